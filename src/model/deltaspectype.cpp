@@ -1,0 +1,23 @@
+#include "model/deltaspectype.h"
+
+QString rawValue(DeltaSpecType type)
+{
+    switch (type) {
+    case DeltaSpecType::added:
+        return QStringLiteral("ADDED");
+    case DeltaSpecType::modified:
+        return QStringLiteral("MODIFIED");
+    case DeltaSpecType::removed:
+        return QStringLiteral("REMOVED");
+    }
+    Q_UNREACHABLE_RETURN(QString());
+}
+
+std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw)
+{
+    for (DeltaSpecType type : {DeltaSpecType::added, DeltaSpecType::modified, DeltaSpecType::removed}) {
+        if (raw == rawValue(type))
+            return type;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One entry of a folder listing with the attributes the scanner asks for.
+struct DirectoryEntry
+{
+    QString name;
+    QString path; // absolute, without a trailing slash
+    // Absent when the entry's attributes could not be read; a symbolic link is never a folder.
+    std::optional<bool> isDirectory;
+    std::optional<QDateTime> modificationDate;
+};
+
+// The read-only file-system operations the project model needs. Production code uses
+// LocalFileSystem; tests substitute their own to make folders and files fail on demand.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    // Entries of a folder with hidden entries (names beginning with ".") skipped, in listing
+    // order; nothing when the folder cannot be listed, an empty list for an empty folder.
+    virtual std::optional<std::vector<DirectoryEntry>> listDirectory(const QString &path) const = 0;
+    // Content modification date of an entry, following symbolic links.
+    virtual std::optional<QDateTime> contentModificationDate(const QString &path) const = 0;
+    // The whole content of a regular file (following symbolic links); nothing when it cannot be read.
+    virtual std::optional<QByteArray> readFile(const QString &path) const = 0;
+    // Whether anything exists at the path (a dangling link counts as existing).
+    virtual bool exists(const QString &path) const = 0;
+    // Whether a folder exists at the path, following symbolic links.
+    virtual bool isDirectory(const QString &path) const = 0;
+};

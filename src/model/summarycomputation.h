@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/modelenvironment.h"
+#include "model/projectsummary.h"
+#include "model/treenode.h"
+
+#include <QStringView>
+#include <QUrl>
+
+#include <optional>
+
+// The statistics of a scanned project, computed in one walk of its tree.
+ProjectSummary computeSummary(const TreeNode &root,
+                              const ModelEnvironment &environment = ModelEnvironment::system());
+
+// The file holding a specification: <root>/kestrune/specs/<name>/spec.md, else
+// <root>/kestrune/specs/<name>.md, else nothing.
+std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
+                                const ModelEnvironment &environment = ModelEnvironment::system());
+
+// Lines that begin with "### Requirement:" or "### Requirement：" once trimmed.
+qint64 countRequirements(QStringView text);

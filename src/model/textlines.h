@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Helpers for the line-oriented reading of project files.
+namespace TextLines {
+
+// Decodes UTF-8 strictly: nothing when the bytes are not valid UTF-8. A leading byte-order
+// mark is dropped.
+std::optional<QString> decodeUtf8(const QByteArray &bytes);
+
+// The tab and every Unicode space separator (category Zs); line breaks are not white space here.
+bool isLineWhiteSpace(QChar c);
+
+// The line with white space removed at both ends.
+QStringView trimmed(QStringView line);
+
+// Line breaks: U+000A to U+000D, U+0085, U+2028 and U+2029.
+bool isNewline(QChar c);
+
+// Calls visit(line) for every line of the text, split at every newline character.
+template<typename Visitor>
+void forEachLine(QStringView text, Visitor &&visit)
+{
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (isNewline(text[i])) {
+            visit(text.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    visit(text.sliced(start));
+}
+
+} // namespace TextLines

@@ -1,0 +1,25 @@
+#include "model/workflowstage.h"
+
+QString rawValue(WorkflowStage stage)
+{
+    switch (stage) {
+    case WorkflowStage::proposal:
+        return QStringLiteral("proposal");
+    case WorkflowStage::design:
+        return QStringLiteral("design");
+    case WorkflowStage::specs:
+        return QStringLiteral("specs");
+    case WorkflowStage::tasks:
+        return QStringLiteral("tasks");
+    }
+    Q_UNREACHABLE_RETURN(QString());
+}
+
+std::optional<WorkflowStage> workflowStageFromRawValue(QStringView raw)
+{
+    for (WorkflowStage stage : allWorkflowStages()) {
+        if (raw == rawValue(stage))
+            return stage;
+    }
+    return std::nullopt;
+}

@@ -12,7 +12,7 @@ QString rawValue(ChangeStatus status)
     case ChangeStatus::archived:
         return QStringLiteral("archived");
     }
-    Q_UNREACHABLE_RETURN(QString());
+    return {};
 }
 
 std::optional<ChangeStatus> changeStatusFromRawValue(QStringView raw)

@@ -10,7 +10,7 @@ QString rawValue(DeltaSpecType type)
     case DeltaSpecType::removed:
         return QStringLiteral("REMOVED");
     }
-    Q_UNREACHABLE_RETURN(QString());
+    return {};
 }
 
 std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw)

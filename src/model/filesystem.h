@@ -31,7 +31,7 @@ public:
     virtual std::optional<QDateTime> contentModificationDate(const QString &path) const = 0;
     // The whole content of a regular file (following symbolic links); nothing when it cannot be read.
     virtual std::optional<QByteArray> readFile(const QString &path) const = 0;
-    // Whether anything exists at the path (a dangling link counts as existing).
+    // Whether anything exists at the path, following symbolic links.
     virtual bool exists(const QString &path) const = 0;
     // Whether a folder exists at the path, following symbolic links.
     virtual bool isDirectory(const QString &path) const = 0;

@@ -12,7 +12,7 @@ QString rawValue(WorkflowStage stage)
     case WorkflowStage::tasks:
         return QStringLiteral("tasks");
     }
-    Q_UNREACHABLE_RETURN(QString());
+    return {};
 }
 
 std::optional<WorkflowStage> workflowStageFromRawValue(QStringView raw)

@@ -1,0 +1,25 @@
+#include "model/calendardays.h"
+
+namespace {
+
+// Whole days from an earlier local time to a later one.
+qint64 forwardDays(const QDateTime &from, const QDateTime &to)
+{
+    qint64 days = from.date().daysTo(to.date());
+    while (days > 0 && from.addDays(days) > to)
+        --days;
+    return days;
+}
+
+} // namespace
+
+qint64 wholeDaysBetween(const QDateTime &from, const QDateTime &to)
+{
+    if (!from.isValid() || !to.isValid())
+        return 0;
+    const QDateTime localFrom = from.toLocalTime();
+    const QDateTime localTo = to.toLocalTime();
+    if (localFrom <= localTo)
+        return forwardDays(localFrom, localTo);
+    return -forwardDays(localTo, localFrom);
+}

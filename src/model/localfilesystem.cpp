@@ -1,0 +1,149 @@
+#include "model/localfilesystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QDateTime modificationDateOf(const struct stat &status)
+{
+    const qint64 msecs = qint64(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000;
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+}
+
+QByteArray encoded(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Closes a descriptor on every path out of a function.
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+};
+
+class DirectoryStream
+{
+public:
+    explicit DirectoryStream(DIR *dir) : m_dir(dir) {}
+    ~DirectoryStream()
+    {
+        if (m_dir)
+            ::closedir(m_dir);
+    }
+    DirectoryStream(const DirectoryStream &) = delete;
+    DirectoryStream &operator=(const DirectoryStream &) = delete;
+    DIR *get() const { return m_dir; }
+
+private:
+    DIR *m_dir = nullptr;
+};
+
+} // namespace
+
+std::shared_ptr<const LocalFileSystem> LocalFileSystem::shared()
+{
+    static const auto instance = std::make_shared<const LocalFileSystem>();
+    return instance;
+}
+
+std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const QString &path) const
+{
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    DirectoryStream dir(::fdopendir(fd));
+    if (!dir.get()) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const int dirFd = ::dirfd(dir.get());
+    const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+
+    std::vector<DirectoryEntry> entries;
+    errno = 0;
+    while (const dirent *item = ::readdir(dir.get())) {
+        if (item->d_name[0] == '.') // hidden entries, "." and ".." among them
+            continue;
+        DirectoryEntry entry;
+        entry.name = QFile::decodeName(item->d_name);
+        entry.path = prefix + entry.name;
+        struct stat status;
+        if (::fstatat(dirFd, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+            entry.isDirectory = S_ISDIR(status.st_mode);
+            entry.modificationDate = modificationDateOf(status);
+        }
+        entries.push_back(std::move(entry));
+        errno = 0;
+    }
+    if (errno != 0)
+        return std::nullopt;
+    return entries;
+}
+
+std::optional<QDateTime> LocalFileSystem::contentModificationDate(const QString &path) const
+{
+    struct stat status;
+    if (::stat(encoded(path).constData(), &status) != 0)
+        return std::nullopt;
+    return modificationDateOf(status);
+}
+
+std::optional<QByteArray> LocalFileSystem::readFile(const QString &path) const
+{
+    // Non-blocking open so that a named pipe in place of a document cannot stall the scan.
+    FileDescriptor fd(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        return std::nullopt;
+    struct stat status;
+    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+
+    // The size is a hint only: the file may grow or shrink while it is read.
+    QByteArray content(qsizetype(status.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == content.size())
+            content.resize(content.size() * 2);
+        const ssize_t count = ::read(fd.get(), content.data() + filled, size_t(content.size() - filled));
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        filled += count;
+    }
+    content.truncate(filled);
+    return content;
+}
+
+bool LocalFileSystem::exists(const QString &path) const
+{
+    struct stat status;
+    return ::stat(encoded(path).constData(), &status) == 0;
+}
+
+bool LocalFileSystem::isDirectory(const QString &path) const
+{
+    struct stat status;
+    return ::stat(encoded(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}

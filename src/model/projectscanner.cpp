@@ -1,0 +1,265 @@
+#include "model/projectscanner.h"
+
+#include "model/localizedstandardcompare.h"
+#include "model/textlines.h"
+
+#include <QCollatorSortKey>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace {
+
+const QString kestruneFolderName = QStringLiteral("kestrune");
+const QString changesFolderName = QStringLiteral("changes");
+const QString specsFolderName = QStringLiteral("specs");
+const std::array<QString, 2> archiveFolderNames = {QStringLiteral("archive"), QStringLiteral("archived")};
+// The first entries at the top of the outline, in this order; every other name ranks after them.
+const std::array<QString, 4> topLevelOrder = {QStringLiteral("changes"), QStringLiteral("archive"),
+                                              QStringLiteral("archived"), QStringLiteral("specs")};
+
+// A version 4 UUID; QRandomGenerator::global() is safe to use from parallel scans.
+QUuid newNodeId()
+{
+    std::array<quint32, 4> words;
+    QRandomGenerator::global()->fillRange(words.data(), words.size());
+    QUuid id(words[0], quint16(words[1]), quint16(words[1] >> 16), uchar(words[2]), uchar(words[2] >> 8),
+             uchar(words[2] >> 16), uchar(words[2] >> 24), uchar(words[3]), uchar(words[3] >> 8),
+             uchar(words[3] >> 16), uchar(words[3] >> 24));
+    id.data3 = quint16((id.data3 & 0x0FFF) | 0x4000);
+    id.data4[0] = uchar((id.data4[0] & 0x3F) | 0x80);
+    return id;
+}
+
+bool isMarkdownName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    // A name that is only an extension (".md") is hidden and never listed; "md" alone has none.
+    if (dot <= 0)
+        return false;
+    return QStringView(name).sliced(dot + 1).compare(QLatin1String("md"), Qt::CaseInsensitive) == 0;
+}
+
+// Whether the path's components hold "changes" before the first "specs".
+bool liesInChangeSpecs(QStringView path)
+{
+    qsizetype firstChanges = -1;
+    qsizetype firstSpecs = -1;
+    qsizetype index = 0;
+    for (QStringView component : path.tokenize(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (firstChanges < 0 && component == changesFolderName)
+            firstChanges = index;
+        if (firstSpecs < 0 && component == specsFolderName)
+            firstSpecs = index;
+        ++index;
+    }
+    return firstChanges >= 0 && firstSpecs >= 0 && firstChanges < firstSpecs;
+}
+
+bool isArchiveFolderName(const QString &name)
+{
+    const QString lowered = name.toLower();
+    return std::find(archiveFolderNames.begin(), archiveFolderNames.end(), lowered) != archiveFolderNames.end();
+}
+
+int topLevelRank(const QString &name)
+{
+    const auto found = std::find(topLevelOrder.begin(), topLevelOrder.end(), name);
+    return int(found - topLevelOrder.begin());
+}
+
+QString withoutTrailingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+std::optional<DeltaSpecType> detectDeltaTypeAtPath(const QString &path, const FileSystem &fileSystem)
+{
+    const std::optional<QByteArray> bytes = fileSystem.readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    const std::optional<QString> text = TextLines::decodeUtf8(*bytes);
+    if (!text)
+        return std::nullopt;
+    return detectDeltaTypeInText(*text);
+}
+
+TreeNode markdownFileNode(const DirectoryEntry &entry, const FileSystem &fileSystem)
+{
+    TreeNode node;
+    node.id = newNodeId();
+    node.kind = TreeNodeKind::markdownFile;
+    node.name = entry.name;
+    node.url = QUrl::fromLocalFile(entry.path);
+    node.modificationDate = fileSystem.contentModificationDate(entry.path);
+    node.isArchived = isArchivedPath(entry.path);
+    if (liesInChangeSpecs(entry.path))
+        node.deltaType = detectDeltaTypeAtPath(entry.path, fileSystem);
+    return node;
+}
+
+std::optional<TreeNode> scanFolder(const QString &path, const QString &name, const FileSystem &fileSystem)
+{
+    std::optional<std::vector<DirectoryEntry>> entries = fileSystem.listDirectory(path);
+    if (!entries)
+        return std::nullopt;
+
+    std::vector<TreeNode> children;
+    children.reserve(entries->size());
+    for (const DirectoryEntry &entry : *entries) {
+        if (!entry.isDirectory)
+            continue; // attributes unreadable: the entry is left out
+        if (*entry.isDirectory) {
+            if (std::optional<TreeNode> folder = scanFolder(entry.path, entry.name, fileSystem))
+                children.push_back(std::move(*folder));
+        } else if (isMarkdownName(entry.name)) {
+            children.push_back(markdownFileNode(entry, fileSystem));
+        }
+    }
+    orderChildren(children);
+
+    TreeNode node;
+    node.id = newNodeId();
+    node.kind = name == kestruneFolderName ? TreeNodeKind::kestrune : TreeNodeKind::directory;
+    node.name = name;
+    node.url = QUrl::fromLocalFile(path);
+    node.isArchived = isArchivedPath(path);
+    node.children = std::move(children);
+    return node;
+}
+
+// Moves archive folders out of "changes" to the end of the top list.
+void liftArchiveFolders(std::vector<TreeNode> &topList)
+{
+    const auto changes = std::find_if(topList.begin(), topList.end(),
+                                      [](const TreeNode &node) { return node.name == changesFolderName; });
+    if (changes == topList.end() || !changes->children)
+        return;
+
+    std::vector<TreeNode> archives;
+    std::vector<TreeNode> others;
+    for (TreeNode &child : *changes->children)
+        (isArchiveFolderName(child.name) ? archives : others).push_back(std::move(child));
+    if (archives.empty()) {
+        *changes->children = std::move(others);
+        return;
+    }
+    orderChildren(others);
+    changes->children = std::move(others);
+    for (TreeNode &archive : archives)
+        topList.push_back(std::move(archive));
+}
+
+void sortTopList(std::vector<TreeNode> &topList)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(topList.size());
+    for (const TreeNode &node : topList)
+        keys.push_back(localizedStandardSortKey(node.name));
+    std::vector<size_t> order(topList.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
+        const int leftRank = topLevelRank(topList[left].name);
+        const int rightRank = topLevelRank(topList[right].name);
+        if (leftRank != rightRank)
+            return leftRank < rightRank;
+        return keys[left].compare(keys[right]) < 0;
+    });
+    std::vector<TreeNode> sorted;
+    sorted.reserve(topList.size());
+    for (size_t index : order)
+        sorted.push_back(std::move(topList[index]));
+    topList = std::move(sorted);
+}
+
+} // namespace
+
+std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironment &environment)
+{
+    const FileSystem &fileSystem = *environment.fileSystem;
+    const QString rootPath = withoutTrailingSlash(projectRoot.toLocalFile());
+    const QString kestrunePath =
+        (rootPath == QLatin1String("/") ? rootPath : rootPath + QLatin1Char('/')) + kestruneFolderName;
+    if (!fileSystem.isDirectory(kestrunePath))
+        return std::nullopt;
+
+    std::vector<TreeNode> topList;
+    if (std::optional<TreeNode> kestrune = scanFolder(kestrunePath, kestruneFolderName, fileSystem))
+        topList = std::move(*kestrune->children);
+    liftArchiveFolders(topList);
+    sortTopList(topList);
+
+    TreeNode root;
+    root.id = newNodeId();
+    root.kind = TreeNodeKind::projectRoot;
+    root.name = QUrl::fromLocalFile(rootPath).fileName();
+    root.url = projectRoot;
+    root.isArchived = false;
+    root.children = std::move(topList);
+    return root;
+}
+
+std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name, const ModelEnvironment &environment)
+{
+    return scanFolder(withoutTrailingSlash(url.toLocalFile()), name, *environment.fileSystem);
+}
+
+std::optional<DeltaSpecType> detectDeltaType(const QUrl &fileURL, const ModelEnvironment &environment)
+{
+    return detectDeltaTypeAtPath(fileURL.toLocalFile(), *environment.fileSystem);
+}
+
+std::optional<DeltaSpecType> detectDeltaTypeInText(QStringView text)
+{
+    static const QString added = QStringLiteral("## ADDED Requirements");
+    static const QString modified = QStringLiteral("## MODIFIED Requirements");
+    static const QString removed = QStringLiteral("## REMOVED Requirements");
+    std::optional<DeltaSpecType> result;
+    // Stops looking at the first match; later lines are skipped cheaply.
+    TextLines::forEachLine(text, [&](QStringView line) {
+        if (result)
+            return;
+        const QStringView content = TextLines::trimmed(line);
+        if (!content.startsWith(QLatin1String("## ")))
+            return;
+        if (content == added)
+            result = DeltaSpecType::added;
+        else if (content == modified)
+            result = DeltaSpecType::modified;
+        else if (content == removed)
+            result = DeltaSpecType::removed;
+    });
+    return result;
+}
+
+bool isArchivedPath(QStringView path)
+{
+    // "archived" contains "archive", so one search answers for both names.
+    return path.contains(archiveFolderNames[0], Qt::CaseInsensitive);
+}
+
+void orderChildren(std::vector<TreeNode> &nodes)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(nodes.size());
+    for (const TreeNode &node : nodes)
+        keys.push_back(localizedStandardSortKey(node.name));
+    std::vector<size_t> order(nodes.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
+        const bool leftIsFile = nodes[left].kind == TreeNodeKind::markdownFile;
+        const bool rightIsFile = nodes[right].kind == TreeNodeKind::markdownFile;
+        if (leftIsFile != rightIsFile)
+            return rightIsFile;
+        return keys[left].compare(keys[right]) < 0;
+    });
+    std::vector<TreeNode> sorted;
+    sorted.reserve(nodes.size());
+    for (size_t index : order)
+        sorted.push_back(std::move(nodes[index]));
+    nodes = std::move(sorted);
+}

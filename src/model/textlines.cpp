@@ -1,0 +1,43 @@
+#include "model/textlines.h"
+
+#include <QStringDecoder>
+
+namespace TextLines {
+
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool isLineWhiteSpace(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u == u'\t' || u == u' ')
+        return true;
+    if (u < 0x80)
+        return false;
+    return c.category() == QChar::Separator_Space;
+}
+
+QStringView trimmed(QStringView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && isLineWhiteSpace(line[begin]))
+        ++begin;
+    while (end > begin && isLineWhiteSpace(line[end - 1]))
+        --end;
+    return line.sliced(begin, end - begin);
+}
+
+bool isNewline(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+} // namespace TextLines

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/projectsummary.h"
+#include "model/treenode.h"
+
+#include <QJsonObject>
+
+// JSON form of a scanned project: {"tree": NODE, "summary": SUMMARY}.
+namespace ProjectReport {
+
+QJsonObject treeToJson(const TreeNode &node);
+QJsonObject summaryToJson(const ProjectSummary &summary);
+QJsonObject reportToJson(const TreeNode &tree, const ProjectSummary &summary);
+
+// ISO 8601 in UTC with milliseconds, e.g. "2025-03-03T10:00:00.000Z".
+QString isoDate(const QDateTime &date);
+
+} // namespace ProjectReport

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+#include <QUrl>
+
+// A project folder in a temporary directory, written by a test.
+class ProjectFolder
+{
+public:
+    // `name` is the project folder's own name; `parents` optional folders above it.
+    explicit ProjectFolder(const QString &name = QStringLiteral("project"), const QString &parents = QString());
+
+    QString path() const { return m_path; }
+    QUrl url() const { return QUrl::fromLocalFile(m_path); }
+    QString pathOf(const QString &relative) const { return m_path + QLatin1Char('/') + relative; }
+    QUrl urlOf(const QString &relative) const { return QUrl::fromLocalFile(pathOf(relative)); }
+
+    // Writes a file (creating its folders); a valid `modified` sets its modification time.
+    void write(const QString &relative, const QByteArray &content = QByteArray(),
+               const QDateTime &modified = QDateTime());
+    void makeFolder(const QString &relative);
+    void setModified(const QString &relative, const QDateTime &modified);
+
+private:
+    QTemporaryDir m_temporary;
+    QString m_path;
+};

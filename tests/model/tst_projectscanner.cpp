@@ -1,0 +1,354 @@
+#include "faultinjectingfilesystem.h"
+#include "projectfolder.h"
+
+#include "model/projectscanner.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QStringList childNames(const TreeNode &node)
+{
+    QStringList names;
+    if (node.children) {
+        for (const TreeNode &child : *node.children)
+            names << child.name;
+    }
+    return names;
+}
+
+const TreeNode *child(const TreeNode &node, const QString &name)
+{
+    for (const TreeNode &entry : *node.children) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+// Follows a path of names from a node; fails the test when a step is missing.
+const TreeNode &at(const TreeNode &node, const QStringList &names)
+{
+    const TreeNode *current = &node;
+    for (const QString &name : names) {
+        current = child(*current, name);
+        if (!current)
+            qFatal("no node %s", qPrintable(names.join(QLatin1Char('/'))));
+    }
+    return *current;
+}
+
+const QByteArray removedDelta = "# Auth\n\n  ## REMOVED Requirements\n### Requirement: Login\n";
+
+} // namespace
+
+class ProjectScannerTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void topLevelOrderAndHiddenEntries();
+    void archiveFoldersAreLiftedOutOfChanges();
+    void archiveFoldersFromKestruneAndChangesBothAppear();
+    void capitalisedArchiveIsLiftedButSortsAmongOtherNames();
+    void foldersBeforeFilesInFileBrowserOrder();
+    void markdownExtensionInAnyCase();
+    void deltaTypeOnlyBelowChangeSpecs();
+    void firstDeltaHeadingDecides_data();
+    void firstDeltaHeadingDecides();
+    void archiveMarksFollowTheWholePath();
+    void projectBelowAChangesFolderDetectsEverySpecsFile();
+    void noKestruneFolderGivesNoTree();
+    void unreadableEntriesShrinkTheTree();
+    void rescansDifferOnlyInIds();
+    void symbolicLinks();
+    void namedPipeInPlaceOfADocumentDoesNotBlock();
+};
+
+void ProjectScannerTest::topLevelOrderAndHiddenEntries()
+{
+    ProjectFolder project;
+    project.makeFolder("kestrune/specs");
+    project.makeFolder("kestrune/changes");
+    project.makeFolder("kestrune/a");
+    project.write("kestrune/b.md");
+    project.write("kestrune/.hidden");
+    project.write("kestrune/.secret.md");
+    project.write("kestrune/notes.txt");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(root->kind, TreeNodeKind::projectRoot);
+    QCOMPARE(root->name, QStringLiteral("project"));
+    QCOMPARE(root->url, project.url());
+    QVERIFY(!root->isArchived);
+    QVERIFY(!root->modificationDate);
+    QCOMPARE(childNames(*root), QStringList({"changes", "specs", "a", "b.md"}));
+    QVERIFY(at(*root, {"a"}).children->empty()); // empty folders stay, with an empty list
+}
+
+void ProjectScannerTest::archiveFoldersAreLiftedOutOfChanges()
+{
+    ProjectFolder project;
+    project.write("kestrune/changes/archive/2025-01-01-old/proposal.md");
+    project.write("kestrune/changes/add-x/proposal.md");
+    project.write("kestrune/changes/b-change/proposal.md");
+    project.write("kestrune/changes/overview.md");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(*root), QStringList({"changes", "archive"}));
+    QCOMPARE(childNames(at(*root, {"changes"})), QStringList({"add-x", "b-change", "overview.md"}));
+    const TreeNode &archive = at(*root, {"archive"});
+    QCOMPARE(archive.kind, TreeNodeKind::directory);
+    QCOMPARE(archive.url, project.urlOf("kestrune/changes/archive"));
+    QVERIFY(archive.isArchived);
+    QCOMPARE(childNames(archive), QStringList({"2025-01-01-old"}));
+    QCOMPARE(childNames(at(archive, {"2025-01-01-old"})), QStringList({"proposal.md"}));
+}
+
+void ProjectScannerTest::archiveFoldersFromKestruneAndChangesBothAppear()
+{
+    ProjectFolder project;
+    project.write("kestrune/archive/from-kestrune/proposal.md");
+    project.write("kestrune/changes/archive/from-changes/proposal.md");
+    project.makeFolder("kestrune/specs");
+    project.makeFolder("kestrune/changes/archived");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(*root), QStringList({"changes", "archive", "archive", "archived", "specs"}));
+    QCOMPARE(childNames(root->children->at(1)), QStringList({"from-kestrune"}));
+    QCOMPARE(childNames(root->children->at(2)), QStringList({"from-changes"}));
+}
+
+void ProjectScannerTest::capitalisedArchiveIsLiftedButSortsAmongOtherNames()
+{
+    ProjectFolder project;
+    project.makeFolder("kestrune/changes/Archive/old");
+    project.makeFolder("kestrune/changes/add-x");
+    project.makeFolder("kestrune/specs");
+    project.makeFolder("kestrune/zeta");
+    project.makeFolder("kestrune/alpha");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(*root), QStringList({"changes", "specs", "alpha", "Archive", "zeta"}));
+    QCOMPARE(childNames(at(*root, {"changes"})), QStringList({"add-x"}));
+}
+
+void ProjectScannerTest::foldersBeforeFilesInFileBrowserOrder()
+{
+    ProjectFolder project;
+    project.write("kestrune/notes/b.md");
+    project.makeFolder("kestrune/notes/a10");
+    project.makeFolder("kestrune/notes/a9");
+    project.makeFolder("kestrune/notes/A");
+    project.write("kestrune/notes/File 10.md");
+    project.write("kestrune/notes/file 9.md");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(at(*root, {"notes"})), QStringList({"A", "a9", "a10", "b.md", "file 9.md", "File 10.md"}));
+}
+
+void ProjectScannerTest::markdownExtensionInAnyCase()
+{
+    ProjectFolder project;
+    project.write("kestrune/notes.MD");
+    project.write("kestrune/other.Md");
+    project.write("kestrune/notes.txt");
+    project.write("kestrune/image.png");
+    project.write("kestrune/md");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(*root), QStringList({"notes.MD", "other.Md"}));
+    const TreeNode &file = root->children->front();
+    QCOMPARE(file.kind, TreeNodeKind::markdownFile);
+    QVERIFY(!file.children);
+    QVERIFY(file.modificationDate);
+}
+
+void ProjectScannerTest::deltaTypeOnlyBelowChangeSpecs()
+{
+    ProjectFolder project;
+    project.write("kestrune/changes/add-x/specs/auth/spec.md", removedDelta);
+    project.write("kestrune/changes/add-x/proposal.md", removedDelta);
+    project.write("kestrune/specs/auth/spec.md", removedDelta);
+    project.write("kestrune/changes/add-x/specs/notes.md", "## ADDED Requirements\n");
+    project.write("kestrune/changes/add-x/specs/plain.md", "## Added Requirements\n");
+    project.write("kestrune/changes/add-x/specs/latin1.md", "\xe9\n## ADDED Requirements\n");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    const TreeNode &change = at(*root, {"changes", "add-x"});
+    QCOMPARE(at(change, {"specs", "auth", "spec.md"}).deltaType, DeltaSpecType::removed);
+    QCOMPARE(at(change, {"specs", "notes.md"}).deltaType, DeltaSpecType::added);
+    QVERIFY(!at(change, {"specs", "plain.md"}).deltaType);
+    QVERIFY(!at(change, {"specs", "latin1.md"}).deltaType); // not UTF-8: listed without a type
+    QVERIFY(!at(change, {"proposal.md"}).deltaType);
+    QVERIFY(!at(*root, {"specs", "auth", "spec.md"}).deltaType);
+}
+
+void ProjectScannerTest::firstDeltaHeadingDecides_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("modified before added")
+        << QStringLiteral("## MODIFIED Requirements\n### R\n## ADDED Requirements\n") << QStringLiteral("MODIFIED");
+    QTest::addRow("indented with tab and no-break space")
+        << QStringLiteral("\t\u00A0## REMOVED Requirements  ") << QStringLiteral("REMOVED");
+    QTest::addRow("after a carriage-return line")
+        << QStringLiteral("# T\r## ADDED Requirements") << QStringLiteral("ADDED");
+    QTest::addRow("third-level heading is not a delta heading")
+        << QStringLiteral("### ADDED Requirements") << QString();
+    QTest::addRow("trailing words") << QStringLiteral("## ADDED Requirements here") << QString();
+    QTest::addRow("lower case") << QStringLiteral("## added requirements") << QString();
+}
+
+void ProjectScannerTest::firstDeltaHeadingDecides()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    const std::optional<DeltaSpecType> type = detectDeltaTypeInText(text);
+    QCOMPARE(type ? rawValue(*type) : QString(), expected);
+}
+
+void ProjectScannerTest::archiveMarksFollowTheWholePath()
+{
+    ProjectFolder kept(QStringLiteral("project"), QStringLiteral("old-archive"));
+    kept.write("kestrune/specs/auth/spec.md");
+    const std::optional<TreeNode> root = buildTree(kept.url());
+    QVERIFY(root);
+    QVERIFY(!root->isArchived);
+    QVERIFY(at(*root, {"specs"}).isArchived);
+    QVERIFY(at(*root, {"specs", "auth", "spec.md"}).isArchived);
+
+    ProjectFolder project;
+    project.write("kestrune/changes/remove-ARCHIVE-flag/proposal.md");
+    project.write("kestrune/changes/add-x/proposal.md");
+    const std::optional<TreeNode> other = buildTree(project.url());
+    QVERIFY(at(*other, {"changes", "remove-ARCHIVE-flag"}).isArchived);
+    QVERIFY(at(*other, {"changes", "remove-ARCHIVE-flag", "proposal.md"}).isArchived);
+    QVERIFY(!at(*other, {"changes", "add-x"}).isArchived);
+    QVERIFY(isArchivedPath(u"/x/Archived/y"));
+    QVERIFY(!isArchivedPath(u"/x/arch/ive"));
+}
+
+void ProjectScannerTest::projectBelowAChangesFolderDetectsEverySpecsFile()
+{
+    ProjectFolder project(QStringLiteral("project"), QStringLiteral("changes"));
+    project.write("kestrune/specs/auth/spec.md", removedDelta);
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(at(*root, {"specs", "auth", "spec.md"}).deltaType, DeltaSpecType::removed);
+}
+
+void ProjectScannerTest::noKestruneFolderGivesNoTree()
+{
+    ProjectFolder empty;
+    QVERIFY(!buildTree(empty.url()));
+    ProjectFolder withFile;
+    withFile.write("kestrune", "not a folder");
+    QVERIFY(!buildTree(withFile.url()));
+    ProjectFolder wrongCase;
+    wrongCase.makeFolder("Kestrune/specs");
+    QVERIFY(!buildTree(wrongCase.url()));
+}
+
+void ProjectScannerTest::unreadableEntriesShrinkTheTree()
+{
+    ProjectFolder project;
+    project.write("kestrune/changes/add-x/proposal.md");
+    project.write("kestrune/changes/add-y/proposal.md");
+    project.write("kestrune/changes/add-y/specs/a/spec.md", "## ADDED Requirements\n");
+    project.write("kestrune/specs/auth/spec.md");
+    project.write("kestrune/notes.md");
+    project.makeFolder("kestrune/empty");
+
+    auto fileSystem = std::make_shared<FaultInjectingFileSystem>();
+    fileSystem->unlistableFolders << project.pathOf("kestrune/changes/add-x");
+    fileSystem->unreadableAttributes << project.pathOf("kestrune/notes.md");
+    fileSystem->missingDates << project.pathOf("kestrune/specs/auth/spec.md");
+    fileSystem->unreadableFiles << project.pathOf("kestrune/changes/add-y/specs/a/spec.md");
+    const ModelEnvironment environment = testEnvironment(fileSystem);
+
+    const std::optional<TreeNode> root = buildTree(project.url(), environment);
+    QVERIFY(root);
+    QCOMPARE(childNames(*root), QStringList({"changes", "specs", "empty"}));
+    QCOMPARE(childNames(at(*root, {"changes"})), QStringList({"add-y"})); // not shown as an empty folder
+    const TreeNode &spec = at(*root, {"specs", "auth", "spec.md"});
+    QVERIFY(!spec.modificationDate);
+    QVERIFY(!at(*root, {"changes", "add-y", "specs", "a", "spec.md"}).deltaType);
+
+    fileSystem->unlistableFolders << project.pathOf("kestrune");
+    const std::optional<TreeNode> unlistable = buildTree(project.url(), environment);
+    QVERIFY(unlistable);
+    QVERIFY(unlistable->children && unlistable->children->empty());
+}
+
+void ProjectScannerTest::rescansDifferOnlyInIds()
+{
+    ProjectFolder project;
+    project.write("kestrune/changes/add-x/specs/a/spec.md", "## ADDED Requirements\n");
+    project.write("kestrune/changes/archive/old/tasks.md");
+    project.write("kestrune/specs/a.md");
+
+    const std::optional<TreeNode> first = buildTree(project.url());
+    const std::optional<TreeNode> second = buildTree(project.url());
+    QVERIFY(first && second);
+    std::function<void(const TreeNode &, const TreeNode &)> compare = [&](const TreeNode &a, const TreeNode &b) {
+        QVERIFY(a.id != b.id);
+        QVERIFY(!a.id.isNull());
+        QCOMPARE(a.id.version(), QUuid::Random);
+        QCOMPARE(a.kind, b.kind);
+        QCOMPARE(a.name, b.name);
+        QCOMPARE(a.url, b.url);
+        QCOMPARE(a.modificationDate, b.modificationDate);
+        QCOMPARE(a.deltaType, b.deltaType);
+        QCOMPARE(a.isArchived, b.isArchived);
+        QCOMPARE(bool(a.children), bool(b.children));
+        if (a.children) {
+            QCOMPARE(a.children->size(), b.children->size());
+            for (size_t i = 0; i < a.children->size(); ++i)
+                compare(a.children->at(i), b.children->at(i));
+        }
+    };
+    compare(*first, *second);
+}
+
+void ProjectScannerTest::symbolicLinks()
+{
+    ProjectFolder project;
+    project.write("kestrune/specs/auth/spec.md", "# Auth\n");
+    project.makeFolder("kestrune/loop");
+    QVERIFY(::symlink(qPrintable(project.pathOf("kestrune")), qPrintable(project.pathOf("kestrune/loop/back"))) == 0);
+    QVERIFY(::symlink(qPrintable(project.pathOf("kestrune/specs/auth/spec.md")),
+                      qPrintable(project.pathOf("kestrune/linked.md"))) == 0);
+
+    const std::optional<TreeNode> root = buildTree(project.url()); // must not follow the loop
+    QVERIFY(root);
+    QCOMPARE(childNames(at(*root, {"loop"})), QStringList());
+    const TreeNode &linked = at(*root, {"linked.md"});
+    QCOMPARE(linked.kind, TreeNodeKind::markdownFile);
+    QVERIFY(linked.modificationDate);
+}
+
+void ProjectScannerTest::namedPipeInPlaceOfADocumentDoesNotBlock()
+{
+    ProjectFolder project;
+    project.makeFolder("kestrune/changes/add-x/specs");
+    QVERIFY(::mkfifo(qPrintable(project.pathOf("kestrune/changes/add-x/specs/pipe.md")), 0600) == 0);
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    const TreeNode &pipe = at(*root, {"changes", "add-x", "specs", "pipe.md"});
+    QVERIFY(!pipe.deltaType);
+}
+
+QTEST_APPLESS_MAIN(ProjectScannerTest)
+#include "tst_projectscanner.moc"

@@ -1,0 +1,91 @@
+#include "model/calendardays.h"
+#include "model/textlines.h"
+
+#include <QTest>
+#include <QTimeZone>
+
+#include <cstdlib>
+#include <ctime>
+
+class TextLinesTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void trimming_data();
+    void trimming();
+    void splitsAtEveryNewlineCharacter();
+    void strictUtf8Decoding();
+    void wholeDays_data();
+    void wholeDays();
+};
+
+void TextLinesTest::initTestCase()
+{
+    // A zone with daylight saving, so that a calendar day differs from 24 hours.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+}
+
+void TextLinesTest::trimming_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("tabs and spaces") << QStringLiteral("\t  - [x] a \t") << QStringLiteral("- [x] a");
+    QTest::addRow("no-break and ideographic spaces")
+        << QStringLiteral("\u00A0\u3000### Requirement: A\u2003") << QStringLiteral("### Requirement: A");
+    QTest::addRow("zero-width space is not white space") << QStringLiteral("\u200Bx") << QStringLiteral("\u200Bx");
+    QTest::addRow("only white space") << QStringLiteral(" \t\u00A0") << QString();
+}
+
+void TextLinesTest::trimming()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    QCOMPARE(TextLines::trimmed(line).toString(), expected);
+}
+
+void TextLinesTest::splitsAtEveryNewlineCharacter()
+{
+    const QString text = QStringLiteral("a\nb\rc\u000Bd\u000Ce\u0085f\u2028g\u2029h\r\ni");
+    QStringList lines;
+    TextLines::forEachLine(text, [&lines](QStringView line) { lines << line.toString(); });
+    QCOMPARE(lines, QStringList({"a", "b", "c", "d", "e", "f", "g", "h", "", "i"}));
+}
+
+void TextLinesTest::strictUtf8Decoding()
+{
+    QCOMPARE(TextLines::decodeUtf8(QByteArray("caf\xc3\xa9")), QStringLiteral("caf\u00e9"));
+    QCOMPARE(TextLines::decodeUtf8(QByteArray("\xef\xbb\xbf# T")), QStringLiteral("# T"));
+    QVERIFY(!TextLines::decodeUtf8(QByteArray("caf\xe9")));
+    QVERIFY(!TextLines::decodeUtf8(QByteArray("\xc3")));
+    QCOMPARE(TextLines::decodeUtf8(QByteArray()), QString());
+}
+
+void TextLinesTest::wholeDays_data()
+{
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<QDateTime>("to");
+    QTest::addColumn<qint64>("days");
+    const QTimeZone berlin("Europe/Berlin");
+    const auto at = [&berlin](int y, int m, int d, int h) { return QDateTime(QDate(y, m, d), QTime(h, 0), berlin); };
+    QTest::addRow("same day") << at(2025, 3, 3, 1) << at(2025, 3, 3, 23) << qint64(0);
+    QTest::addRow("23 hours across midnight is no whole day") << at(2025, 3, 3, 10) << at(2025, 3, 4, 9) << qint64(0);
+    QTest::addRow("a calendar day across the spring change is 23 hours")
+        << at(2025, 3, 29, 12) << at(2025, 3, 30, 12) << qint64(1);
+    QTest::addRow("45 days") << at(2025, 1, 1, 8) << at(2025, 2, 15, 8) << qint64(45);
+    QTest::addRow("future dates count negative, truncated toward zero")
+        << at(2025, 2, 15, 9) << at(2025, 1, 1, 8) << qint64(-45);
+}
+
+void TextLinesTest::wholeDays()
+{
+    QFETCH(QDateTime, from);
+    QFETCH(QDateTime, to);
+    QFETCH(qint64, days);
+    QCOMPARE(wholeDaysBetween(from, to), days);
+}
+
+QTEST_APPLESS_MAIN(TextLinesTest)
+#include "tst_textlines.moc"

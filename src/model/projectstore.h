@@ -62,6 +62,9 @@ public:
 
     // The scan used by default: the folder scanner, then the summary computation.
     static std::optional<LoadResult> scanProject(const QUrl &root);
+    // The last path component of a folder URL, a trailing slash ignored: how projects are named
+    // and sorted.
+    static QString folderName(const QUrl &root);
 
 Q_SIGNALS:
     void projectRootsAboutToChange();

@@ -1,0 +1,82 @@
+#include "app/appdelegate.h"
+
+#include "app/commandline.h"
+#include "app/desktopcolorscheme.h"
+#include "app/localization.h"
+#include "app/maincontentview.h"
+#include "app/mainwindow.h"
+#include "app/systemfont.h"
+#include "app/themecontroller.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QUrl>
+
+AppDelegate::AppDelegate(QObject *parent)
+    : QObject(parent)
+    , m_themeController(std::make_unique<ThemeController>())
+    , m_desktopColorScheme(std::make_unique<DesktopColorScheme>())
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::setApplicationIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("kestrune"));
+    QCoreApplication::setApplicationName(QStringLiteral("kestrune-viewer"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRUNE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kestrune-viewer"));
+}
+
+int AppDelegate::run(int argc, char **argv)
+{
+    setApplicationIdentity();
+    CommandLine commandLine;
+    {
+        // --help and --version answer without a display.
+        QCoreApplication probe(argc, argv);
+        Localization::install(&probe);
+        commandLine = CommandLine::parse(QCoreApplication::arguments());
+    }
+    if (commandLine.exitCode)
+        return *commandLine.exitCode;
+
+    QApplication application(argc, argv);
+    // A style that paints with the palette, so the program's light and dark palettes hold on
+    // every desktop.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font = QApplication::font();
+    font.setPixelSize(SystemFont::defaultPixelSize);
+    QApplication::setFont(font);
+    Localization::install(&application);
+
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching(commandLine.folders);
+    return QApplication::exec();
+}
+
+void AppDelegate::applicationDidFinishLaunching(const QStringList &folders)
+{
+    // The desktop's colour scheme counts in system mode; read it before the first frame.
+    m_themeController->setSystemAppearance(m_desktopColorScheme->read());
+    connect(m_desktopColorScheme.get(), &DesktopColorScheme::preferenceChanged, m_themeController.get(),
+            &ThemeController::setSystemAppearance);
+    m_desktopColorScheme->watch();
+    m_themeController->applyAppearance();
+
+    auto window = std::make_unique<MainWindow>(*m_themeController);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    m_mainWindow = std::move(window);
+
+    for (const QString &folder : folders)
+        m_mainWindow->contentView()->importFolder(QUrl::fromLocalFile(folder));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class DesktopColorScheme;
+class MainWindow;
+class ThemeController;
+
+// The application object: it owns the theme controller and the main window for the whole life
+// of the process. Start-up order matters: the saved appearance is applied before the window is
+// built, so the first frame is already drawn in it.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AppDelegate(QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // Runs the whole program: command line, application object, window, event loop.
+    static int run(int argc, char **argv);
+    // Names and version under which the settings are kept and the program reports itself.
+    static void setApplicationIdentity();
+
+    // Applies the appearance, builds and shows the window, then imports the folders named on
+    // the command line exactly as if each had been chosen in the import dialog.
+    void applicationDidFinishLaunching(const QStringList &folders = {});
+
+    ThemeController &themeController() const { return *m_themeController; }
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
+
+private:
+    std::unique_ptr<ThemeController> m_themeController;
+    std::unique_ptr<DesktopColorScheme> m_desktopColorScheme;
+    std::unique_ptr<MainWindow> m_mainWindow;
+};

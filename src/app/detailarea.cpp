@@ -1,0 +1,79 @@
+#include "app/detailarea.h"
+
+#include "app/centeredtextview.h"
+#include "app/loadingindicator.h"
+#include "app/localization.h"
+#include "app/shellcolors.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+DetailArea::DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent)
+    : QWidget(parent)
+    , m_factory(factory ? std::move(factory) : std::make_unique<DetailViewFactory>())
+    , m_layout(new QVBoxLayout(this))
+{
+    setObjectName(QStringLiteral("detailArea"));
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+}
+
+DetailArea::~DetailArea() = default;
+
+void DetailArea::showPreview(const QUuid &nodeId, const MarkdownPreviewInput &input)
+{
+    if (m_content == Content::preview && m_previewNodeId == nodeId)
+        return;
+    m_previewNodeId = nodeId;
+    replaceView(Content::preview, m_factory->createMarkdownPreview(input, this));
+}
+
+void DetailArea::showDashboard(const DashboardInput &input, quint64 summaryRevision)
+{
+    if (m_content == Content::dashboard) {
+        if (m_dashboardRoot != input.projectRoot || m_dashboardRevision != summaryRevision)
+            m_factory->updateDashboard(m_view, input);
+    } else {
+        replaceView(Content::dashboard, m_factory->createDashboard(input, this));
+    }
+    m_dashboardRoot = input.projectRoot;
+    m_dashboardRevision = summaryRevision;
+}
+
+void DetailArea::showLoading()
+{
+    if (m_content == Content::loading)
+        return;
+    replaceView(Content::loading, new LoadingIndicator(Localization::text("dashboard.loading"), ShellColors::accent,
+                                                       ShellColors::mutedText, this));
+}
+
+void DetailArea::showPlaceholder()
+{
+    if (m_content == Content::placeholder)
+        return;
+    replaceView(Content::placeholder,
+                new CenteredTextView(Localization::text("dashboard.select_project_or_file"), ShellColors::mutedText, this));
+}
+
+void DetailArea::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), ShellColors::detailBackground.resolve(palette()));
+}
+
+void DetailArea::replaceView(Content content, QWidget *view)
+{
+    if (m_view) {
+        m_layout->removeWidget(m_view);
+        m_view->hide();
+        // Deferred: the old view may be the sender of the event that led here.
+        m_view->deleteLater();
+    }
+    if (content != Content::preview)
+        m_previewNodeId = QUuid();
+    m_content = content;
+    m_view = view;
+    m_layout->addWidget(m_view);
+    m_view->show();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/detailviewfactory.h"
+
+#include <QUuid>
+#include <QWidget>
+
+#include <memory>
+
+class QVBoxLayout;
+
+// The right-hand pane of the main window: one of the preview of the selected Markdown file, the
+// project's dashboard, a loading indicator while the project's first scan runs, or a placeholder
+// text when no project is imported. The two real views come from a DetailViewFactory.
+class DetailArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Content { none, preview, dashboard, loading, placeholder };
+
+    explicit DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent = nullptr);
+    ~DetailArea() override;
+
+    // The preview of a file; a new one whenever the node differs from the one on show.
+    void showPreview(const QUuid &nodeId, const MarkdownPreviewInput &input);
+    // The dashboard; the one on show is kept and given the new input when the project or the
+    // revision of its summary differs from what it shows.
+    void showDashboard(const DashboardInput &input, quint64 summaryRevision);
+    void showLoading();
+    void showPlaceholder();
+
+    Content content() const { return m_content; }
+    QWidget *currentView() const { return m_view; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void replaceView(Content content, QWidget *view);
+
+    std::unique_ptr<DetailViewFactory> m_factory;
+    QVBoxLayout *m_layout = nullptr;
+    QWidget *m_view = nullptr;
+    Content m_content = Content::none;
+    QUuid m_previewNodeId;
+    QUrl m_dashboardRoot;
+    quint64 m_dashboardRevision = 0;
+};

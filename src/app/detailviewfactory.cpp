@@ -1,0 +1,20 @@
+#include "app/detailviewfactory.h"
+
+#include "app/interimdashboardview.h"
+#include "app/interimpreviewview.h"
+
+QWidget *DetailViewFactory::createDashboard(const DashboardInput &input, QWidget *parent) const
+{
+    return new InterimDashboardView(input, parent);
+}
+
+void DetailViewFactory::updateDashboard(QWidget *dashboard, const DashboardInput &input) const
+{
+    if (auto *view = qobject_cast<InterimDashboardView *>(dashboard))
+        view->setInput(input);
+}
+
+QWidget *DetailViewFactory::createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const
+{
+    return new InterimPreviewView(input, parent);
+}

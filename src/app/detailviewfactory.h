@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/deltaspectype.h"
+#include "model/projectsummary.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+// What the dashboard of a project is made from.
+struct DashboardInput
+{
+    QString projectName; // the last path component of the project folder
+    ProjectSummary summary;
+    QUrl projectRoot;
+};
+
+// What the preview of a Markdown file is made from.
+struct MarkdownPreviewInput
+{
+    QUrl fileURL;
+    std::optional<DeltaSpecType> deltaType;
+};
+
+// Makes the two views the detail area shows for a project: its dashboard and the preview of a
+// Markdown file. The detail area owns what it is given (the widget is parented to `parent`).
+//
+// A dashboard is created once when it comes on show and then kept while it stays there: a new
+// summary or another project reaches it through updateDashboard, so its view-local state (the
+// expanded sections) survives. When a preview, the loading indicator or the placeholder takes its
+// place it is destroyed, and the next dashboard starts afresh. A preview is created for every
+// newly selected file.
+class DetailViewFactory
+{
+public:
+    virtual ~DetailViewFactory() = default;
+
+    virtual QWidget *createDashboard(const DashboardInput &input, QWidget *parent) const;
+    virtual void updateDashboard(QWidget *dashboard, const DashboardInput &input) const;
+    virtual QWidget *createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const;
+};

@@ -1,0 +1,120 @@
+#include "app/maintoolbar.h"
+
+#include "app/localization.h"
+#include "app/shellcolors.h"
+#include "app/symbolicon.h"
+#include "app/themecontroller.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+constexpr int symbolSize = 16;
+constexpr int itemSpacing = 8;
+
+QString themeSymbol(ThemeMode mode)
+{
+    switch (mode) {
+    case ThemeMode::system:
+        return QStringLiteral("circle.lefthalf.filled");
+    case ThemeMode::light:
+        return QStringLiteral("sun.max");
+    case ThemeMode::dark:
+        return QStringLiteral("moon");
+    }
+    return {};
+}
+
+} // namespace
+
+MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
+    : QToolBar(parent)
+    , m_themeController(themeController)
+    , m_themeButton(new QToolButton)
+    , m_themeMenu(new QMenu(this))
+    , m_refreshButton(new QToolButton)
+    , m_importButton(new QToolButton)
+{
+    setObjectName(QStringLiteral("mainToolBar"));
+    setMovable(false);
+    setFloatable(false);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setIconSize(QSize(symbolSize, symbolSize));
+    setAutoFillBackground(false);
+    layout()->setSpacing(itemSpacing);
+    layout()->setContentsMargins(8, 6, 10, 6);
+
+    auto *spacer = new QWidget(this);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    addWidget(spacer);
+
+    m_themeButton->setObjectName(QStringLiteral("themeMenuButton"));
+    m_themeButton->setText(Localization::text("theme.menu"));
+    m_themeButton->setToolTip(Localization::text("theme.help"));
+    m_themeButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_themeButton->setPopupMode(QToolButton::InstantPopup);
+    m_themeButton->setAutoRaise(true);
+    m_themeButton->setMenu(m_themeMenu);
+    addWidget(m_themeButton);
+
+    m_refreshButton->setObjectName(QStringLiteral("refreshButton"));
+    m_refreshButton->setText(Localization::text("toolbar.refresh"));
+    m_refreshButton->setToolTip(Localization::text("toolbar.refresh.help"));
+    m_refreshButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_refreshButton->setAutoRaise(true);
+    addWidget(m_refreshButton);
+
+    m_importButton->setObjectName(QStringLiteral("importButton"));
+    m_importButton->setText(Localization::text("toolbar.import_project"));
+    m_importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_importButton->setAutoRaise(true);
+    addWidget(m_importButton);
+
+    connect(m_themeMenu, &QMenu::aboutToShow, this, &MainToolBar::updateThemeMenu);
+    connect(m_refreshButton, &QToolButton::clicked, this, &MainToolBar::refreshRequested);
+    connect(m_importButton, &QToolButton::clicked, this, &MainToolBar::importRequested);
+    connect(&m_themeController, &ThemeController::modeChanged, this, &MainToolBar::updateIcons);
+
+    updateThemeMenu();
+    updateIcons();
+}
+
+void MainToolBar::setRefreshEnabled(bool enabled)
+{
+    m_refreshButton->setEnabled(enabled);
+}
+
+void MainToolBar::updateThemeMenu()
+{
+    m_themeMenu->clear();
+    const QColor color = ShellColors::strongText.resolve(palette());
+    for (ThemeMode mode : allThemeModes()) {
+        QAction *action = m_themeMenu->addAction(displayName(mode));
+        action->setData(rawValue(mode));
+        if (mode == m_themeController.mode())
+            action->setIcon(SymbolIcon::icon(u"checkmark", color, symbolSize));
+        connect(action, &QAction::triggered, this, [this, mode] { m_themeController.setMode(mode); });
+    }
+}
+
+void MainToolBar::paintEvent(QPaintEvent *)
+{
+    // Transparent: the window's background shows through.
+}
+
+void MainToolBar::changeEvent(QEvent *event)
+{
+    QToolBar::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        updateIcons();
+}
+
+void MainToolBar::updateIcons()
+{
+    const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(palette());
+    m_themeButton->setIcon(SymbolIcon::icon(themeSymbol(m_themeController.mode()), color, symbolSize));
+    m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+}

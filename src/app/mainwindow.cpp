@@ -1,0 +1,40 @@
+#include "app/mainwindow.h"
+
+#include "app/localization.h"
+#include "app/maincontentview.h"
+#include "app/maintoolbar.h"
+#include "app/shellcolors.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPainter>
+
+MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
+    : QMainWindow(parent)
+    , m_contentView(new MainContentView(themeController, this))
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(Localization::text("app.title"));
+    setCentralWidget(m_contentView);
+    MainToolBar *toolBar = m_contentView->toolBar();
+    addToolBar(Qt::TopToolBarArea, toolBar);
+    toolBar->show();
+    setUnifiedTitleAndToolBarOnMac(true);
+    setMinimumSize(minimumContentSize);
+    resize(contentSize);
+
+    auto *quit = new QAction(this);
+    quit->setShortcuts(QKeySequence::Quit);
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    addAction(quit);
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), ShellColors::windowBackground.resolve(palette()));
+    // The toolbar sits on the same surface as the tabs bar below it.
+    if (const QWidget *toolBar = m_contentView->toolBar(); toolBar && toolBar->isVisible())
+        painter.fillRect(toolBar->geometry(), ShellColors::tabsBarBackground.resolve(palette()));
+}

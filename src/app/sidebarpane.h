@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class DashboardButton;
+class ProjectTreeView;
+class ThemeController;
+
+// The left pane of the main window: the dashboard button, a separator and the project outline,
+// over the sidebar background.
+class SidebarPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SidebarPane(ThemeController &themeController, QWidget *parent = nullptr);
+
+    DashboardButton *dashboardButton() const { return m_dashboardButton; }
+    ProjectTreeView *treeView() const { return m_treeView; }
+
+    static constexpr int minimumWidth = 95;
+    static constexpr int idealWidth = 120;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    DashboardButton *m_dashboardButton = nullptr;
+    ProjectTreeView *m_treeView = nullptr;
+};

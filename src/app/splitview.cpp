@@ -1,0 +1,16 @@
+#include "app/splitview.h"
+
+#include "app/splitviewhandle.h"
+
+SplitView::SplitView(QWidget *parent)
+    : QSplitter(Qt::Horizontal, parent)
+{
+    setHandleWidth(1);
+    setChildrenCollapsible(false);
+    setOpaqueResize(true);
+}
+
+QSplitterHandle *SplitView::createHandle()
+{
+    return new SplitViewHandle(orientation(), this);
+}

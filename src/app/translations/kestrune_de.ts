@@ -1,0 +1,230 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name></name>
+    <message id="app.title">
+        <source>Kestrune Viewer</source>
+        <translation>Kestrune Viewer</translation>
+    </message>
+    <message id="app.cli.description">
+        <source>Reads the planning folders of spec-driven software projects.</source>
+        <translation>Liest die Planungsordner spezifikationsgetriebener Softwareprojekte.</translation>
+    </message>
+    <message id="app.cli.folders">
+        <source>Project folders to import at start.</source>
+        <translation>Projektordner, die beim Start importiert werden.</translation>
+    </message>
+    <message id="theme.system">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="theme.light">
+        <source>Light</source>
+        <translation>Hell</translation>
+    </message>
+    <message id="theme.dark">
+        <source>Dark</source>
+        <translation>Dunkel</translation>
+    </message>
+    <message id="theme.menu">
+        <source>Theme</source>
+        <translation>Darstellung</translation>
+    </message>
+    <message id="theme.help">
+        <source>Follow the system appearance or force light or dark</source>
+        <translation>Der Systemdarstellung folgen oder hell bzw. dunkel erzwingen</translation>
+    </message>
+    <message id="toolbar.refresh">
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message id="toolbar.refresh.help">
+        <source>Scan the project again</source>
+        <translation>Projekt erneut einlesen</translation>
+    </message>
+    <message id="toolbar.import_project">
+        <source>Import Project</source>
+        <translation>Projekt importieren</translation>
+    </message>
+    <message id="import.panel.message">
+        <source>Choose a project folder that contains a kestrune folder</source>
+        <translation>Wählen Sie einen Projektordner, der einen kestrune-Ordner enthält</translation>
+    </message>
+    <message id="import.failed.title">
+        <source>Cannot Import Project</source>
+        <translation>Projekt kann nicht importiert werden</translation>
+    </message>
+    <message id="import.failed.invalid_root">
+        <source>The chosen folder does not contain a kestrune folder.</source>
+        <translation>Der gewählte Ordner enthält keinen kestrune-Ordner.</translation>
+    </message>
+    <message id="common.ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="common.remove_from_list">
+        <source>Remove from List</source>
+        <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message id="common.done">
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message id="sidebar.dashboard">
+        <source>Dashboard</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message id="dashboard.select_project_or_file">
+        <source>Import a project folder to get started</source>
+        <translation>Importieren Sie einen Projektordner, um zu beginnen</translation>
+    </message>
+    <message id="dashboard.loading">
+        <source>Loading project…</source>
+        <translation>Projekt wird geladen …</translation>
+    </message>
+    <message id="project_tree.empty">
+        <source>No files</source>
+        <translation>Keine Dateien</translation>
+    </message>
+    <message id="dashboard.badge.draft">
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message id="dashboard.badge.active">
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message id="dashboard.badge.completed">
+        <source>Completed</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message id="markdown.loading">
+        <source>Loading…</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message id="markdown.empty">
+        <source>This file is empty.</source>
+        <translation>Diese Datei ist leer.</translation>
+    </message>
+    <message id="markdown.read_error">
+        <source>This file could not be read as UTF-8 text.</source>
+        <translation>Diese Datei konnte nicht als UTF-8-Text gelesen werden.</translation>
+    </message>
+    <message id="markdown.preview">
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message id="markdown.source">
+        <source>Source</source>
+        <translation>Quelltext</translation>
+    </message>
+    <message id="dashboard.summary.title">
+        <source>Overview</source>
+        <translation>Überblick</translation>
+    </message>
+    <message id="dashboard.summary.specs">
+        <source>Specifications</source>
+        <translation>Spezifikationen</translation>
+    </message>
+    <message id="dashboard.summary.draft">
+        <source>Drafts</source>
+        <translation>Entwürfe</translation>
+    </message>
+    <message id="dashboard.summary.active">
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message id="dashboard.summary.archive">
+        <source>Archived</source>
+        <translation>Archiviert</translation>
+    </message>
+    <message id="dashboard.summary.reqs_format" numerus="yes">
+        <source>%Ln requirements</source>
+        <translation>
+            <numerusform>%Ln Anforderung</numerusform>
+            <numerusform>%Ln Anforderungen</numerusform>
+        </translation>
+    </message>
+    <message id="dashboard.section.draft_changes">
+        <source>Draft Changes</source>
+        <translation>Entwürfe</translation>
+    </message>
+    <message id="dashboard.section.active_changes">
+        <source>Active Changes</source>
+        <translation>Aktive Änderungen</translation>
+    </message>
+    <message id="dashboard.section.completed">
+        <source>Completed</source>
+        <translation>Abgeschlossen</translation>
+    </message>
+    <message id="dashboard.section.archive">
+        <source>Archive</source>
+        <translation>Archiv</translation>
+    </message>
+    <message id="dashboard.empty.draft_changes">
+        <source>No draft changes</source>
+        <translation>Keine Entwürfe</translation>
+    </message>
+    <message id="dashboard.empty.active_changes">
+        <source>No active changes</source>
+        <translation>Keine aktiven Änderungen</translation>
+    </message>
+    <message id="dashboard.empty.completed">
+        <source>No completed changes</source>
+        <translation>Keine abgeschlossenen Änderungen</translation>
+    </message>
+    <message id="dashboard.empty.archived">
+        <source>No archived changes</source>
+        <translation>Keine archivierten Änderungen</translation>
+    </message>
+    <message id="dashboard.empty.specifications">
+        <source>No specifications yet</source>
+        <translation>Noch keine Spezifikationen</translation>
+    </message>
+    <message id="dashboard.specifications.title_with_count">
+        <source>Specifications (%Ln)</source>
+        <translation>Spezifikationen (%Ln)</translation>
+    </message>
+    <message id="dashboard.view_catalog">
+        <source>View Catalog</source>
+        <translation>Katalog anzeigen</translation>
+    </message>
+    <message id="dashboard.open_in_finder">
+        <source>Show in File Manager</source>
+        <translation>Im Dateimanager zeigen</translation>
+    </message>
+    <message id="dashboard.spec_catalog.title">
+        <source>Specification Catalog</source>
+        <translation>Spezifikationskatalog</translation>
+    </message>
+    <message id="dashboard.spec_catalog.empty">
+        <source>No specifications</source>
+        <translation>Keine Spezifikationen</translation>
+    </message>
+    <message id="dashboard.task_progress">
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message id="dashboard.workflow.proposal">
+        <source>Proposal</source>
+        <translation>Vorschlag</translation>
+    </message>
+    <message id="dashboard.workflow.design">
+        <source>Design</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message id="dashboard.workflow.specs">
+        <source>Specs</source>
+        <translation>Spezifikationen</translation>
+    </message>
+    <message id="dashboard.workflow.tasks">
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message id="dashboard.archived_on_format">
+        <source>Archived on %1</source>
+        <translation>Archiviert am %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,230 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name></name>
+    <message id="app.title">
+        <source>Kestrune Viewer</source>
+        <translation>Kestrune Viewer</translation>
+    </message>
+    <message id="app.cli.description">
+        <source>Reads the planning folders of spec-driven software projects.</source>
+        <translation>Reads the planning folders of spec-driven software projects.</translation>
+    </message>
+    <message id="app.cli.folders">
+        <source>Project folders to import at start.</source>
+        <translation>Project folders to import at start.</translation>
+    </message>
+    <message id="theme.system">
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message id="theme.light">
+        <source>Light</source>
+        <translation>Light</translation>
+    </message>
+    <message id="theme.dark">
+        <source>Dark</source>
+        <translation>Dark</translation>
+    </message>
+    <message id="theme.menu">
+        <source>Theme</source>
+        <translation>Theme</translation>
+    </message>
+    <message id="theme.help">
+        <source>Follow the system appearance or force light or dark</source>
+        <translation>Follow the system appearance or force light or dark</translation>
+    </message>
+    <message id="toolbar.refresh">
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message id="toolbar.refresh.help">
+        <source>Scan the project again</source>
+        <translation>Scan the project again</translation>
+    </message>
+    <message id="toolbar.import_project">
+        <source>Import Project</source>
+        <translation>Import Project</translation>
+    </message>
+    <message id="import.panel.message">
+        <source>Choose a project folder that contains a kestrune folder</source>
+        <translation>Choose a project folder that contains a kestrune folder</translation>
+    </message>
+    <message id="import.failed.title">
+        <source>Cannot Import Project</source>
+        <translation>Cannot Import Project</translation>
+    </message>
+    <message id="import.failed.invalid_root">
+        <source>The chosen folder does not contain a kestrune folder.</source>
+        <translation>The chosen folder does not contain a kestrune folder.</translation>
+    </message>
+    <message id="common.ok">
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message id="common.remove_from_list">
+        <source>Remove from List</source>
+        <translation>Remove from List</translation>
+    </message>
+    <message id="common.done">
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message id="sidebar.dashboard">
+        <source>Dashboard</source>
+        <translation>Dashboard</translation>
+    </message>
+    <message id="dashboard.select_project_or_file">
+        <source>Import a project folder to get started</source>
+        <translation>Import a project folder to get started</translation>
+    </message>
+    <message id="dashboard.loading">
+        <source>Loading project…</source>
+        <translation>Loading project…</translation>
+    </message>
+    <message id="project_tree.empty">
+        <source>No files</source>
+        <translation>No files</translation>
+    </message>
+    <message id="dashboard.badge.draft">
+        <source>Draft</source>
+        <translation>Draft</translation>
+    </message>
+    <message id="dashboard.badge.active">
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message id="dashboard.badge.completed">
+        <source>Completed</source>
+        <translation>Completed</translation>
+    </message>
+    <message id="markdown.loading">
+        <source>Loading…</source>
+        <translation>Loading…</translation>
+    </message>
+    <message id="markdown.empty">
+        <source>This file is empty.</source>
+        <translation>This file is empty.</translation>
+    </message>
+    <message id="markdown.read_error">
+        <source>This file could not be read as UTF-8 text.</source>
+        <translation>This file could not be read as UTF-8 text.</translation>
+    </message>
+    <message id="markdown.preview">
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message id="markdown.source">
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message id="dashboard.summary.title">
+        <source>Overview</source>
+        <translation>Overview</translation>
+    </message>
+    <message id="dashboard.summary.specs">
+        <source>Specifications</source>
+        <translation>Specifications</translation>
+    </message>
+    <message id="dashboard.summary.draft">
+        <source>Drafts</source>
+        <translation>Drafts</translation>
+    </message>
+    <message id="dashboard.summary.active">
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message id="dashboard.summary.archive">
+        <source>Archived</source>
+        <translation>Archived</translation>
+    </message>
+    <message id="dashboard.summary.reqs_format" numerus="yes">
+        <source>%Ln requirements</source>
+        <translation>
+            <numerusform>%Ln requirement</numerusform>
+            <numerusform>%Ln requirements</numerusform>
+        </translation>
+    </message>
+    <message id="dashboard.section.draft_changes">
+        <source>Draft Changes</source>
+        <translation>Draft Changes</translation>
+    </message>
+    <message id="dashboard.section.active_changes">
+        <source>Active Changes</source>
+        <translation>Active Changes</translation>
+    </message>
+    <message id="dashboard.section.completed">
+        <source>Completed</source>
+        <translation>Completed</translation>
+    </message>
+    <message id="dashboard.section.archive">
+        <source>Archive</source>
+        <translation>Archive</translation>
+    </message>
+    <message id="dashboard.empty.draft_changes">
+        <source>No draft changes</source>
+        <translation>No draft changes</translation>
+    </message>
+    <message id="dashboard.empty.active_changes">
+        <source>No active changes</source>
+        <translation>No active changes</translation>
+    </message>
+    <message id="dashboard.empty.completed">
+        <source>No completed changes</source>
+        <translation>No completed changes</translation>
+    </message>
+    <message id="dashboard.empty.archived">
+        <source>No archived changes</source>
+        <translation>No archived changes</translation>
+    </message>
+    <message id="dashboard.empty.specifications">
+        <source>No specifications yet</source>
+        <translation>No specifications yet</translation>
+    </message>
+    <message id="dashboard.specifications.title_with_count">
+        <source>Specifications (%Ln)</source>
+        <translation>Specifications (%Ln)</translation>
+    </message>
+    <message id="dashboard.view_catalog">
+        <source>View Catalog</source>
+        <translation>View Catalog</translation>
+    </message>
+    <message id="dashboard.open_in_finder">
+        <source>Show in File Manager</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message id="dashboard.spec_catalog.title">
+        <source>Specification Catalog</source>
+        <translation>Specification Catalog</translation>
+    </message>
+    <message id="dashboard.spec_catalog.empty">
+        <source>No specifications</source>
+        <translation>No specifications</translation>
+    </message>
+    <message id="dashboard.task_progress">
+        <source>Tasks</source>
+        <translation>Tasks</translation>
+    </message>
+    <message id="dashboard.workflow.proposal">
+        <source>Proposal</source>
+        <translation>Proposal</translation>
+    </message>
+    <message id="dashboard.workflow.design">
+        <source>Design</source>
+        <translation>Design</translation>
+    </message>
+    <message id="dashboard.workflow.specs">
+        <source>Specs</source>
+        <translation>Specs</translation>
+    </message>
+    <message id="dashboard.workflow.tasks">
+        <source>Tasks</source>
+        <translation>Tasks</translation>
+    </message>
+    <message id="dashboard.archived_on_format">
+        <source>Archived on %1</source>
+        <translation>Archived on %1</translation>
+    </message>
+</context>
+</TS>

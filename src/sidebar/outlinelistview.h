@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTreeView>
+
+// The outline list: single selection in which only selectable rows ever take the selection.
+// Moving onto or clicking a row that cannot be selected (a folder) keeps the selection as it is.
+class OutlineListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit OutlineListView(QWidget *parent = nullptr);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
+};

@@ -1,0 +1,164 @@
+#include "sidebar/projecttreemodel.h"
+
+void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
+{
+    beginResetModel();
+    m_tree = std::move(projectTree);
+    m_locations.clear();
+    m_nodesById.clear();
+    if (const std::vector<TreeNode> *top = rows(nullptr)) {
+        m_locations.reserve(1024);
+        indexNodes(*top, nullptr);
+    }
+    endResetModel();
+}
+
+void ProjectTreeModel::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)
+{
+    if (statuses == m_changeStatuses)
+        return;
+    m_changeStatuses = std::move(statuses);
+    if (!isEmpty()) {
+        // Statuses sit on folder rows at any depth: repaint the whole outline.
+        Q_EMIT layoutAboutToBeChanged();
+        Q_EMIT layoutChanged();
+    }
+}
+
+void ProjectTreeModel::rebuild()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+bool ProjectTreeModel::isEmpty() const
+{
+    const std::vector<TreeNode> *top = rows(nullptr);
+    return !top || top->empty();
+}
+
+bool ProjectTreeModel::isSelectable(const TreeNode &node)
+{
+    return node.kind == TreeNodeKind::projectRoot || node.kind == TreeNodeKind::markdownFile;
+}
+
+const TreeNode *ProjectTreeModel::nodeAt(const QModelIndex &index)
+{
+    return index.isValid() ? static_cast<const TreeNode *>(index.constInternalPointer()) : nullptr;
+}
+
+std::optional<ChangeStatus> ProjectTreeModel::changeStatus(const TreeNode &node) const
+{
+    if (m_changeStatuses.isEmpty())
+        return std::nullopt;
+    const auto it = m_changeStatuses.constFind(node.id);
+    if (it == m_changeStatuses.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+const TreeNode *ProjectTreeModel::findNode(const QUuid &id) const
+{
+    return m_nodesById.value(id, nullptr);
+}
+
+QModelIndex ProjectTreeModel::indexOf(const TreeNode *node) const
+{
+    const auto it = m_locations.constFind(node);
+    if (it == m_locations.constEnd())
+        return {};
+    return createIndex(it->row, 0, node);
+}
+
+QModelIndex ProjectTreeModel::index(int row, int column, const QModelIndex &parent) const
+{
+    const std::vector<TreeNode> *children = rows(nodeAt(parent));
+    if (column != 0 || !children || row < 0 || row >= int(children->size()))
+        return {};
+    return createIndex(row, 0, &(*children)[std::size_t(row)]);
+}
+
+QModelIndex ProjectTreeModel::parent(const QModelIndex &child) const
+{
+    const TreeNode *node = nodeAt(child);
+    if (!node)
+        return {};
+    const Location location = m_locations.value(node);
+    return location.parent ? indexOf(location.parent) : QModelIndex();
+}
+
+int ProjectTreeModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    const std::vector<TreeNode> *children = rows(nodeAt(parent));
+    return children ? int(children->size()) : 0;
+}
+
+int ProjectTreeModel::columnCount(const QModelIndex &) const
+{
+    return 1;
+}
+
+bool ProjectTreeModel::hasChildren(const QModelIndex &parent) const
+{
+    // A folder shows its disclosure indicator even when it is empty.
+    if (!parent.isValid())
+        return !isEmpty();
+    const TreeNode *node = nodeAt(parent);
+    return node && node->children.has_value();
+}
+
+QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
+{
+    const TreeNode *node = nodeAt(index);
+    if (!node)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
+        return node->name;
+    case ChangeStatusRole:
+        if (const auto status = changeStatus(*node))
+            return int(*status);
+        return {};
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ProjectTreeModel::flags(const QModelIndex &index) const
+{
+    const TreeNode *node = nodeAt(index);
+    if (!node)
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled;
+    if (isSelectable(*node))
+        flags |= Qt::ItemIsSelectable;
+    if (!node->children)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
+}
+
+const std::vector<TreeNode> *ProjectTreeModel::rows(const TreeNode *parent) const
+{
+    if (!parent)
+        parent = m_tree.get();
+    if (!parent || !parent->children)
+        return nullptr;
+    return &*parent->children;
+}
+
+void ProjectTreeModel::indexNodes(const std::vector<TreeNode> &nodes, const TreeNode *parent)
+{
+    for (std::size_t row = 0; row < nodes.size(); ++row) {
+        const TreeNode &node = nodes[row];
+        m_locations.insert(&node, Location{parent, int(row)});
+        // Depth first, a node before its children: the first node with an id keeps it.
+        if (!m_nodesById.contains(node.id))
+            m_nodesById.insert(node.id, &node);
+        if (node.children)
+            indexNodes(*node.children, &node);
+    }
+}

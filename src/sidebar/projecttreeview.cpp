@@ -1,0 +1,171 @@
+#include "sidebar/projecttreeview.h"
+
+#include "app/centeredtextview.h"
+#include "app/localization.h"
+#include "app/themecontroller.h"
+#include "sidebar/outlinelistview.h"
+#include "sidebar/projecttreemodel.h"
+#include "sidebar/sidebarcolors.h"
+#include "sidebar/treerowdelegate.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QStackedLayout>
+
+ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *parent)
+    : QWidget(parent)
+    , m_themeController(themeController)
+    , m_model(new ProjectTreeModel(this))
+    , m_list(new OutlineListView(this))
+    , m_emptyState(new CenteredTextView(Localization::text("project_tree.empty"), SidebarColors::emptyText, this))
+    , m_stack(new QStackedLayout(this))
+{
+    setObjectName(QStringLiteral("projectTree"));
+    m_list->setObjectName(QStringLiteral("outlineList"));
+    m_emptyState->setObjectName(QStringLiteral("outlineEmptyState"));
+    m_list->setModel(m_model);
+    m_list->setItemDelegate(new TreeRowDelegate(m_list));
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_emptyState);
+    m_stack->addWidget(m_list);
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ProjectTreeView::onListSelectionChanged);
+    connect(m_list, &QAbstractItemView::clicked, this, &ProjectTreeView::choose);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectTreeView::showContextMenu);
+    // The list is keyed by the theme mode: a new mode starts it afresh, every folder collapsed.
+    connect(&m_themeController, &ThemeController::modeChanged, this, &ProjectTreeView::rebuildList);
+
+    updateState();
+}
+
+ProjectTreeView::~ProjectTreeView() = default;
+
+void ProjectTreeView::setOutline(std::shared_ptr<const TreeNode> projectTree)
+{
+    if (projectTree == m_model->outline())
+        return; // the same published tree: keep the rows and their expansion
+    m_syncingSelection = true;
+    m_model->setOutline(std::move(projectTree));
+    m_syncingSelection = false;
+    updateState();
+    highlightSelection();
+}
+
+void ProjectTreeView::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)
+{
+    m_model->setChangeStatuses(std::move(statuses));
+}
+
+void ProjectTreeView::setSelectedNode(const std::optional<TreeNode> &node)
+{
+    m_selectedNode = node;
+    highlightSelection();
+}
+
+void ProjectTreeView::setRemoveProjectHandler(std::function<void(const QUrl &)> handler)
+{
+    m_removeProject = std::move(handler);
+}
+
+bool ProjectTreeView::isShowingEmptyState() const
+{
+    return m_stack->currentWidget() == m_emptyState;
+}
+
+QTreeView *ProjectTreeView::listView() const
+{
+    return m_list;
+}
+
+void ProjectTreeView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), SidebarColors::background.resolve(palette()));
+}
+
+void ProjectTreeView::rebuildList()
+{
+    m_syncingSelection = true;
+    m_model->rebuild();
+    m_syncingSelection = false;
+    m_list->scrollToTop();
+    highlightSelection();
+}
+
+void ProjectTreeView::updateState()
+{
+    // Leaving the list for the empty state and back also starts the list afresh.
+    const bool empty = m_model->isEmpty();
+    if (empty && !isShowingEmptyState()) {
+        m_list->collapseAll();
+        m_stack->setCurrentWidget(m_emptyState);
+    } else if (!empty && isShowingEmptyState()) {
+        m_stack->setCurrentWidget(m_list);
+    }
+}
+
+void ProjectTreeView::highlightSelection()
+{
+    QItemSelectionModel *selection = m_list->selectionModel();
+    const TreeNode *node = m_selectedNode ? m_model->findNode(m_selectedNode->id) : nullptr;
+    const QModelIndex index = m_model->indexOf(node);
+    m_syncingSelection = true;
+    if (index.isValid()) {
+        selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    } else {
+        selection->clearSelection();
+    }
+    m_syncingSelection = false;
+}
+
+void ProjectTreeView::choose(const QModelIndex &index)
+{
+    const TreeNode *node = ProjectTreeModel::nodeAt(index);
+    if (node && ProjectTreeModel::isSelectable(*node))
+        writeSelection(*node);
+}
+
+void ProjectTreeView::onListSelectionChanged()
+{
+    if (m_syncingSelection)
+        return;
+    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        writeSelection(std::nullopt);
+        return;
+    }
+    const TreeNode *row = ProjectTreeModel::nodeAt(selected.constFirst());
+    const TreeNode *node = row ? m_model->findNode(row->id) : nullptr;
+    if (node && ProjectTreeModel::isSelectable(*node))
+        writeSelection(*node);
+}
+
+void ProjectTreeView::showContextMenu(const QPoint &position)
+{
+    const TreeNode *node = ProjectTreeModel::nodeAt(m_list->indexAt(position));
+    if (!node || node->kind != TreeNodeKind::projectRoot || !m_removeProject)
+        return;
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *remove = menu->addAction(Localization::text("common.remove_from_list"));
+    connect(remove, &QAction::triggered, this, [this, url = node->url, id = node->id] {
+        m_removeProject(url);
+        if (m_selectedNode && m_selectedNode->id == id)
+            writeSelection(std::nullopt);
+    });
+    menu->popup(m_list->viewport()->mapToGlobal(position));
+}
+
+void ProjectTreeView::writeSelection(const std::optional<TreeNode> &node)
+{
+    const bool same = node.has_value() == m_selectedNode.has_value() && (!node || node->id == m_selectedNode->id);
+    if (same)
+        return;
+    m_selectedNode = node;
+    Q_EMIT selectedNodeChanged(m_selectedNode);
+    highlightSelection();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/changestatus.h"
+#include "model/treenode.h"
+
+#include <QHash>
+#include <QUuid>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CenteredTextView;
+class OutlineListView;
+class ProjectTreeModel;
+class QModelIndex;
+class QStackedLayout;
+class QTreeView;
+class ThemeController;
+
+// The outline of the current project in the sidebar, with delta and status badges, or a short
+// text when there is nothing to show. The owner gives it the project tree and the change
+// statuses and keeps the selection; the outline reports the user's choices through
+// selectedNodeChanged. Only project roots and Markdown files can be chosen.
+class ProjectTreeView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ProjectTreeView(ThemeController &themeController, QWidget *parent = nullptr);
+    ~ProjectTreeView() override;
+
+    // The rows are the children of the tree's root (never the root itself). A new tree replaces
+    // every row; the selection stays and is highlighted when its id is among the new rows.
+    void setOutline(std::shared_ptr<const TreeNode> projectTree);
+    // Status of each change, keyed by the id of the change's folder node.
+    void setChangeStatuses(QHash<QUuid, ChangeStatus> statuses);
+
+    // The selection as the owner holds it; does not emit selectedNodeChanged.
+    void setSelectedNode(const std::optional<TreeNode> &node);
+    const std::optional<TreeNode> &selectedNode() const { return m_selectedNode; }
+
+    // Called with a project root's folder from the row's context menu; without a handler rows
+    // have no context menu entry.
+    void setRemoveProjectHandler(std::function<void(const QUrl &root)> handler);
+
+    bool isShowingEmptyState() const;
+    QTreeView *listView() const;
+
+Q_SIGNALS:
+    // The user chose a node or cleared the selection.
+    void selectedNodeChanged(const std::optional<TreeNode> &node);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void rebuildList();
+    void updateState();
+    void highlightSelection();
+    void choose(const QModelIndex &index);
+    void onListSelectionChanged();
+    void showContextMenu(const QPoint &position);
+    void writeSelection(const std::optional<TreeNode> &node);
+
+    ThemeController &m_themeController;
+    ProjectTreeModel *m_model = nullptr;
+    OutlineListView *m_list = nullptr;
+    CenteredTextView *m_emptyState = nullptr;
+    QStackedLayout *m_stack = nullptr;
+    std::optional<TreeNode> m_selectedNode;
+    std::function<void(const QUrl &)> m_removeProject;
+    bool m_syncingSelection = false;
+};

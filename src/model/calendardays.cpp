@@ -13,12 +13,12 @@ qint64 forwardDays(const QDateTime &from, const QDateTime &to)
 
 } // namespace
 
-qint64 wholeDaysBetween(const QDateTime &from, const QDateTime &to)
+qint64 wholeDaysBetween(const QDateTime &from, const QDateTime &to, const QTimeZone &zone)
 {
     if (!from.isValid() || !to.isValid())
         return 0;
-    const QDateTime localFrom = from.toLocalTime();
-    const QDateTime localTo = to.toLocalTime();
+    const QDateTime localFrom = from.toTimeZone(zone);
+    const QDateTime localTo = to.toTimeZone(zone);
     if (localFrom <= localTo)
         return forwardDays(localFrom, localTo);
     return -forwardDays(localTo, localFrom);

@@ -66,14 +66,9 @@ std::shared_ptr<const LocalFileSystem> LocalFileSystem::shared()
 
 std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const QString &path) const
 {
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    DirectoryStream dir(::opendir(encoded(path).constData()));
+    if (!dir.get())
         return std::nullopt;
-    DirectoryStream dir(::fdopendir(fd));
-    if (!dir.get()) {
-        ::close(fd);
-        return std::nullopt;
-    }
     const int dirFd = ::dirfd(dir.get());
     const QString prefix = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 

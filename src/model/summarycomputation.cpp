@@ -39,6 +39,7 @@ private:
     void walkChildren(const TreeNode &node, QStringList &ancestors);
 
     const ModelEnvironment &m_environment;
+    const QTimeZone m_timeZone = QTimeZone::systemTimeZone();
     ProjectSummary m_summary;
     QList<ChangeItem> m_changeItems;
     ChangeCollection m_changes;
@@ -144,7 +145,7 @@ void SummaryWalk::ageChangeFile(const TreeNode &node, const QStringList &ancesto
 {
     if (node.isArchived || !node.modificationDate || !ancestors.contains(changesName))
         return;
-    const qint64 days = wholeDaysBetween(*node.modificationDate, m_environment.now());
+    const qint64 days = wholeDaysBetween(*node.modificationDate, m_environment.now(), m_timeZone);
     if (!m_summary.oldestUnarchivedDays || *m_summary.oldestUnarchivedDays < days)
         m_summary.oldestUnarchivedDays = days;
     if (days > 30) {

@@ -77,6 +77,29 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
+// Stable sort: `group` decides between two nodes when it can; otherwise the localized standard
+// order of their names does, through sort keys computed once per node.
+template<typename Group>
+void sortByNameKeys(std::vector<TreeNode> &nodes, Group group)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(nodes.size());
+    for (const TreeNode &node : nodes)
+        keys.push_back(localizedStandardSortKey(node.name));
+    std::vector<size_t> order(nodes.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
+        if (const std::optional<bool> decided = group(nodes[left], nodes[right]))
+            return *decided;
+        return keys[left].compare(keys[right]) < 0;
+    });
+    std::vector<TreeNode> sorted;
+    sorted.reserve(nodes.size());
+    for (size_t index : order)
+        sorted.push_back(std::move(nodes[index]));
+    nodes = std::move(sorted);
+}
+
 std::optional<DeltaSpecType> detectDeltaTypeAtPath(const QString &path, const FileSystem &fileSystem)
 {
     const std::optional<QByteArray> bytes = fileSystem.readFile(path);
@@ -156,24 +179,13 @@ void liftArchiveFolders(std::vector<TreeNode> &topList)
 
 void sortTopList(std::vector<TreeNode> &topList)
 {
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(topList.size());
-    for (const TreeNode &node : topList)
-        keys.push_back(localizedStandardSortKey(node.name));
-    std::vector<size_t> order(topList.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
-        const int leftRank = topLevelRank(topList[left].name);
-        const int rightRank = topLevelRank(topList[right].name);
+    sortByNameKeys(topList, [](const TreeNode &left, const TreeNode &right) -> std::optional<bool> {
+        const int leftRank = topLevelRank(left.name);
+        const int rightRank = topLevelRank(right.name);
         if (leftRank != rightRank)
             return leftRank < rightRank;
-        return keys[left].compare(keys[right]) < 0;
+        return std::nullopt;
     });
-    std::vector<TreeNode> sorted;
-    sorted.reserve(topList.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(topList[index]));
-    topList = std::move(sorted);
 }
 
 } // namespace
@@ -244,22 +256,11 @@ bool isArchivedPath(QStringView path)
 
 void orderChildren(std::vector<TreeNode> &nodes)
 {
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(nodes.size());
-    for (const TreeNode &node : nodes)
-        keys.push_back(localizedStandardSortKey(node.name));
-    std::vector<size_t> order(nodes.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
-        const bool leftIsFile = nodes[left].kind == TreeNodeKind::markdownFile;
-        const bool rightIsFile = nodes[right].kind == TreeNodeKind::markdownFile;
+    sortByNameKeys(nodes, [](const TreeNode &left, const TreeNode &right) -> std::optional<bool> {
+        const bool leftIsFile = left.kind == TreeNodeKind::markdownFile;
+        const bool rightIsFile = right.kind == TreeNodeKind::markdownFile;
         if (leftIsFile != rightIsFile)
             return rightIsFile;
-        return keys[left].compare(keys[right]) < 0;
+        return std::nullopt;
     });
-    std::vector<TreeNode> sorted;
-    sorted.reserve(nodes.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(nodes[index]));
-    nodes = std::move(sorted);
 }

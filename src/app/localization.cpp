@@ -53,9 +53,13 @@ QString Localization::text(const QString &key)
 
 QString Localization::format(const char *key, qint64 value)
 {
-    // The count chooses the plural form and fills %Ln (locale digits and grouping) or %n.
-    if (value >= 0 && value <= std::numeric_limits<int>::max())
-        return qtTrId(key, int(value));
+    // A message with plural forms is looked up with the count, which picks the form and fills
+    // %Ln (locale digits and grouping) or %n.
+    if (value >= 0 && value <= std::numeric_limits<int>::max()) {
+        const QString plural = qtTrId(key, int(value));
+        if (plural != QLatin1String(key))
+            return plural;
+    }
     QString text = qtTrId(key);
     text.replace(QLatin1String("%Ln"), QLocale().toString(value));
     text.replace(QLatin1String("%n"), QString::number(value));

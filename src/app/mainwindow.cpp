@@ -24,7 +24,11 @@ MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
     resize(contentSize);
 
     auto *quit = new QAction(this);
-    quit->setShortcuts(QKeySequence::Quit);
+    // The platform's quit key, and Ctrl+Q where the platform names none.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
+        quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcuts(quitKeys);
     quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     addAction(quit);

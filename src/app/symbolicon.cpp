@@ -128,7 +128,8 @@ void SymbolIcon::paint(QPainter *painter, const QRectF &rect, QStringView name, 
 QIcon SymbolIcon::icon(QStringView name, const QColor &color, int size, QFont::Weight weight)
 {
     QIcon icon;
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    const auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    const qreal ratio = application ? application->devicePixelRatio() : 1.0;
     icon.addPixmap(pixmap(name, size, color, weight, ratio));
     if (ratio != 1.0)
         icon.addPixmap(pixmap(name, size, color, weight, 1.0));

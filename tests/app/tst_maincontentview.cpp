@@ -1,0 +1,407 @@
+#include "app/dashboardbutton.h"
+#include "app/detailarea.h"
+#include "app/interimdashboardview.h"
+#include "app/interimpreviewview.h"
+#include "app/maincontentview.h"
+#include "app/maintoolbar.h"
+#include "app/projecttabbutton.h"
+#include "app/projecttabsbar.h"
+#include "app/sidebarpane.h"
+#include "app/themecontroller.h"
+#include "fakeprojects.h"
+#include "scriptedfolderpicker.h"
+#include "sidebar/projecttreemodel.h"
+#include "sidebar/projecttreeview.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+// Real folders for the import validation; the projects' contents come from FakeProjects.
+class Folders
+{
+public:
+    Folders() { m_directory.setAutoRemove(true); }
+
+    QUrl project(const QString &name)
+    {
+        QDir(m_directory.path()).mkpath(name + QStringLiteral("/kestrune"));
+        return url(name);
+    }
+    QUrl withKestruneFile(const QString &name)
+    {
+        QDir(m_directory.path()).mkpath(name);
+        QFile file(m_directory.filePath(name + QStringLiteral("/kestrune")));
+        file.open(QIODevice::WriteOnly);
+        return url(name);
+    }
+    QUrl plain(const QString &name)
+    {
+        QDir(m_directory.path()).mkpath(name);
+        return url(name);
+    }
+    QUrl url(const QString &name) const { return QUrl::fromLocalFile(m_directory.filePath(name)); }
+
+private:
+    QTemporaryDir m_directory;
+};
+
+QModelIndex findRow(QAbstractItemModel *model, const QString &name, const QModelIndex &parent = {})
+{
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString() == name)
+            return index;
+        if (const QModelIndex found = findRow(model, name, index); found.isValid())
+            return found;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestMainContentView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsEmpty();
+    void importValidation_data();
+    void importValidation();
+    void importSelectsTheProjectAndShowsLoadingThenDashboard();
+    void importingTheSameFolderAgainKeepsOneTabAndSelectsIt();
+    void removingAProjectThroughItsTab_data();
+    void removingAProjectThroughItsTab();
+    void outlineSelectionSwitchesTheDetailArea();
+    void selectedFolderKeepsTheDashboard();
+    void switchingTabsClearsTheFileSelection();
+    void sidebarGetsTheChangeStatuses();
+    void refreshReloadsTheCurrentProjectOnly();
+    void themeMenuMarksTheCurrentMode();
+
+private:
+    void import(const QUrl &folder);
+    void waitForProject(const QUrl &root);
+
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<ThemeController> m_theme;
+    std::shared_ptr<FakeProjects> m_projects;
+    std::shared_ptr<ScriptedFolderPicker::Script> m_picker;
+    std::unique_ptr<MainContentView> m_view;
+    std::unique_ptr<Folders> m_folders;
+};
+
+void TestMainContentView::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QThreadPool::globalInstance()->setMaxThreadCount(8);
+}
+
+void TestMainContentView::init()
+{
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    m_theme = std::make_unique<ThemeController>(
+        std::make_unique<QSettings>(m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_projects = FakeProjects::create();
+    m_picker = std::make_shared<ScriptedFolderPicker::Script>();
+    m_folders = std::make_unique<Folders>();
+    MainContentView::Dependencies dependencies;
+    dependencies.loader = m_projects->loader();
+    dependencies.folderPicker = std::make_unique<ScriptedFolderPicker>(m_picker);
+    m_view = std::make_unique<MainContentView>(*m_theme, std::move(dependencies));
+    m_view->resize(900, 600);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+void TestMainContentView::cleanup()
+{
+    m_projects->releaseAll();
+    QThreadPool::globalInstance()->waitForDone();
+    m_view.reset();
+    m_theme.reset();
+}
+
+void TestMainContentView::import(const QUrl &folder)
+{
+    m_picker->answer = folder;
+    m_view->toolBar()->importButton()->click();
+    QCoreApplication::processEvents(); // the dialog answers asynchronously
+}
+
+void TestMainContentView::waitForProject(const QUrl &root)
+{
+    QTRY_VERIFY(m_view->store().summaryForProject(root).has_value());
+}
+
+void TestMainContentView::startsEmpty()
+{
+    QVERIFY(!m_view->tabsBar()->isVisible());
+    QVERIFY(!m_view->toolBar()->refreshButton()->isEnabled());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::placeholder);
+    QVERIFY(m_view->sidebar()->treeView()->isShowingEmptyState());
+    QVERIFY(m_view->sidebar()->dashboardButton()->isActive());
+}
+
+void TestMainContentView::importValidation_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("imported");
+    QTest::addColumn<bool>("alert");
+    QTest::addRow("folder holding a kestrune folder") << "project" << true << false;
+    QTest::addRow("kestrune is a plain file") << "file" << false << true;
+    QTest::addRow("no kestrune entry") << "plain" << false << true;
+    QTest::addRow("dialog cancelled") << "cancel" << false << false;
+}
+
+void TestMainContentView::importValidation()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, imported);
+    QFETCH(bool, alert);
+    std::optional<QUrl> chosen;
+    if (kind == QLatin1String("project"))
+        chosen = m_folders->project(QStringLiteral("app"));
+    else if (kind == QLatin1String("file"))
+        chosen = m_folders->withKestruneFile(QStringLiteral("app"));
+    else if (kind == QLatin1String("plain"))
+        chosen = m_folders->plain(QStringLiteral("app"));
+
+    m_picker->answer = chosen;
+    m_view->toolBar()->importButton()->click();
+    QTRY_COMPARE(m_picker->messages.size(), 1);
+    QCOMPARE(m_picker->messages.constFirst(), QStringLiteral("import.panel.message"));
+    QCoreApplication::processEvents();
+
+    QCOMPARE(m_view->store().projectRoots().size(), imported ? 1 : 0);
+    QCOMPARE(m_view->selectedProjectRoot().has_value(), imported);
+    QCOMPARE(m_view->isShowingImportError(), alert);
+    auto *box = m_view->findChild<QMessageBox *>(QStringLiteral("importFailedAlert"));
+    QCOMPARE(box && box->isVisible(), alert);
+    if (!alert)
+        return;
+    QCOMPARE(m_view->importError(), QStringLiteral("import.failed.invalid_root"));
+    QCOMPARE(box->text(), QStringLiteral("import.failed.title"));
+    QCOMPARE(box->informativeText(), QStringLiteral("import.failed.invalid_root"));
+    QCOMPARE(box->buttons().size(), 1);
+    QCOMPARE(box->buttons().constFirst()->text(), QStringLiteral("common.ok"));
+    box->buttons().constFirst()->click();
+    QTRY_VERIFY(!m_view->isShowingImportError());
+    QVERIFY(!m_view->importError());
+}
+
+void TestMainContentView::importSelectsTheProjectAndShowsLoadingThenDashboard()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    m_projects->hold(root);
+    import(root);
+    QCOMPARE(m_view->selectedProjectRoot(), root);
+    QVERIFY(m_view->tabsBar()->isVisible());
+    QVERIFY(m_view->tabsBar()->tab(root) && m_view->tabsBar()->tab(root)->isSelected());
+    QVERIFY(m_view->toolBar()->refreshButton()->isEnabled());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::loading);
+
+    m_projects->release(root);
+    waitForProject(root);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    auto *dashboard = qobject_cast<InterimDashboardView *>(m_view->detailArea()->currentView());
+    QVERIFY(dashboard);
+    QCOMPARE(dashboard->input().projectName, QStringLiteral("app"));
+    QCOMPARE(dashboard->input().projectRoot, root);
+    QVERIFY(!m_view->sidebar()->treeView()->isShowingEmptyState());
+}
+
+void TestMainContentView::importingTheSameFolderAgainKeepsOneTabAndSelectsIt()
+{
+    const QUrl alpha = m_folders->project(QStringLiteral("alpha"));
+    const QUrl beta = m_folders->project(QStringLiteral("beta"));
+    import(alpha);
+    import(beta);
+    QCOMPARE(m_view->selectedProjectRoot(), beta);
+    import(alpha);
+    QCOMPARE(m_view->tabsBar()->tabs().size(), 2);
+    QCOMPARE(m_view->selectedProjectRoot(), alpha);
+    QCOMPARE(m_projects->loadCount(), 2);
+}
+
+void TestMainContentView::removingAProjectThroughItsTab_data()
+{
+    QTest::addColumn<QStringList>("projects");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("expected"); // empty: nothing selected
+    QTest::addRow("removing the selected project selects the first")
+        << QStringList{"a", "b", "c"} << "b" << "b" << "a";
+    QTest::addRow("removing another project keeps the selection") << QStringList{"a", "b", "c"} << "b" << "c" << "b";
+    QTest::addRow("removing the first while it is selected selects the next first")
+        << QStringList{"a", "b"} << "a" << "a" << "b";
+    QTest::addRow("removing the last project empties the window") << QStringList{"a"} << "a" << "a" << "";
+}
+
+void TestMainContentView::removingAProjectThroughItsTab()
+{
+    QFETCH(QStringList, projects);
+    QFETCH(QString, selected);
+    QFETCH(QString, removed);
+    QFETCH(QString, expected);
+    for (const QString &name : std::as_const(projects))
+        import(m_folders->project(name));
+    ProjectTabButton *tab = m_view->tabsBar()->tab(m_folders->url(selected));
+    QVERIFY(tab);
+    QTest::mouseClick(tab, Qt::LeftButton);
+    QCOMPARE(m_view->selectedProjectRoot(), m_folders->url(selected));
+
+    ProjectTabButton *removedTab = m_view->tabsBar()->tab(m_folders->url(removed));
+    Q_EMIT removedTab->customContextMenuRequested(QPoint(5, 5));
+    auto *menu = m_view->tabsBar()->findChild<QMenu *>();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("common.remove_from_list"));
+    menu->actions().constFirst()->trigger();
+    menu->close();
+
+    QVERIFY(!m_view->store().projectRoots().contains(m_folders->url(removed)));
+    if (expected.isEmpty()) {
+        QVERIFY(!m_view->selectedProjectRoot());
+        QVERIFY(!m_view->tabsBar()->isVisible());
+        QVERIFY(!m_view->toolBar()->refreshButton()->isEnabled());
+        QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::placeholder);
+    } else {
+        QCOMPARE(m_view->selectedProjectRoot(), m_folders->url(expected));
+        QVERIFY(m_view->tabsBar()->tab(m_folders->url(expected))->isSelected());
+    }
+}
+
+void TestMainContentView::outlineSelectionSwitchesTheDetailArea()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    import(root);
+    waitForProject(root);
+    QTreeView *list = m_view->sidebar()->treeView()->listView();
+    const QModelIndex file = findRow(list->model(), QStringLiteral("project.md"));
+    QVERIFY(file.isValid());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(file).center());
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("project.md"));
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+    auto *preview = qobject_cast<InterimPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QCOMPARE(preview->input().fileURL, m_view->selectedNode()->url);
+    QVERIFY(!m_view->sidebar()->dashboardButton()->isActive());
+
+    // Clicking a folder keeps the file and its preview.
+    const QModelIndex folder = findRow(list->model(), QStringLiteral("changes"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(folder).center());
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("project.md"));
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+
+    QTest::mouseClick(m_view->sidebar()->dashboardButton(), Qt::LeftButton);
+    QVERIFY(!m_view->selectedNode());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QVERIFY(m_view->sidebar()->dashboardButton()->isActive());
+    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+}
+
+void TestMainContentView::selectedFolderKeepsTheDashboard()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    import(root);
+    waitForProject(root);
+    const TreeNode folder = m_view->store().treeForProject(root)->children->front();
+    QCOMPARE(folder.kind, TreeNodeKind::directory);
+    m_view->setSelectedNode(folder);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QVERIFY(m_view->sidebar()->dashboardButton()->isActive());
+}
+
+void TestMainContentView::switchingTabsClearsTheFileSelection()
+{
+    const QUrl alpha = m_folders->project(QStringLiteral("alpha"));
+    const QUrl beta = m_folders->project(QStringLiteral("beta"));
+    import(alpha);
+    import(beta);
+    waitForProject(alpha);
+    waitForProject(beta);
+    QTest::mouseClick(m_view->tabsBar()->tab(alpha), Qt::LeftButton);
+    m_view->setSelectedNode(m_view->store().treeForProject(alpha)->children->back());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+
+    QTest::mouseClick(m_view->tabsBar()->tab(beta), Qt::LeftButton);
+    QVERIFY(!m_view->selectedNode());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    auto *dashboard = qobject_cast<InterimDashboardView *>(m_view->detailArea()->currentView());
+    QCOMPARE(dashboard->input().projectRoot, beta);
+    QCOMPARE(m_view->outlineTree(), m_view->store().treeForProject(beta));
+}
+
+void TestMainContentView::sidebarGetsTheChangeStatuses()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    import(root);
+    waitForProject(root);
+    const QHash<QUuid, ChangeStatus> statuses = m_view->changeStatusByNodeId();
+    const TreeNode &change = m_view->store().treeForProject(root)->children->front().children->front();
+    QCOMPARE(statuses.size(), 1);
+    QCOMPARE(statuses.value(change.id), ChangeStatus::active);
+    QTreeView *list = m_view->sidebar()->treeView()->listView();
+    list->expandAll();
+    const QModelIndex row = findRow(list->model(), QStringLiteral("add-login"));
+    QCOMPARE(row.data(ProjectTreeModel::ChangeStatusRole).toInt(), int(ChangeStatus::active));
+}
+
+void TestMainContentView::refreshReloadsTheCurrentProjectOnly()
+{
+    const QUrl alpha = m_folders->project(QStringLiteral("alpha"));
+    const QUrl beta = m_folders->project(QStringLiteral("beta"));
+    import(alpha);
+    import(beta);
+    QSignalSpy loads(&m_view->store(), &ProjectStore::loadStarted);
+    m_view->toolBar()->refreshButton()->click();
+    QCOMPARE(loads.count(), 1);
+    QCOMPARE(loads.at(0).at(0).toUrl(), beta);
+}
+
+void TestMainContentView::themeMenuMarksTheCurrentMode()
+{
+    MainToolBar *toolBar = m_view->toolBar();
+    const auto markedModes = [toolBar] {
+        toolBar->updateThemeMenu();
+        QStringList marked;
+        const auto actions = toolBar->themeMenu()->actions();
+        for (QAction *action : actions) {
+            if (!action->icon().isNull())
+                marked.append(action->data().toString());
+        }
+        return marked;
+    };
+    const auto actions = toolBar->themeMenu()->actions();
+    QCOMPARE(actions.size(), 3);
+    QCOMPARE(actions.at(0)->text(), QStringLiteral("theme.system"));
+    QCOMPARE(actions.at(1)->text(), QStringLiteral("theme.light"));
+    QCOMPARE(actions.at(2)->text(), QStringLiteral("theme.dark"));
+    QCOMPARE(markedModes(), QStringList{QStringLiteral("system")});
+
+    toolBar->themeMenu()->actions().at(2)->trigger();
+    QCOMPARE(m_theme->mode(), ThemeMode::dark);
+    QCOMPARE(markedModes(), QStringList{QStringLiteral("dark")});
+    toolBar->themeMenu()->actions().at(2)->trigger();
+    QCOMPARE(markedModes(), QStringList{QStringLiteral("dark")});
+    QCOMPARE(currentAppearance(), Appearance::dark);
+}
+
+QTEST_MAIN(TestMainContentView)
+#include "tst_maincontentview.moc"

@@ -1,0 +1,379 @@
+#include "markdown/markdownconverter_p.h"
+
+#include "markdown/cmarkgfm_p.h"
+#include "markdown/markdownparser.h"
+#include "markdown/nodetype.h"
+
+#include <QByteArray>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void programmingError(const QByteArray &message)
+{
+    qFatal("%s", message.constData());
+    std::abort();
+}
+
+[[noreturn]] void unexpectedChild(const char *expected, cmark_node *node)
+{
+    programmingError(QByteArray("Expected a ") + expected + " but got a '"
+                     + cmark_node_get_type_string(node) + "' instead.");
+}
+
+NodeType nodeType(cmark_node *node)
+{
+    // Nodes owned by an extension are told apart by their type string; the core
+    // kinds by their enumeration value, which is cheaper.
+    if (cmark_node_get_syntax_extension(node) == nullptr) {
+        switch (cmark_node_get_type(node)) {
+        case CMARK_NODE_DOCUMENT: return NodeType::document;
+        case CMARK_NODE_BLOCK_QUOTE: return NodeType::blockquote;
+        case CMARK_NODE_LIST: return NodeType::list;
+        case CMARK_NODE_ITEM: return NodeType::item;
+        case CMARK_NODE_CODE_BLOCK: return NodeType::codeBlock;
+        case CMARK_NODE_HTML_BLOCK: return NodeType::htmlBlock;
+        case CMARK_NODE_CUSTOM_BLOCK: return NodeType::customBlock;
+        case CMARK_NODE_PARAGRAPH: return NodeType::paragraph;
+        case CMARK_NODE_HEADING: return NodeType::heading;
+        case CMARK_NODE_THEMATIC_BREAK: return NodeType::thematicBreak;
+        case CMARK_NODE_TEXT: return NodeType::text;
+        case CMARK_NODE_SOFTBREAK: return NodeType::softBreak;
+        case CMARK_NODE_LINEBREAK: return NodeType::lineBreak;
+        case CMARK_NODE_CODE: return NodeType::code;
+        case CMARK_NODE_HTML_INLINE: return NodeType::html;
+        case CMARK_NODE_CUSTOM_INLINE: return NodeType::customInline;
+        case CMARK_NODE_EMPH: return NodeType::emphasis;
+        case CMARK_NODE_STRONG: return NodeType::strong;
+        case CMARK_NODE_LINK: return NodeType::link;
+        case CMARK_NODE_IMAGE: return NodeType::image;
+        default: break;
+        }
+    }
+    const char *typeString = cmark_node_get_type_string(node);
+    if (const std::optional<NodeType> type = nodeTypeFromRawValue(typeString))
+        return *type;
+    programmingError(QByteArray("Unknown node type '") + typeString + "' found.");
+}
+
+QString literal(cmark_node *node)
+{
+    const char *text = cmark_node_get_literal(node);
+    return text ? QString::fromUtf8(text, qsizetype(std::strlen(text))) : QString();
+}
+
+QString url(cmark_node *node)
+{
+    const char *text = cmark_node_get_url(node);
+    return text ? QString::fromUtf8(text, qsizetype(std::strlen(text))) : QString();
+}
+
+struct PendingItem {
+    bool isTask = false;
+    bool isCompleted = false;
+    QList<BlockNode> children;
+};
+
+// One open container of the walk. A frame beyond the nesting bounds is
+// "flattened": it makes no node of its own and its content goes to the nearest
+// enclosing frame that does.
+struct Frame {
+    cmark_node *node = nullptr;
+    NodeType type = NodeType::document;
+    bool flattened = false;
+    bool isTaskItem = false;
+    int blockDepth = 0;  // container blocks enclosing this frame's content
+    int inlineDepth = 0; // container inlines enclosing this frame's content
+    std::size_t target = 0; // the frame whose lists receive this frame's content
+
+    QList<BlockNode> blocks;
+    QList<InlineNode> inlines;
+    std::vector<PendingItem> items;
+    QList<RawTableRow> rows;
+    QList<RawTableCell> cells;
+};
+
+enum class Context { blocks, list, table, row, inlines };
+
+Context contextOf(NodeType type)
+{
+    switch (type) {
+    case NodeType::list: return Context::list;
+    case NodeType::table: return Context::table;
+    case NodeType::tableHead:
+    case NodeType::tableRow: return Context::row;
+    case NodeType::document:
+    case NodeType::blockquote:
+    case NodeType::item:
+    case NodeType::taskListItem: return Context::blocks;
+    default: return Context::inlines;
+    }
+}
+
+class Walk
+{
+public:
+    QList<BlockNode> run(cmark_node *document)
+    {
+        m_stack.reserve(32);
+        Frame root;
+        root.node = document;
+        m_stack.push_back(std::move(root));
+
+        cmark_node *node = cmark_node_first_child(document);
+        for (;;) {
+            if (node) {
+                if (open(node)) {
+                    node = cmark_node_first_child(node);
+                    continue;
+                }
+                node = cmark_node_next(node);
+                continue;
+            }
+            if (m_stack.size() == 1)
+                break;
+            cmark_node *finished = m_stack.back().node;
+            close();
+            node = cmark_node_next(finished);
+        }
+        return std::move(m_stack.front().blocks);
+    }
+
+private:
+    Frame &top() { return m_stack.back(); }
+
+    QList<BlockNode> &blockTarget() { return m_stack[top().target].blocks; }
+    QList<InlineNode> &inlineTarget() { return m_stack[top().target].inlines; }
+
+    void push(cmark_node *node, NodeType type, bool flattened, int blockDepth, int inlineDepth)
+    {
+        const std::size_t target = flattened ? top().target : m_stack.size();
+        Frame frame;
+        frame.node = node;
+        frame.type = type;
+        frame.flattened = flattened;
+        frame.blockDepth = blockDepth;
+        frame.inlineDepth = inlineDepth;
+        frame.target = target;
+        m_stack.push_back(std::move(frame));
+    }
+
+    // Handles a node on the way down. Returns true when a frame was opened for
+    // its children.
+    bool open(cmark_node *node)
+    {
+        const NodeType type = nodeType(node);
+        Frame &parent = top();
+        switch (contextOf(parent.type)) {
+        case Context::blocks:
+            return openBlock(node, type);
+        case Context::list: {
+            if (type != NodeType::item && type != NodeType::taskListItem)
+                unexpectedChild("list item", node);
+            const int blockDepth = parent.blockDepth;
+            push(node, type, parent.flattened, blockDepth, 0);
+            return true;
+        }
+        case Context::table:
+            if (type != NodeType::tableRow && type != NodeType::tableHead)
+                unexpectedChild("table row", node);
+            push(node, type, false, parent.blockDepth, 0);
+            return true;
+        case Context::row:
+            if (type != NodeType::tableCell)
+                unexpectedChild("table cell", node);
+            push(node, type, false, parent.blockDepth, 0);
+            return true;
+        case Context::inlines:
+            return openInline(node, type);
+        }
+        return false;
+    }
+
+    bool openBlock(cmark_node *node, NodeType type)
+    {
+        const int depth = top().blockDepth;
+        switch (type) {
+        case NodeType::blockquote:
+        case NodeType::list: {
+            const bool flattened = depth >= MarkdownParser::maxBlockDepth;
+            push(node, type, flattened, flattened ? depth : depth + 1, 0);
+            return true;
+        }
+        case NodeType::paragraph:
+        case NodeType::heading:
+        case NodeType::table:
+            push(node, type, false, depth, 0);
+            return true;
+        case NodeType::codeBlock: {
+            Block::CodeBlock block;
+            if (const char *info = cmark_node_get_fence_info(node))
+                block.fenceInfo = QString::fromUtf8(info, qsizetype(std::strlen(info)));
+            block.content = literal(node);
+            blockTarget().append(std::move(block));
+            return false;
+        }
+        case NodeType::htmlBlock:
+            blockTarget().append(Block::HtmlBlock{literal(node)});
+            return false;
+        case NodeType::thematicBreak:
+            blockTarget().append(Block::ThematicBreak{});
+            return false;
+        default:
+            return false; // custom blocks, and inline or item kinds out of place
+        }
+    }
+
+    bool openInline(cmark_node *node, NodeType type)
+    {
+        switch (type) {
+        case NodeType::text:
+            inlineTarget().append(Inline::Text{literal(node)});
+            return false;
+        case NodeType::softBreak:
+            inlineTarget().append(Inline::SoftBreak{});
+            return false;
+        case NodeType::lineBreak:
+            inlineTarget().append(Inline::LineBreak{});
+            return false;
+        case NodeType::code:
+            inlineTarget().append(Inline::Code{literal(node)});
+            return false;
+        case NodeType::html:
+            inlineTarget().append(Inline::Html{literal(node)});
+            return false;
+        case NodeType::emphasis:
+        case NodeType::strong:
+        case NodeType::strikethrough:
+        case NodeType::link:
+        case NodeType::image: {
+            const Frame &parent = top();
+            const bool flattened = parent.inlineDepth >= MarkdownParser::maxInlineDepth;
+            push(node, type, flattened, parent.blockDepth,
+                 flattened ? parent.inlineDepth : parent.inlineDepth + 1);
+            return true;
+        }
+        default:
+            return false; // custom inlines, attributes and anything out of place
+        }
+    }
+
+    // Finishes the top frame and hands its node to the enclosing frame.
+    void close()
+    {
+        Frame frame = std::move(m_stack.back());
+        m_stack.pop_back();
+        if (frame.flattened)
+            return;
+
+        switch (frame.type) {
+        case NodeType::blockquote:
+            blockTarget().append(Block::Blockquote{std::move(frame.blocks)});
+            break;
+        case NodeType::item:
+        case NodeType::taskListItem: {
+            PendingItem item;
+            item.isTask = frame.type == NodeType::taskListItem;
+            item.isCompleted = item.isTask && cmark_gfm_extensions_get_tasklist_item_checked(frame.node);
+            item.children = std::move(frame.blocks);
+            top().items.push_back(std::move(item));
+            break;
+        }
+        case NodeType::list:
+            blockTarget().append(makeList(frame));
+            break;
+        case NodeType::paragraph:
+            blockTarget().append(Block::Paragraph{std::move(frame.inlines)});
+            break;
+        case NodeType::heading:
+            blockTarget().append(
+                Block::Heading{cmark_node_get_heading_level(frame.node), std::move(frame.inlines)});
+            break;
+        case NodeType::table:
+            blockTarget().append(makeTable(frame));
+            break;
+        case NodeType::tableHead:
+        case NodeType::tableRow:
+            top().rows.append(RawTableRow{std::move(frame.cells)});
+            break;
+        case NodeType::tableCell:
+            top().cells.append(RawTableCell{std::move(frame.inlines)});
+            break;
+        case NodeType::emphasis:
+            inlineTarget().append(Inline::Emphasis{std::move(frame.inlines)});
+            break;
+        case NodeType::strong:
+            inlineTarget().append(Inline::Strong{std::move(frame.inlines)});
+            break;
+        case NodeType::strikethrough:
+            inlineTarget().append(Inline::Strikethrough{std::move(frame.inlines)});
+            break;
+        case NodeType::link:
+            inlineTarget().append(Inline::Link{url(frame.node), std::move(frame.inlines)});
+            break;
+        case NodeType::image:
+            inlineTarget().append(Inline::Image{url(frame.node), std::move(frame.inlines)});
+            break;
+        default:
+            break;
+        }
+    }
+
+    static BlockNode makeList(Frame &frame)
+    {
+        const bool isTight = cmark_node_get_list_tight(frame.node) != 0;
+        bool hasTaskItem = false;
+        for (const PendingItem &item : frame.items)
+            hasTaskItem = hasTaskItem || item.isTask;
+
+        if (hasTaskItem) {
+            Block::TaskList list{isTight, {}};
+            list.items.reserve(qsizetype(frame.items.size()));
+            for (PendingItem &item : frame.items)
+                list.items.append(RawTaskListItem{item.isCompleted, std::move(item.children)});
+            return list;
+        }
+
+        QList<RawListItem> items;
+        items.reserve(qsizetype(frame.items.size()));
+        for (PendingItem &item : frame.items)
+            items.append(RawListItem{std::move(item.children)});
+
+        switch (cmark_node_get_list_type(frame.node)) {
+        case CMARK_ORDERED_LIST:
+            return Block::NumberedList{isTight, cmark_node_get_list_start(frame.node), std::move(items)};
+        case CMARK_BULLET_LIST:
+            return Block::BulletedList{isTight, std::move(items)};
+        default:
+            programmingError("cmark reported a list node without a list type.");
+        }
+    }
+
+    static BlockNode makeTable(Frame &frame)
+    {
+        Block::Table table;
+        const uint16_t columns = cmark_gfm_extensions_get_table_columns(frame.node);
+        const uint8_t *alignments = cmark_gfm_extensions_get_table_alignments(frame.node);
+        table.columnAlignments.reserve(columns);
+        for (uint16_t column = 0; column < columns; ++column) {
+            const char raw = alignments ? static_cast<char>(alignments[column]) : '\0';
+            table.columnAlignments.append(tableColumnAlignmentFromRawValue(raw));
+        }
+        table.rows = std::move(frame.rows);
+        return table;
+    }
+
+    std::vector<Frame> m_stack;
+};
+
+} // namespace
+
+QList<BlockNode> MarkdownConverter::convertDocument(cmark_node *document)
+{
+    if (!document)
+        return {};
+    return Walk().run(document);
+}

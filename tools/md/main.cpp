@@ -1,0 +1,107 @@
+// kestrune-md: parses Markdown into the document model and prints it back.
+//
+//     kestrune-md [--to html|commonmark|text|model] [FILE|-]
+//
+// Reads UTF-8 from FILE, or from standard input when FILE is "-" or absent.
+// "model" prints the block tree as JSON with the model's case and field names.
+
+#include "markdown/markdowncontent.h"
+#include "markdown/markdownjsonwriter.h"
+#include "markdown/markdownparser.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "kestrune-md: %s\n", qPrintable(message));
+    return 1;
+}
+
+bool readInput(const QString &path, QByteArray &bytes, QString &error)
+{
+    QFile file;
+    const bool fromStdin = path.isEmpty() || path == QLatin1String("-");
+    const bool opened = fromStdin ? file.open(stdin, QIODevice::ReadOnly)
+                                  : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2").arg(fromStdin ? QStringLiteral("standard input") : path,
+                                                          file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrune-md"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRUNE_VERSION));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Parses Markdown into the viewer's document model and prints it back."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("Output form: html, commonmark, text or model (JSON)."),
+                                QStringLiteral("form"), QStringLiteral("commonmark"));
+    options.addOption(to);
+    options.addPositionalArgument(QStringLiteral("file"),
+                                  QStringLiteral("Markdown file to read; \"-\" or none for standard input."),
+                                  QStringLiteral("[FILE|-]"));
+    options.process(app);
+
+    const QString form = options.value(to);
+    if (form != QLatin1String("html") && form != QLatin1String("commonmark")
+        && form != QLatin1String("text") && form != QLatin1String("model")) {
+        fail(QStringLiteral("unknown output form \"%1\" (expected html, commonmark, text or model)").arg(form));
+        return 2;
+    }
+    const QStringList files = options.positionalArguments();
+    if (files.size() > 1) {
+        fail(QStringLiteral("expected at most one input file"));
+        return 2;
+    }
+    const QString path = files.value(0);
+    const QString inputName = path.isEmpty() || path == QLatin1String("-") ? QStringLiteral("standard input") : path;
+
+    QByteArray bytes;
+    QString error;
+    if (!readInput(path, bytes, error))
+        return fail(error);
+
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return fail(QStringLiteral("%1 is not valid UTF-8").arg(inputName));
+
+    const MarkdownContent content(MarkdownParser::parse(text));
+    QByteArray output;
+    if (form == QLatin1String("model"))
+        output = MarkdownJsonWriter::toJsonText(content.blocks);
+    else if (form == QLatin1String("html"))
+        output = content.renderHtml().toUtf8();
+    else if (form == QLatin1String("text"))
+        output = content.renderPlainText().toUtf8();
+    else
+        output = content.renderCommonMark().toUtf8();
+
+    if (std::fwrite(output.constData(), 1, std::size_t(output.size()), stdout) != std::size_t(output.size())
+        || std::fflush(stdout) != 0)
+        return fail(QStringLiteral("cannot write to standard output"));
+    return 0;
+}

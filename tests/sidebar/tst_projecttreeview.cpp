@@ -1,0 +1,324 @@
+#include "app/themecontroller.h"
+#include "sidebar/projecttreemodel.h"
+#include "sidebar/projecttreeview.h"
+#include "sidebar/treerowdelegate.h"
+
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+TreeNode node(TreeNodeKind kind, const QString &name, std::optional<std::vector<TreeNode>> children = std::nullopt)
+{
+    TreeNode result;
+    result.id = QUuid::createUuid();
+    result.kind = kind;
+    result.name = name;
+    result.url = QUrl::fromLocalFile(QStringLiteral("/projects/app/") + name);
+    result.children = std::move(children);
+    return result;
+}
+
+TreeNode file(const QString &name)
+{
+    return node(TreeNodeKind::markdownFile, name);
+}
+
+TreeNode folder(const QString &name, std::vector<TreeNode> children = {})
+{
+    return node(TreeNodeKind::directory, name, std::move(children));
+}
+
+//   changes/ (add-login/ (proposal.md)), empty/, kestrune/ (nested.md), readme.md
+std::shared_ptr<const TreeNode> sampleTree()
+{
+    TreeNode root = node(TreeNodeKind::projectRoot, QStringLiteral("app"),
+                         std::vector<TreeNode>{
+                             folder(QStringLiteral("changes"), {folder(QStringLiteral("add-login"), {file(QStringLiteral("proposal.md"))})}),
+                             folder(QStringLiteral("empty")),
+                             node(TreeNodeKind::kestrune, QStringLiteral("kestrune"),
+                                  std::vector<TreeNode>{file(QStringLiteral("nested.md"))}),
+                             file(QStringLiteral("readme.md")),
+                         });
+    return std::make_shared<const TreeNode>(std::move(root));
+}
+
+QModelIndex findRow(const QAbstractItemModel *model, const QString &name, const QModelIndex &parent = {})
+{
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString() == name)
+            return index;
+        if (const QModelIndex found = findRow(model, name, index); found.isValid())
+            return found;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestProjectTreeView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void emptyStateWhenThereAreNoRows_data();
+    void emptyStateWhenThereAreNoRows();
+    void clickingARow_data();
+    void clickingARow();
+    void keyboardOntoAFolderKeepsTheSelection();
+    void foldersAreExpandableEvenWhenEmpty();
+    void badges_data();
+    void badges();
+    void statusesReachTheChangeFolderRows();
+    void themeSwitchCollapsesEveryFolder();
+    void contextMenuOnlyForProjectRootsWithAHandler();
+    void rescanKeepsTheSelectionWithoutHighlight();
+
+private:
+    void click(const QString &name);
+
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<ThemeController> m_theme;
+    std::unique_ptr<ProjectTreeView> m_view;
+};
+
+void TestProjectTreeView::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestProjectTreeView::init()
+{
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    m_theme = std::make_unique<ThemeController>(
+        std::make_unique<QSettings>(m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_view = std::make_unique<ProjectTreeView>(*m_theme);
+    m_view->resize(320, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+void TestProjectTreeView::cleanup()
+{
+    m_view.reset();
+    m_theme.reset();
+}
+
+void TestProjectTreeView::click(const QString &name)
+{
+    QTreeView *list = m_view->listView();
+    const QModelIndex index = findRow(list->model(), name);
+    QVERIFY2(index.isValid(), qPrintable(name));
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
+void TestProjectTreeView::emptyStateWhenThereAreNoRows_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addRow("no project") << 0;
+    QTest::addRow("root without a children list") << 1;
+    QTest::addRow("root with no children") << 2;
+    QTest::addRow("root with children") << 3;
+}
+
+void TestProjectTreeView::emptyStateWhenThereAreNoRows()
+{
+    QFETCH(int, shape);
+    std::shared_ptr<const TreeNode> tree;
+    if (shape == 1)
+        tree = std::make_shared<const TreeNode>(node(TreeNodeKind::projectRoot, QStringLiteral("app")));
+    else if (shape == 2)
+        tree = std::make_shared<const TreeNode>(node(TreeNodeKind::projectRoot, QStringLiteral("app"), std::vector<TreeNode>{}));
+    else if (shape == 3)
+        tree = sampleTree();
+    m_view->setOutline(tree);
+    QCOMPARE(m_view->isShowingEmptyState(), shape != 3);
+    if (shape != 3) {
+        auto *text = m_view->findChild<QWidget *>(QStringLiteral("outlineEmptyState"));
+        QVERIFY(text && text->isVisible());
+        QCOMPARE(text->accessibleName(), QStringLiteral("project_tree.empty"));
+    }
+}
+
+void TestProjectTreeView::clickingARow_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<QString>("selected");
+    QTest::addRow("a Markdown file is chosen") << "readme.md" << "readme.md";
+    QTest::addRow("a nested Markdown file is chosen") << "proposal.md" << "proposal.md";
+    QTest::addRow("a folder keeps the previous choice") << "changes" << "nested.md";
+    QTest::addRow("a kestrune folder keeps the previous choice") << "kestrune" << "nested.md";
+}
+
+void TestProjectTreeView::clickingARow()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, selected);
+    const auto tree = sampleTree();
+    m_view->setOutline(tree);
+    m_view->listView()->expandAll();
+    const TreeNode previous = tree->children->at(2).children->front(); // nested.md
+    m_view->setSelectedNode(previous);
+    QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+
+    click(clicked);
+    QVERIFY(m_view->selectedNode());
+    QCOMPARE(m_view->selectedNode()->name, selected);
+    QCOMPARE(changes.count(), selected == QLatin1String("nested.md") ? 0 : 1);
+    const QModelIndexList highlighted = m_view->listView()->selectionModel()->selectedRows();
+    QCOMPARE(highlighted.size(), 1);
+    QCOMPARE(highlighted.constFirst().data().toString(), selected);
+}
+
+void TestProjectTreeView::keyboardOntoAFolderKeepsTheSelection()
+{
+    m_view->setOutline(sampleTree());
+    click(QStringLiteral("readme.md"));
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("readme.md"));
+    QTest::keyClick(m_view->listView(), Qt::Key_Up); // onto the kestrune folder
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("readme.md"));
+    QCOMPARE(m_view->listView()->selectionModel()->selectedRows().size(), 1);
+    QTest::keyClick(m_view->listView(), Qt::Key_Down); // back onto the file
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("readme.md"));
+}
+
+void TestProjectTreeView::foldersAreExpandableEvenWhenEmpty()
+{
+    m_view->setOutline(sampleTree());
+    const QAbstractItemModel *model = m_view->listView()->model();
+    const QModelIndex empty = findRow(model, QStringLiteral("empty"));
+    QVERIFY(model->hasChildren(empty));
+    QCOMPARE(model->rowCount(empty), 0);
+    QVERIFY(!model->hasChildren(findRow(model, QStringLiteral("readme.md"))));
+    QVERIFY(!findRow(model, QStringLiteral("app")).isValid()); // the project root is no row
+}
+
+void TestProjectTreeView::badges_data()
+{
+    QTest::addColumn<std::optional<ChangeStatus>>("status");
+    QTest::addColumn<std::optional<DeltaSpecType>>("delta");
+    QTest::addColumn<QString>("statusBadge"); // empty: none
+    QTest::addColumn<QString>("deltaBadge");
+    using S = std::optional<ChangeStatus>;
+    using D = std::optional<DeltaSpecType>;
+    QTest::addRow("draft change") << S(ChangeStatus::draft) << D() << "dashboard.badge.draft" << "";
+    QTest::addRow("active change") << S(ChangeStatus::active) << D() << "dashboard.badge.active" << "";
+    QTest::addRow("completed change") << S(ChangeStatus::completed) << D() << "dashboard.badge.completed" << "";
+    QTest::addRow("archived change has no badge") << S(ChangeStatus::archived) << D() << "" << "";
+    QTest::addRow("added delta") << S() << D(DeltaSpecType::added) << "" << "ADDED";
+    QTest::addRow("modified delta") << S() << D(DeltaSpecType::modified) << "" << "MODIFIED";
+    QTest::addRow("removed delta") << S() << D(DeltaSpecType::removed) << "" << "REMOVED";
+    QTest::addRow("plain row") << S() << D() << "" << "";
+    QTest::addRow("both badges") << S(ChangeStatus::active) << D(DeltaSpecType::added) << "dashboard.badge.active"
+                                 << "ADDED";
+}
+
+void TestProjectTreeView::badges()
+{
+    QFETCH(std::optional<ChangeStatus>, status);
+    QFETCH(std::optional<DeltaSpecType>, delta);
+    QFETCH(QString, statusBadge);
+    QFETCH(QString, deltaBadge);
+    TreeNode row = file(QStringLiteral("spec.md"));
+    row.deltaType = delta;
+    const QRectF rect(0, 0, 300, 26);
+    const TreeRowDelegate::RowLayout layout = TreeRowDelegate::layoutRow(rect, row, status);
+    QCOMPARE(layout.statusBadge ? layout.statusBadge->text : QString(), statusBadge);
+    QCOMPARE(layout.deltaBadge ? layout.deltaBadge->text : QString(), deltaBadge);
+    QCOMPARE(layout.symbol, QStringLiteral("doc.text"));
+    // Badges sit at the trailing edge, the status badge last, the name stops short of them.
+    qreal trailing = rect.right();
+    for (const auto &badge : {layout.statusBadge, layout.deltaBadge}) {
+        if (!badge)
+            continue;
+        QVERIFY(badge->rect.right() <= trailing);
+        QVERIFY(rect.contains(badge->rect));
+        trailing = badge->rect.left();
+    }
+    QVERIFY(layout.nameRect.right() + 4 <= trailing);
+}
+
+void TestProjectTreeView::statusesReachTheChangeFolderRows()
+{
+    const auto tree = sampleTree();
+    const TreeNode &change = tree->children->front().children->front();
+    m_view->setOutline(tree);
+    m_view->setChangeStatuses({{change.id, ChangeStatus::completed}});
+    const QAbstractItemModel *model = m_view->listView()->model();
+    QCOMPARE(findRow(model, QStringLiteral("add-login")).data(ProjectTreeModel::ChangeStatusRole).toInt(),
+             int(ChangeStatus::completed));
+    QVERIFY(!findRow(model, QStringLiteral("changes")).data(ProjectTreeModel::ChangeStatusRole).isValid());
+}
+
+void TestProjectTreeView::themeSwitchCollapsesEveryFolder()
+{
+    m_view->setOutline(sampleTree());
+    QTreeView *list = m_view->listView();
+    list->expandAll();
+    const auto expandedCount = [list] {
+        int count = 0;
+        for (const QString &name : {QStringLiteral("changes"), QStringLiteral("add-login"), QStringLiteral("kestrune")})
+            count += list->isExpanded(findRow(list->model(), name)) ? 1 : 0;
+        return count;
+    };
+    QCOMPARE(expandedCount(), 3);
+    m_theme->setMode(ThemeMode::dark);
+    QCOMPARE(expandedCount(), 0);
+}
+
+void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()
+{
+    TreeNode nestedProject = node(TreeNodeKind::projectRoot, QStringLiteral("other"), std::vector<TreeNode>{});
+    const auto tree = std::make_shared<const TreeNode>(
+        node(TreeNodeKind::projectRoot, QStringLiteral("app"), std::vector<TreeNode>{nestedProject, file(QStringLiteral("a.md"))}));
+    m_view->setOutline(tree);
+    QTreeView *list = m_view->listView();
+    const auto requestMenu = [&](const QString &name) {
+        Q_EMIT list->customContextMenuRequested(list->visualRect(findRow(list->model(), name)).center());
+        return m_view->findChild<QMenu *>();
+    };
+
+    QVERIFY2(!requestMenu(QStringLiteral("other")), "no handler: no menu");
+
+    QList<QUrl> removed;
+    m_view->setRemoveProjectHandler([&](const QUrl &url) { removed.append(url); });
+    QVERIFY2(!requestMenu(QStringLiteral("a.md")), "a file row has no menu");
+    click(QStringLiteral("other"));
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("other"));
+    QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+    QMenu *menu = requestMenu(QStringLiteral("other"));
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("common.remove_from_list"));
+    menu->actions().constFirst()->trigger();
+    menu->close();
+    QCOMPARE(removed, QList<QUrl>{nestedProject.url});
+    QVERIFY(!m_view->selectedNode());
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestProjectTreeView::rescanKeepsTheSelectionWithoutHighlight()
+{
+    m_view->setOutline(sampleTree());
+    click(QStringLiteral("readme.md"));
+    const QUuid chosen = m_view->selectedNode()->id;
+    QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+    m_view->setOutline(sampleTree()); // the same folders under new ids
+    QCOMPARE(m_view->selectedNode()->id, chosen);
+    QVERIFY(m_view->listView()->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(changes.count(), 0);
+}
+
+QTEST_MAIN(TestProjectTreeView)
+#include "tst_projecttreeview.moc"

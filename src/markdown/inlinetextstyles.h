@@ -1,0 +1,12 @@
+#pragma once
+
+#include "markdown/textstyle.h"
+
+// The styles of the nested inline kinds, taken from the theme in force.
+struct InlineTextStyles {
+    TextStyle code;
+    TextStyle emphasis;
+    TextStyle strong;
+    TextStyle strikethrough;
+    TextStyle link;
+};

@@ -1,0 +1,3 @@
+#include "markdown/networkimagecache.h"
+
+NetworkImageCache::~NetworkImageCache() = default;

@@ -1,0 +1,3 @@
+#include "markdown/networkimageloader.h"
+
+NetworkImageLoader::~NetworkImageLoader() = default;

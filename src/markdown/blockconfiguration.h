@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/blockview.h"
+#include "markdown/inlinecontent.h"
 #include "markdown/markdowncontent.h"
 
 #include <QString>

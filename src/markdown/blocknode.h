@@ -17,13 +17,13 @@ class BlockNode;
 
 struct RawListItem {
     QList<BlockNode> children;
-    friend bool operator==(const RawListItem &, const RawListItem &) = default;
+    friend bool operator==(const RawListItem &, const RawListItem &); // defined below the node class
 };
 
 struct RawTaskListItem {
     bool isCompleted = false;
     QList<BlockNode> children;
-    friend bool operator==(const RawTaskListItem &, const RawTaskListItem &) = default;
+    friend bool operator==(const RawTaskListItem &, const RawTaskListItem &); // defined below the node class
 };
 
 struct RawTableCell {
@@ -41,7 +41,7 @@ namespace Block {
 
 struct Blockquote {
     QList<BlockNode> children;
-    friend bool operator==(const Blockquote &, const Blockquote &) = default;
+    friend bool operator==(const Blockquote &, const Blockquote &); // defined below the node class
 };
 
 struct BulletedList {
@@ -150,6 +150,25 @@ public:
 private:
     Payload m_payload;
 };
+
+inline bool operator==(const RawListItem &left, const RawListItem &right)
+{
+    return left.children == right.children;
+}
+
+inline bool operator==(const RawTaskListItem &left, const RawTaskListItem &right)
+{
+    return left.isCompleted == right.isCompleted && left.children == right.children;
+}
+
+namespace Block {
+
+inline bool operator==(const Blockquote &left, const Blockquote &right)
+{
+    return left.children == right.children;
+}
+
+} // namespace Block
 
 size_t qHash(const BlockNode &node, size_t seed = 0) noexcept;
 size_t qHash(const RawListItem &item, size_t seed = 0) noexcept;

@@ -29,29 +29,29 @@ struct Html {
 
 struct Emphasis {
     QList<InlineNode> children;
-    friend bool operator==(const Emphasis &, const Emphasis &) = default;
+    friend bool operator==(const Emphasis &, const Emphasis &); // defined below the node class
 };
 
 struct Strong {
     QList<InlineNode> children;
-    friend bool operator==(const Strong &, const Strong &) = default;
+    friend bool operator==(const Strong &, const Strong &); // defined below the node class
 };
 
 struct Strikethrough {
     QList<InlineNode> children;
-    friend bool operator==(const Strikethrough &, const Strikethrough &) = default;
+    friend bool operator==(const Strikethrough &, const Strikethrough &); // defined below the node class
 };
 
 struct Link {
     QString destination;
     QList<InlineNode> children;
-    friend bool operator==(const Link &, const Link &) = default;
+    friend bool operator==(const Link &, const Link &); // defined below the node class
 };
 
 struct Image {
     QString source;
     QList<InlineNode> children; // the alternative text
-    friend bool operator==(const Image &, const Image &) = default;
+    friend bool operator==(const Image &, const Image &); // defined below the node class
 };
 
 struct SoftBreak {
@@ -116,5 +116,34 @@ public:
 private:
     Payload m_payload;
 };
+
+namespace Inline {
+
+inline bool operator==(const Emphasis &left, const Emphasis &right)
+{
+    return left.children == right.children;
+}
+
+inline bool operator==(const Strong &left, const Strong &right)
+{
+    return left.children == right.children;
+}
+
+inline bool operator==(const Strikethrough &left, const Strikethrough &right)
+{
+    return left.children == right.children;
+}
+
+inline bool operator==(const Link &left, const Link &right)
+{
+    return left.destination == right.destination && left.children == right.children;
+}
+
+inline bool operator==(const Image &left, const Image &right)
+{
+    return left.source == right.source && left.children == right.children;
+}
+
+} // namespace Inline
 
 size_t qHash(const InlineNode &node, size_t seed = 0) noexcept;

@@ -1,0 +1,3 @@
+#include "markdown/imageprovider.h"
+
+ImageProvider::~ImageProvider() = default;

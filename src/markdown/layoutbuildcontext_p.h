@@ -1,0 +1,49 @@
+#pragma once
+
+#include "markdown/inlinenode.h"
+#include "markdown/inlinetextrenderer.h"
+#include "markdown/layoutfontcache_p.h"
+#include "markdown/textattributes.h"
+
+#include "app/appearance.h"
+
+#include <QList>
+#include <QMultiHash>
+#include <QUrl>
+
+#include <vector>
+
+class ImageProvider;
+class LayoutImageStore;
+class LayoutNode;
+class LayoutTextNode;
+
+// What the nodes of one document share while they are built: fonts, images, the selectable
+// texts in document order, and the texts that wait for inline images.
+struct LayoutBuildContext {
+    struct InlineImageText {
+        LayoutTextNode *node = nullptr;
+        QList<InlineNode> inlines;
+        InlineTextRenderer::Options options;
+        TextAttributes attributes;
+        QList<std::pair<QString, QUrl>> images; // source string and resolved URL
+    };
+
+    Appearance appearance = Appearance::light;
+    qreal devicePixelRatio = 1;
+    LayoutFontCache fonts;
+    LayoutImageStore *images = nullptr;
+    std::vector<LayoutTextNode *> textNodes;
+    std::vector<InlineImageText> inlineImageTexts;
+    QMultiHash<QUrl, LayoutNode *> imageNodes;
+    bool hasColorSchemeImages = false;
+
+    // Forgets the nodes (before the document's nodes are dropped); fonts stay.
+    void clearNodes()
+    {
+        textNodes.clear();
+        inlineImageTexts.clear();
+        imageNodes.clear();
+        hasColorSchemeImages = false;
+    }
+};

@@ -1,0 +1,329 @@
+#include "markdown/layouttextnode_p.h"
+
+#include "markdown/layoutfontcache_p.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr char16_t zeroWidthSpace = u'\u200b';
+constexpr qreal unwrappedLineWidth = 1.0e6;
+constexpr int tabWidthInSpaces = 4;
+
+QTextCharFormat::UnderlineStyle underlineStyle(TextLineStyle::Pattern pattern)
+{
+    switch (pattern) {
+    case TextLineStyle::Pattern::solid:
+        return QTextCharFormat::SingleUnderline;
+    case TextLineStyle::Pattern::dot:
+        return QTextCharFormat::DotLine;
+    case TextLineStyle::Pattern::dash:
+        return QTextCharFormat::DashUnderline;
+    case TextLineStyle::Pattern::dashDot:
+        return QTextCharFormat::DashDotLine;
+    case TextLineStyle::Pattern::dashDotDot:
+        return QTextCharFormat::DashDotDotLine;
+    }
+    return QTextCharFormat::SingleUnderline;
+}
+
+} // namespace
+
+LayoutTextNode::LayoutTextNode(const StyledText &text, const Options &options, LayoutFontCache &fonts)
+    : m_options(options)
+{
+    setText(text, fonts);
+}
+
+LayoutTextNode::~LayoutTextNode() = default;
+
+void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
+{
+    m_text = text.text;
+    m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    m_formats.clear();
+    m_colorRuns.clear();
+    m_links.clear();
+    m_images.clear();
+    m_layout.reset();
+    invalidate();
+
+    const FontProperties defaultProperties;
+    m_font = fonts.font(text.runs.isEmpty() ? defaultProperties
+                                            : text.runs.first().attributes.fontPropertiesOrDefault());
+    m_baseColor = text.runs.isEmpty() ? std::nullopt : text.runs.first().attributes.foregroundColor;
+
+    for (const StyledText::Image &image : text.images)
+        m_images.append({image.position, image.image,
+                         QSizeF(image.image.size()) / std::max<qreal>(0.01, m_options.devicePixelRatio)});
+
+    for (const StyledText::Run &run : text.runs) {
+        const TextAttributes &attributes = run.attributes;
+        const QFont &font = fonts.font(attributes.fontPropertiesOrDefault());
+        QTextCharFormat format;
+        bool needed = false;
+        if (font != m_font) {
+            format.setFont(font, QTextCharFormat::FontPropertiesAll);
+            needed = true;
+        }
+        if (attributes.strikethroughStyle) {
+            format.setFontStrikeOut(true);
+            needed = true;
+        }
+        if (attributes.underlineStyle) {
+            format.setUnderlineStyle(underlineStyle(attributes.underlineStyle->pattern));
+            needed = true;
+        }
+        qreal spacing = attributes.kerning.value_or(0) + attributes.tracking.value_or(0);
+        const auto image = std::find_if(m_images.cbegin(), m_images.cend(),
+                                        [&](const Image &i) { return i.position == run.start; });
+        if (image != m_images.cend() && run.length == 1) {
+            // The placeholder is as wide as the picture.
+            spacing += image->size.width() - QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
+        }
+        if (spacing != 0) {
+            format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            format.setFontLetterSpacing(spacing);
+            needed = true;
+        }
+        if (needed)
+            m_formats.append({run.start, run.length, format});
+
+        std::optional<DynamicColor> lineColor;
+        if (attributes.underlineStyle && attributes.underlineStyle->color)
+            lineColor = attributes.underlineStyle->color;
+        if (!sameColor(attributes.foregroundColor, m_baseColor) || attributes.backgroundColor || lineColor)
+            m_colorRuns.append({run.start, run.length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
+        if (attributes.link) {
+            if (!m_links.isEmpty() && m_links.last().url == *attributes.link
+                && m_links.last().start + m_links.last().length == run.start)
+                m_links.last().length += run.length;
+            else
+                m_links.append({run.start, run.length, *attributes.link});
+        }
+    }
+}
+
+void LayoutTextNode::ensureLayout() const
+{
+    if (m_layout)
+        return;
+    m_layout = std::make_unique<QTextLayout>(m_text, m_font);
+    QTextOption option;
+    option.setWrapMode(m_options.wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setAlignment(Qt::AlignLeading);
+    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    m_layout->setTextOption(option);
+    m_layout->setCacheEnabled(true);
+    if (!m_formats.isEmpty())
+        m_layout->setFormats(m_formats);
+}
+
+qreal LayoutTextNode::imageHeightOnLine(const QTextLine &line) const
+{
+    qreal height = 0;
+    for (const Image &image : m_images) {
+        if (image.position >= line.textStart() && image.position < line.textStart() + line.textLength())
+            height = std::max(height, image.size.height());
+    }
+    return height;
+}
+
+QSizeF LayoutTextNode::doLayout(qreal width)
+{
+    if (m_text.isEmpty()) {
+        m_layout.reset();
+        return {0, 0};
+    }
+    ensureLayout();
+    const qreal lineWidth = (!m_options.wraps || std::isinf(width)) ? unwrappedLineWidth : std::max<qreal>(1, width);
+    m_layout->beginLayout();
+    qreal y = 0;
+    qreal widest = 0;
+    bool first = true;
+    for (;;) {
+        QTextLine line = m_layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLeadingIncluded(true);
+        line.setLineWidth(lineWidth);
+        if (!first)
+            y += m_options.lineSpacing;
+        first = false;
+        const qreal raise = m_images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
+        line.setPosition(QPointF(0, y + raise));
+        y += line.height() + raise;
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    m_layout->endLayout();
+    return {std::ceil(widest), std::ceil(y)};
+}
+
+qreal LayoutTextNode::firstBaseline() const
+{
+    if (!m_layout || m_layout->lineCount() == 0)
+        return -1;
+    const QTextLine line = m_layout->lineAt(0);
+    return line.y() + line.ascent();
+}
+
+void LayoutTextNode::paint(LayoutPaintContext &context) const
+{
+    if (!m_layout || m_layout->lineCount() == 0)
+        return;
+    QPainter *painter = context.painter;
+    const QColor base = m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
+
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(m_colorRuns.size() + 1);
+    for (const ColorRun &run : m_colorRuns) {
+        QTextCharFormat format;
+        format.setForeground(run.foreground ? run.foreground->resolve(context.appearance) : base);
+        if (run.background)
+            format.setBackground(run.background->resolve(context.appearance));
+        if (run.lineColor)
+            format.setUnderlineColor(run.lineColor->resolve(context.appearance));
+        ranges.append({run.start, run.length, format});
+    }
+    if (const LayoutSelection *selection = context.selection;
+        selection && !selection->isEmpty() && m_documentIndex >= selection->startNode
+        && m_documentIndex <= selection->endNode) {
+        const int from = m_documentIndex == selection->startNode ? selection->startOffset : 0;
+        const int to = m_documentIndex == selection->endNode ? selection->endOffset : length();
+        if (to > from) {
+            QTextCharFormat format;
+            format.setBackground(context.palette.color(QPalette::Highlight));
+            format.setForeground(context.palette.color(QPalette::HighlightedText));
+            ranges.append({from, to - from, format});
+        }
+    }
+
+    painter->setPen(base);
+    m_layout->draw(painter, QPointF(0, 0), ranges, context.clip);
+
+    for (const Image &image : m_images) {
+        const QTextLine line = m_layout->lineForTextPosition(image.position);
+        if (!line.isValid())
+            continue;
+        const QRectF target(line.cursorToX(image.position), line.y() + line.ascent() - image.size.height(),
+                            image.size.width(), image.size.height());
+        if (target.intersects(context.clip)) {
+            painter->save();
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawImage(target, image.image);
+            painter->restore();
+        }
+    }
+}
+
+int LayoutTextNode::cursorAt(QPointF point) const
+{
+    if (!m_layout || m_layout->lineCount() == 0)
+        return 0;
+    if (point.y() < 0)
+        return 0;
+    for (int i = 0; i < m_layout->lineCount(); ++i) {
+        const QTextLine line = m_layout->lineAt(i);
+        if (point.y() < line.y() + line.height() || i == m_layout->lineCount() - 1) {
+            if (i == m_layout->lineCount() - 1 && point.y() >= line.y() + line.height())
+                return length();
+            return line.xToCursor(point.x());
+        }
+    }
+    return length();
+}
+
+std::pair<int, int> LayoutTextNode::wordAt(int position) const
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, m_text);
+    finder.setPosition(std::clamp(position, 0, length()));
+    int start = finder.isAtBoundary() && (finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem)
+        ? finder.position()
+        : finder.toPreviousBoundary();
+    finder.setPosition(std::clamp(position, 0, length()));
+    int end = finder.toNextBoundary();
+    if (start < 0)
+        start = 0;
+    if (end < 0)
+        end = length();
+    return {start, end};
+}
+
+std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
+{
+    if (m_links.isEmpty() || !m_layout || m_layout->lineCount() == 0)
+        return std::nullopt;
+    for (int i = 0; i < m_layout->lineCount(); ++i) {
+        const QTextLine line = m_layout->lineAt(i);
+        if (point.y() < line.y() || point.y() >= line.y() + line.height())
+            continue;
+        if (point.x() < 0 || point.x() > line.naturalTextWidth())
+            return std::nullopt;
+        const int position = line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
+        for (const LinkRun &link : m_links) {
+            if (position >= link.start && position < link.start + link.length)
+                return link.url;
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QRectF LayoutTextNode::cursorRect(int position) const
+{
+    if (!m_layout || m_layout->lineCount() == 0)
+        return {};
+    const QTextLine line = m_layout->lineForTextPosition(std::clamp(position, 0, length()));
+    if (!line.isValid())
+        return {};
+    return QRectF(line.cursorToX(position), line.y(), 1, line.height());
+}
+
+void LayoutTextNode::hitTest(QPointF point, LayoutHit &hit)
+{
+    hit.text = this;
+    hit.textPoint = point;
+    hit.link = linkAt(point);
+}
+
+QString LayoutTextNode::plainText(int from, int to) const
+{
+    if (to < 0 || to > length())
+        to = length();
+    from = std::clamp(from, 0, to);
+    QString text;
+    text.reserve(to - from);
+    for (int i = from; i < to; ++i) {
+        const QChar c = m_text.at(i);
+        if (c == zeroWidthSpace)
+            continue;
+        if (c == QChar(StyledText::imagePlaceholder)
+            && std::any_of(m_images.cbegin(), m_images.cend(), [i](const Image &image) { return image.position == i; }))
+            continue;
+        text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
+    }
+    return text;
+}
+
+QString LayoutTextNode::dumpDetails() const
+{
+    QString text = plainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    if (text.size() > 60)
+        text = text.left(57) + QLatin1String("...");
+    QString details = QStringLiteral("\"%1\" font %2px").arg(text).arg(m_font.pixelSize());
+    if (m_font.weight() != QFont::Normal)
+        details += QStringLiteral(" weight %1").arg(int(m_font.weight()));
+    if (m_font.fixedPitch())
+        details += QStringLiteral(" mono");
+    if (m_layout)
+        details += QStringLiteral(" lines %1").arg(m_layout->lineCount());
+    if (!m_identifier.isEmpty())
+        details += QStringLiteral(" #") + m_identifier;
+    return details;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "markdown/layoutnode_p.h"
+#include "markdown/styledtext.h"
+
+#include "app/dynamiccolor.h"
+
+#include <QFont>
+#include <QList>
+#include <QTextLayout>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class LayoutFontCache;
+
+// One styled text laid out with QTextLayout: a paragraph, a heading, a table cell, a code
+// block or a marker. Fonts, lines and letter spacing are fixed when the text is set; colours
+// stay appearance-dependent and are applied while painting, so an appearance switch only
+// repaints.
+class LayoutTextNode : public LayoutNode
+{
+public:
+    struct Options {
+        qreal lineSpacing = 0;
+        bool wraps = true;
+        qreal devicePixelRatio = 1;
+    };
+
+    LayoutTextNode(const StyledText &text, const Options &options, LayoutFontCache &fonts);
+    ~LayoutTextNode() override;
+
+    // Replaces the text (inline images that arrived), keeping the options.
+    void setText(const StyledText &text, LayoutFontCache &fonts);
+
+    // Position among the selectable texts of the document; -1 when not selectable.
+    int documentIndex() const { return m_documentIndex; }
+    void setDocumentIndex(int index) { m_documentIndex = index; }
+    // The identifier of a heading, for links to "#identifier".
+    const QString &identifier() const { return m_identifier; }
+    void setIdentifier(const QString &identifier) { m_identifier = identifier; }
+
+    // Length of the text in positions (cursor positions run from 0 to length()).
+    int length() const { return int(m_text.size()); }
+    // The text between two positions as a reader copies it: line breaks as line feeds, the
+    // characters that hold images and break opportunities left out.
+    QString plainText(int from = 0, int to = -1) const;
+    // The cursor position nearest to a point in node coordinates.
+    int cursorAt(QPointF point) const;
+    // The word around a position, as [start, end).
+    std::pair<int, int> wordAt(int position) const;
+    std::optional<QUrl> linkAt(QPointF point) const;
+    // Where a position's character sits (for scrolling to it).
+    QRectF cursorRect(int position) const;
+
+    qreal firstBaseline() const override;
+    void paint(LayoutPaintContext &context) const override;
+    void hitTest(QPointF point, LayoutHit &hit) override;
+
+protected:
+    QSizeF doLayout(qreal width) override;
+    const char *kindName() const override { return "text"; }
+    QString dumpDetails() const override;
+
+private:
+    struct ColorRun {
+        int start = 0;
+        int length = 0;
+        std::optional<DynamicColor> foreground;
+        std::optional<DynamicColor> background;
+        std::optional<DynamicColor> lineColor;
+    };
+    struct LinkRun {
+        int start = 0;
+        int length = 0;
+        QUrl url;
+    };
+    struct Image {
+        int position = 0;
+        QImage image;
+        QSizeF size;
+    };
+
+    void ensureLayout() const;
+    qreal imageHeightOnLine(const QTextLine &line) const;
+
+    QString m_text; // line breaks as U+2028
+    QFont m_font;
+    QList<QTextLayout::FormatRange> m_formats;
+    std::optional<DynamicColor> m_baseColor;
+    QList<ColorRun> m_colorRuns; // only those that differ from the base colour or add colours
+    QList<LinkRun> m_links;
+    QList<Image> m_images;
+    Options m_options;
+    mutable std::unique_ptr<QTextLayout> m_layout;
+    int m_documentIndex = -1;
+    QString m_identifier;
+};

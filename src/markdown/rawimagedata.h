@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// An image of a paragraph drawn as an image block or in an image flow.
+struct RawImageData {
+    QString source;
+    QString alt;
+    std::optional<QString> destination; // the link target when the image is the only content of a link
+
+    friend bool operator==(const RawImageData &, const RawImageData &) = default;
+};

@@ -98,8 +98,12 @@ public:
             }
             case Frame::Children::cells: {
                 const auto &cell = static_cast<const QList<RawTableCell> *>(frame.list)->at(index);
-                open(cmark_node_new_with_ext(CMARK_NODE_TABLE_CELL, m_table),
-                     Frame::Children::inlines, &cell.content);
+                // cmark-gfm 0.29 never frees the per-cell data that creating a
+                // cell through the extension allocates, and its renderers do not
+                // read it: make a bare cell and only mark it as the table's.
+                cmark_node *node = cmark_node_new(CMARK_NODE_TABLE_CELL);
+                cmark_node_set_syntax_extension(node, m_table);
+                open(node, Frame::Children::inlines, &cell.content);
                 break;
             }
             }

@@ -113,7 +113,7 @@ QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance app
             bool childChanged = false;
             QList<InlineNode> filtered = filterInlines(*children, appearance, childChanged, found);
             if (childChanged) {
-                if (const auto *e = node.as<Inline::Emphasis>())
+                if (node.as<Inline::Emphasis>())
                     replacement = InlineNode(Inline::Emphasis{filtered});
                 else if (node.as<Inline::Strong>())
                     replacement = InlineNode(Inline::Strong{filtered});
@@ -121,7 +121,6 @@ QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance app
                     replacement = InlineNode(Inline::Strikethrough{filtered});
                 else if (const auto *link = node.as<Inline::Link>())
                     replacement = InlineNode(Inline::Link{link->destination, filtered});
-                Q_UNUSED(e);
             }
         }
         if ((drop || replacement) && !copying) {

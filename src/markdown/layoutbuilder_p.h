@@ -5,6 +5,7 @@
 #include "markdown/blockview.h"
 #include "markdown/blockviewnode_p.h"
 #include "markdown/markdownenvironment.h"
+#include "markdown/styledtext.h"
 #include "markdown/textattributes.h"
 
 #include "app/appearance.h"

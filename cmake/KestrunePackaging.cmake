@@ -1,0 +1,61 @@
+# Desktop integration and the Debian package: launcher, metadata, icon, manual pages, CPack.
+include(GNUInstallDirs)
+
+set(KESTRUNE_HOMEPAGE "https://kestrune.example.org" CACHE STRING "Project home page, used in the metadata")
+
+configure_file(${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml @ONLY)
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Manual pages, written from each program's --help and --version by help2man when it is there.
+find_program(HELP2MAN_EXECUTABLE help2man)
+if(HELP2MAN_EXECUTABLE)
+  set(man_pages)
+  foreach(program kestrune-viewer kestrune-report kestrune-md)
+    if(TARGET ${program})
+      set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
+      add_custom_command(OUTPUT ${page}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+                ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr --section=1
+                --include=${PROJECT_SOURCE_DIR}/packaging/man-common.h2m
+                --output=${page} $<TARGET_FILE:${program}>
+        DEPENDS ${program} ${PROJECT_SOURCE_DIR}/packaging/man-common.h2m
+        VERBATIM)
+      list(APPEND man_pages ${page})
+    endif()
+  endforeach()
+  add_custom_target(manpages ALL DEPENDS ${man_pages})
+  install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_PACKAGE_NAME kestrune-viewer)
+set(CPACK_PACKAGE_VENDOR "The Kestrune Viewer developers")
+set(CPACK_PACKAGE_CONTACT "The Kestrune Viewer developers <maintainers@kestrune.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer for the specifications and change proposals of spec-driven projects")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Kestrune Viewer reads the kestrune/ planning folder of a software project: current\n"
+    "specifications, proposed changes with their task progress, and archived changes.\n"
+    "It shows a dashboard per project, an outline with delta and status badges, and renders\n"
+    "Markdown documents. It also ships kestrune-report (JSON report of a project) and\n"
+    "kestrune-md (Markdown conversion).")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_HOMEPAGE})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The SVG support is named outright: the symbols and the icon cannot be drawn without it, even
+# in a build that reaches it only through a plugin.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+set(CPACK_STRIP_FILES ON)
+include(CPack)

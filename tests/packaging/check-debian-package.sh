@@ -1,0 +1,48 @@
+#!/bin/sh
+# Builds the Debian package of a configured build tree, unpacks it into a scratch root and runs
+# the installed programs from there.
+set -eu
+BUILD_DIR=$1
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$WORK/out" >"$WORK/cpack.log" 2>&1 || {
+  cat "$WORK/cpack.log"
+  exit 1
+}
+PACKAGE=$(ls "$WORK"/out/*.deb)
+echo "package: $(basename "$PACKAGE")"
+dpkg-deb --field "$PACKAGE" Package Version Depends
+
+DEPENDS=$(dpkg-deb --field "$PACKAGE" Depends)
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+  case "$DEPENDS" in
+    *"$library"*) ;;
+    *) echo "missing dependency on $library"; exit 1 ;;
+  esac
+done
+
+ROOT="$WORK/root"
+dpkg -x "$PACKAGE" "$ROOT"
+for file in \
+  usr/bin/kestrune-viewer \
+  usr/bin/kestrune-report \
+  usr/share/applications/org.kestrune.KestruneViewer.desktop \
+  usr/share/metainfo/org.kestrune.KestruneViewer.metainfo.xml \
+  usr/share/icons/hicolor/scalable/apps/org.kestrune.KestruneViewer.svg; do
+  if [ ! -e "$ROOT/$file" ]; then
+    echo "not installed: $file"
+    exit 1
+  fi
+done
+
+"$ROOT/usr/bin/kestrune-report" --version
+"$ROOT/usr/bin/kestrune-viewer" --version
+if [ -e "$ROOT/usr/bin/kestrune-md" ]; then
+  "$ROOT/usr/bin/kestrune-md" --version
+  case "$DEPENDS" in
+    *libcmark-gfm*) ;;
+    *) echo "missing dependency on libcmark-gfm"; exit 1 ;;
+  esac
+fi
+echo "package installs and runs"

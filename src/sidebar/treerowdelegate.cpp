@@ -189,12 +189,6 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
 
-    if (option.state & QStyle::State_Selected) {
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(SidebarColors::selection.resolve(palette));
-        painter->drawRoundedRect(QRectF(option.rect).adjusted(0, 1, -2, -1), 5, 5);
-    }
-
     const RowLayout layout = layoutRow(option.rect, *node, status);
     SymbolIcon::paint(painter, layout.icon, layout.symbol, SidebarColors::icon.resolve(palette), QFont::Normal,
                       int(iconWidth) - 2);

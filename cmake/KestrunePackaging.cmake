@@ -19,13 +19,17 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
 find_program(HELP2MAN_EXECUTABLE help2man)
 if(HELP2MAN_EXECUTABLE)
   set(man_pages)
+  set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
+  set(kestrune-report_summary "print the outline and summary of a project as JSON")
+  set(kestrune-md_summary "convert Markdown through the viewer's parser")
   foreach(program kestrune-viewer kestrune-report kestrune-md)
     if(TARGET ${program})
       set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
       add_custom_command(OUTPUT ${page}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
-                ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr --section=1
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
+                ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr --section=1 --locale=C.UTF-8
+                "--name=${${program}_summary}"
                 --include=${PROJECT_SOURCE_DIR}/packaging/man-common.h2m
                 --output=${page} $<TARGET_FILE:${program}>
         DEPENDS ${program} ${PROJECT_SOURCE_DIR}/packaging/man-common.h2m

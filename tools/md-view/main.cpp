@@ -1,0 +1,93 @@
+// kestrune-md-view: shows a Markdown file with the rendering engine, for development and
+// screenshots.
+//
+//     kestrune-md-view [--theme default|preview] [--appearance light|dark] [--width N]
+//                      [--screenshot PNG] FILE
+//
+// With --screenshot the window is rendered once the layout is complete, written to PNG, and
+// the program exits.
+
+#include "previewlooktheme.h"
+
+#include "markdown/markdownview.h"
+
+#include "app/dynamiccolor.h"
+#include "app/localization.h"
+#include "app/themecontroller.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kestrune-md-view"));
+    Localization::install(&application);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Shows a Markdown file with the rendering engine."));
+    parser.addHelpOption();
+    QCommandLineOption themeOption(QStringLiteral("theme"), QStringLiteral("default or preview"), QStringLiteral("name"),
+                                   QStringLiteral("default"));
+    QCommandLineOption appearanceOption(QStringLiteral("appearance"), QStringLiteral("light or dark"),
+                                        QStringLiteral("appearance"), QStringLiteral("light"));
+    QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("window width"), QStringLiteral("points"),
+                                   QStringLiteral("900"));
+    QCommandLineOption heightOption(QStringLiteral("height"), QStringLiteral("window height"), QStringLiteral("points"),
+                                    QStringLiteral("1000"));
+    QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("write the window to a PNG and exit"),
+                                        QStringLiteral("file"));
+    parser.addOptions({themeOption, appearanceOption, widthOption, heightOption, screenshotOption});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The Markdown file."));
+    parser.process(application);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(1);
+
+    const QString path = parser.positionalArguments().first();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "kestrune-md-view: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return 1;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(file.readAll());
+    if (decoder.hasError()) {
+        std::fprintf(stderr, "kestrune-md-view: %s is not UTF-8\n", qPrintable(path));
+        return 1;
+    }
+
+    const Appearance appearance =
+        parser.value(appearanceOption) == QLatin1String("dark") ? Appearance::dark : Appearance::light;
+    QApplication::setPalette(ThemeController::paletteFor(appearance));
+
+    // The preview pane's background, so the preview look reads as it will in the application.
+    constexpr DynamicColor paneBackground = dynamicColor(0.07f, 0.1f, 0.16f, 0.9f, 0.95f, 0.96f, 0.98f, 0.95f);
+    MarkdownView view;
+    view.setWindowTitle(QFileInfo(path).fileName());
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Window, paneBackground.resolve(appearance));
+    view.setPalette(palette);
+    view.setAutoFillBackground(true);
+    if (parser.value(themeOption) == QLatin1String("preview"))
+        view.setTheme(PreviewLookTheme::make());
+    view.setDocumentMargins(QMarginsF(16, 16, 16, 16));
+    view.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
+    view.setMarkdown(text);
+    view.show();
+
+    if (parser.isSet(screenshotOption)) {
+        const QString target = parser.value(screenshotOption);
+        QTimer::singleShot(1500, &view, [&view, target] {
+            view.layoutDump();
+            view.grab().save(target);
+            QApplication::quit();
+        });
+    }
+    return QApplication::exec();
+}

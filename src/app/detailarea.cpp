@@ -22,10 +22,13 @@ DetailArea::~DetailArea() = default;
 
 void DetailArea::showPreview(const QUuid &nodeId, const MarkdownPreviewInput &input)
 {
-    if (m_content == Content::preview && m_previewNodeId == nodeId)
-        return;
+    if (m_content == Content::preview) {
+        if (m_previewNodeId != nodeId)
+            m_factory->updateMarkdownPreview(m_view, input);
+    } else {
+        replaceView(Content::preview, m_factory->createMarkdownPreview(input, this));
+    }
     m_previewNodeId = nodeId;
-    replaceView(Content::preview, m_factory->createMarkdownPreview(input, this));
 }
 
 void DetailArea::showDashboard(const DashboardInput &input, quint64 summaryRevision)

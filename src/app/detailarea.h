@@ -22,7 +22,7 @@ public:
     explicit DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent = nullptr);
     ~DetailArea() override;
 
-    // The preview of a file; a new one whenever the node differs from the one on show.
+    // The preview of a file; the one on show is kept and given the file when the node differs.
     void showPreview(const QUuid &nodeId, const MarkdownPreviewInput &input);
     // The dashboard; the one on show is kept and given the new input when the project or the
     // revision of its summary differs from what it shows.

@@ -1,7 +1,7 @@
 #include "app/detailviewfactory.h"
 
 #include "app/interimdashboardview.h"
-#include "app/interimpreviewview.h"
+#include "preview/markdownpreviewview.h"
 
 QWidget *DetailViewFactory::createDashboard(const DashboardInput &input, QWidget *parent) const
 {
@@ -16,5 +16,11 @@ void DetailViewFactory::updateDashboard(QWidget *dashboard, const DashboardInput
 
 QWidget *DetailViewFactory::createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const
 {
-    return new InterimPreviewView(input, parent);
+    return new MarkdownPreviewView(input.fileURL, input.deltaType, parent);
+}
+
+void DetailViewFactory::updateMarkdownPreview(QWidget *preview, const MarkdownPreviewInput &input) const
+{
+    if (auto *view = qobject_cast<MarkdownPreviewView *>(preview))
+        view->setFile(input.fileURL, input.deltaType);
 }

@@ -1,13 +1,13 @@
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
 #include "app/interimdashboardview.h"
-#include "app/interimpreviewview.h"
 #include "app/maincontentview.h"
 #include "app/maintoolbar.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/sidebarpane.h"
 #include "app/themecontroller.h"
+#include "preview/markdownpreviewview.h"
 #include "fakeprojects.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
@@ -298,9 +298,9 @@ void TestMainContentView::outlineSelectionSwitchesTheDetailArea()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(file).center());
     QCOMPARE(m_view->selectedNode()->name, QStringLiteral("project.md"));
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
-    auto *preview = qobject_cast<InterimPreviewView *>(m_view->detailArea()->currentView());
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
     QVERIFY(preview);
-    QCOMPARE(preview->input().fileURL, m_view->selectedNode()->url);
+    QCOMPARE(preview->fileURL(), m_view->selectedNode()->url);
     QVERIFY(!m_view->sidebar()->dashboardButton()->isActive());
 
     // Clicking a folder keeps the file and its preview.

@@ -1,0 +1,50 @@
+#include "preview/markdownpreviewheader.h"
+
+#include "preview/deltabadge.h"
+#include "preview/elidedlabel.h"
+#include "preview/previewcolors.h"
+#include "preview/previewfonts.h"
+#include "preview/viewmodeswitch.h"
+
+#include <QBoxLayout>
+#include <QDir>
+
+MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
+    : QWidget(parent)
+    , m_name(new ElidedLabel(PreviewFonts::headline(), PreviewColors::primaryText, Qt::ElideRight, this))
+    , m_path(new ElidedLabel(PreviewFonts::caption(), PreviewColors::secondaryText, Qt::ElideMiddle, this))
+    , m_badge(new DeltaBadge(DeltaSpecType::added, this))
+    , m_switch(new ViewModeSwitch(this))
+{
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_name->setObjectName(QStringLiteral("fileName"));
+    m_path->setObjectName(QStringLiteral("filePath"));
+
+    auto *title = new QVBoxLayout;
+    title->setContentsMargins(0, 0, 0, 0);
+    title->setSpacing(titleSpacing);
+    title->addWidget(m_name);
+    title->addWidget(m_path);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(spacing);
+    layout->addLayout(title, 1);
+    layout->setAlignment(title, Qt::AlignTop);
+    // The flexible spacer: at least its minimum beside the layout's own spacing.
+    layout->addSpacing(spacing);
+    layout->addWidget(m_badge, 0, Qt::AlignTop);
+    layout->addWidget(m_switch, 0, Qt::AlignTop);
+    m_badge->hide();
+    m_switch->hide();
+}
+
+void MarkdownPreviewHeader::setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType)
+{
+    m_name->setText(fileURL.fileName());
+    m_path->setText(fileURL.isLocalFile() ? QDir::toNativeSeparators(fileURL.toLocalFile())
+                                          : fileURL.toDisplayString(QUrl::PreferLocalFile));
+    if (deltaType)
+        m_badge->setType(*deltaType);
+    m_badge->setVisible(deltaType.has_value());
+}

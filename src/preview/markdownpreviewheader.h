@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/deltaspectype.h"
+
+#include <QUrl>
+#include <QWidget>
+
+#include <optional>
+
+class DeltaBadge;
+class ElidedLabel;
+class ViewModeSwitch;
+
+// The top of the preview pane: the file's name over its full path (shortened in the middle),
+// then, pushed to the trailing edge, the delta badge of a delta specification and the switch
+// between the rendered document and the source.
+class MarkdownPreviewHeader : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int spacing = 8;
+    static constexpr int padding = 8;
+    static constexpr int titleSpacing = 2;
+
+    explicit MarkdownPreviewHeader(QWidget *parent = nullptr);
+
+    void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType);
+
+    ElidedLabel *nameLabel() const { return m_name; }
+    ElidedLabel *pathLabel() const { return m_path; }
+    // Hidden while the file is not a delta specification.
+    DeltaBadge *deltaBadge() const { return m_badge; }
+    ViewModeSwitch *modeSwitch() const { return m_switch; }
+
+private:
+    ElidedLabel *m_name = nullptr;
+    ElidedLabel *m_path = nullptr;
+    DeltaBadge *m_badge = nullptr;
+    ViewModeSwitch *m_switch = nullptr;
+};

@@ -1,0 +1,173 @@
+#include "preview/markdownpreviewview.h"
+
+#include "app/centeredtextview.h"
+#include "app/loadingindicator.h"
+#include "app/localization.h"
+#include "app/separatorline.h"
+#include "preview/errortextview.h"
+#include "preview/markdownfilereader.h"
+#include "preview/markdownpreviewheader.h"
+#include "preview/previewcolors.h"
+#include "preview/sourcetextview.h"
+#include "preview/viewmodeswitch.h"
+
+#include <QFutureWatcher>
+#include <QPainter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QtConcurrent/qtconcurrenttask.h>
+
+namespace {
+
+// The pool's priority of work the user waits for.
+constexpr int userInitiatedPriority = 10;
+
+void discard(QPointer<QWidget> &view)
+{
+    if (view) {
+        view->hide();
+        view->deleteLater();
+    }
+    view.clear();
+}
+
+} // namespace
+
+MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType, QWidget *parent)
+    : QWidget(parent)
+    , m_fileURL(fileURL)
+    , m_deltaType(deltaType)
+    , m_header(new MarkdownPreviewHeader(this))
+    , m_content(new QStackedWidget(this))
+    , m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
+                                     PreviewColors::secondaryText, m_content))
+    , m_error(new ErrorTextView(m_content))
+    , m_empty(new CenteredTextView(Localization::text("markdown.empty"), PreviewColors::secondaryText, m_content))
+{
+    setObjectName(QStringLiteral("markdownPreview"));
+    m_loading->setObjectName(QStringLiteral("loading"));
+    m_error->setObjectName(QStringLiteral("readError"));
+    m_empty->setObjectName(QStringLiteral("emptyNotice"));
+    m_content->addWidget(m_loading);
+    m_content->addWidget(m_error);
+    m_content->addWidget(m_empty);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_header);
+    layout->addWidget(new SeparatorLine(Qt::Horizontal, PreviewColors::divider, this));
+    layout->addWidget(m_content, 1);
+
+    m_header->setFile(m_fileURL, m_deltaType);
+    connect(m_header->modeSwitch(), &ViewModeSwitch::modeChosen, this, &MarkdownPreviewView::setViewMode);
+    setState(MarkdownPreviewState::loading());
+}
+
+MarkdownPreviewView::~MarkdownPreviewView() = default;
+
+void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType)
+{
+    m_deltaType = deltaType;
+    m_header->setFile(fileURL, deltaType);
+    if (fileURL == m_fileURL)
+        return;
+    m_fileURL = fileURL;
+    if (m_loadSerial > 0)
+        startLoad();
+}
+
+void MarkdownPreviewView::setViewMode(MarkdownViewMode mode)
+{
+    if (mode == m_viewMode)
+        return;
+    m_viewMode = mode;
+    m_header->modeSwitch()->setMode(mode);
+    if (m_state.isContent())
+        showContent();
+    Q_EMIT viewModeChanged(mode);
+}
+
+QWidget *MarkdownPreviewView::contentView() const
+{
+    return m_content->currentWidget();
+}
+
+void MarkdownPreviewView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_loadSerial == 0)
+        startLoad();
+}
+
+void MarkdownPreviewView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), PreviewColors::paneBackground.resolve(palette()));
+}
+
+void MarkdownPreviewView::startLoad()
+{
+    const quint64 serial = ++m_loadSerial;
+    const QUrl url = m_fileURL;
+    setState(MarkdownPreviewState::loading());
+
+    // The watcher dies with the pane; the read itself holds nothing of the pane and simply
+    // finishes unobserved.
+    auto *watcher = new QFutureWatcher<MarkdownPreviewState>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, url] {
+        watcher->deleteLater();
+        // A later load, or another file, has taken over since this one started.
+        if (serial != m_loadSerial || url != m_fileURL)
+            return;
+        setState(watcher->result());
+    });
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    watcher->setFuture(QtConcurrent::task(&MarkdownFileReader::read)
+                           .withArguments(path, Localization::text("markdown.read_error"))
+                           .withPriority(userInitiatedPriority)
+                           .spawn());
+}
+
+void MarkdownPreviewView::setState(MarkdownPreviewState state)
+{
+    const bool sameText = state.isContent() && m_state.isContent() && state.text() == m_state.text();
+    m_state = std::move(state);
+    if (!sameText) {
+        discard(m_document);
+        discard(m_source);
+    }
+    m_header->modeSwitch()->setVisible(m_state.isContent());
+    switch (m_state.kind()) {
+    case MarkdownPreviewState::Kind::loading:
+        m_content->setCurrentWidget(m_loading);
+        break;
+    case MarkdownPreviewState::Kind::error:
+        m_error->setText(m_state.message());
+        m_content->setCurrentWidget(m_error);
+        break;
+    case MarkdownPreviewState::Kind::empty:
+        m_content->setCurrentWidget(m_empty);
+        break;
+    case MarkdownPreviewState::Kind::content:
+        showContent();
+        break;
+    }
+    Q_EMIT stateChanged(m_state);
+}
+
+void MarkdownPreviewView::showContent()
+{
+    QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
+    if (!view) {
+        if (m_viewMode == MarkdownViewMode::preview) {
+            // Until the layout engine is linked in, the document shows its text as it is.
+            view = new SourceTextView(m_state.text(), m_content);
+            view->setObjectName(QStringLiteral("renderedDocument"));
+        } else {
+            view = new SourceTextView(m_state.text(), m_content);
+        }
+        m_content->addWidget(view);
+    }
+    m_content->setCurrentWidget(view);
+}

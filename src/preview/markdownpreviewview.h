@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/deltaspectype.h"
+#include "preview/markdownpreviewstate.h"
+#include "preview/markdownviewmode.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <optional>
+
+class CenteredTextView;
+class ErrorTextView;
+class LoadingIndicator;
+class MarkdownPreviewHeader;
+class QStackedWidget;
+
+// The pane that shows one Markdown file: a header with its name, path, delta badge and the
+// preview/source switch, a divider, and the content area. The file is read and decoded on the
+// thread pool when the pane first appears and again whenever another file is set; until then
+// the content area shows a loading indicator, afterwards the rendered document or the source
+// text, the empty-file notice, or the read error.
+//
+// The pane stays in place while the selection moves from one Markdown file to the next
+// (setFile), so the user's choice of view mode is kept; a new pane starts in preview mode.
+class MarkdownPreviewView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType, QWidget *parent = nullptr);
+    ~MarkdownPreviewView() override;
+
+    QUrl fileURL() const { return m_fileURL; }
+    std::optional<DeltaSpecType> deltaType() const { return m_deltaType; }
+    const MarkdownPreviewState &state() const { return m_state; }
+    MarkdownViewMode viewMode() const { return m_viewMode; }
+
+    // Shows another file. A load runs when the URL differs from the one on show (and the pane
+    // has appeared); the view mode is kept.
+    void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType);
+    void setViewMode(MarkdownViewMode mode);
+
+    MarkdownPreviewHeader *header() const { return m_header; }
+    // What the content area shows now: the loading indicator, the error text, the empty
+    // notice, the rendered document or the source text.
+    QWidget *contentView() const;
+
+Q_SIGNALS:
+    void stateChanged(const MarkdownPreviewState &state);
+    void viewModeChanged(MarkdownViewMode mode);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void startLoad();
+    void setState(MarkdownPreviewState state);
+    void showContent();
+
+    QUrl m_fileURL;
+    std::optional<DeltaSpecType> m_deltaType;
+    MarkdownPreviewState m_state;
+    MarkdownViewMode m_viewMode = MarkdownViewMode::preview;
+    // Counts the loads started; a result is taken only from the latest one, for the file it
+    // was read for.
+    quint64 m_loadSerial = 0;
+
+    MarkdownPreviewHeader *m_header = nullptr;
+    QStackedWidget *m_content = nullptr;
+    LoadingIndicator *m_loading = nullptr;
+    ErrorTextView *m_error = nullptr;
+    CenteredTextView *m_empty = nullptr;
+    // Made for the text on show, when its mode is first chosen; dropped with that text.
+    QPointer<QWidget> m_document;
+    QPointer<QWidget> m_source;
+};

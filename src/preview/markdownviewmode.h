@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// How the preview pane shows a file's text: rendered as a document or as its raw source. The
+// cases are listed in the order of the pane's switch.
+enum class MarkdownViewMode { preview, source };
+
+QString rawValue(MarkdownViewMode mode);
+std::optional<MarkdownViewMode> markdownViewModeFromRawValue(QStringView raw);

@@ -1,0 +1,103 @@
+#include "preview/markdownfilereader.h"
+#include "preview/markdownviewmode.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString readError = QStringLiteral("cannot read");
+
+} // namespace
+
+class TestMarkdownFileReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decode_data();
+    void decode();
+    void read_data();
+    void read();
+    void viewModeRawValues();
+};
+
+void TestMarkdownFileReader::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<MarkdownPreviewState>("expected");
+
+    const auto content = [](const char *text) { return MarkdownPreviewState::content(QString::fromUtf8(text)); };
+    const MarkdownPreviewState error = MarkdownPreviewState::error(readError);
+
+    QTest::addRow("zero bytes are empty") << QByteArray() << MarkdownPreviewState::empty();
+    QTest::addRow("spaces, tabs and line breaks are empty")
+        << QByteArray(" \t\r\n \n\t\f\v ") << MarkdownPreviewState::empty();
+    QTest::addRow("Unicode spaces and separators are empty")
+        << QByteArray("\xc2\xa0\xe3\x80\x80\xe2\x80\xa8\xe2\x80\x83\xc2\x85\n") << MarkdownPreviewState::empty();
+    QTest::addRow("leading and trailing blank lines are kept")
+        << QByteArray("\n\n  # Title\n\nText  \n\n\n") << content("\n\n  # Title\n\nText  \n\n\n");
+    QTest::addRow("text beyond the basic plane") << QByteArray("\xf0\x9f\x8c\x99 moon") << content("\xf0\x9f\x8c\x99 moon");
+    QTest::addRow("a byte-order mark is dropped") << QByteArray("\xef\xbb\xbf# Title") << content("# Title");
+    QTest::addRow("a NUL byte is text") << QByteArray("a\0b", 3) << MarkdownPreviewState::content(QString::fromUtf8("a\0b", 3));
+    QTest::addRow("a Latin-1 byte is not UTF-8") << QByteArray("caf\xe9\n") << error;
+    QTest::addRow("a sequence cut off at the end is not UTF-8") << QByteArray("price \xe2\x82") << error;
+    QTest::addRow("an overlong encoding is not UTF-8") << QByteArray("\xc0\xaf") << error;
+    QTest::addRow("an encoded surrogate is not UTF-8") << QByteArray("\xed\xa0\x80") << error;
+    QTest::addRow("invalid bytes after white space are not empty") << QByteArray("   \xff") << error;
+}
+
+void TestMarkdownFileReader::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(MarkdownPreviewState, expected);
+    QCOMPARE(MarkdownFileReader::decode(bytes, readError), expected);
+}
+
+void TestMarkdownFileReader::read_data()
+{
+    QTest::addColumn<QString>("entry"); // created in the temporary folder: "file", "folder" or nothing
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<MarkdownPreviewState::Kind>("expected");
+
+    QTest::addRow("a file is read whole") << "file" << QByteArray("# Title\n") << MarkdownPreviewState::Kind::content;
+    QTest::addRow("an empty file") << "file" << QByteArray() << MarkdownPreviewState::Kind::empty;
+    QTest::addRow("a missing file is a read error") << "" << QByteArray() << MarkdownPreviewState::Kind::error;
+    QTest::addRow("a folder is a read error") << "folder" << QByteArray() << MarkdownPreviewState::Kind::error;
+}
+
+void TestMarkdownFileReader::read()
+{
+    QFETCH(QString, entry);
+    QFETCH(QByteArray, bytes);
+    QFETCH(MarkdownPreviewState::Kind, expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spec.md"));
+    if (entry == QLatin1String("file")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    } else if (entry == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("spec.md")));
+    }
+    const MarkdownPreviewState state = MarkdownFileReader::read(path, readError);
+    QCOMPARE(state.kind(), expected);
+    if (expected == MarkdownPreviewState::Kind::content)
+        QCOMPARE(state.text(), QString::fromUtf8(bytes));
+    if (expected == MarkdownPreviewState::Kind::error)
+        QCOMPARE(state.message(), readError);
+}
+
+void TestMarkdownFileReader::viewModeRawValues()
+{
+    for (const MarkdownViewMode mode : {MarkdownViewMode::preview, MarkdownViewMode::source})
+        QCOMPARE(markdownViewModeFromRawValue(rawValue(mode)), mode);
+    QCOMPARE(rawValue(MarkdownViewMode::source), QStringLiteral("source"));
+    QVERIFY(!markdownViewModeFromRawValue(u"Preview"));
+}
+
+QTEST_GUILESS_MAIN(TestMarkdownFileReader)
+#include "tst_markdownfilereader.moc"

@@ -1,0 +1,300 @@
+#include "app/themecontroller.h"
+#include "preview/deltabadge.h"
+#include "preview/elidedlabel.h"
+#include "preview/errortextview.h"
+#include "preview/markdownpreviewheader.h"
+#include "preview/markdownpreviewview.h"
+#include "preview/segmentbutton.h"
+#include "preview/sourcetextview.h"
+#include "preview/viewmodeswitch.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+
+#include <memory>
+#include <sys/stat.h>
+
+using Kind = MarkdownPreviewState::Kind;
+
+class TestMarkdownPreviewView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void contentAreaFollowsTheFile_data();
+    void contentAreaFollowsTheFile();
+    void headerNamesTheFileAndShortensThePathInTheMiddle();
+    void deltaBadgeShowsInEveryState();
+    void switchChoosesTheModeAndKeepsItForTheNextFile();
+    void sourceKeepsLeadingAndTrailingBlankLines();
+    void loadStartsWhenThePaneFirstAppears();
+    void resultForAnEarlierFileIsDropped();
+    void paneMayCloseWhileTheReadRuns();
+    void sourceTextFollowsTheAppearance();
+
+private:
+    QUrl writeFile(const QString &name, const QByteArray &bytes);
+    // A named pipe: reading it blocks until the test writes to it, so the test decides when a
+    // load finishes.
+    QUrl makePipe(const QString &name);
+    std::unique_ptr<MarkdownPreviewView> showPane(const QUrl &file, std::optional<DeltaSpecType> deltaType = {});
+    static bool waitForState(MarkdownPreviewView &view, Kind kind);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMarkdownPreviewView::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    // One read may be held up by a pipe while another runs.
+    QThreadPool::globalInstance()->setMaxThreadCount(std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
+}
+
+void TestMarkdownPreviewView::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QApplication::setPalette(ThemeController::paletteFor(Appearance::light));
+}
+
+void TestMarkdownPreviewView::cleanup()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    m_dir.reset();
+}
+
+QUrl TestMarkdownPreviewView::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_dir->filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return QUrl::fromLocalFile(file.fileName());
+}
+
+QUrl TestMarkdownPreviewView::makePipe(const QString &name)
+{
+    const QString path = m_dir->filePath(name);
+    if (mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
+        qFatal("cannot make a pipe at %s", qPrintable(path));
+    return QUrl::fromLocalFile(path);
+}
+
+std::unique_ptr<MarkdownPreviewView> TestMarkdownPreviewView::showPane(const QUrl &file,
+                                                                       std::optional<DeltaSpecType> deltaType)
+{
+    auto view = std::make_unique<MarkdownPreviewView>(file, deltaType);
+    view->resize(700, 500);
+    view->show();
+    return view;
+}
+
+bool TestMarkdownPreviewView::waitForState(MarkdownPreviewView &view, Kind kind)
+{
+    return QTest::qWaitFor([&] { return view.state().kind() == kind; }, 10000);
+}
+
+void TestMarkdownPreviewView::contentAreaFollowsTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<Kind>("expected");
+    QTest::addColumn<QString>("contentView");
+
+    QTest::addRow("text is rendered") << QByteArray("# Title\n\nText.\n") << true << Kind::content
+                                      << "renderedDocument";
+    QTest::addRow("zero bytes show the empty notice") << QByteArray() << true << Kind::empty << "emptyNotice";
+    QTest::addRow("white space shows the empty notice") << QByteArray(" \n\t\n  ") << true << Kind::empty
+                                                         << "emptyNotice";
+    QTest::addRow("bytes that are not UTF-8 show the read error") << QByteArray("caf\xe9") << true << Kind::error
+                                                                  << "readError";
+    QTest::addRow("a missing file shows the read error") << QByteArray() << false << Kind::error << "readError";
+}
+
+void TestMarkdownPreviewView::contentAreaFollowsTheFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, exists);
+    QFETCH(Kind, expected);
+    QFETCH(QString, contentView);
+
+    const QUrl url = exists ? writeFile(QStringLiteral("file.md"), bytes)
+                            : QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("missing.md")));
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, expected));
+    QCOMPARE(view->contentView()->objectName(), contentView);
+    QCOMPARE(view->header()->modeSwitch()->isVisible(), expected == Kind::content);
+    if (expected == Kind::error) {
+        auto *error = qobject_cast<ErrorTextView *>(view->contentView());
+        QCOMPARE(error->text(), QStringLiteral("markdown.read_error"));
+        // Top-leading, not centred: the text's box starts at the padding.
+        QCOMPARE(error->geometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(error->size(), view->contentView()->parentWidget()->size());
+    }
+}
+
+void TestMarkdownPreviewView::headerNamesTheFileAndShortensThePathInTheMiddle()
+{
+    const QString folder = QStringLiteral("a-rather-long-folder-name-that-will-not-fit/another-long-folder");
+    QVERIFY(QDir(m_dir->path()).mkpath(folder));
+    const QUrl url = writeFile(folder + QStringLiteral("/spec.md"), "# Spec\n");
+    auto view = showPane(url);
+    view->resize(320, 400);
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+
+    ElidedLabel *name = view->header()->nameLabel();
+    ElidedLabel *path = view->header()->pathLabel();
+    QCOMPARE(name->text(), QStringLiteral("spec.md"));
+    QCOMPARE(path->text(), url.toLocalFile());
+    const QString shown = path->displayedText();
+    QVERIFY2(shown.size() < path->text().size(), qPrintable(shown));
+    const qsizetype ellipsis = shown.indexOf(QChar(0x2026));
+    QVERIFY2(ellipsis > 0 && ellipsis < shown.size() - 1, qPrintable(shown));
+    QVERIFY(shown.startsWith(path->text().left(ellipsis)));
+    QVERIFY(shown.endsWith(QStringLiteral("spec.md")));
+    QCOMPARE(view->header()->height(), view->header()->sizeHint().height());
+}
+
+void TestMarkdownPreviewView::deltaBadgeShowsInEveryState()
+{
+    const QUrl pipe = makePipe(QStringLiteral("held.md"));
+    auto view = showPane(pipe, DeltaSpecType::modified);
+    DeltaBadge *badge = view->header()->deltaBadge();
+    QCOMPARE(view->state().kind(), Kind::loading);
+    QVERIFY(badge->isVisible());
+    QCOMPARE(badge->accessibleName(), QStringLiteral("MODIFIED"));
+
+    const QUrl missing = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("gone.md")));
+    view->setFile(missing, DeltaSpecType::removed);
+    QVERIFY(waitForState(*view, Kind::error));
+    QVERIFY(badge->isVisible());
+    QCOMPARE(badge->accessibleName(), QStringLiteral("REMOVED"));
+
+    view->setFile(writeFile(QStringLiteral("plain.md"), "text"), std::nullopt);
+    QVERIFY(waitForState(*view, Kind::content));
+    QVERIFY(!badge->isVisible());
+
+    QFile writer(pipe.toLocalFile()); // lets the first read finish
+    QVERIFY(writer.open(QIODevice::WriteOnly));
+}
+
+void TestMarkdownPreviewView::switchChoosesTheModeAndKeepsItForTheNextFile()
+{
+    auto view = showPane(writeFile(QStringLiteral("one.md"), "# One\n"));
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->viewMode(), MarkdownViewMode::preview);
+    QSignalSpy modes(view.get(), &MarkdownPreviewView::viewModeChanged);
+
+    ViewModeSwitch *modeSwitch = view->header()->modeSwitch();
+    QCOMPARE(modeSwitch->width(), 160);
+    QTest::mouseClick(modeSwitch->segment(MarkdownViewMode::source), Qt::LeftButton);
+    QCOMPARE(view->viewMode(), MarkdownViewMode::source);
+    QCOMPARE(modes.size(), 1);
+    QVERIFY(qobject_cast<SourceTextView *>(view->contentView()));
+    QTest::mouseClick(modeSwitch->segment(MarkdownViewMode::source), Qt::LeftButton);
+    QCOMPARE(modes.size(), 1); // choosing the chosen segment again changes nothing
+
+    view->setFile(writeFile(QStringLiteral("two.md"), "# Two\n"), std::nullopt);
+    QCOMPARE(view->state().kind(), Kind::loading);
+    QVERIFY(!modeSwitch->isVisible()); // hidden while nothing is shown, the mode unchanged
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->viewMode(), MarkdownViewMode::source);
+    QVERIFY(modeSwitch->segment(MarkdownViewMode::source)->isChecked());
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(source->toPlainText(), QStringLiteral("# Two\n"));
+
+    QTest::mouseClick(modeSwitch->segment(MarkdownViewMode::preview), Qt::LeftButton);
+    QCOMPARE(view->viewMode(), MarkdownViewMode::preview);
+    QCOMPARE(view->contentView()->objectName(), QStringLiteral("renderedDocument"));
+    QCOMPARE(modes.size(), 2);
+}
+
+void TestMarkdownPreviewView::sourceKeepsLeadingAndTrailingBlankLines()
+{
+    const QByteArray text("\n\n# Heading\n\nBody text.\n\n\n");
+    auto view = showPane(writeFile(QStringLiteral("blank.md"), text));
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->state().text(), QString::fromUtf8(text));
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(source->toPlainText(), QString::fromUtf8(text));
+    QCOMPARE(source->document()->blockCount(), 8);
+    QVERIFY(source->isReadOnly());
+    QVERIFY(source->textInteractionFlags() & Qt::TextSelectableByMouse);
+}
+
+void TestMarkdownPreviewView::loadStartsWhenThePaneFirstAppears()
+{
+    MarkdownPreviewView view(writeFile(QStringLiteral("late.md"), "text"), std::nullopt);
+    view.setFile(writeFile(QStringLiteral("later.md"), "later text"), std::nullopt);
+    QTest::qWait(50);
+    QCOMPARE(view.state().kind(), Kind::loading);
+    view.show();
+    QVERIFY(waitForState(view, Kind::content));
+    QCOMPARE(view.state().text(), QStringLiteral("later text"));
+}
+
+void TestMarkdownPreviewView::resultForAnEarlierFileIsDropped()
+{
+    const QUrl slow = makePipe(QStringLiteral("slow.md"));
+    auto view = showPane(slow);
+    QSignalSpy states(view.get(), &MarkdownPreviewView::stateChanged);
+    view->setFile(writeFile(QStringLiteral("fast.md"), "fast"), std::nullopt);
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->state().text(), QStringLiteral("fast"));
+
+    {
+        QFile writer(slow.toLocalFile());
+        QVERIFY(writer.open(QIODevice::WriteOnly));
+        writer.write("slow");
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    const qsizetype seen = states.size();
+    QCoreApplication::processEvents();
+    QTest::qWait(20);
+    QCOMPARE(states.size(), seen);
+    QCOMPARE(view->state().text(), QStringLiteral("fast"));
+    QCOMPARE(view->fileURL().fileName(), QStringLiteral("fast.md"));
+}
+
+void TestMarkdownPreviewView::paneMayCloseWhileTheReadRuns()
+{
+    const QUrl slow = makePipe(QStringLiteral("slow.md"));
+    auto view = showPane(slow);
+    QCOMPARE(view->state().kind(), Kind::loading);
+    view.reset();
+    {
+        QFile writer(slow.toLocalFile());
+        QVERIFY(writer.open(QIODevice::WriteOnly));
+        writer.write("# Late\n");
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QTest::qWait(20); // the finished read has no one to report to
+}
+
+void TestMarkdownPreviewView::sourceTextFollowsTheAppearance()
+{
+    auto view = showPane(writeFile(QStringLiteral("colours.md"), "text"));
+    QVERIFY(waitForState(*view, Kind::content));
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(source->palette().color(QPalette::Text), QColor::fromRgbF(0.12f, 0.16f, 0.22f, 0.95f));
+
+    QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));
+    QTRY_COMPARE(source->palette().color(QPalette::Text), QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.92f));
+    QCOMPARE(source->toPlainText(), QStringLiteral("text")); // recoloured, not reloaded
+}
+
+QTEST_MAIN(TestMarkdownPreviewView)
+#include "tst_markdownpreviewview.moc"

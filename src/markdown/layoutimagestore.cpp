@@ -27,7 +27,9 @@ const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
         }
         entry->state = Entry::State::loaded;
         entry->image = image;
-        Q_EMIT imageLoaded(key.second, provider);
+        // Always from the event loop, never from inside a layout that asked for the image.
+        QMetaObject::invokeMethod(
+            this, [this, key, provider] { Q_EMIT imageLoaded(key.second, provider); }, Qt::QueuedConnection);
     });
     return nullptr;
 }

@@ -105,5 +105,8 @@ void LayoutScrollNode::hitTest(QPointF point, LayoutHit &hit)
 
 QString LayoutScrollNode::dumpDetails() const
 {
-    return QStringLiteral("content %1").arg(m_content->size().width());
+    QString details = QStringLiteral("content %1").arg(m_content->size().width());
+    if (m_offset > 0)
+        details += QStringLiteral(" offset %1").arg(m_offset);
+    return details;
 }

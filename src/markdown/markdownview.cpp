@@ -70,7 +70,7 @@ MarkdownView::MarkdownView(QWidget *parent)
     m_backgroundTimer.setInterval(0);
     connect(&m_backgroundTimer, &QTimer::timeout, this, &MarkdownView::backgroundStep);
     connect(m_document.get(), &LayoutDocument::layoutInvalidated, this, [this] {
-        layoutVisible();
+        viewport()->update();
         continueInBackground();
     });
 }
@@ -480,7 +480,7 @@ void MarkdownView::mouseReleaseEvent(QMouseEvent *event)
         if (hit.link == state.pressedLink)
             activateLink(*state.pressedLink);
     }
-    if (state.dragging && !state.selection.isEmpty())
+    if (state.dragging && !state.selection.isEmpty() && QGuiApplication::clipboard()->supportsSelection())
         QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
     state.dragging = false;
     state.pressedLink.reset();

@@ -34,9 +34,8 @@ public:
     {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = std::max(m_longest, m_sinceTick.restart() - 1);
-        });
+        connect(&m_timer, &QTimer::timeout, this,
+                [this] { m_longest = std::max(m_longest, m_sinceTick.restart() - 1); });
         m_sinceTick.start();
         m_timer.start();
     }
@@ -85,14 +84,15 @@ int main(int argc, char **argv)
     std::printf("generated project: %d Markdown files\n", files);
 
     QTemporaryDir settingsDir;
-    ThemeController theme(
-        std::make_unique<QSettings>(settingsDir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    ThemeController theme(std::make_unique<QSettings>(settingsDir.filePath(QStringLiteral("settings.ini")),
+                                                      QSettings::IniFormat));
 
     for (int run = 1; run <= runs; ++run) {
         ProjectStore store;
         const Measurement m = importAndWait(store, root, [&] { store.importProject(root); });
-        std::printf("store only, run %d: summary published after %lld ms, longest main-thread stall %lld ms\n", run,
-                    m.publishedMs, m.longestStallMs);
+        std::printf(
+            "store only, run %d: summary published after %lld ms, longest main-thread stall %lld ms\n", run,
+            m.publishedMs, m.longestStallMs);
     }
 
     // The main thread's share of a publication: the outline taking the new tree.
@@ -107,7 +107,8 @@ int main(int argc, char **argv)
         outline.setOutline(tree);
         const qint64 setMs = clock.restart();
         outline.repaint();
-        std::printf("outline, run %d: new tree taken in %lld ms, repainted in %lld ms\n", run, setMs, clock.elapsed());
+        std::printf("outline, run %d: new tree taken in %lld ms, repainted in %lld ms\n", run, setMs,
+                    clock.elapsed());
     }
 
     for (int run = 1; run <= runs; ++run) {
@@ -118,8 +119,9 @@ int main(int argc, char **argv)
         QTimer::singleShot(100, &shown, &QEventLoop::quit);
         shown.exec();
         const Measurement m = importAndWait(view.store(), root, [&] { view.importFolder(root); });
-        std::printf("main window view, run %d: summary published after %lld ms, longest main-thread stall %lld ms\n",
-                    run, m.publishedMs, m.longestStallMs);
+        std::printf(
+            "main window view, run %d: summary published after %lld ms, longest main-thread stall %lld ms\n",
+            run, m.publishedMs, m.longestStallMs);
     }
     return 0;
 }

@@ -14,11 +14,9 @@
 #include <QUrl>
 
 AppDelegate::AppDelegate(QObject *parent)
-    : QObject(parent)
-    , m_themeController(std::make_unique<ThemeController>())
-    , m_desktopColorScheme(std::make_unique<DesktopColorScheme>())
-{
-}
+    : QObject(parent), m_themeController(std::make_unique<ThemeController>()),
+      m_desktopColorScheme(std::make_unique<DesktopColorScheme>())
+{}
 
 AppDelegate::~AppDelegate() = default;
 

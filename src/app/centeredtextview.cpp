@@ -5,10 +5,7 @@
 #include <QPainter>
 
 CenteredTextView::CenteredTextView(const QString &text, DynamicColor color, QWidget *parent)
-    : QWidget(parent)
-    , m_text(text)
-    , m_color(color)
-    , m_font(SystemFont::defaultFont())
+    : QWidget(parent), m_text(text), m_color(color), m_font(SystemFont::defaultFont())
 {
     setAccessibleName(text);
 }

@@ -10,8 +10,8 @@
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(Localization::text("app.title") + QStringLiteral(" — ")
-                                     + Localization::text("app.cli.description"));
+    parser.setApplicationDescription(Localization::text("app.title") + QStringLiteral(" — ") +
+                                     Localization::text("app.cli.description"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("folders"), Localization::text("app.cli.folders"),
@@ -19,7 +19,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 
     CommandLine result;
     if (!parser.parse(arguments)) {
-        std::fprintf(stderr, "%s\n\n%s", qUtf8Printable(parser.errorText()), qUtf8Printable(parser.helpText()));
+        std::fprintf(stderr, "%s\n\n%s", qUtf8Printable(parser.errorText()),
+                     qUtf8Printable(parser.helpText()));
         result.exitCode = 1;
         return result;
     }

@@ -21,8 +21,7 @@ QFont labelFont()
 
 } // namespace
 
-DashboardButton::DashboardButton(QWidget *parent)
-    : QAbstractButton(parent)
+DashboardButton::DashboardButton(QWidget *parent) : QAbstractButton(parent)
 {
     setObjectName(QStringLiteral("dashboardButton"));
     setText(Localization::text("sidebar.dashboard"));

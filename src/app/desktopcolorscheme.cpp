@@ -19,8 +19,8 @@ constexpr int readTimeoutMs = 300;
 // The portal wraps the value in one or two variants, depending on its version.
 QVariant unwrap(QVariant value)
 {
-    for (int depth = 0; depth < 3 && value.canConvert<QDBusVariant>()
-                        && value.metaType() == QMetaType::fromType<QDBusVariant>();
+    for (int depth = 0; depth < 3 && value.canConvert<QDBusVariant>() &&
+                        value.metaType() == QMetaType::fromType<QDBusVariant>();
          ++depth)
         value = value.value<QDBusVariant>().variant();
     return value;
@@ -38,18 +38,15 @@ std::optional<Appearance> fromVariant(const QVariant &wrapped)
 
 } // namespace
 
-DesktopColorScheme::DesktopColorScheme(QObject *parent)
-    : QObject(parent)
-{
-}
+DesktopColorScheme::DesktopColorScheme(QObject *parent) : QObject(parent) {}
 
 std::optional<Appearance> DesktopColorScheme::read() const
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return std::nullopt;
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
-                                                       QStringLiteral("Read"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, QStringLiteral("Read"));
     call << appearanceGroup << colorSchemeKey;
     const QDBusMessage reply = bus.call(call, QDBus::Block, readTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

@@ -22,11 +22,7 @@ public:
     };
 
     constexpr DynamicColor() = default;
-    constexpr DynamicColor(Rgba dark, Rgba light)
-        : m_dark(dark)
-        , m_light(light)
-    {
-    }
+    constexpr DynamicColor(Rgba dark, Rgba light) : m_dark(dark), m_light(light) {}
 
     constexpr Rgba dark() const { return m_dark; }
     constexpr Rgba light() const { return m_light; }

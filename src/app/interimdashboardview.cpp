@@ -7,8 +7,7 @@
 #include <QPainter>
 
 InterimDashboardView::InterimDashboardView(const DashboardInput &input, QWidget *parent)
-    : QWidget(parent)
-    , m_input(input)
+    : QWidget(parent), m_input(input)
 {
     setObjectName(QStringLiteral("dashboard"));
     setAccessibleName(input.projectName);
@@ -33,12 +32,18 @@ void InterimDashboardView::paintEvent(QPaintEvent *)
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_input.projectName);
 
     const ProjectSummary &summary = m_input.summary;
-    const QString counts = QStringList{
-        Localization::text("dashboard.summary.specs") + QStringLiteral(" ") + QString::number(summary.specCount),
-        Localization::text("dashboard.summary.draft") + QStringLiteral(" ") + QString::number(summary.draftCount),
-        Localization::text("dashboard.summary.active") + QStringLiteral(" ") + QString::number(summary.activeChanges),
-        Localization::text("dashboard.summary.archive") + QStringLiteral(" ") + QString::number(summary.archivedChanges),
-    }.join(QStringLiteral("  ·  "));
+    const QString counts =
+        QStringList{
+            Localization::text("dashboard.summary.specs") + QStringLiteral(" ") +
+                QString::number(summary.specCount),
+            Localization::text("dashboard.summary.draft") + QStringLiteral(" ") +
+                QString::number(summary.draftCount),
+            Localization::text("dashboard.summary.active") + QStringLiteral(" ") +
+                QString::number(summary.activeChanges),
+            Localization::text("dashboard.summary.archive") + QStringLiteral(" ") +
+                QString::number(summary.archivedChanges),
+        }
+            .join(QStringLiteral("  ·  "));
     painter.setFont(SystemFont::font(13));
     painter.setPen(ShellColors::mutedText.resolve(palette()));
     painter.drawText(QRect(content.left(), content.top() + titleHeight + 8, content.width(), 20),

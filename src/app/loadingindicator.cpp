@@ -15,12 +15,10 @@ constexpr int labelGap = 8;
 
 } // namespace
 
-LoadingIndicator::LoadingIndicator(const QString &label, DynamicColor tint, DynamicColor textColor, QWidget *parent)
-    : QWidget(parent)
-    , m_label(label)
-    , m_tint(tint)
-    , m_textColor(textColor)
-    , m_animation(new QVariantAnimation(this))
+LoadingIndicator::LoadingIndicator(const QString &label, DynamicColor tint, DynamicColor textColor,
+                                   QWidget *parent)
+    : QWidget(parent), m_label(label), m_tint(tint), m_textColor(textColor),
+      m_animation(new QVariantAnimation(this))
 {
     setAccessibleName(label);
     m_animation->setStartValue(0);
@@ -39,7 +37,8 @@ LoadingIndicator::LoadingIndicator(const QString &label, DynamicColor tint, Dyna
 QSize LoadingIndicator::sizeHint() const
 {
     const QFontMetrics metrics(SystemFont::defaultFont());
-    return {std::max(diameter, metrics.horizontalAdvance(m_label)) + 16, diameter + labelGap + metrics.height() + 16};
+    return {std::max(diameter, metrics.horizontalAdvance(m_label)) + 16,
+            diameter + labelGap + metrics.height() + 16};
 }
 
 void LoadingIndicator::paintEvent(QPaintEvent *)

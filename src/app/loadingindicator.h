@@ -13,7 +13,8 @@ class LoadingIndicator : public QWidget
     Q_OBJECT
 
 public:
-    LoadingIndicator(const QString &label, DynamicColor tint, DynamicColor textColor, QWidget *parent = nullptr);
+    LoadingIndicator(const QString &label, DynamicColor tint, DynamicColor textColor,
+                     QWidget *parent = nullptr);
 
     QString label() const { return m_label; }
     QSize sizeHint() const override;

@@ -29,8 +29,8 @@ void Localization::install(QCoreApplication *application, const QLocale &locale)
         QCoreApplication::installTranslator(english);
 
     auto *local = new QTranslator(application);
-    if (locale.language() != QLocale::English
-        && local->load(locale, tableName, QStringLiteral("_"), translationsPath))
+    if (locale.language() != QLocale::English &&
+        local->load(locale, tableName, QStringLiteral("_"), translationsPath))
         QCoreApplication::installTranslator(local);
 
     auto *qt = new QTranslator(application);

@@ -35,20 +35,17 @@ std::optional<QUrl> firstOf(const QList<QUrl> &roots)
 
 MainContentView::MainContentView(ThemeController &themeController, QWidget *parent)
     : MainContentView(themeController, Dependencies{}, parent)
-{
-}
+{}
 
 MainContentView::MainContentView(ThemeController &themeController, Dependencies dependencies, QWidget *parent)
-    : QWidget(parent)
-    , m_themeController(themeController)
-    , m_store(dependencies.loader ? new ProjectStore(std::move(dependencies.loader), this) : new ProjectStore(this))
-    , m_folderPicker(dependencies.folderPicker ? std::move(dependencies.folderPicker)
-                                               : std::make_unique<FileDialogFolderPicker>())
-    , m_toolBar(new MainToolBar(themeController, this))
-    , m_tabsBar(new ProjectTabsBar(this))
-    , m_splitView(new SplitView(this))
-    , m_sidebar(new SidebarPane(themeController, m_splitView))
-    , m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView))
+    : QWidget(parent), m_themeController(themeController),
+      m_store(dependencies.loader ? new ProjectStore(std::move(dependencies.loader), this)
+                                  : new ProjectStore(this)),
+      m_folderPicker(dependencies.folderPicker ? std::move(dependencies.folderPicker)
+                                               : std::make_unique<FileDialogFolderPicker>()),
+      m_toolBar(new MainToolBar(themeController, this)), m_tabsBar(new ProjectTabsBar(this)),
+      m_splitView(new SplitView(this)), m_sidebar(new SidebarPane(themeController, m_splitView)),
+      m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView))
 {
     setObjectName(QStringLiteral("mainContent"));
     m_toolBar->hide(); // until a window takes it over
@@ -75,7 +72,8 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_tabsBar, &ProjectTabsBar::tabClicked, this,
             [this](const QUrl &root) { setSelectedProjectRoot(root); });
     connect(m_tabsBar, &ProjectTabsBar::removeProjectRequested, this, &MainContentView::removeProject);
-    connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChanged, this, &MainContentView::setSelectedNode);
+    connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChanged, this,
+            &MainContentView::setSelectedNode);
     connect(m_sidebar->dashboardButton(), &QAbstractButton::clicked, this,
             [this] { setSelectedNode(std::nullopt); });
     connect(m_toolBar, &MainToolBar::refreshRequested, this, &MainContentView::refresh);

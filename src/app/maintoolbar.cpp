@@ -31,12 +31,8 @@ QString themeSymbol(ThemeMode mode)
 } // namespace
 
 MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
-    : QToolBar(parent)
-    , m_themeController(themeController)
-    , m_themeButton(new QToolButton)
-    , m_themeMenu(new QMenu(this))
-    , m_refreshButton(new QToolButton)
-    , m_importButton(new QToolButton)
+    : QToolBar(parent), m_themeController(themeController), m_themeButton(new QToolButton),
+      m_themeMenu(new QMenu(this)), m_refreshButton(new QToolButton), m_importButton(new QToolButton)
 {
     setObjectName(QStringLiteral("mainToolBar"));
     setMovable(false);

@@ -10,8 +10,7 @@
 #include <QPainter>
 
 MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
-    : QMainWindow(parent)
-    , m_contentView(new MainContentView(themeController, this))
+    : QMainWindow(parent), m_contentView(new MainContentView(themeController, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));

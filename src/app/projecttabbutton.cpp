@@ -20,8 +20,7 @@ QFont tabFont()
 } // namespace
 
 ProjectTabButton::ProjectTabButton(const QUrl &root, const QString &name, QWidget *parent)
-    : QAbstractButton(parent)
-    , m_root(root)
+    : QAbstractButton(parent), m_root(root)
 {
     setText(name);
     setToolTip(root.toLocalFile());
@@ -55,7 +54,8 @@ void ProjectTabButton::paintEvent(QPaintEvent *)
     capsule.addRoundedRect(bounds, radius, radius);
 
     painter.setClipPath(capsule);
-    painter.fillPath(capsule, (m_selected ? ShellColors::selectedTabFill : ShellColors::subtleFill).resolve(pal));
+    painter.fillPath(capsule,
+                     (m_selected ? ShellColors::selectedTabFill : ShellColors::subtleFill).resolve(pal));
     const QColor stroke = m_selected ? ShellColors::accent.withOpacity(selectedStrokeOpacity).resolve(pal)
                                      : ShellColors::hairline.resolve(pal);
     painter.setPen(QPen(stroke, 1));
@@ -63,7 +63,8 @@ void ProjectTabButton::paintEvent(QPaintEvent *)
 
     painter.setFont(tabFont());
     painter.setPen((m_selected ? ShellColors::strongText : ShellColors::mutedText).resolve(pal));
-    painter.drawText(rect().adjusted(paddingH, 0, -paddingH, 0), Qt::AlignCenter | Qt::TextSingleLine, text());
+    painter.drawText(rect().adjusted(paddingH, 0, -paddingH, 0), Qt::AlignCenter | Qt::TextSingleLine,
+                     text());
 
     if (hasFocus()) {
         painter.setClipping(false);

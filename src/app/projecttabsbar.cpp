@@ -23,10 +23,8 @@ constexpr int tabSpacing = 8;
 } // namespace
 
 ProjectTabsBar::ProjectTabsBar(QWidget *parent)
-    : QWidget(parent)
-    , m_scrollArea(new QScrollArea(this))
-    , m_strip(new QWidget)
-    , m_stripLayout(new QHBoxLayout(m_strip))
+    : QWidget(parent), m_scrollArea(new QScrollArea(this)), m_strip(new QWidget),
+      m_stripLayout(new QHBoxLayout(m_strip))
 {
     setObjectName(QStringLiteral("tabsBar"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -72,7 +70,8 @@ void ProjectTabsBar::setProjectRoots(const QList<QUrl> &roots)
         m_tabs.append(tab);
     }
     // The strip is as tall as a tab plus its padding, whatever the number of tabs.
-    const int stripHeight = ProjectTabButton(QUrl(), QStringLiteral("M")).sizeHint().height() + 2 * stripPaddingV;
+    const int stripHeight =
+        ProjectTabButton(QUrl(), QStringLiteral("M")).sizeHint().height() + 2 * stripPaddingV;
     m_scrollArea->setFixedHeight(stripHeight);
     updateSelection();
 }
@@ -118,7 +117,8 @@ void ProjectTabsBar::showContextMenu(ProjectTabButton *tab, const QPoint &positi
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction *remove = menu->addAction(Localization::text("common.remove_from_list"));
-    connect(remove, &QAction::triggered, this, [this, root = tab->root()] { Q_EMIT removeProjectRequested(root); });
+    connect(remove, &QAction::triggered, this,
+            [this, root = tab->root()] { Q_EMIT removeProjectRequested(root); });
     menu->popup(tab->mapToGlobal(position));
 }
 

@@ -3,8 +3,7 @@
 #include <QPainter>
 
 SeparatorLine::SeparatorLine(Qt::Orientation orientation, DynamicColor color, QWidget *parent)
-    : QWidget(parent)
-    , m_color(color)
+    : QWidget(parent), m_color(color)
 {
     if (orientation == Qt::Horizontal) {
         setFixedHeight(1);

@@ -9,9 +9,8 @@
 #include <QVBoxLayout>
 
 SidebarPane::SidebarPane(ThemeController &themeController, QWidget *parent)
-    : QWidget(parent)
-    , m_dashboardButton(new DashboardButton(this))
-    , m_treeView(new ProjectTreeView(themeController, this))
+    : QWidget(parent), m_dashboardButton(new DashboardButton(this)),
+      m_treeView(new ProjectTreeView(themeController, this))
 {
     setObjectName(QStringLiteral("sidebar"));
     setMinimumWidth(minimumWidth);

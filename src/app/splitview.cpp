@@ -2,8 +2,7 @@
 
 #include "app/splitviewhandle.h"
 
-SplitView::SplitView(QWidget *parent)
-    : QSplitter(Qt::Horizontal, parent)
+SplitView::SplitView(QWidget *parent) : QSplitter(Qt::Horizontal, parent)
 {
     setHandleWidth(1);
     setChildrenCollapsible(false);

@@ -6,8 +6,7 @@
 
 SplitViewHandle::SplitViewHandle(Qt::Orientation orientation, QSplitter *parent)
     : QSplitterHandle(orientation, parent)
-{
-}
+{}
 
 void SplitViewHandle::paintEvent(QPaintEvent *)
 {

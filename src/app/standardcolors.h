@@ -10,6 +10,8 @@ struct StandardColors
     static constexpr DynamicColor red = dynamicColor(1.0f, 0.27f, 0.23f, 1.0f, 1.0f, 0.23f, 0.19f, 1.0f);
     static constexpr DynamicColor clear = dynamicColor(0, 0, 0, 0, 0, 0, 0, 0);
     // The default text colour (primary label) and the secondary text style.
-    static constexpr DynamicColor primaryText = dynamicColor(1.0f, 1.0f, 1.0f, 0.85f, 0.0f, 0.0f, 0.0f, 0.85f);
-    static constexpr DynamicColor secondaryText = dynamicColor(1.0f, 1.0f, 1.0f, 0.55f, 0.0f, 0.0f, 0.0f, 0.5f);
+    static constexpr DynamicColor primaryText =
+        dynamicColor(1.0f, 1.0f, 1.0f, 0.85f, 0.0f, 0.0f, 0.0f, 0.85f);
+    static constexpr DynamicColor secondaryText =
+        dynamicColor(1.0f, 1.0f, 1.0f, 0.55f, 0.0f, 0.0f, 0.0f, 0.5f);
 };

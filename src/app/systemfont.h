@@ -9,7 +9,12 @@
 class SystemFont
 {
 public:
-    enum class Design { standard, rounded, monospaced };
+    enum class Design
+    {
+        standard,
+        rounded,
+        monospaced
+    };
 
     SystemFont() = delete;
 
@@ -18,7 +23,8 @@ public:
     // The size of the smallest caption style.
     static constexpr int caption2PixelSize = 10;
 
-    static QFont font(qreal pixelSize, QFont::Weight weight = QFont::Normal, Design design = Design::standard);
+    static QFont font(qreal pixelSize, QFont::Weight weight = QFont::Normal,
+                      Design design = Design::standard);
     // The application's UI font at the default size.
     static QFont defaultFont();
 };

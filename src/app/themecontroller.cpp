@@ -25,16 +25,11 @@ ThemeMode readMode(const QSettings &settings)
 
 } // namespace
 
-ThemeController::ThemeController(QObject *parent)
-    : ThemeController(std::make_unique<QSettings>(), parent)
-{
-}
+ThemeController::ThemeController(QObject *parent) : ThemeController(std::make_unique<QSettings>(), parent) {}
 
 ThemeController::ThemeController(std::unique_ptr<QSettings> settings, QObject *parent)
-    : QObject(parent)
-    , m_settings(std::move(settings))
-    , m_mode(readMode(*m_settings))
-    , m_platformAppearance(platformAppearance())
+    : QObject(parent), m_settings(std::move(settings)), m_mode(readMode(*m_settings)),
+      m_platformAppearance(platformAppearance())
 {
     m_appearance = appearanceForMode();
 }

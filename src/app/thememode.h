@@ -7,7 +7,12 @@
 #include <optional>
 
 // The user's choice of appearance. The raw values are what the preference stores.
-enum class ThemeMode { system, light, dark };
+enum class ThemeMode
+{
+    system,
+    light,
+    dark
+};
 
 QString rawValue(ThemeMode mode);
 // Exactly "system", "light" or "dark" (case-sensitive, not trimmed); nothing otherwise.

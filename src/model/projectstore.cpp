@@ -25,16 +25,9 @@ struct LoadedProject
 
 } // namespace
 
-ProjectStore::ProjectStore(QObject *parent)
-    : ProjectStore(&ProjectStore::scanProject, parent)
-{
-}
+ProjectStore::ProjectStore(QObject *parent) : ProjectStore(&ProjectStore::scanProject, parent) {}
 
-ProjectStore::ProjectStore(Loader loader, QObject *parent)
-    : QObject(parent)
-    , m_loader(std::move(loader))
-{
-}
+ProjectStore::ProjectStore(Loader loader, QObject *parent) : QObject(parent), m_loader(std::move(loader)) {}
 
 ProjectStore::~ProjectStore() = default;
 

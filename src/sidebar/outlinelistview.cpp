@@ -5,8 +5,7 @@
 #include <QHeaderView>
 #include <QPainter>
 
-OutlineListView::OutlineListView(QWidget *parent)
-    : QTreeView(parent)
+OutlineListView::OutlineListView(QWidget *parent) : QTreeView(parent)
 {
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -29,7 +28,8 @@ OutlineListView::OutlineListView(QWidget *parent)
     setPalette(palette);
 }
 
-void OutlineListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void OutlineListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                              const QModelIndex &index) const
 {
     if (selectionModel() && selectionModel()->isSelected(index)) {
         painter->save();

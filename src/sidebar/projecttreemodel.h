@@ -18,7 +18,8 @@ class ProjectTreeModel : public QAbstractItemModel
     Q_OBJECT
 
 public:
-    enum Role {
+    enum Role
+    {
         // The row's change status as an int (ChangeStatus), absent when it has none.
         ChangeStatusRole = Qt::UserRole + 1,
     };

@@ -13,12 +13,11 @@
 #include <QStackedLayout>
 
 ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *parent)
-    : QWidget(parent)
-    , m_themeController(themeController)
-    , m_model(new ProjectTreeModel(this))
-    , m_list(new OutlineListView(this))
-    , m_emptyState(new CenteredTextView(Localization::text("project_tree.empty"), SidebarColors::emptyText, this))
-    , m_stack(new QStackedLayout(this))
+    : QWidget(parent), m_themeController(themeController), m_model(new ProjectTreeModel(this)),
+      m_list(new OutlineListView(this)),
+      m_emptyState(
+          new CenteredTextView(Localization::text("project_tree.empty"), SidebarColors::emptyText, this)),
+      m_stack(new QStackedLayout(this))
 {
     setObjectName(QStringLiteral("projectTree"));
     m_list->setObjectName(QStringLiteral("outlineList"));
@@ -162,7 +161,8 @@ void ProjectTreeView::showContextMenu(const QPoint &position)
 
 void ProjectTreeView::writeSelection(const std::optional<TreeNode> &node)
 {
-    const bool same = node.has_value() == m_selectedNode.has_value() && (!node || node->id == m_selectedNode->id);
+    const bool same =
+        node.has_value() == m_selectedNode.has_value() && (!node || node->id == m_selectedNode->id);
     if (same)
         return;
     m_selectedNode = node;

@@ -14,12 +14,12 @@
 
 namespace {
 
-constexpr qreal spacing = 4;         // between the items of a row
-constexpr qreal iconWidth = 16;      // the icon's frame
-constexpr qreal leadingInset = 2;    // before the icon
-constexpr qreal trailingInset = 6;   // after the last badge
-constexpr qreal minimumGap = 4;      // the flexible space before the badges never gets smaller
-constexpr int verticalPadding = 4;   // above and below the tallest item
+constexpr qreal spacing = 4;       // between the items of a row
+constexpr qreal iconWidth = 16;    // the icon's frame
+constexpr qreal leadingInset = 2;  // before the icon
+constexpr qreal trailingInset = 6; // after the last badge
+constexpr qreal minimumGap = 4;    // the flexible space before the badges never gets smaller
+constexpr int verticalPadding = 4; // above and below the tallest item
 
 constexpr qreal deltaPaddingH = 4;
 constexpr qreal deltaPaddingV = 2;
@@ -76,7 +76,8 @@ float statusFillOpacity(ChangeStatus status)
 QSizeF badgeSize(const QString &text, const QFont &font, qreal paddingH, qreal paddingV)
 {
     const QFontMetricsF metrics(font);
-    return {std::ceil(metrics.horizontalAdvance(text)) + 2 * paddingH, std::ceil(metrics.height()) + 2 * paddingV};
+    return {std::ceil(metrics.horizontalAdvance(text)) + 2 * paddingH,
+            std::ceil(metrics.height()) + 2 * paddingV};
 }
 
 QPainterPath roundedRect(const QRectF &rect, qreal radius)
@@ -162,7 +163,8 @@ TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const 
         }
     }
     if (node.deltaType)
-        layout.deltaBadge = placeBadge(deltaBadgeText(*node.deltaType), deltaBadgeFont(), deltaPaddingH, deltaPaddingV);
+        layout.deltaBadge =
+            placeBadge(deltaBadgeText(*node.deltaType), deltaBadgeFont(), deltaPaddingH, deltaPaddingV);
     // The flexible space between the name and the badges: at least minimumGap, with the row's
     // spacing on either side of it (on one side only when there is no badge).
     trailing -= spacing + minimumGap + ((layout.deltaBadge || layout.statusBadge) ? spacing : 0);
@@ -176,7 +178,8 @@ TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const 
     return layout;
 }
 
-void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const
 {
     const TreeNode *node = ProjectTreeModel::nodeAt(index);
     if (!node)
@@ -190,8 +193,8 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setRenderHint(QPainter::Antialiasing);
 
     const RowLayout layout = layoutRow(option.rect, *node, status);
-    SymbolIcon::paint(painter, layout.icon, layout.symbol, SidebarColors::icon.resolve(palette), QFont::Normal,
-                      int(iconWidth) - 2);
+    SymbolIcon::paint(painter, layout.icon, layout.symbol, SidebarColors::icon.resolve(palette),
+                      QFont::Normal, int(iconWidth) - 2);
 
     painter->setFont(nameFont());
     painter->setPen(SidebarColors::name.resolve(palette));
@@ -222,10 +225,13 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 QSize TreeRowDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     const QFontMetrics name(nameFont());
-    const qreal badge = badgeSize(QStringLiteral("M"), deltaBadgeFont(), deltaPaddingH, deltaPaddingV).height();
-    const int height = int(std::ceil(std::max<qreal>({qreal(name.height()), badge, iconWidth}))) + 2 * verticalPadding;
+    const qreal badge =
+        badgeSize(QStringLiteral("M"), deltaBadgeFont(), deltaPaddingH, deltaPaddingV).height();
+    const int height =
+        int(std::ceil(std::max<qreal>({qreal(name.height()), badge, iconWidth}))) + 2 * verticalPadding;
     const TreeNode *node = ProjectTreeModel::nodeAt(index);
-    const int width = node ? int(leadingInset + iconWidth + spacing) + name.horizontalAdvance(node->name) + int(trailingInset)
+    const int width = node ? int(leadingInset + iconWidth + spacing) + name.horizontalAdvance(node->name) +
+                                 int(trailingInset)
                            : 0;
     return {width, height};
 }

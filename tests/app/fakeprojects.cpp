@@ -62,13 +62,19 @@ ProjectStore::LoadResult FakeProjects::makeProject(const QUrl &root)
 {
     const QUrl kestrune = child(root, QStringLiteral("kestrune"));
     TreeNode tree = node(TreeNodeKind::projectRoot, ProjectStore::folderName(root), root);
-    TreeNode changes = node(TreeNodeKind::directory, QStringLiteral("changes"), child(kestrune, QStringLiteral("changes")));
-    TreeNode change = node(TreeNodeKind::directory, QStringLiteral("add-login"), child(changes.url, QStringLiteral("add-login")));
-    TreeNode proposal = node(TreeNodeKind::markdownFile, QStringLiteral("proposal.md"), child(change.url, QStringLiteral("proposal.md")));
-    TreeNode specs = node(TreeNodeKind::directory, QStringLiteral("specs"), child(change.url, QStringLiteral("specs")));
-    TreeNode delta = node(TreeNodeKind::markdownFile, QStringLiteral("spec.md"), child(specs.url, QStringLiteral("spec.md")));
+    TreeNode changes =
+        node(TreeNodeKind::directory, QStringLiteral("changes"), child(kestrune, QStringLiteral("changes")));
+    TreeNode change = node(TreeNodeKind::directory, QStringLiteral("add-login"),
+                           child(changes.url, QStringLiteral("add-login")));
+    TreeNode proposal = node(TreeNodeKind::markdownFile, QStringLiteral("proposal.md"),
+                             child(change.url, QStringLiteral("proposal.md")));
+    TreeNode specs =
+        node(TreeNodeKind::directory, QStringLiteral("specs"), child(change.url, QStringLiteral("specs")));
+    TreeNode delta = node(TreeNodeKind::markdownFile, QStringLiteral("spec.md"),
+                          child(specs.url, QStringLiteral("spec.md")));
     delta.deltaType = DeltaSpecType::added;
-    TreeNode top = node(TreeNodeKind::markdownFile, QStringLiteral("project.md"), child(kestrune, QStringLiteral("project.md")));
+    TreeNode top = node(TreeNodeKind::markdownFile, QStringLiteral("project.md"),
+                        child(kestrune, QStringLiteral("project.md")));
 
     ProjectSummary summary;
     ChangeSummary analysed;

@@ -16,10 +16,7 @@ public:
         QStringList messages; // what the dialog was asked to show
     };
 
-    explicit ScriptedFolderPicker(std::shared_ptr<Script> script)
-        : m_script(std::move(script))
-    {
-    }
+    explicit ScriptedFolderPicker(std::shared_ptr<Script> script) : m_script(std::move(script)) {}
 
     void chooseFolder(QWidget *parent, const QString &message, Completion done) override;
 

@@ -103,7 +103,8 @@ void TestAppDelegate::savedDarkThemeIsInForceForTheFirstFrame()
     delegate.applicationDidFinishLaunching();
     qApp->removeEventFilter(&watcher);
     QCOMPARE(watcher.appearanceAtFirstShow, Appearance::dark);
-    QCOMPARE(QSettings().value(QLatin1String(ThemeController::preferenceKey)).toString(), QStringLiteral("dark"));
+    QCOMPARE(QSettings().value(QLatin1String(ThemeController::preferenceKey)).toString(),
+             QStringLiteral("dark"));
 }
 
 void TestAppDelegate::foldersOnTheCommandLineAreImportedLikeChosenOnes()
@@ -112,9 +113,11 @@ void TestAppDelegate::foldersOnTheCommandLineAreImportedLikeChosenOnes()
     QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("app/kestrune")));
     QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("notes")));
     AppDelegate delegate;
-    delegate.applicationDidFinishLaunching({folders.filePath(QStringLiteral("app")), folders.filePath(QStringLiteral("notes"))});
+    delegate.applicationDidFinishLaunching(
+        {folders.filePath(QStringLiteral("app")), folders.filePath(QStringLiteral("notes"))});
     MainContentView *view = delegate.mainWindow()->contentView();
-    QCOMPARE(view->store().projectRoots(), QList<QUrl>{QUrl::fromLocalFile(folders.filePath(QStringLiteral("app")))});
+    QCOMPARE(view->store().projectRoots(),
+             QList<QUrl>{QUrl::fromLocalFile(folders.filePath(QStringLiteral("app")))});
     QVERIFY(view->isShowingImportError());
     QCOMPARE(view->importError(), QStringLiteral("import.failed.invalid_root"));
     QTRY_VERIFY(view->store().summaryForProject(view->store().projectRoots().constFirst()));

@@ -25,8 +25,8 @@ void removeTranslators()
 // one of the areas of the table.
 QSet<QString> keysUsedInSources()
 {
-    static const QRegularExpression key(QStringLiteral(
-        "\"((?:app|common|dashboard|import|markdown|project_tree|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
+    static const QRegularExpression key(QStringLiteral("\"((?:app|common|dashboard|import|markdown|project_"
+                                                       "tree|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
     QSet<QString> keys;
     QDirIterator files(sourceDir + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                        QDir::Files, QDirIterator::Subdirectories);
@@ -82,7 +82,8 @@ void TestLocalization::withoutATableEveryTextIsItsKey()
 {
     QCOMPARE(Localization::text("app.title"), QStringLiteral("app.title"));
     QCOMPARE(Localization::text("import.failed.title"), QStringLiteral("import.failed.title"));
-    QCOMPARE(Localization::format("dashboard.summary.reqs_format", 4), QStringLiteral("dashboard.summary.reqs_format"));
+    QCOMPARE(Localization::format("dashboard.summary.reqs_format", 4),
+             QStringLiteral("dashboard.summary.reqs_format"));
     QCOMPARE(Localization::format("dashboard.archived_on_format", QStringLiteral("2024-01-02")),
              QStringLiteral("dashboard.archived_on_format"));
     QCOMPARE(Localization::integer("%lld", 42), QStringLiteral("42"));
@@ -99,15 +100,18 @@ void TestLocalization::englishTexts_data()
     QTest::addRow("plain text") << Localization::text("app.title") << QStringLiteral("Kestrune Viewer");
     QTest::addRow("format with one") << Localization::format("dashboard.summary.reqs_format", 1)
                                      << QStringLiteral("1 requirement");
-    QTest::addRow("format with many") << Localization::format("dashboard.summary.reqs_format", 12)
-                                      << QStringLiteral("12 requirements");
+    QTest::addRow("format with many")
+        << Localization::format("dashboard.summary.reqs_format", 12) << QStringLiteral("12 requirements");
     QTest::addRow("count in a text without plural forms")
-        << Localization::format("dashboard.specifications.title_with_count", 3) << QStringLiteral("Specifications (3)");
-    QTest::addRow("text argument") << Localization::format("dashboard.archived_on_format", QStringLiteral("2024-01-02"))
+        << Localization::format("dashboard.specifications.title_with_count", 3)
+        << QStringLiteral("Specifications (3)");
+    QTest::addRow("text argument") << Localization::format("dashboard.archived_on_format",
+                                                           QStringLiteral("2024-01-02"))
                                    << QStringLiteral("Archived on 2024-01-02");
-    QTest::addRow("a text without placeholder ignores the argument") << Localization::format("app.title", 5)
-                                                                     << QStringLiteral("Kestrune Viewer");
-    QTest::addRow("unknown key") << Localization::text("dashboard.no_such_key") << QStringLiteral("dashboard.no_such_key");
+    QTest::addRow("a text without placeholder ignores the argument")
+        << Localization::format("app.title", 5) << QStringLiteral("Kestrune Viewer");
+    QTest::addRow("unknown key") << Localization::text("dashboard.no_such_key")
+                                 << QStringLiteral("dashboard.no_such_key");
     removeTranslators();
 }
 
@@ -122,10 +126,10 @@ void TestLocalization::countsAreFilledInTheUsersLocale_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("English groups with commas") << QLocale(QLocale::English, QLocale::UnitedStates)
-                                                << QStringLiteral("1,234 requirements");
-    QTest::addRow("German text and grouping") << QLocale(QLocale::German, QLocale::Germany)
-                                              << QStringLiteral("1.234 Anforderungen");
+    QTest::addRow("English groups with commas")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("1,234 requirements");
+    QTest::addRow("German text and grouping")
+        << QLocale(QLocale::German, QLocale::Germany) << QStringLiteral("1.234 Anforderungen");
 }
 
 void TestLocalization::countsAreFilledInTheUsersLocale()

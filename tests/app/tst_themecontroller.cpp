@@ -43,7 +43,8 @@ private Q_SLOTS:
 private:
     std::unique_ptr<QSettings> settings() const
     {
-        return std::make_unique<QSettings>(m_directory->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        return std::make_unique<QSettings>(m_directory->filePath(QStringLiteral("settings.ini")),
+                                           QSettings::IniFormat);
     }
 
     std::unique_ptr<QTemporaryDir> m_directory;
@@ -69,7 +70,8 @@ void TestThemeController::initialModeComesFromThePreference_data()
     QTest::addRow("light") << QVariant(QStringLiteral("light")) << ThemeMode::light;
     QTest::addRow("system") << QVariant(QStringLiteral("system")) << ThemeMode::system;
     QTest::addRow("letter case differs") << QVariant(QStringLiteral("Dark")) << ThemeMode::system;
-    QTest::addRow("surrounding space is not trimmed") << QVariant(QStringLiteral(" dark")) << ThemeMode::system;
+    QTest::addRow("surrounding space is not trimmed")
+        << QVariant(QStringLiteral(" dark")) << ThemeMode::system;
     QTest::addRow("empty text") << QVariant(QStringLiteral("")) << ThemeMode::system;
     QTest::addRow("another word") << QVariant(QStringLiteral("sepia")) << ThemeMode::system;
     QTest::addRow("not a text") << QVariant(QStringList{QStringLiteral("dark"), QStringLiteral("light")})
@@ -94,13 +96,15 @@ void TestThemeController::choosingAModePersistsAndAppliesIt()
     ThemeController controller(settings());
     QCOMPARE(controller.mode(), ThemeMode::system);
     std::optional<ThemeMode> modeWhenAnnounced;
-    connect(&controller, &ThemeController::modeAboutToChange, this, [&] { modeWhenAnnounced = controller.mode(); });
+    connect(&controller, &ThemeController::modeAboutToChange, this,
+            [&] { modeWhenAnnounced = controller.mode(); });
     QSignalSpy changed(&controller, &ThemeController::modeChanged);
 
     controller.setMode(ThemeMode::dark);
     QCOMPARE(modeWhenAnnounced, ThemeMode::system);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(settings()->value(QLatin1String(ThemeController::preferenceKey)).toString(), QStringLiteral("dark"));
+    QCOMPARE(settings()->value(QLatin1String(ThemeController::preferenceKey)).toString(),
+             QStringLiteral("dark"));
     QCOMPARE(controller.appearance(), Appearance::dark);
     QCOMPARE(currentAppearance(), Appearance::dark);
 
@@ -120,7 +124,8 @@ void TestThemeController::choosingTheCurrentModeAgainWritesAndAppliesAgain()
     controller.setMode(ThemeMode::dark);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(applied.count(), 1);
-    QCOMPARE(settings()->value(QLatin1String(ThemeController::preferenceKey)).toString(), QStringLiteral("dark"));
+    QCOMPARE(settings()->value(QLatin1String(ThemeController::preferenceKey)).toString(),
+             QStringLiteral("dark"));
 }
 
 void TestThemeController::systemModeFollowsTheDesktop()
@@ -163,8 +168,10 @@ void TestThemeController::dynamicColorResolvesPerAppearance_data()
     QTest::addColumn<QColor>("expected");
     const QColor dark = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f);
     const QColor light = QColor::fromRgbF(0.9f, 0.8f, 0.7f, 0.6f);
-    QTest::addRow("dark palette gives the dark quadruple") << ThemeController::paletteFor(Appearance::dark) << dark;
-    QTest::addRow("light palette gives the light quadruple") << ThemeController::paletteFor(Appearance::light) << light;
+    QTest::addRow("dark palette gives the dark quadruple")
+        << ThemeController::paletteFor(Appearance::dark) << dark;
+    QTest::addRow("light palette gives the light quadruple")
+        << ThemeController::paletteFor(Appearance::light) << light;
     QTest::addRow("a plain palette counts as light") << QPalette(Qt::lightGray) << light;
 }
 

@@ -105,11 +105,14 @@ public:
     explicit SignalLog(ProjectStore &store, QObject *context)
     {
         const auto record = [this, context](const char *what) { m_entries.append(QLatin1String(what)); };
-        QObject::connect(&store, &ProjectStore::projectRootsAboutToChange, context, [=] { record("roots?"); });
+        QObject::connect(&store, &ProjectStore::projectRootsAboutToChange, context,
+                         [=] { record("roots?"); });
         QObject::connect(&store, &ProjectStore::projectRootsChanged, context, [=] { record("roots"); });
-        QObject::connect(&store, &ProjectStore::treeByProjectAboutToChange, context, [=] { record("tree?"); });
+        QObject::connect(&store, &ProjectStore::treeByProjectAboutToChange, context,
+                         [=] { record("tree?"); });
         QObject::connect(&store, &ProjectStore::treeByProjectChanged, context, [=] { record("tree"); });
-        QObject::connect(&store, &ProjectStore::summaryByProjectAboutToChange, context, [=] { record("summary?"); });
+        QObject::connect(&store, &ProjectStore::summaryByProjectAboutToChange, context,
+                         [=] { record("summary?"); });
         QObject::connect(&store, &ProjectStore::summaryByProjectChanged, context, [=] { record("summary"); });
     }
 
@@ -176,9 +179,10 @@ void TestProjectStore::importKeepsRootsSortedByFolderName_data()
     QTest::addRow("runs of digits compare by value")
         << QStringList{"/p/Project 10", "/p/Project 9", "/p/alpha"}
         << QStringList{"/p/alpha", "/p/Project 9", "/p/Project 10"};
-    QTest::addRow("letter case is ignored") << QStringList{"/p/beta", "/p/Alpha"} << QStringList{"/p/Alpha", "/p/beta"};
-    QTest::addRow("equal names keep import order")
-        << QStringList{"/x/app", "/a/app", "/m/zeta", "/b/app"} << QStringList{"/x/app", "/a/app", "/b/app", "/m/zeta"};
+    QTest::addRow("letter case is ignored")
+        << QStringList{"/p/beta", "/p/Alpha"} << QStringList{"/p/Alpha", "/p/beta"};
+    QTest::addRow("equal names keep import order") << QStringList{"/x/app", "/a/app", "/m/zeta", "/b/app"}
+                                                   << QStringList{"/x/app", "/a/app", "/b/app", "/m/zeta"};
     QTest::addRow("a trailing slash does not change the name")
         << QStringList{"/p/zeta/", "/p/beta"} << QStringList{"/p/beta", "/p/zeta/"};
 }
@@ -213,7 +217,8 @@ void TestProjectStore::observersSeeTheOldRootsBeforeTheChange()
     ProjectStore store(m_gate->loader(m_gate));
     store.importProject(folder("/p/b"));
     QList<QUrl> seenBefore;
-    connect(&store, &ProjectStore::projectRootsAboutToChange, this, [&] { seenBefore = store.projectRoots(); });
+    connect(&store, &ProjectStore::projectRootsAboutToChange, this,
+            [&] { seenBefore = store.projectRoots(); });
     store.importProject(folder("/p/a"));
     QCOMPARE(seenBefore, QList<QUrl>{folder("/p/b")});
     store.removeProject(folder("/p/b"));

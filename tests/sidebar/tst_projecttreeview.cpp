@@ -13,7 +13,8 @@
 
 namespace {
 
-TreeNode node(TreeNodeKind kind, const QString &name, std::optional<std::vector<TreeNode>> children = std::nullopt)
+TreeNode node(TreeNodeKind kind, const QString &name,
+              std::optional<std::vector<TreeNode>> children = std::nullopt)
 {
     TreeNode result;
     result.id = QUuid::createUuid();
@@ -37,14 +38,16 @@ TreeNode folder(const QString &name, std::vector<TreeNode> children = {})
 //   changes/ (add-login/ (proposal.md)), empty/, kestrune/ (nested.md), readme.md
 std::shared_ptr<const TreeNode> sampleTree()
 {
-    TreeNode root = node(TreeNodeKind::projectRoot, QStringLiteral("app"),
-                         std::vector<TreeNode>{
-                             folder(QStringLiteral("changes"), {folder(QStringLiteral("add-login"), {file(QStringLiteral("proposal.md"))})}),
-                             folder(QStringLiteral("empty")),
-                             node(TreeNodeKind::kestrune, QStringLiteral("kestrune"),
-                                  std::vector<TreeNode>{file(QStringLiteral("nested.md"))}),
-                             file(QStringLiteral("readme.md")),
-                         });
+    TreeNode root =
+        node(TreeNodeKind::projectRoot, QStringLiteral("app"),
+             std::vector<TreeNode>{
+                 folder(QStringLiteral("changes"),
+                        {folder(QStringLiteral("add-login"), {file(QStringLiteral("proposal.md"))})}),
+                 folder(QStringLiteral("empty")),
+                 node(TreeNodeKind::kestrune, QStringLiteral("kestrune"),
+                      std::vector<TreeNode>{file(QStringLiteral("nested.md"))}),
+                 file(QStringLiteral("readme.md")),
+             });
     return std::make_shared<const TreeNode>(std::move(root));
 }
 
@@ -100,8 +103,8 @@ void TestProjectTreeView::initTestCase()
 void TestProjectTreeView::init()
 {
     m_settingsDir = std::make_unique<QTemporaryDir>();
-    m_theme = std::make_unique<ThemeController>(
-        std::make_unique<QSettings>(m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_theme = std::make_unique<ThemeController>(std::make_unique<QSettings>(
+        m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
     m_view = std::make_unique<ProjectTreeView>(*m_theme);
     m_view->resize(320, 400);
     m_view->show();
@@ -139,7 +142,8 @@ void TestProjectTreeView::emptyStateWhenThereAreNoRows()
     if (shape == 1)
         tree = std::make_shared<const TreeNode>(node(TreeNodeKind::projectRoot, QStringLiteral("app")));
     else if (shape == 2)
-        tree = std::make_shared<const TreeNode>(node(TreeNodeKind::projectRoot, QStringLiteral("app"), std::vector<TreeNode>{}));
+        tree = std::make_shared<const TreeNode>(
+            node(TreeNodeKind::projectRoot, QStringLiteral("app"), std::vector<TreeNode>{}));
     else if (shape == 3)
         tree = sampleTree();
     m_view->setOutline(tree);
@@ -155,10 +159,14 @@ void TestProjectTreeView::clickingARow_data()
 {
     QTest::addColumn<QString>("clicked");
     QTest::addColumn<QString>("selected");
-    QTest::addRow("a Markdown file is chosen") << "readme.md" << "readme.md";
-    QTest::addRow("a nested Markdown file is chosen") << "proposal.md" << "proposal.md";
-    QTest::addRow("a folder keeps the previous choice") << "changes" << "nested.md";
-    QTest::addRow("a kestrune folder keeps the previous choice") << "kestrune" << "nested.md";
+    QTest::addRow("a Markdown file is chosen") << "readme.md"
+                                               << "readme.md";
+    QTest::addRow("a nested Markdown file is chosen") << "proposal.md"
+                                                      << "proposal.md";
+    QTest::addRow("a folder keeps the previous choice") << "changes"
+                                                        << "nested.md";
+    QTest::addRow("a kestrune folder keeps the previous choice") << "kestrune"
+                                                                 << "nested.md";
 }
 
 void TestProjectTreeView::clickingARow()
@@ -212,15 +220,24 @@ void TestProjectTreeView::badges_data()
     QTest::addColumn<QString>("deltaBadge");
     using S = std::optional<ChangeStatus>;
     using D = std::optional<DeltaSpecType>;
-    QTest::addRow("draft change") << S(ChangeStatus::draft) << D() << "dashboard.badge.draft" << "";
-    QTest::addRow("active change") << S(ChangeStatus::active) << D() << "dashboard.badge.active" << "";
-    QTest::addRow("completed change") << S(ChangeStatus::completed) << D() << "dashboard.badge.completed" << "";
-    QTest::addRow("archived change has no badge") << S(ChangeStatus::archived) << D() << "" << "";
-    QTest::addRow("added delta") << S() << D(DeltaSpecType::added) << "" << "ADDED";
-    QTest::addRow("modified delta") << S() << D(DeltaSpecType::modified) << "" << "MODIFIED";
-    QTest::addRow("removed delta") << S() << D(DeltaSpecType::removed) << "" << "REMOVED";
-    QTest::addRow("plain row") << S() << D() << "" << "";
-    QTest::addRow("both badges") << S(ChangeStatus::active) << D(DeltaSpecType::added) << "dashboard.badge.active"
+    QTest::addRow("draft change") << S(ChangeStatus::draft) << D() << "dashboard.badge.draft"
+                                  << "";
+    QTest::addRow("active change") << S(ChangeStatus::active) << D() << "dashboard.badge.active"
+                                   << "";
+    QTest::addRow("completed change") << S(ChangeStatus::completed) << D() << "dashboard.badge.completed"
+                                      << "";
+    QTest::addRow("archived change has no badge") << S(ChangeStatus::archived) << D() << ""
+                                                  << "";
+    QTest::addRow("added delta") << S() << D(DeltaSpecType::added) << ""
+                                 << "ADDED";
+    QTest::addRow("modified delta") << S() << D(DeltaSpecType::modified) << ""
+                                    << "MODIFIED";
+    QTest::addRow("removed delta") << S() << D(DeltaSpecType::removed) << ""
+                                   << "REMOVED";
+    QTest::addRow("plain row") << S() << D() << ""
+                               << "";
+    QTest::addRow("both badges") << S(ChangeStatus::active) << D(DeltaSpecType::added)
+                                 << "dashboard.badge.active"
                                  << "ADDED";
 }
 
@@ -268,7 +285,8 @@ void TestProjectTreeView::themeSwitchCollapsesEveryFolder()
     list->expandAll();
     const auto expandedCount = [list] {
         int count = 0;
-        for (const QString &name : {QStringLiteral("changes"), QStringLiteral("add-login"), QStringLiteral("kestrune")})
+        for (const QString &name :
+             {QStringLiteral("changes"), QStringLiteral("add-login"), QStringLiteral("kestrune")})
             count += list->isExpanded(findRow(list->model(), name)) ? 1 : 0;
         return count;
     };
@@ -279,9 +297,11 @@ void TestProjectTreeView::themeSwitchCollapsesEveryFolder()
 
 void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()
 {
-    TreeNode nestedProject = node(TreeNodeKind::projectRoot, QStringLiteral("other"), std::vector<TreeNode>{});
+    TreeNode nestedProject =
+        node(TreeNodeKind::projectRoot, QStringLiteral("other"), std::vector<TreeNode>{});
     const auto tree = std::make_shared<const TreeNode>(
-        node(TreeNodeKind::projectRoot, QStringLiteral("app"), std::vector<TreeNode>{nestedProject, file(QStringLiteral("a.md"))}));
+        node(TreeNodeKind::projectRoot, QStringLiteral("app"),
+             std::vector<TreeNode>{nestedProject, file(QStringLiteral("a.md"))}));
     m_view->setOutline(tree);
     QTreeView *list = m_view->listView();
     const auto requestMenu = [&](const QString &name) {

@@ -1,16 +1,16 @@
 #include "app/detailviewfactory.h"
 
-#include "app/interimdashboardview.h"
+#include "dashboard/dashboardview.h"
 #include "preview/markdownpreviewview.h"
 
 QWidget *DetailViewFactory::createDashboard(const DashboardInput &input, QWidget *parent) const
 {
-    return new InterimDashboardView(input, parent);
+    return new DashboardView(input, parent);
 }
 
 void DetailViewFactory::updateDashboard(QWidget *dashboard, const DashboardInput &input) const
 {
-    if (auto *view = qobject_cast<InterimDashboardView *>(dashboard))
+    if (auto *view = qobject_cast<DashboardView *>(dashboard))
         view->setInput(input);
 }
 

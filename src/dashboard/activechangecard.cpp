@@ -1,0 +1,139 @@
+#include "dashboard/activechangecard.h"
+
+#include "app/localization.h"
+#include "app/systemfont.h"
+#include "dashboard/cardsurface.h"
+#include "dashboard/dashboardpalette.h"
+#include "dashboard/hoverhighlightmodifier.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int paddingH = 14;
+constexpr int paddingV = 12;
+constexpr int stackSpacing = 12;
+constexpr int dotSize = 12;
+constexpr int dotSpacing = 10;
+constexpr int defaultSpacing = 8;
+constexpr int barHeight = 8;
+constexpr qreal cornerRadius = 18;
+constexpr float badgeFillOpacity = 0.20f;
+
+QFont nameFont()
+{
+    return SystemFont::font(18, QFont::Bold, SystemFont::Design::monospaced);
+}
+
+QFont captionFont()
+{
+    return SystemFont::font(11, QFont::Bold);
+}
+
+QFont percentFont()
+{
+    return SystemFont::font(11, QFont::Bold, SystemFont::Design::rounded);
+}
+
+} // namespace
+
+ActiveChangeCard::ActiveChangeCard(const ChangeSummary &change, QWidget *parent)
+    : QAbstractButton(parent), m_change(change),
+      m_badge(Localization::text("dashboard.badge.active"), DashboardPalette::activeAccent, badgeFillOpacity),
+      m_progress(change.taskProgressPercent, DashboardPalette::activeAccent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::TabFocus);
+    setText(change.changeName);
+    setToolTip(change.changeDirectoryURL.toLocalFile());
+    new HoverHighlightModifier(cornerRadius, this);
+}
+
+QString ActiveChangeCard::percentText() const
+{
+    return Localization::integer("%lld%", m_change.taskProgressPercent);
+}
+
+int ActiveChangeCard::headerHeight() const
+{
+    return std::max({QFontMetrics(nameFont()).height(), dotSize, int(std::ceil(m_badge.size().height()))});
+}
+
+int ActiveChangeCard::captionHeight() const
+{
+    return std::max(QFontMetrics(captionFont()).height(), QFontMetrics(percentFont()).height());
+}
+
+QRectF ActiveChangeCard::progressBarRect() const
+{
+    const int top = paddingV + headerHeight() + stackSpacing + captionHeight() + stackSpacing;
+    return {qreal(paddingH), qreal(top), qreal(std::max(0, width() - 2 * paddingH)), qreal(barHeight)};
+}
+
+QSize ActiveChangeCard::sizeHint() const
+{
+    return {320,
+            paddingV + headerHeight() + stackSpacing + captionHeight() + stackSpacing + barHeight + paddingV};
+}
+
+QSize ActiveChangeCard::minimumSizeHint() const
+{
+    return {2 * paddingH + 120, sizeHint().height()};
+}
+
+void ActiveChangeCard::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette &pal = palette();
+    CardSurface::paint(&painter, QRectF(rect()), cornerRadius, DashboardPalette::cardFill.resolve(pal),
+                       DashboardPalette::cardBorder.resolve(pal));
+
+    const QRect content = rect().adjusted(paddingH, paddingV, -paddingH, -paddingV);
+    const int header = headerHeight();
+    const QSizeF badge = m_badge.size();
+    m_badge.paint(&painter,
+                  QPointF(content.right() + 1 - badge.width(), content.top() + (header - badge.height()) / 2),
+                  pal);
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(DashboardPalette::activeAccent.resolve(pal));
+    painter.drawEllipse(QRectF(content.left(), content.top() + (header - dotSize) / 2.0, dotSize, dotSize));
+
+    const QFont font = nameFont();
+    const int nameLeft = content.left() + dotSize + dotSpacing;
+    const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - defaultSpacing - nameLeft);
+    painter.setFont(font);
+    painter.setPen(DashboardPalette::primaryText.resolve(pal));
+    painter.drawText(QRect(nameLeft, content.top(), nameWidth, header),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QFontMetrics(font).elidedText(m_change.changeName, Qt::ElideRight, nameWidth));
+
+    const QRect caption(content.left(), content.top() + header + stackSpacing, content.width(),
+                        captionHeight());
+    const QString percent = percentText();
+    const QFont percentF = percentFont();
+    const int percentWidth = QFontMetrics(percentF).horizontalAdvance(percent);
+    painter.setPen(DashboardPalette::secondaryText.resolve(pal));
+    painter.setFont(percentF);
+    painter.drawText(caption, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, percent);
+    const QFont captionF = captionFont();
+    const int labelWidth = std::max(0, caption.width() - percentWidth - defaultSpacing);
+    painter.setFont(captionF);
+    painter.drawText(QRect(caption.left(), caption.top(), labelWidth, caption.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     QFontMetrics(captionF).elidedText(Localization::text("dashboard.task_progress"),
+                                                       Qt::ElideRight, labelWidth));
+
+    m_progress.paint(&painter, progressBarRect(), pal);
+
+    if (hasFocus()) {
+        painter.setPen(QPen(DashboardPalette::activeAccent.resolve(pal), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "dashboard/statusbadge.h"
+#include "dashboard/taskprogressbar.h"
+#include "model/changesummary.h"
+
+#include <QAbstractButton>
+
+// A change under way: its name, an "active" badge and its task progress. The whole card is a
+// button; clicked() asks for the change folder to be opened.
+class ActiveChangeCard : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    explicit ActiveChangeCard(const ChangeSummary &change, QWidget *parent = nullptr);
+
+    const ChangeSummary &change() const { return m_change; }
+    const TaskProgressBar &progressBar() const { return m_progress; }
+    // The caption at the right of the progress line: the stored value, not clamped.
+    QString percentText() const;
+    // Where the progress bar is drawn, in the card's coordinates.
+    QRectF progressBarRect() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int headerHeight() const;
+    int captionHeight() const;
+
+    ChangeSummary m_change;
+    StatusBadge m_badge;
+    TaskProgressBar m_progress;
+};

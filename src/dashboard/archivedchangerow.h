@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/changesummary.h"
+
+#include <QWidget>
+
+// A change moved to the archive: its name and the day it was archived, muted, on a card with a
+// dashed outline. It does nothing when clicked.
+class ArchivedChangeRow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ArchivedChangeRow(const ChangeSummary &change, QWidget *parent = nullptr);
+
+    const ChangeSummary &change() const { return m_change; }
+    // The archive caption, empty when the change has no archive date.
+    QString captionText() const { return m_caption; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int textHeight() const;
+
+    ChangeSummary m_change;
+    QString m_caption;
+};

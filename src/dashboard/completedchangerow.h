@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/changesummary.h"
+
+#include <QAbstractButton>
+
+// A change whose tasks are all done: a check mark, its name and the day it was completed. The
+// whole row is a button; clicked() asks for the change folder to be opened.
+class CompletedChangeRow : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    explicit CompletedChangeRow(const ChangeSummary &change, QWidget *parent = nullptr);
+
+    const ChangeSummary &change() const { return m_change; }
+    // The date line, empty when the change has no completion date.
+    QString dateText() const { return m_date; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int textHeight() const;
+
+    ChangeSummary m_change;
+    QString m_date;
+};

@@ -1,0 +1,396 @@
+#include "dashboard/dashboardview.h"
+
+#include "app/localization.h"
+#include "app/separatorline.h"
+#include "app/systemfont.h"
+#include "dashboard/activechangecard.h"
+#include "dashboard/adaptivegridlayout.h"
+#include "dashboard/archivedchangerow.h"
+#include "dashboard/changesectionview.h"
+#include "dashboard/completedchangerow.h"
+#include "dashboard/dashboardlabel.h"
+#include "dashboard/dashboardpalette.h"
+#include "dashboard/desktopfolderactions.h"
+#include "dashboard/draftchangecard.h"
+#include "dashboard/emptystatetext.h"
+#include "dashboard/linkbutton.h"
+#include "dashboard/speccard.h"
+#include "dashboard/speccatalogsheet.h"
+#include "dashboard/summarycardview.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int pageInsetH = 28;
+constexpr int pageInsetV = 24;
+constexpr int blockSpacing = 30;
+constexpr int blockInnerSpacing = 10;
+constexpr int specBlockBottomPadding = 6;
+constexpr int dividerBottomPadding = 4;
+
+constexpr int summaryMinimumWidth = 190;
+constexpr int summarySpacing = 14;
+constexpr int changeMinimumWidth = 320;
+constexpr int changeColumnSpacing = 14;
+constexpr int changeRowSpacing = 12;
+constexpr int specMinimumWidth = 340;
+constexpr int specSpacing = 12;
+
+struct SectionDescription
+{
+    const char *titleKey;
+    const char *emptyKey;
+    DynamicColor accent;
+    ChangeStatus status;
+};
+
+SectionDescription describe(DashboardView::Section section)
+{
+    switch (section) {
+    case DashboardView::Section::draft:
+        return {"dashboard.section.draft_changes", "dashboard.empty.draft_changes",
+                DashboardPalette::draftAccent, ChangeStatus::draft};
+    case DashboardView::Section::active:
+        return {"dashboard.section.active_changes", "dashboard.empty.active_changes",
+                DashboardPalette::activeAccent, ChangeStatus::active};
+    case DashboardView::Section::completed:
+        return {"dashboard.section.completed", "dashboard.empty.completed", DashboardPalette::completedAccent,
+                ChangeStatus::completed};
+    case DashboardView::Section::archive:
+        break;
+    }
+    return {"dashboard.section.archive", "dashboard.empty.archived", DashboardPalette::secondaryText,
+            ChangeStatus::archived};
+}
+
+QFont summaryTitleFont()
+{
+    QFont font = SystemFont::font(14, QFont::Bold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+    return font;
+}
+
+QFont specificationsTitleFont()
+{
+    QFont font = SystemFont::font(16, QFont::Bold);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.3);
+    return font;
+}
+
+// A counter as the summary cards show it: digits and a leading minus, never grouped.
+QString plainInteger(qint64 value)
+{
+    return QString::number(value);
+}
+
+} // namespace
+
+DashboardView::DashboardView(const DashboardInput &input, QWidget *parent)
+    : DashboardView(input, std::make_unique<DesktopFolderActions>(), parent)
+{}
+
+DashboardView::DashboardView(const DashboardInput &input, std::unique_ptr<FolderActions> actions,
+                             QWidget *parent)
+    : QWidget(parent), m_input(input),
+      m_actions(actions ? std::move(actions) : std::make_unique<DesktopFolderActions>())
+{
+    setObjectName(QStringLiteral("dashboard"));
+    setAccessibleName(input.projectName);
+    buildPage();
+    refresh();
+    // Only now: the scroll area measures the column when it receives it, and the texts must be
+    // in place by then.
+    m_scrollArea->setWidget(m_content);
+}
+
+DashboardView::~DashboardView() = default;
+
+void DashboardView::buildPage()
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    // The gradient is painted by this widget, under a transparent scroll area, so it stays put
+    // while the column scrolls.
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_scrollArea->setAutoFillBackground(false);
+    m_scrollArea->viewport()->setAutoFillBackground(false);
+    outer->addWidget(m_scrollArea);
+
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("dashboardContent"));
+    m_content->setAutoFillBackground(false);
+    auto *column = new QVBoxLayout(m_content);
+    column->setContentsMargins(pageInsetH, pageInsetV, pageInsetH, pageInsetV);
+    column->setSpacing(blockSpacing);
+
+    column->addLayout(buildSummaryBlock());
+    for (const Section section : allSections) {
+        const SectionDescription description = describe(section);
+        auto *view =
+            new ChangeSectionView(Localization::text(description.titleKey), description.accent, m_content);
+        connect(view, &ChangeSectionView::expandedChanged, this,
+                [this, section](bool expanded) { m_expanded[size_t(section)] = expanded; });
+        m_sections[size_t(section)] = view;
+        column->addWidget(view);
+    }
+    column->addLayout(buildSpecificationsBlock());
+    // Below the last block: its extra padding (a spacer takes no block spacing), then whatever
+    // room is left when the page is shorter than the window.
+    column->addSpacing(specBlockBottomPadding);
+    column->addStretch(1);
+}
+
+QLayout *DashboardView::buildSummaryBlock()
+{
+    auto *block = new QVBoxLayout;
+    block->setSpacing(blockInnerSpacing);
+    block->addWidget(new DashboardLabel(Localization::text("dashboard.summary.title"), summaryTitleFont(),
+                                        DashboardPalette::primaryText.withOpacity(0.84f), m_content));
+
+    auto *grid = new AdaptiveGridLayout(summaryMinimumWidth, summarySpacing, summarySpacing);
+    // The cards lift and cast their shadow into the room around them.
+    grid->setItemOverhang(SummaryCardView::overhang());
+    const std::array<std::pair<const char *, const char *>, 4> cards = {{
+        {"dashboard.summary.specs", "doc.text"},
+        {"dashboard.summary.draft", "clock"},
+        {"dashboard.summary.active", "dot.scope"},
+        {"dashboard.summary.archive", "archivebox"},
+    }};
+    for (size_t i = 0; i < cards.size(); ++i) {
+        m_summaryCards[i] = new SummaryCardView(Localization::text(cards[i].first), QString(), QString(),
+                                                QString::fromLatin1(cards[i].second), m_content);
+        grid->addWidget(m_summaryCards[i]);
+    }
+    block->addLayout(grid);
+    return block;
+}
+
+QLayout *DashboardView::buildSpecificationsBlock()
+{
+    m_specBlock = new QVBoxLayout;
+    m_specBlock->setSpacing(blockInnerSpacing);
+
+    m_specBlock->addWidget(new SeparatorLine(Qt::Horizontal, DashboardPalette::dividerLine, m_content));
+    m_specBlock->addSpacing(dividerBottomPadding);
+
+    auto *header = new QHBoxLayout;
+    header->setSpacing(8);
+    m_specTitle = new DashboardLabel(QString(), specificationsTitleFont(),
+                                     DashboardPalette::secondaryText.withOpacity(0.93f), m_content);
+    auto *button =
+        new LinkButton(Localization::text("dashboard.view_catalog"), SystemFont::font(12, QFont::Bold),
+                       DashboardPalette::activeAccent, m_content);
+    // Both sit on the bottom of the row; the button is lifted by the difference of the two
+    // descents so that the texts share their baseline.
+    const int descentGap = QFontMetrics(specificationsTitleFont()).descent() -
+                           QFontMetrics(SystemFont::font(12, QFont::Bold)).descent();
+    button->setContentsMargins(0, 0, 0, std::max(0, descentGap));
+    connect(button, &QAbstractButton::clicked, this, [this] { setShowSpecCatalog(true); });
+    m_viewCatalogButton = button;
+    header->addWidget(m_specTitle, 0, Qt::AlignBottom);
+    header->addStretch(1);
+    header->addWidget(button, 0, Qt::AlignBottom);
+    m_specBlock->addLayout(header);
+    return m_specBlock;
+}
+
+void DashboardView::setInput(const DashboardInput &input)
+{
+    m_input = input;
+    setAccessibleName(input.projectName);
+    refresh();
+}
+
+void DashboardView::refresh()
+{
+    const ProjectSummary &summary = m_input.summary;
+    m_summaryCards[0]->setValue(
+        plainInteger(summary.specCount),
+        Localization::format("dashboard.summary.reqs_format", summary.specReqsCount.value_or(0)));
+    m_summaryCards[1]->setValue(plainInteger(summary.draftCount), QString());
+    m_summaryCards[2]->setValue(plainInteger(summary.activeChanges), QString());
+    m_summaryCards[3]->setValue(plainInteger(summary.archivedChanges), QString());
+
+    for (const Section section : allSections) {
+        const qint64 count = changesWithStatus(summary, statusOf(section)).size();
+        ChangeSectionView *view = m_sections[size_t(section)];
+        view->setExpanded(m_expanded[size_t(section)]);
+        view->setContent(count,
+                         [this, section](QWidget *parent) { return buildSectionContent(section, parent); });
+    }
+
+    m_specTitle->setText(
+        Localization::format("dashboard.specifications.title_with_count", qint64(summary.specNames.size())));
+    if (m_specBody) {
+        m_specBlock->removeWidget(m_specBody);
+        delete m_specBody;
+    }
+    m_specBody = buildSpecificationsBody(m_content);
+    m_specBlock->addWidget(m_specBody);
+
+    if (m_sheet)
+        m_sheet->setSummary(summary);
+}
+
+QList<ChangeSummary> DashboardView::changesWithStatus(const ProjectSummary &summary, ChangeStatus status)
+{
+    QList<ChangeSummary> changes;
+    for (const ChangeSummary &change : summary.changeSummaries) {
+        if (change.status == status)
+            changes.append(change);
+    }
+    return changes;
+}
+
+ChangeStatus DashboardView::statusOf(Section section)
+{
+    return describe(section).status;
+}
+
+QWidget *DashboardView::buildSectionContent(Section section, QWidget *parent)
+{
+    const SectionDescription description = describe(section);
+    const QList<ChangeSummary> changes = changesWithStatus(m_input.summary, description.status);
+    if (changes.isEmpty()) {
+        return new EmptyStateText(Localization::text(description.emptyKey),
+                                  section == Section::archive ? EmptyStateText::Spacing::roomy
+                                                              : EmptyStateText::Spacing::standard,
+                                  parent);
+    }
+    auto *container = new QWidget(parent);
+    auto *grid = new AdaptiveGridLayout(changeMinimumWidth, changeColumnSpacing, changeRowSpacing, container);
+    for (const ChangeSummary &change : changes)
+        grid->addWidget(createRow(section, change, container));
+    return container;
+}
+
+QWidget *DashboardView::createRow(Section section, const ChangeSummary &change, QWidget *parent)
+{
+    switch (section) {
+    case Section::draft:
+        return new DraftChangeCard(change, parent);
+    case Section::active: {
+        auto *card = new ActiveChangeCard(change, parent);
+        connect(card, &QAbstractButton::clicked, this, [this, card] { openChangeFolder(card->change()); });
+        return card;
+    }
+    case Section::completed: {
+        auto *row = new CompletedChangeRow(change, parent);
+        connect(row, &QAbstractButton::clicked, this, [this, row] { openChangeFolder(row->change()); });
+        return row;
+    }
+    case Section::archive:
+        break;
+    }
+    return new ArchivedChangeRow(change, parent);
+}
+
+QWidget *DashboardView::buildSpecificationsBody(QWidget *parent)
+{
+    const ProjectSummary &summary = m_input.summary;
+    if (summary.specNames.isEmpty())
+        return new EmptyStateText(Localization::text("dashboard.empty.specifications"),
+                                  EmptyStateText::Spacing::standard, parent);
+    auto *container = new QWidget(parent);
+    auto *grid = new AdaptiveGridLayout(specMinimumWidth, specSpacing, specSpacing, container);
+    for (const QString &name : summary.specNames) {
+        auto *card = new SpecCard(name, summary.specRequirementCounts.value(name, 0), container);
+        connect(card, &SpecCard::revealRequested, this, &DashboardView::revealSpecFolder);
+        grid->addWidget(card);
+    }
+    return container;
+}
+
+void DashboardView::setExpanded(Section section, bool expanded)
+{
+    m_expanded[size_t(section)] = expanded;
+    m_sections[size_t(section)]->setExpanded(expanded);
+}
+
+void DashboardView::setShowSpecCatalog(bool show)
+{
+    if (m_showSpecCatalog == show)
+        return;
+    m_showSpecCatalog = show;
+    if (show) {
+        auto *sheet = new SpecCatalogSheet(m_input.summary, this);
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        // However the dialog goes away (Done, Escape, the window's close button), the state
+        // follows.
+        connect(sheet, &QDialog::finished, this, [this, sheet] {
+            if (m_sheet == sheet)
+                setShowSpecCatalog(false);
+        });
+        m_sheet = sheet;
+        sheet->open();
+    } else if (SpecCatalogSheet *sheet = m_sheet) {
+        m_sheet = nullptr;
+        if (sheet->isVisible())
+            sheet->done(QDialog::Accepted);
+    }
+    Q_EMIT specCatalogShownChanged(show);
+}
+
+void DashboardView::openChangeFolder(const ChangeSummary &change)
+{
+    m_actions->openFolder(change.changeDirectoryURL);
+}
+
+QString DashboardView::specRevealPath(const QString &projectRootPath, const QString &name)
+{
+    // A specification name is one folder or file name; anything that could lead out of the
+    // specifications folder is refused.
+    if (projectRootPath.isEmpty() || name.isEmpty() || name == QLatin1String(".") ||
+        name == QLatin1String("..") || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
+        return {};
+    QString root = projectRootPath;
+    while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
+        root.chop(1);
+    const QString specsFolder =
+        (root == QLatin1String("/") ? QString() : root) + QLatin1String("/kestrune/specs/");
+    const QString folder = specsFolder + name;
+    // A specification kept as a single file has no folder of its own: select its file instead.
+    if (!QFileInfo(folder).isDir()) {
+        const QString file = folder + QLatin1String(".md");
+        if (QFileInfo(file).isFile())
+            return file;
+    }
+    return folder;
+}
+
+void DashboardView::revealSpecFolder(const QString &name)
+{
+    if (m_input.projectRoot.isEmpty() || !m_input.projectRoot.isLocalFile())
+        return;
+    QString root = m_input.projectRoot.toLocalFile();
+    const QString item = specRevealPath(root, name);
+    if (item.isEmpty())
+        return;
+    while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
+        root.chop(1);
+    m_actions->revealItem(item, root);
+}
+
+void DashboardView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
+    gradient.setColorAt(0, DashboardPalette::canvasTop.resolve(palette()));
+    gradient.setColorAt(1, DashboardPalette::canvasBottom.resolve(palette()));
+    painter.fillRect(rect(), gradient);
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "app/detailviewfactory.h"
+#include "dashboard/speccatalogsheet.h"
+#include "model/changestatus.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class AdaptiveGridLayout;
+class QAbstractButton;
+class ChangeSectionView;
+class DashboardLabel;
+class FolderActions;
+class QScrollArea;
+class QVBoxLayout;
+class SummaryCardView;
+
+// The overview of one project, drawn from its summary alone: four summary cards, the draft,
+// active, completed and archived changes in collapsible sections, and the specifications with a
+// catalogue dialog; one column that scrolls over a fixed gradient.
+//
+// Which sections are expanded and whether the catalogue is open belong to the view on screen:
+// setInput (a new summary, another project) keeps them, a new DashboardView starts with every
+// section expanded and the catalogue closed.
+class DashboardView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Section
+    {
+        draft,
+        active,
+        completed,
+        archive
+    };
+    static constexpr std::array<Section, 4> allSections = {Section::draft, Section::active,
+                                                           Section::completed, Section::archive};
+
+    explicit DashboardView(const DashboardInput &input, QWidget *parent = nullptr);
+    // With the given desktop services in place of the real ones.
+    DashboardView(const DashboardInput &input, std::unique_ptr<FolderActions> actions,
+                  QWidget *parent = nullptr);
+    ~DashboardView() override;
+
+    const DashboardInput &input() const { return m_input; }
+    void setInput(const DashboardInput &input);
+
+    // The changes of one status, in the summary's order.
+    static QList<ChangeSummary> changesWithStatus(const ProjectSummary &summary, ChangeStatus status);
+    static ChangeStatus statusOf(Section section);
+
+    bool isExpanded(Section section) const { return m_expanded[size_t(section)]; }
+    void setExpanded(Section section, bool expanded);
+
+    bool showSpecCatalog() const { return m_showSpecCatalog; }
+    void setShowSpecCatalog(bool show);
+
+    // Opens a change's folder in the file manager.
+    void openChangeFolder(const ChangeSummary &change);
+    // Shows a specification's folder selected in the file manager; nothing without a project root.
+    void revealSpecFolder(const QString &name);
+    // The item the file manager is asked to select for a specification: its folder, or its
+    // Markdown file when the specification is a single file. Empty for a name that is not a
+    // plain folder name.
+    static QString specRevealPath(const QString &projectRootPath, const QString &name);
+
+    ChangeSectionView *section(Section section) const { return m_sections[size_t(section)]; }
+    const std::array<SummaryCardView *, 4> &summaryCards() const { return m_summaryCards; }
+    DashboardLabel *specificationsTitle() const { return m_specTitle; }
+    QWidget *specificationsBody() const { return m_specBody; }
+    QAbstractButton *viewCatalogButton() const { return m_viewCatalogButton; }
+    SpecCatalogSheet *specCatalogSheet() const { return m_sheet; }
+    QScrollArea *scrollArea() const { return m_scrollArea; }
+    // The scrolled column that holds every block.
+    QWidget *contentWidget() const { return m_content; }
+
+Q_SIGNALS:
+    void specCatalogShownChanged(bool shown);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildPage();
+    QLayout *buildSummaryBlock();
+    QLayout *buildSpecificationsBlock();
+    void refresh();
+    QWidget *buildSectionContent(Section section, QWidget *parent);
+    QWidget *buildSpecificationsBody(QWidget *parent);
+    QWidget *createRow(Section section, const ChangeSummary &change, QWidget *parent);
+
+    DashboardInput m_input;
+    std::unique_ptr<FolderActions> m_actions;
+    std::array<bool, 4> m_expanded = {true, true, true, true};
+    bool m_showSpecCatalog = false;
+
+    QScrollArea *m_scrollArea = nullptr;
+    QWidget *m_content = nullptr;
+    std::array<SummaryCardView *, 4> m_summaryCards = {};
+    std::array<ChangeSectionView *, 4> m_sections = {};
+    DashboardLabel *m_specTitle = nullptr;
+    QAbstractButton *m_viewCatalogButton = nullptr;
+    QVBoxLayout *m_specBlock = nullptr;
+    QWidget *m_specBody = nullptr;
+    QPointer<SpecCatalogSheet> m_sheet;
+};

@@ -1,0 +1,9 @@
+#include "dashboard/daystring.h"
+
+#include <QLocale>
+
+QString dayString(const QDateTime &date)
+{
+    // The C locale is the POSIX one: fixed pattern, no translation of digits.
+    return QLocale::c().toString(date.toLocalTime(), QStringLiteral("yyyy-MM-dd"));
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// A date as the dashboard shows it: "yyyy-MM-dd", Gregorian, western digits, in the user's time
+// zone, whatever the user's locale (the third of March 2025 is 2025-03-03).
+QString dayString(const QDateTime &date);

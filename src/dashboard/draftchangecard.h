@@ -1,0 +1,33 @@
+#pragma once
+
+#include "dashboard/statusbadge.h"
+#include "dashboard/workflowstageindicator.h"
+#include "model/changesummary.h"
+
+#include <QWidget>
+
+// A change still being written: its name, a "draft" badge and where it stands in the workflow,
+// on a muted card with a dashed outline. It does nothing when clicked.
+class DraftChangeCard : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DraftChangeCard(const ChangeSummary &change, QWidget *parent = nullptr);
+
+    const ChangeSummary &change() const { return m_change; }
+    const WorkflowStageIndicator &stageIndicator() const { return m_indicator; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int headerHeight() const;
+
+    ChangeSummary m_change;
+    StatusBadge m_badge;
+    WorkflowStageIndicator m_indicator;
+};

@@ -1,0 +1,135 @@
+#include "dashboard/speccard.h"
+
+#include "app/localization.h"
+#include "app/symbolicon.h"
+#include "app/systemfont.h"
+#include "dashboard/cardsurface.h"
+#include "dashboard/dashboardpalette.h"
+#include "dashboard/hoverhighlightmodifier.h"
+#include "dashboard/specmenubutton.h"
+
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int paddingTop = 10;
+constexpr int paddingLeading = 12;
+constexpr int paddingBottom = 10;
+constexpr int paddingTrailing = 10;
+constexpr int spacing = 10;
+constexpr int iconSize = 16;
+constexpr qreal cornerRadius = 14;
+constexpr float nameOpacity = 0.94f;
+
+QFont nameFont()
+{
+    return SystemFont::font(14, QFont::DemiBold, SystemFont::Design::rounded);
+}
+
+QFont requirementFont()
+{
+    return SystemFont::font(12, QFont::Medium);
+}
+
+} // namespace
+
+SpecCard::SpecCard(const QString &name, qint64 requirementCount, QWidget *parent)
+    : QWidget(parent), m_name(name),
+      m_requirements(Localization::format("dashboard.summary.reqs_format", requirementCount)),
+      m_menuButton(new SpecMenuButton(this))
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAccessibleName(name);
+    setAccessibleDescription(m_requirements);
+    m_menuButton->setAccessibleName(Localization::text("dashboard.open_in_finder"));
+    connect(m_menuButton, &QAbstractButton::clicked, this,
+            [this] { menu()->popup(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height()))); });
+    new HoverHighlightModifier(cornerRadius, this);
+}
+
+QMenu *SpecCard::menu()
+{
+    if (!m_menu) {
+        m_menu = new QMenu(this);
+        QAction *reveal = m_menu->addAction(Localization::text("dashboard.open_in_finder"));
+        connect(reveal, &QAction::triggered, this, [this] { Q_EMIT revealRequested(m_name); });
+    }
+    return m_menu;
+}
+
+QAction *SpecCard::revealAction()
+{
+    return menu()->actions().constFirst();
+}
+
+int SpecCard::trailingWidth() const
+{
+    return QFontMetrics(requirementFont()).horizontalAdvance(m_requirements) + spacing + SpecMenuButton::side;
+}
+
+int SpecCard::nameRoom() const
+{
+    // The requirement text and the menu keep their width; the name takes what is left.
+    return std::max(0, width() - paddingLeading - paddingTrailing - iconSize - spacing - spacing -
+                           trailingWidth());
+}
+
+QString SpecCard::shownName() const
+{
+    return QFontMetrics(nameFont()).elidedText(m_name, Qt::ElideRight, nameRoom());
+}
+
+QSize SpecCard::sizeHint() const
+{
+    const int content = std::max({iconSize, QFontMetrics(nameFont()).height(),
+                                  QFontMetrics(requirementFont()).height(), int(SpecMenuButton::side)});
+    const int width = paddingLeading + iconSize + spacing +
+                      QFontMetrics(nameFont()).horizontalAdvance(m_name) + spacing + trailingWidth() +
+                      paddingTrailing;
+    return {width, paddingTop + content + paddingBottom};
+}
+
+QSize SpecCard::minimumSizeHint() const
+{
+    return {paddingLeading + iconSize + 2 * spacing + trailingWidth() + paddingTrailing, sizeHint().height()};
+}
+
+void SpecCard::resizeEvent(QResizeEvent *event)
+{
+    const int content = height() - paddingTop - paddingBottom;
+    m_menuButton->move(width() - paddingTrailing - SpecMenuButton::side,
+                       paddingTop + (content - SpecMenuButton::side) / 2);
+    QWidget::resizeEvent(event);
+}
+
+void SpecCard::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette &pal = palette();
+    CardSurface::paint(&painter, QRectF(rect()), cornerRadius, DashboardPalette::cardFill.resolve(pal),
+                       DashboardPalette::cardBorder.resolve(pal));
+
+    const QRect content(paddingLeading, paddingTop, width() - paddingLeading - paddingTrailing,
+                        height() - paddingTop - paddingBottom);
+    const qreal middle = content.top() + content.height() / 2.0;
+    SymbolIcon::paint(&painter, QRectF(content.left(), middle - iconSize / 2.0, iconSize, iconSize),
+                      u"doc.text", DashboardPalette::activeAccent.resolve(pal));
+
+    painter.setFont(nameFont());
+    painter.setPen(DashboardPalette::primaryText.withOpacity(nameOpacity).resolve(pal));
+    painter.drawText(QRect(content.left() + iconSize + spacing, content.top(), nameRoom(), content.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName());
+
+    const QFont requirements = requirementFont();
+    const int requirementsRight = m_menuButton->x() - spacing;
+    painter.setFont(requirements);
+    painter.setPen(DashboardPalette::secondaryText.resolve(pal));
+    painter.drawText(
+        QRect(content.left(), content.top(), requirementsRight - content.left(), content.height()),
+        Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, m_requirements);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class SpecMenuButton;
+
+// One specification of the project: its name, its requirement count and a menu whose one item
+// shows the specification's folder in the file manager. Only the menu reacts to clicks.
+class SpecCard : public QWidget
+{
+    Q_OBJECT
+
+public:
+    SpecCard(const QString &name, qint64 requirementCount, QWidget *parent = nullptr);
+
+    QString name() const { return m_name; }
+    QString requirementText() const { return m_requirements; }
+    // The name as drawn at the current width (elided at its end when too long).
+    QString shownName() const;
+    SpecMenuButton *menuButton() const { return m_menuButton; }
+    // The menu's one item; the menu is made the first time it is needed.
+    QAction *revealAction();
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+Q_SIGNALS:
+    void revealRequested(const QString &name);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QMenu *menu();
+    int nameRoom() const;
+    int trailingWidth() const;
+
+    QString m_name;
+    QString m_requirements;
+    SpecMenuButton *m_menuButton = nullptr;
+    QMenu *m_menu = nullptr;
+};

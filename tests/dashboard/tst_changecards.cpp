@@ -1,0 +1,281 @@
+#include "app/localization.h"
+#include "dashboard/activechangecard.h"
+#include "dashboard/archivedchangerow.h"
+#include "dashboard/completedchangerow.h"
+#include "dashboard/dashboardpalette.h"
+#include "dashboard/daystring.h"
+#include "dashboard/draftchangecard.h"
+#include "dashboard/hoverhighlightmodifier.h"
+#include "dashboard/statusbadge.h"
+#include "dashboard/taskprogressbar.h"
+#include "dashboard/workflowstageindicator.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cstdlib>
+#include <ctime>
+
+using NodeState = WorkflowStageIndicator::NodeState;
+using NodeStates = QList<NodeState>;
+using Flags = QList<bool>;
+
+Q_DECLARE_METATYPE(std::optional<WorkflowStage>)
+
+namespace {
+
+ChangeSummary change(ChangeStatus status, const QString &name = QStringLiteral("add-login"))
+{
+    ChangeSummary summary;
+    summary.id = QUuid::createUuid();
+    summary.changeName = name;
+    summary.changeDirectoryURL =
+        QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/") + name);
+    summary.status = status;
+    return summary;
+}
+
+} // namespace
+
+class TestChangeCards : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void workflowStages_data();
+    void workflowStages();
+
+    void progressFillIsClampedButTheCaptionIsNot_data();
+    void progressFillIsClampedButTheCaptionIsNot();
+    void progressBarPaintsTheClampedFill();
+
+    void dayStringIsPosixInTheUsersTimeZone_data();
+    void dayStringIsPosixInTheUsersTimeZone();
+
+    void activeAndCompletedAreButtonsDraftAndArchivedAreNot();
+    void missingDatesLeaveOutTheirLine();
+    void archiveCaptionFollowsTheLocalisedFormat();
+    void hoverTintComesAndGoesAtOnceAndLetsClicksThrough();
+};
+
+void TestChangeCards::initTestCase()
+{
+    // Dates are checked in a fixed zone, whatever the machine's.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    Localization::install(qApp, QLocale(QLocale::English));
+}
+
+void TestChangeCards::workflowStages_data()
+{
+    QTest::addColumn<std::optional<WorkflowStage>>("current");
+    QTest::addColumn<Flags>("present");
+    QTest::addColumn<NodeStates>("nodes");
+    QTest::addColumn<Flags>("connectors");
+    QTest::addColumn<Flags>("labels");
+
+    const auto P = NodeState::pending;
+    const auto D = NodeState::done;
+    const auto C = NodeState::current;
+
+    QTest::addRow("no current stage: all pending whatever is present")
+        << std::optional<WorkflowStage>() << Flags{true, true, true, true} << NodeStates{P, P, P, P}
+        << Flags{false, false, false} << Flags{false, false, false, false};
+    QTest::addRow("current proposal: first current, nothing finished")
+        << std::optional(WorkflowStage::proposal) << Flags{true, false, false, false}
+        << NodeStates{C, P, P, P} << Flags{false, false, false} << Flags{true, false, false, false};
+    QTest::addRow("current specs with the design missing")
+        << std::optional(WorkflowStage::specs) << Flags{true, false, true, false} << NodeStates{D, P, C, P}
+        << Flags{false, false, false} << Flags{true, false, true, false};
+    QTest::addRow("current tasks with every document")
+        << std::optional(WorkflowStage::tasks) << Flags{true, true, true, true} << NodeStates{D, D, D, C}
+        << Flags{true, true, true} << Flags{true, true, true, true};
+    QTest::addRow("current design finishes the connector before it without its document")
+        << std::optional(WorkflowStage::design) << Flags{true, false, false, false} << NodeStates{D, C, P, P}
+        << Flags{true, false, false} << Flags{true, true, false, false};
+    QTest::addRow("missing proposal before the current stage stays pending")
+        << std::optional(WorkflowStage::design) << Flags{false, true, false, false} << NodeStates{P, C, P, P}
+        << Flags{false, false, false} << Flags{false, true, false, false};
+}
+
+void TestChangeCards::workflowStages()
+{
+    QFETCH(std::optional<WorkflowStage>, current);
+    QFETCH(Flags, present);
+    QFETCH(NodeStates, nodes);
+    QFETCH(Flags, connectors);
+    QFETCH(Flags, labels);
+
+    const WorkflowStageIndicator indicator(current, present[0], present[1], present[2], present[3]);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(indicator.nodeState(i), nodes[i]);
+        QCOMPARE(indicator.isLabelHighlighted(i), labels[i]);
+    }
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(indicator.isConnectorFinished(i), connectors[i]);
+}
+
+void TestChangeCards::progressFillIsClampedButTheCaptionIsNot_data()
+{
+    QTest::addColumn<qint64>("percent");
+    QTest::addColumn<qreal>("fill");
+    QTest::addColumn<QString>("caption");
+
+    QTest::addRow("nothing done: empty track") << qint64(0) << 0.0 << QStringLiteral("0%");
+    QTest::addRow("half way") << qint64(50) << 100.0 << QStringLiteral("50%");
+    QTest::addRow("all done: full track") << qint64(100) << 200.0 << QStringLiteral("100%");
+    QTest::addRow("above 100 fills the track, caption as stored")
+        << qint64(130) << 200.0 << QStringLiteral("130%");
+    QTest::addRow("negative counts as nothing") << qint64(-5) << 0.0 << QStringLiteral("-5%");
+}
+
+void TestChangeCards::progressFillIsClampedButTheCaptionIsNot()
+{
+    QFETCH(qint64, percent);
+    QFETCH(qreal, fill);
+    QFETCH(QString, caption);
+
+    ChangeSummary active = change(ChangeStatus::active);
+    active.taskProgressPercent = percent;
+    const ActiveChangeCard card(active);
+    QCOMPARE(card.progressBar().fillWidth(200), fill);
+    QCOMPARE(card.percentText(), caption);
+}
+
+void TestChangeCards::progressBarPaintsTheClampedFill()
+{
+    // At device pixel ratio 1, on a transparent image: the fill colour ends where the clamped
+    // fill ends, the track colour runs on to the end.
+    const auto paint = [](qint64 percent) {
+        QImage image(200, 8, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        TaskProgressBar(percent, dynamicColor(1, 0, 0, 1, 1, 0, 0, 1))
+            .paint(&painter, QRectF(0, 0, 200, 8), QPalette());
+        return image;
+    };
+    const auto isFill = [](QRgb pixel) {
+        return qRed(pixel) > 200 && qGreen(pixel) < 50 && qAlpha(pixel) == 255;
+    };
+
+    const QImage half = paint(50);
+    QVERIFY(isFill(half.pixel(90, 4)));
+    QVERIFY(!isFill(half.pixel(110, 4)));
+    QVERIFY(qAlpha(half.pixel(150, 4)) > 0); // the track
+
+    const QImage over = paint(130);
+    QVERIFY(isFill(over.pixel(195, 4)));
+    QCOMPARE(qAlpha(over.pixel(199, 0)), 0); // still a capsule, not a rectangle
+
+    const QImage none = paint(0);
+    QVERIFY(!isFill(none.pixel(2, 4)));
+}
+
+void TestChangeCards::dayStringIsPosixInTheUsersTimeZone_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDateTime>("date");
+    QTest::addColumn<QString>("day");
+
+    const QDateTime thirdOfMarch(QDate(2025, 3, 3), QTime(12, 0), Qt::UTC);
+    QTest::addRow("English") << QStringLiteral("en_US") << thirdOfMarch << QStringLiteral("2025-03-03");
+    QTest::addRow("German") << QStringLiteral("de_DE") << thirdOfMarch << QStringLiteral("2025-03-03");
+    QTest::addRow("Arabic keeps western digits")
+        << QStringLiteral("ar_EG") << thirdOfMarch << QStringLiteral("2025-03-03");
+    QTest::addRow("late UTC evening is the next day in Berlin")
+        << QStringLiteral("en_US") << QDateTime(QDate(2025, 3, 2), QTime(23, 30), Qt::UTC)
+        << QStringLiteral("2025-03-03");
+}
+
+void TestChangeCards::dayStringIsPosixInTheUsersTimeZone()
+{
+    QFETCH(QString, locale);
+    QFETCH(QDateTime, date);
+    QFETCH(QString, day);
+
+    const QLocale previous;
+    QLocale::setDefault(QLocale(locale));
+    const QString shown = dayString(date);
+    QLocale::setDefault(previous);
+    QCOMPARE(shown, day);
+}
+
+void TestChangeCards::activeAndCompletedAreButtonsDraftAndArchivedAreNot()
+{
+    ActiveChangeCard active(change(ChangeStatus::active));
+    CompletedChangeRow completed(change(ChangeStatus::completed));
+    for (QAbstractButton *button :
+         {static_cast<QAbstractButton *>(&active), static_cast<QAbstractButton *>(&completed)}) {
+        button->resize(400, button->sizeHint().height());
+        button->show();
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        // Anywhere on the card, its empty middle included.
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(200, button->height() - 3));
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(clicks.count(), 2);
+    }
+
+    DraftChangeCard draft(change(ChangeStatus::draft));
+    ArchivedChangeRow archived(change(ChangeStatus::archived));
+    QVERIFY(!qobject_cast<QAbstractButton *>(&draft));
+    QVERIFY(!qobject_cast<QAbstractButton *>(&archived));
+}
+
+void TestChangeCards::missingDatesLeaveOutTheirLine()
+{
+    ChangeSummary dated = change(ChangeStatus::completed);
+    dated.completedAt = QDateTime(QDate(2025, 3, 3), QTime(12, 0), Qt::UTC);
+    const CompletedChangeRow withDate(dated);
+    const CompletedChangeRow withoutDate(change(ChangeStatus::completed));
+    QCOMPARE(withDate.dateText(), QStringLiteral("2025-03-03"));
+    QVERIFY(withoutDate.dateText().isEmpty());
+    QVERIFY(withoutDate.sizeHint().height() < withDate.sizeHint().height());
+
+    const ArchivedChangeRow archivedWithout(change(ChangeStatus::archived));
+    QVERIFY(archivedWithout.captionText().isEmpty());
+}
+
+void TestChangeCards::archiveCaptionFollowsTheLocalisedFormat()
+{
+    ChangeSummary archived = change(ChangeStatus::archived);
+    archived.archivedAt = QDateTime(QDate(2025, 3, 3), QTime(12, 0), Qt::UTC);
+    const ArchivedChangeRow row(archived);
+    QCOMPARE(row.captionText(),
+             Localization::format("dashboard.archived_on_format", QStringLiteral("2025-03-03")));
+    QVERIFY(row.captionText().contains(QStringLiteral("2025-03-03")));
+    QVERIFY(row.captionText() != QStringLiteral("2025-03-03"));
+}
+
+void TestChangeCards::hoverTintComesAndGoesAtOnceAndLetsClicksThrough()
+{
+    ActiveChangeCard card(change(ChangeStatus::active));
+    card.resize(400, card.sizeHint().height());
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    auto *tint = card.findChild<HoverHighlightModifier *>();
+    QVERIFY(tint);
+    QCOMPARE(tint->cornerRadius(), 18.0);
+    QVERIFY(tint->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), card.mapToGlobal(QPointF(10, 10)));
+    QApplication::sendEvent(&card, &enter);
+    QVERIFY(tint->isHovered());
+    QVERIFY(tint->isVisible());
+    QCOMPARE(tint->geometry(), card.rect());
+    // The tint lies over the card, yet the pointer finds the card beneath it.
+    QCOMPARE(card.childAt(100, 20), nullptr);
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&card, &leave);
+    QVERIFY(!tint->isHovered());
+    QVERIFY(!tint->isVisible());
+}
+
+QTEST_MAIN(TestChangeCards)
+#include "tst_changecards.moc"

@@ -1,0 +1,472 @@
+#include "recordingfolderactions.h"
+
+#include "app/localization.h"
+#include "dashboard/activechangecard.h"
+#include "dashboard/adaptivegridlayout.h"
+#include "dashboard/archivedchangerow.h"
+#include "dashboard/changesectionheader.h"
+#include "dashboard/changesectionview.h"
+#include "dashboard/completedchangerow.h"
+#include "dashboard/dashboardlabel.h"
+#include "dashboard/dashboardview.h"
+#include "dashboard/draftchangecard.h"
+#include "dashboard/emptystatetext.h"
+#include "dashboard/speccard.h"
+#include "dashboard/speccatalogsheet.h"
+#include "dashboard/specmenubutton.h"
+#include "dashboard/summarycardview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using Section = DashboardView::Section;
+
+namespace {
+
+ChangeSummary change(const QString &name, ChangeStatus status)
+{
+    ChangeSummary summary;
+    summary.id = QUuid::createUuid();
+    summary.changeName = name;
+    summary.changeDirectoryURL =
+        QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/") + name);
+    summary.status = status;
+    return summary;
+}
+
+ProjectSummary mixedSummary()
+{
+    ProjectSummary summary;
+    summary.changeSummaries = {
+        change(QStringLiteral("b-active"), ChangeStatus::active),
+        change(QStringLiteral("z-draft"), ChangeStatus::draft),
+        change(QStringLiteral("done"), ChangeStatus::completed),
+        change(QStringLiteral("old"), ChangeStatus::archived),
+        change(QStringLiteral("a-draft"), ChangeStatus::draft),
+        change(QStringLiteral("a-active"), ChangeStatus::active),
+    };
+    summary.draftCount = 2;
+    summary.activeChanges = 2;
+    summary.archivedChanges = 1;
+    summary.specNames = {QStringLiteral("auth"), QStringLiteral("billing")};
+    summary.specCount = 2;
+    summary.specReqsCount = 3;
+    summary.specRequirementCounts.insert(QStringLiteral("auth"), 3);
+    return summary;
+}
+
+DashboardInput input(const ProjectSummary &summary,
+                     const QUrl &root = QUrl::fromLocalFile(QStringLiteral("/projects/shop")))
+{
+    return {root.fileName(), summary, root};
+}
+
+QStringList namesIn(ChangeSectionView *section)
+{
+    QStringList names;
+    if (!section->content())
+        return names;
+    auto *grid = qobject_cast<AdaptiveGridLayout *>(section->content()->layout());
+    for (int i = 0; grid && i < grid->count(); ++i) {
+        QWidget *row = grid->itemAt(i)->widget();
+        if (auto *draft = qobject_cast<DraftChangeCard *>(row))
+            names.append(draft->change().changeName);
+        else if (auto *active = qobject_cast<ActiveChangeCard *>(row))
+            names.append(active->change().changeName);
+        else if (auto *completed = qobject_cast<CompletedChangeRow *>(row))
+            names.append(completed->change().changeName);
+        else if (auto *archived = qobject_cast<ArchivedChangeRow *>(row))
+            names.append(archived->change().changeName);
+    }
+    return names;
+}
+
+} // namespace
+
+class TestDashboardView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void eachStatusLandsInItsOwnSectionInSummaryOrder();
+    void emptyProjectShowsEverySectionWithItsEmptyText();
+    void collapsingKeepsHeaderCountAndDivider();
+    void statesSurviveNewInputButNotANewDashboard();
+    void changeGridsFollowTheContentWidth_data();
+    void changeGridsFollowTheContentWidth();
+
+    void clickingOpensOnlyActiveAndCompletedFolders();
+    void revealAsksForTheSpecificationFolder();
+    void revealOfASingleFileSpecificationSelectsTheFile();
+    void revealDoesNothingWithoutRootOrWithAnUnsafeName_data();
+    void revealDoesNothingWithoutRootOrWithAnUnsafeName();
+
+    void summaryValuesArePlainIntegersInEveryLocale();
+    void missingRequirementTotalsCountAsZero();
+    void longSpecificationNameGivesWayFirst();
+    void summaryCardLiftsAndSettlesWithThePointer();
+
+    void catalogueOpensAndEveryDismissalClosesIt();
+    void catalogueFollowsNewSummariesAndShowsItsEmptyText();
+
+private:
+    RecordingFolderActions::Log m_log;
+};
+
+void TestDashboardView::initTestCase()
+{
+    Localization::install(qApp, QLocale(QLocale::English));
+}
+
+void TestDashboardView::cleanup()
+{
+    m_log = {};
+    QLocale::setDefault(QLocale(QLocale::English));
+}
+
+void TestDashboardView::eachStatusLandsInItsOwnSectionInSummaryOrder()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    QCOMPARE(namesIn(view.section(Section::draft)),
+             (QStringList{QStringLiteral("z-draft"), QStringLiteral("a-draft")}));
+    QCOMPARE(namesIn(view.section(Section::active)),
+             (QStringList{QStringLiteral("b-active"), QStringLiteral("a-active")}));
+    QCOMPARE(namesIn(view.section(Section::completed)), QStringList{QStringLiteral("done")});
+    QCOMPARE(namesIn(view.section(Section::archive)), QStringList{QStringLiteral("old")});
+    QCOMPARE(view.section(Section::draft)->header()->countText(), QStringLiteral("2"));
+    QCOMPARE(view.section(Section::completed)->header()->countText(), QStringLiteral("1"));
+
+    // Blocks in page order: summary, the four sections, then the specifications.
+    const QList<ChangeSectionView *> sections = view.contentWidget()->findChildren<ChangeSectionView *>();
+    QCOMPARE(sections.size(), 4);
+    int previousTop = view.summaryCards()[0]->y();
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (const Section section : DashboardView::allSections) {
+        QVERIFY(view.section(section)->y() > previousTop);
+        previousTop = view.section(section)->y();
+    }
+    QVERIFY(view.specificationsTitle()->y() > previousTop);
+}
+
+void TestDashboardView::emptyProjectShowsEverySectionWithItsEmptyText()
+{
+    DashboardView view(input(ProjectSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    const char *emptyKeys[] = {"dashboard.empty.draft_changes", "dashboard.empty.active_changes",
+                               "dashboard.empty.completed", "dashboard.empty.archived"};
+    for (const Section section : DashboardView::allSections) {
+        ChangeSectionView *sectionView = view.section(section);
+        QCOMPARE(sectionView->header()->countText(), QStringLiteral("0"));
+        auto *empty = qobject_cast<EmptyStateText *>(sectionView->content());
+        QVERIFY(empty);
+        QCOMPARE(empty->text(), Localization::text(emptyKeys[int(section)]));
+        QCOMPARE(empty->spacing(), section == Section::archive ? EmptyStateText::Spacing::roomy
+                                                               : EmptyStateText::Spacing::standard);
+    }
+    // The archive's empty text has 12 more points above and below.
+    const auto *draftEmpty = qobject_cast<EmptyStateText *>(view.section(Section::draft)->content());
+    const auto *archiveEmpty = qobject_cast<EmptyStateText *>(view.section(Section::archive)->content());
+    QCOMPARE(archiveEmpty->sizeHint().height() - draftEmpty->sizeHint().height(), 24);
+    QCOMPARE(archiveEmpty->textRect().top() - draftEmpty->textRect().top(), 12);
+
+    QCOMPARE(view.specificationsTitle()->text(),
+             Localization::format("dashboard.specifications.title_with_count", qint64(0)));
+    auto *specEmpty = qobject_cast<EmptyStateText *>(view.specificationsBody());
+    QVERIFY(specEmpty);
+    QCOMPARE(specEmpty->text(), Localization::text("dashboard.empty.specifications"));
+}
+
+void TestDashboardView::collapsingKeepsHeaderCountAndDivider()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    ChangeSectionView *drafts = view.section(Section::draft);
+    ChangeSectionHeader *header = drafts->header();
+    QCOMPARE(header->chevronSymbol(), QStringLiteral("chevron.down"));
+
+    // The middle of the header, between the count and the chevron, is part of the button.
+    QTest::mouseClick(header, Qt::LeftButton, {}, QPoint(header->width() / 2 + 100, header->height() / 2));
+    QVERIFY(!view.isExpanded(Section::draft));
+    QCOMPARE(drafts->content(), nullptr);
+    QVERIFY(drafts->findChildren<DraftChangeCard *>().isEmpty());
+    QCOMPARE(header->countText(), QStringLiteral("2"));
+    QCOMPARE(header->chevronSymbol(), QStringLiteral("chevron.right"));
+    QVERIFY(drafts->divider()->isVisible());
+    QVERIFY(view.isExpanded(Section::active));
+
+    QTest::mouseClick(header, Qt::LeftButton);
+    QVERIFY(view.isExpanded(Section::draft));
+    QCOMPARE(namesIn(drafts).size(), 2);
+}
+
+void TestDashboardView::statesSurviveNewInputButNotANewDashboard()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    QTest::mouseClick(view.section(Section::archive)->header(), Qt::LeftButton);
+    QVERIFY(!view.isExpanded(Section::archive));
+
+    ProjectSummary other = mixedSummary();
+    other.changeSummaries.append(change(QStringLiteral("older"), ChangeStatus::archived));
+    view.setInput(input(other, QUrl::fromLocalFile(QStringLiteral("/projects/other"))));
+    QVERIFY(!view.isExpanded(Section::archive));
+    QCOMPARE(view.section(Section::archive)->content(), nullptr);
+    QCOMPARE(view.section(Section::archive)->header()->countText(), QStringLiteral("2"));
+    QVERIFY(view.isExpanded(Section::draft));
+
+    const DashboardView fresh(input(other), std::make_unique<RecordingFolderActions>(&m_log));
+    for (const Section section : DashboardView::allSections)
+        QVERIFY(fresh.isExpanded(section));
+    QVERIFY(!fresh.showSpecCatalog());
+}
+
+void TestDashboardView::changeGridsFollowTheContentWidth_data()
+{
+    QTest::addColumn<int>("contentWidth");
+    QTest::addColumn<int>("columns");
+    QTest::addRow("650 points: one column") << 650 << 1;
+    QTest::addRow("654 points: two columns of 320") << 654 << 2;
+}
+
+void TestDashboardView::changeGridsFollowTheContentWidth()
+{
+    QFETCH(int, contentWidth);
+    QFETCH(int, columns);
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.scrollArea()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.resize(contentWidth + 2 * 28, 3000);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.contentWidget()->width(), contentWidth + 2 * 28);
+
+    const QList<ActiveChangeCard *> cards = view.section(Section::active)->findChildren<ActiveChangeCard *>();
+    QCOMPARE(cards.size(), 2);
+    QCOMPARE(cards[0]->x() == cards[1]->x(), columns == 1);
+    if (columns == 2) {
+        QCOMPARE(cards[0]->width(), 320);
+        QCOMPARE(cards[1]->x() - cards[0]->geometry().right() - 1, 14);
+    } else {
+        QCOMPARE(cards[0]->width(), contentWidth);
+    }
+}
+
+void TestDashboardView::clickingOpensOnlyActiveAndCompletedFolders()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(900, 1400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    for (auto *draft : view.findChildren<DraftChangeCard *>())
+        QTest::mouseClick(draft, Qt::LeftButton);
+    for (auto *archived : view.findChildren<ArchivedChangeRow *>())
+        QTest::mouseClick(archived, Qt::LeftButton);
+    QVERIFY(m_log.opened.isEmpty());
+
+    auto *active = view.findChildren<ActiveChangeCard *>().constFirst();
+    QTest::mouseClick(active, Qt::LeftButton, {}, QPoint(active->width() / 2, active->height() - 4));
+    auto *completed = view.findChildren<CompletedChangeRow *>().constFirst();
+    QTest::mouseClick(completed, Qt::LeftButton, {}, QPoint(completed->width() / 2, completed->height() / 2));
+    QCOMPARE(m_log.opened,
+             (QList<QUrl>{active->change().changeDirectoryURL, completed->change().changeDirectoryURL}));
+    QVERIFY(m_log.revealed.isEmpty());
+}
+
+void TestDashboardView::revealAsksForTheSpecificationFolder()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    SpecCard *auth = view.findChildren<SpecCard *>().constFirst();
+    QCOMPARE(auth->name(), QStringLiteral("auth"));
+    QCOMPARE(auth->revealAction()->text(), Localization::text("dashboard.open_in_finder"));
+    auth->revealAction()->trigger();
+    QCOMPARE(m_log.revealed.size(), 1);
+    QCOMPARE(m_log.revealed[0].first, QStringLiteral("/projects/shop/kestrune/specs/auth"));
+    QCOMPARE(m_log.revealed[0].second, QStringLiteral("/projects/shop"));
+}
+
+void TestDashboardView::revealOfASingleFileSpecificationSelectsTheFile()
+{
+    QTemporaryDir project;
+    QVERIFY(QDir(project.path()).mkpath(QStringLiteral("kestrune/specs/auth")));
+    QFile file(project.filePath(QStringLiteral("kestrune/specs/search.md")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    DashboardView view(input(mixedSummary(), QUrl::fromLocalFile(project.path() + QLatin1Char('/'))),
+                       std::make_unique<RecordingFolderActions>(&m_log));
+    view.revealSpecFolder(QStringLiteral("auth"));
+    view.revealSpecFolder(QStringLiteral("search"));
+    QCOMPARE(m_log.revealed.size(), 2);
+    QCOMPARE(m_log.revealed[0].first, project.filePath(QStringLiteral("kestrune/specs/auth")));
+    QCOMPARE(m_log.revealed[1].first, project.filePath(QStringLiteral("kestrune/specs/search.md")));
+    QCOMPARE(m_log.revealed[1].second, project.path());
+}
+
+void TestDashboardView::revealDoesNothingWithoutRootOrWithAnUnsafeName_data()
+{
+    QTest::addColumn<QUrl>("root");
+    QTest::addColumn<QString>("name");
+    const QUrl shop = QUrl::fromLocalFile(QStringLiteral("/projects/shop"));
+    QTest::addRow("no project root") << QUrl() << QStringLiteral("auth");
+    QTest::addRow("parent folder") << shop << QStringLiteral("..");
+    QTest::addRow("a path instead of a name") << shop << QStringLiteral("../../etc");
+    QTest::addRow("empty name") << shop << QString();
+}
+
+void TestDashboardView::revealDoesNothingWithoutRootOrWithAnUnsafeName()
+{
+    QFETCH(QUrl, root);
+    QFETCH(QString, name);
+    DashboardView view(input(mixedSummary(), root), std::make_unique<RecordingFolderActions>(&m_log));
+    view.revealSpecFolder(name);
+    QVERIFY(m_log.revealed.isEmpty());
+    QVERIFY(m_log.opened.isEmpty());
+}
+
+void TestDashboardView::summaryValuesArePlainIntegersInEveryLocale()
+{
+    for (const char *locale : {"en_US", "de_DE", "fr_FR"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        ProjectSummary summary;
+        summary.specCount = 1234;
+        summary.draftCount = 20000;
+        summary.activeChanges = -3;
+        for (int i = 0; i < 1234; ++i)
+            summary.changeSummaries.append(change(QStringLiteral("c%1").arg(i), ChangeStatus::archived));
+        DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+        QCOMPARE(view.summaryCards()[0]->value(), QStringLiteral("1234"));
+        QCOMPARE(view.summaryCards()[1]->value(), QStringLiteral("20000"));
+        QCOMPARE(view.summaryCards()[2]->value(), QStringLiteral("-3"));
+        QCOMPARE(view.section(Section::archive)->header()->countText(), QStringLiteral("1234"));
+    }
+}
+
+void TestDashboardView::missingRequirementTotalsCountAsZero()
+{
+    ProjectSummary summary = mixedSummary();
+    summary.specReqsCount.reset();
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    QCOMPARE(view.summaryCards()[0]->subtext(),
+             Localization::format("dashboard.summary.reqs_format", qint64(0)));
+    QVERIFY(view.summaryCards()[0]->subtext().contains(QLatin1Char('0')));
+    for (int i = 1; i < 4; ++i)
+        QVERIFY(view.summaryCards()[size_t(i)]->subtext().isEmpty());
+
+    // "billing" has no entry of its own.
+    const QList<SpecCard *> cards = view.findChildren<SpecCard *>();
+    QCOMPARE(cards.size(), 2);
+    QCOMPARE(cards[1]->requirementText(), Localization::format("dashboard.summary.reqs_format", qint64(0)));
+    QCOMPARE(cards[0]->requirementText(), Localization::format("dashboard.summary.reqs_format", qint64(3)));
+}
+
+void TestDashboardView::longSpecificationNameGivesWayFirst()
+{
+    SpecCard card(QStringLiteral("a-specification-with-a-name-far-too-long-for-any-card-on-the-dashboard"),
+                  12);
+    card.resize(340, card.sizeHint().height());
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QVERIFY(card.shownName().endsWith(QChar(0x2026)));
+    QVERIFY(card.shownName().startsWith(QStringLiteral("a-spec")));
+    // The menu button keeps its 24 × 24 square at the trailing padding.
+    QCOMPARE(card.menuButton()->geometry().size(), QSize(24, 24));
+    QCOMPARE(card.width() - card.menuButton()->geometry().right() - 1, 10);
+    QVERIFY(card.minimumSizeHint().width() < 340);
+}
+
+void TestDashboardView::summaryCardLiftsAndSettlesWithThePointer()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    SummaryCardView *card = view.summaryCards()[1];
+    QCOMPARE(card->cardRect().height(), SummaryCardView::cardHeight);
+    QCOMPARE(card->liftProgress(), 0.0);
+
+    const QPointF inside = card->cardRect().center();
+    QEnterEvent enter(inside, inside, card->mapToGlobal(inside));
+    QApplication::sendEvent(card, &enter);
+    QVERIFY(card->isHovered());
+    QTRY_COMPARE(card->liftProgress(), 1.0);
+
+    // The room around the card does not count as the card.
+    QTest::mouseMove(card, card->cardRect().topLeft() - QPoint(6, 6));
+    QVERIFY(!card->isHovered());
+    QTRY_COMPARE(card->liftProgress(), 0.0);
+}
+
+void TestDashboardView::catalogueOpensAndEveryDismissalClosesIt()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(900, 700);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy shown(&view, &DashboardView::specCatalogShownChanged);
+
+    QTest::mouseClick(view.viewCatalogButton(), Qt::LeftButton);
+    QVERIFY(view.showSpecCatalog());
+    QPointer<SpecCatalogSheet> sheet = view.specCatalogSheet();
+    QVERIFY(sheet && sheet->isVisible());
+    QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+    QCOMPARE(sheet->list()->topLevelItemCount(), 2);
+    QCOMPARE(sheet->list()->topLevelItem(1)->text(0), QStringLiteral("billing"));
+    QCOMPARE(sheet->list()->topLevelItem(1)->text(1),
+             Localization::format("dashboard.summary.reqs_format", qint64(0)));
+
+    QTest::mouseClick(sheet->doneButton(), Qt::LeftButton);
+    QVERIFY(!view.showSpecCatalog());
+    QTRY_VERIFY(!sheet);
+
+    // Escape dismisses it too, and the state follows.
+    view.setShowSpecCatalog(true);
+    sheet = view.specCatalogSheet();
+    QVERIFY(sheet && sheet->isVisible());
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    QVERIFY(!view.showSpecCatalog());
+    QTRY_VERIFY(!sheet);
+
+    // And closing the window.
+    view.setShowSpecCatalog(true);
+    sheet = view.specCatalogSheet();
+    sheet->close();
+    QVERIFY(!view.showSpecCatalog());
+    QCOMPARE(shown.count(), 6);
+}
+
+void TestDashboardView::catalogueFollowsNewSummariesAndShowsItsEmptyText()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.show();
+    view.setShowSpecCatalog(true);
+    SpecCatalogSheet *sheet = view.specCatalogSheet();
+    QVERIFY(sheet->list()->isVisible());
+
+    view.setInput(input(ProjectSummary()));
+    QCOMPARE(view.specCatalogSheet(), sheet);
+    QVERIFY(view.showSpecCatalog());
+    QVERIFY(!sheet->list()->isVisible());
+    QVERIFY(sheet->emptyText()->isVisible());
+    QCOMPARE(sheet->emptyText()->text(), Localization::text("dashboard.spec_catalog.empty"));
+    QCOMPARE(sheet->emptyText()->alignment(), Qt::AlignCenter);
+    view.setShowSpecCatalog(false);
+    QVERIFY(!sheet->isVisible());
+}
+
+QTEST_MAIN(TestDashboardView)
+#include "tst_dashboardview.moc"

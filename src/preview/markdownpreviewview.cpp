@@ -4,10 +4,12 @@
 #include "app/loadingindicator.h"
 #include "app/localization.h"
 #include "app/separatorline.h"
+#include "markdown/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
+#include "preview/previewdocumenttheme.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 
@@ -21,6 +23,25 @@ namespace {
 
 // The pool's priority of work the user waits for.
 constexpr int userInitiatedPriority = 10;
+
+constexpr int documentPadding = 16;
+
+// The rendered document: the preview theme, nothing to resolve relative links and images
+// against, selectable text, the page padded all round.
+MarkdownView *makeDocumentView(const QString &text, QWidget *parent)
+{
+    auto *view = new MarkdownView(parent);
+    view->setObjectName(QStringLiteral("renderedDocument"));
+    MarkdownEnvironment environment = view->environment();
+    environment.theme = PreviewDocumentTheme::make();
+    environment.baseUrl.reset();
+    environment.imageBaseUrl.reset();
+    view->setEnvironment(environment);
+    view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
+    view->setTextSelectionEnabled(true);
+    view->setMarkdown(text);
+    return view;
+}
 
 void discard(QPointer<QWidget> &view)
 {
@@ -160,13 +181,10 @@ void MarkdownPreviewView::showContent()
 {
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
     if (!view) {
-        if (m_viewMode == MarkdownViewMode::preview) {
-            // Until the layout engine is linked in, the document shows its text as it is.
+        if (m_viewMode == MarkdownViewMode::preview)
+            view = makeDocumentView(m_state.text(), m_content);
+        else
             view = new SourceTextView(m_state.text(), m_content);
-            view->setObjectName(QStringLiteral("renderedDocument"));
-        } else {
-            view = new SourceTextView(m_state.text(), m_content);
-        }
         m_content->addWidget(view);
     }
     m_content->setCurrentWidget(view);

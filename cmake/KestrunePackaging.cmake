@@ -6,6 +6,15 @@ set(KESTRUNE_HOMEPAGE "https://kestrune.example.org" CACHE STRING "Project home 
 configure_file(${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml @ONLY)
 
+# The window and task-bar icon is the launcher's icon, compiled into the program as well so
+# that an uninstalled build shows it too.
+if(TARGET kestrune_app)
+  qt_add_resources(kestrune_app kestrune_app_icon
+    PREFIX /icons
+    BASE ${PROJECT_SOURCE_DIR}/packaging
+    FILES ${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.svg)
+endif()
+
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml

@@ -9,6 +9,7 @@
 #include "app/themecontroller.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QUrl>
@@ -25,7 +26,8 @@ void AppDelegate::setApplicationIdentity()
     QCoreApplication::setOrganizationName(QStringLiteral("kestrune"));
     QCoreApplication::setApplicationName(QStringLiteral("kestrune-viewer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRUNE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrune-viewer"));
+    // The desktop groups the windows with the launcher of this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRUNE_APP_ID));
 }
 
 int AppDelegate::run(int argc, char **argv)
@@ -42,6 +44,9 @@ int AppDelegate::run(int argc, char **argv)
         return *commandLine.exitCode;
 
     QApplication application(argc, argv);
+    // The installed theme icon when there is one, else the copy compiled into the program.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTRUNE_APP_ID),
+                                                 QIcon(QStringLiteral(":/icons/" KESTRUNE_APP_ID ".svg"))));
     // A style that paints with the palette, so the program's light and dark palettes hold on
     // every desktop.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -4,8 +4,10 @@
 #include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -49,7 +51,6 @@ ActiveChangeCard::ActiveChangeCard(const ChangeSummary &change, QWidget *parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
-    setToolTip(change.changeDirectoryURL.toLocalFile());
     new HoverHighlightModifier(cornerRadius, this);
 }
 
@@ -109,9 +110,10 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
     const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - defaultSpacing - nameLeft);
     painter.setFont(font);
     painter.setPen(DashboardPalette::primaryText.resolve(pal));
+    const QString shownName = QFontMetrics(font).elidedText(m_change.changeName, Qt::ElideRight, nameWidth);
+    m_nameElided = shownName != m_change.changeName;
     painter.drawText(QRect(nameLeft, content.top(), nameWidth, header),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QFontMetrics(font).elidedText(m_change.changeName, Qt::ElideRight, nameWidth));
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
 
     const QRect caption(content.left(), content.top() + header + stackSpacing, content.width(),
                         captionHeight());
@@ -136,4 +138,12 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
     }
+}
+
+bool ActiveChangeCard::event(QEvent *event)
+{
+    // Not a tooltip: leave every other event alone (some come before the members are set).
+    if (event->type() == QEvent::ToolTip)
+        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+    return QAbstractButton::event(event);
 }

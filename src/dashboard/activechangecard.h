@@ -26,6 +26,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -35,4 +36,5 @@ private:
     ChangeSummary m_change;
     StatusBadge m_badge;
     TaskProgressBar m_progress;
+    bool m_nameElided = false;
 };

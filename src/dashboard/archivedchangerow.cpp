@@ -6,8 +6,10 @@
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
+#include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -50,7 +52,6 @@ ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *paren
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(change.changeName);
-    setToolTip(change.changeName);
     new HoverHighlightModifier(cornerRadius, this);
 }
 
@@ -97,9 +98,10 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
     int y = int(std::lround(middle - textHeight() / 2.0));
     painter.setFont(name);
     painter.setPen(DashboardPalette::secondaryText.withOpacity(nameOpacity).resolve(pal));
+    const QString shownName = nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth);
+    m_nameElided = shownName != m_change.changeName;
     painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth));
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
     if (!m_caption.isEmpty()) {
         y += nameMetrics.height() + lineSpacing;
         const QFont caption = captionFont();
@@ -110,4 +112,12 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          captionMetrics.elidedText(m_caption, Qt::ElideRight, textWidth));
     }
+}
+
+bool ArchivedChangeRow::event(QEvent *event)
+{
+    // Not a tooltip: leave every other event alone (some come before the members are set).
+    if (event->type() == QEvent::ToolTip)
+        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+    return QWidget::event(event);
 }

@@ -21,6 +21,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -28,4 +29,5 @@ private:
 
     ChangeSummary m_change;
     QString m_caption;
+    bool m_nameElided = false;
 };

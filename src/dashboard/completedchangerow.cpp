@@ -5,8 +5,10 @@
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
+#include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -43,7 +45,6 @@ CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *par
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
-    setToolTip(change.changeDirectoryURL.toLocalFile());
     new HoverHighlightModifier(cornerRadius, this);
 }
 
@@ -90,9 +91,10 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
     int y = int(std::lround(middle - textHeight() / 2.0));
     painter.setFont(name);
     painter.setPen(DashboardPalette::primaryText.resolve(pal));
+    const QString shownName = nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth);
+    m_nameElided = shownName != m_change.changeName;
     painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth));
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
     if (!m_date.isEmpty()) {
         y += nameMetrics.height() + lineSpacing;
         const QFont date = dateFont();
@@ -107,4 +109,12 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
     }
+}
+
+bool CompletedChangeRow::event(QEvent *event)
+{
+    // Not a tooltip: leave every other event alone (some come before the members are set).
+    if (event->type() == QEvent::ToolTip)
+        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+    return QAbstractButton::event(event);
 }

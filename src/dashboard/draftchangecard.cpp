@@ -5,8 +5,10 @@
 #include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -40,7 +42,6 @@ DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(change.changeName);
-    setToolTip(change.changeName);
     new HoverHighlightModifier(cornerRadius, this);
 }
 
@@ -84,12 +85,21 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
     const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - headerSpacing - nameLeft);
     painter.setFont(font);
     painter.setPen(DashboardPalette::primaryText.resolve(pal));
+    const QString shownName = metrics.elidedText(m_change.changeName, Qt::ElideRight, nameWidth);
+    m_nameElided = shownName != m_change.changeName;
     painter.drawText(QRect(nameLeft, content.top(), nameWidth, header),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     metrics.elidedText(m_change.changeName, Qt::ElideRight, nameWidth));
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
 
     m_indicator.paint(&painter,
                       QRectF(content.left(), content.top() + header + stackSpacing, content.width(),
                              WorkflowStageIndicator::height()),
                       pal);
+}
+
+bool DraftChangeCard::event(QEvent *event)
+{
+    // Not a tooltip: leave every other event alone (some come before the members are set).
+    if (event->type() == QEvent::ToolTip)
+        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+    return QWidget::event(event);
 }

@@ -22,6 +22,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -30,4 +31,5 @@ private:
     ChangeSummary m_change;
     StatusBadge m_badge;
     WorkflowStageIndicator m_indicator;
+    bool m_nameElided = false;
 };

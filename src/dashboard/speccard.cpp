@@ -5,9 +5,11 @@
 #include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 #include "dashboard/specmenubutton.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
@@ -122,8 +124,10 @@ void SpecCard::paintEvent(QPaintEvent *)
 
     painter.setFont(nameFont());
     painter.setPen(DashboardPalette::primaryText.withOpacity(nameOpacity).resolve(pal));
+    const QString name = shownName();
+    m_nameElided = name != m_name;
     painter.drawText(QRect(content.left() + iconSize + spacing, content.top(), nameRoom(), content.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName());
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
 
     const QFont requirements = requirementFont();
     const int requirementsRight = m_menuButton->x() - spacing;
@@ -132,4 +136,12 @@ void SpecCard::paintEvent(QPaintEvent *)
     painter.drawText(
         QRect(content.left(), content.top(), requirementsRight - content.left(), content.height()),
         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, m_requirements);
+}
+
+bool SpecCard::event(QEvent *event)
+{
+    // Not a tooltip: leave every other event alone (some come before the members are set).
+    if (event->type() == QEvent::ToolTip)
+        return ElisionToolTip::show(event, this, m_name, m_nameElided);
+    return QWidget::event(event);
 }

@@ -31,6 +31,7 @@ Q_SIGNALS:
     void revealRequested(const QString &name);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -43,4 +44,5 @@ private:
     QString m_requirements;
     SpecMenuButton *m_menuButton = nullptr;
     QMenu *m_menu = nullptr;
+    bool m_nameElided = false;
 };

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <cstdlib>
 #include <ctime>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void missingDatesLeaveOutTheirLine();
     void archiveCaptionFollowsTheLocalisedFormat();
     void hoverTintComesAndGoesAtOnceAndLetsClicksThrough();
+    void onlyCutNamesGetATooltip();
 };
 
 void TestChangeCards::initTestCase()
@@ -275,6 +277,28 @@ void TestChangeCards::hoverTintComesAndGoesAtOnceAndLetsClicksThrough()
     QApplication::sendEvent(&card, &leave);
     QVERIFY(!tint->isHovered());
     QVERIFY(!tint->isVisible());
+}
+
+void TestChangeCards::onlyCutNamesGetATooltip()
+{
+    const QString longName = QStringLiteral("2026-08-03-remove-public-note-links-and-every-trace-of-them");
+    ArchivedChangeRow cut(change(ChangeStatus::archived, longName));
+    ArchivedChangeRow whole(change(ChangeStatus::archived, QStringLiteral("old")));
+    for (ArchivedChangeRow *row : {&cut, &whole}) {
+        row->resize(320, row->sizeHint().height());
+        row->show();
+        QVERIFY(QTest::qWaitForWindowExposed(row));
+        row->repaint();
+    }
+    QHelpEvent onCut(QEvent::ToolTip, QPoint(60, 10), cut.mapToGlobal(QPoint(60, 10)));
+    QApplication::sendEvent(&cut, &onCut);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), longName);
+
+    QHelpEvent onWhole(QEvent::ToolTip, QPoint(60, 10), whole.mapToGlobal(QPoint(60, 10)));
+    QApplication::sendEvent(&whole, &onWhole);
+    QVERIFY(!onWhole.isAccepted());
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 QTEST_MAIN(TestChangeCards)

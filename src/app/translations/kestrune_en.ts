@@ -226,5 +226,13 @@
         <source>Archived on %1</source>
         <translation>Archived on %1</translation>
     </message>
+    <message id="%lld.">
+        <source>%n.</source>
+        <translation>%n.</translation>
+    </message>
+    <message id="-">
+        <source>-</source>
+        <translation>-</translation>
+    </message>
 </context>
 </TS>

@@ -26,6 +26,7 @@ kestrune_add_library(kestrune_markdown_layout
   layoutstacknode.cpp layoutstacknode_p.h
   layoutsymbolnode.cpp layoutsymbolnode_p.h
   layouttablenode.cpp layouttablenode_p.h
+  layouttextcache.cpp layouttextcache_p.h
   layouttextnode.cpp layouttextnode_p.h
   length.h
   markdownchunker.cpp markdownchunker_p.h

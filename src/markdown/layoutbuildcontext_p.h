@@ -3,6 +3,7 @@
 #include "markdown/inlinenode.h"
 #include "markdown/inlinetextrenderer.h"
 #include "markdown/layoutfontcache_p.h"
+#include "markdown/layouttextcache_p.h"
 #include "markdown/textattributes.h"
 
 #include "app/appearance.h"
@@ -32,6 +33,7 @@ struct LayoutBuildContext {
     Appearance appearance = Appearance::light;
     qreal devicePixelRatio = 1;
     LayoutFontCache fonts;
+    LayoutTextCache textLayouts;
     LayoutImageStore *images = nullptr;
     std::vector<LayoutTextNode *> textNodes;
     std::vector<InlineImageText> inlineImageTexts;
@@ -41,6 +43,7 @@ struct LayoutBuildContext {
     // Forgets the nodes (before the document's nodes are dropped); fonts stay.
     void clearNodes()
     {
+        textLayouts.clear();
         textNodes.clear();
         inlineImageTexts.clear();
         imageNodes.clear();

@@ -358,7 +358,8 @@ LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const St
 std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, const State &state, bool wraps)
 {
     auto node = std::make_unique<LayoutTextNode>(
-        text, LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio}, m_context.fonts);
+        text, LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio, &m_context.textLayouts},
+        m_context.fonts);
     if (state.selectable) {
         node->setDocumentIndex(int(m_context.textNodes.size()));
         m_context.textNodes.push_back(node.get());

@@ -1,6 +1,7 @@
 #include "markdown/layouttextnode_p.h"
 
 #include "markdown/layoutfontcache_p.h"
+#include "markdown/layouttextcache_p.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -40,7 +41,16 @@ LayoutTextNode::LayoutTextNode(const StyledText &text, const Options &options, L
     setText(text, fonts);
 }
 
-LayoutTextNode::~LayoutTextNode() = default;
+LayoutTextNode::~LayoutTextNode()
+{
+    if (m_options.cache)
+        m_options.cache->remove(this);
+}
+
+void LayoutTextNode::releaseLayout() const
+{
+    m_layout.reset();
+}
 
 void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
 {
@@ -50,6 +60,8 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_colorRuns.clear();
     m_links.clear();
     m_images.clear();
+    if (m_options.cache)
+        m_options.cache->remove(this);
     m_layout.reset();
     invalidate();
 
@@ -136,10 +148,23 @@ qreal LayoutTextNode::imageHeightOnLine(const QTextLine &line) const
 
 QSizeF LayoutTextNode::doLayout(qreal width)
 {
+    m_measuredWidth = width;
     if (m_text.isEmpty()) {
         m_layout.reset();
+        m_lineCount = 0;
+        m_firstBaseline = -1;
         return {0, 0};
     }
+    const QSizeF size = layoutLines(width);
+    if (m_options.cache) {
+        m_options.cache->remove(this);
+        m_layout.reset();
+    }
+    return size;
+}
+
+QSizeF LayoutTextNode::layoutLines(qreal width) const
+{
     ensureLayout();
     const qreal lineWidth = (!m_options.wraps || std::isinf(width)) ? unwrappedLineWidth : std::max<qreal>(1, width);
     m_layout->beginLayout();
@@ -161,20 +186,34 @@ QSizeF LayoutTextNode::doLayout(qreal width)
         widest = std::max(widest, line.naturalTextWidth());
     }
     m_layout->endLayout();
+    m_lineCount = m_layout->lineCount();
+    if (m_lineCount > 0) {
+        const QTextLine firstLine = m_layout->lineAt(0);
+        m_firstBaseline = firstLine.y() + firstLine.ascent();
+    }
     return {std::ceil(widest), std::ceil(y)};
+}
+
+const QTextLayout *LayoutTextNode::lines() const
+{
+    if (m_text.isEmpty() || m_measuredWidth < 0)
+        return nullptr;
+    if (!m_layout)
+        layoutLines(m_measuredWidth);
+    if (m_options.cache)
+        m_options.cache->touch(const_cast<LayoutTextNode *>(this));
+    return m_layout.get();
 }
 
 qreal LayoutTextNode::firstBaseline() const
 {
-    if (!m_layout || m_layout->lineCount() == 0)
-        return -1;
-    const QTextLine line = m_layout->lineAt(0);
-    return line.y() + line.ascent();
+    return m_lineCount > 0 ? m_firstBaseline : -1;
 }
 
 void LayoutTextNode::paint(LayoutPaintContext &context) const
 {
-    if (!m_layout || m_layout->lineCount() == 0)
+    const QTextLayout *layout = lines();
+    if (!layout || layout->lineCount() == 0)
         return;
     QPainter *painter = context.painter;
     const QColor base = m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
@@ -204,10 +243,10 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     }
 
     painter->setPen(base);
-    m_layout->draw(painter, QPointF(0, 0), ranges, context.clip);
+    layout->draw(painter, QPointF(0, 0), ranges, context.clip);
 
     for (const Image &image : m_images) {
-        const QTextLine line = m_layout->lineForTextPosition(image.position);
+        const QTextLine line = layout->lineForTextPosition(image.position);
         if (!line.isValid())
             continue;
         const QRectF target(line.cursorToX(image.position), line.y() + line.ascent() - image.size.height(),
@@ -223,14 +262,15 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
 
 int LayoutTextNode::cursorAt(QPointF point) const
 {
-    if (!m_layout || m_layout->lineCount() == 0)
+    const QTextLayout *layout = lines();
+    if (!layout || layout->lineCount() == 0)
         return 0;
     if (point.y() < 0)
         return 0;
-    for (int i = 0; i < m_layout->lineCount(); ++i) {
-        const QTextLine line = m_layout->lineAt(i);
-        if (point.y() < line.y() + line.height() || i == m_layout->lineCount() - 1) {
-            if (i == m_layout->lineCount() - 1 && point.y() >= line.y() + line.height())
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (point.y() < line.y() + line.height() || i == layout->lineCount() - 1) {
+            if (i == layout->lineCount() - 1 && point.y() >= line.y() + line.height())
                 return length();
             return line.xToCursor(point.x());
         }
@@ -256,10 +296,13 @@ std::pair<int, int> LayoutTextNode::wordAt(int position) const
 
 std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 {
-    if (m_links.isEmpty() || !m_layout || m_layout->lineCount() == 0)
+    if (m_links.isEmpty())
         return std::nullopt;
-    for (int i = 0; i < m_layout->lineCount(); ++i) {
-        const QTextLine line = m_layout->lineAt(i);
+    const QTextLayout *layout = lines();
+    if (!layout)
+        return std::nullopt;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
         if (point.y() < line.y() || point.y() >= line.y() + line.height())
             continue;
         if (point.x() < 0 || point.x() > line.naturalTextWidth())
@@ -276,9 +319,10 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 
 QRectF LayoutTextNode::cursorRect(int position) const
 {
-    if (!m_layout || m_layout->lineCount() == 0)
+    const QTextLayout *layout = lines();
+    if (!layout || layout->lineCount() == 0)
         return {};
-    const QTextLine line = m_layout->lineForTextPosition(std::clamp(position, 0, length()));
+    const QTextLine line = layout->lineForTextPosition(std::clamp(position, 0, length()));
     if (!line.isValid())
         return {};
     return QRectF(line.cursorToX(position), line.y(), 1, line.height());
@@ -321,8 +365,8 @@ QString LayoutTextNode::dumpDetails() const
         details += QStringLiteral(" weight %1").arg(int(m_font.weight()));
     if (m_font.fixedPitch())
         details += QStringLiteral(" mono");
-    if (m_layout)
-        details += QStringLiteral(" lines %1").arg(m_layout->lineCount());
+    if (m_measuredWidth >= 0)
+        details += QStringLiteral(" lines %1").arg(m_lineCount);
     if (!m_identifier.isEmpty())
         details += QStringLiteral(" #") + m_identifier;
     return details;

@@ -14,6 +14,7 @@
 #include <optional>
 
 class LayoutFontCache;
+class LayoutTextCache;
 
 // One styled text laid out with QTextLayout: a paragraph, a heading, a table cell, a code
 // block or a marker. Fonts, lines and letter spacing are fixed when the text is set; colours
@@ -26,10 +27,15 @@ public:
         qreal lineSpacing = 0;
         bool wraps = true;
         qreal devicePixelRatio = 1;
+        // Keeps the layouts of recently used texts; without one the layout is kept for good.
+        LayoutTextCache *cache = nullptr;
     };
 
     LayoutTextNode(const StyledText &text, const Options &options, LayoutFontCache &fonts);
     ~LayoutTextNode() override;
+
+    // Drops the shaped text and its lines; they are made again when needed.
+    void releaseLayout() const;
 
     // Replaces the text (inline images that arrived), keeping the options.
     void setText(const StyledText &text, LayoutFontCache &fonts);
@@ -83,6 +89,9 @@ private:
     };
 
     void ensureLayout() const;
+    // The layout with its lines at the measured width, made again if it was released.
+    const QTextLayout *lines() const;
+    QSizeF layoutLines(qreal width) const;
     qreal imageHeightOnLine(const QTextLine &line) const;
 
     QString m_text; // line breaks as U+2028
@@ -94,6 +103,9 @@ private:
     QList<Image> m_images;
     Options m_options;
     mutable std::unique_ptr<QTextLayout> m_layout;
+    qreal m_measuredWidth = -1;
+    mutable qreal m_firstBaseline = -1;
+    mutable int m_lineCount = 0;
     int m_documentIndex = -1;
     QString m_identifier;
 };

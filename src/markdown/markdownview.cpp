@@ -85,8 +85,8 @@ void MarkdownView::setMarkdown(const QString &markdown)
         ? MarkdownChunker::split(m_pendingText, parsePieceSize)
         : QList<QStringView>{QStringView(m_pendingText)};
     const QStringView first = pieces.takeFirst();
+    showBlocks(MarkdownParser::parse(first.toString()));
     m_pendingPieces = pieces;
-    setContent(MarkdownContent(MarkdownParser::parse(first.toString())));
     if (m_pendingPieces.isEmpty())
         m_pendingText.clear();
     continueInBackground();
@@ -94,10 +94,17 @@ void MarkdownView::setMarkdown(const QString &markdown)
 
 void MarkdownView::setContent(const MarkdownContent &content)
 {
+    m_pendingPieces.clear();
+    m_pendingText.clear();
+    showBlocks(content.blocks);
+}
+
+void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
+{
     m_interaction->selection = {};
     m_interaction->anchor.reset();
     m_interaction->draggedScroll = nullptr;
-    m_document->setBlocks(content.blocks);
+    m_document->setBlocks(blocks);
     verticalScrollBar()->setValue(0);
     relayout();
 }

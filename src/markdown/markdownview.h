@@ -95,6 +95,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
     qreal pageWidth() const;
     void relayout();

@@ -1,0 +1,192 @@
+// The layout engine on generated 1 MB and 10 MB specification-like documents (the parser
+// benchmark's documents), beside QTextDocument::setMarkdown plus a full layout of the 1 MB one
+// at the same width, measured in the same run. Prints medians in milliseconds and the resident
+// memory. A second argument "1mb" stops after the 1 MB figures, "engine" also leaves Qt out.
+#include "previewlooktheme.h"
+
+#include "markdown/layoutdocument_p.h"
+#include "markdown/markdownparser.h"
+#include "markdown/markdownview.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr qreal width = 800;
+
+// One requirement section of a made-up specification, varied by `n` (as in the parser
+// benchmark, so both measure the same text).
+QByteArray section(int n)
+{
+    const QByteArray id = QByteArray::number(n);
+    return "## Capability " + id + "\n\n"
+           "The service keeps *records* of every **session** and exposes them through "
+           "the [reporting API](https://example.com/api/" + id + ") and `GET /sessions/" + id + "`.\n"
+           "Old entries are ~~kept~~ removed after 30 days; see www.example.com/retention.\n\n"
+           "### Requirement: Session record " + id + "\n\n"
+           "The system SHALL store the start time, the user and the client version.\n\n"
+           "#### Scenario: New session\n\n"
+           "- **WHEN** a user signs in\n"
+           "- **THEN** a record is created\n"
+           "  - with the start time\n"
+           "  - with the client version\n\n"
+           "1. Open the session list\n2. Pick a session\n3. Read the record\n\n"
+           "- [x] schema written\n- [ ] migration tested\n\n"
+           "| Field | Type | Required |\n|:------|:----:|---------:|\n"
+           "| start | date | yes |\n| user | text | yes |\n| client | text | no |\n\n"
+           "```swift\nlet record = Session(id: " + id + ")\nstore.save(record)\n```\n\n"
+           "> Note: records are read-only once written.\n\n";
+}
+
+QString document(qsizetype bytes)
+{
+    QByteArray text = "# Session service specification\n\n";
+    for (int n = 1; text.size() < bytes; ++n)
+        text += section(n);
+    return QString::fromUtf8(text);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double milliseconds(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+struct EngineTimes {
+    double parse = 0;
+    double layout = 0; // build and lay out
+    double relayout = 0;
+};
+
+EngineTimes runEngine(const QString &text, const Theme &theme, bool relayout)
+{
+    EngineTimes times;
+    QElapsedTimer timer;
+    timer.start();
+    const QList<BlockNode> blocks = MarkdownParser::parse(text);
+    times.parse = milliseconds(timer);
+
+    timer.restart();
+    LayoutDocument page;
+    MarkdownEnvironment environment;
+    environment.theme = theme;
+    page.setEnvironment(environment);
+    page.setWidth(width);
+    page.setBlocks(blocks);
+    page.layoutAll();
+    times.layout = milliseconds(timer);
+
+    if (relayout) {
+        timer.restart();
+        page.setWidth(width - 80);
+        page.layoutAll();
+        times.relayout = milliseconds(timer);
+    }
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    // "engine" leaves Qt's importer out (for profiling the engine alone).
+    const bool engineOnly = argc > 2 && QByteArray(argv[2]) == "engine";
+    const Theme theme = PreviewLookTheme::make();
+
+    const QString oneMegabyte = document(1024 * 1024);
+
+    std::vector<double> qtParse, qtLayout, qtTotal, parse, layout, total, relayout;
+    for (int run = 0; run < runs; ++run) {
+        if (!engineOnly) {
+            QElapsedTimer timer;
+            timer.start();
+            QTextDocument qtDocument;
+            qtDocument.setMarkdown(oneMegabyte);
+            qtParse.push_back(milliseconds(timer));
+            QElapsedTimer layoutTimer;
+            layoutTimer.start();
+            qtDocument.setTextWidth(width);
+            const QSizeF size = qtDocument.documentLayout()->documentSize();
+            Q_UNUSED(size);
+            qtLayout.push_back(milliseconds(layoutTimer));
+            qtTotal.push_back(milliseconds(timer));
+        }
+        const EngineTimes times = runEngine(oneMegabyte, theme, true);
+        parse.push_back(times.parse);
+        layout.push_back(times.layout);
+        total.push_back(times.parse + times.layout);
+        relayout.push_back(times.relayout);
+    }
+
+    std::printf("1 MB document, width %.0f, median of %d runs (ms)\n", width, runs);
+    if (!engineOnly)
+        std::printf("  QTextDocument::setMarkdown %8.1f  layout %8.1f  total %8.1f\n", median(qtParse),
+                    median(qtLayout), median(qtTotal));
+    else
+        qtTotal.push_back(1);
+    std::printf("  engine parse               %8.1f  build+layout %4.1f  total %8.1f  (%.2f of Qt)\n", median(parse),
+                median(layout), median(total), median(total) / median(qtTotal));
+    std::printf("  engine relayout after a resize      %8.1f\n", median(relayout));
+    std::printf("  resident memory                     %8ld KiB\n", residentKiB());
+
+    if (argc > 2 && (QByteArray(argv[2]) == "1mb" || engineOnly))
+        return 0;
+
+    const QString tenMegabytes = document(10 * 1024 * 1024);
+    std::vector<double> bigTotal;
+    for (int run = 0; run < std::max(1, runs / 2); ++run) {
+        const EngineTimes times = runEngine(tenMegabytes, theme, false);
+        bigTotal.push_back(times.parse + times.layout);
+        std::printf("  10 MB run: parse %.1f  build+layout %.1f\n", times.parse, times.layout);
+    }
+    std::printf("10 MB document: total %.1f ms (%.2f × the 1 MB figure)\n", median(bigTotal),
+                median(bigTotal) / median(total));
+
+    {
+        MarkdownView view;
+        view.setTheme(theme);
+        view.resize(int(width), 1000);
+        view.show();
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        view.setMarkdown(tenMegabytes);
+        view.viewport()->repaint();
+        const double firstScreen = milliseconds(timer);
+        std::printf("10 MB document: first screen painted %.1f ms after the text was handed over\n", firstScreen);
+        timer.restart();
+        while (!view.isLayoutComplete())
+            QApplication::processEvents();
+        std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
+        std::printf("  resident memory with the 10 MB page laid out %ld KiB\n", residentKiB());
+    }
+    return 0;
+}

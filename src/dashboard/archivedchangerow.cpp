@@ -46,7 +46,7 @@ QFont captionFont()
 
 ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *parent)
     : QWidget(parent), m_change(change),
-      m_caption(change.archivedAt
+      m_caption(change.archivedAt && change.archivedAt->isValid()
                     ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
                     : QString())
 {

@@ -1,4 +1,5 @@
 #include "app/localization.h"
+#include "app/themecontroller.h"
 #include "dashboard/activechangecard.h"
 #include "dashboard/archivedchangerow.h"
 #include "dashboard/completedchangerow.h"
@@ -64,6 +65,7 @@ private Q_SLOTS:
     void archiveCaptionFollowsTheLocalisedFormat();
     void hoverTintComesAndGoesAtOnceAndLetsClicksThrough();
     void onlyCutNamesGetATooltip();
+    void appearanceSwitchRepaintsWithTheOtherQuadruple();
 };
 
 void TestChangeCards::initTestCase()
@@ -241,6 +243,9 @@ void TestChangeCards::missingDatesLeaveOutTheirLine()
 
     const ArchivedChangeRow archivedWithout(change(ChangeStatus::archived));
     QVERIFY(archivedWithout.captionText().isEmpty());
+    ChangeSummary unreadable = change(ChangeStatus::archived);
+    unreadable.archivedAt = QDateTime();
+    QVERIFY(ArchivedChangeRow(unreadable).captionText().isEmpty());
 }
 
 void TestChangeCards::archiveCaptionFollowsTheLocalisedFormat()
@@ -299,6 +304,31 @@ void TestChangeCards::onlyCutNamesGetATooltip()
     QApplication::sendEvent(&whole, &onWhole);
     QVERIFY(!onWhole.isAccepted());
     QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestChangeCards::appearanceSwitchRepaintsWithTheOtherQuadruple()
+{
+    ActiveChangeCard card(change(ChangeStatus::active));
+    card.resize(360, card.sizeHint().height());
+    // A point of the card's surface away from text, outline and corners.
+    const QPoint surface(8, card.height() / 2);
+    const auto surfaceColour = [&card, surface] {
+        QImage image = card.grab().toImage();
+        image.setDevicePixelRatio(1);
+        return QColor(image.pixel(surface));
+    };
+    const auto close = [](const QColor &a, const QColor &b) {
+        return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
+               std::abs(a.blue() - b.blue()) <= 2;
+    };
+
+    card.setPalette(ThemeController::paletteFor(Appearance::dark));
+    const QColor dark = surfaceColour();
+    QVERIFY2(close(dark, DashboardPalette::cardFill.resolve(Appearance::dark)), qPrintable(dark.name()));
+
+    card.setPalette(ThemeController::paletteFor(Appearance::light));
+    const QColor light = surfaceColour();
+    QVERIFY2(light.lightness() > 240, qPrintable(light.name()));
 }
 
 QTEST_MAIN(TestChangeCards)

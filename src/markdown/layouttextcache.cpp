@@ -16,10 +16,12 @@ void LayoutTextCache::touch(LayoutTextNode *node)
     }
     m_order.push_front(node);
     m_positions.emplace(node, m_order.begin());
-    while (m_order.size() > m_capacity) {
+    m_characters += size_t(node->length());
+    while (m_characters > m_capacity && m_order.size() > 1) {
         LayoutTextNode *oldest = m_order.back();
         m_order.pop_back();
         m_positions.erase(oldest);
+        m_characters -= size_t(oldest->length());
         oldest->releaseLayout();
     }
 }
@@ -29,6 +31,7 @@ void LayoutTextCache::remove(LayoutTextNode *node)
     const auto found = m_positions.find(node);
     if (found == m_positions.end())
         return;
+    m_characters -= size_t(node->length());
     m_order.erase(found->second);
     m_positions.erase(found);
 }
@@ -37,4 +40,5 @@ void LayoutTextCache::clear()
 {
     m_order.clear();
     m_positions.clear();
+    m_characters = 0;
 }

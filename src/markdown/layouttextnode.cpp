@@ -54,14 +54,14 @@ void LayoutTextNode::releaseLayout() const
 
 void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
 {
+    if (m_options.cache)
+        m_options.cache->remove(this); // before the length changes
     m_text = text.text;
     m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     m_formats.clear();
     m_colorRuns.clear();
     m_links.clear();
     m_images.clear();
-    if (m_options.cache)
-        m_options.cache->remove(this);
     m_layout.reset();
     invalidate();
 
@@ -156,10 +156,8 @@ QSizeF LayoutTextNode::doLayout(qreal width)
         return {0, 0};
     }
     const QSizeF size = layoutLines(width);
-    if (m_options.cache) {
-        m_options.cache->remove(this);
-        m_layout.reset();
-    }
+    if (m_options.cache)
+        m_options.cache->touch(this);
     return size;
 }
 

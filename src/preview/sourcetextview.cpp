@@ -4,6 +4,10 @@
 #include "preview/previewfonts.h"
 
 #include <QEvent>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <algorithm>
 
 SourceTextView::SourceTextView(const QString &text, QWidget *parent)
     : QPlainTextEdit(parent)
@@ -22,7 +26,39 @@ SourceTextView::SourceTextView(const QString &text, QWidget *parent)
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     applyColors();
-    setPlainText(text);
+    m_pending = text;
+    setPlainText(takeSlice());
+    if (!m_pending.isEmpty())
+        QTimer::singleShot(0, this, &SourceTextView::appendSlice);
+}
+
+QString SourceTextView::takeSlice()
+{
+    qsizetype end = std::min(m_pending.size(), m_position + sliceSize);
+    // Neither half of a surrogate pair nor of a CR LF line end goes without the other.
+    if (end < m_pending.size()
+        && (m_pending.at(end).isLowSurrogate()
+            || (m_pending.at(end) == QLatin1Char('\n') && m_pending.at(end - 1) == QLatin1Char('\r'))))
+        ++end;
+    QString slice = m_pending.mid(m_position, end - m_position);
+    m_position = end;
+    if (m_position >= m_pending.size()) {
+        m_pending.clear();
+        m_position = 0;
+    }
+    return slice;
+}
+
+void SourceTextView::appendSlice()
+{
+    // Inserted at the end without moving the view or the selection.
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(takeSlice());
+    if (m_pending.isEmpty())
+        Q_EMIT completed();
+    else
+        QTimer::singleShot(0, this, &SourceTextView::appendSlice);
 }
 
 void SourceTextView::changeEvent(QEvent *event)

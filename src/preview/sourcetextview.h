@@ -4,19 +4,34 @@
 
 // The raw text of a file in the monospaced body font and the primary text colour: read-only,
 // selectable, wrapped at the pane's width and scrolling vertically, 16 of padding all round.
-// The text layout is done block by block as it scrolls into view, so long files open at once.
+// Lines are laid out as they scroll into view, and a long text is taken in by slices between
+// events, so a large file shows its first screen at once and the window never freezes.
 class SourceTextView : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
     static constexpr int padding = 16;
+    // Characters taken in at a time.
+    static constexpr qsizetype sliceSize = 256 * 1024;
 
     explicit SourceTextView(const QString &text, QWidget *parent = nullptr);
+
+    // Whether the whole text has been taken in.
+    bool isComplete() const { return m_pending.isEmpty(); }
+
+Q_SIGNALS:
+    void completed();
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
     void applyColors();
+    void appendSlice();
+    // The next slice of the text, not splitting a surrogate pair.
+    QString takeSlice();
+
+    QString m_pending; // the text still to take in
+    qsizetype m_position = 0;
 };

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void resultForAnEarlierFileIsDropped();
     void paneMayCloseWhileTheReadRuns();
     void sourceTextFollowsTheAppearance();
+    void longSourceIsTakenInBySlices();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -294,6 +296,25 @@ void TestMarkdownPreviewView::sourceTextFollowsTheAppearance()
     QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));
     QTRY_COMPARE(source->palette().color(QPalette::Text), QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.92f));
     QCOMPARE(source->toPlainText(), QStringLiteral("text")); // recoloured, not reloaded
+}
+
+void TestMarkdownPreviewView::longSourceIsTakenInBySlices()
+{
+    // A surrogate pair across the first slice boundary, line ends of every kind (CR LF among them)
+    // across later ones.
+    QString text(SourceTextView::sliceSize - 1, QLatin1Char('a'));
+    text += QString::fromUtf8("\xf0\x9f\x8c\x99") + QStringLiteral("tail\n");
+    while (text.size() < 3 * SourceTextView::sliceSize)
+        text += QStringLiteral("line \r\n\u2029more\n");
+    SourceTextView view(text);
+    QVERIFY(!view.isComplete());
+    QSignalSpy completed(&view, &SourceTextView::completed);
+    QVERIFY(completed.wait(10000));
+    QPlainTextEdit whole;
+    whole.setPlainText(text);
+    QCOMPARE(view.toPlainText(), whole.toPlainText());
+    QCOMPARE(view.document()->blockCount(), whole.document()->blockCount());
+    QCOMPARE(view.verticalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

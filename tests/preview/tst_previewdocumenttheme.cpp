@@ -1,0 +1,177 @@
+#include "app/themecontroller.h"
+#include "markdown/markdownview.h"
+#include "preview/previewdocumenttheme.h"
+
+#include <QApplication>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+struct PageBlock
+{
+    QString line;
+    qreal y = 0;
+    qreal height = 0;
+};
+
+// The blocks of the page, top to bottom, from the layout dump (top-level lines only).
+QList<PageBlock> pageBlocks(const QString &dump)
+{
+    static const QRegularExpression geometry(QStringLiteral("^\\S+ [-\\d.]+,([-\\d.]+) [\\d.]+x([\\d.]+)"));
+    QList<PageBlock> result;
+    for (const QString &line : dump.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = geometry.match(line);
+        if (match.hasMatch())
+            result.append({line, match.captured(1).toDouble(), match.captured(2).toDouble()});
+    }
+    return result;
+}
+
+// The darkest pixel's lightness in the image: the core of the text drawn on a light page.
+int darkest(const QImage &image)
+{
+    int result = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            result = std::min(result, QColor(image.pixel(x, y)).lightness());
+    return result;
+}
+
+} // namespace
+
+class TestPreviewDocumentTheme : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void headings_data();
+    void headings();
+    void spaceBetweenBlocks_data();
+    void spaceBetweenBlocks();
+    void onlyTheHeaderRowOfATableIsSemibold();
+    void longCodeLinesScrollInsideTheirBlock();
+    void levelSixHeadingIsSecondaryAndAppearanceRecolours();
+
+private:
+    std::unique_ptr<MarkdownView> render(const QString &markdown, int width = 600);
+};
+
+void TestPreviewDocumentTheme::init()
+{
+    QApplication::setPalette(ThemeController::paletteFor(Appearance::light));
+}
+
+std::unique_ptr<MarkdownView> TestPreviewDocumentTheme::render(const QString &markdown, int width)
+{
+    auto view = std::make_unique<MarkdownView>();
+    MarkdownEnvironment environment = view->environment();
+    environment.theme = PreviewDocumentTheme::make();
+    view->setEnvironment(environment);
+    view->resize(width, 600);
+    view->show();
+    view->setMarkdown(markdown);
+    if (!QTest::qWaitFor([&] { return view->isLayoutComplete(); }))
+        qWarning("layout did not complete");
+    return view;
+}
+
+void TestPreviewDocumentTheme::headings_data()
+{
+    QTest::addColumn<QString>("markdown");
+    QTest::addColumn<QString>("font"); // 17-point text times the level's em, rounded
+    QTest::addColumn<bool>("rule");
+
+    QTest::addRow("level 1: bold 1.85 em with a rule") << "# Title" << "font 31px weight 700" << true;
+    QTest::addRow("level 2: semibold 1.45 em with a rule") << "## Title" << "font 25px weight 600" << true;
+    QTest::addRow("level 3: semibold 1.2 em") << "### Title" << "font 20px weight 600" << false;
+    QTest::addRow("level 4: semibold 1.05 em") << "#### Title" << "font 18px weight 600" << false;
+    QTest::addRow("level 5: semibold 0.95 em") << "##### Title" << "font 16px weight 600" << false;
+    QTest::addRow("level 6: semibold 0.88 em") << "###### Title" << "font 15px weight 600" << false;
+}
+
+void TestPreviewDocumentTheme::headings()
+{
+    QFETCH(QString, markdown);
+    QFETCH(QString, font);
+    QFETCH(bool, rule);
+    const QString dump = render(markdown)->layoutDump();
+    QVERIFY2(dump.contains(font), qPrintable(dump));
+    QCOMPARE(dump.contains(QLatin1String("divider")), rule);
+}
+
+void TestPreviewDocumentTheme::spaceBetweenBlocks_data()
+{
+    QTest::addColumn<QString>("markdown");
+    QTest::addColumn<qreal>("space"); // between the first two blocks
+
+    QTest::addRow("paragraphs are 14 apart") << "One.\n\nTwo." << 14.0;
+    QTest::addRow("a level-1 heading keeps 24 above") << "One.\n\n# Two" << 24.0;
+    QTest::addRow("a level-3 heading keeps 18 above") << "One.\n\n### Two" << 18.0;
+    QTest::addRow("a level-2 heading keeps 10 below") << "## One\n\nText." << 10.0;
+    QTest::addRow("a level-6 heading keeps 4 below") << "###### One\n\nText." << 4.0;
+    QTest::addRow("a quote is followed by 14") << "> One.\n\nTwo." << 14.0;
+    QTest::addRow("a code block is followed by 14") << "```\ncode\n```\n\nTwo." << 14.0;
+    QTest::addRow("a thematic break keeps 1.5 em (26) above") << "One.\n\n---" << 26.0;
+}
+
+void TestPreviewDocumentTheme::spaceBetweenBlocks()
+{
+    QFETCH(QString, markdown);
+    QFETCH(qreal, space);
+    const QList<PageBlock> page = pageBlocks(render(markdown)->layoutDump());
+    QVERIFY(page.size() >= 2);
+    QCOMPARE(page.at(0).y, 0.0);
+    QCOMPARE(page.at(1).y - (page.at(0).y + page.at(0).height), space);
+}
+
+void TestPreviewDocumentTheme::onlyTheHeaderRowOfATableIsSemibold()
+{
+    const QString dump = render(QStringLiteral("| a | b |\n|---|--:|\n| c | d |\n| e | f |"))->layoutDump();
+    for (const QString &line : dump.split(QLatin1Char('\n'))) {
+        static const QRegularExpression cell(QStringLiteral("\"([a-f])\""));
+        const QRegularExpressionMatch match = cell.match(line);
+        if (!match.hasMatch())
+            continue;
+        const bool header = match.captured(1) == QLatin1String("a") || match.captured(1) == QLatin1String("b");
+        QVERIFY2(line.contains(QLatin1String("weight 600")) == header, qPrintable(line));
+    }
+}
+
+void TestPreviewDocumentTheme::longCodeLinesScrollInsideTheirBlock()
+{
+    auto view = render(QStringLiteral("```\n") + QString(300, QLatin1Char('x')) + QStringLiteral("\n```\n\nText."), 400);
+    const QString dump = view->layoutDump();
+    static const QRegularExpression scroll(QStringLiteral("scroll [-\\d.]+,[-\\d.]+ ([\\d.]+)x[\\d.]+ content ([\\d.]+)"));
+    const QRegularExpressionMatch match = scroll.match(dump);
+    QVERIFY2(match.hasMatch(), qPrintable(dump));
+    QVERIFY(match.captured(2).toDouble() > match.captured(1).toDouble());
+    QVERIFY(dump.contains(QLatin1String("mono")));
+    QVERIFY(dump.contains(QLatin1String("font 15px mono"))); // 0.9 em of 17
+    // The page itself never scrolls sideways, and nothing on it is wider than the view.
+    for (const PageBlock &block : pageBlocks(dump))
+        QVERIFY2(!block.line.contains(QLatin1String("x")) || !block.line.startsWith(QLatin1String("clip")) ||
+                     block.line.contains(QStringLiteral(" %1x").arg(400)),
+                 qPrintable(block.line));
+}
+
+void TestPreviewDocumentTheme::levelSixHeadingIsSecondaryAndAppearanceRecolours()
+{
+    auto five = render(QStringLiteral("##### Heading"));
+    auto six = render(QStringLiteral("###### Heading"));
+    const int primaryCore = darkest(five->grab().toImage());
+    const int secondaryCore = darkest(six->grab().toImage());
+    QVERIFY2(secondaryCore > primaryCore + 30, qPrintable(QStringLiteral("%1 vs %2").arg(secondaryCore).arg(primaryCore)));
+
+    const QString dump = five->layoutDump();
+    QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));
+    QTRY_VERIFY(darkest(five->grab().toImage()) != primaryCore);
+    QCOMPARE(five->layoutDump(), dump); // recoloured, not laid out anew
+}
+
+QTEST_MAIN(TestPreviewDocumentTheme)
+#include "tst_previewdocumenttheme.moc"

@@ -1,6 +1,6 @@
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
-#include "app/interimdashboardview.h"
+#include "dashboard/dashboardview.h"
 #include "app/maincontentview.h"
 #include "app/maintoolbar.h"
 #include "app/projecttabbutton.h"
@@ -219,7 +219,7 @@ void TestMainContentView::importSelectsTheProjectAndShowsLoadingThenDashboard()
     m_projects->release(root);
     waitForProject(root);
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
-    auto *dashboard = qobject_cast<InterimDashboardView *>(m_view->detailArea()->currentView());
+    auto *dashboard = qobject_cast<DashboardView *>(m_view->detailArea()->currentView());
     QVERIFY(dashboard);
     QCOMPARE(dashboard->input().projectName, QStringLiteral("app"));
     QCOMPARE(dashboard->input().projectRoot, root);
@@ -343,7 +343,8 @@ void TestMainContentView::switchingTabsClearsTheFileSelection()
     QTest::mouseClick(m_view->tabsBar()->tab(beta), Qt::LeftButton);
     QVERIFY(!m_view->selectedNode());
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
-    auto *dashboard = qobject_cast<InterimDashboardView *>(m_view->detailArea()->currentView());
+    auto *dashboard = qobject_cast<DashboardView *>(m_view->detailArea()->currentView());
+    QVERIFY(dashboard);
     QCOMPARE(dashboard->input().projectRoot, beta);
     QCOMPARE(m_view->outlineTree(), m_view->store().treeForProject(beta));
 }

@@ -2,7 +2,9 @@
 // benchmark's documents), beside QTextDocument::setMarkdown plus a full layout of the 1 MB one
 // at the same width, measured in the same run. Prints medians in milliseconds and the resident
 // memory. A second argument "1mb" stops after the 1 MB figures, "engine" also leaves Qt out.
+#include "benchtiming.h"
 #include "previewlooktheme.h"
+#include "specificationdocument.h"
 
 #include "markdown/layoutdocument_p.h"
 #include "markdown/markdownparser.h"
@@ -24,42 +26,9 @@ namespace {
 
 constexpr qreal width = 800;
 
-// One requirement section of a made-up specification, varied by `n` (as in the parser
-// benchmark, so both measure the same text).
-QByteArray section(int n)
-{
-    const QByteArray id = QByteArray::number(n);
-    return "## Capability " + id + "\n\n"
-           "The service keeps *records* of every **session** and exposes them through "
-           "the [reporting API](https://example.com/api/" + id + ") and `GET /sessions/" + id + "`.\n"
-           "Old entries are ~~kept~~ removed after 30 days; see www.example.com/retention.\n\n"
-           "### Requirement: Session record " + id + "\n\n"
-           "The system SHALL store the start time, the user and the client version.\n\n"
-           "#### Scenario: New session\n\n"
-           "- **WHEN** a user signs in\n"
-           "- **THEN** a record is created\n"
-           "  - with the start time\n"
-           "  - with the client version\n\n"
-           "1. Open the session list\n2. Pick a session\n3. Read the record\n\n"
-           "- [x] schema written\n- [ ] migration tested\n\n"
-           "| Field | Type | Required |\n|:------|:----:|---------:|\n"
-           "| start | date | yes |\n| user | text | yes |\n| client | text | no |\n\n"
-           "```swift\nlet record = Session(id: " + id + ")\nstore.save(record)\n```\n\n"
-           "> Note: records are read-only once written.\n\n";
-}
-
 QString document(qsizetype bytes)
 {
-    QByteArray text = "# Session service specification\n\n";
-    for (int n = 1; text.size() < bytes; ++n)
-        text += section(n);
-    return QString::fromUtf8(text);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return QString::fromUtf8(specificationDocument(bytes));
 }
 
 double milliseconds(const QElapsedTimer &timer)

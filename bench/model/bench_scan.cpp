@@ -1,5 +1,6 @@
 // Scan plus summary of a large generated project, beside a plain walk that lists the same
 // folders and reads the same files (no parsing, no tree, no sorting) measured in the same run.
+#include "benchtiming.h"
 #include "largeprojectgenerator.h"
 
 #include "model/projectscanner.h"
@@ -78,19 +79,6 @@ size_t plainWalk(const std::string &folder, bool inChange, bool inChangeSpecs)
         }
     }
     return bytes;
-}
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_BUILD_TESTS=OFF
+./scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_BENCHMARKS=OFF
 SAMPLE="$(pwd)/examples/lantern-notes"
 if [ -x build/src/app/kestrune-viewer ]; then
   exec build/src/app/kestrune-viewer "$SAMPLE" "$@"

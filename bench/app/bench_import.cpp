@@ -6,6 +6,7 @@
 #include "largeprojectgenerator.h"
 #include "model/projectstore.h"
 #include "sidebar/projecttreeview.h"
+#include "markdown/processheap.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -73,6 +74,7 @@ Measurement importAndWait(ProjectStore &store, const QUrl &root, const std::func
 
 int main(int argc, char **argv)
 {
+    ProcessHeap::configureForDocuments(); // as the program runs
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     const int runs = argc > 1 ? std::max(1, atoi(argv[argc - 1])) : 3;

@@ -9,6 +9,7 @@
 #include "markdown/layoutdocument_p.h"
 #include "markdown/markdownparser.h"
 #include "markdown/markdownview.h"
+#include "markdown/processheap.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -97,6 +98,7 @@ EngineTimes runEngine(const QString &text, const Theme &theme, bool relayout)
 
 int main(int argc, char **argv)
 {
+    ProcessHeap::configureForDocuments(); // as the program runs
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     // "engine" leaves Qt's importer out (for profiling the engine alone).

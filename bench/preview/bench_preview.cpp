@@ -6,6 +6,7 @@
 #include "app/themecontroller.h"
 #include "markdown/markdownview.h"
 #include "preview/markdownpreviewview.h"
+#include "markdown/processheap.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -126,6 +127,7 @@ Measurement open(const QString &path, MarkdownViewMode mode)
 
 int main(int argc, char **argv)
 {
+    ProcessHeap::configureForDocuments(); // as the program runs
     QApplication app(argc, argv);
     QApplication::setPalette(ThemeController::paletteFor(Appearance::light));
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[argc - 1]).toInt()) : 3;

@@ -10,14 +10,18 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
 double medianMs(int runs, const std::function<void()> &work)
 {
     std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
+    for (int run = 0; run < runs; ++run)
+        times.push_back(timeMs(work));
     return median(times);
 }

@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "app/systemfont.h"
 #include "app/themecontroller.h"
+#include "markdown/processheap.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -32,6 +33,7 @@ void AppDelegate::setApplicationIdentity()
 
 int AppDelegate::run(int argc, char **argv)
 {
+    ProcessHeap::configureForDocuments();
     setApplicationIdentity();
     CommandLine commandLine;
     {

@@ -42,5 +42,7 @@ cmark_syntax_extension *extension(const char *name);
 
 // A parser with the default options and every extension the engine uses attached.
 ParserPtr newParser();
+// The same, allocating from `memory`; the caller frees it (or lets an arena go).
+cmark_parser *newParser(cmark_mem *memory);
 
 } // namespace Cmark

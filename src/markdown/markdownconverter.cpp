@@ -3,9 +3,11 @@
 #include "markdown/cmarkgfm_p.h"
 #include "markdown/markdownparser.h"
 #include "markdown/nodetype.h"
+#include "markdown/sharedstringpool_p.h"
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -59,17 +61,6 @@ NodeType nodeType(cmark_node *node)
     programmingError(QByteArray("Unknown node type '") + typeString + "' found.");
 }
 
-QString literal(cmark_node *node)
-{
-    const char *text = cmark_node_get_literal(node);
-    return text ? QString::fromUtf8(text, qsizetype(std::strlen(text))) : QString();
-}
-
-QString url(cmark_node *node)
-{
-    const char *text = cmark_node_get_url(node);
-    return text ? QString::fromUtf8(text, qsizetype(std::strlen(text))) : QString();
-}
 
 struct PendingItem {
     bool isTask = false;
@@ -80,21 +71,36 @@ struct PendingItem {
 // One open container of the walk. A frame beyond the nesting bounds is
 // "flattened": it makes no node of its own and its content goes to the nearest
 // enclosing frame that does.
+//
+// Finished children wait on shared stacks, one per kind, until their container
+// closes; a frame only remembers where its children begin on each. Content of a
+// flattened frame simply stays there for the enclosing frame to take.
 struct Frame {
     cmark_node *node = nullptr;
     NodeType type = NodeType::document;
     bool flattened = false;
-    bool isTaskItem = false;
     int blockDepth = 0;  // container blocks enclosing this frame's content
     int inlineDepth = 0; // container inlines enclosing this frame's content
-    std::size_t target = 0; // the frame whose lists receive this frame's content
 
-    QList<BlockNode> blocks;
-    QList<InlineNode> inlines;
-    std::vector<PendingItem> items;
-    QList<RawTableRow> rows;
-    QList<RawTableCell> cells;
+    std::size_t blocksBegin = 0;
+    std::size_t inlinesBegin = 0;
+    std::size_t itemsBegin = 0;
+    std::size_t rowsBegin = 0;
+    std::size_t cellsBegin = 0;
 };
+
+// The elements of `stack` from `begin` on, moved into a list of exactly their
+// number and taken off the stack.
+template<typename T>
+QList<T> take(std::vector<T> &stack, std::size_t begin)
+{
+    QList<T> list;
+    list.reserve(qsizetype(stack.size() - begin));
+    for (auto it = stack.begin() + std::ptrdiff_t(begin); it != stack.end(); ++it)
+        list.emplace_back(std::move(*it));
+    stack.erase(stack.begin() + std::ptrdiff_t(begin), stack.end());
+    return list;
+}
 
 enum class Context { blocks, list, table, row, inlines };
 
@@ -139,26 +145,36 @@ public:
             close();
             node = cmark_node_next(finished);
         }
-        return std::move(m_stack.front().blocks);
+        return take(m_blocks, 0);
     }
 
 private:
     Frame &top() { return m_stack.back(); }
 
-    QList<BlockNode> &blockTarget() { return m_stack[top().target].blocks; }
-    QList<InlineNode> &inlineTarget() { return m_stack[top().target].inlines; }
+    QString string(const char *text)
+    {
+        return text ? m_strings.fromUtf8(text, qsizetype(std::strlen(text))) : QString();
+    }
+    QString literal(cmark_node *node) { return string(cmark_node_get_literal(node)); }
+    QString url(cmark_node *node) { return string(cmark_node_get_url(node)); }
+
+    std::vector<BlockNode> &blockTarget() { return m_blocks; }
+    std::vector<InlineNode> &inlineTarget() { return m_inlines; }
 
     void push(cmark_node *node, NodeType type, bool flattened, int blockDepth, int inlineDepth)
     {
-        const std::size_t target = flattened ? top().target : m_stack.size();
         Frame frame;
         frame.node = node;
         frame.type = type;
         frame.flattened = flattened;
         frame.blockDepth = blockDepth;
         frame.inlineDepth = inlineDepth;
-        frame.target = target;
-        m_stack.push_back(std::move(frame));
+        frame.blocksBegin = m_blocks.size();
+        frame.inlinesBegin = m_inlines.size();
+        frame.itemsBegin = m_items.size();
+        frame.rowsBegin = m_rows.size();
+        frame.cellsBegin = m_cells.size();
+        m_stack.push_back(frame);
     }
 
     // Handles a node on the way down. Returns true when a frame was opened for
@@ -211,16 +227,16 @@ private:
         case NodeType::codeBlock: {
             Block::CodeBlock block;
             if (const char *info = cmark_node_get_fence_info(node))
-                block.fenceInfo = QString::fromUtf8(info, qsizetype(std::strlen(info)));
+                block.fenceInfo = string(info);
             block.content = literal(node);
-            blockTarget().append(std::move(block));
+            blockTarget().emplace_back(std::move(block));
             return false;
         }
         case NodeType::htmlBlock:
-            blockTarget().append(Block::HtmlBlock{literal(node)});
+            blockTarget().emplace_back(Block::HtmlBlock{literal(node)});
             return false;
         case NodeType::thematicBreak:
-            blockTarget().append(Block::ThematicBreak{});
+            blockTarget().emplace_back(Block::ThematicBreak{});
             return false;
         default:
             return false; // custom blocks, and inline or item kinds out of place
@@ -231,19 +247,19 @@ private:
     {
         switch (type) {
         case NodeType::text:
-            inlineTarget().append(Inline::Text{literal(node)});
+            inlineTarget().emplace_back(Inline::Text{literal(node)});
             return false;
         case NodeType::softBreak:
-            inlineTarget().append(Inline::SoftBreak{});
+            inlineTarget().emplace_back(Inline::SoftBreak{});
             return false;
         case NodeType::lineBreak:
-            inlineTarget().append(Inline::LineBreak{});
+            inlineTarget().emplace_back(Inline::LineBreak{});
             return false;
         case NodeType::code:
-            inlineTarget().append(Inline::Code{literal(node)});
+            inlineTarget().emplace_back(Inline::Code{literal(node)});
             return false;
         case NodeType::html:
-            inlineTarget().append(Inline::Html{literal(node)});
+            inlineTarget().emplace_back(Inline::Html{literal(node)});
             return false;
         case NodeType::emphasis:
         case NodeType::strong:
@@ -264,95 +280,99 @@ private:
     // Finishes the top frame and hands its node to the enclosing frame.
     void close()
     {
-        Frame frame = std::move(m_stack.back());
+        const Frame frame = m_stack.back();
         m_stack.pop_back();
         if (frame.flattened)
             return;
 
         switch (frame.type) {
         case NodeType::blockquote:
-            blockTarget().append(Block::Blockquote{std::move(frame.blocks)});
+            blockTarget().emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)});
             break;
         case NodeType::item:
         case NodeType::taskListItem: {
             PendingItem item;
             item.isTask = frame.type == NodeType::taskListItem;
             item.isCompleted = item.isTask && cmark_gfm_extensions_get_tasklist_item_checked(frame.node);
-            item.children = std::move(frame.blocks);
-            top().items.push_back(std::move(item));
+            item.children = take(m_blocks, frame.blocksBegin);
+            m_items.push_back(std::move(item));
             break;
         }
         case NodeType::list:
-            blockTarget().append(makeList(frame));
+            blockTarget().emplace_back(makeList(frame));
             break;
         case NodeType::paragraph:
-            blockTarget().append(Block::Paragraph{std::move(frame.inlines)});
+            blockTarget().emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::heading:
-            blockTarget().append(
-                Block::Heading{cmark_node_get_heading_level(frame.node), std::move(frame.inlines)});
+            blockTarget().emplace_back(
+                Block::Heading{cmark_node_get_heading_level(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::table:
-            blockTarget().append(makeTable(frame));
+            blockTarget().emplace_back(makeTable(frame));
             break;
         case NodeType::tableHead:
         case NodeType::tableRow:
-            top().rows.append(RawTableRow{std::move(frame.cells)});
+            m_rows.emplace_back(RawTableRow{take(m_cells, frame.cellsBegin)});
             break;
         case NodeType::tableCell:
-            top().cells.append(RawTableCell{std::move(frame.inlines)});
+            m_cells.emplace_back(RawTableCell{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::emphasis:
-            inlineTarget().append(Inline::Emphasis{std::move(frame.inlines)});
+            inlineTarget().emplace_back(Inline::Emphasis{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::strong:
-            inlineTarget().append(Inline::Strong{std::move(frame.inlines)});
+            inlineTarget().emplace_back(Inline::Strong{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::strikethrough:
-            inlineTarget().append(Inline::Strikethrough{std::move(frame.inlines)});
+            inlineTarget().emplace_back(Inline::Strikethrough{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::link:
-            inlineTarget().append(Inline::Link{url(frame.node), std::move(frame.inlines)});
+            inlineTarget().emplace_back(Inline::Link{url(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::image:
-            inlineTarget().append(Inline::Image{url(frame.node), std::move(frame.inlines)});
+            inlineTarget().emplace_back(Inline::Image{url(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         default:
             break;
         }
     }
 
-    static BlockNode makeList(Frame &frame)
+    BlockNode makeList(const Frame &frame)
     {
         const bool isTight = cmark_node_get_list_tight(frame.node) != 0;
-        bool hasTaskItem = false;
-        for (const PendingItem &item : frame.items)
-            hasTaskItem = hasTaskItem || item.isTask;
+        const auto first = m_items.begin() + std::ptrdiff_t(frame.itemsBegin);
+        const qsizetype count = qsizetype(m_items.end() - first);
+        const bool hasTaskItem = std::any_of(first, m_items.end(), [](const PendingItem &item) { return item.isTask; });
 
+        BlockNode list = Block::ThematicBreak{};
         if (hasTaskItem) {
-            Block::TaskList list{isTight, {}};
-            list.items.reserve(qsizetype(frame.items.size()));
-            for (PendingItem &item : frame.items)
-                list.items.append(RawTaskListItem{item.isCompleted, std::move(item.children)});
-            return list;
+            Block::TaskList taskList{isTight, {}};
+            taskList.items.reserve(count);
+            for (auto item = first; item != m_items.end(); ++item)
+                taskList.items.emplace_back(RawTaskListItem{item->isCompleted, std::move(item->children)});
+            list = std::move(taskList);
+        } else {
+            QList<RawListItem> items;
+            items.reserve(count);
+            for (auto item = first; item != m_items.end(); ++item)
+                items.emplace_back(RawListItem{std::move(item->children)});
+            switch (cmark_node_get_list_type(frame.node)) {
+            case CMARK_ORDERED_LIST:
+                list = Block::NumberedList{isTight, cmark_node_get_list_start(frame.node), std::move(items)};
+                break;
+            case CMARK_BULLET_LIST:
+                list = Block::BulletedList{isTight, std::move(items)};
+                break;
+            default:
+                programmingError("cmark reported a list node without a list type.");
+            }
         }
-
-        QList<RawListItem> items;
-        items.reserve(qsizetype(frame.items.size()));
-        for (PendingItem &item : frame.items)
-            items.append(RawListItem{std::move(item.children)});
-
-        switch (cmark_node_get_list_type(frame.node)) {
-        case CMARK_ORDERED_LIST:
-            return Block::NumberedList{isTight, cmark_node_get_list_start(frame.node), std::move(items)};
-        case CMARK_BULLET_LIST:
-            return Block::BulletedList{isTight, std::move(items)};
-        default:
-            programmingError("cmark reported a list node without a list type.");
-        }
+        m_items.erase(first, m_items.end());
+        return list;
     }
 
-    static BlockNode makeTable(Frame &frame)
+    BlockNode makeTable(const Frame &frame)
     {
         Block::Table table;
         const uint16_t columns = cmark_gfm_extensions_get_table_columns(frame.node);
@@ -360,13 +380,19 @@ private:
         table.columnAlignments.reserve(columns);
         for (uint16_t column = 0; column < columns; ++column) {
             const char raw = alignments ? static_cast<char>(alignments[column]) : '\0';
-            table.columnAlignments.append(tableColumnAlignmentFromRawValue(raw));
+            table.columnAlignments.emplace_back(tableColumnAlignmentFromRawValue(raw));
         }
-        table.rows = std::move(frame.rows);
+        table.rows = take(m_rows, frame.rowsBegin);
         return table;
     }
 
     std::vector<Frame> m_stack;
+    std::vector<BlockNode> m_blocks;
+    std::vector<InlineNode> m_inlines;
+    std::vector<PendingItem> m_items;
+    std::vector<RawTableRow> m_rows;
+    std::vector<RawTableCell> m_cells;
+    SharedStringPool m_strings;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "markdown/markdownparser.h"
 
+#include "markdown/cmarkarena_p.h"
 #include "markdown/cmarkgfm_p.h"
 #include "markdown/markdownconverter_p.h"
 
@@ -10,9 +11,10 @@ QList<BlockNode> MarkdownParser::parse(const QString &markdown)
 
 QList<BlockNode> MarkdownParser::parseUtf8(QByteArrayView markdown)
 {
-    Cmark::ParserPtr parser = Cmark::newParser();
+    // The parser and its tree live in the arena and are dropped with it.
+    const CmarkArena arena;
+    cmark_parser *parser = Cmark::newParser(arena.allocator());
     // The whole text in one piece: the parser sees no artificial chunk boundary.
-    cmark_parser_feed(parser.get(), markdown.data(), std::size_t(markdown.size()));
-    const Cmark::NodePtr document(cmark_parser_finish(parser.get()));
-    return MarkdownConverter::convertDocument(document.get());
+    cmark_parser_feed(parser, markdown.data(), std::size_t(markdown.size()));
+    return MarkdownConverter::convertDocument(cmark_parser_finish(parser));
 }

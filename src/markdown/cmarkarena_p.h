@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+struct cmark_mem;
+
+// Memory for one parse: every allocation the parser makes while the arena is
+// alive comes from a few large blocks, and all of it is returned at once when
+// the arena ends, without visiting the parser's tree.
+//
+// The parser builds a tree of a hundred thousand nodes for a megabyte of text
+// and tears it down again as soon as the document model is made. From the
+// process heap that costs a call per node both ways and leaves the heap
+// fragmented for the model that is built next; from an arena both are a pointer
+// bump and the tear-down is free.
+//
+// The parser's allocator functions take no context, so they reach the arena
+// through a per-thread pointer: one arena may be active per thread at a time,
+// and everything allocated from it must be used on that thread, before the
+// arena ends.
+//
+//     CmarkArena arena;
+//     cmark_parser *parser = cmark_parser_new_with_mem(options, arena.allocator());
+//     ... parse and read the tree; never free it ...
+class CmarkArena
+{
+public:
+    CmarkArena();
+    ~CmarkArena();
+    CmarkArena(const CmarkArena &) = delete;
+    CmarkArena &operator=(const CmarkArena &) = delete;
+
+    cmark_mem *allocator() const;
+
+    void *allocate(std::size_t size);
+    void *allocateZeroed(std::size_t size);
+    void *reallocate(void *payload, std::size_t size);
+    void release(void *payload);
+
+private:
+    void startBlock(std::size_t needed);
+
+    struct Block {
+        void *begin = nullptr;
+        std::size_t size = 0;
+    };
+
+    std::vector<Block> m_blocks;
+    std::byte *m_cursor = nullptr;
+    std::byte *m_end = nullptr;
+    std::byte *m_untouched = nullptr; // from here to the block's end, memory was never handed out
+    std::byte *m_last = nullptr; // the payload of the latest allocation, while it can still grow
+    CmarkArena *m_enclosing = nullptr;
+};

@@ -59,6 +59,7 @@ struct EngineTimes {
     double parse = 0;
     double layout = 0; // build and lay out
     double relayout = 0;
+    double relayoutWider = 0;
     double cpuTotal = 0; // parse, build and lay out
     double cpuRelayout = 0;
 };
@@ -90,6 +91,10 @@ EngineTimes runEngine(const QString &text, const Theme &theme, bool relayout)
         page.layoutAll();
         times.relayout = milliseconds(timer);
         times.cpuRelayout = cpuMilliseconds() - cpuRelayoutStart;
+        timer.restart();
+        page.setWidth(width);
+        page.layoutAll();
+        times.relayoutWider = milliseconds(timer);
     }
     return times;
 }
@@ -107,7 +112,8 @@ int main(int argc, char **argv)
 
     const QString oneMegabyte = document(1024 * 1024);
 
-    std::vector<double> qtParse, qtLayout, qtTotal, qtCpu, parse, layout, total, relayout, cpuTotal, cpuRelayout;
+    std::vector<double> qtParse, qtLayout, qtTotal, qtCpu, parse, layout, total, relayout, relayoutWider, cpuTotal,
+        cpuRelayout;
     for (int run = 0; run < runs; ++run) {
         if (!engineOnly) {
             QElapsedTimer timer;
@@ -130,6 +136,7 @@ int main(int argc, char **argv)
         layout.push_back(times.layout);
         total.push_back(times.parse + times.layout);
         relayout.push_back(times.relayout);
+        relayoutWider.push_back(times.relayoutWider);
         cpuTotal.push_back(times.cpuTotal);
         cpuRelayout.push_back(times.cpuRelayout);
     }
@@ -142,7 +149,8 @@ int main(int argc, char **argv)
         qtTotal.push_back(1), qtCpu.push_back(1);
     std::printf("  engine parse               %8.1f  build+layout %4.1f  total %8.1f  (%.2f of Qt)\n", median(parse),
                 median(layout), median(total), median(total) / median(qtTotal));
-    std::printf("  engine relayout after a resize      %8.1f\n", median(relayout));
+    std::printf("  engine relayout after a resize      %8.1f narrower (%.0f), %.1f wider again\n", median(relayout),
+                width - 80, median(relayoutWider));
     std::printf("  processor time: Qt %.1f, engine %.1f (%.2f of Qt), relayout %.1f\n", median(qtCpu),
                 median(cpuTotal), median(cpuTotal) / median(qtCpu), median(cpuRelayout));
     std::printf("  resident memory                     %8ld KiB\n", residentKiB());

@@ -63,6 +63,8 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_links.clear();
     m_images.clear();
     m_layout.reset();
+    m_measuredWidth = -1; // the lines of the old text say nothing about the new one
+    m_lineCount = 0;
     invalidate();
 
     const FontProperties defaultProperties;
@@ -146,8 +148,28 @@ qreal LayoutTextNode::imageHeightOnLine(const QTextLine &line) const
     return height;
 }
 
+bool LayoutTextNode::breaksLinesAlikeAt(qreal width) const
+{
+    if (m_measuredWidth < 0 || m_lineCount == 0)
+        return false;
+    if (!m_options.wraps)
+        return true;
+    if (std::isinf(width) != std::isinf(m_measuredWidth))
+        return false;
+    // Lines are filled greedily: a narrower width that still holds every line
+    // breaks where the wider one did, as the item after each break did not fit
+    // the wider line either. A single line stays as it is at any width that holds it.
+    if (m_widestLine > width)
+        return false;
+    return m_lineCount == 1 || width <= m_measuredWidth;
+}
+
 QSizeF LayoutTextNode::doLayout(qreal width)
 {
+    if (breaksLinesAlikeAt(width)) {
+        m_measuredWidth = width;
+        return size();
+    }
     m_measuredWidth = width;
     if (m_text.isEmpty()) {
         m_layout.reset();
@@ -185,6 +207,7 @@ QSizeF LayoutTextNode::layoutLines(qreal width) const
     }
     m_layout->endLayout();
     m_lineCount = m_layout->lineCount();
+    m_widestLine = widest;
     if (m_lineCount > 0) {
         const QTextLine firstLine = m_layout->lineAt(0);
         m_firstBaseline = firstLine.y() + firstLine.ascent();

@@ -92,6 +92,8 @@ private:
     // The layout with its lines at the measured width, made again if it was released.
     const QTextLayout *lines() const;
     QSizeF layoutLines(qreal width) const;
+    // Whether lines laid out at `width` would break exactly as they do now.
+    bool breaksLinesAlikeAt(qreal width) const;
     qreal imageHeightOnLine(const QTextLine &line) const;
 
     QString m_text; // line breaks as U+2028
@@ -106,6 +108,7 @@ private:
     qreal m_measuredWidth = -1;
     mutable qreal m_firstBaseline = -1;
     mutable int m_lineCount = 0;
+    mutable qreal m_widestLine = 0;
     int m_documentIndex = -1;
     QString m_identifier;
 };

@@ -42,6 +42,7 @@ kestrune_add_library(kestrune_markdown_layout
   tableborderstyle.cpp tableborderstyle.h
   textattributes.cpp textattributes.h
   textlinestyle.h
+  textlinebreaker.cpp textlinebreaker_p.h
   textstyle.cpp textstyle.h
   theme.cpp theme.h
 )

@@ -59,6 +59,10 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_text = text.text;
     m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     m_formats.clear();
+    m_fontRuns.clear();
+    m_breaker.reset();
+    m_breakerTried = false;
+    m_brokenLines.clear();
     m_colorRuns.clear();
     m_links.clear();
     m_images.clear();
@@ -83,6 +87,9 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
         bool needed = false;
         if (font != m_font) {
             format.setFont(font, QTextCharFormat::FontPropertiesAll);
+            QTextCharFormat fontOnly;
+            fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
+            m_fontRuns.append({run.start, run.length, fontOnly});
             needed = true;
         }
         if (attributes.strikethroughStyle) {
@@ -129,7 +136,9 @@ void LayoutTextNode::ensureLayout() const
         return;
     m_layout = std::make_unique<QTextLayout>(m_text, m_font);
     QTextOption option;
-    option.setWrapMode(m_options.wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    // Until the breaker has had its chance, the layout is its strip.
+    const bool wraps = m_options.wraps && !m_breaker && m_breakerTried;
+    option.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setAlignment(Qt::AlignLeading);
     option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
     m_layout->setTextOption(option);
@@ -177,10 +186,58 @@ QSizeF LayoutTextNode::doLayout(qreal width)
         m_firstBaseline = -1;
         return {0, 0};
     }
-    const QSizeF size = layoutLines(width);
-    if (m_options.cache)
+    if (!m_breakerTried && m_options.wraps && m_images.isEmpty()) {
+        // Decided once per text: the strip is shaped here and measured.
+        m_layout.reset();
+        ensureLayout();
+        m_breaker = TextLineBreaker::measure(*m_layout, m_fontRuns);
+        m_breakerTried = true;
+        if (!m_breaker)
+            m_layout.reset(); // laid out again below, wrapping
+    }
+    m_breakerTried = true;
+    const QSizeF size = m_breaker ? breakLines(width) : layoutLines(width);
+    if (m_options.cache && m_layout)
         m_options.cache->touch(this);
     return size;
+}
+
+QSizeF LayoutTextNode::breakLines(qreal width)
+{
+    m_brokenLines = m_breaker->breakLines(width, m_options.lineSpacing,
+                                          [this]() -> const QTextLayout & { return *strip(); });
+    qreal height = 0;
+    qreal widest = 0;
+    for (const TextLineBreaker::Line &line : m_brokenLines) {
+        if (&line != &m_brokenLines.front())
+            height += m_options.lineSpacing;
+        height += line.height;
+        widest = std::max(widest, line.naturalWidth);
+    }
+    m_lineCount = int(m_brokenLines.size());
+    m_widestLine = widest;
+    m_firstBaseline = m_brokenLines.empty() ? -1 : m_brokenLines.front().y + m_brokenLines.front().ascent;
+    return {std::ceil(widest), std::ceil(height)};
+}
+
+const QTextLayout *LayoutTextNode::strip() const
+{
+    if (!m_layout) {
+        ensureLayout();
+        TextLineBreaker::layoutStrip(*m_layout);
+    }
+    if (m_options.cache)
+        m_options.cache->touch(const_cast<LayoutTextNode *>(this));
+    return m_layout.get();
+}
+
+const TextLineBreaker::Line *LayoutTextNode::brokenLineAt(int position) const
+{
+    if (m_brokenLines.empty())
+        return nullptr;
+    const auto after = std::upper_bound(m_brokenLines.begin(), m_brokenLines.end(), position,
+                                        [](int value, const TextLineBreaker::Line &line) { return value < line.start; });
+    return after == m_brokenLines.begin() ? &m_brokenLines.front() : &*(after - 1);
 }
 
 QSizeF LayoutTextNode::layoutLines(qreal width) const
@@ -233,7 +290,7 @@ qreal LayoutTextNode::firstBaseline() const
 
 void LayoutTextNode::paint(LayoutPaintContext &context) const
 {
-    const QTextLayout *layout = lines();
+    const QTextLayout *layout = m_breaker ? (m_brokenLines.empty() ? nullptr : strip()) : lines();
     if (!layout || layout->lineCount() == 0)
         return;
     QPainter *painter = context.painter;
@@ -264,6 +321,10 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     }
 
     painter->setPen(base);
+    if (m_breaker) {
+        paintBrokenLines(context, *layout, ranges);
+        return;
+    }
     layout->draw(painter, QPointF(0, 0), ranges, context.clip);
 
     for (const Image &image : m_images) {
@@ -281,8 +342,59 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     }
 }
 
+void LayoutTextNode::paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
+                                      const QList<QTextLayout::FormatRange> &ranges) const
+{
+    // Each line is the slice of its segment's strip line between its ends,
+    // moved into place. A glyph's ink may reach a little past its advance, into
+    // white space around the slice; the slice takes that in, but never what
+    // starts the next line.
+    constexpr qreal overhang = 2;
+    constexpr qreal open = TextLineBreaker::unwrappedWidth;
+    QPainter *painter = context.painter;
+    for (const TextLineBreaker::Line &line : m_brokenLines) {
+        if (line.y > context.clip.bottom() || line.y + line.height < context.clip.top())
+            continue;
+        const QTextLine stripLine = strip.lineAt(line.segment);
+        const int end = line.start + line.length;
+        const bool opensSegment = line.start == stripLine.textStart();
+        const bool closesSegment = end == stripLine.textStart() + stripLine.textLength();
+        const qreal left = opensSegment ? -open
+                                        : (m_text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
+        const qreal right = closesSegment ? open
+            : m_text.at(end - 1).isSpace()
+            ? std::min(line.stripX + line.naturalWidth + overhang, line.endX - overhang / 2)
+            : line.endX;
+        const QRectF slice(QPointF(left, stripLine.y()), QPointF(right, stripLine.y() + stripLine.height()));
+        const QPointF offset(-line.stripX, line.y + line.ascent - stripLine.y() - stripLine.ascent());
+        painter->save();
+        painter->translate(offset);
+        painter->setClipRect(slice, Qt::IntersectClip);
+        strip.draw(painter, QPointF(0, 0), ranges, slice);
+        painter->restore();
+    }
+}
+
 int LayoutTextNode::cursorAt(QPointF point) const
 {
+    if (m_breaker) {
+        if (m_brokenLines.empty() || point.y() < 0)
+            return 0;
+        const TextLineBreaker::Line *found = &m_brokenLines.back();
+        for (const TextLineBreaker::Line &line : m_brokenLines) {
+            if (point.y() < line.y + line.height) {
+                found = &line;
+                break;
+            }
+        }
+        if (found == &m_brokenLines.back() && point.y() >= found->y + found->height)
+            return length();
+        const int position = strip()->lineAt(found->segment).xToCursor(point.x() + found->stripX);
+        int last = found->start + found->length;
+        if (last > found->start && m_text.at(last - 1) == QChar::LineSeparator)
+            --last;
+        return std::clamp(position, found->start, last);
+    }
     const QTextLayout *layout = lines();
     if (!layout || layout->lineCount() == 0)
         return 0;
@@ -319,6 +431,22 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 {
     if (m_links.isEmpty())
         return std::nullopt;
+    if (m_breaker) {
+        for (const TextLineBreaker::Line &line : m_brokenLines) {
+            if (point.y() < line.y || point.y() >= line.y + line.height)
+                continue;
+            if (point.x() < 0 || point.x() > line.naturalWidth)
+                return std::nullopt;
+            const int position = strip()->lineAt(line.segment).xToCursor(point.x() + line.stripX,
+                                                                         QTextLine::CursorOnCharacter);
+            for (const LinkRun &link : m_links) {
+                if (position >= link.start && position < link.start + link.length)
+                    return link.url;
+            }
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
     const QTextLayout *layout = lines();
     if (!layout)
         return std::nullopt;
@@ -340,6 +468,13 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 
 QRectF LayoutTextNode::cursorRect(int position) const
 {
+    if (m_breaker) {
+        const TextLineBreaker::Line *line = brokenLineAt(std::clamp(position, 0, length()));
+        if (!line)
+            return {};
+        const qreal x = strip()->lineAt(line->segment).cursorToX(std::clamp(position, 0, length())) - line->stripX;
+        return QRectF(x, line->y, 1, line->height);
+    }
     const QTextLayout *layout = lines();
     if (!layout || layout->lineCount() == 0)
         return {};

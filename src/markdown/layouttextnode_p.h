@@ -2,6 +2,7 @@
 
 #include "markdown/layoutnode_p.h"
 #include "markdown/styledtext.h"
+#include "markdown/textlinebreaker_p.h"
 
 #include "app/dynamiccolor.h"
 
@@ -89,6 +90,13 @@ private:
     };
 
     void ensureLayout() const;
+    // The shaped strip the line breaker cuts lines from, made again if it was released.
+    const QTextLayout *strip() const;
+    QSizeF breakLines(qreal width);
+    void paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
+                          const QList<QTextLayout::FormatRange> &ranges) const;
+    // The broken line showing a position.
+    const TextLineBreaker::Line *brokenLineAt(int position) const;
     // The layout with its lines at the measured width, made again if it was released.
     const QTextLayout *lines() const;
     QSizeF layoutLines(qreal width) const;
@@ -99,11 +107,17 @@ private:
     QString m_text; // line breaks as U+2028
     QFont m_font;
     QList<QTextLayout::FormatRange> m_formats;
+    QList<QTextLayout::FormatRange> m_fontRuns; // those formats that change the font
     std::optional<DynamicColor> m_baseColor;
     QList<ColorRun> m_colorRuns; // only those that differ from the base colour or add colours
     QList<LinkRun> m_links;
     QList<Image> m_images;
     Options m_options;
+    // Wrapping texts are broken into lines by the breaker when it takes them
+    // (m_layout is then its unwrapped strip), by QTextLayout otherwise.
+    std::unique_ptr<TextLineBreaker> m_breaker;
+    bool m_breakerTried = false;
+    std::vector<TextLineBreaker::Line> m_brokenLines;
     mutable std::unique_ptr<QTextLayout> m_layout;
     qreal m_measuredWidth = -1;
     mutable qreal m_firstBaseline = -1;

@@ -12,3 +12,7 @@ target_compile_definitions(tst_markdownlayout PRIVATE
 kestrune_add_test(tst_markdownview
   SOURCES tst_markdownview.cpp testimageprovider.h
   LIBRARIES kestrune_markdown_layout)
+
+kestrune_add_test(tst_textlinebreaker
+  SOURCES tst_textlinebreaker.cpp
+  LIBRARIES kestrune_markdown_layout)

@@ -7,38 +7,51 @@ LayoutTextCache::LayoutTextCache(size_t capacity)
 {
 }
 
+LayoutTextCache::~LayoutTextCache()
+{
+    clear();
+}
+
+void LayoutTextCache::unlink(LayoutTextNode *node)
+{
+    Link &link = node->cacheLink();
+    (link.newer ? link.newer->cacheLink().older : m_newest) = link.older;
+    (link.older ? link.older->cacheLink().newer : m_oldest) = link.newer;
+    link = Link();
+    --m_count;
+    m_characters -= size_t(node->length());
+}
+
 void LayoutTextCache::touch(LayoutTextNode *node)
 {
-    const auto found = m_positions.find(node);
-    if (found != m_positions.end()) {
-        m_order.splice(m_order.begin(), m_order, found->second);
-        return;
+    Link &link = node->cacheLink();
+    if (link.listed) {
+        if (m_newest == node)
+            return;
+        unlink(node);
     }
-    m_order.push_front(node);
-    m_positions.emplace(node, m_order.begin());
+    link.listed = true;
+    link.older = m_newest;
+    link.newer = nullptr;
+    (m_newest ? m_newest->cacheLink().newer : m_oldest) = node;
+    m_newest = node;
+    ++m_count;
     m_characters += size_t(node->length());
-    while (m_characters > m_capacity && m_order.size() > 1) {
-        LayoutTextNode *oldest = m_order.back();
-        m_order.pop_back();
-        m_positions.erase(oldest);
-        m_characters -= size_t(oldest->length());
+    while (m_characters > m_capacity && m_count > 1) {
+        LayoutTextNode *oldest = m_oldest;
+        unlink(oldest);
         oldest->releaseLayout();
     }
 }
 
 void LayoutTextCache::remove(LayoutTextNode *node)
 {
-    const auto found = m_positions.find(node);
-    if (found == m_positions.end())
-        return;
-    m_characters -= size_t(node->length());
-    m_order.erase(found->second);
-    m_positions.erase(found);
+    if (node->cacheLink().listed)
+        unlink(node);
 }
 
 void LayoutTextCache::clear()
 {
-    m_order.clear();
-    m_positions.clear();
-    m_characters = 0;
+    while (m_oldest)
+        unlink(m_oldest);
 }

@@ -1,35 +1,48 @@
 #pragma once
 
 #include <cstddef>
-#include <list>
-#include <unordered_map>
 
 class LayoutTextNode;
 
 // Keeps the shaped text of the most recently measured, painted or hit-tested texts of a
-// document, up to a number of characters, and releases the rest. Within the budget a new width
-// only breaks lines again (a whole 1 MB document fits); beyond it, the least recently used texts
-// are shaped again when they are next needed, so a 10 MB document does not hold shaped glyphs
-// for all of its text.
+// document, up to a number of characters, and releases the rest. A released text keeps its
+// lines, so a new width or a repaint elsewhere costs nothing; it is shaped again when it is next
+// painted or hit-tested, so a 10 MB document does not hold shaped glyphs for all of its text.
+//
+// The recency list runs through the nodes themselves (see Link): touching a node is a few
+// pointer writes, with nothing to look up or allocate.
 class LayoutTextCache
 {
 public:
-    static constexpr size_t defaultCapacity = 2'000'000; // characters
+    static constexpr size_t defaultCapacity = 500'000; // characters
+
+    // A node's place in the list.
+    struct Link {
+        LayoutTextNode *newer = nullptr;
+        LayoutTextNode *older = nullptr;
+        bool listed = false;
+    };
 
     explicit LayoutTextCache(size_t capacity = defaultCapacity);
+    ~LayoutTextCache();
+    LayoutTextCache(const LayoutTextCache &) = delete;
+    LayoutTextCache &operator=(const LayoutTextCache &) = delete;
 
-    // Marks the node's layout as just used; releases the layout of the least recent node when
+    // Marks the node's layout as just used; releases the layout of the least recent nodes while
     // over capacity.
     void touch(LayoutTextNode *node);
     // Forgets a node (it is going away or released its layout itself).
     void remove(LayoutTextNode *node);
     void clear();
-    size_t size() const { return m_order.size(); }
+    size_t size() const { return m_count; }
     size_t characters() const { return m_characters; }
 
 private:
+    void unlink(LayoutTextNode *node);
+
     size_t m_capacity;
     size_t m_characters = 0;
-    std::list<LayoutTextNode *> m_order; // most recent first
-    std::unordered_map<LayoutTextNode *, std::list<LayoutTextNode *>::iterator> m_positions;
+    size_t m_count = 0;
+    LayoutTextNode *m_newest = nullptr;
+    LayoutTextNode *m_oldest = nullptr;
 };

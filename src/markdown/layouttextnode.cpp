@@ -59,7 +59,6 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_text = text.text;
     m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     m_formats.clear();
-    m_fontRuns.clear();
     m_breaker.reset();
     m_breakerTried = false;
     m_brokenLines.clear();
@@ -87,9 +86,6 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
         bool needed = false;
         if (font != m_font) {
             format.setFont(font, QTextCharFormat::FontPropertiesAll);
-            QTextCharFormat fontOnly;
-            fontOnly.setFont(font, QTextCharFormat::FontPropertiesAll);
-            m_fontRuns.append({run.start, run.length, fontOnly});
             needed = true;
         }
         if (attributes.strikethroughStyle) {
@@ -190,7 +186,12 @@ QSizeF LayoutTextNode::doLayout(qreal width)
         // Decided once per text: the strip is shaped here and measured.
         m_layout.reset();
         ensureLayout();
-        m_breaker = TextLineBreaker::measure(*m_layout, m_fontRuns);
+        QList<QTextLayout::FormatRange> fontRuns;
+        for (const QTextLayout::FormatRange &range : std::as_const(m_formats)) {
+            if (range.format.hasProperty(QTextFormat::FontFamilies))
+                fontRuns.append(range);
+        }
+        m_breaker = TextLineBreaker::measure(*m_layout, fontRuns);
         m_breakerTried = true;
         if (!m_breaker)
             m_layout.reset(); // laid out again below, wrapping

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/layoutnode_p.h"
+#include "markdown/layouttextcache_p.h"
 #include "markdown/styledtext.h"
 #include "markdown/textlinebreaker_p.h"
 
@@ -15,7 +16,6 @@
 #include <optional>
 
 class LayoutFontCache;
-class LayoutTextCache;
 
 // One styled text laid out with QTextLayout: a paragraph, a heading, a table cell, a code
 // block or a marker. Fonts, lines and letter spacing are fixed when the text is set; colours
@@ -37,6 +37,8 @@ public:
 
     // Drops the shaped text and its lines; they are made again when needed.
     void releaseLayout() const;
+    // This node's place in its cache's recency list.
+    LayoutTextCache::Link &cacheLink() { return m_cacheLink; }
 
     // Replaces the text (inline images that arrived), keeping the options.
     void setText(const StyledText &text, LayoutFontCache &fonts);
@@ -107,7 +109,6 @@ private:
     QString m_text; // line breaks as U+2028
     QFont m_font;
     QList<QTextLayout::FormatRange> m_formats;
-    QList<QTextLayout::FormatRange> m_fontRuns; // those formats that change the font
     std::optional<DynamicColor> m_baseColor;
     QList<ColorRun> m_colorRuns; // only those that differ from the base colour or add colours
     QList<LinkRun> m_links;
@@ -124,5 +125,6 @@ private:
     mutable int m_lineCount = 0;
     mutable qreal m_widestLine = 0;
     int m_documentIndex = -1;
+    LayoutTextCache::Link m_cacheLink;
     QString m_identifier;
 };

@@ -115,7 +115,7 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
         Segment segment;
         segment.start = line.textStart();
         segment.end = line.textStart() + line.textLength();
-        if (segment.end - segment.start > longestSegment)
+        if (segment.end - segment.start > longestSegment || fixed(line.naturalTextWidth()) > (qint64(1) << 30))
             return nullptr;
         segment.startX = fixed(line.cursorToX(segment.start));
         segment.firstCandidate = int(breaker->m_candidates.size());
@@ -132,8 +132,10 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
             int contentEnd = position;
             while (contentEnd > segment.start && hangs(text.at(contentEnd - 1)))
                 --contentEnd;
-            breaker->m_candidates.push_back({position, fixed(line.cursorToX(contentEnd)), fixed(line.cursorToX(position)),
-                                             breaker->overhangBefore(contentEnd), contentEnd < position});
+            breaker->m_candidates.push_back({position, qint32(fixed(line.cursorToX(contentEnd))),
+                                             qint32(fixed(line.cursorToX(position))),
+                                             qint16(std::min<qint64>(breaker->overhangBefore(contentEnd), 0x7fff)),
+                                             contentEnd < position});
         };
         const int length = segment.end - segment.start;
         QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text.constData() + segment.start, length);
@@ -142,6 +144,8 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
             addCandidate(segment.start + boundary);
         addCandidate(segment.end); // the end of the segment closes its last line
     }
+    breaker->m_candidates.shrink_to_fit();
+    breaker->m_pieces.shrink_to_fit();
     return breaker;
 }
 

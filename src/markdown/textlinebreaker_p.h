@@ -68,13 +68,15 @@ private:
         int end = 0; // the piece runs from the previous piece's end
         int metrics = 0; // index in m_fontMetrics
     };
+    // Positions are in 1/64 pixel; a segment is far narrower than 2^31 of those.
     struct Candidate {
-        int position = 0;      // a line may start here
-        qint64 contentEnd = 0; // strip x where a line ending here ends, trailing white space left out
-        qint64 breakX = 0;     // strip x of `position`
-        qint64 overhang = 0;   // how far the last glyph's ink reaches past its advance (a negative right bearing)
+        qint32 position = 0;   // a line may start here
+        qint32 contentEnd = 0; // strip x where a line ending here ends, trailing white space left out
+        qint32 breakX = 0;     // strip x of `position`
+        qint16 overhang = 0;   // how far the last glyph's ink reaches past its advance (a negative right bearing)
         bool hangingSpace = false; // white space follows the content
     };
+    static_assert(sizeof(Candidate) == 16);
     struct Segment {
         int start = 0;
         int end = 0;

@@ -110,6 +110,7 @@ private Q_SLOTS:
     void refusesWhatItCannotBreakAlike();
     void textNodePaintsLikeWrappedLines();
     void textNodeMapsPointsAndPositions();
+    void cacheReleasesTheLeastRecentlyUsed();
 };
 
 void TestTextLineBreaker::breaksAsQTextLayoutDoes()
@@ -269,6 +270,39 @@ void TestTextLineBreaker::textNodeMapsPointsAndPositions()
     const QRectF linkRect = node.cursorRect(linkPosition + 2);
     QCOMPARE(node.linkAt(linkRect.center()), QUrl(QStringLiteral("https://example.org/archive")));
     QCOMPARE(node.linkAt(node.cursorRect(3).center()), std::nullopt);
+}
+
+void TestTextLineBreaker::cacheReleasesTheLeastRecentlyUsed()
+{
+    LayoutFontCache fonts;
+    const StyledText text = styledProse(); // 140 characters
+    LayoutTextCache cache(text.text.size() * 2);
+    LayoutTextNode::Options options;
+    options.cache = &cache;
+    std::vector<std::unique_ptr<LayoutTextNode>> nodes;
+    std::vector<QSizeF> sizes;
+    for (int index = 0; index < 3; ++index) {
+        nodes.push_back(std::make_unique<LayoutTextNode>(text, options, fonts));
+        sizes.push_back(nodes.back()->layout(220));
+        QCOMPARE(cache.size(), std::size_t(std::min(index + 1, 2)));
+    }
+    QCOMPARE(cache.characters(), std::size_t(text.text.size() * 2));
+
+    // A released text keeps its lines and shapes itself again to paint and hit-test.
+    const QRectF before = nodes[2]->cursorRect(70);
+    QCOMPARE(nodes[0]->layout(180).height() > sizes[0].height(), true); // the oldest, released
+    QCOMPARE(nodes[0]->layout(220), sizes[0]);
+    QCOMPARE(paintNode(*nodes[0], sizes[0].toSize()).isNull(), false);
+    QCOMPARE(cache.size(), std::size_t(2));
+    QCOMPARE(nodes[2]->cursorRect(70), before);
+
+    // Nodes leave the list when they go, and the list empties when cleared.
+    nodes.erase(nodes.begin());
+    QCOMPARE(cache.size(), std::size_t(1));
+    cache.clear();
+    QCOMPARE(cache.size(), std::size_t(0));
+    QCOMPARE(cache.characters(), std::size_t(0));
+    QCOMPARE(nodes[0]->cursorRect(70), before);
 }
 
 QTEST_MAIN(TestTextLineBreaker)

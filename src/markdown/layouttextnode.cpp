@@ -349,7 +349,8 @@ void LayoutTextNode::paintBrokenLines(LayoutPaintContext &context, const QTextLa
     // Each line is the slice of its segment's strip line between its ends,
     // moved into place. A glyph's ink may reach a little past its advance, into
     // white space around the slice; the slice takes that in, but never what
-    // starts the next line.
+    // starts the next line, and like a wrapped QTextLayout line it shows little
+    // of its trailing white space (a selection's highlight stops near the text).
     constexpr qreal overhang = 2;
     constexpr qreal open = TextLineBreaker::unwrappedWidth;
     QPainter *painter = context.painter;

@@ -187,7 +187,7 @@ StyledText styledProse()
     return text;
 }
 
-QImage paintNode(const LayoutTextNode &node, QSize size)
+QImage paintNode(const LayoutTextNode &node, QSize size, const LayoutSelection *selection = nullptr)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
@@ -196,6 +196,7 @@ QImage paintNode(const LayoutTextNode &node, QSize size)
     context.painter = &painter;
     context.palette = QPalette(Qt::black, Qt::white);
     context.clip = QRectF(QPointF(0, 0), size);
+    context.selection = selection;
     node.paint(context);
     return image;
 }
@@ -210,43 +211,57 @@ void TestTextLineBreaker::textNodePaintsLikeWrappedLines()
     FontProperties properties;
     properties.size = 15;
     const QFont font = fonts.font(properties);
+    node.setDocumentIndex(0);
+    const LayoutSelection selection{0, 20, 0, 90};
+    const QPalette palette(Qt::black, Qt::white);
     for (const qreal width : {140.0, 233.0, 410.0}) {
-        const QSizeF size = node.layout(width);
-        const QSize imageSize = size.toSize() + QSize(4, 4);
-        const QImage broken = paintNode(node, imageSize);
+        for (const bool selected : {false, true}) {
+            const QSizeF size = node.layout(width);
+            const QSize imageSize = size.toSize() + QSize(4, 4);
+            const QImage broken = paintNode(node, imageSize, selected ? &selection : nullptr);
 
-        QImage wrapped(imageSize, QImage::Format_ARGB32_Premultiplied);
-        wrapped.fill(Qt::white);
-        {
-            QTextLayout layout(node.plainText(), font);
-            QTextOption option;
-            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            qreal y = 0;
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLeadingIncluded(true);
-                line.setLineWidth(width);
-                line.setPosition(QPointF(0, y));
-                y += line.height();
+            QImage wrapped(imageSize, QImage::Format_ARGB32_Premultiplied);
+            wrapped.fill(Qt::white);
+            {
+                QTextLayout layout(node.plainText(), font);
+                QTextOption option;
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                layout.setTextOption(option);
+                layout.beginLayout();
+                qreal y = 0;
+                for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                    line.setLeadingIncluded(true);
+                    line.setLineWidth(width);
+                    line.setPosition(QPointF(0, y));
+                    y += line.height();
+                }
+                layout.endLayout();
+                QCOMPARE(std::ceil(y), size.height());
+                QTextCharFormat highlight;
+                highlight.setBackground(palette.color(QPalette::Highlight));
+                highlight.setForeground(palette.color(QPalette::HighlightedText));
+                QList<QTextLayout::FormatRange> ranges;
+                if (selected)
+                    ranges.append({selection.startOffset, selection.endOffset - selection.startOffset, highlight});
+                QPainter painter(&wrapped);
+                painter.setPen(Qt::black);
+                layout.draw(&painter, QPointF(0, 0), ranges);
             }
-            layout.endLayout();
-            QCOMPARE(QSizeF(std::ceil(layout.boundingRect().width()), std::ceil(y)).height(), size.height());
-            QPainter painter(&wrapped);
-            painter.setPen(Qt::black);
-            layout.draw(&painter, QPointF(0, 0));
-        }
-        // The same glyphs in the same places, give or take anti-aliasing.
-        int differing = 0;
-        int inked = 0;
-        for (int y = 0; y < imageSize.height(); ++y) {
-            for (int x = 0; x < imageSize.width(); ++x) {
-                inked += qGray(wrapped.pixel(x, y)) < 128;
-                differing += std::abs(qGray(broken.pixel(x, y)) - qGray(wrapped.pixel(x, y))) > 96;
+            // The same glyphs and highlight in the same places, give or take anti-aliasing
+            // and a pixel or two of highlight over trailing spaces.
+            int differing = 0;
+            int inked = 0;
+            for (int y = 0; y < imageSize.height(); ++y) {
+                for (int x = 0; x < imageSize.width(); ++x) {
+                    inked += qGray(wrapped.pixel(x, y)) < 128;
+                    differing += std::abs(qGray(broken.pixel(x, y)) - qGray(wrapped.pixel(x, y))) > 96;
+                }
             }
+            QVERIFY(inked > 200);
+            QVERIFY2(differing <= inked / (selected ? 40 : 500), qPrintable(QStringLiteral("%1 of %2 at width %3%4")
+                                                              .arg(differing).arg(inked).arg(width)
+                                                              .arg(selected ? QStringLiteral(", selected") : QString())));
         }
-        QVERIFY(inked > 200);
-        QVERIFY2(differing <= inked / 500, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(inked)));
     }
 }
 

@@ -124,11 +124,6 @@ int main(int argc, char **argv)
     const bool engineOnly = argc > 2 && QByteArray(argv[2]) == "engine";
     const Theme theme = PreviewLookTheme::make();
 
-    if (getenv("SCALE")) {
-        const QString text = document(4 * 1024 * 1024);
-        runEngine(text, theme, false);
-        return 0;
-    }
     const QString oneMegabyte = document(1024 * 1024);
 
     std::vector<double> qtParse, qtLayout, qtTotal, qtCpu, parse, layout, total, relayout, relayoutWider, cpuTotal,

@@ -4,10 +4,11 @@
 
 class LayoutTextNode;
 
-// Keeps the shaped text of the most recently measured, painted or hit-tested texts of a
-// document, up to a number of characters, and releases the rest. A released text keeps its
-// lines, so a new width or a repaint elsewhere costs nothing; it is shaped again when it is next
-// painted or hit-tested, so a 10 MB document does not hold shaped glyphs for all of its text.
+// Keeps the shaped text of the most recently painted or hit-tested texts of a document (and of
+// measured texts that QTextLayout wraps), up to a number of characters, and releases the rest. A
+// released text keeps its lines, so a new width or a repaint elsewhere costs nothing; it is shaped
+// again when it is next painted or hit-tested, so a 10 MB document does not hold shaped glyphs for
+// all of its text.
 //
 // The recency list runs through the nodes themselves (see Link): touching a node is a few
 // pointer writes, with nothing to look up or allocate.

@@ -198,8 +198,15 @@ QSizeF LayoutTextNode::doLayout(qreal width)
     }
     m_breakerTried = true;
     const QSizeF size = m_breaker ? breakLines(width) : layoutLines(width);
-    if (m_options.cache && m_layout)
+    if (m_breaker && m_options.cache) {
+        // The lines are known; the shaped strip is needed only to paint or
+        // hit-test, which shapes it again. Letting it go at once keeps the
+        // memory that measuring a long document churns through small.
+        m_options.cache->remove(this);
+        m_layout.reset();
+    } else if (m_options.cache && m_layout) {
         m_options.cache->touch(this);
+    }
     return size;
 }
 

@@ -20,6 +20,7 @@ kestrune_add_library(kestrune_markdown_layout
   layoutimagestore.cpp layoutimagestore_p.h
   layoutlistnode.cpp layoutlistnode_p.h
   layoutnode.cpp layoutnode_p.h
+  layoutnodedisposal.cpp layoutnodedisposal_p.h
   layoutscrollnode.cpp layoutscrollnode_p.h
   layoutsequencenode.cpp layoutsequencenode_p.h
   layoutshapenode.cpp layoutshapenode_p.h

@@ -2,6 +2,7 @@
 
 #include "markdown/imageprovider.h"
 #include "markdown/layoutimagestore_p.h"
+#include "markdown/layoutnodedisposal_p.h"
 #include "markdown/layoutsequencenode_p.h"
 #include "markdown/layouttextnode_p.h"
 
@@ -67,10 +68,17 @@ void LayoutDocument::appendBlocks(const QList<BlockNode> &blocks)
 
 void LayoutDocument::dropNodes()
 {
+    // The shaped-text list forgets every text first, so the nodes can go later
+    // and without this document.
     m_context.clearNodes();
     m_entryOfRoot.clear();
-    for (Entry &entry : m_entries)
-        entry.node.reset();
+    std::vector<std::unique_ptr<LayoutNode>> nodes;
+    nodes.reserve(size_t(m_built));
+    for (Entry &entry : m_entries) {
+        if (entry.node)
+            nodes.push_back(std::move(entry.node));
+    }
+    LayoutNodeDisposal::dispose(std::move(nodes));
     m_built = 0;
     m_laidOut = 0;
 }

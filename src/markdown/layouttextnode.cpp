@@ -43,7 +43,8 @@ LayoutTextNode::LayoutTextNode(const StyledText &text, const Options &options, L
 
 LayoutTextNode::~LayoutTextNode()
 {
-    if (m_options.cache)
+    // A node the list has forgotten may outlive the list (see LayoutNodeDisposal).
+    if (m_options.cache && m_cacheLink.listed)
         m_options.cache->remove(this);
 }
 

@@ -16,3 +16,7 @@ kestrune_add_test(tst_markdownview
 kestrune_add_test(tst_textlinebreaker
   SOURCES tst_textlinebreaker.cpp
   LIBRARIES kestrune_markdown_layout)
+
+kestrune_add_test(tst_layoutnodedisposal
+  SOURCES tst_layoutnodedisposal.cpp
+  LIBRARIES kestrune_markdown_layout)

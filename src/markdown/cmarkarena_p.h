@@ -16,7 +16,7 @@ struct cmark_mem;
 // bump and the tear-down is free.
 //
 // The parser's allocator functions take no context, so they reach the arena
-// through a per-thread pointer: one arena may be active per thread at a time,
+// through a per-thread pointer: the latest arena of a thread is the one in use,
 // and everything allocated from it must be used on that thread, before the
 // arena ends.
 //

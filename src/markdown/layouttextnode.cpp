@@ -193,7 +193,6 @@ QSizeF LayoutTextNode::doLayout(qreal width)
                 fontRuns.append(range);
         }
         m_breaker = TextLineBreaker::measure(*m_layout, fontRuns);
-        m_breakerTried = true;
         if (!m_breaker)
             m_layout.reset(); // laid out again below, wrapping
     }
@@ -449,11 +448,7 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
                 return std::nullopt;
             const int position = strip()->lineAt(line.segment).xToCursor(point.x() + line.stripX,
                                                                          QTextLine::CursorOnCharacter);
-            for (const LinkRun &link : m_links) {
-                if (position >= link.start && position < link.start + link.length)
-                    return link.url;
-            }
-            return std::nullopt;
+            return linkAtPosition(position);
         }
         return std::nullopt;
     }
@@ -467,11 +462,16 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
         if (point.x() < 0 || point.x() > line.naturalTextWidth())
             return std::nullopt;
         const int position = line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
-        for (const LinkRun &link : m_links) {
-            if (position >= link.start && position < link.start + link.length)
-                return link.url;
-        }
-        return std::nullopt;
+        return linkAtPosition(position);
+    }
+    return std::nullopt;
+}
+
+std::optional<QUrl> LayoutTextNode::linkAtPosition(int position) const
+{
+    for (const LinkRun &link : m_links) {
+        if (position >= link.start && position < link.start + link.length)
+            return link.url;
     }
     return std::nullopt;
 }

@@ -97,6 +97,7 @@ private:
     QSizeF breakLines(qreal width);
     void paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
                           const QList<QTextLayout::FormatRange> &ranges) const;
+    std::optional<QUrl> linkAtPosition(int position) const;
     // The broken line showing a position.
     const TextLineBreaker::Line *brokenLineAt(int position) const;
     // The layout with its lines at the measured width, made again if it was released.

@@ -158,8 +158,6 @@ private:
     QString literal(cmark_node *node) { return string(cmark_node_get_literal(node)); }
     QString url(cmark_node *node) { return string(cmark_node_get_url(node)); }
 
-    std::vector<BlockNode> &blockTarget() { return m_blocks; }
-    std::vector<InlineNode> &inlineTarget() { return m_inlines; }
 
     void push(cmark_node *node, NodeType type, bool flattened, int blockDepth, int inlineDepth)
     {
@@ -229,14 +227,14 @@ private:
             if (const char *info = cmark_node_get_fence_info(node))
                 block.fenceInfo = string(info);
             block.content = literal(node);
-            blockTarget().emplace_back(std::move(block));
+            m_blocks.emplace_back(std::move(block));
             return false;
         }
         case NodeType::htmlBlock:
-            blockTarget().emplace_back(Block::HtmlBlock{literal(node)});
+            m_blocks.emplace_back(Block::HtmlBlock{literal(node)});
             return false;
         case NodeType::thematicBreak:
-            blockTarget().emplace_back(Block::ThematicBreak{});
+            m_blocks.emplace_back(Block::ThematicBreak{});
             return false;
         default:
             return false; // custom blocks, and inline or item kinds out of place
@@ -247,19 +245,19 @@ private:
     {
         switch (type) {
         case NodeType::text:
-            inlineTarget().emplace_back(Inline::Text{literal(node)});
+            m_inlines.emplace_back(Inline::Text{literal(node)});
             return false;
         case NodeType::softBreak:
-            inlineTarget().emplace_back(Inline::SoftBreak{});
+            m_inlines.emplace_back(Inline::SoftBreak{});
             return false;
         case NodeType::lineBreak:
-            inlineTarget().emplace_back(Inline::LineBreak{});
+            m_inlines.emplace_back(Inline::LineBreak{});
             return false;
         case NodeType::code:
-            inlineTarget().emplace_back(Inline::Code{literal(node)});
+            m_inlines.emplace_back(Inline::Code{literal(node)});
             return false;
         case NodeType::html:
-            inlineTarget().emplace_back(Inline::Html{literal(node)});
+            m_inlines.emplace_back(Inline::Html{literal(node)});
             return false;
         case NodeType::emphasis:
         case NodeType::strong:
@@ -287,7 +285,7 @@ private:
 
         switch (frame.type) {
         case NodeType::blockquote:
-            blockTarget().emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)});
+            m_blocks.emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)});
             break;
         case NodeType::item:
         case NodeType::taskListItem: {
@@ -299,17 +297,17 @@ private:
             break;
         }
         case NodeType::list:
-            blockTarget().emplace_back(makeList(frame));
+            m_blocks.emplace_back(makeList(frame));
             break;
         case NodeType::paragraph:
-            blockTarget().emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)});
+            m_blocks.emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::heading:
-            blockTarget().emplace_back(
+            m_blocks.emplace_back(
                 Block::Heading{cmark_node_get_heading_level(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::table:
-            blockTarget().emplace_back(makeTable(frame));
+            m_blocks.emplace_back(makeTable(frame));
             break;
         case NodeType::tableHead:
         case NodeType::tableRow:
@@ -319,19 +317,19 @@ private:
             m_cells.emplace_back(RawTableCell{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::emphasis:
-            inlineTarget().emplace_back(Inline::Emphasis{take(m_inlines, frame.inlinesBegin)});
+            m_inlines.emplace_back(Inline::Emphasis{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::strong:
-            inlineTarget().emplace_back(Inline::Strong{take(m_inlines, frame.inlinesBegin)});
+            m_inlines.emplace_back(Inline::Strong{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::strikethrough:
-            inlineTarget().emplace_back(Inline::Strikethrough{take(m_inlines, frame.inlinesBegin)});
+            m_inlines.emplace_back(Inline::Strikethrough{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::link:
-            inlineTarget().emplace_back(Inline::Link{url(frame.node), take(m_inlines, frame.inlinesBegin)});
+            m_inlines.emplace_back(Inline::Link{url(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::image:
-            inlineTarget().emplace_back(Inline::Image{url(frame.node), take(m_inlines, frame.inlinesBegin)});
+            m_inlines.emplace_back(Inline::Image{url(frame.node), take(m_inlines, frame.inlinesBegin)});
             break;
         default:
             break;
@@ -340,36 +338,38 @@ private:
 
     BlockNode makeList(const Frame &frame)
     {
-        const bool isTight = cmark_node_get_list_tight(frame.node) != 0;
         const auto first = m_items.begin() + std::ptrdiff_t(frame.itemsBegin);
-        const qsizetype count = qsizetype(m_items.end() - first);
-        const bool hasTaskItem = std::any_of(first, m_items.end(), [](const PendingItem &item) { return item.isTask; });
-
-        BlockNode list = Block::ThematicBreak{};
-        if (hasTaskItem) {
-            Block::TaskList taskList{isTight, {}};
-            taskList.items.reserve(count);
-            for (auto item = first; item != m_items.end(); ++item)
-                taskList.items.emplace_back(RawTaskListItem{item->isCompleted, std::move(item->children)});
-            list = std::move(taskList);
-        } else {
-            QList<RawListItem> items;
-            items.reserve(count);
-            for (auto item = first; item != m_items.end(); ++item)
-                items.emplace_back(RawListItem{std::move(item->children)});
-            switch (cmark_node_get_list_type(frame.node)) {
-            case CMARK_ORDERED_LIST:
-                list = Block::NumberedList{isTight, cmark_node_get_list_start(frame.node), std::move(items)};
-                break;
-            case CMARK_BULLET_LIST:
-                list = Block::BulletedList{isTight, std::move(items)};
-                break;
-            default:
-                programmingError("cmark reported a list node without a list type.");
-            }
-        }
+        BlockNode list = listOf(frame.node, first, m_items.end());
         m_items.erase(first, m_items.end());
         return list;
+    }
+
+    using ItemIterator = std::vector<PendingItem>::iterator;
+
+    static BlockNode listOf(cmark_node *node, ItemIterator first, ItemIterator last)
+    {
+        const bool isTight = cmark_node_get_list_tight(node) != 0;
+        const qsizetype count = qsizetype(last - first);
+        if (std::any_of(first, last, [](const PendingItem &item) { return item.isTask; })) {
+            Block::TaskList list{isTight, {}};
+            list.items.reserve(count);
+            for (auto item = first; item != last; ++item)
+                list.items.emplace_back(RawTaskListItem{item->isCompleted, std::move(item->children)});
+            return list;
+        }
+
+        QList<RawListItem> items;
+        items.reserve(count);
+        for (auto item = first; item != last; ++item)
+            items.emplace_back(RawListItem{std::move(item->children)});
+        switch (cmark_node_get_list_type(node)) {
+        case CMARK_ORDERED_LIST:
+            return Block::NumberedList{isTight, cmark_node_get_list_start(node), std::move(items)};
+        case CMARK_BULLET_LIST:
+            return Block::BulletedList{isTight, std::move(items)};
+        default:
+            programmingError("cmark reported a list node without a list type.");
+        }
     }
 
     BlockNode makeTable(const Frame &frame)

@@ -95,8 +95,7 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
     // Which font each character is in.
     const auto addFont = [&](const QFont &font) {
         const QFontMetricsF metrics(font);
-        breaker->m_fonts.push_back(metrics);
-        breaker->m_fontMetrics.push_back({fixed(metrics.ascent()), fixed(metrics.descent()), fixed(metrics.leading())});
+        breaker->m_fonts.push_back({metrics, {fixed(metrics.ascent()), fixed(metrics.descent()), fixed(metrics.leading())}});
     };
     addFont(strip.font());
     int covered = 0;
@@ -104,7 +103,7 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
         if (run.start > covered)
             breaker->m_pieces.push_back({run.start, 0});
         addFont(run.format.font());
-        breaker->m_pieces.push_back({run.start + run.length, int(breaker->m_fontMetrics.size()) - 1});
+        breaker->m_pieces.push_back({run.start + run.length, int(breaker->m_fonts.size()) - 1});
         covered = run.start + run.length;
     }
     if (covered < text.size())
@@ -146,6 +145,7 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
     }
     breaker->m_candidates.shrink_to_fit();
     breaker->m_pieces.shrink_to_fit();
+    breaker->m_fonts.shrink_to_fit();
     return breaker;
 }
 
@@ -155,13 +155,12 @@ TextLineBreaker::Metrics TextLineBreaker::metricsOf(int start, int end) const
     // and descent, and the leading that gives the largest ascent plus leading.
     // An empty line takes the font of the character it stands before.
     const int rangeEnd = std::max(end, start + 1);
-    auto piece = std::upper_bound(m_pieces.begin(), m_pieces.end(), start,
-                                  [](int position, const FontPiece &candidate) { return position < candidate.end; });
+    auto piece = pieceAt(start);
     if (piece == m_pieces.end())
-        return m_fontMetrics.front();
-    Metrics line = m_fontMetrics[std::size_t(piece->metrics)];
+        return m_fonts.front().metrics;
+    Metrics line = m_fonts[std::size_t(piece->font)].metrics;
     for (++piece; piece != m_pieces.end() && (piece - 1)->end < rangeEnd; ++piece) {
-        const Metrics &font = m_fontMetrics[std::size_t(piece->metrics)];
+        const Metrics &font = m_fonts[std::size_t(piece->font)].metrics;
         line.leading = std::max(line.leading + line.ascent, font.leading + font.ascent) - std::max(line.ascent, font.ascent);
         line.ascent = std::max(line.ascent, font.ascent);
         line.descent = std::max(line.descent, font.descent);
@@ -169,13 +168,18 @@ TextLineBreaker::Metrics TextLineBreaker::metricsOf(int start, int end) const
     return line;
 }
 
+std::vector<TextLineBreaker::FontPiece>::const_iterator TextLineBreaker::pieceAt(int position) const
+{
+    return std::upper_bound(m_pieces.begin(), m_pieces.end(), position,
+                            [](int value, const FontPiece &candidate) { return value < candidate.end; });
+}
+
 qint64 TextLineBreaker::overhangBefore(int position) const
 {
     if (position <= 0 || m_text.at(position - 1).isSurrogate())
         return 0;
-    const auto piece = std::upper_bound(m_pieces.begin(), m_pieces.end(), position - 1,
-                                        [](int value, const FontPiece &candidate) { return value < candidate.end; });
-    const QFontMetricsF &font = m_fonts[piece == m_pieces.end() ? 0 : std::size_t(piece->metrics)];
+    const auto piece = pieceAt(position - 1);
+    const QFontMetricsF &font = m_fonts[piece == m_pieces.end() ? 0 : std::size_t(piece->font)].font;
     // As QTextLayout takes the bearing: truncated to 1/64 pixel, only when negative.
     const qint64 bearing = qint64(font.rightBearing(m_text.at(position - 1)) * 64);
     return bearing < 0 ? -bearing : 0;

@@ -66,7 +66,7 @@ private:
     };
     struct FontPiece {
         int end = 0; // the piece runs from the previous piece's end
-        int metrics = 0; // index in m_fontMetrics
+        int font = 0; // index in m_fonts
     };
     // Positions are in 1/64 pixel; a segment is far narrower than 2^31 of those.
     struct Candidate {
@@ -85,6 +85,8 @@ private:
     };
 
     Metrics metricsOf(int start, int end) const;
+    // The font piece holding the character at `position`; end() past the last.
+    std::vector<FontPiece>::const_iterator pieceAt(int position) const;
     Line makeLine(int segment, int start, int end, qint64 startX, qint64 naturalEnd, qint64 endX) const;
     // The lines as QTextLayout wraps them, for a word wider than a line.
     std::vector<Line> wrappedByQTextLayout(qreal width, qreal lineSpacing, const QTextLayout &strip) const;
@@ -92,8 +94,11 @@ private:
     qint64 overhangBefore(int position) const;
 
     QString m_text;
-    std::vector<Metrics> m_fontMetrics;
-    std::vector<QFontMetricsF> m_fonts; // in the order of m_fontMetrics
+    struct Font {
+        QFontMetricsF font;
+        Metrics metrics;
+    };
+    std::vector<Font> m_fonts; // the layout's own first
     std::vector<FontPiece> m_pieces;
     std::vector<Candidate> m_candidates;
     std::vector<Segment> m_segments;

@@ -4,9 +4,9 @@
 #include "app/maincontentview.h"
 #include "app/themecontroller.h"
 #include "largeprojectgenerator.h"
+#include "markdown/processheap.h"
 #include "model/projectstore.h"
 #include "sidebar/projecttreeview.h"
-#include "markdown/processheap.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -25,7 +25,8 @@ ProjectSummary largeSummary(int changes, int specs)
         ChangeSummary change;
         change.id = QUuid::createUuid();
         change.changeName = QStringLiteral("change-number-%1-with-a-realistic-name").arg(i);
-        change.changeDirectoryURL = QUrl::fromLocalFile(QStringLiteral("/projects/big/kestrune/changes/") + change.changeName);
+        change.changeDirectoryURL =
+            QUrl::fromLocalFile(QStringLiteral("/projects/big/kestrune/changes/") + change.changeName);
         change.status = statuses[i % 4];
         change.currentDraftStage = allWorkflowStages()[size_t(i % 4)];
         change.hasProposal = true;

@@ -19,8 +19,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -68,7 +68,8 @@ long residentKiB()
     return -1;
 }
 
-struct EngineTimes {
+struct EngineTimes
+{
     double parse = 0;
     double layout = 0; // build and lay out
     double relayout = 0;
@@ -138,8 +139,8 @@ int main(int argc, char **argv)
 
     const QString oneMegabyte = document(1024 * 1024);
 
-    std::vector<double> qtParse, qtLayout, qtTotal, qtCpu, parse, layout, total, relayout, relayoutWider, cpuTotal,
-        userTotal, cpuRelayout;
+    std::vector<double> qtParse, qtLayout, qtTotal, qtCpu, parse, layout, total, relayout, relayoutWider,
+        cpuTotal, userTotal, cpuRelayout;
     for (int run = 0; run < runs; ++run) {
         if (!engineOnly) {
             QElapsedTimer timer;
@@ -174,10 +175,10 @@ int main(int argc, char **argv)
                     median(qtLayout), median(qtTotal));
     else
         qtTotal.push_back(1), qtCpu.push_back(1);
-    std::printf("  engine parse               %8.1f  build+layout %4.1f  total %8.1f  (%.2f of Qt)\n", median(parse),
-                median(layout), median(total), median(total) / median(qtTotal));
-    std::printf("  engine relayout after a resize      %8.1f narrower (%.0f), %.1f wider again\n", median(relayout),
-                width - 80, median(relayoutWider));
+    std::printf("  engine parse               %8.1f  build+layout %4.1f  total %8.1f  (%.2f of Qt)\n",
+                median(parse), median(layout), median(total), median(total) / median(qtTotal));
+    std::printf("  engine relayout after a resize      %8.1f narrower (%.0f), %.1f wider again\n",
+                median(relayout), width - 80, median(relayoutWider));
     std::printf("  processor time: Qt %.1f, engine %.1f (%.2f of Qt), relayout %.1f\n", median(qtCpu),
                 median(cpuTotal), median(cpuTotal) / median(qtCpu), median(cpuRelayout));
     std::printf("  resident memory                     %8ld KiB\n", residentKiB());
@@ -194,14 +195,16 @@ int main(int argc, char **argv)
         bigTotal.push_back(times.parse + times.layout);
         bigCpu.push_back(times.cpuTotal);
         bigUser.push_back(times.userTotal);
-        std::printf("  10 MB run: parse %.1f  build+layout %.1f  processor time %.1f (%.1f outside the kernel)"
-                    "  teardown %.1f (nodes freed between events within %.1f)\n",
-                    times.parse, times.layout, times.cpuTotal, times.userTotal, times.teardown, times.disposal);
+        std::printf(
+            "  10 MB run: parse %.1f  build+layout %.1f  processor time %.1f (%.1f outside the kernel)"
+            "  teardown %.1f (nodes freed between events within %.1f)\n",
+            times.parse, times.layout, times.cpuTotal, times.userTotal, times.teardown, times.disposal);
     }
-    std::printf("10 MB document: total %.1f ms (%.2f × the 1 MB figure; processor time %.2f ×, outside the kernel "
-                "%.2f ×)\n",
-                median(bigTotal), median(bigTotal) / median(total), median(bigCpu) / median(cpuTotal),
-                median(bigUser) / median(userTotal));
+    std::printf(
+        "10 MB document: total %.1f ms (%.2f × the 1 MB figure; processor time %.2f ×, outside the kernel "
+        "%.2f ×)\n",
+        median(bigTotal), median(bigTotal) / median(total), median(bigCpu) / median(cpuTotal),
+        median(bigUser) / median(userTotal));
 
     {
         MarkdownView view;
@@ -214,7 +217,8 @@ int main(int argc, char **argv)
         view.setMarkdown(tenMegabytes);
         view.viewport()->repaint();
         const double firstScreen = milliseconds(timer);
-        std::printf("10 MB document: first screen painted %.1f ms after the text was handed over\n", firstScreen);
+        std::printf("10 MB document: first screen painted %.1f ms after the text was handed over\n",
+                    firstScreen);
         timer.restart();
         while (!view.isLayoutComplete())
             QApplication::processEvents();

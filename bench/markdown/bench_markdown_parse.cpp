@@ -6,8 +6,8 @@
 
 #include "benchtiming.h"
 #include "markdown/markdownparser.h"
-#include "specificationdocument.h"
 #include "markdown/processheap.h"
+#include "specificationdocument.h"
 
 #include <cmark-gfm-core-extensions.h>
 #include <cmark-gfm-extension_api.h>
@@ -55,8 +55,10 @@ int main(int argc, char **argv)
 
         // cmark-gfm first, on a heap the model has not touched yet.
         const double cmark = medianMs(runs, [&] { cmarkParse(utf8); });
-        const double model = medianMs(runs, [&] { blocks += std::size_t(MarkdownParser::parseUtf8(utf8).size()); });
-        const double modelFromString = medianMs(runs, [&] { blocks += std::size_t(MarkdownParser::parse(text).size()); });
+        const double model =
+            medianMs(runs, [&] { blocks += std::size_t(MarkdownParser::parseUtf8(utf8).size()); });
+        const double modelFromString =
+            medianMs(runs, [&] { blocks += std::size_t(MarkdownParser::parse(text).size()); });
         std::printf("%-8s %12.1f %16.1f %10.2f %16.1f %10.2f\n",
                     size < (qsizetype(2) << 20) ? "1 MB" : "10 MB", cmark, model, model / cmark,
                     modelFromString, modelFromString / cmark);

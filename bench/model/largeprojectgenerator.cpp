@@ -31,8 +31,10 @@ QByteArray taskList(int seed)
 
 QByteArray deltaSpec(int seed)
 {
-    static const char *headings[] = {"## ADDED Requirements", "## MODIFIED Requirements", "## REMOVED Requirements"};
-    QByteArray text = "# Delta for capability " + QByteArray::number(seed) + "\n\n" + headings[seed % 3] + "\n\n";
+    static const char *headings[] = {"## ADDED Requirements", "## MODIFIED Requirements",
+                                     "## REMOVED Requirements"};
+    QByteArray text =
+        "# Delta for capability " + QByteArray::number(seed) + "\n\n" + headings[seed % 3] + "\n\n";
     for (int i = 0; i < 4; ++i)
         text += "### Requirement: Behaviour " + QByteArray::number(i) + "\n\n" + paragraph(seed + i) +
                 "#### Scenario: Happy path\n- **WHEN** a user saves\n- **THEN** the note is stored\n\n";
@@ -47,12 +49,16 @@ int generateLargeProject(const QString &projectFolder, const LargeProjectShape &
     int files = 0;
     for (int i = 0; i < shape.changeCount; ++i) {
         const bool archived = i % 5 == 0;
-        const QString name = QStringLiteral("change-%1-update-sync-%2").arg(i, 4, 10, QLatin1Char('0')).arg(i % 37);
+        const QString name =
+            QStringLiteral("change-%1-update-sync-%2").arg(i, 4, 10, QLatin1Char('0')).arg(i % 37);
         const QString folder =
-            kestrune + (archived ? QStringLiteral("/changes/archive/2025-01-01-") : QStringLiteral("/changes/")) + name;
+            kestrune +
+            (archived ? QStringLiteral("/changes/archive/2025-01-01-") : QStringLiteral("/changes/")) + name;
         QDir().mkpath(folder + QStringLiteral("/specs/capability"));
-        writeFile(folder + QStringLiteral("/proposal.md"), "# Proposal\n\n## Why\n\n" + paragraph(i) + paragraph(i + 1));
-        writeFile(folder + QStringLiteral("/design.md"), "# Design\n\n## Decisions\n\n" + paragraph(i) + paragraph(i + 2));
+        writeFile(folder + QStringLiteral("/proposal.md"),
+                  "# Proposal\n\n## Why\n\n" + paragraph(i) + paragraph(i + 1));
+        writeFile(folder + QStringLiteral("/design.md"),
+                  "# Design\n\n## Decisions\n\n" + paragraph(i) + paragraph(i + 2));
         writeFile(folder + QStringLiteral("/tasks.md"), taskList(i));
         writeFile(folder + QStringLiteral("/specs/capability/spec.md"), deltaSpec(i));
         files += 4;

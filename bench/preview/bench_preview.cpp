@@ -5,8 +5,8 @@
 // Run: bench_preview [-platform offscreen] [runs]
 #include "app/themecontroller.h"
 #include "markdown/markdownview.h"
-#include "preview/markdownpreviewview.h"
 #include "markdown/processheap.h"
+#include "preview/markdownpreviewview.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -27,16 +27,19 @@ QByteArray specification(qsizetype bytes)
     QByteArray text = "# Note history\n\n## ADDED Requirements\n\n";
     for (int n = 1; text.size() < bytes; ++n) {
         text += "### Requirement: Versions number " + QByteArray::number(n) + "\n\n";
-        text += "The service SHALL keep every saved version of a note, with its author, its time and a **short** "
-                "summary of the change, and MUST offer to restore any of them from the `history` panel. "
-                "See [the design](design.md) for the storage layout.\n\n";
+        text +=
+            "The service SHALL keep every saved version of a note, with its author, its time and a **short** "
+            "summary of the change, and MUST offer to restore any of them from the `history` panel. "
+            "See [the design](design.md) for the storage layout.\n\n";
         text += "#### Scenario: Restoring version " + QByteArray::number(n) + "\n\n";
         text += "- **WHEN** the user opens the history of a note\n- **AND** chooses an earlier version\n"
                 "- **THEN** the note shows that version and the current one is kept as a new version\n\n";
         if (n % 5 == 0)
-            text += "```json\n{ \"version\": " + QByteArray::number(n) + ", \"author\": \"someone\" }\n```\n\n";
+            text +=
+                "```json\n{ \"version\": " + QByteArray::number(n) + ", \"author\": \"someone\" }\n```\n\n";
         if (n % 7 == 0)
-            text += "| Field | Meaning |\n|---|---|\n| author | who saved |\n| time | when it was saved |\n\n";
+            text +=
+                "| Field | Meaning |\n|---|---|\n| author | who saved |\n| time | when it was saved |\n\n";
     }
     return text;
 }
@@ -65,10 +68,7 @@ private:
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(QEventLoop &loop)
-        : m_loop(loop)
-    {
-    }
+    explicit FirstPaint(QEventLoop &loop) : m_loop(loop) {}
     bool painted = false;
 
 protected:
@@ -105,10 +105,13 @@ Measurement open(const QString &path, MarkdownViewMode mode)
     MarkdownPreviewView pane(QUrl::fromLocalFile(path), std::nullopt, &window);
     pane.resize(window.size());
     pane.setViewMode(mode); // a pane kept in source mode shows the next file in source mode
-    QObject::connect(&pane, &MarkdownPreviewView::stateChanged, &pane, [&](const MarkdownPreviewState &state) {
-        if (state.isContent())
-            qobject_cast<QAbstractScrollArea *>(pane.contentView())->viewport()->installEventFilter(&watcher);
-    });
+    QObject::connect(&pane, &MarkdownPreviewView::stateChanged, &pane,
+                     [&](const MarkdownPreviewState &state) {
+                         if (state.isContent())
+                             qobject_cast<QAbstractScrollArea *>(pane.contentView())
+                                 ->viewport()
+                                 ->installEventFilter(&watcher);
+                     });
     pane.show();
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
@@ -133,7 +136,8 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[argc - 1]).toInt()) : 3;
 
     QTemporaryDir dir;
-    std::printf("%-8s %-8s %8s %18s %18s\n", "size", "mode", "bytes", "first screen (ms)", "longest stall (ms)");
+    std::printf("%-8s %-8s %8s %18s %18s\n", "size", "mode", "bytes", "first screen (ms)",
+                "longest stall (ms)");
     for (const qsizetype megabytes : {1, 10}) {
         const QString path = dir.filePath(QStringLiteral("spec-%1mb.md").arg(megabytes));
         QFile file(path);
@@ -151,7 +155,8 @@ int main(int argc, char **argv)
                 stall = std::max(stall, m.longestStallMs);
             }
             std::printf("%-8s %-8s %8lld %18lld %18lld\n", qPrintable(QStringLiteral("%1 MB").arg(megabytes)),
-                        qPrintable(rawValue(mode)), qlonglong(text.size()), qlonglong(best), qlonglong(stall));
+                        qPrintable(rawValue(mode)), qlonglong(text.size()), qlonglong(best),
+                        qlonglong(stall));
         }
     }
     return 0;

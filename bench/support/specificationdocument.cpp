@@ -6,11 +6,16 @@ namespace {
 QByteArray section(int n)
 {
     const QByteArray id = QByteArray::number(n);
-    return "## Capability " + id + "\n\n"
+    return "## Capability " + id +
+           "\n\n"
            "The service keeps *records* of every **session** and exposes them through "
-           "the [reporting API](https://example.com/api/" + id + ") and `GET /sessions/" + id + "`.\n"
+           "the [reporting API](https://example.com/api/" +
+           id + ") and `GET /sessions/" + id +
+           "`.\n"
            "Old entries are ~~kept~~ removed after 30 days; see www.example.com/retention.\n\n"
-           "### Requirement: Session record " + id + "\n\n"
+           "### Requirement: Session record " +
+           id +
+           "\n\n"
            "The system SHALL store the start time, the user and the client version.\n\n"
            "#### Scenario: New session\n\n"
            "- **WHEN** a user signs in\n"
@@ -21,7 +26,9 @@ QByteArray section(int n)
            "- [x] schema written\n- [ ] migration tested\n\n"
            "| Field | Type | Required |\n|:------|:----:|---------:|\n"
            "| start | date | yes |\n| user | text | yes |\n| client | text | no |\n\n"
-           "```swift\nlet record = Session(id: " + id + ")\nstore.save(record)\n```\n\n"
+           "```swift\nlet record = Session(id: " +
+           id +
+           ")\nstore.save(record)\n```\n\n"
            "> Note: records are read-only once written.\n\n";
 }
 

@@ -9,9 +9,8 @@
 #include <QVBoxLayout>
 
 DetailArea::DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent)
-    : QWidget(parent)
-    , m_factory(factory ? std::move(factory) : std::make_unique<DetailViewFactory>())
-    , m_layout(new QVBoxLayout(this))
+    : QWidget(parent), m_factory(factory ? std::move(factory) : std::make_unique<DetailViewFactory>()),
+      m_layout(new QVBoxLayout(this))
 {
     setObjectName(QStringLiteral("detailArea"));
     m_layout->setContentsMargins(0, 0, 0, 0);
@@ -47,8 +46,8 @@ void DetailArea::showLoading()
 {
     if (m_content == Content::loading)
         return;
-    replaceView(Content::loading, new LoadingIndicator(Localization::text("dashboard.loading"), ShellColors::accent,
-                                                       ShellColors::mutedText, this));
+    replaceView(Content::loading, new LoadingIndicator(Localization::text("dashboard.loading"),
+                                                       ShellColors::accent, ShellColors::mutedText, this));
 }
 
 void DetailArea::showPlaceholder()
@@ -56,7 +55,8 @@ void DetailArea::showPlaceholder()
     if (m_content == Content::placeholder)
         return;
     replaceView(Content::placeholder,
-                new CenteredTextView(Localization::text("dashboard.select_project_or_file"), ShellColors::mutedText, this));
+                new CenteredTextView(Localization::text("dashboard.select_project_or_file"),
+                                     ShellColors::mutedText, this));
 }
 
 void DetailArea::paintEvent(QPaintEvent *)

@@ -17,7 +17,14 @@ class DetailArea : public QWidget
     Q_OBJECT
 
 public:
-    enum class Content { none, preview, dashboard, loading, placeholder };
+    enum class Content
+    {
+        none,
+        preview,
+        dashboard,
+        loading,
+        placeholder
+    };
 
     explicit DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent = nullptr);
     ~DetailArea() override;

@@ -7,7 +7,8 @@
 
 // The space a block asks for above and below it, in points. Margins declared inside one block
 // combine side by side: the larger of the values present wins.
-struct BlockMargin {
+struct BlockMargin
+{
     std::optional<qreal> top;
     std::optional<qreal> bottom;
 

@@ -39,8 +39,8 @@ size_t qHash(const BlockNode &node, size_t seed) noexcept
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Block::Blockquote>) {
                 return qHash(value.children, seed);
-            } else if constexpr (std::is_same_v<T, Block::BulletedList>
-                                 || std::is_same_v<T, Block::TaskList>) {
+            } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
+                                 std::is_same_v<T, Block::TaskList>) {
                 return qHashMulti(seed, value.isTight, value.items);
             } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
                 return qHashMulti(seed, value.isTight, value.start, value.items);

@@ -15,23 +15,27 @@ class BlockNode;
 // The records held by list and table blocks. They live beside BlockNode because
 // the three refer to one another.
 
-struct RawListItem {
+struct RawListItem
+{
     QList<BlockNode> children;
     friend bool operator==(const RawListItem &, const RawListItem &); // defined below the node class
 };
 
-struct RawTaskListItem {
+struct RawTaskListItem
+{
     bool isCompleted = false;
     QList<BlockNode> children;
     friend bool operator==(const RawTaskListItem &, const RawTaskListItem &); // defined below the node class
 };
 
-struct RawTableCell {
+struct RawTableCell
+{
     QList<InlineNode> content;
     friend bool operator==(const RawTableCell &, const RawTableCell &) = default;
 };
 
-struct RawTableRow {
+struct RawTableRow
+{
     QList<RawTableCell> cells;
     friend bool operator==(const RawTableRow &, const RawTableRow &) = default;
 };
@@ -39,59 +43,69 @@ struct RawTableRow {
 // The cases of BlockNode.
 namespace Block {
 
-struct Blockquote {
+struct Blockquote
+{
     QList<BlockNode> children;
     friend bool operator==(const Blockquote &, const Blockquote &); // defined below the node class
 };
 
-struct BulletedList {
+struct BulletedList
+{
     bool isTight = false;
     QList<RawListItem> items;
     friend bool operator==(const BulletedList &, const BulletedList &) = default;
 };
 
-struct NumberedList {
+struct NumberedList
+{
     bool isTight = false;
     int start = 1;
     QList<RawListItem> items;
     friend bool operator==(const NumberedList &, const NumberedList &) = default;
 };
 
-struct TaskList {
+struct TaskList
+{
     bool isTight = false;
     QList<RawTaskListItem> items;
     friend bool operator==(const TaskList &, const TaskList &) = default;
 };
 
-struct CodeBlock {
+struct CodeBlock
+{
     std::optional<QString> fenceInfo; // empty for an indented block or a bare fence
     QString content;                  // verbatim, final line feed included
     friend bool operator==(const CodeBlock &, const CodeBlock &) = default;
 };
 
-struct HtmlBlock {
+struct HtmlBlock
+{
     QString content;
     friend bool operator==(const HtmlBlock &, const HtmlBlock &) = default;
 };
 
-struct Paragraph {
+struct Paragraph
+{
     QList<InlineNode> content;
     friend bool operator==(const Paragraph &, const Paragraph &) = default;
 };
 
-struct Heading {
+struct Heading
+{
     int level = 1; // 1 to 6
     QList<InlineNode> content;
     friend bool operator==(const Heading &, const Heading &) = default;
 };
 
-struct Table {
+struct Table
+{
     QList<RawTableColumnAlignment> columnAlignments;
     QList<RawTableRow> rows; // the header row first
     friend bool operator==(const Table &, const Table &) = default;
 };
 
-struct ThematicBreak {
+struct ThematicBreak
+{
     friend bool operator==(const ThematicBreak &, const ThematicBreak &) = default;
 };
 
@@ -107,7 +121,8 @@ class BlockNode
 {
 public:
     // In the order of the payload alternatives.
-    enum class Kind {
+    enum class Kind
+    {
         blockquote,
         bulletedList,
         numberedList,
@@ -120,27 +135,20 @@ public:
         thematicBreak,
     };
 
-    using Payload = std::variant<Block::Blockquote, Block::BulletedList, Block::NumberedList,
-                                 Block::TaskList, Block::CodeBlock, Block::HtmlBlock,
-                                 Block::Paragraph, Block::Heading, Block::Table,
-                                 Block::ThematicBreak>;
+    using Payload = std::variant<Block::Blockquote, Block::BulletedList, Block::NumberedList, Block::TaskList,
+                                 Block::CodeBlock, Block::HtmlBlock, Block::Paragraph, Block::Heading,
+                                 Block::Table, Block::ThematicBreak>;
 
-    template<typename T>
-        requires(!std::is_same_v<std::remove_cvref_t<T>, BlockNode>
-                 && std::is_constructible_v<Payload, T &&>)
-    BlockNode(T &&payload) // NOLINT(google-explicit-constructor): a node is its payload
+    template <typename T>
+    requires(!std::is_same_v<std::remove_cvref_t<T>, BlockNode> && std::is_constructible_v<Payload, T &&>)
+        BlockNode(T &&payload) // NOLINT(google-explicit-constructor): a node is its payload
         : m_payload(std::forward<T>(payload))
-    {
-    }
+    {}
 
     Kind kind() const { return static_cast<Kind>(m_payload.index()); }
     const Payload &payload() const { return m_payload; }
 
-    template<typename T>
-    const T *as() const
-    {
-        return std::get_if<T>(&m_payload);
-    }
+    template <typename T> const T *as() const { return std::get_if<T>(&m_payload); }
 
     // The inline content of a paragraph or heading; nullptr for the other kinds.
     const QList<InlineNode> *inlines() const;

@@ -10,19 +10,17 @@
 // copy; assign any callable:
 //
 //     theme.listItem = [](const BlockConfiguration &c) { return c.label.margin(0, 4); };
-template<typename Configuration>
-class BlockStyle
+template <typename Configuration> class BlockStyle
 {
 public:
     using Body = std::function<BlockView(const Configuration &)>;
 
     BlockStyle() = default; // draws the label unchanged where there is one
-    template<typename F>
-        requires std::is_invocable_r_v<BlockView, F, const Configuration &>
+    template <typename F>
+    requires std::is_invocable_r_v<BlockView, F, const Configuration &>
     BlockStyle(F body) // NOLINT(google-explicit-constructor)
         : m_body(std::make_shared<const Body>(std::move(body)))
-    {
-    }
+    {}
 
     BlockView makeBody(const Configuration &configuration) const
     {
@@ -39,19 +37,16 @@ private:
 };
 
 // A style without configuration (the thematic break).
-template<>
-class BlockStyle<void>
+template <> class BlockStyle<void>
 {
 public:
     using Body = std::function<BlockView()>;
 
     BlockStyle() = default;
-    template<typename F>
-        requires std::is_invocable_r_v<BlockView, F>
-    BlockStyle(F body) // NOLINT(google-explicit-constructor)
+    template <typename F>
+    requires std::is_invocable_r_v<BlockView, F> BlockStyle(F body) // NOLINT(google-explicit-constructor)
         : m_body(std::make_shared<const Body>(std::move(body)))
-    {
-    }
+    {}
 
     BlockView makeBody() const { return m_body ? (*m_body)() : BlockView::divider(); }
 

@@ -17,15 +17,10 @@ const std::shared_ptr<const BlockViewNode> &emptyNode()
 
 } // namespace
 
-BlockView::BlockView()
-    : m_node(emptyNode())
-{
-}
+BlockView::BlockView() : m_node(emptyNode()) {}
 
-BlockView::BlockView(std::shared_ptr<const BlockViewNode> node)
-    : m_node(node ? std::move(node) : emptyNode())
-{
-}
+BlockView::BlockView(std::shared_ptr<const BlockViewNode> node) : m_node(node ? std::move(node) : emptyNode())
+{}
 
 BlockView BlockView::wrapped(BlockViewNode modifier) const
 {

@@ -28,15 +28,34 @@ struct BlockViewNode;
 class BlockView
 {
 public:
-    enum class HorizontalAlignment { leading, center, trailing };
-    enum class VerticalAlignment { top, center, bottom };
-    enum Edge { top = 0x1, leading = 0x2, bottom = 0x4, trailing = 0x8, horizontal = 0xa, vertical = 0x5, all = 0xf };
+    enum class HorizontalAlignment
+    {
+        leading,
+        center,
+        trailing
+    };
+    enum class VerticalAlignment
+    {
+        top,
+        center,
+        bottom
+    };
+    enum Edge
+    {
+        top = 0x1,
+        leading = 0x2,
+        bottom = 0x4,
+        trailing = 0x8,
+        horizontal = 0xa,
+        vertical = 0x5,
+        all = 0xf
+    };
 
     BlockView(); // draws nothing and takes no room
 
     // A vertical stack, children aligned by `alignment`, `spacing` points apart.
-    static BlockView vstack(QList<BlockView> children, HorizontalAlignment alignment = HorizontalAlignment::leading,
-                            qreal spacing = 0);
+    static BlockView vstack(QList<BlockView> children,
+                            HorizontalAlignment alignment = HorizontalAlignment::leading, qreal spacing = 0);
     // A horizontal stack. Shapes and dividers in it are as tall as the stack's other content.
     static BlockView hstack(QList<BlockView> children, VerticalAlignment alignment = VerticalAlignment::top,
                             qreal spacing = 0);

@@ -12,8 +12,10 @@
 
 // The inside of a BlockView: one kind and the fields it uses. Descriptions are transient: the
 // layout builder turns them into layout nodes as soon as a block is built.
-struct BlockViewNode {
-    enum class Kind {
+struct BlockViewNode
+{
+    enum class Kind
+    {
         empty,
         vstack,
         hstack,
@@ -42,7 +44,9 @@ struct BlockViewNode {
     };
 
     // An item of an image flow.
-    struct FlowBreak {};
+    struct FlowBreak
+    {
+    };
     using FlowItem = std::variant<RawImageData, FlowBreak>;
 
     Kind kind = Kind::empty;
@@ -58,11 +62,11 @@ struct BlockViewNode {
     bool showsIndicators = true;
     TextStyle style;
     int edges = 0;
-    std::optional<Length> length;    // padding, line spacing, margin top, frame width
-    std::optional<Length> length2;   // margin bottom, frame height
-    std::optional<Length> minWidth;  // frame
+    std::optional<Length> length;   // padding, line spacing, margin top, frame width
+    std::optional<Length> length2;  // margin bottom, frame height
+    std::optional<Length> minWidth; // frame
     QList<InlineNode> inlines;
-    QList<BlockNode> blocks;         // a block sequence, or the one list or table block
+    QList<BlockNode> blocks; // a block sequence, or the one list or table block
     QList<CodeHighlightRange> highlights;
     RawImageData image;
     QList<FlowItem> flowItems;

@@ -67,8 +67,7 @@ cmark_mem arenaAllocator = {arenaCalloc, arenaRealloc, arenaFree};
 
 } // namespace
 
-CmarkArena::CmarkArena()
-    : m_enclosing(activeArena)
+CmarkArena::CmarkArena() : m_enclosing(activeArena)
 {
     activeArena = this;
 }
@@ -87,8 +86,8 @@ cmark_mem *CmarkArena::allocator() const
 
 void CmarkArena::startBlock(std::size_t needed)
 {
-    std::size_t size = m_blocks.empty() ? firstBlockSize
-                                        : std::min(m_blocks.back().size * 2, largestBlockSize);
+    std::size_t size =
+        m_blocks.empty() ? firstBlockSize : std::min(m_blocks.back().size * 2, largestBlockSize);
     while (size < needed)
         size *= 2;
     void *begin = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

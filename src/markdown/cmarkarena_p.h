@@ -41,7 +41,8 @@ public:
 private:
     void startBlock(std::size_t needed);
 
-    struct Block {
+    struct Block
+    {
         void *begin = nullptr;
         std::size_t size = 0;
     };
@@ -50,6 +51,6 @@ private:
     std::byte *m_cursor = nullptr;
     std::byte *m_end = nullptr;
     std::byte *m_untouched = nullptr; // from here to the block's end, memory was never handed out
-    std::byte *m_last = nullptr; // the payload of the latest allocation, while it can still grow
+    std::byte *m_last = nullptr;      // the payload of the latest allocation, while it can still grow
     CmarkArena *m_enclosing = nullptr;
 };

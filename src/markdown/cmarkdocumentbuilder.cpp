@@ -14,8 +14,17 @@ namespace {
 // One node under construction with the list of model children still to add. A
 // node is attached to its parent only once it is complete, so cmark's ancestor
 // check on every append stays short.
-struct Frame {
-    enum class Children { blocks, inlines, listItems, taskItems, rows, cells };
+struct Frame
+{
+    enum class Children
+    {
+        blocks,
+        inlines,
+        listItems,
+        taskItems,
+        rows,
+        cells
+    };
 
     cmark_node *node = nullptr;
     Children children = Children::blocks;
@@ -25,12 +34,18 @@ struct Frame {
     qsizetype size() const
     {
         switch (children) {
-        case Children::blocks: return static_cast<const QList<BlockNode> *>(list)->size();
-        case Children::inlines: return static_cast<const QList<InlineNode> *>(list)->size();
-        case Children::listItems: return static_cast<const QList<RawListItem> *>(list)->size();
-        case Children::taskItems: return static_cast<const QList<RawTaskListItem> *>(list)->size();
-        case Children::rows: return static_cast<const QList<RawTableRow> *>(list)->size();
-        case Children::cells: return static_cast<const QList<RawTableCell> *>(list)->size();
+        case Children::blocks:
+            return static_cast<const QList<BlockNode> *>(list)->size();
+        case Children::inlines:
+            return static_cast<const QList<InlineNode> *>(list)->size();
+        case Children::listItems:
+            return static_cast<const QList<RawListItem> *>(list)->size();
+        case Children::taskItems:
+            return static_cast<const QList<RawTaskListItem> *>(list)->size();
+        case Children::rows:
+            return static_cast<const QList<RawTableRow> *>(list)->size();
+        case Children::cells:
+            return static_cast<const QList<RawTableCell> *>(list)->size();
         }
         return 0;
     }
@@ -45,11 +60,9 @@ class Builder
 {
 public:
     Builder()
-        : m_table(Cmark::extension("table"))
-        , m_strikethrough(Cmark::extension("strikethrough"))
-        , m_tasklist(Cmark::extension("tasklist"))
-    {
-    }
+        : m_table(Cmark::extension("table")), m_strikethrough(Cmark::extension("strikethrough")),
+          m_tasklist(Cmark::extension("tasklist"))
+    {}
 
     Cmark::NodePtr build(const QList<BlockNode> &blocks)
     {
@@ -133,19 +146,16 @@ private:
             [&](const auto &value) {
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, Block::Blockquote>) {
-                    open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), Frame::Children::blocks,
-                         &value.children);
+                    open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), Frame::Children::blocks, &value.children);
                 } else if constexpr (std::is_same_v<T, Block::BulletedList>) {
-                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::listItems,
-                         &value.items);
+                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::listItems, &value.items);
                 } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
                     cmark_node *list = newList(CMARK_ORDERED_LIST, value.isTight);
                     cmark_node_set_list_delim(list, CMARK_PERIOD_DELIM);
                     cmark_node_set_list_start(list, value.start);
                     open(list, Frame::Children::listItems, &value.items);
                 } else if constexpr (std::is_same_v<T, Block::TaskList>) {
-                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::taskItems,
-                         &value.items);
+                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::taskItems, &value.items);
                 } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
                     cmark_node *node = cmark_node_new(CMARK_NODE_CODE_BLOCK);
                     if (value.fenceInfo)
@@ -157,8 +167,7 @@ private:
                     setText(node, value.content, cmark_node_set_literal);
                     addLeaf(parent, node);
                 } else if constexpr (std::is_same_v<T, Block::Paragraph>) {
-                    open(cmark_node_new(CMARK_NODE_PARAGRAPH), Frame::Children::inlines,
-                         &value.content);
+                    open(cmark_node_new(CMARK_NODE_PARAGRAPH), Frame::Children::inlines, &value.content);
                 } else if constexpr (std::is_same_v<T, Block::Heading>) {
                     cmark_node *node = cmark_node_new(CMARK_NODE_HEADING);
                     cmark_node_set_heading_level(node, value.level);

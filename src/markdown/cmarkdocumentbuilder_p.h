@@ -11,7 +11,12 @@
 class CmarkDocumentBuilder
 {
 public:
-    enum class Format { commonMark, plainText, html };
+    enum class Format
+    {
+        commonMark,
+        plainText,
+        html
+    };
 
     static QString render(const QList<BlockNode> &blocks, Format format);
 };

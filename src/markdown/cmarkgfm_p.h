@@ -20,13 +20,16 @@ CMARK_GFM_EXTENSIONS_EXPORT extern cmark_node_type CMARK_NODE_STRIKETHROUGH;
 
 namespace Cmark {
 
-struct ParserDeleter {
+struct ParserDeleter
+{
     void operator()(cmark_parser *parser) const { cmark_parser_free(parser); }
 };
-struct NodeDeleter {
+struct NodeDeleter
+{
     void operator()(cmark_node *node) const { cmark_node_free(node); }
 };
-struct BufferDeleter {
+struct BufferDeleter
+{
     void operator()(char *buffer) const { cmark_get_default_mem_allocator()->free(buffer); }
 };
 

@@ -9,7 +9,8 @@
 #include <optional>
 
 // A styled stretch of a code block, as a syntax highlighter reports it.
-struct CodeHighlightRange {
+struct CodeHighlightRange
+{
     int start = 0;
     int length = 0;
     TextStyle style;

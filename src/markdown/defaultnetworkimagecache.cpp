@@ -1,9 +1,6 @@
 #include "markdown/defaultnetworkimagecache.h"
 
-DefaultNetworkImageCache::DefaultNetworkImageCache(int countLimit)
-    : m_images(countLimit)
-{
-}
+DefaultNetworkImageCache::DefaultNetworkImageCache(int countLimit) : m_images(countLimit) {}
 
 std::shared_ptr<DefaultNetworkImageCache> DefaultNetworkImageCache::shared()
 {

@@ -22,8 +22,8 @@ void destroySharedLoader()
 DefaultNetworkImageLoader::Configuration DefaultNetworkImageLoader::defaultConfiguration()
 {
     Configuration configuration;
-    configuration.diskCacheDirectory =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).filePath(QStringLiteral("images"));
+    configuration.diskCacheDirectory = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                                           .filePath(QStringLiteral("images"));
     return configuration;
 }
 
@@ -31,10 +31,9 @@ DefaultNetworkImageLoader::DefaultNetworkImageLoader(std::shared_ptr<NetworkImag
                                                      Configuration configuration)
     : m_thread(std::make_unique<QThread>())
 {
-    NetworkImageLoaderWorker::Settings settings{configuration.diskCacheDirectory,
-                                                configuration.memoryCacheCapacity,
-                                                configuration.diskCacheCapacity,
-                                                configuration.transferTimeout};
+    NetworkImageLoaderWorker::Settings settings{
+        configuration.diskCacheDirectory, configuration.memoryCacheCapacity, configuration.diskCacheCapacity,
+        configuration.transferTimeout};
     auto *worker = new NetworkImageLoaderWorker(std::move(cache), std::move(settings));
     worker->moveToThread(m_thread.get());
     QObject::connect(m_thread.get(), &QThread::finished, worker, &QObject::deleteLater);

@@ -22,7 +22,8 @@ class QThread;
 class DefaultNetworkImageLoader : public NetworkImageLoader
 {
 public:
-    struct Configuration {
+    struct Configuration
+    {
         QString diskCacheDirectory;
         qint64 memoryCacheCapacity = 10 * 1024 * 1024;
         qint64 diskCacheCapacity = 100 * 1024 * 1024;

@@ -9,9 +9,15 @@
 
 // The engine's description of a font, carried through inline rendering as one attribute and
 // turned into a QFont only when text is laid out (resolveFont).
-struct FontProperties {
-    struct Family {
-        enum class Kind { system, custom };
+struct FontProperties
+{
+    struct Family
+    {
+        enum class Kind
+        {
+            system,
+            custom
+        };
         Kind kind = Kind::system;
         SystemFont::Design design = SystemFont::Design::standard; // for `system`
         QString name;                                             // for `custom`
@@ -20,15 +26,36 @@ struct FontProperties {
         {
             return {Kind::system, design, {}};
         }
-        static Family custom(const QString &name) { return {Kind::custom, SystemFont::Design::standard, name}; }
+        static Family custom(const QString &name)
+        {
+            return {Kind::custom, SystemFont::Design::standard, name};
+        }
 
         friend bool operator==(const Family &, const Family &) = default;
     };
 
-    enum class FamilyVariant { normal, monospaced };
-    enum class CapsVariant { normal, smallCaps, lowercaseSmallCaps, uppercaseSmallCaps };
-    enum class DigitVariant { normal, monospaced };
-    enum class Style { normal, italic };
+    enum class FamilyVariant
+    {
+        normal,
+        monospaced
+    };
+    enum class CapsVariant
+    {
+        normal,
+        smallCaps,
+        lowercaseSmallCaps,
+        uppercaseSmallCaps
+    };
+    enum class DigitVariant
+    {
+        normal,
+        monospaced
+    };
+    enum class Style
+    {
+        normal,
+        italic
+    };
 
     static constexpr qreal defaultSize = 13;
 

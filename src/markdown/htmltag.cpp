@@ -10,8 +10,7 @@ const QRegularExpression &tagExpression()
     static const QRegularExpression expression = [] {
         QRegularExpression compiled(QStringLiteral("<\\/?([a-zA-Z0-9]+)[^>]*>"));
         if (!compiled.isValid())
-            qFatal("The HTML tag expression does not compile: %s",
-                   qPrintable(compiled.errorString()));
+            qFatal("The HTML tag expression does not compile: %s", qPrintable(compiled.errorString()));
         return compiled;
     }();
     return expression;

@@ -4,7 +4,8 @@
 
 // The request of one image view: an absolute URL and the display scale in
 // pixels per point.
-struct ImageSource {
+struct ImageSource
+{
     QUrl url;
     qreal scale = 1.0;
 

@@ -2,10 +2,7 @@
 
 #include <QHashFunctions>
 
-InlineContent::InlineContent(QList<InlineNode> inlines)
-    : inlines(std::move(inlines))
-{
-}
+InlineContent::InlineContent(QList<InlineNode> inlines) : inlines(std::move(inlines)) {}
 
 size_t qHash(const InlineContent &content, size_t seed) noexcept
 {

@@ -12,53 +12,63 @@ class InlineNode;
 // lists, so copying a node or a subtree costs a few reference counts.
 namespace Inline {
 
-struct Text {
+struct Text
+{
     QString text;
     friend bool operator==(const Text &, const Text &) = default;
 };
 
-struct Code {
+struct Code
+{
     QString code;
     friend bool operator==(const Code &, const Code &) = default;
 };
 
-struct Html {
+struct Html
+{
     QString html;
     friend bool operator==(const Html &, const Html &) = default;
 };
 
-struct Emphasis {
+struct Emphasis
+{
     QList<InlineNode> children;
     friend bool operator==(const Emphasis &, const Emphasis &); // defined below the node class
 };
 
-struct Strong {
+struct Strong
+{
     QList<InlineNode> children;
     friend bool operator==(const Strong &, const Strong &); // defined below the node class
 };
 
-struct Strikethrough {
+struct Strikethrough
+{
     QList<InlineNode> children;
     friend bool operator==(const Strikethrough &, const Strikethrough &); // defined below the node class
 };
 
-struct Link {
+struct Link
+{
     QString destination;
     QList<InlineNode> children;
     friend bool operator==(const Link &, const Link &); // defined below the node class
 };
 
-struct Image {
+struct Image
+{
     QString source;
-    QList<InlineNode> children; // the alternative text
+    QList<InlineNode> children;                           // the alternative text
     friend bool operator==(const Image &, const Image &); // defined below the node class
 };
 
-struct SoftBreak {
+struct SoftBreak
+{
     friend bool operator==(const SoftBreak &, const SoftBreak &) = default;
 };
 
-struct LineBreak {
+struct LineBreak
+{
     friend bool operator==(const LineBreak &, const LineBreak &) = default;
 };
 
@@ -73,7 +83,8 @@ class InlineNode
 {
 public:
     // In the order of the payload alternatives.
-    enum class Kind {
+    enum class Kind
+    {
         text,
         code,
         html,
@@ -86,26 +97,20 @@ public:
         lineBreak,
     };
 
-    using Payload = std::variant<Inline::Text, Inline::Code, Inline::Html, Inline::Emphasis,
-                                 Inline::Strong, Inline::Strikethrough, Inline::Link, Inline::Image,
-                                 Inline::SoftBreak, Inline::LineBreak>;
+    using Payload = std::variant<Inline::Text, Inline::Code, Inline::Html, Inline::Emphasis, Inline::Strong,
+                                 Inline::Strikethrough, Inline::Link, Inline::Image, Inline::SoftBreak,
+                                 Inline::LineBreak>;
 
-    template<typename T>
-        requires(!std::is_same_v<std::remove_cvref_t<T>, InlineNode>
-                 && std::is_constructible_v<Payload, T &&>)
-    InlineNode(T &&payload) // NOLINT(google-explicit-constructor): a node is its payload
+    template <typename T>
+    requires(!std::is_same_v<std::remove_cvref_t<T>, InlineNode> && std::is_constructible_v<Payload, T &&>)
+        InlineNode(T &&payload) // NOLINT(google-explicit-constructor): a node is its payload
         : m_payload(std::forward<T>(payload))
-    {
-    }
+    {}
 
     Kind kind() const { return static_cast<Kind>(m_payload.index()); }
     const Payload &payload() const { return m_payload; }
 
-    template<typename T>
-    const T *as() const
-    {
-        return std::get_if<T>(&m_payload);
-    }
+    template <typename T> const T *as() const { return std::get_if<T>(&m_payload); }
 
     // The nested inlines of emphasis, strong, strike-through, link and image;
     // nullptr for the other kinds.

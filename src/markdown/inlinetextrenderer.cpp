@@ -3,10 +3,8 @@
 #include "markdown/htmltag.h"
 
 InlineTextRenderer::InlineTextRenderer(const Options &options, const TextAttributes &attributes)
-    : m_options(options)
-    , m_attributes(attributes)
-{
-}
+    : m_options(options), m_attributes(attributes)
+{}
 
 StyledText InlineTextRenderer::render(const QList<InlineNode> &inlines, const Options &options,
                                       const TextAttributes &attributes)
@@ -17,7 +15,8 @@ StyledText InlineTextRenderer::render(const QList<InlineNode> &inlines, const Op
     return std::move(renderer.m_result);
 }
 
-std::optional<QUrl> InlineTextRenderer::linkUrl(const QString &destination, const std::optional<QUrl> &baseUrl)
+std::optional<QUrl> InlineTextRenderer::linkUrl(const QString &destination,
+                                                const std::optional<QUrl> &baseUrl)
 {
     const QUrl url(destination, QUrl::StrictMode);
     if (!url.isValid())

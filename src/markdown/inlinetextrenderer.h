@@ -22,7 +22,8 @@
 class InlineTextRenderer
 {
 public:
-    struct Options {
+    struct Options
+    {
         std::optional<QUrl> baseUrl;
         InlineTextStyles styles;
         QHash<QString, QImage> images;

@@ -3,7 +3,8 @@
 #include "markdown/textstyle.h"
 
 // The styles of the nested inline kinds, taken from the theme in force.
-struct InlineTextStyles {
+struct InlineTextStyles
+{
     TextStyle code;
     TextStyle emphasis;
     TextStyle strong;

@@ -7,8 +7,7 @@
 #include <cmath>
 
 LayoutBoxNode::LayoutBoxNode(Kind kind, std::unique_ptr<LayoutNode> child)
-    : m_kind(kind)
-    , m_child(std::move(child))
+    : m_kind(kind), m_child(std::move(child))
 {
     adopt(m_child.get());
 }
@@ -48,7 +47,8 @@ QSizeF LayoutBoxNode::doLayout(qreal width)
     switch (m_kind) {
     case Kind::padding: {
         const qreal horizontal = m_margins.left() + m_margins.right();
-        const QSizeF inner = m_child->layout(std::isinf(width) ? width : std::max<qreal>(0, width - horizontal));
+        const QSizeF inner =
+            m_child->layout(std::isinf(width) ? width : std::max<qreal>(0, width - horizontal));
         m_child->setPosition({m_margins.left(), m_margins.top()});
         return {inner.width() + horizontal, inner.height() + m_margins.top() + m_margins.bottom()};
     }

@@ -14,9 +14,16 @@
 class LayoutBoxNode : public LayoutNode
 {
 public:
-    enum class Kind { padding, background, clip, frame };
+    enum class Kind
+    {
+        padding,
+        background,
+        clip,
+        frame
+    };
 
-    struct Frame {
+    struct Frame
+    {
         std::optional<qreal> width;
         std::optional<qreal> height;
         std::optional<qreal> minWidth;

@@ -21,8 +21,10 @@ class LayoutTextNode;
 
 // What the nodes of one document share while they are built: fonts, images, the selectable
 // texts in document order, and the texts that wait for inline images.
-struct LayoutBuildContext {
-    struct InlineImageText {
+struct LayoutBuildContext
+{
+    struct InlineImageText
+    {
         LayoutTextNode *node = nullptr;
         QList<InlineNode> inlines;
         InlineTextRenderer::Options options;

@@ -96,7 +96,8 @@ int schemeOf(const QString &source)
 }
 
 // The inlines without the images of the other scheme; the same list when nothing goes.
-QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance appearance, bool &changed, bool &found)
+QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance appearance, bool &changed,
+                                bool &found)
 {
     const int dropped = appearance == Appearance::light ? 1 : 2;
     QList<InlineNode> result;
@@ -134,14 +135,16 @@ QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance app
     return copying ? result : inlines;
 }
 
-QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed, bool &found);
+QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed,
+                              bool &found);
 
 BlockNode filterBlock(const BlockNode &block, Appearance appearance, bool &changed, bool &found)
 {
     changed = false;
     switch (block.kind()) {
     case BlockNode::Kind::paragraph: {
-        QList<InlineNode> inlines = filterInlines(block.as<Block::Paragraph>()->content, appearance, changed, found);
+        QList<InlineNode> inlines =
+            filterInlines(block.as<Block::Paragraph>()->content, appearance, changed, found);
         return changed ? BlockNode(Block::Paragraph{inlines}) : block;
     }
     case BlockNode::Kind::heading: {
@@ -150,14 +153,15 @@ BlockNode filterBlock(const BlockNode &block, Appearance appearance, bool &chang
         return changed ? BlockNode(Block::Heading{heading.level, inlines}) : block;
     }
     case BlockNode::Kind::blockquote: {
-        QList<BlockNode> children = filterBlocks(block.as<Block::Blockquote>()->children, appearance, changed, found);
+        QList<BlockNode> children =
+            filterBlocks(block.as<Block::Blockquote>()->children, appearance, changed, found);
         return changed ? BlockNode(Block::Blockquote{children}) : block;
     }
     case BlockNode::Kind::bulletedList:
     case BlockNode::Kind::numberedList: {
         const QList<RawListItem> &items = block.kind() == BlockNode::Kind::bulletedList
-            ? block.as<Block::BulletedList>()->items
-            : block.as<Block::NumberedList>()->items;
+                                              ? block.as<Block::BulletedList>()->items
+                                              : block.as<Block::NumberedList>()->items;
         QList<RawListItem> filtered;
         for (const RawListItem &item : items) {
             bool itemChanged = false;
@@ -203,7 +207,8 @@ BlockNode filterBlock(const BlockNode &block, Appearance appearance, bool &chang
     return block;
 }
 
-QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed, bool &found)
+QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed,
+                              bool &found)
 {
     QList<BlockNode> result;
     bool copying = false;
@@ -234,10 +239,8 @@ void collectImages(const QList<InlineNode> &inlines, QStringList &sources)
 } // namespace
 
 LayoutBuilder::LayoutBuilder(const MarkdownEnvironment &environment, LayoutBuildContext &context)
-    : m_environment(environment)
-    , m_context(context)
-{
-}
+    : m_environment(environment), m_context(context)
+{}
 
 LayoutBuilder::State LayoutBuilder::documentState(const Theme &theme)
 {
@@ -322,7 +325,8 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
     case BlockNode::Kind::heading: {
         const auto &heading = *block.as<Block::Heading>();
         return theme.heading(heading.level)
-            .makeBody({EngineViews::inlineText(heading.content, headingIdentifier(heading.content)), content()});
+            .makeBody(
+                {EngineViews::inlineText(heading.content, headingIdentifier(heading.content)), content()});
     }
     case BlockNode::Kind::blockquote:
         return theme.blockquote.makeBody(
@@ -358,7 +362,8 @@ LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const St
 std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, const State &state, bool wraps)
 {
     auto node = std::make_unique<LayoutTextNode>(
-        text, LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio, &m_context.textLayouts},
+        text,
+        LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio, &m_context.textLayouts},
         m_context.fonts);
     if (state.selectable) {
         node->setDocumentIndex(int(m_context.textNodes.size()));
@@ -413,8 +418,9 @@ std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image)
     std::optional<QUrl> link;
     if (image.destination)
         link = InlineTextRenderer::linkUrl(*image.destination, m_environment.baseUrl);
-    auto node = std::make_unique<LayoutImageNode>(url.value_or(QUrl()), link, m_context.images,
-                                                  m_environment.imageProvider.get(), m_context.devicePixelRatio);
+    auto node =
+        std::make_unique<LayoutImageNode>(url.value_or(QUrl()), link, m_context.images,
+                                          m_environment.imageProvider.get(), m_context.devicePixelRatio);
     if (url)
         m_context.imageNodes.insert(*url, node.get());
     return node;
@@ -447,8 +453,9 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     BlockMargin margin;
     const auto appendItem = [&](const BlockView &marker, const QList<BlockNode> &children) {
         Result markerResult = build(marker, markerState);
-        Result content = build(theme.listItem.makeBody({EngineViews::blockSequence(children), MarkdownContent(children)}),
-                               state);
+        Result content =
+            build(theme.listItem.makeBody({EngineViews::blockSequence(children), MarkdownContent(children)}),
+                  state);
         const BlockMargin itemMargin = content.margin.combined(markerResult.margin);
         margin = margin.combined(itemMargin);
         list->append(std::move(markerResult.node), std::move(content.node), itemMargin);
@@ -507,14 +514,15 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     case Kind::vstack:
     case Kind::hstack: {
         const bool vertical = node.kind == Kind::vstack;
-        auto stack = std::make_unique<LayoutStackNode>(vertical ? LayoutStackNode::Axis::vertical
-                                                                : LayoutStackNode::Axis::horizontal,
-                                                       node.spacing, node.horizontalAlignment, node.verticalAlignment);
+        auto stack = std::make_unique<LayoutStackNode>(
+            vertical ? LayoutStackNode::Axis::vertical : LayoutStackNode::Axis::horizontal, node.spacing,
+            node.horizontalAlignment, node.verticalAlignment);
         BlockMargin margin;
         for (const BlockView &child : node.children) {
             if (!vertical && child.node().kind == Kind::divider) {
                 stack->append(std::make_unique<LayoutShapeNode>(
-                    LayoutShapeNode::Kind::verticalDivider, child.node().color.value_or(LayoutShapeNode::separatorColor)));
+                    LayoutShapeNode::Kind::verticalDivider,
+                    child.node().color.value_or(LayoutShapeNode::separatorColor)));
                 continue;
             }
             Result result = build(child, state);
@@ -536,8 +544,8 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         const FontProperties properties = state.attributes.fontPropertiesOrDefault();
         const int size = std::max(1, int(std::round(properties.scaledSize() * node.fraction)));
         const qreal xHeight = QFontMetricsF(m_context.fonts.font(properties)).xHeight();
-        return {std::make_unique<LayoutSymbolNode>(node.string, size, node.weight, state.attributes.foregroundColor,
-                                                   xHeight),
+        return {std::make_unique<LayoutSymbolNode>(node.string, size, node.weight,
+                                                   state.attributes.foregroundColor, xHeight),
                 {}};
     }
     case Kind::text:
@@ -553,7 +561,8 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
             const int start = std::clamp(range.start, position, int(node.string.size()));
             const int end = std::clamp(range.start + range.length, start, int(node.string.size()));
             text.append(QStringView(node.string).mid(position, start - position), state.attributes);
-            text.append(QStringView(node.string).mid(start, end - start), range.style.applied(state.attributes));
+            text.append(QStringView(node.string).mid(start, end - start),
+                        range.style.applied(state.attributes));
             position = end;
         }
         text.append(QStringView(node.string).mid(position), state.attributes);
@@ -563,7 +572,8 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         return buildInlineText(node, state);
     case Kind::horizontalScroll: {
         Result content = single(state);
-        return {std::make_unique<LayoutScrollNode>(std::move(content.node), node.showsIndicators), content.margin};
+        return {std::make_unique<LayoutScrollNode>(std::move(content.node), node.showsIndicators),
+                content.margin};
     }
     case Kind::textStyle: {
         State inner = state;
@@ -578,9 +588,9 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     case Kind::padding: {
         Result content = single(state);
         const qreal length = node.length ? node.length->points(state.attributes) : 0;
-        const QMarginsF margins(node.edges & BlockView::leading ? length : 0, node.edges & BlockView::top ? length : 0,
-                                node.edges & BlockView::trailing ? length : 0,
-                                node.edges & BlockView::bottom ? length : 0);
+        const QMarginsF margins(
+            node.edges & BlockView::leading ? length : 0, node.edges & BlockView::top ? length : 0,
+            node.edges & BlockView::trailing ? length : 0, node.edges & BlockView::bottom ? length : 0);
         return {LayoutBoxNode::padding(std::move(content.node), margins), content.margin};
     }
     case Kind::margin: {
@@ -636,9 +646,9 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         BlockMargin margin;
         for (const BlockViewNode::FlowItem &item : node.flowItems) {
             if (const auto *image = std::get_if<RawImageData>(&item)) {
-                Result result = build(m_environment.theme.image.makeBody(
-                                          {EngineViews::imageBlock(*image), MarkdownContent()}),
-                                      state);
+                Result result = build(
+                    m_environment.theme.image.makeBody({EngineViews::imageBlock(*image), MarkdownContent()}),
+                    state);
                 margin = margin.combined(result.margin);
                 flow->appendItem(std::move(result.node));
             } else {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "markdown/blocknode.h"
 #include "markdown/blockmargin.h"
+#include "markdown/blocknode.h"
 #include "markdown/blockview.h"
 #include "markdown/blockviewnode_p.h"
 #include "markdown/markdownenvironment.h"
@@ -23,7 +23,8 @@ class LayoutBuilder
 {
 public:
     // The values in force at a point of the page.
-    struct State {
+    struct State
+    {
         TextAttributes attributes;
         qreal lineSpacing = 0;
         int listLevel = 0;
@@ -31,7 +32,8 @@ public:
         bool selectable = true;
     };
 
-    struct Result {
+    struct Result
+    {
         std::unique_ptr<LayoutNode> node;
         BlockMargin margin;
     };
@@ -55,7 +57,8 @@ public:
     // The block without the images made for the other colour scheme ("#gh-dark-mode-only" in
     // the light one, "#gh-light-mode-only" in the dark one). `found` is set when the block has
     // an image with either fragment.
-    static BlockNode withoutOtherSchemeImages(const BlockNode &block, Appearance appearance, bool *found = nullptr);
+    static BlockNode withoutOtherSchemeImages(const BlockNode &block, Appearance appearance,
+                                              bool *found = nullptr);
 
 private:
     BlockView blockView(const BlockNode &block);

@@ -13,9 +13,8 @@
 #include <algorithm>
 
 LayoutDocument::LayoutDocument(QObject *parent)
-    : QObject(parent)
-    , m_images(std::make_unique<LayoutImageStore>())
-    , m_documentState(LayoutBuilder::documentState(m_environment.theme))
+    : QObject(parent), m_images(std::make_unique<LayoutImageStore>()),
+      m_documentState(LayoutBuilder::documentState(m_environment.theme))
 {
     m_context.images = m_images.get();
     connect(m_images.get(), &LayoutImageStore::imageLoaded, this, &LayoutDocument::onImageLoaded);
@@ -94,7 +93,8 @@ void LayoutDocument::setWidth(qreal width)
 void LayoutDocument::build(Entry &entry)
 {
     bool found = false;
-    const BlockNode block = LayoutBuilder::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
+    const BlockNode block =
+        LayoutBuilder::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
     entry.firstText = int(m_context.textNodes.size());
     LayoutBuilder builder(m_environment, m_context);
@@ -125,8 +125,8 @@ bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
         const QSizeF size = entry.node->layout(m_width);
         Q_UNUSED(size);
         const Entry *previous = m_laidOut > 0 ? &m_entries[size_t(m_laidOut - 1)] : nullptr;
-        entry.top = previous ? previous->top + previous->node->size().height()
-                + LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
+        entry.top = previous ? previous->top + previous->node->size().height() +
+                                   LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
                              : 0;
         entry.node->setPosition({0, entry.top});
         ++m_laidOut;
@@ -160,7 +160,8 @@ qreal LayoutDocument::estimatedHeight() const
 int LayoutDocument::blockAt(qreal y) const
 {
     auto begin = m_entries.begin();
-    auto it = std::partition_point(begin, begin + m_laidOut, [y](const Entry &entry) { return entry.top <= y; });
+    auto it =
+        std::partition_point(begin, begin + m_laidOut, [y](const Entry &entry) { return entry.top <= y; });
     return std::max(0, int(it - begin) - 1);
 }
 

@@ -24,7 +24,8 @@ class LayoutDocument : public QObject
     Q_OBJECT
 
 public:
-    struct TextPosition {
+    struct TextPosition
+    {
         int node = 0; // document index of a text node
         int offset = 0;
         friend bool operator==(const TextPosition &, const TextPosition &) = default;
@@ -87,7 +88,8 @@ Q_SIGNALS:
     void layoutInvalidated();
 
 private:
-    struct Entry {
+    struct Entry
+    {
         BlockNode block;
         std::unique_ptr<LayoutNode> node;
         BlockMargin margin;

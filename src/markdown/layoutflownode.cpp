@@ -4,10 +4,8 @@
 #include <cmath>
 
 LayoutFlowNode::LayoutFlowNode(qreal horizontalSpacing, qreal verticalSpacing)
-    : m_horizontalSpacing(horizontalSpacing)
-    , m_verticalSpacing(verticalSpacing)
-{
-}
+    : m_horizontalSpacing(horizontalSpacing), m_verticalSpacing(verticalSpacing)
+{}
 
 void LayoutFlowNode::appendItem(std::unique_ptr<LayoutNode> item)
 {
@@ -23,7 +21,8 @@ void LayoutFlowNode::appendBreak()
 
 QSizeF LayoutFlowNode::doLayout(qreal width)
 {
-    struct Row {
+    struct Row
+    {
         std::vector<LayoutNode *> items;
         qreal width = 0;
         qreal height = 0;
@@ -37,7 +36,8 @@ QSizeF LayoutFlowNode::doLayout(qreal width)
             continue;
         }
         const QSizeF size = item->layout(width);
-        const qreal needed = row.items.empty() ? size.width() : row.width + m_horizontalSpacing + size.width();
+        const qreal needed =
+            row.items.empty() ? size.width() : row.width + m_horizontalSpacing + size.width();
         if (!row.items.empty() && (rowEnded || needed > width))
             rows.emplace_back();
         rowEnded = false;

@@ -8,13 +8,9 @@
 
 LayoutImageNode::LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store,
                                  ImageProvider *provider, qreal devicePixelRatio)
-    : m_url(url)
-    , m_link(std::move(link))
-    , m_store(store)
-    , m_provider(provider)
-    , m_devicePixelRatio(devicePixelRatio)
-{
-}
+    : m_url(url), m_link(std::move(link)), m_store(store), m_provider(provider),
+      m_devicePixelRatio(devicePixelRatio)
+{}
 
 QSizeF LayoutImageNode::fittedSize(QSizeF natural, qreal width)
 {

@@ -14,8 +14,8 @@ class LayoutImageStore;
 class LayoutImageNode : public LayoutNode
 {
 public:
-    LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store, ImageProvider *provider,
-                    qreal devicePixelRatio);
+    LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store,
+                    ImageProvider *provider, qreal devicePixelRatio);
 
     const QUrl &url() const { return m_url; }
 

@@ -2,10 +2,7 @@
 
 #include "markdown/imageprovider.h"
 
-LayoutImageStore::LayoutImageStore(QObject *parent)
-    : QObject(parent)
-{
-}
+LayoutImageStore::LayoutImageStore(QObject *parent) : QObject(parent) {}
 
 const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
 {

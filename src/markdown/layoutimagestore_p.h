@@ -24,8 +24,14 @@ Q_SIGNALS:
     void imageLoaded(const QUrl &url, ImageProvider *provider);
 
 private:
-    struct Entry {
-        enum class State { loading, loaded, failed };
+    struct Entry
+    {
+        enum class State
+        {
+            loading,
+            loaded,
+            failed
+        };
         State state = State::loading;
         QImage image;
     };

@@ -6,10 +6,8 @@
 #include <cmath>
 
 LayoutListNode::LayoutListNode(bool sharedMarkerWidth, bool tightSpacing)
-    : m_sharedMarkerWidth(sharedMarkerWidth)
-    , m_tightSpacing(tightSpacing)
-{
-}
+    : m_sharedMarkerWidth(sharedMarkerWidth), m_tightSpacing(tightSpacing)
+{}
 
 void LayoutListNode::append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content,
                             BlockMargin margin)
@@ -39,7 +37,8 @@ QSizeF LayoutListNode::doLayout(qreal width)
         const qreal markerWidth = item.marker->size().width();
         const qreal markerColumn = m_sharedMarkerWidth ? column : markerWidth;
         const qreal contentX = markerColumn + markerSpacing;
-        const QSizeF content = item.content->layout(std::isinf(width) ? width : std::max<qreal>(0, width - contentX));
+        const QSizeF content =
+            item.content->layout(std::isinf(width) ? width : std::max<qreal>(0, width - contentX));
 
         qreal markerY = 0;
         qreal contentY = 0;

@@ -28,7 +28,8 @@ protected:
     const char *kindName() const override { return m_sharedMarkerWidth ? "list numbered" : "list"; }
 
 private:
-    struct Item {
+    struct Item
+    {
         std::unique_ptr<LayoutNode> marker;
         std::unique_ptr<LayoutNode> content;
         BlockMargin margin;

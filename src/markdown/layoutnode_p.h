@@ -17,7 +17,8 @@ class QPainter;
 class QTextStream;
 
 // A selection between two text positions in document order, start before end.
-struct LayoutSelection {
+struct LayoutSelection
+{
     int startNode = -1; // document index of a text node
     int startOffset = 0;
     int endNode = -1;
@@ -28,7 +29,8 @@ struct LayoutSelection {
 
 // What painting needs: the painter (translated to the node's top-left), the part that needs
 // paint in the node's coordinates, and the appearance colours resolve against.
-struct LayoutPaintContext {
+struct LayoutPaintContext
+{
     QPainter *painter = nullptr;
     QPalette palette;
     Appearance appearance = Appearance::light;
@@ -37,7 +39,8 @@ struct LayoutPaintContext {
 };
 
 // What lies under a point of the page.
-struct LayoutHit {
+struct LayoutHit
+{
     LayoutTextNode *text = nullptr;
     QPointF textPoint; // in the text node's coordinates
     LayoutScrollNode *scroll = nullptr;

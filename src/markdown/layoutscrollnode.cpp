@@ -6,8 +6,7 @@
 #include <cmath>
 
 LayoutScrollNode::LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators)
-    : m_content(std::move(content))
-    , m_showsIndicators(showsIndicators)
+    : m_content(std::move(content)), m_showsIndicators(showsIndicators)
 {
     adopt(m_content.get());
 }

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-LayoutSequenceNode::LayoutSequenceNode(bool tightSpacing)
-    : m_tightSpacing(tightSpacing)
-{
-}
+LayoutSequenceNode::LayoutSequenceNode(bool tightSpacing) : m_tightSpacing(tightSpacing) {}
 
 void LayoutSequenceNode::append(std::unique_ptr<LayoutNode> block, BlockMargin margin)
 {
@@ -57,8 +54,9 @@ void LayoutSequenceNode::paint(LayoutPaintContext &context) const
 
 void LayoutSequenceNode::hitTest(QPointF point, LayoutHit &hit)
 {
-    auto it = std::partition_point(m_blocks.begin(), m_blocks.end(),
-                                   [&](const Block &block) { return block.node->frame().bottom() <= point.y(); });
+    auto it = std::partition_point(m_blocks.begin(), m_blocks.end(), [&](const Block &block) {
+        return block.node->frame().bottom() <= point.y();
+    });
     if (it != m_blocks.end() && it->node->frame().contains(point))
         it->node->hitTest(point - it->node->position(), hit);
 }

@@ -30,7 +30,8 @@ protected:
     const char *kindName() const override { return m_tightSpacing ? "sequence tight" : "sequence"; }
 
 private:
-    struct Block {
+    struct Block
+    {
         std::unique_ptr<LayoutNode> node;
         BlockMargin margin;
     };

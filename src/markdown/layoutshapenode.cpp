@@ -5,11 +5,8 @@
 #include <cmath>
 
 LayoutShapeNode::LayoutShapeNode(Kind kind, DynamicColor color, qreal cornerRadius)
-    : m_kind(kind)
-    , m_color(color)
-    , m_cornerRadius(cornerRadius)
-{
-}
+    : m_kind(kind), m_color(color), m_cornerRadius(cornerRadius)
+{}
 
 QSizeF LayoutShapeNode::doLayout(qreal width)
 {

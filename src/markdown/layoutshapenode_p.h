@@ -9,7 +9,12 @@
 class LayoutShapeNode : public LayoutNode
 {
 public:
-    enum class Kind { rectangle, horizontalDivider, verticalDivider };
+    enum class Kind
+    {
+        rectangle,
+        horizontalDivider,
+        verticalDivider
+    };
 
     // The platform's separator colour.
     static constexpr DynamicColor separatorColor = dynamicColor(1, 1, 1, 0.1f, 0, 0, 0, 0.1f);

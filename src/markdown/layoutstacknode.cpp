@@ -6,12 +6,9 @@
 
 LayoutStackNode::LayoutStackNode(Axis axis, qreal spacing, BlockView::HorizontalAlignment horizontalAlignment,
                                  BlockView::VerticalAlignment verticalAlignment)
-    : m_axis(axis)
-    , m_spacing(spacing)
-    , m_horizontalAlignment(horizontalAlignment)
-    , m_verticalAlignment(verticalAlignment)
-{
-}
+    : m_axis(axis), m_spacing(spacing), m_horizontalAlignment(horizontalAlignment),
+      m_verticalAlignment(verticalAlignment)
+{}
 
 void LayoutStackNode::append(std::unique_ptr<LayoutNode> child)
 {
@@ -109,8 +106,8 @@ qreal LayoutStackNode::firstBaseline() const
 
 bool LayoutStackNode::stretchesVertically() const
 {
-    return !m_children.empty()
-        && std::all_of(m_children.begin(), m_children.end(), [](const auto &child) { return child->stretchesVertically(); });
+    return !m_children.empty() && std::all_of(m_children.begin(), m_children.end(),
+                                              [](const auto &child) { return child->stretchesVertically(); });
 }
 
 void LayoutStackNode::stretchTo(qreal height)

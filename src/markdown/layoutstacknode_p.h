@@ -12,7 +12,11 @@
 class LayoutStackNode : public LayoutNode
 {
 public:
-    enum class Axis { vertical, horizontal };
+    enum class Axis
+    {
+        vertical,
+        horizontal
+    };
 
     LayoutStackNode(Axis axis, qreal spacing, BlockView::HorizontalAlignment horizontalAlignment,
                     BlockView::VerticalAlignment verticalAlignment);

@@ -6,14 +6,11 @@
 #include <cmath>
 #include <numeric>
 
-LayoutTableNode::LayoutTableNode(QList<BlockView::HorizontalAlignment> alignments, TableBorderStyle borderStyle,
-                                 TableBackgroundStyle backgroundStyle)
-    : m_alignments(std::move(alignments))
-    , m_borderStyle(std::move(borderStyle))
-    , m_backgroundStyle(std::move(backgroundStyle))
-    , m_columnCount(int(m_alignments.size()))
-{
-}
+LayoutTableNode::LayoutTableNode(QList<BlockView::HorizontalAlignment> alignments,
+                                 TableBorderStyle borderStyle, TableBackgroundStyle backgroundStyle)
+    : m_alignments(std::move(alignments)), m_borderStyle(std::move(borderStyle)),
+      m_backgroundStyle(std::move(backgroundStyle)), m_columnCount(int(m_alignments.size()))
+{}
 
 void LayoutTableNode::appendCell(int row, int column, std::unique_ptr<LayoutNode> cell)
 {
@@ -49,8 +46,8 @@ QSizeF LayoutTableNode::doLayout(qreal width)
 
     std::vector<qreal> rowHeights(size_t(m_rowCount), 0);
     for (Cell &cell : m_cells)
-        rowHeights[size_t(cell.row)] = std::max(rowHeights[size_t(cell.row)],
-                                                cell.node->layout(columnWidths[size_t(cell.column)]).height());
+        rowHeights[size_t(cell.row)] = std::max(
+            rowHeights[size_t(cell.row)], cell.node->layout(columnWidths[size_t(cell.column)]).height());
 
     m_bounds = {};
     qreal x = border;
@@ -77,8 +74,9 @@ QSizeF LayoutTableNode::doLayout(qreal width)
             offset = (columnWidth - size.width()) / 2;
         else if (alignment == BlockView::HorizontalAlignment::trailing)
             offset = columnWidth - size.width();
-        cell.node->setPosition({m_bounds.columnLefts[cell.column] + offset,
-                                m_bounds.rowTops[cell.row] + (rowHeights[size_t(cell.row)] - size.height()) / 2});
+        cell.node->setPosition(
+            {m_bounds.columnLefts[cell.column] + offset,
+             m_bounds.rowTops[cell.row] + (rowHeights[size_t(cell.row)] - size.height()) / 2});
     }
     return {x + border, y + border};
 }

@@ -35,7 +35,8 @@ protected:
     const char *kindName() const override { return "table"; }
 
 private:
-    struct Cell {
+    struct Cell
+    {
         int row = 0;
         int column = 0;
         std::unique_ptr<LayoutNode> node;

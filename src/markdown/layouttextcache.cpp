@@ -2,10 +2,7 @@
 
 #include "markdown/layouttextnode_p.h"
 
-LayoutTextCache::LayoutTextCache(size_t capacity)
-    : m_capacity(capacity)
-{
-}
+LayoutTextCache::LayoutTextCache(size_t capacity) : m_capacity(capacity) {}
 
 LayoutTextCache::~LayoutTextCache()
 {

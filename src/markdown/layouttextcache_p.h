@@ -18,7 +18,8 @@ public:
     static constexpr size_t defaultCapacity = 500'000; // characters
 
     // A node's place in the list.
-    struct Link {
+    struct Link
+    {
         LayoutTextNode *newer = nullptr;
         LayoutTextNode *older = nullptr;
         bool listed = false;

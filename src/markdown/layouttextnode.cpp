@@ -102,7 +102,8 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
                                         [&](const Image &i) { return i.position == run.start; });
         if (image != m_images.cend() && run.length == 1) {
             // The placeholder is as wide as the picture.
-            spacing += image->size.width() - QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
+            spacing += image->size.width() -
+                       QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
         }
         if (spacing != 0) {
             format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
@@ -116,10 +117,11 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
         if (attributes.underlineStyle && attributes.underlineStyle->color)
             lineColor = attributes.underlineStyle->color;
         if (!sameColor(attributes.foregroundColor, m_baseColor) || attributes.backgroundColor || lineColor)
-            m_colorRuns.append({run.start, run.length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
+            m_colorRuns.append(
+                {run.start, run.length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
         if (attributes.link) {
-            if (!m_links.isEmpty() && m_links.last().url == *attributes.link
-                && m_links.last().start + m_links.last().length == run.start)
+            if (!m_links.isEmpty() && m_links.last().url == *attributes.link &&
+                m_links.last().start + m_links.last().length == run.start)
                 m_links.last().length += run.length;
             else
                 m_links.append({run.start, run.length, *attributes.link});
@@ -243,15 +245,17 @@ const TextLineBreaker::Line *LayoutTextNode::brokenLineAt(int position) const
 {
     if (m_brokenLines.empty())
         return nullptr;
-    const auto after = std::upper_bound(m_brokenLines.begin(), m_brokenLines.end(), position,
-                                        [](int value, const TextLineBreaker::Line &line) { return value < line.start; });
+    const auto after =
+        std::upper_bound(m_brokenLines.begin(), m_brokenLines.end(), position,
+                         [](int value, const TextLineBreaker::Line &line) { return value < line.start; });
     return after == m_brokenLines.begin() ? &m_brokenLines.front() : &*(after - 1);
 }
 
 QSizeF LayoutTextNode::layoutLines(qreal width) const
 {
     ensureLayout();
-    const qreal lineWidth = (!m_options.wraps || std::isinf(width)) ? unwrappedLineWidth : std::max<qreal>(1, width);
+    const qreal lineWidth =
+        (!m_options.wraps || std::isinf(width)) ? unwrappedLineWidth : std::max<qreal>(1, width);
     m_layout->beginLayout();
     qreal y = 0;
     qreal widest = 0;
@@ -265,7 +269,8 @@ QSizeF LayoutTextNode::layoutLines(qreal width) const
         if (!first)
             y += m_options.lineSpacing;
         first = false;
-        const qreal raise = m_images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
+        const qreal raise =
+            m_images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
         line.setPosition(QPointF(0, y + raise));
         y += line.height() + raise;
         widest = std::max(widest, line.naturalTextWidth());
@@ -302,7 +307,8 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     if (!layout || layout->lineCount() == 0)
         return;
     QPainter *painter = context.painter;
-    const QColor base = m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
+    const QColor base =
+        m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
 
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(m_colorRuns.size() + 1);
@@ -315,9 +321,9 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
             format.setUnderlineColor(run.lineColor->resolve(context.appearance));
         ranges.append({run.start, run.length, format});
     }
-    if (const LayoutSelection *selection = context.selection;
-        selection && !selection->isEmpty() && m_documentIndex >= selection->startNode
-        && m_documentIndex <= selection->endNode) {
+    if (const LayoutSelection *selection = context.selection; selection && !selection->isEmpty() &&
+                                                              m_documentIndex >= selection->startNode &&
+                                                              m_documentIndex <= selection->endNode) {
         const int from = m_documentIndex == selection->startNode ? selection->startOffset : 0;
         const int to = m_documentIndex == selection->endNode ? selection->endOffset : length();
         if (to > from) {
@@ -368,12 +374,14 @@ void LayoutTextNode::paintBrokenLines(LayoutPaintContext &context, const QTextLa
         const int end = line.start + line.length;
         const bool opensSegment = line.start == stripLine.textStart();
         const bool closesSegment = end == stripLine.textStart() + stripLine.textLength();
-        const qreal left = opensSegment ? -open
-                                        : (m_text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
-        const qreal right = closesSegment ? open
+        const qreal left =
+            opensSegment ? -open
+                         : (m_text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
+        const qreal right =
+            closesSegment ? open
             : m_text.at(end - 1).isSpace()
-            ? std::min(line.stripX + line.naturalWidth + overhang, line.endX - overhang / 2)
-            : line.endX;
+                ? std::min(line.stripX + line.naturalWidth + overhang, line.endX - overhang / 2)
+                : line.endX;
         const QRectF slice(QPointF(left, stripLine.y()), QPointF(right, stripLine.y() + stripLine.height()));
         const QPointF offset(-line.stripX, line.y + line.ascent - stripLine.y() - stripLine.ascent());
         painter->save();
@@ -425,8 +433,8 @@ std::pair<int, int> LayoutTextNode::wordAt(int position) const
     QTextBoundaryFinder finder(QTextBoundaryFinder::Word, m_text);
     finder.setPosition(std::clamp(position, 0, length()));
     int start = finder.isAtBoundary() && (finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem)
-        ? finder.position()
-        : finder.toPreviousBoundary();
+                    ? finder.position()
+                    : finder.toPreviousBoundary();
     finder.setPosition(std::clamp(position, 0, length()));
     int end = finder.toNextBoundary();
     if (start < 0)
@@ -446,8 +454,9 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
                 continue;
             if (point.x() < 0 || point.x() > line.naturalWidth)
                 return std::nullopt;
-            const int position = strip()->lineAt(line.segment).xToCursor(point.x() + line.stripX,
-                                                                         QTextLine::CursorOnCharacter);
+            const int position = strip()
+                                     ->lineAt(line.segment)
+                                     .xToCursor(point.x() + line.stripX, QTextLine::CursorOnCharacter);
             return linkAtPosition(position);
         }
         return std::nullopt;
@@ -482,7 +491,8 @@ QRectF LayoutTextNode::cursorRect(int position) const
         const TextLineBreaker::Line *line = brokenLineAt(std::clamp(position, 0, length()));
         if (!line)
             return {};
-        const qreal x = strip()->lineAt(line->segment).cursorToX(std::clamp(position, 0, length())) - line->stripX;
+        const qreal x =
+            strip()->lineAt(line->segment).cursorToX(std::clamp(position, 0, length())) - line->stripX;
         return QRectF(x, line->y, 1, line->height);
     }
     const QTextLayout *layout = lines();
@@ -512,8 +522,9 @@ QString LayoutTextNode::plainText(int from, int to) const
         const QChar c = m_text.at(i);
         if (c == zeroWidthSpace)
             continue;
-        if (c == QChar(StyledText::imagePlaceholder)
-            && std::any_of(m_images.cbegin(), m_images.cend(), [i](const Image &image) { return image.position == i; }))
+        if (c == QChar(StyledText::imagePlaceholder) &&
+            std::any_of(m_images.cbegin(), m_images.cend(),
+                        [i](const Image &image) { return image.position == i; }))
             continue;
         text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
     }

@@ -24,7 +24,8 @@ class LayoutFontCache;
 class LayoutTextNode : public LayoutNode
 {
 public:
-    struct Options {
+    struct Options
+    {
         qreal lineSpacing = 0;
         bool wraps = true;
         qreal devicePixelRatio = 1;
@@ -73,19 +74,22 @@ protected:
     QString dumpDetails() const override;
 
 private:
-    struct ColorRun {
+    struct ColorRun
+    {
         int start = 0;
         int length = 0;
         std::optional<DynamicColor> foreground;
         std::optional<DynamicColor> background;
         std::optional<DynamicColor> lineColor;
     };
-    struct LinkRun {
+    struct LinkRun
+    {
         int start = 0;
         int length = 0;
         QUrl url;
     };
-    struct Image {
+    struct Image
+    {
         int position = 0;
         QImage image;
         QSizeF size;

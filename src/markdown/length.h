@@ -10,7 +10,7 @@
 class Length
 {
 public:
-    constexpr Length(qreal points = 0) : m_value(points) {} // NOLINT(google-explicit-constructor)
+    constexpr Length(qreal points = 0) : m_value(points) {}  // NOLINT(google-explicit-constructor)
     constexpr Length(int points) : m_value(qreal(points)) {} // NOLINT(google-explicit-constructor)
     constexpr Length(RelativeSize size) : m_value(size) {}   // NOLINT(google-explicit-constructor)
 

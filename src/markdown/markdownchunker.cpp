@@ -2,7 +2,8 @@
 
 namespace {
 
-struct Fence {
+struct Fence
+{
     QChar character;
     qsizetype length = 0;
 };
@@ -32,7 +33,8 @@ bool isAtxHeading(QStringView line)
     qsizetype hashes = 0;
     while (hashes < line.size() && line[hashes] == QLatin1Char('#'))
         ++hashes;
-    return hashes >= 1 && hashes <= 6 && (hashes == line.size() || line[hashes] == QLatin1Char(' ') || line[hashes] == QLatin1Char('\t'));
+    return hashes >= 1 && hashes <= 6 &&
+           (hashes == line.size() || line[hashes] == QLatin1Char(' ') || line[hashes] == QLatin1Char('\t'));
 }
 
 // The end marker of a raw HTML block that may hold blank lines, when the line opens one.
@@ -43,8 +45,9 @@ QString rawBlockEnd(QStringView line)
         return QStringLiteral("-->");
     for (const char *tag : {"pre", "script", "style", "textarea"}) {
         const QString open = QLatin1Char('<') + QLatin1String(tag);
-        if (trimmed.startsWith(open, Qt::CaseInsensitive)
-            && (trimmed.size() == open.size() || trimmed[open.size()] == QLatin1Char('>') || trimmed[open.size()].isSpace()))
+        if (trimmed.startsWith(open, Qt::CaseInsensitive) &&
+            (trimmed.size() == open.size() || trimmed[open.size()] == QLatin1Char('>') ||
+             trimmed[open.size()].isSpace()))
             return QStringLiteral("</") + QLatin1String(tag) + QLatin1Char('>');
     }
     return {};
@@ -70,8 +73,8 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
                 rawEnd.clear();
         } else if (openFence) {
             const std::optional<Fence> fence = fenceOf(line);
-            if (fence && fence->character == openFence->character && fence->length >= openFence->length
-                && line.trimmed().size() == fence->length)
+            if (fence && fence->character == openFence->character && fence->length >= openFence->length &&
+                line.trimmed().size() == fence->length)
                 openFence.reset();
         } else if (const std::optional<Fence> fence = fenceOf(line)) {
             openFence = fence;
@@ -80,8 +83,9 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
             pieceStart = lineStart;
         } else {
             rawEnd = rawBlockEnd(line);
-            if (!rawEnd.isEmpty() && line.trimmed().size() > 4 && line.contains(rawEnd, Qt::CaseInsensitive)
-                && line.indexOf(rawEnd, 0, Qt::CaseInsensitive) > line.indexOf(QLatin1Char('<')))
+            if (!rawEnd.isEmpty() && line.trimmed().size() > 4 &&
+                line.contains(rawEnd, Qt::CaseInsensitive) &&
+                line.indexOf(rawEnd, 0, Qt::CaseInsensitive) > line.indexOf(QLatin1Char('<')))
                 rawEnd.clear(); // opened and closed on one line
         }
         lineStart = lineEnd + 1;

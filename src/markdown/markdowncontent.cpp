@@ -5,15 +5,9 @@
 
 #include <QHashFunctions>
 
-MarkdownContent::MarkdownContent(QList<BlockNode> blocks)
-    : blocks(std::move(blocks))
-{
-}
+MarkdownContent::MarkdownContent(QList<BlockNode> blocks) : blocks(std::move(blocks)) {}
 
-MarkdownContent::MarkdownContent(const QString &markdown)
-    : blocks(MarkdownParser::parse(markdown))
-{
-}
+MarkdownContent::MarkdownContent(const QString &markdown) : blocks(MarkdownParser::parse(markdown)) {}
 
 QString MarkdownContent::renderCommonMark() const
 {

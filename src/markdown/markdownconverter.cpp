@@ -22,8 +22,8 @@ namespace {
 
 [[noreturn]] void unexpectedChild(const char *expected, cmark_node *node)
 {
-    programmingError(QByteArray("Expected a ") + expected + " but got a '"
-                     + cmark_node_get_type_string(node) + "' instead.");
+    programmingError(QByteArray("Expected a ") + expected + " but got a '" +
+                     cmark_node_get_type_string(node) + "' instead.");
 }
 
 NodeType nodeType(cmark_node *node)
@@ -32,27 +32,48 @@ NodeType nodeType(cmark_node *node)
     // kinds by their enumeration value, which is cheaper.
     if (cmark_node_get_syntax_extension(node) == nullptr) {
         switch (cmark_node_get_type(node)) {
-        case CMARK_NODE_DOCUMENT: return NodeType::document;
-        case CMARK_NODE_BLOCK_QUOTE: return NodeType::blockquote;
-        case CMARK_NODE_LIST: return NodeType::list;
-        case CMARK_NODE_ITEM: return NodeType::item;
-        case CMARK_NODE_CODE_BLOCK: return NodeType::codeBlock;
-        case CMARK_NODE_HTML_BLOCK: return NodeType::htmlBlock;
-        case CMARK_NODE_CUSTOM_BLOCK: return NodeType::customBlock;
-        case CMARK_NODE_PARAGRAPH: return NodeType::paragraph;
-        case CMARK_NODE_HEADING: return NodeType::heading;
-        case CMARK_NODE_THEMATIC_BREAK: return NodeType::thematicBreak;
-        case CMARK_NODE_TEXT: return NodeType::text;
-        case CMARK_NODE_SOFTBREAK: return NodeType::softBreak;
-        case CMARK_NODE_LINEBREAK: return NodeType::lineBreak;
-        case CMARK_NODE_CODE: return NodeType::code;
-        case CMARK_NODE_HTML_INLINE: return NodeType::html;
-        case CMARK_NODE_CUSTOM_INLINE: return NodeType::customInline;
-        case CMARK_NODE_EMPH: return NodeType::emphasis;
-        case CMARK_NODE_STRONG: return NodeType::strong;
-        case CMARK_NODE_LINK: return NodeType::link;
-        case CMARK_NODE_IMAGE: return NodeType::image;
-        default: break;
+        case CMARK_NODE_DOCUMENT:
+            return NodeType::document;
+        case CMARK_NODE_BLOCK_QUOTE:
+            return NodeType::blockquote;
+        case CMARK_NODE_LIST:
+            return NodeType::list;
+        case CMARK_NODE_ITEM:
+            return NodeType::item;
+        case CMARK_NODE_CODE_BLOCK:
+            return NodeType::codeBlock;
+        case CMARK_NODE_HTML_BLOCK:
+            return NodeType::htmlBlock;
+        case CMARK_NODE_CUSTOM_BLOCK:
+            return NodeType::customBlock;
+        case CMARK_NODE_PARAGRAPH:
+            return NodeType::paragraph;
+        case CMARK_NODE_HEADING:
+            return NodeType::heading;
+        case CMARK_NODE_THEMATIC_BREAK:
+            return NodeType::thematicBreak;
+        case CMARK_NODE_TEXT:
+            return NodeType::text;
+        case CMARK_NODE_SOFTBREAK:
+            return NodeType::softBreak;
+        case CMARK_NODE_LINEBREAK:
+            return NodeType::lineBreak;
+        case CMARK_NODE_CODE:
+            return NodeType::code;
+        case CMARK_NODE_HTML_INLINE:
+            return NodeType::html;
+        case CMARK_NODE_CUSTOM_INLINE:
+            return NodeType::customInline;
+        case CMARK_NODE_EMPH:
+            return NodeType::emphasis;
+        case CMARK_NODE_STRONG:
+            return NodeType::strong;
+        case CMARK_NODE_LINK:
+            return NodeType::link;
+        case CMARK_NODE_IMAGE:
+            return NodeType::image;
+        default:
+            break;
         }
     }
     const char *typeString = cmark_node_get_type_string(node);
@@ -61,8 +82,8 @@ NodeType nodeType(cmark_node *node)
     programmingError(QByteArray("Unknown node type '") + typeString + "' found.");
 }
 
-
-struct PendingItem {
+struct PendingItem
+{
     bool isTask = false;
     bool isCompleted = false;
     QList<BlockNode> children;
@@ -75,7 +96,8 @@ struct PendingItem {
 // Finished children wait on shared stacks, one per kind, until their container
 // closes; a frame only remembers where its children begin on each. Content of a
 // flattened frame simply stays there for the enclosing frame to take.
-struct Frame {
+struct Frame
+{
     cmark_node *node = nullptr;
     NodeType type = NodeType::document;
     bool flattened = false;
@@ -91,8 +113,7 @@ struct Frame {
 
 // The elements of `stack` from `begin` on, moved into a list of exactly their
 // number and taken off the stack.
-template<typename T>
-QList<T> take(std::vector<T> &stack, std::size_t begin)
+template <typename T> QList<T> take(std::vector<T> &stack, std::size_t begin)
 {
     QList<T> list;
     list.reserve(qsizetype(stack.size() - begin));
@@ -102,20 +123,32 @@ QList<T> take(std::vector<T> &stack, std::size_t begin)
     return list;
 }
 
-enum class Context { blocks, list, table, row, inlines };
+enum class Context
+{
+    blocks,
+    list,
+    table,
+    row,
+    inlines
+};
 
 Context contextOf(NodeType type)
 {
     switch (type) {
-    case NodeType::list: return Context::list;
-    case NodeType::table: return Context::table;
+    case NodeType::list:
+        return Context::list;
+    case NodeType::table:
+        return Context::table;
     case NodeType::tableHead:
-    case NodeType::tableRow: return Context::row;
+    case NodeType::tableRow:
+        return Context::row;
     case NodeType::document:
     case NodeType::blockquote:
     case NodeType::item:
-    case NodeType::taskListItem: return Context::blocks;
-    default: return Context::inlines;
+    case NodeType::taskListItem:
+        return Context::blocks;
+    default:
+        return Context::inlines;
     }
 }
 
@@ -157,7 +190,6 @@ private:
     }
     QString literal(cmark_node *node) { return string(cmark_node_get_literal(node)); }
     QString url(cmark_node *node) { return string(cmark_node_get_url(node)); }
-
 
     void push(cmark_node *node, NodeType type, bool flattened, int blockDepth, int inlineDepth)
     {
@@ -303,8 +335,8 @@ private:
             m_blocks.emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::heading:
-            m_blocks.emplace_back(
-                Block::Heading{cmark_node_get_heading_level(frame.node), take(m_inlines, frame.inlinesBegin)});
+            m_blocks.emplace_back(Block::Heading{cmark_node_get_heading_level(frame.node),
+                                                 take(m_inlines, frame.inlinesBegin)});
             break;
         case NodeType::table:
             m_blocks.emplace_back(makeTable(frame));

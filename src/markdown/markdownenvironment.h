@@ -15,7 +15,8 @@
 // The values a document is drawn with, beside its content: the theme, how soft breaks show,
 // what links and images resolve against, who loads images, how code is highlighted and how
 // tables are framed.
-struct MarkdownEnvironment {
+struct MarkdownEnvironment
+{
     Theme theme;
     SoftBreakMode softBreakMode = SoftBreakMode::space;
     std::optional<QUrl> baseUrl;      // links resolve against it

@@ -13,10 +13,14 @@ QJsonObject tagged(const char *caseName, const QJsonValue &payload)
 QString alignmentName(RawTableColumnAlignment alignment)
 {
     switch (alignment) {
-    case RawTableColumnAlignment::left: return QStringLiteral("left");
-    case RawTableColumnAlignment::center: return QStringLiteral("center");
-    case RawTableColumnAlignment::right: return QStringLiteral("right");
-    case RawTableColumnAlignment::none: break;
+    case RawTableColumnAlignment::left:
+        return QStringLiteral("left");
+    case RawTableColumnAlignment::center:
+        return QStringLiteral("center");
+    case RawTableColumnAlignment::right:
+        return QStringLiteral("right");
+    case RawTableColumnAlignment::none:
+        break;
     }
     return QStringLiteral("none");
 }
@@ -33,17 +37,22 @@ QJsonObject inlineToJson(const InlineNode &node)
             else if constexpr (std::is_same_v<T, Inline::Html>)
                 return tagged("html", value.html);
             else if constexpr (std::is_same_v<T, Inline::Emphasis>)
-                return tagged("emphasis", QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+                return tagged("emphasis",
+                              QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
             else if constexpr (std::is_same_v<T, Inline::Strong>)
-                return tagged("strong", QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+                return tagged("strong",
+                              QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
             else if constexpr (std::is_same_v<T, Inline::Strikethrough>)
-                return tagged("strikethrough", QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+                return tagged("strikethrough",
+                              QJsonObject{{"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
             else if constexpr (std::is_same_v<T, Inline::Link>)
-                return tagged("link", QJsonObject{{"destination", value.destination},
-                                                  {"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+                return tagged("link",
+                              QJsonObject{{"destination", value.destination},
+                                          {"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
             else if constexpr (std::is_same_v<T, Inline::Image>)
-                return tagged("image", QJsonObject{{"source", value.source},
-                                                   {"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+                return tagged("image",
+                              QJsonObject{{"source", value.source},
+                                          {"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
             else if constexpr (std::is_same_v<T, Inline::SoftBreak>)
                 return tagged("softBreak", QJsonObject());
             else
@@ -58,8 +67,10 @@ QJsonObject blockToJson(const BlockNode &node)
         [](const auto &value) -> QJsonObject {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Block::Blockquote>) {
-                return tagged("blockquote", QJsonObject{{"children", MarkdownJsonWriter::blocksToJson(value.children)}});
-            } else if constexpr (std::is_same_v<T, Block::BulletedList> || std::is_same_v<T, Block::NumberedList>) {
+                return tagged("blockquote",
+                              QJsonObject{{"children", MarkdownJsonWriter::blocksToJson(value.children)}});
+            } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
+                                 std::is_same_v<T, Block::NumberedList>) {
                 QJsonArray items;
                 for (const RawListItem &item : value.items)
                     items.append(QJsonObject{{"children", MarkdownJsonWriter::blocksToJson(item.children)}});
@@ -67,7 +78,8 @@ QJsonObject blockToJson(const BlockNode &node)
                 if constexpr (std::is_same_v<T, Block::NumberedList>)
                     payload.insert("start", value.start);
                 payload.insert("items", items);
-                return tagged(std::is_same_v<T, Block::NumberedList> ? "numberedList" : "bulletedList", payload);
+                return tagged(std::is_same_v<T, Block::NumberedList> ? "numberedList" : "bulletedList",
+                              payload);
             } else if constexpr (std::is_same_v<T, Block::TaskList>) {
                 QJsonArray items;
                 for (const RawTaskListItem &item : value.items)
@@ -75,15 +87,19 @@ QJsonObject blockToJson(const BlockNode &node)
                                              {"children", MarkdownJsonWriter::blocksToJson(item.children)}});
                 return tagged("taskList", QJsonObject{{"isTight", value.isTight}, {"items", items}});
             } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
-                return tagged("codeBlock", QJsonObject{{"fenceInfo", value.fenceInfo ? QJsonValue(*value.fenceInfo) : QJsonValue()},
-                                                       {"content", value.content}});
+                return tagged(
+                    "codeBlock",
+                    QJsonObject{{"fenceInfo", value.fenceInfo ? QJsonValue(*value.fenceInfo) : QJsonValue()},
+                                {"content", value.content}});
             } else if constexpr (std::is_same_v<T, Block::HtmlBlock>) {
                 return tagged("htmlBlock", QJsonObject{{"content", value.content}});
             } else if constexpr (std::is_same_v<T, Block::Paragraph>) {
-                return tagged("paragraph", QJsonObject{{"content", MarkdownJsonWriter::inlinesToJson(value.content)}});
+                return tagged("paragraph",
+                              QJsonObject{{"content", MarkdownJsonWriter::inlinesToJson(value.content)}});
             } else if constexpr (std::is_same_v<T, Block::Heading>) {
-                return tagged("heading", QJsonObject{{"level", value.level},
-                                                     {"content", MarkdownJsonWriter::inlinesToJson(value.content)}});
+                return tagged("heading",
+                              QJsonObject{{"level", value.level},
+                                          {"content", MarkdownJsonWriter::inlinesToJson(value.content)}});
             } else if constexpr (std::is_same_v<T, Block::Table>) {
                 QJsonArray alignments;
                 for (RawTableColumnAlignment alignment : value.columnAlignments)
@@ -92,7 +108,8 @@ QJsonObject blockToJson(const BlockNode &node)
                 for (const RawTableRow &row : value.rows) {
                     QJsonArray cells;
                     for (const RawTableCell &cell : row.cells)
-                        cells.append(QJsonObject{{"content", MarkdownJsonWriter::inlinesToJson(cell.content)}});
+                        cells.append(
+                            QJsonObject{{"content", MarkdownJsonWriter::inlinesToJson(cell.content)}});
                     rows.append(QJsonObject{{"cells", cells}});
                 }
                 return tagged("table", QJsonObject{{"columnAlignments", alignments}, {"rows", rows}});

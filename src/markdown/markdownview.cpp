@@ -30,7 +30,8 @@ constexpr qreal lookAhead = 400;
 
 } // namespace
 
-struct MarkdownView::Interaction {
+struct MarkdownView::Interaction
+{
     LayoutSelection selection;
     std::optional<LayoutDocument::TextPosition> anchor;
     std::optional<QUrl> pressedLink;
@@ -48,9 +49,8 @@ struct MarkdownView::Interaction {
 };
 
 MarkdownView::MarkdownView(QWidget *parent)
-    : QAbstractScrollArea(parent)
-    , m_document(std::make_unique<LayoutDocument>())
-    , m_interaction(std::make_unique<Interaction>())
+    : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
+      m_interaction(std::make_unique<Interaction>())
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -82,8 +82,8 @@ void MarkdownView::setMarkdown(const QString &markdown)
     m_pendingPieces.clear();
     m_pendingText = markdown;
     QList<QStringView> pieces = markdown.size() > 2 * parsePieceSize
-        ? MarkdownChunker::split(m_pendingText, parsePieceSize)
-        : QList<QStringView>{QStringView(m_pendingText)};
+                                    ? MarkdownChunker::split(m_pendingText, parsePieceSize)
+                                    : QList<QStringView>{QStringView(m_pendingText)};
     const QStringView first = pieces.takeFirst();
     showBlocks(MarkdownParser::parse(first.toString()));
     m_pendingPieces = pieces;
@@ -250,7 +250,8 @@ qreal MarkdownView::pageWidth() const
 
 QPointF MarkdownView::documentPoint(QPointF viewportPoint) const
 {
-    return viewportPoint - QPointF(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
+    return viewportPoint -
+           QPointF(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
 }
 
 void MarkdownView::relayout()
@@ -314,7 +315,8 @@ void MarkdownView::rebuildKeepingPosition()
     m_document->layoutThrough(block);
     m_document->layoutUntil(m_document->blockTop(block) + viewport()->height() + lookAhead);
     updateScrollBar();
-    verticalScrollBar()->setValue(int(std::round(m_document->blockTop(block) + offset + m_documentMargins.top())));
+    verticalScrollBar()->setValue(
+        int(std::round(m_document->blockTop(block) + offset + m_documentMargins.top())));
     layoutVisible();
     continueInBackground();
 }
@@ -453,18 +455,22 @@ void MarkdownView::mouseMoveEvent(QMouseEvent *event)
     }
     if (!m_selectionEnabled || !state.anchor)
         return;
-    if (!state.dragging && (event->position() - state.pressPosition).manhattanLength() < QApplication::startDragDistance())
+    if (!state.dragging &&
+        (event->position() - state.pressPosition).manhattanLength() < QApplication::startDragDistance())
         return;
     state.dragging = true;
     // Dragging past the edges scrolls.
     if (event->position().y() < 0)
         verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()));
     else if (event->position().y() > viewport()->height())
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()) - viewport()->height());
-    if (const std::optional<LayoutDocument::TextPosition> focus = m_document->positionAt(documentPoint(event->position()))) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()) -
+                                      viewport()->height());
+    if (const std::optional<LayoutDocument::TextPosition> focus =
+            m_document->positionAt(documentPoint(event->position()))) {
         LayoutSelection selection = Interaction::ordered(*state.anchor, *focus);
         if (state.selectingWords) {
-            const LayoutSelection first = m_document->wordSelection({selection.startNode, selection.startOffset});
+            const LayoutSelection first =
+                m_document->wordSelection({selection.startNode, selection.startOffset});
             const LayoutSelection last = m_document->wordSelection({selection.endNode, selection.endOffset});
             selection = {first.startNode, first.startOffset, last.endNode, last.endOffset};
         }
@@ -500,7 +506,8 @@ void MarkdownView::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     }
     Interaction &state = *m_interaction;
-    const std::optional<LayoutDocument::TextPosition> position = m_document->positionAt(documentPoint(event->position()));
+    const std::optional<LayoutDocument::TextPosition> position =
+        m_document->positionAt(documentPoint(event->position()));
     if (!position)
         return;
     state.selection = m_document->wordSelection(*position);
@@ -570,16 +577,19 @@ void MarkdownView::keyPressEvent(QKeyEvent *event)
 void MarkdownView::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QAction *copyAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &MarkdownView::copy);
+    QAction *copyAction =
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &MarkdownView::copy);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setEnabled(hasSelection());
-    QAction *selectAllAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &MarkdownView::selectAll);
+    QAction *selectAllAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"),
+                                              this, &MarkdownView::selectAll);
     selectAllAction->setShortcut(QKeySequence::SelectAll);
     selectAllAction->setEnabled(m_selectionEnabled);
     if (const LayoutHit hit = m_document->hitTest(documentPoint(event->pos())); hit.link) {
         const QUrl url = *hit.link;
         menu.addSeparator();
-        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Copy &Link Location"), this, [url] { QGuiApplication::clipboard()->setText(url.toString()); });
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Copy &Link Location"), this,
+                       [url] { QGuiApplication::clipboard()->setText(url.toString()); });
     }
     menu.exec(event->globalPos());
 }

@@ -110,7 +110,7 @@ private:
     std::unique_ptr<LayoutDocument> m_document;
     QMarginsF m_documentMargins;
     QTimer m_backgroundTimer;
-    QString m_pendingText;        // text still to be parsed
+    QString m_pendingText; // text still to be parsed
     QList<QStringView> m_pendingPieces;
     bool m_selectionEnabled = true;
     bool m_openLinks = true;

@@ -28,11 +28,12 @@ QString MarkerStyles::romanNumeral(int number)
 {
     if (number < 1 || number > 3999)
         return QString::number(number);
-    static const struct {
+    static const struct
+    {
         int value;
         const char *numeral;
     } numerals[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
-                    {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},   {4, "IV"},  {1, "I"}};
+                    {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
     QString result;
     for (const auto &entry : numerals) {
         while (number >= entry.value) {

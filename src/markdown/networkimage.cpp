@@ -7,9 +7,7 @@
 #include <QVBoxLayout>
 
 NetworkImage::NetworkImage(QWidget *parent)
-    : QWidget(parent)
-    , m_model(new NetworkImageModel(this))
-    , m_layout(new QVBoxLayout(this))
+    : QWidget(parent), m_model(new NetworkImageModel(this)), m_layout(new QVBoxLayout(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     connect(m_model, &NetworkImageModel::imageChanged, this, &NetworkImage::rebuild);

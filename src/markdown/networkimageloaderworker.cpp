@@ -33,11 +33,10 @@ NetworkImageResult decode(const QByteArray &bytes)
 
 } // namespace
 
-NetworkImageLoaderWorker::NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache, Settings settings)
-    : m_cache(std::move(cache))
-    , m_settings(std::move(settings))
-{
-}
+NetworkImageLoaderWorker::NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache,
+                                                   Settings settings)
+    : m_cache(std::move(cache)), m_settings(std::move(settings))
+{}
 
 NetworkImageLoaderWorker::~NetworkImageLoaderWorker()
 {

@@ -25,7 +25,8 @@ class NetworkImageLoaderWorker : public QObject
 public:
     using Promise = std::shared_ptr<QPromise<NetworkImageResult>>;
 
-    struct Settings {
+    struct Settings
+    {
         QString diskCacheDirectory;
         qint64 memoryCacheCapacity = 0;
         qint64 diskCacheCapacity = 0;

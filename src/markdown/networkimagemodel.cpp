@@ -2,10 +2,7 @@
 
 #include "markdown/defaultnetworkimageloader.h"
 
-NetworkImageModel::NetworkImageModel(QObject *parent)
-    : QObject(parent)
-{
-}
+NetworkImageModel::NetworkImageModel(QObject *parent) : QObject(parent) {}
 
 NetworkImageModel::~NetworkImageModel() = default;
 

@@ -2,17 +2,13 @@
 
 #include "markdown/defaultnetworkimageloader.h"
 
-NetworkImageProvider::NetworkImageProvider(NetworkImageLoader *loader)
-    : m_loader(loader)
-{
-}
+NetworkImageProvider::NetworkImageProvider(NetworkImageLoader *loader) : m_loader(loader) {}
 
 QFuture<QImage> NetworkImageProvider::image(const QUrl &url)
 {
     NetworkImageLoader *loader = m_loader ? m_loader : DefaultNetworkImageLoader::shared();
-    return loader->image(url).then([](const NetworkImageResult &result) {
-        return result.isSuccess() ? result.image : QImage();
-    });
+    return loader->image(url).then(
+        [](const NetworkImageResult &result) { return result.isSuccess() ? result.image : QImage(); });
 }
 
 std::shared_ptr<ImageProvider> NetworkImageProvider::shared()

@@ -4,7 +4,8 @@
 #include <QString>
 
 // Why an image could not be loaded.
-enum class NetworkImageError {
+enum class NetworkImageError
+{
     none,
     badServerResponse,       // not an HTTP response, or a status outside 200 to 299
     cannotDecodeContentData, // the bytes are not an image the decoder can read
@@ -12,14 +13,18 @@ enum class NetworkImageError {
 };
 
 // The outcome of one image load: a decoded bitmap or an error.
-struct NetworkImageResult {
+struct NetworkImageResult
+{
     QImage image;
     NetworkImageError error = NetworkImageError::none;
     QString errorString;
 
     bool isSuccess() const { return error == NetworkImageError::none; }
 
-    static NetworkImageResult success(QImage image) { return {std::move(image), NetworkImageError::none, {}}; }
+    static NetworkImageResult success(QImage image)
+    {
+        return {std::move(image), NetworkImageError::none, {}};
+    }
     static NetworkImageResult failure(NetworkImageError error, QString errorString = {})
     {
         return {QImage(), error, std::move(errorString)};

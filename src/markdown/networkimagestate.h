@@ -7,7 +7,12 @@
 class NetworkImageState
 {
 public:
-    enum class Kind { empty, success, failure };
+    enum class Kind
+    {
+        empty,
+        success,
+        failure
+    };
 
     NetworkImageState() = default; // empty
     static NetworkImageState empty() { return {}; }
@@ -23,8 +28,8 @@ public:
 
     friend bool operator==(const NetworkImageState &left, const NetworkImageState &right)
     {
-        return left.m_kind == right.m_kind && left.m_scale == right.m_scale
-            && left.m_idealSize == right.m_idealSize && left.m_image.cacheKey() == right.m_image.cacheKey();
+        return left.m_kind == right.m_kind && left.m_scale == right.m_scale &&
+               left.m_idealSize == right.m_idealSize && left.m_image.cacheKey() == right.m_image.cacheKey();
     }
 
 private:

@@ -5,9 +5,7 @@
 
 NetworkResponseCache::NetworkResponseCache(const QString &diskDirectory, qint64 memoryCapacity,
                                            qint64 diskCapacity, QObject *parent)
-    : QAbstractNetworkCache(parent)
-    , m_disk(new QNetworkDiskCache(this))
-    , m_memoryCapacity(memoryCapacity)
+    : QAbstractNetworkCache(parent), m_disk(new QNetworkDiskCache(this)), m_memoryCapacity(memoryCapacity)
 {
     m_disk->setCacheDirectory(diskDirectory);
     m_disk->setMaximumCacheSize(diskCapacity);

@@ -34,7 +34,8 @@ public Q_SLOTS:
     void clear() override;
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QNetworkCacheMetaData metaData;
         QByteArray data;
     };

@@ -5,7 +5,8 @@
 
 // The parser's node kinds, named after their type strings. A node whose type
 // string is not listed here is outside the document model.
-enum class NodeType {
+enum class NodeType
+{
     document,
     blockquote,
     list,

@@ -5,7 +5,8 @@
 #include <optional>
 
 // An image of a paragraph drawn as an image block or in an image flow.
-struct RawImageData {
+struct RawImageData
+{
     QString source;
     QString alt;
     std::optional<QString> destination; // the link target when the image is the only content of a link

@@ -2,7 +2,8 @@
 
 // Alignment of one table column. The raw values are the parser's alignment
 // characters: NUL, 'l', 'c' and 'r'.
-enum class RawTableColumnAlignment : char {
+enum class RawTableColumnAlignment : char
+{
     none = '\0',
     left = 'l',
     center = 'c',

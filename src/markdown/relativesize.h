@@ -8,8 +8,13 @@ struct FontProperties;
 
 // A length relative to the text: `em` follows the current, already scaled font size, `rem` the
 // unscaled base size of the font properties in force.
-struct RelativeSize {
-    enum class Unit { em, rem };
+struct RelativeSize
+{
+    enum class Unit
+    {
+        em,
+        rem
+    };
 
     qreal value = 1;
     Unit unit = Unit::em;

@@ -13,10 +13,7 @@ constexpr qsizetype largestPooled = blockCapacity / 8;
 
 } // namespace
 
-SharedStringPool::SharedStringPool()
-    : m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-{
-}
+SharedStringPool::SharedStringPool() : m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless) {}
 
 QString SharedStringPool::fromUtf8(const char *text, qsizetype size)
 {

@@ -1,4 +1,8 @@
 #pragma once
 
 // How a soft break inside a paragraph is drawn: as a space (the default) or as a line break.
-enum class SoftBreakMode { space, lineBreak };
+enum class SoftBreakMode
+{
+    space,
+    lineBreak
+};

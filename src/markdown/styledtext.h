@@ -9,14 +9,17 @@
 
 // Text with runs of character attributes, as the inline renderers produce it. Line breaks are
 // line feeds. An inline image occupies one placeholder character of the text.
-struct StyledText {
-    struct Run {
+struct StyledText
+{
+    struct Run
+    {
         int start = 0;
         int length = 0;
         TextAttributes attributes;
     };
 
-    struct Image {
+    struct Image
+    {
         int position = 0; // of the placeholder character
         QString source;
         QImage image;

@@ -10,17 +10,20 @@
 // How a table draws its borders: which rectangles (a selector over the table's bounds and the
 // border width), in which colour and stroke. Outer borders are stroked along the table's
 // bounds; the inner ones are bands as thick as the border, filled.
-struct TableBorderStyle {
+struct TableBorderStyle
+{
     // Where a laid-out table's rows and columns are.
-    struct Bounds {
+    struct Bounds
+    {
         QRectF bounds;
-        QList<qreal> rowTops;   // one per row, in order
+        QList<qreal> rowTops; // one per row, in order
         QList<qreal> rowHeights;
         QList<qreal> columnLefts; // one per column, in order
         QList<qreal> columnWidths;
     };
 
-    struct Borders {
+    struct Borders
+    {
         QList<QRectF> outer; // stroked
         QList<QRectF> inner; // filled
     };

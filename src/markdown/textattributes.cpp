@@ -4,8 +4,8 @@ namespace {
 
 bool sameRgba(DynamicColor::Rgba left, DynamicColor::Rgba right)
 {
-    return left.red == right.red && left.green == right.green && left.blue == right.blue
-        && left.alpha == right.alpha;
+    return left.red == right.red && left.green == right.green && left.blue == right.blue &&
+           left.alpha == right.alpha;
 }
 
 } // namespace
@@ -31,8 +31,10 @@ TextAttributes TextAttributes::documentDefault()
 
 bool operator==(const TextAttributes &left, const TextAttributes &right)
 {
-    return left.fontProperties == right.fontProperties && sameColor(left.foregroundColor, right.foregroundColor)
-        && sameColor(left.backgroundColor, right.backgroundColor)
-        && left.strikethroughStyle == right.strikethroughStyle && left.underlineStyle == right.underlineStyle
-        && left.kerning == right.kerning && left.tracking == right.tracking && left.link == right.link;
+    return left.fontProperties == right.fontProperties &&
+           sameColor(left.foregroundColor, right.foregroundColor) &&
+           sameColor(left.backgroundColor, right.backgroundColor) &&
+           left.strikethroughStyle == right.strikethroughStyle &&
+           left.underlineStyle == right.underlineStyle && left.kerning == right.kerning &&
+           left.tracking == right.tracking && left.link == right.link;
 }

@@ -11,7 +11,8 @@
 
 // The character attributes in force while inline content is rendered. Each is optional;
 // colours stay appearance-dependent and are resolved only when the text is painted.
-struct TextAttributes {
+struct TextAttributes
+{
     std::optional<FontProperties> fontProperties;
     std::optional<DynamicColor> foregroundColor;
     std::optional<DynamicColor> backgroundColor;

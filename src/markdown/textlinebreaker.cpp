@@ -95,7 +95,8 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
     // Which font each character is in.
     const auto addFont = [&](const QFont &font) {
         const QFontMetricsF metrics(font);
-        breaker->m_fonts.push_back({metrics, {fixed(metrics.ascent()), fixed(metrics.descent()), fixed(metrics.leading())}});
+        breaker->m_fonts.push_back(
+            {metrics, {fixed(metrics.ascent()), fixed(metrics.descent()), fixed(metrics.leading())}});
     };
     addFont(strip.font());
     int covered = 0;
@@ -114,7 +115,8 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
         Segment segment;
         segment.start = line.textStart();
         segment.end = line.textStart() + line.textLength();
-        if (segment.end - segment.start > longestSegment || fixed(line.naturalTextWidth()) > (qint64(1) << 30))
+        if (segment.end - segment.start > longestSegment ||
+            fixed(line.naturalTextWidth()) > (qint64(1) << 30))
             return nullptr;
         segment.startX = fixed(line.cursorToX(segment.start));
         segment.firstCandidate = int(breaker->m_candidates.size());
@@ -123,18 +125,18 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
         // A glyph from a fallback font changes the height of the lines it is on
         // in ways the fonts' metrics do not tell.
         const Metrics whole = breaker->metricsOf(segment.start, segment.end);
-        if (whole.ascent != fixed(line.ascent()) || whole.descent != fixed(line.descent())
-            || whole.leading != fixed(line.leading()))
+        if (whole.ascent != fixed(line.ascent()) || whole.descent != fixed(line.descent()) ||
+            whole.leading != fixed(line.leading()))
             return nullptr;
 
         const auto addCandidate = [&](int position) {
             int contentEnd = position;
             while (contentEnd > segment.start && hangs(text.at(contentEnd - 1)))
                 --contentEnd;
-            breaker->m_candidates.push_back({position, qint32(fixed(line.cursorToX(contentEnd))),
-                                             qint32(fixed(line.cursorToX(position))),
-                                             qint16(std::min<qint64>(breaker->overhangBefore(contentEnd), 0x7fff)),
-                                             contentEnd < position});
+            breaker->m_candidates.push_back(
+                {position, qint32(fixed(line.cursorToX(contentEnd))), qint32(fixed(line.cursorToX(position))),
+                 qint16(std::min<qint64>(breaker->overhangBefore(contentEnd), 0x7fff)),
+                 contentEnd < position});
         };
         const int length = segment.end - segment.start;
         QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text.constData() + segment.start, length);
@@ -161,7 +163,8 @@ TextLineBreaker::Metrics TextLineBreaker::metricsOf(int start, int end) const
     Metrics line = m_fonts[std::size_t(piece->font)].metrics;
     for (++piece; piece != m_pieces.end() && (piece - 1)->end < rangeEnd; ++piece) {
         const Metrics &font = m_fonts[std::size_t(piece->font)].metrics;
-        line.leading = std::max(line.leading + line.ascent, font.leading + font.ascent) - std::max(line.ascent, font.ascent);
+        line.leading = std::max(line.leading + line.ascent, font.leading + font.ascent) -
+                       std::max(line.ascent, font.ascent);
         line.ascent = std::max(line.ascent, font.ascent);
         line.descent = std::max(line.descent, font.descent);
     }
@@ -185,8 +188,8 @@ qint64 TextLineBreaker::overhangBefore(int position) const
     return bearing < 0 ? -bearing : 0;
 }
 
-TextLineBreaker::Line TextLineBreaker::makeLine(int segment, int start, int end, qint64 startX, qint64 naturalEnd,
-                                                qint64 endX) const
+TextLineBreaker::Line TextLineBreaker::makeLine(int segment, int start, int end, qint64 startX,
+                                                qint64 naturalEnd, qint64 endX) const
 {
     const Metrics metrics = metricsOf(start, end);
     Line line;
@@ -223,7 +226,8 @@ std::vector<TextLineBreaker::Line> TextLineBreaker::wrappedByQTextLayout(qreal w
         Line line;
         line.start = wrapped.textStart();
         line.length = wrapped.textLength();
-        while (line.segment + 1 < int(m_segments.size()) && m_segments[std::size_t(line.segment) + 1].start <= line.start)
+        while (line.segment + 1 < int(m_segments.size()) &&
+               m_segments[std::size_t(line.segment) + 1].start <= line.start)
             ++line.segment;
         const QTextLine stripLine = strip.lineAt(line.segment);
         line.stripX = stripLine.cursorToX(line.start);
@@ -238,18 +242,21 @@ std::vector<TextLineBreaker::Line> TextLineBreaker::wrappedByQTextLayout(qreal w
     return lines;
 }
 
-std::vector<TextLineBreaker::Line> TextLineBreaker::breakLines(qreal width, qreal lineSpacing,
-                                                               const std::function<const QTextLayout &()> &strip) const
+std::vector<TextLineBreaker::Line>
+TextLineBreaker::breakLines(qreal width, qreal lineSpacing,
+                            const std::function<const QTextLayout &()> &strip) const
 {
     // As QTextLine::setLineWidth takes it.
-    const qint64 available = (!std::isfinite(width) || width >= unwrappedWidth) ? std::numeric_limits<qint64>::max() / 4
-                                                                                 : qint64(std::max<qreal>(1, width) * 64);
+    const qint64 available = (!std::isfinite(width) || width >= unwrappedWidth)
+                                 ? std::numeric_limits<qint64>::max() / 4
+                                 : qint64(std::max<qreal>(1, width) * 64);
     std::vector<Line> lines;
     for (int index = 0; index < int(m_segments.size()); ++index) {
         const Segment &segment = m_segments[std::size_t(index)];
-        const int last = (index + 1 < int(m_segments.size()) ? m_segments[std::size_t(index) + 1].firstCandidate
-                                                              : int(m_candidates.size()))
-            - 1;
+        const int last =
+            (index + 1 < int(m_segments.size()) ? m_segments[std::size_t(index) + 1].firstCandidate
+                                                : int(m_candidates.size())) -
+            1;
         const bool endsText = index + 1 == int(m_segments.size());
         int lineStart = segment.start;
         qint64 startX = segment.startX;
@@ -257,8 +264,8 @@ std::vector<TextLineBreaker::Line> TextLineBreaker::breakLines(qreal width, qrea
         // the very end of the text its trailing white space as far as it fits.
         const auto naturalEnd = [&](int candidateIndex) {
             const Candidate &candidate = m_candidates[std::size_t(candidateIndex)];
-            if (candidateIndex == last && endsText && candidate.hangingSpace
-                && candidate.breakX - startX <= available)
+            if (candidateIndex == last && endsText && candidate.hangingSpace &&
+                candidate.breakX - startX <= available)
                 return candidate.breakX;
             return candidate.contentEnd + (candidate.hangingSpace ? 0 : candidate.overhang);
         };
@@ -270,7 +277,8 @@ std::vector<TextLineBreaker::Line> TextLineBreaker::breakLines(qreal width, qrea
             const qint64 reach = candidate.contentEnd + (best >= 0 ? candidate.overhang : 0) - startX;
             if (reach <= available) {
                 if (next == last) {
-                    lines.push_back(makeLine(index, lineStart, segment.end, startX, naturalEnd(next), candidate.breakX));
+                    lines.push_back(
+                        makeLine(index, lineStart, segment.end, startX, naturalEnd(next), candidate.breakX));
                     break;
                 }
                 best = next++;
@@ -278,7 +286,8 @@ std::vector<TextLineBreaker::Line> TextLineBreaker::breakLines(qreal width, qrea
             }
             if (best >= 0) {
                 const Candidate &fitting = m_candidates[std::size_t(best)];
-                lines.push_back(makeLine(index, lineStart, fitting.position, startX, naturalEnd(best), fitting.breakX));
+                lines.push_back(
+                    makeLine(index, lineStart, fitting.position, startX, naturalEnd(best), fitting.breakX));
                 lineStart = fitting.position;
                 startX = fitting.breakX;
                 best = -1;

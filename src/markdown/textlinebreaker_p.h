@@ -27,12 +27,13 @@
 class TextLineBreaker
 {
 public:
-    struct Line {
+    struct Line
+    {
         int segment = 0; // the strip line it is a slice of
         int start = 0;
-        int length = 0;        // trailing white space and a closing line separator included
-        qreal stripX = 0;      // where the line starts on its strip line
-        qreal endX = 0;        // where it ends there, trailing white space included
+        int length = 0;         // trailing white space and a closing line separator included
+        qreal stripX = 0;       // where the line starts on its strip line
+        qreal endX = 0;         // where it ends there, trailing white space included
         qreal naturalWidth = 0; // trailing white space left out
         qreal ascent = 0;
         qreal height = 0; // ascent, descent and leading, rounded up as QTextLine does
@@ -59,25 +60,30 @@ public:
                                  const std::function<const QTextLayout &()> &strip) const;
 
 private:
-    struct Metrics {
+    struct Metrics
+    {
         qint64 ascent = 0; // 1/64 pixel, as QTextLayout measures
         qint64 descent = 0;
         qint64 leading = 0;
     };
-    struct FontPiece {
-        int end = 0; // the piece runs from the previous piece's end
+    struct FontPiece
+    {
+        int end = 0;  // the piece runs from the previous piece's end
         int font = 0; // index in m_fonts
     };
     // Positions are in 1/64 pixel; a segment is far narrower than 2^31 of those.
-    struct Candidate {
+    struct Candidate
+    {
         qint32 position = 0;   // a line may start here
         qint32 contentEnd = 0; // strip x where a line ending here ends, trailing white space left out
         qint32 breakX = 0;     // strip x of `position`
-        qint16 overhang = 0;   // how far the last glyph's ink reaches past its advance (a negative right bearing)
+        qint16 overhang =
+            0; // how far the last glyph's ink reaches past its advance (a negative right bearing)
         bool hangingSpace = false; // white space follows the content
     };
     static_assert(sizeof(Candidate) == 16);
-    struct Segment {
+    struct Segment
+    {
         int start = 0;
         int end = 0;
         qint64 startX = 0;
@@ -94,7 +100,8 @@ private:
     qint64 overhangBefore(int position) const;
 
     QString m_text;
-    struct Font {
+    struct Font
+    {
         QFontMetricsF font;
         Metrics metrics;
     };

@@ -6,8 +6,16 @@
 
 // The line of an underline or strike-through: its pattern and, optionally, its own colour
 // (the text colour otherwise).
-struct TextLineStyle {
-    enum class Pattern { solid, dot, dash, dashDot, dashDotDot };
+struct TextLineStyle
+{
+    enum class Pattern
+    {
+        solid,
+        dot,
+        dash,
+        dashDot,
+        dashDotDot
+    };
 
     Pattern pattern = Pattern::solid;
     std::optional<DynamicColor> color;

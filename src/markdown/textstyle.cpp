@@ -1,9 +1,6 @@
 #include "markdown/textstyle.h"
 
-TextStyle::TextStyle(Property property)
-    : m_properties{std::move(property)}
-{
-}
+TextStyle::TextStyle(Property property) : m_properties{std::move(property)} {}
 
 TextStyle TextStyle::fontSetter(std::function<void(FontProperties &)> setter)
 {

@@ -5,15 +5,13 @@
 #include <algorithm>
 
 Theme::Theme()
-    : code(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced))
-    , emphasis(TextStyle::fontStyle(FontProperties::Style::italic))
-    , strong(TextStyle::fontWeight(QFont::DemiBold))
-    , strikethrough(TextStyle::strikethroughStyle(TextLineStyle::single()))
-    , taskListMarker(MarkerStyles::checkbox())
-    , bulletedListMarker(MarkerStyles::discCircleSquare())
-    , numberedListMarker(MarkerStyles::decimal())
-{
-}
+    : code(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)),
+      emphasis(TextStyle::fontStyle(FontProperties::Style::italic)),
+      strong(TextStyle::fontWeight(QFont::DemiBold)),
+      strikethrough(TextStyle::strikethroughStyle(TextLineStyle::single())),
+      taskListMarker(MarkerStyles::checkbox()), bulletedListMarker(MarkerStyles::discCircleSquare()),
+      numberedListMarker(MarkerStyles::decimal())
+{}
 
 const BlockStyle<BlockConfiguration> &Theme::heading(int level) const
 {

@@ -16,7 +16,8 @@
 // monospaced design, emphasis italic, strong text semibold, strike-through with a single line,
 // bullets by level, decimal numbers and check boxes as list markers, and a divider line as the
 // thematic break.
-struct Theme {
+struct Theme
+{
     Theme();
 
     TextStyle text;

@@ -135,7 +135,8 @@ ChangeSummary analyzeChange(const TreeNode &node, bool archived, const ModelEnvi
 
 TaskCount countTasks(const QUrl &changeFolderURL, const ModelEnvironment &environment)
 {
-    const std::optional<QByteArray> bytes = environment.fileSystem->readFile(childPath(changeFolderURL, tasksFileName));
+    const std::optional<QByteArray> bytes =
+        environment.fileSystem->readFile(childPath(changeFolderURL, tasksFileName));
     if (!bytes)
         return {};
     const std::optional<QString> text = TextLines::decodeUtf8(*bytes);

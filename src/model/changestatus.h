@@ -6,7 +6,13 @@
 #include <optional>
 
 // Where a change stands; the rules that choose it live in the change analysis.
-enum class ChangeStatus { draft, active, completed, archived };
+enum class ChangeStatus
+{
+    draft,
+    active,
+    completed,
+    archived
+};
 
 QString rawValue(ChangeStatus status);
 std::optional<ChangeStatus> changeStatusFromRawValue(QStringView raw);

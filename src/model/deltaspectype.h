@@ -6,7 +6,12 @@
 #include <optional>
 
 // The kind of a delta specification, read from the first delta heading of the file.
-enum class DeltaSpecType { added, modified, removed };
+enum class DeltaSpecType
+{
+    added,
+    modified,
+    removed
+};
 
 QString rawValue(DeltaSpecType type);
 std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw);

@@ -61,7 +61,8 @@ bool liesInChangeSpecs(QStringView path)
 bool isArchiveFolderName(const QString &name)
 {
     const QString lowered = name.toLower();
-    return std::find(archiveFolderNames.begin(), archiveFolderNames.end(), lowered) != archiveFolderNames.end();
+    return std::find(archiveFolderNames.begin(), archiveFolderNames.end(), lowered) !=
+           archiveFolderNames.end();
 }
 
 int topLevelRank(const QString &name)
@@ -79,8 +80,7 @@ QString withoutTrailingSlash(QString path)
 
 // Stable sort: `group` decides between two nodes when it can; otherwise the localized standard
 // order of their names does, through sort keys computed once per node.
-template<typename Group>
-void sortByNameKeys(std::vector<TreeNode> &nodes, Group group)
+template <typename Group> void sortByNameKeys(std::vector<TreeNode> &nodes, Group group)
 {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(nodes.size());
@@ -215,7 +215,8 @@ std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironmen
     return root;
 }
 
-std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name, const ModelEnvironment &environment)
+std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name,
+                                      const ModelEnvironment &environment)
 {
     return scanFolder(withoutTrailingSlash(url.toLocalFile()), name, *environment.fileSystem);
 }

@@ -21,8 +21,8 @@ std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name,
                                       const ModelEnvironment &environment = ModelEnvironment::system());
 
 // The delta type of a Markdown file: its first delta heading decides.
-std::optional<DeltaSpecType> detectDeltaType(const QUrl &fileURL,
-                                             const ModelEnvironment &environment = ModelEnvironment::system());
+std::optional<DeltaSpecType>
+detectDeltaType(const QUrl &fileURL, const ModelEnvironment &environment = ModelEnvironment::system());
 std::optional<DeltaSpecType> detectDeltaTypeInText(QStringView text);
 
 // True when the lower-cased path contains "archive" (and so "archived") anywhere.

@@ -86,10 +86,9 @@ void SummaryWalk::walkFolder(const TreeNode &node, QStringList &ancestors)
     if (isArchiveFolderName(node.name))
         collectChanges(children, true, m_changes, m_environment);
 
-    const bool isCatalogueFolder =
-        node.name == specsName && !ancestors.isEmpty() &&
-        (ancestors.size() == 1 || ancestors.last() == kestruneName ||
-         (ancestors.size() == 2 && ancestors.at(1) == specsName));
+    const bool isCatalogueFolder = node.name == specsName && !ancestors.isEmpty() &&
+                                   (ancestors.size() == 1 || ancestors.last() == kestruneName ||
+                                    (ancestors.size() == 2 && ancestors.at(1) == specsName));
     if (isCatalogueFolder) {
         QStringList names;
         for (const TreeNode &child : children) {
@@ -98,7 +97,8 @@ void SummaryWalk::walkFolder(const TreeNode &node, QStringList &ancestors)
             else if (child.kind == TreeNodeKind::markdownFile && child.name.endsWith(QLatin1String(".md")))
                 names.append(child.name.chopped(3));
         }
-        std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return plainStringLess(a, b); });
+        std::sort(names.begin(), names.end(),
+                  [](const QString &a, const QString &b) { return plainStringLess(a, b); });
         m_specNames.append(names);
     }
 
@@ -168,11 +168,12 @@ ProjectSummary SummaryWalk::finish(const TreeNode &root)
     ProjectSummary summary = std::move(m_summary);
 
     // Newest first; an absent date sorts as the earliest, and equal dates keep walk order.
-    std::stable_sort(m_changeItems.begin(), m_changeItems.end(), [](const ChangeItem &left, const ChangeItem &right) {
-        if (!right.updatedAt)
-            return bool(left.updatedAt);
-        return left.updatedAt && *left.updatedAt > *right.updatedAt;
-    });
+    std::stable_sort(m_changeItems.begin(), m_changeItems.end(),
+                     [](const ChangeItem &left, const ChangeItem &right) {
+                         if (!right.updatedAt)
+                             return bool(left.updatedAt);
+                         return left.updatedAt && *left.updatedAt > *right.updatedAt;
+                     });
     summary.recentChanges = m_changeItems.mid(0, recentChangesLimit);
 
     summary.changeSummaries = std::move(m_changes.summaries);
@@ -213,7 +214,8 @@ ProjectSummary SummaryWalk::finish(const TreeNode &root)
     std::sort(moduleNames.begin(), moduleNames.end(),
               [](const QString &a, const QString &b) { return plainStringLess(a, b); });
     for (const QString &name : std::as_const(moduleNames))
-        summary.moduleStats.append(ModuleStat{name, m_moduleSpecCounts.value(name), m_moduleActiveCounts.value(name, 0)});
+        summary.moduleStats.append(
+            ModuleStat{name, m_moduleSpecCounts.value(name), m_moduleActiveCounts.value(name, 0)});
     return summary;
 }
 
@@ -227,7 +229,8 @@ ProjectSummary computeSummary(const TreeNode &root, const ModelEnvironment &envi
     return walk.finish(root);
 }
 
-std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName, const ModelEnvironment &environment)
+std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
+                                const ModelEnvironment &environment)
 {
     QString folder = projectRoot.toLocalFile();
     if (!folder.endsWith(QLatin1Char('/')))

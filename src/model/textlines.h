@@ -23,8 +23,7 @@ QStringView trimmed(QStringView line);
 bool isNewline(QChar c);
 
 // Calls visit(line) for every line of the text, split at every newline character.
-template<typename Visitor>
-void forEachLine(QStringView text, Visitor &&visit)
+template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
 {
     qsizetype start = 0;
     const qsizetype size = text.size();

@@ -10,7 +10,8 @@
 #include <optional>
 #include <vector>
 
-enum class TreeNodeKind {
+enum class TreeNodeKind
+{
     projectRoot, // the imported project folder itself; only ever the root of a tree
     kestrune,    // a folder named exactly "kestrune"
     directory,   // any other folder

@@ -7,7 +7,13 @@
 #include <optional>
 
 // The stages of the workflow, declared in workflow order; views compare stages by position.
-enum class WorkflowStage { proposal, design, specs, tasks };
+enum class WorkflowStage
+{
+    proposal,
+    design,
+    specs,
+    tasks
+};
 
 QString rawValue(WorkflowStage stage);
 std::optional<WorkflowStage> workflowStageFromRawValue(QStringView raw);

@@ -30,9 +30,7 @@ DynamicColor backgroundFor(DeltaSpecType type)
 } // namespace
 
 DeltaBadge::DeltaBadge(DeltaSpecType type, QWidget *parent)
-    : QWidget(parent)
-    , m_type(type)
-    , m_font(PreviewFonts::caption())
+    : QWidget(parent), m_type(type), m_font(PreviewFonts::caption())
 {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleName(text(type));
@@ -77,6 +75,6 @@ void DeltaBadge::paintEvent(QPaintEvent *)
     painter.fillPath(shape, backgroundFor(m_type).resolve(palette()));
     painter.setFont(m_font);
     painter.setPen(StandardColors::primaryText.resolve(palette()));
-    painter.drawText(rect().adjusted(paddingH, paddingV, -paddingH, -paddingV), Qt::AlignCenter | Qt::TextSingleLine,
-                     text(m_type));
+    painter.drawText(rect().adjusted(paddingH, paddingV, -paddingH, -paddingV),
+                     Qt::AlignCenter | Qt::TextSingleLine, text(m_type));
 }

@@ -3,10 +3,7 @@
 #include <QPainter>
 
 ElidedLabel::ElidedLabel(const QFont &font, DynamicColor color, Qt::TextElideMode elideMode, QWidget *parent)
-    : QWidget(parent)
-    , m_font(font)
-    , m_color(color)
-    , m_elideMode(elideMode)
+    : QWidget(parent), m_font(font), m_color(color), m_elideMode(elideMode)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }

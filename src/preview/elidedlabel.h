@@ -13,7 +13,8 @@ class ElidedLabel : public QWidget
     Q_OBJECT
 
 public:
-    ElidedLabel(const QFont &font, DynamicColor color, Qt::TextElideMode elideMode, QWidget *parent = nullptr);
+    ElidedLabel(const QFont &font, DynamicColor color, Qt::TextElideMode elideMode,
+                QWidget *parent = nullptr);
 
     QString text() const { return m_text; }
     void setText(const QString &text);

@@ -5,8 +5,7 @@
 
 #include <QPainter>
 
-ErrorTextView::ErrorTextView(QWidget *parent)
-    : QWidget(parent)
+ErrorTextView::ErrorTextView(QWidget *parent) : QWidget(parent)
 {
     setFont(PreviewFonts::body());
 }

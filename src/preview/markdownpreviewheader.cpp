@@ -10,11 +10,10 @@
 #include <QDir>
 
 MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
-    : QWidget(parent)
-    , m_name(new ElidedLabel(PreviewFonts::headline(), PreviewColors::primaryText, Qt::ElideRight, this))
-    , m_path(new ElidedLabel(PreviewFonts::caption(), PreviewColors::secondaryText, Qt::ElideMiddle, this))
-    , m_badge(new DeltaBadge(DeltaSpecType::added, this))
-    , m_switch(new ViewModeSwitch(this))
+    : QWidget(parent),
+      m_name(new ElidedLabel(PreviewFonts::headline(), PreviewColors::primaryText, Qt::ElideRight, this)),
+      m_path(new ElidedLabel(PreviewFonts::caption(), PreviewColors::secondaryText, Qt::ElideMiddle, this)),
+      m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));

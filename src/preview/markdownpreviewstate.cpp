@@ -3,10 +3,8 @@
 #include <utility>
 
 MarkdownPreviewState::MarkdownPreviewState(Kind kind, QString payload)
-    : m_kind(kind)
-    , m_payload(std::move(payload))
-{
-}
+    : m_kind(kind), m_payload(std::move(payload))
+{}
 
 MarkdownPreviewState MarkdownPreviewState::content(QString text)
 {

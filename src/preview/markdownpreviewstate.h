@@ -8,7 +8,13 @@
 class MarkdownPreviewState
 {
 public:
-    enum class Kind { content, error, loading, empty };
+    enum class Kind
+    {
+        content,
+        error,
+        loading,
+        empty
+    };
 
     // The initial state of every pane.
     MarkdownPreviewState() = default;

@@ -16,8 +16,8 @@
 #include <QFutureWatcher>
 #include <QPainter>
 #include <QStackedWidget>
-#include <QVBoxLayout>
 #include <QtConcurrent/qtconcurrenttask.h>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -54,16 +54,15 @@ void discard(QPointer<QWidget> &view)
 
 } // namespace
 
-MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType, QWidget *parent)
-    : QWidget(parent)
-    , m_fileURL(fileURL)
-    , m_deltaType(deltaType)
-    , m_header(new MarkdownPreviewHeader(this))
-    , m_content(new QStackedWidget(this))
-    , m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
-                                     PreviewColors::secondaryText, m_content))
-    , m_error(new ErrorTextView(m_content))
-    , m_empty(new CenteredTextView(Localization::text("markdown.empty"), PreviewColors::secondaryText, m_content))
+MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
+                                         QWidget *parent)
+    : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
+      m_content(new QStackedWidget(this)),
+      m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
+                                     PreviewColors::secondaryText, m_content)),
+      m_error(new ErrorTextView(m_content)),
+      m_empty(
+          new CenteredTextView(Localization::text("markdown.empty"), PreviewColors::secondaryText, m_content))
 {
     setObjectName(QStringLiteral("markdownPreview"));
     m_loading->setObjectName(QStringLiteral("loading"));

@@ -29,7 +29,8 @@ class MarkdownPreviewView : public QWidget
     Q_OBJECT
 
 public:
-    MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType, QWidget *parent = nullptr);
+    MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
+                        QWidget *parent = nullptr);
     ~MarkdownPreviewView() override;
 
     QUrl fileURL() const { return m_fileURL; }

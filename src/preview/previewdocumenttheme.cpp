@@ -24,8 +24,8 @@ BlockStyle<BlockConfiguration> heading(const HeadingLook &look)
             text = text.padding(BlockView::bottom, RS::em(0.2));
         text = text.lineSpacing(RS::em(0.125))
                    .margin(look.marginTop, look.marginBottom)
-                   .textStyle(TextStyle::fontWeight(look.weight) + TextStyle::fontSize(RS::em(look.size))
-                              + TextStyle::foregroundColor(look.color));
+                   .textStyle(TextStyle::fontWeight(look.weight) + TextStyle::fontSize(RS::em(look.size)) +
+                              TextStyle::foregroundColor(look.color));
         if (!look.rule)
             return text;
         return BlockView::vstack({text, BlockView::divider(PreviewColors::rule).padding(BlockView::top, 4)});
@@ -42,8 +42,8 @@ Theme PreviewDocumentTheme::make()
 
     Theme theme;
     theme.text = TextStyle::foregroundColor(primary) + TextStyle::fontSize(17);
-    theme.code = monospaced + TextStyle::fontSize(RS::em(0.92)) + TextStyle::foregroundColor(primary)
-        + TextStyle::backgroundColor(PreviewColors::codeBackground);
+    theme.code = monospaced + TextStyle::fontSize(RS::em(0.92)) + TextStyle::foregroundColor(primary) +
+                 TextStyle::backgroundColor(PreviewColors::codeBackground);
     theme.strong = TextStyle::fontWeight(QFont::DemiBold);
     theme.link = TextStyle::foregroundColor(PreviewColors::accent);
 
@@ -72,8 +72,8 @@ Theme PreviewDocumentTheme::make()
                                    .lineSpacing(RS::em(0.22))
                                    .padding(BlockView::horizontal, RS::em(0.75))
                                    .padding(BlockView::vertical, RS::em(0.4))
-                                   .textStyle(monospaced + TextStyle::fontSize(RS::em(0.9))
-                                              + TextStyle::foregroundColor(primary));
+                                   .textStyle(monospaced + TextStyle::fontSize(RS::em(0.9)) +
+                                              TextStyle::foregroundColor(primary));
         return BlockView::horizontalScroll(code, true)
             .padding(12)
             .background(PreviewColors::codeBackground)
@@ -86,7 +86,8 @@ Theme PreviewDocumentTheme::make()
     };
 
     theme.tableCell = [](const TableCellConfiguration &configuration) {
-        const TextStyle header = configuration.row == 0 ? TextStyle::fontWeight(QFont::DemiBold) : TextStyle();
+        const TextStyle header =
+            configuration.row == 0 ? TextStyle::fontWeight(QFont::DemiBold) : TextStyle();
         return configuration.label.textStyle(header)
             .fixedSize()
             .lineSpacing(RS::em(0.28))
@@ -94,6 +95,8 @@ Theme PreviewDocumentTheme::make()
             .padding(BlockView::vertical, RS::em(0.5));
     };
 
-    theme.thematicBreak = [] { return BlockView::divider(PreviewColors::rule).margin(RS::em(1.5), RS::em(1.5)); };
+    theme.thematicBreak = [] {
+        return BlockView::divider(PreviewColors::rule).margin(RS::em(1.5), RS::em(1.5));
+    };
     return theme;
 }

@@ -15,5 +15,8 @@ struct PreviewFonts
     static QFont body() { return SystemFont::font(bodyPixelSize); }
     static QFont caption() { return SystemFont::font(captionPixelSize); }
     // The monospaced design of the body style, for source text.
-    static QFont bodyMonospaced() { return SystemFont::font(bodyPixelSize, QFont::Normal, SystemFont::Design::monospaced); }
+    static QFont bodyMonospaced()
+    {
+        return SystemFont::font(bodyPixelSize, QFont::Normal, SystemFont::Design::monospaced);
+    }
 };

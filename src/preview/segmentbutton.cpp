@@ -14,8 +14,7 @@ constexpr qreal cornerRadius = 4.5;
 
 } // namespace
 
-SegmentButton::SegmentButton(const QString &text, QWidget *parent)
-    : QAbstractButton(parent)
+SegmentButton::SegmentButton(const QString &text, QWidget *parent) : QAbstractButton(parent)
 {
     setText(text);
     setCheckable(true);

@@ -9,8 +9,7 @@
 
 #include <algorithm>
 
-SourceTextView::SourceTextView(const QString &text, QWidget *parent)
-    : QPlainTextEdit(parent)
+SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("sourceText"));
     setReadOnly(true);
@@ -36,9 +35,9 @@ QString SourceTextView::takeSlice()
 {
     qsizetype end = std::min(m_pending.size(), m_position + sliceSize);
     // Neither half of a surrogate pair nor of a CR LF line end goes without the other.
-    if (end < m_pending.size()
-        && (m_pending.at(end).isLowSurrogate()
-            || (m_pending.at(end) == QLatin1Char('\n') && m_pending.at(end - 1) == QLatin1Char('\r'))))
+    if (end < m_pending.size() &&
+        (m_pending.at(end).isLowSurrogate() ||
+         (m_pending.at(end) == QLatin1Char('\n') && m_pending.at(end - 1) == QLatin1Char('\r'))))
         ++end;
     QString slice = m_pending.mid(m_position, end - m_position);
     m_position = end;

@@ -16,9 +16,7 @@ constexpr qreal cornerRadius = 6;
 
 } // namespace
 
-ViewModeSwitch::ViewModeSwitch(QWidget *parent)
-    : QWidget(parent)
-    , m_group(new QButtonGroup(this))
+ViewModeSwitch::ViewModeSwitch(QWidget *parent) : QWidget(parent), m_group(new QButtonGroup(this))
 {
     setFixedWidth(fixedWidth);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

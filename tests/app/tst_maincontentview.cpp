@@ -1,14 +1,14 @@
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
-#include "dashboard/dashboardview.h"
 #include "app/maincontentview.h"
 #include "app/maintoolbar.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/sidebarpane.h"
 #include "app/themecontroller.h"
-#include "preview/markdownpreviewview.h"
+#include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
+#include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
@@ -115,8 +115,8 @@ void TestMainContentView::initTestCase()
 void TestMainContentView::init()
 {
     m_settingsDir = std::make_unique<QTemporaryDir>();
-    m_theme = std::make_unique<ThemeController>(
-        std::make_unique<QSettings>(m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_theme = std::make_unique<ThemeController>(std::make_unique<QSettings>(
+        m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
     m_projects = FakeProjects::create();
     m_picker = std::make_shared<ScriptedFolderPicker::Script>();
     m_folders = std::make_unique<Folders>();
@@ -245,12 +245,19 @@ void TestMainContentView::removingAProjectThroughItsTab_data()
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("removed");
     QTest::addColumn<QString>("expected"); // empty: nothing selected
-    QTest::addRow("removing the selected project selects the first")
-        << QStringList{"a", "b", "c"} << "b" << "b" << "a";
-    QTest::addRow("removing another project keeps the selection") << QStringList{"a", "b", "c"} << "b" << "c" << "b";
+    QTest::addRow("removing the selected project selects the first") << QStringList{"a", "b", "c"} << "b"
+                                                                     << "b"
+                                                                     << "a";
+    QTest::addRow("removing another project keeps the selection") << QStringList{"a", "b", "c"} << "b"
+                                                                  << "c"
+                                                                  << "b";
     QTest::addRow("removing the first while it is selected selects the next first")
-        << QStringList{"a", "b"} << "a" << "a" << "b";
-    QTest::addRow("removing the last project empties the window") << QStringList{"a"} << "a" << "a" << "";
+        << QStringList{"a", "b"} << "a"
+        << "a"
+        << "b";
+    QTest::addRow("removing the last project empties the window") << QStringList{"a"} << "a"
+                                                                  << "a"
+                                                                  << "";
 }
 
 void TestMainContentView::removingAProjectThroughItsTab()

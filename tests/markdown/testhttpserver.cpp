@@ -3,8 +3,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-TestHttpServer::TestHttpServer(QObject *parent)
-    : QObject(parent)
+TestHttpServer::TestHttpServer(QObject *parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {

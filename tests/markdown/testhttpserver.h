@@ -13,7 +13,8 @@ class TestHttpServer : public QObject
     Q_OBJECT
 
 public:
-    struct Response {
+    struct Response
+    {
         int status = 200;
         QByteArray body;
         QList<QByteArray> headers; // "Name: value"
@@ -27,7 +28,10 @@ public:
     void setResponse(const QString &path, const Response &response);
 
     int requestCount(const QString &path) const { return m_counts.value(path); }
-    QByteArray lastHeader(const QByteArray &lowerCaseName) const { return m_lastHeaders.value(lowerCaseName); }
+    QByteArray lastHeader(const QByteArray &lowerCaseName) const
+    {
+        return m_lastHeaders.value(lowerCaseName);
+    }
 
 private:
     void serve(QTcpSocket *socket);

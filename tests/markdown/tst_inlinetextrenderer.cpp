@@ -27,7 +27,8 @@ InlineTextRenderer::Options options(SoftBreakMode mode = SoftBreakMode::space)
 {
     const Theme theme;
     InlineTextRenderer::Options result;
-    result.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough, TextStyle::foregroundColor(linkColor)};
+    result.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough,
+                     TextStyle::foregroundColor(linkColor)};
     result.softBreakMode = mode;
     return result;
 }
@@ -54,12 +55,12 @@ private Q_SLOTS:
         const TextStyle base = TextStyle::fontSize(17);
         QTest::addRow("17 at scale 0.92 rounds 15.64 to 16, and 1.5 em on it is 24")
             << base + TextStyle::fontSize(RelativeSize::em(0.92)) << 16 << 24.0 << 34.0;
-        QTest::addRow("em sizes multiply the scale")
-            << base + TextStyle::fontSize(RelativeSize::em(1.85)) + TextStyle::fontSize(RelativeSize::em(0.92)) << 29
-            << 44.0 << 34.0;
-        QTest::addRow("rem ignores the enclosing em")
-            << base + TextStyle::fontSize(RelativeSize::em(1.85)) + TextStyle::fontSize(RelativeSize::rem(0.5)) << 9
-            << 14.0 << 34.0;
+        QTest::addRow("em sizes multiply the scale") << base + TextStyle::fontSize(RelativeSize::em(1.85)) +
+                                                            TextStyle::fontSize(RelativeSize::em(0.92))
+                                                     << 29 << 44.0 << 34.0;
+        QTest::addRow("rem ignores the enclosing em") << base + TextStyle::fontSize(RelativeSize::em(1.85)) +
+                                                             TextStyle::fontSize(RelativeSize::rem(0.5))
+                                                      << 9 << 14.0 << 34.0;
         QTest::addRow("an absolute size resets the scale")
             << TextStyle::fontSize(RelativeSize::em(3)) + TextStyle::fontSize(10) << 10 << 15.0 << 20.0;
         QTest::addRow("halves round away from zero")
@@ -106,7 +107,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
 
         QTest::addRow("br drops the spaces after it") << "a<br>  b" << SoftBreakMode::space << "a\nb";
-        QTest::addRow("closing BR in capitals is a break too") << "a</BR> b" << SoftBreakMode::space << "a\nb";
+        QTest::addRow("closing BR in capitals is a break too")
+            << "a</BR> b" << SoftBreakMode::space << "a\nb";
         QTest::addRow("soft break after a top-level br still adds its space")
             << "a<br>\nb" << SoftBreakMode::space << "a\n b";
         QTest::addRow("soft break after a br inside emphasis adds nothing")
@@ -116,10 +118,11 @@ private Q_SLOTS:
         QTest::addRow("soft break in line-break mode") << "a\nb" << SoftBreakMode::lineBreak << "a\nb";
         QTest::addRow("line-break mode swallows the indentation after a soft break")
             << "a\n  b" << SoftBreakMode::lineBreak << "a\nb";
-        QTest::addRow("other raw HTML stays as text") << "a <span>b</span>" << SoftBreakMode::space
-                                                      << "a <span>b</span>";
+        QTest::addRow("other raw HTML stays as text")
+            << "a <span>b</span>" << SoftBreakMode::space << "a <span>b</span>";
         QTest::addRow("hard break") << "a  \nb" << SoftBreakMode::space << "a\nb";
-        QTest::addRow("images are left out until loaded") << "a ![alt](x.png) b" << SoftBreakMode::space << "a  b";
+        QTest::addRow("images are left out until loaded")
+            << "a ![alt](x.png) b" << SoftBreakMode::space << "a  b";
     }
 
     void whitespaceRules()
@@ -132,7 +135,8 @@ private Q_SLOTS:
 
     void nestedStylesAccumulate()
     {
-        const StyledText text = render(inlinesOf(QStringLiteral("x [**_deep_ strong**](https://example.com/a) y")));
+        const StyledText text =
+            render(inlinesOf(QStringLiteral("x [**_deep_ strong**](https://example.com/a) y")));
         const auto run = std::find_if(text.runs.cbegin(), text.runs.cend(), [&](const StyledText::Run &r) {
             return text.text.mid(r.start, r.length) == QLatin1String("deep");
         });
@@ -156,7 +160,8 @@ private Q_SLOTS:
         relative.baseUrl = QUrl(QStringLiteral("https://example.com/docs/"));
         StyledText text = InlineTextRenderer::render(inlinesOf(QStringLiteral("[a](guide.md)")), relative,
                                                      TextAttributes::documentDefault());
-        QCOMPARE(text.runs.first().attributes.link, QUrl(QStringLiteral("https://example.com/docs/guide.md")));
+        QCOMPARE(text.runs.first().attributes.link,
+                 QUrl(QStringLiteral("https://example.com/docs/guide.md")));
 
         text = render(inlinesOf(QStringLiteral("[a](<http://exa mple.com:port/>)")));
         QVERIFY(!text.runs.first().attributes.link);
@@ -167,9 +172,10 @@ private Q_SLOTS:
         const TextAttributes heading = (TextStyle::fontSize(17) + TextStyle::fontSize(RelativeSize::em(1.85)))
                                            .applied(TextAttributes::documentDefault());
         InlineTextRenderer::Options opts = options();
-        opts.styles.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)
-            + TextStyle::fontSize(RelativeSize::em(0.92));
-        const StyledText text = InlineTextRenderer::render(inlinesOf(QStringLiteral("# A `b`")), opts, heading);
+        opts.styles.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                           TextStyle::fontSize(RelativeSize::em(0.92));
+        const StyledText text =
+            InlineTextRenderer::render(inlinesOf(QStringLiteral("# A `b`")), opts, heading);
         const FontProperties code = *text.runs.last().attributes.fontProperties;
         QCOMPARE(code.familyVariant, FontProperties::FamilyVariant::monospaced);
         QCOMPARE(code.scaledSize(), 29); // 17 × 1.85 × 0.92 = 28.93
@@ -179,8 +185,8 @@ private Q_SLOTS:
     {
         InlineTextRenderer::Options opts = options();
         opts.images.insert(QStringLiteral("x.png"), QImage(10, 10, QImage::Format_ARGB32));
-        const StyledText text = InlineTextRenderer::render(inlinesOf(QStringLiteral("a ![alt](x.png) b")), opts,
-                                                           TextAttributes::documentDefault());
+        const StyledText text = InlineTextRenderer::render(inlinesOf(QStringLiteral("a ![alt](x.png) b")),
+                                                           opts, TextAttributes::documentDefault());
         QCOMPARE(text.images.size(), 1);
         QCOMPARE(text.text.at(text.images.first().position), QChar(StyledText::imagePlaceholder));
     }

@@ -33,14 +33,14 @@ Theme readingTheme()
         return c.label.margin(RelativeSize::em(0.15), RelativeSize::em(0.15));
     };
     theme.headings[0] = [](const BlockConfiguration &c) {
-        return BlockView::vstack({c.label.padding(BlockView::bottom, RelativeSize::em(0.2))
-                                      .margin(24, 12)
-                                      .textStyle(TextStyle::fontWeight(QFont::Bold)
-                                                 + TextStyle::fontSize(RelativeSize::em(1.85))),
-                                  BlockView::divider(rule).padding(BlockView::top, 4)});
+        return BlockView::vstack(
+            {c.label.padding(BlockView::bottom, RelativeSize::em(0.2))
+                 .margin(24, 12)
+                 .textStyle(TextStyle::fontWeight(QFont::Bold) + TextStyle::fontSize(RelativeSize::em(1.85))),
+             BlockView::divider(rule).padding(BlockView::top, 4)});
     };
-    theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)
-        + TextStyle::fontSize(RelativeSize::em(0.92));
+    theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                 TextStyle::fontSize(RelativeSize::em(0.92));
     theme.codeBlock = [](const CodeBlockConfiguration &c) {
         return BlockView::horizontalScroll(c.label.padding(RelativeSize::em(0.5))).padding(12).margin(0, 14);
     };
@@ -49,11 +49,14 @@ Theme readingTheme()
             .padding(BlockView::horizontal, RelativeSize::em(0.75))
             .padding(BlockView::vertical, RelativeSize::em(0.5));
     };
-    theme.thematicBreak = [] { return BlockView::divider(rule).margin(RelativeSize::em(1.5), RelativeSize::em(1.5)); };
+    theme.thematicBreak = [] {
+        return BlockView::divider(rule).margin(RelativeSize::em(1.5), RelativeSize::em(1.5));
+    };
     return theme;
 }
 
-struct Page {
+struct Page
+{
     std::unique_ptr<LayoutDocument> document = std::make_unique<LayoutDocument>();
     std::shared_ptr<TestImageProvider> images = std::make_shared<TestImageProvider>();
 
@@ -169,7 +172,8 @@ private Q_SLOTS:
                 markers.append(documentRect(node->parent())); // the marker's frame
         }
         QCOMPARE(markers.size(), 3);
-        QVERIFY2(dump.contains(QLatin1String("\"8.\"")) && dump.contains(QLatin1String("\"10.\"")), qPrintable(dump));
+        QVERIFY2(dump.contains(QLatin1String("\"8.\"")) && dump.contains(QLatin1String("\"10.\"")),
+                 qPrintable(dump));
         // Each marker sits trailing-aligned in a column as wide as the widest ("10.").
         for (const QRectF &marker : markers)
             QCOMPARE(marker.right(), markers.last().right());
@@ -182,14 +186,16 @@ private Q_SLOTS:
     void bulletShapesByLevel()
     {
         Page page(QStringLiteral("- a\n  - b\n    - c\n      - d\n        - e"), 600, Theme());
-        QCOMPARE(symbolsIn(page.dump()), QStringList({"circle.fill", "circle", "square.fill", "square.fill", "square.fill"}));
+        QCOMPARE(symbolsIn(page.dump()),
+                 QStringList({"circle.fill", "circle", "square.fill", "square.fill", "square.fill"}));
         QCOMPARE(MarkerStyles::romanNumeral(1994), QStringLiteral("MCMXCIV"));
     }
 
     void bulletsAreAThirdOfTheTextSize()
     {
         Page page(QStringLiteral("- a"));
-        static const QRegularExpression symbol(QStringLiteral("symbol [^ ]+ 6x6 circle.fill")); // round(17 / 3)
+        static const QRegularExpression symbol(
+            QStringLiteral("symbol [^ ]+ 6x6 circle.fill")); // round(17 / 3)
         QVERIFY2(symbol.match(page.dump()).hasMatch(), qPrintable(page.dump()));
     }
 
@@ -201,7 +207,8 @@ private Q_SLOTS:
 
     void tableColumnAlignment()
     {
-        Page page(QStringLiteral("| L | C | R |\n|:--|:-:|--:|\n| long left | long centre | 1 |\n| x | y | 22222 |"));
+        Page page(QStringLiteral(
+            "| L | C | R |\n|:--|:-:|--:|\n| long left | long centre | 1 |\n| x | y | 22222 |"));
         const QList<LayoutTextNode *> texts = page.texts();
         QCOMPARE(texts.size(), 9);
         // Right column: every cell, the header's included, ends at the same x.
@@ -211,9 +218,11 @@ private Q_SLOTS:
         QVERIFY(documentRect(texts[2]).width() < documentRect(texts[8]).width());
         // Left column starts together; centre column cells share a centre.
         QCOMPARE(documentRect(texts[0]).left(), documentRect(texts[3]).left());
-        QCOMPARE(documentRect(texts[1]->parent()).center().x(), documentRect(texts[7]->parent()).center().x());
+        QCOMPARE(documentRect(texts[1]->parent()).center().x(),
+                 documentRect(texts[7]->parent()).center().x());
         // Cells of a row share a height, so the row below starts at one y.
-        QCOMPARE(documentRect(texts[3]->parent()).center().y(), documentRect(texts[5]->parent()).center().y());
+        QCOMPARE(documentRect(texts[3]->parent()).center().y(),
+                 documentRect(texts[5]->parent()).center().y());
         QVERIFY(page.dump().contains(QLatin1String("\"L\" font 17px weight 600")));
     }
 
@@ -231,9 +240,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("markdown");
         QTest::addColumn<QString>("text");
-        QTest::addRow("one final line feed is dropped") << "```\na\n```" << "a";
-        QTest::addRow("two leave one empty line") << "```\na\n\n```" << "a\n";
-        QTest::addRow("indented block") << "    a\n    b" << "a\nb";
+        QTest::addRow("one final line feed is dropped") << "```\na\n```"
+                                                        << "a";
+        QTest::addRow("two leave one empty line") << "```\na\n\n```"
+                                                  << "a\n";
+        QTest::addRow("indented block") << "    a\n    b"
+                                        << "a\nb";
     }
 
     void codeBlockFinalLineFeeds()
@@ -264,7 +276,8 @@ private Q_SLOTS:
         QTest::addRow("wider than the column: the column's width, half the height")
             << QSizeF(800, 300) << 400.0 << QSizeF(400, 150);
         QTest::addRow("narrower: never enlarged") << QSizeF(200, 100) << 400.0 << QSizeF(200, 100);
-        QTest::addRow("ideal width: natural") << QSizeF(800, 300) << LayoutNode::unbounded << QSizeF(800, 300);
+        QTest::addRow("ideal width: natural")
+            << QSizeF(800, 300) << LayoutNode::unbounded << QSizeF(800, 300);
         QTest::addRow("not loaded: no room") << QSizeF() << 400.0 << QSizeF(0, 0);
     }
 
@@ -280,11 +293,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("markdown");
         QTest::addColumn<QString>("expected"); // node kinds in the dump, in order
-        QTest::addRow("one image alone is an image block") << "![a](https://x/a.png)" << "image";
-        QTest::addRow("a linked image alone too") << "[![a](https://x/a.png)](https://x)" << "image";
+        QTest::addRow("one image alone is an image block") << "![a](https://x/a.png)"
+                                                           << "image";
+        QTest::addRow("a linked image alone too") << "[![a](https://x/a.png)](https://x)"
+                                                  << "image";
         QTest::addRow("two images separated by a space are a flow")
-            << "![a](https://x/a.png) ![b](https://x/b.png)" << "flow image image";
-        QTest::addRow("an image in text stays inline") << "see ![a](https://x/a.png) here" << "text";
+            << "![a](https://x/a.png) ![b](https://x/b.png)"
+            << "flow image image";
+        QTest::addRow("an image in text stays inline") << "see ![a](https://x/a.png) here"
+                                                       << "text";
     }
 
     void imageBlockAndFlow()
@@ -302,10 +319,13 @@ private Q_SLOTS:
     {
         // 100-point images in a 250-point column: two to a row (100 + 3.25 + 100), a break ends
         // a row, items sit on the bottom of their row.
-        Page page(QStringLiteral("![](https://x/1.png) ![](https://x/2.png) ![](https://x/3.png)  \n![](https://x/4.png)"),
-                  250, Theme());
+        Page page(
+            QStringLiteral(
+                "![](https://x/1.png) ![](https://x/2.png) ![](https://x/3.png)  \n![](https://x/4.png)"),
+            250, Theme());
         for (int i = 1; i <= 4; ++i)
-            page.images->sizes.insert(QUrl(QStringLiteral("https://x/%1.png").arg(i)), QSize(100, i == 2 ? 50 : 30));
+            page.images->sizes.insert(QUrl(QStringLiteral("https://x/%1.png").arg(i)),
+                                      QSize(100, i == 2 ? 50 : 30));
         QTRY_VERIFY(page.dump().contains(QLatin1String("100x50")));
         const QString dump = page.dump();
         QStringList positions;
@@ -348,16 +368,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("markdown");
         QTest::addColumn<QString>("identifier");
-        QTest::addRow("words") << "# Hello, World!" << "hello-world";
-        QTest::addRow("code and emphasis") << "## The `Theme` *value* 2" << "the-theme-value-2";
-        QTest::addRow("non-latin letters") << "### Größe über alles" << "größe-über-alles";
+        QTest::addRow("words") << "# Hello, World!"
+                               << "hello-world";
+        QTest::addRow("code and emphasis") << "## The `Theme` *value* 2"
+                                           << "the-theme-value-2";
+        QTest::addRow("non-latin letters") << "### Größe über alles"
+                                           << "größe-über-alles";
     }
 
     void headingIdentifiers()
     {
         QFETCH(QString, markdown);
         QFETCH(QString, identifier);
-        QCOMPARE(LayoutBuilder::headingIdentifier(*MarkdownParser::parse(markdown).first().inlines()), identifier);
+        QCOMPARE(LayoutBuilder::headingIdentifier(*MarkdownParser::parse(markdown).first().inlines()),
+                 identifier);
     }
 
     void chunksParseLikeTheWhole()
@@ -391,10 +415,12 @@ private Q_SLOTS:
 
     void goldenPage()
     {
-        Page page([] {
-            QFile file(QStringLiteral(LAYOUT_DATA_DIR "/everything.md"));
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-        }(), 800);
+        Page page(
+            [] {
+                QFile file(QStringLiteral(LAYOUT_DATA_DIR "/everything.md"));
+                return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            }(),
+            800);
         const QString dump = page.dump();
         const QString path = QStringLiteral(LAYOUT_DATA_DIR "/everything.layout.txt");
         if (qEnvironmentVariableIsSet("KESTRUNE_UPDATE_GOLDEN")) {
@@ -403,7 +429,8 @@ private Q_SLOTS:
             out.write(dump.toUtf8());
         }
         QFile reference(path);
-        QVERIFY2(reference.open(QIODevice::ReadOnly), "run with KESTRUNE_UPDATE_GOLDEN=1 to write the reference");
+        QVERIFY2(reference.open(QIODevice::ReadOnly),
+                 "run with KESTRUNE_UPDATE_GOLDEN=1 to write the reference");
         const QStringList expected = QString::fromUtf8(reference.readAll()).split(QLatin1Char('\n'));
         const QStringList actual = dump.split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i)

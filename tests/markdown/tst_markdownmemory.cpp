@@ -5,8 +5,8 @@
 #include "markdown/sharedstringpool_p.h"
 
 #include <QFuture>
-#include <QTest>
 #include <QtConcurrent>
+#include <QTest>
 
 #include <cstring>
 
@@ -27,8 +27,14 @@ void TestMarkdownMemory::pooledStringsMatchDecodedText()
     // Short, non-ASCII, invalid, empty and longer-than-pooled text, over enough
     // strings to fill several blocks.
     const QList<QByteArray> samples = {
-        "word", "gr\xc3\xbc\xc3\x9f" "e", "\xf0\x9f\x98\x80 emoji", "bad \xff byte", "",
-        QByteArray(5000, 'x'), QByteArray(40, 'y') + "\xe2\x80\xa8",
+        "word",
+        "gr\xc3\xbc\xc3\x9f"
+        "e",
+        "\xf0\x9f\x98\x80 emoji",
+        "bad \xff byte",
+        "",
+        QByteArray(5000, 'x'),
+        QByteArray(40, 'y') + "\xe2\x80\xa8",
     };
     QList<QString> made;
     QList<QString> expected;
@@ -107,8 +113,11 @@ void TestMarkdownMemory::arenaParsesAsTheDefaultAllocatorDoes()
 {
     QByteArray text;
     for (int section = 0; section < 300; ++section) {
-        text += "## Requirement: " + QByteArray::number(section) + "\n\nThe system *SHALL* ["
-                "link](https://example.org/" + QByteArray::number(section) + ") ~~gone~~ `code`.\n\n"
+        text += "## Requirement: " + QByteArray::number(section) +
+                "\n\nThe system *SHALL* ["
+                "link](https://example.org/" +
+                QByteArray::number(section) +
+                ") ~~gone~~ `code`.\n\n"
                 "- [x] done\n- [ ] open\n\n| a | b |\n|:-|-:|\n| 1 | 2 |\n\n```c\nint x;\n```\n\n> quote\n";
     }
     // The model from a parse in the arena equals the model built from a tree
@@ -138,8 +147,8 @@ void TestMarkdownMemory::parsesOnManyThreadsAtOnce()
 
     QThreadPool pool;
     pool.setMaxThreadCount(4);
-    const QList<QList<BlockNode>> parallel =
-        QtConcurrent::blockingMapped(&pool, texts, [](const QByteArray &text) { return MarkdownParser::parseUtf8(text); });
+    const QList<QList<BlockNode>> parallel = QtConcurrent::blockingMapped(
+        &pool, texts, [](const QByteArray &text) { return MarkdownParser::parseUtf8(text); });
     QCOMPARE(parallel, sequential);
 }
 

@@ -62,15 +62,13 @@ void TestMarkdownModel::comparesAndHashesByStructure_data()
         << MarkdownContent("# T\n\n- [x] a\n\n| a |\n|---|\n| *b* |\n") << true;
     QTest::addRow("absent and empty fence info differ")
         << doc({Block::CodeBlock{std::nullopt, "x"}}) << doc({Block::CodeBlock{QString(""), "x"}}) << false;
-    QTest::addRow("emphasis and strong differ")
-        << doc({paragraph({Inline::Emphasis{{text("a")}}})})
-        << doc({paragraph({Inline::Strong{{text("a")}}})}) << false;
+    QTest::addRow("emphasis and strong differ") << doc({paragraph({Inline::Emphasis{{text("a")}}})})
+                                                << doc({paragraph({Inline::Strong{{text("a")}}})}) << false;
     QTest::addRow("text and code with one string differ")
         << doc({paragraph({text("a")})}) << doc({paragraph({Inline::Code{"a"}})}) << false;
     QTest::addRow("split text differs from joined text")
         << doc({paragraph({text("ab")})}) << doc({paragraph({text("a"), text("b")})}) << false;
-    QTest::addRow("list start matters")
-        << MarkdownContent("1. a\n") << MarkdownContent("2. a\n") << false;
+    QTest::addRow("list start matters") << MarkdownContent("1. a\n") << MarkdownContent("2. a\n") << false;
     QTest::addRow("tightness matters")
         << MarkdownContent("- a\n- b\n") << MarkdownContent("- a\n\n- b\n") << false;
     QTest::addRow("task state matters")
@@ -110,10 +108,10 @@ void TestMarkdownModel::copiesShareChildren()
 void TestMarkdownModel::nodeTypesRoundTripTheirTypeStrings()
 {
     const QList<std::pair<NodeType, std::string_view>> samples{
-        {NodeType::document, "document"},  {NodeType::blockquote, "block_quote"},
-        {NodeType::html, "html_inline"},   {NodeType::emphasis, "emph"},
+        {NodeType::document, "document"},          {NodeType::blockquote, "block_quote"},
+        {NodeType::html, "html_inline"},           {NodeType::emphasis, "emph"},
         {NodeType::inlineAttributes, "attribute"}, {NodeType::none, "NONE"},
-        {NodeType::unknown, "<unknown>"},  {NodeType::tableHead, "table_header"},
+        {NodeType::unknown, "<unknown>"},          {NodeType::tableHead, "table_header"},
         {NodeType::taskListItem, "tasklist"}};
     for (const auto &[type, rawValue] : samples) {
         QCOMPARE(nodeTypeRawValue(type), rawValue);

@@ -16,7 +16,8 @@ Q_DECLARE_METATYPE(QList<BlockNode>)
 namespace {
 
 // Deepest nesting of container blocks and of container inlines in a model.
-struct Depth {
+struct Depth
+{
     int blocks = 0;
     int inlines = 0;
 };
@@ -74,9 +75,8 @@ cmark_syntax_extension *shapeShifter()
         cmark_syntax_extension_set_get_type_string_func(made, [](cmark_syntax_extension *, cmark_node *node) {
             return static_cast<const char *>(cmark_node_get_user_data(node));
         });
-        cmark_syntax_extension_set_can_contain_func(made, [](cmark_syntax_extension *, cmark_node *, cmark_node_type) {
-            return 1;
-        });
+        cmark_syntax_extension_set_can_contain_func(
+            made, [](cmark_syntax_extension *, cmark_node *, cmark_node_type) { return 1; });
         return made;
     }();
     return extension;
@@ -158,8 +158,8 @@ void TestMarkdownParser::convertsBlocks_data()
 
     QTest::addRow("checked task item and plain item make one task list")
         << "- [x] done\n- plain\n"
-        << QList<BlockNode>{Block::TaskList{
-               true, {{true, {paragraph("done")}}, {false, {paragraph("plain")}}}}};
+        << QList<BlockNode>{
+               Block::TaskList{true, {{true, {paragraph("done")}}, {false, {paragraph("plain")}}}}};
 
     QTest::addRow("ordered list keeps its start number")
         << "3. three\n4. four\n"
@@ -183,11 +183,11 @@ void TestMarkdownParser::convertsBlocks_data()
 
     QTest::addRow("table keeps alignments and puts the header first")
         << "| a | b | c | d |\n|:--|:-:|--:|---|\n| 1 | 2 | 3 | 4 |\n"
-        << QList<BlockNode>{Block::Table{
-               {RawTableColumnAlignment::left, RawTableColumnAlignment::center,
-                RawTableColumnAlignment::right, RawTableColumnAlignment::none},
-               {RawTableRow{{{{text("a")}}, {{text("b")}}, {{text("c")}}, {{text("d")}}}},
-                RawTableRow{{{{text("1")}}, {{text("2")}}, {{text("3")}}, {{text("4")}}}}}}};
+        << QList<BlockNode>{
+               Block::Table{{RawTableColumnAlignment::left, RawTableColumnAlignment::center,
+                             RawTableColumnAlignment::right, RawTableColumnAlignment::none},
+                            {RawTableRow{{{{text("a")}}, {{text("b")}}, {{text("c")}}, {{text("d")}}}},
+                             RawTableRow{{{{text("1")}}, {{text("2")}}, {{text("3")}}, {{text("4")}}}}}}};
 
     QTest::addRow("heading keeps its level")
         << "### Requirement: Sign-in\n"
@@ -204,14 +204,11 @@ void TestMarkdownParser::convertsBlocks_data()
     QTest::addRow("task items nest blocks")
         << "- [ ] outer\n  - inner\n"
         << QList<BlockNode>{Block::TaskList{
-               true,
-               {{false,
-                 {paragraph("outer"), Block::BulletedList{true, {{{paragraph("inner")}}}}}}}}};
+               true, {{false, {paragraph("outer"), Block::BulletedList{true, {{{paragraph("inner")}}}}}}}}};
 
-    QTest::addRow("footnote syntax stays text")
-        << "See [^1].\n" << QList<BlockNode>{paragraph("See [^1].")};
-    QTest::addRow("unmatched delimiters stay text")
-        << "a *b ]c ![d\n" << QList<BlockNode>{paragraph("a *b ]c ![d")};
+    QTest::addRow("footnote syntax stays text") << "See [^1].\n" << QList<BlockNode>{paragraph("See [^1].")};
+    QTest::addRow("unmatched delimiters stay text") << "a *b ]c ![d\n"
+                                                    << QList<BlockNode>{paragraph("a *b ]c ![d")};
 }
 
 void TestMarkdownParser::convertsBlocks()
@@ -233,8 +230,7 @@ void TestMarkdownParser::convertsInlines_data()
         << "~~gone~~" << QList<InlineNode>{Inline::Strikethrough{{text("gone")}}};
     QTest::addRow("bare web address becomes a link")
         << "see www.example.com now"
-        << QList<InlineNode>{text("see "),
-                             Inline::Link{"http://www.example.com", {text("www.example.com")}},
+        << QList<InlineNode>{text("see "), Inline::Link{"http://www.example.com", {text("www.example.com")}},
                              text(" now")};
     QTest::addRow("two trailing spaces make a line break")
         << "one  \ntwo" << QList<InlineNode>{text("one"), Inline::LineBreak{}, text("two")};
@@ -242,16 +238,15 @@ void TestMarkdownParser::convertsInlines_data()
         << "one\ntwo" << QList<InlineNode>{text("one"), Inline::SoftBreak{}, text("two")};
     QTest::addRow("emphasis inside strong inside a link")
         << "[**a *b***](https://x.test/)"
-        << QList<InlineNode>{Inline::Link{
-               "https://x.test/", {Inline::Strong{{text("a "), Inline::Emphasis{{text("b")}}}}}}};
+        << QList<InlineNode>{Inline::Link{"https://x.test/",
+                                          {Inline::Strong{{text("a "), Inline::Emphasis{{text("b")}}}}}}};
     QTest::addRow("image keeps its source and alternative text")
         << "![a *logo*](img/logo.png)"
         << QList<InlineNode>{Inline::Image{"img/logo.png", {text("a "), Inline::Emphasis{{text("logo")}}}}};
     QTest::addRow("code span and raw html keep their literals")
         << "`a  b` <span class=\"x\">"
         << QList<InlineNode>{Inline::Code{"a  b"}, text(" "), Inline::Html{"<span class=\"x\">"}};
-    QTest::addRow("non-ASCII text survives")
-        << "Grüße, 日本 🎉" << QList<InlineNode>{text("Grüße, 日本 🎉")};
+    QTest::addRow("non-ASCII text survives") << "Grüße, 日本 🎉" << QList<InlineNode>{text("Grüße, 日本 🎉")};
 }
 
 void TestMarkdownParser::convertsInlines()
@@ -341,16 +336,17 @@ void TestMarkdownParser::stopsOnMalformedTrees_data()
     QTest::addColumn<QString>("tree");
     QTest::addColumn<QString>("message");
 
-    QTest::addRow("node type outside the model")
-        << "unknown-type" << "Unknown node type 'mystery' found.";
-    QTest::addRow("list without a list type")
-        << "untyped-list" << "cmark reported a list node without a list type.";
-    QTest::addRow("list holding a paragraph")
-        << "list-child" << "Expected a list item but got a 'paragraph' instead.";
-    QTest::addRow("table holding a paragraph")
-        << "table-child" << "Expected a table row but got a 'paragraph' instead.";
+    QTest::addRow("node type outside the model") << "unknown-type"
+                                                 << "Unknown node type 'mystery' found.";
+    QTest::addRow("list without a list type") << "untyped-list"
+                                              << "cmark reported a list node without a list type.";
+    QTest::addRow("list holding a paragraph") << "list-child"
+                                              << "Expected a list item but got a 'paragraph' instead.";
+    QTest::addRow("table holding a paragraph") << "table-child"
+                                               << "Expected a table row but got a 'paragraph' instead.";
     QTest::addRow("row holding a thematic break")
-        << "row-child" << "Expected a table cell but got a 'thematic_break' instead.";
+        << "row-child"
+        << "Expected a table cell but got a 'thematic_break' instead.";
 }
 
 void TestMarkdownParser::stopsOnMalformedTrees()

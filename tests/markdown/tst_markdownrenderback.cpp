@@ -26,8 +26,10 @@ void TestMarkdownRenderBack::rendersModel_data()
     QTest::addColumn<QString>("plainText");
     QTest::addColumn<QString>("html");
 
-    QTest::addRow("empty document")
-        << "" << "\n" << "\n" << "";
+    QTest::addRow("empty document") << ""
+                                    << "\n"
+                                    << "\n"
+                                    << "";
     QTest::addRow("every item of a task list carries its box")
         << "- [x] done\n- plain\n"
         << "- [x] done\n- [ ] plain\n"
@@ -56,12 +58,12 @@ void TestMarkdownRenderBack::rendersModel_data()
         << "~~old~~ *em* **strong** `code` [link](https://x.test/) " + QString("word ").repeated(40) + "end\n"
         << "~old~ em strong code link " + QString("word ").repeated(40) + "end\n"
         << "<p><del>old</del> <em>em</em> <strong>strong</strong> <code>code</code> "
-           "<a href=\"https://x.test/\">link</a> " + QString("word ").repeated(40) + "end</p>\n";
-    QTest::addRow("hard and soft breaks")
-        << "one  \ntwo\nthree\n"
-        << "one  \ntwo\nthree\n"
-        << "one\ntwo\nthree\n"
-        << "<p>one<br />\ntwo\nthree</p>\n";
+           "<a href=\"https://x.test/\">link</a> " +
+               QString("word ").repeated(40) + "end</p>\n";
+    QTest::addRow("hard and soft breaks") << "one  \ntwo\nthree\n"
+                                          << "one  \ntwo\nthree\n"
+                                          << "one\ntwo\nthree\n"
+                                          << "<p>one<br />\ntwo\nthree</p>\n";
     QTest::addRow("html output leaves raw html and unsafe links out")
         << "<script>alert(1)</script>\n\n[x](javascript:alert(1)) <b>b</b>\n"
         << "<script>alert(1)</script>\n\n[x](javascript:alert\\(1\\)) <b>b</b>\n"
@@ -94,12 +96,9 @@ void TestMarkdownRenderBack::roundTripsThroughCommonMark_data()
         << "1. one\n   - [x] done\n   - [ ] todo\n2. two\n\n     code\n";
     QTest::addRow("quotes around lists and tables")
         << "> - a\n>\n> | x | y |\n> |---|:-:|\n> | 1 | ~~2~~ |\n";
-    QTest::addRow("html and breaks")
-        << "<div>\nraw\n</div>\n\ntext<br>more  \nline\n\n---\n";
-    QTest::addRow("images inside links")
-        << "[![alt](a.png)](https://x.test/) ![b](b.png \"t\")\n";
-    QTest::addRow("escaped characters")
-        << "\\*not em\\* 1\\. \\# \\| \\[x\\]\n";
+    QTest::addRow("html and breaks") << "<div>\nraw\n</div>\n\ntext<br>more  \nline\n\n---\n";
+    QTest::addRow("images inside links") << "[![alt](a.png)](https://x.test/) ![b](b.png \"t\")\n";
+    QTest::addRow("escaped characters") << "\\*not em\\* 1\\. \\# \\| \\[x\\]\n";
 }
 
 void TestMarkdownRenderBack::roundTripsThroughCommonMark()

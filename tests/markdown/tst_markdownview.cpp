@@ -16,7 +16,8 @@ namespace {
 
 constexpr DynamicColor primary = dynamicColor(1.0f, 1.0f, 1.0f, 0.92f, 0.12f, 0.16f, 0.22f, 0.95f);
 
-struct ViewFixture {
+struct ViewFixture
+{
     MarkdownView view;
     std::shared_ptr<TestImageProvider> images = std::make_shared<TestImageProvider>();
 
@@ -63,8 +64,9 @@ bool hasPixelNear(const QImage &image, QColor color, int tolerance = 40)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green())
-                    + std::abs(pixel.blue() - color.blue()) < tolerance)
+            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                    std::abs(pixel.blue() - color.blue()) <
+                tolerance)
                 return true;
         }
     }
@@ -96,7 +98,8 @@ private Q_SLOTS:
         ViewFixture fixture(QStringLiteral("Alpha beta gamma"));
         fixture.drag(QPointF(0, 8), QPointF(60, 8));
         const QString selected = fixture.view.selectedText();
-        QVERIFY2(!selected.isEmpty() && QStringLiteral("Alpha beta gamma").startsWith(selected), qPrintable(selected));
+        QVERIFY2(!selected.isEmpty() && QStringLiteral("Alpha beta gamma").startsWith(selected),
+                 qPrintable(selected));
         QVERIFY(selected.size() < 16);
     }
 
@@ -146,8 +149,10 @@ private Q_SLOTS:
 
     void appearanceSwitchRecoloursAndSwapsSchemeImages()
     {
-        ViewFixture fixture(QStringLiteral("Text in colour.\n\n![dark](https://x/dark.png#gh-dark-mode-only)"),
-                            Appearance::light, {{QUrl(QStringLiteral("https://x/dark.png#gh-dark-mode-only")), QSize(40, 20)}});
+        ViewFixture fixture(
+            QStringLiteral("Text in colour.\n\n![dark](https://x/dark.png#gh-dark-mode-only)"),
+            Appearance::light,
+            {{QUrl(QStringLiteral("https://x/dark.png#gh-dark-mode-only")), QSize(40, 20)}});
         QImage light = fixture.view.viewport()->grab().toImage();
         QVERIFY(hasPixelNear(light, primary.resolve(Appearance::light)));
         QVERIFY(!fixture.view.layoutDump().contains(QLatin1String("image")));
@@ -171,16 +176,18 @@ private Q_SLOTS:
         QVERIFY(before.contains(QLatin1String("\"before  after\"")));
         fixture.images->release();
         QTRY_VERIFY(fixture.view.layoutDump() != before);
-        QVERIFY(fixture.view.layoutDump().contains(QLatin1String("\"before  after\""))); // copied text skips the image
+        QVERIFY(fixture.view.layoutDump().contains(
+            QLatin1String("\"before  after\""))); // copied text skips the image
     }
 
     void codeScrollsSidewaysWithShiftWheel()
     {
         ViewFixture fixture(QStringLiteral("```\n%1\n```").arg(QStringLiteral("long ").repeated(100)));
-        QWheelEvent wheel(QPointF(50, 10), fixture.view.viewport()->mapToGlobal(QPointF(50, 10)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(50, 10), fixture.view.viewport()->mapToGlobal(QPointF(50, 10)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(fixture.view.viewport(), &wheel);
-        QVERIFY2(fixture.view.layoutDump().contains(QLatin1String("offset")), qPrintable(fixture.view.layoutDump()));
+        QVERIFY2(fixture.view.layoutDump().contains(QLatin1String("offset")),
+                 qPrintable(fixture.view.layoutDump()));
         QCOMPARE(fixture.view.verticalScrollBar()->value(), 0);
     }
 
@@ -188,7 +195,9 @@ private Q_SLOTS:
     {
         QString text;
         for (int i = 0; i < 3000; ++i)
-            text += QStringLiteral("## Section %1\n\nA paragraph of a long document with some words in it.\n\n").arg(i);
+            text +=
+                QStringLiteral("## Section %1\n\nA paragraph of a long document with some words in it.\n\n")
+                    .arg(i);
         ViewFixture fixture(text);
         QVERIFY(!fixture.view.isLayoutComplete());
         QVERIFY(fixture.view.documentHeight() > 100000);

@@ -5,13 +5,13 @@
 #include "testhttpserver.h"
 
 #include <QBuffer>
-#include <QtEndian>
 #include <QImage>
 #include <QLabel>
 #include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 
 namespace {
@@ -99,8 +99,9 @@ void TestNetworkImage::init()
     QVERIFY(m_server->listen());
     m_server->setResponse("/image.png", {200, pngBytes(200, 100), {"Content-Type: image/png"}, 0});
     m_server->setResponse("/slow.png", {200, pngBytes(20, 10), {"Content-Type: image/png"}, 300});
-    m_server->setResponse("/cached.png",
-                          {200, pngBytes(30, 30), {"Content-Type: image/png", "Cache-Control: max-age=3600"}, 0});
+    m_server->setResponse(
+        "/cached.png",
+        {200, pngBytes(30, 30), {"Content-Type: image/png", "Cache-Control: max-age=3600"}, 0});
     m_server->setResponse("/text", {200, "this is not an image", {"Content-Type: image/png"}, 0});
     m_server->setResponse("/server-error.png", {500, pngBytes(4, 4), {"Content-Type: image/png"}, 0});
     m_server->setResponse("/redirect-status.png", {304, {}, {}, 0});
@@ -142,7 +143,8 @@ void TestNetworkImage::failsWithTheRightError_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<NetworkImageError>("error");
 
-    QTest::addRow("not found is a bad server response") << "/missing.png" << NetworkImageError::badServerResponse;
+    QTest::addRow("not found is a bad server response")
+        << "/missing.png" << NetworkImageError::badServerResponse;
     QTest::addRow("server error is a bad server response")
         << "/server-error.png" << NetworkImageError::badServerResponse;
     QTest::addRow("status outside 200 to 299 is a bad server response")

@@ -14,7 +14,8 @@
 
 namespace {
 
-struct Sample {
+struct Sample
+{
     QString text;
     QList<QTextLayout::FormatRange> fontRuns;
 };
@@ -35,9 +36,9 @@ QFont baseFont()
 
 QList<Sample> samples()
 {
-    const QString prose = QStringLiteral(
-        "The system SHALL keep every requirement readable, so that a reader who opens a long "
-        "specification finds each scenario where the outline says it is (see section 4.2-b).");
+    const QString prose =
+        QStringLiteral("The system SHALL keep every requirement readable, so that a reader who opens a long "
+                       "specification finds each scenario where the outline says it is (see section 4.2-b).");
     QFont bold = baseFont();
     bold.setBold(true);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -49,22 +50,28 @@ QList<Sample> samples()
 
     QList<Sample> list;
     list.append({prose, {}});
-    list.append({prose, {fontRun(4, 6, bold), fontRun(30, 11, mono), fontRun(60, 20, italic), fontRun(100, 8, small)}});
-    list.append({QStringLiteral("First line") + QChar::LineSeparator + QStringLiteral("second   line  with   runs of spaces")
-                     + QChar::LineSeparator + QChar::LineSeparator + QStringLiteral("after an empty one"),
+    list.append(
+        {prose,
+         {fontRun(4, 6, bold), fontRun(30, 11, mono), fontRun(60, 20, italic), fontRun(100, 8, small)}});
+    list.append({QStringLiteral("First line") + QChar::LineSeparator +
+                     QStringLiteral("second   line  with   runs of spaces") + QChar::LineSeparator +
+                     QChar::LineSeparator + QStringLiteral("after an empty one"),
                  {fontRun(0, 5, mono)}});
-    list.append({QStringLiteral("see https://example.org/a/very/long/path/that/does/not/fit/anywhere/at/all?query=1 "
-                                "and supercalifragilisticexpialidocious words"),
-                 {}});
+    list.append(
+        {QStringLiteral("see https://example.org/a/very/long/path/that/does/not/fit/anywhere/at/all?query=1 "
+                        "and supercalifragilisticexpialidocious words"),
+         {}});
     list.append({QStringLiteral("trailing spaces   "), {}});
-    list.append({QStringLiteral("spaces before a break   ") + QChar::LineSeparator + QStringLiteral("and the office's "
-                                                                                          "affine fluffy efficiency"),
+    list.append({QStringLiteral("spaces before a break   ") + QChar::LineSeparator +
+                     QStringLiteral("and the office's "
+                                    "affine fluffy efficiency"),
                  {fontRun(7, 6, bold)}});
     list.append({QStringLiteral("x"), {}});
     return list;
 }
 
-struct Expected {
+struct Expected
+{
     int start = 0;
     int length = 0;
     qreal y = 0;
@@ -91,7 +98,8 @@ std::vector<Expected> qtLines(const Sample &sample, qreal width, qreal lineSpaci
         if (!lines.empty())
             y += lineSpacing;
         line.setPosition(QPointF(0, y));
-        lines.push_back({line.textStart(), line.textLength(), line.y(), line.height(), line.naturalTextWidth()});
+        lines.push_back(
+            {line.textStart(), line.textLength(), line.y(), line.height(), line.naturalTextWidth()});
         y += line.height();
     }
     layout.endLayout();
@@ -133,15 +141,25 @@ void TestTextLineBreaker::breaksAsQTextLayoutDoes()
                 QString ours;
                 QString theirs;
                 for (const TextLineBreaker::Line &line : lines) {
-                    ours += QStringLiteral("[%1+%2 y%3 h%4 w%5] ").arg(line.start).arg(line.length).arg(line.y)
-                                .arg(line.height).arg(std::round(line.naturalWidth * 16) / 16);
+                    ours += QStringLiteral("[%1+%2 y%3 h%4 w%5] ")
+                                .arg(line.start)
+                                .arg(line.length)
+                                .arg(line.y)
+                                .arg(line.height)
+                                .arg(std::round(line.naturalWidth * 16) / 16);
                 }
                 for (const Expected &line : expected) {
-                    theirs += QStringLiteral("[%1+%2 y%3 h%4 w%5] ").arg(line.start).arg(line.length).arg(line.y)
-                                  .arg(line.height).arg(std::round(line.naturalWidth * 16) / 16);
+                    theirs += QStringLiteral("[%1+%2 y%3 h%4 w%5] ")
+                                  .arg(line.start)
+                                  .arg(line.length)
+                                  .arg(line.y)
+                                  .arg(line.height)
+                                  .arg(std::round(line.naturalWidth * 16) / 16);
                 }
-                const QByteArray context = QStringLiteral("\"%1\" at width %2").arg(sample.text).arg(width).toUtf8();
-                QVERIFY2(ours == theirs, context + "\n ours: " + ours.toUtf8() + "\n Qt:   " + theirs.toUtf8());
+                const QByteArray context =
+                    QStringLiteral("\"%1\" at width %2").arg(sample.text).arg(width).toUtf8();
+                QVERIFY2(ours == theirs,
+                         context + "\n ours: " + ours.toUtf8() + "\n Qt:   " + theirs.toUtf8());
                 compared += int(lines.size());
             }
         }
@@ -173,8 +191,9 @@ namespace {
 StyledText styledProse()
 {
     StyledText text;
-    text.text = QStringLiteral("A reader who opens a long specification finds each scenario where the outline "
-                               "says it is, and a link to the archive in the middle of it all.");
+    text.text =
+        QStringLiteral("A reader who opens a long specification finds each scenario where the outline "
+                       "says it is, and a link to the archive in the middle of it all.");
     TextAttributes plain;
     plain.fontProperties = FontProperties{};
     plain.fontProperties->size = 15;
@@ -242,7 +261,8 @@ void TestTextLineBreaker::textNodePaintsLikeWrappedLines()
                 highlight.setForeground(palette.color(QPalette::HighlightedText));
                 QList<QTextLayout::FormatRange> ranges;
                 if (selected)
-                    ranges.append({selection.startOffset, selection.endOffset - selection.startOffset, highlight});
+                    ranges.append(
+                        {selection.startOffset, selection.endOffset - selection.startOffset, highlight});
                 QPainter painter(&wrapped);
                 painter.setPen(Qt::black);
                 layout.draw(&painter, QPointF(0, 0), ranges);
@@ -258,9 +278,12 @@ void TestTextLineBreaker::textNodePaintsLikeWrappedLines()
                 }
             }
             QVERIFY(inked > 200);
-            QVERIFY2(differing <= inked / (selected ? 40 : 500), qPrintable(QStringLiteral("%1 of %2 at width %3%4")
-                                                              .arg(differing).arg(inked).arg(width)
-                                                              .arg(selected ? QStringLiteral(", selected") : QString())));
+            QVERIFY2(differing <= inked / (selected ? 40 : 500),
+                     qPrintable(QStringLiteral("%1 of %2 at width %3%4")
+                                    .arg(differing)
+                                    .arg(inked)
+                                    .arg(width)
+                                    .arg(selected ? QStringLiteral(", selected") : QString())));
         }
     }
 }

@@ -11,7 +11,8 @@ class ProjectFolder
 {
 public:
     // `name` is the project folder's own name; `parents` optional folders above it.
-    explicit ProjectFolder(const QString &name = QStringLiteral("project"), const QString &parents = QString());
+    explicit ProjectFolder(const QString &name = QStringLiteral("project"),
+                           const QString &parents = QString());
 
     QString path() const { return m_path; }
     QUrl url() const { return QUrl::fromLocalFile(m_path); }

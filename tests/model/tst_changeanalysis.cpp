@@ -55,24 +55,40 @@ void ChangeAnalysisTest::statusAndStages_data()
     QTest::addColumn<int>("percent");
 
     const QStringList all = {"proposal.md", "design.md", "specs/", "tasks.md"};
-    QTest::addRow("only a proposal") << QStringList{"proposal.md"} << QByteArray() << "draft" << "design"
+    QTest::addRow("only a proposal") << QStringList{"proposal.md"} << QByteArray() << "draft"
+                                     << "design"
                                      << "proposal" << 0;
-    QTest::addRow("all documents, 3 of 4 ticked") << all << tasks(3, 1) << "active" << "tasks" << "tasks" << 75;
-    QTest::addRow("1 of 3 ticked truncates to 33") << all << tasks(1, 2) << "active" << "tasks" << "tasks" << 33;
-    QTest::addRow("every box ticked") << all << tasks(4, 0) << "completed" << "tasks" << "tasks" << 100;
+    QTest::addRow("all documents, 3 of 4 ticked") << all << tasks(3, 1) << "active"
+                                                  << "tasks"
+                                                  << "tasks" << 75;
+    QTest::addRow("1 of 3 ticked truncates to 33") << all << tasks(1, 2) << "active"
+                                                   << "tasks"
+                                                   << "tasks" << 33;
+    QTest::addRow("every box ticked") << all << tasks(4, 0) << "completed"
+                                      << "tasks"
+                                      << "tasks" << 100;
     QTest::addRow("tasks without a box stay active") << all << QByteArray("# Tasks\nprose\n") << "active"
-                                                     << "tasks" << "tasks" << 0;
-    QTest::addRow("proposal and ticked tasks only") << QStringList{"proposal.md", "tasks.md"} << tasks(2, 0)
-                                                    << "draft" << "design" << "tasks" << 100;
-    QTest::addRow("everything but the proposal") << QStringList{"design.md", "specs/", "tasks.md"} << tasks(1, 1)
-                                                 << "draft" << "proposal" << "tasks" << 50;
+                                                     << "tasks"
+                                                     << "tasks" << 0;
+    QTest::addRow("proposal and ticked tasks only")
+        << QStringList{"proposal.md", "tasks.md"} << tasks(2, 0) << "draft"
+        << "design"
+        << "tasks" << 100;
+    QTest::addRow("everything but the proposal")
+        << QStringList{"design.md", "specs/", "tasks.md"} << tasks(1, 1) << "draft"
+        << "proposal"
+        << "tasks" << 50;
     QTest::addRow("capitalised Proposal.md does not count")
-        << QStringList{"Proposal.md", "design.md", "specs/", "tasks.md"} << tasks(1, 0) << "draft" << "proposal"
+        << QStringList{"Proposal.md", "design.md", "specs/", "tasks.md"} << tasks(1, 0) << "draft"
+        << "proposal"
         << "tasks" << 100;
     QTest::addRow("a file in place of the specs folder does not count")
-        << QStringList{"proposal.md", "design.md", "specs.md", "tasks.md"} << tasks(1, 0) << "draft" << "specs"
+        << QStringList{"proposal.md", "design.md", "specs.md", "tasks.md"} << tasks(1, 0) << "draft"
+        << "specs"
         << "tasks" << 100;
-    QTest::addRow("empty change folder") << QStringList{} << QByteArray() << "draft" << "proposal" << "" << 0;
+    QTest::addRow("empty change folder") << QStringList{} << QByteArray() << "draft"
+                                         << "proposal"
+                                         << "" << 0;
 }
 
 void ChangeAnalysisTest::statusAndStages()
@@ -90,7 +106,8 @@ void ChangeAnalysisTest::statusAndStages()
         if (file.endsWith(QLatin1Char('/')))
             project.makeFolder("kestrune/changes/add-x/" + file);
         else
-            project.write("kestrune/changes/add-x/" + file, file == QLatin1String("tasks.md") ? taskText : "# Doc\n");
+            project.write("kestrune/changes/add-x/" + file,
+                          file == QLatin1String("tasks.md") ? taskText : "# Doc\n");
     }
     const std::optional<TreeNode> root = buildTree(project.url());
     QVERIFY(root);
@@ -140,7 +157,8 @@ void ChangeAnalysisTest::completionAndArchiveDates()
     const QDateTime folderDate(QDate(2025, 2, 1), QTime(9, 30), Qt::UTC);
     const QDateTime now(QDate(2025, 6, 1), QTime(12, 0), Qt::UTC);
     ProjectFolder project;
-    for (const char *change : {"kestrune/changes/done-x", "kestrune/changes/archive/old-y", "kestrune/changes/archive/old-z"}) {
+    for (const char *change :
+         {"kestrune/changes/done-x", "kestrune/changes/archive/old-y", "kestrune/changes/archive/old-z"}) {
         const QString folder = QString::fromLatin1(change);
         project.write(folder + "/proposal.md");
         project.write(folder + "/design.md");
@@ -163,7 +181,8 @@ void ChangeAnalysisTest::completionAndArchiveDates()
     QCOMPARE(archived->status, ChangeStatus::archived);
     QCOMPARE(archived->archivedAt, folderDate);
     QVERIFY(!archived->completedAt);
-    QCOMPARE(find(summary.changeSummaries, "old-z")->archivedAt, now); // unreadable date: the time of the scan
+    QCOMPARE(find(summary.changeSummaries, "old-z")->archivedAt,
+             now); // unreadable date: the time of the scan
 }
 
 void ChangeAnalysisTest::archiveFoldersAndArchivedPaths()

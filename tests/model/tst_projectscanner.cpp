@@ -153,7 +153,8 @@ void ProjectScannerTest::foldersBeforeFilesInFileBrowserOrder()
 
     const std::optional<TreeNode> root = buildTree(project.url());
     QVERIFY(root);
-    QCOMPARE(childNames(at(*root, {"notes"})), QStringList({"A", "a9", "a10", "b.md", "file 9.md", "File 10.md"}));
+    QCOMPARE(childNames(at(*root, {"notes"})),
+             QStringList({"A", "a9", "a10", "b.md", "file 9.md", "File 10.md"}));
 }
 
 void ProjectScannerTest::markdownExtensionInAnyCase()
@@ -200,7 +201,8 @@ void ProjectScannerTest::firstDeltaHeadingDecides_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::addRow("modified before added")
-        << QStringLiteral("## MODIFIED Requirements\n### R\n## ADDED Requirements\n") << QStringLiteral("MODIFIED");
+        << QStringLiteral("## MODIFIED Requirements\n### R\n## ADDED Requirements\n")
+        << QStringLiteral("MODIFIED");
     QTest::addRow("indented with tab and no-break space")
         << QStringLiteral("\t\u00A0## REMOVED Requirements  ") << QStringLiteral("REMOVED");
     QTest::addRow("after a carriage-return line")
@@ -302,7 +304,8 @@ void ProjectScannerTest::rescansDifferOnlyInIds()
     const std::optional<TreeNode> first = buildTree(project.url());
     const std::optional<TreeNode> second = buildTree(project.url());
     QVERIFY(first && second);
-    std::function<void(const TreeNode &, const TreeNode &)> compare = [&](const TreeNode &a, const TreeNode &b) {
+    std::function<void(const TreeNode &, const TreeNode &)> compare = [&](const TreeNode &a,
+                                                                          const TreeNode &b) {
         QVERIFY(a.id != b.id);
         QVERIFY(!a.id.isNull());
         QCOMPARE(a.id.version(), QUuid::Random);
@@ -327,7 +330,8 @@ void ProjectScannerTest::symbolicLinks()
     ProjectFolder project;
     project.write("kestrune/specs/auth/spec.md", "# Auth\n");
     project.makeFolder("kestrune/loop");
-    QVERIFY(::symlink(qPrintable(project.pathOf("kestrune")), qPrintable(project.pathOf("kestrune/loop/back"))) == 0);
+    QVERIFY(::symlink(qPrintable(project.pathOf("kestrune")),
+                      qPrintable(project.pathOf("kestrune/loop/back"))) == 0);
     QVERIFY(::symlink(qPrintable(project.pathOf("kestrune/specs/auth/spec.md")),
                       qPrintable(project.pathOf("kestrune/linked.md"))) == 0);
 

@@ -20,7 +20,8 @@ private Q_SLOTS:
 void RecordsTest::rawValuesRoundTrip()
 {
     QCOMPARE(rawValue(ChangeStatus::completed), QStringLiteral("completed"));
-    for (auto status : {ChangeStatus::draft, ChangeStatus::active, ChangeStatus::completed, ChangeStatus::archived})
+    for (auto status :
+         {ChangeStatus::draft, ChangeStatus::active, ChangeStatus::completed, ChangeStatus::archived})
         QCOMPARE(changeStatusFromRawValue(rawValue(status)), status);
     for (auto type : {DeltaSpecType::added, DeltaSpecType::modified, DeltaSpecType::removed})
         QCOMPARE(deltaSpecTypeFromRawValue(rawValue(type)), type);

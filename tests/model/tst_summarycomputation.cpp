@@ -10,7 +10,8 @@ namespace {
 
 const QDateTime now(QDate(2025, 6, 1), QTime(12, 0), Qt::UTC);
 
-ProjectSummary summarize(const ProjectFolder &project, const ModelEnvironment &environment = testEnvironment(nullptr, now))
+ProjectSummary summarize(const ProjectFolder &project,
+                         const ModelEnvironment &environment = testEnvironment(nullptr, now))
 {
     const std::optional<TreeNode> root = buildTree(project.url(), environment);
     if (!root)
@@ -65,8 +66,10 @@ void SummaryComputationTest::requirementHeadings_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("count");
-    QTest::addRow("ascii and full-width colons") << QStringLiteral("### Requirement: a\n### Requirement\uFF1Ab") << qint64(2);
-    QTest::addRow("indented by spaces and tabs") << QStringLiteral("   ### Requirement: a\n\t### Requirement:") << qint64(2);
+    QTest::addRow("ascii and full-width colons")
+        << QStringLiteral("### Requirement: a\n### Requirement\uFF1Ab") << qint64(2);
+    QTest::addRow("indented by spaces and tabs")
+        << QStringLiteral("   ### Requirement: a\n\t### Requirement:") << qint64(2);
     QTest::addRow("four hashes, lower case, no colon")
         << QStringLiteral("#### Requirement: a\n### requirement: b\n### Requirement a") << qint64(0);
     QTest::addRow("separated by paragraph separators")
@@ -101,7 +104,8 @@ void SummaryComputationTest::specFileLookup()
 void SummaryComputationTest::deltaAndFileCounts()
 {
     ProjectFolder project;
-    project.write("kestrune/changes/add-x/specs/a/spec.md", "## ADDED Requirements\n### Requirement: 1\n### Requirement: 2\n");
+    project.write("kestrune/changes/add-x/specs/a/spec.md",
+                  "## ADDED Requirements\n### Requirement: 1\n### Requirement: 2\n");
     project.write("kestrune/changes/add-x/specs/b/spec.md", "## ADDED Requirements\n");
     project.write("kestrune/changes/add-x/specs/c/spec.md", "## REMOVED Requirements\n");
     project.write("kestrune/changes/add-x/proposal.md");
@@ -141,7 +145,8 @@ void SummaryComputationTest::recentChangesNewestFirst()
 {
     ProjectFolder project;
     for (int i = 0; i < 25; ++i) {
-        const QString file = QStringLiteral("kestrune/changes/c%1/proposal.md").arg(i, 2, 10, QLatin1Char('0'));
+        const QString file =
+            QStringLiteral("kestrune/changes/c%1/proposal.md").arg(i, 2, 10, QLatin1Char('0'));
         project.write(file, QByteArray(), now.addDays(-i - 1));
     }
     project.write("kestrune/changes/undated-a/proposal.md");
@@ -163,7 +168,8 @@ void SummaryComputationTest::recentChangesNewestFirst()
     small.write("kestrune/changes/a/proposal.md");
     small.write("kestrune/changes/c/proposal.md", QByteArray(), now.addDays(-3));
     auto undated = std::make_shared<FaultInjectingFileSystem>();
-    undated->missingDates << small.pathOf("kestrune/changes/a/proposal.md") << small.pathOf("kestrune/changes/b/proposal.md");
+    undated->missingDates << small.pathOf("kestrune/changes/a/proposal.md")
+                          << small.pathOf("kestrune/changes/b/proposal.md");
     const ProjectSummary few = summarize(small, testEnvironment(undated, now));
     QStringList order;
     for (const ChangeItem &item : few.recentChanges)
@@ -207,7 +213,8 @@ void SummaryComputationTest::modulesAndTopLevelFolders()
     QCOMPARE(summary.moduleCount, 5); // changes, archive, specs, Notes, top.md
     QStringList modules;
     for (const ModuleStat &module : summary.moduleStats)
-        modules << QStringLiteral("%1:%2:%3").arg(module.name).arg(module.specCount).arg(module.activeChanges);
+        modules
+            << QStringLiteral("%1:%2:%3").arg(module.name).arg(module.specCount).arg(module.activeChanges);
     QCOMPARE(modules, QStringList({"Notes:1:0", "archive:1:0", "changes:2:0", "specs:1:0"}));
     for (const ChangeItem &item : summary.recentChanges)
         QCOMPARE(item.module, QStringLiteral("app"));

@@ -35,7 +35,8 @@ void TextLinesTest::trimming_data()
     QTest::addRow("tabs and spaces") << QStringLiteral("\t  - [x] a \t") << QStringLiteral("- [x] a");
     QTest::addRow("no-break and ideographic spaces")
         << QStringLiteral("\u00A0\u3000### Requirement: A\u2003") << QStringLiteral("### Requirement: A");
-    QTest::addRow("zero-width space is not white space") << QStringLiteral("\u200Bx") << QStringLiteral("\u200Bx");
+    QTest::addRow("zero-width space is not white space")
+        << QStringLiteral("\u200Bx") << QStringLiteral("\u200Bx");
     QTest::addRow("only white space") << QStringLiteral(" \t\u00A0") << QString();
 }
 
@@ -69,9 +70,12 @@ void TextLinesTest::wholeDays_data()
     QTest::addColumn<QDateTime>("to");
     QTest::addColumn<qint64>("days");
     const QTimeZone berlin("Europe/Berlin");
-    const auto at = [&berlin](int y, int m, int d, int h) { return QDateTime(QDate(y, m, d), QTime(h, 0), berlin); };
+    const auto at = [&berlin](int y, int m, int d, int h) {
+        return QDateTime(QDate(y, m, d), QTime(h, 0), berlin);
+    };
     QTest::addRow("same day") << at(2025, 3, 3, 1) << at(2025, 3, 3, 23) << qint64(0);
-    QTest::addRow("23 hours across midnight is no whole day") << at(2025, 3, 3, 10) << at(2025, 3, 4, 9) << qint64(0);
+    QTest::addRow("23 hours across midnight is no whole day")
+        << at(2025, 3, 3, 10) << at(2025, 3, 4, 9) << qint64(0);
     QTest::addRow("a calendar day across the spring change is 23 hours")
         << at(2025, 3, 29, 12) << at(2025, 3, 30, 12) << qint64(1);
     QTest::addRow("45 days") << at(2025, 1, 1, 8) << at(2025, 2, 15, 8) << qint64(45);

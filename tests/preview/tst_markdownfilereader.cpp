@@ -29,19 +29,24 @@ void TestMarkdownFileReader::decode_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<MarkdownPreviewState>("expected");
 
-    const auto content = [](const char *text) { return MarkdownPreviewState::content(QString::fromUtf8(text)); };
+    const auto content = [](const char *text) {
+        return MarkdownPreviewState::content(QString::fromUtf8(text));
+    };
     const MarkdownPreviewState error = MarkdownPreviewState::error(readError);
 
     QTest::addRow("zero bytes are empty") << QByteArray() << MarkdownPreviewState::empty();
     QTest::addRow("spaces, tabs and line breaks are empty")
         << QByteArray(" \t\r\n \n\t\f\v ") << MarkdownPreviewState::empty();
     QTest::addRow("Unicode spaces and separators are empty")
-        << QByteArray("\xc2\xa0\xe3\x80\x80\xe2\x80\xa8\xe2\x80\x83\xc2\x85\n") << MarkdownPreviewState::empty();
+        << QByteArray("\xc2\xa0\xe3\x80\x80\xe2\x80\xa8\xe2\x80\x83\xc2\x85\n")
+        << MarkdownPreviewState::empty();
     QTest::addRow("leading and trailing blank lines are kept")
         << QByteArray("\n\n  # Title\n\nText  \n\n\n") << content("\n\n  # Title\n\nText  \n\n\n");
-    QTest::addRow("text beyond the basic plane") << QByteArray("\xf0\x9f\x8c\x99 moon") << content("\xf0\x9f\x8c\x99 moon");
+    QTest::addRow("text beyond the basic plane")
+        << QByteArray("\xf0\x9f\x8c\x99 moon") << content("\xf0\x9f\x8c\x99 moon");
     QTest::addRow("a byte-order mark is dropped") << QByteArray("\xef\xbb\xbf# Title") << content("# Title");
-    QTest::addRow("a NUL byte is text") << QByteArray("a\0b", 3) << MarkdownPreviewState::content(QString::fromUtf8("a\0b", 3));
+    QTest::addRow("a NUL byte is text")
+        << QByteArray("a\0b", 3) << MarkdownPreviewState::content(QString::fromUtf8("a\0b", 3));
     QTest::addRow("a Latin-1 byte is not UTF-8") << QByteArray("caf\xe9\n") << error;
     QTest::addRow("a sequence cut off at the end is not UTF-8") << QByteArray("price \xe2\x82") << error;
     QTest::addRow("an overlong encoding is not UTF-8") << QByteArray("\xc0\xaf") << error;
@@ -62,10 +67,13 @@ void TestMarkdownFileReader::read_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<MarkdownPreviewState::Kind>("expected");
 
-    QTest::addRow("a file is read whole") << "file" << QByteArray("# Title\n") << MarkdownPreviewState::Kind::content;
+    QTest::addRow("a file is read whole")
+        << "file" << QByteArray("# Title\n") << MarkdownPreviewState::Kind::content;
     QTest::addRow("an empty file") << "file" << QByteArray() << MarkdownPreviewState::Kind::empty;
-    QTest::addRow("a missing file is a read error") << "" << QByteArray() << MarkdownPreviewState::Kind::error;
-    QTest::addRow("a folder is a read error") << "folder" << QByteArray() << MarkdownPreviewState::Kind::error;
+    QTest::addRow("a missing file is a read error")
+        << "" << QByteArray() << MarkdownPreviewState::Kind::error;
+    QTest::addRow("a folder is a read error")
+        << "folder" << QByteArray() << MarkdownPreviewState::Kind::error;
 }
 
 void TestMarkdownFileReader::read()

@@ -49,7 +49,8 @@ private:
     // A named pipe: reading it blocks until the test writes to it, so the test decides when a
     // load finishes.
     QUrl makePipe(const QString &name);
-    std::unique_ptr<MarkdownPreviewView> showPane(const QUrl &file, std::optional<DeltaSpecType> deltaType = {});
+    std::unique_ptr<MarkdownPreviewView> showPane(const QUrl &file,
+                                                  std::optional<DeltaSpecType> deltaType = {});
     static bool waitForState(MarkdownPreviewView &view, Kind kind);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -59,7 +60,8 @@ void TestMarkdownPreviewView::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     // One read may be held up by a pipe while another runs.
-    QThreadPool::globalInstance()->setMaxThreadCount(std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
+    QThreadPool::globalInstance()->setMaxThreadCount(
+        std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
 }
 
 void TestMarkdownPreviewView::init()
@@ -111,14 +113,15 @@ void TestMarkdownPreviewView::contentAreaFollowsTheFile_data()
     QTest::addColumn<Kind>("expected");
     QTest::addColumn<QString>("contentView");
 
-    QTest::addRow("text is rendered") << QByteArray("# Title\n\nText.\n") << true << Kind::content
-                                      << "renderedDocument";
+    QTest::addRow("text is rendered")
+        << QByteArray("# Title\n\nText.\n") << true << Kind::content << "renderedDocument";
     QTest::addRow("zero bytes show the empty notice") << QByteArray() << true << Kind::empty << "emptyNotice";
-    QTest::addRow("white space shows the empty notice") << QByteArray(" \n\t\n  ") << true << Kind::empty
-                                                         << "emptyNotice";
-    QTest::addRow("bytes that are not UTF-8 show the read error") << QByteArray("caf\xe9") << true << Kind::error
-                                                                  << "readError";
-    QTest::addRow("a missing file shows the read error") << QByteArray() << false << Kind::error << "readError";
+    QTest::addRow("white space shows the empty notice")
+        << QByteArray(" \n\t\n  ") << true << Kind::empty << "emptyNotice";
+    QTest::addRow("bytes that are not UTF-8 show the read error")
+        << QByteArray("caf\xe9") << true << Kind::error << "readError";
+    QTest::addRow("a missing file shows the read error")
+        << QByteArray() << false << Kind::error << "readError";
 }
 
 void TestMarkdownPreviewView::contentAreaFollowsTheFile()

@@ -86,12 +86,18 @@ void TestPreviewDocumentTheme::headings_data()
     QTest::addColumn<QString>("font"); // 17-point text times the level's em, rounded
     QTest::addColumn<bool>("rule");
 
-    QTest::addRow("level 1: bold 1.85 em with a rule") << "# Title" << "font 31px weight 700" << true;
-    QTest::addRow("level 2: semibold 1.45 em with a rule") << "## Title" << "font 25px weight 600" << true;
-    QTest::addRow("level 3: semibold 1.2 em") << "### Title" << "font 20px weight 600" << false;
-    QTest::addRow("level 4: semibold 1.05 em") << "#### Title" << "font 18px weight 600" << false;
-    QTest::addRow("level 5: semibold 0.95 em") << "##### Title" << "font 16px weight 600" << false;
-    QTest::addRow("level 6: semibold 0.88 em") << "###### Title" << "font 15px weight 600" << false;
+    QTest::addRow("level 1: bold 1.85 em with a rule") << "# Title"
+                                                       << "font 31px weight 700" << true;
+    QTest::addRow("level 2: semibold 1.45 em with a rule") << "## Title"
+                                                           << "font 25px weight 600" << true;
+    QTest::addRow("level 3: semibold 1.2 em") << "### Title"
+                                              << "font 20px weight 600" << false;
+    QTest::addRow("level 4: semibold 1.05 em") << "#### Title"
+                                               << "font 18px weight 600" << false;
+    QTest::addRow("level 5: semibold 0.95 em") << "##### Title"
+                                               << "font 16px weight 600" << false;
+    QTest::addRow("level 6: semibold 0.88 em") << "###### Title"
+                                               << "font 15px weight 600" << false;
 }
 
 void TestPreviewDocumentTheme::headings()
@@ -137,16 +143,19 @@ void TestPreviewDocumentTheme::onlyTheHeaderRowOfATableIsSemibold()
         const QRegularExpressionMatch match = cell.match(line);
         if (!match.hasMatch())
             continue;
-        const bool header = match.captured(1) == QLatin1String("a") || match.captured(1) == QLatin1String("b");
+        const bool header =
+            match.captured(1) == QLatin1String("a") || match.captured(1) == QLatin1String("b");
         QVERIFY2(line.contains(QLatin1String("weight 600")) == header, qPrintable(line));
     }
 }
 
 void TestPreviewDocumentTheme::longCodeLinesScrollInsideTheirBlock()
 {
-    auto view = render(QStringLiteral("```\n") + QString(300, QLatin1Char('x')) + QStringLiteral("\n```\n\nText."), 400);
+    auto view = render(
+        QStringLiteral("```\n") + QString(300, QLatin1Char('x')) + QStringLiteral("\n```\n\nText."), 400);
     const QString dump = view->layoutDump();
-    static const QRegularExpression scroll(QStringLiteral("scroll [-\\d.]+,[-\\d.]+ ([\\d.]+)x[\\d.]+ content ([\\d.]+)"));
+    static const QRegularExpression scroll(
+        QStringLiteral("scroll [-\\d.]+,[-\\d.]+ ([\\d.]+)x[\\d.]+ content ([\\d.]+)"));
     const QRegularExpressionMatch match = scroll.match(dump);
     QVERIFY2(match.hasMatch(), qPrintable(dump));
     QVERIFY(match.captured(2).toDouble() > match.captured(1).toDouble());
@@ -165,7 +174,8 @@ void TestPreviewDocumentTheme::levelSixHeadingIsSecondaryAndAppearanceRecolours(
     auto six = render(QStringLiteral("###### Heading"));
     const int primaryCore = darkest(five->grab().toImage());
     const int secondaryCore = darkest(six->grab().toImage());
-    QVERIFY2(secondaryCore > primaryCore + 30, qPrintable(QStringLiteral("%1 vs %2").arg(secondaryCore).arg(primaryCore)));
+    QVERIFY2(secondaryCore > primaryCore + 30,
+             qPrintable(QStringLiteral("%1 vs %2").arg(secondaryCore).arg(primaryCore)));
 
     const QString dump = five->layoutDump();
     QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));

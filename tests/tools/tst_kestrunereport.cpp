@@ -78,7 +78,8 @@ void KestruneReportTest::reportsTreeAndSummary()
     QVERIFY(tree.value("modificationDate").isNull());
     QHash<QString, QJsonObject> nodes;
     collectNodes(tree, nodes);
-    const QRegularExpression uuid(QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"));
+    const QRegularExpression uuid(
+        QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"));
     for (const QJsonObject &node : std::as_const(nodes)) {
         QVERIFY(uuid.match(node.value("id").toString()).hasMatch());
         const bool isFile = node.value("kind").toString() == QLatin1String("markdownFile");

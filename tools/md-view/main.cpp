@@ -33,15 +33,16 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows a Markdown file with the rendering engine."));
     parser.addHelpOption();
-    QCommandLineOption themeOption(QStringLiteral("theme"), QStringLiteral("default or preview"), QStringLiteral("name"),
-                                   QStringLiteral("default"));
+    QCommandLineOption themeOption(QStringLiteral("theme"), QStringLiteral("default or preview"),
+                                   QStringLiteral("name"), QStringLiteral("default"));
     QCommandLineOption appearanceOption(QStringLiteral("appearance"), QStringLiteral("light or dark"),
                                         QStringLiteral("appearance"), QStringLiteral("light"));
-    QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("window width"), QStringLiteral("points"),
-                                   QStringLiteral("900"));
-    QCommandLineOption heightOption(QStringLiteral("height"), QStringLiteral("window height"), QStringLiteral("points"),
-                                    QStringLiteral("1000"));
-    QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QStringLiteral("write the window to a PNG and exit"),
+    QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("window width"),
+                                   QStringLiteral("points"), QStringLiteral("900"));
+    QCommandLineOption heightOption(QStringLiteral("height"), QStringLiteral("window height"),
+                                    QStringLiteral("points"), QStringLiteral("1000"));
+    QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+                                        QStringLiteral("write the window to a PNG and exit"),
                                         QStringLiteral("file"));
     parser.addOptions({themeOption, appearanceOption, widthOption, heightOption, screenshotOption});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The Markdown file."));
@@ -52,7 +53,8 @@ int main(int argc, char **argv)
     const QString path = parser.positionalArguments().first();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "kestrune-md-view: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        std::fprintf(stderr, "kestrune-md-view: cannot read %s: %s\n", qPrintable(path),
+                     qPrintable(file.errorString()));
         return 1;
     }
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -67,7 +69,8 @@ int main(int argc, char **argv)
     QApplication::setPalette(ThemeController::paletteFor(appearance));
 
     // The preview pane's background, so the preview look reads as it will in the application.
-    constexpr DynamicColor paneBackground = dynamicColor(0.07f, 0.1f, 0.16f, 0.9f, 0.95f, 0.96f, 0.98f, 0.95f);
+    constexpr DynamicColor paneBackground =
+        dynamicColor(0.07f, 0.1f, 0.16f, 0.9f, 0.95f, 0.96f, 0.98f, 0.95f);
     MarkdownView view;
     view.setWindowTitle(QFileInfo(path).fileName());
     QPalette palette = view.palette();

@@ -21,8 +21,8 @@ BlockStyle<BlockConfiguration> heading(int level, QFont::Weight weight, qreal si
             text = text.padding(BlockView::bottom, RS::em(0.2));
         text = text.lineSpacing(RS::em(0.125))
                    .margin(top, bottom)
-                   .textStyle(TextStyle::fontWeight(weight) + TextStyle::fontSize(RS::em(size))
-                              + TextStyle::foregroundColor(color));
+                   .textStyle(TextStyle::fontWeight(weight) + TextStyle::fontSize(RS::em(size)) +
+                              TextStyle::foregroundColor(color));
         if (level > 2)
             return text;
         return BlockView::vstack({text, BlockView::divider(rule).padding(BlockView::top, 4)});
@@ -35,16 +35,19 @@ Theme PreviewLookTheme::make()
 {
     Theme theme;
     theme.text = TextStyle::foregroundColor(primary) + TextStyle::fontSize(17);
-    theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)
-        + TextStyle::fontSize(RS::em(0.92)) + TextStyle::foregroundColor(primary)
-        + TextStyle::backgroundColor(codeBackground);
+    theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                 TextStyle::fontSize(RS::em(0.92)) + TextStyle::foregroundColor(primary) +
+                 TextStyle::backgroundColor(codeBackground);
     theme.strong = TextStyle::fontWeight(QFont::DemiBold);
     theme.link = TextStyle::foregroundColor(accent);
 
     theme.headings = {
-        heading(1, QFont::Bold, 1.85, 24, 12, primary),     heading(2, QFont::DemiBold, 1.45, 22, 10, primary),
-        heading(3, QFont::DemiBold, 1.2, 18, 8, primary),   heading(4, QFont::DemiBold, 1.05, 16, 6, primary),
-        heading(5, QFont::DemiBold, 0.95, 14, 4, primary),  heading(6, QFont::DemiBold, 0.88, 12, 4, secondary),
+        heading(1, QFont::Bold, 1.85, 24, 12, primary),
+        heading(2, QFont::DemiBold, 1.45, 22, 10, primary),
+        heading(3, QFont::DemiBold, 1.2, 18, 8, primary),
+        heading(4, QFont::DemiBold, 1.05, 16, 6, primary),
+        heading(5, QFont::DemiBold, 0.95, 14, 4, primary),
+        heading(6, QFont::DemiBold, 0.88, 12, 4, secondary),
     };
 
     theme.paragraph = [](const BlockConfiguration &configuration) {
@@ -60,17 +63,14 @@ Theme PreviewLookTheme::make()
     };
 
     theme.codeBlock = [](const CodeBlockConfiguration &configuration) {
-        const BlockView code = configuration.label.fixedSize()
-                                   .lineSpacing(RS::em(0.22))
-                                   .padding(BlockView::horizontal, RS::em(0.75))
-                                   .padding(BlockView::vertical, RS::em(0.4))
-                                   .textStyle(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)
-                                              + TextStyle::fontSize(RS::em(0.9)) + TextStyle::foregroundColor(primary));
-        return BlockView::horizontalScroll(code)
-            .padding(12)
-            .background(codeBackground)
-            .clip(6)
-            .margin(0, 14);
+        const BlockView code =
+            configuration.label.fixedSize()
+                .lineSpacing(RS::em(0.22))
+                .padding(BlockView::horizontal, RS::em(0.75))
+                .padding(BlockView::vertical, RS::em(0.4))
+                .textStyle(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                           TextStyle::fontSize(RS::em(0.9)) + TextStyle::foregroundColor(primary));
+        return BlockView::horizontalScroll(code).padding(12).background(codeBackground).clip(6).margin(0, 14);
     };
 
     theme.listItem = [](const BlockConfiguration &configuration) {

@@ -36,8 +36,8 @@ bool readInput(const QString &path, QByteArray &bytes, QString &error)
     }
     bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2").arg(fromStdin ? QStringLiteral("standard input") : path,
-                                                          file.errorString());
+        error = QStringLiteral("cannot read %1: %2")
+                    .arg(fromStdin ? QStringLiteral("standard input") : path, file.errorString());
         return false;
     }
     return true;
@@ -66,9 +66,10 @@ int main(int argc, char **argv)
     options.process(app);
 
     const QString form = options.value(to);
-    if (form != QLatin1String("html") && form != QLatin1String("commonmark")
-        && form != QLatin1String("text") && form != QLatin1String("model")) {
-        fail(QStringLiteral("unknown output form \"%1\" (expected html, commonmark, text or model)").arg(form));
+    if (form != QLatin1String("html") && form != QLatin1String("commonmark") &&
+        form != QLatin1String("text") && form != QLatin1String("model")) {
+        fail(QStringLiteral("unknown output form \"%1\" (expected html, commonmark, text or model)")
+                 .arg(form));
         return 2;
     }
     const QStringList files = options.positionalArguments();
@@ -77,7 +78,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString path = files.value(0);
-    const QString inputName = path.isEmpty() || path == QLatin1String("-") ? QStringLiteral("standard input") : path;
+    const QString inputName =
+        path.isEmpty() || path == QLatin1String("-") ? QStringLiteral("standard input") : path;
 
     QByteArray bytes;
     QString error;
@@ -100,8 +102,9 @@ int main(int argc, char **argv)
     else
         output = content.renderCommonMark().toUtf8();
 
-    if (std::fwrite(output.constData(), 1, std::size_t(output.size()), stdout) != std::size_t(output.size())
-        || std::fflush(stdout) != 0)
+    if (std::fwrite(output.constData(), 1, std::size_t(output.size()), stdout) !=
+            std::size_t(output.size()) ||
+        std::fflush(stdout) != 0)
         return fail(QStringLiteral("cannot write to standard output"));
     return 0;
 }

@@ -25,7 +25,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The project folder."));
-    QCommandLineOption compactOption(QStringLiteral("compact"), QStringLiteral("Print the JSON on one line."));
+    QCommandLineOption compactOption(QStringLiteral("compact"),
+                                     QStringLiteral("Print the JSON on one line."));
     parser.addOption(compactOption);
 
     QTextStream errors(stderr);

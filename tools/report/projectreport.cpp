@@ -19,8 +19,7 @@ QString localPath(const QUrl &url)
     return path;
 }
 
-template<typename T>
-QJsonValue optionalValue(const std::optional<T> &value)
+template <typename T> QJsonValue optionalValue(const std::optional<T> &value)
 {
     if (!value)
         return QJsonValue::Null;
@@ -32,8 +31,7 @@ QJsonValue optionalDate(const std::optional<QDateTime> &date)
     return date ? QJsonValue(isoDate(*date)) : QJsonValue(QJsonValue::Null);
 }
 
-template<typename Enum>
-QJsonValue optionalRaw(const std::optional<Enum> &value)
+template <typename Enum> QJsonValue optionalRaw(const std::optional<Enum> &value)
 {
     return value ? QJsonValue(rawValue(*value)) : QJsonValue(QJsonValue::Null);
 }

@@ -12,7 +12,7 @@ endif()
 # Adds a library of the program whose sources sit in the calling folder.
 function(kestrune_add_library name)
   add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
 endfunction()
 
 # Adds a Qt Test executable registered with CTest on the offscreen platform.

@@ -1,9 +1,9 @@
 // Parses arbitrary bytes as Markdown and renders the model back in all three
 // forms, checking the promises the model makes to its users.
 
-#include "markdown/htmltag.h"
-#include "markdown/markdowncontent.h"
-#include "markdown/markdownparser.h"
+#include "markdown/document/htmltag.h"
+#include "markdown/document/markdowncontent.h"
+#include "markdown/document/markdownparser.h"
 
 #include <QByteArrayView>
 #include <QString>

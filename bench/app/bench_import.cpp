@@ -2,11 +2,11 @@
 // published, and the longest stall of the main thread meanwhile (a 1 ms timer measuring its own
 // lateness). Run: bench_import [-platform offscreen] [runs]
 #include "app/maincontentview.h"
-#include "app/themecontroller.h"
 #include "largeprojectgenerator.h"
-#include "markdown/processheap.h"
+#include "markdown/document/processheap.h"
 #include "model/projectstore.h"
 #include "sidebar/projecttreeview.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,11 +6,11 @@
 #include "previewlooktheme.h"
 #include "specificationdocument.h"
 
-#include "markdown/layoutdocument_p.h"
-#include "markdown/layoutnodedisposal_p.h"
-#include "markdown/markdownparser.h"
-#include "markdown/markdownview.h"
-#include "markdown/processheap.h"
+#include "markdown/document/markdownparser.h"
+#include "markdown/document/processheap.h"
+#include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layoutnodedisposal_p.h"
+#include "markdown/layout/markdownview.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -5,8 +5,8 @@
 //     bench_markdown_parse [RUNS]        (default 11)
 
 #include "benchtiming.h"
-#include "markdown/markdownparser.h"
-#include "markdown/processheap.h"
+#include "markdown/document/markdownparser.h"
+#include "markdown/document/processheap.h"
 #include "specificationdocument.h"
 
 #include <cmark-gfm-core-extensions.h>

@@ -3,10 +3,10 @@
 // painted, until the source text has been painted, and the longest stall of the main thread
 // meanwhile (a 1 ms timer measuring its own lateness).
 // Run: bench_preview [-platform offscreen] [runs]
-#include "app/themecontroller.h"
-#include "markdown/markdownview.h"
-#include "markdown/processheap.h"
+#include "markdown/document/processheap.h"
+#include "markdown/layout/markdownview.h"
 #include "preview/markdownpreviewview.h"
+#include "ui/themecontroller.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "app/appdelegate.h"
 
 #include "app/commandline.h"
-#include "app/desktopcolorscheme.h"
-#include "app/localization.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
-#include "app/systemfont.h"
-#include "app/themecontroller.h"
-#include "markdown/processheap.h"
+#include "markdown/document/processheap.h"
+#include "ui/desktopcolorscheme.h"
+#include "ui/localization.h"
+#include "ui/systemfont.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QIcon>

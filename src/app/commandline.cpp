@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "app/localization.h"
+#include "ui/localization.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "app/dashboardbutton.h"
 
-#include "app/localization.h"
 #include "app/shellcolors.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QPainter>
 

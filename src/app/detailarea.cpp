@@ -1,9 +1,9 @@
 #include "app/detailarea.h"
 
-#include "app/centeredtextview.h"
-#include "app/loadingindicator.h"
-#include "app/localization.h"
 #include "app/shellcolors.h"
+#include "ui/centeredtextview.h"
+#include "ui/loadingindicator.h"
+#include "ui/localization.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

@@ -3,14 +3,14 @@
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
 #include "app/filedialogfolderpicker.h"
-#include "app/localization.h"
 #include "app/maintoolbar.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
-#include "app/themecontroller.h"
 #include "sidebar/projecttreeview.h"
+#include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QDir>
 #include <QFileInfo>

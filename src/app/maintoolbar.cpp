@@ -1,9 +1,9 @@
 #include "app/maintoolbar.h"
 
-#include "app/localization.h"
 #include "app/shellcolors.h"
-#include "app/symbolicon.h"
-#include "app/themecontroller.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/themecontroller.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 
-#include "app/localization.h"
 #include "app/maincontentview.h"
 #include "app/maintoolbar.h"
 #include "app/shellcolors.h"
+#include "ui/localization.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "app/projecttabbutton.h"
 
 #include "app/shellcolors.h"
-#include "app/systemfont.h"
+#include "ui/systemfont.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,9 +1,9 @@
 #include "app/projecttabsbar.h"
 
-#include "app/localization.h"
 #include "app/projecttabbutton.h"
 #include "app/shellcolors.h"
 #include "model/projectstore.h"
+#include "ui/localization.h"
 
 #include <QHBoxLayout>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dynamiccolor.h"
+#include "ui/dynamiccolor.h"
 
 // The colours of the main window and its root view.
 struct ShellColors

@@ -1,9 +1,9 @@
 #include "app/sidebarpane.h"
 
 #include "app/dashboardbutton.h"
-#include "app/separatorline.h"
 #include "app/shellcolors.h"
 #include "sidebar/projecttreeview.h"
+#include "ui/separatorline.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

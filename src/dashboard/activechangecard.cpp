@@ -1,11 +1,11 @@
 #include "dashboard/activechangecard.h"
 
-#include "app/localization.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "ui/localization.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,13 +1,13 @@
 #include "dashboard/archivedchangerow.h"
 
-#include "app/localization.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,10 +1,10 @@
 #include "dashboard/changesectionheader.h"
 
-#include "app/localization.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QFontMetrics>
 #include <QPainter>

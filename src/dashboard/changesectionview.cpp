@@ -1,8 +1,8 @@
 #include "dashboard/changesectionview.h"
 
-#include "app/separatorline.h"
 #include "dashboard/changesectionheader.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/separatorline.h"
 
 #include <QVBoxLayout>
 

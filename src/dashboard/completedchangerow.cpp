@@ -1,12 +1,12 @@
 #include "dashboard/completedchangerow.h"
 
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dynamiccolor.h"
+#include "ui/dynamiccolor.h"
 
 // The colours every part of the dashboard draws with, each resolved against the appearance at
 // paint time. A percentage in the design ("secondaryText at 90 %") is withOpacity(0.9f).

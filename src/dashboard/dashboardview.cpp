@@ -1,8 +1,5 @@
 #include "dashboard/dashboardview.h"
 
-#include "app/localization.h"
-#include "app/separatorline.h"
-#include "app/systemfont.h"
 #include "dashboard/activechangecard.h"
 #include "dashboard/adaptivegridlayout.h"
 #include "dashboard/archivedchangerow.h"
@@ -17,6 +14,9 @@
 #include "dashboard/speccard.h"
 #include "dashboard/speccatalogsheet.h"
 #include "dashboard/summarycardview.h"
+#include "ui/localization.h"
+#include "ui/separatorline.h"
+#include "ui/systemfont.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 #include "dashboard/draftchangecard.h"
 
-#include "app/localization.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>

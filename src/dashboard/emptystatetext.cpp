@@ -1,7 +1,7 @@
 #include "dashboard/emptystatetext.h"
 
-#include "app/systemfont.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/systemfont.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dynamiccolor.h"
+#include "ui/dynamiccolor.h"
 
 #include <QAbstractButton>
 #include <QFont>

@@ -1,13 +1,13 @@
 #include "dashboard/speccard.h"
 
-#include "app/localization.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
 #include "dashboard/specmenubutton.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>

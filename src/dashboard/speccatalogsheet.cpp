@@ -1,9 +1,9 @@
 #include "dashboard/speccatalogsheet.h"
 
-#include "app/localization.h"
-#include "app/standardcolors.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
+#include "ui/localization.h"
+#include "ui/standardcolors.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "dashboard/specmenubutton.h"
 
-#include "app/symbolicon.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/symbolicon.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "dashboard/statusbadge.h"
 
-#include "app/systemfont.h"
 #include "dashboard/cardsurface.h"
+#include "ui/systemfont.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,10 +1,10 @@
 #include "dashboard/summarycardview.h"
 
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "dashboard/cardshadow.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QEasingCurve>
 #include <QEnterEvent>

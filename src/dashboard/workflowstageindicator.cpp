@@ -1,8 +1,8 @@
 #include "dashboard/workflowstageindicator.h"
 
-#include "app/localization.h"
-#include "app/systemfont.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/localization.h"
+#include "ui/systemfont.h"
 
 #include <QFontMetrics>
 #include <QPainter>

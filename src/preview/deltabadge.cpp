@@ -1,7 +1,7 @@
 #include "preview/deltabadge.h"
 
-#include "app/standardcolors.h"
 #include "preview/previewfonts.h"
+#include "ui/standardcolors.h"
 
 #include <QPainter>
 #include <QPainterPath>

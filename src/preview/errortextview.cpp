@@ -1,7 +1,7 @@
 #include "preview/errortextview.h"
 
-#include "app/standardcolors.h"
 #include "preview/previewfonts.h"
+#include "ui/standardcolors.h"
 
 #include <QPainter>
 

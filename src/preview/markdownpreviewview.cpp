@@ -1,10 +1,6 @@
 #include "preview/markdownpreviewview.h"
 
-#include "app/centeredtextview.h"
-#include "app/loadingindicator.h"
-#include "app/localization.h"
-#include "app/separatorline.h"
-#include "markdown/markdownview.h"
+#include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
@@ -12,6 +8,10 @@
 #include "preview/previewdocumenttheme.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
+#include "ui/centeredtextview.h"
+#include "ui/loadingindicator.h"
+#include "ui/localization.h"
+#include "ui/separatorline.h"
 
 #include <QFutureWatcher>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dynamiccolor.h"
+#include "ui/dynamiccolor.h"
 
 // The colours of the preview pane and of the rendered document: dark quadruple first, light second.
 struct PreviewColors

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markdown/theme.h"
+#include "markdown/layout/theme.h"
 
 // The look of a rendered specification: 17-point text in the primary colour, headings on a
 // scale from 1.85 em down to 0.88 em (the two largest underlined with a rule), generous

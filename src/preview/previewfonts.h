@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/systemfont.h"
+#include "ui/systemfont.h"
 
 #include <QFont>
 

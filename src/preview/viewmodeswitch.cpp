@@ -1,8 +1,8 @@
 #include "preview/viewmodeswitch.h"
 
-#include "app/localization.h"
 #include "preview/previewcolors.h"
 #include "preview/segmentbutton.h"
+#include "ui/localization.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

@@ -1,12 +1,12 @@
 #include "sidebar/projecttreeview.h"
 
-#include "app/centeredtextview.h"
-#include "app/localization.h"
-#include "app/themecontroller.h"
 #include "sidebar/outlinelistview.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/sidebarcolors.h"
 #include "sidebar/treerowdelegate.h"
+#include "ui/centeredtextview.h"
+#include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QMenu>
 #include <QPainter>

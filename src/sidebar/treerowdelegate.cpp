@@ -1,11 +1,11 @@
 #include "sidebar/treerowdelegate.h"
 
-#include "app/localization.h"
-#include "app/standardcolors.h"
-#include "app/symbolicon.h"
-#include "app/systemfont.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/sidebarcolors.h"
+#include "ui/localization.h"
+#include "ui/standardcolors.h"
+#include "ui/symbolicon.h"
+#include "ui/systemfont.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,7 +2,7 @@
 #include "app/commandline.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
-#include "app/themecontroller.h"
+#include "ui/themecontroller.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,13 +5,13 @@
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/sidebarpane.h"
-#include "app/themecontroller.h"
 #include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
 #include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "ui/themecontroller.h"
 
 #include <QDir>
 #include <QMenu>

@@ -1,5 +1,3 @@
-#include "app/localization.h"
-#include "app/themecontroller.h"
 #include "dashboard/activechangecard.h"
 #include "dashboard/archivedchangerow.h"
 #include "dashboard/completedchangerow.h"
@@ -10,6 +8,8 @@
 #include "dashboard/statusbadge.h"
 #include "dashboard/taskprogressbar.h"
 #include "dashboard/workflowstageindicator.h"
+#include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QEnterEvent>

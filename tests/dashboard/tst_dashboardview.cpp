@@ -1,6 +1,5 @@
 #include "recordingfolderactions.h"
 
-#include "app/localization.h"
 #include "dashboard/activechangecard.h"
 #include "dashboard/adaptivegridlayout.h"
 #include "dashboard/archivedchangerow.h"
@@ -15,6 +14,7 @@
 #include "dashboard/speccatalogsheet.h"
 #include "dashboard/specmenubutton.h"
 #include "dashboard/summarycardview.h"
+#include "ui/localization.h"
 
 #include <QAction>
 #include <QApplication>

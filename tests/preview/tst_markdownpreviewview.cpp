@@ -1,4 +1,3 @@
-#include "app/themecontroller.h"
 #include "preview/deltabadge.h"
 #include "preview/elidedlabel.h"
 #include "preview/errortextview.h"
@@ -7,6 +6,7 @@
 #include "preview/segmentbutton.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QFile>

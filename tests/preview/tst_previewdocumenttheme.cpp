@@ -1,6 +1,6 @@
-#include "app/themecontroller.h"
-#include "markdown/markdownview.h"
+#include "markdown/layout/markdownview.h"
 #include "preview/previewdocumenttheme.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QRegularExpression>

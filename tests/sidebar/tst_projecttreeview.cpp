@@ -1,7 +1,7 @@
-#include "app/themecontroller.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 #include "sidebar/treerowdelegate.h"
+#include "ui/themecontroller.h"
 
 #include <QMenu>
 #include <QSettings>

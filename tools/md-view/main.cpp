@@ -9,11 +9,11 @@
 
 #include "previewlooktheme.h"
 
-#include "markdown/markdownview.h"
+#include "markdown/layout/markdownview.h"
 
-#include "app/dynamiccolor.h"
-#include "app/localization.h"
-#include "app/themecontroller.h"
+#include "ui/dynamiccolor.h"
+#include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "previewlooktheme.h"
 
-#include "app/dynamiccolor.h"
+#include "ui/dynamiccolor.h"
 
 namespace {
 

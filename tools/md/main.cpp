@@ -5,9 +5,9 @@
 // Reads UTF-8 from FILE, or from standard input when FILE is "-" or absent.
 // "model" prints the block tree as JSON with the model's case and field names.
 
-#include "markdown/markdowncontent.h"
-#include "markdown/markdownjsonwriter.h"
-#include "markdown/markdownparser.h"
+#include "markdown/document/markdowncontent.h"
+#include "markdown/document/markdownjsonwriter.h"
+#include "markdown/document/markdownparser.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

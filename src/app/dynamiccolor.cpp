@@ -1,7 +1,0 @@
-#include "app/dynamiccolor.h"
-
-QColor DynamicColor::resolve(Appearance appearance) const
-{
-    const Rgba &c = appearance == Appearance::dark ? m_dark : m_light;
-    return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha);
-}

@@ -1,0 +1,66 @@
+#include "markdown/document/blocknode.h"
+
+#include <QHashFunctions>
+
+const QList<InlineNode> *BlockNode::inlines() const
+{
+    if (const auto *paragraph = as<Block::Paragraph>())
+        return &paragraph->content;
+    if (const auto *heading = as<Block::Heading>())
+        return &heading->content;
+    return nullptr;
+}
+
+size_t qHash(const RawListItem &item, size_t seed) noexcept
+{
+    return qHash(item.children, seed);
+}
+
+size_t qHash(const RawTaskListItem &item, size_t seed) noexcept
+{
+    return qHashMulti(seed, item.isCompleted, item.children);
+}
+
+size_t qHash(const RawTableCell &cell, size_t seed) noexcept
+{
+    return qHash(cell.content, seed);
+}
+
+size_t qHash(const RawTableRow &row, size_t seed) noexcept
+{
+    return qHash(row.cells, seed);
+}
+
+size_t qHash(const BlockNode &node, size_t seed) noexcept
+{
+    seed = qHash(static_cast<int>(node.kind()), seed);
+    return std::visit(
+        [seed](const auto &value) -> size_t {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, Block::Blockquote>) {
+                return qHash(value.children, seed);
+            } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
+                                 std::is_same_v<T, Block::TaskList>) {
+                return qHashMulti(seed, value.isTight, value.items);
+            } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
+                return qHashMulti(seed, value.isTight, value.start, value.items);
+            } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
+                const size_t info = value.fenceInfo ? qHash(*value.fenceInfo, 1) : 0;
+                return qHashMulti(seed, info, value.content);
+            } else if constexpr (std::is_same_v<T, Block::HtmlBlock>) {
+                return qHash(value.content, seed);
+            } else if constexpr (std::is_same_v<T, Block::Paragraph>) {
+                return qHash(value.content, seed);
+            } else if constexpr (std::is_same_v<T, Block::Heading>) {
+                return qHashMulti(seed, value.level, value.content);
+            } else if constexpr (std::is_same_v<T, Block::Table>) {
+                size_t alignments = 0;
+                for (RawTableColumnAlignment alignment : value.columnAlignments)
+                    alignments = qHash(tableColumnAlignmentRawValue(alignment), alignments);
+                return qHashMulti(seed, alignments, value.rows);
+            } else {
+                return seed;
+            }
+        },
+        node.payload());
+}

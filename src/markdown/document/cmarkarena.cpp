@@ -1,0 +1,162 @@
+#include "markdown/document/cmarkarena_p.h"
+
+#include "markdown/document/cmarkgfm_p.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include <sys/mman.h>
+
+namespace {
+
+// Each allocation is preceded by its size, so that it can be grown by copying.
+constexpr std::size_t headerSize = sizeof(std::size_t);
+constexpr std::size_t alignment = 8; // the parser keeps nothing wider than a pointer
+static_assert(headerSize % alignment == 0);
+
+// Blocks double from the first size to the last, so a small document costs one
+// small mapping and a large one a few large mappings.
+constexpr std::size_t firstBlockSize = std::size_t(2) << 20;
+constexpr std::size_t largestBlockSize = std::size_t(64) << 20;
+// Blocks this large ask for huge pages: a parse touches every page it maps, and
+// one fault per huge page costs far less than one per small page.
+constexpr std::size_t hugePageBlockSize = std::size_t(2) << 20;
+
+constexpr std::size_t largestAllocation = std::numeric_limits<std::size_t>::max() / 2;
+
+thread_local CmarkArena *activeArena = nullptr;
+
+std::size_t roundUp(std::size_t size)
+{
+    return (size + alignment - 1) & ~(alignment - 1);
+}
+
+std::size_t &sizeOf(void *payload)
+{
+    return *reinterpret_cast<std::size_t *>(static_cast<std::byte *>(payload) - headerSize);
+}
+
+[[noreturn]] void outOfMemory()
+{
+    // The parser's own allocator stops the program the same way.
+    std::fputs("[cmark] arena allocation failed, aborting\n", stderr);
+    std::abort();
+}
+
+void *arenaCalloc(std::size_t count, std::size_t size)
+{
+    if (size != 0 && count > largestAllocation / size)
+        outOfMemory();
+    return activeArena->allocateZeroed(count * size);
+}
+
+void *arenaRealloc(void *payload, std::size_t size)
+{
+    return activeArena->reallocate(payload, size);
+}
+
+void arenaFree(void *payload)
+{
+    activeArena->release(payload);
+}
+
+cmark_mem arenaAllocator = {arenaCalloc, arenaRealloc, arenaFree};
+
+} // namespace
+
+CmarkArena::CmarkArena() : m_enclosing(activeArena)
+{
+    activeArena = this;
+}
+
+CmarkArena::~CmarkArena()
+{
+    activeArena = m_enclosing;
+    for (const Block &block : m_blocks)
+        munmap(block.begin, block.size);
+}
+
+cmark_mem *CmarkArena::allocator() const
+{
+    return &arenaAllocator;
+}
+
+void CmarkArena::startBlock(std::size_t needed)
+{
+    std::size_t size =
+        m_blocks.empty() ? firstBlockSize : std::min(m_blocks.back().size * 2, largestBlockSize);
+    while (size < needed)
+        size *= 2;
+    void *begin = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (begin == MAP_FAILED)
+        outOfMemory();
+#if defined(MADV_HUGEPAGE)
+    if (size >= hugePageBlockSize)
+        madvise(begin, size, MADV_HUGEPAGE); // advice only: without huge pages nothing changes
+#endif
+    m_blocks.push_back({begin, size});
+    m_cursor = static_cast<std::byte *>(begin);
+    m_end = m_cursor + size;
+    m_untouched = m_cursor;
+}
+
+void *CmarkArena::allocate(std::size_t size)
+{
+    if (size > largestAllocation)
+        outOfMemory();
+    const std::size_t needed = headerSize + roundUp(size);
+    if (std::size_t(m_end - m_cursor) < needed)
+        startBlock(needed);
+    std::byte *payload = m_cursor + headerSize;
+    sizeOf(payload) = size;
+    m_cursor += needed;
+    m_untouched = std::max(m_untouched, m_cursor);
+    m_last = payload;
+    return payload;
+}
+
+void *CmarkArena::allocateZeroed(std::size_t size)
+{
+    std::byte *const untouched = m_untouched;
+    std::byte *payload = static_cast<std::byte *>(allocate(size));
+    // Fresh mapped memory reads as zero; only memory handed back and given out
+    // again needs clearing.
+    if (payload < untouched)
+        std::memset(payload, 0, std::size_t(std::min(untouched, payload + size) - payload));
+    return payload;
+}
+
+void *CmarkArena::reallocate(void *payload, std::size_t size)
+{
+    if (!payload)
+        return allocate(size);
+    const std::size_t oldSize = sizeOf(payload);
+    if (size <= oldSize)
+        return payload;
+    if (size > largestAllocation)
+        outOfMemory();
+    // The latest allocation grows in place while its block has room: the
+    // parser's buffers mostly grow right after they were last written.
+    std::byte *begin = static_cast<std::byte *>(payload);
+    if (begin == m_last && roundUp(size) <= std::size_t(m_end - begin)) {
+        sizeOf(payload) = size;
+        m_cursor = begin + roundUp(size);
+        m_untouched = std::max(m_untouched, m_cursor);
+        return payload;
+    }
+    void *moved = allocate(size);
+    std::memcpy(moved, payload, oldSize);
+    return moved;
+}
+
+void CmarkArena::release(void *payload)
+{
+    // Only the latest allocation is handed back; the rest goes with the arena.
+    if (payload && payload == m_last) {
+        m_cursor = static_cast<std::byte *>(payload) - headerSize;
+        m_last = nullptr;
+    }
+}

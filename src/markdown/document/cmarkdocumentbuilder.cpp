@@ -1,0 +1,282 @@
+#include "markdown/document/cmarkdocumentbuilder_p.h"
+
+#include "markdown/document/cmarkgfm_p.h"
+
+#include <QByteArray>
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// One node under construction with the list of model children still to add. A
+// node is attached to its parent only once it is complete, so cmark's ancestor
+// check on every append stays short.
+struct Frame
+{
+    enum class Children
+    {
+        blocks,
+        inlines,
+        listItems,
+        taskItems,
+        rows,
+        cells
+    };
+
+    cmark_node *node = nullptr;
+    Children children = Children::blocks;
+    const void *list = nullptr;
+    qsizetype next = 0;
+
+    qsizetype size() const
+    {
+        switch (children) {
+        case Children::blocks:
+            return static_cast<const QList<BlockNode> *>(list)->size();
+        case Children::inlines:
+            return static_cast<const QList<InlineNode> *>(list)->size();
+        case Children::listItems:
+            return static_cast<const QList<RawListItem> *>(list)->size();
+        case Children::taskItems:
+            return static_cast<const QList<RawTaskListItem> *>(list)->size();
+        case Children::rows:
+            return static_cast<const QList<RawTableRow> *>(list)->size();
+        case Children::cells:
+            return static_cast<const QList<RawTableCell> *>(list)->size();
+        }
+        return 0;
+    }
+};
+
+void setText(cmark_node *node, const QString &text, int (*setter)(cmark_node *, const char *))
+{
+    setter(node, text.toUtf8().constData());
+}
+
+class Builder
+{
+public:
+    Builder()
+        : m_table(Cmark::extension("table")), m_strikethrough(Cmark::extension("strikethrough")),
+          m_tasklist(Cmark::extension("tasklist"))
+    {}
+
+    Cmark::NodePtr build(const QList<BlockNode> &blocks)
+    {
+        Cmark::NodePtr document(cmark_node_new(CMARK_NODE_DOCUMENT));
+        if (!document)
+            return {};
+        m_stack.push_back({document.get(), Frame::Children::blocks, &blocks, 0});
+
+        while (!m_stack.empty()) {
+            Frame &frame = m_stack.back();
+            if (frame.next == frame.size()) {
+                cmark_node *complete = frame.node;
+                m_stack.pop_back();
+                if (!m_stack.empty())
+                    attach(m_stack.back().node, complete);
+                continue;
+            }
+            const qsizetype index = frame.next++;
+            cmark_node *parent = frame.node;
+            switch (frame.children) {
+            case Frame::Children::blocks:
+                addBlock(parent, static_cast<const QList<BlockNode> *>(frame.list)->at(index));
+                break;
+            case Frame::Children::inlines:
+                addInline(parent, static_cast<const QList<InlineNode> *>(frame.list)->at(index));
+                break;
+            case Frame::Children::listItems: {
+                const auto &item = static_cast<const QList<RawListItem> *>(frame.list)->at(index);
+                open(cmark_node_new(CMARK_NODE_ITEM), Frame::Children::blocks, &item.children);
+                break;
+            }
+            case Frame::Children::taskItems: {
+                const auto &item = static_cast<const QList<RawTaskListItem> *>(frame.list)->at(index);
+                cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_ITEM, m_tasklist);
+                cmark_gfm_extensions_set_tasklist_item_checked(node, item.isCompleted);
+                open(node, Frame::Children::blocks, &item.children);
+                break;
+            }
+            case Frame::Children::rows: {
+                const auto &row = static_cast<const QList<RawTableRow> *>(frame.list)->at(index);
+                cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_TABLE_ROW, m_table);
+                if (index == 0)
+                    cmark_gfm_extensions_set_table_row_is_header(node, 1);
+                open(node, Frame::Children::cells, &row.cells);
+                break;
+            }
+            case Frame::Children::cells: {
+                const auto &cell = static_cast<const QList<RawTableCell> *>(frame.list)->at(index);
+                // cmark-gfm 0.29 never frees the per-cell data that creating a
+                // cell through the extension allocates, and its renderers do not
+                // read it: make a bare cell and only mark it as the table's.
+                cmark_node *node = cmark_node_new(CMARK_NODE_TABLE_CELL);
+                cmark_node_set_syntax_extension(node, m_table);
+                open(node, Frame::Children::inlines, &cell.content);
+                break;
+            }
+            }
+        }
+        return document;
+    }
+
+private:
+    void open(cmark_node *node, Frame::Children children, const void *list)
+    {
+        m_stack.push_back({node, children, list, 0});
+    }
+
+    void addLeaf(cmark_node *parent, cmark_node *node) { attach(parent, node); }
+
+    // cmark refuses children its containment rules do not allow; such a node
+    // would otherwise leak.
+    static void attach(cmark_node *parent, cmark_node *child)
+    {
+        if (!cmark_node_append_child(parent, child))
+            cmark_node_free(child);
+    }
+
+    void addBlock(cmark_node *parent, const BlockNode &block)
+    {
+        std::visit(
+            [&](const auto &value) {
+                using T = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, Block::Blockquote>) {
+                    open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), Frame::Children::blocks, &value.children);
+                } else if constexpr (std::is_same_v<T, Block::BulletedList>) {
+                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::listItems, &value.items);
+                } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
+                    cmark_node *list = newList(CMARK_ORDERED_LIST, value.isTight);
+                    cmark_node_set_list_delim(list, CMARK_PERIOD_DELIM);
+                    cmark_node_set_list_start(list, value.start);
+                    open(list, Frame::Children::listItems, &value.items);
+                } else if constexpr (std::is_same_v<T, Block::TaskList>) {
+                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::taskItems, &value.items);
+                } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
+                    cmark_node *node = cmark_node_new(CMARK_NODE_CODE_BLOCK);
+                    if (value.fenceInfo)
+                        setText(node, *value.fenceInfo, cmark_node_set_fence_info);
+                    setText(node, value.content, cmark_node_set_literal);
+                    addLeaf(parent, node);
+                } else if constexpr (std::is_same_v<T, Block::HtmlBlock>) {
+                    cmark_node *node = cmark_node_new(CMARK_NODE_HTML_BLOCK);
+                    setText(node, value.content, cmark_node_set_literal);
+                    addLeaf(parent, node);
+                } else if constexpr (std::is_same_v<T, Block::Paragraph>) {
+                    open(cmark_node_new(CMARK_NODE_PARAGRAPH), Frame::Children::inlines, &value.content);
+                } else if constexpr (std::is_same_v<T, Block::Heading>) {
+                    cmark_node *node = cmark_node_new(CMARK_NODE_HEADING);
+                    cmark_node_set_heading_level(node, value.level);
+                    open(node, Frame::Children::inlines, &value.content);
+                } else if constexpr (std::is_same_v<T, Block::Table>) {
+                    open(newTable(value), Frame::Children::rows, &value.rows);
+                } else {
+                    addLeaf(parent, cmark_node_new(CMARK_NODE_THEMATIC_BREAK));
+                }
+            },
+            block.payload());
+    }
+
+    void addInline(cmark_node *parent, const InlineNode &node)
+    {
+        std::visit(
+            [&](const auto &value) {
+                using T = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, Inline::Text>) {
+                    addLeaf(parent, newLiteral(CMARK_NODE_TEXT, value.text));
+                } else if constexpr (std::is_same_v<T, Inline::Code>) {
+                    addLeaf(parent, newLiteral(CMARK_NODE_CODE, value.code));
+                } else if constexpr (std::is_same_v<T, Inline::Html>) {
+                    addLeaf(parent, newLiteral(CMARK_NODE_HTML_INLINE, value.html));
+                } else if constexpr (std::is_same_v<T, Inline::Emphasis>) {
+                    open(cmark_node_new(CMARK_NODE_EMPH), Frame::Children::inlines, &value.children);
+                } else if constexpr (std::is_same_v<T, Inline::Strong>) {
+                    open(cmark_node_new(CMARK_NODE_STRONG), Frame::Children::inlines, &value.children);
+                } else if constexpr (std::is_same_v<T, Inline::Strikethrough>) {
+                    open(cmark_node_new_with_ext(CMARK_NODE_STRIKETHROUGH, m_strikethrough),
+                         Frame::Children::inlines, &value.children);
+                } else if constexpr (std::is_same_v<T, Inline::Link>) {
+                    cmark_node *link = cmark_node_new(CMARK_NODE_LINK);
+                    setText(link, value.destination, cmark_node_set_url);
+                    open(link, Frame::Children::inlines, &value.children);
+                } else if constexpr (std::is_same_v<T, Inline::Image>) {
+                    cmark_node *image = cmark_node_new(CMARK_NODE_IMAGE);
+                    setText(image, value.source, cmark_node_set_url);
+                    open(image, Frame::Children::inlines, &value.children);
+                } else if constexpr (std::is_same_v<T, Inline::SoftBreak>) {
+                    addLeaf(parent, cmark_node_new(CMARK_NODE_SOFTBREAK));
+                } else {
+                    addLeaf(parent, cmark_node_new(CMARK_NODE_LINEBREAK));
+                }
+            },
+            node.payload());
+    }
+
+    static cmark_node *newLiteral(cmark_node_type type, const QString &text)
+    {
+        cmark_node *node = cmark_node_new(type);
+        setText(node, text, cmark_node_set_literal);
+        return node;
+    }
+
+    static cmark_node *newList(cmark_list_type type, bool isTight)
+    {
+        cmark_node *list = cmark_node_new(CMARK_NODE_LIST);
+        cmark_node_set_list_type(list, type);
+        cmark_node_set_list_tight(list, isTight ? 1 : 0);
+        return list;
+    }
+
+    cmark_node *newTable(const Block::Table &table) const
+    {
+        cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_TABLE, m_table);
+        const auto columns = static_cast<uint16_t>(
+            std::min<qsizetype>(table.columnAlignments.size(), std::numeric_limits<uint16_t>::max()));
+        std::vector<uint8_t> alignments(columns);
+        for (uint16_t column = 0; column < columns; ++column)
+            alignments[column] = uint8_t(tableColumnAlignmentRawValue(table.columnAlignments[column]));
+        cmark_gfm_extensions_set_table_columns(node, columns);
+        cmark_gfm_extensions_set_table_alignments(node, columns, alignments.data());
+        return node;
+    }
+
+    cmark_syntax_extension *m_table = nullptr;
+    cmark_syntax_extension *m_strikethrough = nullptr;
+    cmark_syntax_extension *m_tasklist = nullptr;
+    std::vector<Frame> m_stack;
+};
+
+[[noreturn]] void renderFailed()
+{
+    qFatal("cmark-gfm rendered no text.");
+    std::abort();
+}
+
+} // namespace
+
+QString CmarkDocumentBuilder::render(const QList<BlockNode> &blocks, Format format)
+{
+    const Cmark::NodePtr document = Builder().build(blocks);
+    if (!document)
+        return {};
+
+    Cmark::BufferPtr text;
+    switch (format) {
+    case Format::commonMark:
+        text.reset(cmark_render_commonmark(document.get(), CMARK_OPT_DEFAULT, 0));
+        break;
+    case Format::plainText:
+        text.reset(cmark_render_plaintext(document.get(), CMARK_OPT_DEFAULT, 0));
+        break;
+    case Format::html:
+        text.reset(cmark_render_html(document.get(), CMARK_OPT_DEFAULT, nullptr));
+        break;
+    }
+    if (!text)
+        renderFailed();
+    return QString::fromUtf8(text.get(), qsizetype(std::strlen(text.get())));
+}

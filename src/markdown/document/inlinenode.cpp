@@ -1,0 +1,39 @@
+#include "markdown/document/inlinenode.h"
+
+#include <QHashFunctions>
+
+const QList<InlineNode> *InlineNode::children() const
+{
+    return std::visit(
+        [](const auto &value) -> const QList<InlineNode> * {
+            if constexpr (requires { value.children; })
+                return &value.children;
+            else
+                return nullptr;
+        },
+        m_payload);
+}
+
+size_t qHash(const InlineNode &node, size_t seed) noexcept
+{
+    seed = qHash(static_cast<int>(node.kind()), seed);
+    return std::visit(
+        [seed](const auto &value) -> size_t {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, Inline::Text>)
+                return qHash(value.text, seed);
+            else if constexpr (std::is_same_v<T, Inline::Code>)
+                return qHash(value.code, seed);
+            else if constexpr (std::is_same_v<T, Inline::Html>)
+                return qHash(value.html, seed);
+            else if constexpr (std::is_same_v<T, Inline::Link>)
+                return qHashMulti(seed, value.destination, value.children);
+            else if constexpr (std::is_same_v<T, Inline::Image>)
+                return qHashMulti(seed, value.source, value.children);
+            else if constexpr (requires { value.children; })
+                return qHash(value.children, seed);
+            else
+                return seed;
+        },
+        node.payload());
+}

@@ -1,0 +1,30 @@
+#include "markdown/document/markdowncontent.h"
+
+#include "markdown/document/cmarkdocumentbuilder_p.h"
+#include "markdown/document/markdownparser.h"
+
+#include <QHashFunctions>
+
+MarkdownContent::MarkdownContent(QList<BlockNode> blocks) : blocks(std::move(blocks)) {}
+
+MarkdownContent::MarkdownContent(const QString &markdown) : blocks(MarkdownParser::parse(markdown)) {}
+
+QString MarkdownContent::renderCommonMark() const
+{
+    return CmarkDocumentBuilder::render(blocks, CmarkDocumentBuilder::Format::commonMark);
+}
+
+QString MarkdownContent::renderPlainText() const
+{
+    return CmarkDocumentBuilder::render(blocks, CmarkDocumentBuilder::Format::plainText);
+}
+
+QString MarkdownContent::renderHtml() const
+{
+    return CmarkDocumentBuilder::render(blocks, CmarkDocumentBuilder::Format::html);
+}
+
+size_t qHash(const MarkdownContent &content, size_t seed) noexcept
+{
+    return qHash(content.blocks, seed);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+
+#include <QList>
+
+struct cmark_node;
+
+// Converts a parser tree into the document model, bottom-up and without
+// recursion (see MarkdownParser for the nesting bounds).
+class MarkdownConverter
+{
+public:
+    // The blocks of `document`'s children. A tree whose shape the parser never
+    // produces (an unknown node type, a list child that is not an item, a table
+    // child that is not a row, a row child that is not a cell, a list without a
+    // list type) is a programming error and stops the program.
+    static QList<BlockNode> convertDocument(cmark_node *document);
+};

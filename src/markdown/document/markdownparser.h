@@ -1,0 +1,30 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+// Turns Markdown text into the document model through cmark-gfm, with the
+// "autolink", "strikethrough", "tagfilter", "tasklist" and "table" extensions.
+//
+// Every text parses; constructs the model has no case for are dropped. The
+// parser's tree is walked without recursion, and nesting deeper than the bounds
+// below is flattened rather than kept: a container block (block quote or list)
+// or container inline (emphasis, strong, strike-through, link, image) that would
+// sit deeper is replaced by its content, so no text is lost and hostile input
+// such as 100,000 nested block quotes cannot exhaust the stack of any code that
+// walks the model recursively.
+class MarkdownParser
+{
+public:
+    // Container blocks around a block, at most.
+    static constexpr int maxBlockDepth = 64;
+    // Container inlines around an inline within one paragraph, heading or cell, at most.
+    static constexpr int maxInlineDepth = 64;
+
+    static QList<BlockNode> parse(const QString &markdown);
+    // The same for text that is already UTF-8; an invalid sequence comes out as U+FFFD.
+    static QList<BlockNode> parseUtf8(QByteArrayView markdown);
+};

@@ -1,3 +1,0 @@
-#include "markdown/imageprovider.h"
-
-ImageProvider::~ImageProvider() = default;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "markdown/images/defaultnetworkimagecache.h"
+#include "markdown/images/networkimageloader.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+class NetworkImageLoaderWorker;
+class QThread;
+
+// Downloads, decodes and caches images. All bookkeeping runs one step at a time
+// on the loader's own thread, so concurrent requests for one URL share a single
+// download. Requests go out over HTTP(S) with "Accept: image/*", prefer the
+// HTTP response cache (10 MiB in memory in front of 100 MiB on disk) and time
+// out after 15 s without progress. Only statuses 200 to 299 count; any other
+// response fails with badServerResponse, bytes that do not decode fail with
+// cannotDecodeContentData.
+class DefaultNetworkImageLoader : public NetworkImageLoader
+{
+public:
+    struct Configuration
+    {
+        QString diskCacheDirectory;
+        qint64 memoryCacheCapacity = 10 * 1024 * 1024;
+        qint64 diskCacheCapacity = 100 * 1024 * 1024;
+        std::chrono::milliseconds transferTimeout{15000};
+    };
+
+    // Disk cache under QStandardPaths::CacheLocation, figures as above.
+    static Configuration defaultConfiguration();
+
+    explicit DefaultNetworkImageLoader(
+        std::shared_ptr<NetworkImageCache> cache = DefaultNetworkImageCache::shared(),
+        Configuration configuration = defaultConfiguration());
+    ~DefaultNetworkImageLoader() override;
+
+    // The process-wide loader with the shared cache, made on first use. It is
+    // destroyed with the application object.
+    static DefaultNetworkImageLoader *shared();
+
+    QFuture<NetworkImageResult> image(const QUrl &url) override;
+
+private:
+    std::unique_ptr<QThread> m_thread;
+    QPointer<NetworkImageLoaderWorker> m_worker;
+};

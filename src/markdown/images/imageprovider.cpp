@@ -1,0 +1,3 @@
+#include "markdown/images/imageprovider.h"
+
+ImageProvider::~ImageProvider() = default;

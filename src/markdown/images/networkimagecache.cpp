@@ -1,0 +1,3 @@
+#include "markdown/images/networkimagecache.h"
+
+NetworkImageCache::~NetworkImageCache() = default;

@@ -1,0 +1,3 @@
+#include "markdown/images/networkimageloader.h"
+
+NetworkImageLoader::~NetworkImageLoader() = default;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "markdown/images/networkimagecache.h"
+#include "markdown/images/networkimageresult.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPromise>
+#include <QUrl>
+
+#include <chrono>
+#include <memory>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// The serial side of DefaultNetworkImageLoader: lives on the loader's own
+// thread, where it alone touches the cache look-up, the in-flight map, the
+// network access manager and its response cache.
+class NetworkImageLoaderWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Promise = std::shared_ptr<QPromise<NetworkImageResult>>;
+
+    struct Settings
+    {
+        QString diskCacheDirectory;
+        qint64 memoryCacheCapacity = 0;
+        qint64 diskCacheCapacity = 0;
+        std::chrono::milliseconds transferTimeout{0};
+    };
+
+    NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache, Settings settings);
+    ~NetworkImageLoaderWorker() override;
+
+    // Runs on the worker's thread.
+    void load(const QUrl &url, const Promise &promise);
+
+private:
+    QNetworkAccessManager *network();
+    void finish(const QUrl &url, QNetworkReply *reply);
+    void settle(const QUrl &url, const NetworkImageResult &result);
+
+    std::shared_ptr<NetworkImageCache> m_cache;
+    Settings m_settings;
+    QNetworkAccessManager *m_network = nullptr; // child, made on first use on this thread
+    QHash<QUrl, QList<Promise>> m_ongoing;      // one download per URL, many waiters
+};

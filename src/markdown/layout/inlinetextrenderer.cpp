@@ -1,0 +1,139 @@
+#include "markdown/layout/inlinetextrenderer.h"
+
+#include "markdown/document/htmltag.h"
+
+InlineTextRenderer::InlineTextRenderer(const Options &options, const TextAttributes &attributes)
+    : m_options(options), m_attributes(attributes)
+{}
+
+StyledText InlineTextRenderer::render(const QList<InlineNode> &inlines, const Options &options,
+                                      const TextAttributes &attributes)
+{
+    InlineTextRenderer renderer(options, attributes);
+    for (const InlineNode &node : inlines)
+        renderer.renderTopLevel(node);
+    return std::move(renderer.m_result);
+}
+
+std::optional<QUrl> InlineTextRenderer::linkUrl(const QString &destination,
+                                                const std::optional<QUrl> &baseUrl)
+{
+    const QUrl url(destination, QUrl::StrictMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return baseUrl ? baseUrl->resolved(url) : url;
+}
+
+void InlineTextRenderer::renderTopLevel(const InlineNode &node)
+{
+    switch (node.kind()) {
+    case InlineNode::Kind::image: {
+        const auto &image = *node.as<Inline::Image>();
+        const auto loaded = m_options.images.constFind(image.source);
+        if (loaded != m_options.images.constEnd())
+            m_result.appendImage(image.source, *loaded, m_attributes);
+        return;
+    }
+    case InlineNode::Kind::softBreak:
+        // At the top level a soft break is rendered afresh: in space mode it always gives its
+        // space, even right after a "<br>".
+        if (m_options.softBreakMode == SoftBreakMode::lineBreak) {
+            m_shouldSkipNextWhitespace = true;
+            appendLineFeed();
+        } else {
+            m_shouldSkipNextWhitespace = false;
+            m_result.append(u" ", m_attributes);
+        }
+        return;
+    default:
+        renderNode(node);
+    }
+}
+
+void InlineTextRenderer::renderNode(const InlineNode &node)
+{
+    switch (node.kind()) {
+    case InlineNode::Kind::text:
+        appendText(node.as<Inline::Text>()->text);
+        break;
+    case InlineNode::Kind::code:
+        m_result.append(node.as<Inline::Code>()->code, m_options.styles.code.applied(m_attributes));
+        break;
+    case InlineNode::Kind::html: {
+        const QString &html = node.as<Inline::Html>()->html;
+        if (isLineBreakTag(html)) {
+            appendLineFeed();
+            m_shouldSkipNextWhitespace = true;
+        } else {
+            appendText(html);
+        }
+        break;
+    }
+    case InlineNode::Kind::emphasis:
+        renderChildren(node.as<Inline::Emphasis>()->children, m_options.styles.emphasis);
+        break;
+    case InlineNode::Kind::strong:
+        renderChildren(node.as<Inline::Strong>()->children, m_options.styles.strong);
+        break;
+    case InlineNode::Kind::strikethrough:
+        renderChildren(node.as<Inline::Strikethrough>()->children, m_options.styles.strikethrough);
+        break;
+    case InlineNode::Kind::link: {
+        const auto &link = *node.as<Inline::Link>();
+        const TextAttributes outer = m_attributes;
+        m_options.styles.link.apply(m_attributes);
+        m_attributes.link = linkUrl(link.destination, m_options.baseUrl);
+        for (const InlineNode &child : link.children)
+            renderNode(child);
+        m_attributes = outer;
+        break;
+    }
+    case InlineNode::Kind::image:
+        break;
+    case InlineNode::Kind::softBreak:
+        if (m_options.softBreakMode == SoftBreakMode::lineBreak)
+            appendLineFeed();
+        else if (m_shouldSkipNextWhitespace)
+            m_shouldSkipNextWhitespace = false;
+        else
+            m_result.append(u" ", m_attributes);
+        break;
+    case InlineNode::Kind::lineBreak:
+        appendLineFeed();
+        break;
+    }
+}
+
+void InlineTextRenderer::renderChildren(const QList<InlineNode> &children, const TextStyle &style)
+{
+    const TextAttributes outer = m_attributes;
+    style.apply(m_attributes);
+    for (const InlineNode &child : children)
+        renderNode(child);
+    m_attributes = outer;
+}
+
+void InlineTextRenderer::appendText(const QString &text)
+{
+    if (!m_shouldSkipNextWhitespace) {
+        m_result.append(text, m_attributes);
+        return;
+    }
+    m_shouldSkipNextWhitespace = false;
+    // Leading whitespace as "^\s+" matches it.
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    m_result.append(QStringView(text).mid(start), m_attributes);
+}
+
+void InlineTextRenderer::appendLineFeed()
+{
+    m_result.append(u"\n", m_attributes);
+}
+
+bool InlineTextRenderer::isLineBreakTag(const QString &html) const
+{
+    const std::optional<QString> name = HTMLTag::name(html);
+    return name && name->toLower() == QLatin1String("br");
+}

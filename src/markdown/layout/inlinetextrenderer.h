@@ -1,0 +1,54 @@
+#pragma once
+
+#include "markdown/document/inlinenode.h"
+#include "markdown/layout/inlinetextstyles.h"
+#include "markdown/layout/softbreakmode.h"
+#include "markdown/layout/styledtext.h"
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QUrl>
+
+#include <optional>
+
+// Renders a list of inlines (a paragraph's, a heading's, a table cell's) into one styled text
+// that wraps as a whole.
+//
+// Nested emphasis, strong, strike-through and link styles accumulate on the attributes in
+// force and are undone after their children. A raw "<br>" tag gives a line feed and swallows
+// the whitespace that follows it; a soft break is a space (or a line feed in lineBreak mode).
+// Images appear only when `images` already holds them under their source string.
+class InlineTextRenderer
+{
+public:
+    struct Options
+    {
+        std::optional<QUrl> baseUrl;
+        InlineTextStyles styles;
+        QHash<QString, QImage> images;
+        SoftBreakMode softBreakMode = SoftBreakMode::space;
+    };
+
+    static StyledText render(const QList<InlineNode> &inlines, const Options &options,
+                             const TextAttributes &attributes);
+
+    // The link attribute for a destination: parsed as a URL relative to the base URL, none when
+    // it does not parse.
+    static std::optional<QUrl> linkUrl(const QString &destination, const std::optional<QUrl> &baseUrl);
+
+private:
+    InlineTextRenderer(const Options &options, const TextAttributes &attributes);
+
+    void renderTopLevel(const InlineNode &node);
+    void renderNode(const InlineNode &node);
+    void renderChildren(const QList<InlineNode> &children, const TextStyle &style);
+    void appendText(const QString &text);
+    void appendLineFeed();
+    bool isLineBreakTag(const QString &html) const;
+
+    const Options &m_options;
+    StyledText m_result;
+    TextAttributes m_attributes;
+    bool m_shouldSkipNextWhitespace = false;
+};

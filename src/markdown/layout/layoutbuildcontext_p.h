@@ -1,0 +1,54 @@
+#pragma once
+
+#include "markdown/document/inlinenode.h"
+#include "markdown/layout/inlinetextrenderer.h"
+#include "markdown/layout/layoutfontcache_p.h"
+#include "markdown/layout/layouttextcache_p.h"
+#include "markdown/layout/textattributes.h"
+
+#include "ui/appearance.h"
+
+#include <QList>
+#include <QMultiHash>
+#include <QUrl>
+
+#include <vector>
+
+class ImageProvider;
+class LayoutImageStore;
+class LayoutNode;
+class LayoutTextNode;
+
+// What the nodes of one document share while they are built: fonts, images, the selectable
+// texts in document order, and the texts that wait for inline images.
+struct LayoutBuildContext
+{
+    struct InlineImageText
+    {
+        LayoutTextNode *node = nullptr;
+        QList<InlineNode> inlines;
+        InlineTextRenderer::Options options;
+        TextAttributes attributes;
+        QList<std::pair<QString, QUrl>> images; // source string and resolved URL
+    };
+
+    Appearance appearance = Appearance::light;
+    qreal devicePixelRatio = 1;
+    LayoutFontCache fonts;
+    LayoutTextCache textLayouts;
+    LayoutImageStore *images = nullptr;
+    std::vector<LayoutTextNode *> textNodes;
+    std::vector<InlineImageText> inlineImageTexts;
+    QMultiHash<QUrl, LayoutNode *> imageNodes;
+    bool hasColorSchemeImages = false;
+
+    // Forgets the nodes (before the document's nodes are dropped); fonts stay.
+    void clearNodes()
+    {
+        textLayouts.clear();
+        textNodes.clear();
+        inlineImageTexts.clear();
+        imageNodes.clear();
+        hasColorSchemeImages = false;
+    }
+};

@@ -1,0 +1,662 @@
+#include "markdown/layout/layoutbuilder_p.h"
+
+#include "markdown/layout/inlinetextrenderer.h"
+#include "markdown/layout/layoutboxnode_p.h"
+#include "markdown/layout/layoutbuildcontext_p.h"
+#include "markdown/layout/layoutflownode_p.h"
+#include "markdown/layout/layoutimagenode_p.h"
+#include "markdown/layout/layoutimagestore_p.h"
+#include "markdown/layout/layoutlistnode_p.h"
+#include "markdown/layout/layoutscrollnode_p.h"
+#include "markdown/layout/layoutsequencenode_p.h"
+#include "markdown/layout/layoutshapenode_p.h"
+#include "markdown/layout/layoutstacknode_p.h"
+#include "markdown/layout/layoutsymbolnode_p.h"
+#include "markdown/layout/layouttablenode_p.h"
+#include "markdown/layout/layouttextnode_p.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+namespace {
+
+using Kind = BlockViewNode::Kind;
+
+QString withoutFinalLineFeed(const QString &text)
+{
+    return text.endsWith(QLatin1Char('\n')) ? text.left(text.size() - 1) : text;
+}
+
+void appendPlainText(const QList<InlineNode> &inlines, QString &text)
+{
+    for (const InlineNode &node : inlines) {
+        if (const auto *t = node.as<Inline::Text>())
+            text += t->text;
+        else if (const auto *code = node.as<Inline::Code>())
+            text += code->code;
+        else if (node.kind() == InlineNode::Kind::softBreak || node.kind() == InlineNode::Kind::lineBreak)
+            text += QLatin1Char(' ');
+        else if (const QList<InlineNode> *children = node.children())
+            appendPlainText(*children, text);
+    }
+}
+
+bool isWhitespaceText(const InlineNode &node)
+{
+    const auto *text = node.as<Inline::Text>();
+    return text && text->text.trimmed().isEmpty();
+}
+
+// The image a node is, alone or as the only content of a link.
+std::optional<RawImageData> imageOf(const InlineNode &node)
+{
+    std::optional<QString> destination;
+    const InlineNode *target = &node;
+    if (const auto *link = node.as<Inline::Link>()) {
+        if (link->children.size() != 1)
+            return std::nullopt;
+        destination = link->destination;
+        target = &link->children.first();
+    }
+    const auto *image = target->as<Inline::Image>();
+    if (!image)
+        return std::nullopt;
+    QString alt;
+    appendPlainText(image->children, alt);
+    return RawImageData{image->source, alt, destination};
+}
+
+BlockView::HorizontalAlignment columnAlignment(RawTableColumnAlignment alignment)
+{
+    switch (alignment) {
+    case RawTableColumnAlignment::center:
+        return BlockView::HorizontalAlignment::center;
+    case RawTableColumnAlignment::right:
+        return BlockView::HorizontalAlignment::trailing;
+    case RawTableColumnAlignment::none:
+    case RawTableColumnAlignment::left:
+        break;
+    }
+    return BlockView::HorizontalAlignment::leading;
+}
+
+// Which scheme an image source is made for: 1 dark only, 2 light only, 0 any.
+int schemeOf(const QString &source)
+{
+    const qsizetype hash = source.lastIndexOf(QLatin1Char('#'));
+    if (hash < 0)
+        return 0;
+    const QString fragment = QUrl(source).fragment(QUrl::FullyDecoded).toLower();
+    if (fragment == QLatin1String("gh-dark-mode-only"))
+        return 1;
+    if (fragment == QLatin1String("gh-light-mode-only"))
+        return 2;
+    return 0;
+}
+
+// The inlines without the images of the other scheme; the same list when nothing goes.
+QList<InlineNode> filterInlines(const QList<InlineNode> &inlines, Appearance appearance, bool &changed,
+                                bool &found)
+{
+    const int dropped = appearance == Appearance::light ? 1 : 2;
+    QList<InlineNode> result;
+    bool copying = false;
+    for (qsizetype i = 0; i < inlines.size(); ++i) {
+        const InlineNode &node = inlines[i];
+        std::optional<InlineNode> replacement;
+        bool drop = false;
+        if (const auto *image = node.as<Inline::Image>()) {
+            const int scheme = schemeOf(image->source);
+            found = found || scheme != 0;
+            drop = scheme == dropped;
+        } else if (const QList<InlineNode> *children = node.children()) {
+            bool childChanged = false;
+            QList<InlineNode> filtered = filterInlines(*children, appearance, childChanged, found);
+            if (childChanged) {
+                if (node.as<Inline::Emphasis>())
+                    replacement = InlineNode(Inline::Emphasis{filtered});
+                else if (node.as<Inline::Strong>())
+                    replacement = InlineNode(Inline::Strong{filtered});
+                else if (node.as<Inline::Strikethrough>())
+                    replacement = InlineNode(Inline::Strikethrough{filtered});
+                else if (const auto *link = node.as<Inline::Link>())
+                    replacement = InlineNode(Inline::Link{link->destination, filtered});
+            }
+        }
+        if ((drop || replacement) && !copying) {
+            result = inlines.mid(0, i);
+            copying = true;
+        }
+        if (copying && !drop)
+            result.append(replacement ? *replacement : node);
+    }
+    changed = copying;
+    return copying ? result : inlines;
+}
+
+QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed,
+                              bool &found);
+
+BlockNode filterBlock(const BlockNode &block, Appearance appearance, bool &changed, bool &found)
+{
+    changed = false;
+    switch (block.kind()) {
+    case BlockNode::Kind::paragraph: {
+        QList<InlineNode> inlines =
+            filterInlines(block.as<Block::Paragraph>()->content, appearance, changed, found);
+        return changed ? BlockNode(Block::Paragraph{inlines}) : block;
+    }
+    case BlockNode::Kind::heading: {
+        const auto &heading = *block.as<Block::Heading>();
+        QList<InlineNode> inlines = filterInlines(heading.content, appearance, changed, found);
+        return changed ? BlockNode(Block::Heading{heading.level, inlines}) : block;
+    }
+    case BlockNode::Kind::blockquote: {
+        QList<BlockNode> children =
+            filterBlocks(block.as<Block::Blockquote>()->children, appearance, changed, found);
+        return changed ? BlockNode(Block::Blockquote{children}) : block;
+    }
+    case BlockNode::Kind::bulletedList:
+    case BlockNode::Kind::numberedList: {
+        const QList<RawListItem> &items = block.kind() == BlockNode::Kind::bulletedList
+                                              ? block.as<Block::BulletedList>()->items
+                                              : block.as<Block::NumberedList>()->items;
+        QList<RawListItem> filtered;
+        for (const RawListItem &item : items) {
+            bool itemChanged = false;
+            filtered.append({filterBlocks(item.children, appearance, itemChanged, found)});
+            changed = changed || itemChanged;
+        }
+        if (!changed)
+            return block;
+        if (const auto *list = block.as<Block::BulletedList>())
+            return Block::BulletedList{list->isTight, filtered};
+        const auto *list = block.as<Block::NumberedList>();
+        return Block::NumberedList{list->isTight, list->start, filtered};
+    }
+    case BlockNode::Kind::taskList: {
+        const auto *list = block.as<Block::TaskList>();
+        QList<RawTaskListItem> filtered;
+        for (const RawTaskListItem &item : list->items) {
+            bool itemChanged = false;
+            filtered.append({item.isCompleted, filterBlocks(item.children, appearance, itemChanged, found)});
+            changed = changed || itemChanged;
+        }
+        return changed ? BlockNode(Block::TaskList{list->isTight, filtered}) : block;
+    }
+    case BlockNode::Kind::table: {
+        const auto *table = block.as<Block::Table>();
+        QList<RawTableRow> rows;
+        for (const RawTableRow &row : table->rows) {
+            RawTableRow filteredRow;
+            for (const RawTableCell &cell : row.cells) {
+                bool cellChanged = false;
+                filteredRow.cells.append({filterInlines(cell.content, appearance, cellChanged, found)});
+                changed = changed || cellChanged;
+            }
+            rows.append(filteredRow);
+        }
+        return changed ? BlockNode(Block::Table{table->columnAlignments, rows}) : block;
+    }
+    case BlockNode::Kind::codeBlock:
+    case BlockNode::Kind::htmlBlock:
+    case BlockNode::Kind::thematicBreak:
+        break;
+    }
+    return block;
+}
+
+QList<BlockNode> filterBlocks(const QList<BlockNode> &blocks, Appearance appearance, bool &changed,
+                              bool &found)
+{
+    QList<BlockNode> result;
+    bool copying = false;
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        bool blockChanged = false;
+        BlockNode filtered = filterBlock(blocks[i], appearance, blockChanged, found);
+        if (blockChanged && !copying) {
+            result = blocks.mid(0, i);
+            copying = true;
+        }
+        if (copying)
+            result.append(filtered);
+    }
+    changed = copying;
+    return copying ? result : blocks;
+}
+
+void collectImages(const QList<InlineNode> &inlines, QStringList &sources)
+{
+    for (const InlineNode &node : inlines) {
+        if (const auto *image = node.as<Inline::Image>())
+            sources.append(image->source);
+        else if (const QList<InlineNode> *children = node.children())
+            collectImages(*children, sources);
+    }
+}
+
+} // namespace
+
+LayoutBuilder::LayoutBuilder(const MarkdownEnvironment &environment, LayoutBuildContext &context)
+    : m_environment(environment), m_context(context)
+{}
+
+LayoutBuilder::State LayoutBuilder::documentState(const Theme &theme)
+{
+    State state;
+    state.attributes = theme.text.applied(TextAttributes::documentDefault());
+    return state;
+}
+
+QString LayoutBuilder::headingIdentifier(const QList<InlineNode> &inlines)
+{
+    QString text;
+    appendPlainText(inlines, text);
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : std::as_const(text)) {
+        if (c.isLetterOrNumber()) {
+            piece += c;
+        } else if (!piece.isEmpty()) {
+            pieces.append(piece.toLower());
+            piece.clear();
+        }
+    }
+    if (!piece.isEmpty())
+        pieces.append(piece.toLower());
+    return pieces.join(QLatin1Char('-'));
+}
+
+std::optional<RawImageData> LayoutBuilder::soleImage(const QList<InlineNode> &inlines)
+{
+    if (inlines.size() != 1)
+        return std::nullopt;
+    return imageOf(inlines.first());
+}
+
+std::optional<QList<BlockViewNode::FlowItem>> LayoutBuilder::imageFlowItems(const QList<InlineNode> &inlines)
+{
+    QList<BlockViewNode::FlowItem> items;
+    bool hasImage = false;
+    for (const InlineNode &node : inlines) {
+        if (const std::optional<RawImageData> image = imageOf(node)) {
+            items.append(*image);
+            hasImage = true;
+        } else if (node.kind() == InlineNode::Kind::lineBreak) {
+            items.append(BlockViewNode::FlowBreak{});
+        } else if (node.kind() == InlineNode::Kind::softBreak || isWhitespaceText(node)) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!hasImage)
+        return std::nullopt;
+    return items;
+}
+
+BlockNode LayoutBuilder::withoutOtherSchemeImages(const BlockNode &block, Appearance appearance, bool *found)
+{
+    bool changed = false;
+    bool anyFound = false;
+    BlockNode result = filterBlock(block, appearance, changed, anyFound);
+    if (found)
+        *found = anyFound;
+    return result;
+}
+
+BlockView LayoutBuilder::blockView(const BlockNode &block)
+{
+    const Theme &theme = m_environment.theme;
+    const auto content = [&block] { return MarkdownContent(QList<BlockNode>{block}); };
+    switch (block.kind()) {
+    case BlockNode::Kind::paragraph: {
+        const QList<InlineNode> &inlines = block.as<Block::Paragraph>()->content;
+        BlockView label;
+        if (const std::optional<RawImageData> image = soleImage(inlines))
+            label = theme.image.makeBody({EngineViews::imageBlock(*image), content()});
+        else if (const auto items = imageFlowItems(inlines))
+            label = EngineViews::imageFlow(*items);
+        else
+            label = EngineViews::inlineText(inlines);
+        return theme.paragraph.makeBody({label, content()});
+    }
+    case BlockNode::Kind::heading: {
+        const auto &heading = *block.as<Block::Heading>();
+        return theme.heading(heading.level)
+            .makeBody(
+                {EngineViews::inlineText(heading.content, headingIdentifier(heading.content)), content()});
+    }
+    case BlockNode::Kind::blockquote:
+        return theme.blockquote.makeBody(
+            {EngineViews::blockSequence(block.as<Block::Blockquote>()->children), content()});
+    case BlockNode::Kind::bulletedList:
+    case BlockNode::Kind::numberedList:
+    case BlockNode::Kind::taskList:
+        return theme.list.makeBody({EngineViews::list(block), content()});
+    case BlockNode::Kind::codeBlock: {
+        const auto &code = *block.as<Block::CodeBlock>();
+        const QString text = withoutFinalLineFeed(code.content);
+        QList<CodeHighlightRange> highlights;
+        if (m_environment.codeSyntaxHighlighter)
+            highlights = m_environment.codeSyntaxHighlighter(text, code.fenceInfo);
+        return theme.codeBlock.makeBody({code.fenceInfo, text, EngineViews::codeText(text, highlights)});
+    }
+    case BlockNode::Kind::htmlBlock:
+        return theme.paragraph.makeBody(
+            {EngineViews::plainText(withoutFinalLineFeed(block.as<Block::HtmlBlock>()->content)), content()});
+    case BlockNode::Kind::table:
+        return theme.table.makeBody({EngineViews::table(block), content()});
+    case BlockNode::Kind::thematicBreak:
+        return theme.thematicBreak.makeBody();
+    }
+    return {};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const State &state)
+{
+    return build(blockView(block), state);
+}
+
+std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, const State &state, bool wraps)
+{
+    auto node = std::make_unique<LayoutTextNode>(
+        text,
+        LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio, &m_context.textLayouts},
+        m_context.fonts);
+    if (state.selectable) {
+        node->setDocumentIndex(int(m_context.textNodes.size()));
+        m_context.textNodes.push_back(node.get());
+    }
+    return node;
+}
+
+std::optional<QUrl> LayoutBuilder::imageUrl(const QString &source) const
+{
+    const QUrl url(source, QUrl::StrictMode);
+    if (!url.isValid() || source.isEmpty())
+        return std::nullopt;
+    return m_environment.imageBaseUrl ? m_environment.imageBaseUrl->resolved(url) : url;
+}
+
+LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, const State &state)
+{
+    const Theme &theme = m_environment.theme;
+    InlineTextRenderer::Options options;
+    options.baseUrl = m_environment.baseUrl;
+    options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough, theme.link};
+    options.softBreakMode = m_environment.softBreakMode;
+
+    QStringList sources;
+    collectImages(view.inlines, sources);
+    QList<std::pair<QString, QUrl>> images;
+    ImageProvider *provider = m_environment.inlineImageProvider.get();
+    if (provider && m_context.images) {
+        for (const QString &source : std::as_const(sources)) {
+            const std::optional<QUrl> url = imageUrl(source);
+            if (!url)
+                continue;
+            images.append({source, *url});
+            if (const QImage *image = m_context.images->image(*url, provider))
+                options.images.insert(source, *image);
+        }
+    }
+
+    const StyledText text = InlineTextRenderer::render(view.inlines, options, state.attributes);
+    std::unique_ptr<LayoutNode> node = textNode(text, state, true);
+    auto *textNode = static_cast<LayoutTextNode *>(node.get());
+    textNode->setIdentifier(view.string);
+    if (!images.isEmpty())
+        m_context.inlineImageTexts.push_back({textNode, view.inlines, options, state.attributes, images});
+    return {std::move(node), {}};
+}
+
+std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image)
+{
+    const std::optional<QUrl> url = imageUrl(image.source);
+    std::optional<QUrl> link;
+    if (image.destination)
+        link = InlineTextRenderer::linkUrl(*image.destination, m_environment.baseUrl);
+    auto node =
+        std::make_unique<LayoutImageNode>(url.value_or(QUrl()), link, m_context.images,
+                                          m_environment.imageProvider.get(), m_context.devicePixelRatio);
+    if (url)
+        m_context.imageNodes.insert(*url, node.get());
+    return node;
+}
+
+LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const State &outer)
+{
+    const Theme &theme = m_environment.theme;
+    State state = outer;
+    state.listLevel = outer.listLevel + 1;
+    State markerState = state;
+    markerState.selectable = false;
+
+    bool numbered = false;
+    auto list = [&]() -> std::unique_ptr<LayoutListNode> {
+        if (const auto *bulleted = block.as<Block::BulletedList>()) {
+            state.tightSpacing = bulleted->isTight;
+            return std::make_unique<LayoutListNode>(false, bulleted->isTight);
+        }
+        if (const auto *ordered = block.as<Block::NumberedList>()) {
+            numbered = true;
+            state.tightSpacing = ordered->isTight;
+            return std::make_unique<LayoutListNode>(true, ordered->isTight);
+        }
+        state.tightSpacing = block.as<Block::TaskList>()->isTight;
+        return std::make_unique<LayoutListNode>(false, state.tightSpacing);
+    }();
+    markerState.tightSpacing = state.tightSpacing;
+
+    BlockMargin margin;
+    const auto appendItem = [&](const BlockView &marker, const QList<BlockNode> &children) {
+        Result markerResult = build(marker, markerState);
+        Result content =
+            build(theme.listItem.makeBody({EngineViews::blockSequence(children), MarkdownContent(children)}),
+                  state);
+        const BlockMargin itemMargin = content.margin.combined(markerResult.margin);
+        margin = margin.combined(itemMargin);
+        list->append(std::move(markerResult.node), std::move(content.node), itemMargin);
+    };
+
+    if (const auto *bulleted = block.as<Block::BulletedList>()) {
+        int number = 1;
+        for (const RawListItem &item : bulleted->items)
+            appendItem(theme.bulletedListMarker.makeBody({state.listLevel, number++}), item.children);
+    } else if (const auto *ordered = block.as<Block::NumberedList>()) {
+        int number = ordered->start;
+        for (const RawListItem &item : ordered->items)
+            appendItem(theme.numberedListMarker.makeBody({state.listLevel, number++}), item.children);
+    } else if (const auto *tasks = block.as<Block::TaskList>()) {
+        for (const RawTaskListItem &item : tasks->items)
+            appendItem(theme.taskListMarker.makeBody({item.isCompleted}), item.children);
+    }
+    Q_UNUSED(numbered);
+    return {std::move(list), margin};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const State &state)
+{
+    const auto &table = *block.as<Block::Table>();
+    QList<BlockView::HorizontalAlignment> alignments;
+    for (RawTableColumnAlignment alignment : table.columnAlignments)
+        alignments.append(columnAlignment(alignment));
+    auto node = std::make_unique<LayoutTableNode>(alignments, m_environment.tableBorderStyle,
+                                                  m_environment.tableBackgroundStyle);
+    BlockMargin margin;
+    for (int row = 0; row < table.rows.size(); ++row) {
+        const RawTableRow &cells = table.rows[row];
+        for (int column = 0; column < cells.cells.size(); ++column) {
+            const QList<InlineNode> &content = cells.cells[column].content;
+            Result cell = build(m_environment.theme.tableCell.makeBody(
+                                    {row, column, EngineViews::inlineText(content), InlineContent(content)}),
+                                state);
+            margin = margin.combined(cell.margin);
+            node->appendCell(row, column, std::move(cell.node));
+        }
+    }
+    return {std::move(node), margin};
+}
+
+LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &state)
+{
+    const BlockViewNode &node = view.node();
+    const auto single = [&](const State &inner) { return build(node.children.value(0), inner); };
+
+    switch (node.kind) {
+    case Kind::empty:
+        return {std::make_unique<LayoutStackNode>(LayoutStackNode::Axis::vertical, 0,
+                                                  BlockView::HorizontalAlignment::leading,
+                                                  BlockView::VerticalAlignment::top),
+                {}};
+    case Kind::vstack:
+    case Kind::hstack: {
+        const bool vertical = node.kind == Kind::vstack;
+        auto stack = std::make_unique<LayoutStackNode>(
+            vertical ? LayoutStackNode::Axis::vertical : LayoutStackNode::Axis::horizontal, node.spacing,
+            node.horizontalAlignment, node.verticalAlignment);
+        BlockMargin margin;
+        for (const BlockView &child : node.children) {
+            if (!vertical && child.node().kind == Kind::divider) {
+                stack->append(std::make_unique<LayoutShapeNode>(
+                    LayoutShapeNode::Kind::verticalDivider,
+                    child.node().color.value_or(LayoutShapeNode::separatorColor)));
+                continue;
+            }
+            Result result = build(child, state);
+            margin = margin.combined(result.margin);
+            stack->append(std::move(result.node));
+        }
+        return {std::move(stack), margin};
+    }
+    case Kind::divider:
+        return {std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::horizontalDivider,
+                                                  node.color.value_or(LayoutShapeNode::separatorColor)),
+                {}};
+    case Kind::rectangle:
+        return {std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::rectangle,
+                                                  node.color.value_or(LayoutShapeNode::separatorColor),
+                                                  node.cornerRadius),
+                {}};
+    case Kind::symbol: {
+        const FontProperties properties = state.attributes.fontPropertiesOrDefault();
+        const int size = std::max(1, int(std::round(properties.scaledSize() * node.fraction)));
+        const qreal xHeight = QFontMetricsF(m_context.fonts.font(properties)).xHeight();
+        return {std::make_unique<LayoutSymbolNode>(node.string, size, node.weight,
+                                                   state.attributes.foregroundColor, xHeight),
+                {}};
+    }
+    case Kind::text:
+    case Kind::plainText: {
+        StyledText text;
+        text.append(node.string, state.attributes);
+        return {textNode(text, state, node.kind == Kind::plainText), {}};
+    }
+    case Kind::codeText: {
+        StyledText text;
+        int position = 0;
+        for (const CodeHighlightRange &range : node.highlights) {
+            const int start = std::clamp(range.start, position, int(node.string.size()));
+            const int end = std::clamp(range.start + range.length, start, int(node.string.size()));
+            text.append(QStringView(node.string).mid(position, start - position), state.attributes);
+            text.append(QStringView(node.string).mid(start, end - start),
+                        range.style.applied(state.attributes));
+            position = end;
+        }
+        text.append(QStringView(node.string).mid(position), state.attributes);
+        return {textNode(text, state, true), {}};
+    }
+    case Kind::inlineText:
+        return buildInlineText(node, state);
+    case Kind::horizontalScroll: {
+        Result content = single(state);
+        return {std::make_unique<LayoutScrollNode>(std::move(content.node), node.showsIndicators),
+                content.margin};
+    }
+    case Kind::textStyle: {
+        State inner = state;
+        node.style.apply(inner.attributes);
+        return single(inner);
+    }
+    case Kind::lineSpacing: {
+        State inner = state;
+        inner.lineSpacing = node.length ? node.length->points(state.attributes) : 0;
+        return single(inner);
+    }
+    case Kind::padding: {
+        Result content = single(state);
+        const qreal length = node.length ? node.length->points(state.attributes) : 0;
+        const QMarginsF margins(
+            node.edges & BlockView::leading ? length : 0, node.edges & BlockView::top ? length : 0,
+            node.edges & BlockView::trailing ? length : 0, node.edges & BlockView::bottom ? length : 0);
+        return {LayoutBoxNode::padding(std::move(content.node), margins), content.margin};
+    }
+    case Kind::margin: {
+        Result content = single(state);
+        BlockMargin declared;
+        if (node.length)
+            declared.top = node.length->points(state.attributes);
+        if (node.length2)
+            declared.bottom = node.length2->points(state.attributes);
+        return {std::move(content.node), content.margin.combined(declared)};
+    }
+    case Kind::background: {
+        Result content = single(state);
+        return {LayoutBoxNode::background(std::move(content.node), node.color.value_or(DynamicColor()),
+                                          node.cornerRadius),
+                content.margin};
+    }
+    case Kind::clip: {
+        Result content = single(state);
+        return {LayoutBoxNode::clip(std::move(content.node), node.cornerRadius), content.margin};
+    }
+    case Kind::frame: {
+        Result content = single(state);
+        LayoutBoxNode::Frame frame;
+        if (node.length)
+            frame.width = node.length->points(state.attributes);
+        if (node.length2)
+            frame.height = node.length2->points(state.attributes);
+        if (node.minWidth)
+            frame.minWidth = node.minWidth->points(state.attributes);
+        frame.alignment = node.horizontalAlignment;
+        return {LayoutBoxNode::frame(std::move(content.node), frame), content.margin};
+    }
+    case Kind::blockSequence: {
+        auto sequence = std::make_unique<LayoutSequenceNode>(state.tightSpacing);
+        BlockMargin margin;
+        for (const BlockNode &block : node.blocks) {
+            Result result = buildBlock(block, state);
+            margin = margin.combined(result.margin);
+            sequence->append(std::move(result.node), result.margin);
+        }
+        return {std::move(sequence), margin};
+    }
+    case Kind::list:
+        return buildList(node.blocks.first(), state);
+    case Kind::table:
+        return buildTable(node.blocks.first(), state);
+    case Kind::imageBlock:
+        return {buildImage(node.image), {}};
+    case Kind::imageFlow: {
+        const qreal spacing = state.attributes.fontPropertiesOrDefault().size / 4;
+        auto flow = std::make_unique<LayoutFlowNode>(spacing, spacing);
+        BlockMargin margin;
+        for (const BlockViewNode::FlowItem &item : node.flowItems) {
+            if (const auto *image = std::get_if<RawImageData>(&item)) {
+                Result result = build(
+                    m_environment.theme.image.makeBody({EngineViews::imageBlock(*image), MarkdownContent()}),
+                    state);
+                margin = margin.combined(result.margin);
+                flow->appendItem(std::move(result.node));
+            } else {
+                flow->appendBreak();
+            }
+        }
+        return {std::move(flow), margin};
+    }
+    }
+    return {};
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+#include "markdown/layout/blockmargin.h"
+#include "markdown/layout/blockview.h"
+#include "markdown/layout/blockviewnode_p.h"
+#include "markdown/layout/markdownenvironment.h"
+#include "markdown/layout/styledtext.h"
+#include "markdown/layout/textattributes.h"
+
+#include "ui/appearance.h"
+
+#include <memory>
+#include <optional>
+
+class LayoutNode;
+struct LayoutBuildContext;
+
+// Turns blocks into layout nodes: each block becomes its label, goes through the theme's
+// style, and the style's view becomes nodes, with the text style, line spacing, list level and
+// tight spacing in force at each point.
+class LayoutBuilder
+{
+public:
+    // The values in force at a point of the page.
+    struct State
+    {
+        TextAttributes attributes;
+        qreal lineSpacing = 0;
+        int listLevel = 0;
+        bool tightSpacing = false;
+        bool selectable = true;
+    };
+
+    struct Result
+    {
+        std::unique_ptr<LayoutNode> node;
+        BlockMargin margin;
+    };
+
+    LayoutBuilder(const MarkdownEnvironment &environment, LayoutBuildContext &context);
+
+    // Where a document starts: the default font properties at 13 points, then the theme's
+    // text style.
+    static State documentState(const Theme &theme);
+
+    Result buildBlock(const BlockNode &block, const State &state);
+    Result build(const BlockView &view, const State &state);
+
+    // The identifier of a heading: its plain text split at every character that is not a
+    // letter or digit, the pieces lower-cased and joined with "-".
+    static QString headingIdentifier(const QList<InlineNode> &inlines);
+    // The image of a paragraph that holds nothing else (possibly inside a link).
+    static std::optional<RawImageData> soleImage(const QList<InlineNode> &inlines);
+    // The items of a paragraph made only of images, whitespace and breaks; none otherwise.
+    static std::optional<QList<BlockViewNode::FlowItem>> imageFlowItems(const QList<InlineNode> &inlines);
+    // The block without the images made for the other colour scheme ("#gh-dark-mode-only" in
+    // the light one, "#gh-light-mode-only" in the dark one). `found` is set when the block has
+    // an image with either fragment.
+    static BlockNode withoutOtherSchemeImages(const BlockNode &block, Appearance appearance,
+                                              bool *found = nullptr);
+
+private:
+    BlockView blockView(const BlockNode &block);
+    Result buildList(const BlockNode &block, const State &state);
+    Result buildTable(const BlockNode &block, const State &state);
+    Result buildInlineText(const BlockViewNode &node, const State &state);
+    std::unique_ptr<LayoutNode> buildImage(const RawImageData &image);
+    std::unique_ptr<LayoutNode> textNode(const StyledText &text, const State &state, bool wraps);
+    std::optional<QUrl> imageUrl(const QString &source) const;
+
+    const MarkdownEnvironment &m_environment;
+    LayoutBuildContext &m_context;
+};

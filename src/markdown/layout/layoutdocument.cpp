@@ -1,0 +1,331 @@
+#include "markdown/layout/layoutdocument_p.h"
+
+#include "markdown/images/imageprovider.h"
+#include "markdown/layout/layoutimagestore_p.h"
+#include "markdown/layout/layoutnodedisposal_p.h"
+#include "markdown/layout/layoutsequencenode_p.h"
+#include "markdown/layout/layouttextnode_p.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTextStream>
+
+#include <algorithm>
+
+LayoutDocument::LayoutDocument(QObject *parent)
+    : QObject(parent), m_images(std::make_unique<LayoutImageStore>()),
+      m_documentState(LayoutBuilder::documentState(m_environment.theme))
+{
+    m_context.images = m_images.get();
+    connect(m_images.get(), &LayoutImageStore::imageLoaded, this, &LayoutDocument::onImageLoaded);
+}
+
+LayoutDocument::~LayoutDocument()
+{
+    dropNodes();
+}
+
+void LayoutDocument::setEnvironment(const MarkdownEnvironment &environment)
+{
+    dropNodes();
+    m_environment = environment;
+    m_documentState = LayoutBuilder::documentState(m_environment.theme);
+}
+
+bool LayoutDocument::setAppearance(Appearance appearance)
+{
+    if (appearance == m_context.appearance)
+        return false;
+    const bool rebuild = m_context.hasColorSchemeImages;
+    m_context.appearance = appearance;
+    if (rebuild)
+        dropNodes();
+    return rebuild;
+}
+
+void LayoutDocument::setDevicePixelRatio(qreal ratio)
+{
+    if (ratio == m_context.devicePixelRatio)
+        return;
+    m_context.devicePixelRatio = ratio;
+    dropNodes();
+}
+
+void LayoutDocument::setBlocks(const QList<BlockNode> &blocks)
+{
+    dropNodes();
+    m_entries.clear();
+    appendBlocks(blocks);
+}
+
+void LayoutDocument::appendBlocks(const QList<BlockNode> &blocks)
+{
+    m_entries.reserve(m_entries.size() + size_t(blocks.size()));
+    for (const BlockNode &block : blocks)
+        m_entries.push_back({block, nullptr, {}, 0, 0});
+}
+
+void LayoutDocument::dropNodes()
+{
+    // The shaped-text list forgets every text first, so the nodes can go later
+    // and without this document.
+    m_context.clearNodes();
+    m_entryOfRoot.clear();
+    std::vector<std::unique_ptr<LayoutNode>> nodes;
+    nodes.reserve(size_t(m_built));
+    for (Entry &entry : m_entries) {
+        if (entry.node)
+            nodes.push_back(std::move(entry.node));
+    }
+    LayoutNodeDisposal::dispose(std::move(nodes));
+    m_built = 0;
+    m_laidOut = 0;
+}
+
+void LayoutDocument::setWidth(qreal width)
+{
+    if (width == m_width)
+        return;
+    m_width = width;
+    m_laidOut = 0;
+}
+
+void LayoutDocument::build(Entry &entry)
+{
+    bool found = false;
+    const BlockNode block =
+        LayoutBuilder::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
+    m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
+    entry.firstText = int(m_context.textNodes.size());
+    LayoutBuilder builder(m_environment, m_context);
+    LayoutBuilder::Result result = builder.buildBlock(block, m_documentState);
+    entry.node = std::move(result.node);
+    entry.margin = result.margin;
+    m_entryOfRoot.insert(entry.node.get(), int(&entry - m_entries.data()));
+}
+
+bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
+{
+    QElapsedTimer timer;
+    if (budgetMs >= 0)
+        timer.start();
+    while (m_laidOut < int(m_entries.size())) {
+        if (m_laidOut > 0) {
+            const Entry &last = m_entries[size_t(m_laidOut - 1)];
+            if (last.top + last.node->size().height() >= bottom)
+                break;
+        }
+        if (budgetMs >= 0 && timer.elapsed() >= budgetMs)
+            break;
+        Entry &entry = m_entries[size_t(m_laidOut)];
+        if (m_laidOut >= m_built) {
+            build(entry);
+            m_built = m_laidOut + 1;
+        }
+        const QSizeF size = entry.node->layout(m_width);
+        Q_UNUSED(size);
+        const Entry *previous = m_laidOut > 0 ? &m_entries[size_t(m_laidOut - 1)] : nullptr;
+        entry.top = previous ? previous->top + previous->node->size().height() +
+                                   LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
+                             : 0;
+        entry.node->setPosition({0, entry.top});
+        ++m_laidOut;
+    }
+    return isComplete();
+}
+
+void LayoutDocument::layoutThrough(int index)
+{
+    while (m_laidOut <= index && m_laidOut < int(m_entries.size())) {
+        const qreal bottom = m_laidOut > 0 ? laidOutHeight() + 1 : 0;
+        layoutUntil(bottom);
+    }
+}
+
+qreal LayoutDocument::laidOutHeight() const
+{
+    if (m_laidOut == 0)
+        return 0;
+    const Entry &last = m_entries[size_t(m_laidOut - 1)];
+    return last.top + last.node->size().height();
+}
+
+qreal LayoutDocument::estimatedHeight() const
+{
+    if (isComplete() || m_laidOut == 0)
+        return laidOutHeight();
+    return laidOutHeight() / m_laidOut * qreal(m_entries.size());
+}
+
+int LayoutDocument::blockAt(qreal y) const
+{
+    auto begin = m_entries.begin();
+    auto it =
+        std::partition_point(begin, begin + m_laidOut, [y](const Entry &entry) { return entry.top <= y; });
+    return std::max(0, int(it - begin) - 1);
+}
+
+qreal LayoutDocument::blockTop(int index) const
+{
+    return index < m_laidOut ? m_entries[size_t(index)].top : laidOutHeight();
+}
+
+void LayoutDocument::paint(LayoutPaintContext &context) const
+{
+    const int first = blockAt(context.clip.top());
+    const QRectF clip = context.clip;
+    for (int i = first; i < m_laidOut; ++i) {
+        const Entry &entry = m_entries[size_t(i)];
+        if (entry.top > clip.bottom())
+            break;
+        const QRectF frame = entry.node->frame();
+        context.painter->translate(frame.topLeft());
+        context.clip = clip.translated(-frame.topLeft());
+        entry.node->paint(context);
+        context.painter->translate(-frame.topLeft());
+    }
+    context.clip = clip;
+}
+
+LayoutHit LayoutDocument::hitTest(QPointF point) const
+{
+    LayoutHit hit;
+    if (m_laidOut == 0)
+        return hit;
+    const Entry &entry = m_entries[size_t(blockAt(point.y()))];
+    if (entry.node->frame().contains(point))
+        entry.node->hitTest(point - entry.node->position(), hit);
+    return hit;
+}
+
+int LayoutDocument::laidOutTextCount() const
+{
+    if (m_laidOut == 0)
+        return 0;
+    return m_laidOut < m_built ? m_entries[size_t(m_laidOut)].firstText : int(m_context.textNodes.size());
+}
+
+std::optional<LayoutDocument::TextPosition> LayoutDocument::positionAt(QPointF point) const
+{
+    const LayoutHit hit = hitTest(point);
+    if (hit.text && hit.text->documentIndex() >= 0)
+        return TextPosition{hit.text->documentIndex(), hit.text->cursorAt(hit.textPoint)};
+
+    const int count = laidOutTextCount();
+    if (count == 0)
+        return std::nullopt;
+    const auto &nodes = m_context.textNodes;
+    // Texts are in document order, which is top to bottom: take the last one starting above.
+    auto it = std::partition_point(nodes.begin(), nodes.begin() + count, [&](const LayoutTextNode *node) {
+        return node->mapToDocument(QPointF(0, 0)).y() <= point.y();
+    });
+    if (it == nodes.begin())
+        return TextPosition{0, 0};
+    const LayoutTextNode *node = *(it - 1);
+    const QPointF origin = node->mapToDocument(QPointF(0, 0));
+    if (point.y() >= origin.y() + node->size().height())
+        return TextPosition{node->documentIndex(), node->length()};
+    return TextPosition{node->documentIndex(), node->cursorAt(point - origin)};
+}
+
+QString LayoutDocument::text(const LayoutSelection &selection) const
+{
+    if (selection.isEmpty())
+        return {};
+    QStringList pieces;
+    const auto &nodes = m_context.textNodes;
+    for (int i = std::max(0, selection.startNode); i <= selection.endNode && i < int(nodes.size()); ++i) {
+        const int from = i == selection.startNode ? selection.startOffset : 0;
+        const int to = i == selection.endNode ? selection.endOffset : -1;
+        pieces.append(nodes[size_t(i)]->plainText(from, to));
+    }
+    return pieces.join(QLatin1Char('\n'));
+}
+
+LayoutSelection LayoutDocument::wordSelection(TextPosition position) const
+{
+    const auto &nodes = m_context.textNodes;
+    if (position.node < 0 || position.node >= int(nodes.size()))
+        return {};
+    const auto [start, end] = nodes[size_t(position.node)]->wordAt(position.offset);
+    return {position.node, start, position.node, end};
+}
+
+LayoutSelection LayoutDocument::allText() const
+{
+    const auto &nodes = m_context.textNodes;
+    if (nodes.empty())
+        return {};
+    return {0, 0, int(nodes.size()) - 1, nodes.back()->length()};
+}
+
+std::optional<qreal> LayoutDocument::headingTop(const QString &identifier)
+{
+    if (identifier.isEmpty())
+        return std::nullopt;
+    size_t checked = 0;
+    for (;;) {
+        const auto &nodes = m_context.textNodes;
+        for (; checked < nodes.size() && int(checked) < laidOutTextCount(); ++checked) {
+            if (nodes[checked]->identifier() == identifier)
+                return nodes[checked]->mapToDocument(QPointF(0, 0)).y();
+        }
+        if (isComplete())
+            return std::nullopt;
+        layoutThrough(m_laidOut);
+    }
+}
+
+void LayoutDocument::invalidateEntryOf(LayoutNode *node)
+{
+    LayoutNode *root = node;
+    while (root->parent())
+        root = root->parent();
+    const auto it = m_entryOfRoot.constFind(root);
+    if (it == m_entryOfRoot.constEnd())
+        return;
+    node->invalidate();
+    m_laidOut = std::min(m_laidOut, *it);
+}
+
+void LayoutDocument::onImageLoaded(const QUrl &url, ImageProvider *provider)
+{
+    bool changed = false;
+    if (provider == m_environment.imageProvider.get()) {
+        const QList<LayoutNode *> nodes = m_context.imageNodes.values(url);
+        for (LayoutNode *node : nodes) {
+            invalidateEntryOf(node);
+            changed = true;
+        }
+    }
+    if (provider == m_environment.inlineImageProvider.get()) {
+        for (LayoutBuildContext::InlineImageText &text : m_context.inlineImageTexts) {
+            bool affected = false;
+            for (const auto &[source, imageUrl] : text.images) {
+                if (imageUrl != url)
+                    continue;
+                if (const QImage *image = m_images->image(imageUrl, provider)) {
+                    text.options.images.insert(source, *image);
+                    affected = true;
+                }
+            }
+            if (!affected)
+                continue;
+            text.node->setText(InlineTextRenderer::render(text.inlines, text.options, text.attributes),
+                               m_context.fonts);
+            invalidateEntryOf(text.node);
+            changed = true;
+        }
+    }
+    if (changed)
+        Q_EMIT layoutInvalidated();
+}
+
+QString LayoutDocument::dump() const
+{
+    QString result;
+    QTextStream stream(&result);
+    for (int i = 0; i < m_laidOut; ++i)
+        m_entries[size_t(i)].node->dump(stream, 0);
+    return result;
+}

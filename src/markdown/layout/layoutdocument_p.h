@@ -1,0 +1,115 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+#include "markdown/layout/layoutbuildcontext_p.h"
+#include "markdown/layout/layoutbuilder_p.h"
+#include "markdown/layout/layoutnode_p.h"
+#include "markdown/layout/markdownenvironment.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class LayoutImageStore;
+class LayoutTextNode;
+
+// The laid-out page of one document. Top-level blocks are built and measured lazily, in order,
+// as far down as someone needs (layoutUntil), so the first screen of a long document shows
+// before the rest is measured. Blocks can be appended while the text is still being parsed.
+class LayoutDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct TextPosition
+    {
+        int node = 0; // document index of a text node
+        int offset = 0;
+        friend bool operator==(const TextPosition &, const TextPosition &) = default;
+    };
+
+    explicit LayoutDocument(QObject *parent = nullptr);
+    ~LayoutDocument() override;
+
+    // Drop every node: the next layout builds them anew.
+    void setEnvironment(const MarkdownEnvironment &environment);
+    const MarkdownEnvironment &environment() const { return m_environment; }
+    // Returns whether the page had to be built anew (it holds images made for one scheme).
+    bool setAppearance(Appearance appearance);
+    Appearance appearance() const { return m_context.appearance; }
+    void setDevicePixelRatio(qreal ratio);
+
+    void setBlocks(const QList<BlockNode> &blocks);
+    void appendBlocks(const QList<BlockNode> &blocks);
+    int blockCount() const { return int(m_entries.size()); }
+
+    // A new width drops the measurements (not the nodes).
+    void setWidth(qreal width);
+    qreal width() const { return m_width; }
+
+    // Builds and measures blocks in order until the measured part reaches `bottom`, or for at
+    // most `budgetMs` milliseconds when that is not negative. Returns whether every block is
+    // measured.
+    bool layoutUntil(qreal bottom, qint64 budgetMs = -1);
+    bool layoutAll() { return layoutUntil(LayoutNode::unbounded); }
+    bool isComplete() const { return m_laidOut == int(m_entries.size()); }
+    int laidOutBlockCount() const { return m_laidOut; }
+    qreal laidOutHeight() const;
+    // The height of the whole page: measured where it is, estimated for the rest.
+    qreal estimatedHeight() const;
+
+    // The top-level block at a height, and its top (both within the measured part).
+    int blockAt(qreal y) const;
+    qreal blockTop(int index) const;
+    // Measures up to and including block `index`.
+    void layoutThrough(int index);
+
+    // Paints what intersects context.clip (document coordinates).
+    void paint(LayoutPaintContext &context) const;
+    LayoutHit hitTest(QPointF point) const;
+
+    // The text position nearest to a point; none without text.
+    std::optional<TextPosition> positionAt(QPointF point) const;
+    QString text(const LayoutSelection &selection) const;
+    LayoutSelection wordSelection(TextPosition position) const;
+    LayoutSelection allText() const;
+    const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
+    // The top of the heading with that identifier, measuring as far as needed.
+    std::optional<qreal> headingTop(const QString &identifier);
+
+    // The measured page as indented text, one node a line.
+    QString dump() const;
+
+Q_SIGNALS:
+    // Something was measured anew (an image arrived); the page should be laid out again.
+    void layoutInvalidated();
+
+private:
+    struct Entry
+    {
+        BlockNode block;
+        std::unique_ptr<LayoutNode> node;
+        BlockMargin margin;
+        qreal top = 0;
+        int firstText = 0; // index in textNodes of the first text of this block
+    };
+
+    void build(Entry &entry);
+    void dropNodes();
+    void invalidateEntryOf(LayoutNode *node);
+    void onImageLoaded(const QUrl &url, ImageProvider *provider);
+    int laidOutTextCount() const;
+
+    MarkdownEnvironment m_environment;
+    LayoutBuildContext m_context;
+    std::unique_ptr<LayoutImageStore> m_images;
+    LayoutBuilder::State m_documentState;
+    std::vector<Entry> m_entries;
+    QHash<const LayoutNode *, int> m_entryOfRoot;
+    int m_built = 0;   // entries [0, m_built) have nodes
+    int m_laidOut = 0; // entries [0, m_laidOut) are measured at m_width
+    qreal m_width = 800;
+};

@@ -1,0 +1,9 @@
+#include "markdown/layout/layoutfontcache_p.h"
+
+const QFont &LayoutFontCache::font(const FontProperties &properties)
+{
+    auto it = m_fonts.find(properties);
+    if (it == m_fonts.end())
+        it = m_fonts.insert(properties, properties.resolveFont());
+    return *it;
+}

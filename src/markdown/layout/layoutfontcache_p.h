@@ -1,0 +1,16 @@
+#pragma once
+
+#include "markdown/layout/fontproperties.h"
+
+#include <QFont>
+#include <QHash>
+
+// Resolved fonts by their properties, shared by the text of one document.
+class LayoutFontCache
+{
+public:
+    const QFont &font(const FontProperties &properties);
+
+private:
+    QHash<FontProperties, QFont> m_fonts;
+};

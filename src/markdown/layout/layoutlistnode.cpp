@@ -1,0 +1,82 @@
+#include "markdown/layout/layoutlistnode_p.h"
+
+#include "markdown/layout/layoutsequencenode_p.h"
+
+#include <algorithm>
+#include <cmath>
+
+LayoutListNode::LayoutListNode(bool sharedMarkerWidth, bool tightSpacing)
+    : m_sharedMarkerWidth(sharedMarkerWidth), m_tightSpacing(tightSpacing)
+{}
+
+void LayoutListNode::append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content,
+                            BlockMargin margin)
+{
+    adopt(marker.get());
+    adopt(content.get());
+    m_items.push_back({std::move(marker), std::move(content), margin});
+}
+
+LayoutNode *LayoutListNode::child(int index) const
+{
+    const Item &item = m_items[size_t(index / 2)];
+    return index % 2 ? item.content.get() : item.marker.get();
+}
+
+QSizeF LayoutListNode::doLayout(qreal width)
+{
+    qreal column = 0;
+    for (Item &item : m_items)
+        column = std::max(column, item.marker->layout(unbounded).width());
+
+    qreal y = 0;
+    qreal widest = 0;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        Item &item = m_items[i];
+        y += LayoutSequenceNode::spacing(i ? &m_items[i - 1].margin : nullptr, item.margin, m_tightSpacing);
+        const qreal markerWidth = item.marker->size().width();
+        const qreal markerColumn = m_sharedMarkerWidth ? column : markerWidth;
+        const qreal contentX = markerColumn + markerSpacing;
+        const QSizeF content =
+            item.content->layout(std::isinf(width) ? width : std::max<qreal>(0, width - contentX));
+
+        qreal markerY = 0;
+        qreal contentY = 0;
+        const qreal contentBaseline = item.content->firstBaseline();
+        const qreal markerBaseline = item.marker->firstBaseline();
+        if (contentBaseline >= 0 && markerBaseline >= 0) {
+            markerY = contentBaseline - markerBaseline;
+            if (markerY < 0) {
+                contentY = -markerY;
+                markerY = 0;
+            }
+        }
+        item.marker->setPosition({markerColumn - markerWidth, y + markerY});
+        item.content->setPosition({contentX, y + contentY});
+        item.top = y;
+        item.height = std::max(contentY + content.height(), markerY + item.marker->size().height());
+        y += item.height;
+        widest = std::max(widest, contentX + content.width());
+    }
+    return {widest, y};
+}
+
+qreal LayoutListNode::firstBaseline() const
+{
+    if (m_items.empty())
+        return -1;
+    const Item &item = m_items.front();
+    const qreal baseline = item.content->firstBaseline();
+    return baseline < 0 ? baseline : item.content->position().y() + baseline;
+}
+
+void LayoutListNode::paint(LayoutPaintContext &context) const
+{
+    auto first = std::partition_point(m_items.begin(), m_items.end(), [&](const Item &item) {
+        return item.top + item.height < context.clip.top();
+    });
+    for (auto it = first; it != m_items.end() && it->top <= context.clip.bottom(); ++it) {
+        paintChild(context, *it->marker);
+        paintChild(context, *it->content);
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "markdown/layout/blockmargin.h"
+#include "markdown/layout/layoutnode_p.h"
+
+#include <memory>
+#include <vector>
+
+// The items of a list: each a marker and, beside it, the item's content, stacked by the margin
+// rule. Numbered markers share one column as wide as the widest marker, trailing-aligned;
+// other markers keep their own width. A marker sits on the first baseline of its content.
+class LayoutListNode : public LayoutNode
+{
+public:
+    static constexpr qreal markerSpacing = 8;
+
+    LayoutListNode(bool sharedMarkerWidth, bool tightSpacing);
+
+    void append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content, BlockMargin margin);
+
+    qreal firstBaseline() const override;
+    void paint(LayoutPaintContext &context) const override;
+    int childCount() const override { return int(m_items.size() * 2); }
+    LayoutNode *child(int index) const override;
+
+protected:
+    QSizeF doLayout(qreal width) override;
+    const char *kindName() const override { return m_sharedMarkerWidth ? "list numbered" : "list"; }
+
+private:
+    struct Item
+    {
+        std::unique_ptr<LayoutNode> marker;
+        std::unique_ptr<LayoutNode> content;
+        BlockMargin margin;
+        qreal top = 0;
+        qreal height = 0;
+    };
+
+    std::vector<Item> m_items;
+    bool m_sharedMarkerWidth;
+    bool m_tightSpacing;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "markdown/layout/layoutnode_p.h"
+
+#include <memory>
+
+// A box that shows its content at the content's ideal width and scrolls sideways on its own
+// when the content is wider than the box; the page around it never does. A thin indicator
+// along the bottom shows the position while the content overflows.
+class LayoutScrollNode : public LayoutNode
+{
+public:
+    static constexpr qreal indicatorThickness = 6;
+    static constexpr qreal indicatorInset = 2;
+
+    LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators);
+
+    qreal offset() const { return m_offset; }
+    qreal maximumOffset() const;
+    // Moves the content; returns whether it moved.
+    bool scrollTo(qreal offset);
+    bool scrollBy(qreal delta) { return scrollTo(m_offset + delta); }
+
+    // The indicator's track and thumb in node coordinates (empty while nothing overflows).
+    QRectF indicatorTrack() const;
+    QRectF indicatorThumb() const;
+    // The offset at which the thumb's centre is at `x`.
+    qreal offsetForThumbCenter(qreal x) const;
+
+    qreal firstBaseline() const override { return m_content->firstBaseline(); }
+    void paint(LayoutPaintContext &context) const override;
+    void hitTest(QPointF point, LayoutHit &hit) override;
+    int childCount() const override { return 1; }
+    LayoutNode *child(int) const override { return m_content.get(); }
+    QPointF contentOffset() const override { return {-m_offset, 0}; }
+
+protected:
+    QSizeF doLayout(qreal width) override;
+    const char *kindName() const override { return "scroll"; }
+    QString dumpDetails() const override;
+
+private:
+    std::unique_ptr<LayoutNode> m_content;
+    bool m_showsIndicators;
+    qreal m_offset = 0;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "markdown/images/imageprovider.h"
+#include "markdown/layout/codehighlightrange.h"
+#include "markdown/layout/softbreakmode.h"
+#include "markdown/layout/tablebackgroundstyle.h"
+#include "markdown/layout/tableborderstyle.h"
+#include "markdown/layout/theme.h"
+
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+// The values a document is drawn with, beside its content: the theme, how soft breaks show,
+// what links and images resolve against, who loads images, how code is highlighted and how
+// tables are framed.
+struct MarkdownEnvironment
+{
+    Theme theme;
+    SoftBreakMode softBreakMode = SoftBreakMode::space;
+    std::optional<QUrl> baseUrl;      // links resolve against it
+    std::optional<QUrl> imageBaseUrl; // image sources resolve against it
+    // Loaders of block and of inline images; without one, images are not shown.
+    std::shared_ptr<ImageProvider> imageProvider;
+    std::shared_ptr<ImageProvider> inlineImageProvider;
+    CodeSyntaxHighlighter codeSyntaxHighlighter; // empty: plain text
+    TableBorderStyle tableBorderStyle;
+    TableBackgroundStyle tableBackgroundStyle; // empty: no fills
+};

@@ -1,0 +1,607 @@
+#include "markdown/layout/markdownview.h"
+
+#include "markdown/document/markdownparser.h"
+#include "markdown/images/networkimageprovider.h"
+#include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layoutscrollnode_p.h"
+#include "markdown/layout/layouttextnode_p.h"
+#include "markdown/layout/markdownchunker_p.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace {
+
+// Texts longer than this are parsed in pieces of about this size.
+constexpr qsizetype parsePieceSize = 128 * 1024;
+// How long one slice of background work may take.
+constexpr qint64 sliceMilliseconds = 8;
+// How far below the visible part the page is measured before painting.
+constexpr qreal lookAhead = 400;
+
+} // namespace
+
+struct MarkdownView::Interaction
+{
+    LayoutSelection selection;
+    std::optional<LayoutDocument::TextPosition> anchor;
+    std::optional<QUrl> pressedLink;
+    QPointF pressPosition;
+    bool dragging = false;
+    bool selectingWords = false;
+    LayoutScrollNode *draggedScroll = nullptr; // valid while the page is not rebuilt
+
+    static LayoutSelection ordered(LayoutDocument::TextPosition a, LayoutDocument::TextPosition b)
+    {
+        if (b.node < a.node || (b.node == a.node && b.offset < a.offset))
+            std::swap(a, b);
+        return {a.node, a.offset, b.node, b.offset};
+    }
+};
+
+MarkdownView::MarkdownView(QWidget *parent)
+    : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
+      m_interaction(std::make_unique<Interaction>())
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true);
+    verticalScrollBar()->setSingleStep(20);
+
+    MarkdownEnvironment environment;
+    environment.imageProvider = NetworkImageProvider::shared();
+    environment.inlineImageProvider = NetworkImageProvider::shared();
+    m_document->setEnvironment(environment);
+    m_document->setAppearance(appearanceOf(palette()));
+
+    m_backgroundTimer.setSingleShot(true);
+    m_backgroundTimer.setInterval(0);
+    connect(&m_backgroundTimer, &QTimer::timeout, this, &MarkdownView::backgroundStep);
+    connect(m_document.get(), &LayoutDocument::layoutInvalidated, this, [this] {
+        viewport()->update();
+        continueInBackground();
+    });
+}
+
+MarkdownView::~MarkdownView() = default;
+
+void MarkdownView::setMarkdown(const QString &markdown)
+{
+    m_pendingPieces.clear();
+    m_pendingText = markdown;
+    QList<QStringView> pieces = markdown.size() > 2 * parsePieceSize
+                                    ? MarkdownChunker::split(m_pendingText, parsePieceSize)
+                                    : QList<QStringView>{QStringView(m_pendingText)};
+    const QStringView first = pieces.takeFirst();
+    showBlocks(MarkdownParser::parse(first.toString()));
+    m_pendingPieces = pieces;
+    if (m_pendingPieces.isEmpty())
+        m_pendingText.clear();
+    continueInBackground();
+}
+
+void MarkdownView::setContent(const MarkdownContent &content)
+{
+    m_pendingPieces.clear();
+    m_pendingText.clear();
+    showBlocks(content.blocks);
+}
+
+void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
+{
+    m_interaction->selection = {};
+    m_interaction->anchor.reset();
+    m_interaction->draggedScroll = nullptr;
+    m_document->setBlocks(blocks);
+    verticalScrollBar()->setValue(0);
+    relayout();
+}
+
+const MarkdownEnvironment &MarkdownView::environment() const
+{
+    return m_document->environment();
+}
+
+void MarkdownView::setEnvironment(const MarkdownEnvironment &environment)
+{
+    m_document->setEnvironment(environment);
+    m_interaction->selection = {};
+    m_interaction->draggedScroll = nullptr;
+    relayout();
+}
+
+void MarkdownView::setTheme(const Theme &theme)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.theme = theme;
+    setEnvironment(environment);
+}
+
+void MarkdownView::setBaseUrl(const std::optional<QUrl> &url)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.baseUrl = url;
+    setEnvironment(environment);
+}
+
+void MarkdownView::setImageBaseUrl(const std::optional<QUrl> &url)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.imageBaseUrl = url;
+    setEnvironment(environment);
+}
+
+void MarkdownView::setSoftBreakMode(SoftBreakMode mode)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.softBreakMode = mode;
+    setEnvironment(environment);
+}
+
+void MarkdownView::setImageProvider(std::shared_ptr<ImageProvider> provider)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.imageProvider = std::move(provider);
+    setEnvironment(environment);
+}
+
+void MarkdownView::setInlineImageProvider(std::shared_ptr<ImageProvider> provider)
+{
+    MarkdownEnvironment environment = m_document->environment();
+    environment.inlineImageProvider = std::move(provider);
+    setEnvironment(environment);
+}
+
+void MarkdownView::setDocumentMargins(const QMarginsF &margins)
+{
+    m_documentMargins = margins;
+    relayout();
+}
+
+void MarkdownView::setTextSelectionEnabled(bool enabled)
+{
+    m_selectionEnabled = enabled;
+    if (!enabled)
+        clearSelection();
+}
+
+bool MarkdownView::hasSelection() const
+{
+    return !m_interaction->selection.isEmpty();
+}
+
+QString MarkdownView::selectedText() const
+{
+    return m_document->text(m_interaction->selection);
+}
+
+void MarkdownView::selectAll()
+{
+    if (!m_selectionEnabled)
+        return;
+    m_interaction->selection = m_document->allText();
+    viewport()->update();
+    Q_EMIT selectionChanged();
+}
+
+void MarkdownView::clearSelection()
+{
+    if (m_interaction->selection.isEmpty())
+        return;
+    m_interaction->selection = {};
+    viewport()->update();
+    Q_EMIT selectionChanged();
+}
+
+void MarkdownView::copy() const
+{
+    const QString text = selectedText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+bool MarkdownView::isLayoutComplete() const
+{
+    return m_pendingPieces.isEmpty() && m_document->isComplete();
+}
+
+qreal MarkdownView::documentHeight() const
+{
+    qreal height = m_document->estimatedHeight();
+    if (!m_pendingPieces.isEmpty() && !m_pendingText.isEmpty()) {
+        qsizetype remaining = 0;
+        for (QStringView piece : m_pendingPieces)
+            remaining += piece.size();
+        const qsizetype parsed = m_pendingText.size() - remaining;
+        if (parsed > 0)
+            height *= qreal(m_pendingText.size()) / qreal(parsed);
+    }
+    return height;
+}
+
+QString MarkdownView::layoutDump()
+{
+    while (!isLayoutComplete())
+        backgroundStep();
+    return m_document->dump();
+}
+
+QSize MarkdownView::sizeHint() const
+{
+    return {640, 480};
+}
+
+qreal MarkdownView::pageWidth() const
+{
+    return std::max<qreal>(1, viewport()->width() - m_documentMargins.left() - m_documentMargins.right());
+}
+
+QPointF MarkdownView::documentPoint(QPointF viewportPoint) const
+{
+    return viewportPoint -
+           QPointF(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
+}
+
+void MarkdownView::relayout()
+{
+    m_document->setDevicePixelRatio(devicePixelRatioF());
+    m_document->setWidth(pageWidth());
+    layoutVisible();
+    continueInBackground();
+}
+
+void MarkdownView::layoutVisible()
+{
+    const qreal bottom = verticalScrollBar()->value() + viewport()->height() + lookAhead;
+    m_document->layoutUntil(bottom);
+    updateScrollBar();
+    viewport()->update();
+}
+
+void MarkdownView::continueInBackground()
+{
+    if (!isLayoutComplete())
+        m_backgroundTimer.start();
+}
+
+void MarkdownView::backgroundStep()
+{
+    if (!m_pendingPieces.isEmpty()) {
+        const QStringView piece = m_pendingPieces.takeFirst();
+        m_document->appendBlocks(MarkdownParser::parse(piece.toString()));
+        if (m_pendingPieces.isEmpty())
+            m_pendingText.clear();
+    } else {
+        m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
+    }
+    updateScrollBar();
+    // Blocks that came into view while their measuring was pending get painted now.
+    const qreal bottom = verticalScrollBar()->value() + viewport()->height();
+    if (m_document->laidOutHeight() <= bottom + lookAhead)
+        viewport()->update();
+    if (isLayoutComplete())
+        Q_EMIT layoutCompleted();
+    else
+        m_backgroundTimer.start();
+}
+
+void MarkdownView::updateScrollBar()
+{
+    const qreal total = documentHeight() + m_documentMargins.top() + m_documentMargins.bottom();
+    QScrollBar *bar = verticalScrollBar();
+    bar->setPageStep(viewport()->height());
+    bar->setRange(0, std::max(0, int(std::ceil(total)) - viewport()->height()));
+}
+
+void MarkdownView::rebuildKeepingPosition()
+{
+    const qreal top = verticalScrollBar()->value() - m_documentMargins.top();
+    const int block = m_document->blockAt(top);
+    const qreal offset = top - m_document->blockTop(block);
+    m_interaction->draggedScroll = nullptr;
+    m_document->setWidth(pageWidth());
+    m_document->layoutThrough(block);
+    m_document->layoutUntil(m_document->blockTop(block) + viewport()->height() + lookAhead);
+    updateScrollBar();
+    verticalScrollBar()->setValue(
+        int(std::round(m_document->blockTop(block) + offset + m_documentMargins.top())));
+    layoutVisible();
+    continueInBackground();
+}
+
+void MarkdownView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    const QRectF dirty = event->rect();
+    const QPointF origin(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
+    const QRectF clip = dirty.translated(-origin);
+    if (clip.bottom() > m_document->laidOutHeight() && !m_document->isComplete()) {
+        m_document->layoutUntil(clip.bottom() + lookAhead);
+        updateScrollBar();
+    }
+    painter.translate(origin);
+    LayoutPaintContext context;
+    context.painter = &painter;
+    context.palette = palette();
+    context.appearance = appearanceOf(palette());
+    context.clip = clip;
+    context.selection = &m_interaction->selection;
+    m_document->paint(context);
+}
+
+void MarkdownView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    if (pageWidth() != m_document->width())
+        rebuildKeepingPosition();
+    else
+        layoutVisible();
+}
+
+void MarkdownView::scrollContentsBy(int, int)
+{
+    const qreal bottom = verticalScrollBar()->value() + viewport()->height() + lookAhead;
+    if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
+        m_document->layoutUntil(bottom);
+        updateScrollBar();
+    }
+    viewport()->update();
+}
+
+void MarkdownView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        if (m_document->setAppearance(appearanceOf(palette()))) {
+            m_interaction->selection = {};
+            rebuildKeepingPosition();
+        }
+        viewport()->update();
+    }
+}
+
+void MarkdownView::activateLink(const QUrl &url)
+{
+    Q_EMIT linkActivated(url);
+    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment()) {
+        if (const std::optional<qreal> top = m_document->headingTop(url.fragment(QUrl::FullyDecoded))) {
+            updateScrollBar();
+            verticalScrollBar()->setValue(int(*top + m_documentMargins.top()));
+            return;
+        }
+    }
+    if (m_openLinks)
+        QDesktopServices::openUrl(url);
+}
+
+void MarkdownView::updateCursor(QPointF viewportPoint)
+{
+    const LayoutHit hit = m_document->hitTest(documentPoint(viewportPoint));
+    if (hit.link && !hit.onScrollIndicator)
+        viewport()->setCursor(Qt::PointingHandCursor);
+    else if (hit.text && hit.text->documentIndex() >= 0 && m_selectionEnabled && !hit.onScrollIndicator)
+        viewport()->setCursor(Qt::IBeamCursor);
+    else
+        viewport()->unsetCursor();
+}
+
+void MarkdownView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    Interaction &state = *m_interaction;
+    const QPointF point = documentPoint(event->position());
+    const LayoutHit hit = m_document->hitTest(point);
+    state.pressPosition = event->position();
+    state.dragging = false;
+    state.selectingWords = false;
+    state.pressedLink = hit.link;
+    state.draggedScroll = nullptr;
+    if (hit.scroll && hit.onScrollIndicator) {
+        state.draggedScroll = hit.scroll;
+        const QPointF local = point - hit.scroll->mapToDocument(QPointF(0, 0));
+        if (!hit.scroll->indicatorThumb().contains(local))
+            hit.scroll->scrollTo(hit.scroll->offsetForThumbCenter(local.x()));
+        viewport()->update();
+        return;
+    }
+    if (!m_selectionEnabled)
+        return;
+    state.anchor = m_document->positionAt(point);
+    if (event->modifiers() & Qt::ShiftModifier && !state.selection.isEmpty() && state.anchor) {
+        // Extend from the far end of the current selection.
+        const LayoutSelection &s = state.selection;
+        state.selection = Interaction::ordered({s.startNode, s.startOffset}, *state.anchor);
+        state.anchor = LayoutDocument::TextPosition{s.startNode, s.startOffset};
+        state.dragging = true;
+        viewport()->update();
+        Q_EMIT selectionChanged();
+        return;
+    }
+    if (!state.selection.isEmpty()) {
+        state.selection = {};
+        viewport()->update();
+        Q_EMIT selectionChanged();
+    }
+}
+
+void MarkdownView::mouseMoveEvent(QMouseEvent *event)
+{
+    Interaction &state = *m_interaction;
+    const QPointF point = documentPoint(event->position());
+    if (!(event->buttons() & Qt::LeftButton)) {
+        updateCursor(event->position());
+        return;
+    }
+    if (state.draggedScroll) {
+        const QPointF local = point - state.draggedScroll->mapToDocument(QPointF(0, 0));
+        if (state.draggedScroll->scrollTo(state.draggedScroll->offsetForThumbCenter(local.x())))
+            viewport()->update();
+        return;
+    }
+    if (!m_selectionEnabled || !state.anchor)
+        return;
+    if (!state.dragging &&
+        (event->position() - state.pressPosition).manhattanLength() < QApplication::startDragDistance())
+        return;
+    state.dragging = true;
+    // Dragging past the edges scrolls.
+    if (event->position().y() < 0)
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()));
+    else if (event->position().y() > viewport()->height())
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()) -
+                                      viewport()->height());
+    if (const std::optional<LayoutDocument::TextPosition> focus =
+            m_document->positionAt(documentPoint(event->position()))) {
+        LayoutSelection selection = Interaction::ordered(*state.anchor, *focus);
+        if (state.selectingWords) {
+            const LayoutSelection first =
+                m_document->wordSelection({selection.startNode, selection.startOffset});
+            const LayoutSelection last = m_document->wordSelection({selection.endNode, selection.endOffset});
+            selection = {first.startNode, first.startOffset, last.endNode, last.endOffset};
+        }
+        state.selection = selection;
+        viewport()->update();
+        Q_EMIT selectionChanged();
+    }
+}
+
+void MarkdownView::mouseReleaseEvent(QMouseEvent *event)
+{
+    Interaction &state = *m_interaction;
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    state.draggedScroll = nullptr;
+    if (!state.dragging && state.pressedLink) {
+        const LayoutHit hit = m_document->hitTest(documentPoint(event->position()));
+        if (hit.link == state.pressedLink)
+            activateLink(*state.pressedLink);
+    }
+    if (state.dragging && !state.selection.isEmpty() && QGuiApplication::clipboard()->supportsSelection())
+        QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
+    state.dragging = false;
+    state.pressedLink.reset();
+}
+
+void MarkdownView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_selectionEnabled) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    Interaction &state = *m_interaction;
+    const std::optional<LayoutDocument::TextPosition> position =
+        m_document->positionAt(documentPoint(event->position()));
+    if (!position)
+        return;
+    state.selection = m_document->wordSelection(*position);
+    state.anchor = *position;
+    state.selectingWords = true;
+    state.pressedLink.reset();
+    viewport()->update();
+    Q_EMIT selectionChanged();
+}
+
+void MarkdownView::wheelEvent(QWheelEvent *event)
+{
+    const QPoint pixels = event->pixelDelta();
+    const QPoint degrees = event->angleDelta();
+    qreal dx = !pixels.isNull() ? pixels.x() : degrees.x() / 120.0 * 40;
+    qreal dy = !pixels.isNull() ? pixels.y() : degrees.y() / 120.0 * 40;
+    if (event->modifiers() & Qt::ShiftModifier && dx == 0) {
+        dx = dy;
+        dy = 0;
+    }
+    if (dx != 0) {
+        const LayoutHit hit = m_document->hitTest(documentPoint(event->position()));
+        if (hit.scroll && hit.scroll->scrollBy(-dx)) {
+            viewport()->update();
+            event->accept();
+            return;
+        }
+        if (dy == 0) {
+            event->ignore();
+            return;
+        }
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void MarkdownView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        event->accept();
+        return;
+    }
+    QScrollBar *bar = verticalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_Home:
+        bar->setValue(bar->minimum());
+        return;
+    case Qt::Key_End:
+        m_document->layoutAll();
+        updateScrollBar();
+        bar->setValue(bar->maximum());
+        return;
+    case Qt::Key_Space:
+        bar->triggerAction(event->modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub
+                                                                  : QAbstractSlider::SliderPageStepAdd);
+        return;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void MarkdownView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QAction *copyAction =
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &MarkdownView::copy);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setEnabled(hasSelection());
+    QAction *selectAllAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"),
+                                              this, &MarkdownView::selectAll);
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
+    selectAllAction->setEnabled(m_selectionEnabled);
+    if (const LayoutHit hit = m_document->hitTest(documentPoint(event->pos())); hit.link) {
+        const QUrl url = *hit.link;
+        menu.addSeparator();
+        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Copy &Link Location"), this,
+                       [url] { QGuiApplication::clipboard()->setText(url.toString()); });
+    }
+    menu.exec(event->globalPos());
+}
+
+bool MarkdownView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "markdown/document/markdowncontent.h"
+#include "markdown/layout/markdownenvironment.h"
+
+#include <QAbstractScrollArea>
+#include <QMarginsF>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class LayoutDocument;
+class LayoutScrollNode;
+
+// Shows a Markdown document as a styled, selectable page that scrolls vertically. The page is
+// one widget painting a tree of layout nodes, only where it is visible; long documents are
+// parsed and measured in slices after the first screen is shown.
+//
+//     auto *view = new MarkdownView(parent);
+//     view->setTheme(previewTheme());
+//     view->setDocumentMargins(QMarginsF(16, 16, 16, 16));
+//     view->setMarkdown(text);
+//
+// Colours follow the widget's palette: an appearance switch repaints without parsing again.
+// Links open with QDesktopServices (links to "#heading-identifier" scroll to the heading);
+// linkActivated is emitted either way. Text is selected with the mouse (double-click: a word)
+// and copied with the platform's copy shortcut or the context menu.
+class MarkdownView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit MarkdownView(QWidget *parent = nullptr);
+    ~MarkdownView() override;
+
+    // Parses and shows the text. Long texts are parsed in pieces; the first screen shows at once.
+    void setMarkdown(const QString &markdown);
+    // Shows an already parsed document.
+    void setContent(const MarkdownContent &content);
+
+    const MarkdownEnvironment &environment() const;
+    void setEnvironment(const MarkdownEnvironment &environment);
+    void setTheme(const Theme &theme);
+    void setBaseUrl(const std::optional<QUrl> &url);
+    void setImageBaseUrl(const std::optional<QUrl> &url);
+    void setSoftBreakMode(SoftBreakMode mode);
+    void setImageProvider(std::shared_ptr<ImageProvider> provider);
+    void setInlineImageProvider(std::shared_ptr<ImageProvider> provider);
+
+    // Space around the page inside the scroll area.
+    QMarginsF documentMargins() const { return m_documentMargins; }
+    void setDocumentMargins(const QMarginsF &margins);
+
+    bool isTextSelectionEnabled() const { return m_selectionEnabled; }
+    void setTextSelectionEnabled(bool enabled);
+    // Whether activated links are opened with QDesktopServices (default true).
+    bool openLinks() const { return m_openLinks; }
+    void setOpenLinks(bool open) { m_openLinks = open; }
+
+    bool hasSelection() const;
+    QString selectedText() const;
+    void selectAll();
+    void clearSelection();
+    void copy() const;
+
+    // Whether every block is parsed and measured.
+    bool isLayoutComplete() const;
+    // The height of the page (estimated while the layout is not complete).
+    qreal documentHeight() const;
+    // The laid-out page as indented text (tests compare it with references).
+    QString layoutDump();
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void linkActivated(const QUrl &url);
+    void selectionChanged();
+    void layoutCompleted();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void showBlocks(const QList<BlockNode> &blocks);
+    QPointF documentPoint(QPointF viewportPoint) const;
+    qreal pageWidth() const;
+    void relayout();
+    void layoutVisible();
+    void continueInBackground();
+    void backgroundStep();
+    void updateScrollBar();
+    void rebuildKeepingPosition();
+    void activateLink(const QUrl &url);
+    void updateCursor(QPointF viewportPoint);
+
+    std::unique_ptr<LayoutDocument> m_document;
+    QMarginsF m_documentMargins;
+    QTimer m_backgroundTimer;
+    QString m_pendingText; // text still to be parsed
+    QList<QStringView> m_pendingPieces;
+    bool m_selectionEnabled = true;
+    bool m_openLinks = true;
+    struct Interaction; // selection and mouse state
+    std::unique_ptr<Interaction> m_interaction;
+};

@@ -1,0 +1,14 @@
+#include "markdown/layout/relativesize.h"
+
+#include "markdown/layout/fontproperties.h"
+
+#include <cmath>
+
+qreal RelativeSize::points(const std::optional<FontProperties> &properties) const
+{
+    const FontProperties fallback;
+    const FontProperties &font = properties ? *properties : fallback;
+    // std::round rounds halves away from zero.
+    const qreal base = unit == Unit::em ? std::round(font.size * font.scale) : font.size;
+    return std::round(base * value);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "markdown/layout/blockstyle.h"
+#include "markdown/layout/textstyle.h"
+
+#include <array>
+
+// The set of styles a document is drawn with: text styles for the inline kinds and a block
+// style per block kind. A Theme is a plain value; start from the default and replace entries:
+//
+//     Theme theme;
+//     theme.text = TextStyle::fontSize(17) + TextStyle::foregroundColor(primary);
+//     theme.paragraph = [](const BlockConfiguration &c) { return c.label.margin(0, 14); };
+//
+// The defaults draw every block label unchanged (no margins, no decoration), code in the
+// monospaced design, emphasis italic, strong text semibold, strike-through with a single line,
+// bullets by level, decimal numbers and check boxes as list markers, and a divider line as the
+// thematic break.
+struct Theme
+{
+    Theme();
+
+    TextStyle text;
+    TextStyle code;
+    TextStyle emphasis;
+    TextStyle strong;
+    TextStyle strikethrough;
+    TextStyle link;
+    std::array<BlockStyle<BlockConfiguration>, 6> headings; // levels 1 to 6
+    BlockStyle<BlockConfiguration> paragraph;
+    BlockStyle<BlockConfiguration> blockquote;
+    BlockStyle<CodeBlockConfiguration> codeBlock;
+    BlockStyle<BlockConfiguration> image;
+    BlockStyle<BlockConfiguration> list;
+    BlockStyle<BlockConfiguration> listItem;
+    BlockStyle<TaskListMarkerConfiguration> taskListMarker;
+    BlockStyle<ListMarkerConfiguration> bulletedListMarker;
+    BlockStyle<ListMarkerConfiguration> numberedListMarker;
+    BlockStyle<BlockConfiguration> table;
+    BlockStyle<TableCellConfiguration> tableCell;
+    BlockStyle<void> thematicBreak;
+
+    // The style of a heading level (clamped to 1 to 6).
+    const BlockStyle<BlockConfiguration> &heading(int level) const;
+};

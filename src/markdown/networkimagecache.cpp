@@ -1,3 +1,0 @@
-#include "markdown/networkimagecache.h"
-
-NetworkImageCache::~NetworkImageCache() = default;

@@ -1,3 +1,0 @@
-#include "markdown/networkimageloader.h"
-
-NetworkImageLoader::~NetworkImageLoader() = default;

@@ -1,0 +1,280 @@
+#include "markdown/images/defaultnetworkimagecache.h"
+#include "markdown/images/defaultnetworkimageloader.h"
+#include "markdown/images/networkimage.h"
+#include "markdown/images/networkimagemodel.h"
+#include "testhttpserver.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QLabel>
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QTest>
+
+namespace {
+
+QByteArray pngBytes(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A valid PNG whose header claims `width` × `height` pixels.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+    QByteArray bytes = pngBytes(1, 1);
+    // Signature (8), chunk length (4), "IHDR" (4), then width and height.
+    qToBigEndian(width, bytes.data() + 16);
+    qToBigEndian(height, bytes.data() + 20);
+    quint32 crc = 0xffffffffu;
+    for (qsizetype i = 12; i < 29; ++i) { // chunk type and 13 data bytes
+        crc ^= quint8(bytes[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    qToBigEndian(~crc, bytes.data() + 29);
+    return bytes;
+}
+
+NetworkImageResult await(QFuture<NetworkImageResult> future)
+{
+    if (!QTest::qWaitFor([&] { return future.isFinished(); }, 20000))
+        return NetworkImageResult::failure(NetworkImageError::transport, QStringLiteral("test timed out"));
+    return future.result();
+}
+
+} // namespace
+
+class TestNetworkImage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void sharesOneDownloadPerUrl();
+    void failsWithTheRightError_data();
+    void failsWithTheRightError();
+    void retriesAfterAFailure_data();
+    void retriesAfterAFailure();
+    void recomputesIdealSizeForANewScale();
+    void consultsTheDiskCacheBeforeTheNetwork();
+    void keepsAtMostTheCountLimit();
+    void showsTheBuilderOutputForEachState();
+
+private:
+    DefaultNetworkImageLoader::Configuration configuration() const;
+
+    TestHttpServer *m_server = nullptr;
+    std::unique_ptr<QTemporaryDir> m_cacheDir;
+    std::unique_ptr<DefaultNetworkImageLoader> m_loader;
+};
+
+void TestNetworkImage::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
+DefaultNetworkImageLoader::Configuration TestNetworkImage::configuration() const
+{
+    DefaultNetworkImageLoader::Configuration configuration;
+    configuration.diskCacheDirectory = m_cacheDir->path();
+    return configuration;
+}
+
+void TestNetworkImage::init()
+{
+    m_server = new TestHttpServer(this);
+    QVERIFY(m_server->listen());
+    m_server->setResponse("/image.png", {200, pngBytes(200, 100), {"Content-Type: image/png"}, 0});
+    m_server->setResponse("/slow.png", {200, pngBytes(20, 10), {"Content-Type: image/png"}, 300});
+    m_server->setResponse(
+        "/cached.png",
+        {200, pngBytes(30, 30), {"Content-Type: image/png", "Cache-Control: max-age=3600"}, 0});
+    m_server->setResponse("/text", {200, "this is not an image", {"Content-Type: image/png"}, 0});
+    m_server->setResponse("/server-error.png", {500, pngBytes(4, 4), {"Content-Type: image/png"}, 0});
+    m_server->setResponse("/redirect-status.png", {304, {}, {}, 0});
+    m_server->setResponse("/huge.png", {200, pngClaiming(60000, 60000), {"Content-Type: image/png"}, 0});
+    m_cacheDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_cacheDir->isValid());
+    m_loader = std::make_unique<DefaultNetworkImageLoader>(std::make_shared<DefaultNetworkImageCache>(),
+                                                           configuration());
+}
+
+void TestNetworkImage::cleanup()
+{
+    m_loader.reset();
+    delete m_server;
+    m_server = nullptr;
+    m_cacheDir.reset();
+}
+
+void TestNetworkImage::sharesOneDownloadPerUrl()
+{
+    NetworkImageModel first;
+    NetworkImageModel second;
+    first.setImageLoader(m_loader.get());
+    second.setImageLoader(m_loader.get());
+
+    const ImageSource source{m_server->url("/slow.png"), 1.0};
+    first.setSource(source);
+    second.setSource(source);
+
+    QTRY_COMPARE(first.image().kind(), NetworkImageState::Kind::success);
+    QTRY_COMPARE(second.image().kind(), NetworkImageState::Kind::success);
+    QCOMPARE(m_server->requestCount("/slow.png"), 1);
+    QCOMPARE(first.image().image().cacheKey(), second.image().image().cacheKey());
+    QCOMPARE(m_server->lastHeader("accept"), QByteArray("image/*"));
+}
+
+void TestNetworkImage::failsWithTheRightError_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<NetworkImageError>("error");
+
+    QTest::addRow("not found is a bad server response")
+        << "/missing.png" << NetworkImageError::badServerResponse;
+    QTest::addRow("server error is a bad server response")
+        << "/server-error.png" << NetworkImageError::badServerResponse;
+    QTest::addRow("status outside 200 to 299 is a bad server response")
+        << "/redirect-status.png" << NetworkImageError::badServerResponse;
+    QTest::addRow("a body that is no image cannot be decoded")
+        << "/text" << NetworkImageError::cannotDecodeContentData;
+    QTest::addRow("image claiming 60000 x 60000 pixels stays within the allocation limit")
+        << "/huge.png" << NetworkImageError::cannotDecodeContentData;
+    QTest::addRow("file URL is no HTTP response")
+        << QUrl::fromLocalFile(QFINDTESTDATA("tst_networkimage.cpp")).toString()
+        << NetworkImageError::badServerResponse;
+    QTest::addRow("data URL is no HTTP response")
+        << "data:image/png;base64," + QString::fromLatin1(pngBytes(2, 2).toBase64())
+        << NetworkImageError::badServerResponse;
+    QTest::addRow("refused connection is a transport failure")
+        << "http://127.0.0.1:1/x.png" << NetworkImageError::transport;
+}
+
+void TestNetworkImage::failsWithTheRightError()
+{
+    QFETCH(QString, url);
+    QFETCH(NetworkImageError, error);
+    const QUrl resolved = url.startsWith('/') ? m_server->url(url) : QUrl(url);
+
+    const NetworkImageResult result = await(m_loader->image(resolved));
+    QCOMPARE(result.error, error);
+    QVERIFY(result.image.isNull());
+
+    NetworkImageModel model;
+    model.setImageLoader(m_loader.get());
+    model.setSource(ImageSource{resolved, 1.0});
+    QTRY_COMPARE(model.image().kind(), NetworkImageState::Kind::failure);
+}
+
+void TestNetworkImage::retriesAfterAFailure_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addRow("after a 404") << "/missing.png";
+    QTest::addRow("after undecodable bytes") << "/text";
+}
+
+void TestNetworkImage::retriesAfterAFailure()
+{
+    QFETCH(QString, path);
+    QVERIFY(!await(m_loader->image(m_server->url(path))).isSuccess());
+    QVERIFY(!await(m_loader->image(m_server->url(path))).isSuccess());
+    QCOMPARE(m_server->requestCount(path), 2);
+
+    // Once the server mends its answer, the next request succeeds.
+    m_server->setResponse(path, {200, pngBytes(5, 5), {}, 0});
+    QVERIFY(await(m_loader->image(m_server->url(path))).isSuccess());
+}
+
+void TestNetworkImage::recomputesIdealSizeForANewScale()
+{
+    NetworkImageModel model;
+    model.setImageLoader(m_loader.get());
+    QSignalSpy sourceChanges(&model, &NetworkImageModel::sourceChanged);
+
+    model.setSource(ImageSource{m_server->url("/image.png"), 1.0});
+    QTRY_COMPARE(model.image().kind(), NetworkImageState::Kind::success);
+    QCOMPARE(model.image().idealSize(), QSizeF(200, 100));
+
+    model.setSource(ImageSource{m_server->url("/image.png"), 1.0});
+    QCOMPARE(sourceChanges.size(), 1); // the same source changes nothing
+
+    model.setSource(ImageSource{m_server->url("/image.png"), 2.0});
+    QTRY_COMPARE(model.image().idealSize(), QSizeF(100, 50));
+    QCOMPARE(model.image().image().size(), QSize(200, 100));
+    QCOMPARE(m_server->requestCount("/image.png"), 1); // served from the image cache
+
+    model.setSource(std::nullopt);
+    QCOMPARE(model.image().kind(), NetworkImageState::Kind::empty);
+}
+
+void TestNetworkImage::consultsTheDiskCacheBeforeTheNetwork()
+{
+    QVERIFY(await(m_loader->image(m_server->url("/cached.png"))).isSuccess());
+    QCOMPARE(m_server->requestCount("/cached.png"), 1);
+
+    // A new loader with an empty image cache and memory tier, over the same disk cache.
+    m_loader = std::make_unique<DefaultNetworkImageLoader>(std::make_shared<DefaultNetworkImageCache>(),
+                                                           configuration());
+    const NetworkImageResult again = await(m_loader->image(m_server->url("/cached.png")));
+    QVERIFY(again.isSuccess());
+    QCOMPARE(again.image.size(), QSize(30, 30));
+    QCOMPARE(m_server->requestCount("/cached.png"), 1);
+}
+
+void TestNetworkImage::keepsAtMostTheCountLimit()
+{
+    QCOMPARE(DefaultNetworkImageCache::shared()->countLimit(), 100);
+
+    DefaultNetworkImageCache cache(2);
+    const QUrl a("http://x.test/a"), b("http://x.test/b"), c("http://x.test/c");
+    cache.setImage(QImage(1, 1, QImage::Format_ARGB32), a);
+    cache.setImage(QImage(2, 2, QImage::Format_ARGB32), b);
+    QVERIFY(cache.image(a)); // a is now the most recently used
+    cache.setImage(QImage(3, 3, QImage::Format_ARGB32), c);
+    QCOMPARE(cache.count(), 2);
+    QVERIFY(cache.image(a));
+    QVERIFY(!cache.image(b));
+    QCOMPARE(cache.image(c)->size(), QSize(3, 3));
+}
+
+void TestNetworkImage::showsTheBuilderOutputForEachState()
+{
+    NetworkImage view;
+    view.setImageLoader(m_loader.get());
+    view.setContentBuilder([](const NetworkImageState &state) {
+        static const char *names[] = {"empty", "success", "failure"};
+        return new QLabel(QString::fromLatin1(names[int(state.kind())]));
+    });
+    auto shown = [&view] { return qobject_cast<QLabel *>(view.content())->text(); };
+
+    view.setSource(ImageSource{m_server->url("/image.png"), 2.0});
+    QCOMPARE(shown(), QStringLiteral("empty"));
+    QCOMPARE(m_server->requestCount("/image.png"), 0); // nothing loads before the view is shown
+
+    view.show();
+    QTRY_COMPARE(shown(), QStringLiteral("success"));
+    QCOMPARE(view.model()->image().idealSize(), QSizeF(100, 50));
+
+    view.setSource(ImageSource{m_server->url("/missing.png"), 2.0});
+    QTRY_COMPARE(shown(), QStringLiteral("failure"));
+
+    view.setContentBuilder({}); // the default shows nothing for a failure
+    QVERIFY(!view.content());
+}
+
+QTEST_MAIN(TestNetworkImage)
+
+#include "tst_networkimage.moc"

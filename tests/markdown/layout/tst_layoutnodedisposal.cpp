@@ -1,0 +1,85 @@
+// Laid-out pages are freed a slice at a time after their document lets them go,
+// and a document may go before its nodes do.
+#include "markdown/document/markdownparser.h"
+#include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layoutnodedisposal_p.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+int destroyedNodes = 0;
+
+class CountingNode : public LayoutNode
+{
+public:
+    ~CountingNode() override { ++destroyedNodes; }
+    void paint(LayoutPaintContext &) const override {}
+
+protected:
+    QSizeF doLayout(qreal) override { return {}; }
+    const char *kindName() const override { return "counting"; }
+};
+
+} // namespace
+
+class TestLayoutNodeDisposal : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void freesEveryNodeBetweenEvents();
+    void documentMayGoBeforeItsNodes();
+};
+
+void TestLayoutNodeDisposal::freesEveryNodeBetweenEvents()
+{
+    destroyedNodes = 0;
+    constexpr int count = 300'000;
+    std::vector<std::unique_ptr<LayoutNode>> nodes;
+    for (int index = 0; index < count; ++index)
+        nodes.push_back(std::make_unique<CountingNode>());
+    LayoutNodeDisposal::dispose(std::move(nodes));
+    QCOMPARE(LayoutNodeDisposal::pending() + std::size_t(destroyedNodes), std::size_t(count));
+    QTRY_COMPARE(destroyedNodes, count);
+    QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
+}
+
+void TestLayoutNodeDisposal::documentMayGoBeforeItsNodes()
+{
+    QString markdown;
+    for (int section = 0; section < 200; ++section) {
+        markdown += QStringLiteral("## Requirement %1\n\nThe system SHALL keep *every* requirement readable, "
+                                   "with `code` and a [link](https://example.org).\n\n- item\n- [x] done\n\n"
+                                   "| a | b |\n|---|---|\n| 1 | 2 |\n\n```\ncode block\n```\n\n")
+                        .arg(section);
+    }
+    const QList<BlockNode> blocks = MarkdownParser::parse(markdown);
+    const auto paintPage = [](const LayoutDocument &document) {
+        // Painting shapes texts again and lists them as recently used.
+        QImage image(300, 2000, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        LayoutPaintContext context;
+        context.painter = &painter;
+        context.clip = QRectF(0, 0, 300, 2000);
+        document.paint(context);
+    };
+    {
+        auto document = std::make_unique<LayoutDocument>();
+        document->setBlocks(blocks);
+        document->setWidth(300);
+        document->layoutAll();
+        paintPage(*document);
+        document->setBlocks(blocks); // the first page goes to the disposal
+        document->layoutAll();
+        paintPage(*document);
+        QVERIFY(document->positionAt(QPointF(10, 10)).has_value());
+    } // and the document (with its shaped-text list) before either page is freed
+    // Freed between events; the address sanitizer of the test build watches.
+    QTRY_COMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
+}
+
+QTEST_MAIN(TestLayoutNodeDisposal)
+#include "tst_layoutnodedisposal.moc"

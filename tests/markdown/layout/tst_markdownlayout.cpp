@@ -1,0 +1,456 @@
+// The block layout: the margin rule, lists and their markers, tables, code blocks, images and
+// image flows, the colour-scheme fragments, splitting long texts, and a golden dump of a page
+// with every construct.
+#include "testimageprovider.h"
+
+#include "markdown/document/markdownparser.h"
+#include "markdown/layout/layoutbuilder_p.h"
+#include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layoutimagenode_p.h"
+#include "markdown/layout/layoutnode_p.h"
+#include "markdown/layout/layouttextnode_p.h"
+#include "markdown/layout/markdownchunker_p.h"
+#include "markdown/layout/markerstyles.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <functional>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+constexpr DynamicColor rule = dynamicColor(1, 1, 1, 0.14f, 0.57f, 0.63f, 0.72f, 0.26f);
+
+// A theme with the margins of a reading theme: paragraphs 14 below, list items 3 around.
+Theme readingTheme()
+{
+    Theme theme;
+    theme.text = TextStyle::fontSize(17);
+    theme.paragraph = [](const BlockConfiguration &c) { return c.label.margin(0, 14); };
+    theme.listItem = [](const BlockConfiguration &c) {
+        return c.label.margin(RelativeSize::em(0.15), RelativeSize::em(0.15));
+    };
+    theme.headings[0] = [](const BlockConfiguration &c) {
+        return BlockView::vstack(
+            {c.label.padding(BlockView::bottom, RelativeSize::em(0.2))
+                 .margin(24, 12)
+                 .textStyle(TextStyle::fontWeight(QFont::Bold) + TextStyle::fontSize(RelativeSize::em(1.85))),
+             BlockView::divider(rule).padding(BlockView::top, 4)});
+    };
+    theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                 TextStyle::fontSize(RelativeSize::em(0.92));
+    theme.codeBlock = [](const CodeBlockConfiguration &c) {
+        return BlockView::horizontalScroll(c.label.padding(RelativeSize::em(0.5))).padding(12).margin(0, 14);
+    };
+    theme.tableCell = [](const TableCellConfiguration &c) {
+        return c.label.textStyle(c.row == 0 ? TextStyle::fontWeight(QFont::DemiBold) : TextStyle())
+            .padding(BlockView::horizontal, RelativeSize::em(0.75))
+            .padding(BlockView::vertical, RelativeSize::em(0.5));
+    };
+    theme.thematicBreak = [] {
+        return BlockView::divider(rule).margin(RelativeSize::em(1.5), RelativeSize::em(1.5));
+    };
+    return theme;
+}
+
+struct Page
+{
+    std::unique_ptr<LayoutDocument> document = std::make_unique<LayoutDocument>();
+    std::shared_ptr<TestImageProvider> images = std::make_shared<TestImageProvider>();
+
+    explicit Page(const QString &markdown, qreal width = 600, Theme theme = readingTheme(),
+                  Appearance appearance = Appearance::light)
+    {
+        MarkdownEnvironment environment;
+        environment.theme = std::move(theme);
+        environment.imageProvider = images;
+        environment.inlineImageProvider = images;
+        document->setEnvironment(environment);
+        document->setAppearance(appearance);
+        document->setWidth(width);
+        document->setBlocks(MarkdownParser::parse(markdown));
+    }
+
+    QString dump()
+    {
+        document->layoutAll();
+        return document->dump();
+    }
+
+    // Every node of the page in paint order, laid out.
+    QList<LayoutNode *> nodes()
+    {
+        dump();
+        QList<LayoutNode *> result;
+        std::function<void(LayoutNode *)> walk = [&](LayoutNode *node) {
+            result.append(node);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        // The top-level nodes are the roots of the texts' ancestors.
+        QSet<LayoutNode *> roots;
+        for (LayoutTextNode *text : document->textNodes()) {
+            LayoutNode *root = text;
+            while (root->parent())
+                root = root->parent();
+            roots.insert(root);
+        }
+        QList<LayoutNode *> ordered(roots.begin(), roots.end());
+        std::sort(ordered.begin(), ordered.end(),
+                  [](LayoutNode *a, LayoutNode *b) { return a->position().y() < b->position().y(); });
+        for (LayoutNode *root : ordered)
+            walk(root);
+        return result;
+    }
+
+    QList<LayoutTextNode *> texts()
+    {
+        dump();
+        return QList<LayoutTextNode *>(document->textNodes().begin(), document->textNodes().end());
+    }
+};
+
+QRectF documentRect(const LayoutNode *node)
+{
+    return QRectF(node->mapToDocument(QPointF(0, 0)), node->size());
+}
+
+QStringList symbolsIn(const QString &dump)
+{
+    static const QRegularExpression symbol(QStringLiteral("symbol [^ ]+ [^ ]+ ([a-z.]+)"));
+    QStringList names;
+    auto it = symbol.globalMatch(dump);
+    while (it.hasNext())
+        names.append(it.next().captured(1));
+    return names;
+}
+
+} // namespace
+
+class TestMarkdownLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void marginRule_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<qreal>("gap"); // between the first two texts
+
+        QTest::addRow("paragraphs 14 apart") << "one\n\ntwo" << 14.0;
+        QTest::addRow("the larger of bottom and top margin") << "one\n\n# Two" << 24.0;
+        QTest::addRow("tight list: items by their top margins only") << "- one\n- two" << 3.0;
+        QTest::addRow("loose list: paragraph bottoms between items") << "- one\n\n- two" << 14.0;
+        QTest::addRow("tight list ignores bottoms between blocks of one item") << "- one\n  - two" << 3.0;
+    }
+
+    void marginRule()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(qreal, gap);
+        Page page(markdown);
+        const QList<LayoutTextNode *> texts = page.texts();
+        QVERIFY(texts.size() >= 2);
+        QCOMPARE(documentRect(texts[1]).top() - documentRect(texts[0]).bottom(), gap);
+    }
+
+    void firstBlockHasNothingAbove()
+    {
+        Page page(QStringLiteral("# Title\n\ntext"));
+        QCOMPARE(documentRect(page.texts().first()).top(), 0.0);
+    }
+
+    void numberedMarkersShareTheWidestWidth()
+    {
+        Page page(QStringLiteral("8. eight\n9. nine\n10. ten"), 600, Theme());
+        const QString dump = page.dump();
+        QList<QRectF> markers;
+        for (LayoutNode *node : page.nodes()) {
+            if (auto *text = dynamic_cast<LayoutTextNode *>(node); text && text->documentIndex() < 0)
+                markers.append(documentRect(node->parent())); // the marker's frame
+        }
+        QCOMPARE(markers.size(), 3);
+        QVERIFY2(dump.contains(QLatin1String("\"8.\"")) && dump.contains(QLatin1String("\"10.\"")),
+                 qPrintable(dump));
+        // Each marker sits trailing-aligned in a column as wide as the widest ("10.").
+        for (const QRectF &marker : markers)
+            QCOMPARE(marker.right(), markers.last().right());
+        QVERIFY(markers.first().width() <= markers.last().width());
+        // The item texts line up.
+        const QList<LayoutTextNode *> texts = page.texts();
+        QCOMPARE(documentRect(texts[0]).left(), documentRect(texts[2]).left());
+    }
+
+    void bulletShapesByLevel()
+    {
+        Page page(QStringLiteral("- a\n  - b\n    - c\n      - d\n        - e"), 600, Theme());
+        QCOMPARE(symbolsIn(page.dump()),
+                 QStringList({"circle.fill", "circle", "square.fill", "square.fill", "square.fill"}));
+        QCOMPARE(MarkerStyles::romanNumeral(1994), QStringLiteral("MCMXCIV"));
+    }
+
+    void bulletsAreAThirdOfTheTextSize()
+    {
+        Page page(QStringLiteral("- a"));
+        static const QRegularExpression symbol(
+            QStringLiteral("symbol [^ ]+ 6x6 circle.fill")); // round(17 / 3)
+        QVERIFY2(symbol.match(page.dump()).hasMatch(), qPrintable(page.dump()));
+    }
+
+    void taskMarkers()
+    {
+        Page page(QStringLiteral("- [x] done\n- [ ] open"), 600, Theme());
+        QCOMPARE(symbolsIn(page.dump()), QStringList({"checkmark.square.fill", "square"}));
+    }
+
+    void tableColumnAlignment()
+    {
+        Page page(QStringLiteral(
+            "| L | C | R |\n|:--|:-:|--:|\n| long left | long centre | 1 |\n| x | y | 22222 |"));
+        const QList<LayoutTextNode *> texts = page.texts();
+        QCOMPARE(texts.size(), 9);
+        // Right column: every cell, the header's included, ends at the same x.
+        const qreal right = documentRect(texts[2]->parent()).right();
+        QCOMPARE(documentRect(texts[5]->parent()).right(), right);
+        QCOMPARE(documentRect(texts[8]->parent()).right(), right);
+        QVERIFY(documentRect(texts[2]).width() < documentRect(texts[8]).width());
+        // Left column starts together; centre column cells share a centre.
+        QCOMPARE(documentRect(texts[0]).left(), documentRect(texts[3]).left());
+        QCOMPARE(documentRect(texts[1]->parent()).center().x(),
+                 documentRect(texts[7]->parent()).center().x());
+        // Cells of a row share a height, so the row below starts at one y.
+        QCOMPARE(documentRect(texts[3]->parent()).center().y(),
+                 documentRect(texts[5]->parent()).center().y());
+        QVERIFY(page.dump().contains(QLatin1String("\"L\" font 17px weight 600")));
+    }
+
+    void tableColumnsShareANarrowWidth()
+    {
+        const QString words = QStringLiteral("word ").repeated(40);
+        Page page(QStringLiteral("| a | b |\n|---|---|\n| %1 | %1 |").arg(words), 300);
+        page.dump();
+        const QList<LayoutTextNode *> texts = page.texts();
+        for (LayoutTextNode *text : texts)
+            QVERIFY(documentRect(text->parent()).right() <= 300);
+    }
+
+    void codeBlockFinalLineFeeds_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("one final line feed is dropped") << "```\na\n```"
+                                                        << "a";
+        QTest::addRow("two leave one empty line") << "```\na\n\n```"
+                                                  << "a\n";
+        QTest::addRow("indented block") << "    a\n    b"
+                                        << "a\nb";
+    }
+
+    void codeBlockFinalLineFeeds()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(QString, text);
+        Page page(markdown);
+        QCOMPARE(page.texts().first()->plainText(), text);
+    }
+
+    void codeScrollsOnItsOwn()
+    {
+        Page page(QStringLiteral("```\n%1\n```\n\nafter").arg(QStringLiteral("x").repeated(400)), 300);
+        const QString dump = page.dump();
+        QVERIFY2(dump.contains(QLatin1String("scroll ")), qPrintable(dump));
+        for (LayoutNode *node : page.nodes()) {
+            if (!node->parent())
+                QVERIFY(node->size().width() <= 300);
+        }
+        QVERIFY(page.texts().first()->size().width() > 1000);
+    }
+
+    void imageResizeToFit_data()
+    {
+        QTest::addColumn<QSizeF>("natural");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QSizeF>("fitted");
+        QTest::addRow("wider than the column: the column's width, half the height")
+            << QSizeF(800, 300) << 400.0 << QSizeF(400, 150);
+        QTest::addRow("narrower: never enlarged") << QSizeF(200, 100) << 400.0 << QSizeF(200, 100);
+        QTest::addRow("ideal width: natural")
+            << QSizeF(800, 300) << LayoutNode::unbounded << QSizeF(800, 300);
+        QTest::addRow("not loaded: no room") << QSizeF() << 400.0 << QSizeF(0, 0);
+    }
+
+    void imageResizeToFit()
+    {
+        QFETCH(QSizeF, natural);
+        QFETCH(qreal, width);
+        QFETCH(QSizeF, fitted);
+        QCOMPARE(LayoutImageNode::fittedSize(natural, width), fitted);
+    }
+
+    void imageBlockAndFlow_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("expected"); // node kinds in the dump, in order
+        QTest::addRow("one image alone is an image block") << "![a](https://x/a.png)"
+                                                           << "image";
+        QTest::addRow("a linked image alone too") << "[![a](https://x/a.png)](https://x)"
+                                                  << "image";
+        QTest::addRow("two images separated by a space are a flow")
+            << "![a](https://x/a.png) ![b](https://x/b.png)"
+            << "flow image image";
+        QTest::addRow("an image in text stays inline") << "see ![a](https://x/a.png) here"
+                                                       << "text";
+    }
+
+    void imageBlockAndFlow()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(QString, expected);
+        Page page(markdown);
+        QStringList kinds;
+        for (const QString &line : page.dump().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            kinds.append(line.trimmed().section(QLatin1Char(' '), 0, 0));
+        QCOMPARE(kinds.join(QLatin1Char(' ')), expected);
+    }
+
+    void flowLayoutRows()
+    {
+        // 100-point images in a 250-point column: two to a row (100 + 3.25 + 100), a break ends
+        // a row, items sit on the bottom of their row.
+        Page page(
+            QStringLiteral(
+                "![](https://x/1.png) ![](https://x/2.png) ![](https://x/3.png)  \n![](https://x/4.png)"),
+            250, Theme());
+        for (int i = 1; i <= 4; ++i)
+            page.images->sizes.insert(QUrl(QStringLiteral("https://x/%1.png").arg(i)),
+                                      QSize(100, i == 2 ? 50 : 30));
+        QTRY_VERIFY(page.dump().contains(QLatin1String("100x50")));
+        const QString dump = page.dump();
+        QStringList positions;
+        for (const QString &line : dump.split(QLatin1Char('\n'))) {
+            if (line.trimmed().startsWith(QLatin1String("image")))
+                positions.append(line.trimmed().section(QLatin1Char(' '), 1, 1));
+        }
+        QCOMPARE(positions, QStringList({"0,20", "103.25,0", "0,53.25", "0,86.5"}));
+    }
+
+    void colourSchemeFragments_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("inLight");
+        QTest::addColumn<bool>("inDark");
+        QTest::addRow("dark only") << "https://x/a.png#gh-dark-mode-only" << false << true;
+        QTest::addRow("light only, any case") << "https://x/a.png#GH-Light-Mode-Only" << true << false;
+        QTest::addRow("other fragment") << "https://x/a.png#top" << true << true;
+        QTest::addRow("no fragment") << "https://x/a.png" << true << true;
+    }
+
+    void colourSchemeFragments()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, inLight);
+        QFETCH(bool, inDark);
+        const BlockNode block = MarkdownParser::parse(QStringLiteral("> text ![i](%1)").arg(source)).first();
+        const auto count = [](const BlockNode &b) {
+            return b.as<Block::Blockquote>()->children.first().inlines()->size();
+        };
+        bool found = false;
+        const BlockNode light = LayoutBuilder::withoutOtherSchemeImages(block, Appearance::light, &found);
+        QCOMPARE(found, source.contains(QLatin1String("mode-only"), Qt::CaseInsensitive));
+        const BlockNode dark = LayoutBuilder::withoutOtherSchemeImages(block, Appearance::dark);
+        QCOMPARE(count(light), inLight ? 2 : 1);
+        QCOMPARE(count(dark), inDark ? 2 : 1);
+    }
+
+    void headingIdentifiers_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("identifier");
+        QTest::addRow("words") << "# Hello, World!"
+                               << "hello-world";
+        QTest::addRow("code and emphasis") << "## The `Theme` *value* 2"
+                                           << "the-theme-value-2";
+        QTest::addRow("non-latin letters") << "### Größe über alles"
+                                           << "größe-über-alles";
+    }
+
+    void headingIdentifiers()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(QString, identifier);
+        QCOMPARE(LayoutBuilder::headingIdentifier(*MarkdownParser::parse(markdown).first().inlines()),
+                 identifier);
+    }
+
+    void chunksParseLikeTheWhole()
+    {
+        QString text;
+        for (int i = 0; i < 200; ++i) {
+            text += QStringLiteral("# Section %1\n\nSome *text* for section %1.\n\n").arg(i);
+            text += QStringLiteral("```\n# not a heading %1\n\n# still code\n```\n\n").arg(i);
+            text += QStringLiteral("<!--\n\n# hidden %1\n\n-->\n\n- item\n- item\n\n").arg(i);
+        }
+        const QList<QStringView> pieces = MarkdownChunker::split(text, 1000);
+        QVERIFY(pieces.size() > 10);
+        QList<BlockNode> joined;
+        for (QStringView piece : pieces) {
+            QVERIFY(piece.startsWith(u"# Section") || piece.data() == text.constData());
+            joined += MarkdownParser::parse(piece.toString());
+        }
+        QCOMPARE(joined, MarkdownParser::parse(text));
+    }
+
+    void deepNestingLaysOut()
+    {
+        Page deepQuotes(QString(5000, QLatin1Char('>')) + QStringLiteral(" deep"));
+        QVERIFY(deepQuotes.dump().contains(QLatin1String("deep")));
+        QString lists;
+        for (int i = 0; i < 200; ++i)
+            lists += QString(i * 2, QLatin1Char(' ')) + QStringLiteral("- level\n");
+        Page deepLists(lists);
+        QVERIFY(!deepLists.dump().isEmpty());
+    }
+
+    void goldenPage()
+    {
+        Page page(
+            [] {
+                QFile file(QStringLiteral(LAYOUT_DATA_DIR "/everything.md"));
+                return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+            }(),
+            800);
+        const QString dump = page.dump();
+        const QString path = QStringLiteral(LAYOUT_DATA_DIR "/everything.layout.txt");
+        if (qEnvironmentVariableIsSet("KESTRUNE_UPDATE_GOLDEN")) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(dump.toUtf8());
+        }
+        QFile reference(path);
+        QVERIFY2(reference.open(QIODevice::ReadOnly),
+                 "run with KESTRUNE_UPDATE_GOLDEN=1 to write the reference");
+        const QStringList expected = QString::fromUtf8(reference.readAll()).split(QLatin1Char('\n'));
+        const QStringList actual = dump.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < std::min(expected.size(), actual.size()); ++i)
+            QCOMPARE(actual[i], expected[i]);
+        QCOMPARE(actual.size(), expected.size());
+    }
+
+    void progressiveLayoutMeasuresOnlyWhatIsAsked()
+    {
+        QString text;
+        for (int i = 0; i < 2000; ++i)
+            text += QStringLiteral("Paragraph %1 of a long document.\n\n").arg(i);
+        Page page(text);
+        QVERIFY(!page.document->layoutUntil(500));
+        QVERIFY(page.document->laidOutBlockCount() < 50);
+        QVERIFY(page.document->estimatedHeight() > 2000 * 20);
+        QVERIFY(page.document->layoutAll());
+        QCOMPARE(page.document->laidOutBlockCount(), 2000);
+    }
+};
+
+QTEST_MAIN(TestMarkdownLayout)
+#include "tst_markdownlayout.moc"

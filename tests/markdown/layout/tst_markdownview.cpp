@@ -1,0 +1,226 @@
+// The view as a user drives it: selecting and copying, links, appearance switches, code that
+// scrolls sideways, and long texts that show before they are parsed to the end.
+#include "testimageprovider.h"
+
+#include "markdown/layout/markdownview.h"
+
+#include "ui/themecontroller.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+constexpr DynamicColor primary = dynamicColor(1.0f, 1.0f, 1.0f, 0.92f, 0.12f, 0.16f, 0.22f, 0.95f);
+
+struct ViewFixture
+{
+    MarkdownView view;
+    std::shared_ptr<TestImageProvider> images = std::make_shared<TestImageProvider>();
+
+    explicit ViewFixture(const QString &markdown, Appearance appearance = Appearance::light,
+                         const QHash<QUrl, QSize> &imageSizes = {})
+    {
+        images->sizes = imageSizes;
+        view.setPalette(ThemeController::paletteFor(appearance));
+        Theme theme;
+        theme.text = TextStyle::fontSize(17) + TextStyle::foregroundColor(primary);
+        theme.paragraph = [](const BlockConfiguration &c) { return c.label.margin(0, 14); };
+        theme.codeBlock = [](const CodeBlockConfiguration &c) {
+            return BlockView::horizontalScroll(c.label.padding(8)).margin(0, 14);
+        };
+        view.setTheme(theme);
+        view.setImageProvider(images);
+        view.setInlineImageProvider(images);
+        view.setOpenLinks(false);
+        view.resize(500, 400);
+        view.setMarkdown(markdown);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    void mouse(QEvent::Type type, QPointF position, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, position, view.viewport()->mapToGlobal(position), button, buttons, modifiers);
+        QApplication::sendEvent(view.viewport(), &event);
+    }
+
+    void drag(QPointF from, QPointF to)
+    {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+};
+
+bool hasPixelNear(const QImage &image, QColor color, int tolerance = 40)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                    std::abs(pixel.blue() - color.blue()) <
+                tolerance)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TestMarkdownView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dragSelectsAcrossBlocksAndCopies()
+    {
+        ViewFixture fixture(QStringLiteral("First paragraph.\n\nSecond paragraph."));
+        QSignalSpy selection(&fixture.view, &MarkdownView::selectionChanged);
+        fixture.drag(QPointF(0, 8), QPointF(499, 399));
+        QVERIFY(!selection.isEmpty());
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("First paragraph.\nSecond paragraph."));
+
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&fixture.view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("First paragraph.\nSecond paragraph."));
+    }
+
+    void dragWithinOneText()
+    {
+        ViewFixture fixture(QStringLiteral("Alpha beta gamma"));
+        fixture.drag(QPointF(0, 8), QPointF(60, 8));
+        const QString selected = fixture.view.selectedText();
+        QVERIFY2(!selected.isEmpty() && QStringLiteral("Alpha beta gamma").startsWith(selected),
+                 qPrintable(selected));
+        QVERIFY(selected.size() < 16);
+    }
+
+    void doubleClickSelectsAWordAndSelectAllEverything()
+    {
+        ViewFixture fixture(QStringLiteral("Alpha beta gamma\n\n- item"));
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(3, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(3, 8), Qt::NoButton);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha"));
+
+        QTest::keyClick(&fixture.view, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta gamma\nitem"));
+    }
+
+    void linksActivateOnClickAndShowAPointingHand()
+    {
+        ViewFixture fixture(QStringLiteral("[Open the guide](https://example.com/guide) and text"));
+        QSignalSpy activated(&fixture.view, &MarkdownView::linkActivated);
+        fixture.mouse(QEvent::MouseMove, QPointF(10, 8), Qt::NoButton);
+        QCOMPARE(fixture.view.viewport()->cursor().shape(), Qt::PointingHandCursor);
+        fixture.mouse(QEvent::MouseMove, QPointF(480, 8), Qt::NoButton);
+        QVERIFY(fixture.view.viewport()->cursor().shape() != Qt::PointingHandCursor);
+
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(10, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(10, 8), Qt::NoButton);
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(activated.first().first().toUrl(), QUrl(QStringLiteral("https://example.com/guide")));
+
+        // A drag that starts on a link selects instead.
+        fixture.drag(QPointF(10, 8), QPointF(120, 8));
+        QCOMPARE(activated.size(), 1);
+        QVERIFY(fixture.view.hasSelection());
+    }
+
+    void fragmentLinksScrollToTheirHeading()
+    {
+        QString text = QStringLiteral("[Down](#far-away)\n\n");
+        for (int i = 0; i < 100; ++i)
+            text += QStringLiteral("Filler paragraph %1.\n\n").arg(i);
+        text += QStringLiteral("# Far away\n");
+        ViewFixture fixture(text);
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(5, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(5, 8), Qt::NoButton);
+        QVERIFY(fixture.view.verticalScrollBar()->value() > 2000);
+    }
+
+    void appearanceSwitchRecoloursAndSwapsSchemeImages()
+    {
+        ViewFixture fixture(
+            QStringLiteral("Text in colour.\n\n![dark](https://x/dark.png#gh-dark-mode-only)"),
+            Appearance::light,
+            {{QUrl(QStringLiteral("https://x/dark.png#gh-dark-mode-only")), QSize(40, 20)}});
+        QImage light = fixture.view.viewport()->grab().toImage();
+        QVERIFY(hasPixelNear(light, primary.resolve(Appearance::light)));
+        QVERIFY(!fixture.view.layoutDump().contains(QLatin1String("image")));
+
+        fixture.view.setPalette(ThemeController::paletteFor(Appearance::dark));
+        QTRY_VERIFY(fixture.view.layoutDump().contains(QLatin1String("40x20")));
+        const QImage dark = fixture.view.viewport()->grab().toImage();
+        QVERIFY(hasPixelNear(dark, QColor(235, 235, 235)));
+
+        fixture.view.setPalette(ThemeController::paletteFor(Appearance::light));
+        QVERIFY(!fixture.view.layoutDump().contains(QLatin1String("image")));
+    }
+
+    void inlineImageAppearsOnceLoaded()
+    {
+        ViewFixture fixture(QString(), Appearance::light,
+                            {{QUrl(QStringLiteral("https://x/i.png")), QSize(30, 40)}});
+        fixture.images->deferred = true;
+        fixture.view.setMarkdown(QStringLiteral("before ![i](https://x/i.png) after"));
+        const QString before = fixture.view.layoutDump();
+        QVERIFY(before.contains(QLatin1String("\"before  after\"")));
+        fixture.images->release();
+        QTRY_VERIFY(fixture.view.layoutDump() != before);
+        QVERIFY(fixture.view.layoutDump().contains(
+            QLatin1String("\"before  after\""))); // copied text skips the image
+    }
+
+    void codeScrollsSidewaysWithShiftWheel()
+    {
+        ViewFixture fixture(QStringLiteral("```\n%1\n```").arg(QStringLiteral("long ").repeated(100)));
+        QWheelEvent wheel(QPointF(50, 10), fixture.view.viewport()->mapToGlobal(QPointF(50, 10)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(fixture.view.viewport(), &wheel);
+        QVERIFY2(fixture.view.layoutDump().contains(QLatin1String("offset")),
+                 qPrintable(fixture.view.layoutDump()));
+        QCOMPARE(fixture.view.verticalScrollBar()->value(), 0);
+    }
+
+    void longTextShowsBeforeItIsParsed()
+    {
+        QString text;
+        for (int i = 0; i < 3000; ++i)
+            text +=
+                QStringLiteral("## Section %1\n\nA paragraph of a long document with some words in it.\n\n")
+                    .arg(i);
+        ViewFixture fixture(text);
+        QVERIFY(!fixture.view.isLayoutComplete());
+        QVERIFY(fixture.view.documentHeight() > 100000);
+        QSignalSpy completed(&fixture.view, &MarkdownView::layoutCompleted);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view.isLayoutComplete(), 60000);
+        QVERIFY(fixture.view.layoutDump().contains(QLatin1String("Section 2999")));
+    }
+
+    void resizeKeepsTheReadingPosition()
+    {
+        QString text;
+        for (int i = 0; i < 300; ++i)
+            text += QStringLiteral("P%1 ").arg(i).repeated(12) + QStringLiteral("\n\n");
+        ViewFixture fixture(text);
+        fixture.view.verticalScrollBar()->setValue(5000);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
+        const QString word = fixture.view.selectedText();
+        fixture.view.resize(250, 400);
+        QTest::qWait(10);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
+        QCOMPARE(fixture.view.selectedText(), word);
+    }
+};
+
+QTEST_MAIN(TestMarkdownView)
+#include "tst_markdownview.moc"

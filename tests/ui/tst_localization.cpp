@@ -1,0 +1,170 @@
+#include "ui/localization.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+#include <QTranslator>
+
+namespace {
+
+const QString sourceDir = QStringLiteral(KESTRUNE_SOURCE_DIR);
+
+void removeTranslators()
+{
+    const auto translators = QCoreApplication::instance()->findChildren<QTranslator *>();
+    for (QTranslator *translator : translators) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+// Every key written as a literal in the program's sources: a quoted text whose first word names
+// one of the areas of the table.
+QSet<QString> keysUsedInSources()
+{
+    static const QRegularExpression key(QStringLiteral("\"((?:app|common|dashboard|import|markdown|project_"
+                                                       "tree|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
+    QSet<QString> keys;
+    QDirIterator files(sourceDir + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = key.globalMatch(text); match.hasNext();)
+            keys.insert(match.next().captured(1));
+    }
+    return keys;
+}
+
+QStringList keysOfTable(const QString &language)
+{
+    QFile file(sourceDir + QStringLiteral("/src/ui/translations/kestrune_%1.ts").arg(language));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression id(QStringLiteral("<message id=\"([^\"]+)\""));
+    QStringList keys;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (auto match = id.globalMatch(text); match.hasNext();)
+        keys.append(match.next().captured(1));
+    return keys;
+}
+
+} // namespace
+
+class TestLocalization : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+
+    void withoutATableEveryTextIsItsKey();
+    void englishTexts_data();
+    void englishTexts();
+    void countsAreFilledInTheUsersLocale_data();
+    void countsAreFilledInTheUsersLocale();
+    void everyKeyTheProgramUsesHasAnEnglishText();
+    void theSecondLanguageCoversEveryKey();
+};
+
+void TestLocalization::cleanup()
+{
+    removeTranslators();
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestLocalization::withoutATableEveryTextIsItsKey()
+{
+    QCOMPARE(Localization::text("app.title"), QStringLiteral("app.title"));
+    QCOMPARE(Localization::text("import.failed.title"), QStringLiteral("import.failed.title"));
+    QCOMPARE(Localization::format("dashboard.summary.reqs_format", 4),
+             QStringLiteral("dashboard.summary.reqs_format"));
+    QCOMPARE(Localization::format("dashboard.archived_on_format", QStringLiteral("2024-01-02")),
+             QStringLiteral("dashboard.archived_on_format"));
+    QCOMPARE(Localization::integer("%lld", 42), QStringLiteral("42"));
+    QCOMPARE(Localization::integer("%lld%", 75), QStringLiteral("75%"));
+    QCOMPARE(Localization::integer("%lld.", 8), QStringLiteral("8."));
+    QCOMPARE(Localization::text("-"), QStringLiteral("-"));
+}
+
+void TestLocalization::englishTexts_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    Localization::install(QCoreApplication::instance(), QLocale(QLocale::English, QLocale::UnitedStates));
+    QTest::addRow("plain text") << Localization::text("app.title") << QStringLiteral("Kestrune Viewer");
+    QTest::addRow("format with one") << Localization::format("dashboard.summary.reqs_format", 1)
+                                     << QStringLiteral("1 requirement");
+    QTest::addRow("format with many")
+        << Localization::format("dashboard.summary.reqs_format", 12) << QStringLiteral("12 requirements");
+    QTest::addRow("count in a text without plural forms")
+        << Localization::format("dashboard.specifications.title_with_count", 3)
+        << QStringLiteral("Specifications (3)");
+    QTest::addRow("text argument") << Localization::format("dashboard.archived_on_format",
+                                                           QStringLiteral("2024-01-02"))
+                                   << QStringLiteral("Archived on 2024-01-02");
+    QTest::addRow("a text without placeholder ignores the argument")
+        << Localization::format("app.title", 5) << QStringLiteral("Kestrune Viewer");
+    QTest::addRow("unknown key") << Localization::text("dashboard.no_such_key")
+                                 << QStringLiteral("dashboard.no_such_key");
+    removeTranslators();
+}
+
+void TestLocalization::englishTexts()
+{
+    QFETCH(QString, shown);
+    QFETCH(QString, expected);
+    QCOMPARE(shown, expected);
+}
+
+void TestLocalization::countsAreFilledInTheUsersLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("English groups with commas")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("1,234 requirements");
+    QTest::addRow("German text and grouping")
+        << QLocale(QLocale::German, QLocale::Germany) << QStringLiteral("1.234 Anforderungen");
+}
+
+void TestLocalization::countsAreFilledInTheUsersLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, expected);
+    QLocale::setDefault(locale);
+    Localization::install(QCoreApplication::instance(), locale);
+    QCOMPARE(Localization::format("dashboard.summary.reqs_format", 1234), expected);
+}
+
+void TestLocalization::everyKeyTheProgramUsesHasAnEnglishText()
+{
+    const QSet<QString> used = keysUsedInSources();
+    QVERIFY2(used.contains(QStringLiteral("app.title")), "the source scan finds the keys");
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/i18n/kestrune_en.qm")));
+    for (const QString &key : used) {
+        const QByteArray id = key.toUtf8();
+        QVERIFY2(!english.translate(nullptr, id.constData()).isEmpty(), qPrintable(key));
+    }
+}
+
+void TestLocalization::theSecondLanguageCoversEveryKey()
+{
+    const QStringList english = keysOfTable(QStringLiteral("en"));
+    QVERIFY(!english.isEmpty());
+    QCOMPARE(keysOfTable(QStringLiteral("de")), english);
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(":/i18n/kestrune_de.qm")));
+    for (const QString &key : english) {
+        const QByteArray id = key.toUtf8();
+        QVERIFY2(!german.translate(nullptr, id.constData()).isEmpty(), qPrintable(key));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLocalization)
+#include "tst_localization.moc"

@@ -1,29 +1,9 @@
 #pragma once
 
-#include "model/deltaspectype.h"
-#include "model/projectsummary.h"
-
-#include <QString>
-#include <QUrl>
-
-#include <optional>
+#include "dashboard/dashboardinput.h"
+#include "preview/markdownpreviewinput.h"
 
 class QWidget;
-
-// What the dashboard of a project is made from.
-struct DashboardInput
-{
-    QString projectName; // the last path component of the project folder
-    ProjectSummary summary;
-    QUrl projectRoot;
-};
-
-// What the preview of a Markdown file is made from.
-struct MarkdownPreviewInput
-{
-    QUrl fileURL;
-    std::optional<DeltaSpecType> deltaType;
-};
 
 // Makes the two views the detail area shows for a project: its dashboard and the preview of a
 // Markdown file. The detail area owns what it is given (the widget is parented to `parent`).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/detailviewfactory.h"
+#include "dashboard/dashboardinput.h"
 #include "dashboard/speccatalogsheet.h"
 #include "model/changestatus.h"
 

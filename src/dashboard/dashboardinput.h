@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/projectsummary.h"
+
+#include <QString>
+#include <QUrl>
+
+// What the dashboard of a project is made from.
+struct DashboardInput
+{
+    QString projectName; // the last path component of the project folder
+    ProjectSummary summary;
+    QUrl projectRoot;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/deltaspectype.h"
+
+#include <QUrl>
+
+#include <optional>
+
+// What the preview of a Markdown file is made from.
+struct MarkdownPreviewInput
+{
+    QUrl fileURL;
+    std::optional<DeltaSpecType> deltaType;
+};

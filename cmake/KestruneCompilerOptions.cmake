@@ -9,10 +9,32 @@ if(KESTRUNE_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Adds a library of the program whose sources sit in the calling folder.
+# Adds a library of the program whose sources sit in the calling folder below src/.
+#
+# Its headers are included by their path below src/ ("markdown/layout/markdownview.h"), but only
+# by the libraries that link it: src/ itself is on no include path. Each library gets include
+# roots of its own in the build tree, holding links to its headers, so a module that includes a
+# header of a library it does not link fails to compile. Private headers (*_p.h) are on the
+# library's own private root only; tests and benchmarks of its internals link ${name}_private.
 function(kestrune_add_library name)
   add_library(${name} STATIC ${ARGN})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  set(public_root ${PROJECT_BINARY_DIR}/include/${name})
+  set(private_root ${PROJECT_BINARY_DIR}/include/${name}_private)
+  file(REMOVE_RECURSE ${public_root} ${private_root})
+  file(MAKE_DIRECTORY ${public_root}/${folder} ${private_root}/${folder})
+  foreach(source IN LISTS ARGN)
+    if(source MATCHES "_p\\.h$")
+      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${private_root}/${folder}/${source} SYMBOLIC)
+    elseif(source MATCHES "\\.h$")
+      file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${public_root}/${folder}/${source} SYMBOLIC)
+    endif()
+  endforeach()
+  target_include_directories(${name} PUBLIC ${public_root} PRIVATE ${private_root})
+
+  add_library(${name}_private INTERFACE)
+  target_link_libraries(${name}_private INTERFACE ${name})
+  target_include_directories(${name}_private INTERFACE ${private_root})
 endfunction()
 
 # Adds a Qt Test executable registered with CTest on the offscreen platform.

@@ -3,7 +3,6 @@
 // at the same width, measured in the same run. Prints medians in milliseconds and the resident
 // memory. A second argument "1mb" stops after the 1 MB figures, "engine" leaves Qt out.
 #include "benchtiming.h"
-#include "previewlooktheme.h"
 #include "specificationdocument.h"
 
 #include "markdown/document/markdownparser.h"
@@ -11,6 +10,7 @@
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutnodedisposal_p.h"
 #include "markdown/layout/markdownview.h"
+#include "preview/previewdocumenttheme.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     // "engine" leaves Qt's importer out (for profiling the engine alone).
     const bool engineOnly = argc > 2 && QByteArray(argv[2]) == "engine";
-    const Theme theme = PreviewLookTheme::make();
+    const Theme theme = PreviewDocumentTheme::make();
 
     const QString oneMegabyte = document(1024 * 1024);
 

@@ -7,9 +7,8 @@
 // With --screenshot the window is rendered once the layout is complete, written to PNG, and
 // the program exits.
 
-#include "previewlooktheme.h"
-
 #include "markdown/layout/markdownview.h"
+#include "preview/previewdocumenttheme.h"
 
 #include "ui/dynamiccolor.h"
 #include "ui/localization.h"
@@ -78,7 +77,7 @@ int main(int argc, char **argv)
     view.setPalette(palette);
     view.setAutoFillBackground(true);
     if (parser.value(themeOption) == QLatin1String("preview"))
-        view.setTheme(PreviewLookTheme::make());
+        view.setTheme(PreviewDocumentTheme::make());
     view.setDocumentMargins(QMarginsF(16, 16, 16, 16));
     view.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
     view.setMarkdown(text);

@@ -52,6 +52,8 @@ private:
     std::unique_ptr<MarkdownPreviewView> showPane(const QUrl &file,
                                                   std::optional<DeltaSpecType> deltaType = {});
     static bool waitForState(MarkdownPreviewView &view, Kind kind);
+    // Waits until every read has finished and delivers the results they posted.
+    static void settleReads();
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -104,6 +106,13 @@ std::unique_ptr<MarkdownPreviewView> TestMarkdownPreviewView::showPane(const QUr
 bool TestMarkdownPreviewView::waitForState(MarkdownPreviewView &view, Kind kind)
 {
     return QTest::qWaitFor([&] { return view.state().kind() == kind; }, 10000);
+}
+
+void TestMarkdownPreviewView::settleReads()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
 }
 
 void TestMarkdownPreviewView::contentAreaFollowsTheFile_data()
@@ -242,7 +251,7 @@ void TestMarkdownPreviewView::loadStartsWhenThePaneFirstAppears()
 {
     MarkdownPreviewView view(writeFile(QStringLiteral("late.md"), "text"), std::nullopt);
     view.setFile(writeFile(QStringLiteral("later.md"), "later text"), std::nullopt);
-    QTest::qWait(50);
+    settleReads();
     QCOMPARE(view.state().kind(), Kind::loading);
     view.show();
     QVERIFY(waitForState(view, Kind::content));
@@ -263,10 +272,8 @@ void TestMarkdownPreviewView::resultForAnEarlierFileIsDropped()
         QVERIFY(writer.open(QIODevice::WriteOnly));
         writer.write("slow");
     }
-    QThreadPool::globalInstance()->waitForDone();
     const qsizetype seen = states.size();
-    QCoreApplication::processEvents();
-    QTest::qWait(20);
+    settleReads();
     QCOMPARE(states.size(), seen);
     QCOMPARE(view->state().text(), QStringLiteral("fast"));
     QCOMPARE(view->fileURL().fileName(), QStringLiteral("fast.md"));
@@ -283,8 +290,14 @@ void TestMarkdownPreviewView::paneMayCloseWhileTheReadRuns()
         QVERIFY(writer.open(QIODevice::WriteOnly));
         writer.write("# Late\n");
     }
-    QThreadPool::globalInstance()->waitForDone();
-    QTest::qWait(20); // the finished read has no one to report to
+    settleReads(); // the finished read has no one to report to
+
+    // Nor does it reach a pane opened afterwards.
+    auto next = showPane(writeFile(QStringLiteral("next.md"), "next"));
+    QVERIFY(waitForState(*next, Kind::content));
+    settleReads();
+    QCOMPARE(next->state().text(), QStringLiteral("next"));
+    QCOMPARE(next->fileURL().fileName(), QStringLiteral("next.md"));
 }
 
 void TestMarkdownPreviewView::sourceTextFollowsTheAppearance()

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace kestrune;
+
 namespace {
 
 int inlineDepth(const QList<InlineNode> &inlines)

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace kestrune;
+
 namespace {
 
 struct Measurement

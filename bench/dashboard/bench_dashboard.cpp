@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace kestrune;
+
 namespace {
 
 ProjectSummary largeSummary(int changes, int specs)

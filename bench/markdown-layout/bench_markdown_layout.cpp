@@ -27,6 +27,8 @@
 
 #include <sys/resource.h>
 
+using namespace kestrune;
+
 namespace {
 
 constexpr qreal width = 800;

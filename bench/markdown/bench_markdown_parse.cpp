@@ -23,6 +23,8 @@
 #include <functional>
 #include <vector>
 
+using namespace kestrune;
+
 namespace {
 
 void cmarkParse(const QByteArray &text)

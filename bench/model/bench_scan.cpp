@@ -22,6 +22,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace kestrune;
+
 namespace {
 
 size_t readWhole(const std::string &path)

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+namespace kestrune {
+
 namespace {
 
 void writeFile(const QString &path, const QByteArray &content)
@@ -82,3 +84,5 @@ int generateLargeProject(const QString &projectFolder, const LargeProjectShape &
     }
     return files;
 }
+
+} // namespace kestrune

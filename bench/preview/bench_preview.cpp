@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace kestrune;
+
 namespace {
 
 // A delta specification of about `bytes` bytes: requirements with scenarios, lists, code and tables.

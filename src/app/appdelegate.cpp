@@ -15,6 +15,8 @@
 #include <QStyleFactory>
 #include <QUrl>
 
+namespace kestrune {
+
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent), m_themeController(std::make_unique<ThemeController>()),
       m_desktopColorScheme(std::make_unique<DesktopColorScheme>())
@@ -85,3 +87,5 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &folders)
     for (const QString &folder : folders)
         m_mainWindow->contentView()->importFolder(QUrl::fromLocalFile(folder));
 }
+
+} // namespace kestrune

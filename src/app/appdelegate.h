@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace kestrune {
+
 class DesktopColorScheme;
 class MainWindow;
 class ThemeController;
@@ -37,3 +39,5 @@ private:
     std::unique_ptr<DesktopColorScheme> m_desktopColorScheme;
     std::unique_ptr<MainWindow> m_mainWindow;
 };
+
+} // namespace kestrune

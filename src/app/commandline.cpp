@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace kestrune {
+
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -40,3 +42,5 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.folders.append(QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
     return result;
 }
+
+} // namespace kestrune

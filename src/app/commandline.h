@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The program's command line: project folders to import at start, --help and --version.
 struct CommandLine
 {
@@ -16,3 +18,5 @@ struct CommandLine
     // Needs an application object for the program's name, version and texts.
     static CommandLine parse(const QStringList &arguments);
 };
+
+} // namespace kestrune

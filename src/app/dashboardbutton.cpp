@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 12;
@@ -74,3 +76,5 @@ void DashboardButton::paintEvent(QPaintEvent *)
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // The button at the top of the sidebar that brings back the project's dashboard. It looks active
 // (strong text on a subtle fill) whenever the dashboard is on show.
 class DashboardButton : public QAbstractButton
@@ -23,3 +25,5 @@ protected:
 private:
     bool m_active = true;
 };
+
+} // namespace kestrune

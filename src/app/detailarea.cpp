@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 DetailArea::DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent)
     : QWidget(parent), m_factory(factory ? std::move(factory) : std::make_unique<DetailViewFactory>()),
       m_layout(new QVBoxLayout(this))
@@ -80,3 +82,5 @@ void DetailArea::replaceView(Content content, QWidget *view)
     m_layout->addWidget(m_view);
     m_view->show();
 }
+
+} // namespace kestrune

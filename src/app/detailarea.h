@@ -9,6 +9,8 @@
 
 class QVBoxLayout;
 
+namespace kestrune {
+
 // The right-hand pane of the main window: one of the preview of the selected Markdown file, the
 // project's dashboard, a loading indicator while the project's first scan runs, or a placeholder
 // text when no project is imported. The two real views come from a DetailViewFactory.
@@ -54,3 +56,5 @@ private:
     QUrl m_dashboardRoot;
     quint64 m_dashboardRevision = 0;
 };
+
+} // namespace kestrune

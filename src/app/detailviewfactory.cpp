@@ -3,6 +3,8 @@
 #include "dashboard/dashboardview.h"
 #include "preview/markdownpreviewview.h"
 
+namespace kestrune {
+
 QWidget *DetailViewFactory::createDashboard(const DashboardInput &input, QWidget *parent) const
 {
     return new DashboardView(input, parent);
@@ -24,3 +26,5 @@ void DetailViewFactory::updateMarkdownPreview(QWidget *preview, const MarkdownPr
     if (auto *view = qobject_cast<MarkdownPreviewView *>(preview))
         view->setFile(input.fileURL, input.deltaType);
 }
+
+} // namespace kestrune

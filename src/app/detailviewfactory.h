@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace kestrune {
+
 // Makes the two views the detail area shows for a project: its dashboard and the preview of a
 // Markdown file. The detail area owns what it is given (the widget is parented to `parent`).
 //
@@ -24,3 +26,5 @@ public:
     virtual QWidget *createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const;
     virtual void updateMarkdownPreview(QWidget *preview, const MarkdownPreviewInput &input) const;
 };
+
+} // namespace kestrune

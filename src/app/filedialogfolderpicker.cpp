@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+namespace kestrune {
+
 void FileDialogFolderPicker::chooseFolder(QWidget *parent, const QString &message, Completion done)
 {
     auto *dialog = new QFileDialog(parent, message, QDir::homePath());
@@ -20,3 +22,5 @@ void FileDialogFolderPicker::chooseFolder(QWidget *parent, const QString &messag
     });
     dialog->open();
 }
+
+} // namespace kestrune

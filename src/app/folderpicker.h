@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace kestrune {
+
 // Asks the user for one folder. The import flow goes through this interface so that tests can
 // answer in place of the dialog.
 class FolderPicker
@@ -21,3 +23,5 @@ public:
     // when the user cancels. `parent` also bounds the lifetime of the question.
     virtual void chooseFolder(QWidget *parent, const QString &message, Completion done) = 0;
 };
+
+} // namespace kestrune

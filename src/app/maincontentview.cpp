@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int detailMinimumWidth = 300;
@@ -278,3 +280,5 @@ void MainContentView::updateDashboardButton()
     const bool previewing = m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile;
     m_sidebar->dashboardButton()->setActive(!previewing);
 }
+
+} // namespace kestrune

@@ -14,10 +14,14 @@
 #include <memory>
 #include <optional>
 
+class QMessageBox;
+
+namespace kestrune {
+
 class DetailArea;
 class MainToolBar;
 class ProjectTabsBar;
-class QMessageBox;
+
 class SidebarPane;
 class SplitView;
 class ThemeController;
@@ -106,3 +110,5 @@ private:
     DetailArea *m_detailArea = nullptr;
     QMessageBox *m_alert = nullptr;
 };
+
+} // namespace kestrune

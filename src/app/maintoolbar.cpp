@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QToolButton>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int symbolSize = 16;
@@ -114,3 +116,5 @@ void MainToolBar::updateIcons()
     m_themeButton->setIcon(SymbolIcon::icon(themeSymbol(m_themeController.mode()), color, symbolSize));
     m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
 }
+
+} // namespace kestrune

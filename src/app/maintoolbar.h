@@ -4,6 +4,9 @@
 
 class QMenu;
 class QToolButton;
+
+namespace kestrune {
+
 class ThemeController;
 
 // The window's toolbar, at its trailing end: the theme menu, the refresh button and the import
@@ -42,3 +45,5 @@ private:
     QToolButton *m_refreshButton = nullptr;
     QToolButton *m_importButton = nullptr;
 };
+
+} // namespace kestrune

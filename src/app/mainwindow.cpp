@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QPainter>
 
+namespace kestrune {
+
 MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
     : QMainWindow(parent), m_contentView(new MainContentView(themeController, this))
 {
@@ -41,3 +43,5 @@ void MainWindow::paintEvent(QPaintEvent *)
     if (const QWidget *toolBar = m_contentView->toolBar(); toolBar && toolBar->isVisible())
         painter.fillRect(toolBar->geometry(), ShellColors::tabsBarBackground.resolve(palette()));
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+namespace kestrune {
+
 class MainContentView;
 class ThemeController;
 
@@ -25,3 +27,5 @@ protected:
 private:
     MainContentView *m_contentView = nullptr;
 };
+
+} // namespace kestrune

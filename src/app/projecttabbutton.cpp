@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 12;
@@ -73,3 +75,5 @@ void ProjectTabButton::paintEvent(QPaintEvent *)
         painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), radius - 1, radius - 1);
     }
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QUrl>
 
+namespace kestrune {
+
 // One project tab: the folder's name on a capsule, filled and outlined in the accent colours
 // while selected.
 class ProjectTabButton : public QAbstractButton
@@ -26,3 +28,5 @@ private:
     QUrl m_root;
     bool m_selected = false;
 };
+
+} // namespace kestrune

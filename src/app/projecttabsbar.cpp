@@ -12,6 +12,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int outerPaddingH = 10;
@@ -131,3 +133,5 @@ void ProjectTabsBar::updateSelection()
             m_scrollArea->ensureWidgetVisible(tab, 0, 0);
     }
 }
+
+} // namespace kestrune

@@ -6,9 +6,12 @@
 
 #include <optional>
 
-class ProjectTabButton;
 class QHBoxLayout;
 class QScrollArea;
+
+namespace kestrune {
+
+class ProjectTabButton;
 
 // The imported projects as a row of capsule tabs in a strip that scrolls sideways without
 // scroll bars. A tab click selects its project; a tab's context menu removes it.
@@ -45,3 +48,5 @@ private:
     QList<QUrl> m_roots;
     std::optional<QUrl> m_selectedRoot;
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // The colours of the main window and its root view.
 struct ShellColors
 {
@@ -31,3 +33,5 @@ struct ShellColors
     static constexpr DynamicColor selectedTabFill =
         dynamicColor(0.22f, 0.45f, 0.85f, 0.28f, 0.23f, 0.50f, 0.95f, 0.18f);
 };
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 SidebarPane::SidebarPane(ThemeController &themeController, QWidget *parent)
     : QWidget(parent), m_dashboardButton(new DashboardButton(this)),
       m_treeView(new ProjectTreeView(themeController, this))
@@ -27,3 +29,5 @@ void SidebarPane::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), ShellColors::sidebarBackground.resolve(palette()));
 }
+
+} // namespace kestrune

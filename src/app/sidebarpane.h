@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace kestrune {
+
 class DashboardButton;
 class ProjectTreeView;
 class ThemeController;
@@ -28,3 +30,5 @@ private:
     DashboardButton *m_dashboardButton = nullptr;
     ProjectTreeView *m_treeView = nullptr;
 };
+
+} // namespace kestrune

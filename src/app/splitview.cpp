@@ -2,6 +2,8 @@
 
 #include "app/splitviewhandle.h"
 
+namespace kestrune {
+
 SplitView::SplitView(QWidget *parent) : QSplitter(Qt::Horizontal, parent)
 {
     setHandleWidth(1);
@@ -13,3 +15,5 @@ QSplitterHandle *SplitView::createHandle()
 {
     return new SplitViewHandle(orientation(), this);
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QSplitter>
 
+namespace kestrune {
+
 // A horizontal split whose divider is a one-pixel hairline (with a wider grab area).
 class SplitView : public QSplitter
 {
@@ -13,3 +15,5 @@ public:
 protected:
     QSplitterHandle *createHandle() override;
 };
+
+} // namespace kestrune

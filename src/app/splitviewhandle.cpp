@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 SplitViewHandle::SplitViewHandle(Qt::Orientation orientation, QSplitter *parent)
     : QSplitterHandle(orientation, parent)
 {}
@@ -14,3 +16,5 @@ void SplitViewHandle::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(contentsRect(), ShellColors::hairline.resolve(palette()));
 }
+
+} // namespace kestrune

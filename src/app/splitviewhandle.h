@@ -2,6 +2,8 @@
 
 #include <QSplitterHandle>
 
+namespace kestrune {
+
 // The divider of a SplitView: a hairline drawn in the middle of its grab area.
 class SplitViewHandle : public QSplitterHandle
 {
@@ -13,3 +15,5 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+} // namespace kestrune

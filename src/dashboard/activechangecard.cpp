@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 14;
@@ -147,3 +149,5 @@ bool ActiveChangeCard::event(QEvent *event)
         return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
     return QAbstractButton::event(event);
 }
+
+} // namespace kestrune

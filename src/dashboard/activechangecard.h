@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // A change under way: its name, an "active" badge and its task progress. The whole card is a
 // button; clicked() asks for the change folder to be opened.
 class ActiveChangeCard : public QAbstractButton
@@ -38,3 +40,5 @@ private:
     TaskProgressBar m_progress;
     bool m_nameElided = false;
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 AdaptiveGridLayout::AdaptiveGridLayout(int minimumColumnWidth, int columnSpacing, int rowSpacing,
                                        QWidget *parent)
     : QLayout(parent), m_minimumColumnWidth(std::max(1, minimumColumnWidth)),
@@ -161,3 +163,5 @@ int AdaptiveGridLayout::doLayout(const QRect &rect, bool testOnly) const
     }
     return y - rect.y();
 }
+
+} // namespace kestrune

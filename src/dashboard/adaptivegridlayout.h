@@ -3,6 +3,8 @@
 #include <QLayout>
 #include <QList>
 
+namespace kestrune {
+
 // A grid that fits as many columns into its width as it can: n columns where n is the largest
 // number with n·minimum + (n − 1)·spacing ≤ width (at least one). The columns share what is left
 // after the spacings equally; items fill the grid row by row, each as wide as its column (up to
@@ -53,3 +55,5 @@ private:
     mutable int m_cachedWidth = -1;
     mutable int m_cachedHeight = 0;
 };
+
+} // namespace kestrune

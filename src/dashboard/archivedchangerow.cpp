@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 14;
@@ -121,3 +123,5 @@ bool ArchivedChangeRow::event(QEvent *event)
         return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
     return QWidget::event(event);
 }
+
+} // namespace kestrune

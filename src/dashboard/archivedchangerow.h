@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace kestrune {
+
 // A change moved to the archive: its name and the day it was archived, muted, on a card with a
 // dashed outline. It does nothing when clicked.
 class ArchivedChangeRow : public QWidget
@@ -31,3 +33,5 @@ private:
     QString m_caption;
     bool m_nameElided = false;
 };
+
+} // namespace kestrune

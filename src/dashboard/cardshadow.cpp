@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+namespace kestrune {
+
 namespace {
 
 // One pass of a running-sum box blur along rows (or columns) of an 8-bit alpha image.
@@ -84,3 +86,5 @@ QImage CardShadow::image(const QSize &cardSize, qreal cornerRadius, int blurRadi
     cache.insert(key, shadow);
     return shadow;
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace kestrune {
+
 // The soft shadow of a rounded card: the card's shape in black, blurred. Images are kept per
 // size, radius and corner so that an animated lift does not blur anew on every frame.
 class CardShadow
@@ -15,3 +17,5 @@ public:
     static QImage image(const QSize &cardSize, qreal cornerRadius, int blurRadius, qreal devicePixelRatio);
     static int margin(int blurRadius) { return blurRadius; }
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 QPainterPath CardSurface::roundedRect(const QRectF &rect, qreal radius)
 {
     QPainterPath path;
@@ -42,3 +44,5 @@ void CardSurface::paint(QPainter *painter, const QRectF &rect, qreal radius, con
     painter->drawPath(roundedRect(edge, std::max(0.0, radius - 0.5)));
     painter->restore();
 }
+
+} // namespace kestrune

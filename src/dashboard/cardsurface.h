@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace kestrune {
+
 // The rounded surfaces of the dashboard's cards: a filled rounded rectangle with its outline, one
 // point wide and centred on the shape's edge (kept inside the widget so it is never clipped).
 class CardSurface
@@ -25,3 +27,5 @@ public:
     static void paint(QPainter *painter, const QRectF &rect, qreal radius, const QBrush &fill,
                       const QColor &outline, const QList<qreal> &dashPattern = {});
 };
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int spacing = 10;
@@ -139,3 +141,5 @@ void ChangeSectionHeader::paintEvent(QPaintEvent *)
         painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75), 6));
     }
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // The header of a change section: an accent bar, the tracked title, the count on a pill and a
 // chevron at the far end that points down while the section is open. The whole rectangle is one
 // button, the empty middle included.
@@ -36,3 +38,5 @@ private:
     qint64 m_count = 0;
     bool m_expanded = true;
 };
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int stackSpacing = 12;
@@ -60,3 +62,5 @@ void ChangeSectionView::rebuildContent()
             m_layout->addWidget(m_content);
     }
 }
+
+} // namespace kestrune

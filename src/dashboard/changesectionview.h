@@ -6,8 +6,11 @@
 
 #include <functional>
 
-class ChangeSectionHeader;
 class QVBoxLayout;
+
+namespace kestrune {
+
+class ChangeSectionHeader;
 
 // A collapsible section of the dashboard: the header, a divider across the full width, and the
 // content while the section is expanded. The content comes from a builder that is only called
@@ -48,3 +51,5 @@ private:
     ContentBuilder m_builder;
     bool m_expanded = true;
 };
+
+} // namespace kestrune

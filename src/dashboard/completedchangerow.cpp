@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 14;
@@ -118,3 +120,5 @@ bool CompletedChangeRow::event(QEvent *event)
         return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
     return QAbstractButton::event(event);
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // A change whose tasks are all done: a check mark, its name and the day it was completed. The
 // whole row is a button; clicked() asks for the change folder to be opened.
 class CompletedChangeRow : public QAbstractButton
@@ -31,3 +33,5 @@ private:
     QString m_date;
     bool m_nameElided = false;
 };
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+namespace kestrune {
+
 // What the dashboard of a project is made from.
 struct DashboardInput
 {
@@ -12,3 +14,5 @@ struct DashboardInput
     ProjectSummary summary;
     QUrl projectRoot;
 };
+
+} // namespace kestrune

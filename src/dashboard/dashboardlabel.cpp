@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 DashboardLabel::DashboardLabel(const QString &text, const QFont &font, DynamicColor color, QWidget *parent)
     : QWidget(parent), m_text(text), m_font(font), m_color(color)
 {
@@ -48,3 +50,5 @@ void DashboardLabel::paintEvent(QPaintEvent *)
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      metrics.elidedText(m_text, Qt::ElideRight, width()));
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kestrune {
+
 // One line of text in a dashboard font and palette colour, elided at its end when narrower than
 // the text. Headings and captions of the dashboard use it.
 class DashboardLabel : public QWidget
@@ -33,3 +35,5 @@ private:
     QFont m_font;
     DynamicColor m_color;
 };
+
+} // namespace kestrune

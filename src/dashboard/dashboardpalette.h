@@ -2,6 +2,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // The colours every part of the dashboard draws with, each resolved against the appearance at
 // paint time. A percentage in the design ("secondaryText at 90 %") is withOpacity(0.9f).
 struct DashboardPalette
@@ -36,3 +38,5 @@ struct DashboardPalette
     // The same white in both appearances: progress tracks, pending workflow nodes, open connectors.
     static constexpr DynamicColor white = dynamicColor(1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
 };
+
+} // namespace kestrune

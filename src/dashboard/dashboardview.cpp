@@ -28,6 +28,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int pageInsetH = 28;
@@ -394,3 +396,5 @@ void DashboardView::paintEvent(QPaintEvent *)
     gradient.setColorAt(1, DashboardPalette::canvasBottom.resolve(palette()));
     painter.fillRect(rect(), gradient);
 }
+
+} // namespace kestrune

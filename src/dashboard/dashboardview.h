@@ -10,13 +10,17 @@
 #include <array>
 #include <memory>
 
-class AdaptiveGridLayout;
 class QAbstractButton;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace kestrune {
+
+class AdaptiveGridLayout;
 class ChangeSectionView;
 class DashboardLabel;
 class FolderActions;
-class QScrollArea;
-class QVBoxLayout;
+
 class SummaryCardView;
 
 // The overview of one project, drawn from its summary alone: four summary cards, the draft,
@@ -109,3 +113,5 @@ private:
     QWidget *m_specBody = nullptr;
     QPointer<SpecCatalogSheet> m_sheet;
 };
+
+} // namespace kestrune

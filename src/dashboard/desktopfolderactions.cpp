@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QStringList>
 
+namespace kestrune {
+
 void DesktopFolderActions::openFolder(const QUrl &folder)
 {
     if (folder.isValid())
@@ -35,3 +37,5 @@ void DesktopFolderActions::revealItem(const QString &itemPath, const QString &ro
                          self->deleteLater();
                      });
 }
+
+} // namespace kestrune

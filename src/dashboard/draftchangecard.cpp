@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 14;
@@ -103,3 +105,5 @@ bool DraftChangeCard::event(QEvent *event)
         return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
     return QWidget::event(event);
 }
+
+} // namespace kestrune

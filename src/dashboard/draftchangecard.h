@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+namespace kestrune {
+
 // A change still being written: its name, a "draft" badge and where it stands in the workflow,
 // on a muted card with a dashed outline. It does nothing when clicked.
 class DraftChangeCard : public QWidget
@@ -33,3 +35,5 @@ private:
     WorkflowStageIndicator m_indicator;
     bool m_nameElided = false;
 };
+
+} // namespace kestrune

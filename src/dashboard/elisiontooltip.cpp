@@ -4,6 +4,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+namespace kestrune {
+
 bool ElisionToolTip::show(QEvent *event, QWidget *widget, const QString &fullText, bool elided)
 {
     Q_ASSERT(event->type() == QEvent::ToolTip);
@@ -15,3 +17,5 @@ bool ElisionToolTip::show(QEvent *event, QWidget *widget, const QString &fullTex
     }
     return true;
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 class QEvent;
 class QWidget;
 
+namespace kestrune {
+
 // Names that a card had to cut short are shown in full as the card's tooltip; names shown whole
 // get no tooltip at all.
 class ElisionToolTip
@@ -16,3 +18,5 @@ public:
     // Returns true (the event is handled either way).
     static bool show(QEvent *event, QWidget *widget, const QString &fullText, bool elided);
 };
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 8;
@@ -65,3 +67,5 @@ void EmptyStateText::paintEvent(QPaintEvent *)
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      QFontMetrics(font).elidedText(m_text, Qt::ElideRight, area.width()));
 }
+
+} // namespace kestrune

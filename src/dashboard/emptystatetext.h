@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kestrune {
+
 // The muted line an empty section shows, at its leading edge. The archive section gives it more
 // room above and below.
 class EmptyStateText : public QWidget
@@ -36,3 +38,5 @@ private:
     QString m_text;
     Spacing m_spacing = Spacing::standard;
 };
+
+} // namespace kestrune

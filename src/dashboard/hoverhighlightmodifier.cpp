@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr float tintOpacity = 0.12f;
@@ -74,3 +76,5 @@ void HoverHighlightModifier::paintEvent(QPaintEvent *)
     shape.addRoundedRect(QRectF(rect()), m_cornerRadius, m_cornerRadius);
     painter.fillPath(shape, DashboardPalette::activeAccent.withOpacity(tintOpacity).resolve(palette()));
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace kestrune {
+
 // Lays a rounded tint over the widget it decorates while the pointer is over that widget: the
 // active accent at 12 %, shown and cleared at once, without animation. It never takes clicks;
 // they reach the widget below. Create it as a child of the decorated widget, which keeps it
@@ -26,3 +28,5 @@ private:
     qreal m_cornerRadius = 0;
     bool m_hovered = false;
 };
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace kestrune {
+
 LinkButton::LinkButton(const QString &text, const QFont &font, DynamicColor color, QWidget *parent)
     : QAbstractButton(parent), m_font(font), m_color(color)
 {
@@ -41,3 +43,5 @@ void LinkButton::paintEvent(QPaintEvent *)
                          baseline() + 2);
     }
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QFont>
 
+namespace kestrune {
+
 // A button drawn as its text alone, in a palette colour: no frame, no background.
 class LinkButton : public QAbstractButton
 {
@@ -25,3 +27,5 @@ private:
     QFont m_font;
     DynamicColor m_color;
 };
+
+} // namespace kestrune

@@ -16,6 +16,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingTop = 10;
@@ -145,3 +147,5 @@ bool SpecCard::event(QEvent *event)
         return ElisionToolTip::show(event, this, m_name, m_nameElided);
     return QWidget::event(event);
 }
+
+} // namespace kestrune

@@ -5,6 +5,9 @@
 
 class QAction;
 class QMenu;
+
+namespace kestrune {
+
 class SpecMenuButton;
 
 // One specification of the project: its name, its requirement count and a menu whose one item
@@ -46,3 +49,5 @@ private:
     QMenu *m_menu = nullptr;
     bool m_nameElided = false;
 };
+
+} // namespace kestrune

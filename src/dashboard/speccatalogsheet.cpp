@@ -15,6 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int sheetMinimumWidth = 420;
@@ -132,3 +134,5 @@ void SpecCatalogSheet::changeEvent(QEvent *event)
     }
     QDialog::changeEvent(event);
 }
+
+} // namespace kestrune

@@ -9,6 +9,8 @@ class QPushButton;
 class QStackedLayout;
 class QTreeWidget;
 
+namespace kestrune {
+
 // Every specification of the project with its requirement count, in a window-modal dialog in
 // the platform's standard look. "Done", Escape or closing the window dismiss it.
 class SpecCatalogSheet : public QDialog
@@ -38,3 +40,5 @@ private:
     QTreeWidget *m_list = nullptr;
     QLabel *m_emptyText = nullptr;
 };
+
+} // namespace kestrune

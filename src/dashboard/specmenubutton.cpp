@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int symbolSize = 14;
@@ -35,3 +37,5 @@ void SpecMenuButton::paintEvent(QPaintEvent *)
     SymbolIcon::paint(&painter, QRectF(rect()), u"ellipsis", DashboardPalette::secondaryText.resolve(pal),
                       QFont::DemiBold, symbolSize);
 }
+
+} // namespace kestrune

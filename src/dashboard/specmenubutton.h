@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // The borderless "…" button of a specification card: a 24-point square that opens its menu.
 class SpecMenuButton : public QAbstractButton
 {
@@ -17,3 +19,5 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+} // namespace kestrune

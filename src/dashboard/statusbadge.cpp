@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 10;
@@ -41,3 +43,5 @@ void StatusBadge::paint(QPainter *painter, const QPointF &topLeft, const QPalett
     painter->drawText(bounds, Qt::AlignCenter | Qt::TextSingleLine, m_text);
     painter->restore();
 }
+
+} // namespace kestrune

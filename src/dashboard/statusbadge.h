@@ -9,6 +9,8 @@ class QPainter;
 class QPalette;
 class QPointF;
 
+namespace kestrune {
+
 // A small rounded label: the text in 12-point bold in the colour, on a rounded rectangle filled
 // with the colour at the fill opacity and outlined in the colour at 45 %.
 class StatusBadge
@@ -26,3 +28,5 @@ private:
     DynamicColor m_color;
     float m_fillOpacity = 0;
 };
+
+} // namespace kestrune

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr qreal cornerRadius = 18;
@@ -225,3 +227,5 @@ void SummaryCardView::paintEvent(QPaintEvent *)
         painter.drawText(QPointF(text.right() - subtextMetrics.horizontalAdvance(shown), baseline), shown);
     }
 }
+
+} // namespace kestrune

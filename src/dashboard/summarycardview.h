@@ -5,6 +5,8 @@
 
 class QVariantAnimation;
 
+namespace kestrune {
+
 // One of the four counters at the top of the dashboard: a title, a big value with an optional
 // small text on its line, and a symbol in the top-trailing corner. When the pointer comes over
 // it the card rises by 4 points, casts a shadow and tints its symbol, eased over 0.22 s; when the
@@ -57,3 +59,5 @@ private:
     qreal m_progress = 0;
     QVariantAnimation *m_animation = nullptr;
 };
+
+} // namespace kestrune

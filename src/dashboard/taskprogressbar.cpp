@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 namespace {
 
 constexpr float trackOpacity = 0.14f;
@@ -34,3 +36,5 @@ void TaskProgressBar::paint(QPainter *painter, const QRectF &rect, const QPalett
     }
     painter->restore();
 }
+
+} // namespace kestrune

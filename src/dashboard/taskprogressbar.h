@@ -7,6 +7,8 @@
 class QPainter;
 class QPalette;
 
+namespace kestrune {
+
 // A capsule track in white at 14 % with a capsule of the colour over it from the leading edge,
 // as wide as the percentage of the track. The percentage is clamped to 0–100 for the fill only;
 // whoever shows it as text shows the value as it is.
@@ -24,3 +26,5 @@ private:
     qint64 m_percent = 0;
     DynamicColor m_color;
 };
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 namespace {
 
 constexpr qreal nodeDiameter = 11;
@@ -187,3 +189,5 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
     }
     painter->restore();
 }
+
+} // namespace kestrune

@@ -11,6 +11,8 @@
 class QPainter;
 class QPalette;
 
+namespace kestrune {
+
 // Where a draft stands in the proposal → design → specs → tasks workflow: a row of four nodes
 // joined by connectors, and under it the four stage names spread from edge to edge.
 //
@@ -49,3 +51,5 @@ private:
     std::optional<int> m_current;
     std::array<bool, stageCount> m_present{};
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "model/calendardays.h"
 
+namespace kestrune {
+
 namespace {
 
 // Whole days from an earlier local time to a later one.
@@ -23,3 +25,5 @@ qint64 wholeDaysBetween(const QDateTime &from, const QDateTime &to, const QTimeZ
         return forwardDays(localFrom, localTo);
     return -forwardDays(localTo, localFrom);
 }
+
+} // namespace kestrune

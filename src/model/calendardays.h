@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+namespace kestrune {
+
 // Whole days from one point in time to another in the local time zone's calendar: the number of
 // calendar days that can be added to `from` without passing `to`, truncated toward zero, so a
 // `to` before `from` gives a negative count. A day across a daylight-saving change is one
@@ -11,3 +13,5 @@
 // the C library's time-zone reloading on every local-time conversion.
 qint64 wholeDaysBetween(const QDateTime &from, const QDateTime &to,
                         const QTimeZone &zone = QTimeZone::systemTimeZone());
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "model/textlines.h"
 
+namespace kestrune {
+
 namespace {
 
 const QString proposalFileName = QStringLiteral("proposal.md");
@@ -159,3 +161,5 @@ TaskCount countTasksInText(QStringView text)
     });
     return count;
 }
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 
 #include <vector>
 
+namespace kestrune {
+
 struct TaskCount
 {
     qint64 done = 0;
@@ -38,3 +40,5 @@ ChangeSummary analyzeChange(const TreeNode &node, bool archived,
 TaskCount countTasks(const QUrl &changeFolderURL,
                      const ModelEnvironment &environment = ModelEnvironment::system());
 TaskCount countTasksInText(QStringView text);
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // A Markdown file below a "changes" folder, as listed among the recent changes.
 struct ChangeItem
 {
@@ -18,3 +20,5 @@ struct ChangeItem
     bool isArchived = false;
     std::optional<QString> module;
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "model/changestatus.h"
 
+namespace kestrune {
+
 QString rawValue(ChangeStatus status)
 {
     switch (status) {
@@ -24,3 +26,5 @@ std::optional<ChangeStatus> changeStatusFromRawValue(QStringView raw)
     }
     return std::nullopt;
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Where a change stands; the rules that choose it live in the change analysis.
 enum class ChangeStatus
 {
@@ -16,3 +18,5 @@ enum class ChangeStatus
 
 QString rawValue(ChangeStatus status);
 std::optional<ChangeStatus> changeStatusFromRawValue(QStringView raw);
+
+} // namespace kestrune

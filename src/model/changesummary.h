@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The analysis of one change folder.
 struct ChangeSummary
 {
@@ -27,3 +29,5 @@ struct ChangeSummary
     std::optional<QDateTime> completedAt;
     std::optional<QDateTime> archivedAt;
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "model/deltaspectype.h"
 
+namespace kestrune {
+
 QString rawValue(DeltaSpecType type)
 {
     switch (type) {
@@ -21,3 +23,5 @@ std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw)
     }
     return std::nullopt;
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The kind of a delta specification, read from the first delta heading of the file.
 enum class DeltaSpecType
 {
@@ -15,3 +17,5 @@ enum class DeltaSpecType
 
 QString rawValue(DeltaSpecType type);
 std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw);
+
+} // namespace kestrune

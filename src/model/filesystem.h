@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+namespace kestrune {
+
 // One entry of a folder listing with the attributes the scanner asks for.
 struct DirectoryEntry
 {
@@ -36,3 +38,5 @@ public:
     // Whether a folder exists at the path, following symbolic links.
     virtual bool isDirectory(const QString &path) const = 0;
 };
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace kestrune {
+
 namespace {
 
 QDateTime modificationDateOf(const struct stat &status)
@@ -142,3 +144,5 @@ bool LocalFileSystem::isDirectory(const QString &path) const
     struct stat status;
     return ::stat(encoded(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace kestrune {
+
 // The real file system, read through POSIX calls.
 class LocalFileSystem final : public FileSystem
 {
@@ -16,3 +18,5 @@ public:
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
 };
+
+} // namespace kestrune

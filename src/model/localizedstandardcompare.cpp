@@ -3,6 +3,8 @@
 #include <QCollator>
 #include <QLocale>
 
+namespace kestrune {
+
 namespace {
 
 // QCollator is not safe to share between threads and scans run in parallel, so every thread
@@ -33,3 +35,5 @@ QCollatorSortKey localizedStandardSortKey(const QString &name)
 {
     return threadCollator().sortKey(name);
 }
+
+} // namespace kestrune

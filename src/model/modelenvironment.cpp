@@ -2,9 +2,13 @@
 
 #include "model/localfilesystem.h"
 
+namespace kestrune {
+
 const ModelEnvironment &ModelEnvironment::system()
 {
     static const ModelEnvironment environment{LocalFileSystem::shared(),
                                               [] { return QDateTime::currentDateTimeUtc(); }};
     return environment;
 }
+
+} // namespace kestrune

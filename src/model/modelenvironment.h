@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+namespace kestrune {
+
 // What the scanner, the change analysis and the summary read from the outside world: the file
 // system and the clock. Tests build their own to fail reads and to fix "now".
 struct ModelEnvironment
@@ -17,3 +19,5 @@ struct ModelEnvironment
     // The local file system and the system clock.
     static const ModelEnvironment &system();
 };
+
+} // namespace kestrune

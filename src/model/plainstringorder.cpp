@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 namespace {
 
 // Maps UTF-16 code units so that their order is the order of the scalar values they encode:
@@ -28,3 +30,5 @@ bool plainStringLess(QStringView left, QStringView right)
     }
     return left.size() < right.size();
 }
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 #include <array>
 #include <numeric>
 
+namespace kestrune {
+
 namespace {
 
 const QString kestruneFolderName = QStringLiteral("kestrune");
@@ -265,3 +267,5 @@ void orderChildren(std::vector<TreeNode> &nodes)
         return std::nullopt;
     });
 }
+
+} // namespace kestrune

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+namespace kestrune {
+
 // The outline tree of a project folder: the entries of its "kestrune" folder, archive folders
 // lifted out of "changes" to the top, nothing when the project has no "kestrune" folder.
 std::optional<TreeNode> buildTree(const QUrl &projectRoot,
@@ -30,3 +32,5 @@ bool isArchivedPath(QStringView path);
 
 // Folders first, then Markdown files; each group in localized standard order of the names.
 void orderChildren(std::vector<TreeNode> &nodes);
+
+} // namespace kestrune

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace kestrune {
+
 namespace {
 
 // Loads are started by the user and awaited on screen: they go ahead of other pooled work.
@@ -145,3 +147,5 @@ void ProjectStore::publishSummary(const QUrl &root, ProjectSummary summary)
     m_summaryByProject.insert(root, std::move(summary));
     Q_EMIT summaryByProjectChanged(root);
 }
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 // The projects imported during this run: their folders, and for each the latest outline tree and
 // summary. Loads run on the thread pool; their results are published on the main thread, the tree
 // first, then the summary. Every published field announces a change before it happens
@@ -86,3 +88,5 @@ private:
     QHash<QUrl, TreePointer> m_treeByProject;
     QHash<QUrl, ProjectSummary> m_summaryByProject;
 };
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Markdown files and unarchived change files of one top-level grouping.
 struct ModuleStat
 {
@@ -42,3 +44,5 @@ struct ProjectSummary
     qint64 unarchivedOver60Days = 0;
     QList<ModuleStat> moduleStats;
 };
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 namespace {
 
 const QString changesName = QStringLiteral("changes");
@@ -257,3 +259,5 @@ qint64 countRequirements(QStringView text)
     });
     return count;
 }
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The statistics of a scanned project, computed in one walk of its tree.
 ProjectSummary computeSummary(const TreeNode &root,
                               const ModelEnvironment &environment = ModelEnvironment::system());
@@ -20,3 +22,5 @@ std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName
 
 // Lines that begin with "### Requirement:" or "### Requirement：" once trimmed.
 qint64 countRequirements(QStringView text);
+
+} // namespace kestrune

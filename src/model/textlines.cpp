@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+namespace kestrune {
+
 namespace TextLines {
 
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
@@ -41,3 +43,5 @@ bool isNewline(QChar c)
 }
 
 } // namespace TextLines
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Helpers for the line-oriented reading of project files.
 namespace TextLines {
 
@@ -37,3 +39,5 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)
 }
 
 } // namespace TextLines
+
+} // namespace kestrune

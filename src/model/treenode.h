@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+namespace kestrune {
+
 enum class TreeNodeKind
 {
     projectRoot, // the imported project folder itself; only ever the root of a tree
@@ -34,3 +36,5 @@ struct TreeNode
 
     bool isFolder() const { return children.has_value(); }
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "model/workflowstage.h"
 
+namespace kestrune {
+
 QString rawValue(WorkflowStage stage)
 {
     switch (stage) {
@@ -23,3 +25,5 @@ std::optional<WorkflowStage> workflowStageFromRawValue(QStringView raw)
     }
     return std::nullopt;
 }
+
+} // namespace kestrune

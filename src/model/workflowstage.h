@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+namespace kestrune {
+
 // The stages of the workflow, declared in workflow order; views compare stages by position.
 enum class WorkflowStage
 {
@@ -29,3 +31,5 @@ constexpr int workflowPosition(WorkflowStage stage)
 {
     return static_cast<int>(stage);
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 6;
@@ -78,3 +80,5 @@ void DeltaBadge::paintEvent(QPaintEvent *)
     painter.drawText(rect().adjusted(paddingH, paddingV, -paddingH, -paddingV),
                      Qt::AlignCenter | Qt::TextSingleLine, text(m_type));
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kestrune {
+
 // The marker of a delta specification in the preview's header: "ADDED", "MODIFIED" or
 // "REMOVED" on a translucent green, orange or red rounded rectangle.
 class DeltaBadge : public QWidget
@@ -30,3 +32,5 @@ private:
     DeltaSpecType m_type;
     QFont m_font;
 };
+
+} // namespace kestrune

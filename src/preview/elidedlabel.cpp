@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 ElidedLabel::ElidedLabel(const QFont &font, DynamicColor color, Qt::TextElideMode elideMode, QWidget *parent)
     : QWidget(parent), m_font(font), m_color(color), m_elideMode(elideMode)
 {
@@ -42,3 +44,5 @@ void ElidedLabel::paintEvent(QPaintEvent *)
     painter.setPen(m_color.resolve(palette()));
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, displayedText());
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kestrune {
+
 // One line of text in an appearance-dependent colour, shortened with an ellipsis (at the end or
 // in the middle) when the room it is given is narrower than the text.
 class ElidedLabel : public QWidget
@@ -33,3 +35,5 @@ private:
     DynamicColor m_color;
     Qt::TextElideMode m_elideMode = Qt::ElideRight;
 };
+
+} // namespace kestrune

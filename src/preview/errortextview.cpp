@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 ErrorTextView::ErrorTextView(QWidget *parent) : QWidget(parent)
 {
     setFont(PreviewFonts::body());
@@ -37,3 +39,5 @@ void ErrorTextView::paintEvent(QPaintEvent *)
     painter.drawText(rect().adjusted(padding, padding, -padding, -padding),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_text);
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace kestrune {
+
 // A message in the standard red at the top-leading corner of all the room it is given, with the
 // default padding on every side; it wraps when the room is narrow.
 class ErrorTextView : public QWidget
@@ -26,3 +28,5 @@ protected:
 private:
     QString m_text;
 };
+
+} // namespace kestrune

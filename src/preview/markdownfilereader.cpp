@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 MarkdownPreviewState MarkdownFileReader::read(const QString &path, const QString &errorMessage)
 {
     QFile file(path);
@@ -31,3 +33,5 @@ MarkdownPreviewState MarkdownFileReader::decode(QByteArrayView bytes, const QStr
         return MarkdownPreviewState::empty();
     return MarkdownPreviewState::content(std::move(text));
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace kestrune {
+
 // The background half of the preview's load: reads a whole file, decodes it as UTF-8 and says
 // what the pane should show. Touches nothing shared, so it runs on any thread; the error
 // message is looked up by the caller beforehand.
@@ -18,3 +20,5 @@ public:
     static MarkdownPreviewState read(const QString &path, const QString &errorMessage);
     static MarkdownPreviewState decode(QByteArrayView bytes, const QString &errorMessage);
 };
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 #include <QBoxLayout>
 #include <QDir>
 
+namespace kestrune {
+
 MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     : QWidget(parent),
       m_name(new ElidedLabel(PreviewFonts::headline(), PreviewColors::primaryText, Qt::ElideRight, this)),
@@ -47,3 +49,5 @@ void MarkdownPreviewHeader::setFile(const QUrl &fileURL, std::optional<DeltaSpec
         m_badge->setType(*deltaType);
     m_badge->setVisible(deltaType.has_value());
 }
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 class DeltaBadge;
 class ElidedLabel;
 class ViewModeSwitch;
@@ -39,3 +41,5 @@ private:
     DeltaBadge *m_badge = nullptr;
     ViewModeSwitch *m_switch = nullptr;
 };
+
+} // namespace kestrune

@@ -6,9 +6,13 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // What the preview of a Markdown file is made from.
 struct MarkdownPreviewInput
 {
     QUrl fileURL;
     std::optional<DeltaSpecType> deltaType;
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace kestrune {
+
 MarkdownPreviewState::MarkdownPreviewState(Kind kind, QString payload)
     : m_kind(kind), m_payload(std::move(payload))
 {}
@@ -25,3 +27,5 @@ MarkdownPreviewState MarkdownPreviewState::empty()
 {
     return {Kind::empty, QString()};
 }
+
+} // namespace kestrune

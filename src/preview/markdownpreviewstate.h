@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace kestrune {
+
 // What the content area of the preview pane shows: the file's text, an error message ready for
 // display, a loading indicator, or the empty-file notice. A plain value; loads on another
 // thread hand one back.
@@ -39,3 +41,5 @@ private:
     Kind m_kind = Kind::loading;
     QString m_payload;
 };
+
+} // namespace kestrune

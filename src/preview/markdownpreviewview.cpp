@@ -19,6 +19,8 @@
 #include <QtConcurrent/qtconcurrenttask.h>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 namespace {
 
 // The pool's priority of work the user waits for.
@@ -188,3 +190,5 @@ void MarkdownPreviewView::showContent()
     }
     m_content->setCurrentWidget(view);
 }
+
+} // namespace kestrune

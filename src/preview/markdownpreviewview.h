@@ -10,11 +10,14 @@
 
 #include <optional>
 
+class QStackedWidget;
+
+namespace kestrune {
+
 class CenteredTextView;
 class ErrorTextView;
 class LoadingIndicator;
 class MarkdownPreviewHeader;
-class QStackedWidget;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -78,3 +81,5 @@ private:
     QPointer<QWidget> m_document;
     QPointer<QWidget> m_source;
 };
+
+} // namespace kestrune

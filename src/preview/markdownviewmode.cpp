@@ -1,5 +1,7 @@
 #include "preview/markdownviewmode.h"
 
+namespace kestrune {
+
 QString rawValue(MarkdownViewMode mode)
 {
     switch (mode) {
@@ -20,3 +22,5 @@ std::optional<MarkdownViewMode> markdownViewModeFromRawValue(QStringView raw)
     }
     return std::nullopt;
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // The colours of the preview pane and of the rendered document: dark quadruple first, light second.
 struct PreviewColors
 {
@@ -29,3 +31,5 @@ struct PreviewColors
     static constexpr DynamicColor switchSegmentOutline =
         dynamicColor(0.0f, 0.0f, 0.0f, 0.3f, 0.0f, 0.0f, 0.0f, 0.12f);
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "preview/previewcolors.h"
 
+namespace kestrune {
+
 namespace {
 
 using RS = RelativeSize;
@@ -100,3 +102,5 @@ Theme PreviewDocumentTheme::make()
     };
     return theme;
 }
+
+} // namespace kestrune

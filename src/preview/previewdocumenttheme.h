@@ -2,6 +2,8 @@
 
 #include "markdown/layout/theme.h"
 
+namespace kestrune {
+
 // The look of a rendered specification: 17-point text in the primary colour, headings on a
 // scale from 1.85 em down to 0.88 em (the two largest underlined with a rule), generous
 // paragraph spacing, quotes with a bar, code on a rounded tinted background that scrolls
@@ -13,3 +15,5 @@ public:
 
     static Theme make();
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+namespace kestrune {
+
 // The text styles the preview pane names, as fonts of the system design: headline (13, bold),
 // body (13) and caption (10).
 struct PreviewFonts
@@ -20,3 +22,5 @@ struct PreviewFonts
         return SystemFont::font(bodyPixelSize, QFont::Normal, SystemFont::Design::monospaced);
     }
 };
+
+} // namespace kestrune

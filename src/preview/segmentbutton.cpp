@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int paddingH = 8;
@@ -59,3 +61,5 @@ void SegmentButton::paintEvent(QPaintEvent *)
     painter.drawText(rect().adjusted(paddingH / 2, 0, -paddingH / 2, 0), Qt::AlignCenter | Qt::TextSingleLine,
                      fontMetrics().elidedText(text(), Qt::ElideRight, width() - paddingH));
 }
+
+} // namespace kestrune

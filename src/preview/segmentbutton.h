@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+namespace kestrune {
+
 // One segment of a segmented switch: a checkable button that draws its text, raised on a
 // light surface while it is the chosen one. The switch draws the track behind the segments.
 class SegmentButton : public QAbstractButton
@@ -17,3 +19,5 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+} // namespace kestrune

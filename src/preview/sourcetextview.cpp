@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("sourceText"));
@@ -79,3 +81,5 @@ void SourceTextView::applyColors()
     pal.setColor(QPalette::Base, Qt::transparent);
     setPalette(pal);
 }
+
+} // namespace kestrune

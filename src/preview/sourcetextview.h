@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+namespace kestrune {
+
 // The raw text of a file in the monospaced body font and the primary text colour: read-only,
 // selectable, wrapped at the pane's width and scrolling vertically, 16 of padding all round.
 // Lines are laid out as they scroll into view, and a long text is taken in by slices between
@@ -35,3 +37,5 @@ private:
     QString m_pending; // the text still to take in
     qsizetype m_position = 0;
 };
+
+} // namespace kestrune

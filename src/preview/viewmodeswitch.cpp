@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int inset = 2;
@@ -60,3 +62,5 @@ void ViewModeSwitch::paintEvent(QPaintEvent *)
     track.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     painter.fillPath(track, PreviewColors::switchTrack.resolve(palette()));
 }
+
+} // namespace kestrune

@@ -5,6 +5,9 @@
 #include <QWidget>
 
 class QButtonGroup;
+
+namespace kestrune {
+
 class SegmentButton;
 
 // The segmented switch of the preview's header: "markdown.preview" and "markdown.source" side by
@@ -34,3 +37,5 @@ private:
     QButtonGroup *m_group = nullptr;
     MarkdownViewMode m_mode = MarkdownViewMode::preview;
 };
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QPainter>
 
+namespace kestrune {
+
 OutlineListView::OutlineListView(QWidget *parent) : QTreeView(parent)
 {
     setHeaderHidden(true);
@@ -51,3 +53,5 @@ QItemSelectionModel::SelectionFlags OutlineListView::selectionCommand(const QMod
         return QItemSelectionModel::NoUpdate;
     return QTreeView::selectionCommand(index, event);
 }
+
+} // namespace kestrune

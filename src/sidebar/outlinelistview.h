@@ -2,6 +2,8 @@
 
 #include <QTreeView>
 
+namespace kestrune {
+
 // The outline list: single selection in which only selectable rows ever take the selection.
 // Moving onto or clicking a row that cannot be selected (a folder) keeps the selection as it is.
 class OutlineListView : public QTreeView
@@ -18,3 +20,5 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event = nullptr) const override;
 };
+
+} // namespace kestrune

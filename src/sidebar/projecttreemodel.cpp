@@ -1,5 +1,7 @@
 #include "sidebar/projecttreemodel.h"
 
+namespace kestrune {
+
 void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
 {
     beginResetModel();
@@ -162,3 +164,5 @@ void ProjectTreeModel::indexNodes(const std::vector<TreeNode> &nodes, const Tree
             indexNodes(*node.children, &node);
     }
 }
+
+} // namespace kestrune

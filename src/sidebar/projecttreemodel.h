@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 // The outline of one project as an item model: the children of the project's root node are the
 // top-level rows, every folder and Markdown file below them a row. A node with a children list
 // (even an empty one) can be expanded; a file cannot. The tree is shared, never copied.
@@ -66,3 +68,5 @@ private:
     QHash<QUuid, const TreeNode *> m_nodesById;
     QHash<QUuid, ChangeStatus> m_changeStatuses;
 };
+
+} // namespace kestrune

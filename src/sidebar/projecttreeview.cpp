@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QStackedLayout>
 
+namespace kestrune {
+
 ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *parent)
     : QWidget(parent), m_themeController(themeController), m_model(new ProjectTreeModel(this)),
       m_list(new OutlineListView(this)),
@@ -169,3 +171,5 @@ void ProjectTreeView::writeSelection(const std::optional<TreeNode> &node)
     Q_EMIT selectedNodeChanged(m_selectedNode);
     highlightSelection();
 }
+
+} // namespace kestrune

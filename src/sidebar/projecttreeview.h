@@ -11,12 +11,16 @@
 #include <memory>
 #include <optional>
 
-class CenteredTextView;
-class OutlineListView;
-class ProjectTreeModel;
 class QModelIndex;
 class QStackedLayout;
 class QTreeView;
+
+namespace kestrune {
+
+class CenteredTextView;
+class OutlineListView;
+class ProjectTreeModel;
+
 class ThemeController;
 
 // The outline of the current project in the sidebar, with delta and status badges, or a short
@@ -73,3 +77,5 @@ private:
     std::function<void(const QUrl &)> m_removeProject;
     bool m_syncingSelection = false;
 };
+
+} // namespace kestrune

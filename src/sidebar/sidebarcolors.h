@@ -2,6 +2,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // The colours of the project outline.
 struct SidebarColors
 {
@@ -20,3 +22,5 @@ struct SidebarColors
     static constexpr DynamicColor selection =
         dynamicColor(0.22f, 0.45f, 0.85f, 0.28f, 0.23f, 0.50f, 0.95f, 0.18f);
 };
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr qreal spacing = 4;       // between the items of a row
@@ -235,3 +237,5 @@ QSize TreeRowDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex 
                            : 0;
     return {width, height};
 }
+
+} // namespace kestrune

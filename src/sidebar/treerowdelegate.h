@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Draws one outline row: the node's icon, its name, and at the trailing edge the delta badge of a
 // delta specification and the status badge of a change folder.
 class TreeRowDelegate : public QStyledItemDelegate
@@ -51,3 +53,5 @@ public:
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+namespace kestrune {
+
 Appearance appearanceOf(const QPalette &palette)
 {
     const int window = palette.color(QPalette::Active, QPalette::Window).lightness();
@@ -13,3 +15,5 @@ Appearance currentAppearance()
 {
     return appearanceOf(QGuiApplication::palette());
 }
+
+} // namespace kestrune

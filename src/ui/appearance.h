@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+namespace kestrune {
+
 // The two appearances the program draws in. The appearance in effect is carried by the palette:
 // the theme controller installs a light or a dark application palette, and anything painted
 // resolves its colours against the palette of the widget it paints.
@@ -15,3 +17,5 @@ enum class Appearance
 Appearance appearanceOf(const QPalette &palette);
 // The appearance of the application palette.
 Appearance currentAppearance();
+
+} // namespace kestrune

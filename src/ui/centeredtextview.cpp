@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 CenteredTextView::CenteredTextView(const QString &text, DynamicColor color, QWidget *parent)
     : QWidget(parent), m_text(text), m_color(color), m_font(SystemFont::defaultFont())
 {
@@ -50,3 +52,5 @@ void CenteredTextView::paintEvent(QPaintEvent *)
     painter.setPen(m_color.resolve(palette()));
     painter.drawText(rect().adjusted(8, 0, -8, 0), Qt::AlignCenter | Qt::TextWordWrap, m_text);
 }
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // One text centred in all the room it is given, in an appearance-dependent colour, over an
 // optional appearance-dependent background. Used for empty states and placeholders.
 class CenteredTextView : public QWidget
@@ -34,3 +36,5 @@ private:
     std::optional<DynamicColor> m_background;
     QFont m_font;
 };
+
+} // namespace kestrune

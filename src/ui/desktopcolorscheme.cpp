@@ -4,6 +4,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 
+namespace kestrune {
+
 namespace {
 
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
@@ -81,3 +83,5 @@ void DesktopColorScheme::onSettingChanged(const QString &group, const QString &k
         return;
     Q_EMIT preferenceChanged(fromVariant(value.variant()));
 }
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 
 class QDBusVariant;
 
+namespace kestrune {
+
 // The colour scheme the desktop prefers, read from the settings portal on the session bus
 // ("color-scheme" in "org.freedesktop.appearance") and followed through its change signal.
 // Without a session bus or a portal it reports no preference and stays quiet.
@@ -33,3 +35,5 @@ Q_SIGNALS:
 private Q_SLOTS:
     void onSettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
 };
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QPalette>
 
+namespace kestrune {
+
 // A colour that depends on the appearance: a dark and a light RGBA quadruple (components 0 to 1),
 // resolved at paint time. Keep it as a value and resolve it where it is drawn, so that a theme
 // switch repaints with the other quadruple without any view being rebuilt:
@@ -52,3 +54,5 @@ constexpr DynamicColor dynamicColor(float darkRed, float darkGreen, float darkBl
 {
     return {{darkRed, darkGreen, darkBlue, darkAlpha}, {lightRed, lightGreen, lightBlue, lightAlpha}};
 }
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr int spokes = 8;
@@ -79,3 +81,5 @@ void LoadingIndicator::hideEvent(QHideEvent *event)
     m_animation->stop();
     QWidget::hideEvent(event);
 }
+
+} // namespace kestrune

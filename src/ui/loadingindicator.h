@@ -7,6 +7,8 @@
 
 class QVariantAnimation;
 
+namespace kestrune {
+
 // A spinning progress indicator with a label under it, centred in all the room it is given.
 class LoadingIndicator : public QWidget
 {
@@ -31,3 +33,5 @@ private:
     QVariantAnimation *m_animation = nullptr;
     int m_step = 0;
 };
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace kestrune {
+
 namespace {
 
 const QString translationsPath = QStringLiteral(":/i18n");
@@ -87,3 +89,5 @@ bool Localization::hasText(const char *key)
 {
     return qtTrId(key) != QLatin1String(key);
 }
+
+} // namespace kestrune

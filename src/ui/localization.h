@@ -5,6 +5,8 @@
 
 class QCoreApplication;
 
+namespace kestrune {
+
 // Every user-visible text is looked up here by a dotted key ("dashboard.loading"); when the
 // table has no text for a key the key itself is shown. The table is the set of translation
 // files in src/app/translations, which use the keys as message ids; the English one holds every
@@ -39,3 +41,5 @@ public:
     // Whether the table holds a text for the key.
     static bool hasText(const char *key);
 };
+
+} // namespace kestrune

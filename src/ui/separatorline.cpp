@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace kestrune {
+
 SeparatorLine::SeparatorLine(Qt::Orientation orientation, DynamicColor color, QWidget *parent)
     : QWidget(parent), m_color(color)
 {
@@ -19,3 +21,5 @@ void SeparatorLine::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), m_color.resolve(palette()));
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace kestrune {
+
 // A line one pixel thick in an appearance-dependent colour, spanning its parent's layout.
 class SeparatorLine : public QWidget
 {
@@ -18,3 +20,5 @@ protected:
 private:
     DynamicColor m_color;
 };
+
+} // namespace kestrune

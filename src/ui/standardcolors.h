@@ -2,6 +2,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // The platform's standard named colours, each in its light and dark variant.
 struct StandardColors
 {
@@ -15,3 +17,5 @@ struct StandardColors
     static constexpr DynamicColor secondaryText =
         dynamicColor(1.0f, 1.0f, 1.0f, 0.55f, 0.0f, 0.0f, 0.0f, 0.5f);
 };
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 // Symbol name → icon file under :/symbols. The one place that knows which drawing stands for
@@ -135,3 +137,5 @@ QIcon SymbolIcon::icon(QStringView name, const QColor &color, int size, QFont::W
         icon.addPixmap(pixmap(name, size, color, weight, 1.0));
     return icon;
 }
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 
 class QPainter;
 
+namespace kestrune {
+
 // The named symbols the views draw ("folder.fill", "doc.text", "chevron.down", ...), each one an
 // SVG icon from the program's resources, tinted with one colour. A symbol "in the system font at
 // N points" is drawn N pixels square; heavier weights draw thicker strokes.
@@ -34,3 +36,5 @@ public:
     static QIcon icon(QStringView name, const QColor &color, int size = 16,
                       QFont::Weight weight = QFont::Normal);
 };
+
+} // namespace kestrune

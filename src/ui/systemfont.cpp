@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 QFont SystemFont::font(qreal pixelSize, QFont::Weight weight, Design design)
 {
     QFont font = design == Design::monospaced ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
@@ -18,3 +20,5 @@ QFont SystemFont::defaultFont()
 {
     return font(defaultPixelSize);
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace kestrune {
+
 // Fonts given as "the system font at N points, weight W, design D". A point is one
 // device-independent pixel, so sizes are pixel sizes. The default design is the application's
 // UI font, the monospaced design the system's fixed font; the rounded design has no counterpart
@@ -28,3 +30,5 @@ public:
     // The application's UI font at the default size.
     static QFont defaultFont();
 };
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QSettings>
 #include <QWidget>
 
+namespace kestrune {
+
 namespace {
 
 // The appearance of the platform's own palette, taken before this program installs one.
@@ -122,3 +124,5 @@ QPalette ThemeController::paletteFor(Appearance appearance)
     palette.setColor(QPalette::Disabled, QPalette::Highlight, muted);
     return palette;
 }
+
+} // namespace kestrune

@@ -11,6 +11,8 @@
 
 class QSettings;
 
+namespace kestrune {
+
 // Holds the theme mode, persists it under "ui.theme.mode" and pushes it to the application.
 // One controller lives for the whole process; the application object creates it and hands it to
 // the views that need the mode (the theme menu, the outline). Colours do not need the
@@ -62,3 +64,5 @@ private:
     std::optional<Appearance> m_systemAppearance;
     Appearance m_platformAppearance = Appearance::light;
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "ui/localization.h"
 
+namespace kestrune {
+
 QString rawValue(ThemeMode mode)
 {
     switch (mode) {
@@ -36,3 +38,5 @@ QString displayName(ThemeMode mode)
     }
     return {};
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <array>
 #include <optional>
 
+namespace kestrune {
+
 // The user's choice of appearance. The raw values are what the preference stores.
 enum class ThemeMode
 {
@@ -25,3 +27,5 @@ constexpr std::array<ThemeMode, 3> allThemeModes()
 {
     return {ThemeMode::system, ThemeMode::light, ThemeMode::dark};
 }
+
+} // namespace kestrune

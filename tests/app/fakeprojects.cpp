@@ -1,5 +1,7 @@
 #include "fakeprojects.h"
 
+namespace kestrune {
+
 namespace {
 
 TreeNode node(TreeNodeKind kind, const QString &name, const QUrl &url)
@@ -94,3 +96,5 @@ ProjectStore::LoadResult FakeProjects::makeProject(const QUrl &root)
     tree.children->push_back(top);
     return {tree, summary};
 }
+
+} // namespace kestrune

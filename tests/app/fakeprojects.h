@@ -9,6 +9,8 @@
 #include <atomic>
 #include <memory>
 
+namespace kestrune {
+
 // Loads made-up projects without touching the disk. Every project's outline is
 //
 //     changes/             (folder)
@@ -41,3 +43,5 @@ private:
     QSet<QUrl> m_held;
     std::atomic<int> m_loads = 0;
 };
+
+} // namespace kestrune

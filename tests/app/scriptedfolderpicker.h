@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace kestrune {
+
 // Answers the import dialog with a folder chosen by the test, or cancels.
 class ScriptedFolderPicker : public FolderPicker
 {
@@ -23,3 +25,5 @@ public:
 private:
     std::shared_ptr<Script> m_script;
 };
+
+} // namespace kestrune

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QThreadPool>
 
+using namespace kestrune;
+
 namespace {
 
 // Notes the appearance in force when the main window is first shown.

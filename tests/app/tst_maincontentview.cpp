@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+using namespace kestrune;
+
 namespace {
 
 // Real folders for the import validation; the projects' contents come from FakeProjects.

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QPair>
 
+namespace kestrune {
+
 // Stands in for the desktop: notes what the dashboard asks for.
 class RecordingFolderActions : public FolderActions
 {
@@ -26,3 +28,5 @@ public:
 private:
     Log *m_log;
 };
+
+} // namespace kestrune

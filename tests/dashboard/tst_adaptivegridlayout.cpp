@@ -5,6 +5,8 @@
 
 #include <memory>
 
+using namespace kestrune;
+
 namespace {
 
 // A fixed-height block that takes any width, like the dashboard's cards.

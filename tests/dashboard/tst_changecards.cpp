@@ -22,6 +22,8 @@
 #include <cstdlib>
 #include <ctime>
 
+using namespace kestrune;
+
 using NodeState = WorkflowStageIndicator::NodeState;
 using NodeStates = QList<NodeState>;
 using Flags = QList<bool>;

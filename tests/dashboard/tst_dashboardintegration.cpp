@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace kestrune;
+
 using Section = DashboardView::Section;
 
 namespace {

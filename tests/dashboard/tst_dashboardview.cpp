@@ -29,6 +29,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+using namespace kestrune;
+
 using Section = DashboardView::Section;
 
 namespace {

@@ -25,6 +25,8 @@
 
 #include <memory>
 
+using namespace kestrune;
+
 namespace {
 
 const QString sampleProject = QDir::cleanPath(QStringLiteral(KESTRUNE_SAMPLE_PROJECT));

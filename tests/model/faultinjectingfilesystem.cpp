@@ -2,6 +2,8 @@
 
 #include "model/localfilesystem.h"
 
+namespace kestrune {
+
 std::optional<std::vector<DirectoryEntry>> FaultInjectingFileSystem::listDirectory(const QString &path) const
 {
     if (unlistableFolders.contains(path))
@@ -51,3 +53,5 @@ ModelEnvironment testEnvironment(std::shared_ptr<const FileSystem> fileSystem, c
         environment.now = [now] { return now; };
     return environment;
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+namespace kestrune {
+
 // The local file system with failures injected by path. Tests run as root in CI, where
 // permission bits do not stop reads, so unreadable entries are made here instead.
 class FaultInjectingFileSystem final : public FileSystem
@@ -25,3 +27,5 @@ public:
 // An environment over the given file system (the local one when null) with a fixed clock.
 ModelEnvironment testEnvironment(std::shared_ptr<const FileSystem> fileSystem = nullptr,
                                  const QDateTime &now = QDateTime());
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+namespace kestrune {
+
 ProjectFolder::ProjectFolder(const QString &name, const QString &parents)
 {
     QString folder = m_temporary.path();
@@ -43,3 +45,5 @@ void ProjectFolder::setModified(const QString &relative, const QDateTime &modifi
     times[1] = times[0];
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(pathOf(relative)).constData(), times, 0) == 0);
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+namespace kestrune {
+
 // A project folder in a temporary directory, written by a test.
 class ProjectFolder
 {
@@ -29,3 +31,5 @@ private:
     QTemporaryDir m_temporary;
     QString m_path;
 };
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace kestrune;
+
 namespace {
 
 QByteArray tasks(int done, int open)

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace kestrune;
+
 namespace {
 
 QStringList childNames(const TreeNode &node)

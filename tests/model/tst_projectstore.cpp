@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace kestrune;
+
 namespace {
 
 // Loads that wait until the test lets each one finish, with the result the test chooses.

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace kestrune;
+
 class RecordsTest : public QObject
 {
     Q_OBJECT

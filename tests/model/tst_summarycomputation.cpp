@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace kestrune;
+
 namespace {
 
 const QDateTime now(QDate(2025, 6, 1), QTime(12, 0), Qt::UTC);

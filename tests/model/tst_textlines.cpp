@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <ctime>
 
+using namespace kestrune;
+
 class TextLinesTest : public QObject
 {
     Q_OBJECT

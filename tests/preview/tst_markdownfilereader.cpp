@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace kestrune;
+
 namespace {
 
 const QString readError = QStringLiteral("cannot read");

@@ -21,6 +21,8 @@
 #include <memory>
 #include <sys/stat.h>
 
+using namespace kestrune;
+
 using Kind = MarkdownPreviewState::Kind;
 
 class TestMarkdownPreviewView : public QObject

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace kestrune;
+
 namespace {
 
 struct PageBlock

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTreeView>
 
+using namespace kestrune;
+
 namespace {
 
 TreeNode node(TreeNodeKind kind, const QString &name,

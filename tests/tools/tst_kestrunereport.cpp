@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+using namespace kestrune;
+
 namespace {
 
 struct Run

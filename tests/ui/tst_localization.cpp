@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTranslator>
 
+using namespace kestrune;
+
 namespace {
 
 const QString sourceDir = QStringLiteral(KESTRUNE_SOURCE_DIR);

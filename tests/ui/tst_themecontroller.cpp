@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QWidget>
 
+using namespace kestrune;
+
 namespace {
 
 // Counts its repaints.

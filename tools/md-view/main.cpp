@@ -23,6 +23,8 @@
 
 #include <cstdio>
 
+using namespace kestrune;
+
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);

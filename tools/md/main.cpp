@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+using namespace kestrune;
+
 namespace {
 
 int fail(const QString &message)

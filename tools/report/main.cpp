@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace kestrune;
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);

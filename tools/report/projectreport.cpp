@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QJsonValue>
 
+namespace kestrune {
+
 namespace ProjectReport {
 namespace {
 
@@ -158,3 +160,5 @@ QJsonObject reportToJson(const TreeNode &tree, const ProjectSummary &summary)
 }
 
 } // namespace ProjectReport
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <QJsonObject>
 
+namespace kestrune {
+
 // JSON form of a scanned project: {"tree": NODE, "summary": SUMMARY}.
 namespace ProjectReport {
 
@@ -16,3 +18,5 @@ QJsonObject reportToJson(const TreeNode &tree, const ProjectSummary &summary);
 QString isoDate(const QDateTime &date);
 
 } // namespace ProjectReport
+
+} // namespace kestrune

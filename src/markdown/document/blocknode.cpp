@@ -2,6 +2,10 @@
 
 #include <QHashFunctions>
 
+namespace kestrune {
+
+using ::qHash; // the overloads below would hide those of Qt and of the built-in types
+
 const QList<InlineNode> *BlockNode::inlines() const
 {
     if (const auto *paragraph = as<Block::Paragraph>())
@@ -64,3 +68,5 @@ size_t qHash(const BlockNode &node, size_t seed) noexcept
         },
         node.payload());
 }
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 #include <type_traits>
 #include <variant>
 
+namespace kestrune {
+
 class BlockNode;
 
 // The records held by list and table blocks. They live beside BlockNode because
@@ -183,3 +185,5 @@ size_t qHash(const RawListItem &item, size_t seed = 0) noexcept;
 size_t qHash(const RawTaskListItem &item, size_t seed = 0) noexcept;
 size_t qHash(const RawTableCell &cell, size_t seed = 0) noexcept;
 size_t qHash(const RawTableRow &row, size_t seed = 0) noexcept;
+
+} // namespace kestrune

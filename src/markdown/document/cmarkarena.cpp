@@ -10,6 +10,8 @@
 
 #include <sys/mman.h>
 
+namespace kestrune {
+
 namespace {
 
 // Each allocation is preceded by its size, so that it can be grown by copying.
@@ -160,3 +162,5 @@ void CmarkArena::release(void *payload)
         m_last = nullptr;
     }
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 struct cmark_mem;
 
+namespace kestrune {
+
 // Memory for one parse: every allocation the parser makes while the arena is
 // alive comes from a few large blocks, and all of it is returned at once when
 // the arena ends, without visiting the parser's tree.
@@ -54,3 +56,5 @@ private:
     std::byte *m_last = nullptr;      // the payload of the latest allocation, while it can still grow
     CmarkArena *m_enclosing = nullptr;
 };
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 #include <limits>
 #include <vector>
 
+namespace kestrune {
+
 namespace {
 
 // One node under construction with the list of model children still to add. A
@@ -280,3 +282,5 @@ QString CmarkDocumentBuilder::render(const QList<BlockNode> &blocks, Format form
         renderFailed();
     return QString::fromUtf8(text.get(), qsizetype(std::strlen(text.get())));
 }
+
+} // namespace kestrune

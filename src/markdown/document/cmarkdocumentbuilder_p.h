@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace kestrune {
+
 // Turns the document model back into a parser tree and renders it with one of
 // cmark-gfm's renderers. The tree is built bottom-up without recursion, so a
 // model of any depth can be rendered.
@@ -20,3 +22,5 @@ public:
 
     static QString render(const QList<BlockNode> &blocks, Format format);
 };
+
+} // namespace kestrune

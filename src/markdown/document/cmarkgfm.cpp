@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+namespace kestrune {
+
 namespace Cmark {
 
 void ensureExtensionsRegistered()
@@ -34,3 +36,5 @@ cmark_parser *newParser(cmark_mem *memory)
 }
 
 } // namespace Cmark
+
+} // namespace kestrune

@@ -18,6 +18,8 @@ CMARK_GFM_EXTENSIONS_EXPORT extern cmark_node_type CMARK_NODE_TABLE_CELL;
 CMARK_GFM_EXTENSIONS_EXPORT extern cmark_node_type CMARK_NODE_STRIKETHROUGH;
 }
 
+namespace kestrune {
+
 namespace Cmark {
 
 struct ParserDeleter
@@ -49,3 +51,5 @@ ParserPtr newParser();
 cmark_parser *newParser(cmark_mem *memory);
 
 } // namespace Cmark
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+namespace kestrune {
+
 namespace {
 
 const QRegularExpression &tagExpression()
@@ -25,3 +27,5 @@ std::optional<QString> HTMLTag::name(QStringView fragment)
         return std::nullopt;
     return match.captured(1);
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Recognises the tag of an inline HTML fragment.
 class HTMLTag
 {
@@ -14,3 +16,5 @@ public:
     // the name before comparing it.
     static std::optional<QString> name(QStringView fragment);
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+namespace kestrune {
+
 // A run of inline content (a paragraph's, a heading's or a table cell's), as the
 // inline views receive it.
 class InlineContent
@@ -18,3 +20,5 @@ public:
 };
 
 size_t qHash(const InlineContent &content, size_t seed = 0) noexcept;
+
+} // namespace kestrune

@@ -2,6 +2,10 @@
 
 #include <QHashFunctions>
 
+namespace kestrune {
+
+using ::qHash; // the overloads below would hide those of Qt and of the built-in types
+
 const QList<InlineNode> *InlineNode::children() const
 {
     return std::visit(
@@ -37,3 +41,5 @@ size_t qHash(const InlineNode &node, size_t seed) noexcept
         },
         node.payload());
 }
+
+} // namespace kestrune

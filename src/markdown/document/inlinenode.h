@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <variant>
 
+namespace kestrune {
+
 class InlineNode;
 
 // The cases of InlineNode. Each is a plain value; children are implicitly shared
@@ -152,3 +154,5 @@ inline bool operator==(const Image &left, const Image &right)
 } // namespace Inline
 
 size_t qHash(const InlineNode &node, size_t seed = 0) noexcept;
+
+} // namespace kestrune

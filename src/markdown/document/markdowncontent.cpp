@@ -5,6 +5,10 @@
 
 #include <QHashFunctions>
 
+namespace kestrune {
+
+using ::qHash; // the overloads below would hide those of Qt and of the built-in types
+
 MarkdownContent::MarkdownContent(QList<BlockNode> blocks) : blocks(std::move(blocks)) {}
 
 MarkdownContent::MarkdownContent(const QString &markdown) : blocks(MarkdownParser::parse(markdown)) {}
@@ -28,3 +32,5 @@ size_t qHash(const MarkdownContent &content, size_t seed) noexcept
 {
     return qHash(content.blocks, seed);
 }
+
+} // namespace kestrune

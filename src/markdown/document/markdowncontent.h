@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace kestrune {
+
 // A parsed document, as the views of the engine receive it.
 class MarkdownContent
 {
@@ -26,3 +28,5 @@ public:
 };
 
 size_t qHash(const MarkdownContent &content, size_t seed = 0) noexcept;
+
+} // namespace kestrune

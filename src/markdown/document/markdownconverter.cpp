@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+namespace kestrune {
+
 namespace {
 
 [[noreturn]] void programmingError(const QByteArray &message)
@@ -435,3 +437,5 @@ QList<BlockNode> MarkdownConverter::convertDocument(cmark_node *document)
         return {};
     return Walk().run(document);
 }
+
+} // namespace kestrune

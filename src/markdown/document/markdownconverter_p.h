@@ -6,6 +6,8 @@
 
 struct cmark_node;
 
+namespace kestrune {
+
 // Converts a parser tree into the document model, bottom-up and without
 // recursion (see MarkdownParser for the nesting bounds).
 class MarkdownConverter
@@ -17,3 +19,5 @@ public:
     // list type) is a programming error and stops the program.
     static QList<BlockNode> convertDocument(cmark_node *document);
 };
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 
+namespace kestrune {
+
 namespace {
 
 QJsonObject tagged(const char *caseName, const QJsonValue &payload)
@@ -147,3 +149,5 @@ QByteArray MarkdownJsonWriter::toJsonText(const QList<BlockNode> &blocks)
 {
     return QJsonDocument(toJson(blocks)).toJson(QJsonDocument::Indented);
 }
+
+} // namespace kestrune

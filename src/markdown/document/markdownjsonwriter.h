@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QList>
 
+namespace kestrune {
+
 // Writes the document model as JSON with the model's case and field names, for
 // tools, golden files and bug reports. Every node is an object with one member
 // named after its case:
@@ -26,3 +28,5 @@ public:
     // The document as indented JSON text, ending in a line feed.
     static QByteArray toJsonText(const QList<BlockNode> &blocks);
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 #include "markdown/document/cmarkgfm_p.h"
 #include "markdown/document/markdownconverter_p.h"
 
+namespace kestrune {
+
 QList<BlockNode> MarkdownParser::parse(const QString &markdown)
 {
     return parseUtf8(markdown.toUtf8());
@@ -18,3 +20,5 @@ QList<BlockNode> MarkdownParser::parseUtf8(QByteArrayView markdown)
     cmark_parser_feed(parser, markdown.data(), std::size_t(markdown.size()));
     return MarkdownConverter::convertDocument(cmark_parser_finish(parser));
 }
+
+} // namespace kestrune

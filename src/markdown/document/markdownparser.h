@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace kestrune {
+
 // Turns Markdown text into the document model through cmark-gfm, with the
 // "autolink", "strikethrough", "tagfilter", "tasklist" and "table" extensions.
 //
@@ -28,3 +30,5 @@ public:
     // The same for text that is already UTF-8; an invalid sequence comes out as U+FFFD.
     static QList<BlockNode> parseUtf8(QByteArrayView markdown);
 };
+
+} // namespace kestrune

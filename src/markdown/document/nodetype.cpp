@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+namespace kestrune {
+
 namespace {
 
 constexpr std::array<std::pair<NodeType, std::string_view>, 29> rawValues{{
@@ -63,3 +65,5 @@ std::optional<NodeType> nodeTypeFromRawValue(std::string_view rawValue)
     }
     return std::nullopt;
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+namespace kestrune {
+
 // The parser's node kinds, named after their type strings. A node whose type
 // string is not listed here is outside the document model.
 enum class NodeType
@@ -43,3 +45,5 @@ std::string_view nodeTypeRawValue(NodeType type);
 
 // The node kind whose type string is exactly `rawValue`, if there is one.
 std::optional<NodeType> nodeTypeFromRawValue(std::string_view rawValue);
+
+} // namespace kestrune

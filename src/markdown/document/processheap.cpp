@@ -6,6 +6,8 @@
 #include <malloc.h>
 #endif
 
+namespace kestrune {
+
 void ProcessHeap::configureForDocuments()
 {
 #if defined(__GLIBC__)
@@ -13,3 +15,5 @@ void ProcessHeap::configureForDocuments()
     mallopt(M_MMAP_THRESHOLD, ownMappingBytes);
 #endif
 }
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace kestrune {
+
 // Heap settings for a process that parses and lays out large documents.
 //
 // Opening a document builds a parser tree, a document model and a layout of
@@ -21,3 +23,5 @@ public:
     // library has no such settings.
     static void configureForDocuments();
 };
+
+} // namespace kestrune

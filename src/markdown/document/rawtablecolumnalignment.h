@@ -1,5 +1,7 @@
 #pragma once
 
+namespace kestrune {
+
 // Alignment of one table column. The raw values are the parser's alignment
 // characters: NUL, 'l', 'c' and 'r'.
 enum class RawTableColumnAlignment : char
@@ -29,3 +31,5 @@ constexpr char tableColumnAlignmentRawValue(RawTableColumnAlignment alignment)
 {
     return static_cast<char>(alignment);
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <QArrayData>
 
+namespace kestrune {
+
 namespace {
 
 // Characters per block: large enough that allocations become rare, small enough
@@ -49,3 +51,5 @@ QString SharedStringPool::fromUtf8(const char *text, qsizetype size)
     slice.size = end - begin;
     return QString(std::move(slice));
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringDecoder>
 
+namespace kestrune {
+
 // Makes many short strings out of a few large shared buffers.
 //
 // A converted document holds tens of thousands of short literals. Giving each
@@ -28,3 +30,5 @@ private:
     qsizetype m_used = 0;
     QStringDecoder m_decoder;
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "markdown/images/defaultnetworkimagecache.h"
 
+namespace kestrune {
+
 DefaultNetworkImageCache::DefaultNetworkImageCache(int countLimit) : m_images(countLimit) {}
 
 std::shared_ptr<DefaultNetworkImageCache> DefaultNetworkImageCache::shared()
@@ -33,3 +35,5 @@ int DefaultNetworkImageCache::count() const
     const QMutexLocker locker(&m_mutex);
     return int(m_images.count());
 }
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace kestrune {
+
 // A bounded in-memory map from URL to decoded image; the least recently used
 // entry goes first when the count limit is reached. Safe to use from any thread.
 class DefaultNetworkImageCache : public NetworkImageCache
@@ -29,3 +31,5 @@ private:
     mutable QMutex m_mutex;
     mutable QCache<QUrl, QImage> m_images; // a look-up refreshes an entry's age
 };
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+namespace kestrune {
+
 namespace {
 
 DefaultNetworkImageLoader *sharedLoader = nullptr;
@@ -75,3 +77,5 @@ QFuture<NetworkImageResult> DefaultNetworkImageLoader::image(const QUrl &url)
         worker, [worker, url, promise] { worker->load(url, promise); }, Qt::QueuedConnection);
     return future;
 }
+
+} // namespace kestrune

@@ -9,8 +9,11 @@
 #include <chrono>
 #include <memory>
 
-class NetworkImageLoaderWorker;
 class QThread;
+
+namespace kestrune {
+
+class NetworkImageLoaderWorker;
 
 // Downloads, decodes and caches images. All bookkeeping runs one step at a time
 // on the loader's own thread, so concurrent requests for one URL share a single
@@ -48,3 +51,5 @@ private:
     std::unique_ptr<QThread> m_thread;
     QPointer<NetworkImageLoaderWorker> m_worker;
 };
+
+} // namespace kestrune

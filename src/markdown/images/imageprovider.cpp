@@ -1,3 +1,7 @@
 #include "markdown/images/imageprovider.h"
 
+namespace kestrune {
+
 ImageProvider::~ImageProvider() = default;
+
+} // namespace kestrune

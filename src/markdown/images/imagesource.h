@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+namespace kestrune {
+
 // The request of one image view: an absolute URL and the display scale in
 // pixels per point.
 struct ImageSource
@@ -13,3 +15,5 @@ struct ImageSource
 };
 
 size_t qHash(const ImageSource &source, size_t seed = 0) noexcept;
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+namespace kestrune {
+
 NetworkImage::NetworkImage(QWidget *parent)
     : QWidget(parent), m_model(new NetworkImageModel(this)), m_layout(new QVBoxLayout(this))
 {
@@ -59,3 +61,5 @@ void NetworkImage::rebuild()
     if (m_content)
         m_layout->addWidget(m_content);
 }
+
+} // namespace kestrune

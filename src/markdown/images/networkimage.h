@@ -9,9 +9,12 @@
 #include <functional>
 #include <optional>
 
+class QVBoxLayout;
+
+namespace kestrune {
+
 class NetworkImageLoader;
 class NetworkImageModel;
-class QVBoxLayout;
 
 // Shows what a content builder makes of the state of one image. The load
 // starts when the widget is first shown, and again whenever the source changes
@@ -53,3 +56,5 @@ private:
     ContentBuilder m_builder = &NetworkImage::defaultContent;
     QPointer<QWidget> m_content;
 };
+
+} // namespace kestrune

@@ -1,3 +1,7 @@
 #include "markdown/images/networkimagecache.h"
 
+namespace kestrune {
+
 NetworkImageCache::~NetworkImageCache() = default;
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Decoded images by URL. An embedding view tree may supply its own.
 class NetworkImageCache
 {
@@ -14,3 +16,5 @@ public:
     virtual std::optional<QImage> image(const QUrl &url) const = 0;
     virtual void setImage(const QImage &image, const QUrl &url) = 0;
 };
+
+} // namespace kestrune

@@ -1,3 +1,7 @@
 #include "markdown/images/networkimageloader.h"
 
+namespace kestrune {
+
 NetworkImageLoader::~NetworkImageLoader() = default;
+
+} // namespace kestrune

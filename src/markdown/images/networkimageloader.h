@@ -5,6 +5,8 @@
 #include <QFuture>
 #include <QUrl>
 
+namespace kestrune {
+
 // Loads images by URL. An embedding view tree may supply its own.
 class NetworkImageLoader
 {
@@ -15,3 +17,5 @@ public:
     // it with QFuture::then(context, ...) to continue on the context's thread.
     virtual QFuture<NetworkImageResult> image(const QUrl &url) = 0;
 };
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+namespace kestrune {
+
 namespace {
 
 void resolve(const NetworkImageLoaderWorker::Promise &promise, const NetworkImageResult &result)
@@ -118,3 +120,5 @@ void NetworkImageLoaderWorker::settle(const QUrl &url, const NetworkImageResult 
     for (const Promise &promise : waiters)
         resolve(promise, result);
 }
+
+} // namespace kestrune

@@ -15,6 +15,8 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
+namespace kestrune {
+
 // The serial side of DefaultNetworkImageLoader: lives on the loader's own
 // thread, where it alone touches the cache look-up, the in-flight map, the
 // network access manager and its response cache.
@@ -49,3 +51,5 @@ private:
     QNetworkAccessManager *m_network = nullptr; // child, made on first use on this thread
     QHash<QUrl, QList<Promise>> m_ongoing;      // one download per URL, many waiters
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "markdown/images/defaultnetworkimageloader.h"
 
+namespace kestrune {
+
 NetworkImageModel::NetworkImageModel(QObject *parent) : QObject(parent) {}
 
 NetworkImageModel::~NetworkImageModel() = default;
@@ -44,3 +46,5 @@ void NetworkImageModel::publish(const NetworkImageState &state)
     m_image = state;
     Q_EMIT imageChanged();
 }
+
+} // namespace kestrune

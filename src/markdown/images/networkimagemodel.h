@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 class NetworkImageLoader;
 
 // The state of one image view. Lives on the user-interface thread and
@@ -46,3 +48,5 @@ private:
     NetworkImageLoader *m_loader = nullptr;
     quint64 m_request = 0; // numbers the requests, so stale results can be told apart
 };
+
+} // namespace kestrune

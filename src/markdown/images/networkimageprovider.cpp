@@ -2,6 +2,8 @@
 
 #include "markdown/images/defaultnetworkimageloader.h"
 
+namespace kestrune {
+
 NetworkImageProvider::NetworkImageProvider(NetworkImageLoader *loader) : m_loader(loader) {}
 
 QFuture<QImage> NetworkImageProvider::image(const QUrl &url)
@@ -16,3 +18,5 @@ std::shared_ptr<ImageProvider> NetworkImageProvider::shared()
     static const std::shared_ptr<ImageProvider> provider = std::make_shared<NetworkImageProvider>();
     return provider;
 }
+
+} // namespace kestrune

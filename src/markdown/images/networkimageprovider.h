@@ -2,6 +2,8 @@
 
 #include "markdown/images/imageprovider.h"
 
+namespace kestrune {
+
 class NetworkImageLoader;
 
 // Images through a NetworkImageLoader: the process-wide shared loader (one download per URL,
@@ -20,3 +22,5 @@ public:
 private:
     NetworkImageLoader *m_loader;
 };
+
+} // namespace kestrune

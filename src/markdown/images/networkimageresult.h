@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+namespace kestrune {
+
 // Why an image could not be loaded.
 enum class NetworkImageError
 {
@@ -30,3 +32,5 @@ struct NetworkImageResult
         return {QImage(), error, std::move(errorString)};
     }
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "markdown/images/networkimagestate.h"
 
+namespace kestrune {
+
 NetworkImageState NetworkImageState::failure()
 {
     NetworkImageState state;
@@ -16,3 +18,5 @@ NetworkImageState NetworkImageState::success(QImage image, qreal scale)
     state.m_image = std::move(image);
     return state;
 }
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QSizeF>
 
+namespace kestrune {
+
 // What an image view shows: nothing yet, a loaded image, or a failure.
 class NetworkImageState
 {
@@ -38,3 +40,5 @@ private:
     qreal m_scale = 1.0;
     QSizeF m_idealSize;
 };
+
+} // namespace kestrune

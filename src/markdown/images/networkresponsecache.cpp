@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QNetworkDiskCache>
 
+namespace kestrune {
+
 NetworkResponseCache::NetworkResponseCache(const QString &diskDirectory, qint64 memoryCapacity,
                                            qint64 diskCapacity, QObject *parent)
     : QAbstractNetworkCache(parent), m_disk(new QNetworkDiskCache(this)), m_memoryCapacity(memoryCapacity)
@@ -140,3 +142,5 @@ void NetworkResponseCache::touch(const QUrl &url)
     m_recency.removeOne(url);
     m_recency.append(url);
 }
+
+} // namespace kestrune

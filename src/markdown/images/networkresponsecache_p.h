@@ -8,6 +8,8 @@
 class QBuffer;
 class QNetworkDiskCache;
 
+namespace kestrune {
+
 // An HTTP response cache with a bounded memory tier in front of a bounded disk
 // cache. Responses are written to both; a disk hit is lifted into memory. Lives
 // on the thread of the network access manager that uses it.
@@ -51,3 +53,5 @@ private:
     QList<QUrl> m_recency; // least recently used first
     QHash<QIODevice *, QNetworkCacheMetaData> m_pending;
 };
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The configurations block styles receive.
 
 // A block as the engine draws it without styling (`label`) and the block itself.
@@ -42,3 +44,5 @@ struct TableCellConfiguration
     BlockView label;
     InlineContent content;
 };
+
+} // namespace kestrune

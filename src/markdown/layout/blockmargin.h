@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace kestrune {
+
 // The space a block asks for above and below it, in points. Margins declared inside one block
 // combine side by side: the larger of the values present wins.
 struct BlockMargin
@@ -26,3 +28,5 @@ struct BlockMargin
 
     friend bool operator==(const BlockMargin &, const BlockMargin &) = default;
 };
+
+} // namespace kestrune

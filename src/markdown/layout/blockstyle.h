@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+namespace kestrune {
+
 // A block style: a function from a configuration to the view that draws the block. Cheap to
 // copy; assign any callable:
 //
@@ -53,3 +55,5 @@ public:
 private:
     std::shared_ptr<const Body> m_body;
 };
+
+} // namespace kestrune

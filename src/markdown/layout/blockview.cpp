@@ -2,6 +2,8 @@
 
 #include "markdown/layout/blockviewnode_p.h"
 
+namespace kestrune {
+
 namespace {
 
 BlockView make(BlockViewNode node)
@@ -236,3 +238,5 @@ BlockView imageFlow(const QList<BlockViewNode::FlowItem> &items)
 }
 
 } // namespace EngineViews
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 struct BlockViewNode;
 
 // What a block style returns: an immutable description of a piece of the page, built from the
@@ -103,3 +105,5 @@ private:
 
     std::shared_ptr<const BlockViewNode> m_node;
 };
+
+} // namespace kestrune

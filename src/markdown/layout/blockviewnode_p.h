@@ -10,6 +10,8 @@
 #include <optional>
 #include <variant>
 
+namespace kestrune {
+
 // The inside of a BlockView: one kind and the fields it uses. Descriptions are transient: the
 // layout builder turns them into layout nodes as soon as a block is built.
 struct BlockViewNode
@@ -85,3 +87,5 @@ BlockView imageBlock(const RawImageData &image);
 BlockView imageFlow(const QList<BlockViewNode::FlowItem> &items);
 
 } // namespace EngineViews
+
+} // namespace kestrune

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace kestrune {
+
 // A styled stretch of a code block, as a syntax highlighter reports it.
 struct CodeHighlightRange
 {
@@ -20,3 +22,5 @@ struct CodeHighlightRange
 // empty highlighter draws code as plain, unstyled text.
 using CodeSyntaxHighlighter =
     std::function<QList<CodeHighlightRange>(const QString &code, const std::optional<QString> &language)>;
+
+} // namespace kestrune

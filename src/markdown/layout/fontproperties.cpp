@@ -5,6 +5,10 @@
 
 #include <cmath>
 
+namespace kestrune {
+
+using ::qHash; // the overloads below would hide those of Qt and of the built-in types
+
 int FontProperties::scaledSize() const
 {
     return int(std::round(size * scale));
@@ -53,3 +57,5 @@ size_t qHash(const FontProperties &p, size_t seed) noexcept
                       int(p.capsVariant), int(p.digitVariant), int(p.style), int(p.weight),
                       p.widthStorage.value_or(-1), p.size, p.scale);
 }
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The engine's description of a font, carried through inline rendering as one attribute and
 // turned into a QFont only when text is laid out (resolveFont).
 struct FontProperties
@@ -78,3 +80,5 @@ struct FontProperties
 };
 
 size_t qHash(const FontProperties &properties, size_t seed = 0) noexcept;
+
+} // namespace kestrune

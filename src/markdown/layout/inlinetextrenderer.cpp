@@ -2,6 +2,8 @@
 
 #include "markdown/document/htmltag.h"
 
+namespace kestrune {
+
 InlineTextRenderer::InlineTextRenderer(const Options &options, const TextAttributes &attributes)
     : m_options(options), m_attributes(attributes)
 {}
@@ -137,3 +139,5 @@ bool InlineTextRenderer::isLineBreakTag(const QString &html) const
     const std::optional<QString> name = HTMLTag::name(html);
     return name && name->toLower() == QLatin1String("br");
 }
+
+} // namespace kestrune

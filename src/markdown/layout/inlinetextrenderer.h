@@ -12,6 +12,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // Renders a list of inlines (a paragraph's, a heading's, a table cell's) into one styled text
 // that wraps as a whole.
 //
@@ -52,3 +54,5 @@ private:
     TextAttributes m_attributes;
     bool m_shouldSkipNextWhitespace = false;
 };
+
+} // namespace kestrune

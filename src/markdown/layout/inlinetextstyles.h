@@ -2,6 +2,8 @@
 
 #include "markdown/layout/textstyle.h"
 
+namespace kestrune {
+
 // The styles of the nested inline kinds, taken from the theme in force.
 struct InlineTextStyles
 {
@@ -11,3 +13,5 @@ struct InlineTextStyles
     TextStyle strikethrough;
     TextStyle link;
 };
+
+} // namespace kestrune

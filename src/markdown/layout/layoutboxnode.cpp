@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 LayoutBoxNode::LayoutBoxNode(Kind kind, std::unique_ptr<LayoutNode> child)
     : m_kind(kind), m_child(std::move(child))
 {
@@ -170,3 +172,5 @@ QString LayoutBoxNode::dumpDetails() const
         return m_cornerRadius > 0 ? QStringLiteral("radius %1").arg(m_cornerRadius) : QString();
     return {};
 }
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 // One modifier around one child: padding, a background, a clip shape or a frame.
 class LayoutBoxNode : public LayoutNode
 {
@@ -59,3 +61,5 @@ private:
     qreal m_cornerRadius = 0;
     Frame m_frame;
 };
+
+} // namespace kestrune

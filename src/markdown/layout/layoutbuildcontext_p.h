@@ -14,6 +14,8 @@
 
 #include <vector>
 
+namespace kestrune {
+
 class ImageProvider;
 class LayoutImageStore;
 class LayoutNode;
@@ -52,3 +54,5 @@ struct LayoutBuildContext
         hasColorSchemeImages = false;
     }
 };
+
+} // namespace kestrune

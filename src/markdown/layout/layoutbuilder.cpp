@@ -19,6 +19,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 using Kind = BlockViewNode::Kind;
@@ -660,3 +662,5 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     }
     return {};
 }
+
+} // namespace kestrune

@@ -13,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 class LayoutNode;
 struct LayoutBuildContext;
 
@@ -72,3 +74,5 @@ private:
     const MarkdownEnvironment &m_environment;
     LayoutBuildContext &m_context;
 };
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 LayoutDocument::LayoutDocument(QObject *parent)
     : QObject(parent), m_images(std::make_unique<LayoutImageStore>()),
       m_documentState(LayoutBuilder::documentState(m_environment.theme))
@@ -329,3 +331,5 @@ QString LayoutDocument::dump() const
         m_entries[size_t(i)].node->dump(stream, 0);
     return result;
 }
+
+} // namespace kestrune

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+namespace kestrune {
+
 class LayoutImageStore;
 class LayoutTextNode;
 
@@ -113,3 +115,5 @@ private:
     int m_laidOut = 0; // entries [0, m_laidOut) are measured at m_width
     qreal m_width = 800;
 };
+
+} // namespace kestrune

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 LayoutFlowNode::LayoutFlowNode(qreal horizontalSpacing, qreal verticalSpacing)
     : m_horizontalSpacing(horizontalSpacing), m_verticalSpacing(verticalSpacing)
 {}
@@ -68,3 +70,5 @@ void LayoutFlowNode::paint(LayoutPaintContext &context) const
 {
     paintChildren(context);
 }
+
+} // namespace kestrune

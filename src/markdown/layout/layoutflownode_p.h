@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // Items placed in rows, left to right: an item that does not fit in what is left of a row
 // that already holds one starts the next row; a break ends the row. Items sit on the bottom of
 // their row, which is as tall as its tallest item.
@@ -30,3 +32,5 @@ private:
     qreal m_horizontalSpacing;
     qreal m_verticalSpacing;
 };
+
+} // namespace kestrune

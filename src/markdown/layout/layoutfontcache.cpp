@@ -1,5 +1,7 @@
 #include "markdown/layout/layoutfontcache_p.h"
 
+namespace kestrune {
+
 const QFont &LayoutFontCache::font(const FontProperties &properties)
 {
     auto it = m_fonts.find(properties);
@@ -7,3 +9,5 @@ const QFont &LayoutFontCache::font(const FontProperties &properties)
         it = m_fonts.insert(properties, properties.resolveFont());
     return *it;
 }
+
+} // namespace kestrune

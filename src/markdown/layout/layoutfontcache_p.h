@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QHash>
 
+namespace kestrune {
+
 // Resolved fonts by their properties, shared by the text of one document.
 class LayoutFontCache
 {
@@ -14,3 +16,5 @@ public:
 private:
     QHash<FontProperties, QFont> m_fonts;
 };
+
+} // namespace kestrune

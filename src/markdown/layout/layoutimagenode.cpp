@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 LayoutImageNode::LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store,
                                  ImageProvider *provider, qreal devicePixelRatio)
     : m_url(url), m_link(std::move(link)), m_store(store), m_provider(provider),
@@ -50,3 +52,5 @@ void LayoutImageNode::hitTest(QPointF, LayoutHit &hit)
     if (m_link)
         hit.link = m_link;
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 class ImageProvider;
 class LayoutImageStore;
 
@@ -40,3 +42,5 @@ private:
     ImageProvider *m_provider;
     qreal m_devicePixelRatio;
 };
+
+} // namespace kestrune

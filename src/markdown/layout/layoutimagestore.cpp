@@ -2,6 +2,8 @@
 
 #include "markdown/images/imageprovider.h"
 
+namespace kestrune {
+
 LayoutImageStore::LayoutImageStore(QObject *parent) : QObject(parent) {}
 
 const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
@@ -30,3 +32,5 @@ const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
     });
     return nullptr;
 }
+
+} // namespace kestrune

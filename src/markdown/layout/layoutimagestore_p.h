@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QUrl>
 
+namespace kestrune {
+
 class ImageProvider;
 
 // The pictures of one document: each URL is asked of its provider once; the answer is kept
@@ -39,3 +41,5 @@ private:
 
     QHash<Key, Entry> m_entries;
 };
+
+} // namespace kestrune

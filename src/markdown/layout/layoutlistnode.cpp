@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 LayoutListNode::LayoutListNode(bool sharedMarkerWidth, bool tightSpacing)
     : m_sharedMarkerWidth(sharedMarkerWidth), m_tightSpacing(tightSpacing)
 {}
@@ -80,3 +82,5 @@ void LayoutListNode::paint(LayoutPaintContext &context) const
         paintChild(context, *it->content);
     }
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // The items of a list: each a marker and, beside it, the item's content, stacked by the margin
 // rule. Numbered markers share one column as wide as the widest marker, trailing-aligned;
 // other markers keep their own width. A marker sits on the first baseline of its content.
@@ -41,3 +43,5 @@ private:
     bool m_sharedMarkerWidth;
     bool m_tightSpacing;
 };
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 LayoutNode::~LayoutNode() = default;
 
 QSizeF LayoutNode::layout(qreal width)
@@ -86,3 +88,5 @@ void LayoutNode::dump(QTextStream &stream, int depth) const
     for (int i = 0; i < childCount(); ++i)
         child(i)->dump(stream, depth + 1);
 }
+
+} // namespace kestrune

@@ -11,10 +11,13 @@
 #include <limits>
 #include <optional>
 
-class LayoutScrollNode;
-class LayoutTextNode;
 class QPainter;
 class QTextStream;
+
+namespace kestrune {
+
+class LayoutScrollNode;
+class LayoutTextNode;
 
 // A selection between two text positions in document order, start before end.
 struct LayoutSelection
@@ -109,3 +112,5 @@ private:
     qreal m_laidOutWidth = -1;
     bool m_valid = false;
 };
+
+} // namespace kestrune

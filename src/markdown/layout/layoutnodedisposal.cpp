@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+namespace kestrune {
+
 namespace {
 
 using Nodes = std::vector<std::unique_ptr<LayoutNode>>;
@@ -49,3 +51,5 @@ std::size_t LayoutNodeDisposal::pending()
 {
     return pendingNodes;
 }
+
+} // namespace kestrune

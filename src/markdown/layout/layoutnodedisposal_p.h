@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 class LayoutNode;
 
 // Destroys the laid-out pages of documents that are no longer shown a slice at
@@ -25,3 +27,5 @@ public:
     // Top-level nodes handed over and not freed yet.
     static std::size_t pending();
 };
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 LayoutScrollNode::LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators)
     : m_content(std::move(content)), m_showsIndicators(showsIndicators)
 {
@@ -109,3 +111,5 @@ QString LayoutScrollNode::dumpDetails() const
         details += QStringLiteral(" offset %1").arg(m_offset);
     return details;
 }
+
+} // namespace kestrune

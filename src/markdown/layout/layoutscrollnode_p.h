@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace kestrune {
+
 // A box that shows its content at the content's ideal width and scrolls sideways on its own
 // when the content is wider than the box; the page around it never does. A thin indicator
 // along the bottom shows the position while the content overflows.
@@ -44,3 +46,5 @@ private:
     bool m_showsIndicators;
     qreal m_offset = 0;
 };
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 LayoutSequenceNode::LayoutSequenceNode(bool tightSpacing) : m_tightSpacing(tightSpacing) {}
 
 void LayoutSequenceNode::append(std::unique_ptr<LayoutNode> block, BlockMargin margin)
@@ -60,3 +62,5 @@ void LayoutSequenceNode::hitTest(QPointF point, LayoutHit &hit)
     if (it != m_blocks.end() && it->node->frame().contains(point))
         it->node->hitTest(point - it->node->position(), hit);
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // Blocks stacked vertically with the margin rule: the first block has nothing above it; every
 // later one has the larger of its own top margin and the bottom margin of the block before it
 // (the latter only without tight spacing). The list of a list's items follows the same rule.
@@ -39,3 +41,5 @@ private:
     std::vector<Block> m_blocks;
     bool m_tightSpacing;
 };
+
+} // namespace kestrune

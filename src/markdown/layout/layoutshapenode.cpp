@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 LayoutShapeNode::LayoutShapeNode(Kind kind, DynamicColor color, qreal cornerRadius)
     : m_kind(kind), m_color(color), m_cornerRadius(cornerRadius)
 {}
@@ -56,3 +58,5 @@ const char *LayoutShapeNode::kindName() const
     }
     return "shape";
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include "ui/dynamiccolor.h"
 
+namespace kestrune {
+
 // A filled rectangle or a divider line. Both take the width they are offered; in a horizontal
 // stack they stretch to its height (a divider there is a vertical line).
 class LayoutShapeNode : public LayoutNode
@@ -36,3 +38,5 @@ private:
     qreal m_cornerRadius;
     qreal m_height = 0;
 };
+
+} // namespace kestrune

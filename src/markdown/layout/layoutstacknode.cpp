@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+namespace kestrune {
+
 LayoutStackNode::LayoutStackNode(Axis axis, qreal spacing, BlockView::HorizontalAlignment horizontalAlignment,
                                  BlockView::VerticalAlignment verticalAlignment)
     : m_axis(axis), m_spacing(spacing), m_horizontalAlignment(horizontalAlignment),
@@ -129,3 +131,5 @@ void LayoutStackNode::paint(LayoutPaintContext &context) const
     for (auto it = first; it != m_children.end() && (*it)->position().y() <= context.clip.bottom(); ++it)
         paintChild(context, **it);
 }
+
+} // namespace kestrune

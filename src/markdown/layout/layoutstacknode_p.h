@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // Children stacked vertically or horizontally with a fixed spacing. In a horizontal stack the
 // children that need the least width get it first and the rest share what is left; shapes
 // then stretch to the height of the other children.
@@ -44,3 +46,5 @@ private:
     BlockView::VerticalAlignment m_verticalAlignment;
     std::vector<std::unique_ptr<LayoutNode>> m_children;
 };
+
+} // namespace kestrune

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // A named symbol drawn like a glyph: `size` points square, in the text colour, centred on the
 // middle of the lower-case letters of the text around it (`textXHeight`).
 class LayoutSymbolNode : public LayoutNode
@@ -32,3 +34,5 @@ private:
     std::optional<DynamicColor> m_color;
     qreal m_textXHeight;
 };
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numeric>
 
+namespace kestrune {
+
 LayoutTableNode::LayoutTableNode(QList<BlockView::HorizontalAlignment> alignments,
                                  TableBorderStyle borderStyle, TableBackgroundStyle backgroundStyle)
     : m_alignments(std::move(alignments)), m_borderStyle(std::move(borderStyle)),
@@ -124,3 +126,5 @@ void LayoutTableNode::paint(LayoutPaintContext &context) const
         painter->restore();
     }
 }
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // Cells in a grid: the cells of a row share a height, those of a column a width. Columns take
 // their ideal widths; when those do not fit, the narrow ones keep theirs and the rest share
 // what is left, wrapping their text. Each cell is aligned in its column by the column's
@@ -50,3 +52,5 @@ private:
     int m_columnCount = 0;
     TableBorderStyle::Bounds m_bounds;
 };
+
+} // namespace kestrune

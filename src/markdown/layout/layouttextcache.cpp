@@ -2,6 +2,8 @@
 
 #include "markdown/layout/layouttextnode_p.h"
 
+namespace kestrune {
+
 LayoutTextCache::LayoutTextCache(size_t capacity) : m_capacity(capacity) {}
 
 LayoutTextCache::~LayoutTextCache()
@@ -52,3 +54,5 @@ void LayoutTextCache::clear()
     while (m_oldest)
         unlink(m_oldest);
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace kestrune {
+
 class LayoutTextNode;
 
 // Keeps the shaped text of the most recently painted or hit-tested texts of a document (and of
@@ -48,3 +50,5 @@ private:
     LayoutTextNode *m_newest = nullptr;
     LayoutTextNode *m_oldest = nullptr;
 };
+
+} // namespace kestrune

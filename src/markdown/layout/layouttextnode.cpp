@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 constexpr char16_t zeroWidthSpace = u'\u200b';
@@ -548,3 +550,5 @@ QString LayoutTextNode::dumpDetails() const
         details += QStringLiteral(" #") + m_identifier;
     return details;
 }
+
+} // namespace kestrune

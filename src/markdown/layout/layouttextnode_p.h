@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 class LayoutFontCache;
 
 // One styled text laid out with QTextLayout: a paragraph, a heading, a table cell, a code
@@ -133,3 +135,5 @@ private:
     LayoutTextCache::Link m_cacheLink;
     QString m_identifier;
 };
+
+} // namespace kestrune

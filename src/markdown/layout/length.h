@@ -5,6 +5,8 @@
 
 #include <variant>
 
+namespace kestrune {
+
 // A length a style declares: absolute points, or a size relative to the text style in force
 // where the length is used (resolved late, when the view tree is laid out).
 class Length
@@ -26,3 +28,5 @@ public:
 private:
     std::variant<qreal, RelativeSize> m_value;
 };
+
+} // namespace kestrune

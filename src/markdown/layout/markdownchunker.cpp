@@ -1,5 +1,7 @@
 #include "markdown/layout/markdownchunker_p.h"
 
+namespace kestrune {
+
 namespace {
 
 struct Fence
@@ -94,3 +96,5 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
         pieces.append(text.mid(pieceStart));
     return pieces;
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace kestrune {
+
 // Splits a long Markdown text into pieces that parse to the same blocks as the whole: each
 // piece after the first starts with an ATX heading ("# ...") at the start of a line, outside
 // fenced code and outside HTML comments and raw blocks, where every open block has ended.
@@ -18,3 +20,5 @@ public:
     // when no safe place exists.
     static QList<QStringView> split(QStringView text, qsizetype minimumSize);
 };
+
+} // namespace kestrune

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 // The values a document is drawn with, beside its content: the theme, how soft breaks show,
 // what links and images resolve against, who loads images, how code is highlighted and how
 // tables are framed.
@@ -28,3 +30,5 @@ struct MarkdownEnvironment
     TableBorderStyle tableBorderStyle;
     TableBackgroundStyle tableBackgroundStyle; // empty: no fills
 };
+
+} // namespace kestrune

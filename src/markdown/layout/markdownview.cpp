@@ -19,6 +19,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 namespace {
 
 // Texts longer than this are parsed in pieces of about this size.
@@ -605,3 +607,5 @@ bool MarkdownView::event(QEvent *event)
     }
     return QAbstractScrollArea::event(event);
 }
+
+} // namespace kestrune

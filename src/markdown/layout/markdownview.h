@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace kestrune {
+
 class LayoutDocument;
 class LayoutScrollNode;
 
@@ -117,3 +119,5 @@ private:
     struct Interaction; // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;
 };
+
+} // namespace kestrune

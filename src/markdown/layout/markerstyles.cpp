@@ -2,6 +2,8 @@
 
 #include "ui/localization.h"
 
+namespace kestrune {
+
 namespace {
 
 constexpr RelativeSize markerMinimumWidth = RelativeSize::em(1.5);
@@ -85,3 +87,5 @@ BlockStyle<TaskListMarkerConfiguration> MarkerStyles::checkbox()
             .frame(markerMinimumWidth, BlockView::HorizontalAlignment::trailing);
     };
 }
+
+} // namespace kestrune

@@ -2,6 +2,8 @@
 
 #include "markdown/layout/blockstyle.h"
 
+namespace kestrune {
+
 // The list markers the engine offers.
 class MarkerStyles
 {
@@ -24,3 +26,5 @@ public:
     // Roman numerals of 1 to 3999; other numbers in decimal.
     static QString romanNumeral(int number);
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // An image of a paragraph drawn as an image block or in an image flow.
 struct RawImageData
 {
@@ -13,3 +15,5 @@ struct RawImageData
 
     friend bool operator==(const RawImageData &, const RawImageData &) = default;
 };
+
+} // namespace kestrune

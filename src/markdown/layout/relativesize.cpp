@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace kestrune {
+
 qreal RelativeSize::points(const std::optional<FontProperties> &properties) const
 {
     const FontProperties fallback;
@@ -12,3 +14,5 @@ qreal RelativeSize::points(const std::optional<FontProperties> &properties) cons
     const qreal base = unit == Unit::em ? std::round(font.size * font.scale) : font.size;
     return std::round(base * value);
 }
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 struct FontProperties;
 
 // A length relative to the text: `em` follows the current, already scaled font size, `rem` the
@@ -29,3 +31,5 @@ struct RelativeSize
 
     friend bool operator==(const RelativeSize &, const RelativeSize &) = default;
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "markdown/layout/styledtext.h"
 
+namespace kestrune {
+
 void StyledText::append(QStringView piece, const TextAttributes &attributes)
 {
     if (piece.isEmpty())
@@ -23,3 +25,5 @@ void StyledText::appendImage(const QString &source, const QImage &image, const T
     images.append({position, source, image});
     append(u"\u200b", attributes);
 }
+
+} // namespace kestrune

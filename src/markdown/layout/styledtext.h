@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+namespace kestrune {
+
 // Text with runs of character attributes, as the inline renderers produce it. Line breaks are
 // line feeds. An inline image occupies one placeholder character of the text.
 struct StyledText
@@ -38,3 +40,5 @@ struct StyledText
 
     bool isEmpty() const { return text.isEmpty(); }
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "markdown/layout/tableborderstyle.h"
 
+namespace kestrune {
+
 namespace {
 
 QList<QRectF> rowBoundaries(const TableBorderStyle::Bounds &b, qreal width)
@@ -42,3 +44,5 @@ TableBorderStyle::Borders TableBorderStyle::horizontalBorders(const Bounds &boun
                         QRectF(b.left(), b.bottom() - borderWidth / 2, b.width(), borderWidth)};
     return {{}, rects + rowBoundaries(bounds, borderWidth)};
 }
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace kestrune {
+
 // How a table draws its borders: which rectangles (a selector over the table's bounds and the
 // border width), in which colour and stroke. Outer borders are stroked along the table's
 // bounds; the inner ones are bands as thick as the border, filled.
@@ -40,3 +42,5 @@ struct TableBorderStyle
     qreal lineWidth = 1;
     qreal miterLimit = 10;
 };
+
+} // namespace kestrune

@@ -1,5 +1,7 @@
 #include "markdown/layout/textattributes.h"
 
+namespace kestrune {
+
 namespace {
 
 bool sameRgba(DynamicColor::Rgba left, DynamicColor::Rgba right)
@@ -38,3 +40,5 @@ bool operator==(const TextAttributes &left, const TextAttributes &right)
            left.underlineStyle == right.underlineStyle && left.kerning == right.kerning &&
            left.tracking == right.tracking && left.link == right.link;
 }
+
+} // namespace kestrune

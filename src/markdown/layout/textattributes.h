@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The character attributes in force while inline content is rendered. Each is optional;
 // colours stay appearance-dependent and are resolved only when the text is painted.
 struct TextAttributes
@@ -32,3 +34,5 @@ struct TextAttributes
 };
 
 bool sameColor(const std::optional<DynamicColor> &left, const std::optional<DynamicColor> &right);
+
+} // namespace kestrune

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+namespace kestrune {
+
 namespace {
 
 // QTextLayout measures in 1/64 pixel; positions read off it convert exactly.
@@ -308,3 +310,5 @@ TextLineBreaker::breakLines(qreal width, qreal lineSpacing,
     }
     return lines;
 }
+
+} // namespace kestrune

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace kestrune {
+
 // Breaks a text into lines at any width from positions measured once.
 //
 // QTextLayout shapes its text anew every time it lays out, so a window resize
@@ -110,3 +112,5 @@ private:
     std::vector<Candidate> m_candidates;
     std::vector<Segment> m_segments;
 };
+
+} // namespace kestrune

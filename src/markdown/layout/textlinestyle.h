@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace kestrune {
+
 // The line of an underline or strike-through: its pattern and, optionally, its own colour
 // (the text colour otherwise).
 struct TextLineStyle
@@ -24,3 +26,5 @@ struct TextLineStyle
 
     friend bool operator==(const TextLineStyle &left, const TextLineStyle &right);
 };
+
+} // namespace kestrune

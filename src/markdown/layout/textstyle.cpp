@@ -1,5 +1,7 @@
 #include "markdown/layout/textstyle.h"
 
+namespace kestrune {
+
 TextStyle::TextStyle(Property property) : m_properties{std::move(property)} {}
 
 TextStyle TextStyle::fontSetter(std::function<void(FontProperties &)> setter)
@@ -116,3 +118,5 @@ TextStyle &TextStyle::operator+=(const TextStyle &other)
     m_properties += other.m_properties;
     return *this;
 }
+
+} // namespace kestrune

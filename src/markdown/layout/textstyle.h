@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace kestrune {
+
 // An operation on the character attributes: a list of properties applied in the order written.
 // Styles are immutable, implicitly shared values; `+` composes them, the left one first, so the
 // right one wins where both set the same attribute:
@@ -62,3 +64,5 @@ private:
 
     QList<Property> m_properties;
 };
+
+} // namespace kestrune

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace kestrune {
+
 Theme::Theme()
     : code(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)),
       emphasis(TextStyle::fontStyle(FontProperties::Style::italic)),
@@ -17,3 +19,5 @@ const BlockStyle<BlockConfiguration> &Theme::heading(int level) const
 {
     return headings[size_t(std::clamp(level, 1, 6) - 1)];
 }
+
+} // namespace kestrune

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace kestrune {
+
 // The set of styles a document is drawn with: text styles for the inline kinds and a block
 // style per block kind. A Theme is a plain value; start from the default and replace entries:
 //
@@ -43,3 +45,5 @@ struct Theme
     // The style of a heading level (clamped to 1 to 6).
     const BlockStyle<BlockConfiguration> &heading(int level) const;
 };
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace kestrune {
+
 namespace Build {
 
 inline InlineNode text(const char *value)
@@ -33,3 +35,5 @@ inline BlockNode nestedQuotes(int depth, BlockNode innermost)
 }
 
 } // namespace Build
+
+} // namespace kestrune

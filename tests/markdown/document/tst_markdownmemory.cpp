@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+using namespace kestrune;
+
 class TestMarkdownMemory : public QObject
 {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace kestrune;
+
 using namespace Build;
 
 class TestMarkdownModel : public QObject

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
+using namespace kestrune;
+
 using namespace Build;
 
 Q_DECLARE_METATYPE(QList<BlockNode>)

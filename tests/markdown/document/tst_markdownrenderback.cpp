@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace kestrune;
+
 using namespace Build;
 
 class TestMarkdownRenderBack : public QObject

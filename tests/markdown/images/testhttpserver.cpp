@@ -3,6 +3,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+namespace kestrune {
+
 TestHttpServer::TestHttpServer(QObject *parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
@@ -60,3 +62,5 @@ void TestHttpServer::serve(QTcpSocket *socket)
         socket->disconnectFromHost();
     });
 }
+
+} // namespace kestrune

@@ -6,6 +6,8 @@
 #include <QTcpServer>
 #include <QUrl>
 
+namespace kestrune {
+
 // A tiny HTTP/1.1 server on 127.0.0.1 for tests: fixed responses by path,
 // counted requests, recorded request headers.
 class TestHttpServer : public QObject
@@ -41,3 +43,5 @@ private:
     QHash<QString, int> m_counts;
     QHash<QByteArray, QByteArray> m_lastHeaders;
 };
+
+} // namespace kestrune

@@ -14,6 +14,8 @@
 #include <QtEndian>
 #include <QTest>
 
+using namespace kestrune;
+
 namespace {
 
 QByteArray pngBytes(int width, int height)

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QUrl>
 
+namespace kestrune {
+
 // Serves images of given sizes by URL, at once or when released.
 class TestImageProvider : public ImageProvider
 {
@@ -50,3 +52,5 @@ private:
 
     QList<std::pair<QUrl, QFutureInterface<QImage>>> m_pending;
 };
+
+} // namespace kestrune

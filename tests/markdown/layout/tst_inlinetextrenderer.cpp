@@ -8,6 +8,8 @@
 
 #include <QtTest>
 
+using namespace kestrune;
+
 Q_DECLARE_METATYPE(TextStyle)
 Q_DECLARE_METATYPE(SoftBreakMode)
 

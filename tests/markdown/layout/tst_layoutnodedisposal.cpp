@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QtTest>
 
+using namespace kestrune;
+
 namespace {
 
 int destroyedNodes = 0;

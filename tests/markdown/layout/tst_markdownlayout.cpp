@@ -19,6 +19,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+using namespace kestrune;
+
 namespace {
 
 constexpr DynamicColor rule = dynamicColor(1, 1, 1, 0.14f, 0.57f, 0.63f, 0.72f, 0.26f);

@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace kestrune;
+
 namespace {
 
 constexpr DynamicColor primary = dynamicColor(1.0f, 1.0f, 1.0f, 0.92f, 0.12f, 0.16f, 0.22f, 0.95f);

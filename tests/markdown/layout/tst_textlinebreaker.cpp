@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QtTest>
 
+using namespace kestrune;
+
 namespace {
 
 struct Sample

@@ -1,30 +1,28 @@
 #include "model/changestatus.h"
 
+#include "model/rawvaluetable.h"
+
 namespace kestrune {
 
-QString rawValue(ChangeStatus status)
+namespace {
+
+constexpr RawValueTable<ChangeStatus, 4> rawValues({{
+    {ChangeStatus::draft, "draft"},
+    {ChangeStatus::active, "active"},
+    {ChangeStatus::completed, "completed"},
+    {ChangeStatus::archived, "archived"},
+}});
+
+} // namespace
+
+QString rawValue(ChangeStatus value)
 {
-    switch (status) {
-    case ChangeStatus::draft:
-        return QStringLiteral("draft");
-    case ChangeStatus::active:
-        return QStringLiteral("active");
-    case ChangeStatus::completed:
-        return QStringLiteral("completed");
-    case ChangeStatus::archived:
-        return QStringLiteral("archived");
-    }
-    return {};
+    return rawValues.rawValue(value);
 }
 
 std::optional<ChangeStatus> changeStatusFromRawValue(QStringView raw)
 {
-    for (ChangeStatus status :
-         {ChangeStatus::draft, ChangeStatus::active, ChangeStatus::completed, ChangeStatus::archived}) {
-        if (raw == rawValue(status))
-            return status;
-    }
-    return std::nullopt;
+    return rawValues.fromRawValue(raw);
 }
 
 } // namespace kestrune

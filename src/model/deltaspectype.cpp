@@ -1,27 +1,27 @@
 #include "model/deltaspectype.h"
 
+#include "model/rawvaluetable.h"
+
 namespace kestrune {
 
-QString rawValue(DeltaSpecType type)
+namespace {
+
+constexpr RawValueTable<DeltaSpecType, 3> rawValues({{
+    {DeltaSpecType::added, "ADDED"},
+    {DeltaSpecType::modified, "MODIFIED"},
+    {DeltaSpecType::removed, "REMOVED"},
+}});
+
+} // namespace
+
+QString rawValue(DeltaSpecType value)
 {
-    switch (type) {
-    case DeltaSpecType::added:
-        return QStringLiteral("ADDED");
-    case DeltaSpecType::modified:
-        return QStringLiteral("MODIFIED");
-    case DeltaSpecType::removed:
-        return QStringLiteral("REMOVED");
-    }
-    return {};
+    return rawValues.rawValue(value);
 }
 
 std::optional<DeltaSpecType> deltaSpecTypeFromRawValue(QStringView raw)
 {
-    for (DeltaSpecType type : {DeltaSpecType::added, DeltaSpecType::modified, DeltaSpecType::removed}) {
-        if (raw == rawValue(type))
-            return type;
-    }
-    return std::nullopt;
+    return rawValues.fromRawValue(raw);
 }
 
 } // namespace kestrune

@@ -1,29 +1,28 @@
 #include "model/workflowstage.h"
 
+#include "model/rawvaluetable.h"
+
 namespace kestrune {
 
-QString rawValue(WorkflowStage stage)
+namespace {
+
+constexpr RawValueTable<WorkflowStage, 4> rawValues({{
+    {WorkflowStage::proposal, "proposal"},
+    {WorkflowStage::design, "design"},
+    {WorkflowStage::specs, "specs"},
+    {WorkflowStage::tasks, "tasks"},
+}});
+
+} // namespace
+
+QString rawValue(WorkflowStage value)
 {
-    switch (stage) {
-    case WorkflowStage::proposal:
-        return QStringLiteral("proposal");
-    case WorkflowStage::design:
-        return QStringLiteral("design");
-    case WorkflowStage::specs:
-        return QStringLiteral("specs");
-    case WorkflowStage::tasks:
-        return QStringLiteral("tasks");
-    }
-    return {};
+    return rawValues.rawValue(value);
 }
 
 std::optional<WorkflowStage> workflowStageFromRawValue(QStringView raw)
 {
-    for (WorkflowStage stage : allWorkflowStages()) {
-        if (raw == rawValue(stage))
-            return stage;
-    }
-    return std::nullopt;
+    return rawValues.fromRawValue(raw);
 }
 
 } // namespace kestrune

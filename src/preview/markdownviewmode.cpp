@@ -1,26 +1,26 @@
 #include "preview/markdownviewmode.h"
 
+#include "model/rawvaluetable.h"
+
 namespace kestrune {
 
-QString rawValue(MarkdownViewMode mode)
+namespace {
+
+constexpr RawValueTable<MarkdownViewMode, 2> rawValues({{
+    {MarkdownViewMode::preview, "preview"},
+    {MarkdownViewMode::source, "source"},
+}});
+
+} // namespace
+
+QString rawValue(MarkdownViewMode value)
 {
-    switch (mode) {
-    case MarkdownViewMode::preview:
-        return QStringLiteral("preview");
-    case MarkdownViewMode::source:
-        return QStringLiteral("source");
-    }
-    Q_UNREACHABLE();
-    return QString();
+    return rawValues.rawValue(value);
 }
 
 std::optional<MarkdownViewMode> markdownViewModeFromRawValue(QStringView raw)
 {
-    for (const MarkdownViewMode mode : {MarkdownViewMode::preview, MarkdownViewMode::source}) {
-        if (raw == rawValue(mode))
-            return mode;
-    }
-    return std::nullopt;
+    return rawValues.fromRawValue(raw);
 }
 
 } // namespace kestrune

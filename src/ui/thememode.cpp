@@ -1,29 +1,29 @@
 #include "ui/thememode.h"
 
+#include "model/rawvaluetable.h"
+
 #include "ui/localization.h"
 
 namespace kestrune {
 
-QString rawValue(ThemeMode mode)
+namespace {
+
+constexpr RawValueTable<ThemeMode, 3> rawValues({{
+    {ThemeMode::system, "system"},
+    {ThemeMode::light, "light"},
+    {ThemeMode::dark, "dark"},
+}});
+
+} // namespace
+
+QString rawValue(ThemeMode value)
 {
-    switch (mode) {
-    case ThemeMode::system:
-        return QStringLiteral("system");
-    case ThemeMode::light:
-        return QStringLiteral("light");
-    case ThemeMode::dark:
-        return QStringLiteral("dark");
-    }
-    return {};
+    return rawValues.rawValue(value);
 }
 
 std::optional<ThemeMode> themeModeFromRawValue(QStringView raw)
 {
-    for (ThemeMode mode : allThemeModes()) {
-        if (raw == rawValue(mode))
-            return mode;
-    }
-    return std::nullopt;
+    return rawValues.fromRawValue(raw);
 }
 
 QString displayName(ThemeMode mode)

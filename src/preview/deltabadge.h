@@ -20,7 +20,6 @@ public:
     DeltaSpecType type() const { return m_type; }
     void setType(DeltaSpecType type);
     // The badge's text; the same in every language.
-    static QString text(DeltaSpecType type);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -2,6 +2,7 @@
 
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/sidebarcolors.h"
+#include "ui/deltabadgestyle.h"
 #include "ui/localization.h"
 #include "ui/standardcolors.h"
 #include "ui/symbolicon.h"
@@ -26,25 +27,11 @@ constexpr int verticalPadding = 4; // above and below the tallest item
 constexpr qreal deltaPaddingH = 4;
 constexpr qreal deltaPaddingV = 2;
 constexpr qreal deltaRadius = 4;
-constexpr float deltaFillOpacity = 0.3f;
 
 constexpr qreal statusPaddingH = 5;
 constexpr qreal statusPaddingV = 2;
 constexpr qreal statusRadius = 6;
 constexpr float statusStrokeOpacity = 0.45f;
-
-DynamicColor deltaColor(DeltaSpecType type)
-{
-    switch (type) {
-    case DeltaSpecType::added:
-        return StandardColors::green;
-    case DeltaSpecType::modified:
-        return StandardColors::orange;
-    case DeltaSpecType::removed:
-        return StandardColors::red;
-    }
-    return StandardColors::clear;
-}
 
 DynamicColor statusColor(ChangeStatus status)
 {
@@ -105,12 +92,6 @@ QString TreeRowDelegate::symbolFor(TreeNodeKind kind)
     return {};
 }
 
-QString TreeRowDelegate::deltaBadgeText(DeltaSpecType type)
-{
-    // Not localised: the badge shows the heading word of the delta.
-    return rawValue(type);
-}
-
 const char *TreeRowDelegate::statusLabelKey(ChangeStatus status)
 {
     switch (status) {
@@ -165,8 +146,8 @@ TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const 
         }
     }
     if (node.deltaType)
-        layout.deltaBadge =
-            placeBadge(deltaBadgeText(*node.deltaType), deltaBadgeFont(), deltaPaddingH, deltaPaddingV);
+        layout.deltaBadge = placeBadge(DeltaBadgeStyle::text(*node.deltaType), deltaBadgeFont(),
+                                       deltaPaddingH, deltaPaddingV);
     // The flexible space between the name and the badges: at least minimumGap, with the row's
     // spacing on either side of it (on one side only when there is no badge).
     trailing -= spacing + minimumGap + ((layout.deltaBadge || layout.statusBadge) ? spacing : 0);
@@ -204,7 +185,7 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
 
     if (layout.deltaBadge && node->deltaType) {
         const QPainterPath shape = roundedRect(layout.deltaBadge->rect, deltaRadius);
-        painter->fillPath(shape, deltaColor(*node->deltaType).withOpacity(deltaFillOpacity).resolve(palette));
+        painter->fillPath(shape, DeltaBadgeStyle::fill(*node->deltaType).resolve(palette));
         painter->setFont(deltaBadgeFont());
         painter->setPen(StandardColors::primaryText.resolve(palette));
         painter->drawText(layout.deltaBadge->rect, Qt::AlignCenter, layout.deltaBadge->text);

@@ -42,7 +42,6 @@ public:
     // The symbol of a node kind, the text of a delta badge, the label key of a status badge
     // (null for archived changes, which have no badge).
     static QString symbolFor(TreeNodeKind kind);
-    static QString deltaBadgeText(DeltaSpecType type);
     static const char *statusLabelKey(ChangeStatus status);
 
     static QFont nameFont();

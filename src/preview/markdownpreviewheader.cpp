@@ -1,10 +1,10 @@
 #include "preview/markdownpreviewheader.h"
 
 #include "preview/deltabadge.h"
-#include "preview/elidedlabel.h"
 #include "preview/previewcolors.h"
 #include "preview/previewfonts.h"
 #include "preview/viewmodeswitch.h"
+#include "ui/elidedlabel.h"
 
 #include <QBoxLayout>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "preview/deltabadge.h"
-#include "preview/elidedlabel.h"
 #include "preview/errortextview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/segmentbutton.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
+#include "ui/elidedlabel.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "preview/elidedlabel.h"
+#include "ui/elidedlabel.h"
 
 #include <QPainter>
 

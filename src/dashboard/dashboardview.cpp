@@ -5,7 +5,6 @@
 #include "dashboard/archivedchangerow.h"
 #include "dashboard/changesectionview.h"
 #include "dashboard/completedchangerow.h"
-#include "dashboard/dashboardlabel.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/desktopfolderactions.h"
 #include "dashboard/draftchangecard.h"
@@ -14,6 +13,7 @@
 #include "dashboard/speccard.h"
 #include "dashboard/speccatalogsheet.h"
 #include "dashboard/summarycardview.h"
+#include "ui/elidedlabel.h"
 #include "ui/localization.h"
 #include "ui/separatorline.h"
 #include "ui/systemfont.h"
@@ -161,8 +161,8 @@ QLayout *DashboardView::buildSummaryBlock()
 {
     auto *block = new QVBoxLayout;
     block->setSpacing(blockInnerSpacing);
-    block->addWidget(new DashboardLabel(Localization::text("dashboard.summary.title"), summaryTitleFont(),
-                                        DashboardPalette::primaryText.withOpacity(0.84f), m_content));
+    block->addWidget(new ElidedLabel(Localization::text("dashboard.summary.title"), summaryTitleFont(),
+                                     DashboardPalette::primaryText.withOpacity(0.84f), m_content));
 
     auto *grid = new AdaptiveGridLayout(summaryMinimumWidth, summarySpacing, summarySpacing);
     // The cards lift and cast their shadow into the room around them.
@@ -192,8 +192,8 @@ QLayout *DashboardView::buildSpecificationsBlock()
 
     auto *header = new QHBoxLayout;
     header->setSpacing(8);
-    m_specTitle = new DashboardLabel(QString(), specificationsTitleFont(),
-                                     DashboardPalette::secondaryText.withOpacity(0.93f), m_content);
+    m_specTitle = new ElidedLabel(QString(), specificationsTitleFont(),
+                                  DashboardPalette::secondaryText.withOpacity(0.93f), m_content);
     auto *button =
         new LinkButton(Localization::text("dashboard.view_catalog"), SystemFont::font(12, QFont::Bold),
                        DashboardPalette::activeAccent, m_content);

@@ -18,7 +18,7 @@ namespace kestrune {
 
 class AdaptiveGridLayout;
 class ChangeSectionView;
-class DashboardLabel;
+class ElidedLabel;
 class FolderActions;
 
 class SummaryCardView;
@@ -75,7 +75,7 @@ public:
 
     ChangeSectionView *section(Section section) const { return m_sections[size_t(section)]; }
     const std::array<SummaryCardView *, 4> &summaryCards() const { return m_summaryCards; }
-    DashboardLabel *specificationsTitle() const { return m_specTitle; }
+    ElidedLabel *specificationsTitle() const { return m_specTitle; }
     QWidget *specificationsBody() const { return m_specBody; }
     QAbstractButton *viewCatalogButton() const { return m_viewCatalogButton; }
     SpecCatalogSheet *specCatalogSheet() const { return m_sheet; }
@@ -107,7 +107,7 @@ private:
     QWidget *m_content = nullptr;
     std::array<SummaryCardView *, 4> m_summaryCards = {};
     std::array<ChangeSectionView *, 4> m_sections = {};
-    DashboardLabel *m_specTitle = nullptr;
+    ElidedLabel *m_specTitle = nullptr;
     QAbstractButton *m_viewCatalogButton = nullptr;
     QVBoxLayout *m_specBlock = nullptr;
     QWidget *m_specBody = nullptr;

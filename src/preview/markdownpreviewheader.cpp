@@ -13,13 +13,16 @@ namespace kestrune {
 
 MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     : QWidget(parent),
-      m_name(new ElidedLabel(PreviewFonts::headline(), PreviewColors::primaryText, Qt::ElideRight, this)),
-      m_path(new ElidedLabel(PreviewFonts::caption(), PreviewColors::secondaryText, Qt::ElideMiddle, this)),
+      m_name(new ElidedLabel(QString(), PreviewFonts::headline(), PreviewColors::primaryText, this)),
+      m_path(new ElidedLabel(QString(), PreviewFonts::caption(), PreviewColors::secondaryText, this)),
       m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));
     m_path->setObjectName(QStringLiteral("filePath"));
+    m_path->setElideMode(Qt::ElideMiddle);
+    m_name->setToolTipShowsText(true);
+    m_path->setToolTipShowsText(true);
 
     auto *title = new QVBoxLayout;
     title->setContentsMargins(0, 0, 0, 0);

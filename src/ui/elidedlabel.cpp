@@ -1,13 +1,17 @@
 #include "ui/elidedlabel.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <cmath>
 
 namespace kestrune {
 
-ElidedLabel::ElidedLabel(const QFont &font, DynamicColor color, Qt::TextElideMode elideMode, QWidget *parent)
-    : QWidget(parent), m_font(font), m_color(color), m_elideMode(elideMode)
+ElidedLabel::ElidedLabel(const QString &text, const QFont &font, DynamicColor color, QWidget *parent)
+    : QWidget(parent), m_text(text), m_font(font), m_color(color)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAccessibleName(text);
 }
 
 void ElidedLabel::setText(const QString &text)
@@ -16,9 +20,22 @@ void ElidedLabel::setText(const QString &text)
         return;
     m_text = text;
     setAccessibleName(text);
-    setToolTip(text);
+    if (m_toolTipShowsText)
+        setToolTip(text);
     updateGeometry();
     update();
+}
+
+void ElidedLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_elideMode = mode;
+    update();
+}
+
+void ElidedLabel::setToolTipShowsText(bool shows)
+{
+    m_toolTipShowsText = shows;
+    setToolTip(shows ? m_text : QString());
 }
 
 QString ElidedLabel::displayedText() const
@@ -28,8 +45,10 @@ QString ElidedLabel::displayedText() const
 
 QSize ElidedLabel::sizeHint() const
 {
-    const QFontMetrics metrics(m_font);
-    return {metrics.horizontalAdvance(m_text), metrics.height()};
+    // Tracking and hinting make advances fractional: round up, or the text would be elided at
+    // its own width.
+    const QFontMetricsF metrics(m_font);
+    return {int(std::ceil(metrics.horizontalAdvance(m_text))), QFontMetrics(m_font).height()};
 }
 
 QSize ElidedLabel::minimumSizeHint() const

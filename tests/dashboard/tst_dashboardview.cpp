@@ -6,7 +6,6 @@
 #include "dashboard/changesectionheader.h"
 #include "dashboard/changesectionview.h"
 #include "dashboard/completedchangerow.h"
-#include "dashboard/dashboardlabel.h"
 #include "dashboard/dashboardview.h"
 #include "dashboard/draftchangecard.h"
 #include "dashboard/emptystatetext.h"
@@ -14,6 +13,7 @@
 #include "dashboard/speccatalogsheet.h"
 #include "dashboard/specmenubutton.h"
 #include "dashboard/summarycardview.h"
+#include "ui/elidedlabel.h"
 #include "ui/localization.h"
 
 #include <QAction>

@@ -1,9 +1,6 @@
 #include "dashboard/activechangecard.h"
 
-#include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
-#include "dashboard/elisiontooltip.h"
-#include "dashboard/hoverhighlightmodifier.h"
 #include "ui/localization.h"
 #include "ui/systemfont.h"
 
@@ -25,7 +22,6 @@ constexpr int dotSize = 12;
 constexpr int dotSpacing = 10;
 constexpr int defaultSpacing = 8;
 constexpr int barHeight = 8;
-constexpr qreal cornerRadius = 18;
 constexpr float badgeFillOpacity = 0.20f;
 
 QFont nameFont()
@@ -48,12 +44,11 @@ QFont percentFont()
 ActiveChangeCard::ActiveChangeCard(const ChangeSummary &change, QWidget *parent)
     : QAbstractButton(parent), m_change(change),
       m_badge(Localization::text("dashboard.badge.active"), DashboardPalette::activeAccent, badgeFillOpacity),
-      m_progress(change.taskProgressPercent, DashboardPalette::activeAccent)
+      m_progress(change.taskProgressPercent, DashboardPalette::activeAccent),
+      m_frame(this, paddingH, paddingV, {DashboardPalette::cardFill, DashboardPalette::cardBorder, {}})
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
-    new HoverHighlightModifier(cornerRadius, this);
 }
 
 QString ActiveChangeCard::percentText() const
@@ -85,18 +80,14 @@ QSize ActiveChangeCard::sizeHint() const
 
 QSize ActiveChangeCard::minimumSizeHint() const
 {
-    return {2 * paddingH + 120, sizeHint().height()};
+    return m_frame.minimumSizeHint(sizeHint().height());
 }
 
 void ActiveChangeCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
-    CardSurface::paint(&painter, QRectF(rect()), cornerRadius, DashboardPalette::cardFill.resolve(pal),
-                       DashboardPalette::cardBorder.resolve(pal));
-
-    const QRect content = rect().adjusted(paddingH, paddingV, -paddingH, -paddingV);
     const int header = headerHeight();
     const QSizeF badge = m_badge.size();
     m_badge.paint(&painter,
@@ -107,15 +98,10 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
     painter.setBrush(DashboardPalette::activeAccent.resolve(pal));
     painter.drawEllipse(QRectF(content.left(), content.top() + (header - dotSize) / 2.0, dotSize, dotSize));
 
-    const QFont font = nameFont();
     const int nameLeft = content.left() + dotSize + dotSpacing;
     const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - defaultSpacing - nameLeft);
-    painter.setFont(font);
-    painter.setPen(DashboardPalette::primaryText.resolve(pal));
-    const QString shownName = QFontMetrics(font).elidedText(m_change.changeName, Qt::ElideRight, nameWidth);
-    m_nameElided = shownName != m_change.changeName;
-    painter.drawText(QRect(nameLeft, content.top(), nameWidth, header),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
+    m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
+                      QRect(nameLeft, content.top(), nameWidth, header));
 
     const QRect caption(content.left(), content.top() + header + stackSpacing, content.width(),
                         captionHeight());
@@ -135,18 +121,14 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
 
     m_progress.paint(&painter, progressBarRect(), pal);
 
-    if (hasFocus()) {
-        painter.setPen(QPen(DashboardPalette::activeAccent.resolve(pal), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
-    }
+    m_frame.paintFocusRing(painter);
 }
 
 bool ActiveChangeCard::event(QEvent *event)
 {
     // Not a tooltip: leave every other event alone (some come before the members are set).
     if (event->type() == QEvent::ToolTip)
-        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+        return m_frame.handleToolTip(event, m_change.changeName);
     return QAbstractButton::event(event);
 }
 

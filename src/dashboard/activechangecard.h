@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dashboard/changecardframe.h"
 #include "dashboard/statusbadge.h"
 #include "dashboard/taskprogressbar.h"
 #include "model/changesummary.h"
@@ -38,7 +39,7 @@ private:
     ChangeSummary m_change;
     StatusBadge m_badge;
     TaskProgressBar m_progress;
-    bool m_nameElided = false;
+    ChangeCardFrame m_frame;
 };
 
 } // namespace kestrune

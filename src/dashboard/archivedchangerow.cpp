@@ -1,10 +1,7 @@
 #include "dashboard/archivedchangerow.h"
 
-#include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
-#include "dashboard/elisiontooltip.h"
-#include "dashboard/hoverhighlightmodifier.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
@@ -25,7 +22,6 @@ constexpr int paddingV = 11;
 constexpr int spacing = 10;
 constexpr int lineSpacing = 4;
 constexpr int iconSize = 14;
-constexpr qreal cornerRadius = 18;
 constexpr float fillOpacity = 0.70f;
 constexpr float nameOpacity = 0.90f;
 constexpr float captionOpacity = 0.86f;
@@ -50,11 +46,12 @@ ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *paren
     : QWidget(parent), m_change(change),
       m_caption(change.archivedAt && change.archivedAt->isValid()
                     ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
-                    : QString())
+                    : QString()),
+      m_frame(this, paddingH, paddingV,
+              {DashboardPalette::cardFillMuted.withOpacity(fillOpacity), DashboardPalette::dashedBorder,
+               dashPattern})
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(change.changeName);
-    new HoverHighlightModifier(cornerRadius, this);
 }
 
 int ArchivedChangeRow::textHeight() const
@@ -72,19 +69,14 @@ QSize ArchivedChangeRow::sizeHint() const
 
 QSize ArchivedChangeRow::minimumSizeHint() const
 {
-    return {2 * paddingH + 120, sizeHint().height()};
+    return m_frame.minimumSizeHint(sizeHint().height());
 }
 
 void ArchivedChangeRow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
-    CardSurface::paint(&painter, QRectF(rect()), cornerRadius,
-                       DashboardPalette::cardFillMuted.withOpacity(fillOpacity).resolve(pal),
-                       DashboardPalette::dashedBorder.resolve(pal), dashPattern);
-
-    const QRect content = rect().adjusted(paddingH, paddingV, -paddingH, -paddingV);
     const qreal middle = content.top() + content.height() / 2.0;
     SymbolIcon::paint(&painter, QRectF(content.left(), middle - iconSize / 2.0, iconSize, iconSize),
                       u"archivebox", DashboardPalette::secondaryText.resolve(pal), QFont::DemiBold);
@@ -95,15 +87,11 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
 
     const int textLeft = content.left() + iconSize + spacing;
     const int textWidth = std::max(0, content.right() + 1 - iconSize - spacing - textLeft);
-    const QFont name = nameFont();
-    const QFontMetrics nameMetrics(name);
+    const QFontMetrics nameMetrics(nameFont());
     int y = int(std::lround(middle - textHeight() / 2.0));
-    painter.setFont(name);
-    painter.setPen(DashboardPalette::secondaryText.withOpacity(nameOpacity).resolve(pal));
-    const QString shownName = nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth);
-    m_nameElided = shownName != m_change.changeName;
-    painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
+    m_frame.paintName(painter, m_change.changeName, nameFont(),
+                      DashboardPalette::secondaryText.withOpacity(nameOpacity),
+                      QRect(textLeft, y, textWidth, nameMetrics.height()));
     if (!m_caption.isEmpty()) {
         y += nameMetrics.height() + lineSpacing;
         const QFont caption = captionFont();
@@ -120,7 +108,7 @@ bool ArchivedChangeRow::event(QEvent *event)
 {
     // Not a tooltip: leave every other event alone (some come before the members are set).
     if (event->type() == QEvent::ToolTip)
-        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+        return m_frame.handleToolTip(event, m_change.changeName);
     return QWidget::event(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dashboard/changecardframe.h"
 #include "model/changesummary.h"
 
 #include <QWidget>
@@ -31,7 +32,7 @@ private:
 
     ChangeSummary m_change;
     QString m_caption;
-    bool m_nameElided = false;
+    ChangeCardFrame m_frame;
 };
 
 } // namespace kestrune

@@ -1,10 +1,7 @@
 #include "dashboard/completedchangerow.h"
 
-#include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
-#include "dashboard/elisiontooltip.h"
-#include "dashboard/hoverhighlightmodifier.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
@@ -25,7 +22,6 @@ constexpr int spacing = 10;
 constexpr int lineSpacing = 4;
 constexpr int checkSize = 18;
 constexpr int chevronSize = 12;
-constexpr qreal cornerRadius = 18;
 constexpr float chevronOpacity = 0.65f;
 
 QFont nameFont()
@@ -42,12 +38,11 @@ QFont dateFont()
 
 CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *parent)
     : QAbstractButton(parent), m_change(change),
-      m_date(change.completedAt ? dayString(*change.completedAt) : QString())
+      m_date(change.completedAt ? dayString(*change.completedAt) : QString()),
+      m_frame(this, paddingH, paddingV, {DashboardPalette::cardFill, DashboardPalette::cardBorder, {}})
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
-    new HoverHighlightModifier(cornerRadius, this);
 }
 
 int CompletedChangeRow::textHeight() const
@@ -65,18 +60,14 @@ QSize CompletedChangeRow::sizeHint() const
 
 QSize CompletedChangeRow::minimumSizeHint() const
 {
-    return {2 * paddingH + 120, sizeHint().height()};
+    return m_frame.minimumSizeHint(sizeHint().height());
 }
 
 void CompletedChangeRow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
-    CardSurface::paint(&painter, QRectF(rect()), cornerRadius, DashboardPalette::cardFill.resolve(pal),
-                       DashboardPalette::cardBorder.resolve(pal));
-
-    const QRect content = rect().adjusted(paddingH, paddingV, -paddingH, -paddingV);
     const qreal middle = content.top() + content.height() / 2.0;
     SymbolIcon::paint(&painter, QRectF(content.left(), middle - checkSize / 2.0, checkSize, checkSize),
                       u"checkmark.circle", DashboardPalette::completedAccent.resolve(pal), QFont::Bold);
@@ -88,15 +79,10 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
 
     const int textLeft = content.left() + checkSize + spacing;
     const int textWidth = std::max(0, content.right() + 1 - chevronSize - spacing - textLeft);
-    const QFont name = nameFont();
-    const QFontMetrics nameMetrics(name);
+    const QFontMetrics nameMetrics(nameFont());
     int y = int(std::lround(middle - textHeight() / 2.0));
-    painter.setFont(name);
-    painter.setPen(DashboardPalette::primaryText.resolve(pal));
-    const QString shownName = nameMetrics.elidedText(m_change.changeName, Qt::ElideRight, textWidth);
-    m_nameElided = shownName != m_change.changeName;
-    painter.drawText(QRect(textLeft, y, textWidth, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
+    m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
+                      QRect(textLeft, y, textWidth, nameMetrics.height()));
     if (!m_date.isEmpty()) {
         y += nameMetrics.height() + lineSpacing;
         const QFont date = dateFont();
@@ -106,18 +92,14 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_date);
     }
 
-    if (hasFocus()) {
-        painter.setPen(QPen(DashboardPalette::activeAccent.resolve(pal), 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(CardSurface::roundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
-    }
+    m_frame.paintFocusRing(painter);
 }
 
 bool CompletedChangeRow::event(QEvent *event)
 {
     // Not a tooltip: leave every other event alone (some come before the members are set).
     if (event->type() == QEvent::ToolTip)
-        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+        return m_frame.handleToolTip(event, m_change.changeName);
     return QAbstractButton::event(event);
 }
 

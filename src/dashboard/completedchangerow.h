@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dashboard/changecardframe.h"
 #include "model/changesummary.h"
 
 #include <QAbstractButton>
@@ -31,7 +32,7 @@ private:
 
     ChangeSummary m_change;
     QString m_date;
-    bool m_nameElided = false;
+    ChangeCardFrame m_frame;
 };
 
 } // namespace kestrune

@@ -1,9 +1,6 @@
 #include "dashboard/draftchangecard.h"
 
-#include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
-#include "dashboard/elisiontooltip.h"
-#include "dashboard/hoverhighlightmodifier.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
@@ -25,7 +22,6 @@ constexpr int stackSpacing = 12;
 constexpr int iconSize = 13;
 constexpr int iconSpacing = 10;
 constexpr int headerSpacing = 8;
-constexpr qreal cornerRadius = 18;
 constexpr float badgeFillOpacity = 0.16f;
 const QList<qreal> dashPattern = {4, 4};
 
@@ -40,11 +36,11 @@ DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
     : QWidget(parent), m_change(change),
       m_badge(Localization::text("dashboard.badge.draft"), DashboardPalette::secondaryText, badgeFillOpacity),
       m_indicator(change.currentDraftStage, change.hasProposal, change.hasDesign, change.hasSpecs,
-                  change.hasTasks)
+                  change.hasTasks),
+      m_frame(this, paddingH, paddingV,
+              {DashboardPalette::cardFillMuted, DashboardPalette::dashedBorder, dashPattern})
 {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(change.changeName);
-    new HoverHighlightModifier(cornerRadius, this);
 }
 
 int DraftChangeCard::headerHeight() const
@@ -59,18 +55,14 @@ QSize DraftChangeCard::sizeHint() const
 
 QSize DraftChangeCard::minimumSizeHint() const
 {
-    return {2 * paddingH + 120, sizeHint().height()};
+    return m_frame.minimumSizeHint(sizeHint().height());
 }
 
 void DraftChangeCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
-    CardSurface::paint(&painter, QRectF(rect()), cornerRadius, DashboardPalette::cardFillMuted.resolve(pal),
-                       DashboardPalette::dashedBorder.resolve(pal), dashPattern);
-
-    const QRect content = rect().adjusted(paddingH, paddingV, -paddingH, -paddingV);
     const int header = headerHeight();
     const QSizeF badge = m_badge.size();
     m_badge.paint(&painter,
@@ -81,16 +73,10 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
                       QRectF(content.left(), content.top() + (header - iconSize) / 2.0, iconSize, iconSize),
                       u"clock", DashboardPalette::draftAccent.resolve(pal), QFont::Bold);
 
-    const QFont font = nameFont();
-    const QFontMetrics metrics(font);
     const int nameLeft = content.left() + iconSize + iconSpacing;
     const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - headerSpacing - nameLeft);
-    painter.setFont(font);
-    painter.setPen(DashboardPalette::primaryText.resolve(pal));
-    const QString shownName = metrics.elidedText(m_change.changeName, Qt::ElideRight, nameWidth);
-    m_nameElided = shownName != m_change.changeName;
-    painter.drawText(QRect(nameLeft, content.top(), nameWidth, header),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shownName);
+    m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
+                      QRect(nameLeft, content.top(), nameWidth, header));
 
     m_indicator.paint(&painter,
                       QRectF(content.left(), content.top() + header + stackSpacing, content.width(),
@@ -102,7 +88,7 @@ bool DraftChangeCard::event(QEvent *event)
 {
     // Not a tooltip: leave every other event alone (some come before the members are set).
     if (event->type() == QEvent::ToolTip)
-        return ElisionToolTip::show(event, this, m_change.changeName, m_nameElided);
+        return m_frame.handleToolTip(event, m_change.changeName);
     return QWidget::event(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dashboard/changecardframe.h"
 #include "dashboard/statusbadge.h"
 #include "dashboard/workflowstageindicator.h"
 #include "model/changesummary.h"
@@ -33,7 +34,7 @@ private:
     ChangeSummary m_change;
     StatusBadge m_badge;
     WorkflowStageIndicator m_indicator;
-    bool m_nameElided = false;
+    ChangeCardFrame m_frame;
 };
 
 } // namespace kestrune

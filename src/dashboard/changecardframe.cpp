@@ -1,0 +1,56 @@
+#include "dashboard/changecardframe.h"
+
+#include "dashboard/cardsurface.h"
+#include "dashboard/dashboardpalette.h"
+#include "dashboard/elisiontooltip.h"
+#include "dashboard/hoverhighlightmodifier.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QWidget>
+
+namespace kestrune {
+
+ChangeCardFrame::ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface)
+    : m_card(card), m_paddingH(paddingH), m_paddingV(paddingV), m_surface(surface)
+{
+    card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    new HoverHighlightModifier(cornerRadius, card);
+}
+
+QRect ChangeCardFrame::paintSurface(QPainter &painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette &palette = m_card->palette();
+    CardSurface::paint(&painter, QRectF(m_card->rect()), cornerRadius, m_surface.fill.resolve(palette),
+                       m_surface.outline.resolve(palette), m_surface.dashPattern);
+    return m_card->rect().adjusted(m_paddingH, m_paddingV, -m_paddingH, -m_paddingV);
+}
+
+void ChangeCardFrame::paintFocusRing(QPainter &painter) const
+{
+    if (!m_card->hasFocus())
+        return;
+    painter.setPen(QPen(DashboardPalette::activeAccent.resolve(m_card->palette()), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(
+        CardSurface::roundedRect(QRectF(m_card->rect()).adjusted(1, 1, -1, -1), cornerRadius - 1));
+}
+
+void ChangeCardFrame::paintName(QPainter &painter, const QString &name, const QFont &font, DynamicColor color,
+                                const QRect &rect)
+{
+    painter.setFont(font);
+    painter.setPen(color.resolve(m_card->palette()));
+    const QString shown = QFontMetrics(font).elidedText(name, Qt::ElideRight, rect.width());
+    m_nameElided = shown != name;
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+bool ChangeCardFrame::handleToolTip(QEvent *event, const QString &name) const
+{
+    return event->type() == QEvent::ToolTip && ElisionToolTip::show(event, m_card, name, m_nameElided);
+}
+
+} // namespace kestrune

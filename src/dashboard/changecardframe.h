@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ui/dynamiccolor.h"
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QEvent;
+class QFont;
+class QPainter;
+class QWidget;
+
+namespace kestrune {
+
+// What the change cards and rows share: a rounded surface, outlined solid or dashed, inside which
+// the content is padded; the hover tint; the focus ring of those that take focus; and the change's
+// name, elided to its room, shown whole as the tooltip when it was cut short. Each card keeps one
+// and draws its own content into the rectangle the frame gives it.
+class ChangeCardFrame
+{
+public:
+    struct Surface
+    {
+        DynamicColor fill;
+        DynamicColor outline;
+        QList<qreal> dashPattern; // empty for a solid outline, else in points: drawn, gap, ...
+    };
+
+    static constexpr qreal cornerRadius = 18;
+    static constexpr int minimumContentWidth = 120;
+
+    // Sets the card's size policy and puts the hover tint over it.
+    ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface);
+
+    int paddingH() const { return m_paddingH; }
+    int paddingV() const { return m_paddingV; }
+    QSize minimumSizeHint(int height) const { return {2 * m_paddingH + minimumContentWidth, height}; }
+
+    // Antialiasing on, the surface painted; returns the padded content rectangle.
+    QRect paintSurface(QPainter &painter) const;
+    // The focus ring, when the card has focus.
+    void paintFocusRing(QPainter &painter) const;
+    // The name at the left of `rect`, vertically centred, elided at its end when it does not fit.
+    void paintName(QPainter &painter, const QString &name, const QFont &font, DynamicColor color,
+                   const QRect &rect);
+    // Answers the card's tooltip events with the name when it was cut short; false for every other
+    // event, which the card handles itself.
+    bool handleToolTip(QEvent *event, const QString &name) const;
+
+private:
+    QWidget *m_card;
+    int m_paddingH;
+    int m_paddingV;
+    Surface m_surface;
+    bool m_nameElided = false;
+};
+
+} // namespace kestrune

@@ -8,8 +8,6 @@
 #include "markdown/layout/styledtext.h"
 #include "markdown/layout/textattributes.h"
 
-#include "ui/appearance.h"
-
 #include <memory>
 #include <optional>
 
@@ -56,11 +54,6 @@ public:
     static std::optional<RawImageData> soleImage(const QList<InlineNode> &inlines);
     // The items of a paragraph made only of images, whitespace and breaks; none otherwise.
     static std::optional<QList<BlockViewNode::FlowItem>> imageFlowItems(const QList<InlineNode> &inlines);
-    // The block without the images made for the other colour scheme ("#gh-dark-mode-only" in
-    // the light one, "#gh-light-mode-only" in the dark one). `found` is set when the block has
-    // an image with either fragment.
-    static BlockNode withoutOtherSchemeImages(const BlockNode &block, Appearance appearance,
-                                              bool *found = nullptr);
 
 private:
     BlockView blockView(const BlockNode &block);

@@ -1,6 +1,7 @@
 #include "markdown/layout/layoutdocument_p.h"
 
 #include "markdown/images/imageprovider.h"
+#include "markdown/layout/colorschemeimagefilter_p.h"
 #include "markdown/layout/layoutimagestore_p.h"
 #include "markdown/layout/layoutnodedisposal_p.h"
 #include "markdown/layout/layoutsequencenode_p.h"
@@ -96,7 +97,7 @@ void LayoutDocument::build(Entry &entry)
 {
     bool found = false;
     const BlockNode block =
-        LayoutBuilder::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
+        ColorSchemeImageFilter::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
     entry.firstText = int(m_context.textNodes.size());
     LayoutBuilder builder(m_environment, m_context);

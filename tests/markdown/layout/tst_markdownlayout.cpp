@@ -3,7 +3,9 @@
 // with every construct.
 #include "testimageprovider.h"
 
+#include "markdown/document/markdowncontent.h"
 #include "markdown/document/markdownparser.h"
+#include "markdown/layout/colorschemeimagefilter_p.h"
 #include "markdown/layout/layoutbuilder_p.h"
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutimagenode_p.h"
@@ -359,11 +361,61 @@ private Q_SLOTS:
             return b.as<Block::Blockquote>()->children.first().inlines()->size();
         };
         bool found = false;
-        const BlockNode light = LayoutBuilder::withoutOtherSchemeImages(block, Appearance::light, &found);
+        const BlockNode light =
+            ColorSchemeImageFilter::withoutOtherSchemeImages(block, Appearance::light, &found);
         QCOMPARE(found, source.contains(QLatin1String("mode-only"), Qt::CaseInsensitive));
-        const BlockNode dark = LayoutBuilder::withoutOtherSchemeImages(block, Appearance::dark);
+        const BlockNode dark = ColorSchemeImageFilter::withoutOtherSchemeImages(block, Appearance::dark);
         QCOMPARE(count(light), inLight ? 2 : 1);
         QCOMPARE(count(dark), inDark ? 2 : 1);
+    }
+
+    void colourSchemeImagesInContainers_data()
+    {
+        // Each image of the other scheme sits between two words, so the page without it reads
+        // as the words with one space between them.
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("inLight");
+        QTest::addColumn<QString>("inDark");
+        const QString dark = QStringLiteral("![d](https://x/d.png#gh-dark-mode-only)");
+        const QString light = QStringLiteral("![l](https://x/l.png#gh-light-mode-only)");
+        QTest::addRow("emphasis in a bulleted list")
+            << QStringLiteral("- *a %1b*\n- c").arg(dark) << "- *a b*\n- c"
+            << QStringLiteral("- *a %1b*\n- c").arg(dark);
+        QTest::addRow("link in a numbered list")
+            << QStringLiteral("3. [a %1b](https://t)").arg(light)
+            << QStringLiteral("3. [a %1b](https://t)").arg(light) << "3. [a b](https://t)";
+        QTest::addRow("task list keeps its marks")
+            << QStringLiteral("- [x] a %1b\n- [ ] c %2d").arg(dark, light)
+            << QStringLiteral("- [x] a b\n- [ ] c %1d").arg(light)
+            << QStringLiteral("- [x] a %1b\n- [ ] c d").arg(dark);
+        QTest::addRow("table cell") << QStringLiteral("| h | i |\n| :- | -: |\n| a %1b | c |").arg(dark)
+                                    << "| h | i |\n| :- | -: |\n| a b | c |"
+                                    << QStringLiteral("| h | i |\n| :- | -: |\n| a %1b | c |").arg(dark);
+        QTest::addRow("strikethrough in a heading")
+            << QStringLiteral("## ~~a %1b~~").arg(light) << QStringLiteral("## ~~a %1b~~").arg(light)
+            << "## ~~a b~~";
+        QTest::addRow("nested quote, strong") << QStringLiteral("> > **a %1b**").arg(dark) << "> > **a b**"
+                                              << QStringLiteral("> > **a %1b**").arg(dark);
+    }
+
+    void colourSchemeImagesInContainers()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(QString, inLight);
+        QFETCH(QString, inDark);
+        const BlockNode block = MarkdownParser::parse(markdown).first();
+        const auto rendered = [](const BlockNode &b) {
+            return MarkdownContent(QList<BlockNode>{b}).renderCommonMark();
+        };
+        const auto expected = [](const QString &text) { return MarkdownContent(text).renderCommonMark(); };
+        bool found = false;
+        QCOMPARE(rendered(ColorSchemeImageFilter::withoutOtherSchemeImages(block, Appearance::light, &found)),
+                 expected(inLight));
+        QVERIFY(found);
+        found = false;
+        QCOMPARE(rendered(ColorSchemeImageFilter::withoutOtherSchemeImages(block, Appearance::dark, &found)),
+                 expected(inDark));
+        QVERIFY(found);
     }
 
     void headingIdentifiers_data()

@@ -1,5 +1,6 @@
 #include "markdown/layout/layoutbuilder_p.h"
 
+#include "markdown/layout/inlinequeries_p.h"
 #include "markdown/layout/inlinetextrenderer.h"
 #include "markdown/layout/layoutboxnode_p.h"
 #include "markdown/layout/layoutbuildcontext_p.h"
@@ -30,45 +31,6 @@ QString withoutFinalLineFeed(const QString &text)
     return text.endsWith(QLatin1Char('\n')) ? text.left(text.size() - 1) : text;
 }
 
-void appendPlainText(const QList<InlineNode> &inlines, QString &text)
-{
-    for (const InlineNode &node : inlines) {
-        if (const auto *t = node.as<Inline::Text>())
-            text += t->text;
-        else if (const auto *code = node.as<Inline::Code>())
-            text += code->code;
-        else if (node.kind() == InlineNode::Kind::softBreak || node.kind() == InlineNode::Kind::lineBreak)
-            text += QLatin1Char(' ');
-        else if (const QList<InlineNode> *children = node.children())
-            appendPlainText(*children, text);
-    }
-}
-
-bool isWhitespaceText(const InlineNode &node)
-{
-    const auto *text = node.as<Inline::Text>();
-    return text && text->text.trimmed().isEmpty();
-}
-
-// The image a node is, alone or as the only content of a link.
-std::optional<RawImageData> imageOf(const InlineNode &node)
-{
-    std::optional<QString> destination;
-    const InlineNode *target = &node;
-    if (const auto *link = node.as<Inline::Link>()) {
-        if (link->children.size() != 1)
-            return std::nullopt;
-        destination = link->destination;
-        target = &link->children.first();
-    }
-    const auto *image = target->as<Inline::Image>();
-    if (!image)
-        return std::nullopt;
-    QString alt;
-    appendPlainText(image->children, alt);
-    return RawImageData{image->source, alt, destination};
-}
-
 BlockView::HorizontalAlignment columnAlignment(RawTableColumnAlignment alignment)
 {
     switch (alignment) {
@@ -81,16 +43,6 @@ BlockView::HorizontalAlignment columnAlignment(RawTableColumnAlignment alignment
         break;
     }
     return BlockView::HorizontalAlignment::leading;
-}
-
-void collectImages(const QList<InlineNode> &inlines, QStringList &sources)
-{
-    for (const InlineNode &node : inlines) {
-        if (const auto *image = node.as<Inline::Image>())
-            sources.append(image->source);
-        else if (const QList<InlineNode> *children = node.children())
-            collectImages(*children, sources);
-    }
 }
 
 } // namespace
@@ -106,53 +58,6 @@ LayoutBuilder::State LayoutBuilder::documentState(const Theme &theme)
     return state;
 }
 
-QString LayoutBuilder::headingIdentifier(const QList<InlineNode> &inlines)
-{
-    QString text;
-    appendPlainText(inlines, text);
-    QStringList pieces;
-    QString piece;
-    for (const QChar c : std::as_const(text)) {
-        if (c.isLetterOrNumber()) {
-            piece += c;
-        } else if (!piece.isEmpty()) {
-            pieces.append(piece.toLower());
-            piece.clear();
-        }
-    }
-    if (!piece.isEmpty())
-        pieces.append(piece.toLower());
-    return pieces.join(QLatin1Char('-'));
-}
-
-std::optional<RawImageData> LayoutBuilder::soleImage(const QList<InlineNode> &inlines)
-{
-    if (inlines.size() != 1)
-        return std::nullopt;
-    return imageOf(inlines.first());
-}
-
-std::optional<QList<BlockViewNode::FlowItem>> LayoutBuilder::imageFlowItems(const QList<InlineNode> &inlines)
-{
-    QList<BlockViewNode::FlowItem> items;
-    bool hasImage = false;
-    for (const InlineNode &node : inlines) {
-        if (const std::optional<RawImageData> image = imageOf(node)) {
-            items.append(*image);
-            hasImage = true;
-        } else if (node.kind() == InlineNode::Kind::lineBreak) {
-            items.append(BlockViewNode::FlowBreak{});
-        } else if (node.kind() == InlineNode::Kind::softBreak || isWhitespaceText(node)) {
-            continue;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!hasImage)
-        return std::nullopt;
-    return items;
-}
-
 BlockView LayoutBuilder::blockView(const BlockNode &block)
 {
     const Theme &theme = m_environment.theme;
@@ -161,9 +66,9 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
     case BlockNode::Kind::paragraph: {
         const QList<InlineNode> &inlines = block.as<Block::Paragraph>()->content;
         BlockView label;
-        if (const std::optional<RawImageData> image = soleImage(inlines))
+        if (const std::optional<RawImageData> image = InlineQueries::soleImage(inlines))
             label = theme.image.makeBody({EngineViews::imageBlock(*image), content()});
-        else if (const auto items = imageFlowItems(inlines))
+        else if (const auto items = InlineQueries::imageFlowItems(inlines))
             label = EngineViews::imageFlow(*items);
         else
             label = EngineViews::inlineText(inlines);
@@ -173,7 +78,8 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         const auto &heading = *block.as<Block::Heading>();
         return theme.heading(heading.level)
             .makeBody(
-                {EngineViews::inlineText(heading.content, headingIdentifier(heading.content)), content()});
+                {EngineViews::inlineText(heading.content, InlineQueries::headingIdentifier(heading.content)),
+                 content()});
     }
     case BlockNode::Kind::blockquote:
         return theme.blockquote.makeBody(
@@ -235,8 +141,7 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough, theme.link};
     options.softBreakMode = m_environment.softBreakMode;
 
-    QStringList sources;
-    collectImages(view.inlines, sources);
+    const QStringList sources = InlineQueries::imageSources(view.inlines);
     QList<std::pair<QString, QUrl>> images;
     ImageProvider *provider = m_environment.inlineImageProvider.get();
     if (provider && m_context.images) {

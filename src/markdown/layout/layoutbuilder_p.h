@@ -47,14 +47,6 @@ public:
     Result buildBlock(const BlockNode &block, const State &state);
     Result build(const BlockView &view, const State &state);
 
-    // The identifier of a heading: its plain text split at every character that is not a
-    // letter or digit, the pieces lower-cased and joined with "-".
-    static QString headingIdentifier(const QList<InlineNode> &inlines);
-    // The image of a paragraph that holds nothing else (possibly inside a link).
-    static std::optional<RawImageData> soleImage(const QList<InlineNode> &inlines);
-    // The items of a paragraph made only of images, whitespace and breaks; none otherwise.
-    static std::optional<QList<BlockViewNode::FlowItem>> imageFlowItems(const QList<InlineNode> &inlines);
-
 private:
     BlockView blockView(const BlockNode &block);
     Result buildList(const BlockNode &block, const State &state);

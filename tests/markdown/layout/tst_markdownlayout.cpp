@@ -6,6 +6,7 @@
 #include "markdown/document/markdowncontent.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/colorschemeimagefilter_p.h"
+#include "markdown/layout/inlinequeries_p.h"
 #include "markdown/layout/layoutbuilder_p.h"
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutimagenode_p.h"
@@ -434,7 +435,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, markdown);
         QFETCH(QString, identifier);
-        QCOMPARE(LayoutBuilder::headingIdentifier(*MarkdownParser::parse(markdown).first().inlines()),
+        QCOMPARE(InlineQueries::headingIdentifier(*MarkdownParser::parse(markdown).first().inlines()),
                  identifier);
     }
 

@@ -1,0 +1,111 @@
+#include "markdown/layout/inlinequeries_p.h"
+
+namespace kestrune {
+
+QString InlineQueries::plainText(const QList<InlineNode> &inlines)
+{
+    QString text;
+    appendPlainText(inlines, text);
+    return text;
+}
+
+QString InlineQueries::headingIdentifier(const QList<InlineNode> &inlines)
+{
+    const QString text = plainText(inlines);
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber()) {
+            piece += c;
+        } else if (!piece.isEmpty()) {
+            pieces.append(piece.toLower());
+            piece.clear();
+        }
+    }
+    if (!piece.isEmpty())
+        pieces.append(piece.toLower());
+    return pieces.join(QLatin1Char('-'));
+}
+
+std::optional<RawImageData> InlineQueries::soleImage(const QList<InlineNode> &inlines)
+{
+    if (inlines.size() != 1)
+        return std::nullopt;
+    return imageOf(inlines.first());
+}
+
+std::optional<QList<BlockViewNode::FlowItem>> InlineQueries::imageFlowItems(const QList<InlineNode> &inlines)
+{
+    QList<BlockViewNode::FlowItem> items;
+    bool hasImage = false;
+    for (const InlineNode &node : inlines) {
+        if (const std::optional<RawImageData> image = imageOf(node)) {
+            items.append(*image);
+            hasImage = true;
+        } else if (node.kind() == InlineNode::Kind::lineBreak) {
+            items.append(BlockViewNode::FlowBreak{});
+        } else if (node.kind() == InlineNode::Kind::softBreak || isWhitespaceText(node)) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!hasImage)
+        return std::nullopt;
+    return items;
+}
+
+QStringList InlineQueries::imageSources(const QList<InlineNode> &inlines)
+{
+    QStringList sources;
+    appendImageSources(inlines, sources);
+    return sources;
+}
+
+void InlineQueries::appendPlainText(const QList<InlineNode> &inlines, QString &text)
+{
+    for (const InlineNode &node : inlines) {
+        if (const auto *t = node.as<Inline::Text>())
+            text += t->text;
+        else if (const auto *code = node.as<Inline::Code>())
+            text += code->code;
+        else if (node.kind() == InlineNode::Kind::softBreak || node.kind() == InlineNode::Kind::lineBreak)
+            text += QLatin1Char(' ');
+        else if (const QList<InlineNode> *children = node.children())
+            appendPlainText(*children, text);
+    }
+}
+
+void InlineQueries::appendImageSources(const QList<InlineNode> &inlines, QStringList &sources)
+{
+    for (const InlineNode &node : inlines) {
+        if (const auto *image = node.as<Inline::Image>())
+            sources.append(image->source);
+        else if (const QList<InlineNode> *children = node.children())
+            appendImageSources(*children, sources);
+    }
+}
+
+std::optional<RawImageData> InlineQueries::imageOf(const InlineNode &node)
+{
+    std::optional<QString> destination;
+    const InlineNode *target = &node;
+    if (const auto *link = node.as<Inline::Link>()) {
+        if (link->children.size() != 1)
+            return std::nullopt;
+        destination = link->destination;
+        target = &link->children.first();
+    }
+    const auto *image = target->as<Inline::Image>();
+    if (!image)
+        return std::nullopt;
+    return RawImageData{image->source, plainText(image->children), destination};
+}
+
+bool InlineQueries::isWhitespaceText(const InlineNode &node)
+{
+    const auto *text = node.as<Inline::Text>();
+    return text && text->text.trimmed().isEmpty();
+}
+
+} // namespace kestrune

@@ -110,7 +110,7 @@ BlockView BlockView::lineSpacing(Length spacing) const
 {
     BlockViewNode node;
     node.kind = BlockViewNode::Kind::lineSpacing;
-    node.length = spacing;
+    node.lineSpacing = spacing;
     return wrapped(std::move(node));
 }
 
@@ -119,7 +119,7 @@ BlockView BlockView::padding(int edges, Length length) const
     BlockViewNode node;
     node.kind = BlockViewNode::Kind::padding;
     node.edges = edges;
-    node.length = length;
+    node.padding = length;
     return wrapped(std::move(node));
 }
 
@@ -127,8 +127,8 @@ BlockView BlockView::margin(std::optional<Length> top, std::optional<Length> bot
 {
     BlockViewNode node;
     node.kind = BlockViewNode::Kind::margin;
-    node.length = top;
-    node.length2 = bottom;
+    node.marginTop = top;
+    node.marginBottom = bottom;
     return wrapped(std::move(node));
 }
 
@@ -154,8 +154,8 @@ BlockView BlockView::frame(std::optional<Length> width, std::optional<Length> he
 {
     BlockViewNode node;
     node.kind = BlockViewNode::Kind::frame;
-    node.length = width;
-    node.length2 = height;
+    node.frameWidth = width;
+    node.frameHeight = height;
     node.horizontalAlignment = alignment;
     return wrapped(std::move(node));
 }

@@ -63,10 +63,14 @@ struct BlockViewNode
     QFont::Weight weight = QFont::Normal;
     bool showsIndicators = true;
     TextStyle style;
-    int edges = 0;
-    std::optional<Length> length;   // padding, line spacing, margin top, frame width
-    std::optional<Length> length2;  // margin bottom, frame height
-    std::optional<Length> minWidth; // frame
+    std::optional<Length> lineSpacing;
+    std::optional<Length> padding;
+    int edges = 0; // the BlockView::Edge values the padding applies to
+    std::optional<Length> marginTop;
+    std::optional<Length> marginBottom;
+    std::optional<Length> frameWidth;
+    std::optional<Length> frameHeight;
+    std::optional<Length> minWidth; // of a frame
     QList<InlineNode> inlines;
     QList<BlockNode> blocks; // a block sequence, or the one list or table block
     QList<CodeHighlightRange> highlights;

@@ -334,12 +334,12 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     }
     case Kind::lineSpacing: {
         State inner = state;
-        inner.lineSpacing = node.length ? node.length->points(state.attributes) : 0;
+        inner.lineSpacing = node.lineSpacing ? node.lineSpacing->points(state.attributes) : 0;
         return single(inner);
     }
     case Kind::padding: {
         Result content = single(state);
-        const qreal length = node.length ? node.length->points(state.attributes) : 0;
+        const qreal length = node.padding ? node.padding->points(state.attributes) : 0;
         const QMarginsF margins(
             node.edges & BlockView::leading ? length : 0, node.edges & BlockView::top ? length : 0,
             node.edges & BlockView::trailing ? length : 0, node.edges & BlockView::bottom ? length : 0);
@@ -348,10 +348,10 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     case Kind::margin: {
         Result content = single(state);
         BlockMargin declared;
-        if (node.length)
-            declared.top = node.length->points(state.attributes);
-        if (node.length2)
-            declared.bottom = node.length2->points(state.attributes);
+        if (node.marginTop)
+            declared.top = node.marginTop->points(state.attributes);
+        if (node.marginBottom)
+            declared.bottom = node.marginBottom->points(state.attributes);
         return {std::move(content.node), content.margin.combined(declared)};
     }
     case Kind::background: {
@@ -367,10 +367,10 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     case Kind::frame: {
         Result content = single(state);
         LayoutBoxNode::Frame frame;
-        if (node.length)
-            frame.width = node.length->points(state.attributes);
-        if (node.length2)
-            frame.height = node.length2->points(state.attributes);
+        if (node.frameWidth)
+            frame.width = node.frameWidth->points(state.attributes);
+        if (node.frameHeight)
+            frame.height = node.frameHeight->points(state.attributes);
         if (node.minWidth)
             frame.minWidth = node.minWidth->points(state.attributes);
         frame.alignment = node.horizontalAlignment;

@@ -15,19 +15,20 @@ namespace kestrune {
 template <typename Configuration> class BlockStyle
 {
 public:
-    using Body = std::function<BlockView(const Configuration &)>;
+    using Function = std::function<BlockView(const Configuration &)>;
 
     BlockStyle() = default; // draws the label unchanged where there is one
     template <typename F>
     requires std::is_invocable_r_v<BlockView, F, const Configuration &>
-    BlockStyle(F body) // NOLINT(google-explicit-constructor)
-        : m_body(std::make_shared<const Body>(std::move(body)))
+    BlockStyle(F function) // NOLINT(google-explicit-constructor)
+        : m_function(std::make_shared<const Function>(std::move(function)))
     {}
 
-    BlockView makeBody(const Configuration &configuration) const
+    // The view of the block this configuration describes.
+    BlockView build(const Configuration &configuration) const
     {
-        if (m_body)
-            return (*m_body)(configuration);
+        if (m_function)
+            return (*m_function)(configuration);
         if constexpr (requires { configuration.label; })
             return configuration.label;
         else
@@ -35,25 +36,25 @@ public:
     }
 
 private:
-    std::shared_ptr<const Body> m_body;
+    std::shared_ptr<const Function> m_function;
 };
 
 // A style without configuration (the thematic break).
 template <> class BlockStyle<void>
 {
 public:
-    using Body = std::function<BlockView()>;
+    using Function = std::function<BlockView()>;
 
     BlockStyle() = default;
     template <typename F>
-    requires std::is_invocable_r_v<BlockView, F> BlockStyle(F body) // NOLINT(google-explicit-constructor)
-        : m_body(std::make_shared<const Body>(std::move(body)))
+    requires std::is_invocable_r_v<BlockView, F> BlockStyle(F function) // NOLINT(google-explicit-constructor)
+        : m_function(std::make_shared<const Function>(std::move(function)))
     {}
 
-    BlockView makeBody() const { return m_body ? (*m_body)() : BlockView::divider(); }
+    BlockView build() const { return m_function ? (*m_function)() : BlockView::divider(); }
 
 private:
-    std::shared_ptr<const Body> m_body;
+    std::shared_ptr<const Function> m_function;
 };
 
 } // namespace kestrune

@@ -67,42 +67,42 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         const QList<InlineNode> &inlines = block.as<Block::Paragraph>()->content;
         BlockView label;
         if (const std::optional<RawImageData> image = InlineQueries::soleImage(inlines))
-            label = theme.image.makeBody({EngineViews::imageBlock(*image), content()});
+            label = theme.image.build({EngineViews::imageBlock(*image), content()});
         else if (const auto items = InlineQueries::imageFlowItems(inlines))
             label = EngineViews::imageFlow(*items);
         else
             label = EngineViews::inlineText(inlines);
-        return theme.paragraph.makeBody({label, content()});
+        return theme.paragraph.build({label, content()});
     }
     case BlockNode::Kind::heading: {
         const auto &heading = *block.as<Block::Heading>();
         return theme.heading(heading.level)
-            .makeBody(
+            .build(
                 {EngineViews::inlineText(heading.content, InlineQueries::headingIdentifier(heading.content)),
                  content()});
     }
     case BlockNode::Kind::blockquote:
-        return theme.blockquote.makeBody(
+        return theme.blockquote.build(
             {EngineViews::blockSequence(block.as<Block::Blockquote>()->children), content()});
     case BlockNode::Kind::bulletedList:
     case BlockNode::Kind::numberedList:
     case BlockNode::Kind::taskList:
-        return theme.list.makeBody({EngineViews::list(block), content()});
+        return theme.list.build({EngineViews::list(block), content()});
     case BlockNode::Kind::codeBlock: {
         const auto &code = *block.as<Block::CodeBlock>();
         const QString text = withoutFinalLineFeed(code.content);
         QList<CodeHighlightRange> highlights;
         if (m_environment.codeSyntaxHighlighter)
             highlights = m_environment.codeSyntaxHighlighter(text, code.fenceInfo);
-        return theme.codeBlock.makeBody({code.fenceInfo, text, EngineViews::codeText(text, highlights)});
+        return theme.codeBlock.build({code.fenceInfo, text, EngineViews::codeText(text, highlights)});
     }
     case BlockNode::Kind::htmlBlock:
-        return theme.paragraph.makeBody(
+        return theme.paragraph.build(
             {EngineViews::plainText(withoutFinalLineFeed(block.as<Block::HtmlBlock>()->content)), content()});
     case BlockNode::Kind::table:
-        return theme.table.makeBody({EngineViews::table(block), content()});
+        return theme.table.build({EngineViews::table(block), content()});
     case BlockNode::Kind::thematicBreak:
-        return theme.thematicBreak.makeBody();
+        return theme.thematicBreak.build();
     }
     return {};
 }
@@ -205,9 +205,8 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     BlockMargin margin;
     const auto appendItem = [&](const BlockView &marker, const QList<BlockNode> &children) {
         Result markerResult = build(marker, markerState);
-        Result content =
-            build(theme.listItem.makeBody({EngineViews::blockSequence(children), MarkdownContent(children)}),
-                  state);
+        Result content = build(
+            theme.listItem.build({EngineViews::blockSequence(children), MarkdownContent(children)}), state);
         const BlockMargin itemMargin = content.margin.combined(markerResult.margin);
         margin = margin.combined(itemMargin);
         list->append(std::move(markerResult.node), std::move(content.node), itemMargin);
@@ -216,14 +215,14 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     if (const auto *bulleted = block.as<Block::BulletedList>()) {
         int number = 1;
         for (const RawListItem &item : bulleted->items)
-            appendItem(theme.bulletedListMarker.makeBody({state.listLevel, number++}), item.children);
+            appendItem(theme.bulletedListMarker.build({state.listLevel, number++}), item.children);
     } else if (const auto *ordered = block.as<Block::NumberedList>()) {
         int number = ordered->start;
         for (const RawListItem &item : ordered->items)
-            appendItem(theme.numberedListMarker.makeBody({state.listLevel, number++}), item.children);
+            appendItem(theme.numberedListMarker.build({state.listLevel, number++}), item.children);
     } else if (const auto *tasks = block.as<Block::TaskList>()) {
         for (const RawTaskListItem &item : tasks->items)
-            appendItem(theme.taskListMarker.makeBody({item.isCompleted}), item.children);
+            appendItem(theme.taskListMarker.build({item.isCompleted}), item.children);
     }
     Q_UNUSED(numbered);
     return {std::move(list), margin};
@@ -242,7 +241,7 @@ LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const St
         const RawTableRow &cells = table.rows[row];
         for (int column = 0; column < cells.cells.size(); ++column) {
             const QList<InlineNode> &content = cells.cells[column].content;
-            Result cell = build(m_environment.theme.tableCell.makeBody(
+            Result cell = build(m_environment.theme.tableCell.build(
                                     {row, column, EngineViews::inlineText(content), InlineContent(content)}),
                                 state);
             margin = margin.combined(cell.margin);
@@ -399,7 +398,7 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         for (const BlockViewNode::FlowItem &item : node.flowItems) {
             if (const auto *image = std::get_if<RawImageData>(&item)) {
                 Result result = build(
-                    m_environment.theme.image.makeBody({EngineViews::imageBlock(*image), MarkdownContent()}),
+                    m_environment.theme.image.build({EngineViews::imageBlock(*image), MarkdownContent()}),
                     state);
                 margin = margin.combined(result.margin);
                 flow->appendItem(std::move(result.node));

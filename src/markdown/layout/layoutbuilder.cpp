@@ -45,6 +45,90 @@ BlockView::HorizontalAlignment columnAlignment(RawTableColumnAlignment alignment
     return BlockView::HorizontalAlignment::leading;
 }
 
+std::unique_ptr<LayoutNode> emptyNode()
+{
+    return std::make_unique<LayoutStackNode>(LayoutStackNode::Axis::vertical, 0,
+                                             BlockView::HorizontalAlignment::leading,
+                                             BlockView::VerticalAlignment::top);
+}
+
+// A divider or a rectangle; a divider on its own runs across the offered width.
+std::unique_ptr<LayoutNode> shapeNode(const BlockViewNode &node)
+{
+    const DynamicColor color = node.color.value_or(LayoutShapeNode::separatorColor);
+    if (node.kind == Kind::divider)
+        return std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::horizontalDivider, color);
+    return std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::rectangle, color, node.cornerRadius);
+}
+
+StyledText uniformText(const QString &string, const TextAttributes &attributes)
+{
+    StyledText text;
+    text.append(string, attributes);
+    return text;
+}
+
+// The code in the text style in force, each highlighted range in its style on top. Ranges are
+// clamped to the code and to the end of the range before, so a highlighter that returns
+// overlapping or out-of-range ranges cannot repeat or lose text.
+StyledText highlightedCode(const BlockViewNode &node, const TextAttributes &attributes)
+{
+    const QStringView code(node.string);
+    StyledText text;
+    int position = 0;
+    for (const CodeHighlightRange &range : node.highlights) {
+        const int start = std::clamp(range.start, position, int(code.size()));
+        const int end = std::clamp(range.start + range.length, start, int(code.size()));
+        text.append(code.mid(position, start - position), attributes);
+        text.append(code.mid(start, end - start), range.style.applied(attributes));
+        position = end;
+    }
+    text.append(code.mid(position), attributes);
+    return text;
+}
+
+// The state a text style or line spacing modifier builds its content in.
+LayoutBuilder::State stateInside(const BlockViewNode &modifier, const LayoutBuilder::State &state)
+{
+    LayoutBuilder::State inner = state;
+    if (modifier.kind == Kind::textStyle)
+        modifier.style.apply(inner.attributes);
+    else
+        inner.lineSpacing = modifier.lineSpacing ? modifier.lineSpacing->points(state.attributes) : 0;
+    return inner;
+}
+
+QMarginsF paddingMargins(const BlockViewNode &padding, const TextAttributes &attributes)
+{
+    const qreal length = padding.padding ? padding.padding->points(attributes) : 0;
+    const int edges = padding.edges;
+    return QMarginsF(edges & BlockView::leading ? length : 0, edges & BlockView::top ? length : 0,
+                     edges & BlockView::trailing ? length : 0, edges & BlockView::bottom ? length : 0);
+}
+
+BlockMargin declaredMargin(const BlockViewNode &margin, const TextAttributes &attributes)
+{
+    BlockMargin declared;
+    if (margin.marginTop)
+        declared.top = margin.marginTop->points(attributes);
+    if (margin.marginBottom)
+        declared.bottom = margin.marginBottom->points(attributes);
+    return declared;
+}
+
+LayoutBoxNode::Frame frameOf(const BlockViewNode &frame, const TextAttributes &attributes)
+{
+    LayoutBoxNode::Frame result;
+    if (frame.frameWidth)
+        result.width = frame.frameWidth->points(attributes);
+    if (frame.frameHeight)
+        result.height = frame.frameHeight->points(attributes);
+    if (frame.minWidth)
+        result.minWidth = frame.minWidth->points(attributes);
+    result.alignment = frame.horizontalAlignment;
+    return result;
+}
+
 } // namespace
 
 LayoutBuilder::LayoutBuilder(const MarkdownEnvironment &environment, LayoutBuildContext &context)
@@ -254,162 +338,137 @@ LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const St
 LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &state)
 {
     const BlockViewNode &node = view.node();
-    const auto single = [&](const State &inner) { return build(node.children.value(0), inner); };
-
     switch (node.kind) {
     case Kind::empty:
-        return {std::make_unique<LayoutStackNode>(LayoutStackNode::Axis::vertical, 0,
-                                                  BlockView::HorizontalAlignment::leading,
-                                                  BlockView::VerticalAlignment::top),
-                {}};
+        return {emptyNode(), {}};
     case Kind::vstack:
-    case Kind::hstack: {
-        const bool vertical = node.kind == Kind::vstack;
-        auto stack = std::make_unique<LayoutStackNode>(
-            vertical ? LayoutStackNode::Axis::vertical : LayoutStackNode::Axis::horizontal, node.spacing,
-            node.horizontalAlignment, node.verticalAlignment);
-        BlockMargin margin;
-        for (const BlockView &child : node.children) {
-            if (!vertical && child.node().kind == Kind::divider) {
-                stack->append(std::make_unique<LayoutShapeNode>(
-                    LayoutShapeNode::Kind::verticalDivider,
-                    child.node().color.value_or(LayoutShapeNode::separatorColor)));
-                continue;
-            }
-            Result result = build(child, state);
-            margin = margin.combined(result.margin);
-            stack->append(std::move(result.node));
-        }
-        return {std::move(stack), margin};
-    }
+    case Kind::hstack:
+        return buildStack(node, state);
     case Kind::divider:
-        return {std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::horizontalDivider,
-                                                  node.color.value_or(LayoutShapeNode::separatorColor)),
-                {}};
     case Kind::rectangle:
-        return {std::make_unique<LayoutShapeNode>(LayoutShapeNode::Kind::rectangle,
-                                                  node.color.value_or(LayoutShapeNode::separatorColor),
-                                                  node.cornerRadius),
-                {}};
-    case Kind::symbol: {
-        const FontProperties properties = state.attributes.fontPropertiesOrDefault();
-        const int size = std::max(1, int(std::round(properties.scaledSize() * node.fraction)));
-        const qreal xHeight = QFontMetricsF(m_context.fonts.font(properties)).xHeight();
-        return {std::make_unique<LayoutSymbolNode>(node.string, size, node.weight,
-                                                   state.attributes.foregroundColor, xHeight),
-                {}};
-    }
+        return {shapeNode(node), {}};
+    case Kind::symbol:
+        return {symbolNode(node, state), {}};
     case Kind::text:
-    case Kind::plainText: {
-        StyledText text;
-        text.append(node.string, state.attributes);
-        return {textNode(text, state, node.kind == Kind::plainText), {}};
-    }
-    case Kind::codeText: {
-        StyledText text;
-        int position = 0;
-        for (const CodeHighlightRange &range : node.highlights) {
-            const int start = std::clamp(range.start, position, int(node.string.size()));
-            const int end = std::clamp(range.start + range.length, start, int(node.string.size()));
-            text.append(QStringView(node.string).mid(position, start - position), state.attributes);
-            text.append(QStringView(node.string).mid(start, end - start),
-                        range.style.applied(state.attributes));
-            position = end;
-        }
-        text.append(QStringView(node.string).mid(position), state.attributes);
-        return {textNode(text, state, true), {}};
-    }
+    case Kind::plainText:
+        return {textNode(uniformText(node.string, state.attributes), state, node.kind == Kind::plainText),
+                {}};
+    case Kind::codeText:
+        return {textNode(highlightedCode(node, state.attributes), state, true), {}};
     case Kind::inlineText:
         return buildInlineText(node, state);
-    case Kind::horizontalScroll: {
-        Result content = single(state);
-        return {std::make_unique<LayoutScrollNode>(std::move(content.node), node.showsIndicators),
-                content.margin};
-    }
-    case Kind::textStyle: {
-        State inner = state;
-        node.style.apply(inner.attributes);
-        return single(inner);
-    }
-    case Kind::lineSpacing: {
-        State inner = state;
-        inner.lineSpacing = node.lineSpacing ? node.lineSpacing->points(state.attributes) : 0;
-        return single(inner);
-    }
-    case Kind::padding: {
-        Result content = single(state);
-        const qreal length = node.padding ? node.padding->points(state.attributes) : 0;
-        const QMarginsF margins(
-            node.edges & BlockView::leading ? length : 0, node.edges & BlockView::top ? length : 0,
-            node.edges & BlockView::trailing ? length : 0, node.edges & BlockView::bottom ? length : 0);
-        return {LayoutBoxNode::padding(std::move(content.node), margins), content.margin};
-    }
-    case Kind::margin: {
-        Result content = single(state);
-        BlockMargin declared;
-        if (node.marginTop)
-            declared.top = node.marginTop->points(state.attributes);
-        if (node.marginBottom)
-            declared.bottom = node.marginBottom->points(state.attributes);
-        return {std::move(content.node), content.margin.combined(declared)};
-    }
-    case Kind::background: {
-        Result content = single(state);
-        return {LayoutBoxNode::background(std::move(content.node), node.color.value_or(DynamicColor()),
-                                          node.cornerRadius),
-                content.margin};
-    }
-    case Kind::clip: {
-        Result content = single(state);
-        return {LayoutBoxNode::clip(std::move(content.node), node.cornerRadius), content.margin};
-    }
-    case Kind::frame: {
-        Result content = single(state);
-        LayoutBoxNode::Frame frame;
-        if (node.frameWidth)
-            frame.width = node.frameWidth->points(state.attributes);
-        if (node.frameHeight)
-            frame.height = node.frameHeight->points(state.attributes);
-        if (node.minWidth)
-            frame.minWidth = node.minWidth->points(state.attributes);
-        frame.alignment = node.horizontalAlignment;
-        return {LayoutBoxNode::frame(std::move(content.node), frame), content.margin};
-    }
-    case Kind::blockSequence: {
-        auto sequence = std::make_unique<LayoutSequenceNode>(state.tightSpacing);
-        BlockMargin margin;
-        for (const BlockNode &block : node.blocks) {
-            Result result = buildBlock(block, state);
-            margin = margin.combined(result.margin);
-            sequence->append(std::move(result.node), result.margin);
-        }
-        return {std::move(sequence), margin};
-    }
+    case Kind::textStyle:
+    case Kind::lineSpacing:
+        return build(node.children.value(0), stateInside(node, state));
+    case Kind::horizontalScroll:
+    case Kind::padding:
+    case Kind::margin:
+    case Kind::background:
+    case Kind::clip:
+    case Kind::frame:
+        return buildWrapped(node, state);
+    case Kind::blockSequence:
+        return buildBlockSequence(node.blocks, state);
     case Kind::list:
         return buildList(node.blocks.first(), state);
     case Kind::table:
         return buildTable(node.blocks.first(), state);
     case Kind::imageBlock:
         return {buildImage(node.image), {}};
-    case Kind::imageFlow: {
-        const qreal spacing = state.attributes.fontPropertiesOrDefault().size / 4;
-        auto flow = std::make_unique<LayoutFlowNode>(spacing, spacing);
-        BlockMargin margin;
-        for (const BlockViewNode::FlowItem &item : node.flowItems) {
-            if (const auto *image = std::get_if<RawImageData>(&item)) {
-                Result result = build(
-                    m_environment.theme.image.build({EngineViews::imageBlock(*image), MarkdownContent()}),
-                    state);
-                margin = margin.combined(result.margin);
-                flow->appendItem(std::move(result.node));
-            } else {
-                flow->appendBreak();
-            }
-        }
-        return {std::move(flow), margin};
-    }
+    case Kind::imageFlow:
+        return buildImageFlow(node.flowItems, state);
     }
     return {};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildStack(const BlockViewNode &node, const State &state)
+{
+    const bool vertical = node.kind == Kind::vstack;
+    auto stack = std::make_unique<LayoutStackNode>(
+        vertical ? LayoutStackNode::Axis::vertical : LayoutStackNode::Axis::horizontal, node.spacing,
+        node.horizontalAlignment, node.verticalAlignment);
+    BlockMargin margin;
+    for (const BlockView &child : node.children) {
+        // A divider across a horizontal stack runs down its height instead.
+        if (!vertical && child.node().kind == Kind::divider) {
+            stack->append(std::make_unique<LayoutShapeNode>(
+                LayoutShapeNode::Kind::verticalDivider,
+                child.node().color.value_or(LayoutShapeNode::separatorColor)));
+            continue;
+        }
+        Result result = build(child, state);
+        margin = margin.combined(result.margin);
+        stack->append(std::move(result.node));
+    }
+    return {std::move(stack), margin};
+}
+
+std::unique_ptr<LayoutNode> LayoutBuilder::symbolNode(const BlockViewNode &node, const State &state)
+{
+    const FontProperties properties = state.attributes.fontPropertiesOrDefault();
+    const int size = std::max(1, int(std::round(properties.scaledSize() * node.fraction)));
+    const qreal xHeight = QFontMetricsF(m_context.fonts.font(properties)).xHeight();
+    return std::make_unique<LayoutSymbolNode>(node.string, size, node.weight,
+                                              state.attributes.foregroundColor, xHeight);
+}
+
+LayoutBuilder::Result LayoutBuilder::buildWrapped(const BlockViewNode &modifier, const State &state)
+{
+    Result content = build(modifier.children.value(0), state);
+    std::unique_ptr<LayoutNode> child = std::move(content.node);
+    const TextAttributes &attributes = state.attributes;
+    switch (modifier.kind) {
+    case Kind::horizontalScroll:
+        return {std::make_unique<LayoutScrollNode>(std::move(child), modifier.showsIndicators),
+                content.margin};
+    case Kind::padding:
+        return {LayoutBoxNode::padding(std::move(child), paddingMargins(modifier, attributes)),
+                content.margin};
+    case Kind::margin:
+        return {std::move(child), content.margin.combined(declaredMargin(modifier, attributes))};
+    case Kind::background:
+        return {LayoutBoxNode::background(std::move(child), modifier.color.value_or(DynamicColor()),
+                                          modifier.cornerRadius),
+                content.margin};
+    case Kind::clip:
+        return {LayoutBoxNode::clip(std::move(child), modifier.cornerRadius), content.margin};
+    case Kind::frame:
+        return {LayoutBoxNode::frame(std::move(child), frameOf(modifier, attributes)), content.margin};
+    default:
+        break;
+    }
+    return {std::move(child), content.margin};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildBlockSequence(const QList<BlockNode> &blocks, const State &state)
+{
+    auto sequence = std::make_unique<LayoutSequenceNode>(state.tightSpacing);
+    BlockMargin margin;
+    for (const BlockNode &block : blocks) {
+        Result result = buildBlock(block, state);
+        margin = margin.combined(result.margin);
+        sequence->append(std::move(result.node), result.margin);
+    }
+    return {std::move(sequence), margin};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildImageFlow(const QList<BlockViewNode::FlowItem> &items,
+                                                    const State &state)
+{
+    const qreal spacing = state.attributes.fontPropertiesOrDefault().size / 4;
+    auto flow = std::make_unique<LayoutFlowNode>(spacing, spacing);
+    BlockMargin margin;
+    for (const BlockViewNode::FlowItem &item : items) {
+        if (const auto *image = std::get_if<RawImageData>(&item)) {
+            Result result = build(
+                m_environment.theme.image.build({EngineViews::imageBlock(*image), MarkdownContent()}), state);
+            margin = margin.combined(result.margin);
+            flow->appendItem(std::move(result.node));
+        } else {
+            flow->appendBreak();
+        }
+    }
+    return {std::move(flow), margin};
 }
 
 } // namespace kestrune

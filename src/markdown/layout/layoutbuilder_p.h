@@ -49,10 +49,16 @@ public:
 
 private:
     BlockView blockView(const BlockNode &block);
+    Result buildStack(const BlockViewNode &node, const State &state);
+    std::unique_ptr<LayoutNode> symbolNode(const BlockViewNode &node, const State &state);
+    // The content of a modifier that wraps it (in a box, a scroll view) or declares its margins.
+    Result buildWrapped(const BlockViewNode &modifier, const State &state);
+    Result buildBlockSequence(const QList<BlockNode> &blocks, const State &state);
     Result buildList(const BlockNode &block, const State &state);
     Result buildTable(const BlockNode &block, const State &state);
     Result buildInlineText(const BlockViewNode &node, const State &state);
     std::unique_ptr<LayoutNode> buildImage(const RawImageData &image);
+    Result buildImageFlow(const QList<BlockViewNode::FlowItem> &items, const State &state);
     std::unique_ptr<LayoutNode> textNode(const StyledText &text, const State &state, bool wraps);
     std::optional<QUrl> imageUrl(const QString &source) const;
 

@@ -7,50 +7,37 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <variant>
 #include <vector>
 
 namespace kestrune {
 
 namespace {
 
+// The model children of a node under construction: what kind of list it is decides how each
+// child becomes a cmark node.
+using ChildList =
+    std::variant<const QList<BlockNode> *, const QList<InlineNode> *, const QList<RawListItem> *,
+                 const QList<RawTaskListItem> *, const QList<RawTableRow> *, const QList<RawTableCell> *>;
+
 // One node under construction with the list of model children still to add. A
 // node is attached to its parent only once it is complete, so cmark's ancestor
 // check on every append stays short.
 struct Frame
 {
-    enum class Children
-    {
-        blocks,
-        inlines,
-        listItems,
-        taskItems,
-        rows,
-        cells
-    };
-
     cmark_node *node = nullptr;
-    Children children = Children::blocks;
-    const void *list = nullptr;
+    ChildList children;
     qsizetype next = 0;
 
     qsizetype size() const
     {
-        switch (children) {
-        case Children::blocks:
-            return static_cast<const QList<BlockNode> *>(list)->size();
-        case Children::inlines:
-            return static_cast<const QList<InlineNode> *>(list)->size();
-        case Children::listItems:
-            return static_cast<const QList<RawListItem> *>(list)->size();
-        case Children::taskItems:
-            return static_cast<const QList<RawTaskListItem> *>(list)->size();
-        case Children::rows:
-            return static_cast<const QList<RawTableRow> *>(list)->size();
-        case Children::cells:
-            return static_cast<const QList<RawTableCell> *>(list)->size();
-        }
-        return 0;
+        return std::visit([](const auto *list) { return list->size(); }, children);
     }
+};
+
+template <typename... Visitors> struct Overloaded : Visitors...
+{
+    using Visitors::operator()...;
 };
 
 void setText(cmark_node *node, const QString &text, int (*setter)(cmark_node *, const char *))
@@ -71,7 +58,7 @@ public:
         Cmark::NodePtr document(cmark_node_new(CMARK_NODE_DOCUMENT));
         if (!document)
             return {};
-        m_stack.push_back({document.get(), Frame::Children::blocks, &blocks, 0});
+        m_stack.push_back({document.get(), &blocks, 0});
 
         while (!m_stack.empty()) {
             Frame &frame = m_stack.back();
@@ -82,54 +69,52 @@ public:
                     attach(m_stack.back().node, complete);
                 continue;
             }
+            // Opening a child grows the stack and moves the frames, so nothing is read from
+            // `frame` past this point.
             const qsizetype index = frame.next++;
             cmark_node *parent = frame.node;
-            switch (frame.children) {
-            case Frame::Children::blocks:
-                addBlock(parent, static_cast<const QList<BlockNode> *>(frame.list)->at(index));
-                break;
-            case Frame::Children::inlines:
-                addInline(parent, static_cast<const QList<InlineNode> *>(frame.list)->at(index));
-                break;
-            case Frame::Children::listItems: {
-                const auto &item = static_cast<const QList<RawListItem> *>(frame.list)->at(index);
-                open(cmark_node_new(CMARK_NODE_ITEM), Frame::Children::blocks, &item.children);
-                break;
-            }
-            case Frame::Children::taskItems: {
-                const auto &item = static_cast<const QList<RawTaskListItem> *>(frame.list)->at(index);
-                cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_ITEM, m_tasklist);
-                cmark_gfm_extensions_set_tasklist_item_checked(node, item.isCompleted);
-                open(node, Frame::Children::blocks, &item.children);
-                break;
-            }
-            case Frame::Children::rows: {
-                const auto &row = static_cast<const QList<RawTableRow> *>(frame.list)->at(index);
-                cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_TABLE_ROW, m_table);
-                if (index == 0)
-                    cmark_gfm_extensions_set_table_row_is_header(node, 1);
-                open(node, Frame::Children::cells, &row.cells);
-                break;
-            }
-            case Frame::Children::cells: {
-                const auto &cell = static_cast<const QList<RawTableCell> *>(frame.list)->at(index);
-                // cmark-gfm 0.29 never frees the per-cell data that creating a
-                // cell through the extension allocates, and its renderers do not
-                // read it: make a bare cell and only mark it as the table's.
-                cmark_node *node = cmark_node_new(CMARK_NODE_TABLE_CELL);
-                cmark_node_set_syntax_extension(node, m_table);
-                open(node, Frame::Children::inlines, &cell.content);
-                break;
-            }
-            }
+            const ChildList children = frame.children;
+            std::visit(Overloaded{
+                           [&](const QList<BlockNode> *blocks) { addBlock(parent, blocks->at(index)); },
+                           [&](const QList<InlineNode> *inlines) { addInline(parent, inlines->at(index)); },
+                           [&](const QList<RawListItem> *items) { addListItem(items->at(index)); },
+                           [&](const QList<RawTaskListItem> *items) { addTaskListItem(items->at(index)); },
+                           [&](const QList<RawTableRow> *rows) { addTableRow(rows->at(index), index == 0); },
+                           [&](const QList<RawTableCell> *cells) { addTableCell(cells->at(index)); },
+                       },
+                       children);
         }
         return document;
     }
 
 private:
-    void open(cmark_node *node, Frame::Children children, const void *list)
+    void open(cmark_node *node, ChildList children) { m_stack.push_back({node, children, 0}); }
+
+    void addListItem(const RawListItem &item) { open(cmark_node_new(CMARK_NODE_ITEM), &item.children); }
+
+    void addTaskListItem(const RawTaskListItem &item)
     {
-        m_stack.push_back({node, children, list, 0});
+        cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_ITEM, m_tasklist);
+        cmark_gfm_extensions_set_tasklist_item_checked(node, item.isCompleted);
+        open(node, &item.children);
+    }
+
+    void addTableRow(const RawTableRow &row, bool isHeader)
+    {
+        cmark_node *node = cmark_node_new_with_ext(CMARK_NODE_TABLE_ROW, m_table);
+        if (isHeader)
+            cmark_gfm_extensions_set_table_row_is_header(node, 1);
+        open(node, &row.cells);
+    }
+
+    void addTableCell(const RawTableCell &cell)
+    {
+        // cmark-gfm 0.29 never frees the per-cell data that creating a
+        // cell through the extension allocates, and its renderers do not
+        // read it: make a bare cell and only mark it as the table's.
+        cmark_node *node = cmark_node_new(CMARK_NODE_TABLE_CELL);
+        cmark_node_set_syntax_extension(node, m_table);
+        open(node, &cell.content);
     }
 
     void addLeaf(cmark_node *parent, cmark_node *node) { attach(parent, node); }
@@ -148,16 +133,16 @@ private:
             [&](const auto &value) {
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, Block::Blockquote>) {
-                    open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), Frame::Children::blocks, &value.children);
+                    open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), &value.children);
                 } else if constexpr (std::is_same_v<T, Block::BulletedList>) {
-                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::listItems, &value.items);
+                    open(newList(CMARK_BULLET_LIST, value.isTight), &value.items);
                 } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
                     cmark_node *list = newList(CMARK_ORDERED_LIST, value.isTight);
                     cmark_node_set_list_delim(list, CMARK_PERIOD_DELIM);
                     cmark_node_set_list_start(list, value.start);
-                    open(list, Frame::Children::listItems, &value.items);
+                    open(list, &value.items);
                 } else if constexpr (std::is_same_v<T, Block::TaskList>) {
-                    open(newList(CMARK_BULLET_LIST, value.isTight), Frame::Children::taskItems, &value.items);
+                    open(newList(CMARK_BULLET_LIST, value.isTight), &value.items);
                 } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
                     cmark_node *node = cmark_node_new(CMARK_NODE_CODE_BLOCK);
                     if (value.fenceInfo)
@@ -169,13 +154,13 @@ private:
                     setText(node, value.content, cmark_node_set_literal);
                     addLeaf(parent, node);
                 } else if constexpr (std::is_same_v<T, Block::Paragraph>) {
-                    open(cmark_node_new(CMARK_NODE_PARAGRAPH), Frame::Children::inlines, &value.content);
+                    open(cmark_node_new(CMARK_NODE_PARAGRAPH), &value.content);
                 } else if constexpr (std::is_same_v<T, Block::Heading>) {
                     cmark_node *node = cmark_node_new(CMARK_NODE_HEADING);
                     cmark_node_set_heading_level(node, value.level);
-                    open(node, Frame::Children::inlines, &value.content);
+                    open(node, &value.content);
                 } else if constexpr (std::is_same_v<T, Block::Table>) {
-                    open(newTable(value), Frame::Children::rows, &value.rows);
+                    open(newTable(value), &value.rows);
                 } else {
                     addLeaf(parent, cmark_node_new(CMARK_NODE_THEMATIC_BREAK));
                 }
@@ -195,20 +180,19 @@ private:
                 } else if constexpr (std::is_same_v<T, Inline::Html>) {
                     addLeaf(parent, newLiteral(CMARK_NODE_HTML_INLINE, value.html));
                 } else if constexpr (std::is_same_v<T, Inline::Emphasis>) {
-                    open(cmark_node_new(CMARK_NODE_EMPH), Frame::Children::inlines, &value.children);
+                    open(cmark_node_new(CMARK_NODE_EMPH), &value.children);
                 } else if constexpr (std::is_same_v<T, Inline::Strong>) {
-                    open(cmark_node_new(CMARK_NODE_STRONG), Frame::Children::inlines, &value.children);
+                    open(cmark_node_new(CMARK_NODE_STRONG), &value.children);
                 } else if constexpr (std::is_same_v<T, Inline::Strikethrough>) {
-                    open(cmark_node_new_with_ext(CMARK_NODE_STRIKETHROUGH, m_strikethrough),
-                         Frame::Children::inlines, &value.children);
+                    open(cmark_node_new_with_ext(CMARK_NODE_STRIKETHROUGH, m_strikethrough), &value.children);
                 } else if constexpr (std::is_same_v<T, Inline::Link>) {
                     cmark_node *link = cmark_node_new(CMARK_NODE_LINK);
                     setText(link, value.destination, cmark_node_set_url);
-                    open(link, Frame::Children::inlines, &value.children);
+                    open(link, &value.children);
                 } else if constexpr (std::is_same_v<T, Inline::Image>) {
                     cmark_node *image = cmark_node_new(CMARK_NODE_IMAGE);
                     setText(image, value.source, cmark_node_set_url);
-                    open(image, Frame::Children::inlines, &value.children);
+                    open(image, &value.children);
                 } else if constexpr (std::is_same_v<T, Inline::SoftBreak>) {
                     addLeaf(parent, cmark_node_new(CMARK_NODE_SOFTBREAK));
                 } else {

@@ -365,10 +365,10 @@ QString DashboardView::specRevealPath(const QString &projectRootPath, const QStr
         root.chop(1);
     const QString specsFolder =
         (root == QLatin1String("/") ? QString() : root) + QLatin1String("/kestrune/specs/");
-    const QString folder = specsFolder + name;
+    QString folder = specsFolder + name;
     // A specification kept as a single file has no folder of its own: select its file instead.
     if (!QFileInfo(folder).isDir()) {
-        const QString file = folder + QLatin1String(".md");
+        QString file = folder + QLatin1String(".md");
         if (QFileInfo(file).isFile())
             return file;
     }

@@ -126,25 +126,25 @@ void ProjectStore::startLoad(const QUrl &root)
             return; // no tree: what the maps hold stays on show
         // An observer of the tree may destroy the store, hence the second check.
         if (store)
-            store->publishTree(root, std::move(loaded->tree));
+            store->publishTree(root, loaded->tree);
         if (store)
-            store->publishSummary(root, std::move(loaded->summary));
+            store->publishSummary(root, loaded->summary);
     });
     watcher->setFuture(QtConcurrent::task(std::move(work)).withPriority(userInitiatedPriority).spawn());
     Q_EMIT loadStarted(root);
 }
 
-void ProjectStore::publishTree(const QUrl &root, TreePointer tree)
+void ProjectStore::publishTree(const QUrl &root, const TreePointer &tree)
 {
     Q_EMIT treeByProjectAboutToChange(root);
-    m_treeByProject.insert(root, std::move(tree));
+    m_treeByProject.insert(root, tree);
     Q_EMIT treeByProjectChanged(root);
 }
 
-void ProjectStore::publishSummary(const QUrl &root, ProjectSummary summary)
+void ProjectStore::publishSummary(const QUrl &root, const ProjectSummary &summary)
 {
     Q_EMIT summaryByProjectAboutToChange(root);
-    m_summaryByProject.insert(root, std::move(summary));
+    m_summaryByProject.insert(root, summary);
     Q_EMIT summaryByProjectChanged(root);
 }
 

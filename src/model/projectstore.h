@@ -80,8 +80,8 @@ Q_SIGNALS:
 
 private:
     void startLoad(const QUrl &root);
-    void publishTree(const QUrl &root, TreePointer tree);
-    void publishSummary(const QUrl &root, ProjectSummary summary);
+    void publishTree(const QUrl &root, const TreePointer &tree);
+    void publishSummary(const QUrl &root, const ProjectSummary &summary);
 
     Loader m_loader;
     QList<QUrl> m_projectRoots;

@@ -58,7 +58,7 @@ QString Localization::format(const char *key, qint64 value)
     // A message with plural forms is looked up with the count, which picks the form and fills
     // %Ln (locale digits and grouping) or %n.
     if (value >= 0 && value <= std::numeric_limits<int>::max()) {
-        const QString plural = qtTrId(key, int(value));
+        QString plural = qtTrId(key, int(value));
         if (plural != QLatin1String(key))
             return plural;
     }

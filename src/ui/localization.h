@@ -9,7 +9,7 @@ namespace kestrune {
 
 // Every user-visible text is looked up here by a dotted key ("dashboard.loading"); when the
 // table has no text for a key the key itself is shown. The table is the set of translation
-// files in src/app/translations, which use the keys as message ids; the English one holds every
+// files in src/ui/translations, which use the keys as message ids; the English one holds every
 // key, other languages may leave some out (English then stands in).
 //
 // Texts that take an argument use Qt's placeholders: "%Ln" for an integer, filled in the user's

@@ -39,6 +39,7 @@ template <typename... Visitors> struct Overloaded : Visitors...
 {
     using Visitors::operator()...;
 };
+template <typename... Visitors> Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 void setText(cmark_node *node, const QString &text, int (*setter)(cmark_node *, const char *))
 {
@@ -134,15 +135,15 @@ private:
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, Block::Blockquote>) {
                     open(cmark_node_new(CMARK_NODE_BLOCK_QUOTE), &value.children);
-                } else if constexpr (std::is_same_v<T, Block::BulletedList>) {
+                } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
+                                     std::is_same_v<T, Block::TaskList>) {
+                    // A task list is a bullet list whose items carry the task-list extension.
                     open(newList(CMARK_BULLET_LIST, value.isTight), &value.items);
                 } else if constexpr (std::is_same_v<T, Block::NumberedList>) {
                     cmark_node *list = newList(CMARK_ORDERED_LIST, value.isTight);
                     cmark_node_set_list_delim(list, CMARK_PERIOD_DELIM);
                     cmark_node_set_list_start(list, value.start);
                     open(list, &value.items);
-                } else if constexpr (std::is_same_v<T, Block::TaskList>) {
-                    open(newList(CMARK_BULLET_LIST, value.isTight), &value.items);
                 } else if constexpr (std::is_same_v<T, Block::CodeBlock>) {
                     cmark_node *node = cmark_node_new(CMARK_NODE_CODE_BLOCK);
                     if (value.fenceInfo)

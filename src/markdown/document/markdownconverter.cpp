@@ -162,7 +162,7 @@ public:
         m_stack.reserve(32);
         Frame root;
         root.node = document;
-        m_stack.push_back(std::move(root));
+        m_stack.push_back(root);
 
         cmark_node *node = cmark_node_first_child(document);
         for (;;) {

@@ -30,7 +30,7 @@ DefaultNetworkImageLoader::Configuration DefaultNetworkImageLoader::defaultConfi
 }
 
 DefaultNetworkImageLoader::DefaultNetworkImageLoader(std::shared_ptr<NetworkImageCache> cache,
-                                                     Configuration configuration)
+                                                     const Configuration &configuration)
     : m_thread(std::make_unique<QThread>())
 {
     NetworkImageLoaderWorker::Settings settings{

@@ -38,7 +38,7 @@ public:
 
     explicit DefaultNetworkImageLoader(
         std::shared_ptr<NetworkImageCache> cache = DefaultNetworkImageCache::shared(),
-        Configuration configuration = defaultConfiguration());
+        const Configuration &configuration = defaultConfiguration());
     ~DefaultNetworkImageLoader() override;
 
     // The process-wide loader with the shared cache, made on first use. It is

@@ -21,8 +21,11 @@ const std::shared_ptr<const BlockViewNode> &emptyNode()
 
 BlockView::BlockView() : m_node(emptyNode()) {}
 
-BlockView::BlockView(std::shared_ptr<const BlockViewNode> node) : m_node(node ? std::move(node) : emptyNode())
-{}
+BlockView::BlockView(std::shared_ptr<const BlockViewNode> node) : m_node(std::move(node))
+{
+    if (!m_node)
+        m_node = emptyNode();
+}
 
 BlockView BlockView::wrapped(BlockViewNode modifier) const
 {

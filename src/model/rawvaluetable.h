@@ -14,8 +14,7 @@ namespace kestrune {
 // The string forms ("raw values") of an enumeration's cases, in one table that both directions of
 // the conversion read: a case is written once with its string, and a string that names no case
 // converts to nothing.
-template <typename Enum, std::size_t Count>
-class RawValueTable
+template <typename Enum, std::size_t Count> class RawValueTable
 {
 public:
     using Entry = std::pair<Enum, const char *>;

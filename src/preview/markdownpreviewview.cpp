@@ -13,6 +13,7 @@
 #include "ui/localization.h"
 #include "ui/separatorline.h"
 
+#include <QDesktopServices>
 #include <QFutureWatcher>
 #include <QPainter>
 #include <QStackedWidget>
@@ -41,6 +42,8 @@ MarkdownView *makeDocumentView(const QString &text, QWidget *parent)
     view->setEnvironment(environment);
     view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
     view->setTextSelectionEnabled(true);
+    // The pane opens links itself: a relative one must resolve against the file's folder.
+    view->setOpenLinks(false);
     view->setMarkdown(text);
     return view;
 }
@@ -178,13 +181,25 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state)
     Q_EMIT stateChanged(m_state);
 }
 
+void MarkdownPreviewView::openLink(const QUrl &url)
+{
+    // A link to a heading of this page is followed by the document view itself.
+    if (url.isRelative() && url.path().isEmpty())
+        return;
+    // Handed to the desktop as written, a relative link would resolve against the program's
+    // working directory and could open an unrelated file.
+    QDesktopServices::openUrl(url.isRelative() ? m_fileURL.resolved(url) : url);
+}
+
 void MarkdownPreviewView::showContent()
 {
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
     if (!view) {
-        if (m_viewMode == MarkdownViewMode::preview)
-            view = makeDocumentView(m_state.text(), m_content);
-        else
+        if (m_viewMode == MarkdownViewMode::preview) {
+            auto *document = makeDocumentView(m_state.text(), m_content);
+            connect(document, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
+            view = document;
+        } else
             view = new SourceTextView(m_state.text(), m_content);
         m_content->addWidget(view);
     }

@@ -63,6 +63,7 @@ private:
     void startLoad();
     void setState(MarkdownPreviewState state);
     void showContent();
+    void openLink(const QUrl &url);
 
     QUrl m_fileURL;
     std::optional<DeltaSpecType> m_deltaType;

@@ -8,7 +8,10 @@
 #include "ui/elidedlabel.h"
 #include "ui/themecontroller.h"
 
+#include "markdown/layout/markdownview.h"
+
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -24,6 +27,22 @@
 using namespace kestrune;
 
 using Kind = MarkdownPreviewState::Kind;
+
+namespace {
+
+// Stands in for the desktop's opener: records what it is asked to open.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+} // namespace
 
 class TestMarkdownPreviewView : public QObject
 {
@@ -45,6 +64,7 @@ private Q_SLOTS:
     void paneMayCloseWhileTheReadRuns();
     void sourceTextFollowsTheAppearance();
     void longSourceIsTakenInBySlices();
+    void relativeLinksOpenFromTheFilesFolder();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -333,6 +353,38 @@ void TestMarkdownPreviewView::longSourceIsTakenInBySlices()
     QCOMPARE(view.toPlainText(), whole.toPlainText());
     QCOMPARE(view.document()->blockCount(), whole.document()->blockCount());
     QCOMPARE(view.verticalScrollBar()->value(), 0);
+}
+
+void TestMarkdownPreviewView::relativeLinksOpenFromTheFilesFolder()
+{
+    UrlRecorder recorder;
+    for (const char *scheme : {"file", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
+    QDir(m_dir->path()).mkpath(QStringLiteral("changes"));
+    auto view = showPane(writeFile(QStringLiteral("changes/proposal.md"),
+                                   "[Notebooks](../notebooks/spec.md)\n\n[Site](https://example.com/a)\n\n"
+                                   "[Top](#missing-heading)\n"));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = view->findChild<MarkdownView *>(QStringLiteral("renderedDocument"));
+    QVERIFY(document);
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    // Click down the start of every line of the page, so each link is clicked at least once.
+    QSignalSpy activated(document, &MarkdownView::linkActivated);
+    for (int y = 16; y < 240; y += 4)
+        QTest::mouseClick(document->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(16 + 6, y));
+    for (const char *scheme : {"file", "https"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+
+    QSet<QUrl> clicked;
+    for (const QList<QVariant> &arguments : activated)
+        clicked.insert(arguments.first().toUrl());
+    QCOMPARE(clicked, QSet<QUrl>({QUrl(QStringLiteral("../notebooks/spec.md")),
+                                  QUrl(QStringLiteral("https://example.com/a")),
+                                  QUrl(QStringLiteral("#missing-heading"))}));
+    // The relative link opens the file beside the document's folder; the heading link opens nothing.
+    const QUrl sibling = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("notebooks/spec.md")));
+    const QSet<QUrl> opened(recorder.urls.cbegin(), recorder.urls.cend());
+    QCOMPARE(opened, QSet<QUrl>({sibling, QUrl(QStringLiteral("https://example.com/a"))}));
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

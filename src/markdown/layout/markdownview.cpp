@@ -384,7 +384,9 @@ void MarkdownView::activateLink(const QUrl &url)
             return;
         }
     }
-    if (m_openLinks)
+    // A relative link has nothing to resolve against here; the desktop would resolve it against
+    // the working directory. Whoever sets a base URL or handles linkActivated opens it.
+    if (m_openLinks && !url.isRelative())
         QDesktopServices::openUrl(url);
 }
 

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <algorithm>
+
 using namespace kestrune;
 
 namespace {
@@ -56,6 +58,23 @@ QStringList keysOfTable(const QString &language)
     return keys;
 }
 
+// The single-form texts of a table by key (plural messages are left out).
+QMap<QString, QString> textsOfTable(const QString &language)
+{
+    QFile file(sourceDir + QStringLiteral("/src/ui/translations/kestrune_%1.ts").arg(language));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression message(QStringLiteral(
+        "<message id=\"([^\"]+)\">\\s*(?:<source>[^<]*</source>\\s*)?<translation>([^<]*)</translation>"));
+    QMap<QString, QString> texts;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (auto match = message.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        texts.insert(found.captured(1), found.captured(2));
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestLocalization : public QObject
@@ -72,6 +91,7 @@ private Q_SLOTS:
     void countsAreFilledInTheUsersLocale();
     void everyKeyTheProgramUsesHasAnEnglishText();
     void theSecondLanguageCoversEveryKey();
+    void theSecondLanguageHasOneWordPerConcept();
 };
 
 void TestLocalization::cleanup()
@@ -166,6 +186,39 @@ void TestLocalization::theSecondLanguageCoversEveryKey()
         const QByteArray id = key.toUtf8();
         QVERIFY2(!german.translate(nullptr, id.constData()).isEmpty(), qPrintable(key));
     }
+}
+
+void TestLocalization::theSecondLanguageHasOneWordPerConcept()
+{
+    // Keys that name one concept and may, or must, share a text.
+    const QList<QSet<QString>> concepts = {
+        {QStringLiteral("dashboard.summary.draft"), QStringLiteral("dashboard.section.draft_changes")},
+        {QStringLiteral("dashboard.summary.active"), QStringLiteral("dashboard.badge.active")},
+        {QStringLiteral("dashboard.badge.completed"), QStringLiteral("dashboard.section.completed")},
+        {QStringLiteral("dashboard.summary.specs"), QStringLiteral("dashboard.workflow.specs")},
+        {QStringLiteral("dashboard.task_progress"), QStringLiteral("dashboard.workflow.tasks")},
+        {QStringLiteral("dashboard.spec_catalog.empty"), QStringLiteral("dashboard.empty.specifications")},
+    };
+    const auto sameConcept = [&](const QString &first, const QString &second) {
+        return std::any_of(concepts.cbegin(), concepts.cend(), [&](const QSet<QString> &keys) {
+            return keys.contains(first) && keys.contains(second);
+        });
+    };
+
+    const QMap<QString, QString> german = textsOfTable(QStringLiteral("de"));
+    QVERIFY(german.size() > 40);
+    QHash<QString, QString> keyOfText;
+    for (auto it = german.cbegin(); it != german.cend(); ++it) {
+        if (it.value().isEmpty() || it.key() == it.value())
+            continue; // texts that are their own key, such as the list markers
+        const QString other = keyOfText.value(it.value());
+        QVERIFY2(other.isEmpty() || sameConcept(other, it.key()),
+                 qPrintable(QStringLiteral("\"%1\" names both %2 and %3").arg(it.value(), other, it.key())));
+        keyOfText.insert(it.value(), it.key());
+    }
+    // The completed badge and the completed section say the same word.
+    QCOMPARE(german.value(QStringLiteral("dashboard.badge.completed")),
+             german.value(QStringLiteral("dashboard.section.completed")));
 }
 
 QTEST_GUILESS_MAIN(TestLocalization)

@@ -97,7 +97,7 @@
     </message>
     <message id="dashboard.badge.completed">
         <source>Completed</source>
-        <translation>Erledigt</translation>
+        <translation>Abgeschlossen</translation>
     </message>
     <message id="markdown.loading">
         <source>Loading…</source>
@@ -212,7 +212,7 @@
     </message>
     <message id="dashboard.workflow.design">
         <source>Design</source>
-        <translation>Entwurf</translation>
+        <translation>Design</translation>
     </message>
     <message id="dashboard.workflow.specs">
         <source>Specs</source>

@@ -21,7 +21,8 @@ public:
     ProjectTreeView *treeView() const { return m_treeView; }
 
     static constexpr int minimumWidth = 95;
-    static constexpr int idealWidth = 120;
+    // Wide enough for a change name with its status badge in the desktop's UI font.
+    static constexpr int idealWidth = 240;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

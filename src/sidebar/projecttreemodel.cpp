@@ -1,5 +1,7 @@
 #include "sidebar/projecttreemodel.h"
 
+#include "sidebar/treerowdelegate.h"
+
 namespace kestrune {
 
 void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
@@ -118,9 +120,15 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-    case Qt::AccessibleTextRole:
         return node->name;
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole: {
+        // The badges may be drawn as bare dots: their texts are said here.
+        const QStringList badges = TreeRowDelegate::badgeTexts(*node, changeStatus(*node));
+        return badges.isEmpty()
+                   ? node->name
+                   : QStringLiteral("%1 (%2)").arg(node->name, badges.join(QStringLiteral(", ")));
+    }
     case ChangeStatusRole:
         if (const auto status = changeStatus(*node))
             return int(*status);

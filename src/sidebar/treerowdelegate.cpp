@@ -28,6 +28,8 @@ constexpr qreal deltaPaddingH = 4;
 constexpr qreal deltaPaddingV = 2;
 constexpr qreal deltaRadius = 4;
 
+constexpr qreal dotDiameter = 8;
+
 constexpr qreal statusPaddingH = 5;
 constexpr qreal statusPaddingV = 2;
 constexpr qreal statusRadius = 6;
@@ -107,6 +109,18 @@ const char *TreeRowDelegate::statusLabelKey(ChangeStatus status)
     return nullptr;
 }
 
+QStringList TreeRowDelegate::badgeTexts(const TreeNode &node, std::optional<ChangeStatus> status)
+{
+    QStringList texts;
+    if (status) {
+        if (const char *key = statusLabelKey(*status))
+            texts.append(Localization::text(key));
+    }
+    if (node.deltaType)
+        texts.append(DeltaBadgeStyle::text(*node.deltaType));
+    return texts;
+}
+
 QFont TreeRowDelegate::nameFont()
 {
     return SystemFont::defaultFont();
@@ -125,6 +139,16 @@ QFont TreeRowDelegate::statusBadgeFont()
 TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const TreeNode &node,
                                                       std::optional<ChangeStatus> status)
 {
+    const RowLayout withTexts = layoutRow(rect, node, status, false);
+    const bool hasBadge = withTexts.deltaBadge || withTexts.statusBadge;
+    if (!hasBadge || withTexts.name == node.name)
+        return withTexts;
+    return layoutRow(rect, node, status, true);
+}
+
+TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const TreeNode &node,
+                                                      std::optional<ChangeStatus> status, bool dots)
+{
     RowLayout layout;
     layout.symbol = symbolFor(node.kind);
     const qreal centerY = rect.center().y();
@@ -132,12 +156,13 @@ TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const 
 
     // Badges are placed from the trailing edge inwards: the status badge last in the row.
     const auto placeBadge = [&](const QString &text, const QFont &font, qreal paddingH, qreal paddingV) {
-        const QSizeF size = badgeSize(text, font, paddingH, paddingV);
+        const QSizeF size =
+            dots ? QSizeF(dotDiameter, dotDiameter) : badgeSize(text, font, paddingH, paddingV);
         if (trailing < rect.right() - trailingInset)
             trailing -= spacing;
         const QRectF badge(trailing - size.width(), centerY - size.height() / 2, size.width(), size.height());
         trailing = badge.left();
-        return Badge{text, badge};
+        return Badge{text, badge, dots};
     };
     if (status) {
         if (const char *key = statusLabelKey(*status)) {
@@ -183,14 +208,22 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setPen(SidebarColors::name.resolve(palette));
     painter->drawText(layout.nameRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, layout.name);
 
-    if (layout.deltaBadge && node->deltaType) {
+    if (layout.deltaBadge && node->deltaType && layout.deltaBadge->dot) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(DeltaBadgeStyle::color(*node->deltaType).resolve(palette));
+        painter->drawEllipse(layout.deltaBadge->rect);
+    } else if (layout.deltaBadge && node->deltaType) {
         const QPainterPath shape = roundedRect(layout.deltaBadge->rect, deltaRadius);
         painter->fillPath(shape, DeltaBadgeStyle::fill(*node->deltaType).resolve(palette));
         painter->setFont(deltaBadgeFont());
         painter->setPen(StandardColors::primaryText.resolve(palette));
         painter->drawText(layout.deltaBadge->rect, Qt::AlignCenter, layout.deltaBadge->text);
     }
-    if (layout.statusBadge && status) {
+    if (layout.statusBadge && status && layout.statusBadge->dot) {
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(statusColor(*status).resolve(palette));
+        painter->drawEllipse(layout.statusBadge->rect);
+    } else if (layout.statusBadge && status) {
         const DynamicColor color = statusColor(*status);
         const QRectF rect = layout.statusBadge->rect;
         const QPainterPath shape = roundedRect(rect, statusRadius);

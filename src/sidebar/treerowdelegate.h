@@ -22,6 +22,9 @@ public:
     {
         QString text;
         QRectF rect;
+        // Drawn as a dot in the badge's colour: the row was too narrow for the name and the
+        // badge's text. The text is then in the row's tooltip and accessible text.
+        bool dot = false;
     };
 
     // Where everything of a row goes. One function measures and places, for painting and tests.
@@ -37,6 +40,11 @@ public:
 
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // The texts of the badges a row shows, status first, for its tooltip and accessible text.
+    static QStringList badgeTexts(const TreeNode &node, std::optional<ChangeStatus> status);
+
+    // The name keeps priority over the badges: when the name would be cut short beside them, the
+    // badges shrink to dots first.
     static RowLayout layoutRow(const QRectF &rect, const TreeNode &node, std::optional<ChangeStatus> status);
 
     // The symbol of a node kind, the text of a delta badge, the label key of a status badge
@@ -51,6 +59,10 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    static RowLayout layoutRow(const QRectF &rect, const TreeNode &node, std::optional<ChangeStatus> status,
+                               bool dots);
 };
 
 } // namespace kestrune

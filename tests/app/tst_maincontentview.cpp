@@ -11,6 +11,7 @@
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "sidebar/treerowdelegate.h"
 #include "ui/themecontroller.h"
 
 #include <QDir>
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void cleanup();
 
     void startsEmpty();
+    void outlineStartsWideEnoughForAChangeName();
     void importValidation_data();
     void importValidation();
     void importSelectsTheProjectAndShowsLoadingThenDashboard();
@@ -158,6 +160,25 @@ void TestMainContentView::startsEmpty()
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::placeholder);
     QVERIFY(m_view->sidebar()->treeView()->isShowingEmptyState());
     QVERIFY(m_view->sidebar()->dashboardButton()->isActive());
+}
+
+void TestMainContentView::outlineStartsWideEnoughForAChangeName()
+{
+    // A change folder two levels down the outline, with a long name and its status badge.
+    TreeNode change;
+    change.kind = TreeNodeKind::directory;
+    change.name = QStringLiteral("update-account-recovery");
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    import(root);
+    waitForProject(root);
+    const QTreeView *list = m_view->sidebar()->treeView()->listView();
+    QTRY_VERIFY(list->isVisible() && list->viewport()->width() > SidebarPane::minimumWidth);
+    const qreal rowWidth = list->viewport()->width() - 2 * list->indentation();
+    for (const ChangeStatus status : {ChangeStatus::draft, ChangeStatus::active, ChangeStatus::completed}) {
+        const auto layout = TreeRowDelegate::layoutRow(QRectF(0, 0, rowWidth, 26), change, status);
+        QCOMPARE(layout.name, change.name);
+        QVERIFY(layout.statusBadge); // as text or, where the UI font is wide, as a dot
+    }
 }
 
 void TestMainContentView::importValidation_data()

@@ -1,6 +1,7 @@
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 #include "sidebar/treerowdelegate.h"
+#include "ui/localization.h"
 #include "ui/themecontroller.h"
 
 #include <QMenu>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void foldersAreExpandableEvenWhenEmpty();
     void badges_data();
     void badges();
+    void badgesShrinkToDotsBeforeTheNameIsCut();
     void statusesReachTheChangeFolderRows();
     void themeSwitchCollapsesEveryFolder();
     void contextMenuOnlyForProjectRootsWithAHandler();
@@ -268,6 +270,32 @@ void TestProjectTreeView::badges()
     QVERIFY(layout.nameRect.right() + 4 <= trailing);
 }
 
+void TestProjectTreeView::badgesShrinkToDotsBeforeTheNameIsCut()
+{
+    TreeNode row = file(QStringLiteral("update-account-recovery.md"));
+    row.deltaType = DeltaSpecType::modified;
+    bool sawDotsBesideTheWholeName = false;
+    for (int width = 640; width >= 60; width -= 2) {
+        const QRectF rect(0, 0, width, 26);
+        const auto layout = TreeRowDelegate::layoutRow(rect, row, ChangeStatus::completed);
+        QVERIFY(layout.statusBadge && layout.deltaBadge);
+        const bool dots = layout.statusBadge->dot;
+        QCOMPARE(layout.deltaBadge->dot, dots);
+        if (width == 640)
+            QVERIFY2(!dots, "a wide row shows the badges' texts");
+        // The name is cut only once the badges are dots, and nothing overlaps.
+        if (layout.name != row.name)
+            QVERIFY2(dots, qPrintable(QStringLiteral("name cut beside text badges at %1 px").arg(width)));
+        sawDotsBesideTheWholeName = sawDotsBesideTheWholeName || (dots && layout.name == row.name);
+        for (const auto &badge : {layout.statusBadge, layout.deltaBadge}) {
+            QVERIFY(rect.contains(badge->rect));
+            QVERIFY(!badge->rect.intersects(layout.icon));
+            QVERIFY(badge->rect.left() >= layout.nameRect.right());
+        }
+    }
+    QVERIFY(sawDotsBesideTheWholeName);
+}
+
 void TestProjectTreeView::statusesReachTheChangeFolderRows()
 {
     const auto tree = sampleTree();
@@ -278,6 +306,13 @@ void TestProjectTreeView::statusesReachTheChangeFolderRows()
     QCOMPARE(findRow(model, QStringLiteral("add-login")).data(ProjectTreeModel::ChangeStatusRole).toInt(),
              int(ChangeStatus::completed));
     QVERIFY(!findRow(model, QStringLiteral("changes")).data(ProjectTreeModel::ChangeStatusRole).isValid());
+    // Badges may be drawn as bare dots: the tooltip and the accessible text say them.
+    const QString completed = Localization::text("dashboard.badge.completed");
+    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
+        QCOMPARE(findRow(model, QStringLiteral("add-login")).data(role).toString(),
+                 QStringLiteral("add-login (%1)").arg(completed));
+    QCOMPARE(findRow(model, QStringLiteral("add-login")).data(Qt::DisplayRole).toString(),
+             QStringLiteral("add-login"));
 }
 
 void TestProjectTreeView::themeSwitchCollapsesEveryFolder()

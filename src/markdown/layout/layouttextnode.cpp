@@ -317,8 +317,13 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     for (const ColorRun &run : m_colorRuns) {
         QTextCharFormat format;
         format.setForeground(run.foreground ? run.foreground->resolve(context.appearance) : base);
-        if (run.background)
-            format.setBackground(run.background->resolve(context.appearance));
+        // QTextLayout::draw skips a range that only sets the text colour when its area meets
+        // one already drawn, and the areas of neighbouring runs always meet at their common
+        // edge: the bold word inside a link, or the text after a code span, would keep the
+        // base colour. A range with a background is never skipped, so every range has one,
+        // transparent where the run asks for none.
+        format.setBackground(run.background ? run.background->resolve(context.appearance)
+                                            : QColor(Qt::transparent));
         if (run.lineColor)
             format.setUnderlineColor(run.lineColor->resolve(context.appearance));
         ranges.append({run.start, run.length, format});

@@ -16,6 +16,8 @@
 #include "markdown/layout/markerstyles.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QSet>
 
 #include <functional>
@@ -110,6 +112,21 @@ struct Page
         return result;
     }
 
+    // The page painted in the light appearance on white, from its top.
+    QImage paint(QSize size = {600, 200})
+    {
+        dump();
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        LayoutPaintContext context;
+        context.painter = &painter;
+        context.palette = QPalette(Qt::black, Qt::white);
+        context.clip = QRectF(QPointF(0, 0), size);
+        document->paint(context);
+        return image;
+    }
+
     QList<LayoutTextNode *> texts()
     {
         dump();
@@ -120,6 +137,34 @@ struct Page
 QRectF documentRect(const LayoutNode *node)
 {
     return QRectF(node->mapToDocument(QPointF(0, 0)), node->size());
+}
+
+// Ink drawn in a colour close to `color` (each channel within `tolerance`).
+int pixelsNear(const QImage &image, QColor color, int tolerance = 60, QRect area = {})
+{
+    const QRect bounds = area.isNull() ? image.rect() : area.intersected(image.rect());
+    int count = 0;
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) <= tolerance &&
+                std::abs(pixel.green() - color.green()) <= tolerance &&
+                std::abs(pixel.blue() - color.blue()) <= tolerance)
+                ++count;
+        }
+    }
+    return count;
+}
+
+// The smallest rectangle around the pixels close to `color`.
+QRect boundsOf(const QImage &image, QColor color, int tolerance = 60)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (pixelsNear(image, color, tolerance, QRect(x, y, 1, 1)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 QStringList symbolsIn(const QString &dump)
@@ -271,6 +316,35 @@ private Q_SLOTS:
                 QVERIFY(node->size().width() <= 300);
         }
         QVERIFY(page.texts().first()->size().width() > 1000);
+    }
+
+    void everyRunOfALinkKeepsTheLinkColour()
+    {
+        // Black body text, blue links, green code spans on grey: no run of the link may fall
+        // back to black, whatever it adds (weight, slant, strike-through, or following code).
+        constexpr DynamicColor black = dynamicColor(0, 0, 0, 1, 0, 0, 0, 1);
+        constexpr DynamicColor blue = dynamicColor(0, 0, 1, 1, 0, 0, 1, 1);
+        constexpr DynamicColor green = dynamicColor(0, 0.67f, 0, 1, 0, 0.67f, 0, 1);
+        constexpr DynamicColor grey = dynamicColor(0.86f, 0.86f, 0.86f, 1, 0.86f, 0.86f, 0.86f, 1);
+        Theme theme = readingTheme();
+        theme.text = TextStyle::fontSize(17) + TextStyle::foregroundColor(black);
+        theme.link = TextStyle::foregroundColor(blue);
+        theme.code = theme.code + TextStyle::foregroundColor(green) + TextStyle::backgroundColor(grey);
+        // Body text opens the paragraph, so the link's colour differs from the text's own; the
+        // link follows on a line of its own, below the body line's ink.
+        Page body(QStringLiteral("body"), 600, theme);
+        const int bodyBottom = boundsOf(body.paint(), Qt::black, 100).bottom();
+        QVERIFY(bodyBottom > 0);
+        for (const QString &link :
+             {QStringLiteral("[aaa **bbb** ccc *ddd* eee](https://x)"),
+              QStringLiteral("[aaa `x` fff ~~ggg~~ hhh](https://x)"),
+              QStringLiteral("[**bold** and ~~struck~~ and `code` then plain](https://x)")}) {
+            Page page(QStringLiteral("body\\\n") + link, 600, theme);
+            const QImage image = page.paint();
+            const QRect below(0, bodyBottom + 3, 600, 200);
+            QVERIFY2(pixelsNear(image, Qt::blue, 60, below) > 50, qPrintable(link));
+            QVERIFY2(pixelsNear(image, Qt::black, 100, below) == 0, qPrintable(link));
+        }
     }
 
     void imageResizeToFit_data()

@@ -8,7 +8,12 @@ void StyledText::append(QStringView piece, const TextAttributes &attributes)
         return;
     const int start = int(text.size());
     text.append(piece);
-    if (!runs.isEmpty() && runs.last().attributes == attributes) {
+    // An image's placeholder keeps a run of its own: the text node widens exactly that run to
+    // the picture's width, and a run that also held the following character would not be
+    // recognised as the image's and leave the picture over the text after it.
+    const bool lastIsImage =
+        !images.isEmpty() && !runs.isEmpty() && images.last().position == runs.last().start;
+    if (!runs.isEmpty() && !lastIsImage && runs.last().attributes == attributes) {
         runs.last().length += int(piece.size());
         return;
     }

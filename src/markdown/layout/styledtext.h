@@ -10,7 +10,8 @@
 namespace kestrune {
 
 // Text with runs of character attributes, as the inline renderers produce it. Line breaks are
-// line feeds. An inline image occupies one placeholder character of the text.
+// line feeds. An inline image occupies one placeholder character of the text, in a run of its
+// own.
 struct StyledText
 {
     struct Run

@@ -191,6 +191,12 @@ private Q_SLOTS:
                                                            opts, TextAttributes::documentDefault());
         QCOMPARE(text.images.size(), 1);
         QCOMPARE(text.text.at(text.images.first().position), QChar(StyledText::imagePlaceholder));
+        // The placeholder's run holds nothing else, so it alone can be widened to the picture.
+        const auto run = std::find_if(text.runs.cbegin(), text.runs.cend(), [&](const StyledText::Run &r) {
+            return r.start == text.images.first().position;
+        });
+        QVERIFY(run != text.runs.cend());
+        QCOMPARE(run->length, 1);
     }
 };
 

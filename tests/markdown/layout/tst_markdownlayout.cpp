@@ -347,6 +347,30 @@ private Q_SLOTS:
         }
     }
 
+    void inlineImagesKeepTheirWidthInTheLine()
+    {
+        // An 80-point image is wider than "after."; drawn over the text it would hide all of it.
+        Page single(QStringLiteral("before ![i](https://x/i.png) after."), 600, Theme());
+        single.images->sizes.insert(QUrl(QStringLiteral("https://x/i.png")), QSize(80, 20));
+        QTRY_VERIFY(pixelsNear(single.paint(), Qt::red) > 0);
+        QImage image = single.paint();
+        QRect red = boundsOf(image, Qt::red);
+        QVERIFY2(red.width() >= 79 && red.width() <= 81, qPrintable(QString::number(red.width())));
+        QVERIFY(pixelsNear(image, Qt::black, 100, QRect(0, red.top(), red.left(), red.height())) > 20);
+        QVERIFY(pixelsNear(image, Qt::black, 100, QRect(red.right() + 1, red.top(), 600, red.height())) > 20);
+
+        // Two images side by side take the width of both.
+        Page pair(QStringLiteral("![a](https://x/a.png)![b](https://x/b.png) after"), 600, Theme());
+        pair.images->sizes.insert(QUrl(QStringLiteral("https://x/a.png")), QSize(40, 20));
+        pair.images->sizes.insert(QUrl(QStringLiteral("https://x/b.png")), QSize(40, 20));
+        QTRY_VERIFY(pixelsNear(pair.paint(), Qt::red) > 1000);
+        image = pair.paint();
+        red = boundsOf(image, Qt::red);
+        QVERIFY2(red.width() >= 79, qPrintable(QString::number(red.width())));
+        QVERIFY(pixelsNear(image, Qt::red) >= 2 * 40 * 20 - 2 * 20);
+        QVERIFY(pixelsNear(image, Qt::black, 100, QRect(red.right() + 1, red.top(), 600, red.height())) > 20);
+    }
+
     void imageResizeToFit_data()
     {
         QTest::addColumn<QSizeF>("natural");

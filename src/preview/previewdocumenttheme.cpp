@@ -87,6 +87,10 @@ Theme PreviewDocumentTheme::make()
         return configuration.label.lineSpacing(RS::em(0.28)).margin(RS::em(0.15), RS::em(0.15));
     };
 
+    // A table is a block of the reading flow like a paragraph, so it keeps the same space below;
+    // without it the bottom border touches the text that follows.
+    theme.table = [](const BlockConfiguration &configuration) { return configuration.label.margin(0, 14); };
+
     theme.tableCell = [](const TableCellConfiguration &configuration) {
         const TextStyle header =
             configuration.row == 0 ? TextStyle::fontWeight(QFont::DemiBold) : TextStyle();

@@ -124,6 +124,7 @@ void TestPreviewDocumentTheme::spaceBetweenBlocks_data()
     QTest::addRow("a level-6 heading keeps 4 below") << "###### One\n\nText." << 4.0;
     QTest::addRow("a quote is followed by 14") << "> One.\n\nTwo." << 14.0;
     QTest::addRow("a code block is followed by 14") << "```\ncode\n```\n\nTwo." << 14.0;
+    QTest::addRow("a table is followed by 14") << "| a | b |\n|---|---|\n| c | d |\n\nTwo." << 14.0;
     QTest::addRow("a thematic break keeps 1.5 em (26) above") << "One.\n\n---" << 26.0;
 }
 

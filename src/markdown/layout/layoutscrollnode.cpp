@@ -18,14 +18,18 @@ QSizeF LayoutScrollNode::doLayout(qreal width)
     const QSizeF content = m_content->layout(unbounded);
     m_content->setPosition({0, 0});
     const qreal viewport = std::isinf(width) ? content.width() : width;
-    const QSizeF size(viewport, content.height());
-    m_offset = std::clamp(m_offset, 0.0, std::max<qreal>(0, content.width() - viewport));
-    return size;
+    const qreal overflow = content.width() - viewport;
+    // The indicator gets a strip of its own below the content, so it never covers the last
+    // line's descenders; content that fits needs neither the indicator nor the strip.
+    m_overflows = overflow > overflowTolerance;
+    const qreal strip = m_showsIndicators && m_overflows ? indicatorThickness + 2 * indicatorInset : 0;
+    m_offset = m_overflows ? std::clamp(m_offset, 0.0, overflow) : 0;
+    return QSizeF(viewport, content.height() + strip);
 }
 
 qreal LayoutScrollNode::maximumOffset() const
 {
-    return std::max<qreal>(0, m_content->size().width() - size().width());
+    return m_overflows ? std::max<qreal>(0, m_content->size().width() - size().width()) : 0;
 }
 
 bool LayoutScrollNode::scrollTo(qreal offset)
@@ -39,7 +43,7 @@ bool LayoutScrollNode::scrollTo(qreal offset)
 
 QRectF LayoutScrollNode::indicatorTrack() const
 {
-    if (!m_showsIndicators || maximumOffset() <= 0)
+    if (!m_showsIndicators || !m_overflows)
         return {};
     return QRectF(indicatorInset, size().height() - indicatorThickness - indicatorInset,
                   size().width() - 2 * indicatorInset, indicatorThickness);

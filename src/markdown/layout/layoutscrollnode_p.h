@@ -7,13 +7,16 @@
 namespace kestrune {
 
 // A box that shows its content at the content's ideal width and scrolls sideways on its own
-// when the content is wider than the box; the page around it never does. A thin indicator
-// along the bottom shows the position while the content overflows.
+// when the content is wider than the box; the page around it never does. While the content
+// overflows, a thin indicator in a strip of its own below the content shows the position.
 class LayoutScrollNode : public LayoutNode
 {
 public:
     static constexpr qreal indicatorThickness = 6;
     static constexpr qreal indicatorInset = 2;
+    // Content at most this much wider than the box fits: sub-point differences come from
+    // rounding text widths and would otherwise show an indicator that scrolls nothing.
+    static constexpr qreal overflowTolerance = 0.5;
 
     LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators);
 
@@ -44,6 +47,7 @@ protected:
 private:
     std::unique_ptr<LayoutNode> m_content;
     bool m_showsIndicators;
+    bool m_overflows = false;
     qreal m_offset = 0;
 };
 

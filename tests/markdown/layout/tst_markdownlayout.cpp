@@ -11,6 +11,7 @@
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutimagenode_p.h"
 #include "markdown/layout/layoutnode_p.h"
+#include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
 #include "markdown/layout/markdownchunker_p.h"
 #include "markdown/layout/markerstyles.h"
@@ -369,6 +370,33 @@ private Q_SLOTS:
         QVERIFY2(red.width() >= 79, qPrintable(QString::number(red.width())));
         QVERIFY(pixelsNear(image, Qt::red) >= 2 * 40 * 20 - 2 * 20);
         QVERIFY(pixelsNear(image, Qt::black, 100, QRect(red.right() + 1, red.top(), 600, red.height())) > 20);
+    }
+
+    void scrollIndicatorOnlyForWideCodeAndBelowIt()
+    {
+        for (const bool wide : {false, true}) {
+            const QString line = wide ? QStringLiteral("gjpqy ").repeated(80) : QStringLiteral("gjpqy");
+            Page page(QStringLiteral("```\n%1\n```\n\nafter").arg(line), 400);
+            LayoutScrollNode *scroll = nullptr;
+            for (LayoutNode *node : page.nodes()) {
+                if (auto *found = dynamic_cast<LayoutScrollNode *>(node))
+                    scroll = found;
+            }
+            QVERIFY(scroll);
+            const qreal contentHeight = scroll->child(0)->size().height();
+            QCOMPARE(scroll->indicatorTrack().isEmpty(), !wide);
+            if (!wide) {
+                QCOMPARE(scroll->size().height(), contentHeight);
+                QCOMPARE(scroll->maximumOffset(), 0.0);
+                continue;
+            }
+            // The indicator lies below the code's last line, inside the block.
+            QVERIFY2(
+                scroll->indicatorTrack().top() >= contentHeight,
+                qPrintable(QStringLiteral("%1 < %2").arg(scroll->indicatorTrack().top()).arg(contentHeight)));
+            QVERIFY(scroll->indicatorTrack().bottom() <= scroll->size().height());
+            QVERIFY(scroll->maximumOffset() > 0);
+        }
     }
 
     void imageResizeToFit_data()

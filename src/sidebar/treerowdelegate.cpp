@@ -139,7 +139,7 @@ QFont TreeRowDelegate::statusBadgeFont()
 TreeRowDelegate::RowLayout TreeRowDelegate::layoutRow(const QRectF &rect, const TreeNode &node,
                                                       std::optional<ChangeStatus> status)
 {
-    const RowLayout withTexts = layoutRow(rect, node, status, false);
+    RowLayout withTexts = layoutRow(rect, node, status, false);
     const bool hasBadge = withTexts.deltaBadge || withTexts.statusBadge;
     if (!hasBadge || withTexts.name == node.name)
         return withTexts;

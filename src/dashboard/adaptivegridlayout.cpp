@@ -83,12 +83,22 @@ QSize AdaptiveGridLayout::minimumSize() const
 {
     // One column may shrink below its minimum when the room is narrower; what it cannot go below
     // is its widest item's minimum.
+    //
+    // The height is the least the grid ever takes, its tallest item in a single row: the real
+    // height comes from heightForWidth. The one-column height would be a floor at every width,
+    // and a scroll area sizes its widget to at least the minimum, so a wide page would scroll on
+    // into the blank room of the narrowest layout.
     int width = 0;
-    for (const QLayoutItem *item : m_items)
-        width = std::max(width, item->minimumSize().width());
+    int height = 0;
+    for (const QLayoutItem *item : m_items) {
+        if (item->isEmpty())
+            continue;
+        const QSize minimum = item->minimumSize();
+        width = std::max(width, minimum.width());
+        height = std::max(height, minimum.height());
+    }
     const QMargins margins = contentsMargins();
-    return {width + margins.left() + margins.right(),
-            heightForWidth(width + margins.left() + margins.right())};
+    return {width + margins.left() + margins.right(), height + margins.top() + margins.bottom()};
 }
 
 QSize AdaptiveGridLayout::sizeHint() const

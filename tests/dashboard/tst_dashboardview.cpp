@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,6 +110,7 @@ private Q_SLOTS:
     void statesSurviveNewInputButNotANewDashboard();
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
+    void scrollingEndsAtTheLastBlockAtEveryWidth();
 
     void clickingOpensOnlyActiveAndCompletedFolders();
     void revealAsksForTheSpecificationFolder();
@@ -264,6 +266,36 @@ void TestDashboardView::changeGridsFollowTheContentWidth()
         QCOMPARE(cards[1]->x() - cards[0]->geometry().right() - 1, 14);
     } else {
         QCOMPARE(cards[0]->width(), contentWidth);
+    }
+}
+
+void TestDashboardView::scrollingEndsAtTheLastBlockAtEveryWidth()
+{
+    // Enough cards that one column would be several times taller than the widest grid.
+    ProjectSummary summary;
+    const std::array<ChangeStatus, 4> statuses = {ChangeStatus::draft, ChangeStatus::active,
+                                                  ChangeStatus::completed, ChangeStatus::archived};
+    for (int i = 0; i < 60; ++i)
+        summary.changeSummaries.append(change(QStringLiteral("change-%1").arg(i), statuses[size_t(i % 4)]));
+    for (int i = 0; i < 12; ++i)
+        summary.specNames.append(QStringLiteral("spec-%1").arg(i));
+    summary.specCount = 12;
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(1400, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QWidget *content = view.contentWidget();
+    QScrollArea *area = view.scrollArea();
+    // Below the specifications come only their padding (6) and the page inset (24); wider
+    // pages and narrowing ones alike, whichever way the column count last changed.
+    for (const int width : {1400, 700, 420, 1400, 1000, 2000}) {
+        view.resize(width, 600);
+        QTRY_COMPARE(content->width(), area->viewport()->width());
+        const int specBottom =
+            view.specificationsBody()->mapTo(content, QPoint(0, 0)).y() + view.specificationsBody()->height();
+        QTRY_COMPARE(content->height() - specBottom, 30);
+        QCOMPARE(area->verticalScrollBar()->maximum(), content->height() - area->viewport()->height());
     }
 }
 

@@ -112,6 +112,9 @@ DashboardView::DashboardView(const DashboardInput &input, std::unique_ptr<Folder
     // Only now: the scroll area measures the column when it receives it, and the texts must be
     // in place by then.
     m_scrollArea->setWidget(m_content);
+    // setWidget turns the widget's auto-fill on, which would cover the gradient with the window
+    // colour.
+    m_content->setAutoFillBackground(false);
 }
 
 DashboardView::~DashboardView() = default;
@@ -135,7 +138,6 @@ void DashboardView::buildPage()
 
     m_content = new QWidget;
     m_content->setObjectName(QStringLiteral("dashboardContent"));
-    m_content->setAutoFillBackground(false);
     auto *column = new QVBoxLayout(m_content);
     column->setContentsMargins(pageInsetH, pageInsetV, pageInsetH, pageInsetV);
     column->setSpacing(blockSpacing);

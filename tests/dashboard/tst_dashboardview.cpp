@@ -6,6 +6,7 @@
 #include "dashboard/changesectionheader.h"
 #include "dashboard/changesectionview.h"
 #include "dashboard/completedchangerow.h"
+#include "dashboard/dashboardpalette.h"
 #include "dashboard/dashboardview.h"
 #include "dashboard/draftchangecard.h"
 #include "dashboard/emptystatetext.h"
@@ -15,6 +16,7 @@
 #include "dashboard/summarycardview.h"
 #include "ui/elidedlabel.h"
 #include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +35,8 @@
 using namespace kestrune;
 
 using Section = DashboardView::Section;
+
+Q_DECLARE_METATYPE(kestrune::Appearance)
 
 namespace {
 
@@ -111,6 +115,8 @@ private Q_SLOTS:
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
     void scrollingEndsAtTheLastBlockAtEveryWidth();
+    void canvasGradientShowsAroundTheBlocksInBothAppearances_data();
+    void canvasGradientShowsAroundTheBlocksInBothAppearances();
 
     void clickingOpensOnlyActiveAndCompletedFolders();
     void revealAsksForTheSpecificationFolder();
@@ -297,6 +303,37 @@ void TestDashboardView::scrollingEndsAtTheLastBlockAtEveryWidth()
         QTRY_COMPARE(content->height() - specBottom, 30);
         QCOMPARE(area->verticalScrollBar()->maximum(), content->height() - area->viewport()->height());
     }
+}
+
+void TestDashboardView::canvasGradientShowsAroundTheBlocksInBothAppearances_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::addRow("light") << Appearance::light;
+    QTest::addRow("dark") << Appearance::dark;
+}
+
+void TestDashboardView::canvasGradientShowsAroundTheBlocksInBothAppearances()
+{
+    QFETCH(Appearance, appearance);
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    view.setPalette(ThemeController::paletteFor(appearance));
+    view.scrollArea()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Taller than the page, so both far corners are bare canvas.
+    view.resize(900, 2400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage image = view.grab().toImage();
+
+    const auto near = [](QColor actual, QColor expected) {
+        return std::abs(actual.red() - expected.red()) <= 1 &&
+               std::abs(actual.green() - expected.green()) <= 1 &&
+               std::abs(actual.blue() - expected.blue()) <= 1;
+    };
+    const QColor top = image.pixelColor(2, 2);
+    const QColor bottom = image.pixelColor(image.width() - 3, image.height() - 3);
+    QVERIFY2(near(top, DashboardPalette::canvasTop.resolve(appearance)), qPrintable(top.name()));
+    QVERIFY2(near(bottom, DashboardPalette::canvasBottom.resolve(appearance)), qPrintable(bottom.name()));
+    QVERIFY(top != bottom);
 }
 
 void TestDashboardView::clickingOpensOnlyActiveAndCompletedFolders()

@@ -35,8 +35,12 @@ struct DashboardPalette
     static constexpr DynamicColor dashedBorder =
         dynamicColor(1.0f, 1.0f, 1.0f, 0.14f, 0.58f, 0.64f, 0.72f, 0.2f);
 
-    // The same white in both appearances: progress tracks, pending workflow nodes, open connectors.
-    static constexpr DynamicColor white = dynamicColor(1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    // Faint marks drawn on a card at low opacity: progress tracks, pending workflow nodes, open
+    // connectors. White in the dark appearance; in the light one the primary text's ink, since
+    // white at those opacities vanishes on a near-white card.
+    static constexpr DynamicColor faintInk = {
+        {1.0f, 1.0f, 1.0f, 1.0f},
+        {primaryText.light().red, primaryText.light().green, primaryText.light().blue, 1.0f}};
 };
 
 } // namespace kestrune

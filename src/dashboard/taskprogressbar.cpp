@@ -28,7 +28,7 @@ void TaskProgressBar::paint(QPainter *painter, const QRectF &rect, const QPalett
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->fillPath(CardSurface::capsule(rect),
-                      DashboardPalette::white.withOpacity(trackOpacity).resolve(palette));
+                      DashboardPalette::faintInk.withOpacity(trackOpacity).resolve(palette));
     const qreal fill = fillWidth(rect.width());
     if (fill > 0) {
         const QRectF bar(rect.left(), rect.top(), fill, rect.height());

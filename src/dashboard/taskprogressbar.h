@@ -9,9 +9,9 @@ class QPalette;
 
 namespace kestrune {
 
-// A capsule track in white at 14 % with a capsule of the colour over it from the leading edge,
-// as wide as the percentage of the track. The percentage is clamped to 0–100 for the fill only;
-// whoever shows it as text shows the value as it is.
+// A capsule track in the faint ink at 14 % with a capsule of the colour over it from the leading
+// edge, as wide as the percentage of the track. The percentage is clamped to 0–100 for the fill
+// only; whoever shows it as text shows the value as it is.
 class TaskProgressBar
 {
 public:

@@ -143,8 +143,9 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
         }
         case NodeState::pending:
             painter->setBrush(Qt::NoBrush);
-            painter->setPen(QPen(DashboardPalette::white.withOpacity(pendingOutlineOpacity).resolve(palette),
-                                 nodeOutlineWidth));
+            painter->setPen(
+                QPen(DashboardPalette::faintInk.withOpacity(pendingOutlineOpacity).resolve(palette),
+                     nodeOutlineWidth));
             painter->drawEllipse(node);
             break;
         }
@@ -153,7 +154,7 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
             const QColor connectorColor =
                 isConnectorFinished(i)
                     ? DashboardPalette::completedAccent.withOpacity(finishedConnectorOpacity).resolve(palette)
-                    : DashboardPalette::white.withOpacity(openConnectorOpacity).resolve(palette);
+                    : DashboardPalette::faintInk.withOpacity(openConnectorOpacity).resolve(palette);
             painter->fillRect(
                 QRectF(x + connectorPadding, centreY - connectorHeight / 2, connectorWidth, connectorHeight),
                 connectorColor);

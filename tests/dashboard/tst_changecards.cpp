@@ -29,6 +29,7 @@ using NodeStates = QList<NodeState>;
 using Flags = QList<bool>;
 
 Q_DECLARE_METATYPE(std::optional<WorkflowStage>)
+Q_DECLARE_METATYPE(kestrune::Appearance)
 
 namespace {
 
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void progressFillIsClampedButTheCaptionIsNot_data();
     void progressFillIsClampedButTheCaptionIsNot();
     void progressBarPaintsTheClampedFill();
+    void openTracksAndPendingStagesShowOnTheCard_data();
+    void openTracksAndPendingStagesShowOnTheCard();
 
     void dayStringIsPosixInTheUsersTimeZone_data();
     void dayStringIsPosixInTheUsersTimeZone();
@@ -181,6 +184,53 @@ void TestChangeCards::progressBarPaintsTheClampedFill()
 
     const QImage none = paint(0);
     QVERIFY(!isFill(none.pixel(2, 4)));
+}
+
+void TestChangeCards::openTracksAndPendingStagesShowOnTheCard_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::addRow("light") << Appearance::light;
+    QTest::addRow("dark") << Appearance::dark;
+}
+
+void TestChangeCards::openTracksAndPendingStagesShowOnTheCard()
+{
+    // The faint marks are drawn straight on a card's surface; each must stand out from it by a
+    // visible step in the appearance's own direction (darker on light cards, lighter on dark).
+    QFETCH(Appearance, appearance);
+    const QPalette palette = ThemeController::paletteFor(appearance);
+    QColor card = DashboardPalette::cardFill.resolve(appearance);
+    card.setAlpha(255);
+    const auto strongestInk = [&](const QImage &image, const QRect &area) {
+        int strongest = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const int step = QColor(image.pixel(x, y)).lightness() - card.lightness();
+                strongest = std::max(strongest, appearance == Appearance::light ? -step : step);
+            }
+        }
+        return strongest;
+    };
+
+    QImage track(200, 8, QImage::Format_ARGB32_Premultiplied);
+    track.fill(card);
+    {
+        QPainter painter(&track);
+        TaskProgressBar(0, DashboardPalette::activeAccent).paint(&painter, QRectF(0, 0, 200, 8), palette);
+    }
+    QVERIFY2(strongestInk(track, QRect(20, 2, 160, 4)) >= 20, "empty progress track");
+
+    // No current stage: every node pending, every connector open. Only the dot row, not the
+    // labels under it.
+    const WorkflowStageIndicator indicator(std::nullopt, false, false, false, false);
+    QImage stages(300, WorkflowStageIndicator::height(), QImage::Format_ARGB32_Premultiplied);
+    stages.fill(card);
+    {
+        QPainter painter(&stages);
+        indicator.paint(&painter, QRectF(stages.rect()), palette);
+    }
+    QVERIFY2(strongestInk(stages, QRect(0, 0, 12, 12)) >= 20, "pending node");
+    QVERIFY2(strongestInk(stages, QRect(40, 0, 40, 14)) >= 15, "open connector");
 }
 
 void TestChangeCards::dayStringIsPosixInTheUsersTimeZone_data()

@@ -56,15 +56,18 @@ QString Localization::text(const QString &key)
 QString Localization::format(const char *key, qint64 value)
 {
     // A message with plural forms is looked up with the count, which picks the form and fills
-    // %Ln (locale digits and grouping) or %n.
+    // %n with plain digits.
     if (value >= 0 && value <= std::numeric_limits<int>::max()) {
         QString plural = qtTrId(key, int(value));
         if (plural != QLatin1String(key))
             return plural;
     }
+    // Counts beyond what Qt's lookup takes: filled in as plain digits as well, whichever
+    // placeholder the text uses.
+    const QString digits = QString::number(value);
     QString text = qtTrId(key);
-    text.replace(QLatin1String("%Ln"), QLocale().toString(value));
-    text.replace(QLatin1String("%n"), QString::number(value));
+    text.replace(QLatin1String("%Ln"), digits);
+    text.replace(QLatin1String("%n"), digits);
     return text;
 }
 

@@ -12,9 +12,10 @@ namespace kestrune {
 // files in src/ui/translations, which use the keys as message ids; the English one holds every
 // key, other languages may leave some out (English then stands in).
 //
-// Texts that take an argument use Qt's placeholders: "%Ln" for an integer, filled in the user's
-// locale (such a message may have plural forms: numerus="yes" in the translation file), "%1" for
-// a text.
+// Texts that take an argument use Qt's placeholders: "%n" for an integer (such a message may
+// have plural forms: numerus="yes" in the translation file), "%1" for a text. Counts are plain
+// digits, never grouped, as the dashboard's summary values show them; so the tables use "%n",
+// never "%Ln", which Qt fills with the locale's grouping.
 class Localization
 {
 public:

@@ -417,13 +417,21 @@ void TestDashboardView::summaryValuesArePlainIntegersInEveryLocale()
         summary.specCount = 1234;
         summary.draftCount = 20000;
         summary.activeChanges = -3;
-        for (int i = 0; i < 1234; ++i)
+        summary.specReqsCount = 5678;
+        for (int i = 0; i < 1234; ++i) {
             summary.changeSummaries.append(change(QStringLiteral("c%1").arg(i), ChangeStatus::archived));
+            summary.specNames.append(QStringLiteral("s%1").arg(i));
+        }
+        summary.specRequirementCounts.insert(QStringLiteral("s0"), 1001);
         DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
         QCOMPARE(view.summaryCards()[0]->value(), QStringLiteral("1234"));
         QCOMPARE(view.summaryCards()[1]->value(), QStringLiteral("20000"));
         QCOMPARE(view.summaryCards()[2]->value(), QStringLiteral("-3"));
         QCOMPARE(view.section(Section::archive)->header()->countText(), QStringLiteral("1234"));
+        // The counts inside texts follow the cards.
+        QCOMPARE(view.summaryCards()[0]->subtext(), QStringLiteral("5678 requirements"));
+        QCOMPARE(view.specificationsTitle()->text(), QStringLiteral("Specifications (1234)"));
+        QCOMPARE(view.findChild<SpecCard *>()->requirementText(), QStringLiteral("1001 requirements"));
     }
 }
 

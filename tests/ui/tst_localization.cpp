@@ -87,8 +87,9 @@ private Q_SLOTS:
     void withoutATableEveryTextIsItsKey();
     void englishTexts_data();
     void englishTexts();
-    void countsAreFilledInTheUsersLocale_data();
-    void countsAreFilledInTheUsersLocale();
+    void countsArePlainDigitsInEveryLocale_data();
+    void countsArePlainDigitsInEveryLocale();
+    void noTableGroupsItsCounts();
     void everyKeyTheProgramUsesHasAnEnglishText();
     void theSecondLanguageCoversEveryKey();
     void theSecondLanguageHasOneWordPerConcept();
@@ -144,23 +145,48 @@ void TestLocalization::englishTexts()
     QCOMPARE(shown, expected);
 }
 
-void TestLocalization::countsAreFilledInTheUsersLocale_data()
+void TestLocalization::countsArePlainDigitsInEveryLocale_data()
 {
+    // Counts read as the summary cards' values do: digits without grouping, whatever the
+    // locale's habit, while the language still picks the words and the plural form.
     QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("count");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("English groups with commas")
-        << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("1,234 requirements");
-    QTest::addRow("German text and grouping")
-        << QLocale(QLocale::German, QLocale::Germany) << QStringLiteral("1.234 Anforderungen");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QByteArray requirements("dashboard.summary.reqs_format");
+    const QByteArray title("dashboard.specifications.title_with_count");
+    QTest::addRow("English, many") << english << requirements << 1234 << QStringLiteral("1234 requirements");
+    QTest::addRow("English, one") << english << requirements << 1 << QStringLiteral("1 requirement");
+    QTest::addRow("English, title") << english << title << 1234 << QStringLiteral("Specifications (1234)");
+    QTest::addRow("German, many") << german << requirements << 1234 << QStringLiteral("1234 Anforderungen");
+    QTest::addRow("German, one") << german << requirements << 1 << QStringLiteral("1 Anforderung");
+    QTest::addRow("German, title") << german << title << 1234 << QStringLiteral("Spezifikationen (1234)");
+    QTest::addRow("French locale, English text") << QLocale(QLocale::French, QLocale::France) << requirements
+                                                 << 20000 << QStringLiteral("20000 requirements");
 }
 
-void TestLocalization::countsAreFilledInTheUsersLocale()
+void TestLocalization::countsArePlainDigitsInEveryLocale()
 {
     QFETCH(QLocale, locale);
+    QFETCH(QByteArray, key);
+    QFETCH(int, count);
     QFETCH(QString, expected);
     QLocale::setDefault(locale);
     Localization::install(QCoreApplication::instance(), locale);
-    QCOMPARE(Localization::format("dashboard.summary.reqs_format", 1234), expected);
+    QCOMPARE(Localization::format(key.constData(), count), expected);
+}
+
+void TestLocalization::noTableGroupsItsCounts()
+{
+    // Qt fills "%Ln" with the locale's grouping ("1,234"); a table that used it would bring the
+    // separators back in that language only.
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("de")}) {
+        QFile file(sourceDir + QStringLiteral("/src/ui/translations/kestrune_%1.ts").arg(language));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(!file.readAll().contains("%Ln"), qPrintable(language));
+    }
 }
 
 void TestLocalization::everyKeyTheProgramUsesHasAnEnglishText()

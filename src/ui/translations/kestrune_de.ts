@@ -140,10 +140,10 @@
         <translation>Archiviert</translation>
     </message>
     <message id="dashboard.summary.reqs_format" numerus="yes">
-        <source>%Ln requirements</source>
+        <source>%n requirements</source>
         <translation>
-            <numerusform>%Ln Anforderung</numerusform>
-            <numerusform>%Ln Anforderungen</numerusform>
+            <numerusform>%n Anforderung</numerusform>
+            <numerusform>%n Anforderungen</numerusform>
         </translation>
     </message>
     <message id="dashboard.section.draft_changes">
@@ -183,8 +183,8 @@
         <translation>Noch keine Spezifikationen</translation>
     </message>
     <message id="dashboard.specifications.title_with_count">
-        <source>Specifications (%Ln)</source>
-        <translation>Spezifikationen (%Ln)</translation>
+        <source>Specifications (%n)</source>
+        <translation>Spezifikationen (%n)</translation>
     </message>
     <message id="dashboard.view_catalog">
         <source>View Catalog</source>

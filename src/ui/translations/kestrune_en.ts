@@ -140,10 +140,10 @@
         <translation>Archived</translation>
     </message>
     <message id="dashboard.summary.reqs_format" numerus="yes">
-        <source>%Ln requirements</source>
+        <source>%n requirements</source>
         <translation>
-            <numerusform>%Ln requirement</numerusform>
-            <numerusform>%Ln requirements</numerusform>
+            <numerusform>%n requirement</numerusform>
+            <numerusform>%n requirements</numerusform>
         </translation>
     </message>
     <message id="dashboard.section.draft_changes">
@@ -183,8 +183,8 @@
         <translation>No specifications yet</translation>
     </message>
     <message id="dashboard.specifications.title_with_count">
-        <source>Specifications (%Ln)</source>
-        <translation>Specifications (%Ln)</translation>
+        <source>Specifications (%n)</source>
+        <translation>Specifications (%n)</translation>
     </message>
     <message id="dashboard.view_catalog">
         <source>View Catalog</source>

@@ -19,7 +19,7 @@ ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *pare
       m_list(new OutlineListView(this)),
       m_emptyState(
           new CenteredTextView(Localization::text("project_tree.empty"), SidebarColors::emptyText, this)),
-      m_stack(new QStackedLayout(this))
+      m_stack(new QStackedLayout(this)), m_listMode(themeController.mode())
 {
     setObjectName(QStringLiteral("projectTree"));
     m_list->setObjectName(QStringLiteral("outlineList"));
@@ -37,7 +37,13 @@ ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *pare
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectTreeView::choose);
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectTreeView::showContextMenu);
     // The list is keyed by the theme mode: a new mode starts it afresh, every folder collapsed.
-    connect(&m_themeController, &ThemeController::modeChanged, this, &ProjectTreeView::rebuildList);
+    // The controller announces a mode chosen again as well; that one leaves the list alone.
+    connect(&m_themeController, &ThemeController::modeChanged, this, [this](ThemeMode mode) {
+        if (mode == m_listMode)
+            return;
+        m_listMode = mode;
+        rebuildList();
+    });
 
     updateState();
 }

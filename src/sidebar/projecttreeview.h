@@ -2,6 +2,7 @@
 
 #include "model/changestatus.h"
 #include "model/treenode.h"
+#include "ui/thememode.h"
 
 #include <QHash>
 #include <QUuid>
@@ -73,6 +74,8 @@ private:
     OutlineListView *m_list = nullptr;
     CenteredTextView *m_emptyState = nullptr;
     QStackedLayout *m_stack = nullptr;
+    // The theme mode the list was last built for.
+    ThemeMode m_listMode;
     std::optional<TreeNode> m_selectedNode;
     std::function<void(const QUrl &)> m_removeProject;
     bool m_syncingSelection = false;

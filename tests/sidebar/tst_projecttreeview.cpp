@@ -88,6 +88,7 @@ private Q_SLOTS:
     void badgesShrinkToDotsBeforeTheNameIsCut();
     void statusesReachTheChangeFolderRows();
     void themeSwitchCollapsesEveryFolder();
+    void choosingTheCurrentModeAgainKeepsTheOutline();
     void contextMenuOnlyForProjectRootsWithAHandler();
     void rescanKeepsTheSelectionWithoutHighlight();
 
@@ -330,6 +331,35 @@ void TestProjectTreeView::themeSwitchCollapsesEveryFolder()
     QCOMPARE(expandedCount(), 3);
     m_theme->setMode(ThemeMode::dark);
     QCOMPARE(expandedCount(), 0);
+}
+
+void TestProjectTreeView::choosingTheCurrentModeAgainKeepsTheOutline()
+{
+    m_view->setOutline(sampleTree());
+    QTreeView *list = m_view->listView();
+    QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+    const QStringList folders = {QStringLiteral("changes"), QStringLiteral("add-login"),
+                                 QStringLiteral("kestrune")};
+    // The mode the view was built in, then one it switched to. The selection sits in another
+    // folder than the expanded changes, which nothing would open again.
+    for (const ThemeMode mode : {m_theme->mode(), ThemeMode::dark}) {
+        if (mode != m_theme->mode())
+            m_theme->setMode(mode);
+        for (const QString &name : folders)
+            list->expand(findRow(list->model(), name));
+        click(QStringLiteral("nested.md"));
+        QCOMPARE(m_view->selectedNode()->name, QStringLiteral("nested.md"));
+        changes.clear();
+
+        m_theme->setMode(mode);
+        for (const QString &name : folders)
+            QVERIFY2(list->isExpanded(findRow(list->model(), name)), qPrintable(name));
+        const QModelIndexList highlighted = list->selectionModel()->selectedRows();
+        QCOMPARE(highlighted.size(), 1);
+        QCOMPARE(highlighted.constFirst().data().toString(), QStringLiteral("nested.md"));
+        QCOMPARE(m_view->selectedNode()->name, QStringLiteral("nested.md"));
+        QCOMPARE(changes.count(), 0);
+    }
 }
 
 void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()

@@ -16,13 +16,26 @@ QSizeF LayoutNode::layout(qreal width)
     m_size = doLayout(width);
     m_laidOutWidth = width;
     m_valid = true;
+    if (std::isinf(width)) {
+        m_idealWidth = m_size.width();
+        m_idealValid = true;
+    }
     return m_size;
+}
+
+qreal LayoutNode::idealWidth()
+{
+    if (!m_idealValid)
+        layout(unbounded);
+    return m_idealWidth;
 }
 
 void LayoutNode::invalidate()
 {
-    for (LayoutNode *node = this; node && node->m_valid; node = node->m_parent)
+    for (LayoutNode *node = this; node && (node->m_valid || node->m_idealValid); node = node->m_parent) {
         node->m_valid = false;
+        node->m_idealValid = false;
+    }
 }
 
 void LayoutNode::hitTest(QPointF point, LayoutHit &hit)

@@ -66,6 +66,11 @@ public:
     // Measures for `width` (unbounded: the ideal width) and places the children. The result is
     // kept until the width changes or the node is invalidated.
     QSizeF layout(qreal width);
+    // The width the node takes when unbounded, kept apart from the current layout so that a
+    // parent may ask for it before laying the node out at its own width. Parents that measure
+    // before they place ask this, not layout(unbounded): nested containers would otherwise
+    // alternate their children between two widths and lay out every level twice per level.
+    qreal idealWidth();
     // Marks this node and its ancestors for a new layout.
     void invalidate();
 
@@ -110,7 +115,9 @@ private:
     QPointF m_position;
     QSizeF m_size;
     qreal m_laidOutWidth = -1;
+    qreal m_idealWidth = 0;
     bool m_valid = false;
+    bool m_idealValid = false;
 };
 
 } // namespace kestrune

@@ -53,12 +53,12 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
     std::vector<qreal> allotted(count, 0);
     if (std::isinf(width)) {
         for (size_t i = 0; i < count; ++i)
-            allotted[i] = m_children[i]->layout(unbounded).width();
+            allotted[i] = m_children[i]->idealWidth();
     } else {
         // The least demanding children first; each takes its ideal width or an equal share.
         std::vector<qreal> ideal(count);
         for (size_t i = 0; i < count; ++i)
-            ideal[i] = m_children[i]->layout(unbounded).width();
+            ideal[i] = m_children[i]->idealWidth();
         std::vector<size_t> order(count);
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ideal[a] < ideal[b]; });

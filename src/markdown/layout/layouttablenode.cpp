@@ -28,7 +28,7 @@ QSizeF LayoutTableNode::doLayout(qreal width)
     std::vector<qreal> columnWidths(size_t(m_columnCount), 0);
     for (Cell &cell : m_cells)
         columnWidths[size_t(cell.column)] =
-            std::max(columnWidths[size_t(cell.column)], cell.node->layout(unbounded).width());
+            std::max(columnWidths[size_t(cell.column)], cell.node->idealWidth());
 
     const qreal available = std::isinf(width) ? width : std::max<qreal>(0, width - 2 * border);
     const qreal ideal = std::accumulate(columnWidths.begin(), columnWidths.end(), 0.0);

@@ -594,6 +594,25 @@ private Q_SLOTS:
         QVERIFY(!deepLists.dump().isEmpty());
     }
 
+    // A horizontal stack measures its children before it places them. Were the measuring a
+    // layout of its own, every level of nested quotes would lay out the next one twice and
+    // 64 levels would never finish.
+    void deeplyNestedStacksLayOutOnce()
+    {
+        Theme theme = readingTheme();
+        theme.blockquote = [](const BlockConfiguration &c) {
+            return BlockView::hstack(
+                {BlockView::rectangle(rule, 2).frame(4), c.label.padding(BlockView::leading, 8)});
+        };
+        QString quotes;
+        for (int i = 1; i <= 70; ++i)
+            quotes += QString(i, QLatin1Char('>')) + QStringLiteral(" q%1\n").arg(i) +
+                      QString(i, QLatin1Char('>')) + QLatin1Char('\n');
+        Page page(quotes, 2000, theme);
+        const QString dump = page.dump();
+        QVERIFY(dump.contains(QLatin1String("q70")));
+    }
+
     void goldenPage()
     {
         Page page(

@@ -270,19 +270,18 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     State markerState = state;
     markerState.selectable = false;
 
-    bool numbered = false;
+    const bool nested = outer.listLevel > 0;
     auto list = [&]() -> std::unique_ptr<LayoutListNode> {
         if (const auto *bulleted = block.as<Block::BulletedList>()) {
             state.tightSpacing = bulleted->isTight;
-            return std::make_unique<LayoutListNode>(false, bulleted->isTight);
+            return std::make_unique<LayoutListNode>(false, bulleted->isTight, nested);
         }
         if (const auto *ordered = block.as<Block::NumberedList>()) {
-            numbered = true;
             state.tightSpacing = ordered->isTight;
-            return std::make_unique<LayoutListNode>(true, ordered->isTight);
+            return std::make_unique<LayoutListNode>(true, ordered->isTight, nested);
         }
         state.tightSpacing = block.as<Block::TaskList>()->isTight;
-        return std::make_unique<LayoutListNode>(false, state.tightSpacing);
+        return std::make_unique<LayoutListNode>(false, state.tightSpacing, nested);
     }();
     markerState.tightSpacing = state.tightSpacing;
 
@@ -308,7 +307,6 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
         for (const RawTaskListItem &item : tasks->items)
             appendItem(theme.taskListMarker.build({item.isCompleted}), item.children);
     }
-    Q_UNUSED(numbered);
     return {std::move(list), margin};
 }
 

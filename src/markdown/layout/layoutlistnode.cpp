@@ -7,8 +7,8 @@
 
 namespace kestrune {
 
-LayoutListNode::LayoutListNode(bool sharedMarkerWidth, bool tightSpacing)
-    : m_sharedMarkerWidth(sharedMarkerWidth), m_tightSpacing(tightSpacing)
+LayoutListNode::LayoutListNode(bool sharedMarkerWidth, bool tightSpacing, bool nested)
+    : m_sharedMarkerWidth(sharedMarkerWidth), m_tightSpacing(tightSpacing), m_nested(nested)
 {}
 
 void LayoutListNode::append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content,
@@ -38,7 +38,9 @@ QSizeF LayoutListNode::doLayout(qreal width)
         y += LayoutSequenceNode::spacing(i ? &m_items[i - 1].margin : nullptr, item.margin, m_tightSpacing);
         const qreal markerWidth = item.marker->size().width();
         const qreal markerColumn = m_sharedMarkerWidth ? column : markerWidth;
-        const qreal contentX = markerColumn + markerSpacing;
+        qreal contentX = markerColumn + markerSpacing;
+        if (m_nested && !std::isinf(width) && width - contentX < narrowestIndentedContent)
+            contentX = std::max<qreal>(0, width - narrowestIndentedContent);
         const QSizeF content =
             item.content->layout(std::isinf(width) ? width : std::max<qreal>(0, width - contentX));
 
@@ -53,7 +55,7 @@ QSizeF LayoutListNode::doLayout(qreal width)
                 markerY = 0;
             }
         }
-        item.marker->setPosition({markerColumn - markerWidth, y + markerY});
+        item.marker->setPosition({contentX - markerSpacing - markerWidth, y + markerY});
         item.content->setPosition({contentX, y + contentY});
         item.top = y;
         item.height = std::max(contentY + content.height(), markerY + item.marker->size().height());

@@ -11,12 +11,17 @@ namespace kestrune {
 // The items of a list: each a marker and, beside it, the item's content, stacked by the margin
 // rule. Numbered markers share one column as wide as the widest marker, trailing-aligned;
 // other markers keep their own width. A marker sits on the first baseline of its content.
+//
+// A list nested in another list stops indenting once its content would get narrower than
+// `narrowestIndentedContent`: its markers then hang into the indentation of the list around it,
+// so that however deep lists nest, their text keeps a readable width inside the page.
 class LayoutListNode : public LayoutNode
 {
 public:
     static constexpr qreal markerSpacing = 8;
+    static constexpr qreal narrowestIndentedContent = 160;
 
-    LayoutListNode(bool sharedMarkerWidth, bool tightSpacing);
+    LayoutListNode(bool sharedMarkerWidth, bool tightSpacing, bool nested);
 
     void append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content, BlockMargin margin);
 
@@ -42,6 +47,7 @@ private:
     std::vector<Item> m_items;
     bool m_sharedMarkerWidth;
     bool m_tightSpacing;
+    bool m_nested;
 };
 
 } // namespace kestrune

@@ -594,6 +594,30 @@ private Q_SLOTS:
         QVERIFY(!deepLists.dump().isEmpty());
     }
 
+    // Past the model's nesting bound the deepest item holds every deeper item's paragraph.
+    // Lists stop indenting before their text runs out of room, so each "a" keeps a line of
+    // its own inside the page instead of running off its edge into the next one.
+    void deeplyNestedListsKeepTheirWordsApart()
+    {
+        QString lists;
+        for (int i = 0; i < 1000; ++i)
+            lists += QString(i * 2, QLatin1Char(' ')) + QStringLiteral("- a\n");
+        Page page(lists, 600);
+        page.dump();
+        QList<QRectF> words;
+        for (LayoutTextNode *text : page.document->textNodes())
+            words.append(QRectF(text->mapToDocument({0, 0}), text->size()));
+        QCOMPARE(words.size(), 1000);
+        std::sort(words.begin(), words.end(),
+                  [](const QRectF &a, const QRectF &b) { return a.top() < b.top(); });
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            QVERIFY2(words[i].left() >= 0 && words[i].right() <= 600, qPrintable(QString::number(i)));
+            QVERIFY(words[i].width() > 0);
+            if (i > 0)
+                QVERIFY2(words[i].top() >= words[i - 1].bottom() - 0.01, qPrintable(QString::number(i)));
+        }
+    }
+
     // A horizontal stack measures its children before it places them. Were the measuring a
     // layout of its own, every level of nested quotes would lay out the next one twice and
     // 64 levels would never finish.

@@ -70,6 +70,23 @@ QSizeF LayoutBoxNode::doLayout(qreal width)
     return {};
 }
 
+qreal LayoutBoxNode::minimumWidth()
+{
+    const qreal content = m_child->minimumWidth();
+    switch (m_kind) {
+    case Kind::padding:
+        return content + m_margins.left() + m_margins.right();
+    case Kind::frame:
+        if (m_frame.width)
+            return *m_frame.width;
+        return std::max(content, m_frame.minWidth.value_or(0));
+    case Kind::background:
+    case Kind::clip:
+        break;
+    }
+    return content;
+}
+
 QSizeF LayoutBoxNode::placeInFrame(QSizeF childSize)
 {
     qreal frameWidth = childSize.width();

@@ -39,6 +39,7 @@ public:
     static std::unique_ptr<LayoutBoxNode> frame(std::unique_ptr<LayoutNode> child, Frame frame);
 
     qreal firstBaseline() const override;
+    qreal minimumWidth() override;
     bool stretchesVertically() const override;
     void stretchTo(qreal height) override;
     void paint(LayoutPaintContext &context) const override;

@@ -330,7 +330,10 @@ LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const St
             node->appendCell(row, column, std::move(cell.node));
         }
     }
-    return {std::move(node), margin};
+    // Columns narrow down to their widest words; a table wider than that scrolls sideways.
+    return {
+        std::make_unique<LayoutScrollNode>(std::move(node), true, LayoutScrollNode::ContentWidth::offered),
+        margin};
 }
 
 LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &state)

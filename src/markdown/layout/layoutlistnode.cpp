@@ -65,6 +65,17 @@ QSizeF LayoutListNode::doLayout(qreal width)
     return {widest, y};
 }
 
+qreal LayoutListNode::minimumWidth()
+{
+    qreal column = 0;
+    qreal content = 0;
+    for (Item &item : m_items) {
+        column = std::max(column, item.marker->idealWidth());
+        content = std::max(content, item.content->minimumWidth());
+    }
+    return m_items.empty() ? 0 : column + markerSpacing + content;
+}
+
 qreal LayoutListNode::firstBaseline() const
 {
     if (m_items.empty())

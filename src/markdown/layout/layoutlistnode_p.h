@@ -26,6 +26,7 @@ public:
     void append(std::unique_ptr<LayoutNode> marker, std::unique_ptr<LayoutNode> content, BlockMargin margin);
 
     qreal firstBaseline() const override;
+    qreal minimumWidth() override;
     void paint(LayoutPaintContext &context) const override;
     int childCount() const override { return int(m_items.size() * 2); }
     LayoutNode *child(int index) const override;

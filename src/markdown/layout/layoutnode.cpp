@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrune {
@@ -28,6 +29,14 @@ qreal LayoutNode::idealWidth()
     if (!m_idealValid)
         layout(unbounded);
     return m_idealWidth;
+}
+
+qreal LayoutNode::minimumWidth()
+{
+    qreal widest = 0;
+    for (int i = 0; i < childCount(); ++i)
+        widest = std::max(widest, child(i)->minimumWidth());
+    return widest;
 }
 
 void LayoutNode::invalidate()

@@ -71,6 +71,9 @@ public:
     // before they place ask this, not layout(unbounded): nested containers would otherwise
     // alternate their children between two widths and lay out every level twice per level.
     qreal idealWidth();
+    // The narrowest width at which no word has to break inside: a table gives no column less.
+    // By default the widest of the children's.
+    virtual qreal minimumWidth();
     // Marks this node and its ancestors for a new layout.
     void invalidate();
 

@@ -7,17 +7,22 @@
 
 namespace kestrune {
 
-LayoutScrollNode::LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators)
-    : m_content(std::move(content)), m_showsIndicators(showsIndicators)
+LayoutScrollNode::LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators,
+                                   ContentWidth contentWidth)
+    : m_content(std::move(content)), m_showsIndicators(showsIndicators), m_contentWidth(contentWidth)
 {
     adopt(m_content.get());
 }
 
 QSizeF LayoutScrollNode::doLayout(qreal width)
 {
-    const QSizeF content = m_content->layout(unbounded);
+    const QSizeF content = m_content->layout(m_contentWidth == ContentWidth::ideal ? unbounded : width);
     m_content->setPosition({0, 0});
-    const qreal viewport = std::isinf(width) ? content.width() : width;
+    // Offered content that fits keeps its own width, as it would outside the box.
+    const qreal viewport =
+        std::isinf(width) || (m_contentWidth == ContentWidth::offered && content.width() <= width)
+            ? content.width()
+            : width;
     const qreal overflow = content.width() - viewport;
     // The indicator gets a strip of its own below the content, so it never covers the last
     // line's descenders; content that fits needs neither the indicator nor the strip.

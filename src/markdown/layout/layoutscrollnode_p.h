@@ -6,7 +6,8 @@
 
 namespace kestrune {
 
-// A box that shows its content at the content's ideal width and scrolls sideways on its own
+// A box that shows its content at the content's ideal width, or at the box's own width for
+// content that narrows down to a limit of its own (a table), and scrolls sideways on its own
 // when the content is wider than the box; the page around it never does. While the content
 // overflows, a thin indicator in a strip of its own below the content shows the position.
 class LayoutScrollNode : public LayoutNode
@@ -18,7 +19,14 @@ public:
     // rounding text widths and would otherwise show an indicator that scrolls nothing.
     static constexpr qreal overflowTolerance = 0.5;
 
-    LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators);
+    enum class ContentWidth
+    {
+        ideal,   // the content is laid out unbounded
+        offered, // the content is offered the box's width and may take more
+    };
+
+    LayoutScrollNode(std::unique_ptr<LayoutNode> content, bool showsIndicators,
+                     ContentWidth contentWidth = ContentWidth::ideal);
 
     qreal offset() const { return m_offset; }
     qreal maximumOffset() const;
@@ -33,6 +41,8 @@ public:
     qreal offsetForThumbCenter(qreal x) const;
 
     qreal firstBaseline() const override { return m_content->firstBaseline(); }
+    // However narrow, the content scrolls.
+    qreal minimumWidth() override { return 0; }
     void paint(LayoutPaintContext &context) const override;
     void hitTest(QPointF point, LayoutHit &hit) override;
     int childCount() const override { return 1; }
@@ -47,6 +57,7 @@ protected:
 private:
     std::unique_ptr<LayoutNode> m_content;
     bool m_showsIndicators;
+    ContentWidth m_contentWidth;
     bool m_overflows = false;
     qreal m_offset = 0;
 };

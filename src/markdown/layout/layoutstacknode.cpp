@@ -96,6 +96,16 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
     return {x, height};
 }
 
+qreal LayoutStackNode::minimumWidth()
+{
+    if (m_axis == Axis::vertical)
+        return LayoutNode::minimumWidth();
+    qreal sum = m_children.empty() ? 0 : m_spacing * qreal(m_children.size() - 1);
+    for (auto &child : m_children)
+        sum += child->minimumWidth();
+    return sum;
+}
+
 qreal LayoutStackNode::firstBaseline() const
 {
     for (const auto &child : m_children) {

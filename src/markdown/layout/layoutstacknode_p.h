@@ -26,6 +26,7 @@ public:
     void append(std::unique_ptr<LayoutNode> child);
 
     qreal firstBaseline() const override;
+    qreal minimumWidth() override;
     bool stretchesVertically() const override;
     void stretchTo(qreal height) override;
     void paint(LayoutPaintContext &context) const override;

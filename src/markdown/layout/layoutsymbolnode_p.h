@@ -20,6 +20,7 @@ public:
                      qreal textXHeight);
 
     qreal firstBaseline() const override { return m_size / 2.0 + m_textXHeight / 2; }
+    qreal minimumWidth() override { return m_size; }
     void paint(LayoutPaintContext &context) const override;
 
 protected:

@@ -33,15 +33,23 @@ QSizeF LayoutTableNode::doLayout(qreal width)
     const qreal available = std::isinf(width) ? width : std::max<qreal>(0, width - 2 * border);
     const qreal ideal = std::accumulate(columnWidths.begin(), columnWidths.end(), 0.0);
     if (ideal > available && m_columnCount > 0) {
+        // Every column keeps its widest word; what is left over goes to the columns that want
+        // more, the least demanding first, each taking what it wants or an equal share. When
+        // even the words do not fit, the table is wider than offered and its box scrolls.
+        const std::vector<qreal> minimum = minimumColumnWidths();
+        const qreal reserved = std::accumulate(minimum.begin(), minimum.end(), 0.0);
         std::vector<size_t> order(columnWidths.size());
         std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(),
-                         [&](size_t a, size_t b) { return columnWidths[a] < columnWidths[b]; });
-        qreal remaining = available;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return columnWidths[a] - minimum[a] < columnWidths[b] - minimum[b];
+        });
+        qreal remaining = std::max<qreal>(0, available - reserved);
         size_t left = order.size();
         for (size_t column : order) {
-            columnWidths[column] = std::floor(std::min(columnWidths[column], remaining / qreal(left)));
-            remaining -= columnWidths[column];
+            const qreal extra =
+                std::floor(std::min(columnWidths[column] - minimum[column], remaining / qreal(left)));
+            columnWidths[column] = minimum[column] + std::max<qreal>(0, extra);
+            remaining -= std::max<qreal>(0, extra);
             --left;
         }
     }
@@ -81,6 +89,21 @@ QSizeF LayoutTableNode::doLayout(qreal width)
              m_bounds.rowTops[cell.row] + (rowHeights[size_t(cell.row)] - size.height()) / 2});
     }
     return {x + border, y + border};
+}
+
+std::vector<qreal> LayoutTableNode::minimumColumnWidths() const
+{
+    std::vector<qreal> widths(size_t(m_columnCount), 0);
+    for (const Cell &cell : m_cells)
+        widths[size_t(cell.column)] =
+            std::max(widths[size_t(cell.column)], std::ceil(cell.node->minimumWidth()));
+    return widths;
+}
+
+qreal LayoutTableNode::minimumWidth()
+{
+    const std::vector<qreal> widths = minimumColumnWidths();
+    return std::accumulate(widths.begin(), widths.end(), 2 * m_borderStyle.lineWidth);
 }
 
 qreal LayoutTableNode::firstBaseline() const

@@ -70,6 +70,7 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_images.clear();
     m_layout.reset();
     m_measuredWidth = -1; // the lines of the old text say nothing about the new one
+    m_widestWord = -1;
     m_lineCount = 0;
     invalidate();
 
@@ -172,6 +173,33 @@ bool LayoutTextNode::breaksLinesAlikeAt(qreal width) const
     if (m_widestLine > width)
         return false;
     return m_lineCount == 1 || width <= m_measuredWidth;
+}
+
+qreal LayoutTextNode::minimumWidth()
+{
+    if (!m_options.wraps)
+        return idealWidth();
+    if (m_widestWord >= 0)
+        return m_widestWord;
+    // Wrapped at word boundaries only into a line of no width, every word takes a line of its own.
+    QTextLayout words(m_text, m_font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    words.setTextOption(option);
+    if (!m_formats.isEmpty())
+        words.setFormats(m_formats);
+    qreal widest = 0;
+    words.beginLayout();
+    for (QTextLine line = words.createLine(); line.isValid(); line = words.createLine()) {
+        line.setLineWidth(0);
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    words.endLayout();
+    for (const Image &image : m_images)
+        widest = std::max(widest, image.size.width());
+    m_widestWord = std::ceil(widest);
+    return m_widestWord;
 }
 
 QSizeF LayoutTextNode::doLayout(qreal width)

@@ -67,6 +67,8 @@ public:
     QRectF cursorRect(int position) const;
 
     qreal firstBaseline() const override;
+    // The widest word; a text that does not wrap, its whole width.
+    qreal minimumWidth() override;
     void paint(LayoutPaintContext &context) const override;
     void hitTest(QPointF point, LayoutHit &hit) override;
 
@@ -128,6 +130,7 @@ private:
     std::vector<TextLineBreaker::Line> m_brokenLines;
     mutable std::unique_ptr<QTextLayout> m_layout;
     qreal m_measuredWidth = -1;
+    qreal m_widestWord = -1; // measured when first asked
     mutable qreal m_firstBaseline = -1;
     mutable int m_lineCount = 0;
     mutable qreal m_widestLine = 0;

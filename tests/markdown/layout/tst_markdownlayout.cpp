@@ -287,6 +287,41 @@ private Q_SLOTS:
             QVERIFY(documentRect(text->parent()).right() <= 300);
     }
 
+    // Columns shrink to their widest word and no further: a table whose words do not fit
+    // scrolls sideways in a box of the page's width, every word whole on its line.
+    void wideTablesScrollRatherThanBreakWords()
+    {
+        const QString header = QStringLiteral("| Requirement ").repeated(8) + QStringLiteral("|\n");
+        const QString rule = QStringLiteral("|---").repeated(8) + QStringLiteral("|\n");
+        const QString row = QStringLiteral("| Specification ").repeated(8) + QStringLiteral("|\n");
+        Page page(header + rule + row + QStringLiteral("\nafter"), 400);
+        LayoutScrollNode *scroll = nullptr;
+        for (LayoutNode *node : page.nodes()) {
+            if (auto *found = dynamic_cast<LayoutScrollNode *>(node))
+                scroll = found;
+        }
+        QVERIFY(scroll);
+        QCOMPARE(scroll->size().width(), 400.0);
+        QVERIFY(scroll->child(0)->size().width() > 800);
+        QVERIFY(scroll->maximumOffset() > 0);
+        QVERIFY(!scroll->indicatorTrack().isEmpty());
+        const QList<LayoutTextNode *> texts = page.texts();
+        QCOMPARE(texts.size(), 17);
+        // One line each: a cell's text is as tall as the paragraph's single line.
+        const qreal lineHeight = texts.last()->size().height();
+        for (qsizetype i = 0; i < 16; ++i)
+            QCOMPARE(texts[i]->size().height(), lineHeight);
+
+        // A table that fits with its words whole wraps between them and does not scroll.
+        Page narrow(
+            QStringLiteral("| a | b |\n|---|---|\n| %1 | %1 |").arg(QStringLiteral("word ").repeated(40)),
+            300);
+        for (LayoutNode *node : narrow.nodes()) {
+            if (auto *found = dynamic_cast<LayoutScrollNode *>(node))
+                QCOMPARE(found->maximumOffset(), 0.0);
+        }
+    }
+
     void codeBlockFinalLineFeeds_data()
     {
         QTest::addColumn<QString>("markdown");

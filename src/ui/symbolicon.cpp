@@ -40,6 +40,7 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("square.fill"), QStringLiteral("square-filled")},
         {QStringLiteral("checkmark.square.fill"), QStringLiteral("square-check-filled")},
         {QStringLiteral("square"), QStringLiteral("square")},
+        {QStringLiteral("photo.slash"), QStringLiteral("photo-off")},
     };
     return files;
 }

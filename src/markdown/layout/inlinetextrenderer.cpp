@@ -1,6 +1,12 @@
 #include "markdown/layout/inlinetextrenderer.h"
 
 #include "markdown/document/htmltag.h"
+#include "markdown/layout/inlinequeries_p.h"
+
+#include "ui/standardcolors.h"
+#include "ui/symbolicon.h"
+
+#include <cmath>
 
 namespace kestrune {
 
@@ -26,14 +32,38 @@ std::optional<QUrl> InlineTextRenderer::linkUrl(const QString &destination,
     return baseUrl ? baseUrl->resolved(url) : url;
 }
 
+void InlineTextRenderer::appendFailedImage(StyledText &result, const QString &source, const QImage &symbol,
+                                           const QString &text, TextAttributes attributes)
+{
+    attributes.foregroundColor = StandardColors::secondaryText;
+    if (!symbol.isNull()) {
+        result.appendImage(source, symbol, attributes);
+        result.append(u"\u00a0", attributes);
+    }
+    result.append(text, attributes);
+}
+
+QImage InlineTextRenderer::failedImageSymbol(const FontProperties &properties, qreal devicePixelRatio)
+{
+    // Images keep their colours in both appearances: a grey that reads on light and dark pages.
+    const int size = std::max(1, int(std::round(properties.scaledSize() * 0.9)));
+    return SymbolIcon::pixmap(u"photo.slash", size, QColor(0x8c, 0x8c, 0x8c), QFont::Normal, devicePixelRatio)
+        .toImage();
+}
+
 void InlineTextRenderer::renderTopLevel(const InlineNode &node)
 {
     switch (node.kind()) {
     case InlineNode::Kind::image: {
         const auto &image = *node.as<Inline::Image>();
         const auto loaded = m_options.images.constFind(image.source);
-        if (loaded != m_options.images.constEnd())
+        if (loaded != m_options.images.constEnd()) {
             m_result.appendImage(image.source, *loaded, m_attributes);
+        } else if (m_options.failedImages.contains(image.source)) {
+            const QString alt = InlineQueries::plainText(image.children);
+            appendFailedImage(m_result, image.source, m_options.failedImageSymbol,
+                              alt.isEmpty() ? image.source : alt, m_attributes);
+        }
         return;
     }
     case InlineNode::Kind::softBreak:

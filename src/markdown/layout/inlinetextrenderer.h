@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QUrl>
 
 #include <optional>
@@ -20,7 +21,9 @@ namespace kestrune {
 // Nested emphasis, strong, strike-through and link styles accumulate on the attributes in
 // force and are undone after their children. A raw "<br>" tag gives a line feed and swallows
 // the whitespace that follows it; a soft break is a space (or a line feed in lineBreak mode).
-// Images appear only when `images` already holds them under their source string.
+// Images appear only when `images` already holds them under their source string; one listed in
+// `failedImages` appears as the failed-image symbol and its alternative text (its source when it
+// has none) in the secondary text colour, so the reader sees that something is missing.
 class InlineTextRenderer
 {
 public:
@@ -29,6 +32,8 @@ public:
         std::optional<QUrl> baseUrl;
         InlineTextStyles styles;
         QHash<QString, QImage> images;
+        QSet<QString> failedImages;
+        QImage failedImageSymbol;
         SoftBreakMode softBreakMode = SoftBreakMode::space;
     };
 
@@ -38,6 +43,13 @@ public:
     // The link attribute for a destination: parsed as a URL relative to the base URL, none when
     // it does not parse.
     static std::optional<QUrl> linkUrl(const QString &destination, const std::optional<QUrl> &baseUrl);
+
+    // What stands for an image that cannot be shown: the symbol, a space and the text, in the
+    // secondary text colour over `attributes`.
+    static void appendFailedImage(StyledText &result, const QString &source, const QImage &symbol,
+                                  const QString &text, TextAttributes attributes);
+    // The symbol drawn for a failed image, one line of text in `properties` high.
+    static QImage failedImageSymbol(const FontProperties &properties, qreal devicePixelRatio);
 
 private:
     InlineTextRenderer(const Options &options, const TextAttributes &attributes);

@@ -231,12 +231,19 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     if (provider && m_context.images) {
         for (const QString &source : std::as_const(sources)) {
             const std::optional<QUrl> url = imageUrl(source);
-            if (!url)
+            if (!url) {
+                options.failedImages.insert(source);
                 continue;
+            }
             images.append({source, *url});
             if (const QImage *image = m_context.images->image(*url, provider))
                 options.images.insert(source, *image);
+            else if (m_context.images->hasFailed(*url, provider))
+                options.failedImages.insert(source);
         }
+        if (!options.failedImages.isEmpty())
+            options.failedImageSymbol = InlineTextRenderer::failedImageSymbol(
+                state.attributes.fontPropertiesOrDefault(), m_context.devicePixelRatio);
     }
 
     const StyledText text = InlineTextRenderer::render(view.inlines, options, state.attributes);
@@ -248,15 +255,24 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     return {std::move(node), {}};
 }
 
-std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image)
+std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image, const State &state)
 {
     const std::optional<QUrl> url = imageUrl(image.source);
     std::optional<QUrl> link;
     if (image.destination)
         link = InlineTextRenderer::linkUrl(*image.destination, m_environment.baseUrl);
-    auto node =
-        std::make_unique<LayoutImageNode>(url.value_or(QUrl()), link, m_context.images,
-                                          m_environment.imageProvider.get(), m_context.devicePixelRatio);
+    // Shown in the image's place when it cannot be loaded.
+    StyledText failed;
+    InlineTextRenderer::appendFailedImage(
+        failed, image.source,
+        InlineTextRenderer::failedImageSymbol(state.attributes.fontPropertiesOrDefault(),
+                                              m_context.devicePixelRatio),
+        image.alt.isEmpty() ? image.source : image.alt, state.attributes);
+    State fallbackState = state;
+    fallbackState.selectable = false;
+    auto node = std::make_unique<LayoutImageNode>(
+        url.value_or(QUrl()), link, m_context.images, m_environment.imageProvider.get(),
+        m_context.devicePixelRatio, textNode(failed, fallbackState, true));
     if (url)
         m_context.imageNodes.insert(*url, node.get());
     return node;
@@ -375,7 +391,7 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
     case Kind::table:
         return buildTable(node.blocks.first(), state);
     case Kind::imageBlock:
-        return {buildImage(node.image), {}};
+        return {buildImage(node.image, state), {}};
     case Kind::imageFlow:
         return buildImageFlow(node.flowItems, state);
     }

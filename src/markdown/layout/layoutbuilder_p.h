@@ -57,7 +57,7 @@ private:
     Result buildList(const BlockNode &block, const State &state);
     Result buildTable(const BlockNode &block, const State &state);
     Result buildInlineText(const BlockViewNode &node, const State &state);
-    std::unique_ptr<LayoutNode> buildImage(const RawImageData &image);
+    std::unique_ptr<LayoutNode> buildImage(const RawImageData &image, const State &state);
     Result buildImageFlow(const QList<BlockViewNode::FlowItem> &items, const State &state);
     std::unique_ptr<LayoutNode> textNode(const StyledText &text, const State &state, bool wraps);
     std::optional<QUrl> imageUrl(const QString &source) const;

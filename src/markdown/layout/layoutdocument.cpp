@@ -20,7 +20,9 @@ LayoutDocument::LayoutDocument(QObject *parent)
       m_documentState(LayoutBuilder::documentState(m_environment.theme))
 {
     m_context.images = m_images.get();
-    connect(m_images.get(), &LayoutImageStore::imageLoaded, this, &LayoutDocument::onImageLoaded);
+    // A settled image (loaded or failed) changes the texts and blocks that show it.
+    connect(m_images.get(), &LayoutImageStore::imageLoaded, this, &LayoutDocument::onImageSettled);
+    connect(m_images.get(), &LayoutImageStore::imageFailed, this, &LayoutDocument::onImageSettled);
 }
 
 LayoutDocument::~LayoutDocument()
@@ -291,7 +293,7 @@ void LayoutDocument::invalidateEntryOf(LayoutNode *node)
     m_laidOut = std::min(m_laidOut, *it);
 }
 
-void LayoutDocument::onImageLoaded(const QUrl &url, ImageProvider *provider)
+void LayoutDocument::onImageSettled(const QUrl &url, ImageProvider *provider)
 {
     bool changed = false;
     if (provider == m_environment.imageProvider.get()) {
@@ -310,10 +312,16 @@ void LayoutDocument::onImageLoaded(const QUrl &url, ImageProvider *provider)
                 if (const QImage *image = m_images->image(imageUrl, provider)) {
                     text.options.images.insert(source, *image);
                     affected = true;
+                } else if (m_images->hasFailed(imageUrl, provider)) {
+                    text.options.failedImages.insert(source);
+                    affected = true;
                 }
             }
             if (!affected)
                 continue;
+            if (!text.options.failedImages.isEmpty() && text.options.failedImageSymbol.isNull())
+                text.options.failedImageSymbol = InlineTextRenderer::failedImageSymbol(
+                    text.attributes.fontPropertiesOrDefault(), m_context.devicePixelRatio);
             text.node->setText(InlineTextRenderer::render(text.inlines, text.options, text.attributes),
                                m_context.fonts);
             invalidateEntryOf(text.node);

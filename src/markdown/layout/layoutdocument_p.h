@@ -102,7 +102,7 @@ private:
     void build(Entry &entry);
     void dropNodes();
     void invalidateEntryOf(LayoutNode *node);
-    void onImageLoaded(const QUrl &url, ImageProvider *provider);
+    void onImageSettled(const QUrl &url, ImageProvider *provider);
     int laidOutTextCount() const;
 
     MarkdownEnvironment m_environment;

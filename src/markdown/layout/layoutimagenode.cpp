@@ -9,10 +9,16 @@
 namespace kestrune {
 
 LayoutImageNode::LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store,
-                                 ImageProvider *provider, qreal devicePixelRatio)
+                                 ImageProvider *provider, qreal devicePixelRatio,
+                                 std::unique_ptr<LayoutNode> fallback)
     : m_url(url), m_link(std::move(link)), m_store(store), m_provider(provider),
-      m_devicePixelRatio(devicePixelRatio)
-{}
+      m_devicePixelRatio(devicePixelRatio), m_fallback(std::move(fallback))
+{
+    if (m_fallback)
+        adopt(m_fallback.get());
+}
+
+LayoutImageNode::~LayoutImageNode() = default;
 
 QSizeF LayoutImageNode::fittedSize(QSizeF natural, qreal width)
 {
@@ -31,13 +37,27 @@ const QImage *LayoutImageNode::loadedImage() const
 QSizeF LayoutImageNode::doLayout(qreal width)
 {
     const QImage *image = loadedImage();
+    m_showsFallback = !image && m_fallback && m_store && m_store->hasFailed(m_url, m_provider);
+    if (m_showsFallback) {
+        m_fallback->setPosition({0, 0});
+        return m_fallback->layout(width);
+    }
     if (!image)
         return {0, 0};
     return fittedSize(QSizeF(image->size()) / std::max<qreal>(0.01, m_devicePixelRatio), width);
 }
 
+qreal LayoutImageNode::firstBaseline() const
+{
+    return m_showsFallback ? m_fallback->firstBaseline() : -1;
+}
+
 void LayoutImageNode::paint(LayoutPaintContext &context) const
 {
+    if (m_showsFallback) {
+        paintChildren(context);
+        return;
+    }
     const QImage *image = loadedImage();
     if (!image || size().isEmpty())
         return;
@@ -47,8 +67,10 @@ void LayoutImageNode::paint(LayoutPaintContext &context) const
     context.painter->restore();
 }
 
-void LayoutImageNode::hitTest(QPointF, LayoutHit &hit)
+void LayoutImageNode::hitTest(QPointF point, LayoutHit &hit)
 {
+    if (m_showsFallback)
+        LayoutNode::hitTest(point, hit);
     if (m_link)
         hit.link = m_link;
 }

@@ -4,6 +4,7 @@
 
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 namespace kestrune {
@@ -12,12 +13,14 @@ class ImageProvider;
 class LayoutImageStore;
 
 // A picture at its natural size, made smaller to fit the offered width (never larger), placed
-// at the top-leading corner. It takes no room until it has loaded, and none when it fails.
+// at the top-leading corner. It takes no room until it has loaded; when it cannot be loaded,
+// its fallback (the failed-image symbol and the alternative text) takes its place.
 class LayoutImageNode : public LayoutNode
 {
 public:
     LayoutImageNode(const QUrl &url, std::optional<QUrl> link, LayoutImageStore *store,
-                    ImageProvider *provider, qreal devicePixelRatio);
+                    ImageProvider *provider, qreal devicePixelRatio, std::unique_ptr<LayoutNode> fallback);
+    ~LayoutImageNode() override;
 
     const QUrl &url() const { return m_url; }
 
@@ -27,6 +30,9 @@ public:
 
     void paint(LayoutPaintContext &context) const override;
     void hitTest(QPointF point, LayoutHit &hit) override;
+    qreal firstBaseline() const override;
+    int childCount() const override { return m_showsFallback ? 1 : 0; }
+    LayoutNode *child(int) const override { return m_fallback.get(); }
 
 protected:
     QSizeF doLayout(qreal width) override;
@@ -41,6 +47,8 @@ private:
     LayoutImageStore *m_store;
     ImageProvider *m_provider;
     qreal m_devicePixelRatio;
+    std::unique_ptr<LayoutNode> m_fallback;
+    bool m_showsFallback = false;
 };
 
 } // namespace kestrune

@@ -458,14 +458,16 @@ private Q_SLOTS:
     void imageBlockAndFlow_data()
     {
         QTest::addColumn<QString>("markdown");
-        QTest::addColumn<QString>("expected"); // node kinds in the dump, in order
+        // Node kinds in the dump, in order. The test provider has none of these images, so each
+        // image block shows its fallback text.
+        QTest::addColumn<QString>("expected");
         QTest::addRow("one image alone is an image block") << "![a](https://x/a.png)"
-                                                           << "image";
+                                                           << "image text";
         QTest::addRow("a linked image alone too") << "[![a](https://x/a.png)](https://x)"
-                                                  << "image";
+                                                  << "image text";
         QTest::addRow("two images separated by a space are a flow")
             << "![a](https://x/a.png) ![b](https://x/b.png)"
-            << "flow image image";
+            << "flow image text image text";
         QTest::addRow("an image in text stays inline") << "see ![a](https://x/a.png) here"
                                                        << "text";
     }
@@ -479,6 +481,43 @@ private Q_SLOTS:
         for (const QString &line : page.dump().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             kinds.append(line.trimmed().section(QLatin1Char(' '), 0, 0));
         QCOMPARE(kinds.join(QLatin1Char(' ')), expected);
+    }
+
+    // An image that cannot be loaded leaves a trace: the failed-image symbol and its
+    // alternative text in the secondary colour, in a block of its own or in its line, once
+    // the failure is known.
+    void failedImagesShowTheirAlternativeText()
+    {
+        constexpr DynamicColor black = dynamicColor(0, 0, 0, 1, 0, 0, 0, 1);
+        Theme theme = readingTheme();
+        theme.text = TextStyle::fontSize(17) + TextStyle::foregroundColor(black);
+        Page page(QString(), 600, theme);
+        page.images->deferred = true;
+        QSignalSpy invalidated(page.document.get(), &LayoutDocument::layoutInvalidated);
+        page.document->setBlocks(MarkdownParser::parse(QStringLiteral(
+            "![missing picture](https://x/missing.png)\n\nbefore ![gone](https://x/gone.png) after")));
+        QVERIFY(!page.dump().contains(QLatin1String("missing picture")));
+        QVERIFY(!page.texts().constFirst()->plainText().contains(QLatin1String("gone")));
+
+        page.images->release();
+        QTRY_VERIFY(invalidated.count() > 0);
+        QTRY_VERIFY(page.dump().contains(QLatin1String("missing picture")));
+        const QString inlineText = page.texts().constFirst()->plainText();
+        QVERIFY2(inlineText.startsWith(QLatin1String("before ")) &&
+                     inlineText.contains(QLatin1String("gone")) &&
+                     inlineText.endsWith(QLatin1String(" after")),
+                 qPrintable(inlineText));
+
+        // Secondary ink (black at half strength on white) for the symbols and both texts; the
+        // body text stays black.
+        const QImage image = page.paint();
+        const QRect secondary = boundsOf(image, QColor(128, 128, 128), 24);
+        QVERIFY(!secondary.isEmpty());
+        QVERIFY2(secondary.left() < 4, qPrintable(QString::number(secondary.left())));
+        const QRect body = boundsOf(image, Qt::black, 40);
+        QVERIFY(!body.isEmpty());
+        QVERIFY2(secondary.top() < body.top() && secondary.bottom() >= body.top(),
+                 "the block's alternative text above the paragraph's line, the inline one in it");
     }
 
     void flowLayoutRows()

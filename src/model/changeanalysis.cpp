@@ -135,30 +135,36 @@ ChangeSummary analyzeChange(const TreeNode &node, bool archived, const ModelEnvi
     return summary;
 }
 
+namespace {
+
+void countTaskLine(QStringView line, TaskCount &count)
+{
+    const QStringView content = TextLines::trimmed(line);
+    if (content.startsWith(QLatin1String("- [x]")) || content.startsWith(QLatin1String("- [X]"))) {
+        ++count.done;
+        ++count.total;
+    } else if (content.startsWith(QLatin1String("- [ ]"))) {
+        ++count.total;
+    }
+}
+
+} // namespace
+
 TaskCount countTasks(const QUrl &changeFolderURL, const ModelEnvironment &environment)
 {
-    const std::optional<QByteArray> bytes =
-        environment.fileSystem->readFile(childPath(changeFolderURL, tasksFileName));
-    if (!bytes)
-        return {};
-    const std::optional<QString> text = TextLines::decodeUtf8(*bytes);
-    if (!text)
-        return {};
-    return countTasksInText(*text);
+    // One pass over the lines in bounded memory: a task list may be as large as a repository
+    // makes it.
+    TaskCount count;
+    const FileReadError error =
+        environment.fileSystem->forEachLine(childPath(changeFolderURL, tasksFileName),
+                                            [&count](QStringView line) { countTaskLine(line, count); });
+    return error == FileReadError::none ? count : TaskCount();
 }
 
 TaskCount countTasksInText(QStringView text)
 {
     TaskCount count;
-    TextLines::forEachLine(text, [&count](QStringView line) {
-        const QStringView content = TextLines::trimmed(line);
-        if (content.startsWith(QLatin1String("- [x]")) || content.startsWith(QLatin1String("- [X]"))) {
-            ++count.done;
-            ++count.total;
-        } else if (content.startsWith(QLatin1String("- [ ]"))) {
-            ++count.total;
-        }
-    });
+    TextLines::forEachLine(text, [&count](QStringView line) { countTaskLine(line, count); });
     return count;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "model/filereaderror.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +37,12 @@ public:
     virtual std::optional<QDateTime> contentModificationDate(const QString &path) const = 0;
     // The whole content of a regular file (following symbolic links); nothing when it cannot be read.
     virtual std::optional<QByteArray> readFile(const QString &path) const = 0;
+    // Calls visit(line) for every line of a regular file's UTF-8 text, split at every newline
+    // character. What went wrong otherwise; the lines visited before a failure are to be
+    // disregarded. By default from readFile; a file system that can stream does so in bounded
+    // memory.
+    virtual FileReadError forEachLine(const QString &path,
+                                      const std::function<void(QStringView)> &visit) const;
     // Whether anything exists at the path, following symbolic links.
     virtual bool exists(const QString &path) const = 0;
     // Whether a folder exists at the path, following symbolic links.

@@ -1,5 +1,7 @@
 #include "model/localfilesystem.h"
 
+#include "model/regularfilereader.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -22,24 +24,6 @@ QByteArray encoded(const QString &path)
 {
     return QFile::encodeName(path);
 }
-
-// Closes a descriptor on every path out of a function.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
 
 class DirectoryStream
 {
@@ -105,32 +89,16 @@ std::optional<QDateTime> LocalFileSystem::contentModificationDate(const QString 
 
 std::optional<QByteArray> LocalFileSystem::readFile(const QString &path) const
 {
-    // Non-blocking open so that a named pipe in place of a document cannot stall the scan.
-    FileDescriptor fd(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0)
+    RegularFileReader::Content content = RegularFileReader::read(path, largestWholeFile);
+    if (content.error != FileReadError::none)
         return std::nullopt;
-    struct stat status;
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
+    return std::move(content.bytes);
+}
 
-    // The size is a hint only: the file may grow or shrink while it is read.
-    QByteArray content(qsizetype(status.st_size) + 1, Qt::Uninitialized);
-    qsizetype filled = 0;
-    for (;;) {
-        if (filled == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t count = ::read(fd.get(), content.data() + filled, size_t(content.size() - filled));
-        if (count == 0)
-            break;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::nullopt;
-        }
-        filled += count;
-    }
-    content.truncate(filled);
-    return content;
+FileReadError LocalFileSystem::forEachLine(const QString &path,
+                                           const std::function<void(QStringView)> &visit) const
+{
+    return RegularFileReader::forEachLine(path, visit);
 }
 
 bool LocalFileSystem::exists(const QString &path) const

@@ -10,11 +10,18 @@ namespace kestrune {
 class LocalFileSystem final : public FileSystem
 {
 public:
+    // readFile refuses a file larger than this: whole files are read only where a document
+    // has to be held at once, and no project document comes near it.
+    static constexpr qint64 largestWholeFile = qint64(256) << 20;
+
     static std::shared_ptr<const LocalFileSystem> shared();
 
     std::optional<std::vector<DirectoryEntry>> listDirectory(const QString &path) const override;
     std::optional<QDateTime> contentModificationDate(const QString &path) const override;
     std::optional<QByteArray> readFile(const QString &path) const override;
+    // Streams the file a block at a time.
+    FileReadError forEachLine(const QString &path,
+                              const std::function<void(QStringView)> &visit) const override;
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
 };

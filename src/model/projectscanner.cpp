@@ -102,15 +102,38 @@ template <typename Group> void sortByNameKeys(std::vector<TreeNode> &nodes, Grou
     nodes = std::move(sorted);
 }
 
+// The delta type a specification's lines declare: its first "ADDED", "MODIFIED" or "REMOVED"
+// requirements heading. Later lines are skipped cheaply.
+struct DeltaTypeDetector
+{
+    std::optional<DeltaSpecType> result;
+
+    void visit(QStringView line)
+    {
+        static const QString added = QStringLiteral("## ADDED Requirements");
+        static const QString modified = QStringLiteral("## MODIFIED Requirements");
+        static const QString removed = QStringLiteral("## REMOVED Requirements");
+        if (result)
+            return;
+        const QStringView content = TextLines::trimmed(line);
+        if (!content.startsWith(QLatin1String("## ")))
+            return;
+        if (content == added)
+            result = DeltaSpecType::added;
+        else if (content == modified)
+            result = DeltaSpecType::modified;
+        else if (content == removed)
+            result = DeltaSpecType::removed;
+    }
+};
+
 std::optional<DeltaSpecType> detectDeltaTypeAtPath(const QString &path, const FileSystem &fileSystem)
 {
-    const std::optional<QByteArray> bytes = fileSystem.readFile(path);
-    if (!bytes)
+    DeltaTypeDetector detector;
+    if (fileSystem.forEachLine(path, [&detector](QStringView line) { detector.visit(line); }) !=
+        FileReadError::none)
         return std::nullopt;
-    const std::optional<QString> text = TextLines::decodeUtf8(*bytes);
-    if (!text)
-        return std::nullopt;
-    return detectDeltaTypeInText(*text);
+    return detector.result;
 }
 
 TreeNode markdownFileNode(const DirectoryEntry &entry, const FileSystem &fileSystem)
@@ -230,25 +253,9 @@ std::optional<DeltaSpecType> detectDeltaType(const QUrl &fileURL, const ModelEnv
 
 std::optional<DeltaSpecType> detectDeltaTypeInText(QStringView text)
 {
-    static const QString added = QStringLiteral("## ADDED Requirements");
-    static const QString modified = QStringLiteral("## MODIFIED Requirements");
-    static const QString removed = QStringLiteral("## REMOVED Requirements");
-    std::optional<DeltaSpecType> result;
-    // Stops looking at the first match; later lines are skipped cheaply.
-    TextLines::forEachLine(text, [&](QStringView line) {
-        if (result)
-            return;
-        const QStringView content = TextLines::trimmed(line);
-        if (!content.startsWith(QLatin1String("## ")))
-            return;
-        if (content == added)
-            result = DeltaSpecType::added;
-        else if (content == modified)
-            result = DeltaSpecType::modified;
-        else if (content == removed)
-            result = DeltaSpecType::removed;
-    });
-    return result;
+    DeltaTypeDetector detector;
+    TextLines::forEachLine(text, [&detector](QStringView line) { detector.visit(line); });
+    return detector.result;
 }
 
 bool isArchivedPath(QStringView path)

@@ -157,12 +157,22 @@ void SummaryWalk::ageChangeFile(const TreeNode &node, const QStringList &ancesto
     }
 }
 
-std::optional<QString> readText(const QUrl &url, const FileSystem &fileSystem)
+void countRequirementLine(QStringView line, qint64 &count)
 {
-    const std::optional<QByteArray> bytes = fileSystem.readFile(url.toLocalFile());
-    if (!bytes)
-        return std::nullopt;
-    return TextLines::decodeUtf8(*bytes);
+    static const QString asciiColon = QStringLiteral("### Requirement:");
+    static const QString fullWidthColon = QStringLiteral("### Requirement\uFF1A");
+    const QStringView content = TextLines::trimmed(line);
+    if (content.startsWith(asciiColon) || content.startsWith(fullWidthColon))
+        ++count;
+}
+
+// The requirements of a specification file, read a line at a time; none when it cannot be read.
+qint64 countRequirementsInFile(const QUrl &url, const FileSystem &fileSystem)
+{
+    qint64 count = 0;
+    const FileReadError error = fileSystem.forEachLine(
+        url.toLocalFile(), [&count](QStringView line) { countRequirementLine(line, count); });
+    return error == FileReadError::none ? count : 0;
 }
 
 ProjectSummary SummaryWalk::finish(const TreeNode &root)
@@ -203,10 +213,8 @@ ProjectSummary SummaryWalk::finish(const TreeNode &root)
         if (summary.specRequirementCounts.contains(name))
             continue;
         qint64 count = 0;
-        if (const std::optional<QUrl> file = specFileURL(root.url, name, m_environment)) {
-            if (const std::optional<QString> text = readText(*file, *m_environment.fileSystem))
-                count = countRequirements(*text);
-        }
+        if (const std::optional<QUrl> file = specFileURL(root.url, name, m_environment))
+            count = countRequirementsInFile(*file, *m_environment.fileSystem);
         summary.specRequirementCounts.insert(name, count);
         requirementTotal += count;
     }
@@ -249,14 +257,8 @@ std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName
 
 qint64 countRequirements(QStringView text)
 {
-    static const QString asciiColon = QStringLiteral("### Requirement:");
-    static const QString fullWidthColon = QStringLiteral("### Requirement\uFF1A");
     qint64 count = 0;
-    TextLines::forEachLine(text, [&count](QStringView line) {
-        const QStringView content = TextLines::trimmed(line);
-        if (content.startsWith(asciiColon) || content.startsWith(fullWidthColon))
-            ++count;
-    });
+    TextLines::forEachLine(text, [&count](QStringView line) { countRequirementLine(line, count); });
     return count;
 }
 

@@ -1,22 +1,41 @@
 #include "preview/markdownfilereader.h"
 
-#include <QFile>
+#include "model/regularfilereader.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
 
 namespace kestrune {
 
-MarkdownPreviewState MarkdownFileReader::read(const QString &path, const QString &errorMessage)
+const QString &MarkdownFileReader::ErrorMessages::forError(FileReadError error) const
 {
-    QFile file(path);
-    // Opening a folder fails too.
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return MarkdownPreviewState::error(errorMessage);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return MarkdownPreviewState::error(errorMessage);
-    return decode(bytes, errorMessage);
+    switch (error) {
+    case FileReadError::notFound:
+        return notFound;
+    case FileReadError::permissionDenied:
+        return permissionDenied;
+    case FileReadError::notRegularFile:
+        return notRegularFile;
+    case FileReadError::tooLarge:
+        return tooLarge;
+    case FileReadError::notUtf8:
+        return notUtf8;
+    case FileReadError::none:
+    case FileReadError::other:
+        break;
+    }
+    return other;
+}
+
+MarkdownPreviewState MarkdownFileReader::read(const QString &path, const ErrorMessages &messages)
+{
+    if (path.isEmpty())
+        return MarkdownPreviewState::error(messages.notFound);
+    const RegularFileReader::Content content = RegularFileReader::read(path, largestFile);
+    if (content.error != FileReadError::none)
+        return MarkdownPreviewState::error(messages.forError(content.error));
+    return decode(content.bytes, messages.notUtf8);
 }
 
 MarkdownPreviewState MarkdownFileReader::decode(QByteArrayView bytes, const QString &errorMessage)

@@ -2,6 +2,8 @@
 
 #include "preview/markdownpreviewstate.h"
 
+#include "model/filereaderror.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -9,15 +11,32 @@ namespace kestrune {
 
 // The background half of the preview's load: reads a whole file, decodes it as UTF-8 and says
 // what the pane should show. Touches nothing shared, so it runs on any thread; the error
-// message is looked up by the caller beforehand.
+// messages are looked up by the caller beforehand.
 class MarkdownFileReader
 {
 public:
+    // What the pane says for each way a read can fail.
+    struct ErrorMessages
+    {
+        QString notFound;
+        QString permissionDenied;
+        QString notRegularFile;
+        QString tooLarge;
+        QString notUtf8;
+        QString other;
+
+        const QString &forError(FileReadError error) const;
+    };
+
+    // Larger files are not read: a document this long takes gigabytes to lay out.
+    static constexpr qint64 largestFile = qint64(64) << 20;
+
     MarkdownFileReader() = delete;
 
     // The error state when the file cannot be read or is not UTF-8, the empty state when it
-    // holds nothing but white space and line breaks, else its text unchanged.
-    static MarkdownPreviewState read(const QString &path, const QString &errorMessage);
+    // holds nothing but white space and line breaks, else its text unchanged. Only a regular
+    // file is read, without blocking and at most largestFile bytes of it.
+    static MarkdownPreviewState read(const QString &path, const ErrorMessages &messages);
     static MarkdownPreviewState decode(QByteArrayView bytes, const QString &errorMessage);
 };
 

@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QStackedWidget>
 #include <QtConcurrent/qtconcurrenttask.h>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace kestrune {
@@ -148,10 +149,41 @@ void MarkdownPreviewView::startLoad()
         setState(watcher->result());
     });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    watcher->setFuture(QtConcurrent::task(&MarkdownFileReader::read)
-                           .withArguments(path, Localization::text("markdown.read_error"))
+    const MarkdownFileReader::ErrorMessages messages{
+        Localization::text("markdown.read_error.not_found"),
+        Localization::text("markdown.read_error.permission_denied"),
+        Localization::text("markdown.read_error.not_a_file"),
+        Localization::text("markdown.read_error.too_large"),
+        Localization::text("markdown.read_error"),
+        Localization::text("markdown.read_error.other")};
+    watcher->setFuture(QtConcurrent::task(FileReadFunction(fileReadFunction()))
+                           .withArguments(path, messages)
+                           .onThreadPool(*readPool())
                            .withPriority(userInitiatedPriority)
                            .spawn());
+}
+
+MarkdownPreviewView::FileReadFunction &MarkdownPreviewView::fileReadFunction()
+{
+    static FileReadFunction function = &MarkdownFileReader::read;
+    return function;
+}
+
+void MarkdownPreviewView::setFileReadFunction(FileReadFunction function)
+{
+    fileReadFunction() = function ? std::move(function) : FileReadFunction(&MarkdownFileReader::read);
+}
+
+QThreadPool *MarkdownPreviewView::readPool()
+{
+    // Never the global pool: painting waits on that one, and a slow file system must not
+    // stall the window. Never waited for at exit either, so it is not destroyed.
+    static QThreadPool *const pool = [] {
+        auto *threads = new QThreadPool;
+        threads->setMaxThreadCount(2);
+        return threads;
+    }();
+    return pool;
 }
 
 void MarkdownPreviewView::setState(MarkdownPreviewState state)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/deltaspectype.h"
+#include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
 
@@ -8,9 +9,12 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QStackedWidget;
+
+class QThreadPool;
 
 namespace kestrune {
 
@@ -36,6 +40,14 @@ public:
                         QWidget *parent = nullptr);
     ~MarkdownPreviewView() override;
 
+    // Where files are read: a pool of the panes' own.
+    static QThreadPool *readPool();
+    // What the panes read files with (MarkdownFileReader::read unless replaced; tests put in
+    // one that holds reads back). Runs on the read pool.
+    using FileReadFunction =
+        std::function<MarkdownPreviewState(const QString &, const MarkdownFileReader::ErrorMessages &)>;
+    static void setFileReadFunction(FileReadFunction function);
+
     QUrl fileURL() const { return m_fileURL; }
     std::optional<DeltaSpecType> deltaType() const { return m_deltaType; }
     const MarkdownPreviewState &state() const { return m_state; }
@@ -60,6 +72,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static FileReadFunction &fileReadFunction();
     void startLoad();
     void setState(MarkdownPreviewState state);
     void showContent();

@@ -6,11 +6,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace kestrune;
 
 namespace {
 
 const QString readError = QStringLiteral("cannot read");
+const MarkdownFileReader::ErrorMessages messages{QStringLiteral("not found"),  QStringLiteral("permission"),
+                                                 QStringLiteral("not a file"), QStringLiteral("too large"),
+                                                 QStringLiteral("not UTF-8"),  QStringLiteral("other")};
 
 } // namespace
 
@@ -65,17 +70,28 @@ void TestMarkdownFileReader::decode()
 
 void TestMarkdownFileReader::read_data()
 {
-    QTest::addColumn<QString>("entry"); // created in the temporary folder: "file", "folder" or nothing
+    // Created in the temporary folder: "file", "folder", "fifo", "device", "sparse" or nothing.
+    QTest::addColumn<QString>("entry");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<MarkdownPreviewState::Kind>("expected");
+    QTest::addColumn<QString>("message"); // for an error
 
     QTest::addRow("a file is read whole")
-        << "file" << QByteArray("# Title\n") << MarkdownPreviewState::Kind::content;
-    QTest::addRow("an empty file") << "file" << QByteArray() << MarkdownPreviewState::Kind::empty;
-    QTest::addRow("a missing file is a read error")
-        << "" << QByteArray() << MarkdownPreviewState::Kind::error;
-    QTest::addRow("a folder is a read error")
-        << "folder" << QByteArray() << MarkdownPreviewState::Kind::error;
+        << "file" << QByteArray("# Title\n") << MarkdownPreviewState::Kind::content << QString();
+    QTest::addRow("an empty file") << "file" << QByteArray() << MarkdownPreviewState::Kind::empty
+                                   << QString();
+    QTest::addRow("a missing file is not found")
+        << "" << QByteArray() << MarkdownPreviewState::Kind::error << messages.notFound;
+    QTest::addRow("a folder is not a file")
+        << "folder" << QByteArray() << MarkdownPreviewState::Kind::error << messages.notRegularFile;
+    QTest::addRow("a named pipe is not read, and does not block")
+        << "fifo" << QByteArray() << MarkdownPreviewState::Kind::error << messages.notRegularFile;
+    QTest::addRow("a link to an endless device is not read")
+        << "device" << QByteArray() << MarkdownPreviewState::Kind::error << messages.notRegularFile;
+    QTest::addRow("a file above the limit is too large")
+        << "sparse" << QByteArray() << MarkdownPreviewState::Kind::error << messages.tooLarge;
+    QTest::addRow("bytes that are not UTF-8")
+        << "file" << QByteArray("caf\xe9") << MarkdownPreviewState::Kind::error << messages.notUtf8;
 }
 
 void TestMarkdownFileReader::read()
@@ -83,22 +99,29 @@ void TestMarkdownFileReader::read()
     QFETCH(QString, entry);
     QFETCH(QByteArray, bytes);
     QFETCH(MarkdownPreviewState::Kind, expected);
+    QFETCH(QString, message);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("spec.md"));
-    if (entry == QLatin1String("file")) {
+    if (entry == QLatin1String("file") || entry == QLatin1String("sparse")) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+        if (entry == QLatin1String("sparse"))
+            QVERIFY(file.resize(MarkdownFileReader::largestFile + 1));
     } else if (entry == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("spec.md")));
+    } else if (entry == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (entry == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     }
-    const MarkdownPreviewState state = MarkdownFileReader::read(path, readError);
+    const MarkdownPreviewState state = MarkdownFileReader::read(path, messages);
     QCOMPARE(state.kind(), expected);
     if (expected == MarkdownPreviewState::Kind::content)
         QCOMPARE(state.text(), QString::fromUtf8(bytes));
     if (expected == MarkdownPreviewState::Kind::error)
-        QCOMPARE(state.message(), readError);
+        QCOMPARE(state.message(), message);
 }
 
 void TestMarkdownFileReader::viewModeRawValues()

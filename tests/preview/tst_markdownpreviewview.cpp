@@ -13,16 +13,18 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QMutex>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
+#include <QWaitCondition>
 
 #include <memory>
-#include <sys/stat.h>
 
 using namespace kestrune;
 
@@ -41,6 +43,18 @@ public:
 public Q_SLOTS:
     void open(const QUrl &url) { urls.append(url); }
 };
+
+} // namespace
+
+namespace {
+
+// The paths whose reads wait for the test.
+struct HeldReads
+{
+    QMutex mutex;
+    QWaitCondition released;
+    QSet<QString> paths;
+} heldReads;
 
 } // namespace
 
@@ -68,9 +82,10 @@ private Q_SLOTS:
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
-    // A named pipe: reading it blocks until the test writes to it, so the test decides when a
-    // load finishes.
-    QUrl makePipe(const QString &name);
+    // A file whose read waits until the test releases it with its content, so the test
+    // decides when a load finishes.
+    QUrl makeHeldFile(const QString &name);
+    void release(const QUrl &file, const QByteArray &bytes);
     std::unique_ptr<MarkdownPreviewView> showPane(const QUrl &file,
                                                   std::optional<DeltaSpecType> deltaType = {});
     static bool waitForState(MarkdownPreviewView &view, Kind kind);
@@ -83,9 +98,16 @@ private:
 void TestMarkdownPreviewView::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    // One read may be held up by a pipe while another runs.
-    QThreadPool::globalInstance()->setMaxThreadCount(
-        std::max(4, QThreadPool::globalInstance()->maxThreadCount()));
+    // One read may be held up while another runs.
+    MarkdownPreviewView::readPool()->setMaxThreadCount(4);
+    MarkdownPreviewView::setFileReadFunction(
+        [](const QString &path, const MarkdownFileReader::ErrorMessages &messages) {
+            QMutexLocker locker(&heldReads.mutex);
+            while (heldReads.paths.contains(path))
+                heldReads.released.wait(&heldReads.mutex);
+            locker.unlock();
+            return MarkdownFileReader::read(path, messages);
+        });
 }
 
 void TestMarkdownPreviewView::init()
@@ -96,7 +118,12 @@ void TestMarkdownPreviewView::init()
 
 void TestMarkdownPreviewView::cleanup()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    {
+        QMutexLocker locker(&heldReads.mutex); // a failed test may leave a read held
+        heldReads.paths.clear();
+        heldReads.released.wakeAll();
+    }
+    MarkdownPreviewView::readPool()->waitForDone();
     m_dir.reset();
 }
 
@@ -108,12 +135,20 @@ QUrl TestMarkdownPreviewView::writeFile(const QString &name, const QByteArray &b
     return QUrl::fromLocalFile(file.fileName());
 }
 
-QUrl TestMarkdownPreviewView::makePipe(const QString &name)
+QUrl TestMarkdownPreviewView::makeHeldFile(const QString &name)
 {
     const QString path = m_dir->filePath(name);
-    if (mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
-        qFatal("cannot make a pipe at %s", qPrintable(path));
+    QMutexLocker locker(&heldReads.mutex);
+    heldReads.paths.insert(path);
     return QUrl::fromLocalFile(path);
+}
+
+void TestMarkdownPreviewView::release(const QUrl &file, const QByteArray &bytes)
+{
+    writeFile(file.fileName(), bytes);
+    QMutexLocker locker(&heldReads.mutex);
+    heldReads.paths.remove(file.toLocalFile());
+    heldReads.released.wakeAll();
 }
 
 std::unique_ptr<MarkdownPreviewView> TestMarkdownPreviewView::showPane(const QUrl &file,
@@ -132,7 +167,7 @@ bool TestMarkdownPreviewView::waitForState(MarkdownPreviewView &view, Kind kind)
 
 void TestMarkdownPreviewView::settleReads()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    MarkdownPreviewView::readPool()->waitForDone();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
@@ -151,8 +186,7 @@ void TestMarkdownPreviewView::contentAreaFollowsTheFile_data()
         << QByteArray(" \n\t\n  ") << true << Kind::empty << "emptyNotice";
     QTest::addRow("bytes that are not UTF-8 show the read error")
         << QByteArray("caf\xe9") << true << Kind::error << "readError";
-    QTest::addRow("a missing file shows the read error")
-        << QByteArray() << false << Kind::error << "readError";
+    QTest::addRow("a missing file says so") << QByteArray() << false << Kind::error << "readError";
 }
 
 void TestMarkdownPreviewView::contentAreaFollowsTheFile()
@@ -170,7 +204,8 @@ void TestMarkdownPreviewView::contentAreaFollowsTheFile()
     QCOMPARE(view->header()->modeSwitch()->isVisible(), expected == Kind::content);
     if (expected == Kind::error) {
         auto *error = qobject_cast<ErrorTextView *>(view->contentView());
-        QCOMPARE(error->text(), QStringLiteral("markdown.read_error"));
+        QCOMPARE(error->text(), exists ? QStringLiteral("markdown.read_error")
+                                       : QStringLiteral("markdown.read_error.not_found"));
         // Top-leading, not centred: the text's box starts at the padding.
         QCOMPARE(error->geometry().topLeft(), QPoint(0, 0));
         QCOMPARE(error->size(), view->contentView()->parentWidget()->size());
@@ -201,8 +236,8 @@ void TestMarkdownPreviewView::headerNamesTheFileAndShortensThePathInTheMiddle()
 
 void TestMarkdownPreviewView::deltaBadgeShowsInEveryState()
 {
-    const QUrl pipe = makePipe(QStringLiteral("held.md"));
-    auto view = showPane(pipe, DeltaSpecType::modified);
+    const QUrl held = makeHeldFile(QStringLiteral("held.md"));
+    auto view = showPane(held, DeltaSpecType::modified);
     DeltaBadge *badge = view->header()->deltaBadge();
     QCOMPARE(view->state().kind(), Kind::loading);
     QVERIFY(badge->isVisible());
@@ -218,8 +253,7 @@ void TestMarkdownPreviewView::deltaBadgeShowsInEveryState()
     QVERIFY(waitForState(*view, Kind::content));
     QVERIFY(!badge->isVisible());
 
-    QFile writer(pipe.toLocalFile()); // lets the first read finish
-    QVERIFY(writer.open(QIODevice::WriteOnly));
+    release(held, "held"); // lets the first read finish
 }
 
 void TestMarkdownPreviewView::switchChoosesTheModeAndKeepsItForTheNextFile()
@@ -282,18 +316,14 @@ void TestMarkdownPreviewView::loadStartsWhenThePaneFirstAppears()
 
 void TestMarkdownPreviewView::resultForAnEarlierFileIsDropped()
 {
-    const QUrl slow = makePipe(QStringLiteral("slow.md"));
+    const QUrl slow = makeHeldFile(QStringLiteral("slow.md"));
     auto view = showPane(slow);
     QSignalSpy states(view.get(), &MarkdownPreviewView::stateChanged);
     view->setFile(writeFile(QStringLiteral("fast.md"), "fast"), std::nullopt);
     QVERIFY(waitForState(*view, Kind::content));
     QCOMPARE(view->state().text(), QStringLiteral("fast"));
 
-    {
-        QFile writer(slow.toLocalFile());
-        QVERIFY(writer.open(QIODevice::WriteOnly));
-        writer.write("slow");
-    }
+    release(slow, "slow");
     const qsizetype seen = states.size();
     settleReads();
     QCOMPARE(states.size(), seen);
@@ -303,15 +333,11 @@ void TestMarkdownPreviewView::resultForAnEarlierFileIsDropped()
 
 void TestMarkdownPreviewView::paneMayCloseWhileTheReadRuns()
 {
-    const QUrl slow = makePipe(QStringLiteral("slow.md"));
+    const QUrl slow = makeHeldFile(QStringLiteral("slow.md"));
     auto view = showPane(slow);
     QCOMPARE(view->state().kind(), Kind::loading);
     view.reset();
-    {
-        QFile writer(slow.toLocalFile());
-        QVERIFY(writer.open(QIODevice::WriteOnly));
-        writer.write("# Late\n");
-    }
+    release(slow, "# Late\n");
     settleReads(); // the finished read has no one to report to
 
     // Nor does it reach a pane opened afterwards.

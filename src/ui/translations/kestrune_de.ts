@@ -111,6 +111,26 @@
         <source>This file could not be read as UTF-8 text.</source>
         <translation>Diese Datei konnte nicht als UTF-8-Text gelesen werden.</translation>
     </message>
+    <message id="markdown.read_error.not_found">
+        <source>This file no longer exists.</source>
+        <translation>Diese Datei existiert nicht mehr.</translation>
+    </message>
+    <message id="markdown.read_error.permission_denied">
+        <source>You do not have permission to read this file.</source>
+        <translation>Sie haben keine Berechtigung, diese Datei zu lesen.</translation>
+    </message>
+    <message id="markdown.read_error.not_a_file">
+        <source>This is not a regular file, so it is not read.</source>
+        <translation>Dies ist keine gewöhnliche Datei und wird daher nicht gelesen.</translation>
+    </message>
+    <message id="markdown.read_error.too_large">
+        <source>This file is larger than 64 MB, too large to show.</source>
+        <translation>Diese Datei ist größer als 64 MB und zu groß zum Anzeigen.</translation>
+    </message>
+    <message id="markdown.read_error.other">
+        <source>This file could not be read.</source>
+        <translation>Diese Datei konnte nicht gelesen werden.</translation>
+    </message>
     <message id="markdown.preview">
         <source>Preview</source>
         <translation>Vorschau</translation>

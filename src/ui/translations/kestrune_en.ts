@@ -111,6 +111,26 @@
         <source>This file could not be read as UTF-8 text.</source>
         <translation>This file could not be read as UTF-8 text.</translation>
     </message>
+    <message id="markdown.read_error.not_found">
+        <source>This file no longer exists.</source>
+        <translation>This file no longer exists.</translation>
+    </message>
+    <message id="markdown.read_error.permission_denied">
+        <source>You do not have permission to read this file.</source>
+        <translation>You do not have permission to read this file.</translation>
+    </message>
+    <message id="markdown.read_error.not_a_file">
+        <source>This is not a regular file, so it is not read.</source>
+        <translation>This is not a regular file, so it is not read.</translation>
+    </message>
+    <message id="markdown.read_error.too_large">
+        <source>This file is larger than 64 MB, too large to show.</source>
+        <translation>This file is larger than 64 MB, too large to show.</translation>
+    </message>
+    <message id="markdown.read_error.other">
+        <source>This file could not be read.</source>
+        <translation>This file could not be read.</translation>
+    </message>
     <message id="markdown.preview">
         <source>Preview</source>
         <translation>Preview</translation>

@@ -35,7 +35,7 @@ DefaultNetworkImageLoader::DefaultNetworkImageLoader(std::shared_ptr<NetworkImag
 {
     NetworkImageLoaderWorker::Settings settings{
         configuration.diskCacheDirectory, configuration.memoryCacheCapacity, configuration.diskCacheCapacity,
-        configuration.transferTimeout};
+        configuration.transferTimeout, configuration.maximumResponseSize};
     auto *worker = new NetworkImageLoaderWorker(std::move(cache), std::move(settings));
     worker->moveToThread(m_thread.get());
     QObject::connect(m_thread.get(), &QThread::finished, worker, &QObject::deleteLater);

@@ -21,16 +21,21 @@ class NetworkImageLoaderWorker;
 // HTTP response cache (10 MiB in memory in front of 100 MiB on disk) and time
 // out after 15 s without progress. Only statuses 200 to 299 count; any other
 // response fails with badServerResponse, bytes that do not decode fail with
-// cannotDecodeContentData.
+// cannotDecodeContentData, and a response over 32 MiB fails with tooLarge.
 class DefaultNetworkImageLoader : public NetworkImageLoader
 {
 public:
+    // Far beyond any picture a document shows, yet small enough that a few
+    // downloads at once cannot exhaust memory.
+    static constexpr qint64 defaultMaximumResponseSize = 32 * 1024 * 1024;
+
     struct Configuration
     {
         QString diskCacheDirectory;
         qint64 memoryCacheCapacity = 10 * 1024 * 1024;
         qint64 diskCacheCapacity = 100 * 1024 * 1024;
         std::chrono::milliseconds transferTimeout{15000};
+        qint64 maximumResponseSize = defaultMaximumResponseSize; // bytes of body
     };
 
     // Disk cache under QStandardPaths::CacheLocation, figures as above.

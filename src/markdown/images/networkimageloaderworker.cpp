@@ -8,6 +8,9 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <memory>
+#include <optional>
+
 namespace kestrune {
 
 namespace {
@@ -16,6 +19,12 @@ void resolve(const NetworkImageLoaderWorker::Promise &promise, const NetworkImag
 {
     promise->addResult(result);
     promise->finish();
+}
+
+NetworkImageResult tooLarge(qint64 limit)
+{
+    return NetworkImageResult::failure(NetworkImageError::tooLarge,
+                                       QStringLiteral("The image is larger than %1 bytes").arg(limit));
 }
 
 NetworkImageResult decode(const QByteArray &bytes)
@@ -34,6 +43,13 @@ NetworkImageResult decode(const QByteArray &bytes)
 }
 
 } // namespace
+
+// What one reply has delivered so far, and why it was cut short, if it was.
+struct NetworkImageLoaderWorker::Transfer
+{
+    QByteArray body;
+    std::optional<NetworkImageResult> failure;
+};
 
 NetworkImageLoaderWorker::NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache,
                                                    Settings settings)
@@ -85,12 +101,44 @@ void NetworkImageLoaderWorker::load(const QUrl &url, const Promise &promise)
     request.setRawHeader("Accept", "image/*");
     request.setTransferTimeout(int(m_settings.transferTimeout.count()));
     QNetworkReply *reply = network()->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, url, reply] { finish(url, reply); });
+    auto transfer = std::make_shared<Transfer>();
+    const qint64 limit = m_settings.maximumResponseSize;
+    // A declared length over the limit is refused before the body comes.
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, transfer, limit] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > limit)
+            abort(reply, *transfer, tooLarge(limit));
+    });
+    // The body is drained as it arrives, so the reply never holds all of it and
+    // an endless one is cut off once past the limit.
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply, transfer, limit] {
+        if (transfer->failure)
+            return;
+        transfer->body += reply->read(limit + 1 - transfer->body.size());
+        if (transfer->body.size() > limit)
+            abort(reply, *transfer, tooLarge(limit));
+    });
+    connect(reply, &QNetworkReply::finished, this,
+            [this, url, reply, transfer] { finish(url, reply, *transfer); });
 }
 
-void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply)
+void NetworkImageLoaderWorker::abort(QNetworkReply *reply, Transfer &transfer,
+                                     const NetworkImageResult &failure)
+{
+    if (transfer.failure || reply->isFinished())
+        return;
+    transfer.failure = failure;
+    transfer.body.clear();
+    reply->abort(); // emits finished, which settles the waiters with `failure`
+}
+
+void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply, const Transfer &transfer)
 {
     reply->deleteLater();
+    if (transfer.failure) {
+        settle(url, *transfer.failure);
+        return;
+    }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         if (reply->error() != QNetworkReply::NoError)
@@ -106,7 +154,12 @@ void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply)
                                                 QStringLiteral("HTTP status %1").arg(code)));
         return;
     }
-    const NetworkImageResult result = decode(reply->readAll());
+    const QByteArray body = transfer.body + reply->readAll();
+    if (body.size() > m_settings.maximumResponseSize) {
+        settle(url, tooLarge(m_settings.maximumResponseSize));
+        return;
+    }
+    const NetworkImageResult result = decode(body);
     if (result.isSuccess())
         m_cache->setImage(result.image, url);
     settle(url, result);

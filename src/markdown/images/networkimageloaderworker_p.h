@@ -33,6 +33,7 @@ public:
         qint64 memoryCacheCapacity = 0;
         qint64 diskCacheCapacity = 0;
         std::chrono::milliseconds transferTimeout{0};
+        qint64 maximumResponseSize = 0; // bytes of body; a larger response fails
     };
 
     NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache, Settings settings);
@@ -42,8 +43,11 @@ public:
     void load(const QUrl &url, const Promise &promise);
 
 private:
+    struct Transfer;
+
     QNetworkAccessManager *network();
-    void finish(const QUrl &url, QNetworkReply *reply);
+    void abort(QNetworkReply *reply, Transfer &transfer, const NetworkImageResult &failure);
+    void finish(const QUrl &url, QNetworkReply *reply, const Transfer &transfer);
     void settle(const QUrl &url, const NetworkImageResult &result);
 
     std::shared_ptr<NetworkImageCache> m_cache;

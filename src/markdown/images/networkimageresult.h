@@ -12,6 +12,7 @@ enum class NetworkImageError
     badServerResponse,       // not an HTTP response, or a status outside 200 to 299
     cannotDecodeContentData, // the bytes are not an image the decoder can read
     transport,               // the download itself failed; see errorString
+    tooLarge,                // the response is larger than the loader accepts
 };
 
 // The outcome of one image load: a decoded bitmap or an error.

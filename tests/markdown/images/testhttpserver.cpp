@@ -3,7 +3,19 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+#include <memory>
+
 namespace kestrune {
+
+namespace {
+
+QByteArray chunk(const QByteArray &data)
+{
+    return QByteArray::number(data.size(), 16) + "\r\n" + data + "\r\n";
+}
+
+} // namespace
 
 TestHttpServer::TestHttpServer(QObject *parent) : QObject(parent)
 {
@@ -50,17 +62,48 @@ void TestHttpServer::serve(QTcpSocket *socket)
     }
 
     const Response response = m_responses.value(path, Response{404, "not found", {}, 0});
+    const bool chunked = response.repeat > 0;
+    const bool declaresLength =
+        std::any_of(response.headers.begin(), response.headers.end(),
+                    [](const QByteArray &header) { return header.toLower().startsWith("content-length:"); });
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + " Status\r\n";
-    reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (chunked)
+        reply += "Transfer-Encoding: chunked\r\n";
+    else if (!declaresLength)
+        reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     reply += "Connection: close\r\n";
     for (const QByteArray &header : response.headers)
         reply += header + "\r\n";
-    reply += "\r\n" + response.body;
+    reply += "\r\n";
+    if (!chunked)
+        reply += response.body;
+    else if (!response.body.isEmpty())
+        reply += chunk(response.body);
 
-    QTimer::singleShot(response.delayMs, socket, [socket, reply] {
+    QTimer::singleShot(response.delayMs, socket, [socket, reply, response, chunked] {
         socket->write(reply);
+        if (chunked)
+            stream(socket, response);
+        else if (!response.keepOpen)
+            socket->disconnectFromHost();
+    });
+}
+
+void TestHttpServer::stream(QTcpSocket *socket, const Response &response)
+{
+    auto *timer = new QTimer(socket); // stops with the connection
+    auto sent = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, sent, response] {
+        if (socket->bytesToWrite() > 1024 * 1024)
+            return; // the client is behind; wait for it
+        socket->write(chunk(response.piece));
+        if (++*sent < response.repeat)
+            return;
+        timer->stop();
+        socket->write("0\r\n\r\n");
         socket->disconnectFromHost();
     });
+    timer->start(response.intervalMs);
 }
 
 } // namespace kestrune

@@ -9,7 +9,8 @@
 namespace kestrune {
 
 // A tiny HTTP/1.1 server on 127.0.0.1 for tests: fixed responses by path,
-// counted requests, recorded request headers.
+// counted requests, recorded request headers. A response may also stream
+// chunks on a timer or leave the connection open.
 class TestHttpServer : public QObject
 {
     Q_OBJECT
@@ -17,10 +18,20 @@ class TestHttpServer : public QObject
 public:
     struct Response
     {
+        Response(int status = 200, QByteArray body = {}, QList<QByteArray> headers = {}, int delayMs = 0)
+            : status(status), body(std::move(body)), headers(std::move(headers)), delayMs(delayMs)
+        {}
+
         int status = 200;
         QByteArray body;
-        QList<QByteArray> headers; // "Name: value"
+        QList<QByteArray> headers; // "Name: value"; a Content-Length here replaces the real one
         int delayMs = 0;
+        // With repeat > 0 the response is chunked: the body, then `piece` sent
+        // `repeat` times, one every `intervalMs` while the client keeps reading.
+        QByteArray piece;
+        int repeat = 0;
+        int intervalMs = 0;
+        bool keepOpen = false; // once sent, the connection stays open with nothing more to come
     };
 
     explicit TestHttpServer(QObject *parent = nullptr);
@@ -37,6 +48,7 @@ public:
 
 private:
     void serve(QTcpSocket *socket);
+    static void stream(QTcpSocket *socket, const Response &response);
 
     QTcpServer m_server;
     QHash<QString, Response> m_responses;

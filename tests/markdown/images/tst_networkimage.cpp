@@ -67,6 +67,8 @@ private Q_SLOTS:
     void sharesOneDownloadPerUrl();
     void failsWithTheRightError_data();
     void failsWithTheRightError();
+    void refusesAResponseOverTheSizeLimit_data();
+    void refusesAResponseOverTheSizeLimit();
     void retriesAfterAFailure_data();
     void retriesAfterAFailure();
     void recomputesIdealSizeForANewScale();
@@ -92,6 +94,7 @@ DefaultNetworkImageLoader::Configuration TestNetworkImage::configuration() const
 {
     DefaultNetworkImageLoader::Configuration configuration;
     configuration.diskCacheDirectory = m_cacheDir->path();
+    configuration.maximumResponseSize = 64 * 1024;
     return configuration;
 }
 
@@ -179,6 +182,32 @@ void TestNetworkImage::failsWithTheRightError()
     model.setImageLoader(m_loader.get());
     model.setSource(ImageSource{resolved, 1.0});
     QTRY_COMPARE(model.image().kind(), NetworkImageState::Kind::failure);
+}
+
+void TestNetworkImage::refusesAResponseOverTheSizeLimit_data()
+{
+    QTest::addColumn<TestHttpServer::Response>("response");
+
+    // The few bytes sent are all there is: waiting for the rest would hang.
+    TestHttpServer::Response declared{200, pngBytes(2, 2), {"Content-Length: 1073741824"}, 0};
+    declared.keepOpen = true;
+    QTest::addRow("declared length over the limit") << declared;
+
+    // 40 MB in chunks, with no length announced.
+    TestHttpServer::Response endless{200, pngBytes(2, 2), {"Content-Type: image/png"}, 0};
+    endless.piece = QByteArray(4096, 'x');
+    endless.repeat = 10000;
+    QTest::addRow("chunked body past the limit") << endless;
+}
+
+void TestNetworkImage::refusesAResponseOverTheSizeLimit()
+{
+    QFETCH(TestHttpServer::Response, response);
+    m_server->setResponse("/large.png", response);
+
+    const NetworkImageResult result = await(m_loader->image(m_server->url("/large.png")));
+    QCOMPARE(result.error, NetworkImageError::tooLarge);
+    QVERIFY(result.image.isNull());
 }
 
 void TestNetworkImage::retriesAfterAFailure_data()

@@ -18,10 +18,11 @@ class NetworkImageLoaderWorker;
 // Downloads, decodes and caches images. All bookkeeping runs one step at a time
 // on the loader's own thread, so concurrent requests for one URL share a single
 // download. Requests go out over HTTP(S) with "Accept: image/*", prefer the
-// HTTP response cache (10 MiB in memory in front of 100 MiB on disk) and time
-// out after 15 s without progress. Only statuses 200 to 299 count; any other
-// response fails with badServerResponse, bytes that do not decode fail with
-// cannotDecodeContentData, and a response over 32 MiB fails with tooLarge.
+// HTTP response cache (10 MiB in memory in front of 100 MiB on disk) and fail
+// with timedOut after 15 s without progress or 60 s in all. Only statuses 200
+// to 299 count; any other response fails with badServerResponse, bytes that do
+// not decode fail with cannotDecodeContentData, and a response over 32 MiB
+// fails with tooLarge.
 class DefaultNetworkImageLoader : public NetworkImageLoader
 {
 public:
@@ -34,7 +35,8 @@ public:
         QString diskCacheDirectory;
         qint64 memoryCacheCapacity = 10 * 1024 * 1024;
         qint64 diskCacheCapacity = 100 * 1024 * 1024;
-        std::chrono::milliseconds transferTimeout{15000};
+        std::chrono::milliseconds transferTimeout{15000};        // without progress
+        std::chrono::milliseconds transferDeadline{60000};       // in all, however steady the progress
         qint64 maximumResponseSize = defaultMaximumResponseSize; // bytes of body
     };
 

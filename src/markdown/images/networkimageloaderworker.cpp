@@ -7,6 +7,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -118,6 +119,15 @@ void NetworkImageLoaderWorker::load(const QUrl &url, const Promise &promise)
         if (transfer->body.size() > limit)
             abort(reply, *transfer, tooLarge(limit));
     });
+    // The idle time-out alone lets a server that trickles a byte now and then
+    // hold a request open for ever.
+    if (m_settings.transferDeadline.count() > 0) {
+        QTimer::singleShot(m_settings.transferDeadline, reply, [this, reply, transfer] {
+            abort(reply, *transfer,
+                  NetworkImageResult::failure(NetworkImageError::timedOut,
+                                              QStringLiteral("The image took too long to download")));
+        });
+    }
     connect(reply, &QNetworkReply::finished, this,
             [this, url, reply, transfer] { finish(url, reply, *transfer); });
 }
@@ -139,19 +149,26 @@ void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply, con
         settle(url, *transfer.failure);
         return;
     }
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        if (reply->error() != QNetworkReply::NoError)
-            settle(url, NetworkImageResult::failure(NetworkImageError::transport, reply->errorString()));
-        else
-            settle(url, NetworkImageResult::failure(NetworkImageError::badServerResponse,
-                                                    QStringLiteral("Not an HTTP response")));
+    // The only cancellation left is the network's own idle time-out.
+    if (reply->error() == QNetworkReply::OperationCanceledError ||
+        reply->error() == QNetworkReply::TimeoutError) {
+        settle(url, NetworkImageResult::failure(NetworkImageError::timedOut, reply->errorString()));
         return;
     }
-    const int code = status.toInt();
-    if (code < 200 || code > 299) {
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299)) {
         settle(url, NetworkImageResult::failure(NetworkImageError::badServerResponse,
-                                                QStringLiteral("HTTP status %1").arg(code)));
+                                                QStringLiteral("HTTP status %1").arg(status.toInt())));
+        return;
+    }
+    // A body cut short is no image, whatever part of one arrived.
+    if (reply->error() != QNetworkReply::NoError) {
+        settle(url, NetworkImageResult::failure(NetworkImageError::transport, reply->errorString()));
+        return;
+    }
+    if (!status.isValid()) {
+        settle(url, NetworkImageResult::failure(NetworkImageError::badServerResponse,
+                                                QStringLiteral("Not an HTTP response")));
         return;
     }
     const QByteArray body = transfer.body + reply->readAll();

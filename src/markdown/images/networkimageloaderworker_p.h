@@ -32,8 +32,9 @@ public:
         QString diskCacheDirectory;
         qint64 memoryCacheCapacity = 0;
         qint64 diskCacheCapacity = 0;
-        std::chrono::milliseconds transferTimeout{0};
-        qint64 maximumResponseSize = 0; // bytes of body; a larger response fails
+        std::chrono::milliseconds transferTimeout{0};  // without progress; 0 for none
+        std::chrono::milliseconds transferDeadline{0}; // from request to last byte; 0 for none
+        qint64 maximumResponseSize = 0;                // bytes of body; a larger response fails
     };
 
     NetworkImageLoaderWorker(std::shared_ptr<NetworkImageCache> cache, Settings settings);

@@ -13,6 +13,7 @@ enum class NetworkImageError
     cannotDecodeContentData, // the bytes are not an image the decoder can read
     transport,               // the download itself failed; see errorString
     tooLarge,                // the response is larger than the loader accepts
+    timedOut,                // the server stalled, or the download outlasted its deadline
 };
 
 // The outcome of one image load: a decoded bitmap or an error.

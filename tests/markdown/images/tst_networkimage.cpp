@@ -69,6 +69,8 @@ private Q_SLOTS:
     void failsWithTheRightError();
     void refusesAResponseOverTheSizeLimit_data();
     void refusesAResponseOverTheSizeLimit();
+    void timesOut_data();
+    void timesOut();
     void retriesAfterAFailure_data();
     void retriesAfterAFailure();
     void recomputesIdealSizeForANewScale();
@@ -207,6 +209,42 @@ void TestNetworkImage::refusesAResponseOverTheSizeLimit()
 
     const NetworkImageResult result = await(m_loader->image(m_server->url("/large.png")));
     QCOMPARE(result.error, NetworkImageError::tooLarge);
+    QVERIFY(result.image.isNull());
+}
+
+void TestNetworkImage::timesOut_data()
+{
+    QTest::addColumn<TestHttpServer::Response>("response");
+    QTest::addColumn<int>("transferTimeoutMs");
+    QTest::addColumn<int>("transferDeadlineMs");
+
+    // Part of a PNG, then silence.
+    TestHttpServer::Response stalled{200, pngBytes(8, 8), {"Content-Length: 4096"}, 0};
+    stalled.keepOpen = true;
+    QTest::addRow("server stalls past the idle time-out") << stalled << 300 << 60000;
+
+    // A byte every 100 ms for 30 s: never idle, never done.
+    TestHttpServer::Response trickle{200, {}, {"Content-Type: image/png"}, 0};
+    trickle.piece = "x";
+    trickle.repeat = 300;
+    trickle.intervalMs = 100;
+    QTest::addRow("trickling server reaches the deadline") << trickle << 15000 << 1000;
+}
+
+void TestNetworkImage::timesOut()
+{
+    QFETCH(TestHttpServer::Response, response);
+    QFETCH(int, transferTimeoutMs);
+    QFETCH(int, transferDeadlineMs);
+    m_server->setResponse("/slow.png", response);
+    DefaultNetworkImageLoader::Configuration settings = configuration();
+    settings.transferTimeout = std::chrono::milliseconds(transferTimeoutMs);
+    settings.transferDeadline = std::chrono::milliseconds(transferDeadlineMs);
+    m_loader =
+        std::make_unique<DefaultNetworkImageLoader>(std::make_shared<DefaultNetworkImageCache>(), settings);
+
+    const NetworkImageResult result = await(m_loader->image(m_server->url("/slow.png")));
+    QCOMPARE(result.error, NetworkImageError::timedOut);
     QVERIFY(result.image.isNull());
 }
 

@@ -1,6 +1,7 @@
 #include "markdown/images/networkimageloaderworker_p.h"
 
 #include "markdown/images/networkresponsecache_p.h"
+#include "markdown/images/svgsanitizer_p.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -28,7 +29,28 @@ NetworkImageResult tooLarge(qint64 limit)
                                        QStringLiteral("The image is larger than %1 bytes").arg(limit));
 }
 
-NetworkImageResult decode(const QByteArray &bytes)
+NetworkImageResult read(QImageReader &reader)
+{
+    QImage image = reader.read(); // the first image of the file
+    if (image.isNull())
+        return NetworkImageResult::failure(NetworkImageError::cannotDecodeContentData, reader.errorString());
+    return NetworkImageResult::success(std::move(image));
+}
+
+// An SVG document is rendered only once nothing in it points outside it.
+NetworkImageResult decodeSvg(const QByteArray &bytes)
+{
+    std::optional<QByteArray> safe = SvgSanitizer::sanitized(bytes);
+    if (!safe)
+        return NetworkImageResult::failure(NetworkImageError::cannotDecodeContentData,
+                                           QStringLiteral("Not a well-formed SVG document"));
+    QBuffer buffer(&*safe);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "svg");
+    return read(reader);
+}
+
+NetworkImageResult decode(const QByteArray &bytes, const QString &contentType)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -37,10 +59,14 @@ NetworkImageResult decode(const QByteArray &bytes)
     // dimensions fails here instead of exhausting memory.
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    QImage image = reader.read(); // the first image of the file
-    if (image.isNull())
-        return NetworkImageResult::failure(NetworkImageError::cannotDecodeContentData, reader.errorString());
-    return NetworkImageResult::success(std::move(image));
+    const QByteArray format = reader.format();
+    // Compressed SVG fails in decodeSvg as no XML; an SVG the reader does not
+    // recognise by its start is still one by its type or its root element.
+    if (format.startsWith("svg") ||
+        (format.isEmpty() &&
+         (contentType.contains(QLatin1String("svg"), Qt::CaseInsensitive) || bytes.contains("<svg"))))
+        return decodeSvg(bytes);
+    return read(reader);
 }
 
 } // namespace
@@ -176,7 +202,8 @@ void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply, con
         settle(url, tooLarge(m_settings.maximumResponseSize));
         return;
     }
-    const NetworkImageResult result = decode(body);
+    const NetworkImageResult result =
+        decode(body, reply->header(QNetworkRequest::ContentTypeHeader).toString());
     if (result.isSuccess())
         m_cache->setImage(result.image, url);
     settle(url, result);

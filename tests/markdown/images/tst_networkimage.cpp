@@ -5,9 +5,12 @@
 #include "testhttpserver.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QNetworkProxy>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,10 +21,10 @@ using namespace kestrune;
 
 namespace {
 
-QByteArray pngBytes(int width, int height)
+QByteArray pngBytes(int width, int height, const QColor &color = Qt::darkCyan)
 {
     QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::darkCyan);
+    image.fill(color);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -44,6 +47,41 @@ QByteArray pngClaiming(quint32 width, quint32 height)
     }
     qToBigEndian(~crc, bytes.data() + 29);
     return bytes;
+}
+
+// A 32 × 32 white SVG document around `content`.
+QByteArray svgDocument(const QString &content)
+{
+    return (QStringLiteral("<?xml version=\"1.0\"?>\n"
+                           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"32\" height=\"32\">"
+                           "<rect width=\"32\" height=\"32\" fill=\"white\"/>") +
+            content + QStringLiteral("</svg>"))
+        .toUtf8();
+}
+
+QString imageElement(const QString &href, int x)
+{
+    return QStringLiteral("<image x=\"%1\" y=\"0\" width=\"16\" height=\"16\" xlink:href=\"%2\"/>")
+        .arg(x)
+        .arg(href.toHtmlEscaped());
+}
+
+QString dataUrl(const QByteArray &bytes, const char *type)
+{
+    return QStringLiteral("data:%1;base64,%2").arg(QLatin1String(type), QLatin1String(bytes.toBase64()));
+}
+
+bool hasPixelOf(const QImage &image, QRgb color)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (pixels.pixel(x, y) == color)
+                return true;
+        }
+    }
+    return false;
 }
 
 NetworkImageResult await(QFuture<NetworkImageResult> future)
@@ -71,6 +109,8 @@ private Q_SLOTS:
     void refusesAResponseOverTheSizeLimit();
     void timesOut_data();
     void timesOut();
+    void rendersSvgWithoutOutsideReferences_data();
+    void rendersSvgWithoutOutsideReferences();
     void retriesAfterAFailure_data();
     void retriesAfterAFailure();
     void recomputesIdealSizeForANewScale();
@@ -83,6 +123,7 @@ private:
 
     TestHttpServer *m_server = nullptr;
     std::unique_ptr<QTemporaryDir> m_cacheDir;
+    QTemporaryDir m_localDir;
     std::unique_ptr<DefaultNetworkImageLoader> m_loader;
 };
 
@@ -90,6 +131,15 @@ void TestNetworkImage::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+
+    // Local files an SVG from the network must not reach.
+    QVERIFY(m_localDir.isValid());
+    QImage red(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(m_localDir.filePath(QStringLiteral("red.png")), "PNG"));
+    QFile css(m_localDir.filePath(QStringLiteral("red.css")));
+    QVERIFY(css.open(QIODevice::WriteOnly));
+    css.write("circle { fill: #ff0000 }");
 }
 
 DefaultNetworkImageLoader::Configuration TestNetworkImage::configuration() const
@@ -113,6 +163,12 @@ void TestNetworkImage::init()
     m_server->setResponse("/server-error.png", {500, pngBytes(4, 4), {"Content-Type: image/png"}, 0});
     m_server->setResponse("/redirect-status.png", {304, {}, {}, 0});
     m_server->setResponse("/huge.png", {200, pngClaiming(60000, 60000), {"Content-Type: image/png"}, 0});
+    m_server->setResponse("/malformed.svg",
+                          {200,
+                           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+                           "<rect width=\"8\" height=\"8\" fill=\"red\"></svg>",
+                           {"Content-Type: image/svg+xml"},
+                           0});
     m_cacheDir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_cacheDir->isValid());
     m_loader = std::make_unique<DefaultNetworkImageLoader>(std::make_shared<DefaultNetworkImageCache>(),
@@ -166,6 +222,8 @@ void TestNetworkImage::failsWithTheRightError_data()
     QTest::addRow("data URL is no HTTP response")
         << "data:image/png;base64," + QString::fromLatin1(pngBytes(2, 2).toBase64())
         << NetworkImageError::badServerResponse;
+    QTest::addRow("SVG that is not well-formed XML cannot be decoded")
+        << "/malformed.svg" << NetworkImageError::cannotDecodeContentData;
     QTest::addRow("refused connection is a transport failure")
         << "http://127.0.0.1:1/x.png" << NetworkImageError::transport;
 }
@@ -246,6 +304,49 @@ void TestNetworkImage::timesOut()
     const NetworkImageResult result = await(m_loader->image(m_server->url("/slow.png")));
     QCOMPARE(result.error, NetworkImageError::timedOut);
     QVERIFY(result.image.isNull());
+}
+
+void TestNetworkImage::rendersSvgWithoutOutsideReferences_data()
+{
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<QByteArray>("contentType");
+
+    const QString red = m_localDir.filePath(QStringLiteral("red.png"));
+    QTest::addRow("image by absolute path") << imageElement(red, 0) << QByteArray("image/svg+xml");
+    QTest::addRow("image by file URL, sniffed without a content type")
+        << imageElement(QUrl::fromLocalFile(red).toString(), 0) << QByteArray();
+    QTest::addRow("image by path relative to the working directory")
+        << imageElement("red.png", 0) << QByteArray("image/svg+xml");
+    QTest::addRow("image inside an embedded SVG")
+        << imageElement(dataUrl(svgDocument(imageElement(red, 0)), "image/svg+xml"), 0)
+        << QByteArray("image/svg+xml");
+    QTest::addRow("style sheet instruction")
+        << QStringLiteral(
+               "<?xml-stylesheet type=\"text/css\" href=\"%1\"?><circle cx=\"8\" cy=\"8\" r=\"6\"/>")
+               .arg(m_localDir.filePath(QStringLiteral("red.css")))
+        << QByteArray("image/svg+xml");
+}
+
+void TestNetworkImage::rendersSvgWithoutOutsideReferences()
+{
+    QFETCH(QString, reference);
+    QFETCH(QByteArray, contentType);
+    const QString current = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_localDir.path()));
+    auto restore = qScopeGuard([current] { QDir::setCurrent(current); });
+
+    // Beside the reference, a green picture in a data URL must still show.
+    const QString green = imageElement(dataUrl(pngBytes(16, 16, Qt::green), "image/png"), 16);
+    QList<QByteArray> headers;
+    if (!contentType.isEmpty())
+        headers.append("Content-Type: " + contentType);
+    m_server->setResponse("/picture.svg", {200, svgDocument(reference + green), headers, 0});
+
+    const NetworkImageResult result = await(m_loader->image(m_server->url("/picture.svg")));
+    QCOMPARE(result.error, NetworkImageError::none);
+    QCOMPARE(result.image.size(), QSize(32, 32));
+    QVERIFY(hasPixelOf(result.image, qRgb(0, 255, 0)));
+    QVERIFY(!hasPixelOf(result.image, qRgb(255, 0, 0)));
 }
 
 void TestNetworkImage::retriesAfterAFailure_data()

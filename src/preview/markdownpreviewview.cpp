@@ -15,6 +15,7 @@
 
 #include <QDesktopServices>
 #include <QFutureWatcher>
+#include <QMessageBox>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QtConcurrent/qtconcurrenttask.h>
@@ -220,7 +221,30 @@ void MarkdownPreviewView::openLink(const QUrl &url)
         return;
     // Handed to the desktop as written, a relative link would resolve against the program's
     // working directory and could open an unrelated file.
-    QDesktopServices::openUrl(url.isRelative() ? m_fileURL.resolved(url) : url);
+    const QUrl target = url.isRelative() ? m_fileURL.resolved(url) : url;
+    const QString scheme = target.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+        scheme == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(target);
+        return;
+    }
+    // Any other target (a local file, a scheme some program registered) may start a program
+    // with what a repository wrote: the reader decides, seeing the whole target.
+    delete m_linkConfirmation.data(); // one question at a time: the latest link's
+    auto *box = new QMessageBox(QMessageBox::Question, Localization::text("markdown.link.confirm_title"),
+                                Localization::text("markdown.link.confirm"),
+                                QMessageBox::Open | QMessageBox::Cancel, this);
+    box->setObjectName(QStringLiteral("linkConfirmation"));
+    box->setInformativeText(target.toDisplayString());
+    box->setDefaultButton(QMessageBox::Cancel);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QDialog::finished, this, [target](int result) {
+        if (result == QMessageBox::Open)
+            QDesktopServices::openUrl(target);
+    });
+    m_linkConfirmation = box;
+    box->open();
 }
 
 void MarkdownPreviewView::showContent()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+class QMessageBox;
 class QStackedWidget;
 
 class QThreadPool;
@@ -76,6 +77,7 @@ private:
     void startLoad();
     void setState(MarkdownPreviewState state);
     void showContent();
+    // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
 
     QUrl m_fileURL;
@@ -94,6 +96,7 @@ private:
     // Made for the text on show, when its mode is first chosen; dropped with that text.
     QPointer<QWidget> m_document;
     QPointer<QWidget> m_source;
+    QPointer<QMessageBox> m_linkConfirmation;
 };
 
 } // namespace kestrune

@@ -10,9 +10,11 @@
 
 #include "markdown/layout/markdownview.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QMessageBox>
 #include <QMutex>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -384,12 +386,13 @@ void TestMarkdownPreviewView::longSourceIsTakenInBySlices()
 void TestMarkdownPreviewView::relativeLinksOpenFromTheFilesFolder()
 {
     UrlRecorder recorder;
-    for (const char *scheme : {"file", "https"})
+    for (const char *scheme : {"file", "https", "mailto", "foo-scheme"})
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
     QDir(m_dir->path()).mkpath(QStringLiteral("changes"));
+    // The relative link comes last: it asks first, and its question blocks the page below it.
     auto view = showPane(writeFile(QStringLiteral("changes/proposal.md"),
-                                   "[Notebooks](../notebooks/spec.md)\n\n[Site](https://example.com/a)\n\n"
-                                   "[Top](#missing-heading)\n"));
+                                   "[Site](https://example.com/a)\n\n[Top](#missing-heading)\n\n"
+                                   "[Notebooks](../notebooks/spec.md)\n"));
     QVERIFY(waitForState(*view, Kind::content));
     auto *document = view->findChild<MarkdownView *>(QStringLiteral("renderedDocument"));
     QVERIFY(document);
@@ -398,8 +401,6 @@ void TestMarkdownPreviewView::relativeLinksOpenFromTheFilesFolder()
     QSignalSpy activated(document, &MarkdownView::linkActivated);
     for (int y = 16; y < 240; y += 4)
         QTest::mouseClick(document->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(16 + 6, y));
-    for (const char *scheme : {"file", "https"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 
     QSet<QUrl> clicked;
     for (const QList<QVariant> &arguments : activated)
@@ -407,10 +408,29 @@ void TestMarkdownPreviewView::relativeLinksOpenFromTheFilesFolder()
     QCOMPARE(clicked, QSet<QUrl>({QUrl(QStringLiteral("../notebooks/spec.md")),
                                   QUrl(QStringLiteral("https://example.com/a")),
                                   QUrl(QStringLiteral("#missing-heading"))}));
-    // The relative link opens the file beside the document's folder; the heading link opens nothing.
+    // The web link opened at once; the heading link opens nothing; the relative link, resolved
+    // against the document's folder, waits for the reader, who sees the whole target.
+    QCOMPARE(QSet<QUrl>(recorder.urls.cbegin(), recorder.urls.cend()),
+             QSet<QUrl>({QUrl(QStringLiteral("https://example.com/a"))}));
     const QUrl sibling = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("notebooks/spec.md")));
-    const QSet<QUrl> opened(recorder.urls.cbegin(), recorder.urls.cend());
-    QCOMPARE(opened, QSet<QUrl>({sibling, QUrl(QStringLiteral("https://example.com/a"))}));
+    auto *question = view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation"));
+    QVERIFY(question);
+    QCOMPARE(question->informativeText(), sibling.toDisplayString());
+    question->button(QMessageBox::Open)->click();
+    QCOMPARE(recorder.urls.last(), sibling);
+    QTRY_VERIFY(!view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation"))); // closed and gone
+
+    // Mail goes straight through; a scheme some program registered asks, and Cancel opens nothing.
+    recorder.urls.clear();
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("mailto:team@example.com")));
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("foo-scheme://payload")));
+    QTRY_VERIFY(view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation")));
+    question = view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation"));
+    QCOMPARE(question->informativeText(), QStringLiteral("foo-scheme://payload"));
+    question->button(QMessageBox::Cancel)->click();
+    QCOMPARE(recorder.urls, QList<QUrl>({QUrl(QStringLiteral("mailto:team@example.com"))}));
+    for (const char *scheme : {"file", "https", "mailto", "foo-scheme"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

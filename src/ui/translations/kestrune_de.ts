@@ -131,6 +131,14 @@
         <source>This file could not be read.</source>
         <translation>Diese Datei konnte nicht gelesen werden.</translation>
     </message>
+    <message id="markdown.link.confirm_title">
+        <source>Open Link?</source>
+        <translation>Link öffnen?</translation>
+    </message>
+    <message id="markdown.link.confirm">
+        <source>This link is not a web or mail address. Open it with the program your desktop chooses for it?</source>
+        <translation>Dieser Link ist keine Web- oder E-Mail-Adresse. Mit dem Programm öffnen, das Ihr Desktop dafür wählt?</translation>
+    </message>
     <message id="markdown.preview">
         <source>Preview</source>
         <translation>Vorschau</translation>

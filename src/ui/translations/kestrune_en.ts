@@ -131,6 +131,14 @@
         <source>This file could not be read.</source>
         <translation>This file could not be read.</translation>
     </message>
+    <message id="markdown.link.confirm_title">
+        <source>Open Link?</source>
+        <translation>Open Link?</translation>
+    </message>
+    <message id="markdown.link.confirm">
+        <source>This link is not a web or mail address. Open it with the program your desktop chooses for it?</source>
+        <translation>This link is not a web or mail address. Open it with the program your desktop chooses for it?</translation>
+    </message>
     <message id="markdown.preview">
         <source>Preview</source>
         <translation>Preview</translation>

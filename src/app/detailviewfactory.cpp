@@ -18,13 +18,15 @@ void DetailViewFactory::updateDashboard(QWidget *dashboard, const DashboardInput
 
 QWidget *DetailViewFactory::createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const
 {
-    return new MarkdownPreviewView(input.fileURL, input.deltaType, parent);
+    auto *view = new MarkdownPreviewView(input.fileURL, input.deltaType, parent);
+    view->setFile(input.fileURL, input.deltaType, input.linksOutsideProject);
+    return view;
 }
 
 void DetailViewFactory::updateMarkdownPreview(QWidget *preview, const MarkdownPreviewInput &input) const
 {
     if (auto *view = qobject_cast<MarkdownPreviewView *>(preview))
-        view->setFile(input.fileURL, input.deltaType);
+        view->setFile(input.fileURL, input.deltaType, input.linksOutsideProject);
 }
 
 } // namespace kestrune

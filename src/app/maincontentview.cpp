@@ -260,7 +260,8 @@ void MainContentView::updateSidebar()
 void MainContentView::updateDetail()
 {
     if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile) {
-        m_detailArea->showPreview(m_selectedNode->id, {m_selectedNode->url, m_selectedNode->deltaType});
+        m_detailArea->showPreview(m_selectedNode->id, {m_selectedNode->url, m_selectedNode->deltaType,
+                                                       m_selectedNode->linksOutsideProject});
         return;
     }
     const std::optional<QUrl> root = effectiveProjectRoot();

@@ -2,6 +2,8 @@
 
 #include "model/textlines.h"
 
+#include <algorithm>
+
 namespace kestrune {
 
 namespace {
@@ -109,7 +111,12 @@ void collectChanges(const std::vector<TreeNode> &nodes, bool archived, ChangeCol
 ChangeSummary analyzeChange(const TreeNode &node, bool archived, const ModelEnvironment &environment)
 {
     const ChangeDocuments documents = documentsOf(node);
-    const TaskCount tasks = countTasks(node.url, environment);
+    // A task list that links outside the project is not read: it counts as unreadable.
+    const bool tasksLinkOutside =
+        node.children && std::any_of(node.children->begin(), node.children->end(), [](const TreeNode &child) {
+            return child.name == tasksFileName && child.linksOutsideProject;
+        });
+    const TaskCount tasks = tasksLinkOutside ? TaskCount() : countTasks(node.url, environment);
 
     ChangeSummary summary;
     summary.id = node.id;

@@ -20,6 +20,7 @@ struct DirectoryEntry
     QString path; // absolute, without a trailing slash
     // Absent when the entry's attributes could not be read; a symbolic link is never a folder.
     std::optional<bool> isDirectory;
+    bool isSymbolicLink = false;
     std::optional<QDateTime> modificationDate;
 };
 
@@ -43,6 +44,9 @@ public:
     // memory.
     virtual FileReadError forEachLine(const QString &path,
                                       const std::function<void(QStringView)> &visit) const;
+    // The path with every symbolic link resolved and "." and ".." taken out; nothing when it
+    // does not resolve. By default the path itself: a file system without links.
+    virtual std::optional<QString> canonicalPath(const QString &path) const { return path; }
     // Whether anything exists at the path, following symbolic links.
     virtual bool exists(const QString &path) const = 0;
     // Whether a folder exists at the path, following symbolic links.

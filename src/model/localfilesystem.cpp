@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,6 +70,7 @@ std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const 
         struct stat status;
         if (::fstatat(dirFd, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
             entry.isDirectory = S_ISDIR(status.st_mode);
+            entry.isSymbolicLink = S_ISLNK(status.st_mode);
             entry.modificationDate = modificationDateOf(status);
         }
         entries.push_back(std::move(entry));
@@ -99,6 +101,16 @@ FileReadError LocalFileSystem::forEachLine(const QString &path,
                                            const std::function<void(QStringView)> &visit) const
 {
     return RegularFileReader::forEachLine(path, visit);
+}
+
+std::optional<QString> LocalFileSystem::canonicalPath(const QString &path) const
+{
+    char *resolved = ::realpath(encoded(path).constData(), nullptr);
+    if (!resolved)
+        return std::nullopt;
+    const QString result = QFile::decodeName(resolved);
+    ::free(resolved);
+    return result;
 }
 
 bool LocalFileSystem::exists(const QString &path) const

@@ -22,6 +22,7 @@ public:
     // Streams the file a block at a time.
     FileReadError forEachLine(const QString &path,
                               const std::function<void(QStringView)> &visit) const override;
+    std::optional<QString> canonicalPath(const QString &path) const override;
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
 };

@@ -136,7 +136,18 @@ std::optional<DeltaSpecType> detectDeltaTypeAtPath(const QString &path, const Fi
     return detector.result;
 }
 
-TreeNode markdownFileNode(const DirectoryEntry &entry, const FileSystem &fileSystem)
+// Whether a symbolic link resolves to somewhere outside the project folder (or nowhere).
+bool linksOutside(const DirectoryEntry &entry, const QString &projectFolder, const FileSystem &fileSystem)
+{
+    if (!entry.isSymbolicLink)
+        return false;
+    const std::optional<QString> target = fileSystem.canonicalPath(entry.path);
+    const QString inside = projectFolder.endsWith(u'/') ? projectFolder : projectFolder + u'/';
+    return !target || !target->startsWith(inside);
+}
+
+TreeNode markdownFileNode(const DirectoryEntry &entry, const QString &projectFolder,
+                          const FileSystem &fileSystem)
 {
     TreeNode node;
     node.id = newNodeId();
@@ -145,12 +156,15 @@ TreeNode markdownFileNode(const DirectoryEntry &entry, const FileSystem &fileSys
     node.url = QUrl::fromLocalFile(entry.path);
     node.modificationDate = fileSystem.contentModificationDate(entry.path);
     node.isArchived = isArchivedPath(entry.path);
-    if (liesInChangeSpecs(entry.path))
+    node.linksOutsideProject = linksOutside(entry, projectFolder, fileSystem);
+    if (liesInChangeSpecs(entry.path) && !node.linksOutsideProject)
         node.deltaType = detectDeltaTypeAtPath(entry.path, fileSystem);
     return node;
 }
 
-std::optional<TreeNode> scanFolder(const QString &path, const QString &name, const FileSystem &fileSystem)
+// `projectFolder` is the project folder with its links resolved: files may link anywhere inside it.
+std::optional<TreeNode> scanFolder(const QString &path, const QString &name, const QString &projectFolder,
+                                   const FileSystem &fileSystem)
 {
     std::optional<std::vector<DirectoryEntry>> entries = fileSystem.listDirectory(path);
     if (!entries)
@@ -162,10 +176,11 @@ std::optional<TreeNode> scanFolder(const QString &path, const QString &name, con
         if (!entry.isDirectory)
             continue; // attributes unreadable: the entry is left out
         if (*entry.isDirectory) {
-            if (std::optional<TreeNode> folder = scanFolder(entry.path, entry.name, fileSystem))
+            if (std::optional<TreeNode> folder =
+                    scanFolder(entry.path, entry.name, projectFolder, fileSystem))
                 children.push_back(std::move(*folder));
         } else if (isMarkdownName(entry.name)) {
-            children.push_back(markdownFileNode(entry, fileSystem));
+            children.push_back(markdownFileNode(entry, projectFolder, fileSystem));
         }
     }
     orderChildren(children);
@@ -224,8 +239,10 @@ std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironmen
     if (!fileSystem.isDirectory(kestrunePath))
         return std::nullopt;
 
+    const QString projectFolder = fileSystem.canonicalPath(rootPath).value_or(rootPath);
     std::vector<TreeNode> topList;
-    if (std::optional<TreeNode> kestrune = scanFolder(kestrunePath, kestruneFolderName, fileSystem))
+    if (std::optional<TreeNode> kestrune =
+            scanFolder(kestrunePath, kestruneFolderName, projectFolder, fileSystem))
         topList = std::move(*kestrune->children);
     liftArchiveFolders(topList);
     sortTopList(topList);
@@ -243,7 +260,9 @@ std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironmen
 std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name,
                                       const ModelEnvironment &environment)
 {
-    return scanFolder(withoutTrailingSlash(url.toLocalFile()), name, *environment.fileSystem);
+    const QString path = withoutTrailingSlash(url.toLocalFile());
+    const FileSystem &fileSystem = *environment.fileSystem;
+    return scanFolder(path, name, fileSystem.canonicalPath(path).value_or(path), fileSystem);
 }
 
 std::optional<DeltaSpecType> detectDeltaType(const QUrl &fileURL, const ModelEnvironment &environment)

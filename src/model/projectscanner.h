@@ -18,7 +18,8 @@ namespace kestrune {
 std::optional<TreeNode> buildTree(const QUrl &projectRoot,
                                   const ModelEnvironment &environment = ModelEnvironment::system());
 
-// A folder's node with its whole subtree, or nothing when the folder cannot be listed.
+// A folder's node with its whole subtree, or nothing when the folder cannot be listed. Files
+// linking outside that folder are marked as linking outside the project.
 std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name,
                                       const ModelEnvironment &environment = ModelEnvironment::system());
 

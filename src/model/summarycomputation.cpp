@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -46,6 +47,7 @@ private:
     QList<ChangeItem> m_changeItems;
     ChangeCollection m_changes;
     QStringList m_specNames;
+    QSet<QUrl> m_filesLinkingOutside; // never read
     QHash<QString, qint64> m_moduleSpecCounts;
     QHash<QString, qint64> m_moduleActiveCounts;
 };
@@ -62,6 +64,8 @@ void SummaryWalk::walkTree(const TreeNode &node, QStringList &ancestors)
         walkFolder(node, ancestors);
         break;
     case TreeNodeKind::markdownFile:
+        if (node.linksOutsideProject)
+            m_filesLinkingOutside.insert(node.url);
         visitMarkdownFile(node, ancestors);
         break;
     }
@@ -213,7 +217,8 @@ ProjectSummary SummaryWalk::finish(const TreeNode &root)
         if (summary.specRequirementCounts.contains(name))
             continue;
         qint64 count = 0;
-        if (const std::optional<QUrl> file = specFileURL(root.url, name, m_environment))
+        const std::optional<QUrl> file = specFileURL(root.url, name, m_environment);
+        if (file && !m_filesLinkingOutside.contains(*file))
             count = countRequirementsInFile(*file, *m_environment.fileSystem);
         summary.specRequirementCounts.insert(name, count);
         requirementTotal += count;

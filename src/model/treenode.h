@@ -31,6 +31,9 @@ struct TreeNode
     std::optional<QDateTime> modificationDate;
     std::optional<DeltaSpecType> deltaType;
     bool isArchived = false;
+    // A Markdown file that is a symbolic link to something outside the project folder: listed,
+    // never read (a repository could point one at /etc/passwd or /proc/self/environ).
+    bool linksOutsideProject = false;
     // Absent on Markdown files; present, possibly empty, on the root and on every folder.
     std::optional<std::vector<TreeNode>> children;
 

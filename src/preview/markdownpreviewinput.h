@@ -13,6 +13,7 @@ struct MarkdownPreviewInput
 {
     QUrl fileURL;
     std::optional<DeltaSpecType> deltaType;
+    bool linksOutsideProject = false;
 };
 
 } // namespace kestrune

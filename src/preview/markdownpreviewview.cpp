@@ -93,13 +93,15 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
 
 MarkdownPreviewView::~MarkdownPreviewView() = default;
 
-void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType)
+void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
+                                  bool linksOutsideProject)
 {
     m_deltaType = deltaType;
     m_header->setFile(fileURL, deltaType);
-    if (fileURL == m_fileURL)
+    if (fileURL == m_fileURL && linksOutsideProject == m_linksOutsideProject)
         return;
     m_fileURL = fileURL;
+    m_linksOutsideProject = linksOutsideProject;
     if (m_loadSerial > 0)
         startLoad();
 }
@@ -137,6 +139,10 @@ void MarkdownPreviewView::startLoad()
 {
     const quint64 serial = ++m_loadSerial;
     const QUrl url = m_fileURL;
+    if (m_linksOutsideProject) {
+        setState(MarkdownPreviewState::error(Localization::text("markdown.read_error.outside_project")));
+        return;
+    }
     setState(MarkdownPreviewState::loading());
 
     // The watcher dies with the pane; the read itself holds nothing of the pane and simply

@@ -56,7 +56,9 @@ public:
 
     // Shows another file. A load runs when the URL differs from the one on show (and the pane
     // has appeared); the view mode is kept.
-    void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType);
+    // A file that links outside the project is not read: the pane says so instead.
+    void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
+                 bool linksOutsideProject = false);
     void setViewMode(MarkdownViewMode mode);
 
     MarkdownPreviewHeader *header() const { return m_header; }
@@ -81,6 +83,7 @@ private:
     void openLink(const QUrl &url);
 
     QUrl m_fileURL;
+    bool m_linksOutsideProject = false;
     std::optional<DeltaSpecType> m_deltaType;
     MarkdownPreviewState m_state;
     MarkdownViewMode m_viewMode = MarkdownViewMode::preview;

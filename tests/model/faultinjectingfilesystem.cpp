@@ -34,6 +34,11 @@ std::optional<QByteArray> FaultInjectingFileSystem::readFile(const QString &path
     return LocalFileSystem::shared()->readFile(path);
 }
 
+std::optional<QString> FaultInjectingFileSystem::canonicalPath(const QString &path) const
+{
+    return LocalFileSystem::shared()->canonicalPath(path);
+}
+
 bool FaultInjectingFileSystem::exists(const QString &path) const
 {
     return LocalFileSystem::shared()->exists(path);

@@ -20,6 +20,7 @@ public:
     std::optional<std::vector<DirectoryEntry>> listDirectory(const QString &path) const override;
     std::optional<QDateTime> contentModificationDate(const QString &path) const override;
     std::optional<QByteArray> readFile(const QString &path) const override;
+    std::optional<QString> canonicalPath(const QString &path) const override;
     bool exists(const QString &path) const override;
     bool isDirectory(const QString &path) const override;
 };

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace kestrune;
 
 namespace {
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void archiveFoldersAndArchivedPaths();
     void nestedArchiveFoldersCountEachChangeOnce();
     void unreadableTasksCountNothing();
+    void filesLinkingOutOfTheProjectAreUnreadable();
 };
 
 void ChangeAnalysisTest::statusAndStages_data()
@@ -246,6 +249,33 @@ void ChangeAnalysisTest::unreadableTasksCountNothing()
     QCOMPARE(unreadable->status, ChangeStatus::active); // never completed without readable tasks
     QCOMPARE(unreadable->taskProgressPercent, qint64(0));
     QCOMPARE(find(summary.changeSummaries, "add-y")->taskProgressPercent, qint64(0)); // not UTF-8
+}
+
+// A task list or a specification that is a link out of the project is never read: a
+// repository cannot make the counts reveal what lies elsewhere on the machine.
+void ChangeAnalysisTest::filesLinkingOutOfTheProjectAreUnreadable()
+{
+    ProjectFolder outside(QStringLiteral("elsewhere"));
+    outside.write("tasks.md", tasks(3, 0));
+    outside.write("spec.md", "### Requirement: One\n### Requirement: Two\n");
+    ProjectFolder project;
+    project.write("kestrune/changes/add-z/proposal.md");
+    project.makeFolder("kestrune/specs/auth");
+    QVERIFY(::symlink(qPrintable(outside.pathOf("tasks.md")),
+                      qPrintable(project.pathOf("kestrune/changes/add-z/tasks.md"))) == 0);
+    QVERIFY(::symlink(qPrintable(outside.pathOf("spec.md")),
+                      qPrintable(project.pathOf("kestrune/specs/auth/spec.md"))) == 0);
+
+    const ModelEnvironment environment = testEnvironment();
+    const std::optional<TreeNode> root = buildTree(project.url(), environment);
+    const ProjectSummary summary = computeSummary(*root, environment);
+    const ChangeSummary *change = find(summary.changeSummaries, "add-z");
+    QVERIFY(change);
+    QVERIFY(change->hasTasks); // listed
+    QCOMPARE(change->taskProgressPercent, qint64(0));
+    QVERIFY(change->status != ChangeStatus::completed);
+    QCOMPARE(summary.specRequirementCounts.value(QStringLiteral("auth")), qint64(0));
+    QCOMPARE(summary.specReqsCount, qint64(0));
 }
 
 QTEST_APPLESS_MAIN(ChangeAnalysisTest)

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void unreadableEntriesShrinkTheTree();
     void rescansDifferOnlyInIds();
     void symbolicLinks();
+    void linksOutOfTheProjectAreNotRead();
     void namedPipeInPlaceOfADocumentDoesNotBlock();
 };
 
@@ -343,6 +344,35 @@ void ProjectScannerTest::symbolicLinks()
     const TreeNode &linked = at(*root, {"linked.md"});
     QCOMPARE(linked.kind, TreeNodeKind::markdownFile);
     QVERIFY(linked.modificationDate);
+    QVERIFY(!linked.linksOutsideProject);
+}
+
+// A file linking out of the project is listed but never read, however readable its target;
+// one linking to another file of the project is read as usual.
+void ProjectScannerTest::linksOutOfTheProjectAreNotRead()
+{
+    ProjectFolder outside(QStringLiteral("elsewhere"));
+    outside.write("secret.md", removedDelta);
+    ProjectFolder project;
+    project.write("kestrune/changes/add-x/specs/auth/real.md", removedDelta);
+    const auto link = [&](const QString &target, const char *name) {
+        QVERIFY(::symlink(qPrintable(target), qPrintable(project.pathOf(QString::fromLatin1(name)))) == 0);
+    };
+    link(outside.pathOf("secret.md"), "kestrune/changes/add-x/specs/auth/outside.md");
+    link(QStringLiteral("../../../../../../elsewhere-missing.md"),
+         "kestrune/changes/add-x/specs/auth/dangling.md");
+    link(QStringLiteral("real.md"), "kestrune/changes/add-x/specs/auth/inside.md");
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    const TreeNode &auth = at(*root, {"changes", "add-x", "specs", "auth"});
+    const TreeNode &outsideLink = at(auth, {"outside.md"});
+    QVERIFY(outsideLink.linksOutsideProject);
+    QVERIFY(!outsideLink.deltaType);
+    QVERIFY(at(auth, {"dangling.md"}).linksOutsideProject);
+    const TreeNode &insideLink = at(auth, {"inside.md"});
+    QVERIFY(!insideLink.linksOutsideProject);
+    QCOMPARE(insideLink.deltaType, DeltaSpecType::removed);
 }
 
 void ProjectScannerTest::namedPipeInPlaceOfADocumentDoesNotBlock()

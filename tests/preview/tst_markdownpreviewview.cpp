@@ -81,6 +81,7 @@ private Q_SLOTS:
     void sourceTextFollowsTheAppearance();
     void longSourceIsTakenInBySlices();
     void relativeLinksOpenFromTheFilesFolder();
+    void fileLinkingOutOfTheProjectIsNotRead();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -431,6 +432,22 @@ void TestMarkdownPreviewView::relativeLinksOpenFromTheFilesFolder()
     QCOMPARE(recorder.urls, QList<QUrl>({QUrl(QStringLiteral("mailto:team@example.com"))}));
     for (const char *scheme : {"file", "https", "mailto", "foo-scheme"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
+void TestMarkdownPreviewView::fileLinkingOutOfTheProjectIsNotRead()
+{
+    const QUrl readable = writeFile(QStringLiteral("passwd.md"), "root:x:0:0");
+    MarkdownPreviewView view(readable, std::nullopt);
+    view.setFile(readable, std::nullopt, true);
+    view.resize(700, 500);
+    view.show();
+    QCOMPARE(view.state().kind(), Kind::error);
+    QCOMPARE(view.state().message(), QStringLiteral("markdown.read_error.outside_project"));
+    settleReads();
+    QCOMPARE(view.state().kind(), Kind::error); // and no read replaced it
+
+    view.setFile(readable, std::nullopt, false); // the same path, no longer a link out
+    QVERIFY(waitForState(view, Kind::content));
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

@@ -131,6 +131,10 @@
         <source>This file could not be read.</source>
         <translation>Diese Datei konnte nicht gelesen werden.</translation>
     </message>
+    <message id="markdown.read_error.outside_project">
+        <source>This file links outside the project, so it is not shown.</source>
+        <translation>Diese Datei verweist aus dem Projekt hinaus und wird daher nicht angezeigt.</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Link öffnen?</translation>

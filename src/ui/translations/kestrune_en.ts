@@ -131,6 +131,10 @@
         <source>This file could not be read.</source>
         <translation>This file could not be read.</translation>
     </message>
+    <message id="markdown.read_error.outside_project">
+        <source>This file links outside the project, so it is not shown.</source>
+        <translation>This file links outside the project, so it is not shown.</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Open Link?</translation>

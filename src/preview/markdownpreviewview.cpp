@@ -2,6 +2,7 @@
 
 #include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
+#include "preview/largefilesourceview.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
@@ -50,7 +51,7 @@ MarkdownView *makeDocumentView(const QString &text, QWidget *parent)
     return view;
 }
 
-void discard(QPointer<QWidget> &view)
+template <typename View> void discard(QPointer<View> &view)
 {
     if (view) {
         view->hide();
@@ -200,6 +201,8 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state)
     if (!sameText) {
         discard(m_document);
         discard(m_source);
+        discard(m_largeSource);
+        m_renderLargeFile = false;
     }
     m_header->modeSwitch()->setVisible(m_state.isContent());
     switch (m_state.kind()) {
@@ -255,6 +258,21 @@ void MarkdownPreviewView::openLink(const QUrl &url)
 
 void MarkdownPreviewView::showContent()
 {
+    const QString &text = m_state.text();
+    if (m_viewMode == MarkdownViewMode::preview && text.size() > largestRenderedText && !m_renderLargeFile) {
+        if (!m_largeSource) {
+            const qint64 megabytes = (text.toUtf8().size() + (1 << 20) - 1) >> 20;
+            m_largeSource = new LargeFileSourceView(
+                text, Localization::format("markdown.large.notice", megabytes), m_content);
+            connect(m_largeSource, &LargeFileSourceView::renderRequested, this, [this] {
+                m_renderLargeFile = true;
+                showContent();
+            });
+            m_content->addWidget(m_largeSource);
+        }
+        m_content->setCurrentWidget(m_largeSource);
+        return;
+    }
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
     if (!view) {
         if (m_viewMode == MarkdownViewMode::preview) {

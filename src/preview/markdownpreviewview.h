@@ -21,6 +21,7 @@ namespace kestrune {
 
 class CenteredTextView;
 class ErrorTextView;
+class LargeFileSourceView;
 class LoadingIndicator;
 class MarkdownPreviewHeader;
 
@@ -40,6 +41,10 @@ public:
     MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                         QWidget *parent = nullptr);
     ~MarkdownPreviewView() override;
+
+    // Longer texts are shown as source until the reader asks to render them: laying out a
+    // document takes about a hundred times its size in memory, and seconds per ten megabytes.
+    static constexpr qsizetype largestRenderedText = qsizetype(8) << 20;
 
     // Where files are read: a pool of the panes' own.
     static QThreadPool *readPool();
@@ -100,6 +105,8 @@ private:
     QPointer<QWidget> m_document;
     QPointer<QWidget> m_source;
     QPointer<QMessageBox> m_linkConfirmation;
+    QPointer<LargeFileSourceView> m_largeSource;
+    bool m_renderLargeFile = false; // the reader asked to render the large text on show
 };
 
 } // namespace kestrune

@@ -1,5 +1,6 @@
 #include "preview/deltabadge.h"
 #include "preview/errortextview.h"
+#include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/segmentbutton.h"
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QMutex>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
@@ -82,6 +84,7 @@ private Q_SLOTS:
     void longSourceIsTakenInBySlices();
     void relativeLinksOpenFromTheFilesFolder();
     void fileLinkingOutOfTheProjectIsNotRead();
+    void largeFileShowsItsSourceUntilTheReaderAsks();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -448,6 +451,29 @@ void TestMarkdownPreviewView::fileLinkingOutOfTheProjectIsNotRead()
 
     view.setFile(readable, std::nullopt, false); // the same path, no longer a link out
     QVERIFY(waitForState(view, Kind::content));
+}
+
+// A text past the rendering limit opens as source under a notice; rendering it is the
+// reader's choice, and the next file starts over.
+void TestMarkdownPreviewView::largeFileShowsItsSourceUntilTheReaderAsks()
+{
+    const QByteArray line = QByteArray(99, 'x') + '\n';
+    const QByteArray text = line.repeated(MarkdownPreviewView::largestRenderedText / line.size() + 1);
+    auto view = showPane(writeFile(QStringLiteral("large.md"), text));
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->contentView()->objectName(), QStringLiteral("largeFileSource"));
+    auto *large = qobject_cast<LargeFileSourceView *>(view->contentView());
+    QVERIFY(large);
+    QCOMPARE(view->viewMode(), MarkdownViewMode::preview); // the reader's choice of mode is kept
+    QTest::mouseClick(large->renderButton(), Qt::LeftButton);
+    QCOMPARE(view->contentView()->objectName(), QStringLiteral("renderedDocument"));
+
+    view->setFile(writeFile(QStringLiteral("small.md"), "# Small\n"), std::nullopt);
+    QVERIFY(waitForState(*view, Kind::content));
+    QCOMPARE(view->contentView()->objectName(), QStringLiteral("renderedDocument"));
+    view->setFile(writeFile(QStringLiteral("large2.md"), text), std::nullopt);
+    QVERIFY(waitForState(*view, Kind::content));
+    QTRY_COMPARE(view->contentView()->objectName(), QStringLiteral("largeFileSource"));
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

@@ -135,6 +135,14 @@
         <source>This file links outside the project, so it is not shown.</source>
         <translation>Diese Datei verweist aus dem Projekt hinaus und wird daher nicht angezeigt.</translation>
     </message>
+    <message id="markdown.large.notice">
+        <source>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</source>
+        <translation>Diese Datei ist groß (%1 MB) und wird daher als Quelltext gezeigt. Das Darstellen kann eine Weile dauern.</translation>
+    </message>
+    <message id="markdown.large.render">
+        <source>Render Anyway</source>
+        <translation>Trotzdem darstellen</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Link öffnen?</translation>

@@ -135,6 +135,14 @@
         <source>This file links outside the project, so it is not shown.</source>
         <translation>This file links outside the project, so it is not shown.</translation>
     </message>
+    <message id="markdown.large.notice">
+        <source>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</source>
+        <translation>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</translation>
+    </message>
+    <message id="markdown.large.render">
+        <source>Render Anyway</source>
+        <translation>Render Anyway</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Open Link?</translation>

@@ -2,6 +2,7 @@
 
 #include "markdown/layout/layoutfontcache_p.h"
 #include "markdown/layout/layouttextcache_p.h"
+#include "markdown/layout/longwordsplitter_p.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -61,6 +62,19 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
         m_options.cache->remove(this); // before the length changes
     m_text = text.text;
     m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    // Very long words get break opportunities, which shift every position after
+    // them. A break belongs to the run it ends, so runs stay contiguous.
+    const std::vector<int> breaks = LongWordSplitter::breakPositions(m_text);
+    const auto at = [&breaks](int position) {
+        return position + int(std::upper_bound(breaks.begin(), breaks.end(), position) - breaks.begin());
+    };
+    m_insertedBreaks.clear();
+    if (!breaks.empty()) {
+        m_text = LongWordSplitter::withBreaks(m_text, breaks);
+        m_insertedBreaks.reserve(breaks.size());
+        for (std::size_t index = 0; index < breaks.size(); ++index)
+            m_insertedBreaks.push_back(breaks[index] + int(index));
+    }
     m_formats.clear();
     m_breaker.reset();
     m_breakerTried = false;
@@ -80,11 +94,17 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_baseColor = text.runs.isEmpty() ? std::nullopt : text.runs.first().attributes.foregroundColor;
 
     for (const StyledText::Image &image : text.images)
-        m_images.append({image.position, image.image,
+        m_images.append({at(image.position), image.image,
                          QSizeF(image.image.size()) / std::max<qreal>(0.01, m_options.devicePixelRatio)});
 
-    for (const StyledText::Run &run : text.runs) {
-        const TextAttributes &attributes = run.attributes;
+    for (const StyledText::Run &source : text.runs) {
+        const TextAttributes &attributes = source.attributes;
+        const int start = at(source.start);
+        const auto image = std::find_if(m_images.cbegin(), m_images.cend(),
+                                        [&](const Image &i) { return i.position == start; });
+        const bool placeholder = image != m_images.cend() && source.length == 1;
+        // A break after a placeholder stays out of its run, which is as wide as the picture.
+        const int length = placeholder ? 1 : at(source.start + source.length) - start;
         const QFont &font = fonts.font(attributes.fontPropertiesOrDefault());
         QTextCharFormat format;
         bool needed = false;
@@ -101,9 +121,7 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
             needed = true;
         }
         qreal spacing = attributes.kerning.value_or(0) + attributes.tracking.value_or(0);
-        const auto image = std::find_if(m_images.cbegin(), m_images.cend(),
-                                        [&](const Image &i) { return i.position == run.start; });
-        if (image != m_images.cend() && run.length == 1) {
+        if (placeholder) {
             // The placeholder is as wide as the picture.
             spacing += image->size.width() -
                        QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
@@ -114,20 +132,20 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
             needed = true;
         }
         if (needed)
-            m_formats.append({run.start, run.length, format});
+            m_formats.append({start, length, format});
 
         std::optional<DynamicColor> lineColor;
         if (attributes.underlineStyle && attributes.underlineStyle->color)
             lineColor = attributes.underlineStyle->color;
         if (!sameColor(attributes.foregroundColor, m_baseColor) || attributes.backgroundColor || lineColor)
             m_colorRuns.append(
-                {run.start, run.length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
+                {start, length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
         if (attributes.link) {
             if (!m_links.isEmpty() && m_links.last().url == *attributes.link &&
-                m_links.last().start + m_links.last().length == run.start)
-                m_links.last().length += run.length;
+                m_links.last().start + m_links.last().length == start)
+                m_links.last().length += length;
             else
-                m_links.append({run.start, run.length, *attributes.link});
+                m_links.append({start, length, *attributes.link});
         }
     }
 }
@@ -476,7 +494,36 @@ std::pair<int, int> LayoutTextNode::wordAt(int position) const
         start = 0;
     if (end < 0)
         end = length();
+    // A word split for layout is still one word.
+    while (end < length() && isInsertedBreak(end)) {
+        finder.setPosition(end + 1);
+        const int next = finder.toNextBoundary();
+        end = next < 0 ? length() : next;
+    }
+    while (start > 0 && isInsertedBreak(start - 1)) {
+        finder.setPosition(start - 1);
+        const int previous = finder.toPreviousBoundary();
+        start = previous < 0 ? 0 : previous;
+    }
     return {start, end};
+}
+
+bool LayoutTextNode::isInsertedBreak(int position) const
+{
+    return std::binary_search(m_insertedBreaks.begin(), m_insertedBreaks.end(), position);
+}
+
+QList<std::pair<int, int>> LayoutTextNode::lineRanges() const
+{
+    QList<std::pair<int, int>> ranges;
+    if (m_breaker) {
+        for (const TextLineBreaker::Line &line : m_brokenLines)
+            ranges.append({line.start, line.length});
+    } else if (const QTextLayout *layout = lines()) {
+        for (int i = 0; i < layout->lineCount(); ++i)
+            ranges.append({layout->lineAt(i).textStart(), layout->lineAt(i).textLength()});
+    }
+    return ranges;
 }
 
 std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace kestrune {
 
@@ -62,6 +63,11 @@ public:
     int cursorAt(QPointF point) const;
     // The word around a position, as [start, end).
     std::pair<int, int> wordAt(int position) const;
+    // Where each laid-out line starts and how many positions it holds.
+    QList<std::pair<int, int>> lineRanges() const;
+    // The text as it is laid out: line breaks as U+2028, and a zero width
+    // space wherever a very long word got a break opportunity.
+    const QString &layoutText() const { return m_text; }
     std::optional<QUrl> linkAt(QPointF point) const;
     // Where a position's character sits (for scrolling to it).
     QRectF cursorRect(int position) const;
@@ -114,8 +120,10 @@ private:
     // Whether lines laid out at `width` would break exactly as they do now.
     bool breaksLinesAlikeAt(qreal width) const;
     qreal imageHeightOnLine(const QTextLine &line) const;
+    bool isInsertedBreak(int position) const;
 
-    QString m_text; // line breaks as U+2028
+    QString m_text;                    // see layoutText()
+    std::vector<int> m_insertedBreaks; // positions of the breaks LongWordSplitter asked for
     QFont m_font;
     QList<QTextLayout::FormatRange> m_formats;
     std::optional<DynamicColor> m_baseColor;

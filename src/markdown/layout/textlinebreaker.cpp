@@ -52,6 +52,23 @@ bool refusesCharacter(char32_t c)
     }
 }
 
+// Every character that may end a strip line (more than do, to be safe).
+bool endsSegment(QChar c)
+{
+    switch (c.unicode()) {
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x0085:
+    case QChar::LineSeparator:
+    case QChar::ParagraphSeparator:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // White space that hangs at the end of a line instead of taking room on it.
 bool hangs(QChar c)
 {
@@ -80,7 +97,14 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
                                                           const QList<QTextLayout::FormatRange> &fontRuns)
 {
     const QString text = strip.text();
+    qsizetype segmentStart = 0;
     for (qsizetype index = 0; index < text.size(); ++index) {
+        // A segment too long to measure is refused before it is shaped: shaping
+        // a long text for nothing costs as much as laying it out.
+        if (endsSegment(text.at(index)))
+            segmentStart = index + 1;
+        else if (index - segmentStart >= longestSegment)
+            return nullptr;
         char32_t c = text.at(index).unicode();
         if (QChar::isHighSurrogate(c) && index + 1 < text.size() && text.at(index + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text.at(index), text.at(index + 1));

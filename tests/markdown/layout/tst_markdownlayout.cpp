@@ -13,6 +13,7 @@
 #include "markdown/layout/layoutnode_p.h"
 #include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
+#include "markdown/layout/longwordsplitter_p.h"
 #include "markdown/layout/markdownchunker_p.h"
 #include "markdown/layout/markerstyles.h"
 
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSet>
+#include <QTextBoundaryFinder>
 
 #include <functional>
 #include <QRegularExpression>
@@ -690,6 +692,60 @@ private Q_SLOTS:
             if (i > 0)
                 QVERIFY2(words[i].top() >= words[i - 1].bottom() - 0.01, qPrintable(QString::number(i)));
         }
+    }
+
+    // A word with no break opportunity in 200,000 characters, alone and in a table cell, gets
+    // one at most every LongWordSplitter::longestRun characters, so that wrapping looks no
+    // further than that for the end of a word. The laid-out lines stay within the width, the
+    // word is still one word, and it copies and paints selected as it was written.
+    void veryLongWordsLayOutInBoundedPieces_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        const QString word = QStringLiteral("x").repeated(200000);
+        QTest::newRow("paragraph") << word;
+        QTest::newRow("table cell") << QStringLiteral("| a | b |\n|---|---|\n| %1 | b |").arg(word);
+    }
+
+    void veryLongWordsLayOutInBoundedPieces()
+    {
+        QFETCH(QString, markdown);
+        const QString word = QStringLiteral("x").repeated(200000);
+        Page page(markdown, 600);
+        const QList<LayoutTextNode *> texts = page.texts();
+        const auto found = std::find_if(texts.begin(), texts.end(),
+                                        [](LayoutTextNode *text) { return text->length() > 1000; });
+        QVERIFY(found != texts.end());
+        LayoutTextNode *text = *found;
+        QCOMPARE(text->plainText(), word);
+
+        const QString laidOut = text->layoutText();
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, laidOut);
+        int longestRun = 0;
+        for (int previous = 0, next = breaks.toNextBoundary(); next >= 0;
+             previous = next, next = breaks.toNextBoundary())
+            longestRun = std::max(longestRun, next - previous);
+        QVERIFY2(longestRun <= LongWordSplitter::longestRun, qPrintable(QString::number(longestRun)));
+        const QList<std::pair<int, int>> lines = text->lineRanges();
+        QVERIFY(lines.size() > 100);
+        for (const auto &[start, length] : lines)
+            QVERIFY(length <= LongWordSplitter::longestRun);
+        QVERIFY(documentRect(text).right() <=
+                (text->parent() ? documentRect(text->parent()).right() : 600)); // the cell's box
+
+        const LayoutSelection selection = page.document->wordSelection({text->documentIndex(), 100000});
+        QCOMPARE(page.document->text(selection), word);
+        QImage image(600, 200, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        LayoutPaintContext context;
+        context.painter = &painter;
+        context.palette = QPalette(Qt::black, Qt::white);
+        context.palette.setColor(QPalette::Highlight, Qt::blue);
+        context.clip = QRectF(image.rect());
+        context.selection = &selection;
+        page.document->paint(context);
+        painter.end();
+        QVERIFY(pixelsNear(image, Qt::blue, 60, QRect(0, 0, 600, 200)) > 10000);
     }
 
     // A horizontal stack measures its children before it places them. Were the measuring a

@@ -5,6 +5,7 @@
 #include "markdown/layout/layoutfontcache_p.h"
 #include "markdown/layout/layoutnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
+#include "markdown/layout/longwordsplitter_p.h"
 #include "markdown/layout/textlinebreaker_p.h"
 
 #include <QFontDatabase>
@@ -121,6 +122,7 @@ private Q_SLOTS:
     void textNodePaintsLikeWrappedLines();
     void textNodeMapsPointsAndPositions();
     void cacheReleasesTheLeastRecentlyUsed();
+    void longWordsGetBreaksBetweenGraphemes();
 };
 
 void TestTextLineBreaker::breaksAsQTextLayoutDoes()
@@ -350,6 +352,34 @@ void TestTextLineBreaker::cacheReleasesTheLeastRecentlyUsed()
     QCOMPARE(cache.size(), std::size_t(0));
     QCOMPARE(cache.characters(), std::size_t(0));
     QCOMPARE(nodes[1]->cursorRect(70), cursors[2]);
+}
+
+// Breaks go between graphemes (an accented letter, a letter of two code units) as far apart as the
+// bound allows; only a grapheme longer than the bound is cut, between code points. Text
+// with break opportunities often enough gets none.
+void TestTextLineBreaker::longWordsGetBreaksBetweenGraphemes()
+{
+    QCOMPARE(LongWordSplitter::breakPositions(samples().first().text.repeated(20), 100).size(),
+             std::size_t(0));
+
+    const QString accented =
+        QStringLiteral("a ") + QStringLiteral("e\u0301").repeated(1490) + QStringLiteral(" b");
+    const QString letters = QStringLiteral("\U0001D400").repeated(1400);
+    const QString marks = u'e' + QString(2500, QChar(0x0301));
+    for (const QString &text : {accented, letters, marks}) {
+        const std::vector<int> positions = LongWordSplitter::breakPositions(text, 1000);
+        int previous = text == accented ? 2 : 0;
+        for (int position : positions) {
+            QVERIFY(position > previous && position - previous < 1000); // with the break, 1000
+            QVERIFY(!text.at(position).isLowSurrogate());
+            if (text != marks)
+                QVERIFY(position % 2 == 0); // whole graphemes
+            previous = position;
+        }
+        QVERIFY(text.size() - previous < 1000 + (text == accented ? 2 : 0));
+        QCOMPARE(LongWordSplitter::withBreaks(text, positions).remove(QChar(0x200b)), text);
+        QCOMPARE(positions.size(), std::size_t(2)); // as far apart as allowed
+    }
 }
 
 QTEST_MAIN(TestTextLineBreaker)

@@ -1,5 +1,6 @@
 #include "preview/markdownfilereader.h"
 
+#include "markdown/document/markdownparser.h"
 #include "model/regularfilereader.h"
 
 #include <QStringDecoder>
@@ -36,6 +37,15 @@ MarkdownPreviewState MarkdownFileReader::read(const QString &path, const ErrorMe
     if (content.error != FileReadError::none)
         return MarkdownPreviewState::error(messages.forError(content.error));
     return decode(content.bytes, messages.notUtf8);
+}
+
+MarkdownFileReader::Document MarkdownFileReader::load(const QString &path, const ErrorMessages &messages,
+                                                      qsizetype largestParsedText)
+{
+    Document document{read(path, messages), std::nullopt};
+    if (document.state.isContent() && document.state.text().size() <= largestParsedText)
+        document.blocks = MarkdownParser::parse(document.state.text());
+    return document;
 }
 
 MarkdownPreviewState MarkdownFileReader::decode(QByteArrayView bytes, const QString &errorMessage)

@@ -2,10 +2,14 @@
 
 #include "preview/markdownpreviewstate.h"
 
+#include "markdown/document/blocknode.h"
 #include "model/filereaderror.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace kestrune {
 
@@ -28,6 +32,14 @@ public:
         const QString &forError(FileReadError error) const;
     };
 
+    // A file read and, when it is to be rendered, parsed: all the work a document needs before
+    // the window's thread lays it out.
+    struct Document
+    {
+        MarkdownPreviewState state;
+        std::optional<QList<BlockNode>> blocks; // the text parsed, unless it is longer than asked
+    };
+
     // Larger files are not read: a document this long takes gigabytes to lay out.
     static constexpr qint64 largestFile = qint64(64) << 20;
 
@@ -37,6 +49,10 @@ public:
     // holds nothing but white space and line breaks, else its text unchanged. Only a regular
     // file is read, without blocking and at most largestFile bytes of it.
     static MarkdownPreviewState read(const QString &path, const ErrorMessages &messages);
+    // Reads, then parses a text of at most `largestParsedText` characters. Parsing can take
+    // seconds for inputs the parser handles in quadratic time, so it belongs off the window's
+    // thread too.
+    static Document load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText);
     static MarkdownPreviewState decode(QByteArrayView bytes, const QString &errorMessage);
 };
 

@@ -1,5 +1,6 @@
 #include "preview/markdownpreviewview.h"
 
+#include "markdown/document/markdowncontent.h"
 #include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/largefilesourceview.h"
@@ -34,7 +35,9 @@ constexpr int documentPadding = 16;
 
 // The rendered document: the preview theme, nothing to resolve relative links and images
 // against, selectable text, the page padded all round.
-MarkdownView *makeDocumentView(const QString &text, QWidget *parent)
+// `blocks` is the text already parsed, when it was; otherwise the view parses the text itself.
+MarkdownView *makeDocumentView(const QString &text, const std::optional<QList<BlockNode>> &blocks,
+                               QWidget *parent)
 {
     auto *view = new MarkdownView(parent);
     view->setObjectName(QStringLiteral("renderedDocument"));
@@ -47,7 +50,10 @@ MarkdownView *makeDocumentView(const QString &text, QWidget *parent)
     view->setTextSelectionEnabled(true);
     // The pane opens links itself: a relative one must resolve against the file's folder.
     view->setOpenLinks(false);
-    view->setMarkdown(text);
+    if (blocks)
+        view->setContent(MarkdownContent(*blocks));
+    else
+        view->setMarkdown(text);
     return view;
 }
 
@@ -148,13 +154,15 @@ void MarkdownPreviewView::startLoad()
 
     // The watcher dies with the pane; the read itself holds nothing of the pane and simply
     // finishes unobserved.
-    auto *watcher = new QFutureWatcher<MarkdownPreviewState>(this);
+    auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, url] {
         watcher->deleteLater();
-        // A later load, or another file, has taken over since this one started.
+        // A later load, or another file, has taken over since this one started: its result,
+        // parse included, is dropped.
         if (serial != m_loadSerial || url != m_fileURL)
             return;
-        setState(watcher->result());
+        MarkdownFileReader::Document document = watcher->result();
+        setState(std::move(document.state), std::move(document.blocks));
     });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const MarkdownFileReader::ErrorMessages messages{
@@ -165,7 +173,7 @@ void MarkdownPreviewView::startLoad()
         Localization::text("markdown.read_error"),
         Localization::text("markdown.read_error.other")};
     watcher->setFuture(QtConcurrent::task(FileReadFunction(fileReadFunction()))
-                           .withArguments(path, messages)
+                           .withArguments(path, messages, largestRenderedText)
                            .onThreadPool(*readPool())
                            .withPriority(userInitiatedPriority)
                            .spawn());
@@ -173,13 +181,13 @@ void MarkdownPreviewView::startLoad()
 
 MarkdownPreviewView::FileReadFunction &MarkdownPreviewView::fileReadFunction()
 {
-    static FileReadFunction function = &MarkdownFileReader::read;
+    static FileReadFunction function = &MarkdownFileReader::load;
     return function;
 }
 
 void MarkdownPreviewView::setFileReadFunction(FileReadFunction function)
 {
-    fileReadFunction() = function ? std::move(function) : FileReadFunction(&MarkdownFileReader::read);
+    fileReadFunction() = function ? std::move(function) : FileReadFunction(&MarkdownFileReader::load);
 }
 
 QThreadPool *MarkdownPreviewView::readPool()
@@ -194,10 +202,12 @@ QThreadPool *MarkdownPreviewView::readPool()
     return pool;
 }
 
-void MarkdownPreviewView::setState(MarkdownPreviewState state)
+void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks)
 {
     const bool sameText = state.isContent() && m_state.isContent() && state.text() == m_state.text();
     m_state = std::move(state);
+    if (!sameText || blocks)
+        m_parsedBlocks = std::move(blocks);
     if (!sameText) {
         discard(m_document);
         discard(m_source);
@@ -276,7 +286,7 @@ void MarkdownPreviewView::showContent()
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
     if (!view) {
         if (m_viewMode == MarkdownViewMode::preview) {
-            auto *document = makeDocumentView(m_state.text(), m_content);
+            auto *document = makeDocumentView(m_state.text(), m_parsedBlocks, m_content);
             connect(document, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
             view = document;
         } else

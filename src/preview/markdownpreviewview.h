@@ -48,10 +48,11 @@ public:
 
     // Where files are read: a pool of the panes' own.
     static QThreadPool *readPool();
-    // What the panes read files with (MarkdownFileReader::read unless replaced; tests put in
-    // one that holds reads back). Runs on the read pool.
-    using FileReadFunction =
-        std::function<MarkdownPreviewState(const QString &, const MarkdownFileReader::ErrorMessages &)>;
+    // What the panes read and parse files with (MarkdownFileReader::load unless replaced; tests
+    // put in one that holds reads back). Runs on the read pool; the last argument is the
+    // longest text to parse.
+    using FileReadFunction = std::function<MarkdownFileReader::Document(
+        const QString &, const MarkdownFileReader::ErrorMessages &, qsizetype)>;
     static void setFileReadFunction(FileReadFunction function);
 
     QUrl fileURL() const { return m_fileURL; }
@@ -82,7 +83,8 @@ protected:
 private:
     static FileReadFunction &fileReadFunction();
     void startLoad();
-    void setState(MarkdownPreviewState state);
+    // `blocks`: the text of a content state parsed off this thread, when it was.
+    void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt);
     void showContent();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
@@ -105,6 +107,7 @@ private:
     QPointer<QWidget> m_document;
     QPointer<QWidget> m_source;
     QPointer<QMessageBox> m_linkConfirmation;
+    std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
 };

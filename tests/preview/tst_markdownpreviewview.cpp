@@ -9,6 +9,7 @@
 #include "ui/elidedlabel.h"
 #include "ui/themecontroller.h"
 
+#include "markdown/document/markdownparser.h"
 #include "markdown/layout/markdownview.h"
 
 #include <QAbstractButton>
@@ -25,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QThreadPool>
 #include <QWaitCondition>
 
@@ -58,6 +60,11 @@ struct HeldReads
     QMutex mutex;
     QWaitCondition released;
     QSet<QString> paths;
+    // Loads of these paths hand back blocks of this text instead of the file's own, and say on
+    // which thread they ran.
+    QSet<QString> substituted;
+    QString substitute;
+    QList<QThread *> loadThreads;
 } heldReads;
 
 } // namespace
@@ -85,6 +92,7 @@ private Q_SLOTS:
     void relativeLinksOpenFromTheFilesFolder();
     void fileLinkingOutOfTheProjectIsNotRead();
     void largeFileShowsItsSourceUntilTheReaderAsks();
+    void documentIsParsedOffTheWindowsThread();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -106,14 +114,21 @@ void TestMarkdownPreviewView::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     // One read may be held up while another runs.
     MarkdownPreviewView::readPool()->setMaxThreadCount(4);
-    MarkdownPreviewView::setFileReadFunction(
-        [](const QString &path, const MarkdownFileReader::ErrorMessages &messages) {
-            QMutexLocker locker(&heldReads.mutex);
-            while (heldReads.paths.contains(path))
-                heldReads.released.wait(&heldReads.mutex);
-            locker.unlock();
-            return MarkdownFileReader::read(path, messages);
-        });
+    MarkdownPreviewView::setFileReadFunction([](const QString &path,
+                                                const MarkdownFileReader::ErrorMessages &messages,
+                                                qsizetype largestParsedText) {
+        QMutexLocker locker(&heldReads.mutex);
+        while (heldReads.paths.contains(path))
+            heldReads.released.wait(&heldReads.mutex);
+        const bool substituted = heldReads.substituted.contains(path);
+        const QString substitute = heldReads.substitute;
+        heldReads.loadThreads.append(QThread::currentThread());
+        locker.unlock();
+        MarkdownFileReader::Document document = MarkdownFileReader::load(path, messages, largestParsedText);
+        if (substituted)
+            document.blocks = MarkdownParser::parse(substitute);
+        return document;
+    });
 }
 
 void TestMarkdownPreviewView::init()
@@ -474,6 +489,29 @@ void TestMarkdownPreviewView::largeFileShowsItsSourceUntilTheReaderAsks()
     view->setFile(writeFile(QStringLiteral("large2.md"), text), std::nullopt);
     QVERIFY(waitForState(*view, Kind::content));
     QTRY_COMPARE(view->contentView()->objectName(), QStringLiteral("largeFileSource"));
+}
+
+// The window shows the blocks the read pool parsed: parsing a document the parser handles in
+// quadratic time must not freeze it.
+void TestMarkdownPreviewView::documentIsParsedOffTheWindowsThread()
+{
+    const QUrl file = writeFile(QStringLiteral("parsed.md"), "# Read from the file\n");
+    {
+        QMutexLocker locker(&heldReads.mutex);
+        heldReads.substituted.insert(file.toLocalFile());
+        heldReads.substitute = QStringLiteral("# Parsed on the pool\n");
+        heldReads.loadThreads.clear();
+    }
+    auto view = showPane(file);
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    document->selectAll();
+    QCOMPARE(document->selectedText(), QStringLiteral("Parsed on the pool"));
+    QMutexLocker locker(&heldReads.mutex);
+    QCOMPARE(heldReads.loadThreads.size(), 1);
+    QVERIFY(heldReads.loadThreads.first() != QThread::currentThread());
+    heldReads.substituted.clear();
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

@@ -1,8 +1,7 @@
 #include "model/localfilesystem.h"
 
+#include "model/nativepath.h"
 #include "model/regularfilereader.h"
-
-#include <QFile>
 
 #include <cerrno>
 #include <cstdlib>
@@ -23,7 +22,7 @@ QDateTime modificationDateOf(const struct stat &status)
 
 QByteArray encoded(const QString &path)
 {
-    return QFile::encodeName(path);
+    return NativePath::encode(path);
 }
 
 class DirectoryStream
@@ -65,7 +64,7 @@ std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const 
         if (item->d_name[0] == '.') // hidden entries, "." and ".." among them
             continue;
         DirectoryEntry entry;
-        entry.name = QFile::decodeName(item->d_name);
+        entry.name = NativePath::decode(item->d_name);
         entry.path = prefix + entry.name;
         struct stat status;
         if (::fstatat(dirFd, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -108,7 +107,7 @@ std::optional<QString> LocalFileSystem::canonicalPath(const QString &path) const
     char *resolved = ::realpath(encoded(path).constData(), nullptr);
     if (!resolved)
         return std::nullopt;
-    const QString result = QFile::decodeName(resolved);
+    const QString result = NativePath::decode(resolved);
     ::free(resolved);
     return result;
 }

@@ -1,6 +1,7 @@
 #include "model/projectscanner.h"
 
 #include "model/localizedstandardcompare.h"
+#include "model/nativepath.h"
 #include "model/textlines.h"
 
 #include <QCollatorSortKey>
@@ -152,7 +153,7 @@ TreeNode markdownFileNode(const DirectoryEntry &entry, const QString &projectFol
     TreeNode node;
     node.id = newNodeId();
     node.kind = TreeNodeKind::markdownFile;
-    node.name = entry.name;
+    node.name = NativePath::displayName(entry.name);
     node.url = QUrl::fromLocalFile(entry.path);
     node.modificationDate = fileSystem.contentModificationDate(entry.path);
     node.isArchived = isArchivedPath(entry.path);
@@ -188,7 +189,7 @@ std::optional<TreeNode> scanFolder(const QString &path, const QString &name, con
     TreeNode node;
     node.id = newNodeId();
     node.kind = name == kestruneFolderName ? TreeNodeKind::kestrune : TreeNodeKind::directory;
-    node.name = name;
+    node.name = NativePath::displayName(name);
     node.url = QUrl::fromLocalFile(path);
     node.isArchived = isArchivedPath(path);
     node.children = std::move(children);
@@ -250,7 +251,7 @@ std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironmen
     TreeNode root;
     root.id = newNodeId();
     root.kind = TreeNodeKind::projectRoot;
-    root.name = QUrl::fromLocalFile(rootPath).fileName();
+    root.name = NativePath::displayName(QUrl::fromLocalFile(rootPath).fileName());
     root.url = projectRoot;
     root.isArchived = false;
     root.children = std::move(topList);

@@ -1,8 +1,8 @@
 #include "model/regularfilereader.h"
 
+#include "model/nativepath.h"
 #include "model/textlines.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -40,7 +40,7 @@ public:
     explicit OpenFile(const QString &path)
     {
         // Non-blocking: opening a named pipe without a writer would otherwise wait for one.
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        m_fd = ::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (m_fd < 0) {
             m_error = errorOf(errno);
             return;

@@ -5,10 +5,82 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kestrune {
+
+namespace {
+
+void setModifiedAt(const QByteArray &path, const QDateTime &modified)
+{
+    const qint64 msecs = modified.toMSecsSinceEpoch();
+    struct timespec times[2];
+    times[0].tv_sec = time_t(msecs / 1000);
+    times[0].tv_nsec = long(msecs % 1000) * 1000000;
+    times[1] = times[0];
+    QVERIFY2(::utimensat(AT_FDCWD, path.constData(), times, 0) == 0, path.constData());
+}
+
+// The entries of an open folder ("." and ".." left out), and which of them are folders.
+QList<QPair<QByteArray, bool>> entriesOf(int folder)
+{
+    QList<QPair<QByteArray, bool>> entries;
+    DIR *dir = ::fdopendir(::dup(folder));
+    if (!dir)
+        return entries;
+    while (const dirent *item = ::readdir(dir)) {
+        const QByteArray name(item->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat status;
+        const bool isFolder =
+            ::fstatat(folder, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode);
+        entries.append({name, isFolder});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+// Empties a folder with calls relative to one open folder at a time. Recursive removal by path
+// fails on names that are not UTF-8 and on paths longer than the system allows.
+void removeContents(const QByteArray &path)
+{
+    int folder = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QByteArrayList descended; // the names from `path` down to the open folder
+    while (folder >= 0) {
+        const QList<QPair<QByteArray, bool>> entries = entriesOf(folder);
+        const auto subfolder =
+            std::find_if(entries.begin(), entries.end(), [](const auto &entry) { return entry.second; });
+        if (subfolder != entries.end()) {
+            const int inner =
+                ::openat(folder, subfolder->first.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (inner < 0)
+                break;
+            ::close(folder);
+            folder = inner;
+            descended.append(subfolder->first);
+            continue;
+        }
+        for (const auto &entry : entries)
+            ::unlinkat(folder, entry.first.constData(), 0);
+        if (descended.isEmpty())
+            break;
+        const int outer = ::openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(folder);
+        folder = outer;
+        if (folder >= 0)
+            ::unlinkat(folder, descended.takeLast().constData(), AT_REMOVEDIR);
+    }
+    if (folder >= 0)
+        ::close(folder);
+}
+
+} // namespace
 
 ProjectFolder::ProjectFolder(const QString &name, const QString &parents)
 {
@@ -17,6 +89,11 @@ ProjectFolder::ProjectFolder(const QString &name, const QString &parents)
         folder += QLatin1Char('/') + parents;
     m_path = folder + QLatin1Char('/') + name;
     QDir().mkpath(m_path);
+}
+
+ProjectFolder::~ProjectFolder()
+{
+    removeContents(QFile::encodeName(m_temporary.path()));
 }
 
 void ProjectFolder::write(const QString &relative, const QByteArray &content, const QDateTime &modified)
@@ -31,6 +108,24 @@ void ProjectFolder::write(const QString &relative, const QByteArray &content, co
         setModified(relative, modified);
 }
 
+void ProjectFolder::writeNative(const QByteArray &relative, const QByteArray &content,
+                                const QDateTime &modified)
+{
+    const QByteArray root = QFile::encodeName(m_path) + '/';
+    for (qsizetype slash = relative.indexOf('/'); slash > 0; slash = relative.indexOf('/', slash + 1)) {
+        const QByteArray folder = root + relative.left(slash);
+        QVERIFY2(::mkdir(folder.constData(), 0700) == 0 || errno == EEXIST, folder.constData());
+    }
+    const QByteArray file = root + relative;
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    QVERIFY2(fd >= 0, file.constData());
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    ::close(fd);
+    QVERIFY(written);
+    if (modified.isValid())
+        setModifiedAt(file, modified);
+}
+
 void ProjectFolder::makeFolder(const QString &relative)
 {
     QDir().mkpath(pathOf(relative));
@@ -38,12 +133,7 @@ void ProjectFolder::makeFolder(const QString &relative)
 
 void ProjectFolder::setModified(const QString &relative, const QDateTime &modified)
 {
-    const qint64 msecs = modified.toMSecsSinceEpoch();
-    struct timespec times[2];
-    times[0].tv_sec = time_t(msecs / 1000);
-    times[0].tv_nsec = long(msecs % 1000) * 1000000;
-    times[1] = times[0];
-    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(pathOf(relative)).constData(), times, 0) == 0);
+    setModifiedAt(QFile::encodeName(pathOf(relative)), modified);
 }
 
 } // namespace kestrune

@@ -15,6 +15,9 @@ public:
     // `name` is the project folder's own name; `parents` optional folders above it.
     explicit ProjectFolder(const QString &name = QStringLiteral("project"),
                            const QString &parents = QString());
+    ~ProjectFolder();
+    ProjectFolder(const ProjectFolder &) = delete;
+    ProjectFolder &operator=(const ProjectFolder &) = delete;
 
     QString path() const { return m_path; }
     QUrl url() const { return QUrl::fromLocalFile(m_path); }
@@ -24,6 +27,9 @@ public:
     // Writes a file (creating its folders); a valid `modified` sets its modification time.
     void write(const QString &relative, const QByteArray &content = QByteArray(),
                const QDateTime &modified = QDateTime());
+    // Like write, for a path given as the bytes the system stores, which need not be UTF-8.
+    void writeNative(const QByteArray &relative, const QByteArray &content = QByteArray(),
+                     const QDateTime &modified = QDateTime());
     void makeFolder(const QString &relative);
     void setModified(const QString &relative, const QDateTime &modified);
 

@@ -1,7 +1,9 @@
 #include "faultinjectingfilesystem.h"
 #include "projectfolder.h"
 
+#include "model/nativepath.h"
 #include "model/projectscanner.h"
+#include "model/regularfilereader.h"
 
 #include <QFile>
 #include <QTest>
@@ -70,6 +72,7 @@ private Q_SLOTS:
     void symbolicLinks();
     void linksOutOfTheProjectAreNotRead();
     void namedPipeInPlaceOfADocumentDoesNotBlock();
+    void namesThatAreNotUtf8();
 };
 
 void ProjectScannerTest::topLevelOrderAndHiddenEntries()
@@ -384,6 +387,38 @@ void ProjectScannerTest::namedPipeInPlaceOfADocumentDoesNotBlock()
     QVERIFY(root);
     const TreeNode &pipe = at(*root, {"changes", "add-x", "specs", "pipe.md"});
     QVERIFY(!pipe.deltaType);
+}
+
+// A name is bytes, not text: one that is not UTF-8 keeps its entry with date and delta type,
+// is shown with U+FFFD for each byte that cannot be read, and its URL leads back to its bytes.
+void ProjectScannerTest::namesThatAreNotUtf8()
+{
+    const QDateTime modified(QDate(2025, 3, 4), QTime(5, 6, 7), Qt::UTC);
+    const QByteArray added = "## ADDED Requirements\n";
+    ProjectFolder project;
+    project.writeNative("kestrune/changes/chg\xff/proposal.md", "# Proposal\n", modified);
+    project.writeNative("kestrune/changes/chg\xff/tasks.md", "- [x] a\n- [ ] b\n");
+    project.writeNative("kestrune/changes/chg\xff/specs/auth/spec.md", removedDelta, modified);
+    project.writeNative("kestrune/changes/add-x/specs/bad\xff\xfe.md", added, modified);
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    QCOMPARE(childNames(at(*root, {"changes"})), QStringList({"add-x", "chg\uFFFD"}));
+    const TreeNode &change = at(*root, {"changes", "chg\uFFFD"});
+    QCOMPARE(childNames(change), QStringList({"specs", "proposal.md", "tasks.md"}));
+    QCOMPARE(at(change, {"proposal.md"}).modificationDate, modified);
+    const TreeNode &spec = at(change, {"specs", "auth", "spec.md"});
+    QCOMPARE(spec.modificationDate, modified);
+    QCOMPARE(spec.deltaType, DeltaSpecType::removed);
+    const TreeNode &bad = at(*root, {"changes", "add-x", "specs", "bad\uFFFD\uFFFD.md"});
+    QCOMPARE(bad.modificationDate, modified);
+    QCOMPARE(bad.deltaType, DeltaSpecType::added);
+
+    const QByteArray folder = QFile::encodeName(project.path()) + "/kestrune/changes/";
+    QCOMPARE(NativePath::encode(change.url.toLocalFile()), folder + "chg\xff");
+    QCOMPARE(NativePath::encode(bad.url.toLocalFile()), folder + "add-x/specs/bad\xff\xfe.md");
+    QCOMPARE(RegularFileReader::read(bad.url.toLocalFile(), 1024).bytes, added);
+    QCOMPARE(RegularFileReader::read(QUrl(spec.url.toString()).toLocalFile(), 1024).bytes, removedDelta);
 }
 
 QTEST_APPLESS_MAIN(ProjectScannerTest)

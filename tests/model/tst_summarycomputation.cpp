@@ -34,6 +34,7 @@ private Q_SLOTS:
     void specFileLookup();
     void deltaAndFileCounts();
     void changeCountsByStatus();
+    void changeNamedInBytesThatAreNotUtf8();
     void recentChangesNewestFirst();
     void ageingOfUnarchivedChangeFiles();
     void modulesAndTopLevelFolders();
@@ -141,6 +142,29 @@ void SummaryComputationTest::changeCountsByStatus()
     QCOMPARE(summary.activeChanges, 1);
     QCOMPARE(summary.archivedChanges, 1);
     QCOMPARE(summary.draftCount, 1); // the completed change counts in the total only
+}
+
+// A folder name is bytes: one that is not UTF-8 still makes a change, with its tasks read and
+// its dates taken from the very files.
+void SummaryComputationTest::changeNamedInBytesThatAreNotUtf8()
+{
+    const QDateTime finished = now.addDays(-3);
+    ProjectFolder project;
+    project.writeNative("kestrune/changes/chg\xff/proposal.md");
+    project.writeNative("kestrune/changes/chg\xff/design.md");
+    project.writeNative("kestrune/changes/chg\xff/specs/auth/spec.md", "## ADDED Requirements\n");
+    project.writeNative("kestrune/changes/chg\xff/tasks.md", "- [x] a\n- [x] b\n", finished);
+
+    const ProjectSummary summary = summarize(project);
+    QCOMPARE(summary.totalChanges, 1);
+    const ChangeSummary &change = summary.changeSummaries.front();
+    QCOMPARE(change.changeName, QStringLiteral("chg\uFFFD"));
+    QVERIFY(change.hasProposal && change.hasDesign && change.hasSpecs && change.hasTasks);
+    QCOMPARE(change.taskProgressPercent, 100);
+    QCOMPARE(change.status, ChangeStatus::completed);
+    QCOMPARE(change.completedAt, finished);
+    QCOMPARE(summary.addedCount, 1);
+    QCOMPARE(summary.recentChanges.size(), 4);
 }
 
 void SummaryComputationTest::recentChangesNewestFirst()

@@ -1,5 +1,6 @@
 #include "model/localfilesystem.h"
 
+#include "model/longpath.h"
 #include "model/nativepath.h"
 #include "model/regularfilereader.h"
 
@@ -23,6 +24,28 @@ QDateTime modificationDateOf(const struct stat &status)
 QByteArray encoded(const QString &path)
 {
     return NativePath::encode(path);
+}
+
+// Paths of any length: see LongPath. For a path within the limit these are the very calls
+// opendir and stat make.
+bool statusOf(const QString &path, struct stat &status)
+{
+    const LongPath native(encoded(path));
+    return native.error() == 0 && ::fstatat(native.folder(), native.rest(), &status, 0) == 0;
+}
+
+DIR *openDirectory(const QString &path)
+{
+    const LongPath native(encoded(path));
+    if (native.error() != 0)
+        return nullptr;
+    const int fd = ::openat(native.folder(), native.rest(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    DIR *dir = ::fdopendir(fd);
+    if (!dir)
+        ::close(fd);
+    return dir;
 }
 
 class DirectoryStream
@@ -52,7 +75,7 @@ std::shared_ptr<const LocalFileSystem> LocalFileSystem::shared()
 
 std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const QString &path) const
 {
-    DirectoryStream dir(::opendir(encoded(path).constData()));
+    DirectoryStream dir(openDirectory(path));
     if (!dir.get())
         return std::nullopt;
     const int dirFd = ::dirfd(dir.get());
@@ -83,7 +106,7 @@ std::optional<std::vector<DirectoryEntry>> LocalFileSystem::listDirectory(const 
 std::optional<QDateTime> LocalFileSystem::contentModificationDate(const QString &path) const
 {
     struct stat status;
-    if (::stat(encoded(path).constData(), &status) != 0)
+    if (!statusOf(path, status))
         return std::nullopt;
     return modificationDateOf(status);
 }
@@ -102,6 +125,7 @@ FileReadError LocalFileSystem::forEachLine(const QString &path,
     return RegularFileReader::forEachLine(path, visit);
 }
 
+// A path longer than the system's limit does not resolve: realpath refuses it.
 std::optional<QString> LocalFileSystem::canonicalPath(const QString &path) const
 {
     char *resolved = ::realpath(encoded(path).constData(), nullptr);
@@ -115,13 +139,13 @@ std::optional<QString> LocalFileSystem::canonicalPath(const QString &path) const
 bool LocalFileSystem::exists(const QString &path) const
 {
     struct stat status;
-    return ::stat(encoded(path).constData(), &status) == 0;
+    return statusOf(path, status);
 }
 
 bool LocalFileSystem::isDirectory(const QString &path) const
 {
     struct stat status;
-    return ::stat(encoded(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+    return statusOf(path, status) && S_ISDIR(status.st_mode);
 }
 
 } // namespace kestrune

@@ -1,5 +1,6 @@
 #include "model/regularfilereader.h"
 
+#include "model/longpath.h"
 #include "model/nativepath.h"
 #include "model/textlines.h"
 
@@ -39,8 +40,13 @@ class OpenFile
 public:
     explicit OpenFile(const QString &path)
     {
+        const LongPath native(NativePath::encode(path)); // of any length
+        if (native.error() != 0) {
+            m_error = errorOf(native.error());
+            return;
+        }
         // Non-blocking: opening a named pipe without a writer would otherwise wait for one.
-        m_fd = ::open(NativePath::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        m_fd = ::openat(native.folder(), native.rest(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (m_fd < 0) {
             m_error = errorOf(errno);
             return;

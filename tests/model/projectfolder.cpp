@@ -16,14 +16,24 @@ namespace kestrune {
 
 namespace {
 
-void setModifiedAt(const QByteArray &path, const QDateTime &modified)
+void fileTimes(const QDateTime &modified, struct timespec (&times)[2])
 {
     const qint64 msecs = modified.toMSecsSinceEpoch();
-    struct timespec times[2];
     times[0].tv_sec = time_t(msecs / 1000);
     times[0].tv_nsec = long(msecs % 1000) * 1000000;
     times[1] = times[0];
+}
+
+void setModifiedAt(const QByteArray &path, const QDateTime &modified)
+{
+    struct timespec times[2];
+    fileTimes(modified, times);
     QVERIFY2(::utimensat(AT_FDCWD, path.constData(), times, 0) == 0, path.constData());
+}
+
+bool writeAll(int fd, const QByteArray &content)
+{
+    return ::write(fd, content.constData(), size_t(content.size())) == content.size();
 }
 
 // The entries of an open folder ("." and ".." left out), and which of them are folders.
@@ -119,11 +129,39 @@ void ProjectFolder::writeNative(const QByteArray &relative, const QByteArray &co
     const QByteArray file = root + relative;
     const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     QVERIFY2(fd >= 0, file.constData());
-    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    const bool written = writeAll(fd, content);
     ::close(fd);
     QVERIFY(written);
     if (modified.isValid())
         setModifiedAt(file, modified);
+}
+
+QString ProjectFolder::writeNested(const QString &folder, int depth, const QString &fileName,
+                                   const QByteArray &content, const QDateTime &modified)
+{
+    makeFolder(folder);
+    int current = ::open(QFile::encodeName(pathOf(folder)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QString path = pathOf(folder);
+    for (int level = 0; level < depth && current >= 0; ++level) {
+        const int inner = ::mkdirat(current, "d", 0700) == 0
+                              ? ::openat(current, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                              : -1;
+        ::close(current);
+        current = inner;
+        path += QLatin1String("/d");
+    }
+    if (current < 0)
+        return QString();
+    const int fd = ::openat(current, QFile::encodeName(fileName).constData(),
+                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ::close(current);
+    if (fd < 0)
+        return QString();
+    struct timespec times[2];
+    fileTimes(modified, times);
+    const bool written = writeAll(fd, content) && ::futimens(fd, times) == 0;
+    ::close(fd);
+    return written ? path + QLatin1Char('/') + fileName : QString();
 }
 
 void ProjectFolder::makeFolder(const QString &relative)

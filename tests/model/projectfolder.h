@@ -30,6 +30,10 @@ public:
     // Like write, for a path given as the bytes the system stores, which need not be UTF-8.
     void writeNative(const QByteArray &relative, const QByteArray &content = QByteArray(),
                      const QDateTime &modified = QDateTime());
+    // Writes `fileName` at the bottom of `depth` nested folders named "d" below `folder`, made
+    // one at a time: the whole path may be longer than the system accepts. Returns its path.
+    QString writeNested(const QString &folder, int depth, const QString &fileName, const QByteArray &content,
+                        const QDateTime &modified);
     void makeFolder(const QString &relative);
     void setModified(const QString &relative, const QDateTime &modified);
 

@@ -1,6 +1,7 @@
 #include "faultinjectingfilesystem.h"
 #include "projectfolder.h"
 
+#include "model/localfilesystem.h"
 #include "model/nativepath.h"
 #include "model/projectscanner.h"
 #include "model/regularfilereader.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void linksOutOfTheProjectAreNotRead();
     void namedPipeInPlaceOfADocumentDoesNotBlock();
     void namesThatAreNotUtf8();
+    void filesBeyondThePathLengthLimit();
 };
 
 void ProjectScannerTest::topLevelOrderAndHiddenEntries()
@@ -419,6 +422,40 @@ void ProjectScannerTest::namesThatAreNotUtf8()
     QCOMPARE(NativePath::encode(bad.url.toLocalFile()), folder + "add-x/specs/bad\xff\xfe.md");
     QCOMPARE(RegularFileReader::read(bad.url.toLocalFile(), 1024).bytes, added);
     QCOMPARE(RegularFileReader::read(QUrl(spec.url.toString()).toLocalFile(), 1024).bytes, removedDelta);
+}
+
+// The system refuses a path of PATH_MAX bytes or more, yet folders nest as deep as anyone makes
+// them: a file 3,000 folders down is found, dated, typed and read like any other.
+void ProjectScannerTest::filesBeyondThePathLengthLimit()
+{
+    const int depth = 3000;
+    const QDateTime modified(QDate(2025, 3, 4), QTime(5, 6, 7), Qt::UTC);
+    ProjectFolder project;
+    const QString file =
+        project.writeNested("kestrune/changes/x/specs", depth, "spec.md", removedDelta, modified);
+    QVERIFY(!file.isEmpty());
+    QVERIFY(file.size() > PATH_MAX);
+
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    const TreeNode *node = &at(*root, {"changes", "x", "specs"});
+    for (int level = 0; level < depth; ++level) {
+        QCOMPARE(childNames(*node), QStringList({"d"}));
+        node = &node->children->front();
+    }
+    QCOMPARE(childNames(*node), QStringList({"spec.md"}));
+    const TreeNode &spec = node->children->front();
+    QCOMPARE(spec.url.toLocalFile(), file);
+    QCOMPARE(spec.modificationDate, modified);
+    QCOMPARE(spec.deltaType, DeltaSpecType::removed);
+
+    QCOMPARE(RegularFileReader::read(file, 1024).bytes, removedDelta);
+    const LocalFileSystem &fileSystem = *LocalFileSystem::shared();
+    QCOMPARE(fileSystem.readFile(file), removedDelta);
+    QVERIFY(fileSystem.exists(file));
+    QVERIFY(!fileSystem.isDirectory(file));
+    QVERIFY(fileSystem.isDirectory(file.chopped(QStringLiteral("/spec.md").size())));
+    QVERIFY(!fileSystem.exists(file + QStringLiteral(".missing")));
 }
 
 QTEST_APPLESS_MAIN(ProjectScannerTest)

@@ -29,8 +29,30 @@ NetworkImageResult tooLarge(qint64 limit)
                                        QStringLiteral("The image is larger than %1 bytes").arg(limit));
 }
 
+// Wider than any preview page at twice the device pixel ratio, so an image
+// decoded no larger than this still fills the page it is fitted to.
+constexpr int maximumDecodedSide = 4096;
+// Beyond what any document shows; a raster image whose header claims more
+// pixels is refused before its pixels are allocated.
+constexpr qint64 maximumDeclaredPixels = 100'000'000;
+
+// `size` shrunk, aspect ratio kept, until its longer side is within the bound.
+QSize boundedSize(QSize size)
+{
+    if (size.width() <= maximumDecodedSide && size.height() <= maximumDecodedSide)
+        return size;
+    return size.scaled(maximumDecodedSide, maximumDecodedSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
 NetworkImageResult read(QImageReader &reader)
 {
+    // A format that cannot tell its size beforehand decodes at full size.
+    const QSize declared = reader.size();
+    if (declared.isValid()) {
+        const QSize bounded = boundedSize(declared);
+        if (bounded != declared)
+            reader.setScaledSize(bounded);
+    }
     QImage image = reader.read(); // the first image of the file
     if (image.isNull())
         return NetworkImageResult::failure(NetworkImageError::cannotDecodeContentData, reader.errorString());
@@ -55,8 +77,8 @@ NetworkImageResult decode(const QByteArray &bytes, const QString &contentType)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    // The reader keeps Qt's allocation limit, so an image that claims huge
-    // dimensions fails here instead of exhausting memory.
+    // The reader keeps Qt's allocation limit as well, for formats that do not
+    // declare their size before decoding.
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
@@ -66,6 +88,11 @@ NetworkImageResult decode(const QByteArray &bytes, const QString &contentType)
         (format.isEmpty() &&
          (contentType.contains(QLatin1String("svg"), Qt::CaseInsensitive) || bytes.contains("<svg"))))
         return decodeSvg(bytes);
+    const QSize declared = reader.size();
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > maximumDeclaredPixels)
+        return NetworkImageResult::failure(
+            NetworkImageError::cannotDecodeContentData,
+            QStringLiteral("The image claims more than %1 pixels").arg(maximumDeclaredPixels));
     return read(reader);
 }
 

@@ -115,6 +115,7 @@ private Q_SLOTS:
     void retriesAfterAFailure();
     void recomputesIdealSizeForANewScale();
     void consultsTheDiskCacheBeforeTheNetwork();
+    void decodesALargeImageScaledDown();
     void keepsAtMostTheCountLimit();
     void showsTheBuilderOutputForEachState();
 
@@ -402,6 +403,23 @@ void TestNetworkImage::consultsTheDiskCacheBeforeTheNetwork()
     QVERIFY(again.isSuccess());
     QCOMPARE(again.image.size(), QSize(30, 30));
     QCOMPARE(m_server->requestCount("/cached.png"), 1);
+}
+
+void TestNetworkImage::decodesALargeImageScaledDown()
+{
+    // One bit per pixel keeps the file well under the response limit.
+    QImage large(6000, 3000, QImage::Format_Mono);
+    large.fill(1);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(large.save(&buffer, "PNG"));
+    QVERIFY(bytes.size() < configuration().maximumResponseSize);
+    m_server->setResponse("/large.png", {200, bytes, {"Content-Type: image/png"}, 0});
+
+    const NetworkImageResult result = await(m_loader->image(m_server->url("/large.png")));
+    QCOMPARE(result.error, NetworkImageError::none);
+    QCOMPARE(result.image.size(), QSize(4096, 2048));
 }
 
 void TestNetworkImage::keepsAtMostTheCountLimit()

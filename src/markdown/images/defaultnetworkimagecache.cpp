@@ -2,11 +2,11 @@
 
 namespace kestrune {
 
-DefaultNetworkImageCache::DefaultNetworkImageCache(int countLimit) : m_images(countLimit) {}
+DefaultNetworkImageCache::DefaultNetworkImageCache(qint64 byteLimit) : m_images(byteLimit) {}
 
 std::shared_ptr<DefaultNetworkImageCache> DefaultNetworkImageCache::shared()
 {
-    static const auto instance = std::make_shared<DefaultNetworkImageCache>(sharedCountLimit);
+    static const auto instance = std::make_shared<DefaultNetworkImageCache>(sharedByteLimit);
     return instance;
 }
 
@@ -21,13 +21,19 @@ std::optional<QImage> DefaultNetworkImageCache::image(const QUrl &url) const
 void DefaultNetworkImageCache::setImage(const QImage &image, const QUrl &url)
 {
     const QMutexLocker locker(&m_mutex);
-    m_images.insert(url, new QImage(image), 1);
+    m_images.insert(url, new QImage(image), image.sizeInBytes());
 }
 
-int DefaultNetworkImageCache::countLimit() const
+qint64 DefaultNetworkImageCache::byteLimit() const
 {
     const QMutexLocker locker(&m_mutex);
-    return int(m_images.maxCost());
+    return m_images.maxCost();
+}
+
+qint64 DefaultNetworkImageCache::byteCount() const
+{
+    const QMutexLocker locker(&m_mutex);
+    return m_images.totalCost();
 }
 
 int DefaultNetworkImageCache::count() const

@@ -116,7 +116,7 @@ private Q_SLOTS:
     void recomputesIdealSizeForANewScale();
     void consultsTheDiskCacheBeforeTheNetwork();
     void decodesALargeImageScaledDown();
-    void keepsAtMostTheCountLimit();
+    void keepsWithinTheByteLimit();
     void showsTheBuilderOutputForEachState();
 
 private:
@@ -422,20 +422,35 @@ void TestNetworkImage::decodesALargeImageScaledDown()
     QCOMPARE(result.image.size(), QSize(4096, 2048));
 }
 
-void TestNetworkImage::keepsAtMostTheCountLimit()
+void TestNetworkImage::keepsWithinTheByteLimit()
 {
-    QCOMPARE(DefaultNetworkImageCache::shared()->countLimit(), 100);
+    QCOMPARE(DefaultNetworkImageCache::shared()->byteLimit(), qint64(256) * 1024 * 1024);
 
-    DefaultNetworkImageCache cache(2);
+    // 10 × 10 ARGB32 pixels take 400 bytes: room for two such images, not three.
+    const auto image = [] { return QImage(10, 10, QImage::Format_ARGB32); };
+    DefaultNetworkImageCache cache(1000);
     const QUrl a("http://x.test/a"), b("http://x.test/b"), c("http://x.test/c");
-    cache.setImage(QImage(1, 1, QImage::Format_ARGB32), a);
-    cache.setImage(QImage(2, 2, QImage::Format_ARGB32), b);
+    cache.setImage(image(), a);
+    cache.setImage(image(), b);
+    QCOMPARE(cache.byteCount(), qint64(800));
     QVERIFY(cache.image(a)); // a is now the most recently used
-    cache.setImage(QImage(3, 3, QImage::Format_ARGB32), c);
+    cache.setImage(image(), c);
     QCOMPARE(cache.count(), 2);
+    QCOMPARE(cache.byteCount(), qint64(800));
     QVERIFY(cache.image(a));
     QVERIFY(!cache.image(b));
-    QCOMPARE(cache.image(c)->size(), QSize(3, 3));
+    QVERIFY(cache.image(c));
+
+    // One image twice as large pushes out both others.
+    cache.setImage(QImage(20, 10, QImage::Format_ARGB32), b);
+    QCOMPARE(cache.count(), 1);
+    QCOMPARE(cache.image(b)->size(), QSize(20, 10));
+
+    // One image larger than the whole limit is not kept, and leaves the rest.
+    cache.setImage(QImage(20, 20, QImage::Format_ARGB32), c);
+    QVERIFY(!cache.image(c));
+    QVERIFY(cache.image(b));
+    QCOMPARE(cache.byteCount(), qint64(800));
 }
 
 void TestNetworkImage::showsTheBuilderOutputForEachState()

@@ -128,6 +128,10 @@ void TestLocalization::englishTexts_data()
     QTest::addRow("count in a text without plural forms")
         << Localization::format("dashboard.specifications.title_with_count", 3)
         << QStringLiteral("Specifications (3)");
+    QTest::addRow("size in a notice")
+        << Localization::format("markdown.large.notice", 10)
+        << QStringLiteral(
+               "This file is large (10 MB), so it is shown as source. Rendering it may take a while.");
     QTest::addRow("text argument") << Localization::format("dashboard.archived_on_format",
                                                            QStringLiteral("2024-01-02"))
                                    << QStringLiteral("Archived on 2024-01-02");

@@ -136,8 +136,8 @@
         <translation>Diese Datei verweist aus dem Projekt hinaus und wird daher nicht angezeigt.</translation>
     </message>
     <message id="markdown.large.notice">
-        <source>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</source>
-        <translation>Diese Datei ist groß (%1 MB) und wird daher als Quelltext gezeigt. Das Darstellen kann eine Weile dauern.</translation>
+        <source>This file is large (%n MB), so it is shown as source. Rendering it may take a while.</source>
+        <translation>Diese Datei ist groß (%n MB) und wird daher als Quelltext gezeigt. Das Darstellen kann eine Weile dauern.</translation>
     </message>
     <message id="markdown.large.render">
         <source>Render Anyway</source>

@@ -136,8 +136,8 @@
         <translation>This file links outside the project, so it is not shown.</translation>
     </message>
     <message id="markdown.large.notice">
-        <source>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</source>
-        <translation>This file is large (%1 MB), so it is shown as source. Rendering it may take a while.</translation>
+        <source>This file is large (%n MB), so it is shown as source. Rendering it may take a while.</source>
+        <translation>This file is large (%n MB), so it is shown as source. Rendering it may take a while.</translation>
     </message>
     <message id="markdown.large.render">
         <source>Render Anyway</source>

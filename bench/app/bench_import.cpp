@@ -1,6 +1,8 @@
 // Imports a generated 10,000-file project and reports how long it takes until the summary is
 // published, and the longest stall of the main thread meanwhile (a 1 ms timer measuring its own
 // lateness). Run: bench_import [-platform offscreen] [runs]
+#include "stallmeter.h"
+
 #include "app/maincontentview.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
@@ -27,28 +29,6 @@ struct Measurement
 {
     qint64 publishedMs = 0;
     qint64 longestStallMs = 0;
-};
-
-// Watches the event loop: a 1 ms timer that records the longest gap between two of its ticks.
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this,
-                [this] { m_longest = std::max(m_longest, m_sinceTick.restart() - 1); });
-        m_sinceTick.start();
-        m_timer.start();
-    }
-
-    qint64 longest() const { return std::max<qint64>(0, m_longest); }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longest = 0;
 };
 
 // Runs the event loop until the store has published the summary of the root.

@@ -3,6 +3,9 @@
 // the window's thread meanwhile), and a 1 GB task list counted by the analysis (time and the
 // memory it takes beyond what the process held). Each figure is printed beside its bound.
 //     QT_QPA_PLATFORM=offscreen bench/hostile/bench_hostile [NAME PART]
+#include "processmemory.h"
+#include "stallmeter.h"
+
 #include "markdown/document/processheap.h"
 #include "model/changeanalysis.h"
 #include "model/modelenvironment.h"
@@ -23,59 +26,6 @@
 using namespace kestrune;
 
 namespace {
-
-// The process's peak resident memory since the last reset, and a reset, in MiB.
-qint64 peakResidentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    }
-    return -1;
-}
-
-qint64 residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
-    }
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-// The longest time the event loop went without turning, measured by a 1 ms timer's lateness.
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this,
-                [this] { m_longest = std::max(m_longest, m_sinceTick.restart() - 1); });
-        m_sinceTick.start();
-        m_timer.start();
-    }
-    qint64 longest() const { return m_longest; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longest = 0;
-};
 
 struct Opened
 {
@@ -145,14 +95,14 @@ int main(int argc, char **argv)
             written += tasks.write(chunk);
         tasks.close();
         const qint64 pairs = written / (chunk.size() / 20000);
-        resetPeak();
-        const qint64 before = residentMiB();
+        resetPeakResident();
+        const long before = residentKiB();
         TaskCount count;
         QElapsedTimer clock;
         clock.start();
         count = countTasks(QUrl::fromLocalFile(changeFolder), ModelEnvironment::system());
         const qint64 ms = clock.elapsed();
-        const qint64 extra = peakResidentMiB() - before;
+        const long extra = (peakResidentKiB() - before) / 1024;
         std::printf("1 GB tasks.md counted: %lld ms, %lld MiB beyond the process (bound 64 MiB), %s\n",
                     static_cast<long long>(ms), static_cast<long long>(extra),
                     count.total == 2 * pairs && count.done == pairs ? "count correct" : "COUNT WRONG");
@@ -180,15 +130,15 @@ int main(int argc, char **argv)
             return 1;
         file.write(document.text);
         file.close();
-        resetPeak();
-        const qint64 before = residentMiB();
+        resetPeakResident();
+        const long before = residentKiB();
         const Opened opened = open(path);
         std::printf("%-40s shown after %6lld ms, longest stall of the window %5lld ms (bound %lld ms), peak "
                     "+%lld MiB\n",
                     document.name, static_cast<long long>(opened.shownMs),
                     static_cast<long long>(opened.longestStallMs),
                     static_cast<long long>(document.stallBoundMs),
-                    static_cast<long long>(peakResidentMiB() - before));
+                    static_cast<long long>((peakResidentKiB() - before) / 1024));
         QFile::remove(path);
     }
     return 0;

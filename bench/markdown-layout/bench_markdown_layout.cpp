@@ -3,6 +3,7 @@
 // at the same width, measured in the same run. Prints medians in milliseconds and the resident
 // memory. A second argument "1mb" stops after the 1 MB figures, "engine" leaves Qt out.
 #include "benchtiming.h"
+#include "processmemory.h"
 #include "specificationdocument.h"
 
 #include "markdown/document/markdownparser.h"
@@ -56,18 +57,6 @@ double userMilliseconds()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec) * 1000.0 + double(usage.ru_utime.tv_usec) / 1000.0;
-}
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 struct EngineTimes

@@ -3,6 +3,8 @@
 // painted, until the source text has been painted, and the longest stall of the main thread
 // meanwhile (a 1 ms timer measuring its own lateness).
 // Run: bench_preview [-platform offscreen] [runs]
+#include "stallmeter.h"
+
 #include "markdown/document/processheap.h"
 #include "markdown/layout/markdownview.h"
 #include "preview/markdownpreviewview.h"
@@ -45,26 +47,6 @@ QByteArray specification(qsizetype bytes)
     }
     return text;
 }
-
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this,
-                [this] { m_longest = std::max(m_longest, m_sinceTick.restart() - 1); });
-        m_sinceTick.start();
-        m_timer.start();
-    }
-    qint64 longest() const { return m_longest; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_longest = 0;
-};
 
 // Notes when the watched widget's first paint has been handled.
 class FirstPaint : public QObject

@@ -64,7 +64,15 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
     m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
     // Very long words get break opportunities, which shift every position after
     // them. A break belongs to the run it ends, so runs stay contiguous.
-    const std::vector<int> breaks = LongWordSplitter::breakPositions(m_text);
+    std::vector<int> styleChanges;
+    if (m_text.size() > LongWordSplitter::shortestRestyledRun) {
+        styleChanges.reserve(std::size_t(text.runs.size()));
+        for (const StyledText::Run &run : text.runs) {
+            if (run.start > 0)
+                styleChanges.push_back(run.start);
+        }
+    }
+    const std::vector<int> breaks = LongWordSplitter::breakPositions(m_text, styleChanges);
     const auto at = [&breaks](int position) {
         return position + int(std::upper_bound(breaks.begin(), breaks.end(), position) - breaks.begin());
     };

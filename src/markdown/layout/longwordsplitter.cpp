@@ -2,6 +2,8 @@
 
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace kestrune {
 
 namespace {
@@ -31,17 +33,39 @@ void splitRun(QStringView text, int start, int end, int longest, std::vector<int
 
 } // namespace
 
-std::vector<int> LongWordSplitter::breakPositions(QStringView text, int longest)
+std::vector<int> LongWordSplitter::breakPositions(QStringView text, const std::vector<int> &styleChanges,
+                                                  int longest)
 {
     std::vector<int> positions;
-    if (text.size() <= longest || longest < 3)
+    const bool restyled = text.size() > shortestRestyledRun && int(styleChanges.size()) > mostStyleChanges;
+    if ((text.size() <= longest && !restyled) || longest < 3)
         return positions;
     QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text.constData(), int(text.size()));
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text.constData(), int(text.size()));
     int previous = 0;
     for (int boundary = lines.toNextBoundary(); boundary >= 0; boundary = lines.toNextBoundary()) {
+        int pieceStart = previous;
+        if (boundary - previous > shortestRestyledRun) {
+            // Every `mostStyleChanges`-th change of style inside the run that falls between
+            // graphemes starts a piece of its own.
+            auto change = std::upper_bound(styleChanges.begin(), styleChanges.end(), previous);
+            int changesInPiece = 0;
+            for (; change != styleChanges.end() && *change < boundary; ++change) {
+                if (++changesInPiece <= mostStyleChanges)
+                    continue;
+                graphemes.setPosition(*change);
+                if (!graphemes.isAtBoundary())
+                    continue;
+                if (*change - pieceStart > longest)
+                    splitRun(text, pieceStart, *change, longest - 1, positions);
+                positions.push_back(*change);
+                pieceStart = *change;
+                changesInPiece = 1;
+            }
+        }
         // Each break opportunity added is a character of the run before it.
-        if (boundary - previous > longest)
-            splitRun(text, previous, boundary, longest - 1, positions);
+        if (boundary - pieceStart > longest)
+            splitRun(text, pieceStart, boundary, longest - 1, positions);
         previous = boundary;
     }
     return positions;

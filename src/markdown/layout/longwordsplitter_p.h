@@ -17,6 +17,10 @@ namespace kestrune {
 // width space at each place found here, which bounds the work per line by the
 // bound. The places are grapheme boundaries, as far apart as the bound allows;
 // a single grapheme longer than the bound is cut between code points.
+//
+// What the layout visits per character of a plain word it visits, far more
+// dearly, per change of style: a long word whose style changes every letter
+// ("a*a*a*…" in Markdown) is bounded by its changes of style as well.
 class LongWordSplitter
 {
 public:
@@ -24,11 +28,18 @@ public:
     // as it is. Much wider than any line in every font, so only words that
     // are broken between glyphs anyway get extra breaks.
     static constexpr int longestRun = 2000;
+    // Most changes of style inside a run without a break opportunity, in a run
+    // longer than `shortestRestyledRun`: the same as wide as a line.
+    static constexpr int mostStyleChanges = 16;
+    static constexpr int shortestRestyledRun = 200;
 
     // The positions in `text` before which a break opportunity goes, ascending
     // and each strictly inside the text, so that with the breaks no run is
-    // longer than `longest`; none for almost every text.
-    static std::vector<int> breakPositions(QStringView text, int longest = longestRun);
+    // longer than `longest`, nor holds more than `mostStyleChanges` of the
+    // ascending `styleChanges` when it is longer than `shortestRestyledRun`;
+    // none for almost every text.
+    static std::vector<int> breakPositions(QStringView text, const std::vector<int> &styleChanges = {},
+                                           int longest = longestRun);
     // `text` with a zero width space before each of `positions`.
     static QString withBreaks(QStringView text, const std::vector<int> &positions);
 };

@@ -123,6 +123,7 @@ private Q_SLOTS:
     void textNodeMapsPointsAndPositions();
     void cacheReleasesTheLeastRecentlyUsed();
     void longWordsGetBreaksBetweenGraphemes();
+    void longRestyledWordsGetBreaksAtStyleChanges();
 };
 
 void TestTextLineBreaker::breaksAsQTextLayoutDoes()
@@ -359,7 +360,7 @@ void TestTextLineBreaker::cacheReleasesTheLeastRecentlyUsed()
 // with break opportunities often enough gets none.
 void TestTextLineBreaker::longWordsGetBreaksBetweenGraphemes()
 {
-    QCOMPARE(LongWordSplitter::breakPositions(samples().first().text.repeated(20), 100).size(),
+    QCOMPARE(LongWordSplitter::breakPositions(samples().first().text.repeated(20), {}, 100).size(),
              std::size_t(0));
 
     const QString accented =
@@ -367,7 +368,7 @@ void TestTextLineBreaker::longWordsGetBreaksBetweenGraphemes()
     const QString letters = QStringLiteral("\U0001D400").repeated(1400);
     const QString marks = u'e' + QString(2500, QChar(0x0301));
     for (const QString &text : {accented, letters, marks}) {
-        const std::vector<int> positions = LongWordSplitter::breakPositions(text, 1000);
+        const std::vector<int> positions = LongWordSplitter::breakPositions(text, {}, 1000);
         int previous = text == accented ? 2 : 0;
         for (int position : positions) {
             QVERIFY(position > previous && position - previous < 1000); // with the break, 1000
@@ -380,6 +381,32 @@ void TestTextLineBreaker::longWordsGetBreaksBetweenGraphemes()
         QCOMPARE(LongWordSplitter::withBreaks(text, positions).remove(QChar(0x200b)), text);
         QCOMPARE(positions.size(), std::size_t(2)); // as far apart as allowed
     }
+}
+
+// A long word whose style changes at every letter gets a break after every few changes of
+// style, between graphemes only; a short one, or one of few changes, keeps its letters together.
+void TestTextLineBreaker::longRestyledWordsGetBreaksAtStyleChanges()
+{
+    const QString word = QStringLiteral("ab").repeated(500) + QStringLiteral("e\u0301");
+    std::vector<int> changes;
+    for (int position = 1; position < word.size(); ++position)
+        changes.push_back(position);
+    const std::vector<int> positions = LongWordSplitter::breakPositions(word, changes);
+    QVERIFY(!positions.empty());
+    int previous = 0;
+    for (int position : positions) {
+        QVERIFY(position - previous <= LongWordSplitter::mostStyleChanges + 1);
+        QVERIFY(position < word.size() - 1); // never inside the accented letter
+        previous = position;
+    }
+    QVERIFY(word.size() - previous <= LongWordSplitter::mostStyleChanges + 2);
+
+    const std::vector<int> few = {10, 20, 30};
+    QVERIFY(LongWordSplitter::breakPositions(word, few).empty());
+    const QString shortWord = word.left(LongWordSplitter::shortestRestyledRun);
+    QVERIFY(LongWordSplitter::breakPositions(shortWord, changes).empty());
+    const QString words = QStringLiteral("ab ").repeated(400);
+    QVERIFY(LongWordSplitter::breakPositions(words, changes).empty());
 }
 
 QTEST_MAIN(TestTextLineBreaker)

@@ -48,10 +48,25 @@ QSizeF LayoutBoxNode::doLayout(qreal width)
 {
     switch (m_kind) {
     case Kind::padding: {
-        const qreal horizontal = m_margins.left() + m_margins.right();
-        const QSizeF inner =
-            m_child->layout(std::isinf(width) ? width : std::max<qreal>(0, width - horizontal));
-        m_child->setPosition({m_margins.left(), m_margins.top()});
+        qreal left = m_margins.left();
+        qreal horizontal = left + m_margins.right();
+        qreal innerWidth = width;
+        if (!std::isinf(width)) {
+            innerWidth = std::max<qreal>(0, width - horizontal);
+            // Deep nesting would leave the content no width at all: the padding gives way, in
+            // proportion on both sides, down to what the content needs or a readable width.
+            if (innerWidth < narrowestIndentedContent && horizontal > 0) {
+                const qreal needed = std::min({width, narrowestIndentedContent, m_child->minimumWidth()});
+                if (innerWidth < needed) {
+                    const qreal kept = (width - needed) / horizontal;
+                    left *= kept;
+                    horizontal *= kept;
+                    innerWidth = needed;
+                }
+            }
+        }
+        const QSizeF inner = m_child->layout(innerWidth);
+        m_child->setPosition({left, m_margins.top()});
         return {inner.width() + horizontal, inner.height() + m_margins.top() + m_margins.bottom()};
     }
     case Kind::background:

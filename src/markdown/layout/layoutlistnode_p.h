@@ -13,13 +13,11 @@ namespace kestrune {
 // other markers keep their own width. A marker sits on the first baseline of its content.
 //
 // A list nested in another list stops indenting once its content would get narrower than
-// `narrowestIndentedContent`: its markers then hang into the indentation of the list around it,
-// so that however deep lists nest, their text keeps a readable width inside the page.
+// `narrowestIndentedContent`: its markers then hang into the indentation of the list around it.
 class LayoutListNode : public LayoutNode
 {
 public:
     static constexpr qreal markerSpacing = 8;
-    static constexpr qreal narrowestIndentedContent = 160;
 
     LayoutListNode(bool sharedMarkerWidth, bool tightSpacing, bool nested);
 

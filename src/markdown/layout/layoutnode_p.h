@@ -57,6 +57,9 @@ class LayoutNode
 {
 public:
     static constexpr qreal unbounded = std::numeric_limits<qreal>::infinity();
+    // Indentation (of nested lists, of padding) gives way before the content inside it gets
+    // narrower than this, so that however deep blocks nest, their text keeps a readable width.
+    static constexpr qreal narrowestIndentedContent = 160;
 
     LayoutNode() = default;
     LayoutNode(const LayoutNode &) = delete;

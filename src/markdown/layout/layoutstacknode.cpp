@@ -51,6 +51,7 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
     if (count == 0)
         return {0, 0};
     std::vector<qreal> allotted(count, 0);
+    qreal spacing = m_spacing;
     if (std::isinf(width)) {
         for (size_t i = 0; i < count; ++i)
             allotted[i] = m_children[i]->idealWidth();
@@ -62,12 +63,31 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
         std::vector<size_t> order(count);
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ideal[a] < ideal[b]; });
-        qreal remaining = std::max<qreal>(0, width - m_spacing * qreal(count - 1));
-        size_t left = count;
-        for (size_t index : order) {
-            allotted[index] = std::min(ideal[index], remaining / qreal(left));
-            remaining -= allotted[index];
-            --left;
+        const auto share = [&] {
+            qreal remaining = std::max<qreal>(0, width - spacing * qreal(count - 1));
+            size_t left = count;
+            for (size_t index : order) {
+                allotted[index] = std::min(ideal[index], remaining / qreal(left));
+                remaining -= allotted[index];
+                --left;
+            }
+        };
+        share();
+        // Deep nesting would leave a child no width at all: the spacing gives way first, down
+        // to what the child needs or a readable width.
+        if (count > 1 && spacing > 0) {
+            qreal missing = 0;
+            for (size_t i = 0; i < count; ++i) {
+                if (allotted[i] < std::min(ideal[i], narrowestIndentedContent)) {
+                    const qreal needed =
+                        std::min({ideal[i], narrowestIndentedContent, m_children[i]->minimumWidth()});
+                    missing += std::max<qreal>(0, needed - allotted[i]);
+                }
+            }
+            if (missing > 0) {
+                spacing = std::max<qreal>(0, spacing - missing / qreal(count - 1));
+                share();
+            }
         }
     }
 
@@ -89,7 +109,7 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
         else if (m_verticalAlignment == BlockView::VerticalAlignment::bottom)
             y = free;
         if (i > 0)
-            x += m_spacing;
+            x += spacing;
         child.setPosition({x, y});
         x += child.size().width();
     }

@@ -17,6 +17,9 @@ namespace {
 
 constexpr char16_t zeroWidthSpace = u'\u200b';
 constexpr qreal unwrappedLineWidth = 1.0e6;
+// Wrapping anywhere into a line narrower than this would put every character or two on a line
+// of its own: as many lines as characters, each as costly to lay out as a full one.
+constexpr qreal narrowestWrappedLine = 48;
 constexpr int tabWidthInSpaces = 4;
 
 QTextCharFormat::UnderlineStyle underlineStyle(TextLineStyle::Pattern pattern)
@@ -230,6 +233,8 @@ qreal LayoutTextNode::minimumWidth()
 
 QSizeF LayoutTextNode::doLayout(qreal width)
 {
+    if (m_options.wraps && width < narrowestWrappedLine)
+        width = std::max(width, std::min(narrowestWrappedLine, minimumWidth()));
     if (breaksLinesAlikeAt(width)) {
         m_measuredWidth = width;
         return size();

@@ -767,6 +767,33 @@ private Q_SLOTS:
         QVERIFY(dump.contains(QLatin1String("q70")));
     }
 
+    // Quotes nested 32 deep, each indented by a bar, a gap and padding that 32 levels could never
+    // hold in 600 px: gaps and padding give way, so every quote's words stay inside the page,
+    // whole, instead of a line per letter past its edge.
+    void deeplyNestedQuotesKeepTheirTextInsideThePage()
+    {
+        Theme theme = readingTheme();
+        theme.blockquote = [](const BlockConfiguration &c) {
+            return BlockView::hstack(
+                {BlockView::rectangle(rule, 2).frame(4), c.label.padding(BlockView::leading, 16)},
+                BlockView::VerticalAlignment::top, 10);
+        };
+        QString quotes;
+        constexpr int depth = 32;
+        for (int i = 1; i <= depth; ++i)
+            quotes += QString(i, QLatin1Char('>')) + QStringLiteral(" word word\n") +
+                      QString(i, QLatin1Char('>')) + QLatin1Char('\n');
+        Page page(quotes, 600, theme);
+        page.dump();
+        const QList<LayoutTextNode *> texts = page.texts();
+        QCOMPARE(texts.size(), depth);
+        for (LayoutTextNode *text : texts) {
+            const QRectF box = documentRect(text);
+            QVERIFY2(box.left() >= 0 && box.right() <= 600, qPrintable(QString::number(box.right())));
+            QVERIFY(text->lineRanges().size() <= 2); // never a line per letter
+        }
+    }
+
     void goldenPage()
     {
         Page page(

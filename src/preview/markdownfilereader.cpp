@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <new>
 
 namespace kestrune {
 
@@ -42,10 +43,21 @@ MarkdownPreviewState MarkdownFileReader::read(const QString &path, const ErrorMe
 MarkdownFileReader::Document MarkdownFileReader::load(const QString &path, const ErrorMessages &messages,
                                                       qsizetype largestParsedText)
 {
-    Document document{read(path, messages), std::nullopt};
-    if (document.state.isContent() && document.state.text().size() <= largestParsedText)
-        document.blocks = MarkdownParser::parse(document.state.text());
-    return document;
+    MarkdownPreviewState state = read(path, messages);
+    if (!state.isContent() || state.text().size() > largestParsedText)
+        return {std::move(state), std::nullopt};
+    return parse(std::move(state), messages.outOfMemory);
+}
+
+MarkdownFileReader::Document MarkdownFileReader::parse(MarkdownPreviewState state,
+                                                       const QString &outOfMemoryMessage)
+{
+    try {
+        QList<BlockNode> blocks = MarkdownParser::parse(state.text());
+        return {std::move(state), std::move(blocks)};
+    } catch (const std::bad_alloc &) {
+        return {MarkdownPreviewState::error(outOfMemoryMessage), std::nullopt};
+    }
 }
 
 MarkdownPreviewState MarkdownFileReader::decode(QByteArrayView bytes, const QString &errorMessage)

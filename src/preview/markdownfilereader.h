@@ -28,6 +28,7 @@ public:
         QString tooLarge;
         QString notUtf8;
         QString other;
+        QString outOfMemory; // read, but parsing it took more memory than there is
 
         const QString &forError(FileReadError error) const;
     };
@@ -53,6 +54,8 @@ public:
     // seconds for inputs the parser handles in quadratic time, so it belongs off the window's
     // thread too.
     static Document load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText);
+    // Parses the text of a content state; the error state when the parser runs out of memory.
+    static Document parse(MarkdownPreviewState state, const QString &outOfMemoryMessage);
     static MarkdownPreviewState decode(QByteArrayView bytes, const QString &errorMessage);
 };
 

@@ -35,9 +35,7 @@ constexpr int documentPadding = 16;
 
 // The rendered document: the preview theme, nothing to resolve relative links and images
 // against, selectable text, the page padded all round.
-// `blocks` is the text already parsed, when it was; otherwise the view parses the text itself.
-MarkdownView *makeDocumentView(const QString &text, const std::optional<QList<BlockNode>> &blocks,
-                               QWidget *parent)
+MarkdownView *makeDocumentView(const QList<BlockNode> &blocks, QWidget *parent)
 {
     auto *view = new MarkdownView(parent);
     view->setObjectName(QStringLiteral("renderedDocument"));
@@ -50,10 +48,7 @@ MarkdownView *makeDocumentView(const QString &text, const std::optional<QList<Bl
     view->setTextSelectionEnabled(true);
     // The pane opens links itself: a relative one must resolve against the file's folder.
     view->setOpenLinks(false);
-    if (blocks)
-        view->setContent(MarkdownContent(*blocks));
-    else
-        view->setMarkdown(text);
+    view->setContent(MarkdownContent(blocks));
     return view;
 }
 
@@ -171,7 +166,8 @@ void MarkdownPreviewView::startLoad()
         Localization::text("markdown.read_error.not_a_file"),
         Localization::text("markdown.read_error.too_large"),
         Localization::text("markdown.read_error"),
-        Localization::text("markdown.read_error.other")};
+        Localization::text("markdown.read_error.other"),
+        Localization::text("markdown.read_error.out_of_memory")};
     watcher->setFuture(QtConcurrent::task(FileReadFunction(fileReadFunction()))
                            .withArguments(path, messages, largestRenderedText)
                            .onThreadPool(*readPool())
@@ -266,6 +262,33 @@ void MarkdownPreviewView::openLink(const QUrl &url)
     box->open();
 }
 
+void MarkdownPreviewView::parseLargeText()
+{
+    m_content->setCurrentWidget(m_loading);
+    const quint64 serial = m_loadSerial;
+    auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
+        watcher->deleteLater();
+        MarkdownFileReader::Document document = watcher->result();
+        // Another file, or the same one read again, has taken over since.
+        if (serial != m_loadSerial || !m_state.isContent() ||
+            (document.state.isContent() && document.state.text() != m_state.text()))
+            return;
+        if (!document.blocks) {
+            setState(std::move(document.state));
+            return;
+        }
+        m_parsedBlocks = std::move(document.blocks);
+        if (m_viewMode == MarkdownViewMode::preview)
+            showContent();
+    });
+    watcher->setFuture(QtConcurrent::task(&MarkdownFileReader::parse)
+                           .withArguments(m_state, Localization::text("markdown.read_error.out_of_memory"))
+                           .onThreadPool(*readPool())
+                           .withPriority(userInitiatedPriority)
+                           .spawn());
+}
+
 void MarkdownPreviewView::showContent()
 {
     const QString &text = m_state.text();
@@ -286,7 +309,13 @@ void MarkdownPreviewView::showContent()
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
     if (!view) {
         if (m_viewMode == MarkdownViewMode::preview) {
-            auto *document = makeDocumentView(m_state.text(), m_parsedBlocks, m_content);
+            // Text not parsed with the read (a large file to render anyway) is parsed now, off
+            // this thread too: parsing some inputs takes the parser seconds.
+            if (!m_parsedBlocks) {
+                parseLargeText();
+                return;
+            }
+            auto *document = makeDocumentView(*m_parsedBlocks, m_content);
             connect(document, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
             view = document;
         } else

@@ -86,6 +86,8 @@ private:
     // `blocks`: the text of a content state parsed off this thread, when it was.
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt);
     void showContent();
+    // Parses the large text on show off this thread, then shows it rendered.
+    void parseLargeText();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
 

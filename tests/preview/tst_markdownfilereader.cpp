@@ -13,9 +13,10 @@ using namespace kestrune;
 namespace {
 
 const QString readError = QStringLiteral("cannot read");
-const MarkdownFileReader::ErrorMessages messages{QStringLiteral("not found"),  QStringLiteral("permission"),
-                                                 QStringLiteral("not a file"), QStringLiteral("too large"),
-                                                 QStringLiteral("not UTF-8"),  QStringLiteral("other")};
+const MarkdownFileReader::ErrorMessages messages{QStringLiteral("not found"),    QStringLiteral("permission"),
+                                                 QStringLiteral("not a file"),   QStringLiteral("too large"),
+                                                 QStringLiteral("not UTF-8"),    QStringLiteral("other"),
+                                                 QStringLiteral("out of memory")};
 
 } // namespace
 

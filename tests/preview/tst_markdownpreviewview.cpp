@@ -469,7 +469,7 @@ void TestMarkdownPreviewView::fileLinkingOutOfTheProjectIsNotRead()
 }
 
 // A text past the rendering limit opens as source under a notice; rendering it is the
-// reader's choice, and the next file starts over.
+// reader's choice, parsed off the window's thread, and the next file starts over.
 void TestMarkdownPreviewView::largeFileShowsItsSourceUntilTheReaderAsks()
 {
     const QByteArray line = QByteArray(99, 'x') + '\n';
@@ -481,7 +481,9 @@ void TestMarkdownPreviewView::largeFileShowsItsSourceUntilTheReaderAsks()
     QVERIFY(large);
     QCOMPARE(view->viewMode(), MarkdownViewMode::preview); // the reader's choice of mode is kept
     QTest::mouseClick(large->renderButton(), Qt::LeftButton);
-    QCOMPARE(view->contentView()->objectName(), QStringLiteral("renderedDocument"));
+    // Parsed on the read pool, not on the window's thread, while the pane shows it is busy.
+    QCOMPARE(view->contentView()->objectName(), QStringLiteral("loading"));
+    QTRY_COMPARE_WITH_TIMEOUT(view->contentView()->objectName(), QStringLiteral("renderedDocument"), 60000);
 
     view->setFile(writeFile(QStringLiteral("small.md"), "# Small\n"), std::nullopt);
     QVERIFY(waitForState(*view, Kind::content));

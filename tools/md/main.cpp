@@ -15,6 +15,7 @@
 #include <QStringDecoder>
 
 #include <cstdio>
+#include <new>
 
 using namespace kestrune;
 
@@ -93,7 +94,13 @@ int main(int argc, char **argv)
     if (decoder.hasError())
         return fail(QStringLiteral("%1 is not valid UTF-8").arg(inputName));
 
-    const MarkdownContent content(MarkdownParser::parse(text));
+    QList<BlockNode> blocks;
+    try {
+        blocks = MarkdownParser::parse(text);
+    } catch (const std::bad_alloc &) {
+        return fail(QStringLiteral("%1 needs more memory to parse than there is").arg(inputName));
+    }
+    const MarkdownContent content(std::move(blocks));
     QByteArray output;
     if (form == QLatin1String("model"))
         output = MarkdownJsonWriter::toJsonText(content.blocks);

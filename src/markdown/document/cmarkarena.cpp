@@ -3,10 +3,9 @@
 #include "markdown/document/cmarkgfm_p.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include <sys/mman.h>
 
@@ -43,9 +42,7 @@ std::size_t &sizeOf(void *payload)
 
 [[noreturn]] void outOfMemory()
 {
-    // The parser's own allocator stops the program the same way.
-    std::fputs("[cmark] arena allocation failed, aborting\n", stderr);
-    std::abort();
+    throw std::bad_alloc();
 }
 
 void *arenaCalloc(std::size_t count, std::size_t size)
@@ -69,7 +66,7 @@ cmark_mem arenaAllocator = {arenaCalloc, arenaRealloc, arenaFree};
 
 } // namespace
 
-CmarkArena::CmarkArena() : m_enclosing(activeArena)
+CmarkArena::CmarkArena(std::size_t budget) : m_budget(budget), m_enclosing(activeArena)
 {
     activeArena = this;
 }
@@ -92,6 +89,12 @@ void CmarkArena::startBlock(std::size_t needed)
         m_blocks.empty() ? firstBlockSize : std::min(m_blocks.back().size * 2, largestBlockSize);
     while (size < needed)
         size *= 2;
+    if (size > m_budget - std::min(m_budget, m_mapped)) {
+        // The last block may still fit in what is left of the budget.
+        size = needed;
+        if (size > m_budget - std::min(m_budget, m_mapped))
+            outOfMemory();
+    }
     void *begin = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (begin == MAP_FAILED)
         outOfMemory();
@@ -99,6 +102,7 @@ void CmarkArena::startBlock(std::size_t needed)
     if (size >= hugePageBlockSize)
         madvise(begin, size, MADV_HUGEPAGE); // advice only: without huge pages nothing changes
 #endif
+    m_mapped += size;
     m_blocks.push_back({begin, size});
     m_cursor = static_cast<std::byte *>(begin);
     m_end = m_cursor + size;

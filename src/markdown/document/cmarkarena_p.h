@@ -17,6 +17,11 @@ namespace kestrune {
 // fragmented for the model that is built next; from an arena both are a pointer
 // bump and the tear-down is free.
 //
+// An arena holds at most `budget` bytes. Past that, or when the system has no
+// more memory, an allocation throws std::bad_alloc through the parser's frames
+// (which carry unwind tables) to whoever parses: the arena still returns all
+// of it, so a failed parse leaks nothing and leaves no state behind.
+//
 // The parser's allocator functions take no context, so they reach the arena
 // through a per-thread pointer: the latest arena of a thread is the one in use,
 // and everything allocated from it must be used on that thread, before the
@@ -28,7 +33,7 @@ namespace kestrune {
 class CmarkArena
 {
 public:
-    CmarkArena();
+    explicit CmarkArena(std::size_t budget);
     ~CmarkArena();
     CmarkArena(const CmarkArena &) = delete;
     CmarkArena &operator=(const CmarkArena &) = delete;
@@ -50,6 +55,8 @@ private:
     };
 
     std::vector<Block> m_blocks;
+    std::size_t m_budget = 0;
+    std::size_t m_mapped = 0;
     std::byte *m_cursor = nullptr;
     std::byte *m_end = nullptr;
     std::byte *m_untouched = nullptr; // from here to the block's end, memory was never handed out

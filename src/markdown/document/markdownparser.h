@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstddef>
+
 namespace kestrune {
 
 // Turns Markdown text into the document model through cmark-gfm, with the
@@ -26,9 +28,16 @@ public:
     // Container inlines around an inline within one paragraph, heading or cell, at most.
     static constexpr int maxInlineDepth = 64;
 
+    // Throws std::bad_alloc when the parse would take more than memoryBudget() for the text, or
+    // more than the system has; nothing is left allocated then.
     static QList<BlockNode> parse(const QString &markdown);
     // The same for text that is already UTF-8; an invalid sequence comes out as U+FFFD.
     static QList<BlockNode> parseUtf8(QByteArrayView markdown);
+    static QList<BlockNode> parseUtf8(QByteArrayView markdown, std::size_t memoryBudget);
+
+    // What a parse of so many bytes of text may take: far more than any real document of that
+    // length needs, far less than a runaway one would.
+    static std::size_t memoryBudget(qsizetype utf8Size);
 };
 
 } // namespace kestrune

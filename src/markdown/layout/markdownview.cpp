@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <new>
 
 namespace kestrune {
 
@@ -87,11 +88,22 @@ void MarkdownView::setMarkdown(const QString &markdown)
                                     ? MarkdownChunker::split(m_pendingText, parsePieceSize)
                                     : QList<QStringView>{QStringView(m_pendingText)};
     const QStringView first = pieces.takeFirst();
-    showBlocks(MarkdownParser::parse(first.toString()));
-    m_pendingPieces = pieces;
+    const std::optional<QList<BlockNode>> blocks = parsePiece(first);
+    showBlocks(blocks.value_or(QList<BlockNode>()));
+    if (blocks)
+        m_pendingPieces = pieces;
     if (m_pendingPieces.isEmpty())
         m_pendingText.clear();
     continueInBackground();
+}
+
+std::optional<QList<BlockNode>> MarkdownView::parsePiece(QStringView piece)
+{
+    try {
+        return MarkdownParser::parse(piece.toString());
+    } catch (const std::bad_alloc &) {
+        return std::nullopt; // out of memory: the page keeps what it has, and no more is parsed
+    }
 }
 
 void MarkdownView::setContent(const MarkdownContent &content)
@@ -282,7 +294,10 @@ void MarkdownView::backgroundStep()
 {
     if (!m_pendingPieces.isEmpty()) {
         const QStringView piece = m_pendingPieces.takeFirst();
-        m_document->appendBlocks(MarkdownParser::parse(piece.toString()));
+        if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece))
+            m_document->appendBlocks(*blocks);
+        else
+            m_pendingPieces.clear();
         if (m_pendingPieces.isEmpty())
             m_pendingText.clear();
     } else {

@@ -97,6 +97,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    static std::optional<QList<BlockNode>> parsePiece(QStringView piece);
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
     qreal pageWidth() const;

@@ -131,6 +131,10 @@
         <source>This file could not be read.</source>
         <translation>Diese Datei konnte nicht gelesen werden.</translation>
     </message>
+    <message id="markdown.read_error.out_of_memory">
+        <source>There is not enough memory to show this file.</source>
+        <translation>Es ist nicht genug Speicher frei, um diese Datei anzuzeigen.</translation>
+    </message>
     <message id="markdown.read_error.outside_project">
         <source>This file links outside the project, so it is not shown.</source>
         <translation>Diese Datei verweist aus dem Projekt hinaus und wird daher nicht angezeigt.</translation>

@@ -131,6 +131,10 @@
         <source>This file could not be read.</source>
         <translation>This file could not be read.</translation>
     </message>
+    <message id="markdown.read_error.out_of_memory">
+        <source>There is not enough memory to show this file.</source>
+        <translation>There is not enough memory to show this file.</translation>
+    </message>
     <message id="markdown.read_error.outside_project">
         <source>This file links outside the project, so it is not shown.</source>
         <translation>This file links outside the project, so it is not shown.</translation>

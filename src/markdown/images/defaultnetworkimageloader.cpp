@@ -34,9 +34,10 @@ DefaultNetworkImageLoader::DefaultNetworkImageLoader(std::shared_ptr<NetworkImag
     : m_thread(std::make_unique<QThread>())
 {
     NetworkImageLoaderWorker::Settings settings{
-        configuration.diskCacheDirectory, configuration.memoryCacheCapacity,
-        configuration.diskCacheCapacity,  configuration.transferTimeout,
-        configuration.transferDeadline,   configuration.maximumResponseSize};
+        configuration.diskCacheDirectory,    configuration.memoryCacheCapacity,
+        configuration.diskCacheCapacity,     configuration.transferTimeout,
+        configuration.transferDeadline,      configuration.maximumResponseSize,
+        configuration.maximumRequestsPerHost};
     auto *worker = new NetworkImageLoaderWorker(std::move(cache), std::move(settings));
     worker->moveToThread(m_thread.get());
     QObject::connect(m_thread.get(), &QThread::finished, worker, &QObject::deleteLater);

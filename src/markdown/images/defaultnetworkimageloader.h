@@ -38,6 +38,7 @@ public:
         std::chrono::milliseconds transferTimeout{15000};        // without progress
         std::chrono::milliseconds transferDeadline{60000};       // in all, however steady the progress
         qint64 maximumResponseSize = defaultMaximumResponseSize; // bytes of body
+        int maximumRequestsPerHost = 4;                          // the rest wait their turn
     };
 
     // Disk cache under QStandardPaths::CacheLocation, figures as above.

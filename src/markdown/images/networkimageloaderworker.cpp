@@ -8,8 +8,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QScopeGuard>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -149,7 +151,23 @@ void NetworkImageLoaderWorker::load(const QUrl &url, const Promise &promise)
                                                 QStringLiteral("Not an HTTP URL")));
         return;
     }
+    const QString server = serverOf(url);
+    if (m_runningByServer.value(server) >= std::max(1, m_settings.maximumRequestsPerHost)) {
+        m_waitingByServer[server].append(url);
+        return;
+    }
+    download(url);
+}
 
+QString NetworkImageLoaderWorker::serverOf(const QUrl &url)
+{
+    return url.scheme().toLower() + QLatin1Char(':') + url.host().toLower() + QLatin1Char(':') +
+           QString::number(url.port());
+}
+
+void NetworkImageLoaderWorker::download(const QUrl &url)
+{
+    m_runningByServer[serverOf(url)] += 1;
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
     request.setRawHeader("Accept", "image/*");
@@ -195,9 +213,28 @@ void NetworkImageLoaderWorker::abort(QNetworkReply *reply, Transfer &transfer,
     reply->abort(); // emits finished, which settles the waiters with `failure`
 }
 
+void NetworkImageLoaderWorker::downloadEnded(const QUrl &url)
+{
+    const QString server = serverOf(url);
+    int &running = m_runningByServer[server];
+    running -= 1;
+    auto waiting = m_waitingByServer.find(server);
+    if (waiting != m_waitingByServer.end() && !waiting->isEmpty()) {
+        const QUrl next = waiting->takeFirst();
+        if (waiting->isEmpty())
+            m_waitingByServer.erase(waiting);
+        download(next);
+    } else if (running <= 0) {
+        m_runningByServer.remove(server);
+    }
+}
+
 void NetworkImageLoaderWorker::finish(const QUrl &url, QNetworkReply *reply, const Transfer &transfer)
 {
     reply->deleteLater();
+    // Whatever the outcome, the next download from the server may start (once this one's
+    // waiters are settled, below, as the function returns).
+    const auto next = qScopeGuard([this, url] { downloadEnded(url); });
     if (transfer.failure) {
         settle(url, *transfer.failure);
         return;

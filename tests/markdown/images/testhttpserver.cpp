@@ -21,7 +21,9 @@ TestHttpServer::TestHttpServer(QObject *parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            m_mostOpen = std::max(m_mostOpen, ++m_open);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this] { --m_open; });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         }
     });

@@ -41,6 +41,8 @@ public:
     void setResponse(const QString &path, const Response &response);
 
     int requestCount(const QString &path) const { return m_counts.value(path); }
+    // The most connections that were open at once.
+    int mostOpenConnections() const { return m_mostOpen; }
     QByteArray lastHeader(const QByteArray &lowerCaseName) const
     {
         return m_lastHeaders.value(lowerCaseName);
@@ -54,6 +56,8 @@ private:
     QHash<QString, Response> m_responses;
     QHash<QString, int> m_counts;
     QHash<QByteArray, QByteArray> m_lastHeaders;
+    int m_open = 0;
+    int m_mostOpen = 0;
 };
 
 } // namespace kestrune

@@ -117,6 +117,7 @@ private Q_SLOTS:
     void consultsTheDiskCacheBeforeTheNetwork();
     void decodesALargeImageScaledDown();
     void keepsWithinTheByteLimit();
+    void downloadsAFewAtATimePerServer();
     void showsTheBuilderOutputForEachState();
 
 private:
@@ -420,6 +421,23 @@ void TestNetworkImage::decodesALargeImageScaledDown()
     const NetworkImageResult result = await(m_loader->image(m_server->url("/large.png")));
     QCOMPARE(result.error, NetworkImageError::none);
     QCOMPARE(result.image.size(), QSize(4096, 2048));
+}
+
+// A document of many pictures from one server asks for them all at once; they download four
+// at a time, and every one arrives.
+void TestNetworkImage::downloadsAFewAtATimePerServer()
+{
+    QList<QFuture<NetworkImageResult>> futures;
+    for (int index = 0; index < 12; ++index) {
+        const QString path = QStringLiteral("/many/%1.png").arg(index);
+        m_server->setResponse(path, {200, pngBytes(4, 4), {"Content-Type: image/png"}, 100});
+        futures.append(m_loader->image(m_server->url(path)));
+    }
+    for (const QFuture<NetworkImageResult> &future : futures)
+        QVERIFY(await(future).isSuccess());
+    QVERIFY(m_server->mostOpenConnections() >= 1);
+    QVERIFY2(m_server->mostOpenConnections() <= 4,
+             qPrintable(QString::number(m_server->mostOpenConnections())));
 }
 
 void TestNetworkImage::keepsWithinTheByteLimit()

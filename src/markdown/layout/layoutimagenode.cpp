@@ -36,15 +36,22 @@ const QImage *LayoutImageNode::loadedImage() const
 
 QSizeF LayoutImageNode::doLayout(qreal width)
 {
-    const QImage *image = loadedImage();
-    m_showsFallback = !image && m_fallback && m_store && m_store->hasFailed(m_url, m_provider);
-    if (m_showsFallback) {
-        m_fallback->setPosition({0, 0});
-        return m_fallback->layout(width);
+    // An image loaded once keeps its size while the store has let it go: measuring does not
+    // load it again, only painting does.
+    std::optional<QSize> natural = m_store ? m_store->loadedSize(m_url, m_provider) : std::nullopt;
+    if (!natural) {
+        const QImage *image = loadedImage();
+        m_showsFallback = !image && m_fallback && m_store && m_store->hasFailed(m_url, m_provider);
+        if (m_showsFallback) {
+            m_fallback->setPosition({0, 0});
+            return m_fallback->layout(width);
+        }
+        if (!image)
+            return {0, 0};
+        natural = image->size();
     }
-    if (!image)
-        return {0, 0};
-    return fittedSize(QSizeF(image->size()) / std::max<qreal>(0.01, m_devicePixelRatio), width);
+    m_showsFallback = false;
+    return fittedSize(QSizeF(*natural) / std::max<qreal>(0.01, m_devicePixelRatio), width);
 }
 
 qreal LayoutImageNode::firstBaseline() const

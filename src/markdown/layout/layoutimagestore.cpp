@@ -6,17 +6,43 @@ namespace kestrune {
 
 LayoutImageStore::LayoutImageStore(QObject *parent) : QObject(parent) {}
 
+void LayoutImageStore::setBudget(qint64 bytes, std::chrono::milliseconds keptAfterUse)
+{
+    m_budget = bytes;
+    m_keptAfterUse = keptAfterUse;
+    keepWithinBudget();
+}
+
 const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
 {
     if (!provider || !url.isValid())
         return nullptr;
     const Key key{quintptr(provider), url};
     auto it = m_entries.find(key);
-    if (it != m_entries.end())
-        return it->state == Entry::State::loaded ? &it->image : nullptr;
+    if (it == m_entries.end()) {
+        m_entries.insert(key, Entry());
+        load(key, provider);
+        return nullptr;
+    }
+    it->lastUse = std::chrono::steady_clock::now();
+    if (it->state == Entry::State::loaded && it->image.isNull()) {
+        // Let go to keep within the budget: asked for again.
+        it->state = Entry::State::loading;
+        load(key, provider);
+        return nullptr;
+    }
+    return it->state == Entry::State::loaded ? &it->image : nullptr;
+}
 
-    m_entries.insert(key, Entry());
-    provider->image(url)
+std::optional<QSize> LayoutImageStore::loadedSize(const QUrl &url, ImageProvider *provider) const
+{
+    const auto it = m_entries.constFind(Key{quintptr(provider), url});
+    return it == m_entries.constEnd() ? std::nullopt : it->size;
+}
+
+void LayoutImageStore::load(const Key &key, ImageProvider *provider)
+{
+    provider->image(key.second)
         .then(this,
               [this, key, provider](const QImage &image) {
                   auto entry = m_entries.find(key);
@@ -28,13 +54,33 @@ const QImage *LayoutImageStore::image(const QUrl &url, ImageProvider *provider)
                   }
                   entry->state = Entry::State::loaded;
                   entry->image = image;
+                  entry->size = image.size();
+                  entry->lastUse = std::chrono::steady_clock::now();
+                  m_bytes += image.sizeInBytes();
+                  keepWithinBudget();
                   // Always from the event loop, never from inside a layout that asked for the image.
                   QMetaObject::invokeMethod(
                       this, [this, key, provider] { Q_EMIT imageLoaded(key.second, provider); },
                       Qt::QueuedConnection);
               })
         .onCanceled(this, [this, key, provider] { fail(key, provider); });
-    return nullptr;
+}
+
+void LayoutImageStore::keepWithinBudget()
+{
+    const auto recent = std::chrono::steady_clock::now() - m_keptAfterUse;
+    while (m_bytes > m_budget) {
+        Entry *oldest = nullptr;
+        for (Entry &entry : m_entries) {
+            if (entry.state == Entry::State::loaded && !entry.image.isNull() && entry.lastUse < recent &&
+                (!oldest || entry.lastUse < oldest->lastUse))
+                oldest = &entry;
+        }
+        if (!oldest)
+            return; // everything left was used just now
+        m_bytes -= oldest->image.sizeInBytes();
+        oldest->image = QImage();
+    }
 }
 
 void LayoutImageStore::fail(const Key &key, ImageProvider *provider)

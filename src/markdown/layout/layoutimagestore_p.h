@@ -5,22 +5,37 @@
 #include <QObject>
 #include <QUrl>
 
+#include <chrono>
+#include <optional>
+
 namespace kestrune {
 
 class ImageProvider;
 
-// The pictures of one document: each URL is asked of its provider once; the answer is kept
-// for the life of the document and announced with imageLoaded or imageFailed.
+// The pictures of one document: each URL is asked of its provider, and the answer announced
+// with imageLoaded or imageFailed.
+//
+// Decoded pictures are kept within a budget of bytes: past it, the one used least recently
+// (laid out or painted) is let go and asked for again when it is next used, while its size is
+// kept so that the page does not move meanwhile. A picture used within the last moments is
+// kept whatever the budget, so a screenful larger than the budget does not load for ever.
 class LayoutImageStore : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr qint64 defaultBudget = qint64(256) << 20;
+
     explicit LayoutImageStore(QObject *parent = nullptr);
 
+    void setBudget(qint64 bytes, std::chrono::milliseconds keptAfterUse);
+
     // The loaded image, or nullptr while it loads, after it failed, or without a provider. The
-    // first call for a URL starts the load.
+    // first call for a URL starts the load, and so does the first call after it was let go.
     const QImage *image(const QUrl &url, ImageProvider *provider);
+    // The size of the image once it has loaded, kept after it was let go.
+    std::optional<QSize> loadedSize(const QUrl &url, ImageProvider *provider) const;
+    qint64 decodedBytes() const { return m_bytes; }
     // Whether the image cannot be shown: its load failed (no such file, broken data, a time-out,
     // an unsupported URL) or was abandoned, or there is no URL or provider to load it with.
     bool hasFailed(const QUrl &url, ImageProvider *provider) const;
@@ -40,12 +55,19 @@ private:
         };
         State state = State::loading;
         QImage image;
+        std::optional<QSize> size;
+        std::chrono::steady_clock::time_point lastUse;
     };
     using Key = std::pair<quintptr, QUrl>;
 
+    void load(const Key &key, ImageProvider *provider);
     void fail(const Key &key, ImageProvider *provider);
+    void keepWithinBudget();
 
     QHash<Key, Entry> m_entries;
+    qint64 m_bytes = 0;
+    qint64 m_budget = defaultBudget;
+    std::chrono::milliseconds m_keptAfterUse{2000};
 };
 
 } // namespace kestrune

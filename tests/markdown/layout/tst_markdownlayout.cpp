@@ -10,6 +10,7 @@
 #include "markdown/layout/layoutbuilder_p.h"
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutimagenode_p.h"
+#include "markdown/layout/layoutimagestore_p.h"
 #include "markdown/layout/layoutnode_p.h"
 #include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
@@ -792,6 +793,40 @@ private Q_SLOTS:
             QVERIFY2(box.left() >= 0 && box.right() <= 600, qPrintable(QString::number(box.right())));
             QVERIFY(text->lineRanges().size() <= 2); // never a line per letter
         }
+    }
+
+    // Decoded pictures stay within the store's budget: the least recently used goes first,
+    // keeps its size meanwhile, and loads again when it is next asked for.
+    void imagesStayWithinTheirBudget()
+    {
+        TestImageProvider provider;
+        QList<QUrl> urls;
+        for (int index = 0; index < 4; ++index) {
+            urls.append(QUrl(QStringLiteral("https://example.org/%1.png").arg(index)));
+            provider.sizes.insert(urls.last(), QSize(1000, 1000)); // 4 MB decoded
+        }
+        LayoutImageStore store;
+        store.setBudget(qint64(10) << 20, std::chrono::milliseconds(0));
+        for (const QUrl &url : urls) {
+            QVERIFY(!store.image(url, &provider));
+            QTRY_VERIFY(store.image(url, &provider));
+        }
+        QVERIFY(store.decodedBytes() <= qint64(10) << 20);
+        QCOMPARE(store.loadedSize(urls[0], &provider), QSize(1000, 1000));
+        QVERIFY(!store.image(urls[0], &provider)); // let go, and asked for again
+        QTRY_VERIFY(store.image(urls[0], &provider));
+        QVERIFY(store.decodedBytes() <= qint64(10) << 20);
+        QCOMPARE(provider.requests.count(urls[0]), 2);
+        QCOMPARE(provider.requests.count(urls[3]), 1);
+
+        // Used just now, a screenful is kept whatever the budget.
+        LayoutImageStore busy;
+        busy.setBudget(qint64(1) << 20, std::chrono::hours(1));
+        for (const QUrl &url : urls) {
+            busy.image(url, &provider);
+            QTRY_VERIFY(busy.image(url, &provider));
+        }
+        QCOMPARE(busy.decodedBytes(), qint64(4) * QImage(1000, 1000, QImage::Format_ARGB32).sizeInBytes());
     }
 
     void goldenPage()

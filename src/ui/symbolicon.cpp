@@ -76,6 +76,26 @@ bool SymbolIcon::exists(QStringView name)
     return symbolFiles().contains(name.toString());
 }
 
+QImage SymbolIcon::image(QStringView name, int size, const QColor &color, QFont::Weight weight,
+                         qreal devicePixelRatio)
+{
+    const auto file = symbolFiles().constFind(name.toString());
+    if (file == symbolFiles().constEnd() || size <= 0)
+        return {};
+    const int pixels = int(std::ceil(size * devicePixelRatio));
+    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QSvgRenderer renderer(svgData(*file, weight));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(image.rect(), color);
+    }
+    return image;
+}
+
 QPixmap SymbolIcon::pixmap(QStringView name, int size, const QColor &color, QFont::Weight weight,
                            qreal devicePixelRatio)
 {
@@ -95,18 +115,7 @@ QPixmap SymbolIcon::pixmap(QStringView name, int size, const QColor &color, QFon
     if (const auto hit = cache.constFind(key); hit != cache.constEnd())
         return *hit;
 
-    const int pixels = int(std::ceil(size * devicePixelRatio));
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QSvgRenderer renderer(svgData(*file, weight));
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(0, 0, pixels, pixels));
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(image.rect(), color);
-    }
-    QPixmap pixmap = QPixmap::fromImage(std::move(image));
+    QPixmap pixmap = QPixmap::fromImage(image(name, size, color, weight, devicePixelRatio));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     if (cache.size() > 512)
         cache.clear();

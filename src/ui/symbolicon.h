@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QRectF>
 #include <QStringView>
@@ -28,6 +29,9 @@ public:
     // for an unknown name.
     static QPixmap pixmap(QStringView name, int size, const QColor &color,
                           QFont::Weight weight = QFont::Normal, qreal devicePixelRatio = 1.0);
+    // The same as an image, rendered anew: usable on any thread, where pixmaps are not.
+    static QImage image(QStringView name, int size, const QColor &color, QFont::Weight weight = QFont::Normal,
+                        qreal devicePixelRatio = 1.0);
     // Draws the symbol centred in the rectangle, as large as its shorter side (at most `size`
     // when given).
     static void paint(QPainter *painter, const QRectF &rect, QStringView name, const QColor &color,

@@ -6,6 +6,9 @@
 #include "ui/standardcolors.h"
 #include "ui/symbolicon.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <cmath>
 
 namespace kestrune {
@@ -47,8 +50,17 @@ QImage InlineTextRenderer::failedImageSymbol(const FontProperties &properties, q
 {
     // Images keep their colours in both appearances: a grey that reads on light and dark pages.
     const int size = std::max(1, int(std::round(properties.scaledSize() * 0.9)));
-    return SymbolIcon::pixmap(u"photo.slash", size, QColor(0x8c, 0x8c, 0x8c), QFont::Normal, devicePixelRatio)
-        .toImage();
+    // An image, not a pixmap, kept per size: pages are also built off the window's thread.
+    static QMutex mutex;
+    static QHash<std::pair<int, qreal>, QImage> rendered;
+    const QMutexLocker locker(&mutex);
+    QImage &symbol = rendered[{size, devicePixelRatio}];
+    if (symbol.isNull()) {
+        symbol = SymbolIcon::image(u"photo.slash", size, QColor(0x8c, 0x8c, 0x8c), QFont::Normal,
+                                   devicePixelRatio);
+        symbol.setDevicePixelRatio(devicePixelRatio);
+    }
+    return symbol;
 }
 
 void InlineTextRenderer::renderTopLevel(const InlineNode &node)

@@ -15,7 +15,7 @@ class SourceTextView : public QPlainTextEdit
 public:
     static constexpr int padding = 16;
     // Characters taken in at a time.
-    static constexpr qsizetype sliceSize = 256 * 1024;
+    static constexpr qsizetype sliceSize = 64 * 1024;
 
     explicit SourceTextView(const QString &text, QWidget *parent = nullptr);
 

@@ -40,23 +40,28 @@ MarkdownPreviewState MarkdownFileReader::read(const QString &path, const ErrorMe
     return decode(content.bytes, messages.notUtf8);
 }
 
-MarkdownFileReader::Document MarkdownFileReader::load(const QString &path, const ErrorMessages &messages,
-                                                      qsizetype largestParsedText)
+MarkdownFileReader::Document
+MarkdownFileReader::load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText,
+                         const std::optional<PreparedMarkdownPage::Settings> &page)
 {
     MarkdownPreviewState state = read(path, messages);
     if (!state.isContent() || state.text().size() > largestParsedText)
-        return {std::move(state), std::nullopt};
-    return parse(std::move(state), messages.outOfMemory);
+        return {std::move(state), std::nullopt, nullptr};
+    return parse(std::move(state), messages.outOfMemory, page);
 }
 
-MarkdownFileReader::Document MarkdownFileReader::parse(MarkdownPreviewState state,
-                                                       const QString &outOfMemoryMessage)
+MarkdownFileReader::Document
+MarkdownFileReader::parse(MarkdownPreviewState state, const QString &outOfMemoryMessage,
+                          const std::optional<PreparedMarkdownPage::Settings> &page)
 {
     try {
         QList<BlockNode> blocks = MarkdownParser::parse(state.text());
-        return {std::move(state), std::move(blocks)};
+        std::shared_ptr<PreparedMarkdownPage> prepared;
+        if (page)
+            prepared = std::make_shared<PreparedMarkdownPage>(PreparedMarkdownPage::prepare(*page, blocks));
+        return {std::move(state), std::move(blocks), std::move(prepared)};
     } catch (const std::bad_alloc &) {
-        return {MarkdownPreviewState::error(outOfMemoryMessage), std::nullopt};
+        return {MarkdownPreviewState::error(outOfMemoryMessage), std::nullopt, nullptr};
     }
 }
 

@@ -3,12 +3,14 @@
 #include "preview/markdownpreviewstate.h"
 
 #include "markdown/document/blocknode.h"
+#include "markdown/layout/preparedmarkdownpage.h"
 #include "model/filereaderror.h"
 
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace kestrune {
@@ -39,6 +41,8 @@ public:
     {
         MarkdownPreviewState state;
         std::optional<QList<BlockNode>> blocks; // the text parsed, unless it is longer than asked
+        // The parsed text laid out as far as its first screen, when asked for.
+        std::shared_ptr<PreparedMarkdownPage> page;
     };
 
     // Larger files are not read: a document this long takes gigabytes to lay out.
@@ -53,9 +57,14 @@ public:
     // Reads, then parses a text of at most `largestParsedText` characters. Parsing can take
     // seconds for inputs the parser handles in quadratic time, so it belongs off the window's
     // thread too.
-    static Document load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText);
-    // Parses the text of a content state; the error state when the parser runs out of memory.
-    static Document parse(MarkdownPreviewState state, const QString &outOfMemoryMessage);
+    // With `page` settings, the parsed text is also laid out as far as its first screen, so that
+    // the window's thread has no more to do than show it.
+    static Document load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText,
+                         const std::optional<PreparedMarkdownPage::Settings> &page = std::nullopt);
+    // Parses the text of a content state (and prepares its page with `page` settings); the error
+    // state when memory runs out.
+    static Document parse(MarkdownPreviewState state, const QString &outOfMemoryMessage,
+                          const std::optional<PreparedMarkdownPage::Settings> &page = std::nullopt);
     static MarkdownPreviewState decode(QByteArrayView bytes, const QString &errorMessage);
 };
 

@@ -35,9 +35,10 @@ constexpr int documentPadding = 16;
 
 // The rendered document: the preview theme, nothing to resolve relative links and images
 // against, selectable text, the page padded all round.
-MarkdownView *makeDocumentView(const QList<BlockNode> &blocks, QWidget *parent)
+MarkdownView *makeConfiguredDocumentView(QWidget *parent)
 {
     auto *view = new MarkdownView(parent);
+    view->hide(); // until the stack shows it
     view->setObjectName(QStringLiteral("renderedDocument"));
     MarkdownEnvironment environment = view->environment();
     environment.theme = PreviewDocumentTheme::make();
@@ -48,8 +49,19 @@ MarkdownView *makeDocumentView(const QList<BlockNode> &blocks, QWidget *parent)
     view->setTextSelectionEnabled(true);
     // The pane opens links itself: a relative one must resolve against the file's folder.
     view->setOpenLinks(false);
-    view->setContent(MarkdownContent(blocks));
     return view;
+}
+
+// The size of the text in UTF-8, counted without making a copy of tens of megabytes.
+qint64 utf8Size(QStringView text)
+{
+    qint64 size = 0;
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        // A surrogate pair makes four bytes, two for each half.
+        size += unit < 0x80 ? 1 : (unit < 0x800 || QChar::isSurrogate(unit)) ? 2 : 3;
+    }
+    return size;
 }
 
 template <typename View> void discard(QPointer<View> &view)
@@ -147,18 +159,25 @@ void MarkdownPreviewView::startLoad()
     }
     setState(MarkdownPreviewState::loading());
 
+    // The page is laid out for the view that will show it, as large as the content area now.
+    MarkdownView *prepared = makeDocumentView();
+    const PreparedMarkdownPage::Settings settings = prepared->pageSettings(m_content->size());
     // The watcher dies with the pane; the read itself holds nothing of the pane and simply
     // finishes unobserved.
     auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial, url] {
-        watcher->deleteLater();
-        // A later load, or another file, has taken over since this one started: its result,
-        // parse included, is dropped.
-        if (serial != m_loadSerial || url != m_fileURL)
-            return;
-        MarkdownFileReader::Document document = watcher->result();
-        setState(std::move(document.state), std::move(document.blocks));
-    });
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, serial, url, prepared = QPointer<MarkdownView>(prepared)] {
+                watcher->deleteLater();
+                // A later load, or another file, has taken over since this one started: its
+                // result, parse and page included, is dropped.
+                if (serial != m_loadSerial || url != m_fileURL) {
+                    delete prepared.data();
+                    return;
+                }
+                MarkdownFileReader::Document document = watcher->result();
+                MarkdownView *view = showPrepared(prepared, document);
+                setState(std::move(document.state), std::move(document.blocks), view);
+            });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const MarkdownFileReader::ErrorMessages messages{
         Localization::text("markdown.read_error.not_found"),
@@ -169,7 +188,7 @@ void MarkdownPreviewView::startLoad()
         Localization::text("markdown.read_error.other"),
         Localization::text("markdown.read_error.out_of_memory")};
     watcher->setFuture(QtConcurrent::task(FileReadFunction(fileReadFunction()))
-                           .withArguments(path, messages, largestRenderedText)
+                           .withArguments(path, messages, largestRenderedText, std::optional(settings))
                            .onThreadPool(*readPool())
                            .withPriority(userInitiatedPriority)
                            .spawn());
@@ -198,7 +217,8 @@ QThreadPool *MarkdownPreviewView::readPool()
     return pool;
 }
 
-void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks)
+void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks,
+                                   MarkdownView *document)
 {
     const bool sameText = state.isContent() && m_state.isContent() && state.text() == m_state.text();
     m_state = std::move(state);
@@ -210,6 +230,10 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
         discard(m_largeSource);
         m_renderLargeFile = false;
     }
+    if (document && (m_document || !m_state.isContent()))
+        delete document; // the text on show already has its view
+    else if (document)
+        adoptDocumentView(document);
     m_header->modeSwitch()->setVisible(m_state.isContent());
     switch (m_state.kind()) {
     case MarkdownPreviewState::Kind::loading:
@@ -266,27 +290,63 @@ void MarkdownPreviewView::parseLargeText()
 {
     m_content->setCurrentWidget(m_loading);
     const quint64 serial = m_loadSerial;
+    MarkdownView *prepared = makeDocumentView();
+    const PreparedMarkdownPage::Settings settings = prepared->pageSettings(m_content->size());
     auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
-        watcher->deleteLater();
-        MarkdownFileReader::Document document = watcher->result();
-        // Another file, or the same one read again, has taken over since.
-        if (serial != m_loadSerial || !m_state.isContent() ||
-            (document.state.isContent() && document.state.text() != m_state.text()))
-            return;
-        if (!document.blocks) {
-            setState(std::move(document.state));
-            return;
-        }
-        m_parsedBlocks = std::move(document.blocks);
-        if (m_viewMode == MarkdownViewMode::preview)
-            showContent();
-    });
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, serial, prepared = QPointer<MarkdownView>(prepared)] {
+                watcher->deleteLater();
+                MarkdownFileReader::Document document = watcher->result();
+                // Another file, or the same one read again, has taken over since.
+                if (serial != m_loadSerial || !m_state.isContent() || m_document ||
+                    (document.state.isContent() && document.state.text() != m_state.text())) {
+                    delete prepared.data();
+                    return;
+                }
+                MarkdownView *view = showPrepared(prepared, document);
+                if (!document.blocks) {
+                    setState(std::move(document.state));
+                    return;
+                }
+                m_parsedBlocks = std::move(document.blocks);
+                if (view)
+                    adoptDocumentView(view);
+                if (m_viewMode == MarkdownViewMode::preview)
+                    showContent();
+            });
     watcher->setFuture(QtConcurrent::task(&MarkdownFileReader::parse)
-                           .withArguments(m_state, Localization::text("markdown.read_error.out_of_memory"))
+                           .withArguments(m_state, Localization::text("markdown.read_error.out_of_memory"),
+                                          std::optional(settings))
                            .onThreadPool(*readPool())
                            .withPriority(userInitiatedPriority)
                            .spawn());
+}
+
+MarkdownView *MarkdownPreviewView::makeDocumentView()
+{
+    MarkdownView *view = makeConfiguredDocumentView(m_content);
+    view->resize(m_content->size()); // as the stack will show it
+    return view;
+}
+
+MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
+                                                const MarkdownFileReader::Document &document)
+{
+    if (!view)
+        return nullptr;
+    if (!document.page || document.page->isNull()) {
+        delete view;
+        return nullptr;
+    }
+    view->showPrepared(*document.page);
+    return view;
+}
+
+void MarkdownPreviewView::adoptDocumentView(MarkdownView *view)
+{
+    connect(view, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
+    m_content->addWidget(view);
+    m_document = view;
 }
 
 void MarkdownPreviewView::showContent()
@@ -294,7 +354,7 @@ void MarkdownPreviewView::showContent()
     const QString &text = m_state.text();
     if (m_viewMode == MarkdownViewMode::preview && text.size() > largestRenderedText && !m_renderLargeFile) {
         if (!m_largeSource) {
-            const qint64 megabytes = (text.toUtf8().size() + (1 << 20) - 1) >> 20;
+            const qint64 megabytes = (utf8Size(text) + (1 << 20) - 1) >> 20;
             m_largeSource = new LargeFileSourceView(
                 text, Localization::format("markdown.large.notice", megabytes), m_content);
             connect(m_largeSource, &LargeFileSourceView::renderRequested, this, [this] {
@@ -315,12 +375,13 @@ void MarkdownPreviewView::showContent()
                 parseLargeText();
                 return;
             }
-            auto *document = makeDocumentView(*m_parsedBlocks, m_content);
-            connect(document, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
-            view = document;
-        } else
+            MarkdownView *document = makeDocumentView();
+            document->setContent(MarkdownContent(*m_parsedBlocks));
+            adoptDocumentView(document);
+        } else {
             view = new SourceTextView(m_state.text(), m_content);
-        m_content->addWidget(view);
+            m_content->addWidget(view);
+        }
     }
     m_content->setCurrentWidget(view);
 }

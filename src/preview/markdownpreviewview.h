@@ -24,6 +24,7 @@ class ErrorTextView;
 class LargeFileSourceView;
 class LoadingIndicator;
 class MarkdownPreviewHeader;
+class MarkdownView;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -49,10 +50,11 @@ public:
     // Where files are read: a pool of the panes' own.
     static QThreadPool *readPool();
     // What the panes read and parse files with (MarkdownFileReader::load unless replaced; tests
-    // put in one that holds reads back). Runs on the read pool; the last argument is the
-    // longest text to parse.
+    // put in one that holds reads back). Runs on the read pool; the last arguments are the
+    // longest text to parse and the settings of the page to prepare.
     using FileReadFunction = std::function<MarkdownFileReader::Document(
-        const QString &, const MarkdownFileReader::ErrorMessages &, qsizetype)>;
+        const QString &, const MarkdownFileReader::ErrorMessages &, qsizetype,
+        const std::optional<PreparedMarkdownPage::Settings> &)>;
     static void setFileReadFunction(FileReadFunction function);
 
     QUrl fileURL() const { return m_fileURL; }
@@ -83,8 +85,15 @@ protected:
 private:
     static FileReadFunction &fileReadFunction();
     void startLoad();
-    // `blocks`: the text of a content state parsed off this thread, when it was.
-    void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt);
+    // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
+    // view already showing it, laid out off this thread too.
+    void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
+                  MarkdownView *document = nullptr);
+    // A document view, hidden, for a page to be prepared off this thread, and its settings.
+    MarkdownView *makeDocumentView();
+    void adoptDocumentView(MarkdownView *view);
+    // Shows the prepared page of a load's result in `view`, or drops the view without one.
+    static MarkdownView *showPrepared(MarkdownView *view, const MarkdownFileReader::Document &document);
     void showContent();
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();

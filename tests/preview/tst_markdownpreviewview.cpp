@@ -60,10 +60,11 @@ struct HeldReads
     QMutex mutex;
     QWaitCondition released;
     QSet<QString> paths;
-    // Loads of these paths hand back blocks of this text instead of the file's own, and say on
-    // which thread they ran.
+    // Loads of these paths hand back blocks of this text instead of the file's own, a page
+    // prepared from the other, and say on which thread they ran.
     QSet<QString> substituted;
     QString substitute;
+    QString preparedSubstitute;
     QList<QThread *> loadThreads;
 } heldReads;
 
@@ -92,7 +93,7 @@ private Q_SLOTS:
     void relativeLinksOpenFromTheFilesFolder();
     void fileLinkingOutOfTheProjectIsNotRead();
     void largeFileShowsItsSourceUntilTheReaderAsks();
-    void documentIsParsedOffTheWindowsThread();
+    void documentIsParsedAndLaidOutOffTheWindowsThread();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -114,21 +115,27 @@ void TestMarkdownPreviewView::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     // One read may be held up while another runs.
     MarkdownPreviewView::readPool()->setMaxThreadCount(4);
-    MarkdownPreviewView::setFileReadFunction([](const QString &path,
-                                                const MarkdownFileReader::ErrorMessages &messages,
-                                                qsizetype largestParsedText) {
-        QMutexLocker locker(&heldReads.mutex);
-        while (heldReads.paths.contains(path))
-            heldReads.released.wait(&heldReads.mutex);
-        const bool substituted = heldReads.substituted.contains(path);
-        const QString substitute = heldReads.substitute;
-        heldReads.loadThreads.append(QThread::currentThread());
-        locker.unlock();
-        MarkdownFileReader::Document document = MarkdownFileReader::load(path, messages, largestParsedText);
-        if (substituted)
-            document.blocks = MarkdownParser::parse(substitute);
-        return document;
-    });
+    MarkdownPreviewView::setFileReadFunction(
+        [](const QString &path, const MarkdownFileReader::ErrorMessages &messages,
+           qsizetype largestParsedText, const std::optional<PreparedMarkdownPage::Settings> &page) {
+            QMutexLocker locker(&heldReads.mutex);
+            while (heldReads.paths.contains(path))
+                heldReads.released.wait(&heldReads.mutex);
+            const bool substituted = heldReads.substituted.contains(path);
+            const QString substitute = heldReads.substitute;
+            const QString preparedSubstitute = heldReads.preparedSubstitute;
+            heldReads.loadThreads.append(QThread::currentThread());
+            locker.unlock();
+            MarkdownFileReader::Document document =
+                MarkdownFileReader::load(path, messages, largestParsedText, page);
+            if (substituted) {
+                document.blocks = MarkdownParser::parse(substitute);
+                if (page)
+                    document.page = std::make_shared<PreparedMarkdownPage>(
+                        PreparedMarkdownPage::prepare(*page, MarkdownParser::parse(preparedSubstitute)));
+            }
+            return document;
+        });
 }
 
 void TestMarkdownPreviewView::init()
@@ -493,15 +500,16 @@ void TestMarkdownPreviewView::largeFileShowsItsSourceUntilTheReaderAsks()
     QTRY_COMPARE(view->contentView()->objectName(), QStringLiteral("largeFileSource"));
 }
 
-// The window shows the blocks the read pool parsed: parsing a document the parser handles in
-// quadratic time must not freeze it.
-void TestMarkdownPreviewView::documentIsParsedOffTheWindowsThread()
+// The window shows the page the read pool parsed and laid out as far as its first screen:
+// parsing or laying out a hostile document, which can take seconds, must not freeze it.
+void TestMarkdownPreviewView::documentIsParsedAndLaidOutOffTheWindowsThread()
 {
     const QUrl file = writeFile(QStringLiteral("parsed.md"), "# Read from the file\n");
     {
         QMutexLocker locker(&heldReads.mutex);
         heldReads.substituted.insert(file.toLocalFile());
         heldReads.substitute = QStringLiteral("# Parsed on the pool\n");
+        heldReads.preparedSubstitute = QStringLiteral("# Laid out on the pool\n");
         heldReads.loadThreads.clear();
     }
     auto view = showPane(file);
@@ -509,7 +517,8 @@ void TestMarkdownPreviewView::documentIsParsedOffTheWindowsThread()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     document->selectAll();
-    QCOMPARE(document->selectedText(), QStringLiteral("Parsed on the pool"));
+    // The page built and measured with the read, not one built here from the parsed blocks.
+    QCOMPARE(document->selectedText(), QStringLiteral("Laid out on the pool"));
     QMutexLocker locker(&heldReads.mutex);
     QCOMPARE(heldReads.loadThreads.size(), 1);
     QVERIFY(heldReads.loadThreads.first() != QThread::currentThread());

@@ -56,6 +56,22 @@ void LayoutDocument::setDevicePixelRatio(qreal ratio)
     dropNodes();
 }
 
+void LayoutDocument::holdImageRequests()
+{
+    m_images->holdRequests();
+}
+
+void LayoutDocument::releaseImageRequests()
+{
+    m_images->releaseRequests();
+}
+
+void LayoutDocument::handOverTo(QThread *thread)
+{
+    m_images->moveToThread(thread);
+    moveToThread(thread);
+}
+
 void LayoutDocument::setBlocks(const QList<BlockNode> &blocks)
 {
     dropNodes();

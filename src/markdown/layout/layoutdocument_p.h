@@ -43,6 +43,12 @@ public:
     bool setAppearance(Appearance appearance);
     Appearance appearance() const { return m_context.appearance; }
     void setDevicePixelRatio(qreal ratio);
+    // While held, the images the page asks for are noted, not loaded (see LayoutImageStore).
+    void holdImageRequests();
+    void releaseImageRequests();
+    // Moves the page, its image store included, to the thread that shows it. Called on the
+    // thread the page lives in.
+    void handOverTo(QThread *thread);
 
     void setBlocks(const QList<BlockNode> &blocks);
     void appendBlocks(const QList<BlockNode> &blocks);

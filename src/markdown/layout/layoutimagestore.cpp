@@ -2,6 +2,8 @@
 
 #include "markdown/images/imageprovider.h"
 
+#include <utility>
+
 namespace kestrune {
 
 LayoutImageStore::LayoutImageStore(QObject *parent) : QObject(parent) {}
@@ -40,8 +42,24 @@ std::optional<QSize> LayoutImageStore::loadedSize(const QUrl &url, ImageProvider
     return it == m_entries.constEnd() ? std::nullopt : it->size;
 }
 
+void LayoutImageStore::holdRequests()
+{
+    m_holding = true;
+}
+
+void LayoutImageStore::releaseRequests()
+{
+    m_holding = false;
+    for (const auto &[key, provider] : std::exchange(m_held, {}))
+        load(key, provider);
+}
+
 void LayoutImageStore::load(const Key &key, ImageProvider *provider)
 {
+    if (m_holding) {
+        m_held.append({key, provider});
+        return;
+    }
     provider->image(key.second)
         .then(this,
               [this, key, provider](const QImage &image) {

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QUrl>
 
@@ -29,6 +30,10 @@ public:
     explicit LayoutImageStore(QObject *parent = nullptr);
 
     void setBudget(qint64 bytes, std::chrono::milliseconds keptAfterUse);
+    // While held, images asked for are noted but not loaded: a page built off the window's
+    // thread must not start loads that continue on that thread. Releasing starts them all.
+    void holdRequests();
+    void releaseRequests();
 
     // The loaded image, or nullptr while it loads, after it failed, or without a provider. The
     // first call for a URL starts the load, and so does the first call after it was let go.
@@ -65,6 +70,8 @@ private:
     void keepWithinBudget();
 
     QHash<Key, Entry> m_entries;
+    bool m_holding = false;
+    QList<std::pair<Key, ImageProvider *>> m_held;
     qint64 m_bytes = 0;
     qint64 m_budget = defaultBudget;
     std::chrono::milliseconds m_keptAfterUse{2000};

@@ -72,10 +72,61 @@ MarkdownView::MarkdownView(QWidget *parent)
     m_backgroundTimer.setSingleShot(true);
     m_backgroundTimer.setInterval(0);
     connect(&m_backgroundTimer, &QTimer::timeout, this, &MarkdownView::backgroundStep);
+    watchDocument();
+}
+
+void MarkdownView::watchDocument()
+{
     connect(m_document.get(), &LayoutDocument::layoutInvalidated, this, [this] {
         viewport()->update();
         continueInBackground();
     });
+}
+
+PreparedMarkdownPage::Settings MarkdownView::pageSettings(QSize viewSize) const
+{
+    PreparedMarkdownPage::Settings settings;
+    settings.environment = m_document->environment();
+    settings.appearance = appearanceOf(palette());
+    settings.devicePixelRatio = devicePixelRatioF();
+    const qreal horizontalMargins = m_documentMargins.left() + m_documentMargins.right();
+    const int viewportWidth = viewSize.width() - 2 * frameWidth();
+    settings.pageWidth = std::max<qreal>(1, viewportWidth - horizontalMargins);
+    settings.pageWidthBesideScrollBar =
+        std::max<qreal>(1, viewportWidth - verticalScrollBar()->sizeHint().width() - horizontalMargins);
+    settings.viewportHeight = viewSize.height() - 2 * frameWidth();
+    settings.verticalMargins = m_documentMargins.top() + m_documentMargins.bottom();
+    settings.measuredHeight = settings.viewportHeight + lookAhead;
+    settings.viewThread = thread();
+    return settings;
+}
+
+void MarkdownView::showPrepared(PreparedMarkdownPage &page)
+{
+    if (page.isNull())
+        return;
+    m_pendingPieces.clear();
+    m_pendingText.clear();
+    m_interaction->selection = {};
+    m_interaction->anchor.reset();
+    m_interaction->draggedScroll = nullptr;
+    disconnect(m_document.get(), nullptr, this, nullptr);
+    m_document = std::move(page.m_document);
+    watchDocument();
+    m_document->releaseImageRequests();
+    // The scroll bar first: it shows or hides on the next turn of the event loop, and the page
+    // was measured for the width it leaves. Laid out before, it would be measured twice.
+    updateScrollBar();
+    verticalScrollBar()->setValue(0);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible())
+                relayout(); // a hidden view lays out when it is shown and sized
+            else
+                continueInBackground();
+        },
+        Qt::QueuedConnection);
 }
 
 MarkdownView::~MarkdownView() = default;

@@ -2,6 +2,7 @@
 
 #include "markdown/document/markdowncontent.h"
 #include "markdown/layout/markdownenvironment.h"
+#include "markdown/layout/preparedmarkdownpage.h"
 
 #include <QAbstractScrollArea>
 #include <QMarginsF>
@@ -42,6 +43,11 @@ public:
     void setMarkdown(const QString &markdown);
     // Shows an already parsed document.
     void setContent(const MarkdownContent &content);
+    // What a page prepared for this view, when it is `viewSize` large, is laid out with.
+    PreparedMarkdownPage::Settings pageSettings(QSize viewSize) const;
+    // Shows a page prepared with this view's settings, taking it over. Without the settings
+    // it was made with (the view was resized meanwhile), it is measured again.
+    void showPrepared(PreparedMarkdownPage &page);
 
     const MarkdownEnvironment &environment() const;
     void setEnvironment(const MarkdownEnvironment &environment);
@@ -98,6 +104,7 @@ protected:
 
 private:
     static std::optional<QList<BlockNode>> parsePiece(QStringView piece);
+    void watchDocument();
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
     qreal pageWidth() const;

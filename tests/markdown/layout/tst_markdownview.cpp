@@ -2,6 +2,7 @@
 // scrolls sideways, and long texts that show before they are parsed to the end.
 #include "testimageprovider.h"
 
+#include "markdown/document/markdownparser.h"
 #include "markdown/layout/markdownview.h"
 
 #include "ui/themecontroller.h"
@@ -11,6 +12,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <thread>
 
 using namespace kestrune;
 
@@ -82,6 +85,31 @@ class TestMarkdownView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A page built and measured on another thread shows at once; the images it asked for while
+    // it was prepared are loaded only once it is shown, on the view's thread.
+    void preparedPageShowsAndLoadsItsImagesOnceShown()
+    {
+        const QUrl picture(QStringLiteral("https://example.org/picture.png"));
+        ViewFixture fixture(QStringLiteral("Before"), Appearance::light, {{picture, QSize(40, 30)}});
+        QString text = QStringLiteral("![picture](%1)\n\n").arg(picture.toString());
+        for (int index = 0; index < 60; ++index)
+            text += QStringLiteral("Paragraph %1.\n\n").arg(index);
+        const QList<BlockNode> blocks = MarkdownParser::parse(text);
+        const PreparedMarkdownPage::Settings settings = fixture.view.pageSettings(fixture.view.size());
+        PreparedMarkdownPage page;
+        std::thread preparing([&] { page = PreparedMarkdownPage::prepare(settings, blocks); });
+        preparing.join();
+        QVERIFY(!page.isNull());
+        QVERIFY(fixture.images->requests.isEmpty());
+
+        fixture.view.showPrepared(page);
+        QVERIFY(page.isNull());
+        QCOMPARE(fixture.images->requests, QList<QUrl>{picture});
+        QTRY_VERIFY(fixture.view.verticalScrollBar()->isVisible()); // beside the page it was measured for
+        fixture.view.selectAll();
+        QVERIFY(fixture.view.selectedText().startsWith(QLatin1String("Paragraph 0.")));
+    }
+
     void dragSelectsAcrossBlocksAndCopies()
     {
         ViewFixture fixture(QStringLiteral("First paragraph.\n\nSecond paragraph."));

@@ -5,6 +5,7 @@
 #include "model/plainstringorder.h"
 #include "model/textlines.h"
 
+#include <QDir>
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -47,6 +48,10 @@ private:
     QList<ChangeItem> m_changeItems;
     ChangeCollection m_changes;
     QStringList m_specNames;
+    // The file of each specification, found from the outline's own URLs: a name shown in the
+    // outline may not spell the folder's name on disk (bytes that are not UTF-8 show as U+FFFD).
+    QHash<QString, QUrl> m_specFiles;
+    QString m_specsFolder;            // the project's own catalogue, whose files the summary counts
     QSet<QUrl> m_filesLinkingOutside; // never read
     QHash<QString, qint64> m_moduleSpecCounts;
     QHash<QString, qint64> m_moduleActiveCounts;
@@ -56,6 +61,7 @@ void SummaryWalk::walkTree(const TreeNode &node, QStringList &ancestors)
 {
     switch (node.kind) {
     case TreeNodeKind::projectRoot:
+        m_specsFolder = QDir::cleanPath(node.url.toLocalFile() + QLatin1String("/kestrune/specs"));
         m_summary.moduleCount = node.children ? qint64(node.children->size()) : 0;
         walkChildren(node, ancestors);
         break;
@@ -96,12 +102,23 @@ void SummaryWalk::walkFolder(const TreeNode &node, QStringList &ancestors)
                                    (ancestors.size() == 1 || ancestors.last() == kestruneName ||
                                     (ancestors.size() == 2 && ancestors.at(1) == specsName));
     if (isCatalogueFolder) {
+        const bool projectCatalogue = QDir::cleanPath(node.url.toLocalFile()) == m_specsFolder;
         QStringList names;
         for (const TreeNode &child : children) {
-            if (child.kind == TreeNodeKind::directory)
-                names.append(child.name);
-            else if (child.kind == TreeNodeKind::markdownFile && child.name.endsWith(QLatin1String(".md")))
+            if (child.kind == TreeNodeKind::markdownFile && child.name.endsWith(QLatin1String(".md"))) {
                 names.append(child.name.chopped(3));
+                if (projectCatalogue)
+                    m_specFiles.insert(names.last(), child.url);
+            }
+        }
+        // A folder's spec.md comes before a file of the same name.
+        for (const TreeNode &child : children) {
+            if (child.kind != TreeNodeKind::directory)
+                continue;
+            names.append(child.name);
+            const QString inFolder = child.url.toLocalFile() + QLatin1String("/spec.md");
+            if (projectCatalogue && m_environment.fileSystem->exists(inFolder))
+                m_specFiles.insert(child.name, QUrl::fromLocalFile(inFolder));
         }
         std::sort(names.begin(), names.end(),
                   [](const QString &a, const QString &b) { return plainStringLess(a, b); });
@@ -217,7 +234,9 @@ ProjectSummary SummaryWalk::finish(const TreeNode &root)
         if (summary.specRequirementCounts.contains(name))
             continue;
         qint64 count = 0;
-        const std::optional<QUrl> file = specFileURL(root.url, name, m_environment);
+        const std::optional<QUrl> file = m_specFiles.contains(name)
+                                             ? std::optional<QUrl>(m_specFiles.value(name))
+                                             : specFileURL(root.url, name, m_environment);
         if (file && !m_filesLinkingOutside.contains(*file))
             count = countRequirementsInFile(*file, *m_environment.fileSystem);
         summary.specRequirementCounts.insert(name, count);

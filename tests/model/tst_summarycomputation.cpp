@@ -34,7 +34,7 @@ private Q_SLOTS:
     void specFileLookup();
     void deltaAndFileCounts();
     void changeCountsByStatus();
-    void changeNamedInBytesThatAreNotUtf8();
+    void namesInBytesThatAreNotUtf8();
     void recentChangesNewestFirst();
     void ageingOfUnarchivedChangeFiles();
     void modulesAndTopLevelFolders();
@@ -146,7 +146,7 @@ void SummaryComputationTest::changeCountsByStatus()
 
 // A folder name is bytes: one that is not UTF-8 still makes a change, with its tasks read and
 // its dates taken from the very files.
-void SummaryComputationTest::changeNamedInBytesThatAreNotUtf8()
+void SummaryComputationTest::namesInBytesThatAreNotUtf8()
 {
     const QDateTime finished = now.addDays(-3);
     ProjectFolder project;
@@ -165,6 +165,14 @@ void SummaryComputationTest::changeNamedInBytesThatAreNotUtf8()
     QCOMPARE(change.completedAt, finished);
     QCOMPARE(summary.addedCount, 1);
     QCOMPARE(summary.recentChanges.size(), 4);
+
+    // A specification so named still has its requirements counted, in a folder or as a file.
+    project.writeNative("kestrune/specs/sp\xff/spec.md", "### Requirement: One\n### Requirement: Two\n");
+    project.writeNative("kestrune/specs/single\xfe.md", "### Requirement: One\n");
+    const ProjectSummary specs = summarize(project);
+    QCOMPARE(specs.specRequirementCounts.value(QStringLiteral("sp\uFFFD")), 2);
+    QCOMPARE(specs.specRequirementCounts.value(QStringLiteral("single\uFFFD")), 1);
+    QCOMPARE(specs.specReqsCount, 3);
 }
 
 void SummaryComputationTest::recentChangesNewestFirst()

@@ -1,10 +1,13 @@
 // Documents and files a hostile repository may hold, opened as the program opens them: each in a
 // preview pane (reporting the time until its first screen is painted and the longest stall of
-// the window's thread meanwhile), and a 1 GB task list counted by the analysis (time and the
-// memory it takes beyond what the process held). Each figure is printed beside its bound.
+// the window's thread meanwhile), a 1 GB task list counted by the analysis (time and the memory
+// it takes beyond what the process held), and a page of 16 large pictures from a server on
+// 127.0.0.1 scrolled from top to bottom (the memory their decoded images take). Each figure is
+// printed beside its bound.
 //     QT_QPA_PLATFORM=offscreen bench/hostile/bench_hostile [NAME PART]
 #include "processmemory.h"
 #include "stallmeter.h"
+#include "testhttpserver.h"
 
 #include "markdown/document/processheap.h"
 #include "model/changeanalysis.h"
@@ -12,11 +15,16 @@
 #include "preview/markdownpreviewview.h"
 #include "ui/themecontroller.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QImage>
+#include <QNetworkProxy>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -65,6 +73,87 @@ Opened open(const QString &path)
     return result;
 }
 
+// Runs the event loop until `done` holds or `timeoutMs` pass.
+template <typename Condition> bool waitFor(Condition done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return done();
+}
+
+// 16 pictures of 5600 x 5600 pixels, a few hundred kilobytes each as PNG, four gigabytes
+// decoded at full size. Each is decoded at most 4096 pixels a side and the page keeps 256 MB
+// of them: scrolled from top to bottom, the memory stays within a bound, whatever the count.
+void largePictures(const QString &folder)
+{
+    QImage picture(5600, 5600, QImage::Format_RGB32);
+    picture.fill(QColor(0x40, 0x80, 0xc0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    picture = QImage();
+
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    TestHttpServer server;
+    if (!server.listen())
+        return;
+    QByteArray markdown;
+    constexpr int count = 16;
+    for (int index = 0; index < count; ++index) {
+        const QString path = QStringLiteral("/%1.png").arg(index);
+        server.setResponse(path, {200, png, {"Content-Type: image/png"}, 0});
+        markdown += "![picture " + QByteArray::number(index) + "](" + server.url(path).toEncoded() +
+                    ")\n\nParagraph " + QByteArray::number(index) + ".\n\n";
+    }
+    const QString path = folder + QStringLiteral("/pictures.md");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(markdown);
+    file.close();
+
+    resetPeakResident();
+    const long before = residentKiB();
+    QElapsedTimer clock;
+    clock.start();
+    QWidget window;
+    window.resize(1000, 900);
+    window.show();
+    MarkdownPreviewView pane(QUrl::fromLocalFile(path), std::nullopt, &window);
+    pane.resize(window.size());
+    pane.show();
+    waitFor([&] { return pane.state().kind() == MarkdownPreviewState::Kind::content; }, 10000);
+    auto *page = qobject_cast<QAbstractScrollArea *>(pane.contentView());
+    int requested = 0;
+    if (page) {
+        // A screen at a time, waiting at each for the pictures asked for to arrive, until every
+        // one was asked for and the bottom is reached.
+        QScrollBar *bar = page->verticalScrollBar();
+        const auto asked = [&] {
+            int total = 0;
+            for (int index = 0; index < count; ++index)
+                total += server.requestCount(QStringLiteral("/%1.png").arg(index));
+            return total;
+        };
+        for (int step = 0; step < 400 && clock.elapsed() < 120000; ++step) {
+            const int height = bar->maximum();
+            waitFor([&] { return asked() > requested || bar->maximum() > height; }, 3000);
+            requested = asked();
+            if (requested >= count && bar->value() >= bar->maximum())
+                break;
+            bar->setValue(bar->value() + bar->pageStep());
+        }
+        waitFor([] { return false; }, 2000); // the last ones decoded and painted
+    }
+    std::printf("16 pictures of 5600 x 5600 px, scrolled:  %6lld ms, %d downloads, peak +%lld MiB (bound 640 "
+                "MiB, 4 GiB decoded at full size)\n",
+                static_cast<long long>(clock.elapsed()), requested,
+                static_cast<long long>((peakResidentKiB() - before) / 1024));
+}
+
 struct Document
 {
     const char *name;
@@ -108,6 +197,9 @@ int main(int argc, char **argv)
                     count.total == 2 * pairs && count.done == pairs ? "count correct" : "COUNT WRONG");
         QFile::remove(tasks.fileName());
     }
+
+    if (argc < 2 || QString::fromLocal8Bit(argv[argc - 1]).contains(QLatin1String("pictures")))
+        largePictures(dir.path());
 
     const QList<Document> documents = {
         {"'![[]()' x 50,000 (parser quadratic)", QByteArray("![[]()").repeated(50000), 50},

@@ -25,11 +25,12 @@ class LongWordSplitter
 {
 public:
     // Longest run of characters without a break opportunity that is laid out
-    // as it is. Much wider than any line in every font, so only words that
-    // are broken between glyphs anyway get extra breaks.
-    static constexpr int longestRun = 2000;
+    // as it is. Wider than a line of any usual width in every font, so only
+    // words that are broken between glyphs anyway get extra breaks; the work
+    // per line grows with it.
+    static constexpr int longestRun = 500;
     // Most changes of style inside a run without a break opportunity, in a run
-    // longer than `shortestRestyledRun`: the same as wide as a line.
+    // longer than `shortestRestyledRun`.
     static constexpr int mostStyleChanges = 16;
     static constexpr int shortestRestyledRun = 200;
 

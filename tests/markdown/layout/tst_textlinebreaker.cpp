@@ -387,7 +387,7 @@ void TestTextLineBreaker::longWordsGetBreaksBetweenGraphemes()
 // style, between graphemes only; a short one, or one of few changes, keeps its letters together.
 void TestTextLineBreaker::longRestyledWordsGetBreaksAtStyleChanges()
 {
-    const QString word = QStringLiteral("ab").repeated(500) + QStringLiteral("e\u0301");
+    const QString word = QStringLiteral("ab").repeated(200) + QStringLiteral("e\u0301");
     std::vector<int> changes;
     for (int position = 1; position < word.size(); ++position)
         changes.push_back(position);

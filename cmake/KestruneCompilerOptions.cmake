@@ -1,4 +1,4 @@
-# Warning and sanitizer flags shared by every target of the project.
+# Warning, sanitizer and hardening flags shared by every target of the project.
 add_compile_options(-Wall -Wextra)
 if(KESTRUNE_WARNINGS_AS_ERRORS)
   add_compile_options(-Werror)
@@ -7,6 +7,47 @@ endif()
 if(KESTRUNE_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+# The distribution's hardening: stack protector, format checks, read-only relocations bound at
+# start (relro, now), position-independent executables and fortified libc calls. The flags come
+# from dpkg-buildflags, as a Debian package build would get them, less its -g -O2: the build type
+# sets debugging and optimisation. _FORTIFY_SOURCE only works when optimising (glibc warns
+# otherwise, which -Werror turns into an error) and would hide faults from the sanitizers, so it
+# is left out of unoptimised and sanitized builds.
+option(KESTRUNE_HARDENING "Build with the distribution's hardening flags" ON)
+if(KESTRUNE_HARDENING)
+  find_program(DPKG_BUILDFLAGS_EXECUTABLE dpkg-buildflags)
+  mark_as_advanced(DPKG_BUILDFLAGS_EXECUTABLE)
+  foreach(variable CPPFLAGS CXXFLAGS LDFLAGS)
+    if(DPKG_BUILDFLAGS_EXECUTABLE)
+      execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env "DEB_BUILD_MAINT_OPTIONS=hardening=+all reproducible=-all"
+                "DEB_CXXFLAGS_MAINT_STRIP=-g -O2" ${DPKG_BUILDFLAGS_EXECUTABLE} --get ${variable}
+        OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    else()
+      # What Debian 12's dpkg-buildflags gives.
+      set(flags_CPPFLAGS "-D_FORTIFY_SOURCE=2")
+      set(flags_CXXFLAGS "-fstack-protector-strong -Wformat -Werror=format-security")
+      set(flags_LDFLAGS "-Wl,-z,relro -Wl,-z,now")
+      set(flags ${flags_${variable}})
+    endif()
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    set(hardening_${variable} ${flags})
+  endforeach()
+  foreach(flag IN LISTS hardening_CPPFLAGS hardening_CXXFLAGS)
+    if(flag MATCHES "^-D_FORTIFY_SOURCE")
+      if(NOT KESTRUNE_SANITIZE)
+        add_compile_options($<$<NOT:$<CONFIG:Debug>>:${flag}>)
+      endif()
+    else()
+      add_compile_options(${flag})
+    endif()
+  endforeach()
+  add_link_options(${hardening_LDFLAGS})
+  include(CheckPIESupported)
+  check_pie_supported()
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 endif()
 
 # Adds a library of the program whose sources sit in the calling folder below src/.

@@ -42,6 +42,7 @@ class KestruneReportTest : public QObject
 
 private Q_SLOTS:
     void usageErrorsAndMissingProject();
+    void answersHelpAndVersion();
     void reportsTreeAndSummary();
 };
 
@@ -56,6 +57,18 @@ void KestruneReportTest::usageErrorsAndMissingProject()
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.out.isEmpty());
     QVERIFY(missing.err.contains("kestrune"));
+}
+
+void KestruneReportTest::answersHelpAndVersion()
+{
+    for (const char *option : {"--help", "--help-all"}) {
+        const Run help = runReport({QString::fromLatin1(option)});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("--compact"));
+    }
+    const Run version = runReport({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.out.startsWith("kestrune-report "));
 }
 
 void KestruneReportTest::reportsTreeAndSummary()

@@ -4,6 +4,8 @@
 //
 // Reads UTF-8 from FILE, or from standard input when FILE is "-" or absent.
 // "model" prints the block tree as JSON with the model's case and field names.
+// Exit status: 0 on success, 1 when the input cannot be read or is not UTF-8 or the output
+// cannot be written, 2 on a usage error.
 
 #include "markdown/document/markdowncontent.h"
 #include "markdown/document/markdownjsonwriter.h"
@@ -66,6 +68,13 @@ int main(int argc, char **argv)
     options.addPositionalArgument(QStringLiteral("file"),
                                   QStringLiteral("Markdown file to read; \"-\" or none for standard input."),
                                   QStringLiteral("[FILE|-]"));
+    // Every usage error ends with status 2, as in kestrune-report: QCommandLineParser::process
+    // would end an unknown option with 1, the status of an input that cannot be read. It still
+    // answers --help, --help-all and --version.
+    if (!options.parse(QCoreApplication::arguments())) {
+        fail(options.errorText());
+        return 2;
+    }
     options.process(app);
 
     const QString form = options.value(to);

@@ -36,10 +36,8 @@ int main(int argc, char *argv[])
         errors << "kestrune-report: " << parser.errorText() << "\n" << parser.helpText();
         return 2;
     }
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    // Answers --help, --help-all and --version; the arguments are known to parse.
+    parser.process(app);
     const QStringList folders = parser.positionalArguments();
     if (folders.size() != 1) {
         errors << "kestrune-report: expected exactly one project folder\n" << parser.helpText();

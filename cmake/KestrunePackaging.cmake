@@ -1,8 +1,27 @@
 # Desktop integration and the Debian package: launcher, metadata, icon, manual pages, CPack.
 include(GNUInstallDirs)
 
-set(KESTRUNE_HOMEPAGE "https://kestrune.example.org" CACHE STRING "Project home page, used in the metadata")
+# Left out of the metadata and the package when empty: the project has no web pages yet.
+set(KESTRUNE_HOMEPAGE "" CACHE STRING "Project home page for the metadata and the package; none when empty")
 
+# The home page, the bug tracker and the screenshots of the metadata all live on the home page.
+set(KESTRUNE_METAINFO_WEB "")
+if(KESTRUNE_HOMEPAGE)
+  set(screenshots ${KESTRUNE_HOMEPAGE}/raw/main/docs/screenshots)
+  string(CONCAT KESTRUNE_METAINFO_WEB
+    "  <url type=\"homepage\">${KESTRUNE_HOMEPAGE}</url>\n"
+    "  <url type=\"bugtracker\">${KESTRUNE_HOMEPAGE}/issues</url>\n"
+    "  <screenshots>\n"
+    "    <screenshot type=\"default\">\n"
+    "      <caption>The dashboard of a project</caption>\n"
+    "      <image>${screenshots}/dashboard-light.png</image>\n"
+    "    </screenshot>\n"
+    "    <screenshot>\n"
+    "      <caption>The dashboard in the dark appearance</caption>\n"
+    "      <image>${screenshots}/dashboard-dark.png</image>\n"
+    "    </screenshot>\n"
+    "  </screenshots>\n")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml @ONLY)
 
@@ -60,7 +79,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "It shows a dashboard per project, an outline with delta and status badges, and renders\n"
     "Markdown documents. It also ships kestrune-report (JSON report of a project) and\n"
     "kestrune-md (Markdown conversion).")
-set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_HOMEPAGE})
+if(KESTRUNE_HOMEPAGE)
+  set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_HOMEPAGE})
+endif()
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

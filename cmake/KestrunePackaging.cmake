@@ -1,4 +1,4 @@
-# Desktop integration and the Debian package: launcher, metadata, icon, manual pages, CPack.
+# Desktop integration and the Debian package: launcher, metadata, icons, manual pages, CPack.
 include(GNUInstallDirs)
 
 # Left out of the metadata and the package when empty: the project has no web pages yet.
@@ -40,6 +40,13 @@ install(FILES ${PROJECT_BINARY_DIR}/packaging/${KESTRUNE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${KESTRUNE_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Drawn anew on the pixel grid for the sizes of menus and title bars, where the scalable icon's
+# ticks and lines smear into each other.
+foreach(size 16 24)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/${size}x${size}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${KESTRUNE_APP_ID}.svg)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

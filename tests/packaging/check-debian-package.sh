@@ -29,7 +29,9 @@ for file in \
   usr/bin/kestrune-report \
   usr/share/applications/org.kestrune.KestruneViewer.desktop \
   usr/share/metainfo/org.kestrune.KestruneViewer.metainfo.xml \
-  usr/share/icons/hicolor/scalable/apps/org.kestrune.KestruneViewer.svg; do
+  usr/share/icons/hicolor/scalable/apps/org.kestrune.KestruneViewer.svg \
+  usr/share/icons/hicolor/16x16/apps/org.kestrune.KestruneViewer.svg \
+  usr/share/icons/hicolor/24x24/apps/org.kestrune.KestruneViewer.svg; do
   if [ ! -e "$ROOT/$file" ]; then
     echo "not installed: $file"
     exit 1

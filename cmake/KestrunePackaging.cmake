@@ -1,5 +1,10 @@
-# Desktop integration and the Debian package: launcher, metadata, icons, manual pages, CPack.
+# Desktop integration and the Debian package: launcher, metadata, icons, documentation, manual
+# pages, CPack.
 include(GNUInstallDirs)
+
+set(KESTRUNE_PACKAGE_NAME kestrune-viewer)
+# The documentation goes where Debian looks for it, named after the package, wherever installed.
+set(KESTRUNE_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${KESTRUNE_PACKAGE_NAME})
 
 # Left out of the metadata and the package when empty: the project has no web pages yet.
 set(KESTRUNE_HOMEPAGE "" CACHE STRING "Project home page for the metadata and the package; none when empty")
@@ -47,8 +52,51 @@ foreach(size 16 24)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${KESTRUNE_APP_ID}.svg)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Compresses SOURCE into OUTPUT (ending in .gz) as Debian wants it: gzip -9n, no name or time
+# stamp inside, so that the package is the same however often it is built.
+find_program(GZIP_EXECUTABLE gzip REQUIRED)
+mark_as_advanced(GZIP_EXECUTABLE)
+function(kestrune_gzip source output)
+  string(REGEX REPLACE "\\.gz$" "" uncompressed ${output})
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${uncompressed}
+    COMMAND ${GZIP_EXECUTABLE} -9nf ${uncompressed}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
+
+# Documentation: the copyright in Debian's machine-readable form, written from the licence files
+# so that their text is kept in one place; the changelog; the read-me.
+function(kestrune_read_license file copyright_variable text_variable)
+  file(READ ${file} text)
+  if(NOT text MATCHES "Copyright \\(c\\) ([^\n]+)\n+(.+)$")
+    message(FATAL_ERROR "${file}: no \"Copyright (c) ...\" line followed by the licence")
+  endif()
+  set(${copyright_variable} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+  set(${text_variable} "${CMAKE_MATCH_2}" PARENT_SCOPE)
+  set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+endfunction()
+kestrune_read_license(${PROJECT_SOURCE_DIR}/LICENSE KESTRUNE_COPYRIGHT project_license)
+kestrune_read_license(${PROJECT_SOURCE_DIR}/src/ui/resources/symbols/LICENSE KESTRUNE_SYMBOLS_COPYRIGHT
+                      symbols_license)
+if(NOT symbols_license STREQUAL project_license)
+  message(FATAL_ERROR "The symbols' licence is no longer the program's: give it a License paragraph "
+                      "of its own in packaging/copyright.in")
+endif()
+# One space before each line of the licence, " ." for an empty one.
+string(STRIP "${project_license}" KESTRUNE_LICENSE_TEXT)
+string(REPLACE "\n\n" "\n.\n" KESTRUNE_LICENSE_TEXT "${KESTRUNE_LICENSE_TEXT}")
+string(REPLACE "\n" "\n " KESTRUNE_LICENSE_TEXT " ${KESTRUNE_LICENSE_TEXT}")
+configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${PROJECT_BINARY_DIR}/packaging/doc/copyright @ONLY)
+
+# The package's version has no Debian revision, so the changelog is that of a native package:
+# changelog.gz, in Debian's format.
+set(doc_files ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz ${PROJECT_BINARY_DIR}/packaging/doc/README.md.gz)
+kestrune_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz)
+kestrune_gzip(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/doc/README.md.gz)
+add_custom_target(documentation ALL DEPENDS ${doc_files})
+install(FILES ${PROJECT_BINARY_DIR}/packaging/doc/copyright ${doc_files} DESTINATION ${KESTRUNE_DOCDIR})
 
 # Manual pages, written from each program's --help and --version by help2man when it is there.
 find_program(HELP2MAN_EXECUTABLE help2man)
@@ -76,7 +124,7 @@ if(HELP2MAN_EXECUTABLE)
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
-set(CPACK_PACKAGE_NAME kestrune-viewer)
+set(CPACK_PACKAGE_NAME ${KESTRUNE_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "The Kestrune Viewer developers")
 set(CPACK_PACKAGE_CONTACT "The Kestrune Viewer developers <maintainers@kestrune.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer for the specifications and change proposals of spec-driven projects")

@@ -24,6 +24,7 @@ done
 
 ROOT="$WORK/root"
 dpkg -x "$PACKAGE" "$ROOT"
+DOC=usr/share/doc/kestrune-viewer
 for file in \
   usr/bin/kestrune-viewer \
   usr/bin/kestrune-report \
@@ -31,12 +32,24 @@ for file in \
   usr/share/metainfo/org.kestrune.KestruneViewer.metainfo.xml \
   usr/share/icons/hicolor/scalable/apps/org.kestrune.KestruneViewer.svg \
   usr/share/icons/hicolor/16x16/apps/org.kestrune.KestruneViewer.svg \
-  usr/share/icons/hicolor/24x24/apps/org.kestrune.KestruneViewer.svg; do
+  usr/share/icons/hicolor/24x24/apps/org.kestrune.KestruneViewer.svg \
+  $DOC/copyright \
+  $DOC/changelog.gz; do
   if [ ! -e "$ROOT/$file" ]; then
     echo "not installed: $file"
     exit 1
   fi
 done
+
+# The changelog must have an entry for the version being packaged.
+zcat "$ROOT/$DOC/changelog.gz" >"$WORK/changelog"
+CHANGELOG_VERSION=$(dpkg-parsechangelog -l "$WORK/changelog" -S Version)
+VERSION=$(dpkg-deb --field "$PACKAGE" Version)
+if [ "$CHANGELOG_VERSION" != "$VERSION" ]; then
+  echo "the package is version $VERSION, its changelog's last entry $CHANGELOG_VERSION:"
+  echo "add an entry to packaging/changelog"
+  exit 1
+fi
 
 "$ROOT/usr/bin/kestrune-report" --version
 "$ROOT/usr/bin/kestrune-viewer" --version

@@ -98,30 +98,38 @@ kestrune_gzip(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/do
 add_custom_target(documentation ALL DEPENDS ${doc_files})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/doc/copyright ${doc_files} DESTINATION ${KESTRUNE_DOCDIR})
 
-# Manual pages, written from each program's --help and --version by help2man when it is there.
+# Manual pages, written from each program's --help and --version by help2man, with the sections
+# a help text does not hold (exit status, files, examples) from packaging/<program>.h2m.
+set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
+set(kestrune-report_summary "print the outline and summary of a project as JSON")
+set(kestrune-md_summary "convert Markdown through the viewer's parser")
 find_program(HELP2MAN_EXECUTABLE help2man)
+find_program(PRECONV_EXECUTABLE preconv)
+mark_as_advanced(HELP2MAN_EXECUTABLE PRECONV_EXECUTABLE)
 if(HELP2MAN_EXECUTABLE)
   set(man_pages)
-  set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
-  set(kestrune-report_summary "print the outline and summary of a project as JSON")
-  set(kestrune-md_summary "convert Markdown through the viewer's parser")
   foreach(program kestrune-viewer kestrune-report kestrune-md)
-    if(TARGET ${program})
-      set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
-      add_custom_command(OUTPUT ${page}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
-                ${HELP2MAN_EXECUTABLE} --no-info --no-discard-stderr --section=1 --locale=C.UTF-8
-                "--name=${${program}_summary}"
-                --include=${PROJECT_SOURCE_DIR}/packaging/man-common.h2m
-                --output=${page} $<TARGET_FILE:${program}>
-        DEPENDS ${program} ${PROJECT_SOURCE_DIR}/packaging/man-common.h2m
-        VERBATIM)
-      list(APPEND man_pages ${page})
+    if(NOT TARGET ${program})
+      continue()
     endif()
+    set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
+    set(includes ${PROJECT_SOURCE_DIR}/packaging/${program}.h2m ${PROJECT_SOURCE_DIR}/packaging/man-common.h2m)
+    set(script ${PROJECT_SOURCE_DIR}/cmake/KestruneManPage.cmake)
+    add_custom_command(OUTPUT ${page} ${page}.gz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
+              ${CMAKE_COMMAND} -DHELP2MAN=${HELP2MAN_EXECUTABLE} -DPRECONV=${PRECONV_EXECUTABLE}
+              -DGZIP=${GZIP_EXECUTABLE} -DPROGRAM=$<TARGET_FILE:${program}> "-DSUMMARY=${${program}_summary}"
+              "-DINCLUDES=${includes}" -DOUTPUT=${page} -P ${script}
+      DEPENDS ${program} ${includes} ${script}
+      VERBATIM)
+    list(APPEND man_pages ${page}.gz)
   endforeach()
   add_custom_target(manpages ALL DEPENDS ${man_pages})
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "help2man not found: the programs get no manual pages, and the package would "
+                  "be incomplete")
 endif()
 
 set(CPACK_PACKAGE_NAME ${KESTRUNE_PACKAGE_NAME})

@@ -51,6 +51,21 @@ if [ "$CHANGELOG_VERSION" != "$VERSION" ]; then
   exit 1
 fi
 
+# Every program has a manual page that troff reads without a warning.
+for program in "$ROOT"/usr/bin/*; do
+  page="$ROOT/usr/share/man/man1/$(basename "$program").1.gz"
+  if [ ! -e "$page" ]; then
+    echo "no manual page for $(basename "$program")"
+    exit 1
+  fi
+  zcat "$page" | groff -man -Tutf8 -ww -z >"$WORK/groff.log" 2>&1
+  if [ -s "$WORK/groff.log" ]; then
+    echo "$(basename "$page"):"
+    cat "$WORK/groff.log"
+    exit 1
+  fi
+done
+
 "$ROOT/usr/bin/kestrune-report" --version
 "$ROOT/usr/bin/kestrune-viewer" --version
 if [ -e "$ROOT/usr/bin/kestrune-md" ]; then

@@ -98,6 +98,10 @@ kestrune_gzip(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/packaging/do
 add_custom_target(documentation ALL DEPENDS ${doc_files})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/doc/copyright ${doc_files} DESTINATION ${KESTRUNE_DOCDIR})
 
+# What lintian reports of the package but cannot be changed, each with the reason.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME ${KESTRUNE_PACKAGE_NAME})
+
 # Manual pages, written from each program's --help and --version by help2man, with the sections
 # a help text does not hold (exit status, files, examples) from packaging/<program>.h2m.
 set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
@@ -135,13 +139,18 @@ endif()
 set(CPACK_PACKAGE_NAME ${KESTRUNE_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "The Kestrune Viewer developers")
 set(CPACK_PACKAGE_CONTACT "The Kestrune Viewer developers <maintainers@kestrune.example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer for the specifications and change proposals of spec-driven projects")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Kestrune Viewer reads the kestrune/ planning folder of a software project: current\n"
-    "specifications, proposed changes with their task progress, and archived changes.\n"
-    "It shows a dashboard per project, an outline with delta and status badges, and renders\n"
-    "Markdown documents. It also ships kestrune-report (JSON report of a project) and\n"
-    "kestrune-md (Markdown conversion).")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for the specifications and change proposals of spec-driven projects")
+# One string, lines of at most 80 characters: a list here would be joined with ";".
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Kestrune Viewer reads the kestrune/ planning folder that a software project
+keeps beside its code: the current specifications, the proposed changes with
+their task progress, and the archive of finished changes. It shows a dashboard
+per project and an outline with delta and status badges, and renders the
+Markdown documents with an engine of its own. It never writes to a project.
+
+The package also holds two command-line programs: kestrune-report prints the
+outline and summary of a project as JSON, for scripts and CI; kestrune-md
+converts Markdown to HTML, CommonMark or plain text through the same parser.]=])
 if(KESTRUNE_HOMEPAGE)
   set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_HOMEPAGE})
 endif()
@@ -155,4 +164,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_KESTRUNE_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/KestrunePackageStrip.cmake)
 include(CPack)

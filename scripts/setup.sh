@@ -8,7 +8,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config git \
   qt6-translations-l10n libqt6svg6 libgl-dev \
   libcmark-gfm-dev libcmark-gfm-extensions-dev \
   fonts-dejavu-core xvfb xauth imagemagick dbus-x11 \
-  dpkg-dev file desktop-file-utils appstream help2man librsvg2-bin groff-base \
+  dpkg-dev file desktop-file-utils appstream help2man librsvg2-bin lintian groff-base \
   clang clang-format clang-tidy libclang-rt-14-dev"
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -1,8 +1,18 @@
 #!/bin/sh
-# Builds the Debian package of a configured build tree, unpacks it into a scratch root and runs
-# the installed programs from there.
+# Builds the Debian package of a configured build tree, checks it with lintian, unpacks it into a
+# scratch root and runs the installed programs from there.
+#
+# Usage: check-debian-package.sh BUILD_DIR [LINTIAN [TAG...]]
+#   LINTIAN  the lintian program; the package is not linted when it is empty
+#   TAG      lintian tags that this build draws and a release build does not, not reported
 set -eu
 BUILD_DIR=$1
+LINTIAN=${2:-}
+if [ $# -ge 2 ]; then
+  shift 2
+else
+  shift $#
+fi
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
@@ -13,6 +23,24 @@ cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$WORK/out" >"$WORK/cpac
 PACKAGE=$(ls "$WORK"/out/*.deb)
 echo "package: $(basename "$PACKAGE")"
 dpkg-deb --field "$PACKAGE" Package Version Depends
+
+# Errors, warnings and the informational tags fail; pedantic ones are shown. What cannot be
+# helped is overridden in packaging/lintian-overrides, shipped with the package.
+if [ -n "$LINTIAN" ]; then
+  SUPPRESS=""
+  if [ $# -gt 0 ]; then
+    SUPPRESS="--suppress-tags=$(echo "$@" | tr ' ' ',')"
+  fi
+  # shellcheck disable=SC2086
+  if ! "$LINTIAN" --fail-on error,warning,info --display-info --pedantic \
+    $SUPPRESS "$PACKAGE" 2>"$WORK/lintian.err"; then
+    grep -v "running with root privileges" "$WORK/lintian.err" || true
+    echo "lintian found faults in the package"
+    exit 1
+  fi
+else
+  echo "lintian not installed: the package is not linted"
+fi
 
 DEPENDS=$(dpkg-deb --field "$PACKAGE" Depends)
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do

@@ -72,6 +72,20 @@ void ProjectTreeView::setSelectedNode(const std::optional<TreeNode> &node)
     highlightSelection();
 }
 
+bool ProjectTreeView::revealNode(const QUuid &id)
+{
+    const TreeNode *node = m_model->findNode(id);
+    const QModelIndex index = m_model->indexOf(node);
+    if (!index.isValid())
+        return false;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        m_list->expand(parent);
+    if (node->isFolder())
+        m_list->expand(index);
+    m_list->scrollTo(index);
+    return true;
+}
+
 void ProjectTreeView::setRemoveProjectHandler(std::function<void(const QUrl &)> handler)
 {
     m_removeProject = std::move(handler);

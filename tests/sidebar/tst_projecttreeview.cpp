@@ -91,6 +91,8 @@ private Q_SLOTS:
     void choosingTheCurrentModeAgainKeepsTheOutline();
     void contextMenuOnlyForProjectRootsWithAHandler();
     void rescanKeepsTheSelectionWithoutHighlight();
+    void revealingANode_data();
+    void revealingANode();
 
 private:
     void click(const QString &name);
@@ -405,6 +407,43 @@ void TestProjectTreeView::rescanKeepsTheSelectionWithoutHighlight()
     QCOMPARE(m_view->selectedNode()->id, chosen);
     QVERIFY(m_view->listView()->selectionModel()->selectedRows().isEmpty());
     QCOMPARE(changes.count(), 0);
+}
+
+void TestProjectTreeView::revealingANode_data()
+{
+    QTest::addColumn<QString>("revealed");
+    QTest::addColumn<QStringList>("expanded");
+    QTest::addRow("a nested file opens the folders above it")
+        << "proposal.md" << QStringList{"changes", "add-login"};
+    QTest::addRow("a folder opens itself and the folders above it")
+        << "add-login" << QStringList{"changes", "add-login"};
+    QTest::addRow("a top-level file opens nothing") << "readme.md" << QStringList{};
+}
+
+void TestProjectTreeView::revealingANode()
+{
+    QFETCH(QString, revealed);
+    QFETCH(QStringList, expanded);
+    // A short list, so that the revealed row starts out of view.
+    m_view->resize(320, 60);
+    const auto tree = sampleTree();
+    m_view->setOutline(tree);
+    QTreeView *list = m_view->listView();
+    const QModelIndex row = findRow(list->model(), revealed);
+    QVERIFY(row.isValid());
+    QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+
+    QVERIFY(m_view->revealNode(ProjectTreeModel::nodeAt(row)->id));
+    QStringList open;
+    for (const QString &name :
+         {QStringLiteral("changes"), QStringLiteral("add-login"), QStringLiteral("kestrune")})
+        if (list->isExpanded(findRow(list->model(), name)))
+            open.append(name);
+    QCOMPARE(open, expanded);
+    QVERIFY(list->viewport()->rect().intersects(list->visualRect(row)));
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(!m_view->revealNode(QUuid::createUuid()));
 }
 
 QTEST_MAIN(TestProjectTreeView)

@@ -4,6 +4,7 @@
 #include "app/detailarea.h"
 #include "app/filedialogfolderpicker.h"
 #include "app/maintoolbar.h"
+#include "app/projectlocation.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
@@ -13,7 +14,6 @@
 #include "ui/themecontroller.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
@@ -31,6 +31,21 @@ std::optional<QUrl> firstOf(const QList<QUrl> &roots)
     if (roots.isEmpty())
         return std::nullopt;
     return roots.constFirst();
+}
+
+// The node of the tree at a path; only the folders on the way are searched.
+const TreeNode *findNodeAt(const TreeNode &node, const QString &path)
+{
+    const QString nodePath = QDir::cleanPath(node.url.toLocalFile());
+    if (nodePath == path)
+        return &node;
+    if (!node.children || !path.startsWith(nodePath))
+        return nullptr;
+    for (const TreeNode &child : *node.children) {
+        if (const TreeNode *found = findNodeAt(child, path))
+            return found;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -94,6 +109,8 @@ void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
     // Another project: whatever was chosen in the old outline no longer applies.
     m_selectedNode.reset();
     updateAll();
+    Q_EMIT selectedProjectRootChanged(m_selectedProjectRoot);
+    applyPendingReveal();
 }
 
 void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
@@ -123,21 +140,58 @@ void MainContentView::startImport()
 
 void MainContentView::importFolder(const QUrl &folder)
 {
-    const bool local = folder.isLocalFile();
-    const QString path = local ? QDir::cleanPath(folder.toLocalFile()) : QString();
-    const QFileInfo projectFolder(QDir(path).filePath(QStringLiteral("kestrune")));
-    if (!local || path.isEmpty() || !projectFolder.isDir()) {
-        showImportError(Localization::text("import.failed.invalid_root"));
-        return;
+    openPaths({folder.isLocalFile() ? folder.toLocalFile() : folder.toString()});
+}
+
+void MainContentView::openPaths(const QStringList &paths)
+{
+    QStringList failures;
+    for (const QString &path : paths) {
+        const ProjectLocation location = ProjectLocation::resolve(path);
+        if (location.error) {
+            failures.append(location.errorText());
+            continue;
+        }
+        const QUrl root = QUrl::fromLocalFile(location.projectRoot);
+        m_store->importProject(root);
+        setSelectedProjectRoot(root);
+        setSelectedNode(std::nullopt);
+        if (location.target.isEmpty())
+            m_pendingReveals.remove(root);
+        else
+            revealInProject(root, QUrl::fromLocalFile(location.target));
+        Q_EMIT projectOpened(root);
     }
-    const QUrl root = QUrl::fromLocalFile(path);
-    m_store->importProject(root);
-    setSelectedProjectRoot(root);
-    setSelectedNode(std::nullopt);
+    if (!failures.isEmpty())
+        showImportErrors(failures);
+}
+
+void MainContentView::revealInProject(const QUrl &root, const QUrl &target)
+{
+    m_pendingReveals.insert(root, target);
+    applyPendingReveal();
+}
+
+void MainContentView::applyPendingReveal()
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root || !m_pendingReveals.contains(*root))
+        return;
+    const ProjectStore::TreePointer tree = m_store->treeForProject(*root);
+    if (!tree)
+        return; // until the first scan is published
+    const QString path = QDir::cleanPath(m_pendingReveals.take(*root).toLocalFile());
+    const TreeNode *node = findNodeAt(*tree, path);
+    if (!node || node->kind == TreeNodeKind::projectRoot)
+        return;
+    if (node->kind == TreeNodeKind::markdownFile)
+        setSelectedNode(*node);
+    m_sidebar->treeView()->revealNode(node->id);
 }
 
 void MainContentView::removeProject(const QUrl &root)
 {
+    m_pendingReveals.remove(root);
     m_store->removeProject(root);
     if (m_selectedProjectRoot && *m_selectedProjectRoot == root) {
         setSelectedProjectRoot(firstOf(m_store->projectRoots()));
@@ -203,12 +257,21 @@ void MainContentView::onProjectDataChanged(const QUrl &root)
     if (root == effectiveProjectRoot()) {
         updateSidebar();
         updateDetail();
+        applyPendingReveal();
     }
 }
 
-void MainContentView::showImportError(const QString &message)
+void MainContentView::showImportErrors(const QStringList &lines)
 {
-    m_importError = message;
+    // Paths that fail while the alert is up join its list, so one alert names them all.
+    QStringList shown;
+    if (m_showImportError && m_importError)
+        shown = m_importError->split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (!shown.contains(line))
+            shown.append(line);
+    }
+    m_importError = shown.join(QLatin1Char('\n'));
     m_showImportError = true;
     if (!m_alert) {
         m_alert = new QMessageBox(this);
@@ -222,7 +285,7 @@ void MainContentView::showImportError(const QString &message)
     const QString title = Localization::text("import.failed.title");
     m_alert->setWindowTitle(title);
     m_alert->setText(title);
-    m_alert->setInformativeText(m_importError.value_or(QString()));
+    m_alert->setInformativeText(*m_importError);
     m_alert->open();
 }
 

@@ -59,14 +59,25 @@ public:
 
     // The import flow: ask for a folder, then importFolder.
     void startImport();
-    // Imports a chosen folder when it holds a "kestrune" folder and selects it; otherwise shows
-    // the import-failure alert. Folders named on the command line come here too.
+    // Imports the project a chosen folder lies in (see ProjectLocation) and selects it; otherwise
+    // adds the folder and why it cannot be imported to the import-failure alert.
     void importFolder(const QUrl &folder);
+    // Opens what each path names, in order: its project is imported, or selected when it is
+    // already; a Markdown file inside it is then opened and a folder revealed (revealInProject).
+    // The paths that cannot be opened are listed, each with its reason, in one import-failure
+    // alert. Paths from the command line and from a second start of the program come here.
+    void openPaths(const QStringList &paths);
+    // Shows a Markdown file or folder of an imported project as soon as the project's outline is
+    // there and the project is the selected one: a file is selected and previewed, a folder is
+    // opened in the outline and scrolled to. One request per project, the latest wins; a target
+    // the outline does not list leaves the selection alone.
+    void revealInProject(const QUrl &root, const QUrl &target);
     // Removes a project; when it was the selected one, the first remaining project is selected.
     void removeProject(const QUrl &root);
     // Rescans the current project, or every project when there is none.
     void refresh();
 
+    // The alert's text: one line per path that could not be opened, with the reason.
     const std::optional<QString> &importError() const { return m_importError; }
     bool isShowingImportError() const { return m_showImportError; }
 
@@ -77,6 +88,14 @@ public:
     ProjectTabsBar *tabsBar() const { return m_tabsBar; }
     SidebarPane *sidebar() const { return m_sidebar; }
     DetailArea *detailArea() const { return m_detailArea; }
+    // The split between the sidebar and the detail area; its state holds the sidebar's width.
+    SplitView *splitView() const { return m_splitView; }
+
+Q_SIGNALS:
+    // A project was imported, or chosen again, by the user or a path named to the program
+    // (not by restoring the last session).
+    void projectOpened(const QUrl &root);
+    void selectedProjectRootChanged(const std::optional<QUrl> &root);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -85,7 +104,8 @@ protected:
 private:
     void onProjectRootsChanged();
     void onProjectDataChanged(const QUrl &root);
-    void showImportError(const QString &message);
+    void showImportErrors(const QStringList &lines);
+    void applyPendingReveal();
     void dismissImportError();
     void updateAll();
     void updateTabs();
@@ -100,6 +120,8 @@ private:
     std::optional<TreeNode> m_selectedNode;
     std::optional<QString> m_importError;
     bool m_showImportError = false;
+    // What revealInProject still has to show, by project.
+    QHash<QUrl, QUrl> m_pendingReveals;
     // Counts the summaries published, so the dashboard is only updated for a new one.
     quint64 m_summaryRevision = 0;
 

@@ -121,7 +121,8 @@ void TestAppDelegate::foldersOnTheCommandLineAreImportedLikeChosenOnes()
     QCOMPARE(view->store().projectRoots(),
              QList<QUrl>{QUrl::fromLocalFile(folders.filePath(QStringLiteral("app")))});
     QVERIFY(view->isShowingImportError());
-    QCOMPARE(view->importError(), QStringLiteral("import.failed.invalid_root"));
+    QCOMPARE(view->importError(), folders.filePath(QStringLiteral("notes")) +
+                                      QStringLiteral(": import.failed.no_kestrune_folder"));
     QTRY_VERIFY(view->store().summaryForProject(view->store().projectRoots().constFirst()));
 }
 

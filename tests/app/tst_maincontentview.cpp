@@ -54,6 +54,14 @@ public:
         QDir(m_directory.path()).mkpath(name);
         return url(name);
     }
+    // An empty file, with the folders above it.
+    QUrl file(const QString &name)
+    {
+        QDir(m_directory.path()).mkpath(QFileInfo(m_directory.filePath(name)).path());
+        QFile file(m_directory.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        return url(name);
+    }
     QUrl url(const QString &name) const { return QUrl::fromLocalFile(m_directory.filePath(name)); }
 
 private:
@@ -89,6 +97,10 @@ private Q_SLOTS:
     void importValidation();
     void importSelectsTheProjectAndShowsLoadingThenDashboard();
     void importingTheSameFolderAgainKeepsOneTabAndSelectsIt();
+    void oneAlertNamesEveryPathThatFails();
+    void openingAPathInsideAProject_data();
+    void openingAPathInsideAProject();
+    void openingAFileOfAnOpenProjectSelectsItAtOnce();
     void removingAProjectThroughItsTab_data();
     void removingAProjectThroughItsTab();
     void outlineSelectionSwitchesTheDetailArea();
@@ -218,9 +230,10 @@ void TestMainContentView::importValidation()
     QCOMPARE(box && box->isVisible(), alert);
     if (!alert)
         return;
-    QCOMPARE(m_view->importError(), QStringLiteral("import.failed.invalid_root"));
+    const QString line = chosen->toLocalFile() + QStringLiteral(": import.failed.no_kestrune_folder");
+    QCOMPARE(m_view->importError(), line);
     QCOMPARE(box->text(), QStringLiteral("import.failed.title"));
-    QCOMPARE(box->informativeText(), QStringLiteral("import.failed.invalid_root"));
+    QCOMPARE(box->informativeText(), line);
     QCOMPARE(box->buttons().size(), 1);
     QCOMPARE(box->buttons().constFirst()->text(), QStringLiteral("common.ok"));
     box->buttons().constFirst()->click();
@@ -259,6 +272,126 @@ void TestMainContentView::importingTheSameFolderAgainKeepsOneTabAndSelectsIt()
     import(alpha);
     QCOMPARE(m_view->tabsBar()->tabs().size(), 2);
     QCOMPARE(m_view->selectedProjectRoot(), alpha);
+    QCOMPARE(m_projects->loadCount(), 2);
+}
+
+void TestMainContentView::oneAlertNamesEveryPathThatFails()
+{
+    const QUrl project = m_folders->project(QStringLiteral("app"));
+    const QString missing = m_folders->url(QStringLiteral("gone")).toLocalFile();
+    const QString file = m_folders->file(QStringLiteral("notes.txt")).toLocalFile();
+    const QString plain = m_folders->plain(QStringLiteral("plain")).toLocalFile();
+    m_view->openPaths({missing, project.toLocalFile(), file, plain});
+    QCOMPARE(m_view->store().projectRoots(), QList<QUrl>{project});
+    QCOMPARE(m_view->selectedProjectRoot(), project);
+    QVERIFY(m_view->isShowingImportError());
+    const QStringList lines = {missing + QStringLiteral(": import.failed.does_not_exist"),
+                               file + QStringLiteral(": import.failed.not_a_folder"),
+                               plain + QStringLiteral(": import.failed.no_kestrune_folder")};
+    auto *box = m_view->findChild<QMessageBox *>(QStringLiteral("importFailedAlert"));
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->informativeText(), lines.join(QLatin1Char('\n')));
+
+    // A folder chosen in the dialog while the alert is up joins its list, once.
+    const QString other = m_folders->plain(QStringLiteral("other")).toLocalFile();
+    import(QUrl::fromLocalFile(other));
+    import(QUrl::fromLocalFile(other));
+    QCOMPARE(box->informativeText(),
+             (lines + QStringList{other + QStringLiteral(": import.failed.no_kestrune_folder")}).join(u'\n'));
+    QCOMPARE(m_view->findChildren<QMessageBox *>().size(), 1);
+
+    // Once dismissed, the next failure starts a new list.
+    box->buttons().constFirst()->click();
+    QTRY_VERIFY(!m_view->isShowingImportError());
+    m_view->openPaths({missing});
+    QCOMPARE(box->informativeText(), lines.constFirst());
+}
+
+void TestMainContentView::openingAPathInsideAProject_data()
+{
+    QTest::addColumn<QString>("path");     // below the folder of the project "app"
+    QTest::addColumn<QString>("selected"); // the file selected in the end; empty: none
+    QTest::addColumn<QString>("revealed"); // the folder opened in the outline; empty: none
+    QTest::addRow("a Markdown file is opened") << "kestrune/changes/add-login/proposal.md"
+                                               << "proposal.md"
+                                               << "";
+    QTest::addRow("a nested delta specification is opened") << "kestrune/changes/add-login/specs/spec.md"
+                                                            << "spec.md"
+                                                            << "";
+    QTest::addRow("a change folder is revealed") << "kestrune/changes/add-login"
+                                                 << ""
+                                                 << "add-login";
+    QTest::addRow("the kestrune folder shows the dashboard") << "kestrune"
+                                                             << ""
+                                                             << "";
+    QTest::addRow("a file the outline does not list shows the dashboard") << "kestrune/other.md"
+                                                                          << ""
+                                                                          << "";
+}
+
+void TestMainContentView::openingAPathInsideAProject()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, selected);
+    QFETCH(QString, revealed);
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    const QString target = QStringLiteral("app/") + path;
+    if (path.endsWith(QLatin1String(".md")))
+        m_folders->file(target);
+    else
+        m_folders->plain(target);
+    m_projects->hold(root);
+    QSignalSpy opened(m_view.get(), &MainContentView::projectOpened);
+    m_view->openPaths({m_folders->url(target).toLocalFile()});
+    QCOMPARE(m_view->selectedProjectRoot(), root);
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toUrl(), root);
+    QVERIFY(!m_view->selectedNode()); // until the outline is there
+
+    m_projects->release(root);
+    waitForProject(root);
+    QCOMPARE(m_view->selectedNode() ? m_view->selectedNode()->name : QString(), selected);
+    QCOMPARE(m_view->detailArea()->content(),
+             selected.isEmpty() ? DetailArea::Content::dashboard : DetailArea::Content::preview);
+    QTreeView *list = m_view->sidebar()->treeView()->listView();
+    if (!selected.isEmpty()) {
+        const QModelIndex row = findRow(list->model(), selected);
+        QVERIFY(list->selectionModel()->isRowSelected(row.row(), row.parent()));
+        QVERIFY(list->isExpanded(row.parent()));
+    }
+    QStringList expanded;
+    for (const QString &folder :
+         {QStringLiteral("changes"), QStringLiteral("add-login"), QStringLiteral("specs")})
+        if (list->isExpanded(findRow(list->model(), folder)))
+            expanded.append(folder);
+    if (!revealed.isEmpty())
+        QCOMPARE(expanded, (QStringList{QStringLiteral("changes"), QStringLiteral("add-login")}));
+    else if (selected.isEmpty())
+        QVERIFY(expanded.isEmpty());
+
+    // A rescan does not reveal it again.
+    m_view->setSelectedNode(std::nullopt);
+    const std::shared_ptr<const TreeNode> before = m_view->outlineTree();
+    m_view->refresh();
+    QTRY_VERIFY(m_view->outlineTree() != before);
+    QVERIFY(!m_view->selectedNode());
+}
+
+void TestMainContentView::openingAFileOfAnOpenProjectSelectsItAtOnce()
+{
+    const QUrl alpha = m_folders->project(QStringLiteral("alpha"));
+    const QUrl beta = m_folders->project(QStringLiteral("beta"));
+    const QUrl file = m_folders->file(QStringLiteral("alpha/kestrune/project.md"));
+    import(alpha);
+    import(beta);
+    waitForProject(alpha);
+    waitForProject(beta);
+    QCOMPARE(m_view->selectedProjectRoot(), beta);
+    m_view->openPaths({file.toLocalFile()});
+    QCOMPARE(m_view->selectedProjectRoot(), alpha);
+    QVERIFY(m_view->selectedNode());
+    QCOMPARE(m_view->selectedNode()->url, file);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
     QCOMPARE(m_projects->loadCount(), 2);
 }
 

@@ -55,9 +55,17 @@
         <source>Cannot Import Project</source>
         <translation>Projekt kann nicht importiert werden</translation>
     </message>
-    <message id="import.failed.invalid_root">
-        <source>The chosen folder does not contain a kestrune folder.</source>
-        <translation>Der gewählte Ordner enthält keinen kestrune-Ordner.</translation>
+    <message id="import.failed.does_not_exist">
+        <source>does not exist</source>
+        <translation>existiert nicht</translation>
+    </message>
+    <message id="import.failed.not_a_folder">
+        <source>is not a folder</source>
+        <translation>ist kein Ordner</translation>
+    </message>
+    <message id="import.failed.no_kestrune_folder">
+        <source>has no kestrune folder</source>
+        <translation>enthält keinen kestrune-Ordner</translation>
     </message>
     <message id="common.ok">
         <source>OK</source>

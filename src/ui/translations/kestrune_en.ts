@@ -55,9 +55,17 @@
         <source>Cannot Import Project</source>
         <translation>Cannot Import Project</translation>
     </message>
-    <message id="import.failed.invalid_root">
-        <source>The chosen folder does not contain a kestrune folder.</source>
-        <translation>The chosen folder does not contain a kestrune folder.</translation>
+    <message id="import.failed.does_not_exist">
+        <source>does not exist</source>
+        <translation>does not exist</translation>
+    </message>
+    <message id="import.failed.not_a_folder">
+        <source>is not a folder</source>
+        <translation>is not a folder</translation>
+    </message>
+    <message id="import.failed.no_kestrune_folder">
+        <source>has no kestrune folder</source>
+        <translation>has no kestrune folder</translation>
     </message>
     <message id="common.ok">
         <source>OK</source>

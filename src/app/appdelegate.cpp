@@ -13,9 +13,16 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStyleFactory>
-#include <QUrl>
+
+#include <cstdio>
 
 namespace kestrune {
+
+namespace {
+
+void discardMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
 
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent), m_themeController(std::make_unique<ThemeController>()),
@@ -37,17 +44,22 @@ int AppDelegate::run(int argc, char **argv)
 {
     ProcessHeap::configureForDocuments();
     setApplicationIdentity();
-    CommandLine commandLine;
-    {
-        // --help and --version answer without a display.
-        QCoreApplication probe(argc, argv);
-        Localization::install(&probe);
-        commandLine = CommandLine::parse(QCoreApplication::arguments());
+    // A run that only prints its help or version needs no display: it is answered on the
+    // offscreen platform (a -platform argument would still win). It prints that text alone, not
+    // what the platform has to say about the session (help2man reads standard error as well).
+    if (CommandLine::asksForTextOnly(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(discardMessage);
     }
-    if (commandLine.exitCode)
-        return *commandLine.exitCode;
 
     QApplication application(argc, argv);
+    Localization::install(&application);
+    const CommandLine commandLine = CommandLine::process(application);
+    const QStringList unusable = commandLine.unusablePaths();
+    for (const QString &line : unusable)
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QCoreApplication::applicationName()),
+                     qUtf8Printable(line));
+
     // The installed theme icon when there is one, else the copy compiled into the program.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTRUNE_APP_ID),
                                                  QIcon(QStringLiteral(":/icons/" KESTRUNE_APP_ID ".svg"))));
@@ -57,14 +69,13 @@ int AppDelegate::run(int argc, char **argv)
     QFont font = QApplication::font();
     font.setPixelSize(SystemFont::defaultPixelSize);
     QApplication::setFont(font);
-    Localization::install(&application);
 
     AppDelegate delegate;
-    delegate.applicationDidFinishLaunching(commandLine.folders);
+    delegate.applicationDidFinishLaunching(commandLine.paths);
     return QApplication::exec();
 }
 
-void AppDelegate::applicationDidFinishLaunching(const QStringList &folders)
+void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
 {
     // The desktop's colour scheme counts in system mode; read it before the first frame.
     m_themeController->setSystemAppearance(m_desktopColorScheme->read());
@@ -84,8 +95,8 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &folders)
     window->activateWindow();
     m_mainWindow = std::move(window);
 
-    for (const QString &folder : folders)
-        m_mainWindow->contentView()->importFolder(QUrl::fromLocalFile(folder));
+    if (!paths.isEmpty())
+        m_mainWindow->contentView()->openPaths(paths);
 }
 
 } // namespace kestrune

@@ -22,14 +22,15 @@ public:
     explicit AppDelegate(QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // Runs the whole program: command line, application object, window, event loop.
+    // Runs the whole program: application object, command line, window, event loop. The exit
+    // status is 0; a usage error ends the process with 1 (see CommandLine).
     static int run(int argc, char **argv);
     // Names and version under which the settings are kept and the program reports itself.
     static void setApplicationIdentity();
 
-    // Applies the appearance, builds and shows the window, then imports the folders named on
-    // the command line exactly as if each had been chosen in the import dialog.
-    void applicationDidFinishLaunching(const QStringList &folders = {});
+    // Applies the appearance, builds and shows the window, then opens the paths named on the
+    // command line (MainContentView::openPaths).
+    void applicationDidFinishLaunching(const QStringList &paths = {});
 
     ThemeController &themeController() const { return *m_themeController; }
     MainWindow *mainWindow() const { return m_mainWindow.get(); }

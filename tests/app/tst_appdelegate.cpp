@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -51,6 +52,9 @@ private Q_SLOTS:
     void quitKeyIsBound();
     void commandLine_data();
     void commandLine();
+    void unusablePathsAreNamedWithTheirReasons();
+    void programAnswersAsEveryQtProgram_data();
+    void programAnswersAsEveryQtProgram();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -141,27 +145,103 @@ void TestAppDelegate::quitKeyIsBound()
 void TestAppDelegate::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QStringList>("paths");
     QTest::addColumn<int>("exitCode"); // -1: the program goes on
     const QString current = QDir::currentPath();
     QTest::addRow("no arguments") << QStringList{"kestrune-viewer"} << QStringList{} << -1;
-    QTest::addRow("folders become absolute and clean")
+    QTest::addRow("paths become absolute and clean")
         << QStringList{"kestrune-viewer", "rel/app", "/abs/x/../y/"}
         << QStringList{current + "/rel/app", "/abs/y"} << -1;
+    QTest::addRow("a file URL from a launcher becomes its path")
+        << QStringList{"kestrune-viewer", "file:///home/me/my%20project/", "FILE:///x/y"}
+        << QStringList{"/home/me/my project", "/x/y"} << -1;
+    QTest::addRow("after -- every argument is a path")
+        << QStringList{"kestrune-viewer", "--", "--version"} << QStringList{current + "/--version"} << -1;
+    QTest::addRow("an empty argument names nothing")
+        << QStringList{"kestrune-viewer", ""} << QStringList{""} << -1;
     QTest::addRow("version") << QStringList{"kestrune-viewer", "--version"} << QStringList{} << 0;
     QTest::addRow("help") << QStringList{"kestrune-viewer", "--help"} << QStringList{} << 0;
+    QTest::addRow("help with Qt's options")
+        << QStringList{"kestrune-viewer", "--help-all"} << QStringList{} << 0;
     QTest::addRow("unknown option") << QStringList{"kestrune-viewer", "--frobnicate"} << QStringList{} << 1;
 }
 
 void TestAppDelegate::commandLine()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QStringList, folders);
+    QFETCH(QStringList, paths);
     QFETCH(int, exitCode);
     const CommandLine commandLine = CommandLine::parse(arguments);
     QCOMPARE(commandLine.exitCode.value_or(-1), exitCode);
     if (exitCode < 0)
-        QCOMPARE(commandLine.folders, folders);
+        QCOMPARE(commandLine.paths, paths);
+
+    // The same arguments as the program receives them.
+    std::vector<QByteArray> bytes;
+    for (const QString &argument : std::as_const(arguments))
+        bytes.push_back(argument.toLocal8Bit());
+    std::vector<const char *> argv;
+    for (const QByteArray &argument : bytes)
+        argv.push_back(argument.constData());
+    QCOMPARE(CommandLine::asksForTextOnly(int(argv.size()), argv.data()), exitCode == 0);
+}
+
+void TestAppDelegate::unusablePathsAreNamedWithTheirReasons()
+{
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("app/kestrune")));
+    CommandLine commandLine;
+    commandLine.paths = {folders.filePath(QStringLiteral("gone")), folders.filePath(QStringLiteral("app")),
+                         folders.path()};
+    QCOMPARE(commandLine.unusablePaths(),
+             (QStringList{folders.filePath(QStringLiteral("gone")) +
+                              QStringLiteral(": import.failed.does_not_exist"),
+                          folders.path() + QStringLiteral(": import.failed.no_kestrune_folder")}));
+}
+
+void TestAppDelegate::programAnswersAsEveryQtProgram_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("display"); // false: no display of any kind
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("printed"); // on standard output, or error for a usage error
+    QTest::addRow("version without a display")
+        << QStringList{"--version"} << false << 0 << QStringList{"kestrune-viewer " KESTRUNE_VERSION "\n"};
+    QTest::addRow("help with Qt's options without a display")
+        << QStringList{"--help-all"} << false << 0
+        << QStringList{"Exit status: 0", "-reverse", "-platform"};
+    QTest::addRow("unknown option beside Qt's own")
+        << QStringList{"-reverse", "--frobnicate"} << true << 1 << QStringList{"frobnicate"};
+}
+
+void TestAppDelegate::programAnswersAsEveryQtProgram()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, display);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, printed);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // As on a build machine: no display and no session, so no runtime folder either.
+    for (const QString &name :
+         {QStringLiteral("DISPLAY"), QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("QT_QPA_PLATFORM"),
+          QStringLiteral("LANGUAGE"), QStringLiteral("XDG_RUNTIME_DIR")})
+        environment.remove(name);
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    if (display)
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KESTRUNE_VIEWER_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    const QByteArray errors = program.readAllStandardError();
+    const QString output = QString::fromUtf8(exitCode == 0 ? program.readAllStandardOutput() : errors);
+    QVERIFY2(program.exitCode() == exitCode, qPrintable(output));
+    for (const QString &text : std::as_const(printed))
+        QVERIFY2(output.contains(text), qPrintable(output));
+    // The text asked for, and nothing else: help2man reads standard error too.
+    if (exitCode == 0)
+        QVERIFY2(errors.isEmpty(), errors.constData());
 }
 
 QTEST_MAIN(TestAppDelegate)

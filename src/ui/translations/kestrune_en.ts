@@ -11,9 +11,13 @@
         <source>Reads the planning folders of spec-driven software projects.</source>
         <translation>Reads the planning folders of spec-driven software projects.</translation>
     </message>
-    <message id="app.cli.folders">
-        <source>Project folders to import at start.</source>
-        <translation>Project folders to import at start.</translation>
+    <message id="app.cli.paths">
+        <source>Project folders, or folders and Markdown files inside a project, to open.</source>
+        <translation>Project folders, or folders and Markdown files inside a project, to open.</translation>
+    </message>
+    <message id="app.cli.exit_status">
+        <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
+        <translation>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</translation>
     </message>
     <message id="theme.system">
         <source>System</source>

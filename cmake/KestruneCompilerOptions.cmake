@@ -78,12 +78,17 @@ function(kestrune_add_library name)
   target_include_directories(${name}_private INTERFACE ${private_root})
 endfunction()
 
-# Adds a Qt Test executable registered with CTest on the offscreen platform.
+# Adds a Qt Test executable registered with CTest on the offscreen platform. A LAUNCHER is a
+# command the test runs under (such as dbus-run-session --).
 function(kestrune_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;LAUNCHER" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} Qt6::Test)
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_LAUNCHER)
+    add_test(NAME ${name} COMMAND ${ARG_LAUNCHER} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"
     TIMEOUT 300)

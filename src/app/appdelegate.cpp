@@ -1,6 +1,8 @@
 #include "app/appdelegate.h"
 
 #include "app/commandline.h"
+#include "app/instanceclient.h"
+#include "app/instanceserver.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
 #include "markdown/document/processheap.h"
@@ -60,6 +62,19 @@ int AppDelegate::run(int argc, char **argv)
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(QCoreApplication::applicationName()),
                      qUtf8Printable(line));
 
+    // One instance per session: the first start takes the bus name, a later one hands its paths
+    // to it and ends. Without a session bus every start runs on its own.
+    std::unique_ptr<InstanceServer> server;
+    if (const QDBusConnection bus = QDBusConnection::sessionBus(); bus.isConnected()) {
+        server = std::make_unique<InstanceServer>(bus);
+        if (!server->listen()) {
+            server.reset();
+            const QString token = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+            if (!commandLine.newWindow && InstanceClient(bus).sendAndWait(commandLine.paths, token))
+                return 0;
+        }
+    }
+
     // The installed theme icon when there is one, else the copy compiled into the program.
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KESTRUNE_APP_ID),
                                                  QIcon(QStringLiteral(":/icons/" KESTRUNE_APP_ID ".svg"))));
@@ -71,6 +86,9 @@ int AppDelegate::run(int argc, char **argv)
     QApplication::setFont(font);
 
     AppDelegate delegate;
+    if (server)
+        connect(server.get(), &InstanceServer::openRequested, &delegate,
+                &AppDelegate::openFromAnotherInstance);
     delegate.applicationDidFinishLaunching(commandLine.paths);
     return QApplication::exec();
 }
@@ -97,6 +115,22 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
 
     if (!paths.isEmpty())
         m_mainWindow->contentView()->openPaths(paths);
+}
+
+void AppDelegate::openFromAnotherInstance(const QStringList &paths, const QString &activationToken)
+{
+    if (!m_mainWindow)
+        return;
+    if (!paths.isEmpty())
+        m_mainWindow->contentView()->openPaths(paths);
+    // On Wayland the platform hands this token to the compositor with the activation request,
+    // which then lets the window take the focus from the program the user is in.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
 }
 
 } // namespace kestrune

@@ -22,8 +22,10 @@ public:
     explicit AppDelegate(QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // Runs the whole program: application object, command line, window, event loop. The exit
-    // status is 0; a usage error ends the process with 1 (see CommandLine).
+    // Runs the whole program: application object, command line, window, event loop. When the
+    // program runs already (InstanceServer), hands the paths over to it instead and returns at
+    // once, unless --new-window asks for an instance of its own. The exit status is 0; a usage
+    // error ends the process with 1 (see CommandLine).
     static int run(int argc, char **argv);
     // Names and version under which the settings are kept and the program reports itself.
     static void setApplicationIdentity();
@@ -31,6 +33,10 @@ public:
     // Applies the appearance, builds and shows the window, then opens the paths named on the
     // command line (MainContentView::openPaths).
     void applicationDidFinishLaunching(const QStringList &paths = {});
+
+    // What another start of the program handed over (InstanceServer): opens the paths, if any,
+    // and brings the window to the front, with the activation token where the desktop needs one.
+    void openFromAnotherInstance(const QStringList &paths, const QString &activationToken);
 
     ThemeController &themeController() const { return *m_themeController; }
     MainWindow *mainWindow() const { return m_mainWindow.get(); }

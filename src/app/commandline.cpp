@@ -19,6 +19,7 @@ struct Options
 {
     QCommandLineOption help;
     QCommandLineOption version;
+    QCommandLineOption newWindow;
 };
 
 Options describe(QCommandLineParser &parser)
@@ -28,14 +29,18 @@ Options describe(QCommandLineParser &parser)
                                      Localization::text("app.cli.exit_status"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption newWindow(QStringLiteral("new-window"),
+                                       Localization::text("app.cli.new_window"));
+    parser.addOption(newWindow);
     parser.addPositionalArgument(QStringLiteral("paths"), Localization::text("app.cli.paths"),
                                  QStringLiteral("[path...]"));
-    return {help, version};
+    return {help, version, newWindow};
 }
 
 CommandLine readParsed(const QCommandLineParser &parser, const Options &options)
 {
     CommandLine result;
+    result.newWindow = parser.isSet(options.newWindow);
     const QStringList positional = parser.positionalArguments();
     for (const QString &argument : positional)
         result.paths.append(CommandLine::pathOf(argument));

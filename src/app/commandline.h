@@ -12,12 +12,14 @@ namespace kestrune {
 // reads it: the application object has taken Qt's own options (-platform, -display, -reverse,
 // -style, ...); --help, --help-all and --version print their text and end the program with
 // status 0, an unknown option prints the error and ends it with status 1. What remains are the
-// paths to open.
+// paths to open and --new-window.
 struct CommandLine
 {
     // Absolute, cleaned paths of what was named, in order. A file: URL, as a launcher passes
     // it, stands for its local path.
     QStringList paths;
+    // Start an independent instance instead of handing the paths to the running one.
+    bool newWindow = false;
     // Set by parse when the program should end at once (after --help, --help-all, --version or
     // a usage error) with this exit code; what it had to say is already printed.
     std::optional<int> exitCode;

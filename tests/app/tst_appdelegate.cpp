@@ -50,6 +50,7 @@ private Q_SLOTS:
     void savedDarkThemeIsInForceForTheFirstFrame();
     void foldersOnTheCommandLineAreImportedLikeChosenOnes();
     void quitKeyIsBound();
+    void pathsHandedOverOpenInTheRaisedWindow();
     void commandLine_data();
     void commandLine();
     void unusablePathsAreNamedWithTheirReasons();
@@ -142,6 +143,38 @@ void TestAppDelegate::quitKeyIsBound()
     QVERIFY(QGuiApplication::quitOnLastWindowClosed());
 }
 
+void TestAppDelegate::pathsHandedOverOpenInTheRaisedWindow()
+{
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("app/kestrune/changes")));
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    MainWindow *window = delegate.mainWindow();
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+
+    delegate.openFromAnotherInstance(
+        {folders.filePath(QStringLiteral("app/kestrune/changes")), folders.filePath(QStringLiteral("gone"))},
+        QStringLiteral("token-1"));
+    MainContentView *view = window->contentView();
+    QCOMPARE(view->store().projectRoots(),
+             QList<QUrl>{QUrl::fromLocalFile(folders.filePath(QStringLiteral("app")))});
+    QCOMPARE(view->importError(),
+             folders.filePath(QStringLiteral("gone")) + QStringLiteral(": import.failed.does_not_exist"));
+    QVERIFY(!window->isMinimized());
+    QVERIFY(window->isVisible());
+    // Where the platform asks the compositor for the focus, it finds the token there.
+    QCOMPARE(qEnvironmentVariable("XDG_ACTIVATION_TOKEN"), QStringLiteral("token-1"));
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+
+    // A start without paths only raises the window.
+    delegate.openFromAnotherInstance({}, QString());
+    QCOMPARE(view->store().projectRoots().size(), 1);
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
+    QTRY_VERIFY(view->store().summaryForProject(view->store().projectRoots().constFirst()));
+}
+
 void TestAppDelegate::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -157,6 +190,8 @@ void TestAppDelegate::commandLine_data()
         << QStringList{"/home/me/my project", "/x/y"} << -1;
     QTest::addRow("after -- every argument is a path")
         << QStringList{"kestrune-viewer", "--", "--version"} << QStringList{current + "/--version"} << -1;
+    QTest::addRow("a new window of its own")
+        << QStringList{"kestrune-viewer", "--new-window", "a"} << QStringList{current + "/a"} << -1;
     QTest::addRow("an empty argument names nothing")
         << QStringList{"kestrune-viewer", ""} << QStringList{""} << -1;
     QTest::addRow("version") << QStringList{"kestrune-viewer", "--version"} << QStringList{} << 0;
@@ -173,8 +208,10 @@ void TestAppDelegate::commandLine()
     QFETCH(int, exitCode);
     const CommandLine commandLine = CommandLine::parse(arguments);
     QCOMPARE(commandLine.exitCode.value_or(-1), exitCode);
-    if (exitCode < 0)
+    if (exitCode < 0) {
         QCOMPARE(commandLine.paths, paths);
+        QCOMPARE(commandLine.newWindow, arguments.contains(QStringLiteral("--new-window")));
+    }
 
     // The same arguments as the program receives them.
     std::vector<QByteArray> bytes;
@@ -209,7 +246,7 @@ void TestAppDelegate::programAnswersAsEveryQtProgram_data()
         << QStringList{"--version"} << false << 0 << QStringList{"kestrune-viewer " KESTRUNE_VERSION "\n"};
     QTest::addRow("help with Qt's options without a display")
         << QStringList{"--help-all"} << false << 0
-        << QStringList{"Exit status: 0", "-reverse", "-platform"};
+        << QStringList{"--new-window", "Exit status: 0", "-reverse", "-platform"};
     QTest::addRow("unknown option beside Qt's own")
         << QStringList{"-reverse", "--frobnicate"} << true << 1 << QStringList{"frobnicate"};
 }

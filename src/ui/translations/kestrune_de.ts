@@ -15,6 +15,10 @@
         <source>Project folders, or folders and Markdown files inside a project, to open.</source>
         <translation>Zu öffnende Projektordner oder Ordner und Markdown-Dateien innerhalb eines Projekts.</translation>
     </message>
+    <message id="app.cli.new_window">
+        <source>Start an independent instance instead of handing the paths to the one already running.</source>
+        <translation>Eine unabhängige Instanz starten, statt die Pfade an die bereits laufende zu übergeben.</translation>
+    </message>
     <message id="app.cli.exit_status">
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Rückgabewert: 0, wenn das Programm normal endet oder seine Pfade an die bereits laufende Instanz übergeben hat, 1 bei einem Aufruffehler (einer unbekannten Option). Ein Pfad, der sich nicht öffnen lässt, wird auf der Standardfehlerausgabe und im Fenster genannt und ist kein Aufruffehler.</translation>

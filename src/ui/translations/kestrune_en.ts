@@ -15,6 +15,10 @@
         <source>Project folders, or folders and Markdown files inside a project, to open.</source>
         <translation>Project folders, or folders and Markdown files inside a project, to open.</translation>
     </message>
+    <message id="app.cli.new_window">
+        <source>Start an independent instance instead of handing the paths to the one already running.</source>
+        <translation>Start an independent instance instead of handing the paths to the one already running.</translation>
+    </message>
     <message id="app.cli.exit_status">
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</translation>

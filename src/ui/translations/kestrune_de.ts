@@ -23,6 +23,22 @@
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Rückgabewert: 0, wenn das Programm normal endet oder seine Pfade an die bereits laufende Instanz übergeben hat, 1 bei einem Aufruffehler (einer unbekannten Option). Ein Pfad, der sich nicht öffnen lässt, wird auf der Standardfehlerausgabe und im Fenster genannt und ist kein Aufruffehler.</translation>
     </message>
+    <message id="app.recent.title">
+        <source>Open Recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message id="app.recent.missing">
+        <source>%1 (missing)</source>
+        <translation>%1 (fehlt)</translation>
+    </message>
+    <message id="app.recent.empty">
+        <source>No Recent Projects</source>
+        <translation>Keine zuletzt geöffneten Projekte</translation>
+    </message>
+    <message id="app.recent.clear">
+        <source>Clear Menu</source>
+        <translation>Liste leeren</translation>
+    </message>
     <message id="theme.system">
         <source>System</source>
         <translation>System</translation>

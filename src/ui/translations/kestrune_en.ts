@@ -23,6 +23,22 @@
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</translation>
     </message>
+    <message id="app.recent.title">
+        <source>Open Recent</source>
+        <translation>Open Recent</translation>
+    </message>
+    <message id="app.recent.missing">
+        <source>%1 (missing)</source>
+        <translation>%1 (missing)</translation>
+    </message>
+    <message id="app.recent.empty">
+        <source>No Recent Projects</source>
+        <translation>No Recent Projects</translation>
+    </message>
+    <message id="app.recent.clear">
+        <source>Clear Menu</source>
+        <translation>Clear Menu</translation>
+    </message>
     <message id="theme.system">
         <source>System</source>
         <translation>System</translation>

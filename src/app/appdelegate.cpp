@@ -1,10 +1,12 @@
 #include "app/appdelegate.h"
 
+#include "app/appsession.h"
 #include "app/commandline.h"
 #include "app/instanceclient.h"
 #include "app/instanceserver.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
+#include "app/recentprojects.h"
 #include "markdown/document/processheap.h"
 #include "ui/desktopcolorscheme.h"
 #include "ui/localization.h"
@@ -28,7 +30,8 @@ void discardMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent), m_themeController(std::make_unique<ThemeController>()),
-      m_desktopColorScheme(std::make_unique<DesktopColorScheme>())
+      m_desktopColorScheme(std::make_unique<DesktopColorScheme>()),
+      m_recentProjects(std::make_unique<RecentProjects>()), m_session(std::make_unique<AppSession>())
 {}
 
 AppDelegate::~AppDelegate() = default;
@@ -102,8 +105,9 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     m_desktopColorScheme->watch();
     m_themeController->applyAppearance();
 
-    auto window = std::make_unique<MainWindow>(*m_themeController);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+    auto window = std::make_unique<MainWindow>(*m_themeController, *m_recentProjects);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
@@ -113,8 +117,14 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     window->activateWindow();
     m_mainWindow = std::move(window);
 
+    MainContentView *view = m_mainWindow->contentView();
+    if (paths.isEmpty() && m_session->reopensProjectsAtStart())
+        m_session->reopenProjects(*view);
+    m_session->track(*m_mainWindow);
+    connect(view, &MainContentView::projectOpened, m_recentProjects.get(),
+            [this](const QUrl &root) { m_recentProjects->add(root.toLocalFile()); });
     if (!paths.isEmpty())
-        m_mainWindow->contentView()->openPaths(paths);
+        view->openPaths(paths);
 }
 
 void AppDelegate::openFromAnotherInstance(const QStringList &paths, const QString &activationToken)

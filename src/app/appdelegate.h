@@ -7,13 +7,15 @@
 
 namespace kestrune {
 
+class AppSession;
 class DesktopColorScheme;
 class MainWindow;
+class RecentProjects;
 class ThemeController;
 
-// The application object: it owns the theme controller and the main window for the whole life
-// of the process. Start-up order matters: the saved appearance is applied before the window is
-// built, so the first frame is already drawn in it.
+// The application object: it owns the theme controller, the recent projects, the session and
+// the main window for the whole life of the process. Start-up order matters: the saved
+// appearance is applied before the window is built, so the first frame is already drawn in it.
 class AppDelegate : public QObject
 {
     Q_OBJECT
@@ -30,8 +32,10 @@ public:
     // Names and version under which the settings are kept and the program reports itself.
     static void setApplicationIdentity();
 
-    // Applies the appearance, builds and shows the window, then opens the paths named on the
-    // command line (MainContentView::openPaths).
+    // Applies the appearance, builds the window, gives it the geometry of the last run (or its
+    // default size, centred, at the first start) and shows it. Then opens the paths named on the
+    // command line (MainContentView::openPaths), or else reopens the projects of the last run
+    // (AppSession). From then on every project opened goes to the recent projects.
     void applicationDidFinishLaunching(const QStringList &paths = {});
 
     // What another start of the program handed over (InstanceServer): opens the paths, if any,
@@ -40,10 +44,14 @@ public:
 
     ThemeController &themeController() const { return *m_themeController; }
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
+    RecentProjects &recentProjects() const { return *m_recentProjects; }
+    AppSession &session() const { return *m_session; }
 
 private:
     std::unique_ptr<ThemeController> m_themeController;
     std::unique_ptr<DesktopColorScheme> m_desktopColorScheme;
+    std::unique_ptr<RecentProjects> m_recentProjects;
+    std::unique_ptr<AppSession> m_session;
     std::unique_ptr<MainWindow> m_mainWindow;
 };
 

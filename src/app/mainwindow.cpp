@@ -2,6 +2,7 @@
 
 #include "app/maincontentview.h"
 #include "app/maintoolbar.h"
+#include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "ui/localization.h"
 
@@ -11,8 +12,9 @@
 
 namespace kestrune {
 
-MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
-    : QMainWindow(parent), m_contentView(new MainContentView(themeController, this))
+MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentProjects, QWidget *parent)
+    : QMainWindow(parent), m_contentView(new MainContentView(themeController, this)),
+      m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));
@@ -33,6 +35,9 @@ MainWindow::MainWindow(ThemeController &themeController, QWidget *parent)
     quit->setShortcutContext(Qt::ApplicationShortcut);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     addAction(quit);
+
+    connect(m_recentProjectsMenu, &RecentProjectsMenu::projectChosen, m_contentView,
+            [this](const QString &path) { m_contentView->openPaths({path}); });
 }
 
 void MainWindow::paintEvent(QPaintEvent *)

@@ -1,7 +1,12 @@
 #include "app/appdelegate.h"
+#include "app/appsession.h"
 #include "app/commandline.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
+#include "app/recentprojects.h"
+#include "app/recentprojectsmenu.h"
+#include "app/sidebarpane.h"
+#include "app/splitview.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>
@@ -51,6 +56,12 @@ private Q_SLOTS:
     void foldersOnTheCommandLineAreImportedLikeChosenOnes();
     void quitKeyIsBound();
     void pathsHandedOverOpenInTheRaisedWindow();
+    void windowAndProjectsComeBackAtTheNextStart();
+    void maximisedWindowComesBackMaximised();
+    void whatTheNextStartReopens_data();
+    void whatTheNextStartReopens();
+    void openProjectsAreWrittenAsTheyChange();
+    void recentProjectsMenuOpensTheChosenProject();
     void commandLine_data();
     void commandLine();
     void unusablePathsAreNamedWithTheirReasons();
@@ -173,6 +184,159 @@ void TestAppDelegate::pathsHandedOverOpenInTheRaisedWindow()
     QCOMPARE(view->store().projectRoots().size(), 1);
     QVERIFY(!qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"));
     QTRY_VERIFY(view->store().summaryForProject(view->store().projectRoots().constFirst()));
+}
+
+void TestAppDelegate::windowAndProjectsComeBackAtTheNextStart()
+{
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("alpha/kestrune")));
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("beta/kestrune")));
+    const QUrl alpha = QUrl::fromLocalFile(folders.filePath(QStringLiteral("alpha")));
+    const QUrl beta = QUrl::fromLocalFile(folders.filePath(QStringLiteral("beta")));
+    QRect geometry;
+    int sidebarWidth = 0;
+    {
+        AppDelegate first;
+        first.applicationDidFinishLaunching({beta.toLocalFile(), alpha.toLocalFile()});
+        MainWindow *window = first.mainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->setGeometry(QRect(30, 40, 700, 500));
+        SplitView *split = window->contentView()->splitView();
+        split->setSizes({310, split->width() - 310});
+        window->contentView()->setSelectedProjectRoot(beta);
+        QTRY_COMPARE(window->geometry(), QRect(30, 40, 700, 500));
+        geometry = window->geometry();
+        sidebarWidth = window->contentView()->sidebar()->width();
+        QCOMPARE(sidebarWidth, 310);
+        QCOMPARE(first.recentProjects().paths(), (QStringList{alpha.toLocalFile(), beta.toLocalFile()}));
+        window->close();
+    }
+
+    AppDelegate second;
+    second.applicationDidFinishLaunching();
+    MainWindow *window = second.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    MainContentView *view = window->contentView();
+    QCOMPARE(view->store().projectRoots(), (QList<QUrl>{alpha, beta}));
+    QCOMPARE(view->selectedProjectRoot(), beta);
+    QCOMPARE(window->geometry(), geometry);
+    QTRY_COMPARE(view->sidebar()->width(), sidebarWidth);
+    // Reopened, not opened anew: the recent projects keep their order.
+    QCOMPARE(second.recentProjects().paths(), (QStringList{alpha.toLocalFile(), beta.toLocalFile()}));
+    QTRY_VERIFY(view->store().summaryForProject(alpha) && view->store().summaryForProject(beta));
+}
+
+void TestAppDelegate::maximisedWindowComesBackMaximised()
+{
+    {
+        AppDelegate first;
+        first.applicationDidFinishLaunching();
+        first.mainWindow()->showMaximized();
+        QTRY_VERIFY(first.mainWindow()->isMaximized());
+        first.mainWindow()->close();
+    }
+    AppDelegate second;
+    second.applicationDidFinishLaunching();
+    QVERIFY(second.mainWindow()->isMaximized());
+}
+
+void TestAppDelegate::whatTheNextStartReopens_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // folders named at the second start
+    QTest::addColumn<bool>("reopen");           // the setting
+    QTest::addColumn<bool>("alphaGone");        // alpha deleted in between
+    QTest::addColumn<QStringList>("open");      // after the second start
+    QTest::addRow("the remembered projects")
+        << QStringList{} << true << false << QStringList{"alpha", "beta"};
+    QTest::addRow("folders on the command line instead")
+        << QStringList{"gamma"} << true << false << QStringList{"gamma"};
+    QTest::addRow("nothing when reopening is off") << QStringList{} << false << false << QStringList{};
+    QTest::addRow("a project that is gone is left out")
+        << QStringList{} << true << true << QStringList{"beta"};
+}
+
+void TestAppDelegate::whatTheNextStartReopens()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, reopen);
+    QFETCH(bool, alphaGone);
+    QFETCH(QStringList, open);
+    QTemporaryDir folders;
+    for (const QString &name : {QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")})
+        QVERIFY(QDir(folders.path()).mkpath(name + QStringLiteral("/kestrune")));
+    {
+        AppDelegate first;
+        first.applicationDidFinishLaunching(
+            {folders.filePath(QStringLiteral("alpha")), folders.filePath(QStringLiteral("beta"))});
+        QCOMPARE(first.session().reopensProjectsAtStart(), true);
+        first.session().setReopensProjectsAtStart(reopen);
+        first.mainWindow()->close();
+    }
+    if (alphaGone)
+        QVERIFY(QDir(folders.filePath(QStringLiteral("alpha"))).removeRecursively());
+    QStringList paths;
+    for (const QString &name : std::as_const(arguments))
+        paths.append(folders.filePath(name));
+    QList<QUrl> expected;
+    for (const QString &name : std::as_const(open))
+        expected.append(QUrl::fromLocalFile(folders.filePath(name)));
+
+    AppDelegate second;
+    second.applicationDidFinishLaunching(paths);
+    MainContentView *view = second.mainWindow()->contentView();
+    QCOMPARE(view->store().projectRoots(), expected);
+    QVERIFY(!view->isShowingImportError());
+    QTRY_VERIFY(std::all_of(expected.cbegin(), expected.cend(), [view](const QUrl &root) {
+        return view->store().summaryForProject(root).has_value();
+    }));
+}
+
+void TestAppDelegate::openProjectsAreWrittenAsTheyChange()
+{
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("alpha/kestrune")));
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("beta/kestrune")));
+    const QString alpha = folders.filePath(QStringLiteral("alpha"));
+    const QString beta = folders.filePath(QStringLiteral("beta"));
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching({alpha});
+    MainContentView *view = delegate.mainWindow()->contentView();
+    const auto saved = [] {
+        const QSettings settings;
+        return std::make_pair(settings.value(QLatin1String(AppSession::openProjectsKey)).toStringList(),
+                              settings.value(QLatin1String(AppSession::selectedProjectKey)).toString());
+    };
+    QCOMPARE(saved(), std::make_pair(QStringList{alpha}, alpha));
+    view->importFolder(QUrl::fromLocalFile(beta));
+    QCOMPARE(saved(), std::make_pair((QStringList{alpha, beta}), beta));
+    view->setSelectedProjectRoot(QUrl::fromLocalFile(alpha));
+    QCOMPARE(saved(), std::make_pair((QStringList{alpha, beta}), alpha));
+    view->removeProject(QUrl::fromLocalFile(alpha));
+    QCOMPARE(saved(), std::make_pair(QStringList{beta}, beta));
+    view->removeProject(QUrl::fromLocalFile(beta));
+    QCOMPARE(saved(), std::make_pair(QStringList{}, QString()));
+    // Closed projects stay among the recent ones.
+    QCOMPARE(delegate.recentProjects().paths(), (QStringList{beta, alpha}));
+    QThreadPool::globalInstance()->waitForDone();
+}
+
+void TestAppDelegate::recentProjectsMenuOpensTheChosenProject()
+{
+    QTemporaryDir folders;
+    QVERIFY(QDir(folders.path()).mkpath(QStringLiteral("alpha/kestrune")));
+    const QString alpha = folders.filePath(QStringLiteral("alpha"));
+    RecentProjects(std::make_unique<QSettings>()).add(alpha);
+    AppDelegate delegate;
+    delegate.applicationDidFinishLaunching();
+    MainContentView *view = delegate.mainWindow()->contentView();
+    QVERIFY(view->store().projectRoots().isEmpty());
+    RecentProjectsMenu *menu = delegate.mainWindow()->recentProjectsMenu();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().constFirst()->data().toString(), alpha);
+    menu->actions().constFirst()->trigger();
+    QCOMPARE(view->store().projectRoots(), QList<QUrl>{QUrl::fromLocalFile(alpha)});
+    QCOMPARE(view->selectedProjectRoot(), QUrl::fromLocalFile(alpha));
+    QTRY_VERIFY(view->store().summaryForProject(QUrl::fromLocalFile(alpha)));
 }
 
 void TestAppDelegate::commandLine_data()

@@ -5,6 +5,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDir>
 #include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -153,6 +154,13 @@ void TestSingleInstance::theProgramStartedAgainHandsOverAndEnds()
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(first.state(), QProcess::Running);
+    // The first instance opened the project: it writes its open projects as they change.
+    const auto openInFirst = [&home] {
+        const QSettings settings(home.filePath(QStringLiteral("config/kestrune/kestrune-viewer.conf")),
+                                 QSettings::IniFormat);
+        return settings.value(QStringLiteral("projects/open")).toStringList();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(openInFirst(), QStringList{home.filePath(QStringLiteral("app"))}, 30000);
 
     first.terminate();
     QVERIFY(first.waitForFinished(30000));

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -49,6 +50,9 @@ ActiveChangeCard::ActiveChangeCard(const ChangeSummary &change, QWidget *parent)
 {
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
+    setAccessibleName(ChangeCardFrame::accessibleText(
+        {change.changeName, m_badge.text(),
+         Localization::text("dashboard.task_progress") + QLatin1Char(' ') + percentText()}));
 }
 
 QString ActiveChangeCard::percentText() const
@@ -122,6 +126,15 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
     m_progress.paint(&painter, progressBarRect(), pal);
 
     m_frame.paintFocusRing(painter);
+}
+
+void ActiveChangeCard::keyPressEvent(QKeyEvent *event)
+{
+    if (ChangeCardFrame::isActivationKey(event)) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 bool ActiveChangeCard::event(QEvent *event)

@@ -10,7 +10,7 @@
 namespace kestrune {
 
 // A change under way: its name, an "active" badge and its task progress. The whole card is a
-// button; clicked() asks for the change folder to be opened.
+// button; clicked() asks for the change folder to be opened. Space and Enter click it.
 class ActiveChangeCard : public QAbstractButton
 {
     Q_OBJECT
@@ -30,6 +30,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
+#include "ui/accessiblerole.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
@@ -51,7 +52,11 @@ ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *paren
               {DashboardPalette::cardFillMuted.withOpacity(fillOpacity), DashboardPalette::dashedBorder,
                dashPattern})
 {
-    setAccessibleName(change.changeName);
+    setFocusPolicy(Qt::StrongFocus);
+    AccessibleRole::set(this, QAccessible::Button);
+    setAccessibleName(ChangeCardFrame::accessibleText(
+        {change.changeName,
+         m_caption.isEmpty() ? Localization::text("dashboard.summary.archive") : m_caption}));
 }
 
 int ArchivedChangeRow::textHeight() const
@@ -102,6 +107,8 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          captionMetrics.elidedText(m_caption, Qt::ElideRight, textWidth));
     }
+
+    m_frame.paintFocusRing(painter);
 }
 
 bool ArchivedChangeRow::event(QEvent *event)

@@ -8,7 +8,8 @@
 namespace kestrune {
 
 // A change moved to the archive: its name and the day it was archived, muted, on a card with a
-// dashed outline. It does nothing when clicked.
+// dashed outline. It does nothing when clicked, but takes the keyboard focus (with a focus ring) so
+// that it can be reached and read out like the other cards.
 class ArchivedChangeRow : public QWidget
 {
     Q_OBJECT

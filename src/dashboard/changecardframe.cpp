@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -51,6 +52,22 @@ void ChangeCardFrame::paintName(QPainter &painter, const QString &name, const QF
 bool ChangeCardFrame::handleToolTip(QEvent *event, const QString &name) const
 {
     return event->type() == QEvent::ToolTip && ElisionToolTip::show(event, m_card, name, m_nameElided);
+}
+
+QString ChangeCardFrame::accessibleText(const QStringList &parts)
+{
+    QStringList said;
+    for (const QString &part : parts) {
+        if (!part.isEmpty())
+            said.append(part);
+    }
+    return said.join(QStringLiteral(", "));
+}
+
+bool ChangeCardFrame::isActivationKey(const QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return enter && !(event->modifiers() & ~Qt::KeypadModifier);
 }
 
 } // namespace kestrune

@@ -9,6 +9,7 @@
 
 class QEvent;
 class QFont;
+class QKeyEvent;
 class QPainter;
 class QWidget;
 
@@ -16,8 +17,9 @@ namespace kestrune {
 
 // What the change cards and rows share: a rounded surface, outlined solid or dashed, inside which
 // the content is padded; the hover tint; the focus ring of those that take focus; and the change's
-// name, elided to its room, shown whole as the tooltip when it was cut short. Each card keeps one
-// and draws its own content into the rectangle the frame gives it.
+// name, elided to its room, shown whole as the tooltip when it was cut short; and what a screen
+// reader says of the card. Each card keeps one and draws its own content into the rectangle the
+// frame gives it.
 class ChangeCardFrame
 {
 public:
@@ -48,6 +50,12 @@ public:
     // Answers the card's tooltip events with the name when it was cut short; false for every other
     // event, which the card handles itself.
     bool handleToolTip(QEvent *event, const QString &name) const;
+
+    // The card's accessible name: everything it shows, in reading order ("add-login, Active,
+    // Tasks 40%"), the empty parts left out.
+    static QString accessibleText(const QStringList &parts);
+    // Enter (Space is the button's own key) activates a focused card.
+    static bool isActivationKey(const QKeyEvent *event);
 
 private:
     QWidget *m_card;

@@ -2,11 +2,13 @@
 
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
+#include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -43,6 +45,9 @@ CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *par
 {
     setFocusPolicy(Qt::TabFocus);
     setText(change.changeName);
+    // The check mark says "completed".
+    setAccessibleName(ChangeCardFrame::accessibleText(
+        {change.changeName, Localization::text("dashboard.badge.completed"), m_date}));
 }
 
 int CompletedChangeRow::textHeight() const
@@ -93,6 +98,15 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
     }
 
     m_frame.paintFocusRing(painter);
+}
+
+void CompletedChangeRow::keyPressEvent(QKeyEvent *event)
+{
+    if (ChangeCardFrame::isActivationKey(event)) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 bool CompletedChangeRow::event(QEvent *event)

@@ -8,7 +8,8 @@
 namespace kestrune {
 
 // A change whose tasks are all done: a check mark, its name and the day it was completed. The
-// whole row is a button; clicked() asks for the change folder to be opened.
+// whole row is a button; clicked() asks for the change folder to be opened. Space and Enter click
+// it.
 class CompletedChangeRow : public QAbstractButton
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

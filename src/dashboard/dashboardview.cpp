@@ -134,6 +134,8 @@ void DashboardView::buildPage()
     m_scrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_scrollArea->setAutoFillBackground(false);
     m_scrollArea->viewport()->setAutoFillBackground(false);
+    // The cards take the focus and scroll into view; the page itself is no stop of its own.
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(m_scrollArea);
 
     m_content = new QWidget;

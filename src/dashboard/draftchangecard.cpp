@@ -1,6 +1,7 @@
 #include "dashboard/draftchangecard.h"
 
 #include "dashboard/dashboardpalette.h"
+#include "ui/accessiblerole.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
@@ -40,7 +41,12 @@ DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
       m_frame(this, paddingH, paddingV,
               {DashboardPalette::cardFillMuted, DashboardPalette::dashedBorder, dashPattern})
 {
-    setAccessibleName(change.changeName);
+    setFocusPolicy(Qt::StrongFocus);
+    AccessibleRole::set(this, QAccessible::Button);
+    setAccessibleName(ChangeCardFrame::accessibleText(
+        {change.changeName, m_badge.text(),
+         change.currentDraftStage ? WorkflowStageIndicator::label(workflowPosition(*change.currentDraftStage))
+                                  : QString()}));
 }
 
 int DraftChangeCard::headerHeight() const
@@ -82,6 +88,8 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
                       QRectF(content.left(), content.top() + header + stackSpacing, content.width(),
                              WorkflowStageIndicator::height()),
                       pal);
+
+    m_frame.paintFocusRing(painter);
 }
 
 bool DraftChangeCard::event(QEvent *event)

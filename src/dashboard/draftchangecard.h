@@ -10,7 +10,8 @@
 namespace kestrune {
 
 // A change still being written: its name, a "draft" badge and where it stands in the workflow,
-// on a muted card with a dashed outline. It does nothing when clicked.
+// on a muted card with a dashed outline. It does nothing when clicked, but takes the keyboard focus
+// (with a focus ring) so that it can be reached and read out like the other cards.
 class DraftChangeCard : public QWidget
 {
     Q_OBJECT

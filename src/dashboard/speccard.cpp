@@ -49,7 +49,8 @@ SpecCard::SpecCard(const QString &name, qint64 requirementCount, QWidget *parent
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(name);
     setAccessibleDescription(m_requirements);
-    m_menuButton->setAccessibleName(Localization::text("dashboard.open_in_finder"));
+    // One of many such buttons: it names its specification.
+    m_menuButton->setAccessibleName(Localization::format("dashboard.open_in_finder_named_format", name));
     connect(m_menuButton, &QAbstractButton::clicked, this,
             [this] { menu()->popup(m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height()))); });
     new HoverHighlightModifier(cornerRadius, this);

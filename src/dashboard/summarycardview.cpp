@@ -3,6 +3,7 @@
 #include "dashboard/cardshadow.h"
 #include "dashboard/cardsurface.h"
 #include "dashboard/dashboardpalette.h"
+#include "ui/accessiblerole.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
@@ -82,8 +83,8 @@ SummaryCardView::SummaryCardView(const QString &title, const QString &value, con
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    setAccessibleName(title);
-    setAccessibleDescription(subtext.isEmpty() ? value : value + QLatin1Char(' ') + subtext);
+    AccessibleRole::set(this, QAccessible::Button);
+    setAccessibleName(accessibleText());
 
     m_animation->setStartValue(0.0);
     m_animation->setEndValue(1.0);
@@ -111,8 +112,18 @@ void SummaryCardView::setValue(const QString &value, const QString &subtext)
         return;
     m_value = value;
     m_subtext = subtext;
-    setAccessibleDescription(subtext.isEmpty() ? value : value + QLatin1Char(' ') + subtext);
+    setAccessibleName(accessibleText());
     update();
+}
+
+QString SummaryCardView::accessibleText() const
+{
+    QStringList parts;
+    for (const QString &part : {m_title, m_value, m_subtext}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 QRect SummaryCardView::cardRect() const

@@ -10,7 +10,8 @@ namespace kestrune {
 // One of the four counters at the top of the dashboard: a title, a big value with an optional
 // small text on its line, and a symbol in the top-trailing corner. When the pointer comes over
 // it the card rises by 4 points, casts a shadow and tints its symbol, eased over 0.22 s; when the
-// pointer leaves it settles back the same way. It has no click action.
+// pointer leaves it settles back the same way. It has no click action. A screen reader reads it
+// as a button saying all it shows ("Specifications, 12, 34 requirements").
 //
 // The widget is larger than the card by overhang() on every side: room for the lift and the
 // shadow, so that neither is clipped and the neighbours never move.
@@ -32,6 +33,9 @@ public:
     QString subtext() const { return m_subtext; }
     QString icon() const { return m_icon; }
     void setValue(const QString &value, const QString &subtext);
+
+    // What the card says to assistive technologies: title, value and small text.
+    QString accessibleText() const;
 
     bool isHovered() const { return m_hovered; }
     // How far the hover effects have gone, 0 at rest to 1 fully lifted.

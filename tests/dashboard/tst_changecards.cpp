@@ -5,12 +5,16 @@
 #include "dashboard/daystring.h"
 #include "dashboard/draftchangecard.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "dashboard/speccard.h"
+#include "dashboard/specmenubutton.h"
 #include "dashboard/statusbadge.h"
+#include "dashboard/summarycardview.h"
 #include "dashboard/taskprogressbar.h"
 #include "dashboard/workflowstageindicator.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEnterEvent>
 #include <QImage>
@@ -71,6 +75,10 @@ private Q_SLOTS:
     void hoverTintComesAndGoesAtOnceAndLetsClicksThrough();
     void onlyCutNamesGetATooltip();
     void appearanceSwitchRepaintsWithTheOtherQuadruple();
+    void everyCardTakesTheFocusAndShowsIt();
+    void enterAndSpaceActivateTheButtonCards();
+    void cardsReadAsButtonsSayingAllTheyShow();
+    void specMenuButtonsNameTheirSpecification();
 };
 
 void TestChangeCards::initTestCase()
@@ -381,6 +389,102 @@ void TestChangeCards::appearanceSwitchRepaintsWithTheOtherQuadruple()
     card.setPalette(ThemeController::paletteFor(Appearance::light));
     const QColor light = surfaceColour();
     QVERIFY2(light.lightness() > 240, qPrintable(light.name()));
+}
+
+void TestChangeCards::everyCardTakesTheFocusAndShowsIt()
+{
+    ActiveChangeCard active(change(ChangeStatus::active));
+    CompletedChangeRow completed(change(ChangeStatus::completed));
+    DraftChangeCard draft(change(ChangeStatus::draft));
+    ArchivedChangeRow archived(change(ChangeStatus::archived));
+    // Drafts and archived changes have no click, yet a keyboard user reaches and hears them.
+    QCOMPARE(draft.focusPolicy(), Qt::StrongFocus);
+    QCOMPARE(archived.focusPolicy(), Qt::StrongFocus);
+    for (QWidget *card : {static_cast<QWidget *>(&active), static_cast<QWidget *>(&completed),
+                          static_cast<QWidget *>(&draft), static_cast<QWidget *>(&archived)}) {
+        QVERIFY(card->focusPolicy() & Qt::TabFocus);
+        card->resize(400, card->sizeHint().height());
+        card->show();
+        card->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(card));
+        card->clearFocus(); // an activated window gives its widget the focus
+        QTRY_VERIFY(!card->hasFocus());
+        const QImage withoutFocus = card->grab().toImage();
+        card->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(card->hasFocus());
+        // The ring runs along the edge in the accent colour.
+        const QImage withFocus = card->grab().toImage();
+        const QColor accent = DashboardPalette::activeAccent.resolve(card->palette());
+        const QColor edge = withFocus.pixelColor(card->width() / 2, 1);
+        QVERIFY2(qAbs(edge.blue() - accent.blue()) < 40 && qAbs(edge.red() - accent.red()) < 40,
+                 qPrintable(card->metaObject()->className()));
+        QVERIFY(withFocus != withoutFocus);
+        card->hide();
+    }
+}
+
+void TestChangeCards::enterAndSpaceActivateTheButtonCards()
+{
+    ActiveChangeCard active(change(ChangeStatus::active));
+    CompletedChangeRow completed(change(ChangeStatus::completed));
+    for (QAbstractButton *button :
+         {static_cast<QAbstractButton *>(&active), static_cast<QAbstractButton *>(&completed)}) {
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(clicks.count(), 3);
+        // Enter with a modifier is someone else's key.
+        QTest::keyClick(button, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(clicks.count(), 3);
+    }
+}
+
+void TestChangeCards::cardsReadAsButtonsSayingAllTheyShow()
+{
+    ChangeSummary activeChange = change(ChangeStatus::active);
+    activeChange.taskProgressPercent = 40;
+    ChangeSummary completedChange = change(ChangeStatus::completed);
+    completedChange.completedAt = QDateTime(QDate(2025, 3, 3), QTime(12, 0), Qt::UTC);
+    ChangeSummary draftChange = change(ChangeStatus::draft);
+    draftChange.currentDraftStage = WorkflowStage::design;
+    ChangeSummary archivedChange = change(ChangeStatus::archived);
+    archivedChange.archivedAt = QDateTime(QDate(2025, 3, 3), QTime(12, 0), Qt::UTC);
+    ActiveChangeCard active(activeChange);
+    CompletedChangeRow completed(completedChange);
+    DraftChangeCard draft(draftChange);
+    ArchivedChangeRow archived(archivedChange);
+    ArchivedChangeRow undated(change(ChangeStatus::archived));
+    SummaryCardView summary(QStringLiteral("Specifications"), QStringLiteral("12"),
+                            QStringLiteral("34 requirements"), QStringLiteral("doc.text"));
+
+    const QList<QPair<QWidget *, QString>> expected = {
+        {&active, QStringLiteral("add-login, Active, Tasks 40%")},
+        {&completed, QStringLiteral("add-login, Completed, 2025-03-03")},
+        {&draft, QStringLiteral("add-login, Draft, Design")},
+        {&archived, QStringLiteral("add-login, Archived on 2025-03-03")},
+        {&undated, QStringLiteral("add-login, Archived")},
+        {&summary, QStringLiteral("Specifications, 12, 34 requirements")},
+    };
+    for (const auto &[widget, name] : expected) {
+        QAccessibleInterface *card = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(card);
+        QCOMPARE(card->role(), QAccessible::Button);
+        QCOMPARE(card->text(QAccessible::Name), name);
+    }
+    // A new value is said too.
+    summary.setValue(QStringLiteral("13"), QString());
+    QCOMPARE(QAccessible::queryAccessibleInterface(&summary)->text(QAccessible::Name),
+             QStringLiteral("Specifications, 13"));
+}
+
+void TestChangeCards::specMenuButtonsNameTheirSpecification()
+{
+    SpecCard auth(QStringLiteral("auth"), 3);
+    SpecCard billing(QStringLiteral("billing"), 1);
+    QCOMPARE(auth.menuButton()->accessibleName(), QStringLiteral("Show auth in File Manager"));
+    QCOMPARE(billing.menuButton()->accessibleName(), QStringLiteral("Show billing in File Manager"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(auth.menuButton())->role(), QAccessible::Button);
 }
 
 QTEST_MAIN(TestChangeCards)

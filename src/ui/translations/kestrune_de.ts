@@ -310,5 +310,9 @@
         <source>-</source>
         <translation>-</translation>
     </message>
+    <message id="dashboard.open_in_finder_named_format">
+        <source>Show %1 in File Manager</source>
+        <translation>%1 im Dateimanager zeigen</translation>
+    </message>
 </context>
 </TS>

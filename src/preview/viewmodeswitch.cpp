@@ -30,6 +30,10 @@ ViewModeSwitch::ViewModeSwitch(QWidget *parent) : QWidget(parent), m_group(new Q
         const char *key = mode == MarkdownViewMode::preview ? "markdown.preview" : "markdown.source";
         auto *button = new SegmentButton(Localization::text(key), this);
         button->setObjectName(rawValue(mode));
+        // Two exclusive choices: announced as radio buttons with their checked state, not as
+        // check boxes (Qt's role for a checkable button that is not auto-exclusive). The group
+        // keeps them exclusive either way.
+        button->setAutoExclusive(true);
         m_group->addButton(button, int(mode));
         layout->addWidget(button);
     }

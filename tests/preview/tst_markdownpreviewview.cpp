@@ -13,6 +13,7 @@
 #include "markdown/layout/markdownview.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -94,6 +95,7 @@ private Q_SLOTS:
     void fileLinkingOutOfTheProjectIsNotRead();
     void largeFileShowsItsSourceUntilTheReaderAsks();
     void documentIsParsedAndLaidOutOffTheWindowsThread();
+    void switchReadsAsTwoExclusiveRadioButtons();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -523,6 +525,30 @@ void TestMarkdownPreviewView::documentIsParsedAndLaidOutOffTheWindowsThread()
     QCOMPARE(heldReads.loadThreads.size(), 1);
     QVERIFY(heldReads.loadThreads.first() != QThread::currentThread());
     heldReads.substituted.clear();
+}
+
+void TestMarkdownPreviewView::switchReadsAsTwoExclusiveRadioButtons()
+{
+    ViewModeSwitch modeSwitch;
+    const auto segment = [&modeSwitch](MarkdownViewMode mode) {
+        return QAccessible::queryAccessibleInterface(modeSwitch.segment(mode));
+    };
+    for (const MarkdownViewMode mode : {MarkdownViewMode::preview, MarkdownViewMode::source}) {
+        QVERIFY(segment(mode));
+        // Not check boxes: one of two, checked or not.
+        QCOMPARE(segment(mode)->role(), QAccessible::RadioButton);
+        QVERIFY(segment(mode)->state().checkable);
+    }
+    QCOMPARE(segment(MarkdownViewMode::preview)->text(QAccessible::Name), QStringLiteral("markdown.preview"));
+    QVERIFY(segment(MarkdownViewMode::preview)->state().checked);
+    QVERIFY(!segment(MarkdownViewMode::source)->state().checked);
+    modeSwitch.setMode(MarkdownViewMode::source);
+    QVERIFY(!segment(MarkdownViewMode::preview)->state().checked);
+    QVERIFY(segment(MarkdownViewMode::source)->state().checked);
+    // Still exactly one chosen after a click on the chosen one.
+    QTest::mouseClick(modeSwitch.segment(MarkdownViewMode::source), Qt::LeftButton);
+    QVERIFY(modeSwitch.segment(MarkdownViewMode::source)->isChecked());
+    QVERIFY(!modeSwitch.segment(MarkdownViewMode::preview)->isChecked());
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

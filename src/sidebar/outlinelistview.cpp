@@ -3,6 +3,7 @@
 #include "sidebar/sidebarcolors.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace kestrune {
@@ -30,20 +31,67 @@ OutlineListView::OutlineListView(QWidget *parent) : QTreeView(parent)
     setPalette(palette);
 }
 
+QRectF OutlineListView::rowHighlightRect(const QRect &rowRect) const
+{
+    return {viewport()->rect().left() + 4.0, rowRect.top() + 1.0, viewport()->width() - 8.0,
+            rowRect.height() - 2.0};
+}
+
 void OutlineListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const
 {
+    const QRectF row = rowHighlightRect(option.rect);
     if (selectionModel() && selectionModel()->isSelected(index)) {
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(Qt::NoPen);
         painter->setBrush(SidebarColors::selection.resolve(this->palette()));
-        const QRectF row(viewport()->rect().left() + 4, option.rect.top() + 1, viewport()->width() - 8,
-                         option.rect.height() - 2);
         painter->drawRoundedRect(row, 5, 5);
         painter->restore();
     }
     QTreeView::drawRow(painter, option, index);
+    if (hasFocus() && index == currentIndex()) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(SidebarColors::focusRing.resolve(this->palette()), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRoundedRect(row.adjusted(1, 1, -1, -1), 4, 4);
+        painter->restore();
+    }
+}
+
+void OutlineListView::keyPressEvent(QKeyEvent *event)
+{
+    const QModelIndex current = currentIndex();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !current.isValid() || event->modifiers() & ~Qt::KeypadModifier) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    // A folder, even an empty one, can be opened; a file cannot.
+    if (!(current.flags() & Qt::ItemNeverHasChildren))
+        setExpanded(current, !isExpanded(current));
+    else
+        Q_EMIT rowActivated(current);
+    event->accept();
+}
+
+void OutlineListView::focusInEvent(QFocusEvent *event)
+{
+    QTreeView::focusInEvent(event);
+    viewport()->update(); // the ring spans the row, beyond the item's own rectangle
+}
+
+void OutlineListView::focusOutEvent(QFocusEvent *event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void OutlineListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTreeView::currentChanged(current, previous);
+    viewport()->update();
 }
 
 QItemSelectionModel::SelectionFlags OutlineListView::selectionCommand(const QModelIndex &index,

@@ -121,14 +121,17 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return node->name;
-    case Qt::ToolTipRole:
-    case Qt::AccessibleTextRole: {
+    case Qt::ToolTipRole: {
         // The badges may be drawn as bare dots: their texts are said here.
         const QStringList badges = TreeRowDelegate::badgeTexts(*node, changeStatus(*node));
         return badges.isEmpty()
                    ? node->name
                    : QStringLiteral("%1 (%2)").arg(node->name, badges.join(QStringLiteral(", ")));
     }
+    case Qt::AccessibleTextRole:
+        // Read out as the row is seen: "add-login, Active", "spec.md, ADDED".
+        return (QStringList(node->name) + TreeRowDelegate::badgeTexts(*node, changeStatus(*node)))
+            .join(QStringLiteral(", "));
     case ChangeStatusRole:
         if (const auto status = changeStatus(*node))
             return int(*status);

@@ -27,6 +27,7 @@ ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *pare
     m_list->setModel(m_model);
     m_list->setItemDelegate(new TreeRowDelegate(m_list));
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_list->setAccessibleName(Localization::text("project_tree.accessible_name"));
 
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_emptyState);
@@ -35,6 +36,7 @@ ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *pare
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ProjectTreeView::onListSelectionChanged);
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectTreeView::choose);
+    connect(m_list, &OutlineListView::rowActivated, this, &ProjectTreeView::choose);
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectTreeView::showContextMenu);
     // The list is keyed by the theme mode: a new mode starts it afresh, every folder collapsed.
     // The controller announces a mode chosen again as well; that one leaves the list alone.
@@ -72,23 +74,25 @@ void ProjectTreeView::setSelectedNode(const std::optional<TreeNode> &node)
     highlightSelection();
 }
 
+void ProjectTreeView::setRemoveProjectHandler(std::function<void(const QUrl &)> handler)
+{
+    m_removeProject = std::move(handler);
+}
+
 bool ProjectTreeView::revealNode(const QUuid &id)
 {
-    const TreeNode *node = m_model->findNode(id);
-    const QModelIndex index = m_model->indexOf(node);
+    const QModelIndex index = m_model->indexOf(m_model->findNode(id));
     if (!index.isValid())
         return false;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
         m_list->expand(parent);
-    if (node->isFolder())
+    if (!(index.flags() & Qt::ItemNeverHasChildren))
         m_list->expand(index);
-    m_list->scrollTo(index);
+    m_syncingSelection = true;
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_syncingSelection = false;
+    m_list->scrollTo(index, QAbstractItemView::PositionAtCenter);
     return true;
-}
-
-void ProjectTreeView::setRemoveProjectHandler(std::function<void(const QUrl &)> handler)
-{
-    m_removeProject = std::move(handler);
 }
 
 bool ProjectTreeView::isShowingEmptyState() const

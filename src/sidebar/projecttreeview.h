@@ -45,8 +45,8 @@ public:
     // The selection as the owner holds it; does not emit selectedNodeChanged.
     void setSelectedNode(const std::optional<TreeNode> &node);
     const std::optional<TreeNode> &selectedNode() const { return m_selectedNode; }
-    // Brings a node of the outline into view: opens the folders above it, and the node itself
-    // when it is a folder, and scrolls to its row. Selects nothing; false when no row has the id.
+    // Shows a row without choosing it: its folders opened down to it (a folder row opened too),
+    // made the current row and scrolled into view. False when no row has that id.
     bool revealNode(const QUuid &id);
 
     // Called with a project root's folder from the row's context menu; without a handler rows

@@ -21,6 +21,8 @@ struct SidebarColors
     // The highlight of the selected row, a tint of the accent colour that keeps the name readable.
     static constexpr DynamicColor selection =
         dynamicColor(0.22f, 0.45f, 0.85f, 0.28f, 0.23f, 0.50f, 0.95f, 0.18f);
+    // The ring around the current row while the outline has the keyboard focus: the accent.
+    static constexpr DynamicColor focusRing = activeBadge;
 };
 
 } // namespace kestrune

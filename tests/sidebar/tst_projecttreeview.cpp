@@ -1,15 +1,19 @@
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "sidebar/sidebarcolors.h"
 #include "sidebar/treerowdelegate.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QMenu>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeView>
 
 using namespace kestrune;
@@ -93,6 +97,10 @@ private Q_SLOTS:
     void rescanKeepsTheSelectionWithoutHighlight();
     void revealingANode_data();
     void revealingANode();
+    void enterAndRightOpenFoldersEnterOpensFiles();
+    void focusRingMarksTheCurrentRowOnlyWithFocus();
+    void revealShowsARowWithoutChoosingIt();
+    void outlineAndRowsReadWithTheirBadges();
 
 private:
     void click(const QString &name);
@@ -311,9 +319,10 @@ void TestProjectTreeView::statusesReachTheChangeFolderRows()
     QVERIFY(!findRow(model, QStringLiteral("changes")).data(ProjectTreeModel::ChangeStatusRole).isValid());
     // Badges may be drawn as bare dots: the tooltip and the accessible text say them.
     const QString completed = Localization::text("dashboard.badge.completed");
-    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleTextRole)})
-        QCOMPARE(findRow(model, QStringLiteral("add-login")).data(role).toString(),
-                 QStringLiteral("add-login (%1)").arg(completed));
+    QCOMPARE(findRow(model, QStringLiteral("add-login")).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("add-login (%1)").arg(completed));
+    QCOMPARE(findRow(model, QStringLiteral("add-login")).data(Qt::AccessibleTextRole).toString(),
+             QStringLiteral("add-login, %1").arg(completed));
     QCOMPARE(findRow(model, QStringLiteral("add-login")).data(Qt::DisplayRole).toString(),
              QStringLiteral("add-login"));
 }
@@ -444,6 +453,119 @@ void TestProjectTreeView::revealingANode()
     QCOMPARE(changes.count(), 0);
     QVERIFY(list->selectionModel()->selectedRows().isEmpty());
     QVERIFY(!m_view->revealNode(QUuid::createUuid()));
+}
+
+void TestProjectTreeView::enterAndRightOpenFoldersEnterOpensFiles()
+{
+    m_view->setOutline(sampleTree());
+    QTreeView *list = m_view->listView();
+    const QAbstractItemModel *model = list->model();
+    QSignalSpy choices(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+    const QModelIndex changes = findRow(model, QStringLiteral("changes"));
+    list->setCurrentIndex(changes);
+    QVERIFY(!list->isExpanded(changes));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isExpanded(changes));
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(!list->isExpanded(changes));
+    QTest::keyClick(list, Qt::Key_Right);
+    QVERIFY(list->isExpanded(changes));
+    QCOMPARE(choices.count(), 0); // a folder is never chosen
+
+    // Onto the change folder and open it: the current row goes onto folders too.
+    QTest::keyClick(list, Qt::Key_Down);
+    const QModelIndex change = findRow(model, QStringLiteral("add-login"));
+    QCOMPARE(list->currentIndex(), change);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(list->isExpanded(change));
+
+    // Enter opens a file the arrow keys only made current.
+    const QModelIndex proposal = findRow(model, QStringLiteral("proposal.md"));
+    list->selectionModel()->setCurrentIndex(proposal, QItemSelectionModel::NoUpdate);
+    QVERIFY(!m_view->selectedNode());
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(choices.count(), 1);
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("proposal.md"));
+}
+
+void TestProjectTreeView::focusRingMarksTheCurrentRowOnlyWithFocus()
+{
+    m_view->setOutline(sampleTree());
+    QTreeView *list = m_view->listView();
+    const QModelIndex empty = findRow(list->model(), QStringLiteral("empty"));
+    list->selectionModel()->setCurrentIndex(empty, QItemSelectionModel::NoUpdate);
+    const QColor accent = SidebarColors::focusRing.resolve(m_view->palette());
+    // The ring runs along the row's top edge, across the indentation, where nothing else draws.
+    const QRect row = list->visualRect(empty);
+    const auto ringPixels = [&] {
+        const QImage image = list->viewport()->grab().toImage();
+        int found = 0;
+        for (int x = 10; x < list->viewport()->width() - 10; ++x) {
+            for (int y = row.top(); y <= row.top() + 3; ++y) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (qAbs(pixel.red() - accent.red()) < 24 && qAbs(pixel.green() - accent.green()) < 24 &&
+                    qAbs(pixel.blue() - accent.blue()) < 24)
+                    ++found;
+            }
+        }
+        return found;
+    };
+    m_view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    QTRY_VERIFY(ringPixels() > list->viewport()->width() / 2);
+    list->clearFocus();
+    QTRY_COMPARE(ringPixels(), 0);
+}
+
+void TestProjectTreeView::revealShowsARowWithoutChoosingIt()
+{
+    const auto tree = sampleTree();
+    m_view->setOutline(tree);
+    QSignalSpy choices(m_view.get(), &ProjectTreeView::selectedNodeChanged);
+    const TreeNode &change = tree->children->front().children->front();
+    QVERIFY(m_view->revealNode(change.id));
+    QTreeView *list = m_view->listView();
+    QCOMPARE(list->currentIndex().data().toString(), QStringLiteral("add-login"));
+    QVERIFY(list->isExpanded(findRow(list->model(), QStringLiteral("changes"))));
+    QVERIFY(list->isExpanded(list->currentIndex()));
+    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(choices.count(), 0);
+    QVERIFY(!m_view->revealNode(QUuid::createUuid()));
+}
+
+void TestProjectTreeView::outlineAndRowsReadWithTheirBadges()
+{
+    Localization::install(qApp, QLocale(QLocale::English));
+    auto tree = std::make_shared<TreeNode>(*sampleTree());
+    TreeNode &change = tree->children->front().children->front();
+    change.children->push_back(file(QStringLiteral("spec.md")));
+    change.children->back().deltaType = DeltaSpecType::added;
+    m_view->setOutline(tree);
+    m_view->setChangeStatuses({{change.id, ChangeStatus::active}});
+    QTreeView *list = m_view->listView();
+    list->expandAll();
+
+    QAccessibleInterface *outline = QAccessible::queryAccessibleInterface(list);
+    QVERIFY(outline);
+    // Named when it was made, before the table was installed here.
+    QCOMPARE(outline->text(QAccessible::Name), QStringLiteral("project_tree.accessible_name"));
+    QCOMPARE(outline->role(), QAccessible::Tree);
+    QStringList rows;
+    for (int i = 0; i < outline->childCount(); ++i) {
+        if (QAccessibleInterface *row = outline->child(i); row && row->role() == QAccessible::TreeItem)
+            rows.append(row->text(QAccessible::Name));
+    }
+    QVERIFY2(rows.contains(QStringLiteral("add-login, Active")), qPrintable(rows.join(u'|')));
+    QVERIFY2(rows.contains(QStringLiteral("spec.md, ADDED")), qPrintable(rows.join(u'|')));
+    QVERIFY(rows.contains(QStringLiteral("readme.md")));
+
+    const auto translators = qApp->findChildren<QTranslator *>();
+    for (QTranslator *translator : translators) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 QTEST_MAIN(TestProjectTreeView)

@@ -310,6 +310,10 @@
         <source>-</source>
         <translation>-</translation>
     </message>
+    <message id="project_tree.accessible_name">
+        <source>Project Outline</source>
+        <translation>Projektgliederung</translation>
+    </message>
     <message id="dashboard.open_in_finder_named_format">
         <source>Show %1 in File Manager</source>
         <translation>%1 im Dateimanager zeigen</translation>

@@ -5,10 +5,12 @@
 #include "app/filedialogfolderpicker.h"
 #include "app/maintoolbar.h"
 #include "app/projectlocation.h"
+#include "app/panenavigator.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
+#include "preview/markdownpreviewview.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
@@ -18,6 +20,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace kestrune {
@@ -62,7 +66,8 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
                                                : std::make_unique<FileDialogFolderPicker>()),
       m_toolBar(new MainToolBar(themeController, this)), m_tabsBar(new ProjectTabsBar(this)),
       m_splitView(new SplitView(this)), m_sidebar(new SidebarPane(themeController, m_splitView)),
-      m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView))
+      m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
+      m_panes(std::make_unique<PaneNavigator>(*this))
 {
     setObjectName(QStringLiteral("mainContent"));
     m_toolBar->hide(); // until a window takes it over
@@ -91,8 +96,18 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_tabsBar, &ProjectTabsBar::removeProjectRequested, this, &MainContentView::removeProject);
     connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChanged, this,
             &MainContentView::setSelectedNode);
-    connect(m_sidebar->dashboardButton(), &QAbstractButton::clicked, this,
-            [this] { setSelectedNode(std::nullopt); });
+    connect(m_sidebar->dashboardButton(), &QAbstractButton::clicked, this, &MainContentView::showDashboard);
+    // Escape leaves a file for the dashboard, with the focus in the detail area.
+    auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
+    leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));
+    leavePreview->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(leavePreview, &QShortcut::activated, this, [this] {
+        if (!isShowingPreview())
+            return;
+        showDashboard();
+        if (!m_panes->focusPane(PaneNavigator::Pane::detail))
+            m_sidebar->treeView()->listView()->setFocus(Qt::OtherFocusReason);
+    });
     connect(m_toolBar, &MainToolBar::refreshRequested, this, &MainContentView::refresh);
     connect(m_toolBar, &MainToolBar::importRequested, this, &MainContentView::startImport);
 
@@ -119,6 +134,7 @@ void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
     m_sidebar->treeView()->setSelectedNode(m_selectedNode);
     updateDetail();
     updateDashboardButton();
+    Q_EMIT stateChanged();
 }
 
 std::optional<QUrl> MainContentView::effectiveProjectRoot() const
@@ -207,6 +223,48 @@ void MainContentView::refresh()
         m_store->refreshAll();
 }
 
+void MainContentView::closeCurrentProject()
+{
+    if (const std::optional<QUrl> root = effectiveProjectRoot())
+        removeProject(*root);
+}
+
+void MainContentView::selectAdjacentProject(int step)
+{
+    const QList<QUrl> &roots = m_store->projectRoots();
+    if (roots.isEmpty())
+        return;
+    const std::optional<QUrl> current = effectiveProjectRoot();
+    const qsizetype count = roots.size();
+    const qsizetype index = current ? roots.indexOf(*current) : 0;
+    setSelectedProjectRoot(roots.at(((index + step) % count + count) % count));
+}
+
+void MainContentView::selectProjectAt(int index)
+{
+    const QList<QUrl> &roots = m_store->projectRoots();
+    if (index >= 0 && index < roots.size())
+        setSelectedProjectRoot(roots.at(index));
+}
+
+void MainContentView::showDashboard()
+{
+    setSelectedNode(std::nullopt);
+}
+
+void MainContentView::toggleViewMode()
+{
+    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView())) {
+        preview->setViewMode(preview->viewMode() == MarkdownViewMode::preview ? MarkdownViewMode::source
+                                                                              : MarkdownViewMode::preview);
+    }
+}
+
+bool MainContentView::isShowingPreview() const
+{
+    return m_detailArea->content() == DetailArea::Content::preview;
+}
+
 std::shared_ptr<const TreeNode> MainContentView::outlineTree() const
 {
     const std::optional<QUrl> root = effectiveProjectRoot();
@@ -258,6 +316,7 @@ void MainContentView::onProjectDataChanged(const QUrl &root)
         updateSidebar();
         updateDetail();
         applyPendingReveal();
+        Q_EMIT stateChanged();
     }
 }
 
@@ -302,6 +361,7 @@ void MainContentView::updateAll()
     updateDetail();
     updateDashboardButton();
     m_toolBar->setRefreshEnabled(!m_store->projectRoots().isEmpty());
+    Q_EMIT stateChanged();
 }
 
 void MainContentView::updateTabs()

@@ -20,6 +20,7 @@ namespace kestrune {
 
 class DetailArea;
 class MainToolBar;
+class PaneNavigator;
 class ProjectTabsBar;
 
 class SidebarPane;
@@ -76,6 +77,21 @@ public:
     void removeProject(const QUrl &root);
     // Rescans the current project, or every project when there is none.
     void refresh();
+    // Removes the current project, as its tab's context menu does.
+    void closeCurrentProject();
+    // Selects the project `step` tabs after the selected one (before it for a negative step),
+    // wrapping around at either end.
+    void selectAdjacentProject(int step);
+    // Selects the project of the tab at `index`; nothing when there is no such tab.
+    void selectProjectAt(int index);
+    // Leaves the file for the project's dashboard, as the sidebar's dashboard button does.
+    void showDashboard();
+    // Switches the preview on show between the rendered document and its source.
+    void toggleViewMode();
+    bool isShowingPreview() const;
+
+    // The keyboard's way through the panes (Tab order, F6).
+    PaneNavigator &panes() const { return *m_panes; }
 
     // The alert's text: one line per path that could not be opened, with the reason.
     const std::optional<QString> &importError() const { return m_importError; }
@@ -96,6 +112,11 @@ Q_SIGNALS:
     // (not by restoring the last session).
     void projectOpened(const QUrl &root);
     void selectedProjectRootChanged(const std::optional<QUrl> &root);
+
+Q_SIGNALS:
+    // The projects, the selected project or file, or what the detail area shows changed: what
+    // the window's commands apply to may have changed with it.
+    void stateChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -131,6 +152,7 @@ private:
     SidebarPane *m_sidebar = nullptr;
     DetailArea *m_detailArea = nullptr;
     QMessageBox *m_alert = nullptr;
+    std::unique_ptr<PaneNavigator> m_panes;
 };
 
 } // namespace kestrune

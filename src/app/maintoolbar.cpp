@@ -4,6 +4,7 @@
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/themecontroller.h"
+#include "ui/themedsymbolicon.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -34,7 +35,8 @@ QString themeSymbol(ThemeMode mode)
 
 MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     : QToolBar(parent), m_themeController(themeController), m_themeButton(new QToolButton),
-      m_themeMenu(new QMenu(this)), m_refreshButton(new QToolButton), m_importButton(new QToolButton)
+      m_themeMenu(new QMenu(this)), m_refreshButton(new QToolButton), m_importButton(new QToolButton),
+      m_mainMenuButton(new QToolButton)
 {
     setObjectName(QStringLiteral("mainToolBar"));
     setMovable(false);
@@ -71,6 +73,15 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     m_importButton->setAutoRaise(true);
     addWidget(m_importButton);
 
+    m_mainMenuButton->setObjectName(QStringLiteral("mainMenuButton"));
+    m_mainMenuButton->setText(Localization::text("action.main_menu"));
+    m_mainMenuButton->setToolTip(Localization::text("action.main_menu"));
+    m_mainMenuButton->setAccessibleName(Localization::text("action.main_menu"));
+    m_mainMenuButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_mainMenuButton->setPopupMode(QToolButton::InstantPopup);
+    m_mainMenuButton->setAutoRaise(true);
+    addWidget(m_mainMenuButton);
+
     connect(m_themeMenu, &QMenu::aboutToShow, this, &MainToolBar::updateThemeMenu);
     connect(m_refreshButton, &QToolButton::clicked, this, &MainToolBar::refreshRequested);
     connect(m_importButton, &QToolButton::clicked, this, &MainToolBar::importRequested);
@@ -83,6 +94,28 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
 void MainToolBar::setRefreshEnabled(bool enabled)
 {
     m_refreshButton->setEnabled(enabled);
+}
+
+void MainToolBar::setMainMenu(QMenu *menu)
+{
+    m_mainMenuButton->setMenu(menu);
+}
+
+void MainToolBar::popUpMainMenu()
+{
+    QMenu *menu = m_mainMenuButton->menu();
+    if (!menu || !m_mainMenuButton->isVisible())
+        return;
+    // Under the button, its trailing edge on the button's.
+    const QPoint below =
+        m_mainMenuButton->mapToGlobal(QPoint(m_mainMenuButton->width(), m_mainMenuButton->height()));
+    menu->popup(below - QPoint(menu->sizeHint().width(), 0));
+    menu->setActiveAction(menu->actions().value(0));
+}
+
+QList<QToolButton *> MainToolBar::buttons() const
+{
+    return {m_themeButton, m_refreshButton, m_importButton, m_mainMenuButton};
 }
 
 void MainToolBar::updateThemeMenu()
@@ -115,6 +148,8 @@ void MainToolBar::updateIcons()
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(palette());
     m_themeButton->setIcon(SymbolIcon::icon(themeSymbol(m_themeController.mode()), color, symbolSize));
     m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+    m_mainMenuButton->setIcon(ThemedSymbolIcon::icon(QStringLiteral("open-menu-symbolic"),
+                                                     u"line.3.horizontal", color, symbolSize));
 }
 
 } // namespace kestrune

@@ -9,8 +9,8 @@ namespace kestrune {
 
 class ThemeController;
 
-// The window's toolbar, at its trailing end: the theme menu, the refresh button and the import
-// button.
+// The window's toolbar, at its trailing end: the theme menu, the refresh button, the import
+// button and the main menu button.
 class MainToolBar : public QToolBar
 {
     Q_OBJECT
@@ -24,6 +24,14 @@ public:
     QMenu *themeMenu() const { return m_themeMenu; }
     QToolButton *refreshButton() const { return m_refreshButton; }
     QToolButton *importButton() const { return m_importButton; }
+    // Opens the menu given to it (the window's main menu), drawn with the desktop's "open menu"
+    // symbol.
+    QToolButton *mainMenuButton() const { return m_mainMenuButton; }
+    void setMainMenu(QMenu *menu);
+    // Pops the main menu up under its button, without waiting for it to close.
+    void popUpMainMenu();
+    // The buttons in the order they are shown.
+    QList<QToolButton *> buttons() const;
 
     // Fills the theme menu for the current mode (done each time it opens).
     void updateThemeMenu();
@@ -44,6 +52,7 @@ private:
     QMenu *m_themeMenu = nullptr;
     QToolButton *m_refreshButton = nullptr;
     QToolButton *m_importButton = nullptr;
+    QToolButton *m_mainMenuButton = nullptr;
 };
 
 } // namespace kestrune

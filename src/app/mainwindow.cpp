@@ -1,19 +1,32 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/detailarea.h"
+#include "app/keyboardshortcutsdialog.h"
 #include "app/maincontentview.h"
+#include "app/mainmenu.h"
 #include "app/maintoolbar.h"
 #include "app/recentprojectsmenu.h"
+#include "app/mainwindowactions.h"
+#include "app/panenavigator.h"
 #include "app/shellcolors.h"
 #include "ui/localization.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QPainter>
 
 namespace kestrune {
 
 MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentProjects, QWidget *parent)
-    : QMainWindow(parent), m_contentView(new MainContentView(themeController, this)),
+    : MainWindow(themeController, recentProjects, MainContentView::Dependencies{}, parent)
+{}
+
+MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentProjects,
+                       MainContentView::Dependencies dependencies, QWidget *parent)
+    : QMainWindow(parent), m_contentView(new MainContentView(themeController, std::move(dependencies), this)),
+      m_actions(new MainWindowActions(this, themeController)), m_mainMenu(new MainMenu(*m_actions, this)),
       m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -22,22 +35,93 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     MainToolBar *toolBar = m_contentView->toolBar();
     addToolBar(Qt::TopToolBarArea, toolBar);
     toolBar->show();
+    toolBar->setMainMenu(m_mainMenu);
     setUnifiedTitleAndToolBarOnMac(true);
     setMinimumSize(minimumContentSize);
     resize(contentSize);
 
-    auto *quit = new QAction(this);
-    // The platform's quit key, and Ctrl+Q where the platform names none.
-    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
-    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q)))
-        quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    quit->setShortcuts(quitKeys);
-    quit->setShortcutContext(Qt::ApplicationShortcut);
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-    addAction(quit);
-
     connect(m_recentProjectsMenu, &RecentProjectsMenu::projectChosen, m_contentView,
             [this](const QString &path) { m_contentView->openPaths({path}); });
+    m_mainMenu->setRecentProjectsMenu(m_recentProjectsMenu);
+    connectCommands();
+    connect(m_contentView, &MainContentView::stateChanged, this, &MainWindow::updateCommands);
+    updateCommands();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectCommands()
+{
+    MainContentView *view = m_contentView;
+    MainWindowActions &actions = *m_actions;
+    // The same paths as the toolbar's buttons, the tabs and the sidebar take.
+    connect(actions.importProject(), &QAction::triggered, view, &MainContentView::startImport);
+    connect(actions.refresh(), &QAction::triggered, view, &MainContentView::refresh);
+    connect(actions.closeProject(), &QAction::triggered, view, &MainContentView::closeCurrentProject);
+    connect(actions.nextProject(), &QAction::triggered, view, [view] { view->selectAdjacentProject(1); });
+    connect(actions.previousProject(), &QAction::triggered, view,
+            [view] { view->selectAdjacentProject(-1); });
+    for (int index = 0; index < MainWindowActions::projectSlotCount; ++index) {
+        connect(actions.projectSlot(index), &QAction::triggered, view,
+                [view, index] { view->selectProjectAt(index); });
+    }
+    connect(actions.showDashboard(), &QAction::triggered, view, &MainContentView::showDashboard);
+    connect(actions.focusOutline(), &QAction::triggered, view,
+            [view] { view->panes().focusPane(PaneNavigator::Pane::sidebar); });
+    connect(actions.focusDocument(), &QAction::triggered, view,
+            [view] { view->panes().focusPane(PaneNavigator::Pane::detail); });
+    connect(actions.nextPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(true); });
+    connect(actions.previousPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(false); });
+    connect(actions.toggleViewMode(), &QAction::triggered, view, &MainContentView::toggleViewMode);
+    connect(actions.openMainMenu(), &QAction::triggered, view->toolBar(), &MainToolBar::popUpMainMenu);
+    connect(actions.keyboardShortcuts(), &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
+    connect(actions.about(), &QAction::triggered, this, &MainWindow::showAbout);
+    connect(actions.quit(), &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void MainWindow::updateCommands()
+{
+    const qsizetype projects = m_contentView->store().projectRoots().size();
+    const bool hasProject = m_contentView->effectiveProjectRoot().has_value();
+    MainWindowActions &actions = *m_actions;
+    actions.refresh()->setEnabled(projects > 0);
+    actions.closeProject()->setEnabled(hasProject);
+    actions.nextProject()->setEnabled(projects > 1);
+    actions.previousProject()->setEnabled(projects > 1);
+    for (int index = 0; index < MainWindowActions::projectSlotCount; ++index)
+        actions.projectSlot(index)->setEnabled(index < projects);
+    actions.showDashboard()->setEnabled(hasProject);
+    actions.focusOutline()->setEnabled(hasProject);
+    actions.focusDocument()->setEnabled(hasProject);
+    actions.toggleViewMode()->setEnabled(m_contentView->isShowingPreview());
+}
+
+void MainWindow::showKeyboardShortcuts()
+{
+    if (!m_shortcutsDialog)
+        m_shortcutsDialog = new KeyboardShortcutsDialog(*m_actions, this);
+    m_shortcutsDialog->show();
+    m_shortcutsDialog->raise();
+    m_shortcutsDialog->activateWindow();
+}
+
+KeyboardShortcutsDialog *MainWindow::keyboardShortcutsDialog() const
+{
+    return m_shortcutsDialog;
+}
+
+AboutDialog *MainWindow::aboutDialog() const
+{
+    return m_aboutDialog;
+}
+
+void MainWindow::showAbout()
+{
+    if (!m_aboutDialog) {
+        m_aboutDialog = new AboutDialog(this);
+        m_aboutDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_aboutDialog->open();
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -47,6 +131,21 @@ void MainWindow::paintEvent(QPaintEvent *)
     // The toolbar sits on the same surface as the tabs bar below it.
     if (const QWidget *toolBar = m_contentView->toolBar(); toolBar && toolBar->isVisible())
         painter.fillRect(toolBar->geometry(), ShellColors::tabsBarBackground.resolve(palette()));
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_actions)
+        m_actions->updateIcons();
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    // Tab and Shift+Tab from anywhere inside the window arrive here.
+    if (m_contentView->panes().moveFocus(next))
+        return true;
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 } // namespace kestrune

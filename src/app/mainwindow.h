@@ -1,18 +1,27 @@
 #pragma once
 
+#include "app/maincontentview.h"
+
 #include <QMainWindow>
+#include <QPointer>
+
 
 namespace kestrune {
 
-class MainContentView;
+class AboutDialog;
+class KeyboardShortcutsDialog;
+class MainMenu;
+class MainWindowActions;
 class RecentProjects;
 class RecentProjectsMenu;
 class ThemeController;
 
 // The program's one window: the root view as its central widget, the root view's toolbar at
-// the top, the window background behind them. Ctrl+Q (the platform's quit key) ends the program.
-// It also holds the "Open Recent" menu of the recent projects, wired to open the chosen one, for
-// the main menu to show.
+// the top, the window background behind them. Its commands (MainWindowActions) are listed in the
+// main menu behind the toolbar's trailing button and in the keyboard shortcuts window; the window
+// wires each to the root view and enables it while it applies. Tab follows the panes in reading
+// order (PaneNavigator). The main menu also holds the "Open Recent" menu of the recent projects,
+// wired to open the chosen one.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -22,15 +31,36 @@ public:
     static constexpr QSize minimumContentSize{600, 400};
 
     MainWindow(ThemeController &themeController, RecentProjects &recentProjects, QWidget *parent = nullptr);
+    // With the root view's dependencies replaced (tests).
+    MainWindow(ThemeController &themeController, RecentProjects &recentProjects,
+               MainContentView::Dependencies dependencies, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     MainContentView *contentView() const { return m_contentView; }
     RecentProjectsMenu *recentProjectsMenu() const { return m_recentProjectsMenu; }
+    MainWindowActions &commands() const { return *m_actions; }
+    MainMenu *mainMenu() const { return m_mainMenu; }
+
+    // Shows the keyboard shortcuts window (made the first time), or raises it.
+    void showKeyboardShortcuts();
+    KeyboardShortcutsDialog *keyboardShortcutsDialog() const;
+    void showAbout();
+    AboutDialog *aboutDialog() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void connectCommands();
+    void updateCommands();
+
     MainContentView *m_contentView = nullptr;
+    MainWindowActions *m_actions = nullptr;
+    MainMenu *m_mainMenu = nullptr;
+    QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;
+    QPointer<AboutDialog> m_aboutDialog;
     RecentProjectsMenu *m_recentProjectsMenu = nullptr;
 };
 

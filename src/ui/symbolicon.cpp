@@ -41,6 +41,7 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("checkmark.square.fill"), QStringLiteral("square-check-filled")},
         {QStringLiteral("square"), QStringLiteral("square")},
         {QStringLiteral("photo.slash"), QStringLiteral("photo-off")},
+        {QStringLiteral("line.3.horizontal"), QStringLiteral("menu-2")},
     };
     return files;
 }

@@ -29,8 +29,9 @@ void removeTranslators()
 // one of the areas of the table.
 QSet<QString> keysUsedInSources()
 {
-    static const QRegularExpression key(QStringLiteral("\"((?:app|common|dashboard|import|markdown|project_"
-                                                       "tree|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
+    static const QRegularExpression key(
+        QStringLiteral("\"((?:about|action|app|common|dashboard|drop|import|markdown|project_"
+                       "tree|shortcuts|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
     QSet<QString> keys;
     QDirIterator files(sourceDir + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                        QDir::Files, QDirIterator::Subdirectories);

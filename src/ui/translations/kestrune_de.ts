@@ -310,6 +310,130 @@
         <source>-</source>
         <translation>-</translation>
     </message>
+    <message id="action.import_project">
+        <source>Import Project…</source>
+        <translation>Projekt importieren…</translation>
+    </message>
+    <message id="action.close_project">
+        <source>Close Project</source>
+        <translation>Projekt schließen</translation>
+    </message>
+    <message id="action.next_project">
+        <source>Next Project</source>
+        <translation>Nächstes Projekt</translation>
+    </message>
+    <message id="action.previous_project">
+        <source>Previous Project</source>
+        <translation>Vorheriges Projekt</translation>
+    </message>
+    <message id="action.project_format">
+        <source>Project %n</source>
+        <translation>Projekt %n</translation>
+    </message>
+    <message id="action.show_dashboard">
+        <source>Show Dashboard</source>
+        <translation>Übersicht zeigen</translation>
+    </message>
+    <message id="action.focus_outline">
+        <source>Focus Outline</source>
+        <translation>Gliederung fokussieren</translation>
+    </message>
+    <message id="action.focus_document">
+        <source>Focus Document</source>
+        <translation>Dokument fokussieren</translation>
+    </message>
+    <message id="action.next_pane">
+        <source>Next Pane</source>
+        <translation>Nächster Bereich</translation>
+    </message>
+    <message id="action.previous_pane">
+        <source>Previous Pane</source>
+        <translation>Vorheriger Bereich</translation>
+    </message>
+    <message id="action.toggle_view_mode">
+        <source>Toggle Preview/Source</source>
+        <translation>Vorschau/Quelltext umschalten</translation>
+    </message>
+    <message id="action.main_menu">
+        <source>Main Menu</source>
+        <translation>Hauptmenü</translation>
+    </message>
+    <message id="action.keyboard_shortcuts">
+        <source>Keyboard Shortcuts</source>
+        <translation>Tastenkürzel</translation>
+    </message>
+    <message id="action.about">
+        <source>About Kestrune Viewer</source>
+        <translation>Über Kestrune Viewer</translation>
+    </message>
+    <message id="action.quit">
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message id="shortcuts.group.projects">
+        <source>Projects</source>
+        <translation>Projekte</translation>
+    </message>
+    <message id="shortcuts.group.navigation">
+        <source>Navigation</source>
+        <translation>Navigation</translation>
+    </message>
+    <message id="shortcuts.group.view">
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message id="shortcuts.group.application">
+        <source>Application</source>
+        <translation>Programm</translation>
+    </message>
+    <message id="shortcuts.column.command">
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
+    <message id="shortcuts.column.keys">
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message id="shortcuts.hint.project_slots">
+        <source>Go to project 1 to 9</source>
+        <translation>Zu Projekt 1 bis 9 wechseln</translation>
+    </message>
+    <message id="shortcuts.hint.tab">
+        <source>Move to the next or previous control</source>
+        <translation>Zum nächsten oder vorigen Bedienelement</translation>
+    </message>
+    <message id="shortcuts.hint.outline_move">
+        <source>Move through the outline</source>
+        <translation>In der Gliederung bewegen</translation>
+    </message>
+    <message id="shortcuts.hint.outline_expand">
+        <source>Expand a folder of the outline</source>
+        <translation>Ordner der Gliederung aufklappen</translation>
+    </message>
+    <message id="shortcuts.hint.outline_collapse">
+        <source>Collapse a folder of the outline</source>
+        <translation>Ordner der Gliederung zuklappen</translation>
+    </message>
+    <message id="shortcuts.hint.outline_open">
+        <source>Open the file chosen in the outline</source>
+        <translation>In der Gliederung gewählte Datei öffnen</translation>
+    </message>
+    <message id="shortcuts.hint.activate">
+        <source>Activate the focused card or button</source>
+        <translation>Fokussierte Karte oder Schaltfläche auslösen</translation>
+    </message>
+    <message id="shortcuts.hint.leave_preview">
+        <source>Leave the preview for the dashboard</source>
+        <translation>Vorschau verlassen und Übersicht zeigen</translation>
+    </message>
+    <message id="about.version_format">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="about.licence">
+        <source>Released under the MIT License.</source>
+        <translation>Veröffentlicht unter der MIT-Lizenz.</translation>
+    </message>
     <message id="project_tree.accessible_name">
         <source>Project Outline</source>
         <translation>Projektgliederung</translation>

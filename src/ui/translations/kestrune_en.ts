@@ -310,6 +310,130 @@
         <source>-</source>
         <translation>-</translation>
     </message>
+    <message id="action.import_project">
+        <source>Import Project…</source>
+        <translation>Import Project…</translation>
+    </message>
+    <message id="action.close_project">
+        <source>Close Project</source>
+        <translation>Close Project</translation>
+    </message>
+    <message id="action.next_project">
+        <source>Next Project</source>
+        <translation>Next Project</translation>
+    </message>
+    <message id="action.previous_project">
+        <source>Previous Project</source>
+        <translation>Previous Project</translation>
+    </message>
+    <message id="action.project_format">
+        <source>Project %n</source>
+        <translation>Project %n</translation>
+    </message>
+    <message id="action.show_dashboard">
+        <source>Show Dashboard</source>
+        <translation>Show Dashboard</translation>
+    </message>
+    <message id="action.focus_outline">
+        <source>Focus Outline</source>
+        <translation>Focus Outline</translation>
+    </message>
+    <message id="action.focus_document">
+        <source>Focus Document</source>
+        <translation>Focus Document</translation>
+    </message>
+    <message id="action.next_pane">
+        <source>Next Pane</source>
+        <translation>Next Pane</translation>
+    </message>
+    <message id="action.previous_pane">
+        <source>Previous Pane</source>
+        <translation>Previous Pane</translation>
+    </message>
+    <message id="action.toggle_view_mode">
+        <source>Toggle Preview/Source</source>
+        <translation>Toggle Preview/Source</translation>
+    </message>
+    <message id="action.main_menu">
+        <source>Main Menu</source>
+        <translation>Main Menu</translation>
+    </message>
+    <message id="action.keyboard_shortcuts">
+        <source>Keyboard Shortcuts</source>
+        <translation>Keyboard Shortcuts</translation>
+    </message>
+    <message id="action.about">
+        <source>About Kestrune Viewer</source>
+        <translation>About Kestrune Viewer</translation>
+    </message>
+    <message id="action.quit">
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message id="shortcuts.group.projects">
+        <source>Projects</source>
+        <translation>Projects</translation>
+    </message>
+    <message id="shortcuts.group.navigation">
+        <source>Navigation</source>
+        <translation>Navigation</translation>
+    </message>
+    <message id="shortcuts.group.view">
+        <source>View</source>
+        <translation>View</translation>
+    </message>
+    <message id="shortcuts.group.application">
+        <source>Application</source>
+        <translation>Application</translation>
+    </message>
+    <message id="shortcuts.column.command">
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message id="shortcuts.column.keys">
+        <source>Keys</source>
+        <translation>Keys</translation>
+    </message>
+    <message id="shortcuts.hint.project_slots">
+        <source>Go to project 1 to 9</source>
+        <translation>Go to project 1 to 9</translation>
+    </message>
+    <message id="shortcuts.hint.tab">
+        <source>Move to the next or previous control</source>
+        <translation>Move to the next or previous control</translation>
+    </message>
+    <message id="shortcuts.hint.outline_move">
+        <source>Move through the outline</source>
+        <translation>Move through the outline</translation>
+    </message>
+    <message id="shortcuts.hint.outline_expand">
+        <source>Expand a folder of the outline</source>
+        <translation>Expand a folder of the outline</translation>
+    </message>
+    <message id="shortcuts.hint.outline_collapse">
+        <source>Collapse a folder of the outline</source>
+        <translation>Collapse a folder of the outline</translation>
+    </message>
+    <message id="shortcuts.hint.outline_open">
+        <source>Open the file chosen in the outline</source>
+        <translation>Open the file chosen in the outline</translation>
+    </message>
+    <message id="shortcuts.hint.activate">
+        <source>Activate the focused card or button</source>
+        <translation>Activate the focused card or button</translation>
+    </message>
+    <message id="shortcuts.hint.leave_preview">
+        <source>Leave the preview for the dashboard</source>
+        <translation>Leave the preview for the dashboard</translation>
+    </message>
+    <message id="about.version_format">
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message id="about.licence">
+        <source>Released under the MIT License.</source>
+        <translation>Released under the MIT License.</translation>
+    </message>
     <message id="project_tree.accessible_name">
         <source>Project Outline</source>
         <translation>Project Outline</translation>

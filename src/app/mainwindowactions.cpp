@@ -1,0 +1,209 @@
+#include "app/mainwindowactions.h"
+
+#include "app/shellcolors.h"
+#include "ui/localization.h"
+#include "ui/symbolicon.h"
+#include "ui/themecontroller.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QWidget>
+
+#include <optional>
+
+namespace kestrune {
+
+namespace {
+
+constexpr int symbolSize = 16;
+
+// The keys named first, then whatever else the desktop binds to the standard command.
+QList<QKeySequence> keys(const QList<QKeySequence> &named,
+                         std::optional<QKeySequence::StandardKey> standard = std::nullopt)
+{
+    QList<QKeySequence> all = named;
+    if (standard) {
+        for (const QKeySequence &key : QKeySequence::keyBindings(*standard)) {
+            if (!all.contains(key))
+                all.append(key);
+        }
+    }
+    return all;
+}
+
+QString themeSymbol(ThemeMode mode)
+{
+    switch (mode) {
+    case ThemeMode::system:
+        return QStringLiteral("circle.lefthalf.filled");
+    case ThemeMode::light:
+        return QStringLiteral("sun.max");
+    case ThemeMode::dark:
+        return QStringLiteral("moon");
+    }
+    return {};
+}
+
+QString keyText(const QKeySequence &key)
+{
+    return key.toString(QKeySequence::NativeText);
+}
+
+} // namespace
+
+MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeController)
+    : QObject(window), m_window(window), m_themeController(themeController)
+{
+    const Group project = Group::project;
+    const Group navigation = Group::navigation;
+    const Group view = Group::view;
+    const Group application = Group::application;
+
+    m_importProject = make(Localization::text("action.import_project"), project);
+    m_importProject->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_O)}, QKeySequence::Open));
+    m_refresh = make(Localization::text("toolbar.refresh"), project);
+    m_refresh->setShortcuts(
+        keys({QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)}, QKeySequence::Refresh));
+    m_refresh->setToolTip(Localization::text("toolbar.refresh.help"));
+    m_closeProject = make(Localization::text("action.close_project"), project);
+    m_closeProject->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_W)}, QKeySequence::Close));
+    m_nextProject = make(Localization::text("action.next_project"), project);
+    m_nextProject->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+    m_previousProject = make(Localization::text("action.previous_project"), project);
+    // A real Shift+Tab arrives as Backtab; both are bound.
+    m_previousProject->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                     QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    for (int index = 0; index < projectSlotCount; ++index) {
+        QAction *slot =
+            make(Localization::format("action.project_format", index + 1), project, Listing::keysOnly);
+        slot->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + index)));
+        m_projectSlots[std::size_t(index)] = slot;
+    }
+
+    m_showDashboard = make(Localization::text("action.show_dashboard"), navigation);
+    m_showDashboard->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::ALT | Qt::Key_Home)});
+    m_focusOutline = make(Localization::text("action.focus_outline"), navigation);
+    m_focusDocument = make(Localization::text("action.focus_document"), navigation);
+    m_nextPane = make(Localization::text("action.next_pane"), navigation, Listing::shortcutsOnly);
+    m_nextPane->setShortcut(QKeySequence(Qt::Key_F6));
+    m_previousPane = make(Localization::text("action.previous_pane"), navigation, Listing::shortcutsOnly);
+    m_previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+
+    m_toggleViewMode = make(Localization::text("action.toggle_view_mode"), view);
+    m_toggleViewMode->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_themeGroup = new QActionGroup(this);
+    m_themeGroup->setExclusive(true);
+    for (const ThemeMode mode : allThemeModes()) {
+        QAction *theme = make(displayName(mode), view);
+        theme->setCheckable(true);
+        theme->setData(rawValue(mode));
+        m_themeGroup->addAction(theme);
+        connect(theme, &QAction::triggered, this, [this, mode] { m_themeController.setMode(mode); });
+        m_themes[std::size_t(mode)] = theme;
+    }
+
+    m_openMainMenu = make(Localization::text("action.main_menu"), application, Listing::shortcutsOnly);
+    m_openMainMenu->setShortcut(QKeySequence(Qt::Key_F10));
+    m_keyboardShortcuts = make(Localization::text("action.keyboard_shortcuts"), application);
+    m_keyboardShortcuts->setShortcuts(
+        keys({QKeySequence(Qt::CTRL | Qt::Key_Question)}, QKeySequence::HelpContents));
+    m_about = make(Localization::text("action.about"), application);
+    m_about->setMenuRole(QAction::AboutRole);
+    m_quit = make(Localization::text("action.quit"), application);
+    m_quit->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_Q)}, QKeySequence::Quit));
+    // Also from the shortcuts window and the other dialogs.
+    m_quit->setShortcutContext(Qt::ApplicationShortcut);
+    m_quit->setMenuRole(QAction::QuitRole);
+
+    addStandardKeyHints();
+    connect(&m_themeController, &ThemeController::modeChanged, this, &MainWindowActions::updateThemeChecks);
+    updateThemeChecks();
+    updateIcons();
+}
+
+MainWindowActions::~MainWindowActions() = default;
+
+QAction *MainWindowActions::make(const QString &text, Group group, Listing listing)
+{
+    auto *action = new QAction(text, m_window);
+    add(action, group, listing);
+    return action;
+}
+
+void MainWindowActions::add(QAction *action, Group group, Listing listing)
+{
+    action->setParent(m_window);
+    // In the menu the keys are shown beside the text; elsewhere (a tooltip of a toolbar button)
+    // the text alone.
+    action->setShortcutVisibleInContextMenu(true);
+    m_window->addAction(action);
+    m_entries.append({action, group, listing});
+    Q_EMIT listChanged();
+}
+
+void MainWindowActions::addKeyHint(Group group, const QString &keys, const QString &description)
+{
+    m_keyHints.append({group, keys, description});
+    Q_EMIT listChanged();
+}
+
+QList<QAction *> MainWindowActions::actions(Group group, Listing listing) const
+{
+    QList<QAction *> found;
+    for (const Entry &entry : m_entries) {
+        if (entry.group == group && entry.listing == listing)
+            found.append(entry.action);
+    }
+    return found;
+}
+
+QString MainWindowActions::groupTitle(Group group)
+{
+    switch (group) {
+    case Group::project:
+        return Localization::text("shortcuts.group.projects");
+    case Group::navigation:
+        return Localization::text("shortcuts.group.navigation");
+    case Group::view:
+        return Localization::text("shortcuts.group.view");
+    case Group::application:
+        break;
+    }
+    return Localization::text("shortcuts.group.application");
+}
+
+void MainWindowActions::updateIcons()
+{
+    const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(m_window->palette());
+    m_refresh->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+    for (const ThemeMode mode : allThemeModes())
+        theme(mode)->setIcon(SymbolIcon::icon(themeSymbol(mode), color, symbolSize));
+}
+
+void MainWindowActions::addStandardKeyHints()
+{
+    const QString either = QStringLiteral(" / ");
+    const auto text = [](QKeyCombination key) { return keyText(QKeySequence(key)); };
+    addKeyHint(Group::project, text(Qt::ALT | Qt::Key_1) + QStringLiteral(" … ") + text(Qt::ALT | Qt::Key_9),
+               Localization::text("shortcuts.hint.project_slots"));
+    addKeyHint(Group::navigation, text(Qt::Key_Tab) + either + text(Qt::SHIFT | Qt::Key_Tab),
+               Localization::text("shortcuts.hint.tab"));
+    addKeyHint(Group::navigation, text(Qt::Key_Up) + either + text(Qt::Key_Down),
+               Localization::text("shortcuts.hint.outline_move"));
+    addKeyHint(Group::navigation, text(Qt::Key_Right) + either + text(Qt::Key_Return),
+               Localization::text("shortcuts.hint.outline_expand"));
+    addKeyHint(Group::navigation, text(Qt::Key_Left), Localization::text("shortcuts.hint.outline_collapse"));
+    addKeyHint(Group::navigation, text(Qt::Key_Return), Localization::text("shortcuts.hint.outline_open"));
+    addKeyHint(Group::navigation, text(Qt::Key_Space) + either + text(Qt::Key_Return),
+               Localization::text("shortcuts.hint.activate"));
+    addKeyHint(Group::navigation, text(Qt::Key_Escape), Localization::text("shortcuts.hint.leave_preview"));
+}
+
+void MainWindowActions::updateThemeChecks()
+{
+    theme(m_themeController.mode())->setChecked(true);
+}
+
+} // namespace kestrune

@@ -1,0 +1,509 @@
+// The window as a keyboard user meets it: every command's keys, the commands enabled only when
+// they apply, the main menu and the shortcuts window built from the commands (also from ones
+// added later), and Tab and F6 through the panes in reading order.
+#include "app/aboutdialog.h"
+#include "app/dashboardbutton.h"
+#include "app/detailarea.h"
+#include "app/keyboardshortcutsdialog.h"
+#include "app/maincontentview.h"
+#include "app/mainmenu.h"
+#include "app/maintoolbar.h"
+#include "app/mainwindow.h"
+#include "app/mainwindowactions.h"
+#include "app/panenavigator.h"
+#include "app/projecttabbutton.h"
+#include "app/projecttabsbar.h"
+#include "app/recentprojects.h"
+#include "app/recentprojectsmenu.h"
+#include "app/sidebarpane.h"
+#include "fakeprojects.h"
+#include "preview/markdownpreviewview.h"
+#include "scriptedfolderpicker.h"
+#include "sidebar/projecttreemodel.h"
+#include "sidebar/projecttreeview.h"
+#include "ui/themecontroller.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+using namespace kestrune;
+
+namespace {
+
+// Project folders on disk shaped like the outline FakeProjects reports for them.
+class Folders
+{
+public:
+    QString project(const QString &name)
+    {
+        const QString root = m_directory.filePath(name);
+        QDir().mkpath(root + QStringLiteral("/kestrune/changes/add-login/specs"));
+        for (const QString &file : {QStringLiteral("/kestrune/project.md"),
+                                    QStringLiteral("/kestrune/changes/add-login/proposal.md"),
+                                    QStringLiteral("/kestrune/changes/add-login/specs/spec.md")}) {
+            QFile markdown(root + file);
+            markdown.open(QIODevice::WriteOnly);
+            markdown.write("# Title\n");
+        }
+        return root;
+    }
+    QString plain(const QString &name)
+    {
+        QDir().mkpath(m_directory.filePath(name));
+        return m_directory.filePath(name);
+    }
+
+private:
+    QTemporaryDir m_directory;
+};
+
+QModelIndex findRow(const QAbstractItemModel *model, const QString &name, const QModelIndex &parent = {})
+{
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString() == name)
+            return index;
+        if (const QModelIndex found = findRow(model, name, index); found.isValid())
+            return found;
+    }
+    return {};
+}
+
+// The rows of the shortcuts window: command (or hint) and keys.
+QList<QPair<QString, QString>> shortcutRows(const QTreeWidget *list)
+{
+    QList<QPair<QString, QString>> rows;
+    for (int group = 0; group < list->topLevelItemCount(); ++group) {
+        const QTreeWidgetItem *heading = list->topLevelItem(group);
+        for (int row = 0; row < heading->childCount(); ++row)
+            rows.append({heading->child(row)->text(0), heading->child(row)->text(1)});
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void importKeyAsksForAFolder();
+    void projectKeys_data();
+    void projectKeys();
+    void closeAndRefreshKeys();
+    void dashboardPreviewAndEscapeKeys();
+    void commandsApplyOnlyWhenTheyCan();
+    void themeCommandsAreExclusiveAndFollowTheMode();
+    void mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects();
+    void shortcutsWindowListsEveryKeyIncludingLaterOnes();
+    void aboutNamesTheProgramItsVersionAndLicence();
+    void tabVisitsThePanesInReadingOrder();
+    void f6CyclesTabsOutlineAndDocument();
+
+private:
+    QString importProject(const QString &name);
+    void press(QKeyCombination key);
+    QTreeView *outline() const { return m_view->sidebar()->treeView()->listView(); }
+
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+    std::unique_ptr<ThemeController> m_theme;
+    std::unique_ptr<RecentProjects> m_recent;
+    std::shared_ptr<FakeProjects> m_projects;
+    std::shared_ptr<ScriptedFolderPicker::Script> m_picker;
+    std::unique_ptr<Folders> m_folders;
+    std::unique_ptr<MainWindow> m_window;
+    MainContentView *m_view = nullptr;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QThreadPool::globalInstance()->setMaxThreadCount(8);
+}
+
+void TestMainWindow::init()
+{
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    m_theme = std::make_unique<ThemeController>(std::make_unique<QSettings>(
+        m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_projects = FakeProjects::create();
+    m_picker = std::make_shared<ScriptedFolderPicker::Script>();
+    m_folders = std::make_unique<Folders>();
+    MainContentView::Dependencies dependencies;
+    dependencies.loader = m_projects->loader();
+    dependencies.folderPicker = std::make_unique<ScriptedFolderPicker>(m_picker);
+    m_recent = std::make_unique<RecentProjects>(std::make_unique<QSettings>(
+        m_settingsDir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat));
+    m_window = std::make_unique<MainWindow>(*m_theme, *m_recent, std::move(dependencies));
+    m_view = m_window->contentView();
+    m_window->resize(1100, 800);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_projects->releaseAll();
+    QThreadPool::globalInstance()->waitForDone();
+    m_window.reset();
+    m_view = nullptr;
+    m_folders.reset();
+    m_recent.reset();
+    m_theme.reset();
+}
+
+QString TestMainWindow::importProject(const QString &name)
+{
+    const QString root = m_folders->project(name);
+    m_view->importFolder(QUrl::fromLocalFile(root));
+    [&] { QTRY_VERIFY(m_view->store().summaryForProject(QUrl::fromLocalFile(root))); }();
+    return root;
+}
+
+void TestMainWindow::press(QKeyCombination key)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+}
+
+void TestMainWindow::importKeyAsksForAFolder()
+{
+    const QString root = m_folders->project(QStringLiteral("app"));
+    m_picker->answer = QUrl::fromLocalFile(root);
+    press(Qt::CTRL | Qt::Key_O);
+    QTRY_COMPARE(m_view->store().projectRoots(), QList<QUrl>{QUrl::fromLocalFile(root)});
+    QCOMPARE(m_picker->messages, QStringList{QStringLiteral("import.panel.message")});
+}
+
+void TestMainWindow::projectKeys_data()
+{
+    QTest::addColumn<int>("key");          // a QKeyCombination
+    QTest::addColumn<QString>("selected"); // starting from "beta", the second of three
+    QTest::addRow("Ctrl+Tab") << (Qt::CTRL | Qt::Key_Tab).toCombined() << "gamma";
+    QTest::addRow("Ctrl+PgDown") << (Qt::CTRL | Qt::Key_PageDown).toCombined() << "gamma";
+    QTest::addRow("Ctrl+Shift+Tab") << (Qt::CTRL | Qt::SHIFT | Qt::Key_Tab).toCombined() << "alpha";
+    QTest::addRow("Ctrl+Shift+Backtab") << (Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab).toCombined() << "alpha";
+    QTest::addRow("Ctrl+PgUp") << (Qt::CTRL | Qt::Key_PageUp).toCombined() << "alpha";
+    QTest::addRow("Alt+1") << (Qt::ALT | Qt::Key_1).toCombined() << "alpha";
+    QTest::addRow("Alt+3") << (Qt::ALT | Qt::Key_3).toCombined() << "gamma";
+    QTest::addRow("Alt+4, no such tab") << (Qt::ALT | Qt::Key_4).toCombined() << "beta";
+}
+
+void TestMainWindow::projectKeys()
+{
+    QFETCH(int, key);
+    QFETCH(QString, selected);
+    for (const QString &name : {QStringLiteral("alpha"), QStringLiteral("beta"), QStringLiteral("gamma")})
+        importProject(name);
+    m_view->selectProjectAt(1);
+    QCOMPARE(ProjectStore::folderName(*m_view->selectedProjectRoot()), QStringLiteral("beta"));
+    outline()->setFocus();
+    press(QKeyCombination::fromCombined(key));
+    QCOMPARE(ProjectStore::folderName(*m_view->selectedProjectRoot()), selected);
+    // The tab follows.
+    QVERIFY(m_view->tabsBar()->tab(*m_view->selectedProjectRoot())->isSelected());
+}
+
+void TestMainWindow::closeAndRefreshKeys()
+{
+    const QString alpha = importProject(QStringLiteral("alpha"));
+    importProject(QStringLiteral("beta"));
+    m_view->selectProjectAt(0);
+    const int loads = m_projects->loadCount();
+    press(Qt::Key_F5);
+    QTRY_COMPARE(m_projects->loadCount(), loads + 1);
+    press(Qt::CTRL | Qt::Key_R);
+    QTRY_COMPARE(m_projects->loadCount(), loads + 2);
+
+    // Closing takes the same way as the tab's context menu: the next project is selected.
+    press(Qt::CTRL | Qt::Key_W);
+    QCOMPARE(m_view->store().projectRoots().size(), 1);
+    QVERIFY(!m_view->store().projectRoots().contains(QUrl::fromLocalFile(alpha)));
+    QCOMPARE(ProjectStore::folderName(*m_view->selectedProjectRoot()), QStringLiteral("beta"));
+    press(Qt::CTRL | Qt::Key_W);
+    QVERIFY(m_view->store().projectRoots().isEmpty());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::placeholder);
+}
+
+void TestMainWindow::dashboardPreviewAndEscapeKeys()
+{
+    importProject(QStringLiteral("app"));
+    const QModelIndex proposal = findRow(outline()->model(), QStringLiteral("proposal.md"));
+    QVERIFY(proposal.isValid());
+    m_view->setSelectedNode(*ProjectTreeModel::nodeAt(proposal));
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+
+    press(Qt::CTRL | Qt::Key_U);
+    QCOMPARE(preview->viewMode(), MarkdownViewMode::source);
+    press(Qt::CTRL | Qt::Key_U);
+    QCOMPARE(preview->viewMode(), MarkdownViewMode::preview);
+
+    press(Qt::CTRL | Qt::Key_D);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QVERIFY(!m_view->selectedNode());
+
+    m_view->setSelectedNode(*ProjectTreeModel::nodeAt(proposal));
+    press(Qt::ALT | Qt::Key_Home);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+
+    // Escape leaves the file only from inside the detail area, and the focus stays there.
+    m_view->setSelectedNode(*ProjectTreeModel::nodeAt(proposal));
+    preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    outline()->setFocus();
+    QTRY_VERIFY(outline()->hasFocus());
+    press(Qt::Key_Escape);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+    QVERIFY(m_view->panes().focusPane(PaneNavigator::Pane::detail));
+    QTRY_VERIFY(m_view->detailArea()->isAncestorOf(QApplication::focusWidget()));
+    press(Qt::Key_Escape);
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QTRY_VERIFY(m_view->detailArea()->isAncestorOf(QApplication::focusWidget()));
+}
+
+void TestMainWindow::commandsApplyOnlyWhenTheyCan()
+{
+    MainWindowActions &commands = m_window->commands();
+    const auto enabled = [&] {
+        return QList<bool>{commands.refresh()->isEnabled(),        commands.closeProject()->isEnabled(),
+                           commands.nextProject()->isEnabled(),    commands.projectSlot(0)->isEnabled(),
+                           commands.projectSlot(1)->isEnabled(),   commands.showDashboard()->isEnabled(),
+                           commands.toggleViewMode()->isEnabled(), commands.importProject()->isEnabled()};
+    };
+    QCOMPARE(enabled(), (QList<bool>{false, false, false, false, false, false, false, true}));
+    press(Qt::CTRL | Qt::Key_W); // nothing to close, nothing happens
+    QVERIFY(m_view->store().projectRoots().isEmpty());
+
+    importProject(QStringLiteral("alpha"));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, true, false, true, false, true}));
+    importProject(QStringLiteral("beta"));
+    QCOMPARE(enabled(), (QList<bool>{true, true, true, true, true, true, false, true}));
+
+    m_view->setSelectedNode(
+        *ProjectTreeModel::nodeAt(findRow(outline()->model(), QStringLiteral("project.md"))));
+    QVERIFY(commands.toggleViewMode()->isEnabled());
+    m_view->showDashboard();
+    QVERIFY(!commands.toggleViewMode()->isEnabled());
+    QVERIFY(commands.focusDocument()->isEnabled());
+    QVERIFY(commands.focusOutline()->isEnabled());
+}
+
+void TestMainWindow::themeCommandsAreExclusiveAndFollowTheMode()
+{
+    MainWindowActions &commands = m_window->commands();
+    QVERIFY(commands.themeGroup()->isExclusive());
+    QVERIFY(commands.theme(ThemeMode::system)->isChecked());
+    commands.theme(ThemeMode::dark)->trigger();
+    QCOMPARE(m_theme->mode(), ThemeMode::dark);
+    QVERIFY(!commands.theme(ThemeMode::system)->isChecked());
+    // The toolbar's theme menu goes the same way and the commands follow.
+    m_theme->setMode(ThemeMode::light);
+    QVERIFY(commands.theme(ThemeMode::light)->isChecked());
+    QCOMPARE(commands.themeGroup()->checkedAction(), commands.theme(ThemeMode::light));
+    QVERIFY(!commands.theme(ThemeMode::dark)->icon().isNull());
+}
+
+void TestMainWindow::mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects()
+{
+    MainWindowActions &commands = m_window->commands();
+    MainMenu *menu = m_window->mainMenu();
+    QToolButton *button = m_view->toolBar()->mainMenuButton();
+    QCOMPARE(button->menu(), menu);
+    QVERIFY(!button->icon().isNull());
+    QCOMPARE(m_view->toolBar()->buttons().constLast(), button);
+
+    const QList<QAction *> items = menu->actions();
+    for (QAction *command : {commands.importProject(), commands.refresh(), commands.closeProject(),
+                             commands.nextProject(), commands.showDashboard(), commands.toggleViewMode(),
+                             commands.keyboardShortcuts(), commands.about(), commands.quit()})
+        QVERIFY2(items.contains(command), qPrintable(command->text()));
+    // Keys only: in the shortcuts window, not the menu.
+    QVERIFY(!items.contains(commands.projectSlot(0)));
+    QVERIFY(!items.contains(commands.nextPane()));
+    QCOMPARE(menu->themeMenu()->actions(), commands.themeGroup()->actions());
+    QVERIFY(items.contains(menu->themeMenu()->menuAction()));
+    QVERIFY(commands.importProject()->isShortcutVisibleInContextMenu());
+
+    // A later command of another feature lands in its group.
+    auto *later = new QAction(QStringLiteral("Reopen Closed Project"));
+    later->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    commands.add(later, MainWindowActions::Group::project);
+    QVERIFY(menu->actions().indexOf(later) > menu->actions().indexOf(commands.closeProject()));
+    QVERIFY(menu->actions().indexOf(later) < menu->actions().indexOf(commands.showDashboard()));
+    QCOMPARE(later->parent(), m_window.get());
+
+    // Recent projects right below the import command, gone again with their menu.
+    QCOMPARE(menu->recentProjectsMenu(), m_window->recentProjectsMenu());
+    auto recent = std::make_unique<QMenu>(QStringLiteral("Open Recent"));
+    menu->setRecentProjectsMenu(recent.get());
+    QCOMPARE(menu->actions().indexOf(recent->menuAction()),
+             menu->actions().indexOf(commands.importProject()) + 1);
+    recent.reset();
+    QVERIFY(!menu->recentProjectsMenu());
+    QCOMPARE(menu->actions().at(menu->actions().indexOf(commands.importProject()) + 1), commands.refresh());
+
+    // F10 opens it without waiting for it to close.
+    press(Qt::Key_F10);
+    QTRY_VERIFY(menu->isVisible());
+    menu->close();
+}
+
+void TestMainWindow::shortcutsWindowListsEveryKeyIncludingLaterOnes()
+{
+    press(Qt::Key_F1);
+    KeyboardShortcutsDialog *dialog = m_window->keyboardShortcutsDialog();
+    QVERIFY(dialog);
+    QTRY_VERIFY(dialog->isVisible());
+    QVERIFY(!dialog->isModal());
+    MainWindowActions &commands = m_window->commands();
+    const auto rows = shortcutRows(dialog->list());
+    const auto keysOf = [&rows](const QString &text) {
+        for (const auto &[command, keys] : rows) {
+            if (command == text)
+                return keys;
+        }
+        return QString();
+    };
+    const QString refreshKeys = keysOf(commands.refresh()->text());
+    QVERIFY2(refreshKeys.contains(QStringLiteral("F5")) && refreshKeys.contains(QStringLiteral("Ctrl+R")),
+             qPrintable(refreshKeys));
+    QVERIFY(keysOf(commands.previousProject()->text()).contains(QStringLiteral("Ctrl+Shift+Tab")));
+    QVERIFY(!keysOf(commands.previousProject()->text()).contains(QStringLiteral("Backtab")));
+    QCOMPARE(keysOf(commands.nextPane()->text()), QStringLiteral("F6"));
+    QVERIFY(keysOf(commands.keyboardShortcuts()->text()).contains(QStringLiteral("F1")));
+    // Keys that are no command, and the nine project keys on one line.
+    QCOMPARE(keysOf(QStringLiteral("shortcuts.hint.leave_preview")), QStringLiteral("Esc"));
+    QVERIFY(!keysOf(QStringLiteral("shortcuts.hint.project_slots")).isEmpty());
+    QVERIFY(keysOf(commands.projectSlot(0)->text()).isEmpty());
+    // Commands without keys are left out.
+    QVERIFY(keysOf(commands.about()->text()).isEmpty());
+    QCOMPARE(dialog->list()->topLevelItemCount(), 4);
+    QCOMPARE(dialog->list()->topLevelItem(0)->text(0),
+             MainWindowActions::groupTitle(MainWindowActions::Group::project));
+
+    auto *later = new QAction(QStringLiteral("Find in Project"));
+    later->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    commands.add(later, MainWindowActions::Group::navigation);
+    const auto updated = shortcutRows(dialog->list());
+    QVERIFY(updated.contains(qMakePair(QStringLiteral("Find in Project"), QStringLiteral("Ctrl+Shift+F"))));
+
+    dialog->close();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    press(Qt::CTRL | Qt::Key_Question);
+    QTRY_VERIFY(dialog->isVisible());
+}
+
+void TestMainWindow::aboutNamesTheProgramItsVersionAndLicence()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.4.5"));
+    m_window->commands().about()->trigger();
+    AboutDialog *about = m_window->aboutDialog();
+    QVERIFY(about);
+    QTRY_VERIFY(about->isVisible());
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("aboutName"))->text(), QStringLiteral("app.title"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("aboutVersion"))->text(),
+             QStringLiteral("about.version_format"));
+    QCOMPARE(about->findChild<QLabel *>(QStringLiteral("aboutLicence"))->text(),
+             QStringLiteral("about.licence"));
+    about->accept();
+}
+
+void TestMainWindow::tabVisitsThePanesInReadingOrder()
+{
+    importProject(QStringLiteral("alpha"));
+    importProject(QStringLiteral("beta"));
+    m_view->selectProjectAt(0);
+    QTRY_COMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QTRY_VERIFY(m_view->tabsBar()->isVisible());
+
+    const QList<ProjectTabButton *> tabs = m_view->tabsBar()->tabs();
+    MainToolBar *toolBar = m_view->toolBar();
+    const QList<QWidget *> expectedStart = {tabs.at(0),
+                                            tabs.at(1),
+                                            toolBar->themeButton(),
+                                            toolBar->refreshButton(),
+                                            toolBar->importButton(),
+                                            toolBar->mainMenuButton(),
+                                            m_view->sidebar()->dashboardButton(),
+                                            outline()};
+    tabs.at(0)->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(tabs.at(0)->hasFocus());
+    QList<QWidget *> visited = {QApplication::focusWidget()};
+    do {
+        press(Qt::Key_Tab);
+        visited.append(QApplication::focusWidget());
+    } while (visited.constLast() != tabs.at(0) && visited.size() < 60);
+    QCOMPARE(visited.constLast(), tabs.at(0)); // wrapped around
+    QCOMPARE(visited.mid(0, expectedStart.size()), expectedStart);
+    const QList<QWidget *> detail =
+        visited.mid(expectedStart.size(), visited.size() - expectedStart.size() - 1);
+    QVERIFY(!detail.isEmpty());
+    for (QWidget *widget : detail)
+        QVERIFY2(m_view->detailArea()->isAncestorOf(widget), qPrintable(widget->metaObject()->className()));
+    QCOMPARE(m_view->panes().focusChain(), visited.mid(0, visited.size() - 1));
+
+    // Shift+Tab goes the same way back.
+    press(Qt::SHIFT | Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), detail.constLast());
+    press(Qt::SHIFT | Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), detail.size() > 1 ? detail.at(detail.size() - 2) : outline());
+
+    // Tabs made anew (a project added) keep their place at the front.
+    importProject(QStringLiteral("gamma"));
+    const QList<ProjectTabButton *> madeAnew = m_view->tabsBar()->tabs();
+    QCOMPARE(m_view->panes().focusChain().mid(0, 3), QList<QWidget *>(madeAnew.begin(), madeAnew.end()));
+}
+
+void TestMainWindow::f6CyclesTabsOutlineAndDocument()
+{
+    importProject(QStringLiteral("app"));
+    m_view->setSelectedNode(
+        *ProjectTreeModel::nodeAt(findRow(outline()->model(), QStringLiteral("project.md"))));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    outline()->setFocus();
+    QTRY_VERIFY(outline()->hasFocus());
+
+    press(Qt::Key_F6);
+    // The document itself, not the preview's header.
+    QTRY_VERIFY(preview->contentView()->isAncestorOf(QApplication::focusWidget()) ||
+                preview->contentView() == QApplication::focusWidget());
+    press(Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), m_view->tabsBar()->tabs().constFirst());
+    press(Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), outline());
+    press(Qt::SHIFT | Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), m_view->tabsBar()->tabs().constFirst());
+
+    m_window->commands().focusDocument()->trigger();
+    QVERIFY(m_view->detailArea()->isAncestorOf(QApplication::focusWidget()));
+    m_window->commands().focusOutline()->trigger();
+    QCOMPARE(QApplication::focusWidget(), outline());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

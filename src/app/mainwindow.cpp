@@ -2,19 +2,22 @@
 
 #include "app/aboutdialog.h"
 #include "app/detailarea.h"
+#include "app/dropoverlay.h"
 #include "app/keyboardshortcutsdialog.h"
 #include "app/maincontentview.h"
 #include "app/mainmenu.h"
 #include "app/maintoolbar.h"
-#include "app/recentprojectsmenu.h"
 #include "app/mainwindowactions.h"
 #include "app/panenavigator.h"
+#include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "ui/localization.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
 #include <QPainter>
 
 namespace kestrune {
@@ -27,7 +30,7 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
                        MainContentView::Dependencies dependencies, QWidget *parent)
     : QMainWindow(parent), m_contentView(new MainContentView(themeController, std::move(dependencies), this)),
       m_actions(new MainWindowActions(this, themeController)), m_mainMenu(new MainMenu(*m_actions, this)),
-      m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this))
+      m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)), m_dropOverlay(new DropOverlay(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));
@@ -39,6 +42,7 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     setUnifiedTitleAndToolBarOnMac(true);
     setMinimumSize(minimumContentSize);
     resize(contentSize);
+    setAcceptDrops(true);
 
     connect(m_recentProjectsMenu, &RecentProjectsMenu::projectChosen, m_contentView,
             [this](const QString &path) { m_contentView->openPaths({path}); });
@@ -138,6 +142,51 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_actions)
         m_actions->updateIcons();
+}
+
+QStringList MainWindow::droppedPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedPaths(event->mimeData()).isEmpty())
+        return; // ignored: not for this window
+    event->acceptProposedAction();
+    m_dropOverlay->showOverParent();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!droppedPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    m_dropOverlay->hide();
+    QMainWindow::dragLeaveEvent(event);
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    m_dropOverlay->hide();
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // As if named on the command line: each project imported (the last one ends up selected),
+    // a file inside one opened, and every path that cannot be opened named in one alert.
+    m_contentView->openPaths(paths);
 }
 
 bool MainWindow::focusNextPrevChild(bool next)

@@ -4,11 +4,14 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
+class QMimeData;
 
 namespace kestrune {
 
 class AboutDialog;
+class DropOverlay;
 class KeyboardShortcutsDialog;
 class MainMenu;
 class MainWindowActions;
@@ -21,7 +24,8 @@ class ThemeController;
 // main menu behind the toolbar's trailing button and in the keyboard shortcuts window; the window
 // wires each to the root view and enables it while it applies. Tab follows the panes in reading
 // order (PaneNavigator). The main menu also holds the "Open Recent" menu of the recent projects,
-// wired to open the chosen one.
+// wired to open the chosen one. Folders and files dropped on the window are opened as paths named
+// on the command line are (MainContentView::openPaths) while an overlay marks it as a drop target.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -46,11 +50,19 @@ public:
     KeyboardShortcutsDialog *keyboardShortcutsDialog() const;
     void showAbout();
     AboutDialog *aboutDialog() const;
+    DropOverlay *dropOverlay() const { return m_dropOverlay; }
+
+    // The local files and folders a drag carries; empty when it carries none.
+    static QStringList droppedPaths(const QMimeData *data);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void connectCommands();
@@ -59,9 +71,10 @@ private:
     MainContentView *m_contentView = nullptr;
     MainWindowActions *m_actions = nullptr;
     MainMenu *m_mainMenu = nullptr;
+    RecentProjectsMenu *m_recentProjectsMenu = nullptr;
+    DropOverlay *m_dropOverlay = nullptr;
     QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;
     QPointer<AboutDialog> m_aboutDialog;
-    RecentProjectsMenu *m_recentProjectsMenu = nullptr;
 };
 
 } // namespace kestrune

@@ -1,9 +1,11 @@
 // The window as a keyboard user meets it: every command's keys, the commands enabled only when
 // they apply, the main menu and the shortcuts window built from the commands (also from ones
-// added later), and Tab and F6 through the panes in reading order.
+// added later), Tab and F6 through the panes in reading order, and folders and files dropped on
+// the window.
 #include "app/aboutdialog.h"
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
+#include "app/dropoverlay.h"
 #include "app/keyboardshortcutsdialog.h"
 #include "app/maincontentview.h"
 #include "app/mainmenu.h"
@@ -27,9 +29,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -43,7 +47,8 @@ using namespace kestrune;
 
 namespace {
 
-// Project folders on disk shaped like the outline FakeProjects reports for them.
+// Project folders on disk shaped like the outline FakeProjects reports for them, so that drops
+// can name real files and folders.
 class Folders
 {
 public:
@@ -82,6 +87,16 @@ QModelIndex findRow(const QAbstractItemModel *model, const QString &name, const 
     return {};
 }
 
+QMimeData *urlData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    return data;
+}
+
 // The rows of the shortcuts window: command (or hint) and keys.
 QList<QPair<QString, QString>> shortcutRows(const QTreeWidget *list)
 {
@@ -117,9 +132,16 @@ private Q_SLOTS:
     void aboutNamesTheProgramItsVersionAndLicence();
     void tabVisitsThePanesInReadingOrder();
     void f6CyclesTabsOutlineAndDocument();
+    void droppedProjectFolderIsImported();
+    void droppedMarkdownFileOpensInItsProject();
+    void droppedFolderInsideAProjectIsRevealedInTheOutline();
+    void droppedFolderOutsideAProjectShowsTheImportAlert();
+    void dragShowsTheOverlayOnlyForFiles();
 
 private:
     QString importProject(const QString &name);
+    // Drags the paths over the window and drops them; whether the drop was taken.
+    bool drop(const QStringList &paths);
     void press(QKeyCombination key);
     QTreeView *outline() const { return m_view->sidebar()->treeView()->listView(); }
 
@@ -177,6 +199,17 @@ QString TestMainWindow::importProject(const QString &name)
     m_view->importFolder(QUrl::fromLocalFile(root));
     [&] { QTRY_VERIFY(m_view->store().summaryForProject(QUrl::fromLocalFile(root))); }();
     return root;
+}
+
+bool TestMainWindow::drop(const QStringList &paths)
+{
+    std::unique_ptr<QMimeData> data(urlData(paths));
+    const QPoint position(300, 300);
+    QDragEnterEvent enter(position, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window.get(), &enter);
+    QDropEvent dropped(position, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window.get(), &dropped);
+    return enter.isAccepted() && dropped.isAccepted();
 }
 
 void TestMainWindow::press(QKeyCombination key)
@@ -503,6 +536,93 @@ void TestMainWindow::f6CyclesTabsOutlineAndDocument()
     QVERIFY(m_view->detailArea()->isAncestorOf(QApplication::focusWidget()));
     m_window->commands().focusOutline()->trigger();
     QCOMPARE(QApplication::focusWidget(), outline());
+}
+
+void TestMainWindow::droppedProjectFolderIsImported()
+{
+    const QString alpha = m_folders->project(QStringLiteral("alpha"));
+    const QString beta = m_folders->project(QStringLiteral("beta"));
+    QVERIFY(drop({alpha, beta}));
+    QVERIFY(!m_window->dropOverlay()->isVisible()); // shown while dragging, gone with the drop
+    QCOMPARE(m_view->store().projectRoots(),
+             (QList<QUrl>{QUrl::fromLocalFile(alpha), QUrl::fromLocalFile(beta)}));
+    QVERIFY(m_view->selectedProjectRoot());
+    QCOMPARE(*m_view->selectedProjectRoot(), QUrl::fromLocalFile(beta)); // the last one
+    QVERIFY(!m_view->isShowingImportError());
+}
+
+void TestMainWindow::droppedMarkdownFileOpensInItsProject()
+{
+    const QString root = m_folders->project(QStringLiteral("app"));
+    m_projects->hold(QUrl::fromLocalFile(root)); // the file is opened once the outline is read
+    const QString proposal = root + QStringLiteral("/kestrune/changes/add-login/proposal.md");
+    QVERIFY(drop({proposal}));
+    QCOMPARE(m_view->store().projectRoots(), QList<QUrl>{QUrl::fromLocalFile(root)});
+    QVERIFY(!m_view->selectedNode());
+    m_projects->release(QUrl::fromLocalFile(root));
+    QTRY_VERIFY(m_view->selectedNode().has_value());
+    QCOMPARE(m_view->selectedNode()->url, QUrl::fromLocalFile(proposal));
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+
+    // Dropped again once the project is read: opened at once.
+    m_view->showDashboard();
+    const QString spec = root + QStringLiteral("/kestrune/changes/add-login/specs/spec.md");
+    QVERIFY(drop({spec}));
+    QVERIFY(m_view->selectedNode().has_value());
+    QCOMPARE(m_view->selectedNode()->name, QStringLiteral("spec.md"));
+}
+
+void TestMainWindow::droppedFolderInsideAProjectIsRevealedInTheOutline()
+{
+    const QString root = m_folders->project(QStringLiteral("app"));
+    QVERIFY(drop({root + QStringLiteral("/kestrune/changes/add-login")}));
+    QTRY_VERIFY(outline()->currentIndex().isValid());
+    const QModelIndex change = outline()->currentIndex();
+    QCOMPARE(change.data().toString(), QStringLiteral("add-login"));
+    QVERIFY(outline()->isExpanded(change.parent()));
+    QVERIFY(outline()->isExpanded(change));
+    // Shown, not chosen: the dashboard stays.
+    QVERIFY(!m_view->selectedNode());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+}
+
+void TestMainWindow::droppedFolderOutsideAProjectShowsTheImportAlert()
+{
+    const QString plain = m_folders->plain(QStringLiteral("plain"));
+    QVERIFY(drop({plain}));
+    QVERIFY(m_view->store().projectRoots().isEmpty());
+    QVERIFY(m_view->isShowingImportError());
+    // Named with its reason, as the command line names it.
+    QVERIFY(m_view->importError() && m_view->importError()->contains(plain) &&
+            m_view->importError()->contains(QLatin1String("import.failed.no_kestrune_folder")));
+    auto *box = m_view->findChild<QMessageBox *>(QStringLiteral("importFailedAlert"));
+    QVERIFY(box && box->isVisible());
+    box->buttons().constFirst()->click();
+}
+
+void TestMainWindow::dragShowsTheOverlayOnlyForFiles()
+{
+    DropOverlay *overlay = m_window->dropOverlay();
+    QVERIFY(!overlay->isVisible());
+
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/project"))});
+    QDragEnterEvent ignored(QPoint(200, 200), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window.get(), &ignored);
+    QVERIFY(!ignored.isAccepted());
+    QVERIFY(!overlay->isVisible());
+
+    std::unique_ptr<QMimeData> folder(urlData({m_folders->plain(QStringLiteral("plain"))}));
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, folder.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QVERIFY(overlay->isVisible());
+    QCOMPARE(overlay->geometry(), m_window->rect());
+    QCOMPARE(overlay->text(), QStringLiteral("drop.hint"));
+    QVERIFY(overlay->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(m_window.get(), &leave);
+    QVERIFY(!overlay->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -434,6 +434,10 @@
         <source>Released under the MIT License.</source>
         <translation>Veröffentlicht unter der MIT-Lizenz.</translation>
     </message>
+    <message id="drop.hint">
+        <source>Drop folders to import</source>
+        <translation>Ordner zum Importieren ablegen</translation>
+    </message>
     <message id="project_tree.accessible_name">
         <source>Project Outline</source>
         <translation>Projektgliederung</translation>

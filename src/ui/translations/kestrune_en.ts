@@ -434,6 +434,10 @@
         <source>Released under the MIT License.</source>
         <translation>Released under the MIT License.</translation>
     </message>
+    <message id="drop.hint">
+        <source>Drop folders to import</source>
+        <translation>Drop folders to import</translation>
+    </message>
     <message id="project_tree.accessible_name">
         <source>Project Outline</source>
         <translation>Project Outline</translation>

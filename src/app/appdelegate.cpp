@@ -6,6 +6,7 @@
 #include "app/instanceserver.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
+#include "app/mainwindowactions.h"
 #include "app/recentprojects.h"
 #include "markdown/document/processheap.h"
 #include "ui/desktopcolorscheme.h"
@@ -13,6 +14,7 @@
 #include "ui/systemfont.h"
 #include "ui/themecontroller.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
@@ -106,6 +108,13 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     m_themeController->applyAppearance();
 
     auto window = std::make_unique<MainWindow>(*m_themeController, *m_recentProjects);
+    // The session's one choice, in the main menu beside the program's own commands.
+    auto *reopen = new QAction(Localization::text("app.action.reopen_at_start"), window.get());
+    reopen->setObjectName(QStringLiteral("reopenProjectsAtStart"));
+    reopen->setCheckable(true);
+    reopen->setChecked(m_session->reopensProjectsAtStart());
+    connect(reopen, &QAction::toggled, m_session.get(), &AppSession::setReopensProjectsAtStart);
+    window->commands().add(reopen, MainWindowActions::Group::application);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();

@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 
 namespace kestrune {
@@ -139,7 +140,15 @@ void MainWindowActions::add(QAction *action, Group group, Listing listing)
     // the text alone.
     action->setShortcutVisibleInContextMenu(true);
     m_window->addAction(action);
-    m_entries.append({action, group, listing});
+    // Quit stays the last command of its group, whatever is added later.
+    auto at = m_entries.end();
+    if (m_quit && action != m_quit) {
+        at = std::find_if(m_entries.begin(), m_entries.end(),
+                          [this](const Entry &entry) { return entry.action == m_quit; });
+        if (at != m_entries.end() && at->group != group)
+            at = m_entries.end();
+    }
+    m_entries.insert(at, {action, group, listing});
     Q_EMIT listChanged();
 }
 

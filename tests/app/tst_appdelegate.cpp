@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
+#include "app/mainwindowactions.h"
 #include "app/recentprojects.h"
 #include "app/recentprojectsmenu.h"
 #include "app/sidebarpane.h"
@@ -269,7 +270,16 @@ void TestAppDelegate::whatTheNextStartReopens()
         first.applicationDidFinishLaunching(
             {folders.filePath(QStringLiteral("alpha")), folders.filePath(QStringLiteral("beta"))});
         QCOMPARE(first.session().reopensProjectsAtStart(), true);
-        first.session().setReopensProjectsAtStart(reopen);
+        // Chosen in the main menu.
+        auto *choice = first.mainWindow()->findChild<QAction *>(QStringLiteral("reopenProjectsAtStart"));
+        QVERIFY(choice && choice->isChecked());
+        MainWindowActions &commands = first.mainWindow()->commands();
+        const QList<QAction *> application = commands.actions(MainWindowActions::Group::application,
+                                                              MainWindowActions::Listing::menuAndShortcuts);
+        QVERIFY(application.contains(choice));
+        QCOMPARE(application.constLast(), commands.quit()); // quit stays last
+        choice->setChecked(reopen);
+        QCOMPARE(first.session().reopensProjectsAtStart(), reopen);
         first.mainWindow()->close();
     }
     if (alphaGone)
@@ -283,6 +293,8 @@ void TestAppDelegate::whatTheNextStartReopens()
 
     AppDelegate second;
     second.applicationDidFinishLaunching(paths);
+    QCOMPARE(second.mainWindow()->findChild<QAction *>(QStringLiteral("reopenProjectsAtStart"))->isChecked(),
+             reopen);
     MainContentView *view = second.mainWindow()->contentView();
     QCOMPARE(view->store().projectRoots(), expected);
     QVERIFY(!view->isShowingImportError());

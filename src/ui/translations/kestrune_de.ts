@@ -23,6 +23,10 @@
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Rückgabewert: 0, wenn das Programm normal endet oder seine Pfade an die bereits laufende Instanz übergeben hat, 1 bei einem Aufruffehler (einer unbekannten Option). Ein Pfad, der sich nicht öffnen lässt, wird auf der Standardfehlerausgabe und im Fenster genannt und ist kein Aufruffehler.</translation>
     </message>
+    <message id="app.action.reopen_at_start">
+        <source>Reopen Projects at Start</source>
+        <translation>Projekte beim Start wieder öffnen</translation>
+    </message>
     <message id="app.recent.title">
         <source>Open Recent</source>
         <translation>Zuletzt geöffnet</translation>

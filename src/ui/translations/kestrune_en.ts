@@ -23,6 +23,10 @@
         <source>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</source>
         <translation>Exit status: 0 when the program ends normally or has handed its paths to the instance already running, 1 on a usage error (an unknown option). A path that cannot be opened is named on standard error and in the window, and is no usage error.</translation>
     </message>
+    <message id="app.action.reopen_at_start">
+        <source>Reopen Projects at Start</source>
+        <translation>Reopen Projects at Start</translation>
+    </message>
     <message id="app.recent.title">
         <source>Open Recent</source>
         <translation>Open Recent</translation>

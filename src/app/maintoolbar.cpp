@@ -18,19 +18,6 @@ namespace {
 constexpr int symbolSize = 16;
 constexpr int itemSpacing = 8;
 
-QString themeSymbol(ThemeMode mode)
-{
-    switch (mode) {
-    case ThemeMode::system:
-        return QStringLiteral("circle.lefthalf.filled");
-    case ThemeMode::light:
-        return QStringLiteral("sun.max");
-    case ThemeMode::dark:
-        return QStringLiteral("moon");
-    }
-    return {};
-}
-
 } // namespace
 
 MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
@@ -146,7 +133,7 @@ void MainToolBar::changeEvent(QEvent *event)
 void MainToolBar::updateIcons()
 {
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(palette());
-    m_themeButton->setIcon(SymbolIcon::icon(themeSymbol(m_themeController.mode()), color, symbolSize));
+    m_themeButton->setIcon(SymbolIcon::icon(symbolName(m_themeController.mode()), color, symbolSize));
     m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
     m_mainMenuButton->setIcon(ThemedSymbolIcon::icon(QStringLiteral("open-menu-symbolic"),
                                                      u"line.3.horizontal", color, symbolSize));

@@ -32,19 +32,6 @@ QList<QKeySequence> keys(const QList<QKeySequence> &named,
     return all;
 }
 
-QString themeSymbol(ThemeMode mode)
-{
-    switch (mode) {
-    case ThemeMode::system:
-        return QStringLiteral("circle.lefthalf.filled");
-    case ThemeMode::light:
-        return QStringLiteral("sun.max");
-    case ThemeMode::dark:
-        return QStringLiteral("moon");
-    }
-    return {};
-}
-
 QString keyText(const QKeySequence &key)
 {
     return key.toString(QKeySequence::NativeText);
@@ -188,7 +175,7 @@ void MainWindowActions::updateIcons()
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(m_window->palette());
     m_refresh->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
     for (const ThemeMode mode : allThemeModes())
-        theme(mode)->setIcon(SymbolIcon::icon(themeSymbol(mode), color, symbolSize));
+        theme(mode)->setIcon(SymbolIcon::icon(symbolName(mode), color, symbolSize));
 }
 
 void MainWindowActions::addStandardKeyHints()

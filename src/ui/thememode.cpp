@@ -39,4 +39,17 @@ QString displayName(ThemeMode mode)
     return {};
 }
 
+QString symbolName(ThemeMode mode)
+{
+    switch (mode) {
+    case ThemeMode::system:
+        return QStringLiteral("circle.lefthalf.filled");
+    case ThemeMode::light:
+        return QStringLiteral("sun.max");
+    case ThemeMode::dark:
+        return QStringLiteral("moon");
+    }
+    return {};
+}
+
 } // namespace kestrune

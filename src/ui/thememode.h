@@ -21,6 +21,8 @@ QString rawValue(ThemeMode mode);
 std::optional<ThemeMode> themeModeFromRawValue(QStringView raw);
 // The label of the mode in the theme menu, in the user's language.
 QString displayName(ThemeMode mode);
+// The name of the symbol that stands for the mode (SymbolIcon).
+QString symbolName(ThemeMode mode);
 
 // Every mode in menu order.
 constexpr std::array<ThemeMode, 3> allThemeModes()

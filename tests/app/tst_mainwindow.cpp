@@ -19,6 +19,7 @@
 #include "app/recentprojectsmenu.h"
 #include "app/sidebarpane.h"
 #include "fakeprojects.h"
+#include "modelrows.h"
 #include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
@@ -74,18 +75,6 @@ public:
 private:
     QTemporaryDir m_directory;
 };
-
-QModelIndex findRow(const QAbstractItemModel *model, const QString &name, const QModelIndex &parent = {})
-{
-    for (int row = 0; row < model->rowCount(parent); ++row) {
-        const QModelIndex index = model->index(row, 0, parent);
-        if (index.data().toString() == name)
-            return index;
-        if (const QModelIndex found = findRow(model, name, index); found.isValid())
-            return found;
-    }
-    return {};
-}
 
 QMimeData *urlData(const QStringList &paths)
 {

@@ -10,6 +10,7 @@
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
+#include "model/treenodelookup.h"
 #include "preview/markdownpreviewview.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
@@ -35,21 +36,6 @@ std::optional<QUrl> firstOf(const QList<QUrl> &roots)
     if (roots.isEmpty())
         return std::nullopt;
     return roots.constFirst();
-}
-
-// The node of the tree at a path; only the folders on the way are searched.
-const TreeNode *findNodeAt(const TreeNode &node, const QString &path)
-{
-    const QString nodePath = QDir::cleanPath(node.url.toLocalFile());
-    if (nodePath == path)
-        return &node;
-    if (!node.children || !path.startsWith(nodePath))
-        return nullptr;
-    for (const TreeNode &child : *node.children) {
-        if (const TreeNode *found = findNodeAt(child, path))
-            return found;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -197,7 +183,7 @@ void MainContentView::applyPendingReveal()
     if (!tree)
         return; // until the first scan is published
     const QString path = QDir::cleanPath(m_pendingReveals.take(*root).toLocalFile());
-    const TreeNode *node = findNodeAt(*tree, path);
+    const TreeNode *node = findNodeAtPath(*tree, path);
     if (!node || node->kind == TreeNodeKind::projectRoot)
         return;
     if (node->kind == TreeNodeKind::markdownFile)

@@ -53,11 +53,13 @@ void ProjectStore::importProject(const QUrl &root)
     Q_EMIT projectRootsAboutToChange();
     m_projectRoots = std::move(roots);
     Q_EMIT projectRootsChanged();
-    startLoad(root);
+    requestLoad(root);
 }
 
 void ProjectStore::removeProject(const QUrl &root)
 {
+    // A load still running publishes when it finishes (see treeByProject), but nothing runs after it.
+    m_loads.remove(root);
     if (m_projectRoots.contains(root)) {
         Q_EMIT projectRootsAboutToChange();
         m_projectRoots.removeAll(root);
@@ -78,7 +80,7 @@ void ProjectStore::removeProject(const QUrl &root)
 void ProjectStore::refreshProject(const QUrl &root)
 {
     if (m_projectRoots.contains(root))
-        startLoad(root);
+        requestLoad(root);
 }
 
 void ProjectStore::refreshAll()
@@ -86,7 +88,19 @@ void ProjectStore::refreshAll()
     // A copy: observers of a publication may change the list while loads are being started.
     const QList<QUrl> roots = m_projectRoots;
     for (const QUrl &root : roots)
-        startLoad(root);
+        requestLoad(root);
+}
+
+bool ProjectStore::isLoading(const QUrl &root) const
+{
+    const auto it = m_loads.constFind(root);
+    return it != m_loads.constEnd() && it->running;
+}
+
+bool ProjectStore::isMissing(const QUrl &root) const
+{
+    const auto it = m_loads.constFind(root);
+    return it != m_loads.constEnd() && it->missing;
 }
 
 std::optional<ProjectStore::LoadResult> ProjectStore::scanProject(const QUrl &root)
@@ -106,8 +120,25 @@ QString ProjectStore::folderName(const QUrl &root)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+void ProjectStore::requestLoad(const QUrl &root)
+{
+    LoadState &state = m_loads[root];
+    if (state.running) {
+        state.pending = true;
+        return;
+    }
+    startLoad(root);
+}
+
 void ProjectStore::startLoad(const QUrl &root)
 {
+    LoadState &state = m_loads[root];
+    const bool wasRunning = state.running;
+    state.serial = ++m_loadSerial;
+    state.running = true;
+    state.pending = false;
+    const quint64 serial = state.serial;
+
     // The pool task sees only the loader and the root; the store is reached again through a
     // watcher that lives on this thread and dies with the store, so a store destroyed in the
     // meantime simply never hears of the result.
@@ -119,19 +150,40 @@ void ProjectStore::startLoad(const QUrl &root)
                              std::move(result->summary)};
     };
     auto *watcher = new QFutureWatcher<std::optional<LoadedProject>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, root, store = QPointer(this)] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [watcher, root, serial, store = QPointer(this)] {
         std::optional<LoadedProject> loaded = watcher->result();
         watcher->deleteLater();
-        if (!loaded)
-            return; // no tree: what the maps hold stays on show
-        // An observer of the tree may destroy the store, hence the second check.
-        if (store)
+        // No tree: what the maps hold stays on show. An observer of the tree may destroy the
+        // store, hence the checks after each publication.
+        if (loaded && store) {
             store->publishTree(root, loaded->tree);
+            if (store)
+                store->publishSummary(root, loaded->summary);
+        }
         if (store)
-            store->publishSummary(root, loaded->summary);
+            store->finishLoad(root, serial, loaded.has_value());
     });
     watcher->setFuture(QtConcurrent::task(std::move(work)).withPriority(userInitiatedPriority).spawn());
     Q_EMIT loadStarted(root);
+    if (!wasRunning)
+        Q_EMIT loadStateChanged(root);
+}
+
+void ProjectStore::finishLoad(const QUrl &root, quint64 serial, bool yieldedTree)
+{
+    const auto it = m_loads.find(root);
+    if (it == m_loads.end() || it->serial != serial)
+        return; // removed meanwhile
+    const bool missingChanged = it->missing == yieldedTree;
+    it->missing = !yieldedTree;
+    if (it->pending) {
+        startLoad(root); // still loading
+        if (missingChanged)
+            Q_EMIT loadStateChanged(root);
+        return;
+    }
+    it->running = false;
+    Q_EMIT loadStateChanged(root);
 }
 
 void ProjectStore::publishTree(const QUrl &root, const TreePointer &tree)

@@ -16,9 +16,11 @@ namespace kestrune {
 
 // The projects imported during this run: their folders, and for each the latest outline tree and
 // summary. Loads run on the thread pool; their results are published on the main thread, the tree
-// first, then the summary. Every published field announces a change before it happens
-// (the ...AboutToChange signals, where the old value is still readable) and after it
-// (the ...Changed signals). Nothing is saved: a new store is always empty.
+// first, then the summary. A project has at most one load running: a refresh asked for meanwhile
+// waits for it and then runs once, however often it was asked for, so the last load to finish is
+// always the last one started and a burst of refreshes costs two scans at most. Every published field
+// announces a change before it happens (the ...AboutToChange signals, where the old value is still readable)
+// and after it (the ...Changed signals). Nothing is saved: a new store is always empty.
 class ProjectStore : public QObject
 {
     Q_OBJECT
@@ -62,6 +64,12 @@ public:
     // Reloads every imported project, in list order.
     void refreshAll();
 
+    // Whether a load of the project is running or waiting to run.
+    bool isLoading(const QUrl &root) const;
+    // Whether the project's folder yielded no tree at its latest load (deleted, renamed, unmounted,
+    // or its "kestrune" folder gone); what was published before stays.
+    bool isMissing(const QUrl &root) const;
+
     // The scan used by default: the folder scanner, then the summary computation.
     static std::optional<LoadResult> scanProject(const QUrl &root);
     // The last path component of a folder URL, a trailing slash ignored: how projects are named
@@ -77,9 +85,22 @@ Q_SIGNALS:
     void summaryByProjectChanged(const QUrl &root);
     // A load was handed to the thread pool (for tests and benchmarks).
     void loadStarted(const QUrl &root);
+    // isLoading or isMissing of the project changed.
+    void loadStateChanged(const QUrl &root);
 
 private:
+    // The loads of one project: whether one runs, whether another was asked for meanwhile.
+    struct LoadState
+    {
+        quint64 serial = 0; // of the load running, or of the last one
+        bool running = false;
+        bool pending = false;
+        bool missing = false;
+    };
+
+    void requestLoad(const QUrl &root);
     void startLoad(const QUrl &root);
+    void finishLoad(const QUrl &root, quint64 serial, bool yieldedTree);
     void publishTree(const QUrl &root, const TreePointer &tree);
     void publishSummary(const QUrl &root, const ProjectSummary &summary);
 
@@ -87,6 +108,8 @@ private:
     QList<QUrl> m_projectRoots;
     QHash<QUrl, TreePointer> m_treeByProject;
     QHash<QUrl, ProjectSummary> m_summaryByProject;
+    QHash<QUrl, LoadState> m_loads;
+    quint64 m_loadSerial = 0;
 };
 
 } // namespace kestrune

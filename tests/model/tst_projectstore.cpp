@@ -145,7 +145,8 @@ private Q_SLOTS:
     void refreshAllLoadsEveryRootInListOrder();
     void removeForgetsRootTreeAndSummary();
     void loadFinishingAfterRemovalRefillsTheMaps();
-    void lastLoadToFinishWins();
+    void refreshesDuringALoadRunOnceAfterIt();
+    void folderWithoutTreeIsMissingUntilItYieldsOneAgain();
     void loadWithoutTreeKeepsWhatWasShown();
     void storeDestroyedDuringLoadDropsTheResult();
     void observerDestroyingTheStoreStopsThePublication();
@@ -262,6 +263,10 @@ void TestProjectStore::refreshLoadsOnlyImportedRoots()
     QCOMPARE(loads.count(), 0);
     store.importProject(folder("/p/app"));
     store.refreshProject(folder("/p/app"));
+    QCOMPARE(loads.count(), 1); // the refresh waits for the import's load
+    QVERIFY(m_gate->waitForCalls(1));
+    m_gate->release(0, project("a.md"));
+    QTRY_COMPARE(m_gate->calls().size(), 2); // started once the first has been published
     QCOMPARE(loads.count(), 2);
 }
 
@@ -270,6 +275,10 @@ void TestProjectStore::refreshAllLoadsEveryRootInListOrder()
     ProjectStore store(m_gate->loader(m_gate));
     store.importProject(folder("/p/b"));
     store.importProject(folder("/p/a"));
+    QVERIFY(m_gate->waitForCalls(2));
+    m_gate->release(0, project("b.md"));
+    m_gate->release(1, project("a.md"));
+    QTRY_VERIFY(!store.isLoading(folder("/p/a")) && !store.isLoading(folder("/p/b")));
     QSignalSpy loads(&store, &ProjectStore::loadStarted);
     store.refreshAll();
     QCOMPARE(loads.count(), 2);
@@ -311,19 +320,58 @@ void TestProjectStore::loadFinishingAfterRemovalRefillsTheMaps()
     QCOMPARE(fileNameOf(store.treeForProject(root)), QStringLiteral("late.md"));
 }
 
-void TestProjectStore::lastLoadToFinishWins()
+void TestProjectStore::refreshesDuringALoadRunOnceAfterIt()
+{
+    // Never two loads of a project at once: a load started before a change on disk can never
+    // finish after, and overwrite, one started after it.
+    ProjectStore store(m_gate->loader(m_gate));
+    const QUrl root = folder("/p/app");
+    QSignalSpy states(&store, &ProjectStore::loadStateChanged);
+    store.importProject(root);
+    QVERIFY(store.isLoading(root));
+    QCOMPARE(states.count(), 1);
+    store.refreshProject(root);
+    store.refreshProject(root);
+    QVERIFY(m_gate->waitForCalls(1));
+    QSignalSpy summaries(&store, &ProjectStore::summaryByProjectChanged);
+    m_gate->release(0, project("first-started.md"));
+    QTRY_COMPARE(m_gate->calls().size(), 2);
+    QCOMPARE(summaries.count(), 1);
+    QVERIFY(store.isLoading(root));
+    QCOMPARE(states.count(), 1); // still loading all along
+    m_gate->release(1, project("second-started.md"));
+    QTRY_VERIFY(!store.isLoading(root));
+    QCOMPARE(states.count(), 2);
+    QCOMPARE(summaries.count(), 2);
+    QCOMPARE(fileNameOf(store.treeForProject(root)), QStringLiteral("second-started.md"));
+    QCOMPARE(m_gate->calls().size(), 2);
+}
+
+void TestProjectStore::folderWithoutTreeIsMissingUntilItYieldsOneAgain()
 {
     ProjectStore store(m_gate->loader(m_gate));
     const QUrl root = folder("/p/app");
     store.importProject(root);
+    QVERIFY(m_gate->waitForCalls(1));
+    m_gate->release(0, project("a.md"));
+    QTRY_VERIFY(!store.isLoading(root));
+    QVERIFY(!store.isMissing(root));
+
     store.refreshProject(root);
     QVERIFY(m_gate->waitForCalls(2));
-    QSignalSpy summaries(&store, &ProjectStore::summaryByProjectChanged);
-    m_gate->release(1, project("second-started.md"));
-    QTRY_COMPARE(summaries.count(), 1);
-    m_gate->release(0, project("first-started.md"));
-    QTRY_COMPARE(summaries.count(), 2);
-    QCOMPARE(fileNameOf(store.treeForProject(root)), QStringLiteral("first-started.md"));
+    m_gate->release(1, std::nullopt);
+    QTRY_VERIFY(!store.isLoading(root));
+    QVERIFY(store.isMissing(root));
+
+    store.refreshProject(root);
+    QVERIFY(m_gate->waitForCalls(3));
+    m_gate->release(2, project("back.md"));
+    QTRY_VERIFY(!store.isLoading(root));
+    QVERIFY(!store.isMissing(root));
+    QCOMPARE(fileNameOf(store.treeForProject(root)), QStringLiteral("back.md"));
+
+    store.removeProject(root);
+    QVERIFY(!store.isLoading(root) && !store.isMissing(root));
 }
 
 void TestProjectStore::loadWithoutTreeKeepsWhatWasShown()

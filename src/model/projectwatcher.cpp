@@ -1,0 +1,200 @@
+#include "model/projectwatcher.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+#include <algorithm>
+
+namespace kestrune {
+
+namespace {
+
+QString withoutTrailingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+// The folders and Markdown files of an outline, below its root.
+void collectPaths(const TreeNode &node, QSet<QString> &paths)
+{
+    if (node.kind != TreeNodeKind::projectRoot && !node.linksOutsideProject)
+        paths.insert(withoutTrailingSlash(node.url.toLocalFile()));
+    if (!node.children)
+        return;
+    for (const TreeNode &child : *node.children)
+        collectPaths(child, paths);
+}
+
+// The folder itself when it exists, else the nearest one above it that does.
+QString nearestExistingFolder(QString path)
+{
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    return path;
+}
+
+} // namespace
+
+ProjectWatcher::ProjectWatcher(const QUrl &projectRoot, QObject *parent)
+    : QObject(parent), m_root(projectRoot), m_rootPath(withoutTrailingSlash(projectRoot.toLocalFile())),
+      m_watcher(std::make_unique<QFileSystemWatcher>())
+{
+    m_quietTimer.setSingleShot(true);
+    m_quietTimer.setInterval(quietInterval);
+    m_deadlineTimer.setSingleShot(true);
+    m_deadlineTimer.setInterval(longestDelay);
+    m_addTimer.setInterval(0);
+    connect(&m_quietTimer, &QTimer::timeout, this, &ProjectWatcher::emitChanged);
+    connect(&m_deadlineTimer, &QTimer::timeout, this, &ProjectWatcher::emitChanged);
+    connect(&m_addTimer, &QTimer::timeout, this, &ProjectWatcher::addSomePaths);
+    connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, &ProjectWatcher::onPathChanged);
+    connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, &ProjectWatcher::onPathChanged);
+    m_kestruneExisted = kestruneExists();
+}
+
+ProjectWatcher::~ProjectWatcher() = default;
+
+void ProjectWatcher::watch(const TreeNode *tree)
+{
+    QSet<QString> wanted;
+    m_guards.clear();
+    m_watchingOutline = tree != nullptr;
+    if (tree) {
+        wanted.reserve(1024);
+        collectPaths(*tree, wanted);
+        wanted.insert(kestrunePath());
+        m_guards.insert(m_rootPath);
+    } else {
+        m_guards.insert(nearestExistingFolder(m_rootPath));
+    }
+    wanted.unite(m_guards);
+    m_kestruneExisted = kestruneExists();
+
+    const QStringList files = m_watcher->files();
+    const QStringList directories = m_watcher->directories();
+    QStringList toRemove;
+    QSet<QString> watched;
+    watched.reserve(files.size() + directories.size());
+    for (const QStringList *list : {&files, &directories}) {
+        for (const QString &path : *list) {
+            if (wanted.contains(path))
+                watched.insert(path);
+            else
+                toRemove.append(path);
+        }
+    }
+    if (!toRemove.isEmpty())
+        m_watcher->removePaths(toRemove);
+
+    m_toAdd.clear();
+    for (const QString &path : std::as_const(wanted)) {
+        if (!watched.contains(path))
+            m_toAdd.append(path);
+    }
+    // Guards first: they tell when the whole folder goes.
+    std::stable_partition(m_toAdd.begin(), m_toAdd.end(),
+                          [this](const QString &path) { return m_guards.contains(path); });
+    m_reachedLimit = false;
+    addSomePaths();
+}
+
+void ProjectWatcher::stop()
+{
+    m_addTimer.stop();
+    m_quietTimer.stop();
+    m_deadlineTimer.stop();
+    m_toAdd.clear();
+    m_guards.clear();
+    const QStringList watched = watchedPaths();
+    if (!watched.isEmpty())
+        m_watcher->removePaths(watched);
+}
+
+bool ProjectWatcher::isComplete() const
+{
+    return m_toAdd.isEmpty() && !m_reachedLimit;
+}
+
+QStringList ProjectWatcher::watchedPaths() const
+{
+    return m_watcher->files() + m_watcher->directories();
+}
+
+void ProjectWatcher::addSomePaths()
+{
+    QStringList batch = m_toAdd.mid(0, pathsPerTurn);
+    m_toAdd.remove(0, batch.size());
+    QStringList failed;
+    if (m_watchLimit >= 0) {
+        const qsizetype room = std::max<qsizetype>(0, m_watchLimit - watchedPaths().size());
+        if (batch.size() > room) {
+            failed = batch.mid(room);
+            batch.resize(room);
+        }
+    }
+    if (!batch.isEmpty())
+        failed += m_watcher->addPaths(batch);
+    // A path that vanished since the scan is simply not there to watch; the next scan drops it.
+    const bool refused = std::any_of(failed.cbegin(), failed.cend(),
+                                     [](const QString &path) { return QFileInfo::exists(path); });
+    if (refused && !m_reachedLimit) {
+        m_reachedLimit = true;
+        m_toAdd.clear(); // the rest would fail the same way
+        Q_EMIT watchLimitReached();
+    }
+    if (m_toAdd.isEmpty())
+        m_addTimer.stop();
+    else if (!m_addTimer.isActive())
+        m_addTimer.start();
+}
+
+void ProjectWatcher::onPathChanged(const QString &path)
+{
+    if (m_guards.contains(path)) {
+        // The folder holding the project changes for reasons of its own (a build writing
+        // beside the planning folder); only the planning folder coming or going matters.
+        const bool exists = kestruneExists();
+        if (exists != m_kestruneExisted) {
+            m_kestruneExisted = exists;
+            noteEvent();
+        } else if (!m_watchingOutline && !m_guards.contains(nearestExistingFolder(m_rootPath))) {
+            watch(nullptr); // a folder on the way back to the project appeared, or one vanished
+        }
+        return;
+    }
+    noteEvent();
+}
+
+void ProjectWatcher::noteEvent()
+{
+    m_quietTimer.start();
+    if (!m_deadlineTimer.isActive())
+        m_deadlineTimer.start();
+}
+
+void ProjectWatcher::emitChanged()
+{
+    m_quietTimer.stop();
+    m_deadlineTimer.stop();
+    Q_EMIT changed();
+}
+
+QString ProjectWatcher::kestrunePath() const
+{
+    return (m_rootPath == QLatin1String("/") ? m_rootPath : m_rootPath + QLatin1Char('/')) +
+           QLatin1String("kestrune");
+}
+
+bool ProjectWatcher::kestruneExists() const
+{
+    return QFileInfo(kestrunePath()).isDir();
+}
+
+} // namespace kestrune

@@ -10,6 +10,7 @@
 
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStackedLayout>
 
 namespace kestrune {
@@ -56,11 +57,30 @@ void ProjectTreeView::setOutline(std::shared_ptr<const TreeNode> projectTree)
 {
     if (projectTree == m_model->outline())
         return; // the same published tree: keep the rows and their expansion
+    // A new scan of the project on show must not move anything under the reader's eyes: the
+    // folders stay open, the current row and the scroll position stay where they were.
+    const std::shared_ptr<const TreeNode> &previous = m_model->outline();
+    const bool rescan = previous && projectTree && previous->url == projectTree->url;
+    QSet<QUrl> expanded;
+    QUrl current;
+    const int scroll = m_list->verticalScrollBar()->value();
+    if (rescan) {
+        expanded = expandedFolders({});
+        if (const TreeNode *node = ProjectTreeModel::nodeAt(m_list->currentIndex()))
+            current = node->url;
+    }
     m_syncingSelection = true;
     m_model->setOutline(std::move(projectTree));
+    if (rescan) {
+        expandFolders({}, expanded);
+        if (!current.isEmpty())
+            m_list->selectionModel()->setCurrentIndex(indexOfUrl({}, current), QItemSelectionModel::NoUpdate);
+    }
     m_syncingSelection = false;
     updateState();
     highlightSelection();
+    if (rescan)
+        m_list->verticalScrollBar()->setValue(scroll);
 }
 
 void ProjectTreeView::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)
@@ -118,6 +138,48 @@ void ProjectTreeView::rebuildList()
     m_syncingSelection = false;
     m_list->scrollToTop();
     highlightSelection();
+}
+
+QSet<QUrl> ProjectTreeView::expandedFolders(const QModelIndex &parent) const
+{
+    QSet<QUrl> folders;
+    const int rows = m_model->rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        if (!m_list->isExpanded(index))
+            continue;
+        folders.insert(ProjectTreeModel::nodeAt(index)->url);
+        folders.unite(expandedFolders(index));
+    }
+    return folders;
+}
+
+void ProjectTreeView::expandFolders(const QModelIndex &parent, const QSet<QUrl> &folders)
+{
+    const int rows = m_model->rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        if (!folders.contains(ProjectTreeModel::nodeAt(index)->url))
+            continue;
+        m_list->expand(index);
+        expandFolders(index, folders);
+    }
+}
+
+QModelIndex ProjectTreeView::indexOfUrl(const QModelIndex &parent, const QUrl &url) const
+{
+    // Only open folders are searched: a row inside a closed one is out of sight anyway.
+    const int rows = m_model->rowCount(parent);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = m_model->index(row, 0, parent);
+        if (ProjectTreeModel::nodeAt(index)->url == url)
+            return index;
+        if (m_list->isExpanded(index)) {
+            if (const QModelIndex found = indexOfUrl(index, url); found.isValid())
+                return found;
+        }
+    }
+    return {};
 }
 
 void ProjectTreeView::updateState()

@@ -5,6 +5,8 @@
 #include "ui/thememode.h"
 
 #include <QHash>
+#include <QSet>
+#include <QUrl>
 #include <QUuid>
 #include <QWidget>
 
@@ -37,7 +39,9 @@ public:
     ~ProjectTreeView() override;
 
     // The rows are the children of the tree's root (never the root itself). A new tree replaces
-    // every row; the selection stays and is highlighted when its id is among the new rows.
+    // every row; the selection stays and is highlighted when its id is among the new rows. A new
+    // tree of the same project (a rescan) keeps open the folders that were open, the current row
+    // and the scroll position.
     void setOutline(std::shared_ptr<const TreeNode> projectTree);
     // Status of each change, keyed by the id of the change's folder node.
     void setChangeStatuses(QHash<QUuid, ChangeStatus> statuses);
@@ -65,6 +69,9 @@ protected:
 
 private:
     void rebuildList();
+    QSet<QUrl> expandedFolders(const QModelIndex &parent) const;
+    void expandFolders(const QModelIndex &parent, const QSet<QUrl> &folders);
+    QModelIndex indexOfUrl(const QModelIndex &parent, const QUrl &url) const;
     void updateState();
     void highlightSelection();
     void choose(const QModelIndex &index);

@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -95,6 +96,7 @@ private Q_SLOTS:
     void choosingTheCurrentModeAgainKeepsTheOutline();
     void contextMenuOnlyForProjectRootsWithAHandler();
     void rescanKeepsTheSelectionWithoutHighlight();
+    void rescanKeepsOpenFoldersTheCurrentRowAndTheScrollPosition();
     void revealingANode_data();
     void revealingANode();
     void enterAndRightOpenFoldersEnterOpensFiles();
@@ -416,6 +418,38 @@ void TestProjectTreeView::rescanKeepsTheSelectionWithoutHighlight()
     QCOMPARE(m_view->selectedNode()->id, chosen);
     QVERIFY(m_view->listView()->selectionModel()->selectedRows().isEmpty());
     QCOMPARE(changes.count(), 0);
+}
+
+void TestProjectTreeView::rescanKeepsOpenFoldersTheCurrentRowAndTheScrollPosition()
+{
+    // A short list, so that there is something to scroll.
+    m_view->resize(320, 60);
+    m_view->setOutline(sampleTree());
+    QTreeView *list = m_view->listView();
+    list->expand(findRow(list->model(), QStringLiteral("changes")));
+    list->expand(findRow(list->model(), QStringLiteral("add-login")));
+    list->expand(findRow(list->model(), QStringLiteral("kestrune")));
+    list->selectionModel()->setCurrentIndex(findRow(list->model(), QStringLiteral("nested.md")),
+                                            QItemSelectionModel::NoUpdate);
+    QVERIFY(list->verticalScrollBar()->maximum() > 0);
+    list->verticalScrollBar()->setValue(1);
+    const int scroll = list->verticalScrollBar()->value();
+
+    // The rescan brings a new folder beside the open ones.
+    TreeNode rescanned = *sampleTree();
+    (*rescanned.children)[0].children->push_back(folder(QStringLiteral("add-export")));
+    m_view->setOutline(std::make_shared<const TreeNode>(std::move(rescanned)));
+    for (const char *name : {"changes", "add-login", "kestrune"})
+        QVERIFY2(list->isExpanded(findRow(list->model(), QLatin1String(name))), name);
+    QVERIFY(!list->isExpanded(findRow(list->model(), QStringLiteral("add-export"))));
+    QCOMPARE(list->currentIndex().data().toString(), QStringLiteral("nested.md"));
+    QCOMPARE(list->verticalScrollBar()->value(), scroll);
+
+    // Another project's outline starts closed.
+    TreeNode other = *sampleTree();
+    other.url = QUrl::fromLocalFile(QStringLiteral("/projects/other"));
+    m_view->setOutline(std::make_shared<const TreeNode>(std::move(other)));
+    QVERIFY(!list->isExpanded(findRow(list->model(), QStringLiteral("changes"))));
 }
 
 void TestProjectTreeView::revealingANode_data()

@@ -13,12 +13,14 @@
 #include "ui/centeredtextview.h"
 #include "ui/loadingindicator.h"
 #include "ui/localization.h"
+#include "ui/noticebar.h"
 #include "ui/separatorline.h"
 
 #include <QDesktopServices>
 #include <QFutureWatcher>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QtConcurrent/qtconcurrenttask.h>
 #include <QThreadPool>
@@ -78,7 +80,7 @@ template <typename View> void discard(QPointer<View> &view)
 MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
-      m_content(new QStackedWidget(this)),
+      m_removedNotice(new NoticeBar(this)), m_content(new QStackedWidget(this)),
       m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
                                      PreviewColors::secondaryText, m_content)),
       m_error(new ErrorTextView(m_content)),
@@ -98,7 +100,11 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->setSpacing(0);
     layout->addWidget(m_header);
     layout->addWidget(new SeparatorLine(Qt::Horizontal, PreviewColors::divider, this));
+    layout->addWidget(m_removedNotice);
     layout->addWidget(m_content, 1);
+    m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
+    m_removedNotice->setText(Localization::text("markdown.file_removed"));
+    m_removedNotice->hide();
 
     m_header->setFile(m_fileURL, m_deltaType);
     connect(m_header->modeSwitch(), &ViewModeSwitch::modeChosen, this, &MarkdownPreviewView::setViewMode);
@@ -116,8 +122,34 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
         return;
     m_fileURL = fileURL;
     m_linksOutsideProject = linksOutsideProject;
+    setFileRemoved(false);
     if (m_loadSerial > 0)
         startLoad();
+}
+
+void MarkdownPreviewView::reload()
+{
+    if (m_loadSerial > 0) // else the first load is still to come, when the pane appears
+        startLoad(true);
+}
+
+void MarkdownPreviewView::followMove(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType)
+{
+    m_deltaType = deltaType;
+    m_header->setFile(fileURL, deltaType);
+    m_fileURL = fileURL;
+    setFileRemoved(false);
+    reload();
+}
+
+void MarkdownPreviewView::setFileRemoved(bool removed)
+{
+    m_removedNotice->setVisible(removed);
+}
+
+bool MarkdownPreviewView::isShowingFileRemoved() const
+{
+    return !m_removedNotice->isHidden();
 }
 
 void MarkdownPreviewView::setViewMode(MarkdownViewMode mode)
@@ -149,7 +181,7 @@ void MarkdownPreviewView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), PreviewColors::paneBackground.resolve(palette()));
 }
 
-void MarkdownPreviewView::startLoad()
+void MarkdownPreviewView::startLoad(bool keepShowing)
 {
     const quint64 serial = ++m_loadSerial;
     const QUrl url = m_fileURL;
@@ -157,7 +189,11 @@ void MarkdownPreviewView::startLoad()
         setState(MarkdownPreviewState::error(Localization::text("markdown.read_error.outside_project")));
         return;
     }
-    setState(MarkdownPreviewState::loading());
+    // A reload keeps a text, a notice or an error on show; only a load still running would
+    // leave the reader with nothing to look at meanwhile.
+    keepShowing = keepShowing && m_state.kind() != MarkdownPreviewState::Kind::loading;
+    if (!keepShowing)
+        setState(MarkdownPreviewState::loading());
 
     // The page is laid out for the view that will show it, as large as the content area now.
     MarkdownView *prepared = makeDocumentView();
@@ -166,7 +202,7 @@ void MarkdownPreviewView::startLoad()
     // finishes unobserved.
     auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
     connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, serial, url, prepared = QPointer<MarkdownView>(prepared)] {
+            [this, watcher, serial, url, keepShowing, prepared = QPointer<MarkdownView>(prepared)] {
                 watcher->deleteLater();
                 // A later load, or another file, has taken over since this one started: its
                 // result, parse and page included, is dropped.
@@ -174,9 +210,15 @@ void MarkdownPreviewView::startLoad()
                     delete prepared.data();
                     return;
                 }
+                // Taken now, not when the load started: the reader may have scrolled since.
+                const std::optional<ReadingPosition> position =
+                    keepShowing ? std::optional(readingPosition()) : std::nullopt;
                 MarkdownFileReader::Document document = watcher->result();
                 MarkdownView *view = showPrepared(prepared, document);
+                const bool sameText = m_state.isContent() && document.state == m_state;
                 setState(std::move(document.state), std::move(document.blocks), view);
+                if (position && !sameText)
+                    restoreReadingPosition(*position);
             });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const MarkdownFileReader::ErrorMessages messages{
@@ -320,6 +362,27 @@ void MarkdownPreviewView::parseLargeText()
                            .onThreadPool(*readPool())
                            .withPriority(userInitiatedPriority)
                            .spawn());
+}
+
+MarkdownPreviewView::ReadingPosition MarkdownPreviewView::readingPosition() const
+{
+    ReadingPosition position;
+    position.mode = m_viewMode;
+    if (const auto *document = qobject_cast<const MarkdownView *>(m_document.data()))
+        position.document = document->readingPosition();
+    if (const auto *source = qobject_cast<const SourceTextView *>(m_source.data()))
+        position.sourceTopLine = source->topLine();
+    return position;
+}
+
+void MarkdownPreviewView::restoreReadingPosition(const ReadingPosition &position)
+{
+    if (position.mode != m_viewMode || !m_state.isContent())
+        return;
+    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()); document && position.document)
+        document->setReadingPosition(*position.document);
+    if (auto *source = qobject_cast<SourceTextView *>(m_source.data()))
+        source->scrollToLine(position.sourceTopLine);
 }
 
 MarkdownView *MarkdownPreviewView::makeDocumentView()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markdown/layout/markdownview.h"
 #include "model/deltaspectype.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
@@ -20,11 +21,11 @@ class QThreadPool;
 namespace kestrune {
 
 class CenteredTextView;
+class NoticeBar;
 class ErrorTextView;
 class LargeFileSourceView;
 class LoadingIndicator;
 class MarkdownPreviewHeader;
-class MarkdownView;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -68,6 +69,16 @@ public:
     void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                  bool linksOutsideProject = false);
     void setViewMode(MarkdownViewMode mode);
+    // Reads the file on show again in the background; what is on show stays until the new text
+    // replaces it, at the same reading position and in the same view mode. An unchanged text
+    // leaves the view as it is.
+    void reload();
+    // The file on show moved (its change was archived): reads it at its new place like reload.
+    void followMove(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType);
+    // Says above the content that the file was removed from the disk; what it last held stays
+    // on show beneath, until another file is chosen.
+    void setFileRemoved(bool removed);
+    bool isShowingFileRemoved() const;
 
     MarkdownPreviewHeader *header() const { return m_header; }
     // What the content area shows now: the loading indicator, the error text, the empty
@@ -84,7 +95,17 @@ protected:
 
 private:
     static FileReadFunction &fileReadFunction();
-    void startLoad();
+    // `keepShowing`: a reload, which leaves the content on show until the new text is there.
+    void startLoad(bool keepShowing = false);
+    // The reading position of the view on show, in either mode.
+    struct ReadingPosition
+    {
+        MarkdownViewMode mode = MarkdownViewMode::preview;
+        std::optional<MarkdownView::ReadingPosition> document;
+        int sourceTopLine = 0;
+    };
+    ReadingPosition readingPosition() const;
+    void restoreReadingPosition(const ReadingPosition &position);
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
     // view already showing it, laid out off this thread too.
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
@@ -110,6 +131,7 @@ private:
     quint64 m_loadSerial = 0;
 
     MarkdownPreviewHeader *m_header = nullptr;
+    NoticeBar *m_removedNotice = nullptr;
     QStackedWidget *m_content = nullptr;
     LoadingIndicator *m_loading = nullptr;
     ErrorTextView *m_error = nullptr;

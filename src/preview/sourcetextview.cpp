@@ -4,6 +4,8 @@
 #include "preview/previewfonts.h"
 
 #include <QEvent>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -56,10 +58,37 @@ void SourceTextView::appendSlice()
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(takeSlice());
+    applyTopLine();
     if (m_pending.isEmpty())
         Q_EMIT completed();
     else
         QTimer::singleShot(0, this, &SourceTextView::appendSlice);
+}
+
+int SourceTextView::topLine() const
+{
+    return firstVisibleBlock().blockNumber();
+}
+
+void SourceTextView::scrollToLine(int line)
+{
+    m_wantedTopLine = line;
+    applyTopLine();
+}
+
+void SourceTextView::applyTopLine()
+{
+    if (m_wantedTopLine < 0 || (m_wantedTopLine >= document()->blockCount() && !isComplete()))
+        return;
+    const QTextBlock block =
+        document()->findBlockByNumber(std::min(m_wantedTopLine, document()->blockCount() - 1));
+    m_wantedTopLine = -1;
+    // From the end, making the line visible brings it to the top. The scroll bar counts wrapped
+    // lines as far as they are laid out, so its value cannot name a line itself.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    QTextCursor cursor(block);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 void SourceTextView::changeEvent(QEvent *event)

@@ -22,6 +22,11 @@ public:
     // Whether the whole text has been taken in.
     bool isComplete() const { return m_pending.isEmpty(); }
 
+    // The line (paragraph of the text) at the top of the view, counted from 0.
+    int topLine() const;
+    // Scrolls that line to the top, once it has been taken in.
+    void scrollToLine(int line);
+
 Q_SIGNALS:
     void completed();
 
@@ -34,8 +39,11 @@ private:
     // The next slice of the text, not splitting a surrogate pair.
     QString takeSlice();
 
+    void applyTopLine();
+
     QString m_pending; // the text still to take in
     qsizetype m_position = 0;
+    int m_wantedTopLine = -1; // beyond what has been taken in when it was asked for
 };
 
 } // namespace kestrune

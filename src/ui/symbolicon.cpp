@@ -42,6 +42,8 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("square"), QStringLiteral("square")},
         {QStringLiteral("photo.slash"), QStringLiteral("photo-off")},
         {QStringLiteral("line.3.horizontal"), QStringLiteral("menu-2")},
+        {QStringLiteral("xmark"), QStringLiteral("x")},
+        {QStringLiteral("exclamationmark.triangle"), QStringLiteral("alert-triangle")},
     };
     return files;
 }

@@ -7,6 +7,7 @@
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/elidedlabel.h"
+#include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
 #include "markdown/document/markdownparser.h"
@@ -96,6 +97,9 @@ private Q_SLOTS:
     void largeFileShowsItsSourceUntilTheReaderAsks();
     void documentIsParsedAndLaidOutOffTheWindowsThread();
     void switchReadsAsTwoExclusiveRadioButtons();
+    void reloadKeepsTheReadingPositionInBothModes();
+    void reloadOfAnUnchangedTextKeepsTheView();
+    void removedFileStaysVisibleUnderANotice();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -549,6 +553,111 @@ void TestMarkdownPreviewView::switchReadsAsTwoExclusiveRadioButtons()
     QTest::mouseClick(modeSwitch.segment(MarkdownViewMode::source), Qt::LeftButton);
     QVERIFY(modeSwitch.segment(MarkdownViewMode::source)->isChecked());
     QVERIFY(!modeSwitch.segment(MarkdownViewMode::preview)->isChecked());
+}
+
+namespace {
+
+// Paragraphs "Paragraph 0." to "Paragraph <count - 1>.", each a screen line or two.
+QByteArray paragraphs(int first, int count)
+{
+    QByteArray text;
+    for (int index = first; index < first + count; ++index)
+        text += "Paragraph " + QByteArray::number(index) + ". " + QByteArray(120, 'w').replace('w', "word ") +
+                "\n\n";
+    return text;
+}
+
+BlockNode paragraphBlock(int index)
+{
+    return MarkdownParser::parse(QString::fromUtf8(paragraphs(index, 1))).constFirst();
+}
+
+// Whether the paragraph is the top-level block at the top of the rendered view.
+bool isAtTop(const MarkdownView &view, int paragraph)
+{
+    return view.readingPosition().block == paragraphBlock(paragraph);
+}
+
+} // namespace
+
+void TestMarkdownPreviewView::reloadKeepsTheReadingPositionInBothModes()
+{
+    const QUrl url = writeFile(QStringLiteral("live.md"), paragraphs(0, 80));
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    document->setReadingPosition({paragraphBlock(40), 40, 12, 0});
+    QVERIFY(isAtTop(*document, 40));
+    const int offsetInBlock = qRound(document->readingPosition().offset);
+
+    // Ten paragraphs added above: the same paragraph stays at the top, as far scrolled into.
+    writeFile(QStringLiteral("live.md"), paragraphs(-10, 90));
+    view->reload();
+    QVERIFY(QTest::qWaitFor([&] { return view->contentView() != document; }, 10000));
+    document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QVERIFY(isAtTop(*document, 40));
+    QCOMPARE(document->readingPosition().blockIndex, 50);
+    QCOMPARE(qRound(document->readingPosition().offset), offsetInBlock);
+
+    // That paragraph gone: the same place in the page instead.
+    const qreal fraction = document->readingPosition().fraction;
+    writeFile(QStringLiteral("live.md"), paragraphs(100, 90));
+    view->reload();
+    QVERIFY(QTest::qWaitFor([&] { return view->contentView() != document; }, 10000));
+    document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(qAbs(document->readingPosition().fraction - fraction) < 0.02);
+
+    // The source keeps its place and its mode.
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    source->scrollToLine(61);
+    QCOMPARE(source->topLine(), 61);
+    writeFile(QStringLiteral("live.md"), paragraphs(100, 91));
+    view->reload();
+    QVERIFY(QTest::qWaitFor([&] { return view->contentView() != source; }, 10000));
+    QCOMPARE(view->viewMode(), MarkdownViewMode::source);
+    source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(source->topLine(), 61);
+}
+
+void TestMarkdownPreviewView::reloadOfAnUnchangedTextKeepsTheView()
+{
+    const QUrl url = writeFile(QStringLiteral("same.md"), paragraphs(0, 30));
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    QWidget *document = view->contentView();
+    QList<Kind> states;
+    connect(view.get(), &MarkdownPreviewView::stateChanged, this,
+            [&](const MarkdownPreviewState &state) { states.append(state.kind()); });
+    view->reload();
+    QVERIFY(QTest::qWaitFor([&] { return !states.isEmpty(); }, 10000));
+    settleReads();
+    // Never the loading indicator between, and the very same view.
+    QCOMPARE(states, QList<Kind>{Kind::content});
+    QCOMPARE(view->contentView(), document);
+}
+
+void TestMarkdownPreviewView::removedFileStaysVisibleUnderANotice()
+{
+    const QUrl url = writeFile(QStringLiteral("gone.md"), "# Gone\n\nText.\n");
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    QWidget *document = view->contentView();
+    view->setFileRemoved(true);
+    QVERIFY(view->isShowingFileRemoved());
+    auto *notice = view->findChild<NoticeBar *>(QStringLiteral("fileRemovedNotice"));
+    QVERIFY(notice && notice->isVisible());
+    QCOMPARE(notice->text(), QStringLiteral("markdown.file_removed"));
+    QVERIFY(notice->geometry().bottom() < document->mapTo(view.get(), QPoint(0, 0)).y() + 1);
+    QCOMPARE(view->contentView(), document);
+
+    // Another file takes the notice away.
+    view->setFile(writeFile(QStringLiteral("other.md"), "# Other\n"), std::nullopt);
+    QVERIFY(!view->isShowingFileRemoved());
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

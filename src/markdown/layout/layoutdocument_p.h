@@ -53,6 +53,7 @@ public:
     void setBlocks(const QList<BlockNode> &blocks);
     void appendBlocks(const QList<BlockNode> &blocks);
     int blockCount() const { return int(m_entries.size()); }
+    const BlockNode &block(int index) const { return m_entries.at(size_t(index)).block; }
 
     // A new width drops the measurements (not the nodes).
     void setWidth(qreal width);

@@ -319,9 +319,59 @@ QPointF MarkdownView::documentPoint(QPointF viewportPoint) const
            QPointF(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
 }
 
+MarkdownView::ReadingPosition MarkdownView::readingPosition() const
+{
+    ReadingPosition position;
+    const QScrollBar *scrollBar = verticalScrollBar();
+    position.fraction = scrollBar->maximum() > 0 ? qreal(scrollBar->value()) / scrollBar->maximum() : 0;
+    if (m_document->laidOutBlockCount() == 0)
+        return position;
+    const qreal top = std::max<qreal>(0, scrollBar->value() - m_documentMargins.top());
+    position.blockIndex = m_document->blockAt(top);
+    position.offset = top - m_document->blockTop(position.blockIndex);
+    position.block = m_document->block(position.blockIndex);
+    return position;
+}
+
+void MarkdownView::setReadingPosition(const ReadingPosition &position)
+{
+    m_document->setWidth(pageWidth());
+    const int count = m_document->blockCount();
+    int found = -1;
+    if (position.block) {
+        // Outwards from the old place: text added or removed above it moves it only a little.
+        for (int distance = 0; found < 0 && distance < count; ++distance) {
+            for (const int index : {position.blockIndex - distance, position.blockIndex + distance}) {
+                if (index >= 0 && index < count && m_document->block(index) == *position.block) {
+                    found = index;
+                    break;
+                }
+            }
+        }
+    }
+    if (found >= 0) {
+        m_document->layoutThrough(found);
+        m_document->layoutUntil(m_document->blockTop(found) + position.offset + viewport()->height() +
+                                lookAhead);
+        updateScrollBar();
+        verticalScrollBar()->setValue(
+            int(std::round(m_document->blockTop(found) + position.offset + m_documentMargins.top())));
+    } else {
+        updateScrollBar();
+        verticalScrollBar()->setValue(int(std::round(position.fraction * verticalScrollBar()->maximum())));
+    }
+    layoutVisible();
+    continueInBackground();
+}
+
 void MarkdownView::relayout()
 {
     m_document->setDevicePixelRatio(devicePixelRatioF());
+    // Scrolled already (to a reading position kept across a reload): stay at the same text.
+    if (verticalScrollBar()->value() > 0 && pageWidth() != m_document->width()) {
+        rebuildKeepingPosition();
+        return;
+    }
     m_document->setWidth(pageWidth());
     layoutVisible();
     continueInBackground();

@@ -36,6 +36,17 @@ class MarkdownView : public QAbstractScrollArea
     Q_OBJECT
 
 public:
+    // Where the reader is: the top-level block at the top of the view and how far it is
+    // scrolled past that block's top, and the view's place in the whole page (0 at the top,
+    // 1 at the bottom). A plain value, to be given to a view showing a newer text of the file.
+    struct ReadingPosition
+    {
+        std::optional<BlockNode> block;
+        int blockIndex = 0;
+        qreal offset = 0;
+        qreal fraction = 0;
+    };
+
     explicit MarkdownView(QWidget *parent = nullptr);
     ~MarkdownView() override;
 
@@ -67,6 +78,11 @@ public:
     // Whether activated links are opened with QDesktopServices (default true).
     bool openLinks() const { return m_openLinks; }
     void setOpenLinks(bool open) { m_openLinks = open; }
+
+    ReadingPosition readingPosition() const;
+    // Scrolls to the same block, searched near its old place, at the same offset; to the same
+    // place in the page when the text no longer has that block.
+    void setReadingPosition(const ReadingPosition &position);
 
     bool hasSelection() const;
     QString selectedText() const;

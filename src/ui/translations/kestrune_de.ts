@@ -99,6 +99,10 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message id="common.close">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
     <message id="common.remove_from_list">
         <source>Remove from List</source>
         <translation>Aus der Liste entfernen</translation>
@@ -170,6 +174,10 @@
     <message id="markdown.read_error.out_of_memory">
         <source>There is not enough memory to show this file.</source>
         <translation>Es ist nicht genug Speicher frei, um diese Datei anzuzeigen.</translation>
+    </message>
+    <message id="markdown.file_removed">
+        <source>This file was removed from the disk. What it last held stays shown until you choose another file.</source>
+        <translation>Diese Datei wurde von der Festplatte entfernt. Ihr letzter Inhalt bleibt sichtbar, bis Sie eine andere Datei wählen.</translation>
     </message>
     <message id="markdown.read_error.outside_project">
         <source>This file links outside the project, so it is not shown.</source>

@@ -9,6 +9,7 @@
 #include "app/mainwindowactions.h"
 #include "app/recentprojects.h"
 #include "markdown/document/processheap.h"
+#include "model/liveprojectupdates.h"
 #include "ui/desktopcolorscheme.h"
 #include "ui/localization.h"
 #include "ui/systemfont.h"
@@ -115,6 +116,16 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     reopen->setChecked(m_session->reopensProjectsAtStart());
     connect(reopen, &QAction::toggled, m_session.get(), &AppSession::setReopensProjectsAtStart);
     window->commands().add(reopen, MainWindowActions::Group::application);
+    // Following the folders on disk, beside the refresh it makes unnecessary.
+    MainContentView *content = window->contentView();
+    content->liveUpdates().setEnabled(m_session->watchesProjects());
+    auto *watch = new QAction(Localization::text("app.action.watch_projects"), window.get());
+    watch->setObjectName(QStringLiteral("watchProjects"));
+    watch->setCheckable(true);
+    watch->setChecked(m_session->watchesProjects());
+    connect(watch, &QAction::toggled, m_session.get(), &AppSession::setWatchesProjects);
+    connect(watch, &QAction::toggled, &content->liveUpdates(), &LiveProjectUpdates::setEnabled);
+    window->commands().add(watch, MainWindowActions::Group::project);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();

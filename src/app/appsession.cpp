@@ -20,6 +20,17 @@ AppSession::AppSession(std::unique_ptr<QSettings> settings, QObject *parent)
 
 AppSession::~AppSession() = default;
 
+bool AppSession::watchesProjects() const
+{
+    return m_settings->value(QLatin1String(watchProjectsKey), true).toBool();
+}
+
+void AppSession::setWatchesProjects(bool watch)
+{
+    m_settings->setValue(QLatin1String(watchProjectsKey), watch);
+    m_settings->sync();
+}
+
 bool AppSession::reopensProjectsAtStart() const
 {
     return m_settings->value(QLatin1String(reopenAtStartKey), true).toBool();

@@ -29,6 +29,8 @@ public:
     static constexpr const char *reopenAtStartKey = "projects/reopenAtStart";
     static constexpr const char *windowGeometryKey = "window/geometry";
     static constexpr const char *sidebarStateKey = "window/sidebar";
+    // Beside the theme's preference, the other choice of how the program behaves.
+    static constexpr const char *watchProjectsKey = "ui.projects.watch";
 
     // Keeps the session in the application's settings.
     explicit AppSession(QObject *parent = nullptr);
@@ -39,6 +41,10 @@ public:
     // "Reopen projects at start": on unless turned off.
     bool reopensProjectsAtStart() const;
     void setReopensProjectsAtStart(bool reopen);
+
+    // "Follow changes on disk": on unless turned off.
+    bool watchesProjects() const;
+    void setWatchesProjects(bool watch);
 
     // The folders of the projects open when the session was last written, and the selected one.
     QStringList openProjects() const;

@@ -6,17 +6,21 @@
 #include "app/maintoolbar.h"
 #include "app/panenavigator.h"
 #include "app/projectlocation.h"
+#include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
+#include "model/liveprojectupdates.h"
 #include "model/treenodelookup.h"
 #include "preview/markdownpreviewview.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
+#include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
@@ -50,8 +54,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
                                   : new ProjectStore(this)),
       m_folderPicker(dependencies.folderPicker ? std::move(dependencies.folderPicker)
                                                : std::make_unique<FileDialogFolderPicker>()),
-      m_toolBar(new MainToolBar(themeController, this)), m_tabsBar(new ProjectTabsBar(this)),
-      m_splitView(new SplitView(this)), m_sidebar(new SidebarPane(themeController, m_splitView)),
+      m_toolBar(new MainToolBar(themeController, this)),
+      m_liveUpdates(new LiveProjectUpdates(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
+      m_watchNotice(new NoticeBar(this)), m_splitView(new SplitView(this)),
+      m_sidebar(new SidebarPane(themeController, m_splitView)),
       m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
       m_panes(std::make_unique<PaneNavigator>(*this))
 {
@@ -69,10 +75,23 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_tabsBar);
+    layout->addWidget(m_watchNotice);
     layout->addWidget(m_splitView, 1);
+    m_watchNotice->setObjectName(QStringLiteral("watchLimitNotice"));
+    m_watchNotice->setClosable(true);
+    m_watchNotice->hide();
 
     connect(m_store, &ProjectStore::projectRootsChanged, this, &MainContentView::onProjectRootsChanged);
-    connect(m_store, &ProjectStore::treeByProjectChanged, this, &MainContentView::onProjectDataChanged);
+    connect(m_store, &ProjectStore::treeByProjectChanged, this, &MainContentView::onTreePublished);
+    connect(m_store, &ProjectStore::loadStateChanged, this, &MainContentView::updateTabStates);
+    connect(m_liveUpdates, &LiveProjectUpdates::watchLimitReached, this,
+            &MainContentView::showWatchLimitNotice);
+    // Without notifications for all of a project, coming back to the window is the next best
+    // moment to look at its folder again.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            m_liveUpdates->refreshUnwatchedProjects();
+    });
     connect(m_store, &ProjectStore::summaryByProjectChanged, this, [this](const QUrl &root) {
         ++m_summaryRevision;
         onProjectDataChanged(root);
@@ -82,6 +101,8 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_tabsBar, &ProjectTabsBar::removeProjectRequested, this, &MainContentView::removeProject);
     connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChanged, this,
             &MainContentView::setSelectedNode);
+    connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChosenAgain, this,
+            &MainContentView::reloadOpenFile);
     connect(m_sidebar->dashboardButton(), &QAbstractButton::clicked, this, &MainContentView::showDashboard);
     // Escape leaves a file for the dashboard, with the focus in the detail area.
     auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
@@ -117,6 +138,7 @@ void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
 void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
 {
     m_selectedNode = node;
+    m_selectedFileRemoved = false;
     m_sidebar->treeView()->setSelectedNode(m_selectedNode);
     updateDetail();
     updateDashboardButton();
@@ -207,6 +229,13 @@ void MainContentView::refresh()
         m_store->refreshProject(*root);
     else
         m_store->refreshAll();
+    reloadOpenFile();
+}
+
+void MainContentView::reloadOpenFile()
+{
+    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+        preview->reload();
 }
 
 void MainContentView::closeCurrentProject()
@@ -306,6 +335,58 @@ void MainContentView::onProjectDataChanged(const QUrl &root)
     }
 }
 
+void MainContentView::onTreePublished(const QUrl &root)
+{
+    if (root == effectiveProjectRoot())
+        followSelectionIntoNewTree(root);
+    onProjectDataChanged(root);
+}
+
+void MainContentView::followSelectionIntoNewTree(const QUrl &root)
+{
+    const ProjectStore::TreePointer tree = m_store->treeForProject(root);
+    if (!tree || !m_selectedNode || m_selectedNode->kind != TreeNodeKind::markdownFile)
+        return;
+    const TreeNode *found = findNodeAtPath(*tree, QDir::cleanPath(m_selectedNode->url.toLocalFile()));
+    if (!found)
+        found = findArchivedCounterpart(*tree, m_selectedNode->url);
+    if (!found || found->kind != TreeNodeKind::markdownFile) {
+        // The old node stays selected: its preview keeps what the file last held.
+        m_selectedFileRemoved = true;
+        return;
+    }
+    const bool moved = found->url != m_selectedNode->url;
+    const bool changed =
+        moved || m_selectedFileRemoved || found->modificationDate != m_selectedNode->modificationDate;
+    m_selectedFileRemoved = false;
+    m_selectedNode = *found;
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    if (preview && moved)
+        preview->followMove(found->url, found->deltaType);
+    else if (preview && changed)
+        preview->reload();
+}
+
+void MainContentView::showWatchLimitNotice(const QUrl &root)
+{
+    // Said once a window: the reader knows after the first time.
+    if (m_watchNoticeShown)
+        return;
+    m_watchNoticeShown = true;
+    m_watchNotice->setText(Localization::format("project.watch_limit", ProjectStore::folderName(root)));
+    m_watchNotice->show();
+}
+
+void MainContentView::updateTabStates()
+{
+    for (ProjectTabButton *tab : m_tabsBar->tabs()) {
+        const QUrl &root = tab->root();
+        // The first load has the detail area's loading indicator; the mark is for the rescans.
+        tab->setBusy(m_store->isLoading(root) && m_store->treeForProject(root));
+        tab->setMissing(m_store->isMissing(root));
+    }
+}
+
 void MainContentView::showImportErrors(const QStringList &lines)
 {
     // Paths that fail while the alert is up join its list, so one alert names them all.
@@ -356,6 +437,7 @@ void MainContentView::updateTabs()
     m_tabsBar->setProjectRoots(roots);
     m_tabsBar->setSelectedProjectRoot(m_selectedProjectRoot);
     m_tabsBar->setVisible(!roots.isEmpty());
+    updateTabStates();
 }
 
 void MainContentView::updateSidebar()
@@ -371,6 +453,8 @@ void MainContentView::updateDetail()
     if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile) {
         m_detailArea->showPreview(m_selectedNode->id, {m_selectedNode->url, m_selectedNode->deltaType,
                                                        m_selectedNode->linksOutsideProject});
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+            preview->setFileRemoved(m_selectedFileRemoved);
         return;
     }
     const std::optional<QUrl> root = effectiveProjectRoot();

@@ -19,6 +19,8 @@ class QMessageBox;
 namespace kestrune {
 
 class DetailArea;
+class LiveProjectUpdates;
+class NoticeBar;
 class MainToolBar;
 class PaneNavigator;
 class ProjectTabsBar;
@@ -48,6 +50,8 @@ public:
     ~MainContentView() override;
 
     ProjectStore &store() const { return *m_store; }
+    // Follows the projects' folders on disk (on unless turned off).
+    LiveProjectUpdates &liveUpdates() const { return *m_liveUpdates; }
     // The toolbar the window shows; the window takes it over.
     MainToolBar *toolBar() const { return m_toolBar; }
 
@@ -75,8 +79,14 @@ public:
     void revealInProject(const QUrl &root, const QUrl &target);
     // Removes a project; when it was the selected one, the first remaining project is selected.
     void removeProject(const QUrl &root);
-    // Rescans the current project, or every project when there is none.
+    // Rescans the current project, or every project when there is none, and reads the open file
+    // again.
     void refresh();
+    // Reads the file on show again, keeping the reading position.
+    void reloadOpenFile();
+    // Whether the file on show is no longer in its project's outline (deleted, or moved elsewhere
+    // than into the archive with its change).
+    bool isOpenFileRemoved() const { return m_selectedFileRemoved; }
     // Removes the current project, as its tab's context menu does.
     void closeCurrentProject();
     // Selects the project `step` tabs after the selected one (before it for a negative step),
@@ -102,6 +112,8 @@ public:
     QHash<QUuid, ChangeStatus> changeStatusByNodeId() const;
 
     ProjectTabsBar *tabsBar() const { return m_tabsBar; }
+    // The note that some project could not be watched in full.
+    NoticeBar *watchNotice() const { return m_watchNotice; }
     SidebarPane *sidebar() const { return m_sidebar; }
     DetailArea *detailArea() const { return m_detailArea; }
     // The split between the sidebar and the detail area; its state holds the sidebar's width.
@@ -125,6 +137,12 @@ protected:
 private:
     void onProjectRootsChanged();
     void onProjectDataChanged(const QUrl &root);
+    void onTreePublished(const QUrl &root);
+    // Finds the selected file in the project's newly published outline, and has the preview
+    // follow it: read again when it changed, at its new place when it was archived.
+    void followSelectionIntoNewTree(const QUrl &root);
+    void showWatchLimitNotice(const QUrl &root);
+    void updateTabStates();
     void showImportErrors(const QStringList &lines);
     void applyPendingReveal();
     void dismissImportError();
@@ -139,6 +157,8 @@ private:
     std::unique_ptr<FolderPicker> m_folderPicker;
     std::optional<QUrl> m_selectedProjectRoot;
     std::optional<TreeNode> m_selectedNode;
+    bool m_selectedFileRemoved = false;
+    bool m_watchNoticeShown = false;
     std::optional<QString> m_importError;
     bool m_showImportError = false;
     // What revealInProject still has to show, by project.
@@ -147,7 +167,9 @@ private:
     quint64 m_summaryRevision = 0;
 
     MainToolBar *m_toolBar = nullptr;
+    LiveProjectUpdates *m_liveUpdates = nullptr;
     ProjectTabsBar *m_tabsBar = nullptr;
+    NoticeBar *m_watchNotice = nullptr;
     SplitView *m_splitView = nullptr;
     SidebarPane *m_sidebar = nullptr;
     DetailArea *m_detailArea = nullptr;

@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QStackedLayout>
 
+#include <utility>
+
 namespace kestrune {
 
 ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *parent)
@@ -36,8 +38,16 @@ ProjectTreeView::ProjectTreeView(ThemeController &themeController, QWidget *pare
 
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ProjectTreeView::onListSelectionChanged);
-    connect(m_list, &QAbstractItemView::clicked, this, &ProjectTreeView::choose);
-    connect(m_list, &OutlineListView::rowActivated, this, &ProjectTreeView::choose);
+    // A click selects the row on the press already: what was selected before is taken then.
+    connect(m_list, &QAbstractItemView::pressed, this, [this] {
+        m_selectedAtPress = m_selectedNode ? std::optional(m_selectedNode->id) : std::nullopt;
+    });
+    connect(m_list, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        choose(index, std::exchange(m_selectedAtPress, std::nullopt));
+    });
+    connect(m_list, &OutlineListView::rowActivated, this, [this](const QModelIndex &index) {
+        choose(index, m_selectedNode ? std::optional(m_selectedNode->id) : std::nullopt);
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectTreeView::showContextMenu);
     // The list is keyed by the theme mode: a new mode starts it afresh, every folder collapsed.
     // The controller announces a mode chosen again as well; that one leaves the list alone.
@@ -209,10 +219,14 @@ void ProjectTreeView::highlightSelection()
     m_syncingSelection = false;
 }
 
-void ProjectTreeView::choose(const QModelIndex &index)
+void ProjectTreeView::choose(const QModelIndex &index, const std::optional<QUuid> &selectedBefore)
 {
     const TreeNode *node = ProjectTreeModel::nodeAt(index);
-    if (node && ProjectTreeModel::isSelectable(*node))
+    if (!node || !ProjectTreeModel::isSelectable(*node))
+        return;
+    if (selectedBefore == node->id)
+        Q_EMIT selectedNodeChosenAgain(*node);
+    else
         writeSelection(*node);
 }
 

@@ -63,6 +63,8 @@ public:
 Q_SIGNALS:
     // The user chose a node or cleared the selection.
     void selectedNodeChanged(const std::optional<TreeNode> &node);
+    // The user clicked or activated the node that was selected already.
+    void selectedNodeChosenAgain(const TreeNode &node);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -74,7 +76,8 @@ private:
     QModelIndex indexOfUrl(const QModelIndex &parent, const QUrl &url) const;
     void updateState();
     void highlightSelection();
-    void choose(const QModelIndex &index);
+    // `selectedBefore`: the id selected before the gesture that chose the row began.
+    void choose(const QModelIndex &index, const std::optional<QUuid> &selectedBefore);
     void onListSelectionChanged();
     void showContextMenu(const QPoint &position);
     void writeSelection(const std::optional<TreeNode> &node);
@@ -89,6 +92,7 @@ private:
     std::optional<TreeNode> m_selectedNode;
     std::function<void(const QUrl &)> m_removeProject;
     bool m_syncingSelection = false;
+    std::optional<QUuid> m_selectedAtPress;
 };
 
 } // namespace kestrune

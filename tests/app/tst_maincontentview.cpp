@@ -522,6 +522,8 @@ void TestMainContentView::refreshReloadsTheCurrentProjectOnly()
     const QUrl beta = m_folders->project(QStringLiteral("beta"));
     import(alpha);
     import(beta);
+    // Once the imports' loads are done: a refresh asked for during a load waits for it.
+    QTRY_VERIFY(!m_view->store().isLoading(alpha) && !m_view->store().isLoading(beta));
     QSignalSpy loads(&m_view->store(), &ProjectStore::loadStarted);
     m_view->toolBar()->refreshButton()->click();
     QCOMPARE(loads.count(), 1);

@@ -39,6 +39,26 @@
         <source>No Recent Projects</source>
         <translation>Keine zuletzt geöffneten Projekte</translation>
     </message>
+    <message id="project_tab.missing">
+        <source>The folder %1 is no longer there. What was last read from it stays shown, and it is read again when it comes back.</source>
+        <translation>Der Ordner %1 ist nicht mehr vorhanden. Was zuletzt aus ihm gelesen wurde, bleibt sichtbar; kommt er zurück, wird er neu gelesen.</translation>
+    </message>
+    <message id="project_tab.missing_short">
+        <source>Folder missing</source>
+        <translation>Ordner fehlt</translation>
+    </message>
+    <message id="project_tab.updating">
+        <source>Updating</source>
+        <translation>Wird aktualisiert</translation>
+    </message>
+    <message id="app.action.watch_projects">
+        <source>Follow Changes on Disk</source>
+        <translation>Änderungen auf der Festplatte folgen</translation>
+    </message>
+    <message id="project.watch_limit">
+        <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
+        <translation>Einige Dateien von „%1“ können nicht verfolgt werden: Die Grenze des Systems für überwachte Dateien (fs.inotify.max_user_watches) ist erreicht. Das Projekt wird jedes Mal neu gelesen, wenn dieses Fenster in den Vordergrund kommt.</translation>
+    </message>
     <message id="app.recent.clear">
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>

@@ -39,6 +39,26 @@
         <source>No Recent Projects</source>
         <translation>No Recent Projects</translation>
     </message>
+    <message id="project_tab.missing">
+        <source>The folder %1 is no longer there. What was last read from it stays shown, and it is read again when it comes back.</source>
+        <translation>The folder %1 is no longer there. What was last read from it stays shown, and it is read again when it comes back.</translation>
+    </message>
+    <message id="project_tab.missing_short">
+        <source>Folder missing</source>
+        <translation>Folder missing</translation>
+    </message>
+    <message id="project_tab.updating">
+        <source>Updating</source>
+        <translation>Updating</translation>
+    </message>
+    <message id="app.action.watch_projects">
+        <source>Follow Changes on Disk</source>
+        <translation>Follow Changes on Disk</translation>
+    </message>
+    <message id="project.watch_limit">
+        <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
+        <translation>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</translation>
+    </message>
     <message id="app.recent.clear">
         <source>Clear Menu</source>
         <translation>Clear Menu</translation>

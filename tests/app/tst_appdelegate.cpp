@@ -8,6 +8,7 @@
 #include "app/recentprojectsmenu.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
+#include "model/liveprojectupdates.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void whatTheNextStartReopens();
     void openProjectsAreWrittenAsTheyChange();
     void recentProjectsMenuOpensTheChosenProject();
+    void followingChangesOnDiskIsAChoiceKeptBesideTheTheme();
     void commandLine_data();
     void commandLine();
     void unusablePathsAreNamedWithTheirReasons();
@@ -301,6 +303,31 @@ void TestAppDelegate::whatTheNextStartReopens()
     QTRY_VERIFY(std::all_of(expected.cbegin(), expected.cend(), [view](const QUrl &root) {
         return view->store().summaryForProject(root).has_value();
     }));
+}
+
+void TestAppDelegate::followingChangesOnDiskIsAChoiceKeptBesideTheTheme()
+{
+    {
+        AppDelegate first;
+        first.applicationDidFinishLaunching({});
+        auto *choice = first.mainWindow()->findChild<QAction *>(QStringLiteral("watchProjects"));
+        QVERIFY(choice && choice->isCheckable() && choice->isChecked());
+        MainContentView *view = first.mainWindow()->contentView();
+        QVERIFY(view->liveUpdates().isEnabled());
+        QVERIFY(first.mainWindow()
+                    ->commands()
+                    .actions(MainWindowActions::Group::project, MainWindowActions::Listing::menuAndShortcuts)
+                    .contains(choice));
+        choice->setChecked(false);
+        QVERIFY(!view->liveUpdates().isEnabled());
+        first.mainWindow()->close();
+    }
+    // In the settings file the theme's preference is kept in.
+    QCOMPARE(QSettings().value(QLatin1String(AppSession::watchProjectsKey)).toBool(), false);
+    AppDelegate second;
+    second.applicationDidFinishLaunching({});
+    QVERIFY(!second.mainWindow()->findChild<QAction *>(QStringLiteral("watchProjects"))->isChecked());
+    QVERIFY(!second.mainWindow()->contentView()->liveUpdates().isEnabled());
 }
 
 void TestAppDelegate::openProjectsAreWrittenAsTheyChange()

@@ -11,7 +11,7 @@ LiveProjectUpdates::LiveProjectUpdates(ProjectStore &store, QObject *parent) : Q
     // A published outline is what the folder holds now; a load without one means it is gone.
     connect(&m_store, &ProjectStore::treeByProjectChanged, this, [this](const QUrl &root) {
         if (ProjectWatcher *watcher = m_watchers.value(root); watcher && m_store.treeForProject(root))
-            watcher->watch(m_store.treeForProject(root).get());
+            watcher->watch(m_store.treeForProject(root));
     });
     connect(&m_store, &ProjectStore::loadStateChanged, this, [this](const QUrl &root) {
         if (ProjectWatcher *watcher = m_watchers.value(root); watcher && m_store.isMissing(root))
@@ -36,7 +36,7 @@ void LiveProjectUpdates::setEnabled(bool enabled)
 bool LiveProjectUpdates::isWatchedInFull(const QUrl &root) const
 {
     const ProjectWatcher *watcher = m_watchers.value(root);
-    return watcher && !watcher->reachedWatchLimit();
+    return watcher && watcher->isComplete();
 }
 
 void LiveProjectUpdates::refreshUnwatchedProjects()
@@ -86,7 +86,7 @@ void LiveProjectUpdates::syncWatchers()
         if (m_store.isMissing(root))
             watcher->watch(nullptr);
         else if (const ProjectStore::TreePointer tree = m_store.treeForProject(root))
-            watcher->watch(tree.get());
+            watcher->watch(tree);
     }
 }
 

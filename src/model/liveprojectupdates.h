@@ -27,8 +27,8 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
-    // Whether the project is watched in full: false while off, and when the system's limit on
-    // watched paths left some of it unwatched.
+    // Whether the project is watched in full: false while off, while the watch of a new outline
+    // is being set up, and when the system's limit on watched paths left some of it unwatched.
     bool isWatchedInFull(const QUrl &root) const;
     // Rescans the projects that are not watched in full (called when the window comes back to
     // the front, the next best thing to a notification).

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QFutureWatcher>
+#include <QtConcurrent/qtconcurrentrun.h>
 
 #include <algorithm>
 
@@ -61,48 +63,65 @@ ProjectWatcher::ProjectWatcher(const QUrl &projectRoot, QObject *parent)
 
 ProjectWatcher::~ProjectWatcher() = default;
 
-void ProjectWatcher::watch(const TreeNode *tree)
+void ProjectWatcher::watch(std::shared_ptr<const TreeNode> tree)
 {
-    QSet<QString> wanted;
-    m_guards.clear();
+    const quint64 generation = ++m_generation;
     m_watchingOutline = tree != nullptr;
-    if (tree) {
-        wanted.reserve(1024);
-        collectPaths(*tree, wanted);
-        wanted.insert(kestrunePath());
-        m_guards.insert(m_rootPath);
-    } else {
-        m_guards.insert(nearestExistingFolder(m_rootPath));
+    if (!tree) {
+        m_guards = {nearestExistingFolder(m_rootPath)};
+        applyWanted(m_guards);
+        return;
     }
-    wanted.unite(m_guards);
-    m_kestruneExisted = kestruneExists();
+    // Tens of thousands of paths are gathered off this thread; the outline is immutable.
+    m_gathering = true;
+    auto *gathering = new QFutureWatcher<QSet<QString>>(this);
+    connect(gathering, &QFutureWatcherBase::finished, this, [this, gathering, generation] {
+        gathering->deleteLater();
+        if (generation != m_generation)
+            return; // a newer outline, or none, has taken over
+        m_gathering = false;
+        m_guards = {m_rootPath};
+        applyWanted(gathering->result());
+    });
+    gathering->setFuture(
+        QtConcurrent::run([tree = std::move(tree), kestrune = kestrunePath(), root = m_rootPath] {
+            QSet<QString> wanted;
+            wanted.reserve(1024);
+            collectPaths(*tree, wanted);
+            wanted.insert(kestrune);
+            wanted.insert(root);
+            return wanted;
+        }));
+}
 
-    const QStringList files = m_watcher->files();
-    const QStringList directories = m_watcher->directories();
+void ProjectWatcher::applyWanted(const QSet<QString> &wanted)
+{
     QStringList toRemove;
-    QSet<QString> watched;
-    watched.reserve(files.size() + directories.size());
-    for (const QStringList *list : {&files, &directories}) {
-        for (const QString &path : *list) {
-            if (wanted.contains(path))
-                watched.insert(path);
-            else
-                toRemove.append(path);
-        }
+    for (const QString &path : std::as_const(m_watched)) {
+        if (!wanted.contains(path))
+            toRemove.append(path);
     }
-    if (!toRemove.isEmpty())
+    if (!toRemove.isEmpty()) {
         m_watcher->removePaths(toRemove);
-
+        for (const QString &path : std::as_const(toRemove))
+            m_watched.remove(path);
+    }
     m_toAdd.clear();
-    for (const QString &path : std::as_const(wanted)) {
-        if (!watched.contains(path))
+    for (const QString &path : wanted) {
+        if (!m_watched.contains(path))
             m_toAdd.append(path);
     }
     // Guards first: they tell when the whole folder goes.
     std::stable_partition(m_toAdd.begin(), m_toAdd.end(),
                           [this](const QString &path) { return m_guards.contains(path); });
     m_reachedLimit = false;
-    addSomePaths();
+    addSomePaths(); // the guards at once, the rest over the next turns
+    // The planning folder may have come or gone before its guard was watched.
+    const bool exists = kestruneExists();
+    if (exists != m_kestruneExisted) {
+        m_kestruneExisted = exists;
+        noteEvent();
+    }
 }
 
 void ProjectWatcher::stop()
@@ -112,14 +131,17 @@ void ProjectWatcher::stop()
     m_deadlineTimer.stop();
     m_toAdd.clear();
     m_guards.clear();
+    ++m_generation;
+    m_gathering = false;
     const QStringList watched = watchedPaths();
     if (!watched.isEmpty())
         m_watcher->removePaths(watched);
+    m_watched.clear();
 }
 
 bool ProjectWatcher::isComplete() const
 {
-    return m_toAdd.isEmpty() && !m_reachedLimit;
+    return !m_gathering && m_toAdd.isEmpty() && !m_reachedLimit;
 }
 
 QStringList ProjectWatcher::watchedPaths() const
@@ -139,8 +161,14 @@ void ProjectWatcher::addSomePaths()
             batch.resize(room);
         }
     }
-    if (!batch.isEmpty())
-        failed += m_watcher->addPaths(batch);
+    if (!batch.isEmpty()) {
+        const QStringList refused = m_watcher->addPaths(batch);
+        for (const QString &path : std::as_const(batch)) {
+            if (!refused.contains(path))
+                m_watched.insert(path);
+        }
+        failed += refused;
+    }
     // A path that vanished since the scan is simply not there to watch; the next scan drops it.
     const bool refused = std::any_of(failed.cbegin(), failed.cend(),
                                      [](const QString &path) { return QFileInfo::exists(path); });
@@ -157,6 +185,10 @@ void ProjectWatcher::addSomePaths()
 
 void ProjectWatcher::onPathChanged(const QString &path)
 {
+    // The system ends the watch of a path deleted or moved away (a file replaced by renaming
+    // another onto it too); the next outline watches what is there then.
+    if (!m_watcher->files().contains(path) && !m_watcher->directories().contains(path))
+        m_watched.remove(path);
     if (m_guards.contains(path)) {
         // The folder holding the project changes for reasons of its own (a build writing
         // beside the planning folder); only the planning folder coming or going matters.

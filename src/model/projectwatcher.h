@@ -36,7 +36,7 @@ class ProjectWatcher : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int quietInterval = 150; // milliseconds
+    static constexpr int quietInterval = 100; // milliseconds
     static constexpr int longestDelay = 1000; // milliseconds
     // Paths handed to the system at a time; a large project is watched over a few event-loop
     // turns so that the window never stalls.
@@ -47,8 +47,9 @@ public:
 
     QUrl projectRoot() const { return m_root; }
 
-    // Watches what the project's outline lists; a null tree means the folder yielded none.
-    void watch(const TreeNode *tree);
+    // Watches what the project's outline lists (the paths are gathered off this thread); a null
+    // tree means the folder yielded none.
+    void watch(std::shared_ptr<const TreeNode> tree);
     // Stops every watch and forgets a burst under way.
     void stop();
 
@@ -72,6 +73,7 @@ private:
     void onPathChanged(const QString &path);
     void noteEvent();
     void emitChanged();
+    void applyWanted(const QSet<QString> &wanted);
     void addSomePaths();
     QString kestrunePath() const;
     bool kestruneExists() const;
@@ -81,7 +83,10 @@ private:
     std::unique_ptr<QFileSystemWatcher> m_watcher;
     // Folders that are only watched to see the planning folder come or go.
     QSet<QString> m_guards;
+    QSet<QString> m_watched; // as the system was asked to watch them, minus those it ended
     QStringList m_toAdd;
+    quint64 m_generation = 0; // of the latest call to watch
+    bool m_gathering = false;
     QTimer m_addTimer;
     QTimer m_quietTimer;
     QTimer m_deadlineTimer;

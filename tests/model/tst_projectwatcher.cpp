@@ -58,6 +58,12 @@ bool waitForIdle(ProjectStore &store, const QUrl &root)
     return QTest::qWaitFor([&] { return !store.isLoading(root); }, 10000);
 }
 
+// Until the latest scan is published and its outline watched.
+bool waitForWatch(const LiveProjectUpdates &updates, ProjectStore &store, const QUrl &root)
+{
+    return QTest::qWaitFor([&] { return !store.isLoading(root) && updates.isWatchedInFull(root); }, 10000);
+}
+
 } // namespace
 
 class TestProjectWatcher : public QObject
@@ -83,7 +89,7 @@ void TestProjectWatcher::writesCreationsAndRemovalsAreReportedOncePerBurst()
     const std::optional<TreeNode> tree = buildTree(folder.url());
     QVERIFY(tree);
     ProjectWatcher watcher(folder.url());
-    watcher.watch(&*tree);
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
     QTRY_VERIFY(watcher.isComplete());
     QVERIFY(watcher.watchedPaths().contains(
         folder.pathOf(QStringLiteral("kestrune/changes/add-login/tasks.md"))));
@@ -110,13 +116,14 @@ void TestProjectWatcher::newFoldersAreWatchedFromTheNextOutline()
     writeProject(folder);
     std::optional<TreeNode> tree = buildTree(folder.url());
     ProjectWatcher watcher(folder.url());
-    watcher.watch(&*tree);
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
+    QTRY_VERIFY(watcher.isComplete());
     QSignalSpy changes(&watcher, &ProjectWatcher::changed);
 
     folder.write(QStringLiteral("kestrune/changes/add-export/tasks.md"), "- [ ] one\n");
     QVERIFY(changes.wait(5000));
     tree = buildTree(folder.url());
-    watcher.watch(&*tree);
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
     QTRY_VERIFY(watcher.isComplete());
     const QString newTasks = folder.pathOf(QStringLiteral("kestrune/changes/add-export/tasks.md"));
     QVERIFY(watcher.watchedPaths().contains(newTasks));
@@ -128,7 +135,8 @@ void TestProjectWatcher::newFoldersAreWatchedFromTheNextOutline()
     QVERIFY(QDir(folder.pathOf(QStringLiteral("kestrune/changes/add-export"))).removeRecursively());
     QVERIFY(changes.wait(5000));
     tree = buildTree(folder.url());
-    watcher.watch(&*tree);
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
+    QTRY_VERIFY(watcher.isComplete());
     QVERIFY(!watcher.watchedPaths().contains(newTasks));
 }
 
@@ -138,7 +146,8 @@ void TestProjectWatcher::unrelatedFilesBesideThePlanningFolderAreIgnored()
     writeProject(folder);
     const std::optional<TreeNode> tree = buildTree(folder.url());
     ProjectWatcher watcher(folder.url());
-    watcher.watch(&*tree);
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
+    QTRY_VERIFY(watcher.isComplete());
     QSignalSpy changes(&watcher, &ProjectWatcher::changed);
     folder.write(QStringLiteral("build.log"), "compiling\n");
     folder.write(QStringLiteral("kestrune/changes/add-login/notes.txt"), "not Markdown\n");
@@ -159,8 +168,7 @@ void TestProjectWatcher::tickingATaskCompletesTheChangeWithoutARefresh()
     store.importProject(folder.url());
     QVERIFY(
         waitForSummary(store, folder.url(), [](const ProjectSummary &s) { return s.activeChanges == 1; }));
-    QVERIFY(waitForIdle(store, folder.url()));
-    QVERIFY(updates.isWatchedInFull(folder.url()));
+    QVERIFY(waitForWatch(updates, store, folder.url()));
 
     folder.write(QStringLiteral("kestrune/changes/add-login/tasks.md"), "- [x] one\n- [x] two\n");
     QVERIFY(waitForSummary(store, folder.url(), [](const ProjectSummary &s) {
@@ -176,7 +184,7 @@ void TestProjectWatcher::burstOfWritesCausesAtMostTwoScans()
     LiveProjectUpdates updates(counting.store);
     counting.store.importProject(folder.url());
     QVERIFY(waitForSummary(counting.store, folder.url(), [](const ProjectSummary &) { return true; }));
-    QVERIFY(waitForIdle(counting.store, folder.url()));
+    QVERIFY(waitForWatch(updates, counting.store, folder.url()));
     QCOMPARE(counting.loads->load(), 1);
 
     QSignalSpy summaries(&counting.store, &ProjectStore::summaryByProjectChanged);
@@ -234,7 +242,7 @@ void TestProjectWatcher::deletedAndRecreatedProjectIsWatchedAgain()
     LiveProjectUpdates updates(store);
     store.importProject(rootUrl);
     QVERIFY(waitForSummary(store, rootUrl, [](const ProjectSummary &s) { return s.activeChanges == 1; }));
-    QVERIFY(waitForIdle(store, rootUrl));
+    QVERIFY(waitForWatch(updates, store, rootUrl));
 
     QVERIFY(QDir(root).removeRecursively());
     QVERIFY(QTest::qWaitFor([&] { return store.isMissing(rootUrl); }, 10000));
@@ -243,7 +251,7 @@ void TestProjectWatcher::deletedAndRecreatedProjectIsWatchedAgain()
     writeApp("- [x] one\n");
     QVERIFY(QTest::qWaitFor([&] { return !store.isMissing(rootUrl); }, 10000));
     QVERIFY(waitForSummary(store, rootUrl, [](const ProjectSummary &s) { return completedChanges(s) == 1; }));
-    QVERIFY(waitForIdle(store, rootUrl));
+    QVERIFY(waitForWatch(updates, store, rootUrl));
 
     // Watched in full again: a later write is followed too.
     parent.write(QStringLiteral("app/kestrune/changes/add-export/tasks.md"), "- [ ] one\n");

@@ -49,10 +49,18 @@ ActiveChangeCard::ActiveChangeCard(const ChangeSummary &change, QWidget *parent)
       m_frame(this, paddingH, paddingV, {DashboardPalette::cardFill, DashboardPalette::cardBorder, {}})
 {
     setFocusPolicy(Qt::TabFocus);
+    setChange(change);
+}
+
+void ActiveChangeCard::setChange(const ChangeSummary &change)
+{
+    m_change = change;
+    m_progress = TaskProgressBar(change.taskProgressPercent, DashboardPalette::activeAccent);
     setText(change.changeName);
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName, m_badge.text(),
          Localization::text("dashboard.task_progress") + QLatin1Char(' ') + percentText()}));
+    update();
 }
 
 QString ActiveChangeCard::percentText() const

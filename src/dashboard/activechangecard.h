@@ -19,6 +19,8 @@ public:
     explicit ActiveChangeCard(const ChangeSummary &change, QWidget *parent = nullptr);
 
     const ChangeSummary &change() const { return m_change; }
+    // The same change, analysed again: shows its new progress in place.
+    void setChange(const ChangeSummary &change);
     const TaskProgressBar &progressBar() const { return m_progress; }
     // The caption at the right of the progress line: the stored value, not clamped.
     QString percentText() const;

@@ -54,9 +54,24 @@ ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *paren
 {
     setFocusPolicy(Qt::StrongFocus);
     AccessibleRole::set(this, QAccessible::Button);
+    setChange(change);
+}
+
+void ArchivedChangeRow::setChange(const ChangeSummary &change)
+{
+    const QString caption =
+        change.archivedAt && change.archivedAt->isValid()
+            ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
+            : QString();
+    const bool resized = caption.isEmpty() != m_caption.isEmpty();
+    m_change = change;
+    m_caption = caption;
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName,
          m_caption.isEmpty() ? Localization::text("dashboard.summary.archive") : m_caption}));
+    if (resized)
+        updateGeometry();
+    update();
 }
 
 int ArchivedChangeRow::textHeight() const

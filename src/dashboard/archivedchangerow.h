@@ -18,6 +18,8 @@ public:
     explicit ArchivedChangeRow(const ChangeSummary &change, QWidget *parent = nullptr);
 
     const ChangeSummary &change() const { return m_change; }
+    // The same change, analysed again: shows its new date in place.
+    void setChange(const ChangeSummary &change);
     // The archive caption, empty when the change has no archive date.
     QString captionText() const { return m_caption; }
 

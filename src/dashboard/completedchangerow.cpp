@@ -44,10 +44,22 @@ CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *par
       m_frame(this, paddingH, paddingV, {DashboardPalette::cardFill, DashboardPalette::cardBorder, {}})
 {
     setFocusPolicy(Qt::TabFocus);
+    setChange(change);
+}
+
+void CompletedChangeRow::setChange(const ChangeSummary &change)
+{
+    const QString date = change.completedAt ? dayString(*change.completedAt) : QString();
+    const bool resized = date.isEmpty() != m_date.isEmpty();
+    m_change = change;
+    m_date = date;
     setText(change.changeName);
     // The check mark says "completed".
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName, Localization::text("dashboard.badge.completed"), m_date}));
+    if (resized)
+        updateGeometry();
+    update();
 }
 
 int CompletedChangeRow::textHeight() const

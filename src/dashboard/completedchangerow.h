@@ -18,6 +18,8 @@ public:
     explicit CompletedChangeRow(const ChangeSummary &change, QWidget *parent = nullptr);
 
     const ChangeSummary &change() const { return m_change; }
+    // The same change, analysed again: shows its new date in place.
+    void setChange(const ChangeSummary &change);
     // The date line, empty when the change has no completion date.
     QString dateText() const { return m_date; }
 

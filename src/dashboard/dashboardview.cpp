@@ -233,24 +233,97 @@ void DashboardView::refresh()
     m_summaryCards[3]->setValue(plainInteger(summary.archivedChanges), QString());
 
     for (const Section section : allSections) {
-        const qint64 count = changesWithStatus(summary, statusOf(section)).size();
+        QList<ChangeSummary> changes = changesWithStatus(summary, statusOf(section));
         ChangeSectionView *view = m_sections[size_t(section)];
         view->setExpanded(m_expanded[size_t(section)]);
-        view->setContent(count,
+        // A project that is followed on disk brings a new summary for every ticked task: the
+        // sections whose changes look the same keep their cards (and the focus among them).
+        std::optional<QList<ChangeSummary>> &shown = m_shownChanges[size_t(section)];
+        if (shown && sameAsShown(*shown, changes))
+            continue;
+        if (shown && updateCardsInPlace(section, *shown, changes)) {
+            shown = std::move(changes);
+            continue;
+        }
+        shown = std::move(changes);
+        view->setContent(shown->size(),
                          [this, section](QWidget *parent) { return buildSectionContent(section, parent); });
     }
 
     m_specTitle->setText(
         Localization::format("dashboard.specifications.title_with_count", qint64(summary.specNames.size())));
-    if (m_specBody) {
-        m_specBlock->removeWidget(m_specBody);
-        delete m_specBody;
+    if (!m_specBody || m_shownSpecNames != summary.specNames ||
+        m_shownSpecRequirementCounts != summary.specRequirementCounts) {
+        if (m_specBody) {
+            m_specBlock->removeWidget(m_specBody);
+            delete m_specBody;
+        }
+        m_specBody = buildSpecificationsBody(m_content);
+        m_specBlock->addWidget(m_specBody);
+        m_shownSpecNames = summary.specNames;
+        m_shownSpecRequirementCounts = summary.specRequirementCounts;
     }
-    m_specBody = buildSpecificationsBody(m_content);
-    m_specBlock->addWidget(m_specBody);
 
     if (m_sheet)
         m_sheet->setSummary(summary);
+}
+
+bool DashboardView::sameAsShown(const QList<ChangeSummary> &shown, const QList<ChangeSummary> &changes)
+{
+    // Everything a card shows or acts on; the id names a node of one scan only and is left out.
+    const auto same = [](const ChangeSummary &left, const ChangeSummary &right) {
+        return left.changeName == right.changeName && left.changeDirectoryURL == right.changeDirectoryURL &&
+               left.status == right.status && left.workflowStage == right.workflowStage &&
+               left.currentDraftStage == right.currentDraftStage && left.hasProposal == right.hasProposal &&
+               left.hasDesign == right.hasDesign && left.hasSpecs == right.hasSpecs &&
+               left.hasTasks == right.hasTasks && left.taskProgressPercent == right.taskProgressPercent &&
+               left.completedAt == right.completedAt && left.archivedAt == right.archivedAt;
+    };
+    return std::equal(shown.cbegin(), shown.cend(), changes.cbegin(), changes.cend(), same);
+}
+
+namespace {
+
+template <typename Card> void updateCards(QWidget *content, const QList<ChangeSummary> &changes)
+{
+    // The grid holds the cards in the order of the list they were made from.
+    QLayout *grid = content->layout();
+    for (int index = 0; grid && index < grid->count() && index < changes.size(); ++index) {
+        if (auto *card = qobject_cast<Card *>(grid->itemAt(index)->widget()))
+            card->setChange(changes.at(index));
+    }
+}
+
+} // namespace
+
+bool DashboardView::updateCardsInPlace(Section section, const QList<ChangeSummary> &shown,
+                                       const QList<ChangeSummary> &changes)
+{
+    // Only when the same changes stay in the same order: a ticked task, not a change moving.
+    const auto sameChange = [](const ChangeSummary &left, const ChangeSummary &right) {
+        return left.changeName == right.changeName && left.changeDirectoryURL == right.changeDirectoryURL;
+    };
+    if (changes.isEmpty() ||
+        !std::equal(shown.cbegin(), shown.cend(), changes.cbegin(), changes.cend(), sameChange))
+        return false;
+    QWidget *content = m_sections[size_t(section)]->content();
+    if (!content)
+        return true; // collapsed: built from the new summary when opened
+    switch (section) {
+    case Section::draft:
+        updateCards<DraftChangeCard>(content, changes);
+        break;
+    case Section::active:
+        updateCards<ActiveChangeCard>(content, changes);
+        break;
+    case Section::completed:
+        updateCards<CompletedChangeRow>(content, changes);
+        break;
+    case Section::archive:
+        updateCards<ArchivedChangeRow>(content, changes);
+        break;
+    }
+    return true;
 }
 
 QList<ChangeSummary> DashboardView::changesWithStatus(const ProjectSummary &summary, ChangeStatus status)

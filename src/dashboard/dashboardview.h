@@ -4,11 +4,14 @@
 #include "dashboard/speccatalogsheet.h"
 #include "model/changestatus.h"
 
+#include <QMap>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QScrollArea;
@@ -55,6 +58,8 @@ public:
     void setInput(const DashboardInput &input);
 
     // The changes of one status, in the summary's order.
+    // Whether the cards of `shown` show the same as those of `changes` would.
+    static bool sameAsShown(const QList<ChangeSummary> &shown, const QList<ChangeSummary> &changes);
     static QList<ChangeSummary> changesWithStatus(const ProjectSummary &summary, ChangeStatus status);
     static ChangeStatus statusOf(Section section);
 
@@ -90,6 +95,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Gives the cards made for `shown` the changes' new analyses, when they are the same changes
+    // in the same order; false, changing nothing, otherwise.
+    bool updateCardsInPlace(Section section, const QList<ChangeSummary> &shown,
+                            const QList<ChangeSummary> &changes);
     void buildPage();
     QLayout *buildSummaryBlock();
     QLayout *buildSpecificationsBlock();
@@ -111,6 +120,10 @@ private:
     QAbstractButton *m_viewCatalogButton = nullptr;
     QVBoxLayout *m_specBlock = nullptr;
     QWidget *m_specBody = nullptr;
+    // What the sections and the specification cards were last built from.
+    std::array<std::optional<QList<ChangeSummary>>, 4> m_shownChanges;
+    QStringList m_shownSpecNames;
+    QMap<QString, qint64> m_shownSpecRequirementCounts;
     QPointer<SpecCatalogSheet> m_sheet;
 };
 

@@ -43,10 +43,19 @@ DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     AccessibleRole::set(this, QAccessible::Button);
+    setChange(change);
+}
+
+void DraftChangeCard::setChange(const ChangeSummary &change)
+{
+    m_change = change;
+    m_indicator = WorkflowStageIndicator(change.currentDraftStage, change.hasProposal, change.hasDesign,
+                                         change.hasSpecs, change.hasTasks);
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName, m_badge.text(),
          change.currentDraftStage ? WorkflowStageIndicator::label(workflowPosition(*change.currentDraftStage))
                                   : QString()}));
+    update();
 }
 
 int DraftChangeCard::headerHeight() const

@@ -20,6 +20,8 @@ public:
     explicit DraftChangeCard(const ChangeSummary &change, QWidget *parent = nullptr);
 
     const ChangeSummary &change() const { return m_change; }
+    // The same change, analysed again: shows its new stage in place.
+    void setChange(const ChangeSummary &change);
     const WorkflowStageIndicator &stageIndicator() const { return m_indicator; }
 
     QSize sizeHint() const override;

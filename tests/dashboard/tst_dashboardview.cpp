@@ -112,6 +112,7 @@ private Q_SLOTS:
     void emptyProjectShowsEverySectionWithItsEmptyText();
     void collapsingKeepsHeaderCountAndDivider();
     void statesSurviveNewInputButNotANewDashboard();
+    void newAnalysesOfTheSameChangesKeepTheirCards();
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
     void scrollingEndsAtTheLastBlockAtEveryWidth();
@@ -243,6 +244,39 @@ void TestDashboardView::statesSurviveNewInputButNotANewDashboard()
     for (const Section section : DashboardView::allSections)
         QVERIFY(fresh.isExpanded(section));
     QVERIFY(!fresh.showSpecCatalog());
+}
+
+void TestDashboardView::newAnalysesOfTheSameChangesKeepTheirCards()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    const auto cardsOf = [&view](Section section) {
+        return view.section(section)->content()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    };
+    const QList<QWidget *> active = cardsOf(Section::active);
+    const QList<QWidget *> drafts = cardsOf(Section::draft);
+    QWidget *specifications = view.specificationsBody();
+
+    // A new scan: every id new, a task ticked, a draft one document further.
+    ProjectSummary rescanned = mixedSummary();
+    rescanned.changeSummaries[0].taskProgressPercent = 60;
+    rescanned.changeSummaries[1].hasDesign = true;
+    view.setInput(input(rescanned));
+    QCOMPARE(cardsOf(Section::active), active);
+    QCOMPARE(cardsOf(Section::draft), drafts);
+    QCOMPARE(view.specificationsBody(), specifications);
+    auto *ticked = qobject_cast<ActiveChangeCard *>(active.constFirst());
+    QCOMPARE(ticked->change().changeName, QStringLiteral("b-active"));
+    QCOMPARE(ticked->percentText(), QStringLiteral("60%"));
+    QCOMPARE(ticked->change().id, rescanned.changeSummaries[0].id);
+    QVERIFY(qobject_cast<DraftChangeCard *>(drafts.constFirst())->change().hasDesign); // z-draft
+
+    // A change moving to another section: both sections show it where it now belongs.
+    rescanned.changeSummaries[0].status = ChangeStatus::completed;
+    rescanned.specNames.append(QStringLiteral("catalog"));
+    view.setInput(input(rescanned));
+    QCOMPARE(namesIn(view.section(Section::active)), QStringList{"a-active"});
+    QCOMPARE(namesIn(view.section(Section::completed)), (QStringList{"b-active", "done"}));
+    QVERIFY(view.specificationsBody() != specifications);
 }
 
 void TestDashboardView::changeGridsFollowTheContentWidth_data()

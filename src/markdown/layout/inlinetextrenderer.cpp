@@ -108,7 +108,7 @@ void InlineTextRenderer::renderNode(const InlineNode &node)
         if (isLineBreakTag(html)) {
             appendLineFeed();
             m_shouldSkipNextWhitespace = true;
-        } else {
+        } else if (!applyMarkTag(html)) {
             appendText(html);
         }
         break;
@@ -174,6 +174,33 @@ void InlineTextRenderer::appendText(const QString &text)
 void InlineTextRenderer::appendLineFeed()
 {
     m_result.append(u"\n", m_attributes);
+}
+
+bool InlineTextRenderer::applyMarkTag(const QString &html)
+{
+    const std::optional<QString> name = HTMLTag::name(html);
+    if (!name)
+        return false;
+    const QString lowered = name->toLower();
+    const TextStyle *style = lowered == QLatin1String("ins")   ? &m_options.styles.inserted
+                             : lowered == QLatin1String("del") ? &m_options.styles.deleted
+                                                               : nullptr;
+    if (!style)
+        return false;
+    if (!html.trimmed().startsWith(QLatin1String("</"))) {
+        m_openMarks.append({lowered, m_attributes});
+        style->apply(m_attributes);
+        return true;
+    }
+    // A closing tag ends its mark and any opened inside it; one without an opening tag is dropped.
+    for (qsizetype index = m_openMarks.size() - 1; index >= 0; --index) {
+        if (m_openMarks.at(index).first == lowered) {
+            m_attributes = m_openMarks.at(index).second;
+            m_openMarks.resize(index);
+            break;
+        }
+    }
+    return true;
 }
 
 bool InlineTextRenderer::isLineBreakTag(const QString &html) const

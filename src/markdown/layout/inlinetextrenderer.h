@@ -20,10 +20,11 @@ namespace kestrune {
 //
 // Nested emphasis, strong, strike-through and link styles accumulate on the attributes in
 // force and are undone after their children. A raw "<br>" tag gives a line feed and swallows
-// the whitespace that follows it; a soft break is a space (or a line feed in lineBreak mode).
-// Images appear only when `images` already holds them under their source string; one listed in
-// `failedImages` appears as the failed-image symbol and its alternative text (its source when it
-// has none) in the secondary text colour, so the reader sees that something is missing.
+// the whitespace that follows it; raw "<ins>" and "<del>" tags mark the text up to their closing
+// tag as inserted or deleted (within the same inline list); a soft break is a space (or a line feed in
+// lineBreak mode). Images appear only when `images` already holds them under their source string; one listed
+// in `failedImages` appears as the failed-image symbol and its alternative text (its source when it has none)
+// in the secondary text colour, so the reader sees that something is missing.
 class InlineTextRenderer
 {
 public:
@@ -60,11 +61,15 @@ private:
     void appendText(const QString &text);
     void appendLineFeed();
     bool isLineBreakTag(const QString &html) const;
+    // Opens or closes an inserted or deleted mark; false for any other tag.
+    bool applyMarkTag(const QString &html);
 
     const Options &m_options;
     StyledText m_result;
     TextAttributes m_attributes;
     bool m_shouldSkipNextWhitespace = false;
+    // The marks open, each with the attributes in force before it.
+    QList<std::pair<QString, TextAttributes>> m_openMarks;
 };
 
 } // namespace kestrune

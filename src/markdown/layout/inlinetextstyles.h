@@ -12,6 +12,8 @@ struct InlineTextStyles
     TextStyle strong;
     TextStyle strikethrough;
     TextStyle link;
+    TextStyle inserted;
+    TextStyle deleted;
 };
 
 } // namespace kestrune

@@ -222,7 +222,8 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     const Theme &theme = m_environment.theme;
     InlineTextRenderer::Options options;
     options.baseUrl = m_environment.baseUrl;
-    options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough, theme.link};
+    options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough,
+                      theme.link, theme.inserted, theme.deleted};
     options.softBreakMode = m_environment.softBreakMode;
 
     const QStringList sources = InlineQueries::imageSources(view.inlines);

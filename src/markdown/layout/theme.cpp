@@ -6,11 +6,21 @@
 
 namespace kestrune {
 
+namespace {
+
+constexpr DynamicColor insertedTint = dynamicColor(0.18f, 0.63f, 0.26f, 0.30f, 0.18f, 0.63f, 0.26f, 0.20f);
+constexpr DynamicColor deletedTint = dynamicColor(0.97f, 0.32f, 0.29f, 0.30f, 0.97f, 0.32f, 0.29f, 0.18f);
+
+} // namespace
+
 Theme::Theme()
     : code(TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced)),
       emphasis(TextStyle::fontStyle(FontProperties::Style::italic)),
       strong(TextStyle::fontWeight(QFont::DemiBold)),
       strikethrough(TextStyle::strikethroughStyle(TextLineStyle::single())),
+      inserted(TextStyle::underlineStyle(TextLineStyle::single()) + TextStyle::backgroundColor(insertedTint)),
+      deleted(TextStyle::strikethroughStyle(TextLineStyle::single()) +
+              TextStyle::backgroundColor(deletedTint)),
       taskListMarker(MarkerStyles::checkbox()), bulletedListMarker(MarkerStyles::discCircleSquare()),
       numberedListMarker(MarkerStyles::decimal())
 {}

@@ -28,6 +28,10 @@ struct Theme
     TextStyle strong;
     TextStyle strikethrough;
     TextStyle link;
+    // Text between the raw tags <ins> and </ins>, <del> and </del>: underlined and struck
+    // through, each on a tint, so that the marks read with and without colour.
+    TextStyle inserted;
+    TextStyle deleted;
     std::array<BlockStyle<BlockConfiguration>, 6> headings; // levels 1 to 6
     BlockStyle<BlockConfiguration> paragraph;
     BlockStyle<BlockConfiguration> blockquote;

@@ -29,8 +29,13 @@ InlineTextRenderer::Options options(SoftBreakMode mode = SoftBreakMode::space)
 {
     const Theme theme;
     InlineTextRenderer::Options result;
-    result.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough,
-                     TextStyle::foregroundColor(linkColor)};
+    result.styles = {theme.code,
+                     theme.emphasis,
+                     theme.strong,
+                     theme.strikethrough,
+                     TextStyle::foregroundColor(linkColor),
+                     theme.inserted,
+                     theme.deleted};
     result.softBreakMode = mode;
     return result;
 }
@@ -154,6 +159,38 @@ private Q_SLOTS:
         QCOMPARE(text.text.mid(last.start, last.length), QStringLiteral(" y"));
         QVERIFY(!last.attributes.link);
         QCOMPARE(last.attributes.fontProperties->weight, QFont::Normal);
+    }
+
+    void insertedAndDeletedTagsMarkTheirText()
+    {
+        const StyledText text =
+            render(inlinesOf(QStringLiteral("keep <ins>new **bold**</ins> <del>old</del> <DEL>x <ins>y</ins> "
+                                            "z</DEL> </ins>end <span>s</span>")));
+        QCOMPARE(text.text, QStringLiteral("keep new bold old x y z end <span>s</span>"));
+        const auto attributesOf = [&](const QString &part) {
+            const qsizetype at = text.text.indexOf(part);
+            for (const StyledText::Run &run : text.runs) {
+                if (at >= run.start && at < run.start + run.length)
+                    return run.attributes;
+            }
+            return TextAttributes();
+        };
+        // Underlined or struck through, each on a tint: the marks read without colour too.
+        QVERIFY(attributesOf(QStringLiteral("new")).underlineStyle);
+        QVERIFY(attributesOf(QStringLiteral("new")).backgroundColor);
+        QVERIFY(!attributesOf(QStringLiteral("new")).strikethroughStyle);
+        QVERIFY(attributesOf(QStringLiteral("bold")).underlineStyle);
+        QCOMPARE(attributesOf(QStringLiteral("bold")).fontProperties->weight, QFont::DemiBold);
+        QVERIFY(attributesOf(QStringLiteral("old x")).strikethroughStyle);
+        QVERIFY(!attributesOf(QStringLiteral("old x")).underlineStyle);
+        // Nested marks add up and end with their tags; a stray closing tag is dropped.
+        QVERIFY(attributesOf(QStringLiteral("y")).strikethroughStyle &&
+                attributesOf(QStringLiteral("y")).underlineStyle);
+        QVERIFY(attributesOf(QStringLiteral("z")).strikethroughStyle &&
+                !attributesOf(QStringLiteral("z")).underlineStyle);
+        QVERIFY(!attributesOf(QStringLiteral("end")).strikethroughStyle &&
+                !attributesOf(QStringLiteral("end")).underlineStyle);
+        QVERIFY(!attributesOf(QStringLiteral("keep")).backgroundColor);
     }
 
     void links()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -23,6 +24,11 @@ QStringView trimmed(QStringView line);
 
 // Line breaks: U+000A to U+000D, U+0085, U+2028 and U+2029.
 bool isNewline(QChar c);
+
+// The lines of a whole text, split at every newline character except that CR LF is one line
+// break: for documents held at once, written on any system. Text after the last line break is the
+// last line, so a text ending with a line break ends with an empty line.
+QList<QStringView> splitLines(QStringView text);
 
 // Calls visit(line) for every line of the text, split at every newline character.
 template <typename Visitor> void forEachLine(QStringView text, Visitor &&visit)

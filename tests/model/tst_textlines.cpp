@@ -18,6 +18,7 @@ private Q_SLOTS:
     void trimming_data();
     void trimming();
     void splitsAtEveryNewlineCharacter();
+    void splitsWholeTextsWithCrLfAsOneBreak();
     void strictUtf8Decoding();
     void wholeDays_data();
     void wholeDays();
@@ -55,6 +56,19 @@ void TextLinesTest::splitsAtEveryNewlineCharacter()
     QStringList lines;
     TextLines::forEachLine(text, [&lines](QStringView line) { lines << line.toString(); });
     QCOMPARE(lines, QStringList({"a", "b", "c", "d", "e", "f", "g", "h", "", "i"}));
+}
+
+void TextLinesTest::splitsWholeTextsWithCrLfAsOneBreak()
+{
+    const auto split = [](QStringView text) {
+        QStringList lines;
+        for (QStringView line : TextLines::splitLines(text))
+            lines << line.toString();
+        return lines;
+    };
+    QCOMPARE(split(u"a\r\nb\rc\n\r\nd\u2028e\r\n"), QStringList({"a", "b", "c", "", "d", "e", ""}));
+    QCOMPARE(split(u"\r\r\n"), QStringList({"", "", ""}));
+    QCOMPARE(split(u""), QStringList({""}));
 }
 
 void TextLinesTest::strictUtf8Decoding()

@@ -266,15 +266,21 @@ ProjectSummary computeSummary(const TreeNode &root, const ModelEnvironment &envi
 std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
                                 const ModelEnvironment &environment)
 {
+    return specFileURL(projectRoot, specName, *environment.fileSystem);
+}
+
+std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
+                                const FileSystem &fileSystem)
+{
     QString folder = projectRoot.toLocalFile();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     folder += QLatin1String("kestrune/specs/");
     const QString inFolder = folder + specName + QLatin1String("/spec.md");
-    if (environment.fileSystem->exists(inFolder))
+    if (fileSystem.exists(inFolder))
         return QUrl::fromLocalFile(inFolder);
     const QString asFile = folder + specName + QLatin1String(".md");
-    if (environment.fileSystem->exists(asFile))
+    if (fileSystem.exists(asFile))
         return QUrl::fromLocalFile(asFile);
     return std::nullopt;
 }

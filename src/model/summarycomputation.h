@@ -19,6 +19,8 @@ ProjectSummary computeSummary(const TreeNode &root,
 // <root>/kestrune/specs/<name>.md, else nothing.
 std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
                                 const ModelEnvironment &environment = ModelEnvironment::system());
+std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
+                                const FileSystem &fileSystem);
 
 // Lines that begin with "### Requirement:" or "### Requirement：" once trimmed.
 qint64 countRequirements(QStringView text);

@@ -105,7 +105,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
 # Manual pages, written from each program's --help and --version by help2man, with the sections
 # a help text does not hold (exit status, files, examples) from packaging/<program>.h2m.
 set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
-set(kestrune-report_summary "print the outline and summary of a project as JSON")
+set(kestrune-report_summary "print the outline and summary of a project, or the review of a change, as JSON")
 set(kestrune-md_summary "convert Markdown through the viewer's parser")
 find_program(HELP2MAN_EXECUTABLE help2man)
 find_program(PRECONV_EXECUTABLE preconv)
@@ -149,8 +149,9 @@ per project and an outline with delta and status badges, and renders the
 Markdown documents with an engine of its own. It never writes to a project.
 
 The package also holds two command-line programs: kestrune-report prints the
-outline and summary of a project as JSON, for scripts and CI; kestrune-md
-converts Markdown to HTML, CommonMark or plain text through the same parser.]=])
+outline and summary of a project, or how a change's requirements compare with
+the current specifications, as JSON, for scripts and CI; kestrune-md converts
+Markdown to HTML, CommonMark or plain text through the same parser.]=])
 if(KESTRUNE_HOMEPAGE)
   set(CPACK_PACKAGE_HOMEPAGE_URL ${KESTRUNE_HOMEPAGE})
 endif()

@@ -34,6 +34,12 @@ void collectNodes(const QJsonObject &node, QHash<QString, QJsonObject> &into)
         collectNodes(child.toObject(), into);
 }
 
+QJsonObject firstRequirement(const QJsonObject &review)
+{
+    const QJsonObject capability = review.value("capabilities").toArray().first().toObject();
+    return capability.value("requirements").toArray().first().toObject();
+}
+
 } // namespace
 
 class KestruneReportTest : public QObject
@@ -44,6 +50,8 @@ private Q_SLOTS:
     void usageErrorsAndMissingProject();
     void answersHelpAndVersion();
     void reportsTreeAndSummary();
+    void reviewsAChange();
+    void reviewUsageAndUnknownChanges();
 };
 
 void KestruneReportTest::usageErrorsAndMissingProject()
@@ -65,6 +73,7 @@ void KestruneReportTest::answersHelpAndVersion()
         const Run help = runReport({QString::fromLatin1(option)});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("--compact"));
+        QVERIFY(help.out.contains("--review <CHANGE>"));
     }
     const Run version = runReport({"--version"});
     QCOMPARE(version.exitCode, 0);
@@ -122,6 +131,101 @@ void KestruneReportTest::reportsTreeAndSummary()
         QCOMPARE(item.toObject().value("deltaType"), node.value("deltaType"));
     }
     QCOMPARE(summary.value("moduleStats").toArray().size(), 2);
+}
+
+void KestruneReportTest::reviewsAChange()
+{
+    ProjectFolder project;
+    project.write(
+        "kestrune/specs/auth/spec.md",
+        "## Requirements\n### Requirement: Login\nWith a password.\n### Requirement: Hint\nShown.\n");
+    project.write("kestrune/changes/tidy-auth/specs/auth/spec.md",
+                  "## MODIFIED Requirements\n### Requirement: Login\nWith a passkey.\n"
+                  "## REMOVED Requirements\n### Requirement: Hint\n**Reason**: leaks.\n"
+                  "## ADDED Requirements\n### Requirement: Logout\nEnds it.\n");
+    project.write("kestrune/changes/typo/specs/auth/spec.md",
+                  "## MODIFIED Requirements\n### Requirement: Logn\nX\n");
+    project.write("kestrune/changes/archive/2024-01-01-add-login/specs/auth/spec.md",
+                  "## ADDED Requirements\n### Requirement: Login\nWith a password.\n");
+
+    const Run clean = runReport({"--review", "tidy-auth", project.path()});
+    QCOMPARE(clean.exitCode, 0);
+    const QJsonObject review = QJsonDocument::fromJson(clean.out).object();
+    QCOMPARE(review.value("change").toString(), QStringLiteral("tidy-auth"));
+    QCOMPARE(review.value("path").toString(), project.pathOf("kestrune/changes/tidy-auth"));
+    QCOMPARE(review.value("flagged").toBool(), false);
+    const QJsonObject counts{{"added", 1}, {"modified", 1}, {"removed", 1}};
+    QCOMPARE(review.value("counts").toObject(), counts);
+    const QJsonObject auth = review.value("capabilities").toArray().first().toObject();
+    QCOMPARE(auth.value("name").toString(), QStringLiteral("auth"));
+    QCOMPARE(auth.value("specificationFile").toString(), project.pathOf("kestrune/specs/auth/spec.md"));
+    QVERIFY(auth.value("error").isNull());
+    QCOMPARE(auth.value("counts").toObject(), counts);
+    const QJsonArray requirements = auth.value("requirements").toArray();
+    QCOMPARE(requirements.size(), 3);
+    const QJsonObject login = requirements.at(0).toObject();
+    QCOMPARE(login.value("name").toString(), QStringLiteral("Login"));
+    QCOMPARE(login.value("kind").toString(), QStringLiteral("MODIFIED"));
+    QCOMPARE(login.value("flags").toArray(), QJsonArray());
+    QCOMPARE(login.value("state").toString(), QStringLiteral("pending"));
+    QVERIFY(login.value("suggestion").isNull());
+    const QJsonArray hunks = QJsonDocument::fromJson(R"([
+        {"op": "equal", "text": "### Requirement: Login\nWith a "},
+        {"op": "delete", "text": "password."}, {"op": "insert", "text": "passkey."}])")
+                                 .array();
+    QCOMPARE(login.value("hunks").toArray(), hunks);
+    QCOMPARE(requirements.at(1).toObject().value("kind").toString(), QStringLiteral("REMOVED"));
+    QCOMPARE(requirements.at(1).toObject().value("hunks").toArray().first().toObject().value("op").toString(),
+             QStringLiteral("delete"));
+    QCOMPARE(requirements.at(2).toObject().value("kind").toString(), QStringLiteral("ADDED"));
+
+    const Run typo = runReport({"--compact", "--review", "typo", project.path()});
+    QCOMPARE(typo.exitCode, 1);
+    QVERIFY(!typo.out.contains('\n'));
+    const QJsonObject typoReview = QJsonDocument::fromJson(typo.out).object();
+    QCOMPARE(typoReview.value("flagged").toBool(), true);
+    const QJsonObject logn = firstRequirement(typoReview);
+    QCOMPARE(logn.value("flags").toArray(), QJsonArray({"missingFromSpecification"}));
+    QCOMPARE(logn.value("suggestion").toString(), QStringLiteral("Login"));
+
+    // An archived change named without its date; what it added is there, which is no finding.
+    const Run archived = runReport({"--review", "add-login", project.path()});
+    QCOMPARE(archived.exitCode, 0);
+    const QJsonObject archivedReview = QJsonDocument::fromJson(archived.out).object();
+    QCOMPARE(archivedReview.value("archived").toBool(), true);
+    QCOMPARE(archivedReview.value("change").toString(), QStringLiteral("2024-01-01-add-login"));
+    const QJsonObject added = firstRequirement(archivedReview);
+    QCOMPARE(added.value("state").toString(), QStringLiteral("alreadyInSpecification"));
+}
+
+void KestruneReportTest::reviewUsageAndUnknownChanges()
+{
+    ProjectFolder project;
+    project.makeFolder("kestrune/changes/archive/2024-01-01-fix");
+    project.makeFolder("kestrune/changes/archived/2024-02-01-fix");
+
+    QCOMPARE(runReport({project.path(), "--review"}).exitCode, 2);
+    QCOMPARE(runReport({"--review", "fix"}).exitCode, 2);
+
+    const Run unknown = runReport({"--review", "no-such-change", project.path()});
+    QCOMPARE(unknown.exitCode, 1);
+    QVERIFY(unknown.out.isEmpty());
+    QVERIFY(unknown.err.contains("\"no-such-change\""));
+
+    const Run ambiguous = runReport({"--review", "fix", project.path()});
+    QCOMPARE(ambiguous.exitCode, 1);
+    QVERIFY(ambiguous.err.contains("archive/2024-01-01-fix, archived/2024-02-01-fix"));
+
+    ProjectFolder empty;
+    const Run missing = runReport({"--review", "fix", empty.path()});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(missing.err.contains("kestrune"));
+
+    // A change without delta specifications has nothing to flag.
+    project.makeFolder("kestrune/changes/just-an-idea");
+    const Run idea = runReport({"--review", "just-an-idea", project.path()});
+    QCOMPARE(idea.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(idea.out).object().value("capabilities").toArray(), QJsonArray());
 }
 
 QTEST_GUILESS_MAIN(KestruneReportTest)

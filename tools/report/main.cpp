@@ -1,5 +1,8 @@
 #include "projectreport.h"
+#include "reviewreport.h"
 
+#include "model/changelookup.h"
+#include "model/localfilesystem.h"
 #include "model/projectscanner.h"
 #include "model/summarycomputation.h"
 
@@ -14,6 +17,38 @@
 
 using namespace kestrune;
 
+namespace {
+
+// Status 0 once the JSON is written, 1 when standard output could not take it.
+int printJson(const QJsonObject &object, bool compact)
+{
+    const QByteArray json =
+        QJsonDocument(object).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// The comparison of a change with the current specifications; status 1 when anything in it is
+// flagged.
+int printReview(const QString &folder, const QString &change, bool compact, QTextStream &errors)
+{
+    const LocalFileSystem &fileSystem = *LocalFileSystem::shared();
+    const QUrl root = QUrl::fromLocalFile(folder);
+    const ChangeLookup lookup = ChangeLookup::find(fileSystem, root, change);
+    if (!lookup.folder) {
+        errors << "kestrune-report: " << folder << " has no change named \"" << change << "\"";
+        if (!lookup.candidates.isEmpty())
+            errors << "; it may mean " << lookup.candidates.join(QLatin1String(", "));
+        errors << "\n";
+        return 1;
+    }
+    const ChangeReview review = reviewChange(fileSystem, root, *lookup.folder);
+    const int status = printJson(ReviewReport::reviewToJson(review), compact);
+    return status != 0 ? status : review.hasFindings() ? 1 : 0;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -23,13 +58,21 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Scans a project folder that holds a \"kestrune\" planning folder and prints its outline tree "
-        "and summary as one JSON object: {\"tree\": ..., \"summary\": ...}."));
+        "and summary as one JSON object: {\"tree\": ..., \"summary\": ...}. With --review, prints instead "
+        "how one change's delta specifications compare with the current specifications."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The project folder."));
     QCommandLineOption compactOption(QStringLiteral("compact"),
                                      QStringLiteral("Print the JSON on one line."));
     parser.addOption(compactOption);
+    QCommandLineOption reviewOption(
+        QStringLiteral("review"),
+        QStringLiteral("Compare the requirements of CHANGE (an active change, an archived one by its "
+                       "folder name, or by its name without the date when only one has it) with the current "
+                       "specifications, word by word; exit with status 1 when any is flagged."),
+        QStringLiteral("CHANGE"));
+    parser.addOption(reviewOption);
 
     QTextStream errors(stderr);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -43,17 +86,21 @@ int main(int argc, char *argv[])
         errors << "kestrune-report: expected exactly one project folder\n" << parser.helpText();
         return 2;
     }
+    const bool compact = parser.isSet(compactOption);
 
     const QString folder = QDir::cleanPath(QFileInfo(folders.first()).absoluteFilePath());
-    const std::optional<TreeNode> tree = buildTree(QUrl::fromLocalFile(folder));
-    if (!tree) {
+    const auto noProject = [&] {
         errors << "kestrune-report: " << folder << " holds no \"kestrune\" folder\n";
         return 1;
+    };
+    if (parser.isSet(reviewOption)) {
+        if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))
+            return noProject();
+        return printReview(folder, parser.value(reviewOption), compact, errors);
     }
+    const std::optional<TreeNode> tree = buildTree(QUrl::fromLocalFile(folder));
+    if (!tree)
+        return noProject();
     const ProjectSummary summary = computeSummary(*tree);
-    const QJsonDocument document(ProjectReport::reportToJson(*tree, summary));
-    const QByteArray json =
-        document.toJson(parser.isSet(compactOption) ? QJsonDocument::Compact : QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return printJson(ProjectReport::reportToJson(*tree, summary), compact);
 }

@@ -127,7 +127,9 @@ RequirementReview reviewRequirement(const RequirementBlock &block, DeltaSpecType
             TextDiff diff = TextDiff::compare(existing->text, block.text);
             review.hunks = std::move(diff.hunks);
             review.granularity = diff.granularity;
-            if (readsTheSame(existing->text, block.text))
+            // The diff leaves white space at line ends aside as readsTheSame does.
+            if (std::all_of(review.hunks.begin(), review.hunks.end(),
+                            [](const DiffHunk &hunk) { return hunk.operation == DiffOperation::equal; }))
                 review.state = RequirementState::alreadyInSpecification;
         } else {
             review.hunks = {{DiffOperation::insert, block.text}};

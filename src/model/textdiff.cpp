@@ -30,22 +30,14 @@ enum class Step : quint8
     insert,
 };
 
-// A shortest edit script turning `a` into `b` (Myers' greedy algorithm, after the common prefix
-// and suffix are set aside); nothing when it needs more than longestEditScript edits.
+// A shortest edit script turning `a` into `b` (Myers' greedy algorithm); nothing when it needs
+// more than longestEditScript edits.
 std::optional<std::vector<Step>> shortestEditScript(const std::vector<int> &a, const std::vector<int> &b)
 {
-    const auto n = qsizetype(a.size());
-    const auto m = qsizetype(b.size());
-    qsizetype prefix = 0;
-    while (prefix < n && prefix < m && a[prefix] == b[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < n - prefix && suffix < m - prefix && a[n - 1 - suffix] == b[m - 1 - suffix])
-        ++suffix;
-    const int *x0 = a.data() + prefix;
-    const int *y0 = b.data() + prefix;
-    const qsizetype width = n - prefix - suffix;
-    const qsizetype height = m - prefix - suffix;
+    const int *x0 = a.data();
+    const int *y0 = b.data();
+    const auto width = qsizetype(a.size());
+    const auto height = qsizetype(b.size());
 
     // furthest[k] is the furthest x reached on diagonal k = x - y; trace keeps, for every number
     // of edits d, those of diagonals -d to d (at index d * d + d + k) to walk the script back.
@@ -72,7 +64,7 @@ std::optional<std::vector<Step>> shortestEditScript(const std::vector<int> &a, c
     if (edits < 0)
         return std::nullopt;
 
-    std::vector<Step> steps(size_t(suffix), Step::keep); // built backwards
+    std::vector<Step> steps; // built backwards
     qsizetype x = width;
     qsizetype y = height;
     for (qsizetype d = edits; d > 0; --d) {
@@ -91,7 +83,7 @@ std::optional<std::vector<Step>> shortestEditScript(const std::vector<int> &a, c
             --x;
         }
     }
-    steps.insert(steps.end(), size_t(x + prefix), Step::keep);
+    steps.insert(steps.end(), size_t(x), Step::keep);
     std::reverse(steps.begin(), steps.end());
     return steps;
 }
@@ -149,12 +141,12 @@ class TokenIds
 public:
     explicit TokenIds(bool words) : m_words(words) {}
 
-    std::vector<int> of(const QList<QStringView> &tokens)
+    std::vector<int> of(const QList<QStringView> &tokens, qsizetype first, qsizetype count)
     {
         std::vector<int> ids;
-        ids.reserve(size_t(tokens.size()));
-        for (QStringView whole : tokens) {
-            const QStringView token = comparedPart(whole, m_words);
+        ids.reserve(size_t(count));
+        for (qsizetype i = first; i < first + count; ++i) {
+            const QStringView token = comparedPart(tokens.at(i), m_words);
             auto found = m_ids.constFind(token);
             if (found == m_ids.constEnd())
                 found = m_ids.insert(token, int(m_ids.size()));
@@ -234,18 +226,34 @@ private:
 std::optional<QList<DiffHunk>> tokenDiff(const QList<QStringView> &before, const QList<QStringView> &after,
                                          bool words)
 {
+    // The common beginning and end are set aside before the tokens are numbered: a requirement
+    // that was edited shares most of its text.
+    const auto same = [words](QStringView x, QStringView y) {
+        return comparedPart(x, words) == comparedPart(y, words);
+    };
+    const qsizetype n = before.size();
+    const qsizetype m = after.size();
+    qsizetype prefix = 0;
+    while (prefix < n && prefix < m && same(before.at(prefix), after.at(prefix)))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < n - prefix && suffix < m - prefix &&
+           same(before.at(n - 1 - suffix), after.at(m - 1 - suffix)))
+        ++suffix;
     TokenIds ids(words);
-    const std::vector<int> a = ids.of(before);
-    const std::vector<int> b = ids.of(after);
-    const std::optional<std::vector<Step>> steps = shortestEditScript(a, b);
-    if (!steps)
+    const std::optional<std::vector<Step>> middle = shortestEditScript(
+        ids.of(before, prefix, n - prefix - suffix), ids.of(after, prefix, m - prefix - suffix));
+    if (!middle)
         return std::nullopt;
+    std::vector<Step> steps(size_t(prefix), Step::keep);
+    steps.insert(steps.end(), middle->begin(), middle->end());
+    steps.insert(steps.end(), size_t(suffix), Step::keep);
 
     HunkBuilder builder(words);
     qsizetype changedWords = 0;
     qsizetype ia = 0;
     qsizetype ib = 0;
-    for (Step step : *steps) {
+    for (Step step : steps) {
         switch (step) {
         case Step::keep:
             builder.keep(after.at(ib++));

@@ -36,12 +36,6 @@ QStringView trimmed(QStringView line)
     return line.sliced(begin, end - begin);
 }
 
-bool isNewline(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
-
 QList<QStringView> splitLines(QStringView text)
 {
     QList<QStringView> lines;

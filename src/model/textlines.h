@@ -23,7 +23,11 @@ bool isLineWhiteSpace(QChar c);
 QStringView trimmed(QStringView line);
 
 // Line breaks: U+000A to U+000D, U+0085, U+2028 and U+2029.
-bool isNewline(QChar c);
+inline bool isNewline(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
 
 // The lines of a whole text, split at every newline character except that CR LF is one line
 // break: for documents held at once, written on any system. Text after the last line break is the

@@ -5,9 +5,11 @@
 #include "preview/previewfonts.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/elidedlabel.h"
+#include "ui/localization.h"
 
 #include <QBoxLayout>
 #include <QDir>
+#include <QPushButton>
 
 namespace kestrune {
 
@@ -15,8 +17,16 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     : QWidget(parent),
       m_name(new ElidedLabel(QString(), PreviewFonts::headline(), PreviewColors::primaryText, this)),
       m_path(new ElidedLabel(QString(), PreviewFonts::caption(), PreviewColors::secondaryText, this)),
-      m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this))
+      m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this)),
+      m_review(new QPushButton(Localization::text("review.action"), this)),
+      m_result(new QPushButton(Localization::text("review.show_result"), this))
 {
+    m_review->setObjectName(QStringLiteral("reviewChange"));
+    m_result->setObjectName(QStringLiteral("showResult"));
+    for (QPushButton *button : {m_review, m_result}) {
+        button->setFocusPolicy(Qt::TabFocus);
+        button->hide();
+    }
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));
     m_path->setObjectName(QStringLiteral("filePath"));
@@ -38,6 +48,8 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     // The flexible spacer: at least its minimum beside the layout's own spacing.
     layout->addSpacing(spacing);
     layout->addWidget(m_badge, 0, Qt::AlignTop);
+    layout->addWidget(m_review, 0, Qt::AlignTop);
+    layout->addWidget(m_result, 0, Qt::AlignTop);
     layout->addWidget(m_switch, 0, Qt::AlignTop);
     m_badge->hide();
     m_switch->hide();
@@ -51,6 +63,8 @@ void MarkdownPreviewHeader::setFile(const QUrl &fileURL, std::optional<DeltaSpec
     if (deltaType)
         m_badge->setType(*deltaType);
     m_badge->setVisible(deltaType.has_value());
+    m_review->setVisible(deltaType.has_value());
+    m_result->setVisible(deltaType.has_value());
 }
 
 } // namespace kestrune

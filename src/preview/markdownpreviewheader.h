@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QPushButton;
+
 namespace kestrune {
 
 class DeltaBadge;
@@ -34,12 +36,17 @@ public:
     // Hidden while the file is not a delta specification.
     DeltaBadge *deltaBadge() const { return m_badge; }
     ViewModeSwitch *modeSwitch() const { return m_switch; }
+    // Shown beside the badge of a delta specification.
+    QPushButton *reviewButton() const { return m_review; }
+    QPushButton *resultButton() const { return m_result; }
 
 private:
     ElidedLabel *m_name = nullptr;
     ElidedLabel *m_path = nullptr;
     DeltaBadge *m_badge = nullptr;
     ViewModeSwitch *m_switch = nullptr;
+    QPushButton *m_review = nullptr;
+    QPushButton *m_result = nullptr;
 };
 
 } // namespace kestrune

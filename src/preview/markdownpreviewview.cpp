@@ -20,6 +20,7 @@
 #include <QFutureWatcher>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QtConcurrent/qtconcurrenttask.h>
@@ -108,6 +109,10 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
 
     m_header->setFile(m_fileURL, m_deltaType);
     connect(m_header->modeSwitch(), &ViewModeSwitch::modeChosen, this, &MarkdownPreviewView::setViewMode);
+    connect(m_header->reviewButton(), &QPushButton::clicked, this,
+            [this] { Q_EMIT reviewRequested(m_fileURL, false); });
+    connect(m_header->resultButton(), &QPushButton::clicked, this,
+            [this] { Q_EMIT reviewRequested(m_fileURL, true); });
     setState(MarkdownPreviewState::loading());
 }
 

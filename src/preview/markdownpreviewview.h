@@ -87,6 +87,9 @@ public:
 
 Q_SIGNALS:
     void stateChanged(const MarkdownPreviewState &state);
+    // From the header of a delta specification: review its change (`result`: and show the
+    // specification as it will read).
+    void reviewRequested(const QUrl &fileURL, bool result);
     void viewModeChanged(MarkdownViewMode mode);
 
 protected:

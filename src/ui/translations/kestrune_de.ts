@@ -199,6 +199,107 @@
         <source>This file was removed from the disk. What it last held stays shown until you choose another file.</source>
         <translation>Diese Datei wurde von der Festplatte entfernt. Ihr letzter Inhalt bleibt sichtbar, bis Sie eine andere Datei wählen.</translation>
     </message>
+    <message id="review.action">
+        <source>Review Change</source>
+        <translation>Änderung prüfen</translation>
+    </message>
+    <message id="review.toggle_description">
+        <source>Opens or closes the requirements of this capability</source>
+        <translation>Öffnet oder schließt die Anforderungen dieser Fähigkeit</translation>
+    </message>
+    <message id="review.loading">
+        <source>Comparing with the specifications…</source>
+        <translation>Vergleich mit den Spezifikationen …</translation>
+    </message>
+    <message id="review.flag.exists">
+        <source>The specification already has a requirement of this name.</source>
+        <translation>Die Spezifikation hat bereits eine Anforderung dieses Namens.</translation>
+    </message>
+    <message id="review.flag.missing">
+        <source>The specification has no requirement of this name.</source>
+        <translation>Die Spezifikation hat keine Anforderung dieses Namens.</translation>
+    </message>
+    <message id="review.flag.missing_suggestion">
+        <source>The specification has no requirement of this name. Did you mean “%1”?</source>
+        <translation>Die Spezifikation hat keine Anforderung dieses Namens. Meinten Sie „%1“?</translation>
+    </message>
+    <message id="review.flag.duplicate_in_change">
+        <source>The change names this requirement more than once.</source>
+        <translation>Die Änderung nennt diese Anforderung mehr als einmal.</translation>
+    </message>
+    <message id="review.flag.duplicate_in_specification">
+        <source>The specification names this requirement more than once; the first is compared.</source>
+        <translation>Die Spezifikation nennt diese Anforderung mehr als einmal; verglichen wird die erste.</translation>
+    </message>
+    <message id="review.flag.outside_sections">
+        <source>“%1” stands under no ADDED, MODIFIED or REMOVED heading.</source>
+        <translation>„%1“ steht unter keiner Überschrift ADDED, MODIFIED oder REMOVED.</translation>
+    </message>
+    <message id="review.state.already_in_specification">
+        <source>Already in the specification.</source>
+        <translation>Bereits in der Spezifikation.</translation>
+    </message>
+    <message id="review.error.delta_unreadable">
+        <source>The delta specification cannot be read.</source>
+        <translation>Die Delta-Spezifikation kann nicht gelesen werden.</translation>
+    </message>
+    <message id="review.error.specification_unreadable">
+        <source>The current specification cannot be read.</source>
+        <translation>Die aktuelle Spezifikation kann nicht gelesen werden.</translation>
+    </message>
+    <message id="review.show_result">
+        <source>Show Result</source>
+        <translation>Ergebnis zeigen</translation>
+    </message>
+    <message id="review.new_capability">
+        <source>new capability</source>
+        <translation>neue Fähigkeit</translation>
+    </message>
+    <message id="review.counts.added" numerus="yes">
+        <source>+%n added</source>
+        <translation>
+            <numerusform>+%n hinzugefügt</numerusform>
+            <numerusform>+%n hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message id="review.counts.modified" numerus="yes">
+        <source>~%n modified</source>
+        <translation>
+            <numerusform>~%n geändert</numerusform>
+            <numerusform>~%n geändert</numerusform>
+        </translation>
+    </message>
+    <message id="review.counts.removed" numerus="yes">
+        <source>−%n removed requirements</source>
+        <translation>
+            <numerusform>−%n entfernte Anforderung</numerusform>
+            <numerusform>−%n entfernte Anforderungen</numerusform>
+        </translation>
+    </message>
+    <message id="review.archived_note">
+        <source>compared with the specification as it is now</source>
+        <translation>verglichen mit der Spezifikation, wie sie jetzt ist</translation>
+    </message>
+    <message id="review.no_delta_specifications">
+        <source>This change has no delta specifications.</source>
+        <translation>Diese Änderung hat keine Delta-Spezifikationen.</translation>
+    </message>
+    <message id="review.back">
+        <source>Back to Review</source>
+        <translation>Zurück zur Prüfung</translation>
+    </message>
+    <message id="review.result_title">
+        <source>Specification “%1”</source>
+        <translation>Spezifikation „%1“</translation>
+    </message>
+    <message id="review.result_after">
+        <source>after %1</source>
+        <translation>nach %1</translation>
+    </message>
+    <message id="review.removed_here">
+        <source>The requirement “%1” is removed here.</source>
+        <translation>Die Anforderung „%1“ wird hier entfernt.</translation>
+    </message>
     <message id="markdown.read_error.outside_project">
         <source>This file links outside the project, so it is not shown.</source>
         <translation>Diese Datei verweist aus dem Projekt hinaus und wird daher nicht angezeigt.</translation>

@@ -199,6 +199,107 @@
         <source>This file was removed from the disk. What it last held stays shown until you choose another file.</source>
         <translation>This file was removed from the disk. What it last held stays shown until you choose another file.</translation>
     </message>
+    <message id="review.action">
+        <source>Review Change</source>
+        <translation>Review Change</translation>
+    </message>
+    <message id="review.toggle_description">
+        <source>Opens or closes the requirements of this capability</source>
+        <translation>Opens or closes the requirements of this capability</translation>
+    </message>
+    <message id="review.loading">
+        <source>Comparing with the specifications…</source>
+        <translation>Comparing with the specifications…</translation>
+    </message>
+    <message id="review.flag.exists">
+        <source>The specification already has a requirement of this name.</source>
+        <translation>The specification already has a requirement of this name.</translation>
+    </message>
+    <message id="review.flag.missing">
+        <source>The specification has no requirement of this name.</source>
+        <translation>The specification has no requirement of this name.</translation>
+    </message>
+    <message id="review.flag.missing_suggestion">
+        <source>The specification has no requirement of this name. Did you mean “%1”?</source>
+        <translation>The specification has no requirement of this name. Did you mean “%1”?</translation>
+    </message>
+    <message id="review.flag.duplicate_in_change">
+        <source>The change names this requirement more than once.</source>
+        <translation>The change names this requirement more than once.</translation>
+    </message>
+    <message id="review.flag.duplicate_in_specification">
+        <source>The specification names this requirement more than once; the first is compared.</source>
+        <translation>The specification names this requirement more than once; the first is compared.</translation>
+    </message>
+    <message id="review.flag.outside_sections">
+        <source>“%1” stands under no ADDED, MODIFIED or REMOVED heading.</source>
+        <translation>“%1” stands under no ADDED, MODIFIED or REMOVED heading.</translation>
+    </message>
+    <message id="review.state.already_in_specification">
+        <source>Already in the specification.</source>
+        <translation>Already in the specification.</translation>
+    </message>
+    <message id="review.error.delta_unreadable">
+        <source>The delta specification cannot be read.</source>
+        <translation>The delta specification cannot be read.</translation>
+    </message>
+    <message id="review.error.specification_unreadable">
+        <source>The current specification cannot be read.</source>
+        <translation>The current specification cannot be read.</translation>
+    </message>
+    <message id="review.show_result">
+        <source>Show Result</source>
+        <translation>Show Result</translation>
+    </message>
+    <message id="review.new_capability">
+        <source>new capability</source>
+        <translation>new capability</translation>
+    </message>
+    <message id="review.counts.added" numerus="yes">
+        <source>+%n added</source>
+        <translation>
+            <numerusform>+%n added</numerusform>
+            <numerusform>+%n added</numerusform>
+        </translation>
+    </message>
+    <message id="review.counts.modified" numerus="yes">
+        <source>~%n modified</source>
+        <translation>
+            <numerusform>~%n modified</numerusform>
+            <numerusform>~%n modified</numerusform>
+        </translation>
+    </message>
+    <message id="review.counts.removed" numerus="yes">
+        <source>−%n removed requirements</source>
+        <translation>
+            <numerusform>−%n removed requirement</numerusform>
+            <numerusform>−%n removed requirements</numerusform>
+        </translation>
+    </message>
+    <message id="review.archived_note">
+        <source>compared with the specification as it is now</source>
+        <translation>compared with the specification as it is now</translation>
+    </message>
+    <message id="review.no_delta_specifications">
+        <source>This change has no delta specifications.</source>
+        <translation>This change has no delta specifications.</translation>
+    </message>
+    <message id="review.back">
+        <source>Back to Review</source>
+        <translation>Back to Review</translation>
+    </message>
+    <message id="review.result_title">
+        <source>Specification “%1”</source>
+        <translation>Specification “%1”</translation>
+    </message>
+    <message id="review.result_after">
+        <source>after %1</source>
+        <translation>after %1</translation>
+    </message>
+    <message id="review.removed_here">
+        <source>The requirement “%1” is removed here.</source>
+        <translation>The requirement “%1” is removed here.</translation>
+    </message>
     <message id="markdown.read_error.outside_project">
         <source>This file links outside the project, so it is not shown.</source>
         <translation>This file links outside the project, so it is not shown.</translation>

@@ -1,0 +1,42 @@
+#include "preview/fittedmarkdownview.h"
+
+#include "preview/previewdocumenttheme.h"
+
+#include <QResizeEvent>
+#include <QTimer>
+
+#include <cmath>
+
+namespace kestrune {
+
+FittedMarkdownView::FittedMarkdownView(const QString &markdown, QWidget *parent) : MarkdownView(parent)
+{
+    MarkdownEnvironment environment = this->environment();
+    environment.theme = PreviewDocumentTheme::make();
+    environment.theme.text = environment.theme.text + TextStyle::fontSize(RelativeSize::em(0.88));
+    setEnvironment(environment);
+    setDocumentMargins(QMarginsF(0, 0, 0, 0));
+    setTextSelectionEnabled(true);
+    setOpenLinks(false);
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAutoFillBackground(false);
+    setMarkdown(markdown);
+    connect(this, &MarkdownView::layoutCompleted, this, &FittedMarkdownView::fitHeight);
+    fitHeight();
+}
+
+void FittedMarkdownView::resizeEvent(QResizeEvent *event)
+{
+    MarkdownView::resizeEvent(event);
+    if (event->oldSize().width() != event->size().width())
+        QTimer::singleShot(0, this, &FittedMarkdownView::fitHeight); // once laid out at the new width
+}
+
+void FittedMarkdownView::fitHeight()
+{
+    setFixedHeight(int(std::ceil(documentHeight())) + 2);
+}
+
+} // namespace kestrune

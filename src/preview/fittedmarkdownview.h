@@ -1,0 +1,24 @@
+#pragma once
+
+#include "markdown/layout/markdownview.h"
+
+namespace kestrune {
+
+// A rendered piece of Markdown as tall as its text, for pages that stack several of them in one
+// scroll area: it never scrolls itself (the wheel goes on to the page), and takes the height of
+// its laid-out text at every width. The document look, a step smaller, with selectable text.
+class FittedMarkdownView : public MarkdownView
+{
+    Q_OBJECT
+
+public:
+    explicit FittedMarkdownView(const QString &markdown, QWidget *parent = nullptr);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void fitHeight();
+};
+
+} // namespace kestrune

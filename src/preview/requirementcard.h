@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/capabilityreview.h"
+
+#include <QWidget>
+
+class QLabel;
+
+namespace kestrune {
+
+class DeltaBadge;
+class FittedMarkdownView;
+
+// One requirement of a change under review, as a card: its name and kind badge, what looks
+// wrong with it in the warning colour (with the closest existing name for a likely typo), and its
+// text rendered with the words the change inserts underlined and those it deletes struck through.
+// A removed requirement shows the current text struck through and, beneath, the reason given.
+class RequirementCard : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit RequirementCard(const RequirementReview &requirement, QWidget *parent = nullptr);
+
+    const RequirementReview &requirement() const { return m_requirement; }
+    // Whether the card shows any inserted or deleted text.
+    bool hasDifferences() const;
+    // The flags and state as the card words them, one line each.
+    QStringList findingTexts() const;
+    FittedMarkdownView *textView() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyColors();
+
+    RequirementReview m_requirement;
+    QLabel *m_name = nullptr;
+    DeltaBadge *m_badge = nullptr;
+    QLabel *m_findings = nullptr;
+    FittedMarkdownView *m_text = nullptr;
+    FittedMarkdownView *m_note = nullptr;
+};
+
+} // namespace kestrune

@@ -23,6 +23,7 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLinearGradient>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -358,7 +359,38 @@ QWidget *DashboardView::buildSectionContent(Section section, QWidget *parent)
     return container;
 }
 
+QMenu *DashboardView::changeMenu(const ChangeSummary &change)
+{
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *review = menu->addAction(Localization::text("review.action"));
+    connect(review, &QAction::triggered, this,
+            [this, folder = change.changeDirectoryURL] { Q_EMIT reviewRequested(folder); });
+    return menu;
+}
+
 QWidget *DashboardView::createRow(Section section, const ChangeSummary &change, QWidget *parent)
+{
+    QWidget *row = createCard(section, change, parent);
+    if (section != Section::archive) {
+        // The card keeps the change it shows up to date (setChange): ask it, not the capture.
+        row->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(row, &QWidget::customContextMenuRequested, this,
+                [this, row, section](const QPoint &position) {
+                    const ChangeSummary *change = nullptr;
+                    if (section == Section::draft)
+                        change = &static_cast<DraftChangeCard *>(row)->change();
+                    else if (section == Section::active)
+                        change = &static_cast<ActiveChangeCard *>(row)->change();
+                    else
+                        change = &static_cast<CompletedChangeRow *>(row)->change();
+                    changeMenu(*change)->popup(row->mapToGlobal(position));
+                });
+    }
+    return row;
+}
+
+QWidget *DashboardView::createCard(Section section, const ChangeSummary &change, QWidget *parent)
 {
     switch (section) {
     case Section::draft:

@@ -14,6 +14,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QMenu;
 class QScrollArea;
 class QVBoxLayout;
 
@@ -71,6 +72,8 @@ public:
 
     // Opens a change's folder in the file manager.
     void openChangeFolder(const ChangeSummary &change);
+    // The context menu of a change's card: "Review Change" (draft, active and completed changes).
+    QMenu *changeMenu(const ChangeSummary &change);
     // Shows a specification's folder selected in the file manager; nothing without a project root.
     void revealSpecFolder(const QString &name);
     // The item the file manager is asked to select for a specification: its folder, or its
@@ -90,6 +93,8 @@ public:
 
 Q_SIGNALS:
     void specCatalogShownChanged(bool shown);
+    // The reader asked what a change does to the specifications.
+    void reviewRequested(const QUrl &changeFolder);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -106,6 +111,7 @@ private:
     QWidget *buildSectionContent(Section section, QWidget *parent);
     QWidget *buildSpecificationsBody(QWidget *parent);
     QWidget *createRow(Section section, const ChangeSummary &change, QWidget *parent);
+    QWidget *createCard(Section section, const ChangeSummary &change, QWidget *parent);
 
     DashboardInput m_input;
     std::unique_ptr<FolderActions> m_actions;

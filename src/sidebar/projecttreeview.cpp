@@ -248,6 +248,15 @@ void ProjectTreeView::onListSelectionChanged()
 void ProjectTreeView::showContextMenu(const QPoint &position)
 {
     const TreeNode *node = ProjectTreeModel::nodeAt(m_list->indexAt(position));
+    // A change folder (one with a status): its review.
+    if (node && m_model->changeStatus(*node)) {
+        auto *menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QAction *review = menu->addAction(Localization::text("review.action"));
+        connect(review, &QAction::triggered, this, [this, url = node->url] { Q_EMIT reviewRequested(url); });
+        menu->popup(m_list->viewport()->mapToGlobal(position));
+        return;
+    }
     if (!node || node->kind != TreeNodeKind::projectRoot || !m_removeProject)
         return;
     auto *menu = new QMenu(this);

@@ -65,6 +65,9 @@ Q_SIGNALS:
     void selectedNodeChanged(const std::optional<TreeNode> &node);
     // The user clicked or activated the node that was selected already.
     void selectedNodeChosenAgain(const TreeNode &node);
+    // The user asked, from a change folder's context menu, what the change does to the
+    // specifications.
+    void reviewRequested(const QUrl &changeFolder);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

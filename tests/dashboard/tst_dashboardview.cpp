@@ -24,6 +24,7 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void collapsingKeepsHeaderCountAndDivider();
     void statesSurviveNewInputButNotANewDashboard();
     void newAnalysesOfTheSameChangesKeepTheirCards();
+    void changeCardsOfferTheirReview();
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
     void scrollingEndsAtTheLastBlockAtEveryWidth();
@@ -277,6 +279,34 @@ void TestDashboardView::newAnalysesOfTheSameChangesKeepTheirCards()
     QCOMPARE(namesIn(view.section(Section::active)), QStringList{"a-active"});
     QCOMPARE(namesIn(view.section(Section::completed)), (QStringList{"b-active", "done"}));
     QVERIFY(view.specificationsBody() != specifications);
+}
+
+void TestDashboardView::changeCardsOfferTheirReview()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    QSignalSpy reviews(&view, &DashboardView::reviewRequested);
+    for (const Section section : {Section::draft, Section::active, Section::completed}) {
+        QWidget *card = view.section(section)
+                            ->content()
+                            ->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
+                            .constFirst();
+        QCOMPARE(card->contextMenuPolicy(), Qt::CustomContextMenu);
+        Q_EMIT card->customContextMenuRequested(QPoint(4, 4));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().constFirst()->text(), Localization::text("review.action"));
+        menu->actions().constFirst()->trigger();
+        menu->close();
+    }
+    QCOMPARE(reviews.count(), 3);
+    QCOMPARE(reviews.at(1).at(0).toUrl(),
+             QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/b-active")));
+    // An archived change is reviewed from its folder in the outline, not from its row.
+    QWidget *archived = view.section(Section::archive)
+                            ->content()
+                            ->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
+                            .constFirst();
+    QVERIFY(archived->contextMenuPolicy() != Qt::CustomContextMenu);
 }
 
 void TestDashboardView::changeGridsFollowTheContentWidth_data()

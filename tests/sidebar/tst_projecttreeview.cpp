@@ -95,6 +95,7 @@ private Q_SLOTS:
     void themeSwitchCollapsesEveryFolder();
     void choosingTheCurrentModeAgainKeepsTheOutline();
     void contextMenuOnlyForProjectRootsWithAHandler();
+    void changeFoldersOfferTheirReview();
     void rescanKeepsTheSelectionWithoutHighlight();
     void rescanKeepsOpenFoldersTheCurrentRowAndTheScrollPosition();
     void revealingANode_data();
@@ -406,6 +407,29 @@ void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()
     QCOMPARE(removed, QList<QUrl>{nestedProject.url});
     QVERIFY(!m_view->selectedNode());
     QCOMPARE(changes.count(), 1);
+}
+
+void TestProjectTreeView::changeFoldersOfferTheirReview()
+{
+    const auto tree = sampleTree();
+    m_view->setOutline(tree);
+    const TreeNode &change = tree->children->front().children->front(); // changes/add-login
+    m_view->setChangeStatuses({{change.id, ChangeStatus::active}});
+    QTreeView *list = m_view->listView();
+    list->expandAll();
+    QSignalSpy reviews(m_view.get(), &ProjectTreeView::reviewRequested);
+    const auto requestMenu = [&](const QString &name) {
+        Q_EMIT list->customContextMenuRequested(list->visualRect(findRow(list->model(), name)).center());
+        return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    };
+    QVERIFY2(!requestMenu(QStringLiteral("changes")), "a folder without a status is no change");
+    QMenu *menu = requestMenu(QStringLiteral("add-login"));
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("review.action"));
+    menu->actions().constFirst()->trigger();
+    menu->close();
+    QCOMPARE(reviews.count(), 1);
+    QCOMPARE(reviews.at(0).at(0).toUrl(), change.url);
 }
 
 void TestProjectTreeView::rescanKeepsTheSelectionWithoutHighlight()

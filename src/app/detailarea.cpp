@@ -1,6 +1,8 @@
 #include "app/detailarea.h"
 
 #include "app/shellcolors.h"
+#include "preview/changereviewview.h"
+#include "preview/specificationresultview.h"
 #include "ui/centeredtextview.h"
 #include "ui/loadingindicator.h"
 #include "ui/localization.h"
@@ -44,12 +46,32 @@ void DetailArea::showDashboard(const DashboardInput &input, quint64 summaryRevis
     m_dashboardRevision = summaryRevision;
 }
 
-void DetailArea::showLoading()
+ChangeReviewView *DetailArea::showReview(const ChangeReviewInput &input)
 {
-    if (m_content == Content::loading)
+    if (m_content == Content::review) {
+        static_cast<ChangeReviewView *>(m_view)->setInput(input);
+        return nullptr;
+    }
+    auto *view = new ChangeReviewView(input, this);
+    replaceView(Content::review, view);
+    return view;
+}
+
+SpecificationResultView *DetailArea::showSpecificationResult(const QString &changeName,
+                                                             const CapabilityReview &capability)
+{
+    auto *view = new SpecificationResultView(changeName, capability, this);
+    replaceView(Content::result, view);
+    return view;
+}
+
+void DetailArea::showLoading(const char *textKey)
+{
+    if (m_content == Content::loading && m_loadingTextKey == textKey)
         return;
-    replaceView(Content::loading, new LoadingIndicator(Localization::text("dashboard.loading"),
-                                                       ShellColors::accent, ShellColors::mutedText, this));
+    m_loadingTextKey = textKey;
+    replaceView(Content::loading, new LoadingIndicator(Localization::text(textKey), ShellColors::accent,
+                                                       ShellColors::mutedText, this));
 }
 
 void DetailArea::showPlaceholder()
@@ -81,6 +103,7 @@ void DetailArea::replaceView(Content content, QWidget *view)
     m_view = view;
     m_layout->addWidget(m_view);
     m_view->show();
+    Q_EMIT viewCreated(m_view);
 }
 
 } // namespace kestrune

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/detailviewfactory.h"
+#include "model/capabilityreview.h"
+#include "preview/changereviewinput.h"
 
 #include <QUuid>
 #include <QWidget>
@@ -10,6 +12,9 @@
 class QVBoxLayout;
 
 namespace kestrune {
+
+class ChangeReviewView;
+class SpecificationResultView;
 
 // The right-hand pane of the main window: one of the preview of the selected Markdown file, the
 // project's dashboard, a loading indicator while the project's first scan runs, or a placeholder
@@ -25,7 +30,9 @@ public:
         preview,
         dashboard,
         loading,
-        placeholder
+        placeholder,
+        review,
+        result
     };
 
     explicit DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent = nullptr);
@@ -36,11 +43,22 @@ public:
     // The dashboard; the one on show is kept and given the new input when the project or the
     // revision of its summary differs from what it shows.
     void showDashboard(const DashboardInput &input, quint64 summaryRevision);
-    void showLoading();
+    // The review of a change; the one on show is kept and given the new input. Returns the view
+    // when it was made now, for the caller to connect.
+    ChangeReviewView *showReview(const ChangeReviewInput &input);
+    // A capability's specification as it will read after a change; made anew every time.
+    SpecificationResultView *showSpecificationResult(const QString &changeName,
+                                                     const CapabilityReview &capability);
+    // The loading indicator, with the text of the key (the project's by default).
+    void showLoading(const char *textKey = "dashboard.loading");
     void showPlaceholder();
 
     Content content() const { return m_content; }
     QWidget *currentView() const { return m_view; }
+
+Q_SIGNALS:
+    // A view was made and put on show.
+    void viewCreated(QWidget *view);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -55,6 +73,7 @@ private:
     QUuid m_previewNodeId;
     QUrl m_dashboardRoot;
     quint64 m_dashboardRevision = 0;
+    QByteArray m_loadingTextKey;
 };
 
 } // namespace kestrune

@@ -11,21 +11,28 @@
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
+#include "dashboard/dashboardview.h"
 #include "model/liveprojectupdates.h"
+#include "model/modelenvironment.h"
 #include "model/treenodelookup.h"
+#include "preview/changereviewview.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/specificationresultview.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
 #include <QDir>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
+#include <QtConcurrent/qtconcurrentrun.h>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -109,12 +116,18 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));
     leavePreview->setContext(Qt::WidgetWithChildrenShortcut);
     connect(leavePreview, &QShortcut::activated, this, [this] {
-        if (!isShowingPreview())
+        if (m_reviewFolder && m_resultCapability) {
+            showSpecificationResult(QString());
+            return;
+        }
+        if (!isShowingPreview() && !m_reviewFolder)
             return;
         showDashboard();
         if (!m_panes->focusPane(PaneNavigator::Pane::detail))
             m_sidebar->treeView()->listView()->setFocus(Qt::OtherFocusReason);
     });
+    connect(m_detailArea, &DetailArea::viewCreated, this, &MainContentView::connectDetailView);
+    connect(m_sidebar->treeView(), &ProjectTreeView::reviewRequested, this, &MainContentView::showReview);
     connect(m_toolBar, &MainToolBar::refreshRequested, this, &MainContentView::refresh);
     connect(m_toolBar, &MainToolBar::importRequested, this, &MainContentView::startImport);
 
@@ -130,6 +143,7 @@ void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
     m_selectedProjectRoot = root;
     // Another project: whatever was chosen in the old outline no longer applies.
     m_selectedNode.reset();
+    leaveReview();
     updateAll();
     Q_EMIT selectedProjectRootChanged(m_selectedProjectRoot);
     applyPendingReveal();
@@ -139,6 +153,7 @@ void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
 {
     m_selectedNode = node;
     m_selectedFileRemoved = false;
+    leaveReview();
     m_sidebar->treeView()->setSelectedNode(m_selectedNode);
     updateDetail();
     updateDashboardButton();
@@ -267,6 +282,89 @@ void MainContentView::showDashboard()
     setSelectedNode(std::nullopt);
 }
 
+void MainContentView::showReview(const QUrl &changeFolder)
+{
+    m_selectedNode.reset();
+    m_selectedFileRemoved = false;
+    m_sidebar->treeView()->setSelectedNode(std::nullopt);
+    if (m_reviewFolder != changeFolder)
+        m_review.reset();
+    m_reviewFolder = changeFolder;
+    m_resultCapability.reset();
+    startReview();
+    updateDetail();
+    updateDashboardButton();
+    Q_EMIT stateChanged();
+}
+
+void MainContentView::showSpecificationResult(const QString &capability)
+{
+    if (!m_reviewFolder)
+        return;
+    if (capability.isEmpty())
+        m_resultCapability.reset();
+    else
+        m_resultCapability = capability;
+    m_shownResultSerial = 0;
+    updateDetail();
+    Q_EMIT stateChanged();
+}
+
+std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner(const QUrl &file)
+{
+    static const QRegularExpression delta(
+        QStringLiteral("^(.*/changes/(?:archived?/)?[^/]+)/specs/([^/]+)(?:/spec\\.md|\\.md)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = delta.match(QDir::cleanPath(file.toLocalFile()));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return std::pair(QUrl::fromLocalFile(match.captured(1)), match.captured(2));
+}
+
+void MainContentView::startReview()
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!m_reviewFolder || !root)
+        return;
+    const quint64 serial = ++m_reviewSerial;
+    auto *watcher = new QFutureWatcher<ChangeReview>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
+        watcher->deleteLater();
+        if (serial != m_reviewSerial || !m_reviewFolder)
+            return; // another change, or none, since
+        m_review = watcher->result();
+        updateDetail();
+    });
+    // Reads every delta and current specification of the change: off the window's thread.
+    watcher->setFuture(QtConcurrent::run([root = *root, folder = *m_reviewFolder] {
+        return reviewChange(*ModelEnvironment::system().fileSystem, root, folder);
+    }));
+}
+
+void MainContentView::leaveReview()
+{
+    m_reviewFolder.reset();
+    m_review.reset();
+    m_resultCapability.reset();
+    ++m_reviewSerial;
+}
+
+void MainContentView::connectDetailView(QWidget *view)
+{
+    if (auto *dashboard = qobject_cast<DashboardView *>(view))
+        connect(dashboard, &DashboardView::reviewRequested, this, &MainContentView::showReview);
+    if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
+        connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
+            const std::optional<std::pair<QUrl, QString>> owner = deltaSpecificationOwner(file);
+            if (!owner)
+                return;
+            showReview(owner->first);
+            if (result)
+                showSpecificationResult(owner->second);
+        });
+    }
+}
+
 void MainContentView::toggleViewMode()
 {
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView())) {
@@ -328,6 +426,9 @@ void MainContentView::onProjectRootsChanged()
 void MainContentView::onProjectDataChanged(const QUrl &root)
 {
     if (root == effectiveProjectRoot()) {
+        // The review follows the files too; the one on show stays until the new one is there.
+        if (m_reviewFolder && QFileInfo(m_reviewFolder->toLocalFile()).isDir())
+            startReview();
         updateSidebar();
         updateDetail();
         applyPendingReveal();
@@ -460,6 +561,42 @@ void MainContentView::updateDetail()
     const std::optional<QUrl> root = effectiveProjectRoot();
     if (!root) {
         m_detailArea->showPlaceholder();
+        return;
+    }
+    if (m_reviewFolder) {
+        if (!m_review) {
+            m_detailArea->showLoading("review.loading");
+            return;
+        }
+        const auto capability =
+            m_resultCapability ? std::find_if(m_review->capabilities.cbegin(), m_review->capabilities.cend(),
+                                              [this](const CapabilityReview &c) {
+                                                  return c.capability == *m_resultCapability;
+                                              })
+                               : m_review->capabilities.cend();
+        if (capability != m_review->capabilities.cend()) {
+            // Made anew only for another capability or a new comparison.
+            if (m_detailArea->content() != DetailArea::Content::result ||
+                m_shownResultSerial != m_reviewSerial) {
+                m_shownResultSerial = m_reviewSerial;
+                if (SpecificationResultView *result =
+                        m_detailArea->showSpecificationResult(m_review->changeName, *capability))
+                    connect(result, &SpecificationResultView::backRequested, this,
+                            [this] { showSpecificationResult(QString()); });
+            }
+            return;
+        }
+        std::optional<ChangeStatus> status;
+        if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {
+            for (const ChangeSummary &change : summary->changeSummaries) {
+                if (QDir::cleanPath(change.changeDirectoryURL.toLocalFile()) ==
+                    QDir::cleanPath(m_reviewFolder->toLocalFile()))
+                    status = change.status;
+            }
+        }
+        if (ChangeReviewView *review = m_detailArea->showReview({*m_review, status}))
+            connect(review, &ChangeReviewView::showResultRequested, this,
+                    &MainContentView::showSpecificationResult);
         return;
     }
     if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {

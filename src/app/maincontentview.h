@@ -2,6 +2,7 @@
 
 #include "app/detailviewfactory.h"
 #include "app/folderpicker.h"
+#include "model/changereview.h"
 #include "model/changestatus.h"
 #include "model/projectstore.h"
 #include "model/treenode.h"
@@ -96,6 +97,18 @@ public:
     void selectProjectAt(int index);
     // Leaves the file for the project's dashboard, as the sidebar's dashboard button does.
     void showDashboard();
+    // Shows what a change of the selected project does to the specifications. The comparison
+    // runs off this thread, and again whenever the project's files change.
+    void showReview(const QUrl &changeFolder);
+    // From the review: a capability's specification as it will read after the change; an empty
+    // name goes back to the review.
+    void showSpecificationResult(const QString &capability);
+    // The change folder and capability a delta specification belongs to
+    // (<change>/specs/<capability>/spec.md or <change>/specs/<capability>.md); nothing for any
+    // other file.
+    static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &file);
+    const std::optional<QUrl> &reviewedChange() const { return m_reviewFolder; }
+    const std::optional<ChangeReview> &review() const { return m_review; }
     // Switches the preview on show between the rendered document and its source.
     void toggleViewMode();
     bool isShowingPreview() const;
@@ -151,6 +164,9 @@ private:
     void updateSidebar();
     void updateDetail();
     void updateDashboardButton();
+    void startReview();
+    void leaveReview();
+    void connectDetailView(QWidget *view);
 
     ThemeController &m_themeController;
     ProjectStore *m_store = nullptr;
@@ -159,6 +175,11 @@ private:
     std::optional<TreeNode> m_selectedNode;
     bool m_selectedFileRemoved = false;
     bool m_watchNoticeShown = false;
+    std::optional<QUrl> m_reviewFolder;
+    std::optional<ChangeReview> m_review; // of m_reviewFolder, once compared
+    std::optional<QString> m_resultCapability;
+    quint64 m_reviewSerial = 0;
+    quint64 m_shownResultSerial = 0;
     std::optional<QString> m_importError;
     bool m_showImportError = false;
     // What revealInProject still has to show, by project.

@@ -12,7 +12,12 @@
 #include "model/liveprojectupdates.h"
 #include "model/projectwatcher.h"
 #include "modelrows.h"
+#include "preview/capabilitysection.h"
+#include "preview/changereviewview.h"
+#include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/requirementcard.h"
+#include "preview/specificationresultview.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/noticebar.h"
@@ -20,6 +25,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -105,6 +111,8 @@ private Q_SLOTS:
     void rescanMarksTheTabAndAGoneFolderStrikesItOut();
     void turningWatchingOffStopsUpdates();
     void watchLimitIsSaidOnceInTheWindow();
+    void reviewOfAChangeFollowsItsFiles();
+    void deltaSpecificationsLeadToTheirReviewAndResult();
 
 private:
     MarkdownPreviewView *preview() const
@@ -324,6 +332,68 @@ void TestLiveProject::watchLimitIsSaidOnceInTheWindow()
     m_view->liveUpdates().refreshUnwatchedProjects();
     QTRY_VERIFY(!m_view->store().isLoading(m_project->url()));
     QVERIFY(!m_view->watchNotice()->isVisible());
+}
+
+void TestLiveProject::reviewOfAChangeFollowsItsFiles()
+{
+    m_project->write(
+        QStringLiteral("kestrune/changes/add-login/specs/auth/spec.md"),
+        "## MODIFIED Requirements\n\n### Requirement: Sign in\nUsers SHALL sign in with a passkey.\n");
+    openProject();
+    QVERIFY(dashboard());
+    const QUrl change = QUrl::fromLocalFile(m_project->pathOf(QStringLiteral("kestrune/changes/add-login")));
+    Q_EMIT dashboard()->reviewRequested(change);
+    QTRY_COMPARE(m_view->detailArea()->content(), DetailArea::Content::review);
+    auto *review = qobject_cast<ChangeReviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(review);
+    QCOMPARE(review->input().status, std::optional(ChangeStatus::active));
+    QCOMPARE(review->input().review.counts.modified, 1);
+    QCOMPARE(review->sections().constFirst()->cards().constFirst()->requirement().kind,
+             DeltaSpecType::modified);
+
+    // The change's files change: the same page shows the new comparison.
+    m_project->write(QStringLiteral("kestrune/changes/add-login/specs/auth/spec.md"),
+                     "## ADDED Requirements\n\n### Requirement: Passkeys\nUsers SHALL register passkeys.\n");
+    QTRY_COMPARE(review->input().review.counts.added, 1);
+    QCOMPARE(m_view->detailArea()->currentView(), review);
+
+    // Escape leaves it for the dashboard.
+    m_view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    review->setFocus();
+    QTest::keyClick(review, Qt::Key_Escape);
+    QTRY_VERIFY(dashboard());
+    QVERIFY(!m_view->reviewedChange());
+}
+
+void TestLiveProject::deltaSpecificationsLeadToTheirReviewAndResult()
+{
+    QCOMPARE(MainContentView::deltaSpecificationOwner(
+                 QUrl::fromLocalFile(QStringLiteral("/p/kestrune/changes/add-login/specs/auth/spec.md"))),
+             std::optional(std::pair(QUrl::fromLocalFile(QStringLiteral("/p/kestrune/changes/add-login")),
+                                     QStringLiteral("auth"))));
+    QCOMPARE(MainContentView::deltaSpecificationOwner(QUrl::fromLocalFile(
+                 QStringLiteral("/p/kestrune/changes/archive/2026-01-01-x/specs/auth.md"))),
+             std::optional(
+                 std::pair(QUrl::fromLocalFile(QStringLiteral("/p/kestrune/changes/archive/2026-01-01-x")),
+                           QStringLiteral("auth"))));
+    QVERIFY(!MainContentView::deltaSpecificationOwner(
+        QUrl::fromLocalFile(QStringLiteral("/p/kestrune/changes/add-login/tasks.md"))));
+
+    m_project->write(QStringLiteral("kestrune/changes/add-login/specs/auth/spec.md"),
+                     "## ADDED Requirements\n\n### Requirement: Passkeys\nUsers SHALL register passkeys.\n");
+    openProject();
+    select(QStringLiteral("kestrune/changes/add-login/specs/auth/spec.md"));
+    QVERIFY(preview()->header()->reviewButton()->isVisibleTo(preview()));
+    preview()->header()->resultButton()->click();
+    QTRY_COMPARE(m_view->detailArea()->content(), DetailArea::Content::result);
+    auto *result = qobject_cast<SpecificationResultView *>(m_view->detailArea()->currentView());
+    QCOMPARE(result->capability(), QStringLiteral("auth"));
+    QVERIFY(result->merge().text.contains(QStringLiteral("### Requirement: Passkeys")));
+    QVERIFY(result->merge().text.contains(QStringLiteral("### Requirement: Sign in")));
+    // Escape, or the back button, go back to the review.
+    result->backButton()->click();
+    QTRY_COMPARE(m_view->detailArea()->content(), DetailArea::Content::review);
 }
 
 QTEST_MAIN(TestLiveProject)

@@ -2,12 +2,16 @@
 
 #include "sidebar/treerowdelegate.h"
 
+#include <QThreadPool>
+
+#include <utility>
+
 namespace kestrune {
 
 void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
 {
     beginResetModel();
-    m_tree = std::move(projectTree);
+    std::shared_ptr<const TreeNode> previous = std::exchange(m_tree, std::move(projectTree));
     m_locations.clear();
     m_nodesById.clear();
     if (const std::vector<TreeNode> *top = rows(nullptr)) {
@@ -15,6 +19,11 @@ void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
         indexNodes(*top, nullptr);
     }
     endResetModel();
+    // A rescan of a large project replaces tens of thousands of nodes: the old ones are freed
+    // off the window's thread when the outline held them last.
+    if (previous && previous.use_count() == 1)
+        QThreadPool::globalInstance()->start(
+            [previous = std::move(previous)]() mutable { previous.reset(); });
 }
 
 void ProjectTreeModel::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)

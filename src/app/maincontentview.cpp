@@ -101,6 +101,11 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     });
     connect(m_store, &ProjectStore::summaryByProjectChanged, this, [this](const QUrl &root) {
         ++m_summaryRevision;
+        // The review follows the files too, compared once a rescan (the summary comes right after
+        // the tree); the page on show stays until the new comparison is there.
+        if (root == effectiveProjectRoot() && m_reviewFolder &&
+            QFileInfo(m_reviewFolder->toLocalFile()).isDir())
+            startReview();
         onProjectDataChanged(root);
     });
     connect(m_tabsBar, &ProjectTabsBar::tabClicked, this,
@@ -426,9 +431,6 @@ void MainContentView::onProjectRootsChanged()
 void MainContentView::onProjectDataChanged(const QUrl &root)
 {
     if (root == effectiveProjectRoot()) {
-        // The review follows the files too; the one on show stays until the new one is there.
-        if (m_reviewFolder && QFileInfo(m_reviewFolder->toLocalFile()).isDir())
-            startReview();
         updateSidebar();
         updateDetail();
         applyPendingReveal();

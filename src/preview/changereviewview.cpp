@@ -38,11 +38,6 @@ QString statusText(const std::optional<ChangeStatus> &status)
     return QString();
 }
 
-bool isNotable(const RequirementCard *card)
-{
-    return card->hasDifferences() || !card->findingTexts().isEmpty();
-}
-
 } // namespace
 
 ChangeReviewView::ChangeReviewView(const ChangeReviewInput &input, QWidget *parent)
@@ -113,7 +108,7 @@ bool ChangeReviewView::showPreviousDifference()
 
 bool ChangeReviewView::showDifference(int step)
 {
-    const QList<RequirementCard *> cards = notableCards(true);
+    const QList<RequirementCard *> cards = openNotableCards();
     if (cards.isEmpty())
         return false;
     const qsizetype current = cards.indexOf(currentCard());
@@ -134,21 +129,16 @@ bool ChangeReviewView::showDifference(int step)
     return true;
 }
 
-QList<RequirementCard *> ChangeReviewView::notableCards(bool openingSections)
+QList<RequirementCard *> ChangeReviewView::openNotableCards()
 {
     QList<RequirementCard *> cards;
     for (CapabilitySection *section : std::as_const(m_sections)) {
-        const bool notable =
-            std::any_of(section->capability().requirements.cbegin(),
-                        section->capability().requirements.cend(), [](const RequirementReview &requirement) {
-                            return requirement.flags != ReviewFlags() ||
-                                   requirement.state != RequirementState::pending ||
-                                   !requirement.hunks.isEmpty();
-                        });
-        if (openingSections && notable && !section->isExpanded())
+        const QList<RequirementReview> &requirements = section->capability().requirements;
+        if (!section->isExpanded() &&
+            std::any_of(requirements.cbegin(), requirements.cend(), &RequirementCard::isNotable))
             section->setExpanded(true);
         for (RequirementCard *card : section->cards()) {
-            if (isNotable(card))
+            if (RequirementCard::isNotable(card->requirement()))
                 cards.append(card);
         }
     }

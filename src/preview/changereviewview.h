@@ -57,7 +57,8 @@ protected:
 private:
     void rebuild();
     bool showDifference(int step);
-    QList<RequirementCard *> notableCards(bool openingSections);
+    // The cards that call for a look, in page order; closed sections holding any are opened.
+    QList<RequirementCard *> openNotableCards();
 
     ChangeReviewInput m_input;
     QLabel *m_title = nullptr;

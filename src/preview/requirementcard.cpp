@@ -82,6 +82,13 @@ bool RequirementCard::hasDifferences() const
                        [](const DiffHunk &hunk) { return hunk.operation != DiffOperation::equal; });
 }
 
+bool RequirementCard::isNotable(const RequirementReview &requirement)
+{
+    return requirement.flags != ReviewFlags() || requirement.state != RequirementState::pending ||
+           std::any_of(requirement.hunks.cbegin(), requirement.hunks.cend(),
+                       [](const DiffHunk &hunk) { return hunk.operation != DiffOperation::equal; });
+}
+
 QStringList RequirementCard::findingTexts() const
 {
     QStringList texts;

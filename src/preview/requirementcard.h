@@ -25,6 +25,9 @@ public:
     const RequirementReview &requirement() const { return m_requirement; }
     // Whether the card shows any inserted or deleted text.
     bool hasDifferences() const;
+    // Whether a requirement calls for the reviewer's look: text inserted or deleted, a flag, or
+    // a state other than pending.
+    static bool isNotable(const RequirementReview &requirement);
     // The flags and state as the card words them, one line each.
     QStringList findingTexts() const;
     FittedMarkdownView *textView() const { return m_text; }

@@ -378,6 +378,11 @@ void MainContentView::toggleViewMode()
     }
 }
 
+MarkdownPreviewView *MainContentView::currentPreview() const
+{
+    return qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+}
+
 bool MainContentView::isShowingPreview() const
 {
     return m_detailArea->content() == DetailArea::Content::preview;

@@ -21,6 +21,7 @@ namespace kestrune {
 
 class DetailArea;
 class LiveProjectUpdates;
+class MarkdownPreviewView;
 class NoticeBar;
 class MainToolBar;
 class PaneNavigator;
@@ -111,6 +112,8 @@ public:
     const std::optional<ChangeReview> &review() const { return m_review; }
     // Switches the preview on show between the rendered document and its source.
     void toggleViewMode();
+    // The Markdown file on show in the detail area; none while it shows anything else.
+    MarkdownPreviewView *currentPreview() const;
     bool isShowingPreview() const;
 
     // The keyboard's way through the panes (Tab order, F6).

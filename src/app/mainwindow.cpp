@@ -11,6 +11,7 @@
 #include "app/panenavigator.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
+#include "preview/markdownpreviewview.h"
 #include "ui/localization.h"
 
 #include <QAction>
@@ -77,6 +78,18 @@ void MainWindow::connectCommands()
     connect(actions.nextPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(true); });
     connect(actions.previousPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(false); });
     connect(actions.toggleViewMode(), &QAction::triggered, view, &MainContentView::toggleViewMode);
+    connect(actions.find(), &QAction::triggered, view, [view] {
+        if (MarkdownPreviewView *preview = view->currentPreview())
+            preview->openFind();
+    });
+    connect(actions.findNext(), &QAction::triggered, view, [view] {
+        if (MarkdownPreviewView *preview = view->currentPreview())
+            preview->findNext();
+    });
+    connect(actions.findPrevious(), &QAction::triggered, view, [view] {
+        if (MarkdownPreviewView *preview = view->currentPreview())
+            preview->findPrevious();
+    });
     connect(actions.openMainMenu(), &QAction::triggered, view->toolBar(), &MainToolBar::popUpMainMenu);
     connect(actions.keyboardShortcuts(), &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
     connect(actions.about(), &QAction::triggered, this, &MainWindow::showAbout);
@@ -98,6 +111,8 @@ void MainWindow::updateCommands()
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);
     actions.toggleViewMode()->setEnabled(m_contentView->isShowingPreview());
+    for (QAction *find : {actions.find(), actions.findNext(), actions.findPrevious()})
+        find->setEnabled(m_contentView->isShowingPreview());
 }
 
 void MainWindow::showKeyboardShortcuts()

@@ -81,6 +81,15 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
 
     m_toggleViewMode = make(Localization::text("action.toggle_view_mode"), view);
     m_toggleViewMode->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    m_find = make(Localization::text("action.find"), view);
+    m_find->setObjectName(QStringLiteral("find"));
+    m_find->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_F)}, QKeySequence::Find));
+    m_findNext = make(Localization::text("action.find_next"), view);
+    m_findNext->setObjectName(QStringLiteral("findNext"));
+    m_findNext->setShortcuts(keys({QKeySequence(Qt::Key_F3)}, QKeySequence::FindNext));
+    m_findPrevious = make(Localization::text("action.find_previous"), view);
+    m_findPrevious->setObjectName(QStringLiteral("findPrevious"));
+    m_findPrevious->setShortcuts(keys({QKeySequence(Qt::SHIFT | Qt::Key_F3)}, QKeySequence::FindPrevious));
     m_themeGroup = new QActionGroup(this);
     m_themeGroup->setExclusive(true);
     for (const ThemeMode mode : allThemeModes()) {

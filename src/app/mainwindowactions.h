@@ -92,6 +92,9 @@ public:
     QAction *nextPane() const { return m_nextPane; }
     QAction *previousPane() const { return m_previousPane; }
     QAction *toggleViewMode() const { return m_toggleViewMode; }
+    QAction *find() const { return m_find; }
+    QAction *findNext() const { return m_findNext; }
+    QAction *findPrevious() const { return m_findPrevious; }
     QAction *theme(ThemeMode mode) const { return m_themes.at(std::size_t(mode)); }
     QActionGroup *themeGroup() const { return m_themeGroup; }
     QAction *openMainMenu() const { return m_openMainMenu; }
@@ -138,6 +141,9 @@ private:
     QAction *m_nextPane = nullptr;
     QAction *m_previousPane = nullptr;
     QAction *m_toggleViewMode = nullptr;
+    QAction *m_find = nullptr;
+    QAction *m_findNext = nullptr;
+    QAction *m_findPrevious = nullptr;
     QActionGroup *m_themeGroup = nullptr;
     std::array<QAction *, 3> m_themes = {};
     QAction *m_openMainMenu = nullptr;

@@ -3,11 +3,13 @@
 #include "markdown/document/markdowncontent.h"
 #include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
+#include "preview/findbar.h"
 #include "preview/largefilesourceview.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
+#include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/centeredtextview.h"
@@ -81,7 +83,7 @@ template <typename View> void discard(QPointer<View> &view)
 MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
-      m_removedNotice(new NoticeBar(this)), m_content(new QStackedWidget(this)),
+      m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)), m_content(new QStackedWidget(this)),
       m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
                                      PreviewColors::secondaryText, m_content)),
       m_error(new ErrorTextView(m_content)),
@@ -101,8 +103,18 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->setSpacing(0);
     layout->addWidget(m_header);
     layout->addWidget(new SeparatorLine(Qt::Horizontal, PreviewColors::divider, this));
+    layout->addWidget(m_findBar);
     layout->addWidget(m_removedNotice);
     layout->addWidget(m_content, 1);
+    m_findBar->hide();
+    connect(m_findBar, &FindBar::queryChanged, this, [this] { applyFind(); });
+    connect(m_findBar, &FindBar::nextRequested, this, &MarkdownPreviewView::findNext);
+    connect(m_findBar, &FindBar::previousRequested, this, &MarkdownPreviewView::findPrevious);
+    connect(m_findBar, &FindBar::closed, this, [this] {
+        endFind();
+        if (QWidget *view = m_content->currentWidget())
+            view->setFocus(Qt::OtherFocusReason);
+    });
     m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
     m_removedNotice->setText(Localization::text("markdown.file_removed"));
     m_removedNotice->hide();
@@ -222,8 +234,10 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                 MarkdownView *view = showPrepared(prepared, document);
                 const bool sameText = m_state.isContent() && document.state == m_state;
                 setState(std::move(document.state), std::move(document.blocks), view);
-                if (position && !sameText)
+                if (position && !sameText) {
                     restoreReadingPosition(*position);
+                    applyFind(true); // from where the reader was
+                }
             });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const MarkdownFileReader::ErrorMessages messages{
@@ -432,6 +446,7 @@ void MarkdownPreviewView::showContent()
             m_content->addWidget(m_largeSource);
         }
         m_content->setCurrentWidget(m_largeSource);
+        applyFind();
         return;
     }
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
@@ -452,6 +467,89 @@ void MarkdownPreviewView::showContent()
         }
     }
     m_content->setCurrentWidget(view);
+    applyFind();
+}
+
+void MarkdownPreviewView::openFind()
+{
+    QString selected;
+    if (auto *document = qobject_cast<MarkdownView *>(m_content->currentWidget()))
+        selected = document->selectedText();
+    else if (auto *source = qobject_cast<SourceTextView *>(m_content->currentWidget()))
+        selected = source->textCursor().selectedText();
+    // A selection of one line is what the reader looks for; a longer one is not.
+    if (selected.contains(QLatin1Char('\n')) || selected.contains(QChar::ParagraphSeparator))
+        selected.clear();
+    m_findBar->open(selected);
+    applyFind();
+}
+
+void MarkdownPreviewView::findNext()
+{
+    if (m_findBar->isHidden()) {
+        openFind();
+        return;
+    }
+    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
+        document->findNext();
+    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
+        source->findNext();
+}
+
+void MarkdownPreviewView::findPrevious()
+{
+    if (m_findBar->isHidden()) {
+        openFind();
+        return;
+    }
+    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
+        document->findPrevious();
+    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
+        source->findPrevious();
+}
+
+void MarkdownPreviewView::applyFind(bool restart)
+{
+    if (m_findBar->isHidden())
+        return;
+    QWidget *shown = m_content->currentWidget();
+    QObject *target = qobject_cast<MarkdownView *>(shown);
+    SourceTextView *source = qobject_cast<SourceTextView *>(shown);
+    if (auto *large = qobject_cast<LargeFileSourceView *>(shown))
+        source = large->source();
+    if (source)
+        target = source->textFind();
+    const FindQuery query = m_findBar->query();
+    if (target == m_findTarget && query == m_findTargetQuery && !restart)
+        return;
+    if (target != m_findTarget)
+        endFind();
+    m_findTarget = target;
+    m_findTargetQuery = query;
+    if (auto *document = qobject_cast<MarkdownView *>(target)) {
+        m_findStatusConnection = connect(document, &MarkdownView::findStatusChanged, this,
+                                         [this, document] { m_findBar->setStatus(document->findStatus()); });
+        document->find(query);
+        m_findBar->setStatus(document->findStatus());
+    } else if (auto *finder = qobject_cast<SourceTextFind *>(target)) {
+        m_findStatusConnection = connect(finder, &SourceTextFind::statusChanged, this,
+                                         [this, finder] { m_findBar->setStatus(finder->status()); });
+        finder->find(query);
+        m_findBar->setStatus(finder->status());
+    } else {
+        m_findBar->setStatus({});
+    }
+}
+
+void MarkdownPreviewView::endFind()
+{
+    disconnect(m_findStatusConnection);
+    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
+        document->clearFind();
+    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
+        source->clear();
+    m_findTarget.clear();
+    m_findTargetQuery = {};
 }
 
 } // namespace kestrune

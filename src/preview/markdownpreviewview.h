@@ -21,6 +21,7 @@ class QThreadPool;
 namespace kestrune {
 
 class CenteredTextView;
+class FindBar;
 class NoticeBar;
 class ErrorTextView;
 class LargeFileSourceView;
@@ -81,6 +82,12 @@ public:
     bool isShowingFileRemoved() const;
 
     MarkdownPreviewHeader *header() const { return m_header; }
+    FindBar *findBar() const { return m_findBar; }
+    // Opens the find bar (with the selected text of the document, when there is some).
+    void openFind();
+    // Goes to the next (previous) match of the find bar's query, opening the bar if it is shut.
+    void findNext();
+    void findPrevious();
     // What the content area shows now: the loading indicator, the error text, the empty
     // notice, the rendered document or the source text.
     QWidget *contentView() const;
@@ -121,6 +128,10 @@ private:
     void showContent();
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
+    // Finds the find bar's query in the view on show, and ends the find in the one shown
+    // before; `restart`: also when that view is already finding it (from where it stands now).
+    void applyFind(bool restart = false);
+    void endFind();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
 
@@ -135,6 +146,10 @@ private:
 
     MarkdownPreviewHeader *m_header = nullptr;
     NoticeBar *m_removedNotice = nullptr;
+    FindBar *m_findBar = nullptr;
+    QPointer<QObject> m_findTarget; // the view or source finder the bar's query runs in
+    FindQuery m_findTargetQuery;
+    QMetaObject::Connection m_findStatusConnection;
     QStackedWidget *m_content = nullptr;
     LoadingIndicator *m_loading = nullptr;
     ErrorTextView *m_error = nullptr;

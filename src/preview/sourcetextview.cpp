@@ -2,6 +2,7 @@
 
 #include "preview/previewcolors.h"
 #include "preview/previewfonts.h"
+#include "preview/sourcetextfind.h"
 
 #include <QEvent>
 #include <QScrollBar>
@@ -29,6 +30,7 @@ SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTex
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     applyColors();
+    m_text = text;
     m_pending = text;
     setPlainText(takeSlice());
     if (!m_pending.isEmpty())
@@ -109,6 +111,13 @@ void SourceTextView::applyColors()
     pal.setColor(QPalette::Text, text);
     pal.setColor(QPalette::Base, Qt::transparent);
     setPalette(pal);
+}
+
+SourceTextFind *SourceTextView::textFind()
+{
+    if (!m_find)
+        m_find = new SourceTextFind(this, m_text);
+    return m_find;
 }
 
 } // namespace kestrune

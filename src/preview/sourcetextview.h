@@ -4,6 +4,8 @@
 
 namespace kestrune {
 
+class SourceTextFind;
+
 // The raw text of a file in the monospaced body font and the primary text colour: read-only,
 // selectable, wrapped at the pane's width and scrolling vertically, 16 of padding all round.
 // Lines are laid out as they scroll into view, and a long text is taken in by slices between
@@ -26,6 +28,8 @@ public:
     int topLine() const;
     // Scrolls that line to the top, once it has been taken in.
     void scrollToLine(int line);
+    // Finds text in the view, made when first asked for.
+    SourceTextFind *textFind();
 
 Q_SIGNALS:
     void completed();
@@ -41,9 +45,11 @@ private:
 
     void applyTopLine();
 
+    QString m_text;    // all of it, as given
     QString m_pending; // the text still to take in
     qsizetype m_position = 0;
     int m_wantedTopLine = -1; // beyond what has been taken in when it was asked for
+    SourceTextFind *m_find = nullptr;
 };
 
 } // namespace kestrune

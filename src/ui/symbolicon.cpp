@@ -22,6 +22,7 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("folder"), QStringLiteral("folder")},
         {QStringLiteral("doc.text"), QStringLiteral("file-text")},
         {QStringLiteral("chevron.down"), QStringLiteral("chevron-down")},
+        {QStringLiteral("chevron.up"), QStringLiteral("chevron-up")},
         {QStringLiteral("chevron.right"), QStringLiteral("chevron-right")},
         {QStringLiteral("square.grid.2x2"), QStringLiteral("layout-grid")},
         {QStringLiteral("arrow.clockwise"), QStringLiteral("refresh")},

@@ -1,12 +1,15 @@
 #include "preview/deltabadge.h"
 #include "preview/errortextview.h"
+#include "preview/findbar.h"
 #include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/segmentbutton.h"
+#include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/elidedlabel.h"
+#include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
@@ -18,6 +21,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMutex>
 #include <QPlainTextEdit>
@@ -28,8 +33,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QThread>
 #include <QThreadPool>
+#include <QToolButton>
 #include <QWaitCondition>
 
 #include <memory>
@@ -100,6 +107,7 @@ private Q_SLOTS:
     void reloadKeepsTheReadingPositionInBothModes();
     void reloadOfAnUnchangedTextKeepsTheView();
     void removedFileStaysVisibleUnderANotice();
+    void findBarFindsInBothModesAndClosesWithEscape();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -658,6 +666,55 @@ void TestMarkdownPreviewView::removedFileStaysVisibleUnderANotice()
     // Another file takes the notice away.
     view->setFile(writeFile(QStringLiteral("other.md"), "# Other\n"), std::nullopt);
     QVERIFY(!view->isShowingFileRemoved());
+}
+
+// The find bar searches what is on show: the rendered page, or the source (where the markup
+// counts too); the keys walk the matches, Escape ends the find.
+void TestMarkdownPreviewView::findBarFindsInBothModesAndClosesWithEscape()
+{
+    const QUrl url = writeFile(QStringLiteral("find.md"),
+                               "# Needle\n\nA **nee**dle, and\r\nanother needle.\n\n| needle |\n|---|\n");
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    FindBar *bar = view->findBar();
+    QVERIFY(bar->isHidden());
+    view->openFind();
+    QVERIFY(bar->isVisible());
+    QTest::keyClicks(bar->field(), QStringLiteral("needle"));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->findStatus(), (FindStatus{1, 4, true}));
+    QTest::keyClick(bar->field(), Qt::Key_Return);
+    QCOMPARE(document->findStatus().current, 2);
+    QTest::keyClick(bar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(bar->field(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(document->findStatus().current, 4);
+
+    // The source shows the markup between "nee" and "dle": one match fewer.
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(document->findStatus(), FindStatus{}); // the page hidden ends its find
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 3, true}));
+    view->findNext();
+    QCOMPARE(source->textFind()->status().current, 2);
+    // Every match in view is marked, the current one apart; the marks sit on the matched text.
+    const QList<QTextEdit::ExtraSelection> marks = source->extraSelections();
+    QCOMPARE(marks.size(), 3);
+    for (const QTextEdit::ExtraSelection &mark : marks)
+        QCOMPARE(mark.cursor.selectedText().toLower(), QStringLiteral("needle"));
+    QCOMPARE(marks.at(0).format.background(), marks.at(2).format.background());
+    QVERIFY(marks.at(1).format.background() != marks.at(0).format.background());
+    bar->findChild<QToolButton *>(QStringLiteral("findMatchCase"))->click();
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 2, true})); // not the heading's "Needle"
+    QTest::keyClicks(bar->field(), QStringLiteral("s"));
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{0, 0, true}));
+    QCOMPARE(bar->findChild<QLabel *>(QStringLiteral("findStatus"))->text(),
+             Localization::text("find.no_matches"));
+
+    QTest::keyClick(bar->field(), Qt::Key_Escape);
+    QVERIFY(bar->isHidden());
+    QVERIFY(source->extraSelections().isEmpty());
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

@@ -280,6 +280,39 @@ LayoutSelection LayoutDocument::allText() const
     return {0, 0, int(nodes.size()) - 1, nodes.back()->length()};
 }
 
+QList<BlockNode> LayoutDocument::blocks() const
+{
+    QList<BlockNode> blocks;
+    blocks.reserve(qsizetype(m_entries.size()));
+    for (const Entry &entry : m_entries)
+        blocks.append(entry.block);
+    return blocks;
+}
+
+QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const FindQuery &query) const
+{
+    QList<TextMatch> matches;
+    if (block < 0 || block >= m_built)
+        return matches;
+    const int first = m_entries[size_t(block)].firstText;
+    const int end =
+        block + 1 < m_built ? m_entries[size_t(block) + 1].firstText : int(m_context.textNodes.size());
+    for (int node = first; node < end; ++node) {
+        for (const auto &[start, stop] : m_context.textNodes[size_t(node)]->findMatches(query))
+            matches.append({node, start, stop});
+    }
+    return matches;
+}
+
+QRectF LayoutDocument::textRect(int node, int start, int end) const
+{
+    if (node < 0 || node >= int(m_context.textNodes.size()))
+        return {};
+    const LayoutTextNode *text = m_context.textNodes[size_t(node)];
+    const QPointF origin = text->mapToDocument(QPointF(0, 0));
+    return text->cursorRect(start).united(text->cursorRect(end)).translated(origin);
+}
+
 std::optional<qreal> LayoutDocument::headingTop(const QString &identifier)
 {
     if (identifier.isEmpty())

@@ -86,6 +86,19 @@ public:
     LayoutSelection wordSelection(TextPosition position) const;
     LayoutSelection allText() const;
     const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
+    // The blocks of the page, for a find to count off the window's thread.
+    QList<BlockNode> blocks() const;
+    // A match of a find in one text.
+    struct TextMatch
+    {
+        int node = 0; // document index of a text node
+        int start = 0;
+        int end = 0;
+    };
+    // The matches of a find in a block's texts, in order; the block must be laid out.
+    QList<TextMatch> findMatches(int block, const FindQuery &query) const;
+    // Where a range of a text lies on the page, in document coordinates.
+    QRectF textRect(int node, int start, int end) const;
     // The top of the heading with that identifier, measuring as far as needed.
     std::optional<qreal> headingTop(const QString &identifier);
 

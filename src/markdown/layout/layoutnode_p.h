@@ -1,7 +1,9 @@
 #pragma once
 
+#include "markdown/layout/findquery.h"
 #include "ui/appearance.h"
 
+#include <QColor>
 #include <QPalette>
 #include <QPointF>
 #include <QRectF>
@@ -30,6 +32,17 @@ struct LayoutSelection
     bool isEmpty() const { return startNode < 0 || (startNode == endNode && startOffset == endOffset); }
 };
 
+// The matches of a find, painted behind the text: every match in one colour, the current one
+// (a range of one text node) in a stronger one.
+struct LayoutFindHighlight
+{
+    FindQuery query;
+    QColor match;
+    QColor current;
+    int currentNode = -1; // document index of a text node
+    int currentStart = 0;
+};
+
 // What painting needs: the painter (translated to the node's top-left), the part that needs
 // paint in the node's coordinates, and the appearance colours resolve against.
 struct LayoutPaintContext
@@ -39,6 +52,7 @@ struct LayoutPaintContext
     Appearance appearance = Appearance::light;
     QRectF clip;
     const LayoutSelection *selection = nullptr;
+    const LayoutFindHighlight *find = nullptr;
 };
 
 // What lies under a point of the page.

@@ -387,6 +387,16 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
             format.setUnderlineColor(run.lineColor->resolve(context.appearance));
         ranges.append({run.start, run.length, format});
     }
+    if (const LayoutFindHighlight *find = context.find; find && m_documentIndex >= 0) {
+        QTextCharFormat match;
+        match.setBackground(find->match);
+        QTextCharFormat current;
+        current.setBackground(find->current);
+        for (const auto &[start, end] : findMatches(find->query)) {
+            const bool isCurrent = find->currentNode == m_documentIndex && find->currentStart == start;
+            ranges.append({start, end - start, isCurrent ? current : match});
+        }
+    }
     if (const LayoutSelection *selection = context.selection; selection && !selection->isEmpty() &&
                                                               m_documentIndex >= selection->startNode &&
                                                               m_documentIndex <= selection->endNode) {
@@ -519,6 +529,31 @@ std::pair<int, int> LayoutTextNode::wordAt(int position) const
         start = previous < 0 ? 0 : previous;
     }
     return {start, end};
+}
+
+QList<std::pair<int, int>> LayoutTextNode::findMatches(const FindQuery &query) const
+{
+    QList<std::pair<int, int>> matches;
+    if (m_insertedBreaks.empty()) {
+        for (const qsizetype start : query.matchStarts(m_text))
+            matches.append({int(start), int(start + query.text.size())});
+        return matches;
+    }
+    QString searched;
+    std::vector<int> positions; // of each searched character in the text
+    searched.reserve(m_text.size());
+    positions.reserve(size_t(m_text.size()) + 1);
+    for (int i = 0; i < length(); ++i) {
+        if (isInsertedBreak(i))
+            continue;
+        searched.append(m_text.at(i));
+        positions.push_back(i);
+    }
+    for (const qsizetype start : query.matchStarts(searched)) {
+        const qsizetype end = start + query.text.size();
+        matches.append({positions[size_t(start)], positions[size_t(end - 1)] + 1});
+    }
+    return matches;
 }
 
 bool LayoutTextNode::isInsertedBreak(int position) const

@@ -3,6 +3,7 @@
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layoutfind_p.h"
 #include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
 #include "markdown/layout/markdownchunker_p.h"
@@ -51,10 +52,22 @@ struct MarkdownView::Interaction
     }
 };
 
+struct MarkdownView::FindState
+{
+    LayoutFind counts;
+    std::optional<LayoutFind::Match> current;
+    // Waiting for the first match at or after this block to be counted, to go to it.
+    int firstFrom = -1;
+    // Waiting for this match's block to be laid out, to go to it.
+    std::optional<LayoutFind::Match> pending;
+    bool pendingForward = true;
+};
+
 MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
-      m_interaction(std::make_unique<Interaction>())
+      m_interaction(std::make_unique<Interaction>()), m_find(std::make_unique<FindState>())
 {
+    connect(&m_find->counts, &LayoutFind::progressed, this, &MarkdownView::onFindProgress);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -114,6 +127,12 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     m_document = std::move(page.m_document);
     watchDocument();
     m_document->releaseImageRequests();
+    if (m_find->counts.isActive()) {
+        const FindQuery query = m_find->counts.query();
+        m_find->current.reset();
+        m_find->pending.reset();
+        m_find->counts.start(query, m_document->blocks());
+    }
     // The scroll bar first: it shows or hides on the next turn of the event loop, and the page
     // was measured for the width it leaves. Laid out before, it would be measured twice.
     updateScrollBar();
@@ -170,6 +189,12 @@ void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
     m_interaction->anchor.reset();
     m_interaction->draggedScroll = nullptr;
     m_document->setBlocks(blocks);
+    if (m_find->counts.isActive()) {
+        const FindQuery query = m_find->counts.query();
+        m_find->current.reset();
+        m_find->pending.reset();
+        m_find->counts.start(query, blocks);
+    }
     verticalScrollBar()->setValue(0);
     relayout();
 }
@@ -240,6 +265,146 @@ void MarkdownView::setTextSelectionEnabled(bool enabled)
     m_selectionEnabled = enabled;
     if (!enabled)
         clearSelection();
+}
+
+void MarkdownView::find(const FindQuery &query)
+{
+    if (query.isEmpty()) {
+        clearFind();
+        return;
+    }
+    FindState &state = *m_find;
+    state.current.reset();
+    state.pending.reset();
+    const qreal top = std::max<qreal>(0, verticalScrollBar()->value() - m_documentMargins.top());
+    state.firstFrom = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
+    state.counts.start(query, m_document->blocks());
+    viewport()->update();
+    onFindProgress();
+}
+
+void MarkdownView::findNext()
+{
+    FindState &state = *m_find;
+    const std::optional<LayoutFind::Match> from = state.pending ? state.pending : state.current;
+    const std::optional<LayoutFind::Match> next =
+        from ? state.counts.next(*from) : state.counts.firstFrom(std::max(0, state.firstFrom));
+    if (next) {
+        state.firstFrom = -1;
+        goToMatch(next->block, next->index, true);
+    }
+}
+
+void MarkdownView::findPrevious()
+{
+    FindState &state = *m_find;
+    const std::optional<LayoutFind::Match> from = state.pending ? state.pending : state.current;
+    std::optional<LayoutFind::Match> previous;
+    if (from)
+        previous = state.counts.previous(*from);
+    else if (const std::optional<LayoutFind::Match> first =
+                 state.counts.firstFrom(std::max(0, state.firstFrom)))
+        previous = state.counts.previous(*first);
+    if (previous) {
+        state.firstFrom = -1;
+        goToMatch(previous->block, previous->index, false);
+    }
+}
+
+void MarkdownView::clearFind()
+{
+    FindState &state = *m_find;
+    if (!state.counts.isActive())
+        return;
+    state.counts.clear();
+    state.current.reset();
+    state.pending.reset();
+    state.firstFrom = -1;
+    viewport()->update();
+    Q_EMIT findStatusChanged();
+}
+
+FindQuery MarkdownView::findQuery() const
+{
+    return m_find->counts.query();
+}
+
+FindStatus MarkdownView::findStatus() const
+{
+    const FindState &state = *m_find;
+    FindStatus status;
+    status.total = state.counts.total();
+    status.current = state.current ? state.counts.ordinal(*state.current) : 0;
+    status.complete = state.counts.isComplete() && m_pendingPieces.isEmpty();
+    return status;
+}
+
+void MarkdownView::onFindProgress()
+{
+    FindState &state = *m_find;
+    if (state.firstFrom >= 0) {
+        if (const std::optional<LayoutFind::Match> first = state.counts.firstFrom(state.firstFrom)) {
+            state.firstFrom = -1;
+            goToMatch(first->block, first->index, true);
+        } else if (state.counts.isComplete() && m_pendingPieces.isEmpty()) {
+            // Nothing after the reading position: the first match of the document, if any.
+            state.firstFrom = -1;
+            if (const std::optional<LayoutFind::Match> first = state.counts.firstFrom(0))
+                goToMatch(first->block, first->index, true);
+        }
+    }
+    Q_EMIT findStatusChanged();
+}
+
+void MarkdownView::goToMatch(int block, int index, bool forward)
+{
+    FindState &state = *m_find;
+    // A block whose matches the page does not show (an image's alternative text) passes the
+    // turn on; bounded, as every block it passes is then counted from the page.
+    for (int tries = 0; tries < m_document->blockCount(); ++tries) {
+        if (block >= m_document->laidOutBlockCount()) {
+            state.pending = LayoutFind::Match{block, index};
+            state.pendingForward = forward;
+            continueInBackground();
+            Q_EMIT findStatusChanged();
+            return;
+        }
+        state.pending.reset();
+        const QList<LayoutDocument::TextMatch> matches = m_document->findMatches(block, state.counts.query());
+        state.counts.setLayoutCount(block, int(matches.size()));
+        if (!matches.isEmpty()) {
+            index = std::clamp(index, 0, int(matches.size()) - 1);
+            state.current = LayoutFind::Match{block, index};
+            const LayoutDocument::TextMatch &match = matches.at(index);
+            ensureVisible(m_document->textRect(match.node, match.start, match.end));
+            viewport()->update();
+            Q_EMIT findStatusChanged();
+            return;
+        }
+        const LayoutFind::Match here{block, 0};
+        const std::optional<LayoutFind::Match> next =
+            forward ? state.counts.next(here) : state.counts.previous(here);
+        if (!next)
+            break;
+        block = next->block;
+        index = next->index;
+    }
+    state.current.reset();
+    viewport()->update();
+    Q_EMIT findStatusChanged();
+}
+
+void MarkdownView::ensureVisible(const QRectF &documentRect)
+{
+    updateScrollBar();
+    QScrollBar *bar = verticalScrollBar();
+    const qreal top = documentRect.top() + m_documentMargins.top();
+    const qreal bottom = documentRect.bottom() + m_documentMargins.top();
+    if (top >= bar->value() && bottom <= bar->value() + viewport()->height())
+        return;
+    // A third of the way down, where the eye looks first.
+    bar->setValue(int(std::round(top - viewport()->height() / 3.0)));
+    layoutVisible();
 }
 
 bool MarkdownView::hasSelection() const
@@ -395,9 +560,10 @@ void MarkdownView::backgroundStep()
 {
     if (!m_pendingPieces.isEmpty()) {
         const QStringView piece = m_pendingPieces.takeFirst();
-        if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece))
+        if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece)) {
             m_document->appendBlocks(*blocks);
-        else
+            m_find->counts.addBlocks(*blocks);
+        } else
             m_pendingPieces.clear();
         if (m_pendingPieces.isEmpty())
             m_pendingText.clear();
@@ -409,6 +575,9 @@ void MarkdownView::backgroundStep()
     const qreal bottom = verticalScrollBar()->value() + viewport()->height();
     if (m_document->laidOutHeight() <= bottom + lookAhead)
         viewport()->update();
+    if (const std::optional<LayoutFind::Match> pending = m_find->pending;
+        pending && pending->block < m_document->laidOutBlockCount())
+        goToMatch(pending->block, pending->index, m_find->pendingForward);
     if (isLayoutComplete())
         Q_EMIT layoutCompleted();
     else
@@ -456,6 +625,24 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     context.appearance = appearanceOf(palette());
     context.clip = clip;
     context.selection = &m_interaction->selection;
+    LayoutFindHighlight highlight;
+    if (m_find->counts.isActive()) {
+        const Theme &theme = m_document->environment().theme;
+        highlight.query = m_find->counts.query();
+        highlight.match = theme.findMatch.resolve(context.appearance);
+        highlight.current = theme.currentFindMatch.resolve(context.appearance);
+        if (const std::optional<LayoutFind::Match> current = m_find->current;
+            current && current->block < m_document->laidOutBlockCount()) {
+            const QList<LayoutDocument::TextMatch> matches =
+                m_document->findMatches(current->block, highlight.query);
+            if (current->index < matches.size()) {
+                const LayoutDocument::TextMatch &match = matches.at(current->index);
+                highlight.currentNode = match.node;
+                highlight.currentStart = match.start;
+            }
+        }
+        context.find = &highlight;
+    }
     m_document->paint(context);
 }
 

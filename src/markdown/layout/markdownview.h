@@ -1,6 +1,8 @@
 #pragma once
 
 #include "markdown/document/markdowncontent.h"
+#include "markdown/layout/findquery.h"
+#include "markdown/layout/findstatus.h"
 #include "markdown/layout/markdownenvironment.h"
 #include "markdown/layout/preparedmarkdownpage.h"
 
@@ -84,6 +86,17 @@ public:
     // place in the page when the text no longer has that block.
     void setReadingPosition(const ReadingPosition &position);
 
+    // Highlights every match of the query and goes to the first one at or after the reading
+    // position, once it is counted; the matches are counted in the background. An empty
+    // query ends the find.
+    void find(const FindQuery &query);
+    // Goes to the next (previous) match, round the end of the document.
+    void findNext();
+    void findPrevious();
+    void clearFind();
+    FindQuery findQuery() const;
+    FindStatus findStatus() const;
+
     bool hasSelection() const;
     QString selectedText() const;
     void selectAll();
@@ -103,6 +116,7 @@ Q_SIGNALS:
     void linkActivated(const QUrl &url);
     void selectionChanged();
     void layoutCompleted();
+    void findStatusChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -132,6 +146,12 @@ private:
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
     void updateCursor(QPointF viewportPoint);
+    void onFindProgress();
+    // Goes to the match `index` of a block, laying the page out that far first (in the
+    // background when it is not yet); a block that holds fewer matches once laid out passes
+    // on to the next (previous) match.
+    void goToMatch(int block, int index, bool forward);
+    void ensureVisible(const QRectF &documentRect);
 
     std::unique_ptr<LayoutDocument> m_document;
     QMarginsF m_documentMargins;
@@ -142,6 +162,8 @@ private:
     bool m_openLinks = true;
     struct Interaction; // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;
+    struct FindState; // the find's counts and current match
+    std::unique_ptr<FindState> m_find;
 };
 
 } // namespace kestrune

@@ -21,6 +21,7 @@ Theme::Theme()
       inserted(TextStyle::underlineStyle(TextLineStyle::single()) + TextStyle::backgroundColor(insertedTint)),
       deleted(TextStyle::strikethroughStyle(TextLineStyle::single()) +
               TextStyle::backgroundColor(deletedTint)),
+      findMatch(findMatchTint), currentFindMatch(currentFindMatchTint),
       taskListMarker(MarkerStyles::checkbox()), bulletedListMarker(MarkerStyles::discCircleSquare()),
       numberedListMarker(MarkerStyles::decimal())
 {}

@@ -2,10 +2,18 @@
 
 #include "markdown/layout/blockstyle.h"
 #include "markdown/layout/textstyle.h"
+#include "ui/dynamiccolor.h"
 
 #include <array>
 
 namespace kestrune {
+
+// What a theme marks the matches of a find with, and the current one; also for views that
+// show text without a theme (the source of a document).
+inline constexpr DynamicColor findMatchTint =
+    dynamicColor(1.0f, 0.84f, 0.04f, 0.32f, 1.0f, 0.84f, 0.04f, 0.45f);
+inline constexpr DynamicColor currentFindMatchTint =
+    dynamicColor(1.0f, 0.55f, 0.0f, 0.80f, 1.0f, 0.58f, 0.0f, 0.80f);
 
 // The set of styles a document is drawn with: text styles for the inline kinds and a block
 // style per block kind. A Theme is a plain value; start from the default and replace entries:
@@ -32,6 +40,9 @@ struct Theme
     // through, each on a tint, so that the marks read with and without colour.
     TextStyle inserted;
     TextStyle deleted;
+    // Behind the matches of a find, and behind the current one.
+    DynamicColor findMatch;
+    DynamicColor currentFindMatch;
     std::array<BlockStyle<BlockConfiguration>, 6> headings; // levels 1 to 6
     BlockStyle<BlockConfiguration> paragraph;
     BlockStyle<BlockConfiguration> blockquote;

@@ -579,5 +579,41 @@
         <source>Show %1 in File Manager</source>
         <translation>%1 im Dateimanager zeigen</translation>
     </message>
+    <message id="find.placeholder">
+        <source>Find in Document</source>
+        <translation>Im Dokument suchen</translation>
+    </message>
+    <message id="find.match_case">
+        <source>Match Case</source>
+        <translation>Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message id="find.previous">
+        <source>Previous Match</source>
+        <translation>Vorheriger Treffer</translation>
+    </message>
+    <message id="find.next">
+        <source>Next Match</source>
+        <translation>Nächster Treffer</translation>
+    </message>
+    <message id="find.no_matches">
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message id="find.status">
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message id="action.find">
+        <source>Find…</source>
+        <translation>Suchen …</translation>
+    </message>
+    <message id="action.find_next">
+        <source>Find Next</source>
+        <translation>Weitersuchen</translation>
+    </message>
+    <message id="action.find_previous">
+        <source>Find Previous</source>
+        <translation>Rückwärts suchen</translation>
+    </message>
 </context>
 </TS>

@@ -579,5 +579,41 @@
         <source>Show %1 in File Manager</source>
         <translation>Show %1 in File Manager</translation>
     </message>
+    <message id="find.placeholder">
+        <source>Find in Document</source>
+        <translation>Find in Document</translation>
+    </message>
+    <message id="find.match_case">
+        <source>Match Case</source>
+        <translation>Match Case</translation>
+    </message>
+    <message id="find.previous">
+        <source>Previous Match</source>
+        <translation>Previous Match</translation>
+    </message>
+    <message id="find.next">
+        <source>Next Match</source>
+        <translation>Next Match</translation>
+    </message>
+    <message id="find.no_matches">
+        <source>No matches</source>
+        <translation>No matches</translation>
+    </message>
+    <message id="find.status">
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message id="action.find">
+        <source>Find…</source>
+        <translation>Find…</translation>
+    </message>
+    <message id="action.find_next">
+        <source>Find Next</source>
+        <translation>Find Next</translation>
+    </message>
+    <message id="action.find_previous">
+        <source>Find Previous</source>
+        <translation>Find Previous</translation>
+    </message>
 </context>
 </TS>

@@ -1,5 +1,5 @@
 // The view as a user drives it: selecting and copying, links, appearance switches, code that
-// scrolls sideways, and long texts that show before they are parsed to the end.
+// scrolls sideways, long texts that show before they are parsed to the end, and finding text.
 #include "testimageprovider.h"
 
 #include "markdown/document/markdownparser.h"
@@ -63,6 +63,13 @@ struct ViewFixture
         mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
     }
 };
+
+// Starts a find and waits until the whole document is counted.
+void findAll(MarkdownView &view, const QString &text, Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive)
+{
+    view.find(FindQuery{text, sensitivity});
+    QTRY_VERIFY(view.findStatus().complete);
+}
 
 bool hasPixelNear(const QImage &image, QColor color, int tolerance = 40)
 {
@@ -248,6 +255,98 @@ private Q_SLOTS:
         QTRY_COMPARE(fixture.view.size(), QSize(250, 400)); // the window system delivers the resize
         fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
         QCOMPARE(fixture.view.selectedText(), word);
+    }
+
+    // Matching ignores styling and finds text inside links, table cells, code blocks and
+    // quotes; it follows the case only when asked.
+    void findMatchesAcrossStylesAndInEveryKindOfBlock()
+    {
+        ViewFixture fixture(
+            QStringLiteral("A **Sea**rch in *styled* text and [a search](https://example.org).\n\n"
+                           "| one | two |\n|---|---|\n| search | x |\n\n"
+                           "```\nsearch()\n```\n\n> quoted SEARCH\n\n- item search\n"));
+        findAll(fixture.view, QStringLiteral("search"));
+        QCOMPARE(fixture.view.findStatus().total, 6);
+        QCOMPARE(fixture.view.findStatus().current, 1);
+        findAll(fixture.view, QStringLiteral("search"), Qt::CaseSensitive);
+        QCOMPARE(fixture.view.findStatus().total, 4);
+        findAll(fixture.view, QStringLiteral("ch in sty"));
+        QCOMPARE(fixture.view.findStatus().total, 1);
+        findAll(fixture.view, QStringLiteral("absent"));
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{0, 0, true}));
+    }
+
+    // Next and previous walk the matches in document order and go round the ends; the first
+    // match shown is the first at or after the reading position.
+    void findNextAndPreviousWalkInOrderFromTheReadingPosition()
+    {
+        QString text;
+        for (int i = 0; i < 200; ++i)
+            text += QStringLiteral("Paragraph %1 with a needle and another needle.\n\n").arg(i);
+        ViewFixture fixture(text);
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        findAll(fixture.view, QStringLiteral("needle"));
+        QCOMPARE(fixture.view.findStatus().total, 400);
+        QCOMPARE(fixture.view.findStatus().current, 1);
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus().current, 2);
+        fixture.view.findPrevious();
+        fixture.view.findPrevious();
+        QCOMPARE(fixture.view.findStatus().current, 400);
+        QVERIFY(fixture.view.verticalScrollBar()->value() > 0); // the last match was scrolled to
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus().current, 1);
+
+        fixture.view.verticalScrollBar()->setValue(fixture.view.verticalScrollBar()->maximum() / 2);
+        const int middle = fixture.view.verticalScrollBar()->value();
+        findAll(fixture.view, QStringLiteral("needle"));
+        QVERIFY(fixture.view.findStatus().current > 150);
+        QVERIFY(std::abs(fixture.view.verticalScrollBar()->value() - middle) < 400);
+        fixture.view.clearFind();
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{0, 0, true}));
+    }
+
+    // A match far down a long text is gone to once the page is laid out that far, and the count
+    // takes the page's word where the model counted text the page does not show (an image's
+    // alternative text).
+    void findGoesToMatchesNotYetLaidOutAndCountsWhatThePageShows()
+    {
+        const QUrl picture(QStringLiteral("https://example.org/picture.png"));
+        QString text = QStringLiteral("Text ![rare](%1) before.\n\n").arg(picture.toString());
+        for (int i = 0; i < 3000; ++i)
+            text += QStringLiteral("A paragraph of a long document with some words in it.\n\n");
+        text += QStringLiteral("The rare word at the end.\n");
+        ViewFixture fixture(text, Appearance::light, {{picture, QSize(20, 20)}});
+        fixture.view.find(FindQuery{QStringLiteral("rare")});
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view.findStatus().current == 1, 60000);
+        QCOMPARE(fixture.view.findStatus().total, 1);
+        QVERIFY(fixture.view.verticalScrollBar()->value() > fixture.view.verticalScrollBar()->maximum() / 2);
+    }
+
+    // Every match shows the match colour, the current one the stronger colour, in both
+    // appearances; ending the find removes both.
+    void findHighlightsMatchesAndTheCurrentOne()
+    {
+        for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+            ViewFixture fixture(QStringLiteral("mark\n\nmark\n"), appearance);
+            const Theme theme;
+            const QColor background = fixture.view.grab().toImage().pixelColor(2, 2);
+            const auto blended = [&](const DynamicColor &tint) {
+                const QColor color = tint.resolve(appearance);
+                const qreal alpha = color.alphaF();
+                return QColor::fromRgbF(color.redF() * alpha + background.redF() * (1 - alpha),
+                                        color.greenF() * alpha + background.greenF() * (1 - alpha),
+                                        color.blueF() * alpha + background.blueF() * (1 - alpha));
+            };
+            findAll(fixture.view, QStringLiteral("mark"));
+            const QImage found = fixture.view.grab().toImage();
+            QVERIFY(hasPixelNear(found, blended(theme.findMatch), 12));
+            QVERIFY(hasPixelNear(found, blended(theme.currentFindMatch), 12));
+            fixture.view.clearFind();
+            const QImage cleared = fixture.view.grab().toImage();
+            QVERIFY(!hasPixelNear(cleared, blended(theme.findMatch), 12));
+            QVERIFY(!hasPixelNear(cleared, blended(theme.currentFindMatch), 12));
+        }
     }
 };
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+#include "markdown/layout/findquery.h"
+
+namespace kestrune {
+
+// Counts the matches of a find in a block from the document model alone, so that a whole
+// document can be counted off the window's thread before it is laid out. Each text the page
+// shows on its own (a paragraph, a heading, a table cell, a code block) is searched apart, as
+// the page searches its texts; inlines count as their plain text. The page's own count of a
+// laid-out block replaces this one where the two differ (an image shows no alternative text).
+class BlockMatchCounter
+{
+public:
+    static int count(const BlockNode &block, const FindQuery &query);
+
+private:
+    static int count(const QList<BlockNode> &blocks, const FindQuery &query);
+};
+
+} // namespace kestrune

@@ -1,0 +1,204 @@
+#include "preview/sourcetextfind.h"
+
+#include "markdown/layout/theme.h"
+#include "preview/sourcetextview.h"
+
+#include <QElapsedTimer>
+#include <QPromise>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace kestrune {
+
+namespace {
+
+// How much text the search takes at a time before it hands its matches over.
+constexpr qsizetype sliceSize = 512 * 1024;
+
+// The text as the view holds it: every line end, "\r\n" included, one character.
+QString withPlainLineEnds(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return plain;
+}
+
+} // namespace
+
+SourceTextFind::SourceTextFind(SourceTextView *view, const QString &text)
+    : QObject(view), m_view(view), m_text(text)
+{
+    connect(view, &QPlainTextEdit::updateRequest, this, [this](const QRect &, int dy) {
+        if (dy != 0)
+            updateHighlights();
+    });
+    connect(view, &SourceTextView::completed, this, [this] {
+        if (m_pending >= 0)
+            goTo(m_pending);
+    });
+}
+
+SourceTextFind::~SourceTextFind()
+{
+    if (m_watcher)
+        m_watcher->future().cancel();
+}
+
+void SourceTextFind::find(const FindQuery &query)
+{
+    clear();
+    if (query.isEmpty())
+        return;
+    m_query = query;
+    m_complete = false;
+    m_firstFrom = m_view->cursorForPosition(QPoint(0, 0)).block().position();
+    auto promise = std::make_shared<QPromise<QList<qsizetype>>>();
+    m_watcher = std::make_unique<QFutureWatcher<QList<qsizetype>>>();
+    connect(m_watcher.get(), &QFutureWatcherBase::resultsReadyAt, this, &SourceTextFind::takeResults);
+    connect(m_watcher.get(), &QFutureWatcherBase::finished, this, [this] {
+        m_complete = true;
+        if (m_firstFrom >= 0 && !m_starts.empty())
+            goTo(0); // nothing after the top of the view: the first match of the text
+        m_firstFrom = -1;
+        Q_EMIT statusChanged();
+    });
+    m_watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, query, text = m_text] {
+        const QString searched = withPlainLineEnds(text);
+        const QStringView whole(searched);
+        const qsizetype overlap = query.text.size() - 1;
+        for (qsizetype begin = 0; begin < whole.size() && !promise->isCanceled(); begin += sliceSize) {
+            // A slice reaches into the next by the query's length, for a match across the seam.
+            const qsizetype end = std::min(whole.size(), begin + sliceSize + overlap);
+            QList<qsizetype> starts = query.matchStarts(whole.sliced(begin, end - begin));
+            while (!starts.isEmpty() && starts.last() >= sliceSize)
+                starts.removeLast();
+            for (qsizetype &start : starts)
+                start += begin;
+            promise->addResult(starts);
+        }
+        promise->finish();
+    });
+    updateHighlights();
+    Q_EMIT statusChanged();
+}
+
+void SourceTextFind::takeResults(int begin, int end)
+{
+    for (int i = begin; i < end; ++i) {
+        const QList<qsizetype> starts = m_watcher->resultAt(i);
+        for (const qsizetype start : starts) {
+            // Matches never overlap, also across the seam of two slices.
+            if (m_starts.empty() || start >= m_starts.back() + m_query.text.size())
+                m_starts.push_back(start);
+        }
+    }
+    if (m_firstFrom >= 0) {
+        const auto first = std::lower_bound(m_starts.begin(), m_starts.end(), m_firstFrom);
+        if (first != m_starts.end()) {
+            m_firstFrom = -1;
+            goTo(int(first - m_starts.begin()));
+        }
+    }
+    updateHighlights();
+    Q_EMIT statusChanged();
+}
+
+void SourceTextFind::findNext()
+{
+    if (m_starts.empty())
+        return;
+    const int from = m_pending >= 0 ? m_pending : m_current;
+    m_firstFrom = -1;
+    goTo(from < 0 ? 0 : (from + 1) % int(m_starts.size()));
+}
+
+void SourceTextFind::findPrevious()
+{
+    if (m_starts.empty())
+        return;
+    const int from = m_pending >= 0 ? m_pending : m_current;
+    const int count = int(m_starts.size());
+    m_firstFrom = -1;
+    goTo(from <= 0 ? count - 1 : from - 1);
+}
+
+void SourceTextFind::clear()
+{
+    if (m_watcher) {
+        m_watcher->disconnect(this);
+        m_watcher->future().cancel();
+        m_watcher.reset();
+    }
+    const bool wasActive = !m_query.isEmpty();
+    m_query = {};
+    m_starts.clear();
+    m_current = -1;
+    m_pending = -1;
+    m_firstFrom = -1;
+    m_complete = true;
+    if (wasActive) {
+        updateHighlights();
+        Q_EMIT statusChanged();
+    }
+}
+
+FindStatus SourceTextFind::status() const
+{
+    return {m_current + 1, int(m_starts.size()), m_complete};
+}
+
+void SourceTextFind::goTo(int index)
+{
+    const qsizetype start = m_starts[size_t(index)];
+    if (start + m_query.text.size() >= m_view->document()->characterCount()) {
+        m_pending = index; // shown once the view has taken in the text that far
+        return;
+    }
+    m_pending = -1;
+    m_current = index;
+    QTextCursor cursor(m_view->document());
+    cursor.setPosition(int(start));
+    const QRect shown = m_view->cursorRect(cursor);
+    if (shown.top() < 0 || shown.bottom() > m_view->viewport()->height()) {
+        m_view->setTextCursor(cursor);
+        m_view->centerCursor();
+    }
+    updateHighlights();
+    Q_EMIT statusChanged();
+}
+
+void SourceTextFind::updateHighlights()
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    if (!m_query.isEmpty() && !m_starts.empty()) {
+        const qsizetype first = m_view->cursorForPosition(QPoint(0, 0)).block().position();
+        const QTextBlock lastShown =
+            m_view->cursorForPosition(QPoint(m_view->viewport()->width(), m_view->viewport()->height()))
+                .block();
+        const qsizetype last = lastShown.position() + lastShown.length();
+        const Appearance appearance = appearanceOf(m_view->palette());
+        const QColor match = findMatchTint.resolve(appearance);
+        const QColor current = currentFindMatchTint.resolve(appearance);
+        for (auto it = std::lower_bound(m_starts.begin(), m_starts.end(), first);
+             it != m_starts.end() && *it < last; ++it) {
+            QTextEdit::ExtraSelection selection;
+            selection.cursor = QTextCursor(m_view->document());
+            selection.cursor.setPosition(int(*it));
+            selection.cursor.setPosition(int(*it + m_query.text.size()), QTextCursor::KeepAnchor);
+            const bool isCurrent = int(it - m_starts.begin()) == m_current;
+            selection.format.setBackground(isCurrent ? current : match);
+            selections.append(selection);
+        }
+    }
+    m_view->setExtraSelections(selections);
+}
+
+} // namespace kestrune

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "markdown/layout/findquery.h"
+#include "markdown/layout/findstatus.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+namespace kestrune {
+
+class SourceTextView;
+
+// Find in the source text: the text is searched on the thread pool in slices, every match in
+// view is highlighted as it is counted, and the current one more strongly. The view is scrolled
+// to a match without touching the reader's selection.
+class SourceTextFind : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `text` is what the view shows, as it was given to it.
+    SourceTextFind(SourceTextView *view, const QString &text);
+    ~SourceTextFind() override;
+
+    // Highlights every match and goes to the first one at or after the top of the view, once
+    // it is counted. An empty query ends the find.
+    void find(const FindQuery &query);
+    void findNext();
+    void findPrevious();
+    void clear();
+    const FindQuery &query() const { return m_query; }
+    FindStatus status() const;
+
+Q_SIGNALS:
+    void statusChanged();
+
+private:
+    void takeResults(int begin, int end);
+    void goTo(int index);
+    void updateHighlights();
+
+    SourceTextView *m_view;
+    QString m_text;
+    FindQuery m_query;
+    std::vector<qsizetype> m_starts; // of the matches counted so far, in order
+    int m_current = -1;
+    qsizetype m_firstFrom = -1; // waiting for the first match at or after this position
+    int m_pending = -1;         // a match beyond the text the view has taken in so far
+    bool m_complete = true;
+    std::unique_ptr<QFutureWatcher<QList<qsizetype>>> m_watcher;
+};
+
+} // namespace kestrune

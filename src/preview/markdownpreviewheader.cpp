@@ -19,7 +19,8 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
       m_path(new ElidedLabel(QString(), PreviewFonts::caption(), PreviewColors::secondaryText, this)),
       m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this)),
       m_review(new QPushButton(Localization::text("review.action"), this)),
-      m_result(new QPushButton(Localization::text("review.show_result"), this))
+      m_result(new QPushButton(Localization::text("review.show_result"), this)),
+      m_headings(new QPushButton(Localization::text("markdown.headings"), this))
 {
     m_review->setObjectName(QStringLiteral("reviewChange"));
     m_result->setObjectName(QStringLiteral("showResult"));
@@ -27,6 +28,10 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
         button->setFocusPolicy(Qt::TabFocus);
         button->hide();
     }
+    m_headings->setObjectName(QStringLiteral("showHeadings"));
+    m_headings->setToolTip(Localization::text("markdown.headings.help"));
+    m_headings->setFocusPolicy(Qt::TabFocus);
+    m_headings->hide();
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));
     m_path->setObjectName(QStringLiteral("filePath"));
@@ -50,6 +55,7 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     layout->addWidget(m_badge, 0, Qt::AlignTop);
     layout->addWidget(m_review, 0, Qt::AlignTop);
     layout->addWidget(m_result, 0, Qt::AlignTop);
+    layout->addWidget(m_headings, 0, Qt::AlignTop);
     layout->addWidget(m_switch, 0, Qt::AlignTop);
     m_badge->hide();
     m_switch->hide();

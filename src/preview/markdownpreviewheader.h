@@ -16,8 +16,8 @@ class ElidedLabel;
 class ViewModeSwitch;
 
 // The top of the preview pane: the file's name over its full path (shortened in the middle),
-// then, pushed to the trailing edge, the delta badge of a delta specification and the switch
-// between the rendered document and the source.
+// then, pushed to the trailing edge, the delta badge of a delta specification, the button that
+// lists the document's headings and the switch between the rendered document and the source.
 class MarkdownPreviewHeader : public QWidget
 {
     Q_OBJECT
@@ -39,6 +39,8 @@ public:
     // Shown beside the badge of a delta specification.
     QPushButton *reviewButton() const { return m_review; }
     QPushButton *resultButton() const { return m_result; }
+    // Opens the list of the document's headings; shown beside the switch.
+    QPushButton *headingsButton() const { return m_headings; }
 
 private:
     ElidedLabel *m_name = nullptr;
@@ -47,6 +49,7 @@ private:
     ViewModeSwitch *m_switch = nullptr;
     QPushButton *m_review = nullptr;
     QPushButton *m_result = nullptr;
+    QPushButton *m_headings = nullptr;
 };
 
 } // namespace kestrune

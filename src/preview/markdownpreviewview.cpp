@@ -4,11 +4,14 @@
 #include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/findbar.h"
+#include "preview/headingspopup.h"
 #include "preview/largefilesourceview.h"
+#include "preview/linktarget.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
+#include "preview/sourceheadinglines.h"
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
@@ -125,6 +128,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
             [this] { Q_EMIT reviewRequested(m_fileURL, false); });
     connect(m_header->resultButton(), &QPushButton::clicked, this,
             [this] { Q_EMIT reviewRequested(m_fileURL, true); });
+    connect(m_header->headingsButton(), &QPushButton::clicked, this, &MarkdownPreviewView::showHeadings);
     setState(MarkdownPreviewState::loading());
 }
 
@@ -139,6 +143,7 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
         return;
     m_fileURL = fileURL;
     m_linksOutsideProject = linksOutsideProject;
+    m_pendingPlace.reset();
     setFileRemoved(false);
     if (m_loadSerial > 0)
         startLoad();
@@ -202,6 +207,7 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
 {
     const quint64 serial = ++m_loadSerial;
     const QUrl url = m_fileURL;
+    m_loadRunning = !m_linksOutsideProject;
     if (m_linksOutsideProject) {
         setState(MarkdownPreviewState::error(Localization::text("markdown.read_error.outside_project")));
         return;
@@ -227,6 +233,7 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                     delete prepared.data();
                     return;
                 }
+                m_loadRunning = false;
                 // Taken now, not when the load started: the reader may have scrolled since.
                 const std::optional<ReadingPosition> position =
                     keepShowing ? std::optional(readingPosition()) : std::nullopt;
@@ -238,6 +245,7 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                     restoreReadingPosition(*position);
                     applyFind(true); // from where the reader was
                 }
+                applyPendingPlace();
             });
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const MarkdownFileReader::ErrorMessages messages{
@@ -296,6 +304,7 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
     else if (document)
         adoptDocumentView(document);
     m_header->modeSwitch()->setVisible(m_state.isContent());
+    updateHeadingsButton();
     switch (m_state.kind()) {
     case MarkdownPreviewState::Kind::loading:
         m_content->setCurrentWidget(m_loading);
@@ -316,35 +325,161 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
 
 void MarkdownPreviewView::openLink(const QUrl &url)
 {
-    // A link to a heading of this page is followed by the document view itself.
-    if (url.isRelative() && url.path().isEmpty())
+    const LinkTarget target = LinkTarget::resolve(url, m_fileURL, m_projectFolder);
+    switch (target.kind) {
+    case LinkTarget::Kind::pageHeading:
+        return; // followed by the document view itself
+    case LinkTarget::Kind::projectFile:
+        Q_EMIT openFileRequested(target.url, target.fragment);
         return;
-    // Handed to the desktop as written, a relative link would resolve against the program's
-    // working directory and could open an unrelated file.
-    const QUrl target = url.isRelative() ? m_fileURL.resolved(url) : url;
-    const QString scheme = target.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-        scheme == QLatin1String("mailto")) {
-        QDesktopServices::openUrl(target);
+    case LinkTarget::Kind::projectFolder:
+        Q_EMIT revealFolderRequested(target.url);
         return;
+    case LinkTarget::Kind::web:
+        QDesktopServices::openUrl(target.url);
+        return;
+    case LinkTarget::Kind::desktop:
+        break;
     }
-    // Any other target (a local file, a scheme some program registered) may start a program
+    // Any other target (a file elsewhere, a scheme some program registered) may start a program
     // with what a repository wrote: the reader decides, seeing the whole target.
     delete m_linkConfirmation.data(); // one question at a time: the latest link's
     auto *box = new QMessageBox(QMessageBox::Question, Localization::text("markdown.link.confirm_title"),
                                 Localization::text("markdown.link.confirm"),
                                 QMessageBox::Open | QMessageBox::Cancel, this);
     box->setObjectName(QStringLiteral("linkConfirmation"));
-    box->setInformativeText(target.toDisplayString());
+    box->setInformativeText(target.url.toDisplayString());
     box->setDefaultButton(QMessageBox::Cancel);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, this, [target](int result) {
+    connect(box, &QDialog::finished, this, [url = target.url](int result) {
         if (result == QMessageBox::Open)
-            QDesktopServices::openUrl(target);
+            QDesktopServices::openUrl(url);
     });
     m_linkConfirmation = box;
     box->open();
+}
+
+void MarkdownPreviewView::showLinkTarget(const QUrl &url)
+{
+    auto *document = qobject_cast<MarkdownView *>(m_document.data());
+    if (!document)
+        return;
+    document->viewport()->setToolTip(url.isEmpty() ? QString()
+                                                   : LinkTarget::locate(url, m_fileURL).displayText());
+}
+
+void MarkdownPreviewView::setProjectFolder(const QString &folder)
+{
+    m_projectFolder = folder;
+}
+
+QString MarkdownPreviewView::projectFolder() const
+{
+    return m_projectFolder;
+}
+
+void MarkdownPreviewView::restoreReadingPositionWhenShown(const ReadingPosition &position)
+{
+    m_pendingPlace = position;
+    if (!m_loadRunning && m_loadSerial > 0)
+        applyPendingPlace();
+}
+
+void MarkdownPreviewView::scrollToHeadingWhenShown(const QString &identifier)
+{
+    m_pendingPlace = identifier;
+    if (!m_loadRunning && m_loadSerial > 0)
+        applyPendingPlace();
+}
+
+void MarkdownPreviewView::applyPendingPlace()
+{
+    if (!m_pendingPlace || !m_state.isContent()) {
+        m_pendingPlace.reset();
+        return;
+    }
+    const std::variant<ReadingPosition, QString> place = *std::exchange(m_pendingPlace, std::nullopt);
+    if (const auto *position = std::get_if<ReadingPosition>(&place)) {
+        setViewMode(position->mode);
+        restoreReadingPosition(*position);
+        return;
+    }
+    const QString &identifier = std::get<QString>(place);
+    const QList<HeadingOutline::Heading> all = headings();
+    const auto found =
+        std::find_if(all.cbegin(), all.cend(),
+                     [&identifier](const HeadingOutline::Heading &h) { return h.identifier == identifier; });
+    if (found != all.cend())
+        scrollToHeading(int(found - all.cbegin()));
+}
+
+QList<HeadingOutline::Heading> MarkdownPreviewView::headings() const
+{
+    if (!m_state.isContent() || !m_parsedBlocks)
+        return {};
+    return HeadingOutline::of(*m_parsedBlocks);
+}
+
+int MarkdownPreviewView::currentHeading() const
+{
+    const QList<HeadingOutline::Heading> all = headings();
+    int current = -1;
+    if (m_viewMode == MarkdownViewMode::source) {
+        const auto *source = qobject_cast<const SourceTextView *>(m_source.data());
+        const QList<int> lines = SourceHeadingLines::find(m_state.text());
+        const int top = source ? source->topLine() : 0;
+        for (qsizetype index = 0; index < std::min(all.size(), lines.size()) && lines.at(index) <= top;
+             ++index)
+            current = int(index);
+        return current;
+    }
+    const auto *document = qobject_cast<const MarkdownView *>(m_document.data());
+    const int block = document ? document->readingPosition().blockIndex : 0;
+    for (qsizetype index = 0; index < all.size() && all.at(index).blockIndex <= block; ++index)
+        current = int(index);
+    return current;
+}
+
+void MarkdownPreviewView::scrollToHeading(int index)
+{
+    const QList<HeadingOutline::Heading> all = headings();
+    if (index < 0 || index >= all.size())
+        return;
+    if (m_viewMode == MarkdownViewMode::source) {
+        const QList<int> lines = SourceHeadingLines::find(m_state.text());
+        if (auto *source = qobject_cast<SourceTextView *>(m_source.data()); source && index < lines.size())
+            source->scrollToLine(lines.at(index));
+        return;
+    }
+    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()))
+        document->scrollToHeading(all.at(index).identifier, all.at(index).occurrence);
+}
+
+void MarkdownPreviewView::showHeadings()
+{
+    const QList<HeadingOutline::Heading> all = headings();
+    if (all.isEmpty())
+        return;
+    delete m_headingsPopup.data();
+    QList<HeadingsPopup::Entry> entries;
+    entries.reserve(all.size());
+    for (const HeadingOutline::Heading &heading : all)
+        entries.append({heading.level, heading.text});
+    m_headingsPopup = new HeadingsPopup(this);
+    m_headingsPopup->setHeadings(entries, currentHeading());
+    connect(m_headingsPopup, &HeadingsPopup::headingChosen, this, &MarkdownPreviewView::scrollToHeading);
+    const QWidget *button = m_header->headingsButton();
+    const QPoint corner = button->isVisible() ? button->mapToGlobal(QPoint(button->width(), button->height()))
+                                              : m_content->mapToGlobal(QPoint(m_content->width(), 0));
+    m_headingsPopup->popUp(corner - QPoint(m_headingsPopup->width(), 0));
+}
+
+void MarkdownPreviewView::updateHeadingsButton()
+{
+    QPushButton *button = m_header->headingsButton();
+    button->setVisible(m_state.isContent());
+    button->setEnabled(m_state.isContent() && m_parsedBlocks && !headings().isEmpty());
 }
 
 void MarkdownPreviewView::parseLargeText()
@@ -370,6 +505,7 @@ void MarkdownPreviewView::parseLargeText()
                     return;
                 }
                 m_parsedBlocks = std::move(document.blocks);
+                updateHeadingsButton();
                 if (view)
                     adoptDocumentView(view);
                 if (m_viewMode == MarkdownViewMode::preview)
@@ -427,6 +563,7 @@ MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
 void MarkdownPreviewView::adoptDocumentView(MarkdownView *view)
 {
     connect(view, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
+    connect(view, &MarkdownView::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
     m_content->addWidget(view);
     m_document = view;
 }

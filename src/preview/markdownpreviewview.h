@@ -1,7 +1,9 @@
 #pragma once
 
+#include "markdown/layout/headingoutline.h"
 #include "markdown/layout/markdownview.h"
 #include "model/deltaspectype.h"
+#include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
@@ -12,6 +14,7 @@
 
 #include <functional>
 #include <optional>
+#include <variant>
 
 class QMessageBox;
 class QStackedWidget;
@@ -81,6 +84,36 @@ public:
     void setFileRemoved(bool removed);
     bool isShowingFileRemoved() const;
 
+    // The folder of the project the file belongs to: links to its Markdown files and folders are
+    // followed inside the program (openFileRequested, revealFolderRequested), links anywhere
+    // else go to the desktop once the reader agrees. Empty: no project, every local link leaves.
+    void setProjectFolder(const QString &folder);
+    QString projectFolder() const;
+
+    // The reading position of the view on show, in either mode.
+    struct ReadingPosition
+    {
+        MarkdownViewMode mode = MarkdownViewMode::preview;
+        std::optional<MarkdownView::ReadingPosition> document;
+        int sourceTopLine = 0;
+    };
+    ReadingPosition readingPosition() const;
+    // Takes the reader to a place in the file on show as soon as its text is there (at once when
+    // it already is): a reading position, in its mode, or the heading with that identifier (as
+    // links to "#identifier" name it). A later file forgets the place.
+    void restoreReadingPositionWhenShown(const ReadingPosition &position);
+    void scrollToHeadingWhenShown(const QString &identifier);
+
+    // The headings of the text on show (none before it is parsed), and the one the reader is in:
+    // the last at or above the top of the view (-1 when there is none).
+    QList<HeadingOutline::Heading> headings() const;
+    int currentHeading() const;
+    // Scrolls the heading at that index of headings() to the top, in either mode.
+    void scrollToHeading(int index);
+    // Opens the list of headings under the header's button (Ctrl+Shift+O of the window).
+    void showHeadings();
+    HeadingsPopup *headingsPopup() const { return m_headingsPopup; }
+
     MarkdownPreviewHeader *header() const { return m_header; }
     FindBar *findBar() const { return m_findBar; }
     // Opens the find bar (with the selected text of the document, when there is some).
@@ -98,6 +131,10 @@ Q_SIGNALS:
     // specification as it will read).
     void reviewRequested(const QUrl &fileURL, bool result);
     void viewModeChanged(MarkdownViewMode mode);
+    // A link to a Markdown file of the project (`fragment`: a heading in it, possibly empty), or
+    // to a folder of the project that holds one.
+    void openFileRequested(const QUrl &fileURL, const QString &fragment);
+    void revealFolderRequested(const QUrl &folder);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -107,14 +144,6 @@ private:
     static FileReadFunction &fileReadFunction();
     // `keepShowing`: a reload, which leaves the content on show until the new text is there.
     void startLoad(bool keepShowing = false);
-    // The reading position of the view on show, in either mode.
-    struct ReadingPosition
-    {
-        MarkdownViewMode mode = MarkdownViewMode::preview;
-        std::optional<MarkdownView::ReadingPosition> document;
-        int sourceTopLine = 0;
-    };
-    ReadingPosition readingPosition() const;
     void restoreReadingPosition(const ReadingPosition &position);
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
     // view already showing it, laid out off this thread too.
@@ -134,6 +163,9 @@ private:
     void endFind();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
+    void showLinkTarget(const QUrl &url);
+    void applyPendingPlace();
+    void updateHeadingsButton();
 
     QUrl m_fileURL;
     bool m_linksOutsideProject = false;
@@ -161,6 +193,11 @@ private:
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
+    QString m_projectFolder;
+    bool m_loadRunning = false;
+    // Where to take the reader once the text on show is there: a position, or a heading.
+    std::optional<std::variant<ReadingPosition, QString>> m_pendingPlace;
+    QPointer<HeadingsPopup> m_headingsPopup;
 };
 
 } // namespace kestrune

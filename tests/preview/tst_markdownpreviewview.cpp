@@ -1,10 +1,12 @@
 #include "preview/deltabadge.h"
 #include "preview/errortextview.h"
 #include "preview/findbar.h"
+#include "preview/headingspopup.h"
 #include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/segmentbutton.h"
+#include "preview/sourceheadinglines.h"
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
@@ -14,6 +16,7 @@
 #include "ui/themecontroller.h"
 
 #include "markdown/document/markdownparser.h"
+#include "markdown/layout/headingoutline.h"
 #include "markdown/layout/markdownview.h"
 
 #include <QAbstractButton>
@@ -23,6 +26,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMutex>
 #include <QPlainTextEdit>
@@ -108,6 +112,11 @@ private Q_SLOTS:
     void reloadOfAnUnchangedTextKeepsTheView();
     void removedFileStaysVisibleUnderANotice();
     void findBarFindsInBothModesAndClosesWithEscape();
+    void linksStayInsideTheProjectOrAsk();
+    void headingsPopupListsFiltersAndScrolls();
+    void headingPlaceWaitsForTheText();
+    void sourceHeadingLinesMatchTheParsedHeadings_data();
+    void sourceHeadingLinesMatchTheParsedHeadings();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -715,6 +724,161 @@ void TestMarkdownPreviewView::findBarFindsInBothModesAndClosesWithEscape()
     QTest::keyClick(bar->field(), Qt::Key_Escape);
     QVERIFY(bar->isHidden());
     QVERIFY(source->extraSelections().isEmpty());
+}
+
+void TestMarkdownPreviewView::linksStayInsideTheProjectOrAsk()
+{
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    QDir(m_dir->path()).mkpath(QStringLiteral("project/kestrune/specs/auth"));
+    QDir(m_dir->path()).mkpath(QStringLiteral("elsewhere"));
+    const QUrl spec = writeFile(QStringLiteral("project/kestrune/specs/auth/spec.md"), "# Auth\n");
+    writeFile(QStringLiteral("project/kestrune/notes.txt"), "notes");
+    const QUrl secret = writeFile(QStringLiteral("elsewhere/secret.md"), "# Secret\n");
+    QVERIFY(QFile::link(secret.toLocalFile(), m_dir->filePath(QStringLiteral("project/kestrune/linked.md"))));
+    auto view =
+        showPane(writeFile(QStringLiteral("project/kestrune/index.md"), "[Auth](specs/auth/spec.md)\n"));
+    view->setProjectFolder(m_dir->filePath(QStringLiteral("project")));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+
+    // Hovering the link names where it leads.
+    QSignalSpy hovered(document, &MarkdownView::linkHovered);
+    for (int x = 18; x < 60 && hovered.isEmpty(); x += 4)
+        QTest::mouseMove(document->viewport(), QPoint(x, 24));
+    QVERIFY(!hovered.isEmpty());
+    QCOMPARE(document->viewport()->toolTip(), QDir::toNativeSeparators(spec.toLocalFile()));
+    Q_EMIT document->linkHovered(QUrl(QStringLiteral("https://example.com/a")));
+    QCOMPARE(document->viewport()->toolTip(), QStringLiteral("https://example.com/a"));
+    Q_EMIT document->linkHovered(QUrl());
+    QVERIFY(document->viewport()->toolTip().isEmpty());
+
+    // Markdown files and folders of the project open inside the program, ".." resolved.
+    QSignalSpy opened(view.get(), &MarkdownPreviewView::openFileRequested);
+    QSignalSpy revealed(view.get(), &MarkdownPreviewView::revealFolderRequested);
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("specs/auth/spec.md#auth")));
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("../kestrune/specs/../specs/auth/spec.md")));
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("specs")));
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened.at(0), QList<QVariant>({spec, QStringLiteral("auth")}));
+    QCOMPARE(opened.at(1), QList<QVariant>({spec, QString()}));
+    QCOMPARE(revealed.size(), 1);
+    QCOMPARE(revealed.at(0).first().toUrl(),
+             QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("project/kestrune/specs"))));
+    QVERIFY(!view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation")));
+
+    // Outside the project (also through a symbolic link), or no Markdown: the desktop, once the
+    // reader agrees, as an absolute file URL.
+    const QUrl notes = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("project/kestrune/notes.txt")));
+    const QUrl linked = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("project/kestrune/linked.md")));
+    const QList<std::pair<QString, QUrl>> leaving = {{QStringLiteral("../../elsewhere/secret.md"), secret},
+                                                     {QStringLiteral("linked.md"), linked},
+                                                     {QStringLiteral("notes.txt"), notes}};
+    for (const auto &[link, target] : leaving) {
+        Q_EMIT document->linkActivated(QUrl(link));
+        QTRY_VERIFY(view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation")));
+        auto *question = view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation"));
+        QCOMPARE(question->informativeText(), target.toDisplayString());
+        question->button(link == QLatin1String("notes.txt") ? QMessageBox::Open : QMessageBox::Cancel)
+            ->click();
+        QTRY_VERIFY(!view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation")));
+    }
+    QCOMPARE(recorder.urls, QList<QUrl>({notes}));
+    QCOMPARE(opened.size(), 2);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+void TestMarkdownPreviewView::headingsPopupListsFiltersAndScrolls()
+{
+    const QByteArray text = "# Guide\n\n" + paragraphs(0, 20) + "## Install\n\n" + paragraphs(20, 20) +
+                            "### Linux\n\n" + paragraphs(40, 20) + "## Use\n\n" + paragraphs(60, 20);
+    auto view = showPane(writeFile(QStringLiteral("guide.md"), text));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QPushButton *button = view->header()->headingsButton();
+    QTRY_VERIFY(button->isVisible());
+    QVERIFY(button->isEnabled());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    HeadingsPopup *popup = view->headingsPopup();
+    QVERIFY(popup);
+    QTRY_VERIFY(popup->isVisible());
+    QListWidget *list = popup->list();
+    QCOMPARE(list->count(), 4);
+    QList<int> levels;
+    for (int row = 0; row < list->count(); ++row)
+        levels.append(list->item(row)->data(HeadingsPopup::levelRole).toInt());
+    QCOMPARE(levels, QList<int>({1, 2, 3, 2}));
+    QVERIFY(list->item(0)->font().bold()); // the reader is at the top, in "Guide"
+    QVERIFY(!list->item(1)->font().bold());
+
+    // Typing narrows the list; Down and Enter go to the heading.
+    QTest::keyClicks(popup->filterField(), QStringLiteral("iN"));
+    QCOMPARE(popup->shownHeadings(), QList<int>({1, 2}));
+    QCOMPARE(list->currentRow(), 1);
+    QTest::keyClick(popup->filterField(), Qt::Key_Down);
+    QTest::keyClick(popup->filterField(), Qt::Key_Return);
+    QTRY_VERIFY(!view->headingsPopup());
+    QCOMPARE(document->readingPosition().blockIndex, 1 + 20 + 1 + 20);
+    QCOMPARE(view->currentHeading(), 2);
+
+    // Opened again, the heading scrolled to is marked; Escape closes without moving.
+    view->showHeadings();
+    popup = view->headingsPopup();
+    QTRY_VERIFY(popup && popup->isVisible());
+    QVERIFY(popup->list()->item(2)->font().bold());
+    QTest::keyClick(popup->filterField(), Qt::Key_Escape);
+    QTRY_VERIFY(!view->headingsPopup());
+    QCOMPARE(view->currentHeading(), 2);
+
+    // In the source, a heading is its line.
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    view->scrollToHeading(3);
+    QTRY_COMPARE(source->topLine(), int(text.left(text.indexOf("## Use")).count('\n')));
+    QCOMPARE(view->currentHeading(), 3);
+}
+
+void TestMarkdownPreviewView::headingPlaceWaitsForTheText()
+{
+    const QUrl url = makeHeldFile(QStringLiteral("later.md"));
+    auto view = showPane(url);
+    view->scrollToHeadingWhenShown(QStringLiteral("second-part"));
+    QCOMPARE(view->state().kind(), Kind::loading);
+    release(url, "# First\n\n" + paragraphs(0, 30) + "## Second part\n\n" + paragraphs(30, 30));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->readingPosition().blockIndex, 31);
+}
+
+void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("lines");
+    QTest::addRow("atx and setext, the first line of a setext text")
+        << QStringLiteral("# A\n\nText\n===\n\nSome\nmore\n---\n") << QList<int>({0, 2, 5});
+    QTest::addRow("fenced code hides hashes")
+        << QStringLiteral("```\n# not\n```\n~~~~\n## no\n~~~~\n# yes\n") << QList<int>({6});
+    QTest::addRow("headings in quotes and list items")
+        << QStringLiteral("> # quoted\n\n- ## listed\n\n1. ### numbered\n") << QList<int>({0, 2, 4});
+    QTest::addRow("a rule after a blank line is no underline")
+        << QStringLiteral("Text\n\n---\n# B\n") << QList<int>({3});
+    QTest::addRow("indented code, seven hashes, no space")
+        << QStringLiteral("    # code\n####### seven\n#tag\n# real\n") << QList<int>({3});
+}
+
+void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, lines);
+    QCOMPARE(SourceHeadingLines::find(text), lines);
+    // Line n is heading n of the outline the rendered view lists.
+    QCOMPARE(HeadingOutline::of(MarkdownParser::parse(text)).size(), lines.size());
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

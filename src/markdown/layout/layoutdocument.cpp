@@ -313,7 +313,7 @@ QRectF LayoutDocument::textRect(int node, int start, int end) const
     return text->cursorRect(start).united(text->cursorRect(end)).translated(origin);
 }
 
-std::optional<qreal> LayoutDocument::headingTop(const QString &identifier)
+std::optional<qreal> LayoutDocument::headingTop(const QString &identifier, int occurrence)
 {
     if (identifier.isEmpty())
         return std::nullopt;
@@ -321,7 +321,7 @@ std::optional<qreal> LayoutDocument::headingTop(const QString &identifier)
     for (;;) {
         const auto &nodes = m_context.textNodes;
         for (; checked < nodes.size() && int(checked) < laidOutTextCount(); ++checked) {
-            if (nodes[checked]->identifier() == identifier)
+            if (nodes[checked]->identifier() == identifier && occurrence-- == 0)
                 return nodes[checked]->mapToDocument(QPointF(0, 0)).y();
         }
         if (isComplete())

@@ -99,8 +99,9 @@ public:
     QList<TextMatch> findMatches(int block, const FindQuery &query) const;
     // Where a range of a text lies on the page, in document coordinates.
     QRectF textRect(int node, int start, int end) const;
-    // The top of the heading with that identifier, measuring as far as needed.
-    std::optional<qreal> headingTop(const QString &identifier);
+    // The top of the heading with that identifier (the `occurrence`-th of several), measuring as
+    // far as needed.
+    std::optional<qreal> headingTop(const QString &identifier, int occurrence = 0);
 
     // The measured page as indented text, one node a line.
     QString dump() const;

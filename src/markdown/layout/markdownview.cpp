@@ -680,22 +680,34 @@ void MarkdownView::changeEvent(QEvent *event)
 void MarkdownView::activateLink(const QUrl &url)
 {
     Q_EMIT linkActivated(url);
-    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment()) {
-        if (const std::optional<qreal> top = m_document->headingTop(url.fragment(QUrl::FullyDecoded))) {
-            updateScrollBar();
-            verticalScrollBar()->setValue(int(*top + m_documentMargins.top()));
-            return;
-        }
-    }
+    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment() &&
+        scrollToHeading(url.fragment(QUrl::FullyDecoded)))
+        return;
     // A relative link has nothing to resolve against here; the desktop would resolve it against
     // the working directory. Whoever sets a base URL or handles linkActivated opens it.
     if (m_openLinks && !url.isRelative())
         QDesktopServices::openUrl(url);
 }
 
+bool MarkdownView::scrollToHeading(const QString &identifier, int occurrence)
+{
+    m_document->setWidth(pageWidth());
+    const std::optional<qreal> top = m_document->headingTop(identifier, occurrence);
+    if (!top)
+        return false;
+    updateScrollBar();
+    verticalScrollBar()->setValue(int(*top + m_documentMargins.top()));
+    return true;
+}
+
 void MarkdownView::updateCursor(QPointF viewportPoint)
 {
     const LayoutHit hit = m_document->hitTest(documentPoint(viewportPoint));
+    const QUrl hovered = hit.link && !hit.onScrollIndicator ? *hit.link : QUrl();
+    if (hovered != m_hoveredLink) {
+        m_hoveredLink = hovered;
+        Q_EMIT linkHovered(hovered);
+    }
     if (hit.link && !hit.onScrollIndicator)
         viewport()->setCursor(Qt::PointingHandCursor);
     else if (hit.text && hit.text->documentIndex() >= 0 && m_selectionEnabled && !hit.onScrollIndicator)

@@ -85,6 +85,9 @@ public:
     // Scrolls to the same block, searched near its old place, at the same offset; to the same
     // place in the page when the text no longer has that block.
     void setReadingPosition(const ReadingPosition &position);
+    // Scrolls the heading with that identifier (see linkActivated) to the top of the view; the
+    // `occurrence`-th of several with the same identifier. False when the text has no such heading.
+    bool scrollToHeading(const QString &identifier, int occurrence = 0);
 
     // Highlights every match of the query and goes to the first one at or after the reading
     // position, once it is counted; the matches are counted in the background. An empty
@@ -114,6 +117,8 @@ public:
 
 Q_SIGNALS:
     void linkActivated(const QUrl &url);
+    // The pointer moved onto a link (its target as written), or off one (an empty URL).
+    void linkHovered(const QUrl &url);
     void selectionChanged();
     void layoutCompleted();
     void findStatusChanged();
@@ -160,6 +165,7 @@ private:
     QList<QStringView> m_pendingPieces;
     bool m_selectionEnabled = true;
     bool m_openLinks = true;
+    QUrl m_hoveredLink;
     struct Interaction; // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;
     struct FindState; // the find's counts and current match

@@ -615,5 +615,36 @@
         <source>Find Previous</source>
         <translation>Rückwärts suchen</translation>
     </message>
+    <message id="markdown.headings">
+        <source>Headings</source>
+        <translation>Überschriften</translation>
+    </message>
+    <message id="markdown.headings.help">
+        <source>Go to a heading of this document</source>
+        <translation>Zu einer Überschrift dieses Dokuments springen</translation>
+    </message>
+    <message id="markdown.headings.filter">
+        <source>Filter headings</source>
+        <translation>Überschriften filtern</translation>
+    </message>
+    <message id="markdown.headings.level" numerus="yes">
+        <source>Level %n</source>
+        <translation>
+            <numerusform>Ebene %n</numerusform>
+            <numerusform>Ebene %n</numerusform>
+        </translation>
+    </message>
+    <message id="action.back">
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="action.forward">
+        <source>Forward</source>
+        <translation>Vorwärts</translation>
+    </message>
+    <message id="action.show_headings">
+        <source>Go to Heading…</source>
+        <translation>Zu Überschrift springen…</translation>
+    </message>
 </context>
 </TS>

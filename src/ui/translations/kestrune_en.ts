@@ -615,5 +615,36 @@
         <source>Find Previous</source>
         <translation>Find Previous</translation>
     </message>
+    <message id="markdown.headings">
+        <source>Headings</source>
+        <translation>Headings</translation>
+    </message>
+    <message id="markdown.headings.help">
+        <source>Go to a heading of this document</source>
+        <translation>Go to a heading of this document</translation>
+    </message>
+    <message id="markdown.headings.filter">
+        <source>Filter headings</source>
+        <translation>Filter headings</translation>
+    </message>
+    <message id="markdown.headings.level" numerus="yes">
+        <source>Level %n</source>
+        <translation>
+            <numerusform>Level %n</numerusform>
+            <numerusform>Level %n</numerusform>
+        </translation>
+    </message>
+    <message id="action.back">
+        <source>Back</source>
+        <translation>Back</translation>
+    </message>
+    <message id="action.forward">
+        <source>Forward</source>
+        <translation>Forward</translation>
+    </message>
+    <message id="action.show_headings">
+        <source>Go to Heading…</source>
+        <translation>Go to Heading…</translation>
+    </message>
 </context>
 </TS>

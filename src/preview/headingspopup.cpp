@@ -1,0 +1,176 @@
+#include "preview/headingspopup.h"
+
+#include "ui/localization.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace kestrune {
+
+namespace {
+
+constexpr int popupWidth = 360;
+constexpr int visibleRows = 14;
+
+// Moves each row in by its heading's level.
+class IndentingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.setLeft(option.rect.left() + indent(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+    }
+
+private:
+    static int indent(const QModelIndex &index)
+    {
+        return (std::max(1, index.data(HeadingsPopup::levelRole).toInt()) - 1) *
+               HeadingsPopup::indentPerLevel;
+    }
+};
+
+} // namespace
+
+HeadingsPopup::HeadingsPopup(QWidget *parent)
+    : QFrame(parent, Qt::Popup), m_filter(new QLineEdit(this)), m_list(new QListWidget(this))
+{
+    setObjectName(QStringLiteral("headingsPopup"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameShape(QFrame::StyledPanel);
+    m_filter->setObjectName(QStringLiteral("headingsFilter"));
+    m_filter->setPlaceholderText(Localization::text("markdown.headings.filter"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->installEventFilter(this);
+    m_list->setObjectName(QStringLiteral("headingsList"));
+    m_list->setItemDelegate(new IndentingDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setFocusPolicy(Qt::NoFocus); // the keys go to the filter field, which passes them on
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_list, 1);
+
+    connect(m_filter, &QLineEdit::textChanged, this, &HeadingsPopup::applyFilter);
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        m_list->setCurrentItem(item);
+        chooseCurrent();
+    });
+}
+
+void HeadingsPopup::setHeadings(const QList<Entry> &headings, int current)
+{
+    m_list->clear();
+    for (const Entry &heading : headings) {
+        auto *item = new QListWidgetItem(heading.text, m_list);
+        item->setData(levelRole, heading.level);
+        item->setData(Qt::AccessibleDescriptionRole,
+                      Localization::format("markdown.headings.level", qint64(heading.level)));
+    }
+    if (QListWidgetItem *item = m_list->item(current)) {
+        QFont font = m_list->font();
+        font.setBold(true);
+        item->setFont(font);
+        m_list->setCurrentItem(item);
+    } else {
+        m_list->setCurrentRow(0);
+    }
+    const int rowHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
+    resize(popupWidth, m_filter->sizeHint().height() +
+                           rowHeight * std::min<int>(visibleRows, std::max<int>(1, int(headings.size()))) +
+                           24);
+}
+
+void HeadingsPopup::popUp(const QPoint &globalPosition)
+{
+    move(globalPosition);
+    show();
+    m_filter->setFocus(Qt::PopupFocusReason);
+    if (m_list->currentItem())
+        m_list->scrollToItem(m_list->currentItem(), QAbstractItemView::PositionAtCenter);
+}
+
+QList<int> HeadingsPopup::shownHeadings() const
+{
+    QList<int> shown;
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (!m_list->item(row)->isHidden())
+            shown.append(row);
+    }
+    return shown;
+}
+
+void HeadingsPopup::applyFilter(const QString &text)
+{
+    const QString wanted = text.trimmed();
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem *item = m_list->item(row);
+        item->setHidden(!item->text().contains(wanted, Qt::CaseInsensitive));
+    }
+    if (!m_list->currentItem() || m_list->currentItem()->isHidden()) {
+        const QList<int> shown = shownHeadings();
+        m_list->setCurrentRow(shown.isEmpty() ? -1 : shown.constFirst());
+    }
+}
+
+void HeadingsPopup::chooseCurrent()
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    if (!item || item->isHidden())
+        return;
+    const int index = m_list->row(item);
+    close();
+    Q_EMIT headingChosen(index);
+}
+
+bool HeadingsPopup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_filter && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            // The list moves through the shown rows only.
+            QCoreApplication::sendEvent(m_list, event);
+            return true;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            chooseCurrent();
+            return true;
+        case Qt::Key_Escape:
+            close();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void HeadingsPopup::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+} // namespace kestrune

@@ -24,6 +24,7 @@
 #include "ui/themecontroller.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -135,6 +136,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_sidebar->treeView(), &ProjectTreeView::reviewRequested, this, &MainContentView::showReview);
     connect(m_toolBar, &MainToolBar::refreshRequested, this, &MainContentView::refresh);
     connect(m_toolBar, &MainToolBar::importRequested, this, &MainContentView::startImport);
+    connect(m_toolBar, &MainToolBar::backRequested, this, &MainContentView::goBack);
+    connect(m_toolBar, &MainToolBar::forwardRequested, this, &MainContentView::goForward);
+    connect(this, &MainContentView::stateChanged, m_toolBar,
+            [this] { m_toolBar->setHistoryEnabled(canGoBack(), canGoForward()); });
 
     updateAll();
 }
@@ -233,6 +238,128 @@ void MainContentView::applyPendingReveal()
     m_sidebar->treeView()->revealNode(node->id);
 }
 
+void MainContentView::openLocation(const QUrl &root, const QUrl &target, const QString &fragment)
+{
+    if (!m_store->projectRoots().contains(root) || !target.isLocalFile())
+        return;
+    if (QFileInfo(target.toLocalFile()).isDir()) {
+        setSelectedProjectRoot(root);
+        revealInProject(root, target);
+        return;
+    }
+    const std::optional<TreeNode> node = fileNode(root, target);
+    if (!node)
+        return;
+    const std::optional<NavigationHistory::Step> left = leavingStep();
+    m_keepHistory = true;
+    setSelectedProjectRoot(root);
+    setSelectedNode(*node);
+    m_keepHistory = false;
+    m_shownPlace = currentPlace();
+    if (left && m_shownPlace && !left->isSamePlace(*m_shownPlace))
+        m_history.leave(*left);
+    m_sidebar->treeView()->revealNode(node->id);
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    if (preview && !fragment.isEmpty())
+        preview->scrollToHeadingWhenShown(fragment);
+    Q_EMIT stateChanged();
+}
+
+void MainContentView::goBack()
+{
+    const std::optional<NavigationHistory::Step> current = leavingStep();
+    if (!current)
+        return;
+    if (const std::optional<NavigationHistory::Step> step = m_history.back(*current))
+        showStep(*step);
+}
+
+void MainContentView::goForward()
+{
+    const std::optional<NavigationHistory::Step> current = leavingStep();
+    if (!current)
+        return;
+    if (const std::optional<NavigationHistory::Step> step = m_history.forward(*current))
+        showStep(*step);
+}
+
+void MainContentView::showStep(const NavigationHistory::Step &step)
+{
+    m_keepHistory = true;
+    setSelectedProjectRoot(step.projectRoot);
+    const std::optional<TreeNode> node = step.file ? fileNode(step.projectRoot, *step.file) : std::nullopt;
+    if (node) {
+        setSelectedNode(*node);
+        m_sidebar->treeView()->revealNode(node->id);
+    } else if (step.reviewFolder) {
+        showReview(*step.reviewFolder);
+    } else {
+        setSelectedNode(std::nullopt);
+    }
+    m_keepHistory = false;
+    m_shownPlace = currentPlace();
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    if (preview && node && step.position)
+        preview->restoreReadingPositionWhenShown(*step.position);
+    Q_EMIT stateChanged();
+}
+
+std::optional<TreeNode> MainContentView::fileNode(const QUrl &root, const QUrl &file) const
+{
+    const QString path = QDir::cleanPath(file.toLocalFile());
+    if (const ProjectStore::TreePointer tree = m_store->treeForProject(root)) {
+        const TreeNode *found = findNodeAtPath(*tree, path);
+        if (!found)
+            found = findNodeAtPath(*tree, QFileInfo(path).canonicalFilePath());
+        if (found && found->kind == TreeNodeKind::markdownFile)
+            return *found;
+    }
+    // Beside the planning folder (a read-me at the project's top): shown, though not listed. The
+    // same file gets the same id, so the preview on show keeps it.
+    TreeNode node;
+    node.id = QUuid::createUuidV5(QUuid(), path);
+    node.kind = TreeNodeKind::markdownFile;
+    node.name = QFileInfo(path).fileName();
+    node.url = QUrl::fromLocalFile(path);
+    return node;
+}
+
+std::optional<NavigationHistory::Step> MainContentView::currentPlace() const
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root)
+        return std::nullopt;
+    NavigationHistory::Step step{*root, std::nullopt, std::nullopt, std::nullopt};
+    if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile)
+        step.file = m_selectedNode->url;
+    else
+        step.reviewFolder = m_reviewFolder;
+    return step;
+}
+
+std::optional<NavigationHistory::Step> MainContentView::leavingStep() const
+{
+    std::optional<NavigationHistory::Step> step = m_shownPlace;
+    if (!step || !step->file)
+        return step;
+    // The preview still shows the file being left.
+    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+        preview && preview->fileURL() == *step->file && preview->state().isContent())
+        step->position = preview->readingPosition();
+    return step;
+}
+
+void MainContentView::recordNavigation()
+{
+    const std::optional<NavigationHistory::Step> now = currentPlace();
+    if (!m_keepHistory && m_shownPlace && now && !m_shownPlace->isSamePlace(*now)) {
+        if (const std::optional<NavigationHistory::Step> left = leavingStep())
+            m_history.leave(*left);
+    }
+    if (!m_keepHistory)
+        m_shownPlace = now;
+}
+
 void MainContentView::removeProject(const QUrl &root)
 {
     m_pendingReveals.remove(root);
@@ -241,6 +368,10 @@ void MainContentView::removeProject(const QUrl &root)
         setSelectedProjectRoot(firstOf(m_store->projectRoots()));
         setSelectedNode(std::nullopt);
     }
+    m_history.removeProject(root);
+    if (m_shownPlace && m_shownPlace->projectRoot == root)
+        m_shownPlace = currentPlace();
+    Q_EMIT stateChanged();
 }
 
 void MainContentView::refresh()
@@ -359,6 +490,15 @@ void MainContentView::connectDetailView(QWidget *view)
     if (auto *dashboard = qobject_cast<DashboardView *>(view))
         connect(dashboard, &DashboardView::reviewRequested, this, &MainContentView::showReview);
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
+        connect(preview, &MarkdownPreviewView::openFileRequested, this,
+                [this](const QUrl &file, const QString &fragment) {
+                    if (const std::optional<QUrl> root = effectiveProjectRoot())
+                        openLocation(*root, file, fragment);
+                });
+        connect(preview, &MarkdownPreviewView::revealFolderRequested, this, [this](const QUrl &folder) {
+            if (const std::optional<QUrl> root = effectiveProjectRoot())
+                openLocation(*root, folder);
+        });
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
             const std::optional<std::pair<QUrl, QString>> owner = deltaSpecificationOwner(file);
             if (!owner)
@@ -468,6 +608,8 @@ void MainContentView::followSelectionIntoNewTree(const QUrl &root)
         moved || m_selectedFileRemoved || found->modificationDate != m_selectedNode->modificationDate;
     m_selectedFileRemoved = false;
     m_selectedNode = *found;
+    if (moved && m_shownPlace && m_shownPlace->file)
+        m_shownPlace->file = found->url; // the same place, at its new address
     auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
     if (preview && moved)
         preview->followMove(found->url, found->deltaType);
@@ -558,14 +700,17 @@ void MainContentView::updateSidebar()
 
 void MainContentView::updateDetail()
 {
+    recordNavigation();
+    const std::optional<QUrl> root = effectiveProjectRoot();
     if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile) {
         m_detailArea->showPreview(m_selectedNode->id, {m_selectedNode->url, m_selectedNode->deltaType,
                                                        m_selectedNode->linksOutsideProject});
-        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView())) {
             preview->setFileRemoved(m_selectedFileRemoved);
+            preview->setProjectFolder(root ? root->toLocalFile() : QString());
+        }
         return;
     }
-    const std::optional<QUrl> root = effectiveProjectRoot();
     if (!root) {
         m_detailArea->showPlaceholder();
         return;

@@ -2,6 +2,7 @@
 
 #include "app/detailviewfactory.h"
 #include "app/folderpicker.h"
+#include "app/navigationhistory.h"
 #include "model/changereview.h"
 #include "model/changestatus.h"
 #include "model/projectstore.h"
@@ -79,6 +80,20 @@ public:
     // opened in the outline and scrolled to. One request per project, the latest wins; a target
     // the outline does not list leaves the selection alone.
     void revealInProject(const QUrl &root, const QUrl &target);
+    // Goes to a Markdown file of an imported project (and to the heading `fragment` names in it,
+    // once its text is shown), selecting it in the outline, or reveals a folder of the project in
+    // the outline. One step of the window's history; links in the preview come here, and so may
+    // any other way to a file (a search result). A file the outline does not list is shown all
+    // the same.
+    void openLocation(const QUrl &root, const QUrl &target, const QString &fragment = QString());
+    // Walks the window's history: every file, dashboard or review left (by a link, the outline,
+    // the tabs, the dashboard) is a step, shown again at the reading position it was left at.
+    bool canGoBack() const { return m_history.canGoBack(); }
+    bool canGoForward() const { return m_history.canGoForward(); }
+    void goBack();
+    void goForward();
+    const NavigationHistory &history() const { return m_history; }
+
     // Removes a project; when it was the selected one, the first remaining project is selected.
     void removeProject(const QUrl &root);
     // Rescans the current project, or every project when there is none, and reads the open file
@@ -170,6 +185,15 @@ private:
     void startReview();
     void leaveReview();
     void connectDetailView(QWidget *view);
+    // The place the detail area is to show now (none without a project).
+    std::optional<NavigationHistory::Step> currentPlace() const;
+    // The place on show, with the reading position of its file.
+    std::optional<NavigationHistory::Step> leavingStep() const;
+    // Records the place left for a new one, unless a walk through the history is changing it.
+    void recordNavigation();
+    void showStep(const NavigationHistory::Step &step);
+    // The outline's node of a Markdown file, or one made for a file it does not list.
+    std::optional<TreeNode> fileNode(const QUrl &root, const QUrl &file) const;
 
     ThemeController &m_themeController;
     ProjectStore *m_store = nullptr;
@@ -187,6 +211,9 @@ private:
     bool m_showImportError = false;
     // What revealInProject still has to show, by project.
     QHash<QUrl, QUrl> m_pendingReveals;
+    NavigationHistory m_history;
+    std::optional<NavigationHistory::Step> m_shownPlace;
+    bool m_keepHistory = false; // while the history itself changes the place
     // Counts the summaries published, so the dashboard is only updated for a new one.
     quint64 m_summaryRevision = 0;
 

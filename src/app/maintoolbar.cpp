@@ -21,9 +21,9 @@ constexpr int itemSpacing = 8;
 } // namespace
 
 MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
-    : QToolBar(parent), m_themeController(themeController), m_themeButton(new QToolButton),
-      m_themeMenu(new QMenu(this)), m_refreshButton(new QToolButton), m_importButton(new QToolButton),
-      m_mainMenuButton(new QToolButton)
+    : QToolBar(parent), m_themeController(themeController), m_backButton(new QToolButton),
+      m_forwardButton(new QToolButton), m_themeButton(new QToolButton), m_themeMenu(new QMenu(this)),
+      m_refreshButton(new QToolButton), m_importButton(new QToolButton), m_mainMenuButton(new QToolButton)
 {
     setObjectName(QStringLiteral("mainToolBar"));
     setMovable(false);
@@ -33,6 +33,20 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     setAutoFillBackground(false);
     layout()->setSpacing(itemSpacing);
     layout()->setContentsMargins(8, 6, 10, 6);
+
+    const std::pair<QToolButton *, const char *> steps[] = {{m_backButton, "action.back"},
+                                                            {m_forwardButton, "action.forward"}};
+    for (const auto &[button, key] : steps) {
+        button->setObjectName(button == m_backButton ? QStringLiteral("backButton")
+                                                     : QStringLiteral("forwardButton"));
+        button->setText(Localization::text(key));
+        button->setToolTip(Localization::text(key));
+        button->setAccessibleName(Localization::text(key));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setAutoRaise(true);
+        button->setEnabled(false);
+        addWidget(button);
+    }
 
     auto *spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -72,6 +86,8 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     connect(m_themeMenu, &QMenu::aboutToShow, this, &MainToolBar::updateThemeMenu);
     connect(m_refreshButton, &QToolButton::clicked, this, &MainToolBar::refreshRequested);
     connect(m_importButton, &QToolButton::clicked, this, &MainToolBar::importRequested);
+    connect(m_backButton, &QToolButton::clicked, this, &MainToolBar::backRequested);
+    connect(m_forwardButton, &QToolButton::clicked, this, &MainToolBar::forwardRequested);
     connect(&m_themeController, &ThemeController::modeChanged, this, &MainToolBar::updateIcons);
 
     updateThemeMenu();
@@ -81,6 +97,12 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
 void MainToolBar::setRefreshEnabled(bool enabled)
 {
     m_refreshButton->setEnabled(enabled);
+}
+
+void MainToolBar::setHistoryEnabled(bool back, bool forward)
+{
+    m_backButton->setEnabled(back);
+    m_forwardButton->setEnabled(forward);
 }
 
 void MainToolBar::setMainMenu(QMenu *menu)
@@ -102,7 +124,7 @@ void MainToolBar::popUpMainMenu()
 
 QList<QToolButton *> MainToolBar::buttons() const
 {
-    return {m_themeButton, m_refreshButton, m_importButton, m_mainMenuButton};
+    return {m_backButton, m_forwardButton, m_themeButton, m_refreshButton, m_importButton, m_mainMenuButton};
 }
 
 void MainToolBar::updateThemeMenu()
@@ -135,6 +157,8 @@ void MainToolBar::updateIcons()
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(palette());
     m_themeButton->setIcon(SymbolIcon::icon(symbolName(m_themeController.mode()), color, symbolSize));
     m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+    m_backButton->setIcon(SymbolIcon::icon(u"chevron.left", color, symbolSize));
+    m_forwardButton->setIcon(SymbolIcon::icon(u"chevron.right", color, symbolSize));
     m_mainMenuButton->setIcon(ThemedSymbolIcon::icon(QStringLiteral("open-menu-symbolic"),
                                                      u"line.3.horizontal", color, symbolSize));
 }

@@ -9,8 +9,9 @@ namespace kestrune {
 
 class ThemeController;
 
-// The window's toolbar, at its trailing end: the theme menu, the refresh button, the import
-// button and the main menu button.
+// The window's toolbar: at its leading end the buttons going back and forward through the
+// window's history, at its trailing end the theme menu, the refresh button, the import button
+// and the main menu button.
 class MainToolBar : public QToolBar
 {
     Q_OBJECT
@@ -19,7 +20,10 @@ public:
     explicit MainToolBar(ThemeController &themeController, QWidget *parent = nullptr);
 
     void setRefreshEnabled(bool enabled);
+    void setHistoryEnabled(bool back, bool forward);
 
+    QToolButton *backButton() const { return m_backButton; }
+    QToolButton *forwardButton() const { return m_forwardButton; }
     QToolButton *themeButton() const { return m_themeButton; }
     QMenu *themeMenu() const { return m_themeMenu; }
     QToolButton *refreshButton() const { return m_refreshButton; }
@@ -39,6 +43,8 @@ public:
 Q_SIGNALS:
     void refreshRequested();
     void importRequested();
+    void backRequested();
+    void forwardRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -48,6 +54,8 @@ private:
     void updateIcons();
 
     ThemeController &m_themeController;
+    QToolButton *m_backButton = nullptr;
+    QToolButton *m_forwardButton = nullptr;
     QToolButton *m_themeButton = nullptr;
     QMenu *m_themeMenu = nullptr;
     QToolButton *m_refreshButton = nullptr;

@@ -19,6 +19,7 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace kestrune {
@@ -51,9 +52,27 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     connectCommands();
     connect(m_contentView, &MainContentView::stateChanged, this, &MainWindow::updateCommands);
     updateCommands();
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->window() == this) {
+        const Qt::MouseButton button = static_cast<QMouseEvent *>(event)->button();
+        QAction *step = button == Qt::BackButton      ? m_actions->back()
+                        : button == Qt::ForwardButton ? m_actions->forward()
+                                                      : nullptr;
+        if (step) {
+            if (step->isEnabled())
+                step->trigger();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void MainWindow::connectCommands()
 {
@@ -71,6 +90,12 @@ void MainWindow::connectCommands()
                 [view, index] { view->selectProjectAt(index); });
     }
     connect(actions.showDashboard(), &QAction::triggered, view, &MainContentView::showDashboard);
+    connect(actions.back(), &QAction::triggered, view, &MainContentView::goBack);
+    connect(actions.forward(), &QAction::triggered, view, &MainContentView::goForward);
+    connect(actions.showHeadings(), &QAction::triggered, view, [view] {
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(view->detailArea()->currentView()))
+            preview->showHeadings();
+    });
     connect(actions.focusOutline(), &QAction::triggered, view,
             [view] { view->panes().focusPane(PaneNavigator::Pane::sidebar); });
     connect(actions.focusDocument(), &QAction::triggered, view,
@@ -108,6 +133,9 @@ void MainWindow::updateCommands()
     for (int index = 0; index < MainWindowActions::projectSlotCount; ++index)
         actions.projectSlot(index)->setEnabled(index < projects);
     actions.showDashboard()->setEnabled(hasProject);
+    actions.back()->setEnabled(m_contentView->canGoBack());
+    actions.forward()->setEnabled(m_contentView->canGoForward());
+    actions.showHeadings()->setEnabled(m_contentView->isShowingPreview());
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);
     actions.toggleViewMode()->setEnabled(m_contentView->isShowingPreview());

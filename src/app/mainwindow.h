@@ -26,6 +26,7 @@ class ThemeController;
 // order (PaneNavigator). The main menu also holds the "Open Recent" menu of the recent projects,
 // wired to open the chosen one. Folders and files dropped on the window are opened as paths named
 // on the command line are (MainContentView::openPaths) while an overlay marks it as a drop target.
+// Back and Forward (keys, toolbar buttons, the mouse's side buttons) walk the places shown.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -59,6 +60,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    // The mouse's back and forward buttons, pressed anywhere in the window, walk its history.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;

@@ -72,6 +72,12 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
 
     m_showDashboard = make(Localization::text("action.show_dashboard"), navigation);
     m_showDashboard->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::ALT | Qt::Key_Home)});
+    m_back = make(Localization::text("action.back"), navigation);
+    m_back->setShortcuts(keys({}, QKeySequence::Back));
+    m_forward = make(Localization::text("action.forward"), navigation);
+    m_forward->setShortcuts(keys({}, QKeySequence::Forward));
+    m_showHeadings = make(Localization::text("action.show_headings"), navigation);
+    m_showHeadings->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     m_focusOutline = make(Localization::text("action.focus_outline"), navigation);
     m_focusDocument = make(Localization::text("action.focus_document"), navigation);
     m_nextPane = make(Localization::text("action.next_pane"), navigation, Listing::shortcutsOnly);
@@ -183,6 +189,8 @@ void MainWindowActions::updateIcons()
 {
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(m_window->palette());
     m_refresh->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+    m_back->setIcon(SymbolIcon::icon(u"chevron.left", color, symbolSize));
+    m_forward->setIcon(SymbolIcon::icon(u"chevron.right", color, symbolSize));
     for (const ThemeMode mode : allThemeModes())
         theme(mode)->setIcon(SymbolIcon::icon(symbolName(mode), color, symbolSize));
 }

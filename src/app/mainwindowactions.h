@@ -87,6 +87,9 @@ public:
     // Alt+1 … Alt+9: the project of that tab (index 0 for the first).
     QAction *projectSlot(int index) const { return m_projectSlots.at(std::size_t(index)); }
     QAction *showDashboard() const { return m_showDashboard; }
+    QAction *back() const { return m_back; }
+    QAction *forward() const { return m_forward; }
+    QAction *showHeadings() const { return m_showHeadings; }
     QAction *focusOutline() const { return m_focusOutline; }
     QAction *focusDocument() const { return m_focusDocument; }
     QAction *nextPane() const { return m_nextPane; }
@@ -136,6 +139,9 @@ private:
     QAction *m_previousProject = nullptr;
     std::array<QAction *, projectSlotCount> m_projectSlots = {};
     QAction *m_showDashboard = nullptr;
+    QAction *m_back = nullptr;
+    QAction *m_forward = nullptr;
+    QAction *m_showHeadings = nullptr;
     QAction *m_focusOutline = nullptr;
     QAction *m_focusDocument = nullptr;
     QAction *m_nextPane = nullptr;

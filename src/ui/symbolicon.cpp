@@ -24,6 +24,7 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("chevron.down"), QStringLiteral("chevron-down")},
         {QStringLiteral("chevron.up"), QStringLiteral("chevron-up")},
         {QStringLiteral("chevron.right"), QStringLiteral("chevron-right")},
+        {QStringLiteral("chevron.left"), QStringLiteral("chevron-left")},
         {QStringLiteral("square.grid.2x2"), QStringLiteral("layout-grid")},
         {QStringLiteral("arrow.clockwise"), QStringLiteral("refresh")},
         {QStringLiteral("sun.max"), QStringLiteral("sun")},

@@ -7,6 +7,8 @@
 #include "app/sidebarpane.h"
 #include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
+#include "markdown/layout/markdownview.h"
+#include "model/treenodelookup.h"
 #include "modelrows.h"
 #include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -98,6 +101,7 @@ private Q_SLOTS:
     void sidebarGetsTheChangeStatuses();
     void refreshReloadsTheCurrentProjectOnly();
     void themeMenuMarksTheCurrentMode();
+    void linksOpenProjectFilesAndHistoryWalksBack();
 
 private:
     void import(const QUrl &folder);
@@ -140,6 +144,98 @@ void TestMainContentView::cleanup()
     QThreadPool::globalInstance()->waitForDone();
     m_view.reset();
     m_theme.reset();
+}
+
+namespace {
+
+QByteArray paragraphs(int count)
+{
+    QByteArray text;
+    for (int index = 0; index < count; ++index)
+        text += "Paragraph " + QByteArray::number(index) + " with enough words to fill a line or two.\n\n";
+    return text;
+}
+
+void writeText(const QUrl &file, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(file.toLocalFile()).path());
+    QFile out(file.toLocalFile());
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(text);
+}
+
+MarkdownView *shownDocument(const MainContentView &view, const QUrl &file)
+{
+    auto *preview = qobject_cast<MarkdownPreviewView *>(view.detailArea()->currentView());
+    if (!preview || preview->fileURL() != file || !preview->state().isContent())
+        return nullptr;
+    return qobject_cast<MarkdownView *>(preview->contentView());
+}
+
+} // namespace
+
+void TestMainContentView::linksOpenProjectFilesAndHistoryWalksBack()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    const QUrl overview = QUrl::fromLocalFile(root.toLocalFile() + QStringLiteral("/kestrune/project.md"));
+    const QUrl proposal =
+        QUrl::fromLocalFile(root.toLocalFile() + QStringLiteral("/kestrune/changes/add-login/proposal.md"));
+    writeText(overview, paragraphs(60) + "[The second part](changes/add-login/proposal.md#second-part)\n");
+    writeText(proposal, "# First\n\n" + paragraphs(40) + "## Second part\n\n" + paragraphs(40));
+    import(root);
+    waitForProject(root);
+    QVERIFY(!m_view->canGoBack());
+    QVERIFY(!m_view->toolBar()->backButton()->isEnabled());
+
+    m_view->setSelectedNode(*findNodeAtPath(*m_view->outlineTree(), overview.toLocalFile()));
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+    MarkdownView *document = shownDocument(*m_view, overview);
+    QTRY_VERIFY(document->isLayoutComplete());
+    document->verticalScrollBar()->setValue(document->verticalScrollBar()->maximum() / 2);
+    const int overviewBlock = document->readingPosition().blockIndex;
+    QVERIFY(overviewBlock > 10);
+    QVERIFY(m_view->canGoBack()); // to the dashboard
+    QVERIFY(!m_view->toolBar()->forwardButton()->isEnabled());
+
+    // The relative link opens the other file, selected in the outline, at the linked heading.
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("changes/add-login/proposal.md#second-part")));
+    QCOMPARE(m_view->selectedNode()->url, proposal);
+    QCOMPARE(m_view->sidebar()->treeView()->selectedNode()->url, proposal);
+    QTRY_VERIFY(shownDocument(*m_view, proposal));
+    QTRY_COMPARE(shownDocument(*m_view, proposal)->readingPosition().blockIndex, 41);
+    shownDocument(*m_view, proposal)
+        ->verticalScrollBar()
+        ->setValue(shownDocument(*m_view, proposal)->verticalScrollBar()->value() / 2);
+    const int proposalBlock = shownDocument(*m_view, proposal)->readingPosition().blockIndex;
+    QVERIFY(proposalBlock > 0 && proposalBlock < 41);
+
+    // Back: the first file where it was left, then the dashboard, where back ends.
+    m_view->goBack();
+    QCOMPARE(m_view->selectedNode()->url, overview);
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+    QTRY_COMPARE(shownDocument(*m_view, overview)->readingPosition().blockIndex, overviewBlock);
+    QVERIFY(m_view->toolBar()->forwardButton()->isEnabled());
+    m_view->toolBar()->backButton()->click();
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+    QVERIFY(!m_view->canGoBack());
+    QVERIFY(!m_view->toolBar()->backButton()->isEnabled());
+
+    // Forward twice: the linked file again, at the place it was left, not at the heading.
+    m_view->goForward();
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+    m_view->toolBar()->forwardButton()->click();
+    QTRY_VERIFY(shownDocument(*m_view, proposal));
+    QTRY_COMPARE(shownDocument(*m_view, proposal)->readingPosition().blockIndex, proposalBlock);
+    QVERIFY(!m_view->canGoForward());
+    QVERIFY(!m_view->toolBar()->forwardButton()->isEnabled());
+
+    // A new step drops the way forward; closing the project forgets its steps.
+    m_view->goBack();
+    m_view->showDashboard();
+    QVERIFY(!m_view->canGoForward());
+    QVERIFY(m_view->canGoBack());
+    m_view->removeProject(root);
+    QVERIFY(!m_view->canGoBack());
 }
 
 void TestMainContentView::import(const QUrl &folder)

@@ -126,6 +126,7 @@ private Q_SLOTS:
     void droppedFolderInsideAProjectIsRevealedInTheOutline();
     void droppedFolderOutsideAProjectShowsTheImportAlert();
     void dragShowsTheOverlayOnlyForFiles();
+    void backAndForwardWalkTheProjectsShown();
 
 private:
     QString importProject(const QString &name);
@@ -463,8 +464,11 @@ void TestMainWindow::tabVisitsThePanesInReadingOrder()
 
     const QList<ProjectTabButton *> tabs = m_view->tabsBar()->tabs();
     MainToolBar *toolBar = m_view->toolBar();
+    // Back leads to the project left; there is no way forward yet, so that button is skipped.
+    QVERIFY(!toolBar->forwardButton()->isEnabled());
     const QList<QWidget *> expectedStart = {tabs.at(0),
                                             tabs.at(1),
+                                            toolBar->backButton(),
                                             toolBar->themeButton(),
                                             toolBar->refreshButton(),
                                             toolBar->importButton(),
@@ -612,6 +616,34 @@ void TestMainWindow::dragShowsTheOverlayOnlyForFiles()
     QDragLeaveEvent leave;
     QCoreApplication::sendEvent(m_window.get(), &leave);
     QVERIFY(!overlay->isVisible());
+}
+
+void TestMainWindow::backAndForwardWalkTheProjectsShown()
+{
+    MainWindowActions &commands = m_window->commands();
+    QVERIFY(
+        commands.actions(MainWindowActions::Group::navigation, MainWindowActions::Listing::menuAndShortcuts)
+            .contains(commands.back()));
+    QCOMPARE(commands.back()->shortcuts().constFirst(),
+             QKeySequence::keyBindings(QKeySequence::Back).constFirst());
+    QVERIFY(!commands.back()->isEnabled());
+    importProject(QStringLiteral("alpha"));
+    const QUrl beta = QUrl::fromLocalFile(importProject(QStringLiteral("beta")));
+    m_view->selectProjectAt(0);
+    QTRY_VERIFY(commands.back()->isEnabled());
+    QVERIFY(!commands.forward()->isEnabled());
+
+    // The mouse's back button, wherever it is pressed in the window.
+    QTest::mousePress(outline()->viewport(), Qt::BackButton, {}, QPoint(5, 5));
+    QCOMPARE(m_view->effectiveProjectRoot(), beta);
+    QVERIFY(commands.forward()->isEnabled());
+    QTest::mousePress(outline()->viewport(), Qt::ForwardButton, {}, QPoint(5, 5));
+    QVERIFY(m_view->effectiveProjectRoot() != beta);
+    QVERIFY(!commands.forward()->isEnabled());
+    commands.back()->trigger();
+    QCOMPARE(m_view->effectiveProjectRoot(), beta);
+    commands.forward()->trigger();
+    QVERIFY(m_view->effectiveProjectRoot() != beta);
 }
 
 QTEST_MAIN(TestMainWindow)

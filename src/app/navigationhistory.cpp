@@ -1,0 +1,50 @@
+#include "app/navigationhistory.h"
+
+namespace kestrune {
+
+void NavigationHistory::leave(const Step &step)
+{
+    push(m_back, step);
+    m_forward.clear();
+}
+
+std::optional<NavigationHistory::Step> NavigationHistory::back(const Step &current)
+{
+    if (m_back.isEmpty())
+        return std::nullopt;
+    push(m_forward, current);
+    return m_back.takeLast();
+}
+
+std::optional<NavigationHistory::Step> NavigationHistory::forward(const Step &current)
+{
+    if (m_forward.isEmpty())
+        return std::nullopt;
+    push(m_back, current);
+    return m_forward.takeLast();
+}
+
+void NavigationHistory::removeProject(const QUrl &root)
+{
+    const auto inProject = [&root](const Step &step) { return step.projectRoot == root; };
+    m_back.removeIf(inProject);
+    m_forward.removeIf(inProject);
+    // Two steps that were apart may now be the same place in a row: one of them is enough.
+    for (QList<Step> *steps : {&m_back, &m_forward}) {
+        for (qsizetype index = steps->size() - 1; index > 0; --index) {
+            if (steps->at(index).isSamePlace(steps->at(index - 1)))
+                steps->removeAt(index);
+        }
+    }
+}
+
+void NavigationHistory::push(QList<Step> &steps, const Step &step)
+{
+    if (!steps.isEmpty() && steps.constLast().isSamePlace(step))
+        steps.removeLast();
+    steps.append(step);
+    if (steps.size() > limit)
+        steps.removeFirst();
+}
+
+} // namespace kestrune

@@ -10,6 +10,7 @@
 #include "app/recentprojects.h"
 #include "markdown/document/processheap.h"
 #include "model/liveprojectupdates.h"
+#include "preview/previewzoom.h"
 #include "ui/desktopcolorscheme.h"
 #include "ui/localization.h"
 #include "ui/systemfont.h"
@@ -108,6 +109,8 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     m_desktopColorScheme->watch();
     m_themeController->applyAppearance();
 
+    PreviewZoom::shared().setPercent(m_session->previewZoom());
+    connect(&PreviewZoom::shared(), &PreviewZoom::changed, m_session.get(), &AppSession::setPreviewZoom);
     auto window = std::make_unique<MainWindow>(*m_themeController, *m_recentProjects);
     // The session's one choice, in the main menu beside the program's own commands.
     auto *reopen = new QAction(Localization::text("app.action.reopen_at_start"), window.get());

@@ -25,6 +25,16 @@ bool AppSession::watchesProjects() const
     return m_settings->value(QLatin1String(watchProjectsKey), true).toBool();
 }
 
+int AppSession::previewZoom() const
+{
+    return m_settings->value(QLatin1String(previewZoomKey), 100).toInt();
+}
+
+void AppSession::setPreviewZoom(int percent)
+{
+    m_settings->setValue(QLatin1String(previewZoomKey), percent);
+}
+
 void AppSession::setWatchesProjects(bool watch)
 {
     m_settings->setValue(QLatin1String(watchProjectsKey), watch);

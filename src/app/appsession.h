@@ -31,6 +31,7 @@ public:
     static constexpr const char *sidebarStateKey = "window/sidebar";
     // Beside the theme's preference, the other choice of how the program behaves.
     static constexpr const char *watchProjectsKey = "ui.projects.watch";
+    static constexpr const char *previewZoomKey = "ui.preview.zoom";
 
     // Keeps the session in the application's settings.
     explicit AppSession(QObject *parent = nullptr);
@@ -45,6 +46,9 @@ public:
     // "Follow changes on disk": on unless turned off.
     bool watchesProjects() const;
     void setWatchesProjects(bool watch);
+    // How large the previews draw, in percent: 100 unless changed.
+    int previewZoom() const;
+    void setPreviewZoom(int percent);
 
     // The folders of the projects open when the session was last written, and the selected one.
     QStringList openProjects() const;

@@ -12,6 +12,7 @@
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/previewzoom.h"
 #include "ui/localization.h"
 
 #include <QAction>
@@ -107,6 +108,10 @@ void MainWindow::connectCommands()
         if (MarkdownPreviewView *preview = view->currentPreview())
             preview->openFind();
     });
+    PreviewZoom &zoom = PreviewZoom::shared();
+    connect(actions.zoomIn(), &QAction::triggered, &zoom, &PreviewZoom::zoomIn);
+    connect(actions.zoomOut(), &QAction::triggered, &zoom, &PreviewZoom::zoomOut);
+    connect(actions.actualSize(), &QAction::triggered, &zoom, &PreviewZoom::reset);
     connect(actions.findNext(), &QAction::triggered, view, [view] {
         if (MarkdownPreviewView *preview = view->currentPreview())
             preview->findNext();

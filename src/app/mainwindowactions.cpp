@@ -96,6 +96,18 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_findPrevious = make(Localization::text("action.find_previous"), view);
     m_findPrevious->setObjectName(QStringLiteral("findPrevious"));
     m_findPrevious->setShortcuts(keys({QKeySequence(Qt::SHIFT | Qt::Key_F3)}, QKeySequence::FindPrevious));
+    m_zoomIn = make(Localization::text("action.zoom_in"), view);
+    m_zoomIn->setObjectName(QStringLiteral("zoomIn"));
+    // Ctrl+= too: on many keyboards "+" needs Shift.
+    m_zoomIn->setShortcuts(
+        keys({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+             QKeySequence::ZoomIn));
+    m_zoomOut = make(Localization::text("action.zoom_out"), view);
+    m_zoomOut->setObjectName(QStringLiteral("zoomOut"));
+    m_zoomOut->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, QKeySequence::ZoomOut));
+    m_actualSize = make(Localization::text("action.actual_size"), view);
+    m_actualSize->setObjectName(QStringLiteral("actualSize"));
+    m_actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     m_themeGroup = new QActionGroup(this);
     m_themeGroup->setExclusive(true);
     for (const ThemeMode mode : allThemeModes()) {

@@ -98,6 +98,9 @@ public:
     QAction *find() const { return m_find; }
     QAction *findNext() const { return m_findNext; }
     QAction *findPrevious() const { return m_findPrevious; }
+    QAction *zoomIn() const { return m_zoomIn; }
+    QAction *zoomOut() const { return m_zoomOut; }
+    QAction *actualSize() const { return m_actualSize; }
     QAction *theme(ThemeMode mode) const { return m_themes.at(std::size_t(mode)); }
     QActionGroup *themeGroup() const { return m_themeGroup; }
     QAction *openMainMenu() const { return m_openMainMenu; }
@@ -150,6 +153,9 @@ private:
     QAction *m_find = nullptr;
     QAction *m_findNext = nullptr;
     QAction *m_findPrevious = nullptr;
+    QAction *m_zoomIn = nullptr;
+    QAction *m_zoomOut = nullptr;
+    QAction *m_actualSize = nullptr;
     QActionGroup *m_themeGroup = nullptr;
     std::array<QAction *, 3> m_themes = {};
     QAction *m_openMainMenu = nullptr;

@@ -11,6 +11,7 @@
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
+#include "preview/previewzoom.h"
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
@@ -110,6 +111,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->addWidget(m_removedNotice);
     layout->addWidget(m_content, 1);
     m_findBar->hide();
+    connect(&PreviewZoom::shared(), &PreviewZoom::changed, this, &MarkdownPreviewView::applyZoom);
     connect(m_findBar, &FindBar::queryChanged, this, [this] { applyFind(); });
     connect(m_findBar, &FindBar::nextRequested, this, &MarkdownPreviewView::findNext);
     connect(m_findBar, &FindBar::previousRequested, this, &MarkdownPreviewView::findPrevious);
@@ -543,8 +545,26 @@ void MarkdownPreviewView::restoreReadingPosition(const ReadingPosition &position
 MarkdownView *MarkdownPreviewView::makeDocumentView()
 {
     MarkdownView *view = makeConfiguredDocumentView(m_content);
+    view->setZoom(PreviewZoom::shared().factor());
     view->resize(m_content->size()); // as the stack will show it
     return view;
+}
+
+void MarkdownPreviewView::adoptSourceView(SourceTextView *view)
+{
+    view->setZoom(PreviewZoom::shared().factor());
+    connect(view, &SourceTextView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
+}
+
+void MarkdownPreviewView::applyZoom()
+{
+    const qreal zoom = PreviewZoom::shared().factor();
+    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()))
+        document->setZoom(zoom);
+    if (auto *source = qobject_cast<SourceTextView *>(m_source.data()))
+        source->setZoom(zoom);
+    if (m_largeSource)
+        m_largeSource->source()->setZoom(zoom);
 }
 
 MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
@@ -563,6 +583,7 @@ MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
 void MarkdownPreviewView::adoptDocumentView(MarkdownView *view)
 {
     connect(view, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
+    connect(view, &MarkdownView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
     connect(view, &MarkdownView::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
     m_content->addWidget(view);
     m_document = view;
@@ -581,6 +602,7 @@ void MarkdownPreviewView::showContent()
                 showContent();
             });
             m_content->addWidget(m_largeSource);
+            adoptSourceView(m_largeSource->source());
         }
         m_content->setCurrentWidget(m_largeSource);
         applyFind();
@@ -599,8 +621,10 @@ void MarkdownPreviewView::showContent()
             document->setContent(MarkdownContent(*m_parsedBlocks));
             adoptDocumentView(document);
         } else {
-            view = new SourceTextView(m_state.text(), m_content);
-            m_content->addWidget(view);
+            auto *source = new SourceTextView(m_state.text(), m_content);
+            adoptSourceView(source);
+            m_content->addWidget(source);
+            view = source;
         }
     }
     m_content->setCurrentWidget(view);

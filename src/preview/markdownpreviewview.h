@@ -30,6 +30,7 @@ class ErrorTextView;
 class LargeFileSourceView;
 class LoadingIndicator;
 class MarkdownPreviewHeader;
+class SourceTextView;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -152,6 +153,9 @@ private:
     // A document view, hidden, for a page to be prepared off this thread, and its settings.
     MarkdownView *makeDocumentView();
     void adoptDocumentView(MarkdownView *view);
+    // A source view made for the text on show: at the program's zoom, and following it.
+    void adoptSourceView(SourceTextView *view);
+    void applyZoom();
     // Shows the prepared page of a load's result in `view`, or drops the view without one.
     static MarkdownView *showPrepared(MarkdownView *view, const MarkdownFileReader::Document &document);
     void showContent();

@@ -9,8 +9,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kestrune {
 
@@ -111,6 +113,28 @@ void SourceTextView::applyColors()
     pal.setColor(QPalette::Text, text);
     pal.setColor(QPalette::Base, Qt::transparent);
     setPalette(pal);
+}
+
+void SourceTextView::setZoom(qreal zoom)
+{
+    const int line = topLine();
+    QFont font = PreviewFonts::bodyMonospaced();
+    font.setPixelSize(std::max(1, int(std::round(font.pixelSize() * zoom))));
+    setFont(font);
+    document()->setDocumentMargin(padding * zoom);
+    scrollToLine(line);
+}
+
+void SourceTextView::wheelEvent(QWheelEvent *event)
+{
+    // Not the edit's own zoom: the program keeps one size for every preview.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (const int notches = event->angleDelta().y() / 120; notches != 0)
+            Q_EMIT zoomStepRequested(notches);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::wheelEvent(event);
 }
 
 SourceTextFind *SourceTextView::textFind()

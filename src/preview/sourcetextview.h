@@ -28,14 +28,19 @@ public:
     int topLine() const;
     // Scrolls that line to the top, once it has been taken in.
     void scrollToLine(int line);
+    // Draws the text that much larger (1 for 100 %), padding included.
+    void setZoom(qreal zoom);
     // Finds text in the view, made when first asked for.
     SourceTextFind *textFind();
 
 Q_SIGNALS:
     void completed();
+    // Ctrl and the wheel: one step larger (positive) or smaller per notch.
+    void zoomStepRequested(int steps);
 
 protected:
     void changeEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void applyColors();

@@ -5,6 +5,8 @@
 #include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/previewfonts.h"
+#include "preview/previewzoom.h"
 #include "preview/segmentbutton.h"
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextfind.h"
@@ -42,6 +44,7 @@
 #include <QThreadPool>
 #include <QToolButton>
 #include <QWaitCondition>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -112,6 +115,7 @@ private Q_SLOTS:
     void reloadOfAnUnchangedTextKeepsTheView();
     void removedFileStaysVisibleUnderANotice();
     void findBarFindsInBothModesAndClosesWithEscape();
+    void zoomFollowsTheProgramsStepsInBothModes();
     void linksStayInsideTheProjectOrAsk();
     void headingsPopupListsFiltersAndScrolls();
     void headingPlaceWaitsForTheText();
@@ -879,6 +883,39 @@ void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings()
     QCOMPARE(SourceHeadingLines::find(text), lines);
     // Line n is heading n of the outline the rendered view lists.
     QCOMPARE(HeadingOutline::of(MarkdownParser::parse(text)).size(), lines.size());
+}
+
+// One zoom for every preview: Ctrl and the wheel step it from the page or the source, and both
+// draw at it; it stays within its steps.
+void TestMarkdownPreviewView::zoomFollowsTheProgramsStepsInBothModes()
+{
+    PreviewZoom &zoom = PreviewZoom::shared();
+    zoom.reset();
+    const QUrl url = writeFile(QStringLiteral("zoom.md"), paragraphs(0, 20));
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QWheelEvent wheel(QPointF(20, 20), document->viewport()->mapToGlobal(QPointF(20, 20)), {}, QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(document->viewport(), &wheel);
+    QCOMPARE(zoom.percent(), 110);
+    QCOMPARE(document->zoom(), 1.1);
+
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    const int standardSize = PreviewFonts::bodyMonospaced().pixelSize();
+    QCOMPARE(source->font().pixelSize(), qRound(standardSize * 1.1));
+    zoom.setPercent(200);
+    QCOMPARE(source->font().pixelSize(), standardSize * 2);
+    QCOMPARE(document->zoom(), 2.0);
+    for (int i = 0; i < 20; ++i)
+        zoom.zoomIn();
+    QCOMPARE(zoom.percent(), 300);
+    for (int i = 0; i < 20; ++i)
+        zoom.zoomOut();
+    QCOMPARE(zoom.percent(), 50);
+    zoom.reset();
+    QCOMPARE(source->font().pixelSize(), standardSize);
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

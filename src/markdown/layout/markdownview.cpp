@@ -101,13 +101,13 @@ PreparedMarkdownPage::Settings MarkdownView::pageSettings(QSize viewSize) const
     PreparedMarkdownPage::Settings settings;
     settings.environment = m_document->environment();
     settings.appearance = appearanceOf(palette());
-    settings.devicePixelRatio = devicePixelRatioF();
+    settings.devicePixelRatio = devicePixelRatioF() * m_zoom;
     const qreal horizontalMargins = m_documentMargins.left() + m_documentMargins.right();
-    const int viewportWidth = viewSize.width() - 2 * frameWidth();
+    const qreal viewportWidth = (viewSize.width() - 2 * frameWidth()) / m_zoom;
     settings.pageWidth = std::max<qreal>(1, viewportWidth - horizontalMargins);
-    settings.pageWidthBesideScrollBar =
-        std::max<qreal>(1, viewportWidth - verticalScrollBar()->sizeHint().width() - horizontalMargins);
-    settings.viewportHeight = viewSize.height() - 2 * frameWidth();
+    settings.pageWidthBesideScrollBar = std::max<qreal>(
+        1, viewportWidth - verticalScrollBar()->sizeHint().width() / m_zoom - horizontalMargins);
+    settings.viewportHeight = (viewSize.height() - 2 * frameWidth()) / m_zoom;
     settings.verticalMargins = m_documentMargins.top() + m_documentMargins.bottom();
     settings.measuredHeight = settings.viewportHeight + lookAhead;
     settings.viewThread = thread();
@@ -276,7 +276,7 @@ void MarkdownView::find(const FindQuery &query)
     FindState &state = *m_find;
     state.current.reset();
     state.pending.reset();
-    const qreal top = std::max<qreal>(0, verticalScrollBar()->value() - m_documentMargins.top());
+    const qreal top = std::max<qreal>(0, viewTop());
     state.firstFrom = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
     state.counts.start(query, m_document->blocks());
     viewport()->update();
@@ -398,8 +398,8 @@ void MarkdownView::ensureVisible(const QRectF &documentRect)
 {
     updateScrollBar();
     QScrollBar *bar = verticalScrollBar();
-    const qreal top = documentRect.top() + m_documentMargins.top();
-    const qreal bottom = documentRect.bottom() + m_documentMargins.top();
+    const qreal top = (documentRect.top() + m_documentMargins.top()) * m_zoom;
+    const qreal bottom = (documentRect.bottom() + m_documentMargins.top()) * m_zoom;
     if (top >= bar->value() && bottom <= bar->value() + viewport()->height())
         return;
     // A third of the way down, where the eye looks first.
@@ -475,13 +475,55 @@ QSize MarkdownView::sizeHint() const
 
 qreal MarkdownView::pageWidth() const
 {
-    return std::max<qreal>(1, viewport()->width() - m_documentMargins.left() - m_documentMargins.right());
+    return std::max<qreal>(1, viewport()->width() / m_zoom - m_documentMargins.left() -
+                                  m_documentMargins.right());
 }
 
 QPointF MarkdownView::documentPoint(QPointF viewportPoint) const
 {
-    return viewportPoint -
-           QPointF(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
+    return viewportPoint / m_zoom - QPointF(m_documentMargins.left(), -viewTop());
+}
+
+qreal MarkdownView::viewTop() const
+{
+    return verticalScrollBar()->value() / m_zoom - m_documentMargins.top();
+}
+
+qreal MarkdownView::viewHeight() const
+{
+    return viewport()->height() / m_zoom;
+}
+
+void MarkdownView::scrollToDocumentY(qreal y)
+{
+    verticalScrollBar()->setValue(int(std::round((y + m_documentMargins.top()) * m_zoom)));
+}
+
+qreal MarkdownView::zoom() const
+{
+    return m_zoom;
+}
+
+void MarkdownView::setZoom(qreal zoom)
+{
+    zoom = std::clamp<qreal>(zoom, 0.25, 4);
+    if (qFuzzyCompare(zoom, m_zoom))
+        return;
+    // The same text stays at the top of the view.
+    const qreal top = std::max<qreal>(0, viewTop());
+    const int block = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
+    const qreal offset = m_document->laidOutBlockCount() > 0 ? top - m_document->blockTop(block) : 0;
+    m_zoom = zoom;
+    m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
+    m_interaction->draggedScroll = nullptr;
+    m_document->setWidth(pageWidth());
+    m_document->layoutThrough(block);
+    m_document->layoutUntil(m_document->blockTop(block) + offset + viewHeight() + lookAhead);
+    updateScrollBar();
+    if (top > 0)
+        scrollToDocumentY(m_document->blockTop(block) + offset);
+    layoutVisible();
+    continueInBackground();
 }
 
 MarkdownView::ReadingPosition MarkdownView::readingPosition() const
@@ -491,7 +533,7 @@ MarkdownView::ReadingPosition MarkdownView::readingPosition() const
     position.fraction = scrollBar->maximum() > 0 ? qreal(scrollBar->value()) / scrollBar->maximum() : 0;
     if (m_document->laidOutBlockCount() == 0)
         return position;
-    const qreal top = std::max<qreal>(0, scrollBar->value() - m_documentMargins.top());
+    const qreal top = std::max<qreal>(0, viewTop());
     position.blockIndex = m_document->blockAt(top);
     position.offset = top - m_document->blockTop(position.blockIndex);
     position.block = m_document->block(position.blockIndex);
@@ -516,11 +558,9 @@ void MarkdownView::setReadingPosition(const ReadingPosition &position)
     }
     if (found >= 0) {
         m_document->layoutThrough(found);
-        m_document->layoutUntil(m_document->blockTop(found) + position.offset + viewport()->height() +
-                                lookAhead);
+        m_document->layoutUntil(m_document->blockTop(found) + position.offset + viewHeight() + lookAhead);
         updateScrollBar();
-        verticalScrollBar()->setValue(
-            int(std::round(m_document->blockTop(found) + position.offset + m_documentMargins.top())));
+        scrollToDocumentY(m_document->blockTop(found) + position.offset);
     } else {
         updateScrollBar();
         verticalScrollBar()->setValue(int(std::round(position.fraction * verticalScrollBar()->maximum())));
@@ -531,7 +571,7 @@ void MarkdownView::setReadingPosition(const ReadingPosition &position)
 
 void MarkdownView::relayout()
 {
-    m_document->setDevicePixelRatio(devicePixelRatioF());
+    m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
     // Scrolled already (to a reading position kept across a reload): stay at the same text.
     if (verticalScrollBar()->value() > 0 && pageWidth() != m_document->width()) {
         rebuildKeepingPosition();
@@ -544,7 +584,7 @@ void MarkdownView::relayout()
 
 void MarkdownView::layoutVisible()
 {
-    const qreal bottom = verticalScrollBar()->value() + viewport()->height() + lookAhead;
+    const qreal bottom = viewTop() + viewHeight() + lookAhead;
     m_document->layoutUntil(bottom);
     updateScrollBar();
     viewport()->update();
@@ -572,7 +612,7 @@ void MarkdownView::backgroundStep()
     }
     updateScrollBar();
     // Blocks that came into view while their measuring was pending get painted now.
-    const qreal bottom = verticalScrollBar()->value() + viewport()->height();
+    const qreal bottom = viewTop() + viewHeight();
     if (m_document->laidOutHeight() <= bottom + lookAhead)
         viewport()->update();
     if (const std::optional<LayoutFind::Match> pending = m_find->pending;
@@ -586,7 +626,7 @@ void MarkdownView::backgroundStep()
 
 void MarkdownView::updateScrollBar()
 {
-    const qreal total = documentHeight() + m_documentMargins.top() + m_documentMargins.bottom();
+    const qreal total = (documentHeight() + m_documentMargins.top() + m_documentMargins.bottom()) * m_zoom;
     QScrollBar *bar = verticalScrollBar();
     bar->setPageStep(viewport()->height());
     bar->setRange(0, std::max(0, int(std::ceil(total)) - viewport()->height()));
@@ -594,16 +634,15 @@ void MarkdownView::updateScrollBar()
 
 void MarkdownView::rebuildKeepingPosition()
 {
-    const qreal top = verticalScrollBar()->value() - m_documentMargins.top();
+    const qreal top = viewTop();
     const int block = m_document->blockAt(top);
     const qreal offset = top - m_document->blockTop(block);
     m_interaction->draggedScroll = nullptr;
     m_document->setWidth(pageWidth());
     m_document->layoutThrough(block);
-    m_document->layoutUntil(m_document->blockTop(block) + viewport()->height() + lookAhead);
+    m_document->layoutUntil(m_document->blockTop(block) + viewHeight() + lookAhead);
     updateScrollBar();
-    verticalScrollBar()->setValue(
-        int(std::round(m_document->blockTop(block) + offset + m_documentMargins.top())));
+    scrollToDocumentY(m_document->blockTop(block) + offset);
     layoutVisible();
     continueInBackground();
 }
@@ -612,12 +651,13 @@ void MarkdownView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
     const QRectF dirty = event->rect();
-    const QPointF origin(m_documentMargins.left(), m_documentMargins.top() - verticalScrollBar()->value());
-    const QRectF clip = dirty.translated(-origin);
+    const QPointF origin(m_documentMargins.left(), -viewTop());
+    const QRectF clip(dirty.topLeft() / m_zoom - origin, dirty.size() / m_zoom);
     if (clip.bottom() > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(clip.bottom() + lookAhead);
         updateScrollBar();
     }
+    painter.scale(m_zoom, m_zoom);
     painter.translate(origin);
     LayoutPaintContext context;
     context.painter = &painter;
@@ -657,7 +697,7 @@ void MarkdownView::resizeEvent(QResizeEvent *event)
 
 void MarkdownView::scrollContentsBy(int, int)
 {
-    const qreal bottom = verticalScrollBar()->value() + viewport()->height() + lookAhead;
+    const qreal bottom = viewTop() + viewHeight() + lookAhead;
     if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(bottom);
         updateScrollBar();
@@ -696,7 +736,7 @@ bool MarkdownView::scrollToHeading(const QString &identifier, int occurrence)
     if (!top)
         return false;
     updateScrollBar();
-    verticalScrollBar()->setValue(int(*top + m_documentMargins.top()));
+    scrollToDocumentY(*top);
     return true;
 }
 
@@ -839,6 +879,12 @@ void MarkdownView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void MarkdownView::wheelEvent(QWheelEvent *event)
 {
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (const int notches = event->angleDelta().y() / 120; notches != 0)
+            Q_EMIT zoomStepRequested(notches);
+        event->accept();
+        return;
+    }
     const QPoint pixels = event->pixelDelta();
     const QPoint degrees = event->angleDelta();
     qreal dx = !pixels.isNull() ? pixels.x() : degrees.x() / 120.0 * 40;

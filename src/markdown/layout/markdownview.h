@@ -81,6 +81,11 @@ public:
     bool openLinks() const { return m_openLinks; }
     void setOpenLinks(bool open) { m_openLinks = open; }
 
+    // How much larger than its theme says the page is drawn: text, spacing and images alike,
+    // laid out for the width the view has at that scale (1 for 100 %).
+    qreal zoom() const;
+    void setZoom(qreal zoom);
+
     ReadingPosition readingPosition() const;
     // Scrolls to the same block, searched near its old place, at the same offset; to the same
     // place in the page when the text no longer has that block.
@@ -122,6 +127,8 @@ Q_SIGNALS:
     void selectionChanged();
     void layoutCompleted();
     void findStatusChanged();
+    // Ctrl and the wheel: one step larger (positive) or smaller per notch.
+    void zoomStepRequested(int steps);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -143,6 +150,10 @@ private:
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
     qreal pageWidth() const;
+    // The page's coordinate at the top of the view, and the height the view shows of it.
+    qreal viewTop() const;
+    qreal viewHeight() const;
+    void scrollToDocumentY(qreal y);
     void relayout();
     void layoutVisible();
     void continueInBackground();
@@ -165,6 +176,7 @@ private:
     QList<QStringView> m_pendingPieces;
     bool m_selectionEnabled = true;
     bool m_openLinks = true;
+    qreal m_zoom = 1;
     QUrl m_hoveredLink;
     struct Interaction; // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;

@@ -646,5 +646,17 @@
         <source>Go to Heading…</source>
         <translation>Zu Überschrift springen…</translation>
     </message>
+    <message id="action.zoom_in">
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message id="action.zoom_out">
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message id="action.actual_size">
+        <source>Actual Size</source>
+        <translation>Originalgröße</translation>
+    </message>
 </context>
 </TS>

@@ -646,5 +646,17 @@
         <source>Go to Heading…</source>
         <translation>Go to Heading…</translation>
     </message>
+    <message id="action.zoom_in">
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message id="action.zoom_out">
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message id="action.actual_size">
+        <source>Actual Size</source>
+        <translation>Actual Size</translation>
+    </message>
 </context>
 </TS>

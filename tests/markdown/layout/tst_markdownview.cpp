@@ -348,6 +348,35 @@ private Q_SLOTS:
             QVERIFY(!hasPixelNear(cleared, blended(theme.currentFindMatch), 12));
         }
     }
+
+    // Zoom draws the page larger or smaller, laid out for the width the view has at that scale,
+    // and keeps the text at the top of the view where it was.
+    void zoomScalesThePageAndKeepsTheReadingPosition()
+    {
+        QString text;
+        for (int i = 0; i < 300; ++i)
+            text += QStringLiteral("P%1 ").arg(i).repeated(12) + QStringLiteral("\n\n");
+        ViewFixture fixture(text);
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        const int height = fixture.view.verticalScrollBar()->maximum() + fixture.view.viewport()->height();
+        fixture.view.verticalScrollBar()->setValue(5000);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
+        const QString word = fixture.view.selectedText();
+        const MarkdownView::ReadingPosition before = fixture.view.readingPosition();
+
+        fixture.view.setZoom(2);
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        QCOMPARE(fixture.view.readingPosition().blockIndex, before.blockIndex);
+        QVERIFY(std::abs(fixture.view.readingPosition().offset - before.offset) < 2);
+        // Twice as large and half as wide a page: more than twice as tall.
+        QVERIFY(fixture.view.verticalScrollBar()->maximum() + fixture.view.viewport()->height() > 2 * height);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(6, 16), Qt::LeftButton);
+        QCOMPARE(fixture.view.selectedText(), word);
+
+        fixture.view.setZoom(1);
+        QCOMPARE(fixture.view.readingPosition().blockIndex, before.blockIndex);
+        QTRY_COMPARE(fixture.view.verticalScrollBar()->maximum() + fixture.view.viewport()->height(), height);
+    }
 };
 
 QTEST_MAIN(TestMarkdownView)

@@ -11,7 +11,8 @@ enum class NetworkImageError
     none,
     badServerResponse,       // not an HTTP response, or a status outside 200 to 299
     cannotDecodeContentData, // the bytes are not an image the decoder can read
-    transport,               // the download itself failed; see errorString
+    forbidden,               // the source may not be read: a file outside the allowed folder
+    transport,               // the download or the read itself failed; see errorString
     tooLarge,                // the response is larger than the loader accepts
     timedOut,                // the server stalled, or the download outlasted its deadline
 };

@@ -3,6 +3,7 @@
 #include "markdown/document/htmltag.h"
 #include "markdown/layout/inlinequeries_p.h"
 
+#include "ui/localization.h"
 #include "ui/standardcolors.h"
 #include "ui/symbolicon.h"
 
@@ -63,6 +64,14 @@ QImage InlineTextRenderer::failedImageSymbol(const FontProperties &properties, q
     return symbol;
 }
 
+QString InlineTextRenderer::withheldImageText(const QString &alt, const QString &host)
+{
+    // The server is named even where no table of texts is loaded (tools, tests).
+    const char *key = "markdown.image.remote_off";
+    const QString note = Localization::hasText(key) ? Localization::format(key, host) : host;
+    return alt.isEmpty() ? note : alt + QStringLiteral(" \u00b7 ") + note;
+}
+
 void InlineTextRenderer::renderTopLevel(const InlineNode &node)
 {
     switch (node.kind()) {
@@ -73,8 +82,11 @@ void InlineTextRenderer::renderTopLevel(const InlineNode &node)
             m_result.appendImage(image.source, *loaded, m_attributes);
         } else if (m_options.failedImages.contains(image.source)) {
             const QString alt = InlineQueries::plainText(image.children);
-            appendFailedImage(m_result, image.source, m_options.failedImageSymbol,
-                              alt.isEmpty() ? image.source : alt, m_attributes);
+            QString text = alt.isEmpty() ? image.source : alt;
+            const auto host = m_options.withheldImageHosts.constFind(image.source);
+            if (host != m_options.withheldImageHosts.constEnd())
+                text = withheldImageText(alt, *host);
+            appendFailedImage(m_result, image.source, m_options.failedImageSymbol, text, m_attributes);
         }
         return;
     }

@@ -34,6 +34,8 @@ public:
         InlineTextStyles styles;
         QHash<QString, QImage> images;
         QSet<QString> failedImages;
+        // By source: failed web images that were not asked for, and the server each is on.
+        QHash<QString, QString> withheldImageHosts;
         QImage failedImageSymbol;
         SoftBreakMode softBreakMode = SoftBreakMode::space;
     };
@@ -49,6 +51,8 @@ public:
     // secondary text colour over `attributes`.
     static void appendFailedImage(StyledText &result, const QString &source, const QImage &symbol,
                                   const QString &text, TextAttributes attributes);
+    // The text of a web image that was not asked for: its alternative text, if any, and its server.
+    static QString withheldImageText(const QString &alt, const QString &host);
     // The symbol drawn for a failed image, one line of text in `properties` high.
     static QImage failedImageSymbol(const FontProperties &properties, qreal devicePixelRatio);
 

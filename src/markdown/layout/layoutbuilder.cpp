@@ -1,5 +1,7 @@
 #include "markdown/layout/layoutbuilder_p.h"
 
+#include "markdown/images/documentimageprovider.h"
+
 #include "markdown/layout/inlinequeries_p.h"
 #include "markdown/layout/inlinetextrenderer.h"
 #include "markdown/layout/layoutboxnode_p.h"
@@ -217,6 +219,11 @@ std::optional<QUrl> LayoutBuilder::imageUrl(const QString &source) const
     return m_environment.imageBaseUrl ? m_environment.imageBaseUrl->resolved(url) : url;
 }
 
+bool LayoutBuilder::isWithheld(const QUrl &url) const
+{
+    return !m_environment.loadsRemoteImages && DocumentImageProvider::isRemote(url);
+}
+
 LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, const State &state)
 {
     const Theme &theme = m_environment.theme;
@@ -234,6 +241,12 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
             const std::optional<QUrl> url = imageUrl(source);
             if (!url) {
                 options.failedImages.insert(source);
+                continue;
+            }
+            // Not asked for at all: the store would only hand it to the provider.
+            if (isWithheld(*url)) {
+                options.failedImages.insert(source);
+                options.withheldImageHosts.insert(source, url->host());
                 continue;
             }
             images.append({source, *url});
@@ -258,7 +271,10 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
 
 std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image, const State &state)
 {
-    const std::optional<QUrl> url = imageUrl(image.source);
+    const std::optional<QUrl> resolved = imageUrl(image.source);
+    const bool withheld = resolved && isWithheld(*resolved);
+    // A withheld picture gets no URL: its node shows the fallback at once, and nothing is asked.
+    const std::optional<QUrl> url = withheld ? std::nullopt : resolved;
     std::optional<QUrl> link;
     if (image.destination)
         link = InlineTextRenderer::linkUrl(*image.destination, m_environment.baseUrl);
@@ -268,7 +284,10 @@ std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image,
         failed, image.source,
         InlineTextRenderer::failedImageSymbol(state.attributes.fontPropertiesOrDefault(),
                                               m_context.devicePixelRatio),
-        image.alt.isEmpty() ? image.source : image.alt, state.attributes);
+        withheld              ? InlineTextRenderer::withheldImageText(image.alt, resolved->host())
+        : image.alt.isEmpty() ? image.source
+                              : image.alt,
+        state.attributes);
     State fallbackState = state;
     fallbackState.selectable = false;
     auto node = std::make_unique<LayoutImageNode>(

@@ -61,6 +61,8 @@ private:
     Result buildImageFlow(const QList<BlockViewNode::FlowItem> &items, const State &state);
     std::unique_ptr<LayoutNode> textNode(const StyledText &text, const State &state, bool wraps);
     std::optional<QUrl> imageUrl(const QString &source) const;
+    // Whether the picture at `url` is a web one the environment does not load.
+    bool isWithheld(const QUrl &url) const;
 
     const MarkdownEnvironment &m_environment;
     LayoutBuildContext &m_context;

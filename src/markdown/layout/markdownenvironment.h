@@ -26,6 +26,8 @@ struct MarkdownEnvironment
     // Loaders of block and of inline images; without one, images are not shown.
     std::shared_ptr<ImageProvider> imageProvider;
     std::shared_ptr<ImageProvider> inlineImageProvider;
+    // Off: web images (http, https) are not asked for; their place names the server instead.
+    bool loadsRemoteImages = true;
     CodeSyntaxHighlighter codeSyntaxHighlighter; // empty: plain text
     TableBorderStyle tableBorderStyle;
     TableBackgroundStyle tableBackgroundStyle; // empty: no fills

@@ -312,6 +312,10 @@
         <source>Render Anyway</source>
         <translation>Trotzdem darstellen</translation>
     </message>
+    <message id="markdown.image.remote_off">
+        <source>Remote image from %1 not loaded</source>
+        <translation>Bild von %1 nicht aus dem Netz geladen</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Link öffnen?</translation>

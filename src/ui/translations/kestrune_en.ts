@@ -312,6 +312,10 @@
         <source>Render Anyway</source>
         <translation>Render Anyway</translation>
     </message>
+    <message id="markdown.image.remote_off">
+        <source>Remote image from %1 not loaded</source>
+        <translation>Remote image from %1 not loaded</translation>
+    </message>
     <message id="markdown.link.confirm_title">
         <source>Open Link?</source>
         <translation>Open Link?</translation>

@@ -217,6 +217,33 @@ private Q_SLOTS:
             QLatin1String("\"before  after\""))); // copied text skips the image
     }
 
+    // With remote pictures off, block and inline web images are never asked for and their place
+    // names the server; pictures from elsewhere still load.
+    void remoteImagesOffAreNotAskedForAndNameTheirServer()
+    {
+        const QUrl local = QUrl::fromLocalFile(QStringLiteral("/project/flow.png"));
+        ViewFixture fixture(QString(), Appearance::light,
+                            {{QUrl(QStringLiteral("https://example.com/d.png")), QSize(30, 40)},
+                             {QUrl(QStringLiteral("http://pictures.test/i.png")), QSize(10, 10)},
+                             {local, QSize(20, 20)}});
+        MarkdownEnvironment environment = fixture.view.environment();
+        environment.loadsRemoteImages = false;
+        fixture.view.setEnvironment(environment);
+        fixture.view.setMarkdown(QStringLiteral("![Diagram](https://example.com/d.png)\n\n"
+                                                "text ![](http://pictures.test/i.png) more\n\n"
+                                                "![](file:///project/flow.png)\n"));
+        QTRY_COMPARE(fixture.images->requests, QList<QUrl>{local});
+        QTRY_VERIFY(fixture.view.layoutDump().contains(QLatin1String("example.com")));
+        const QString dump = fixture.view.layoutDump();
+        QVERIFY2(dump.contains(QLatin1String("Diagram")), qPrintable(dump));
+        QVERIFY2(dump.contains(QLatin1String("pictures.test")), qPrintable(dump));
+
+        environment.loadsRemoteImages = true;
+        fixture.view.setEnvironment(environment);
+        QTRY_VERIFY(fixture.images->requests.contains(QUrl(QStringLiteral("https://example.com/d.png"))) &&
+                    fixture.images->requests.contains(QUrl(QStringLiteral("http://pictures.test/i.png"))));
+    }
+
     void codeScrollsSidewaysWithShiftWheel()
     {
         ViewFixture fixture(QStringLiteral("```\n%1\n```").arg(QStringLiteral("long ").repeated(100)));

@@ -2,6 +2,7 @@
 
 #include "model/deltaspectype.h"
 
+#include <QString>
 #include <QUrl>
 
 #include <optional>
@@ -14,6 +15,8 @@ struct MarkdownPreviewInput
     QUrl fileURL;
     std::optional<DeltaSpecType> deltaType;
     bool linksOutsideProject = false;
+    QString projectFolder; // pictures are read from disk inside it only
+    bool loadsRemoteImages = true;
 };
 
 } // namespace kestrune

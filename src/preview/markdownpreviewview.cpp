@@ -1,6 +1,8 @@
 #include "preview/markdownpreviewview.h"
 
 #include "markdown/document/markdowncontent.h"
+#include "markdown/images/documentimageprovider.h"
+#include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/findbar.h"
@@ -42,9 +44,11 @@ constexpr int userInitiatedPriority = 10;
 
 constexpr int documentPadding = 16;
 
-// The rendered document: the preview theme, nothing to resolve relative links and images
-// against, selectable text, the page padded all round.
-MarkdownView *makeConfiguredDocumentView(QWidget *parent)
+// The rendered document: the preview theme, nothing to resolve relative links against, images
+// resolved against the file's folder and read from disk inside the project folder only (from the
+// web while allowed), selectable text, the page padded all round.
+MarkdownView *makeConfiguredDocumentView(QWidget *parent, const QUrl &fileURL, const QString &projectFolder,
+                                         bool loadsRemoteImages)
 {
     auto *view = new MarkdownView(parent);
     view->hide(); // until the stack shows it
@@ -53,6 +57,13 @@ MarkdownView *makeConfiguredDocumentView(QWidget *parent)
     environment.theme = PreviewDocumentTheme::make();
     environment.baseUrl.reset();
     environment.imageBaseUrl.reset();
+    if (fileURL.isLocalFile())
+        environment.imageBaseUrl = fileURL.adjusted(QUrl::RemoveFilename);
+    const auto images = std::make_shared<DocumentImageProvider>(
+        projectFolder, loadsRemoteImages ? NetworkImageProvider::shared() : nullptr);
+    environment.imageProvider = images;
+    environment.inlineImageProvider = images;
+    environment.loadsRemoteImages = loadsRemoteImages;
     view->setEnvironment(environment);
     view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
     view->setTextSelectionEnabled(true);
@@ -187,6 +198,44 @@ void MarkdownPreviewView::setViewMode(MarkdownViewMode mode)
     Q_EMIT viewModeChanged(mode);
 }
 
+void MarkdownPreviewView::setProjectFolder(const QString &folder)
+{
+    m_projectFolder = folder;
+}
+
+QString MarkdownPreviewView::projectFolder() const
+{
+    return m_projectFolder;
+}
+
+void MarkdownPreviewView::setLoadsRemoteImages(bool load)
+{
+    if (load == m_loadsRemoteImages)
+        return;
+    m_loadsRemoteImages = load;
+    renderAgain();
+}
+
+void MarkdownPreviewView::renderAgain()
+{
+    if (!m_document)
+        return;
+    const ReadingPosition position = readingPosition();
+    discard(m_document);
+    // In source mode the document is made again when it is next chosen.
+    if (m_state.isContent() && m_viewMode == MarkdownViewMode::preview) {
+        showContent();
+        restoreReadingPosition(position);
+    }
+}
+
+void MarkdownPreviewView::dropIfStale(MarkdownView *prepared) const
+{
+    // Made before the choice changed: the blocks are laid out afresh on this thread instead.
+    if (prepared && prepared->environment().loadsRemoteImages != m_loadsRemoteImages)
+        delete prepared;
+}
+
 QWidget *MarkdownPreviewView::contentView() const
 {
     return m_content->currentWidget();
@@ -239,6 +288,7 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                 // Taken now, not when the load started: the reader may have scrolled since.
                 const std::optional<ReadingPosition> position =
                     keepShowing ? std::optional(readingPosition()) : std::nullopt;
+                dropIfStale(prepared.data());
                 MarkdownFileReader::Document document = watcher->result();
                 MarkdownView *view = showPrepared(prepared, document);
                 const bool sameText = m_state.isContent() && document.state == m_state;
@@ -501,6 +551,7 @@ void MarkdownPreviewView::parseLargeText()
                     delete prepared.data();
                     return;
                 }
+                dropIfStale(prepared.data());
                 MarkdownView *view = showPrepared(prepared, document);
                 if (!document.blocks) {
                     setState(std::move(document.state));
@@ -544,7 +595,8 @@ void MarkdownPreviewView::restoreReadingPosition(const ReadingPosition &position
 
 MarkdownView *MarkdownPreviewView::makeDocumentView()
 {
-    MarkdownView *view = makeConfiguredDocumentView(m_content);
+    MarkdownView *view =
+        makeConfiguredDocumentView(m_content, m_fileURL, m_projectFolder, m_loadsRemoteImages);
     view->setZoom(PreviewZoom::shared().factor());
     view->resize(m_content->size()); // as the stack will show it
     return view;

@@ -74,6 +74,14 @@ public:
     void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                  bool linksOutsideProject = false);
     void setViewMode(MarkdownViewMode mode);
+    // The folder of the project the file belongs to: pictures the document names are read from
+    // disk only inside it (none while it is empty). Counts from the next load on.
+    void setProjectFolder(const QString &folder);
+    QString projectFolder() const;
+    // Whether pictures from the web are loaded (on unless turned off); without them their place
+    // names the server. A change renders the document on show again.
+    void setLoadsRemoteImages(bool load);
+    bool loadsRemoteImages() const { return m_loadsRemoteImages; }
     // Reads the file on show again in the background; what is on show stays until the new text
     // replaces it, at the same reading position and in the same view mode. An unchanged text
     // leaves the view as it is.
@@ -145,6 +153,10 @@ private:
     static FileReadFunction &fileReadFunction();
     // `keepShowing`: a reload, which leaves the content on show until the new text is there.
     void startLoad(bool keepShowing = false);
+    // Lays the text on show out again with the current image settings, at the same position.
+    void renderAgain();
+    // Deletes a view prepared off this thread with a choice of remote images no longer in force.
+    void dropIfStale(MarkdownView *prepared) const;
     void restoreReadingPosition(const ReadingPosition &position);
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
     // view already showing it, laid out off this thread too.
@@ -173,6 +185,8 @@ private:
 
     QUrl m_fileURL;
     bool m_linksOutsideProject = false;
+    QString m_projectFolder;
+    bool m_loadsRemoteImages = true;
     std::optional<DeltaSpecType> m_deltaType;
     MarkdownPreviewState m_state;
     MarkdownViewMode m_viewMode = MarkdownViewMode::preview;

@@ -24,15 +24,19 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QBuffer>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMutex>
+#include <QNetworkProxy>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
@@ -121,6 +125,8 @@ private Q_SLOTS:
     void headingPlaceWaitsForTheText();
     void sourceHeadingLinesMatchTheParsedHeadings_data();
     void sourceHeadingLinesMatchTheParsedHeadings();
+    void picturesAreReadFromTheProjectFolderOnly();
+    void remoteImagesOffNameTheServerUntilTurnedOn();
 
 private:
     QUrl writeFile(const QString &name, const QByteArray &bytes);
@@ -916,6 +922,99 @@ void TestMarkdownPreviewView::zoomFollowsTheProgramsStepsInBothModes()
     QCOMPARE(zoom.percent(), 50);
     zoom.reset();
     QCOMPARE(source->font().pixelSize(), standardSize);
+}
+
+namespace {
+
+int pixelsOf(const QImage &image, QColor color)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            count += pixels.pixel(x, y) == color.rgb();
+    return count;
+}
+
+QByteArray pngOf(QColor color, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+void TestMarkdownPreviewView::picturesAreReadFromTheProjectFolderOnly()
+{
+    QDir(m_dir->path()).mkpath(QStringLiteral("project/kestrune/specs"));
+    const QString project = m_dir->filePath(QStringLiteral("project"));
+    writeFile(QStringLiteral("project/kestrune/specs/flow.png"), pngOf(Qt::blue, QSize(60, 30)));
+    writeFile(QStringLiteral("project/kestrune/specs/shape.svg"),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"20\">"
+              "<rect width=\"40\" height=\"20\" fill=\"#00ff00\"/></svg>");
+    writeFile(QStringLiteral("outside.png"), pngOf(Qt::red, QSize(60, 30)));
+    QVERIFY(QFile::link(m_dir->filePath(QStringLiteral("outside.png")),
+                        m_dir->filePath(QStringLiteral("project/kestrune/specs/escape.png"))));
+    const QByteArray markdown = "![](flow.png)\n\n![](shape.svg)\n\n![Far away](../../../outside.png)\n\n"
+                                "![Linked away](escape.png)\n";
+    auto view = std::make_unique<MarkdownPreviewView>(QUrl(), std::nullopt);
+    view->setProjectFolder(project);
+    QCOMPARE(view->projectFolder(), project);
+    view->setFile(writeFile(QStringLiteral("project/kestrune/specs/design.md"), markdown), std::nullopt);
+    view->resize(700, 500);
+    view->show();
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = view->findChild<MarkdownView *>(QStringLiteral("renderedDocument"));
+    QVERIFY(document);
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    // Inside the project: drawn. Above it, or through a link leading out: the placeholder.
+    QTRY_VERIFY(pixelsOf(document->viewport()->grab().toImage(), Qt::blue) >= 60 * 30);
+    QTRY_VERIFY(pixelsOf(document->viewport()->grab().toImage(), Qt::green) >= 40 * 20);
+    QTRY_VERIFY(document->layoutDump().contains(QLatin1String("Far away")) &&
+                document->layoutDump().contains(QLatin1String("Linked away")));
+    QCOMPARE(pixelsOf(document->viewport()->grab().toImage(), Qt::red), 0);
+
+    // The picture changes on disk, and so does the text, which renders it again: the new one shows.
+    writeFile(QStringLiteral("project/kestrune/specs/flow.png"), pngOf(Qt::magenta, QSize(60, 30)));
+    writeFile(QStringLiteral("project/kestrune/specs/design.md"), markdown + "\nMore.\n");
+    view->reload();
+    QTRY_VERIFY(pixelsOf(view->contentView()->grab().toImage(), Qt::magenta) >= 60 * 30);
+    QCOMPARE(pixelsOf(view->contentView()->grab().toImage(), Qt::blue), 0);
+}
+
+void TestMarkdownPreviewView::remoteImagesOffNameTheServerUntilTurnedOn()
+{
+    // Whatever is asked of the network fails at once, and nothing leaves the test.
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 1));
+    const auto proxy = qScopeGuard([] { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); });
+    const QString picture = QStringLiteral("https://example.com/logo.png");
+    auto view = std::make_unique<MarkdownPreviewView>(QUrl(), std::nullopt);
+    view->setLoadsRemoteImages(false);
+    view->setFile(writeFile(QStringLiteral("remote.md"), "![Logo](https://example.com/logo.png)\n"),
+                  std::nullopt);
+    view->resize(700, 500);
+    view->show();
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    // Not asked for: the image has no address to load, and its placeholder names the server.
+    QTRY_VERIFY(document->layoutDump().contains(QLatin1String("example.com")));
+    QVERIFY2(!document->layoutDump().contains(picture), qPrintable(document->layoutDump()));
+    QVERIFY(!document->environment().loadsRemoteImages);
+
+    // Asked for once turned on; the refused request settles before the pane goes.
+    view->setLoadsRemoteImages(true);
+    const auto dump = [&view] {
+        auto *shown = qobject_cast<MarkdownView *>(view->contentView());
+        return shown ? shown->layoutDump() : QString();
+    };
+    QTRY_VERIFY(dump().contains(picture) && dump().contains(QLatin1String("Logo")));
 }
 
 QTEST_MAIN(TestMarkdownPreviewView)

@@ -7,6 +7,8 @@
 // With --screenshot the window is rendered once the layout is complete, written to PNG, and
 // the program exits.
 
+#include "markdown/images/documentimageprovider.h"
+#include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/markdownview.h"
 #include "preview/previewdocumenttheme.h"
 
@@ -80,6 +82,13 @@ int main(int argc, char **argv)
     view.setAutoFillBackground(true);
     if (parser.value(themeOption) == QLatin1String("preview"))
         view.setTheme(PreviewDocumentTheme::make());
+    // Pictures beside the file are shown, from its folder and below only, as in the application.
+    const QFileInfo info(path);
+    const auto images =
+        std::make_shared<DocumentImageProvider>(info.absolutePath(), NetworkImageProvider::shared());
+    view.setImageProvider(images);
+    view.setInlineImageProvider(images);
+    view.setImageBaseUrl(QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
     view.setDocumentMargins(QMarginsF(16, 16, 16, 16));
     view.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
     view.setMarkdown(text);

@@ -129,6 +129,15 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     connect(watch, &QAction::toggled, m_session.get(), &AppSession::setWatchesProjects);
     connect(watch, &QAction::toggled, &content->liveUpdates(), &LiveProjectUpdates::setEnabled);
     window->commands().add(watch, MainWindowActions::Group::project);
+    // Whether previews fetch pictures from the web: reading a document then tells its servers.
+    content->setLoadsRemoteImages(m_session->loadsRemoteImages());
+    auto *remoteImages = new QAction(Localization::text("app.action.remote_images"), window.get());
+    remoteImages->setObjectName(QStringLiteral("loadRemoteImages"));
+    remoteImages->setCheckable(true);
+    remoteImages->setChecked(m_session->loadsRemoteImages());
+    connect(remoteImages, &QAction::toggled, m_session.get(), &AppSession::setLoadsRemoteImages);
+    connect(remoteImages, &QAction::toggled, content, &MainContentView::setLoadsRemoteImages);
+    window->commands().add(remoteImages, MainWindowActions::Group::view);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();

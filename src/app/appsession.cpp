@@ -41,6 +41,17 @@ void AppSession::setWatchesProjects(bool watch)
     m_settings->sync();
 }
 
+bool AppSession::loadsRemoteImages() const
+{
+    return m_settings->value(QLatin1String(remoteImagesKey), true).toBool();
+}
+
+void AppSession::setLoadsRemoteImages(bool load)
+{
+    m_settings->setValue(QLatin1String(remoteImagesKey), load);
+    m_settings->sync();
+}
+
 bool AppSession::reopensProjectsAtStart() const
 {
     return m_settings->value(QLatin1String(reopenAtStartKey), true).toBool();

@@ -32,6 +32,7 @@ public:
     // Beside the theme's preference, the other choice of how the program behaves.
     static constexpr const char *watchProjectsKey = "ui.projects.watch";
     static constexpr const char *previewZoomKey = "ui.preview.zoom";
+    static constexpr const char *remoteImagesKey = "ui.preview.remote_images";
 
     // Keeps the session in the application's settings.
     explicit AppSession(QObject *parent = nullptr);
@@ -49,6 +50,10 @@ public:
     // How large the previews draw, in percent: 100 unless changed.
     int previewZoom() const;
     void setPreviewZoom(int percent);
+
+    // "Load remote images" in previews: on unless turned off.
+    bool loadsRemoteImages() const;
+    void setLoadsRemoteImages(bool load);
 
     // The folders of the projects open when the session was last written, and the selected one.
     QStringList openProjects() const;

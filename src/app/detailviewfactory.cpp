@@ -19,14 +19,19 @@ void DetailViewFactory::updateDashboard(QWidget *dashboard, const DashboardInput
 QWidget *DetailViewFactory::createMarkdownPreview(const MarkdownPreviewInput &input, QWidget *parent) const
 {
     auto *view = new MarkdownPreviewView(input.fileURL, input.deltaType, parent);
+    view->setProjectFolder(input.projectFolder);
+    view->setLoadsRemoteImages(input.loadsRemoteImages);
     view->setFile(input.fileURL, input.deltaType, input.linksOutsideProject);
     return view;
 }
 
 void DetailViewFactory::updateMarkdownPreview(QWidget *preview, const MarkdownPreviewInput &input) const
 {
-    if (auto *view = qobject_cast<MarkdownPreviewView *>(preview))
+    if (auto *view = qobject_cast<MarkdownPreviewView *>(preview)) {
+        view->setProjectFolder(input.projectFolder);
+        view->setLoadsRemoteImages(input.loadsRemoteImages);
         view->setFile(input.fileURL, input.deltaType, input.linksOutsideProject);
+    }
 }
 
 } // namespace kestrune

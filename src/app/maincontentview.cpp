@@ -389,6 +389,13 @@ void MainContentView::reloadOpenFile()
         preview->reload();
 }
 
+void MainContentView::setLoadsRemoteImages(bool load)
+{
+    m_loadsRemoteImages = load;
+    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+        preview->setLoadsRemoteImages(load);
+}
+
 void MainContentView::closeCurrentProject()
 {
     if (const std::optional<QUrl> root = effectiveProjectRoot())
@@ -703,12 +710,12 @@ void MainContentView::updateDetail()
     recordNavigation();
     const std::optional<QUrl> root = effectiveProjectRoot();
     if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile) {
-        m_detailArea->showPreview(m_selectedNode->id, {m_selectedNode->url, m_selectedNode->deltaType,
-                                                       m_selectedNode->linksOutsideProject});
-        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView())) {
+        m_detailArea->showPreview(
+            m_selectedNode->id,
+            {m_selectedNode->url, m_selectedNode->deltaType, m_selectedNode->linksOutsideProject,
+             root && root->isLocalFile() ? root->toLocalFile() : QString(), m_loadsRemoteImages});
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
             preview->setFileRemoved(m_selectedFileRemoved);
-            preview->setProjectFolder(root ? root->toLocalFile() : QString());
-        }
         return;
     }
     if (!root) {

@@ -101,6 +101,10 @@ public:
     void refresh();
     // Reads the file on show again, keeping the reading position.
     void reloadOpenFile();
+    // Whether previews load pictures from the web (on unless turned off); the one on show is
+    // rendered again at once.
+    void setLoadsRemoteImages(bool load);
+    bool loadsRemoteImages() const { return m_loadsRemoteImages; }
     // Whether the file on show is no longer in its project's outline (deleted, or moved elsewhere
     // than into the archive with its change).
     bool isOpenFileRemoved() const { return m_selectedFileRemoved; }
@@ -201,6 +205,7 @@ private:
     std::optional<QUrl> m_selectedProjectRoot;
     std::optional<TreeNode> m_selectedNode;
     bool m_selectedFileRemoved = false;
+    bool m_loadsRemoteImages = true;
     bool m_watchNoticeShown = false;
     std::optional<QUrl> m_reviewFolder;
     std::optional<ChangeReview> m_review; // of m_reviewFolder, once compared

@@ -421,16 +421,6 @@ void MarkdownPreviewView::showLinkTarget(const QUrl &url)
                                                    : LinkTarget::locate(url, m_fileURL).displayText());
 }
 
-void MarkdownPreviewView::setProjectFolder(const QString &folder)
-{
-    m_projectFolder = folder;
-}
-
-QString MarkdownPreviewView::projectFolder() const
-{
-    return m_projectFolder;
-}
-
 void MarkdownPreviewView::restoreReadingPositionWhenShown(const ReadingPosition &position)
 {
     m_pendingPlace = position;

@@ -74,8 +74,10 @@ public:
     void setFile(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                  bool linksOutsideProject = false);
     void setViewMode(MarkdownViewMode mode);
-    // The folder of the project the file belongs to: pictures the document names are read from
-    // disk only inside it (none while it is empty). Counts from the next load on.
+    // The folder of the project the file belongs to. Pictures the document names are read from
+    // disk only inside it (none while it is empty; counts from the next load on). Links to its
+    // Markdown files and folders are followed inside the program (openFileRequested,
+    // revealFolderRequested), links anywhere else go to the desktop once the reader agrees.
     void setProjectFolder(const QString &folder);
     QString projectFolder() const;
     // Whether pictures from the web are loaded (on unless turned off); without them their place
@@ -92,12 +94,6 @@ public:
     // on show beneath, until another file is chosen.
     void setFileRemoved(bool removed);
     bool isShowingFileRemoved() const;
-
-    // The folder of the project the file belongs to: links to its Markdown files and folders are
-    // followed inside the program (openFileRequested, revealFolderRequested), links anywhere
-    // else go to the desktop once the reader agrees. Empty: no project, every local link leaves.
-    void setProjectFolder(const QString &folder);
-    QString projectFolder() const;
 
     // The reading position of the view on show, in either mode.
     struct ReadingPosition
@@ -211,7 +207,6 @@ private:
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
-    QString m_projectFolder;
     bool m_loadRunning = false;
     // Where to take the reader once the text on show is there: a position, or a heading.
     std::optional<std::variant<ReadingPosition, QString>> m_pendingPlace;

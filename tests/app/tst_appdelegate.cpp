@@ -65,6 +65,7 @@ private Q_SLOTS:
     void openProjectsAreWrittenAsTheyChange();
     void recentProjectsMenuOpensTheChosenProject();
     void followingChangesOnDiskIsAChoiceKeptBesideTheTheme();
+    void loadingRemoteImagesIsAChoiceKeptBesideTheTheme();
     void commandLine_data();
     void commandLine();
     void unusablePathsAreNamedWithTheirReasons();
@@ -328,6 +329,30 @@ void TestAppDelegate::followingChangesOnDiskIsAChoiceKeptBesideTheTheme()
     second.applicationDidFinishLaunching({});
     QVERIFY(!second.mainWindow()->findChild<QAction *>(QStringLiteral("watchProjects"))->isChecked());
     QVERIFY(!second.mainWindow()->contentView()->liveUpdates().isEnabled());
+}
+
+void TestAppDelegate::loadingRemoteImagesIsAChoiceKeptBesideTheTheme()
+{
+    {
+        AppDelegate first;
+        first.applicationDidFinishLaunching({});
+        auto *choice = first.mainWindow()->findChild<QAction *>(QStringLiteral("loadRemoteImages"));
+        QVERIFY(choice && choice->isCheckable() && choice->isChecked());
+        MainContentView *view = first.mainWindow()->contentView();
+        QVERIFY(view->loadsRemoteImages());
+        QVERIFY(first.mainWindow()
+                    ->commands()
+                    .actions(MainWindowActions::Group::view, MainWindowActions::Listing::menuAndShortcuts)
+                    .contains(choice));
+        choice->setChecked(false);
+        QVERIFY(!view->loadsRemoteImages());
+        first.mainWindow()->close();
+    }
+    QCOMPARE(QSettings().value(QLatin1String(AppSession::remoteImagesKey)).toBool(), false);
+    AppDelegate second;
+    second.applicationDidFinishLaunching({});
+    QVERIFY(!second.mainWindow()->findChild<QAction *>(QStringLiteral("loadRemoteImages"))->isChecked());
+    QVERIFY(!second.mainWindow()->contentView()->loadsRemoteImages());
 }
 
 void TestAppDelegate::openProjectsAreWrittenAsTheyChange()

@@ -549,6 +549,11 @@ void TestMainContentView::outlineSelectionSwitchesTheDetailArea()
     auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
     QVERIFY(preview);
     QCOMPARE(preview->fileURL(), m_view->selectedNode()->url);
+    // Pictures come from the project's folder, from the web as the window's choice says.
+    QCOMPARE(preview->projectFolder(), root.toLocalFile());
+    QVERIFY(preview->loadsRemoteImages());
+    m_view->setLoadsRemoteImages(false);
+    QVERIFY(!preview->loadsRemoteImages());
     QVERIFY(!m_view->sidebar()->dashboardButton()->isActive());
 
     // Clicking a folder keeps the file and its preview.

@@ -55,6 +55,10 @@
         <source>Follow Changes on Disk</source>
         <translation>Änderungen auf der Festplatte folgen</translation>
     </message>
+    <message id="app.action.remote_images">
+        <source>Load Remote Images</source>
+        <translation>Bilder aus dem Netz laden</translation>
+    </message>
     <message id="project.watch_limit">
         <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
         <translation>Einige Dateien von „%1“ können nicht verfolgt werden: Die Grenze des Systems für überwachte Dateien (fs.inotify.max_user_watches) ist erreicht. Das Projekt wird jedes Mal neu gelesen, wenn dieses Fenster in den Vordergrund kommt.</translation>

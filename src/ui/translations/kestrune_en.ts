@@ -55,6 +55,10 @@
         <source>Follow Changes on Disk</source>
         <translation>Follow Changes on Disk</translation>
     </message>
+    <message id="app.action.remote_images">
+        <source>Load Remote Images</source>
+        <translation>Load Remote Images</translation>
+    </message>
     <message id="project.watch_limit">
         <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
         <translation>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</translation>

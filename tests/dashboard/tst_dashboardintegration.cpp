@@ -85,8 +85,9 @@ void TestDashboardIntegration::detailAreaKeepsStatesUntilTheDashboardLeaves()
     QCOMPARE(dashboard->input().projectRoot, other);
 
     // A preview in between: the next dashboard starts afresh.
-    area.showPreview(QUuid::createUuid(),
-                     {QUrl::fromLocalFile(QStringLiteral("/projects/other/kestrune/a.md")), {}});
+    area.showPreview(
+        QUuid::createUuid(),
+        {QUrl::fromLocalFile(QStringLiteral("/projects/other/kestrune/a.md")), {}, false, {}, true});
     area.showDashboard(input(ProjectSummary(), other), 7);
     auto *next = qobject_cast<DashboardView *>(area.currentView());
     QVERIFY(next);

@@ -259,7 +259,7 @@ void MainContentView::openLocation(const QUrl &root, const QUrl &target, const Q
     if (left && m_shownPlace && !left->isSamePlace(*m_shownPlace))
         m_history.leave(*left);
     m_sidebar->treeView()->revealNode(node->id);
-    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    MarkdownPreviewView *preview = currentPreview();
     if (preview && !fragment.isEmpty())
         preview->scrollToHeadingWhenShown(fragment);
     Q_EMIT stateChanged();
@@ -298,7 +298,7 @@ void MainContentView::showStep(const NavigationHistory::Step &step)
     }
     m_keepHistory = false;
     m_shownPlace = currentPlace();
-    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    MarkdownPreviewView *preview = currentPreview();
     if (preview && node && step.position)
         preview->restoreReadingPositionWhenShown(*step.position);
     Q_EMIT stateChanged();
@@ -343,7 +343,7 @@ std::optional<NavigationHistory::Step> MainContentView::leavingStep() const
     if (!step || !step->file)
         return step;
     // The preview still shows the file being left.
-    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    if (MarkdownPreviewView *preview = currentPreview();
         preview && preview->fileURL() == *step->file && preview->state().isContent())
         step->position = preview->readingPosition();
     return step;
@@ -385,14 +385,14 @@ void MainContentView::refresh()
 
 void MainContentView::reloadOpenFile()
 {
-    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+    if (MarkdownPreviewView *preview = currentPreview())
         preview->reload();
 }
 
 void MainContentView::setLoadsRemoteImages(bool load)
 {
     m_loadsRemoteImages = load;
-    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+    if (MarkdownPreviewView *preview = currentPreview())
         preview->setLoadsRemoteImages(load);
 }
 
@@ -519,7 +519,7 @@ void MainContentView::connectDetailView(QWidget *view)
 
 void MainContentView::toggleViewMode()
 {
-    if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView())) {
+    if (MarkdownPreviewView *preview = currentPreview()) {
         preview->setViewMode(preview->viewMode() == MarkdownViewMode::preview ? MarkdownViewMode::source
                                                                               : MarkdownViewMode::preview);
     }
@@ -617,7 +617,7 @@ void MainContentView::followSelectionIntoNewTree(const QUrl &root)
     m_selectedNode = *found;
     if (moved && m_shownPlace && m_shownPlace->file)
         m_shownPlace->file = found->url; // the same place, at its new address
-    auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView());
+    MarkdownPreviewView *preview = currentPreview();
     if (preview && moved)
         preview->followMove(found->url, found->deltaType);
     else if (preview && changed)
@@ -714,7 +714,7 @@ void MainContentView::updateDetail()
             m_selectedNode->id,
             {m_selectedNode->url, m_selectedNode->deltaType, m_selectedNode->linksOutsideProject,
              root && root->isLocalFile() ? root->toLocalFile() : QString(), m_loadsRemoteImages});
-        if (auto *preview = qobject_cast<MarkdownPreviewView *>(m_detailArea->currentView()))
+        if (MarkdownPreviewView *preview = currentPreview())
             preview->setFileRemoved(m_selectedFileRemoved);
         return;
     }

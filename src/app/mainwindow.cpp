@@ -93,10 +93,6 @@ void MainWindow::connectCommands()
     connect(actions.showDashboard(), &QAction::triggered, view, &MainContentView::showDashboard);
     connect(actions.back(), &QAction::triggered, view, &MainContentView::goBack);
     connect(actions.forward(), &QAction::triggered, view, &MainContentView::goForward);
-    connect(actions.showHeadings(), &QAction::triggered, view, [view] {
-        if (auto *preview = qobject_cast<MarkdownPreviewView *>(view->detailArea()->currentView()))
-            preview->showHeadings();
-    });
     connect(actions.focusOutline(), &QAction::triggered, view,
             [view] { view->panes().focusPane(PaneNavigator::Pane::sidebar); });
     connect(actions.focusDocument(), &QAction::triggered, view,
@@ -104,22 +100,21 @@ void MainWindow::connectCommands()
     connect(actions.nextPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(true); });
     connect(actions.previousPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(false); });
     connect(actions.toggleViewMode(), &QAction::triggered, view, &MainContentView::toggleViewMode);
-    connect(actions.find(), &QAction::triggered, view, [view] {
-        if (MarkdownPreviewView *preview = view->currentPreview())
-            preview->openFind();
-    });
+    // Commands of the file on show, when a file is on show.
+    const auto onPreview = [view](QAction *action, void (MarkdownPreviewView::*command)()) {
+        connect(action, &QAction::triggered, view, [view, command] {
+            if (MarkdownPreviewView *preview = view->currentPreview())
+                (preview->*command)();
+        });
+    };
+    onPreview(actions.showHeadings(), &MarkdownPreviewView::showHeadings);
+    onPreview(actions.find(), &MarkdownPreviewView::openFind);
+    onPreview(actions.findNext(), &MarkdownPreviewView::findNext);
+    onPreview(actions.findPrevious(), &MarkdownPreviewView::findPrevious);
     PreviewZoom &zoom = PreviewZoom::shared();
     connect(actions.zoomIn(), &QAction::triggered, &zoom, &PreviewZoom::zoomIn);
     connect(actions.zoomOut(), &QAction::triggered, &zoom, &PreviewZoom::zoomOut);
     connect(actions.actualSize(), &QAction::triggered, &zoom, &PreviewZoom::reset);
-    connect(actions.findNext(), &QAction::triggered, view, [view] {
-        if (MarkdownPreviewView *preview = view->currentPreview())
-            preview->findNext();
-    });
-    connect(actions.findPrevious(), &QAction::triggered, view, [view] {
-        if (MarkdownPreviewView *preview = view->currentPreview())
-            preview->findPrevious();
-    });
     connect(actions.openMainMenu(), &QAction::triggered, view->toolBar(), &MainToolBar::popUpMainMenu);
     connect(actions.keyboardShortcuts(), &QAction::triggered, this, &MainWindow::showKeyboardShortcuts);
     connect(actions.about(), &QAction::triggered, this, &MainWindow::showAbout);

@@ -2,6 +2,8 @@
 
 #include "markdown/images/imageprovider.h"
 
+#include <QFutureWatcher>
+
 #include <utility>
 
 namespace kestrune {
@@ -60,28 +62,40 @@ void LayoutImageStore::load(const Key &key, ImageProvider *provider)
         m_held.append({key, provider});
         return;
     }
-    provider->image(key.second)
-        .then(this,
-              [this, key, provider](const QImage &image) {
-                  auto entry = m_entries.find(key);
-                  if (entry == m_entries.end())
-                      return;
-                  if (image.isNull()) {
-                      fail(key, provider);
-                      return;
-                  }
-                  entry->state = Entry::State::loaded;
-                  entry->image = image;
-                  entry->size = image.size();
-                  entry->lastUse = std::chrono::steady_clock::now();
-                  m_bytes += image.sizeInBytes();
-                  keepWithinBudget();
-                  // Always from the event loop, never from inside a layout that asked for the image.
-                  QMetaObject::invokeMethod(
-                      this, [this, key, provider] { Q_EMIT imageLoaded(key.second, provider); },
-                      Qt::QueuedConnection);
-              })
-        .onCanceled(this, [this, key, provider] { fail(key, provider); });
+    const QFuture<QImage> future = provider->image(key.second);
+    if (future.isFinished()) {
+        settle(key, provider, future); // known at once: the layout asking sees it
+        return;
+    }
+    // Watched by a child of the store, not continued with the store as context: a future that
+    // finishes on another thread after the store is gone must find nothing to call.
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, key, provider] {
+        watcher->deleteLater();
+        settle(key, provider, watcher->future());
+    });
+    watcher->setFuture(future);
+}
+
+void LayoutImageStore::settle(const Key &key, ImageProvider *provider, const QFuture<QImage> &future)
+{
+    auto entry = m_entries.find(key);
+    if (entry == m_entries.end())
+        return;
+    const QImage image = future.isCanceled() || future.resultCount() == 0 ? QImage() : future.result();
+    if (image.isNull()) {
+        fail(key, provider);
+        return;
+    }
+    entry->state = Entry::State::loaded;
+    entry->image = image;
+    entry->size = image.size();
+    entry->lastUse = std::chrono::steady_clock::now();
+    m_bytes += image.sizeInBytes();
+    keepWithinBudget();
+    // Always from the event loop, never from inside a layout that asked for the image.
+    QMetaObject::invokeMethod(
+        this, [this, key, provider] { Q_EMIT imageLoaded(key.second, provider); }, Qt::QueuedConnection);
 }
 
 void LayoutImageStore::keepWithinBudget()

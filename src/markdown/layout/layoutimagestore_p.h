@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -66,6 +67,8 @@ private:
     using Key = std::pair<quintptr, QUrl>;
 
     void load(const Key &key, ImageProvider *provider);
+    // Takes the image a load gave (none: it failed).
+    void settle(const Key &key, ImageProvider *provider, const QFuture<QImage> &future);
     void fail(const Key &key, ImageProvider *provider);
     void keepWithinBudget();
 

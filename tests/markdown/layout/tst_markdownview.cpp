@@ -217,6 +217,26 @@ private Q_SLOTS:
             QLatin1String("\"before  after\""))); // copied text skips the image
     }
 
+    // A page closed while its pictures still load: the loads finish later with no page to tell.
+    void imageArrivingAfterThePageIsGoneIsDropped()
+    {
+        const QUrl picture(QStringLiteral("https://x/late.png"));
+        auto images = std::make_shared<TestImageProvider>();
+        images->sizes = {{picture, QSize(30, 40)}};
+        images->deferred = true;
+        {
+            MarkdownView view;
+            view.setImageProvider(images);
+            view.setInlineImageProvider(images);
+            view.resize(400, 300);
+            view.setMarkdown(QStringLiteral("![late](%1)\n\ntext ![late](%1)").arg(picture.toString()));
+            view.layoutDump();
+            QVERIFY(!images->requests.isEmpty());
+        }
+        images->release();
+        QCoreApplication::processEvents();
+    }
+
     // With remote pictures off, block and inline web images are never asked for and their place
     // names the server; pictures from elsewhere still load.
     void remoteImagesOffAreNotAskedForAndNameTheirServer()

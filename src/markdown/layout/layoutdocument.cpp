@@ -76,14 +76,18 @@ void LayoutDocument::setBlocks(const QList<BlockNode> &blocks)
 {
     dropNodes();
     m_entries.clear();
+    m_blockLists.clear();
     appendBlocks(blocks);
 }
 
 void LayoutDocument::appendBlocks(const QList<BlockNode> &blocks)
 {
+    if (blocks.isEmpty())
+        return;
+    m_blockLists.push_back(blocks);
     m_entries.reserve(m_entries.size() + size_t(blocks.size()));
-    for (const BlockNode &block : blocks)
-        m_entries.push_back({block, nullptr, {}, 0, 0});
+    for (const BlockNode &block : std::as_const(m_blockLists.back()))
+        m_entries.push_back({&block, nullptr, {}, 0, 0});
 }
 
 void LayoutDocument::dropNodes()
@@ -115,7 +119,7 @@ void LayoutDocument::build(Entry &entry)
 {
     bool found = false;
     const BlockNode block =
-        ColorSchemeImageFilter::withoutOtherSchemeImages(entry.block, m_context.appearance, &found);
+        ColorSchemeImageFilter::withoutOtherSchemeImages(*entry.block, m_context.appearance, &found);
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
     entry.firstText = int(m_context.textNodes.size());
     LayoutBuilder builder(m_environment, m_context);
@@ -278,15 +282,6 @@ LayoutSelection LayoutDocument::allText() const
     if (nodes.empty())
         return {};
     return {0, 0, int(nodes.size()) - 1, nodes.back()->length()};
-}
-
-QList<BlockNode> LayoutDocument::blocks() const
-{
-    QList<BlockNode> blocks;
-    blocks.reserve(qsizetype(m_entries.size()));
-    for (const Entry &entry : m_entries)
-        blocks.append(entry.block);
-    return blocks;
 }
 
 QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const FindQuery &query) const

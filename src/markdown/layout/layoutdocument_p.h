@@ -53,7 +53,7 @@ public:
     void setBlocks(const QList<BlockNode> &blocks);
     void appendBlocks(const QList<BlockNode> &blocks);
     int blockCount() const { return int(m_entries.size()); }
-    const BlockNode &block(int index) const { return m_entries.at(size_t(index)).block; }
+    const BlockNode &block(int index) const { return *m_entries.at(size_t(index)).block; }
 
     // A new width drops the measurements (not the nodes).
     void setWidth(qreal width);
@@ -86,8 +86,9 @@ public:
     LayoutSelection wordSelection(TextPosition position) const;
     LayoutSelection allText() const;
     const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
-    // The blocks of the page, for a find to count off the window's thread.
-    QList<BlockNode> blocks() const;
+    // The blocks of the page in the lists they were given in, for a find to count off the
+    // window's thread (a copy costs a reference count a list).
+    const std::vector<QList<BlockNode>> &blockLists() const { return m_blockLists; }
     // A match of a find in one text.
     struct TextMatch
     {
@@ -113,7 +114,7 @@ Q_SIGNALS:
 private:
     struct Entry
     {
-        BlockNode block;
+        const BlockNode *block = nullptr; // in m_blockLists
         std::unique_ptr<LayoutNode> node;
         BlockMargin margin;
         qreal top = 0;
@@ -130,6 +131,9 @@ private:
     LayoutBuildContext m_context;
     std::unique_ptr<LayoutImageStore> m_images;
     LayoutBuilder::State m_documentState;
+    // The blocks as given, kept once: the entries point into these lists, which are never
+    // changed (a list's elements stay where they are while it lives).
+    std::vector<QList<BlockNode>> m_blockLists;
     std::vector<Entry> m_entries;
     QHash<const LayoutNode *, int> m_entryOfRoot;
     int m_built = 0;   // entries [0, m_built) have nodes

@@ -22,32 +22,41 @@ LayoutFind::~LayoutFind()
     clear();
 }
 
-void LayoutFind::start(const FindQuery &query, const QList<BlockNode> &blocks)
+void LayoutFind::start(const FindQuery &query, const std::vector<QList<BlockNode>> &blockLists)
 {
     clear();
     m_query = query;
     if (query.isEmpty())
         return;
-    m_counts.assign(size_t(blocks.size()), -1);
-    m_fromLayout.assign(size_t(blocks.size()), false);
-    if (blocks.isEmpty())
+    size_t count = 0;
+    for (const QList<BlockNode> &blocks : blockLists)
+        count += size_t(blocks.size());
+    m_counts.assign(count, -1);
+    m_fromLayout.assign(count, false);
+    if (count == 0)
         return;
     auto promise = std::make_shared<QPromise<Slice>>();
     m_watcher = std::make_unique<QFutureWatcher<Slice>>();
     connect(m_watcher.get(), &QFutureWatcherBase::resultsReadyAt, this, &LayoutFind::takeSlices);
     m_watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, query, blocks] {
+    QThreadPool::globalInstance()->start([promise, query, blockLists] {
         QElapsedTimer timer;
         timer.start();
         Slice slice;
-        for (int i = 0; i < blocks.size() && !promise->isCanceled(); ++i) {
-            if (slice.counts.isEmpty())
-                slice.first = i;
-            slice.counts.append(BlockMatchCounter::count(blocks.at(i), query));
-            if (timer.elapsed() >= sliceMilliseconds) {
-                promise->addResult(std::exchange(slice, {}));
-                timer.restart();
+        int index = 0;
+        for (const QList<BlockNode> &blocks : blockLists) {
+            for (const BlockNode &block : blocks) {
+                if (promise->isCanceled())
+                    break;
+                if (slice.counts.isEmpty())
+                    slice.first = index;
+                slice.counts.append(BlockMatchCounter::count(block, query));
+                ++index;
+                if (timer.elapsed() >= sliceMilliseconds) {
+                    promise->addResult(std::exchange(slice, {}));
+                    timer.restart();
+                }
             }
         }
         if (!slice.counts.isEmpty())

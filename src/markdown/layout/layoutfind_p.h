@@ -32,8 +32,9 @@ public:
     explicit LayoutFind(QObject *parent = nullptr);
     ~LayoutFind() override;
 
-    // Counts the matches of `query` in `blocks` (the whole document) in the background.
-    void start(const FindQuery &query, const QList<BlockNode> &blocks);
+    // Counts the matches of `query` in the blocks of the whole document, given as the lists they
+    // came in, in the background.
+    void start(const FindQuery &query, const std::vector<QList<BlockNode>> &blockLists);
     // Counts blocks appended to the document, here and now.
     void addBlocks(const QList<BlockNode> &blocks);
     void clear();

@@ -131,7 +131,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
         const FindQuery query = m_find->counts.query();
         m_find->current.reset();
         m_find->pending.reset();
-        m_find->counts.start(query, m_document->blocks());
+        m_find->counts.start(query, m_document->blockLists());
     }
     // The scroll bar first: it shows or hides on the next turn of the event loop, and the page
     // was measured for the width it leaves. Laid out before, it would be measured twice.
@@ -193,7 +193,7 @@ void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
         const FindQuery query = m_find->counts.query();
         m_find->current.reset();
         m_find->pending.reset();
-        m_find->counts.start(query, blocks);
+        m_find->counts.start(query, m_document->blockLists());
     }
     verticalScrollBar()->setValue(0);
     relayout();
@@ -278,7 +278,7 @@ void MarkdownView::find(const FindQuery &query)
     state.pending.reset();
     const qreal top = std::max<qreal>(0, viewTop());
     state.firstFrom = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
-    state.counts.start(query, m_document->blocks());
+    state.counts.start(query, m_document->blockLists());
     viewport()->update();
     onFindProgress();
 }

@@ -4,13 +4,18 @@
 //     kestrune-md-view [--theme default|preview] [--appearance light|dark] [--width N]
 //                      [--screenshot PNG] FILE
 //
+// Ctrl+F finds text (F3 / Shift+F3 the next / previous match, Escape closes the bar); Ctrl+Plus,
+// Ctrl+Minus, Ctrl+0 and Ctrl+wheel zoom.
+//
 // With --screenshot the window is rendered once the layout is complete, written to PNG, and
 // the program exits.
 
 #include "markdown/images/documentimageprovider.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/markdownview.h"
+#include "preview/findbar.h"
 #include "preview/previewdocumenttheme.h"
+#include "preview/previewzoom.h"
 
 #include "ui/dynamiccolor.h"
 #include "ui/localization.h"
@@ -20,8 +25,10 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -74,8 +81,35 @@ int main(int argc, char **argv)
     // The preview pane's background, so the preview look reads as it will in the application.
     constexpr DynamicColor paneBackground =
         dynamicColor(0.07f, 0.1f, 0.16f, 0.9f, 0.95f, 0.96f, 0.98f, 0.95f);
-    MarkdownView view;
-    view.setWindowTitle(QFileInfo(path).fileName());
+    QWidget window;
+    window.setWindowTitle(QFileInfo(path).fileName());
+    auto *findBar = new FindBar(&window);
+    findBar->hide();
+    MarkdownView &view = *new MarkdownView(&window);
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(findBar);
+    layout->addWidget(&view, 1);
+    QObject::connect(findBar, &FindBar::queryChanged, &view, &MarkdownView::find);
+    QObject::connect(findBar, &FindBar::nextRequested, &view, &MarkdownView::findNext);
+    QObject::connect(findBar, &FindBar::previousRequested, &view, &MarkdownView::findPrevious);
+    QObject::connect(findBar, &FindBar::closed, &view, &MarkdownView::clearFind);
+    QObject::connect(&view, &MarkdownView::findStatusChanged, findBar,
+                     [findBar, &view] { findBar->setStatus(view.findStatus()); });
+    const auto shortcut = [&window](QKeySequence::StandardKey key, auto slot) {
+        QObject::connect(new QShortcut(key, &window), &QShortcut::activated, &window, slot);
+    };
+    shortcut(QKeySequence::Find, [findBar] { findBar->open(); });
+    shortcut(QKeySequence::FindNext, [&view] { view.findNext(); });
+    shortcut(QKeySequence::FindPrevious, [&view] { view.findPrevious(); });
+    PreviewZoom &zoom = PreviewZoom::shared();
+    shortcut(QKeySequence::ZoomIn, [&zoom] { zoom.zoomIn(); });
+    shortcut(QKeySequence::ZoomOut, [&zoom] { zoom.zoomOut(); });
+    QObject::connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), &window), &QShortcut::activated, &zoom,
+                     &PreviewZoom::reset);
+    QObject::connect(&view, &MarkdownView::zoomStepRequested, &zoom, &PreviewZoom::step);
+    QObject::connect(&zoom, &PreviewZoom::changed, &view, [&view, &zoom] { view.setZoom(zoom.factor()); });
     QPalette palette = view.palette();
     palette.setColor(QPalette::Window, paneBackground.resolve(appearance));
     view.setPalette(palette);
@@ -90,9 +124,9 @@ int main(int argc, char **argv)
     view.setInlineImageProvider(images);
     view.setImageBaseUrl(QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
     view.setDocumentMargins(QMarginsF(16, 16, 16, 16));
-    view.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
+    window.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
     view.setMarkdown(text);
-    view.show();
+    window.show();
 
     if (parser.isSet(screenshotOption)) {
         const QString target = parser.value(screenshotOption);

@@ -134,7 +134,10 @@ void SymbolIcon::paint(QPainter *painter, const QRectF &rect, QStringView name, 
     int side = int(std::floor(std::min(rect.width(), rect.height())));
     if (size > 0)
         side = std::min(side, size);
-    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    // Drawn for the pixels it lands on: a page drawn larger (zoomed) gets a larger pixmap.
+    const qreal scale = std::abs(painter->worldTransform().m11());
+    const qreal ratio =
+        (painter->device() ? painter->device()->devicePixelRatioF() : 1.0) * (scale > 0 ? scale : 1.0);
     const QPixmap symbol = pixmap(name, side, color, weight, ratio);
     if (symbol.isNull())
         return;

@@ -16,6 +16,7 @@
 #include "model/modelenvironment.h"
 #include "model/treenodelookup.h"
 #include "preview/changereviewview.h"
+#include "preview/fittedmarkdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/specificationresultview.h"
 #include "sidebar/projecttreeview.h"
@@ -392,6 +393,7 @@ void MainContentView::reloadOpenFile()
 void MainContentView::setLoadsRemoteImages(bool load)
 {
     m_loadsRemoteImages = load;
+    FittedMarkdownView::setLoadsRemoteImages(load); // the review pages made from now on
     if (MarkdownPreviewView *preview = currentPreview())
         preview->setLoadsRemoteImages(load);
 }

@@ -9,11 +9,27 @@
 
 namespace kestrune {
 
+namespace {
+
+bool &loadsRemoteImages()
+{
+    static bool load = true;
+    return load;
+}
+
+} // namespace
+
+void FittedMarkdownView::setLoadsRemoteImages(bool load)
+{
+    loadsRemoteImages() = load;
+}
+
 FittedMarkdownView::FittedMarkdownView(const QString &markdown, QWidget *parent) : MarkdownView(parent)
 {
     MarkdownEnvironment environment = this->environment();
     environment.theme = PreviewDocumentTheme::make();
     environment.theme.text = environment.theme.text + TextStyle::fontSize(RelativeSize::em(0.88));
+    environment.loadsRemoteImages = loadsRemoteImages();
     setEnvironment(environment);
     setDocumentMargins(QMarginsF(0, 0, 0, 0));
     setTextSelectionEnabled(true);

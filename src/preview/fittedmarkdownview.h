@@ -14,6 +14,10 @@ class FittedMarkdownView : public MarkdownView
 public:
     explicit FittedMarkdownView(const QString &markdown, QWidget *parent = nullptr);
 
+    // Whether the pieces made from now on load pictures from the web (on unless turned off, the
+    // reader's choice for every document the program shows).
+    static void setLoadsRemoteImages(bool load);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void marksAreTintedInBothAppearances_data();
     void marksAreTintedInBothAppearances();
     void resultShowsTheMergedTextWithMarginMarks();
+    void remoteImagesOffNameTheirServerInReviewsToo();
 };
 
 void TestChangeReviewView::markupKeepsTheBlocksOfTheText_data()
@@ -249,6 +250,19 @@ void TestChangeReviewView::resultShowsTheMergedTextWithMarginMarks()
              qPrintable(kinds.join(QLatin1Char(' '))));
     QCOMPARE(kinds.constFirst(), QStringLiteral("-"));
     QVERIFY(view.findChild<QLabel *>(QStringLiteral("removedRequirement")));
+}
+
+// The reader's choice against web pictures holds on the review pages as well.
+void TestChangeReviewView::remoteImagesOffNameTheirServerInReviewsToo()
+{
+    const QString markdown = QStringLiteral("The SHALL ![diagram](https://example.com/d.png) hold.");
+    FittedMarkdownView::setLoadsRemoteImages(false);
+    FittedMarkdownView withheld(markdown);
+    FittedMarkdownView::setLoadsRemoteImages(true);
+    FittedMarkdownView loaded(markdown);
+    QVERIFY(!withheld.environment().loadsRemoteImages);
+    QTRY_VERIFY(withheld.layoutDump().contains(QLatin1String("example.com")));
+    QVERIFY(loaded.environment().loadsRemoteImages);
 }
 
 QTEST_MAIN(TestChangeReviewView)

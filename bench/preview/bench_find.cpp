@@ -91,14 +91,20 @@ Measurement time(QWidget *viewport, const std::function<void()> &find,
     return result;
 }
 
-Measurement findInPage(const QString &text, bool laidOut)
+// Shows the text in `view` and waits for its first screen.
+void open(MarkdownView &view, const QString &text)
 {
-    MarkdownView view;
     view.resize(1000, 900);
     view.setMarkdown(text);
     view.show();
     waitFor([&] { return view.isVisible(); });
     QCoreApplication::processEvents();
+}
+
+Measurement findInPage(const QString &text, bool laidOut)
+{
+    MarkdownView view;
+    open(view, text);
     if (laidOut)
         waitFor([&] { return view.isLayoutComplete(); });
     return time(
@@ -111,11 +117,7 @@ Measurement findInPage(const QString &text, bool laidOut)
 qint64 stallWithoutFind(const QString &text)
 {
     MarkdownView view;
-    view.resize(1000, 900);
-    view.setMarkdown(text);
-    view.show();
-    waitFor([&] { return view.isVisible(); });
-    QCoreApplication::processEvents();
+    open(view, text);
     StallMeter stalls;
     QElapsedTimer clock;
     clock.start();

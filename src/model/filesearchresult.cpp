@@ -3,7 +3,7 @@
 namespace kestrune {
 
 FileSearchResult FileSearchResult::search(const SearchableFilePointer &file, const SearchPattern &pattern,
-                                          int rank)
+                                          int rank, qsizetype hitLimit)
 {
     FileSearchResult result;
     result.file = file;

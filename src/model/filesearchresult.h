@@ -20,8 +20,9 @@ struct SearchHit
     friend bool operator==(const SearchHit &, const SearchHit &) = default;
 };
 
-// The matches of a search in one file. Every match is counted; the first hitLimit are kept, so that
-// a word found a hundred thousand times in one document does not fill the memory.
+// The matches of a search in one file. Every match is counted; by default only the first
+// defaultHitLimit are kept, so that a word found a hundred thousand times in one document does not
+// fill the window's memory.
 struct FileSearchResult
 {
     SearchableFilePointer file;
@@ -30,11 +31,11 @@ struct FileSearchResult
     QList<SearchHit> hits;
     qsizetype matchCount = 0;
 
-    static constexpr qsizetype hitLimit = 1000;
+    static constexpr qsizetype defaultHitLimit = 1000;
 
     // The matches of the pattern in the file's text; no hits when there are none.
     static FileSearchResult search(const SearchableFilePointer &file, const SearchPattern &pattern,
-                                   int rank = 0);
+                                   int rank = 0, qsizetype hitLimit = defaultHitLimit);
 
     // The text of a hit's line, without its line break.
     QStringView lineText(const SearchHit &hit) const;

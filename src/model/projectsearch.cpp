@@ -69,6 +69,13 @@ void ProjectSearch::start(const SearchPattern &pattern, const QList<SearchableFi
     m_watcher->setFuture(QtConcurrent::mapped(slicesOf(files), searchSlice));
 }
 
+QList<SearchableFilePointer> ProjectSearch::ranked(QList<SearchableFilePointer> files)
+{
+    std::stable_partition(files.begin(), files.end(),
+                          [](const SearchableFilePointer &file) { return file && !file->isArchived(); });
+    return files;
+}
+
 void ProjectSearch::cancel()
 {
     if (!m_watcher)

@@ -30,6 +30,9 @@ public:
 
     static constexpr qsizetype sliceSize = 256 * 1024;
 
+    // The order results are ranked in: the files as given, those of archived changes after all others.
+    static QList<SearchableFilePointer> ranked(QList<SearchableFilePointer> files);
+
 Q_SIGNALS:
     // The files of one slice that hold at least one match; slices may finish out of rank order.
     void resultsFound(const QList<FileSearchResult> &results);

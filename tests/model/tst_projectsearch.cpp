@@ -114,8 +114,8 @@ void ProjectSearchTest::manyHitsAreCountedButNotAllKept()
     const SearchableFilePointer file = fileWithText(QStringLiteral("ab ").repeated(3000));
     const FileSearchResult result = FileSearchResult::search(file, SearchPattern(QStringLiteral("ab")));
     QCOMPARE(result.matchCount, 3000);
-    QCOMPARE(result.hits.size(), FileSearchResult::hitLimit);
-    QCOMPARE(result.hits.last().column, (FileSearchResult::hitLimit - 1) * 3);
+    QCOMPARE(result.hits.size(), FileSearchResult::defaultHitLimit);
+    QCOMPARE(result.hits.last().column, (FileSearchResult::defaultHitLimit - 1) * 3);
 }
 
 void ProjectSearchTest::searchPublishesEverySliceOnce()

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void reportsTreeAndSummary();
     void reviewsAChange();
     void reviewUsageAndUnknownChanges();
+    void searchPrintsJsonLines();
 };
 
 void KestruneReportTest::usageErrorsAndMissingProject()
@@ -226,6 +227,52 @@ void KestruneReportTest::reviewUsageAndUnknownChanges()
     const Run idea = runReport({"--review", "just-an-idea", project.path()});
     QCOMPARE(idea.exitCode, 0);
     QCOMPARE(QJsonDocument::fromJson(idea.out).object().value("capabilities").toArray(), QJsonArray());
+}
+
+void KestruneReportTest::searchPrintsJsonLines()
+{
+    ProjectFolder project;
+    project.write("kestrune/changes/archive/2024-01-01-old/proposal.md", "Rate limits, once.\n");
+    project.write("kestrune/specs/api/spec.md", "# API\r\n\r\nThe größte rate_limit: RATE.\n");
+    project.write("kestrune/changes/add-limits/proposal.md", "Add 😀 rate limits\n");
+
+    const auto lines = [](const QByteArray &out) {
+        QList<QJsonObject> objects;
+        for (const QByteArray &line : out.split('\n')) {
+            if (!line.isEmpty())
+                objects.append(QJsonDocument::fromJson(line).object());
+        }
+        return objects;
+    };
+    const Run any = runReport({"--search", "rate", project.path()});
+    QCOMPARE(any.exitCode, 0);
+    const QList<QJsonObject> hits = lines(any.out);
+    QCOMPARE(hits.size(), 4);
+    // Archived changes come last; the column counts characters, so the emoji is one.
+    const QJsonObject first{{"path", "kestrune/changes/add-limits/proposal.md"},
+                            {"line", 1},
+                            {"column", 7},
+                            {"text", "Add 😀 rate limits"}};
+    QCOMPARE(hits[0], first);
+    QCOMPARE(hits[1].value("line").toInt(), 3);
+    QCOMPARE(hits[1].value("column").toInt(), 12);
+    QCOMPARE(hits[2].value("column").toInt(), 24);
+    QCOMPARE(hits[3].value("path").toString(),
+             QStringLiteral("kestrune/changes/archive/2024-01-01-old/proposal.md"));
+
+    QCOMPARE(lines(runReport({"--search", "rate", "--word", "--case-sensitive", project.path()}).out).size(),
+             1);
+    const QList<QJsonObject> expression =
+        lines(runReport({"--search", "gr\\w+e\\s+rate", "--regex", project.path()}).out);
+    QCOMPARE(expression.size(), 1);
+    QCOMPARE(expression[0].value("column").toInt(), 5);
+
+    const Run none = runReport({"--search", "absent", project.path()});
+    QCOMPARE(none.exitCode, 1);
+    QVERIFY(none.out.isEmpty());
+    const Run invalid = runReport({"--search", "rate(", "--regex", project.path()});
+    QCOMPARE(invalid.exitCode, 2);
+    QVERIFY(invalid.err.contains("rate("));
 }
 
 QTEST_GUILESS_MAIN(KestruneReportTest)

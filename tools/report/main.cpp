@@ -1,5 +1,6 @@
 #include "projectreport.h"
 #include "reviewreport.h"
+#include "searchreport.h"
 
 #include "model/changelookup.h"
 #include "model/localfilesystem.h"
@@ -47,6 +48,24 @@ int printReview(const QString &folder, const QString &change, bool compact, QTex
     return status != 0 ? status : review.hasFindings() ? 1 : 0;
 }
 
+// The matches of a search as JSON lines; status 1 when there are none, 2 for an invalid expression.
+int printSearch(const QString &folder, const SearchPattern &pattern, QTextStream &errors)
+{
+    if (!pattern.isValid()) {
+        errors << "kestrune-report: invalid regular expression \"" << pattern.text()
+               << "\": " << pattern.errorString() << "\n";
+        return 2;
+    }
+    bool written = true;
+    const qsizetype count = SearchReport::search(folder, pattern, [&written](const QByteArray &line) {
+        written =
+            written && std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size());
+    });
+    if (std::fflush(stdout) != 0 || !written)
+        return 2;
+    return count > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -59,7 +78,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Scans a project folder that holds a \"kestrune\" planning folder and prints its outline tree "
         "and summary as one JSON object: {\"tree\": ..., \"summary\": ...}. With --review, prints instead "
-        "how one change's delta specifications compare with the current specifications."));
+        "how one change's delta specifications compare with the current specifications; with --search, "
+        "every match of a text in the project's Markdown files, one JSON object a line: "
+        "{\"path\", \"line\", \"column\", \"text\"}."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The project folder."));
@@ -73,6 +94,22 @@ int main(int argc, char *argv[])
                        "specifications, word by word; exit with status 1 when any is flagged."),
         QStringLiteral("CHANGE"));
     parser.addOption(reviewOption);
+    QCommandLineOption searchOption(
+        QStringLiteral("search"),
+        QStringLiteral("Print every match of QUERY in the project's Markdown files as JSON lines (line and "
+                       "column counted from 1, column in characters); any letter case unless "
+                       "--case-sensitive. Exit with status 1 when nothing matches."),
+        QStringLiteral("QUERY"));
+    parser.addOption(searchOption);
+    QCommandLineOption caseOption(QStringLiteral("case-sensitive"),
+                                  QStringLiteral("Search: match letter case."));
+    parser.addOption(caseOption);
+    QCommandLineOption wordOption(QStringLiteral("word"), QStringLiteral("Search: match whole words only."));
+    parser.addOption(wordOption);
+    QCommandLineOption regexOption(
+        QStringLiteral("regex"),
+        QStringLiteral("Search: read QUERY as a regular expression, run line by line."));
+    parser.addOption(regexOption);
 
     QTextStream errors(stderr);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -97,6 +134,15 @@ int main(int argc, char *argv[])
         if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))
             return noProject();
         return printReview(folder, parser.value(reviewOption), compact, errors);
+    }
+    if (parser.isSet(searchOption)) {
+        if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))
+            return noProject();
+        return printSearch(
+            folder,
+            SearchPattern(parser.value(searchOption),
+                          {parser.isSet(caseOption), parser.isSet(wordOption), parser.isSet(regexOption)}),
+            errors);
     }
     const std::optional<TreeNode> tree = buildTree(QUrl::fromLocalFile(folder));
     if (!tree)

@@ -208,13 +208,20 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setPen(SidebarColors::name.resolve(palette));
     painter->drawText(layout.nameRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, layout.name);
 
-    if (layout.deltaBadge && node->deltaType && layout.deltaBadge->dot) {
+    paintBadges(painter, palette, layout, node->deltaType, status);
+    painter->restore();
+}
+
+void TreeRowDelegate::paintBadges(QPainter *painter, const QPalette &palette, const RowLayout &layout,
+                                  std::optional<DeltaSpecType> deltaType, std::optional<ChangeStatus> status)
+{
+    if (layout.deltaBadge && deltaType && layout.deltaBadge->dot) {
         painter->setPen(Qt::NoPen);
-        painter->setBrush(DeltaBadgeStyle::color(*node->deltaType).resolve(palette));
+        painter->setBrush(DeltaBadgeStyle::color(*deltaType).resolve(palette));
         painter->drawEllipse(layout.deltaBadge->rect);
-    } else if (layout.deltaBadge && node->deltaType) {
+    } else if (layout.deltaBadge && deltaType) {
         const QPainterPath shape = roundedRect(layout.deltaBadge->rect, deltaRadius);
-        painter->fillPath(shape, DeltaBadgeStyle::fill(*node->deltaType).resolve(palette));
+        painter->fillPath(shape, DeltaBadgeStyle::fill(*deltaType).resolve(palette));
         painter->setFont(deltaBadgeFont());
         painter->setPen(StandardColors::primaryText.resolve(palette));
         painter->drawText(layout.deltaBadge->rect, Qt::AlignCenter, layout.deltaBadge->text);
@@ -235,16 +242,20 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         painter->setPen(color.resolve(palette));
         painter->drawText(rect, Qt::AlignCenter, layout.statusBadge->text);
     }
-    painter->restore();
+}
+
+int TreeRowDelegate::rowHeight()
+{
+    const QFontMetrics name(nameFont());
+    const qreal badge =
+        badgeSize(QStringLiteral("M"), deltaBadgeFont(), deltaPaddingH, deltaPaddingV).height();
+    return int(std::ceil(std::max<qreal>({qreal(name.height()), badge, iconWidth}))) + 2 * verticalPadding;
 }
 
 QSize TreeRowDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
     const QFontMetrics name(nameFont());
-    const qreal badge =
-        badgeSize(QStringLiteral("M"), deltaBadgeFont(), deltaPaddingH, deltaPaddingV).height();
-    const int height =
-        int(std::ceil(std::max<qreal>({qreal(name.height()), badge, iconWidth}))) + 2 * verticalPadding;
+    const int height = rowHeight();
     const TreeNode *node = ProjectTreeModel::nodeAt(index);
     const int width = node ? int(leadingInset + iconWidth + spacing) + name.horizontalAdvance(node->name) +
                                  int(trailingInset)

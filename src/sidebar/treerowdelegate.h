@@ -53,8 +53,14 @@ public:
     static const char *statusLabelKey(ChangeStatus status);
 
     static QFont nameFont();
+    // The height of every row: the name, a badge or the icon, whichever is tallest, and padding.
+    static int rowHeight();
     static QFont deltaBadgeFont();
     static QFont statusBadgeFont();
+
+    // Draws the badges of a row laid out by layoutRow (the painter's antialiasing on).
+    static void paintBadges(QPainter *painter, const QPalette &palette, const RowLayout &layout,
+                            std::optional<DeltaSpecType> deltaType, std::optional<ChangeStatus> status);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;

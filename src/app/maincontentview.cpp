@@ -14,11 +14,14 @@
 #include "dashboard/dashboardview.h"
 #include "model/liveprojectupdates.h"
 #include "model/modelenvironment.h"
+#include "model/projecttextindex.h"
 #include "model/treenodelookup.h"
 #include "preview/changereviewview.h"
 #include "preview/fittedmarkdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/specificationresultview.h"
+#include "sidebar/projectsearchcontroller.h"
+#include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
@@ -64,9 +67,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
       m_folderPicker(dependencies.folderPicker ? std::move(dependencies.folderPicker)
                                                : std::make_unique<FileDialogFolderPicker>()),
       m_toolBar(new MainToolBar(themeController, this)),
-      m_liveUpdates(new LiveProjectUpdates(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
+      m_liveUpdates(new LiveProjectUpdates(*m_store, this)),
+      m_textIndex(new ProjectTextIndex(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
       m_watchNotice(new NoticeBar(this)), m_splitView(new SplitView(this)),
-      m_sidebar(new SidebarPane(themeController, m_splitView)),
+      m_sidebar(new SidebarPane(themeController, *m_store, *m_textIndex, m_splitView)),
       m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
       m_panes(std::make_unique<PaneNavigator>(*this))
 {
@@ -118,6 +122,14 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_sidebar->treeView(), &ProjectTreeView::selectedNodeChosenAgain, this,
             &MainContentView::reloadOpenFile);
     connect(m_sidebar->dashboardButton(), &QAbstractButton::clicked, this, &MainContentView::showDashboard);
+    // Project search looks in the selected project unless asked to look in all.
+    const auto followSelectedProject = [this] {
+        m_sidebar->search()->setCurrentProject(effectiveProjectRoot().value_or(QUrl()));
+    };
+    connect(this, &MainContentView::selectedProjectRootChanged, this, followSelectedProject);
+    connect(m_store, &ProjectStore::projectRootsChanged, this, followSelectedProject);
+    connect(m_sidebar->search(), &ProjectSearchController::hitChosen, this,
+            [this](const QUrl &root, const QUrl &file) { openLocation(root, file); });
     // Escape leaves a file for the dashboard, with the focus in the detail area.
     auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
     leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));
@@ -146,6 +158,11 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
 }
 
 MainContentView::~MainContentView() = default;
+
+void MainContentView::focusProjectSearch()
+{
+    m_sidebar->searchField()->focusField();
+}
 
 void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
 {

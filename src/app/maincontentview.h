@@ -22,6 +22,7 @@ namespace kestrune {
 
 class DetailArea;
 class LiveProjectUpdates;
+class ProjectTextIndex;
 class MarkdownPreviewView;
 class NoticeBar;
 class MainToolBar;
@@ -55,6 +56,10 @@ public:
     ProjectStore &store() const { return *m_store; }
     // Follows the projects' folders on disk (on unless turned off).
     LiveProjectUpdates &liveUpdates() const { return *m_liveUpdates; }
+    // The text of every project's files, for project search.
+    ProjectTextIndex &textIndex() const { return *m_textIndex; }
+    // Gives the sidebar's project search field the keyboard.
+    void focusProjectSearch();
     // The toolbar the window shows; the window takes it over.
     MainToolBar *toolBar() const { return m_toolBar; }
 
@@ -224,6 +229,7 @@ private:
 
     MainToolBar *m_toolBar = nullptr;
     LiveProjectUpdates *m_liveUpdates = nullptr;
+    ProjectTextIndex *m_textIndex = nullptr;
     ProjectTabsBar *m_tabsBar = nullptr;
     NoticeBar *m_watchNotice = nullptr;
     SplitView *m_splitView = nullptr;

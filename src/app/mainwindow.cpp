@@ -109,6 +109,7 @@ void MainWindow::connectCommands()
     };
     onPreview(actions.showHeadings(), &MarkdownPreviewView::showHeadings);
     onPreview(actions.find(), &MarkdownPreviewView::openFind);
+    connect(actions.searchProject(), &QAction::triggered, view, &MainContentView::focusProjectSearch);
     onPreview(actions.findNext(), &MarkdownPreviewView::findNext);
     onPreview(actions.findPrevious(), &MarkdownPreviewView::findPrevious);
     PreviewZoom &zoom = PreviewZoom::shared();
@@ -138,6 +139,7 @@ void MainWindow::updateCommands()
     actions.showHeadings()->setEnabled(m_contentView->isShowingPreview());
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);
+    actions.searchProject()->setEnabled(projects > 0);
     actions.toggleViewMode()->setEnabled(m_contentView->isShowingPreview());
     for (QAction *find : {actions.find(), actions.findNext(), actions.findPrevious()})
         find->setEnabled(m_contentView->isShowingPreview());

@@ -90,6 +90,9 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_find = make(Localization::text("action.find"), view);
     m_find->setObjectName(QStringLiteral("find"));
     m_find->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_F)}, QKeySequence::Find));
+    m_searchProject = make(Localization::text("action.search_project"), view);
+    m_searchProject->setObjectName(QStringLiteral("searchProject"));
+    m_searchProject->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     m_findNext = make(Localization::text("action.find_next"), view);
     m_findNext->setObjectName(QStringLiteral("findNext"));
     m_findNext->setShortcuts(keys({QKeySequence(Qt::Key_F3)}, QKeySequence::FindNext));

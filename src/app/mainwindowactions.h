@@ -96,6 +96,7 @@ public:
     QAction *previousPane() const { return m_previousPane; }
     QAction *toggleViewMode() const { return m_toggleViewMode; }
     QAction *find() const { return m_find; }
+    QAction *searchProject() const { return m_searchProject; }
     QAction *findNext() const { return m_findNext; }
     QAction *findPrevious() const { return m_findPrevious; }
     QAction *zoomIn() const { return m_zoomIn; }
@@ -151,6 +152,7 @@ private:
     QAction *m_previousPane = nullptr;
     QAction *m_toggleViewMode = nullptr;
     QAction *m_find = nullptr;
+    QAction *m_searchProject = nullptr;
     QAction *m_findNext = nullptr;
     QAction *m_findPrevious = nullptr;
     QAction *m_zoomIn = nullptr;

@@ -8,8 +8,12 @@
 #include "app/projecttabsbar.h"
 #include "app/sidebarpane.h"
 #include "preview/markdownpreviewview.h"
+#include "sidebar/outlinelistview.h"
+#include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreeview.h"
+#include "sidebar/searchresultsview.h"
 
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QTreeView>
@@ -56,8 +60,10 @@ QList<QWidget *> PaneNavigator::controls(Pane pane) const
             add(button);
         break;
     case Pane::sidebar:
+        add(m_view.sidebar()->searchField()->lineEdit());
         add(m_view.sidebar()->dashboardButton());
         add(m_view.sidebar()->treeView()->listView());
+        add(m_view.sidebar()->searchResults()->listView());
         break;
     case Pane::detail: {
         // As they are seen: row by row, from the leading edge. A view builds its widgets in an
@@ -139,6 +145,9 @@ bool PaneNavigator::focusPane(Pane pane)
     } else if (pane == Pane::sidebar) {
         if (QWidget *outline = m_view.sidebar()->treeView()->listView(); candidates.contains(outline))
             target = outline;
+        else if (QWidget *results = m_view.sidebar()->searchResults()->listView();
+                 candidates.contains(results))
+            target = results;
     } else if (pane == Pane::detail) {
         // A document is read with the keys: it goes before the preview's header.
         if (const auto *preview =

@@ -21,6 +21,14 @@ struct SidebarColors
     // The highlight of the selected row, a tint of the accent colour that keeps the name readable.
     static constexpr DynamicColor selection =
         dynamicColor(0.22f, 0.45f, 0.85f, 0.28f, 0.23f, 0.50f, 0.95f, 0.18f);
+    // Secondary texts: a search hit's line number, the change a file belongs to, match counts.
+    static constexpr DynamicColor secondaryText = icon;
+    // Behind the matched text of a search hit: a warm tint that keeps the text readable.
+    static constexpr DynamicColor searchMatch =
+        dynamicColor(1.0f, 0.84f, 0.25f, 0.45f, 0.85f, 0.62f, 0.0f, 0.45f);
+    // An invalid search expression's error.
+    static constexpr DynamicColor errorText =
+        dynamicColor(0.85f, 0.16f, 0.12f, 1.0f, 1.0f, 0.45f, 0.42f, 1.0f);
     // The ring around the current row while the outline has the keyboard focus: the accent.
     static constexpr DynamicColor focusRing = activeBadge;
 };

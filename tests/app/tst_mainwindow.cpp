@@ -22,6 +22,7 @@
 #include "modelrows.h"
 #include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
+#include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/themecontroller.h"
@@ -29,6 +30,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QLineEdit>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
@@ -473,6 +475,7 @@ void TestMainWindow::tabVisitsThePanesInReadingOrder()
                                             toolBar->refreshButton(),
                                             toolBar->importButton(),
                                             toolBar->mainMenuButton(),
+                                            m_view->sidebar()->searchField()->lineEdit(),
                                             m_view->sidebar()->dashboardButton(),
                                             outline()};
     tabs.at(0)->setFocus(Qt::TabFocusReason);

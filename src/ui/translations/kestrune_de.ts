@@ -666,5 +666,57 @@
         <source>Actual Size</source>
         <translation>Originalgröße</translation>
     </message>
+    <message id="action.search_project">
+        <source>Search in Project…</source>
+        <translation>Im Projekt suchen …</translation>
+    </message>
+    <message id="search.placeholder">
+        <source>Search Project</source>
+        <translation>Projekt durchsuchen</translation>
+    </message>
+    <message id="search.whole_word">
+        <source>Match Whole Word</source>
+        <translation>Nur ganze Wörter</translation>
+    </message>
+    <message id="search.regular_expression">
+        <source>Use Regular Expression</source>
+        <translation>Regulären Ausdruck verwenden</translation>
+    </message>
+    <message id="search.all_projects">
+        <source>All Projects</source>
+        <translation>Alle Projekte</translation>
+    </message>
+    <message id="search.hide_archived">
+        <source>Hide Archived</source>
+        <translation>Archivierte ausblenden</translation>
+    </message>
+    <message id="search.results_accessible_name">
+        <source>Search Results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message id="search.searching">
+        <source>Searching…</source>
+        <translation>Suche läuft …</translation>
+    </message>
+    <message id="search.status">
+        <source>%1 matches in %2 files</source>
+        <translation>%1 Treffer in %2 Dateien</translation>
+    </message>
+    <message id="search.status_one_file">
+        <source>%1 matches in 1 file</source>
+        <translation>%1 Treffer in 1 Datei</translation>
+    </message>
+    <message id="search.status_one">
+        <source>1 match in 1 file</source>
+        <translation>1 Treffer in 1 Datei</translation>
+    </message>
+    <message id="search.reading_files">
+        <source>Reading files…</source>
+        <translation>Dateien werden gelesen …</translation>
+    </message>
+    <message id="search.invalid_expression">
+        <source>Invalid expression: %1</source>
+        <translation>Ungültiger Ausdruck: %1</translation>
+    </message>
 </context>
 </TS>

@@ -666,5 +666,57 @@
         <source>Actual Size</source>
         <translation>Actual Size</translation>
     </message>
+    <message id="action.search_project">
+        <source>Search in Project…</source>
+        <translation>Search in Project…</translation>
+    </message>
+    <message id="search.placeholder">
+        <source>Search Project</source>
+        <translation>Search Project</translation>
+    </message>
+    <message id="search.whole_word">
+        <source>Match Whole Word</source>
+        <translation>Match Whole Word</translation>
+    </message>
+    <message id="search.regular_expression">
+        <source>Use Regular Expression</source>
+        <translation>Use Regular Expression</translation>
+    </message>
+    <message id="search.all_projects">
+        <source>All Projects</source>
+        <translation>All Projects</translation>
+    </message>
+    <message id="search.hide_archived">
+        <source>Hide Archived</source>
+        <translation>Hide Archived</translation>
+    </message>
+    <message id="search.results_accessible_name">
+        <source>Search Results</source>
+        <translation>Search Results</translation>
+    </message>
+    <message id="search.searching">
+        <source>Searching…</source>
+        <translation>Searching…</translation>
+    </message>
+    <message id="search.status">
+        <source>%1 matches in %2 files</source>
+        <translation>%1 matches in %2 files</translation>
+    </message>
+    <message id="search.status_one_file">
+        <source>%1 matches in 1 file</source>
+        <translation>%1 matches in 1 file</translation>
+    </message>
+    <message id="search.status_one">
+        <source>1 match in 1 file</source>
+        <translation>1 match in 1 file</translation>
+    </message>
+    <message id="search.reading_files">
+        <source>Reading files…</source>
+        <translation>Reading files…</translation>
+    </message>
+    <message id="search.invalid_expression">
+        <source>Invalid expression: %1</source>
+        <translation>Invalid expression: %1</translation>
+    </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include "sidebar/searchresultsview.h"
 #include "ui/localization.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QScrollBar>
 
@@ -43,6 +44,9 @@ ProjectSearchController::ProjectSearchController(ProjectStore &store, ProjectTex
     connect(&field, &ProjectSearchField::resultsRequested, &view, &SearchResultsView::focusResults);
     connect(&view, &SearchResultsView::scopeChanged, this, [this] { start(Run::fresh); });
     connect(&view, &SearchResultsView::hitChosen, this, &ProjectSearchController::chooseHit);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(0);
+    connect(&m_showTimer, &QTimer::timeout, this, &ProjectSearchController::showWaitingResults);
     connect(&m_search, &ProjectSearch::resultsFound, this, &ProjectSearchController::onResultsFound);
     connect(&m_search, &ProjectSearch::finished, this, &ProjectSearchController::onFinished);
     connect(&index, &ProjectTextIndex::projectUpdated, this, &ProjectSearchController::onIndexUpdated);
@@ -77,6 +81,9 @@ void ProjectSearchController::start(Run run)
     const bool active = !pattern.isEmpty();
     m_search.cancel();
     m_refreshResults.clear();
+    m_waitingResults.clear();
+    m_showTimer.stop();
+    m_searchDone = false;
     m_run = run;
     if (!active || !pattern.isValid()) {
         m_model.clear();
@@ -105,11 +112,38 @@ void ProjectSearchController::onResultsFound(const QList<FileSearchResult> &resu
         m_refreshResults += results;
         return;
     }
-    m_model.addResults(results);
+    m_waitingResults += results;
+    if (!m_showTimer.isActive())
+        m_showTimer.start();
+}
+
+void ProjectSearchController::showWaitingResults()
+{
+    constexpr int budgetMs = 6;
+    constexpr qsizetype filesAtOnce = 200;
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_waitingResults.isEmpty() && timer.elapsed() < budgetMs) {
+        const qsizetype count = std::min(filesAtOnce, m_waitingResults.size());
+        m_model.addResults(m_waitingResults.first(count));
+        m_waitingResults.remove(0, count);
+    }
     updateStatus();
+    if (!m_waitingResults.isEmpty())
+        m_showTimer.start();
+    else if (m_searchDone)
+        finishShowing();
 }
 
 void ProjectSearchController::onFinished()
+{
+    m_searchDone = true;
+    if (m_run == Run::fresh && (m_showTimer.isActive() || !m_waitingResults.isEmpty()))
+        return; // finishShowing follows once the waiting results are shown
+    finishShowing();
+}
+
+void ProjectSearchController::finishShowing()
 {
     if (m_run == Run::refresh) {
         // Keep the chosen hit, or at least its file, and the scroll position.
@@ -158,8 +192,8 @@ void ProjectSearchController::updateStatus()
     const qsizetype matches = m_model.totalMatchCount();
     const int files = m_model.fileCount();
     if (matches == 0)
-        text = m_search.isRunning() || reading ? Localization::text("search.searching")
-                                               : Localization::text("find.no_matches");
+        text = isSearching() || reading ? Localization::text("search.searching")
+                                        : Localization::text("find.no_matches");
     else if (matches == 1)
         text = Localization::text("search.status_one");
     else if (files == 1)

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QTimer>
 #include <QUrl>
 
 namespace kestrune {
@@ -32,7 +33,8 @@ public:
     void setCurrentProject(const QUrl &root);
     // Whether a query is in the field (the results then replace the outline).
     bool isActive() const { return m_active; }
-    bool isSearching() const { return m_search.isRunning(); }
+    // Whether a search runs or its results are still being put in the list.
+    bool isSearching() const { return m_search.isRunning() || !m_waitingResults.isEmpty(); }
 
 Q_SIGNALS:
     void activeChanged(bool active);
@@ -52,6 +54,10 @@ private:
     QList<QUrl> searchedRoots() const;
     void onResultsFound(const QList<FileSearchResult> &results);
     void onFinished();
+    // Hands waiting results to the list a few milliseconds' worth at a time, so that a word found
+    // in every file never holds up the window.
+    void showWaitingResults();
+    void finishShowing();
     void onIndexUpdated(const QUrl &root);
     void updateStatus();
     void chooseHit(const QModelIndex &index);
@@ -66,6 +72,9 @@ private:
     bool m_active = false;
     Run m_run = Run::fresh;
     QList<FileSearchResult> m_refreshResults;
+    QList<FileSearchResult> m_waitingResults;
+    QTimer m_showTimer;
+    bool m_searchDone = false;
 };
 
 } // namespace kestrune

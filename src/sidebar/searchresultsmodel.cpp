@@ -2,6 +2,10 @@
 
 #include "model/searchpattern.h"
 
+#include <QThreadPool>
+
+#include <limits>
+
 namespace kestrune {
 
 namespace {
@@ -38,23 +42,51 @@ void SearchResultsModel::clear()
     if (m_groups.empty())
         return;
     beginResetModel();
+    discard(std::move(m_groups));
     m_groups.clear();
     m_totalMatchCount = 0;
     endResetModel();
 }
 
-void SearchResultsModel::addResults(const QList<FileSearchResult> &results)
+void SearchResultsModel::discard(std::vector<std::unique_ptr<Group>> groups)
 {
-    for (const FileSearchResult &result : results) {
+    // Tens of thousands of hits are freed off the window's thread.
+    if (groups.size() < 64)
+        return;
+    auto doomed = std::make_shared<std::vector<std::unique_ptr<Group>>>(std::move(groups));
+    QThreadPool::globalInstance()->start([doomed] { doomed->clear(); });
+}
+
+void SearchResultsModel::addResults(QList<FileSearchResult> results)
+{
+    std::sort(results.begin(), results.end(),
+              [](const FileSearchResult &a, const FileSearchResult &b) { return a.rank < b.rank; });
+    // Results that land between the same two rows go in with one insertion: a slice of the search
+    // holds neighbouring ranks, so a whole slice usually takes one.
+    qsizetype next = 0;
+    while (next < results.size()) {
+        const int rank = results[next].rank;
         const auto at = std::lower_bound(
-            m_groups.begin(), m_groups.end(), result.rank,
-            [](const std::unique_ptr<Group> &group, int rank) { return group->result.rank < rank; });
-        if (at != m_groups.end() && (*at)->result.rank == result.rank)
-            continue; // listed already
+            m_groups.begin(), m_groups.end(), rank,
+            [](const std::unique_ptr<Group> &group, int value) { return group->result.rank < value; });
+        if (at != m_groups.end() && (*at)->result.rank == rank) {
+            ++next; // listed already
+            continue;
+        }
+        const int bound = at != m_groups.end() ? (*at)->result.rank : std::numeric_limits<int>::max();
+        std::vector<std::unique_ptr<Group>> run;
+        int lastRank = -1;
+        for (; next < results.size() && results[next].rank < bound; ++next) {
+            if (results[next].rank == lastRank)
+                continue;
+            lastRank = results[next].rank;
+            m_totalMatchCount += results[next].matchCount;
+            run.push_back(makeGroup(std::move(results[next])));
+        }
         const int row = int(at - m_groups.begin());
-        beginInsertRows(QModelIndex(), row, row);
-        m_groups.insert(at, makeGroup(result));
-        m_totalMatchCount += result.matchCount;
+        beginInsertRows(QModelIndex(), row, row + int(run.size()) - 1);
+        m_groups.insert(m_groups.begin() + row, std::make_move_iterator(run.begin()),
+                        std::make_move_iterator(run.end()));
         endInsertRows();
     }
 }
@@ -64,6 +96,7 @@ void SearchResultsModel::replaceResults(QList<FileSearchResult> results)
     std::sort(results.begin(), results.end(),
               [](const FileSearchResult &a, const FileSearchResult &b) { return a.rank < b.rank; });
     beginResetModel();
+    discard(std::move(m_groups));
     m_groups.clear();
     m_totalMatchCount = 0;
     for (FileSearchResult &result : results) {

@@ -41,7 +41,7 @@ public:
 
     void clear();
     // Adds the results of files not listed yet, each in its rank's place.
-    void addResults(const QList<FileSearchResult> &results);
+    void addResults(QList<FileSearchResult> results);
     // Replaces every result at once (a search run again over changed files).
     void replaceResults(QList<FileSearchResult> results);
 
@@ -74,6 +74,7 @@ private:
     };
 
     int rowOf(const Group *group) const;
+    static void discard(std::vector<std::unique_ptr<Group>> groups);
     std::unique_ptr<Group> makeGroup(FileSearchResult result) const;
 
     std::vector<std::unique_ptr<Group>> m_groups; // by rank

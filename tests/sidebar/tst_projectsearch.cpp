@@ -189,6 +189,13 @@ void ProjectSearchTest::modelKeepsRankOrderWhateverTheArrival()
     QVERIFY(!(model.index(1, 0).flags() & Qt::ItemIsSelectable));
     QVERIFY(hit.flags() & Qt::ItemIsSelectable);
     QCOMPARE(model.indexOfHit(QUrl::fromLocalFile(QStringLiteral("/p/kestrune/f3.md")), 2, 0), hit);
+
+    // Neighbouring ranks go in with one insertion each, wherever they land.
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.addResults({resultOfRank(9), resultOfRank(2), resultOfRank(8), resultOfRank(7), resultOfRank(4)});
+    QCOMPARE(inserted.size(), 3); // 2 | 4 | 7, 8, 9
+    QCOMPARE(model.rowCount(), 8);
+    QCOMPARE(model.index(7, 0).data().toString(), QStringLiteral("f9.md"));
 }
 
 void ProjectSearchTest::excerptKeepsTheMatchInSight()

@@ -9,6 +9,7 @@
 #include "app/maintoolbar.h"
 #include "app/mainwindowactions.h"
 #include "app/panenavigator.h"
+#include "app/quickopencontroller.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "preview/markdownpreviewview.h"
@@ -33,7 +34,8 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
                        MainContentView::Dependencies dependencies, QWidget *parent)
     : QMainWindow(parent), m_contentView(new MainContentView(themeController, std::move(dependencies), this)),
       m_actions(new MainWindowActions(this, themeController)), m_mainMenu(new MainMenu(*m_actions, this)),
-      m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)), m_dropOverlay(new DropOverlay(this))
+      m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)),
+      m_dropOverlay(new DropOverlay(this)), m_quickOpen(new QuickOpenController(*m_contentView, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));
@@ -100,6 +102,7 @@ void MainWindow::connectCommands()
     connect(actions.nextPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(true); });
     connect(actions.previousPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(false); });
     connect(actions.toggleViewMode(), &QAction::triggered, view, &MainContentView::toggleViewMode);
+    connect(actions.quickOpen(), &QAction::triggered, this, [this] { m_quickOpen->show(this); });
     // Commands of the file on show, when a file is on show.
     const auto onPreview = [view](QAction *action, void (MarkdownPreviewView::*command)()) {
         connect(action, &QAction::triggered, view, [view, command] {
@@ -137,6 +140,7 @@ void MainWindow::updateCommands()
     actions.back()->setEnabled(m_contentView->canGoBack());
     actions.forward()->setEnabled(m_contentView->canGoForward());
     actions.showHeadings()->setEnabled(m_contentView->isShowingPreview());
+    actions.quickOpen()->setEnabled(projects > 0);
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);
     actions.searchProject()->setEnabled(projects > 0);

@@ -15,6 +15,7 @@ class DropOverlay;
 class KeyboardShortcutsDialog;
 class MainMenu;
 class MainWindowActions;
+class QuickOpenController;
 class RecentProjects;
 class RecentProjectsMenu;
 class ThemeController;
@@ -45,6 +46,7 @@ public:
     RecentProjectsMenu *recentProjectsMenu() const { return m_recentProjectsMenu; }
     MainWindowActions &commands() const { return *m_actions; }
     MainMenu *mainMenu() const { return m_mainMenu; }
+    QuickOpenController &quickOpen() const { return *m_quickOpen; }
 
     // Shows the keyboard shortcuts window (made the first time), or raises it.
     void showKeyboardShortcuts();
@@ -76,6 +78,7 @@ private:
     MainMenu *m_mainMenu = nullptr;
     RecentProjectsMenu *m_recentProjectsMenu = nullptr;
     DropOverlay *m_dropOverlay = nullptr;
+    QuickOpenController *m_quickOpen = nullptr;
     QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;
     QPointer<AboutDialog> m_aboutDialog;
 };

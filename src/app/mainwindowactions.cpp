@@ -78,6 +78,9 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_forward->setShortcuts(keys({}, QKeySequence::Forward));
     m_showHeadings = make(Localization::text("action.show_headings"), navigation);
     m_showHeadings->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m_quickOpen = make(Localization::text("action.quick_open"), navigation);
+    m_quickOpen->setObjectName(QStringLiteral("quickOpen"));
+    m_quickOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_focusOutline = make(Localization::text("action.focus_outline"), navigation);
     m_focusDocument = make(Localization::text("action.focus_document"), navigation);
     m_nextPane = make(Localization::text("action.next_pane"), navigation, Listing::shortcutsOnly);

@@ -90,6 +90,7 @@ public:
     QAction *back() const { return m_back; }
     QAction *forward() const { return m_forward; }
     QAction *showHeadings() const { return m_showHeadings; }
+    QAction *quickOpen() const { return m_quickOpen; }
     QAction *focusOutline() const { return m_focusOutline; }
     QAction *focusDocument() const { return m_focusDocument; }
     QAction *nextPane() const { return m_nextPane; }
@@ -146,6 +147,7 @@ private:
     QAction *m_back = nullptr;
     QAction *m_forward = nullptr;
     QAction *m_showHeadings = nullptr;
+    QAction *m_quickOpen = nullptr;
     QAction *m_focusOutline = nullptr;
     QAction *m_focusDocument = nullptr;
     QAction *m_nextPane = nullptr;

@@ -718,5 +718,49 @@
         <source>Invalid expression: %1</source>
         <translation>Ungültiger Ausdruck: %1</translation>
     </message>
+    <message id="action.quick_open">
+        <source>Quick Open…</source>
+        <translation>Schnell öffnen…</translation>
+    </message>
+    <message id="quickopen.title">
+        <source>Quick Open</source>
+        <translation>Schnell öffnen</translation>
+    </message>
+    <message id="quickopen.placeholder">
+        <source>Go to a file, change or specification; # for requirements</source>
+        <translation>Zu Datei, Änderung oder Spezifikation; # für Anforderungen</translation>
+    </message>
+    <message id="quickopen.no_matches">
+        <source>No matching files</source>
+        <translation>Keine passenden Dateien</translation>
+    </message>
+    <message id="quickopen.no_requirements">
+        <source>No matching requirements</source>
+        <translation>Keine passenden Anforderungen</translation>
+    </message>
+    <message id="quickopen.kind.change">
+        <source>Change</source>
+        <translation>Änderung</translation>
+    </message>
+    <message id="quickopen.kind.archived_change">
+        <source>Archived change</source>
+        <translation>Archivierte Änderung</translation>
+    </message>
+    <message id="quickopen.kind.specification">
+        <source>Specification</source>
+        <translation>Spezifikation</translation>
+    </message>
+    <message id="quickopen.requirement.specification">
+        <source>Specification %1</source>
+        <translation>Spezifikation %1</translation>
+    </message>
+    <message id="quickopen.requirement.change">
+        <source>Change %1</source>
+        <translation>Änderung %1</translation>
+    </message>
+    <message id="quickopen.requirement.archived_change">
+        <source>Archived change %1</source>
+        <translation>Archivierte Änderung %1</translation>
+    </message>
 </context>
 </TS>

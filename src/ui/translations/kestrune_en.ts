@@ -718,5 +718,49 @@
         <source>Invalid expression: %1</source>
         <translation>Invalid expression: %1</translation>
     </message>
+    <message id="action.quick_open">
+        <source>Quick Open…</source>
+        <translation>Quick Open…</translation>
+    </message>
+    <message id="quickopen.title">
+        <source>Quick Open</source>
+        <translation>Quick Open</translation>
+    </message>
+    <message id="quickopen.placeholder">
+        <source>Go to a file, change or specification; # for requirements</source>
+        <translation>Go to a file, change or specification; # for requirements</translation>
+    </message>
+    <message id="quickopen.no_matches">
+        <source>No matching files</source>
+        <translation>No matching files</translation>
+    </message>
+    <message id="quickopen.no_requirements">
+        <source>No matching requirements</source>
+        <translation>No matching requirements</translation>
+    </message>
+    <message id="quickopen.kind.change">
+        <source>Change</source>
+        <translation>Change</translation>
+    </message>
+    <message id="quickopen.kind.archived_change">
+        <source>Archived change</source>
+        <translation>Archived change</translation>
+    </message>
+    <message id="quickopen.kind.specification">
+        <source>Specification</source>
+        <translation>Specification</translation>
+    </message>
+    <message id="quickopen.requirement.specification">
+        <source>Specification %1</source>
+        <translation>Specification %1</translation>
+    </message>
+    <message id="quickopen.requirement.change">
+        <source>Change %1</source>
+        <translation>Change %1</translation>
+    </message>
+    <message id="quickopen.requirement.archived_change">
+        <source>Archived change %1</source>
+        <translation>Archived change %1</translation>
+    </message>
 </context>
 </TS>

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "model/quickopenentry.h"
+#include "model/treenode.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+#include <memory>
+
+namespace kestrune {
+
+class MainContentView;
+class QuickOpenPopup;
+class RequirementIndex;
+
+// Quick open for the window: keeps the entries of every open project (its outline's files,
+// changes and specifications, and the requirements of a RequirementIndex that follows the
+// store), shows the popup, and goes to the chosen entry through MainContentView::openLocation.
+// While the popup is open, every new outline or index of a project updates its list.
+class QuickOpenController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QuickOpenController(MainContentView &view, QObject *parent = nullptr);
+    ~QuickOpenController() override;
+
+    // Shows the popup over `window` (or raises the one open).
+    void show(QWidget *window);
+    // The popup while it is open.
+    QuickOpenPopup *popup() const;
+    RequirementIndex &requirementIndex() const { return *m_index; }
+
+    // Every entry of the open projects, in tab order.
+    QList<QuickOpenEntry> entries();
+
+private:
+    // The outline's entries of a project, made once per published tree.
+    struct OutlineEntries
+    {
+        std::shared_ptr<const TreeNode> tree;
+        QList<QuickOpenEntry> entries;
+    };
+
+    void updatePopup();
+
+    MainContentView &m_view;
+    RequirementIndex *m_index = nullptr;
+    QHash<QUrl, OutlineEntries> m_outlineEntries;
+    QPointer<QuickOpenPopup> m_popup;
+};
+
+} // namespace kestrune

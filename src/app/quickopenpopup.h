@@ -1,0 +1,64 @@
+#pragma once
+
+#include "model/quickopenentry.h"
+#include "model/quickopenranker.h"
+
+#include <QFrame>
+#include <QList>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+
+namespace kestrune {
+
+class QuickOpenListModel;
+
+// Quick open: a popup over the window with a search field and the entries that match what is
+// typed, best first (QuickOpenRanker; a leading "#" looks for requirements). Up, Down, Page Up and
+// Page Down move through the list, Enter or a click opens the chosen entry (entryChosen), Escape
+// closes. New entries (the project changed on disk) are ranked again at once, the chosen row kept.
+class QuickOpenPopup : public QFrame
+{
+    Q_OBJECT
+
+public:
+    // The most rows listed: the best matches of any larger project.
+    static constexpr qsizetype rowLimit = 500;
+    static constexpr int visibleRows = 12;
+
+    explicit QuickOpenPopup(QWidget *parent = nullptr);
+    ~QuickOpenPopup() override;
+
+    // Ranks the entries for the text in the field again; the chosen entry stays chosen when it is
+    // still listed.
+    void setEntries(QList<QuickOpenEntry> entries);
+    void setShowsProjectNames(bool show);
+    // Shows the popup centred near the top of `window`, the field focused.
+    void popUp(QWidget *window);
+
+    QLineEdit *searchField() const { return m_field; }
+    QListView *list() const { return m_list; }
+    QuickOpenListModel *model() const { return m_model; }
+    // The entry of the current row, if any.
+    const QuickOpenEntry *currentEntry() const;
+
+Q_SIGNALS:
+    void entryChosen(const QuickOpenEntry &entry);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void refilter(const QString &keepKey);
+    void chooseCurrent();
+
+    QuickOpenRanker m_ranker;
+    QLineEdit *m_field = nullptr;
+    QListView *m_list = nullptr;
+    QLabel *m_emptyLabel = nullptr;
+    QuickOpenListModel *m_model = nullptr;
+};
+
+} // namespace kestrune

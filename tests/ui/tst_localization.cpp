@@ -31,7 +31,7 @@ QSet<QString> keysUsedInSources()
 {
     static const QRegularExpression key(
         QStringLiteral("\"((?:about|action|app|common|dashboard|drop|import|markdown|project_"
-                       "tree|quickopen|shortcuts|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
+                       "tree|quickopen|search|shortcuts|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
     QSet<QString> keys;
     QDirIterator files(sourceDir + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                        QDir::Files, QDirIterator::Subdirectories);

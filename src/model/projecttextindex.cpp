@@ -4,6 +4,9 @@
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
+#include <QThread>
+#include <QThreadPool>
 
 namespace kestrune {
 
@@ -48,6 +51,68 @@ void ProjectTextIndex::requestUpdate(const QUrl &root)
     startUpdate(root);
 }
 
+namespace {
+
+// The files are read on a pool of their own: the update that waits for them runs on the global
+// pool, and waiting there for work queued on the same pool could leave no thread to do it.
+QThreadPool *readPool()
+{
+    static QThreadPool *const pool = [] {
+        auto *created = new QThreadPool; // never destroyed: reads may still run at exit
+        created->setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+        return created;
+    }();
+    return pool;
+}
+
+// What an update does to a project's files: the new list in outline order, the files read again,
+// the files dropped.
+struct IndexUpdate
+{
+    QList<SearchableFilePointer> files;
+    QList<QUrl> changed;
+    QList<QUrl> removed;
+};
+
+// Lists the outline's files, keeps those read before at the same modification date and reads the
+// rest, several at a time. Runs on the thread pool: on a large project even listing the files and
+// comparing them is more than the window's thread should do between two frames.
+IndexUpdate computeUpdate(const QUrl &root, const ProjectStore::TreePointer &tree,
+                          const QList<SearchableFilePointer> &known)
+{
+    QHash<QUrl, SearchableFilePointer> byUrl;
+    byUrl.reserve(known.size());
+    for (const SearchableFilePointer &file : known)
+        byUrl.insert(file->url, file);
+    const QList<SearchableFile> listed = SearchableFile::listOf(root, *tree);
+    QList<SearchableFile> toRead;
+    for (const SearchableFile &entry : listed) {
+        const SearchableFilePointer old = byUrl.value(entry.url);
+        if (!old || old->modificationDate != entry.modificationDate ||
+            old->relativePath != entry.relativePath)
+            toRead.append(entry);
+    }
+    const std::function<SearchableFilePointer(const SearchableFile &)> read =
+        [](const SearchableFile &entry) {
+            return std::make_shared<const SearchableFile>(SearchableFile::read(entry));
+        };
+    IndexUpdate update;
+    for (const SearchableFilePointer &file :
+         QtConcurrent::blockingMapped<QList<SearchableFilePointer>>(readPool(), toRead, read)) {
+        update.changed.append(file->url);
+        byUrl.insert(file->url, file);
+    }
+    update.files.reserve(listed.size());
+    for (const SearchableFile &entry : listed) {
+        if (SearchableFilePointer file = byUrl.take(entry.url))
+            update.files.append(std::move(file));
+    }
+    update.removed = byUrl.keys();
+    return update;
+}
+
+} // namespace
+
 void ProjectTextIndex::startUpdate(const QUrl &root)
 {
     const ProjectStore::TreePointer tree = m_store.treeForProject(root);
@@ -55,49 +120,25 @@ void ProjectTextIndex::startUpdate(const QUrl &root)
     project.pending = false;
     if (!tree)
         return;
-    const QList<SearchableFile> listed = SearchableFile::listOf(root, *tree);
-    QHash<QUrl, SearchableFilePointer> known;
-    for (const SearchableFilePointer &file : std::as_const(project.files))
-        known.insert(file->url, file);
-    QList<SearchableFile> toRead;
-    for (const SearchableFile &entry : listed) {
-        const SearchableFilePointer old = known.value(entry.url);
-        if (!old || old->modificationDate != entry.modificationDate ||
-            old->relativePath != entry.relativePath)
-            toRead.append(entry);
-    }
     project.running = true;
     Q_EMIT updatingChanged(root);
-    auto *watcher = new QFutureWatcher<SearchableFile>(this);
-    connect(watcher, &QFutureWatcher<SearchableFile>::finished, this, [this, watcher, root, listed] {
+    auto *watcher = new QFutureWatcher<IndexUpdate>(this);
+    connect(watcher, &QFutureWatcher<IndexUpdate>::finished, this, [this, watcher, root] {
         watcher->deleteLater();
-        finishUpdate(root, listed, watcher->future().results());
+        IndexUpdate update = watcher->result();
+        finishUpdate(root, std::move(update.files), update.changed, update.removed);
     });
-    watcher->setFuture(QtConcurrent::mapped(toRead, &SearchableFile::read));
+    watcher->setFuture(QtConcurrent::run(computeUpdate, root, tree, project.files));
 }
 
-void ProjectTextIndex::finishUpdate(const QUrl &root, const QList<SearchableFile> &listed,
-                                    const QList<SearchableFile> &read)
+void ProjectTextIndex::finishUpdate(const QUrl &root, QList<SearchableFilePointer> files,
+                                    const QList<QUrl> &changed, const QList<QUrl> &removed)
 {
     const auto it = m_projects.find(root);
     if (it == m_projects.end())
         return; // removed meanwhile
     Project &project = *it;
-    QHash<QUrl, SearchableFilePointer> byUrl;
-    for (const SearchableFilePointer &file : std::as_const(project.files))
-        byUrl.insert(file->url, file);
-    QList<QUrl> changed;
-    for (const SearchableFile &file : read) {
-        changed.append(file.url);
-        byUrl.insert(file.url, std::make_shared<const SearchableFile>(file));
-    }
-    QList<SearchableFilePointer> files;
-    files.reserve(listed.size());
-    for (const SearchableFile &entry : listed) {
-        if (SearchableFilePointer file = byUrl.take(entry.url))
-            files.append(std::move(file));
-    }
-    const QList<QUrl> removed = byUrl.keys();
+    // The list replaced goes with its last reference, usually right here: a pointer copy per file.
     project.files = std::move(files);
     project.indexed = true;
     project.running = false;

@@ -13,8 +13,8 @@ class ProjectStore;
 
 // The text of every Markdown file of every project of a store, read once and held in memory for
 // project search. It follows the store: each newly published outline is compared with what was
-// read before, and only the files that are new or changed (by modification date) are read again,
-// on the thread pool; vanished files are dropped. A project has at most one update running; an
+// read before, and only the files that are new or changed (by modification date) are read again;
+// vanished files are dropped. All of it runs on the thread pool. A project has at most one update running; an
 // outline published meanwhile is taken up once it is done.
 class ProjectTextIndex : public QObject
 {
@@ -49,8 +49,8 @@ private:
 
     void requestUpdate(const QUrl &root);
     void startUpdate(const QUrl &root);
-    void finishUpdate(const QUrl &root, const QList<SearchableFile> &listed,
-                      const QList<SearchableFile> &read);
+    void finishUpdate(const QUrl &root, QList<SearchableFilePointer> files, const QList<QUrl> &changed,
+                      const QList<QUrl> &removed);
     void dropRemovedProjects();
 
     ProjectStore &m_store;

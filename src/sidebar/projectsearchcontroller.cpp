@@ -31,15 +31,10 @@ ProjectSearchController::ProjectSearchController(ProjectStore &store, ProjectTex
     m_model.setStatusLookup([this](const SearchableFile &file) -> std::optional<ChangeStatus> {
         if (file.kind != SearchableFileKind::change)
             return std::nullopt;
-        const std::optional<ProjectSummary> summary = m_store.summaryForProject(file.projectRoot);
-        if (!summary)
-            return std::nullopt;
-        for (const ChangeSummary &change : summary->changeSummaries) {
-            if (change.changeName == file.ownerName && change.status != ChangeStatus::archived)
-                return change.status;
-        }
-        return std::nullopt;
+        return changeStatuses(file.projectRoot).value(file.ownerName);
     });
+    connect(&store, &ProjectStore::summaryByProjectChanged, this,
+            [this](const QUrl &root) { m_changeStatuses.remove(root); });
     connect(&field, &ProjectSearchField::patternChanged, this, [this] { start(Run::fresh); });
     connect(&field, &ProjectSearchField::resultsRequested, &view, &SearchResultsView::focusResults);
     connect(&view, &SearchResultsView::scopeChanged, this, [this] { start(Run::fresh); });
@@ -55,6 +50,21 @@ ProjectSearchController::ProjectSearchController(ProjectStore &store, ProjectTex
         if (m_active && m_view.searchesAllProjects())
             start(Run::refresh);
     });
+}
+
+const QHash<QString, ChangeStatus> &ProjectSearchController::changeStatuses(const QUrl &root)
+{
+    const auto known = m_changeStatuses.constFind(root);
+    if (known != m_changeStatuses.constEnd())
+        return *known;
+    QHash<QString, ChangeStatus> statuses;
+    if (const std::optional<ProjectSummary> summary = m_store.summaryForProject(root)) {
+        for (const ChangeSummary &change : summary->changeSummaries) {
+            if (change.status != ChangeStatus::archived)
+                statuses.insert(change.changeName, change.status);
+        }
+    }
+    return *m_changeStatuses.emplace(root, std::move(statuses));
 }
 
 void ProjectSearchController::setCurrentProject(const QUrl &root)

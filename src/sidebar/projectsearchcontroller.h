@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/changestatus.h"
 #include "model/filesearchresult.h"
 #include "model/projectsearch.h"
 #include "model/searchpattern.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -61,6 +63,8 @@ private:
     void onIndexUpdated(const QUrl &root);
     void updateStatus();
     void chooseHit(const QModelIndex &index);
+    // The status of each current change of a project, by name; made once a published summary.
+    const QHash<QString, ChangeStatus> &changeStatuses(const QUrl &root);
 
     ProjectStore &m_store;
     ProjectTextIndex &m_index;
@@ -73,6 +77,7 @@ private:
     Run m_run = Run::fresh;
     QList<FileSearchResult> m_refreshResults;
     QList<FileSearchResult> m_waitingResults;
+    QHash<QUrl, QHash<QString, ChangeStatus>> m_changeStatuses;
     QTimer m_showTimer;
     bool m_searchDone = false;
 };

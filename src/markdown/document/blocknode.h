@@ -146,6 +146,10 @@ public:
         BlockNode(T &&payload) // NOLINT(google-explicit-constructor): a node is its payload
         : m_payload(std::forward<T>(payload))
     {}
+    template <typename T>
+    requires(std::is_constructible_v<Payload, T &&>) BlockNode(T &&payload, int sourceLine)
+        : m_payload(std::forward<T>(payload)), m_sourceLine(sourceLine)
+    {}
 
     Kind kind() const { return static_cast<Kind>(m_payload.index()); }
     const Payload &payload() const { return m_payload; }
@@ -155,10 +159,19 @@ public:
     // The inline content of a paragraph or heading; nullptr for the other kinds.
     const QList<InlineNode> *inlines() const;
 
-    friend bool operator==(const BlockNode &, const BlockNode &) = default;
+    // The line of the parsed text the block starts on, counted from 0 (lines end at LF, CR or
+    // CR LF); -1 for a block the parser did not make. Where a block came from is not what it is:
+    // blocks of equal content are equal wherever they start.
+    int sourceLine() const { return m_sourceLine; }
+
+    friend bool operator==(const BlockNode &left, const BlockNode &right)
+    {
+        return left.m_payload == right.m_payload;
+    }
 
 private:
     Payload m_payload;
+    int m_sourceLine = -1;
 };
 
 inline bool operator==(const RawListItem &left, const RawListItem &right)

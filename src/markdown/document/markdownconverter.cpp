@@ -157,6 +157,8 @@ Context contextOf(NodeType type)
 class Walk
 {
 public:
+    explicit Walk(int firstLine) : m_firstLine(firstLine) {}
+
     QList<BlockNode> run(cmark_node *document)
     {
         m_stack.reserve(32);
@@ -192,6 +194,7 @@ private:
     }
     QString literal(cmark_node *node) { return string(cmark_node_get_literal(node)); }
     QString url(cmark_node *node) { return string(cmark_node_get_url(node)); }
+    int sourceLine(cmark_node *node) const { return m_firstLine + cmark_node_get_start_line(node) - 1; }
 
     void push(cmark_node *node, NodeType type, bool flattened, int blockDepth, int inlineDepth)
     {
@@ -261,14 +264,14 @@ private:
             if (const char *info = cmark_node_get_fence_info(node))
                 block.fenceInfo = string(info);
             block.content = literal(node);
-            m_blocks.emplace_back(std::move(block));
+            m_blocks.emplace_back(std::move(block), sourceLine(node));
             return false;
         }
         case NodeType::htmlBlock:
-            m_blocks.emplace_back(Block::HtmlBlock{literal(node)});
+            m_blocks.emplace_back(Block::HtmlBlock{literal(node)}, sourceLine(node));
             return false;
         case NodeType::thematicBreak:
-            m_blocks.emplace_back(Block::ThematicBreak{});
+            m_blocks.emplace_back(Block::ThematicBreak{}, sourceLine(node));
             return false;
         default:
             return false; // custom blocks, and inline or item kinds out of place
@@ -319,7 +322,8 @@ private:
 
         switch (frame.type) {
         case NodeType::blockquote:
-            m_blocks.emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)});
+            m_blocks.emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)},
+                                  sourceLine(frame.node));
             break;
         case NodeType::item:
         case NodeType::taskListItem: {
@@ -331,17 +335,19 @@ private:
             break;
         }
         case NodeType::list:
-            m_blocks.emplace_back(makeList(frame));
+            m_blocks.emplace_back(makeList(frame), sourceLine(frame.node));
             break;
         case NodeType::paragraph:
-            m_blocks.emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)});
+            m_blocks.emplace_back(Block::Paragraph{take(m_inlines, frame.inlinesBegin)},
+                                  sourceLine(frame.node));
             break;
         case NodeType::heading:
-            m_blocks.emplace_back(Block::Heading{cmark_node_get_heading_level(frame.node),
-                                                 take(m_inlines, frame.inlinesBegin)});
+            m_blocks.emplace_back(
+                Block::Heading{cmark_node_get_heading_level(frame.node), take(m_inlines, frame.inlinesBegin)},
+                sourceLine(frame.node));
             break;
         case NodeType::table:
-            m_blocks.emplace_back(makeTable(frame));
+            m_blocks.emplace_back(makeTable(frame), sourceLine(frame.node));
             break;
         case NodeType::tableHead:
         case NodeType::tableRow:
@@ -370,17 +376,17 @@ private:
         }
     }
 
-    BlockNode makeList(const Frame &frame)
+    BlockNode::Payload makeList(const Frame &frame)
     {
         const auto first = m_items.begin() + std::ptrdiff_t(frame.itemsBegin);
-        BlockNode list = listOf(frame.node, first, m_items.end());
+        BlockNode::Payload list = listOf(frame.node, first, m_items.end());
         m_items.erase(first, m_items.end());
         return list;
     }
 
     using ItemIterator = std::vector<PendingItem>::iterator;
 
-    static BlockNode listOf(cmark_node *node, ItemIterator first, ItemIterator last)
+    static BlockNode::Payload listOf(cmark_node *node, ItemIterator first, ItemIterator last)
     {
         const bool isTight = cmark_node_get_list_tight(node) != 0;
         const qsizetype count = qsizetype(last - first);
@@ -406,7 +412,7 @@ private:
         }
     }
 
-    BlockNode makeTable(const Frame &frame)
+    Block::Table makeTable(const Frame &frame)
     {
         Block::Table table;
         const uint16_t columns = cmark_gfm_extensions_get_table_columns(frame.node);
@@ -427,15 +433,16 @@ private:
     std::vector<RawTableRow> m_rows;
     std::vector<RawTableCell> m_cells;
     SharedStringPool m_strings;
+    int m_firstLine = 0;
 };
 
 } // namespace
 
-QList<BlockNode> MarkdownConverter::convertDocument(cmark_node *document)
+QList<BlockNode> MarkdownConverter::convertDocument(cmark_node *document, int firstLine)
 {
     if (!document)
         return {};
-    return Walk().run(document);
+    return Walk(firstLine).run(document);
 }
 
 } // namespace kestrune

@@ -17,7 +17,9 @@ public:
     // produces (an unknown node type, a list child that is not an item, a table
     // child that is not a row, a row child that is not a cell, a list without a
     // list type) is a programming error and stops the program.
-    static QList<BlockNode> convertDocument(cmark_node *document);
+    // Each block's source line is its parser line (from 1) plus `firstLine` - 1: the line the
+    // parsed text starts on in a longer one.
+    static QList<BlockNode> convertDocument(cmark_node *document, int firstLine = 0);
 };
 
 } // namespace kestrune

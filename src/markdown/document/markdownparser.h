@@ -31,6 +31,9 @@ public:
     // Throws std::bad_alloc when the parse would take more than memoryBudget() for the text, or
     // more than the system has; nothing is left allocated then.
     static QList<BlockNode> parse(const QString &markdown);
+    // A piece of a longer text that starts on line `firstLine` of it (counted from 0): the
+    // blocks' source lines are lines of the whole text.
+    static QList<BlockNode> parse(const QString &markdown, int firstLine);
     // The same for text that is already UTF-8; an invalid sequence comes out as U+FFFD.
     static QList<BlockNode> parseUtf8(QByteArrayView markdown);
     static QList<BlockNode> parseUtf8(QByteArrayView markdown, std::size_t memoryBudget);
@@ -38,6 +41,9 @@ public:
     // What a parse of so many bytes of text may take: far more than any real document of that
     // length needs, far less than a runaway one would.
     static std::size_t memoryBudget(qsizetype utf8Size);
+
+private:
+    static QList<BlockNode> parseUtf8(QByteArrayView markdown, std::size_t memoryBudget, int firstLine);
 };
 
 } // namespace kestrune

@@ -146,6 +146,7 @@ private Q_SLOTS:
     void survivesDeepNesting();
     void keepsShallowNesting();
     void keepsTextNodesApart();
+    void recordsTheLineEachBlockStartsOn();
     void stopsOnMalformedTrees_data();
     void stopsOnMalformedTrees();
 };
@@ -331,6 +332,30 @@ void TestMarkdownParser::keepsTextNodesApart()
 
     const QList<BlockNode> expected{Build::paragraph({text(" a "), text("  b\t")})};
     QCOMPARE(MarkdownConverter::convertDocument(document.get()), expected);
+}
+
+// Every block knows the line it starts on, lines ending at LF, CR or CR LF as the parser reads
+// them; a piece of a longer text counts from its first line. Where a block starts is not part of
+// what it is.
+void TestMarkdownParser::recordsTheLineEachBlockStartsOn()
+{
+    const QString markdown = QStringLiteral("# Title\r\rFirst\r\nparagraph\n\n- one\n\n  nested\n- two\n\n"
+                                            "| a |\n|---|\n| b |\n\n```\ncode\n```\n");
+    for (const int first : {0, 100}) {
+        const QList<BlockNode> blocks =
+            first == 0 ? MarkdownParser::parse(markdown) : MarkdownParser::parse(markdown, first);
+        QList<int> lines;
+        for (const BlockNode &block : blocks)
+            lines.append(block.sourceLine() - first);
+        QCOMPARE(lines, (QList<int>{0, 2, 5, 10, 14}));
+        const auto *list = blocks.at(2).as<Block::BulletedList>();
+        QVERIFY(list);
+        QCOMPARE(list->items.at(0).children.at(1).sourceLine(), first + 7);
+        QCOMPARE(list->items.at(1).children.at(0).sourceLine(), first + 8);
+    }
+    QCOMPARE(MarkdownParser::parse(QStringLiteral("\n\nText")),
+             MarkdownParser::parse(QStringLiteral("Text")));
+    QCOMPARE(Build::paragraph("a").sourceLine(), -1);
 }
 
 void TestMarkdownParser::stopsOnMalformedTrees_data()

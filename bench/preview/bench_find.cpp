@@ -108,7 +108,7 @@ Measurement findInPage(const QString &text, bool laidOut)
     if (laidOut)
         waitFor([&] { return view.isLayoutComplete(); });
     return time(
-        view.viewport(), [&] { view.find(FindQuery{QStringLiteral("the")}); },
+        view.viewport(), [&] { view.find(SearchPattern(QStringLiteral("the"))); },
         [&] { return view.findStatus(); });
 }
 
@@ -135,7 +135,7 @@ Measurement findInSource(const QString &text)
     waitFor([&] { return view.isComplete(); });
     SourceTextFind *find = view.textFind();
     return time(
-        view.viewport(), [&] { find->find(FindQuery{QStringLiteral("the")}); },
+        view.viewport(), [&] { find->find(SearchPattern(QStringLiteral("the"))); },
         [&] { return find->status(); });
 }
 

@@ -34,6 +34,9 @@ QToolButton *makeButton(const QString &objectName, const QString &text, QWidget 
 FindBar::FindBar(QWidget *parent)
     : QWidget(parent), m_field(new QLineEdit(this)), m_status(new QLabel(this)),
       m_matchCase(makeButton(QStringLiteral("findMatchCase"), Localization::text("find.match_case"), this)),
+      m_wholeWord(makeButton(QStringLiteral("findWholeWord"), Localization::text("find.whole_word"), this)),
+      m_regularExpression(makeButton(QStringLiteral("findRegularExpression"),
+                                     Localization::text("find.regular_expression"), this)),
       m_previous(makeButton(QStringLiteral("findPrevious"), Localization::text("find.previous"), this)),
       m_next(makeButton(QStringLiteral("findNext"), Localization::text("find.next"), this)),
       m_close(makeButton(QStringLiteral("findClose"), Localization::text("common.close"), this))
@@ -47,6 +50,14 @@ FindBar::FindBar(QWidget *parent)
     m_status->setObjectName(QStringLiteral("findStatus"));
     m_matchCase->setText(QStringLiteral("Aa"));
     m_matchCase->setCheckable(true);
+    // A word underlined, as far as it goes; the dot and star of an expression.
+    m_wholeWord->setText(QStringLiteral("ab"));
+    QFont underlined = m_wholeWord->font();
+    underlined.setUnderline(true);
+    m_wholeWord->setFont(underlined);
+    m_wholeWord->setCheckable(true);
+    m_regularExpression->setText(QStringLiteral(".*"));
+    m_regularExpression->setCheckable(true);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 5, 8, 5);
@@ -54,6 +65,8 @@ FindBar::FindBar(QWidget *parent)
     layout->addWidget(m_field, 1);
     layout->addWidget(m_status);
     layout->addWidget(m_matchCase);
+    layout->addWidget(m_wholeWord);
+    layout->addWidget(m_regularExpression);
     layout->addWidget(m_previous);
     layout->addWidget(m_next);
     layout->addWidget(m_close);
@@ -61,6 +74,8 @@ FindBar::FindBar(QWidget *parent)
     const auto emitQuery = [this] { Q_EMIT queryChanged(query()); };
     connect(m_field, &QLineEdit::textChanged, this, emitQuery);
     connect(m_matchCase, &QToolButton::toggled, this, emitQuery);
+    connect(m_wholeWord, &QToolButton::toggled, this, emitQuery);
+    connect(m_regularExpression, &QToolButton::toggled, this, emitQuery);
     connect(m_previous, &QToolButton::clicked, this, &FindBar::previousRequested);
     connect(m_next, &QToolButton::clicked, this, &FindBar::nextRequested);
     connect(m_close, &QToolButton::clicked, this, [this] {
@@ -71,9 +86,28 @@ FindBar::FindBar(QWidget *parent)
     applyColors();
 }
 
-FindQuery FindBar::query() const
+SearchPattern FindBar::query() const
 {
-    return {m_field->text(), m_matchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive};
+    SearchOptions options;
+    options.caseSensitive = m_matchCase->isChecked();
+    options.wholeWord = m_wholeWord->isChecked();
+    options.regularExpression = m_regularExpression->isChecked();
+    return SearchPattern(m_field->text(), options);
+}
+
+void FindBar::open(const SearchPattern &query)
+{
+    {
+        const QSignalBlocker field(m_field);
+        const QSignalBlocker matchCase(m_matchCase);
+        const QSignalBlocker wholeWord(m_wholeWord);
+        const QSignalBlocker expression(m_regularExpression);
+        m_field->setText(query.text());
+        m_matchCase->setChecked(query.options().caseSensitive);
+        m_wholeWord->setChecked(query.options().wholeWord);
+        m_regularExpression->setChecked(query.options().regularExpression);
+    }
+    open();
 }
 
 void FindBar::open(const QString &text)
@@ -87,15 +121,23 @@ void FindBar::open(const QString &text)
 
 void FindBar::setStatus(const FindStatus &status)
 {
+    const SearchPattern pattern = query();
+    if (m_showsError != !pattern.isValid()) {
+        m_showsError = !pattern.isValid();
+        applyStatusColor();
+    }
     QString text;
     if (m_field->text().isEmpty())
         text.clear();
+    else if (!pattern.isValid())
+        text = Localization::format("find.invalid_expression", pattern.errorString());
     else if (status.total == 0)
         text = status.complete ? Localization::text("find.no_matches") : QString();
     else
         text = Localization::text("find.status")
                    .arg(QLocale().toString(status.current), QLocale().toString(status.total));
     m_status->setText(text);
+    m_status->setToolTip(pattern.isValid() ? QString() : text);
     m_previous->setEnabled(status.total > 0);
     m_next->setEnabled(status.total > 0);
 }
@@ -140,8 +182,15 @@ void FindBar::applyColors()
     m_previous->setIcon(SymbolIcon::icon(u"chevron.up", symbol, symbolSize));
     m_next->setIcon(SymbolIcon::icon(u"chevron.down", symbol, symbolSize));
     m_close->setIcon(SymbolIcon::icon(u"xmark", symbol, symbolSize));
+    applyStatusColor();
+}
+
+void FindBar::applyStatusColor()
+{
     QPalette statusPalette = m_status->palette();
-    statusPalette.setColor(QPalette::WindowText, symbol);
+    statusPalette.setColor(QPalette::WindowText, m_showsError
+                                                     ? PreviewColors::errorText.resolve(palette())
+                                                     : PreviewColors::secondaryText.resolve(palette()));
     m_status->setPalette(statusPalette);
 }
 

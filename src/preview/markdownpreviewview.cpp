@@ -722,7 +722,7 @@ void MarkdownPreviewView::applyFind(bool restart)
         source = large->source();
     if (source)
         target = source->textFind();
-    const FindQuery query = m_findBar->query();
+    const SearchPattern query = m_findBar->query();
     if (target == m_findTarget && query == m_findTargetQuery && !restart)
         return;
     if (target != m_findTarget)

@@ -194,7 +194,7 @@ private:
     NoticeBar *m_removedNotice = nullptr;
     FindBar *m_findBar = nullptr;
     QPointer<QObject> m_findTarget; // the view or source finder the bar's query runs in
-    FindQuery m_findTargetQuery;
+    SearchPattern m_findTargetQuery;
     QMetaObject::Connection m_findStatusConnection;
     QStackedWidget *m_content = nullptr;
     LoadingIndicator *m_loading = nullptr;

@@ -15,6 +15,9 @@ struct PreviewColors
     // Path, loading label, empty notice, level-6 headings and quoted text.
     static constexpr DynamicColor secondaryText =
         dynamicColor(1.0f, 1.0f, 1.0f, 0.6f, 0.29f, 0.35f, 0.45f, 0.72f);
+    // What went wrong, in short: an expression of the find bar that does not compile.
+    static constexpr DynamicColor errorText =
+        dynamicColor(1.0f, 0.45f, 0.42f, 1.0f, 0.75f, 0.11f, 0.1f, 1.0f);
     // Progress indicator tint and links.
     static constexpr DynamicColor accent = dynamicColor(0.28f, 0.6f, 1.0f, 1.0f, 0.23f, 0.5f, 0.95f, 1.0f);
     static constexpr DynamicColor codeBackground =

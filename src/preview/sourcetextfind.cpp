@@ -50,7 +50,7 @@ SourceTextFind::~SourceTextFind()
         m_watcher->future().cancel();
 }
 
-void SourceTextFind::find(const FindQuery &query)
+void SourceTextFind::find(const SearchPattern &query)
 {
     clear();
     if (query.isEmpty())
@@ -58,12 +58,12 @@ void SourceTextFind::find(const FindQuery &query)
     m_query = query;
     m_complete = false;
     m_firstFrom = m_view->cursorForPosition(QPoint(0, 0)).block().position();
-    auto promise = std::make_shared<QPromise<QList<qsizetype>>>();
-    m_watcher = std::make_unique<QFutureWatcher<QList<qsizetype>>>();
+    auto promise = std::make_shared<QPromise<QList<TextMatch>>>();
+    m_watcher = std::make_unique<QFutureWatcher<QList<TextMatch>>>();
     connect(m_watcher.get(), &QFutureWatcherBase::resultsReadyAt, this, &SourceTextFind::takeResults);
     connect(m_watcher.get(), &QFutureWatcherBase::finished, this, [this] {
         m_complete = true;
-        if (m_firstFrom >= 0 && !m_starts.empty())
+        if (m_firstFrom >= 0 && !m_matches.empty())
             goTo(0); // nothing after the top of the view: the first match of the text
         m_firstFrom = -1;
         Q_EMIT statusChanged();
@@ -73,16 +73,16 @@ void SourceTextFind::find(const FindQuery &query)
     QThreadPool::globalInstance()->start([promise, query, text = m_text] {
         const QString searched = withPlainLineEnds(text);
         const QStringView whole(searched);
-        const qsizetype overlap = query.text.size() - 1;
-        for (qsizetype begin = 0; begin < whole.size() && !promise->isCanceled(); begin += sliceSize) {
-            // A slice reaches into the next by the query's length, for a match across the seam.
-            const qsizetype end = std::min(whole.size(), begin + sliceSize + overlap);
-            QList<qsizetype> starts = query.matchStarts(whole.sliced(begin, end - begin));
-            while (!starts.isEmpty() && starts.last() >= sliceSize)
-                starts.removeLast();
-            for (qsizetype &start : starts)
-                start += begin;
-            promise->addResult(starts);
+        qsizetype begin = 0;
+        while (begin < whole.size() && !promise->isCanceled()) {
+            // Slices end with a line, and no match crosses a line break.
+            qsizetype end = SearchPattern::lineEnd(whole, std::min(whole.size(), begin + sliceSize));
+            end = std::min(whole.size(), end + 1);
+            QList<TextMatch> matches = query.matchesIn(whole.sliced(begin, end - begin));
+            for (TextMatch &match : matches)
+                match.start += begin;
+            promise->addResult(matches);
+            begin = end;
         }
         promise->finish();
     });
@@ -93,18 +93,16 @@ void SourceTextFind::find(const FindQuery &query)
 void SourceTextFind::takeResults(int begin, int end)
 {
     for (int i = begin; i < end; ++i) {
-        const QList<qsizetype> starts = m_watcher->resultAt(i);
-        for (const qsizetype start : starts) {
-            // Matches never overlap, also across the seam of two slices.
-            if (m_starts.empty() || start >= m_starts.back() + m_query.text.size())
-                m_starts.push_back(start);
-        }
+        const QList<TextMatch> matches = m_watcher->resultAt(i);
+        m_matches.insert(m_matches.end(), matches.cbegin(), matches.cend());
     }
     if (m_firstFrom >= 0) {
-        const auto first = std::lower_bound(m_starts.begin(), m_starts.end(), m_firstFrom);
-        if (first != m_starts.end()) {
+        const auto first = std::lower_bound(
+            m_matches.begin(), m_matches.end(), m_firstFrom,
+            [](const TextMatch &match, qsizetype position) { return match.start < position; });
+        if (first != m_matches.end()) {
             m_firstFrom = -1;
-            goTo(int(first - m_starts.begin()));
+            goTo(int(first - m_matches.begin()));
         }
     }
     updateHighlights();
@@ -113,19 +111,19 @@ void SourceTextFind::takeResults(int begin, int end)
 
 void SourceTextFind::findNext()
 {
-    if (m_starts.empty())
+    if (m_matches.empty())
         return;
     const int from = m_pending >= 0 ? m_pending : m_current;
     m_firstFrom = -1;
-    goTo(from < 0 ? 0 : (from + 1) % int(m_starts.size()));
+    goTo(from < 0 ? 0 : (from + 1) % int(m_matches.size()));
 }
 
 void SourceTextFind::findPrevious()
 {
-    if (m_starts.empty())
+    if (m_matches.empty())
         return;
     const int from = m_pending >= 0 ? m_pending : m_current;
-    const int count = int(m_starts.size());
+    const int count = int(m_matches.size());
     m_firstFrom = -1;
     goTo(from <= 0 ? count - 1 : from - 1);
 }
@@ -139,7 +137,7 @@ void SourceTextFind::clear()
     }
     const bool wasActive = !m_query.isEmpty();
     m_query = {};
-    m_starts.clear();
+    m_matches.clear();
     m_current = -1;
     m_pending = -1;
     m_firstFrom = -1;
@@ -152,20 +150,20 @@ void SourceTextFind::clear()
 
 FindStatus SourceTextFind::status() const
 {
-    return {m_current + 1, int(m_starts.size()), m_complete};
+    return {m_current + 1, int(m_matches.size()), m_complete};
 }
 
 void SourceTextFind::goTo(int index)
 {
-    const qsizetype start = m_starts[size_t(index)];
-    if (start + m_query.text.size() >= m_view->document()->characterCount()) {
+    const TextMatch &match = m_matches[size_t(index)];
+    if (match.end() >= m_view->document()->characterCount()) {
         m_pending = index; // shown once the view has taken in the text that far
         return;
     }
     m_pending = -1;
     m_current = index;
     QTextCursor cursor(m_view->document());
-    cursor.setPosition(int(start));
+    cursor.setPosition(int(match.start));
     const QRect shown = m_view->cursorRect(cursor);
     if (shown.top() < 0 || shown.bottom() > m_view->viewport()->height()) {
         m_view->setTextCursor(cursor);
@@ -178,7 +176,7 @@ void SourceTextFind::goTo(int index)
 void SourceTextFind::updateHighlights()
 {
     QList<QTextEdit::ExtraSelection> selections;
-    if (!m_query.isEmpty() && !m_starts.empty()) {
+    if (!m_query.isEmpty() && !m_matches.empty()) {
         const qsizetype first = m_view->cursorForPosition(QPoint(0, 0)).block().position();
         const QTextBlock lastShown =
             m_view->cursorForPosition(QPoint(m_view->viewport()->width(), m_view->viewport()->height()))
@@ -187,13 +185,15 @@ void SourceTextFind::updateHighlights()
         const Appearance appearance = appearanceOf(m_view->palette());
         const QColor match = findMatchTint.resolve(appearance);
         const QColor current = currentFindMatchTint.resolve(appearance);
-        for (auto it = std::lower_bound(m_starts.begin(), m_starts.end(), first);
-             it != m_starts.end() && *it < last; ++it) {
+        const auto firstShown = std::lower_bound(
+            m_matches.begin(), m_matches.end(), first,
+            [](const TextMatch &match, qsizetype position) { return match.end() <= position; });
+        for (auto it = firstShown; it != m_matches.end() && it->start < last; ++it) {
             QTextEdit::ExtraSelection selection;
             selection.cursor = QTextCursor(m_view->document());
-            selection.cursor.setPosition(int(*it));
-            selection.cursor.setPosition(int(*it + m_query.text.size()), QTextCursor::KeepAnchor);
-            const bool isCurrent = int(it - m_starts.begin()) == m_current;
+            selection.cursor.setPosition(int(it->start));
+            selection.cursor.setPosition(int(it->end()), QTextCursor::KeepAnchor);
+            const bool isCurrent = int(it - m_matches.begin()) == m_current;
             selection.format.setBackground(isCurrent ? current : match);
             selections.append(selection);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "markdown/layout/findquery.h"
 #include "markdown/layout/findstatus.h"
+#include "model/searchpattern.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -27,11 +27,11 @@ public:
 
     // Highlights every match and goes to the first one at or after the top of the view, once
     // it is counted. An empty query ends the find.
-    void find(const FindQuery &query);
+    void find(const SearchPattern &query);
     void findNext();
     void findPrevious();
     void clear();
-    const FindQuery &query() const { return m_query; }
+    const SearchPattern &query() const { return m_query; }
     FindStatus status() const;
 
 Q_SIGNALS:
@@ -44,13 +44,13 @@ private:
 
     SourceTextView *m_view;
     QString m_text;
-    FindQuery m_query;
-    std::vector<qsizetype> m_starts; // of the matches counted so far, in order
+    SearchPattern m_query;
+    std::vector<TextMatch> m_matches; // counted so far, in order, in the view's text
     int m_current = -1;
     qsizetype m_firstFrom = -1; // waiting for the first match at or after this position
     int m_pending = -1;         // a match beyond the text the view has taken in so far
     bool m_complete = true;
-    std::unique_ptr<QFutureWatcher<QList<qsizetype>>> m_watcher;
+    std::unique_ptr<QFutureWatcher<QList<TextMatch>>> m_watcher;
 };
 
 } // namespace kestrune

@@ -5,6 +5,7 @@
 #include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/previewcolors.h"
 #include "preview/previewfonts.h"
 #include "preview/previewzoom.h"
 #include "preview/segmentbutton.h"
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void reloadOfAnUnchangedTextKeepsTheView();
     void removedFileStaysVisibleUnderANotice();
     void findBarFindsInBothModesAndClosesWithEscape();
+    void findBarTakesWholeWordsAndExpressions();
     void zoomFollowsTheProgramsStepsInBothModes();
     void linksStayInsideTheProjectOrAsk();
     void headingsPopupListsFiltersAndScrolls();
@@ -734,6 +736,61 @@ void TestMarkdownPreviewView::findBarFindsInBothModesAndClosesWithEscape()
     QTest::keyClick(bar->field(), Qt::Key_Escape);
     QVERIFY(bar->isHidden());
     QVERIFY(source->extraSelections().isEmpty());
+}
+
+// The bar's toggles take whole words and regular expressions, whose matches have their own
+// lengths; an expression that does not compile says why in the error colour of either
+// appearance, and finds nothing until it is mended.
+void TestMarkdownPreviewView::findBarTakesWholeWordsAndExpressions()
+{
+    const QUrl url = writeFile(QStringLiteral("words.md"), "A cat, a concat and a Cat.\n\nThe catalog.\n");
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    view->openFind();
+    FindBar *bar = view->findBar();
+    QTest::keyClicks(bar->field(), QStringLiteral("cat"));
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 4, true}));
+    auto *wholeWord = bar->findChild<QToolButton *>(QStringLiteral("findWholeWord"));
+    auto *expression = bar->findChild<QToolButton *>(QStringLiteral("findRegularExpression"));
+    QCOMPARE(wholeWord->accessibleName(), Localization::text("find.whole_word"));
+    QCOMPARE(expression->accessibleName(), Localization::text("find.regular_expression"));
+    wholeWord->click();
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 2, true}));
+    wholeWord->click();
+    expression->click();
+    QTest::keyClicks(bar->field(), QStringLiteral("\\w*"));
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 4, true}));
+    QStringList marked;
+    for (const QTextEdit::ExtraSelection &mark : source->extraSelections())
+        marked.append(mark.cursor.selectedText());
+    QCOMPARE(marked, (QStringList{QStringLiteral("cat"), QStringLiteral("cat"), QStringLiteral("Cat"),
+                                  QStringLiteral("catalog")}));
+
+    auto *status = bar->findChild<QLabel *>(QStringLiteral("findStatus"));
+    const QColor normal = status->palette().color(QPalette::WindowText);
+    QTest::keyClicks(bar->field(), QStringLiteral("("));
+    const SearchPattern broken(QStringLiteral("cat\\w*("), {.regularExpression = true});
+    QVERIFY(!broken.isValid());
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{0, 0, true}));
+    QCOMPARE(status->text(), Localization::format("find.invalid_expression", broken.errorString()));
+    QVERIFY(status->isVisible());
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        bar->setPalette(ThemeController::paletteFor(appearance));
+        QCOMPARE(status->palette().color(QPalette::WindowText), PreviewColors::errorText.resolve(appearance));
+    }
+    bar->setPalette(ThemeController::paletteFor(Appearance::light));
+    QTest::keyClick(bar->field(), Qt::Key_Backspace);
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 4, true}));
+    QCOMPARE(status->palette().color(QPalette::WindowText), normal);
+
+    // The rendered page counts with the same rules.
+    view->setViewMode(MarkdownViewMode::preview);
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->findStatus(), (FindStatus{1, 4, true}));
 }
 
 void TestMarkdownPreviewView::linksStayInsideTheProjectOrAsk()

@@ -6,24 +6,24 @@
 
 namespace kestrune {
 
-int BlockMatchCounter::count(const BlockNode &block, const FindQuery &query)
+int BlockMatchCounter::count(const BlockNode &block, const SearchPattern &query)
 {
     return std::visit(
         [&query](const auto &payload) -> int {
             using Payload = std::decay_t<decltype(payload)>;
             if constexpr (std::is_same_v<Payload, Block::Paragraph> ||
                           std::is_same_v<Payload, Block::Heading>) {
-                return int(query.matchCount(InlineQueries::plainText(payload.content)));
+                return int(query.matchCountIn(InlineQueries::plainText(payload.content)));
             } else if constexpr (std::is_same_v<Payload, Block::CodeBlock> ||
                                  std::is_same_v<Payload, Block::HtmlBlock>) {
-                return int(query.matchCount(payload.content));
+                return int(query.matchCountIn(payload.content));
             } else if constexpr (std::is_same_v<Payload, Block::Blockquote>) {
                 return count(payload.children, query);
             } else if constexpr (std::is_same_v<Payload, Block::Table>) {
                 int total = 0;
                 for (const RawTableRow &row : payload.rows) {
                     for (const RawTableCell &cell : row.cells)
-                        total += int(query.matchCount(InlineQueries::plainText(cell.content)));
+                        total += int(query.matchCountIn(InlineQueries::plainText(cell.content)));
                 }
                 return total;
             } else if constexpr (std::is_same_v<Payload, Block::ThematicBreak>) {
@@ -38,7 +38,7 @@ int BlockMatchCounter::count(const BlockNode &block, const FindQuery &query)
         block.payload());
 }
 
-int BlockMatchCounter::count(const QList<BlockNode> &blocks, const FindQuery &query)
+int BlockMatchCounter::count(const QList<BlockNode> &blocks, const SearchPattern &query)
 {
     int total = 0;
     for (const BlockNode &block : blocks)

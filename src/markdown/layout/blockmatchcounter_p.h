@@ -1,7 +1,7 @@
 #pragma once
 
 #include "markdown/document/blocknode.h"
-#include "markdown/layout/findquery.h"
+#include "model/searchpattern.h"
 
 namespace kestrune {
 
@@ -13,10 +13,10 @@ namespace kestrune {
 class BlockMatchCounter
 {
 public:
-    static int count(const BlockNode &block, const FindQuery &query);
+    static int count(const BlockNode &block, const SearchPattern &query);
 
 private:
-    static int count(const QList<BlockNode> &blocks, const FindQuery &query);
+    static int count(const QList<BlockNode> &blocks, const SearchPattern &query);
 };
 
 } // namespace kestrune

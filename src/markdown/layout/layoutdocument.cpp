@@ -284,7 +284,7 @@ LayoutSelection LayoutDocument::allText() const
     return {0, 0, int(nodes.size()) - 1, nodes.back()->length()};
 }
 
-QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const FindQuery &query) const
+QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const SearchPattern &query) const
 {
     QList<TextMatch> matches;
     if (block < 0 || block >= m_built)

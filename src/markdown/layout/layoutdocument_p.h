@@ -97,7 +97,7 @@ public:
         int end = 0;
     };
     // The matches of a find in a block's texts, in order; the block must be laid out.
-    QList<TextMatch> findMatches(int block, const FindQuery &query) const;
+    QList<TextMatch> findMatches(int block, const SearchPattern &query) const;
     // Where a range of a text lies on the page, in document coordinates.
     QRectF textRect(int node, int start, int end) const;
     // The top of the heading with that identifier (the `occurrence`-th of several), measuring as

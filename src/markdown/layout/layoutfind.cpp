@@ -22,7 +22,7 @@ LayoutFind::~LayoutFind()
     clear();
 }
 
-void LayoutFind::start(const FindQuery &query, const std::vector<QList<BlockNode>> &blockLists)
+void LayoutFind::start(const SearchPattern &query, const std::vector<QList<BlockNode>> &blockLists)
 {
     clear();
     m_query = query;

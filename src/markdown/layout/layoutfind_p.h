@@ -1,7 +1,7 @@
 #pragma once
 
 #include "markdown/document/blocknode.h"
-#include "markdown/layout/findquery.h"
+#include "model/searchpattern.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -34,12 +34,12 @@ public:
 
     // Counts the matches of `query` in the blocks of the whole document, given as the lists they
     // came in, in the background.
-    void start(const FindQuery &query, const std::vector<QList<BlockNode>> &blockLists);
+    void start(const SearchPattern &query, const std::vector<QList<BlockNode>> &blockLists);
     // Counts blocks appended to the document, here and now.
     void addBlocks(const QList<BlockNode> &blocks);
     void clear();
 
-    const FindQuery &query() const { return m_query; }
+    const SearchPattern &query() const { return m_query; }
     bool isActive() const { return !m_query.isEmpty(); }
     // Whether every block is counted.
     bool isComplete() const { return m_countedThrough == int(m_counts.size()); }
@@ -75,7 +75,7 @@ private:
     void takeSlices(int begin, int end);
     void store(int first, const QList<int> &counts);
 
-    FindQuery m_query;
+    SearchPattern m_query;
     std::vector<int> m_counts; // -1: not counted yet
     std::vector<bool> m_fromLayout;
     int m_total = 0;

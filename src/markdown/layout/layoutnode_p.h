@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markdown/layout/findquery.h"
+#include "model/searchpattern.h"
 #include "ui/appearance.h"
 
 #include <QColor>
@@ -36,7 +36,7 @@ struct LayoutSelection
 // (a range of one text node) in a stronger one.
 struct LayoutFindHighlight
 {
-    FindQuery query;
+    SearchPattern query;
     QColor match;
     QColor current;
     int currentNode = -1; // document index of a text node

@@ -531,14 +531,19 @@ std::pair<int, int> LayoutTextNode::wordAt(int position) const
     return {start, end};
 }
 
-QList<std::pair<int, int>> LayoutTextNode::findMatches(const FindQuery &query) const
+QList<std::pair<int, int>> LayoutTextNode::findMatches(const SearchPattern &query) const
 {
     QList<std::pair<int, int>> matches;
-    if (m_insertedBreaks.empty()) {
-        for (const qsizetype start : query.matchStarts(m_text))
-            matches.append({int(start), int(start + query.text.size())});
+    const bool hasLineSeparators = m_text.contains(QChar::LineSeparator);
+    if (m_insertedBreaks.empty() && !hasLineSeparators) {
+        query.forEachMatch(m_text, [&matches](const TextMatch &match) {
+            matches.append({int(match.start), int(match.end())});
+            return true;
+        });
         return matches;
     }
+    // Searched as the reader reads it: without the breaks inserted into long words, and with
+    // the lines the text was given in, so that a match ends at a line break as in the source.
     QString searched;
     std::vector<int> positions; // of each searched character in the text
     searched.reserve(m_text.size());
@@ -546,13 +551,14 @@ QList<std::pair<int, int>> LayoutTextNode::findMatches(const FindQuery &query) c
     for (int i = 0; i < length(); ++i) {
         if (isInsertedBreak(i))
             continue;
-        searched.append(m_text.at(i));
+        const QChar c = m_text.at(i);
+        searched.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
         positions.push_back(i);
     }
-    for (const qsizetype start : query.matchStarts(searched)) {
-        const qsizetype end = start + query.text.size();
-        matches.append({positions[size_t(start)], positions[size_t(end - 1)] + 1});
-    }
+    query.forEachMatch(searched, [&](const TextMatch &match) {
+        matches.append({positions[size_t(match.start)], positions[size_t(match.end() - 1)] + 1});
+        return true;
+    });
     return matches;
 }
 

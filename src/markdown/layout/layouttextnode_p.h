@@ -71,7 +71,7 @@ public:
     std::optional<QUrl> linkAt(QPointF point) const;
     // The matches of a find in the text as a reader sees it, as [start, end) positions; a
     // match may span the breaks inserted into very long words.
-    QList<std::pair<int, int>> findMatches(const FindQuery &query) const;
+    QList<std::pair<int, int>> findMatches(const SearchPattern &query) const;
     // Where a position's character sits (for scrolling to it).
     QRectF cursorRect(int position) const;
 

@@ -128,7 +128,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     watchDocument();
     m_document->releaseImageRequests();
     if (m_find->counts.isActive()) {
-        const FindQuery query = m_find->counts.query();
+        const SearchPattern query = m_find->counts.query();
         m_find->current.reset();
         m_find->pending.reset();
         m_find->counts.start(query, m_document->blockLists());
@@ -190,7 +190,7 @@ void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
     m_interaction->draggedScroll = nullptr;
     m_document->setBlocks(blocks);
     if (m_find->counts.isActive()) {
-        const FindQuery query = m_find->counts.query();
+        const SearchPattern query = m_find->counts.query();
         m_find->current.reset();
         m_find->pending.reset();
         m_find->counts.start(query, m_document->blockLists());
@@ -267,7 +267,7 @@ void MarkdownView::setTextSelectionEnabled(bool enabled)
         clearSelection();
 }
 
-void MarkdownView::find(const FindQuery &query)
+void MarkdownView::find(const SearchPattern &query)
 {
     if (query.isEmpty()) {
         clearFind();
@@ -324,7 +324,7 @@ void MarkdownView::clearFind()
     Q_EMIT findStatusChanged();
 }
 
-FindQuery MarkdownView::findQuery() const
+SearchPattern MarkdownView::findQuery() const
 {
     return m_find->counts.query();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "markdown/document/markdowncontent.h"
-#include "markdown/layout/findquery.h"
 #include "markdown/layout/findstatus.h"
 #include "markdown/layout/markdownenvironment.h"
 #include "markdown/layout/preparedmarkdownpage.h"
+#include "model/searchpattern.h"
 
 #include <QAbstractScrollArea>
 #include <QMarginsF>
@@ -97,12 +97,12 @@ public:
     // Highlights every match of the query and goes to the first one at or after the reading
     // position, once it is counted; the matches are counted in the background. An empty
     // query ends the find.
-    void find(const FindQuery &query);
+    void find(const SearchPattern &query);
     // Goes to the next (previous) match, round the end of the document.
     void findNext();
     void findPrevious();
     void clearFind();
-    FindQuery findQuery() const;
+    SearchPattern findQuery() const;
     FindStatus findStatus() const;
 
     bool hasSelection() const;

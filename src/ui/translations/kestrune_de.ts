@@ -595,6 +595,18 @@
         <source>Match Case</source>
         <translation>Groß-/Kleinschreibung beachten</translation>
     </message>
+    <message id="find.whole_word">
+        <source>Whole Words</source>
+        <translation>Nur ganze Wörter</translation>
+    </message>
+    <message id="find.regular_expression">
+        <source>Regular Expression</source>
+        <translation>Regulärer Ausdruck</translation>
+    </message>
+    <message id="find.invalid_expression">
+        <source>Invalid expression: %1</source>
+        <translation>Ungültiger Ausdruck: %1</translation>
+    </message>
     <message id="find.previous">
         <source>Previous Match</source>
         <translation>Vorheriger Treffer</translation>

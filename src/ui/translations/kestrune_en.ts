@@ -595,6 +595,18 @@
         <source>Match Case</source>
         <translation>Match Case</translation>
     </message>
+    <message id="find.whole_word">
+        <source>Whole Words</source>
+        <translation>Whole Words</translation>
+    </message>
+    <message id="find.regular_expression">
+        <source>Regular Expression</source>
+        <translation>Regular Expression</translation>
+    </message>
+    <message id="find.invalid_expression">
+        <source>Invalid expression: %1</source>
+        <translation>Invalid expression: %1</translation>
+    </message>
     <message id="find.previous">
         <source>Previous Match</source>
         <translation>Previous Match</translation>

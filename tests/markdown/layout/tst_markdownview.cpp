@@ -67,8 +67,43 @@ struct ViewFixture
 // Starts a find and waits until the whole document is counted.
 void findAll(MarkdownView &view, const QString &text, Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive)
 {
-    view.find(FindQuery{text, sensitivity});
+    view.find(SearchPattern(text, {.caseSensitive = sensitivity == Qt::CaseSensitive}));
     QTRY_VERIFY(view.findStatus().complete);
+}
+
+void findAll(MarkdownView &view, const SearchPattern &pattern)
+{
+    view.find(pattern);
+    QTRY_VERIFY(view.findStatus().complete);
+}
+
+// How wide the run of pixels of a colour is, from the leftmost to the rightmost (0 for none).
+int widthOf(const QImage &image, QColor color, int tolerance = 12)
+{
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::abs(pixel.red() - color.red()) + std::abs(pixel.green() - color.green()) +
+                    std::abs(pixel.blue() - color.blue()) <
+                tolerance) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    return right < 0 ? 0 : right - left + 1;
+}
+
+// A tint as it shows over a background.
+QColor blended(const DynamicColor &tint, Appearance appearance, QColor background)
+{
+    const QColor color = tint.resolve(appearance);
+    const qreal alpha = color.alphaF();
+    return QColor::fromRgbF(color.redF() * alpha + background.redF() * (1 - alpha),
+                            color.greenF() * alpha + background.greenF() * (1 - alpha),
+                            color.blueF() * alpha + background.blueF() * (1 - alpha));
 }
 
 bool hasPixelNear(const QImage &image, QColor color, int tolerance = 40)
@@ -364,7 +399,7 @@ private Q_SLOTS:
             text += QStringLiteral("A paragraph of a long document with some words in it.\n\n");
         text += QStringLiteral("The rare word at the end.\n");
         ViewFixture fixture(text, Appearance::light, {{picture, QSize(20, 20)}});
-        fixture.view.find(FindQuery{QStringLiteral("rare")});
+        fixture.view.find(SearchPattern(QStringLiteral("rare")));
         QTRY_VERIFY_WITH_TIMEOUT(fixture.view.findStatus().current == 1, 60000);
         QCOMPARE(fixture.view.findStatus().total, 1);
         QVERIFY(fixture.view.verticalScrollBar()->value() > fixture.view.verticalScrollBar()->maximum() / 2);
@@ -394,6 +429,40 @@ private Q_SLOTS:
             QVERIFY(!hasPixelNear(cleared, blended(theme.findMatch), 12));
             QVERIFY(!hasPixelNear(cleared, blended(theme.currentFindMatch), 12));
         }
+    }
+
+    // Whole words leave out matches inside longer words (the underscore joins words); an
+    // expression's matches have their own lengths, and the page marks each over its length.
+    void findTakesWholeWordsAndExpressionsOfAnyLength()
+    {
+        ViewFixture fixture(QStringLiteral("A cat, a concat, a cat_x and a Cat.\n\n"
+                                           "ab\n\nabbbbbbbbbbbbbbbbbbbbbbbbb\n"));
+        findAll(fixture.view, SearchPattern(QStringLiteral("cat")));
+        QCOMPARE(fixture.view.findStatus().total, 4);
+        findAll(fixture.view, SearchPattern(QStringLiteral("cat"), {.wholeWord = true}));
+        QCOMPARE(fixture.view.findStatus().total, 2);
+        findAll(fixture.view,
+                SearchPattern(QStringLiteral("cat"), {.caseSensitive = true, .wholeWord = true}));
+        QCOMPARE(fixture.view.findStatus().total, 1);
+        findAll(fixture.view, SearchPattern(QStringLiteral("[("), {.regularExpression = true}));
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{0, 0, true})); // an invalid expression finds nothing
+
+        const Theme theme;
+        const QColor background = fixture.view.grab().toImage().pixelColor(2, 2);
+        const QColor match = blended(theme.findMatch, Appearance::light, background);
+        const QColor current = blended(theme.currentFindMatch, Appearance::light, background);
+        findAll(fixture.view, SearchPattern(QStringLiteral("ab+"), {.regularExpression = true}));
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{1, 2, true}));
+        QImage image = fixture.view.grab().toImage();
+        const int shortWidth = widthOf(image, current);
+        const int longWidth = widthOf(image, match);
+        QVERIFY(shortWidth > 5);
+        QVERIFY2(longWidth > 8 * shortWidth,
+                 qPrintable(QStringLiteral("%1 %2").arg(shortWidth).arg(longWidth)));
+        fixture.view.findNext();
+        image = fixture.view.grab().toImage();
+        QVERIFY(std::abs(widthOf(image, current) - longWidth) <= 1);
+        QVERIFY(std::abs(widthOf(image, match) - shortWidth) <= 1);
     }
 
     // Zoom draws the page larger or smaller, laid out for the width the view has at that scale,

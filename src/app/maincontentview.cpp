@@ -265,9 +265,31 @@ void MainContentView::openLocation(const QUrl &root, const QUrl &target, const Q
         revealInProject(root, target);
         return;
     }
-    const std::optional<TreeNode> node = fileNode(root, target);
-    if (!node)
+    if (!openFile(root, target))
         return;
+    MarkdownPreviewView *preview = currentPreview();
+    if (preview && !fragment.isEmpty())
+        preview->scrollToHeadingWhenShown(fragment);
+    Q_EMIT stateChanged();
+}
+
+void MainContentView::openSearchHit(const QUrl &root, const QUrl &fileUrl, const SearchPattern &pattern,
+                                    int line, int column)
+{
+    if (!m_store->projectRoots().contains(root) || !fileUrl.isLocalFile())
+        return;
+    if (!openFile(root, fileUrl))
+        return;
+    if (MarkdownPreviewView *preview = currentPreview())
+        preview->showSearchHit(pattern, line, column);
+    Q_EMIT stateChanged();
+}
+
+bool MainContentView::openFile(const QUrl &root, const QUrl &file)
+{
+    const std::optional<TreeNode> node = fileNode(root, file);
+    if (!node)
+        return false;
     const std::optional<NavigationHistory::Step> left = leavingStep();
     m_keepHistory = true;
     setSelectedProjectRoot(root);
@@ -277,10 +299,7 @@ void MainContentView::openLocation(const QUrl &root, const QUrl &target, const Q
     if (left && m_shownPlace && !left->isSamePlace(*m_shownPlace))
         m_history.leave(*left);
     m_sidebar->treeView()->revealNode(node->id);
-    MarkdownPreviewView *preview = currentPreview();
-    if (preview && !fragment.isEmpty())
-        preview->scrollToHeadingWhenShown(fragment);
-    Q_EMIT stateChanged();
+    return true;
 }
 
 void MainContentView::goBack()

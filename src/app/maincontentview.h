@@ -6,6 +6,7 @@
 #include "model/changereview.h"
 #include "model/changestatus.h"
 #include "model/projectstore.h"
+#include "model/searchpattern.h"
 #include "model/treenode.h"
 
 #include <QHash>
@@ -91,6 +92,13 @@ public:
     // any other way to a file (a search result). A file the outline does not list is shown all
     // the same.
     void openLocation(const QUrl &root, const QUrl &target, const QString &fragment = QString());
+    // Goes to a match of a search in a Markdown file of an imported project, as openLocation goes
+    // to the file (one step of the history): once its text is shown, the find bar holds the
+    // pattern with its options, every match is highlighted and the one at `line` and `column`
+    // (counted from 0, the column in UTF-16 code units within the line) is the current one,
+    // scrolled into view, in the mode the preview is in (see MarkdownPreviewView::showSearchHit).
+    void openSearchHit(const QUrl &root, const QUrl &fileUrl, const SearchPattern &pattern, int line,
+                       int column);
     // Walks the window's history: every file, dashboard or review left (by a link, the outline,
     // the tabs, the dashboard) is a step, shown again at the reading position it was left at.
     bool canGoBack() const { return m_history.canGoBack(); }
@@ -201,6 +209,9 @@ private:
     // Records the place left for a new one, unless a walk through the history is changing it.
     void recordNavigation();
     void showStep(const NavigationHistory::Step &step);
+    // Shows a Markdown file of a project as a new step of the history; false when the file is
+    // unknown.
+    bool openFile(const QUrl &root, const QUrl &file);
     // The outline's node of a Markdown file, or one made for a file it does not list.
     std::optional<TreeNode> fileNode(const QUrl &root, const QUrl &file) const;
 

@@ -435,16 +435,29 @@ void MarkdownPreviewView::scrollToHeadingWhenShown(const QString &identifier)
         applyPendingPlace();
 }
 
+void MarkdownPreviewView::showSearchHit(const SearchPattern &pattern, int line, int column)
+{
+    m_pendingPlace = SearchHit{pattern, line, column};
+    if (!m_loadRunning && m_loadSerial > 0)
+        applyPendingPlace();
+}
+
 void MarkdownPreviewView::applyPendingPlace()
 {
     if (!m_pendingPlace || !m_state.isContent()) {
         m_pendingPlace.reset();
         return;
     }
-    const std::variant<ReadingPosition, QString> place = *std::exchange(m_pendingPlace, std::nullopt);
+    const std::variant<ReadingPosition, QString, SearchHit> place =
+        *std::exchange(m_pendingPlace, std::nullopt);
     if (const auto *position = std::get_if<ReadingPosition>(&place)) {
         setViewMode(position->mode);
         restoreReadingPosition(*position);
+        return;
+    }
+    if (const auto *hit = std::get_if<SearchHit>(&place)) {
+        m_findBar->open(hit->pattern);
+        applyFind(true, *hit);
         return;
     }
     const QString &identifier = std::get<QString>(place);
@@ -711,7 +724,7 @@ void MarkdownPreviewView::findPrevious()
         source->findPrevious();
 }
 
-void MarkdownPreviewView::applyFind(bool restart)
+void MarkdownPreviewView::applyFind(bool restart, const std::optional<SearchHit> &hit)
 {
     if (m_findBar->isHidden())
         return;
@@ -732,12 +745,18 @@ void MarkdownPreviewView::applyFind(bool restart)
     if (auto *document = qobject_cast<MarkdownView *>(target)) {
         m_findStatusConnection = connect(document, &MarkdownView::findStatusChanged, this,
                                          [this, document] { m_findBar->setStatus(document->findStatus()); });
-        document->find(query);
+        if (hit)
+            document->findFrom(query, m_state.text(), hit->line, hit->column);
+        else
+            document->find(query);
         m_findBar->setStatus(document->findStatus());
     } else if (auto *finder = qobject_cast<SourceTextFind *>(target)) {
         m_findStatusConnection = connect(finder, &SourceTextFind::statusChanged, this,
                                          [this, finder] { m_findBar->setStatus(finder->status()); });
-        finder->find(query);
+        if (hit)
+            finder->findFrom(query, hit->line, hit->column);
+        else
+            finder->find(query);
         m_findBar->setStatus(finder->status());
     } else {
         m_findBar->setStatus({});

@@ -3,6 +3,7 @@
 #include "markdown/layout/headingoutline.h"
 #include "markdown/layout/markdownview.h"
 #include "model/deltaspectype.h"
+#include "model/searchpattern.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
@@ -108,6 +109,13 @@ public:
     // links to "#identifier" name it). A later file forgets the place.
     void restoreReadingPositionWhenShown(const ReadingPosition &position);
     void scrollToHeadingWhenShown(const QString &identifier);
+    // Goes to a match of a search in the file on show as soon as its text is there (at once when
+    // it already is), in the mode on show: the find bar opens with the pattern and its options,
+    // every match is highlighted, and the one at `line` and `column` (counted from 0, the column
+    // in UTF-16 code units within the line; lines end at LF, CR or CR LF) becomes the current
+    // one, so that the next match is the one after it. In the source that is the match itself;
+    // rendered, the first match the page shows at or after that place. A later file forgets it.
+    void showSearchHit(const SearchPattern &pattern, int line, int column);
 
     // The headings of the text on show (none before it is parsed), and the one the reader is in:
     // the last at or above the top of the view (-1 when there is none).
@@ -154,6 +162,13 @@ private:
     // Deletes a view prepared off this thread with a choice of remote images no longer in force.
     void dropIfStale(MarkdownView *prepared) const;
     void restoreReadingPosition(const ReadingPosition &position);
+    // A match of a search to go to (showSearchHit).
+    struct SearchHit
+    {
+        SearchPattern pattern;
+        int line = 0;
+        int column = 0;
+    };
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
     // view already showing it, laid out off this thread too.
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
@@ -170,8 +185,9 @@ private:
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
     // Finds the find bar's query in the view on show, and ends the find in the one shown
-    // before; `restart`: also when that view is already finding it (from where it stands now).
-    void applyFind(bool restart = false);
+    // before; `restart`: also when that view is already finding it (from where it stands now,
+    // or from a search's match when there is one).
+    void applyFind(bool restart = false, const std::optional<SearchHit> &hit = std::nullopt);
     void endFind();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
@@ -208,8 +224,8 @@ private:
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
     bool m_loadRunning = false;
-    // Where to take the reader once the text on show is there: a position, or a heading.
-    std::optional<std::variant<ReadingPosition, QString>> m_pendingPlace;
+    // Where to take the reader once the text on show is there: a position, a heading or a match.
+    std::optional<std::variant<ReadingPosition, QString, SearchHit>> m_pendingPlace;
     QPointer<HeadingsPopup> m_headingsPopup;
 };
 

@@ -52,19 +52,48 @@ SourceTextFind::~SourceTextFind()
 
 void SourceTextFind::find(const SearchPattern &query)
 {
+    start(query, m_view->cursorForPosition(QPoint(0, 0)).block().position());
+}
+
+void SourceTextFind::findFrom(const SearchPattern &query, int line, int column)
+{
+    start(query, viewPosition(line, column));
+}
+
+qsizetype SourceTextFind::viewPosition(int line, int column) const
+{
+    // The view holds every line end, CR LF included, as one character.
+    const QStringView text(m_text);
+    qsizetype at = 0;
+    qsizetype joined = 0; // CR LF pairs passed
+    for (int current = 0; current < line && at < text.size(); ++current) {
+        at = SearchPattern::lineEnd(text, at);
+        if (at + 1 < text.size() && text[at] == u'\r' && text[at + 1] == u'\n') {
+            ++at;
+            ++joined;
+        }
+        if (at < text.size())
+            ++at;
+    }
+    const qsizetype end = SearchPattern::lineEnd(text, at);
+    return std::min(at + std::max(0, column), end) - joined;
+}
+
+void SourceTextFind::start(const SearchPattern &query, qsizetype from)
+{
     clear();
     if (query.isEmpty())
         return;
     m_query = query;
     m_complete = false;
-    m_firstFrom = m_view->cursorForPosition(QPoint(0, 0)).block().position();
+    m_firstFrom = from;
     auto promise = std::make_shared<QPromise<QList<TextMatch>>>();
     m_watcher = std::make_unique<QFutureWatcher<QList<TextMatch>>>();
     connect(m_watcher.get(), &QFutureWatcherBase::resultsReadyAt, this, &SourceTextFind::takeResults);
     connect(m_watcher.get(), &QFutureWatcherBase::finished, this, [this] {
         m_complete = true;
         if (m_firstFrom >= 0 && !m_matches.empty())
-            goTo(0); // nothing after the top of the view: the first match of the text
+            goTo(0); // nothing after the place asked for: the first match of the text
         m_firstFrom = -1;
         Q_EMIT statusChanged();
     });

@@ -28,6 +28,9 @@ public:
     // Highlights every match and goes to the first one at or after the top of the view, once
     // it is counted. An empty query ends the find.
     void find(const SearchPattern &query);
+    // The same, going first to the match at or after a place of the text (line and column
+    // counted from 0, the column in UTF-16 code units; lines end at LF, CR or CR LF).
+    void findFrom(const SearchPattern &query, int line, int column);
     void findNext();
     void findPrevious();
     void clear();
@@ -38,6 +41,9 @@ Q_SIGNALS:
     void statusChanged();
 
 private:
+    void start(const SearchPattern &query, qsizetype from);
+    // Where a place of the text lies in the view's text.
+    qsizetype viewPosition(int line, int column) const;
     void takeResults(int begin, int end);
     void goTo(int index);
     void updateHighlights();

@@ -10,7 +10,10 @@
 #include "markdown/layout/markdownview.h"
 #include "model/treenodelookup.h"
 #include "modelrows.h"
+#include "preview/findbar.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/sourcetextfind.h"
+#include "preview/sourcetextview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
@@ -102,6 +105,7 @@ private Q_SLOTS:
     void refreshReloadsTheCurrentProjectOnly();
     void themeMenuMarksTheCurrentMode();
     void linksOpenProjectFilesAndHistoryWalksBack();
+    void searchHitOpensItsFileAtTheMatch();
 
 private:
     void import(const QUrl &folder);
@@ -236,6 +240,46 @@ void TestMainContentView::linksOpenProjectFilesAndHistoryWalksBack()
     QVERIFY(m_view->canGoBack());
     m_view->removeProject(root);
     QVERIFY(!m_view->canGoBack());
+}
+
+// A search's match opens its file as a step of the history, scrolled to the match, which is the
+// current one of the find; in a file already on show, in the mode it is shown in.
+void TestMainContentView::searchHitOpensItsFileAtTheMatch()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    const QUrl overview = QUrl::fromLocalFile(root.toLocalFile() + QStringLiteral("/kestrune/project.md"));
+    const QUrl proposal =
+        QUrl::fromLocalFile(root.toLocalFile() + QStringLiteral("/kestrune/changes/add-login/proposal.md"));
+    writeText(overview, paragraphs(10));
+    writeText(proposal, paragraphs(120)); // paragraph n on line 2n, each with one "words"
+    import(root);
+    waitForProject(root);
+    m_view->setSelectedNode(*findNodeAtPath(*m_view->outlineTree(), overview.toLocalFile()));
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+
+    const SearchPattern words(QStringLiteral("words"), {.wholeWord = true});
+    const int column = int(QByteArrayView("Paragraph 100 with enough ").size());
+    m_view->openSearchHit(root, proposal, words, 200, column);
+    QCOMPARE(m_view->selectedNode()->url, proposal);
+    QTRY_VERIFY(shownDocument(*m_view, proposal));
+    MarkdownView *document = shownDocument(*m_view, proposal);
+    QTRY_COMPARE(document->findStatus(), (FindStatus{101, 120, true}));
+    QVERIFY(document->verticalScrollBar()->value() > document->verticalScrollBar()->maximum() * 3 / 4);
+    auto *preview = m_view->currentPreview();
+    QVERIFY(preview->findBar()->isVisible());
+    QCOMPARE(preview->findBar()->query(), words);
+    preview->findNext(); // F3
+    QCOMPARE(document->findStatus().current, 102);
+
+    // The file on show, in its source: the match at once.
+    m_view->toggleViewMode();
+    m_view->openSearchHit(root, proposal, words, 2 * 30, column - 1);
+    auto *source = qobject_cast<SourceTextView *>(preview->contentView());
+    QVERIFY(source);
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{31, 120, true}));
+
+    m_view->goBack();
+    QCOMPARE(m_view->selectedNode()->url, overview);
 }
 
 void TestMainContentView::import(const QUrl &folder)

@@ -44,6 +44,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QThread>
 #include <QThreadPool>
@@ -121,6 +122,7 @@ private Q_SLOTS:
     void removedFileStaysVisibleUnderANotice();
     void findBarFindsInBothModesAndClosesWithEscape();
     void findBarTakesWholeWordsAndExpressions();
+    void searchHitBecomesTheCurrentMatchInBothModes();
     void zoomFollowsTheProgramsStepsInBothModes();
     void linksStayInsideTheProjectOrAsk();
     void headingsPopupListsFiltersAndScrolls();
@@ -791,6 +793,54 @@ void TestMarkdownPreviewView::findBarTakesWholeWordsAndExpressions()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     QTRY_COMPARE(document->findStatus(), (FindStatus{1, 4, true}));
+}
+
+// A search's match is gone to once the file's text is there, or at once when it is on show:
+// the bar holds the pattern and its options, the match is the current one and in view, and
+// the next one follows it; in the source exactly, rendered in the block the line belongs to.
+void TestMarkdownPreviewView::searchHitBecomesTheCurrentMatchInBothModes()
+{
+    QByteArray text = "# Needles\n\n";
+    for (int index = 0; index < 300; ++index)
+        text += "Paragraph " + QByteArray::number(index) +
+                " holds a needle, in a line long enough to wrap "
+                "once in the pane at least, or nearly.\r\n\r\n";
+    const QUrl held = makeHeldFile(QStringLiteral("hits.md"));
+    auto view = showPane(held);
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    const SearchPattern pattern(QStringLiteral("ne+dle"), {.wholeWord = true, .regularExpression = true});
+    const int column = int(QByteArrayView("Paragraph 250 holds a ").size());
+    view->showSearchHit(pattern, 2 + 2 * 250, column); // while the file is read
+    release(held, text);
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->findStatus(), (FindStatus{251, 300, true}));
+    FindBar *bar = view->findBar();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->query(), pattern);
+    QVERIFY(bar->findChild<QToolButton *>(QStringLiteral("findWholeWord"))->isChecked());
+    // The paragraph is in view: the top of the view is a few paragraphs above it.
+    QTRY_VERIFY(document->readingPosition().blockIndex > 235 &&
+                document->readingPosition().blockIndex <= 251);
+    view->findNext();
+    QCOMPARE(document->findStatus().current, 252);
+
+    // In the source, with the file on show: the match itself, whatever the markup.
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    view->showSearchHit(pattern, 2 + 2 * 120, column);
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{121, 300, true}));
+    QTextCursor hit(source->document()->findBlockByNumber(2 + 2 * 120));
+    hit.setPosition(hit.position() + column);
+    const QRect shown = source->cursorRect(hit);
+    QVERIFY(shown.top() >= 0 && shown.bottom() <= source->viewport()->height());
+    view->findNext();
+    QCOMPARE(source->textFind()->status().current, 122);
+    // A place that is no match goes to the next one.
+    view->showSearchHit(pattern, 2 + 2 * 120, column + 1);
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{122, 300, true}));
 }
 
 void TestMarkdownPreviewView::linksStayInsideTheProjectOrAsk()

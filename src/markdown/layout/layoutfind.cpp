@@ -142,14 +142,15 @@ int LayoutFind::ordinal(Match match) const
     return ordinal;
 }
 
-std::optional<LayoutFind::Match> LayoutFind::firstFrom(int block) const
+std::optional<LayoutFind::Match> LayoutFind::firstFrom(int block, int index) const
 {
     for (int b = std::max(0, block); b < int(m_counts.size()); ++b) {
         const int count = m_counts[size_t(b)];
         if (count < 0)
             return std::nullopt;
-        if (count > 0)
-            return Match{b, 0};
+        const int from = b == block ? std::max(0, index) : 0;
+        if (count > from)
+            return Match{b, from};
     }
     return std::nullopt;
 }

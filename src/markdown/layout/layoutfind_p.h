@@ -54,9 +54,9 @@ public:
 
     // 1 for the first match of the document.
     int ordinal(Match match) const;
-    // The first match in a block at or after `block`, among those counted; none when there is
-    // none (yet).
-    std::optional<Match> firstFrom(int block) const;
+    // The first match at or after the match `index` of `block`, among those counted; none when
+    // there is none (yet).
+    std::optional<Match> firstFrom(int block, int index = 0) const;
     // The match after (before) one, going round the document's end; none without matches.
     std::optional<Match> next(Match match) const;
     std::optional<Match> previous(Match match) const;

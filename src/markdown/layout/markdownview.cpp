@@ -2,6 +2,7 @@
 
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/networkimageprovider.h"
+#include "markdown/layout/blockmatchcounter_p.h"
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutfind_p.h"
 #include "markdown/layout/layoutscrollnode_p.h"
@@ -32,6 +33,31 @@ constexpr qint64 sliceMilliseconds = 8;
 // How far below the visible part the page is measured before painting.
 constexpr qreal lookAhead = 400;
 
+// The lines a text ends, as a search and the parser count them: LF, CR and CR LF.
+int lineBreakCount(QStringView text)
+{
+    int count = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] == u'\n' || (text[at] == u'\r' && (at + 1 == text.size() || text[at + 1] != u'\n')))
+            ++count;
+    }
+    return count;
+}
+
+// Where a line of a text starts; the text's end for a line past its last.
+qsizetype lineOffset(QStringView text, int line)
+{
+    qsizetype at = 0;
+    for (int current = 0; current < line && at < text.size(); ++current) {
+        at = SearchPattern::lineEnd(text, at);
+        if (at < text.size() && text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
+            ++at;
+        if (at < text.size())
+            ++at;
+    }
+    return at;
+}
+
 } // namespace
 
 struct MarkdownView::Interaction
@@ -56,8 +82,10 @@ struct MarkdownView::FindState
 {
     LayoutFind counts;
     std::optional<LayoutFind::Match> current;
-    // Waiting for the first match at or after this block to be counted, to go to it.
+    // Waiting for the first match at or after this block (and this match in it) to be counted,
+    // to go to it.
     int firstFrom = -1;
+    int firstIndex = 0;
     // Waiting for this match's block to be laid out, to go to it.
     std::optional<LayoutFind::Match> pending;
     bool pendingForward = true;
@@ -158,8 +186,9 @@ void MarkdownView::setMarkdown(const QString &markdown)
                                     ? MarkdownChunker::split(m_pendingText, parsePieceSize)
                                     : QList<QStringView>{QStringView(m_pendingText)};
     const QStringView first = pieces.takeFirst();
-    const std::optional<QList<BlockNode>> blocks = parsePiece(first);
+    const std::optional<QList<BlockNode>> blocks = parsePiece(first, 0);
     showBlocks(blocks.value_or(QList<BlockNode>()));
+    m_pendingLine = lineBreakCount(first);
     if (blocks)
         m_pendingPieces = pieces;
     if (m_pendingPieces.isEmpty())
@@ -167,10 +196,10 @@ void MarkdownView::setMarkdown(const QString &markdown)
     continueInBackground();
 }
 
-std::optional<QList<BlockNode>> MarkdownView::parsePiece(QStringView piece)
+std::optional<QList<BlockNode>> MarkdownView::parsePiece(QStringView piece, int firstLine)
 {
     try {
-        return MarkdownParser::parse(piece.toString());
+        return MarkdownParser::parse(piece.toString(), firstLine);
     } catch (const std::bad_alloc &) {
         return std::nullopt; // out of memory: the page keeps what it has, and no more is parsed
     }
@@ -269,6 +298,61 @@ void MarkdownView::setTextSelectionEnabled(bool enabled)
 
 void MarkdownView::find(const SearchPattern &query)
 {
+    const qreal top = std::max<qreal>(0, viewTop());
+    startFind(query, m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0, 0);
+}
+
+void MarkdownView::findFrom(const SearchPattern &query, QStringView source, int line, int column)
+{
+    if (query.isEmpty()) {
+        clearFind();
+        return;
+    }
+    // The place may lie in a piece of a long text not parsed yet.
+    while (!m_pendingPieces.isEmpty())
+        parseNextPiece();
+    const auto [block, index] = sourcePlace(query, source, line, column);
+    startFind(query, block, index);
+}
+
+std::pair<int, int> MarkdownView::sourcePlace(const SearchPattern &query, QStringView source, int line,
+                                              int column) const
+{
+    int block = -1;
+    int blockLine = 0;
+    int index = 0;
+    for (const QList<BlockNode> &blocks : m_document->blockLists()) {
+        for (const BlockNode &node : blocks) {
+            if (node.sourceLine() > line)
+                break;
+            ++index;
+            if (node.sourceLine() >= 0) {
+                block = index - 1;
+                blockLine = node.sourceLine();
+            }
+        }
+    }
+    if (block < 0)
+        return {0, 0}; // before the first block
+    // The block's text up to the place, parsed alone, shows what the page shows before it: a
+    // link cut short is literal text, so a place inside its target counts the link's text.
+    const qsizetype from = lineOffset(source, blockLine);
+    const qsizetype lineStart = lineOffset(source, line);
+    const qsizetype to = std::min(lineStart + std::max(0, column), SearchPattern::lineEnd(source, lineStart));
+    int before = 0;
+    if (to > from) {
+        try {
+            for (const BlockNode &node : MarkdownParser::parse(source.sliced(from, to - from).toString()))
+                before += BlockMatchCounter::count(node, query);
+        } catch (const std::bad_alloc &) {
+            before = 0; // the block's first match, then
+        }
+    }
+    return {block, before};
+}
+
+void MarkdownView::startFind(const SearchPattern &query, int block, int index)
+{
     if (query.isEmpty()) {
         clearFind();
         return;
@@ -276,8 +360,8 @@ void MarkdownView::find(const SearchPattern &query)
     FindState &state = *m_find;
     state.current.reset();
     state.pending.reset();
-    const qreal top = std::max<qreal>(0, viewTop());
-    state.firstFrom = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
+    state.firstFrom = block;
+    state.firstIndex = index;
     state.counts.start(query, m_document->blockLists());
     viewport()->update();
     onFindProgress();
@@ -288,9 +372,11 @@ void MarkdownView::findNext()
     FindState &state = *m_find;
     const std::optional<LayoutFind::Match> from = state.pending ? state.pending : state.current;
     const std::optional<LayoutFind::Match> next =
-        from ? state.counts.next(*from) : state.counts.firstFrom(std::max(0, state.firstFrom));
+        from ? state.counts.next(*from)
+             : state.counts.firstFrom(std::max(0, state.firstFrom), state.firstIndex);
     if (next) {
         state.firstFrom = -1;
+        state.firstIndex = 0;
         goToMatch(next->block, next->index, true);
     }
 }
@@ -303,10 +389,11 @@ void MarkdownView::findPrevious()
     if (from)
         previous = state.counts.previous(*from);
     else if (const std::optional<LayoutFind::Match> first =
-                 state.counts.firstFrom(std::max(0, state.firstFrom)))
+                 state.counts.firstFrom(std::max(0, state.firstFrom), state.firstIndex))
         previous = state.counts.previous(*first);
     if (previous) {
         state.firstFrom = -1;
+        state.firstIndex = 0;
         goToMatch(previous->block, previous->index, false);
     }
 }
@@ -320,6 +407,7 @@ void MarkdownView::clearFind()
     state.current.reset();
     state.pending.reset();
     state.firstFrom = -1;
+    state.firstIndex = 0;
     viewport()->update();
     Q_EMIT findStatusChanged();
 }
@@ -343,12 +431,15 @@ void MarkdownView::onFindProgress()
 {
     FindState &state = *m_find;
     if (state.firstFrom >= 0) {
-        if (const std::optional<LayoutFind::Match> first = state.counts.firstFrom(state.firstFrom)) {
+        if (const std::optional<LayoutFind::Match> first =
+                state.counts.firstFrom(state.firstFrom, state.firstIndex)) {
             state.firstFrom = -1;
+            state.firstIndex = 0;
             goToMatch(first->block, first->index, true);
         } else if (state.counts.isComplete() && m_pendingPieces.isEmpty()) {
             // Nothing after the reading position: the first match of the document, if any.
             state.firstFrom = -1;
+            state.firstIndex = 0;
             if (const std::optional<LayoutFind::Match> first = state.counts.firstFrom(0))
                 goToMatch(first->block, first->index, true);
         }
@@ -372,7 +463,9 @@ void MarkdownView::goToMatch(int block, int index, bool forward)
         state.pending.reset();
         const QList<LayoutDocument::TextMatch> matches = m_document->findMatches(block, state.counts.query());
         state.counts.setLayoutCount(block, int(matches.size()));
-        if (!matches.isEmpty()) {
+        // Going on, a match the model counted beyond those the page shows passes on to the
+        // next block; going back, it is the last one shown.
+        if (!matches.isEmpty() && (!forward || index < matches.size())) {
             index = std::clamp(index, 0, int(matches.size()) - 1);
             state.current = LayoutFind::Match{block, index};
             const LayoutDocument::TextMatch &match = matches.at(index);
@@ -381,7 +474,7 @@ void MarkdownView::goToMatch(int block, int index, bool forward)
             Q_EMIT findStatusChanged();
             return;
         }
-        const LayoutFind::Match here{block, 0};
+        const LayoutFind::Match here{block, forward ? std::max(0, int(matches.size()) - 1) : 0};
         const std::optional<LayoutFind::Match> next =
             forward ? state.counts.next(here) : state.counts.previous(here);
         if (!next)
@@ -590,6 +683,20 @@ void MarkdownView::layoutVisible()
     viewport()->update();
 }
 
+void MarkdownView::parseNextPiece()
+{
+    const QStringView piece = m_pendingPieces.takeFirst();
+    if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece, m_pendingLine)) {
+        m_document->appendBlocks(*blocks);
+        m_find->counts.addBlocks(*blocks);
+        m_pendingLine += lineBreakCount(piece);
+    } else {
+        m_pendingPieces.clear();
+    }
+    if (m_pendingPieces.isEmpty())
+        m_pendingText.clear();
+}
+
 void MarkdownView::continueInBackground()
 {
     if (!isLayoutComplete())
@@ -599,14 +706,7 @@ void MarkdownView::continueInBackground()
 void MarkdownView::backgroundStep()
 {
     if (!m_pendingPieces.isEmpty()) {
-        const QStringView piece = m_pendingPieces.takeFirst();
-        if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece)) {
-            m_document->appendBlocks(*blocks);
-            m_find->counts.addBlocks(*blocks);
-        } else
-            m_pendingPieces.clear();
-        if (m_pendingPieces.isEmpty())
-            m_pendingText.clear();
+        parseNextPiece();
     } else {
         m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
     }

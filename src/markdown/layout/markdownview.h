@@ -98,6 +98,13 @@ public:
     // position, once it is counted; the matches are counted in the background. An empty
     // query ends the find.
     void find(const SearchPattern &query);
+    // The same, going first to the match at a place of the text the page was made from
+    // (`source`; line and column counted from 0, the column in UTF-16 code units, lines ending
+    // at LF, CR or CR LF): the top-level block that place lies in is found by its source line,
+    // and the matches the page shows in that block before the place are counted from the
+    // block's source up to it. A place in markup the page does not show (a link's target) goes
+    // to the next match shown; a block with no match after the place, to the next block's.
+    void findFrom(const SearchPattern &query, QStringView source, int line, int column);
     // Goes to the next (previous) match, round the end of the document.
     void findNext();
     void findPrevious();
@@ -145,7 +152,14 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    static std::optional<QList<BlockNode>> parsePiece(QStringView piece);
+    static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
+    // Parses the next piece of a long text and appends its blocks.
+    void parseNextPiece();
+    // Where the top-level block that a line of the source belongs to lies in the page, and how
+    // many matches it shows before that place.
+    std::pair<int, int> sourcePlace(const SearchPattern &query, QStringView source, int line,
+                                    int column) const;
+    void startFind(const SearchPattern &query, int block, int index);
     void watchDocument();
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
@@ -174,6 +188,7 @@ private:
     QTimer m_backgroundTimer;
     QString m_pendingText; // text still to be parsed
     QList<QStringView> m_pendingPieces;
+    int m_pendingLine = 0; // the line of the text the next piece starts on
     bool m_selectionEnabled = true;
     bool m_openLinks = true;
     qreal m_zoom = 1;

@@ -465,6 +465,70 @@ private Q_SLOTS:
         QVERIFY(std::abs(widthOf(image, match) - shortWidth) <= 1);
     }
 
+    // A place in the source goes to the match the page shows there: in a link's text, in a
+    // link's hidden target (the next match shown), between blocks (the next block's first).
+    void findFromASourcePlaceGoesToTheMatchShownThere()
+    {
+        const QString link = QStringLiteral("A needle, [a needle](https://example.org/needle) and");
+        const QString text = QStringLiteral("# Needle heading\n\n") + link +
+                             QStringLiteral("\r\na needle.\n\n- item\n- needle\n");
+        ViewFixture fixture(text);
+        const SearchPattern needle(QStringLiteral("needle"));
+        struct Place
+        {
+            int line;
+            int column;
+            int current;
+        };
+        const QList<Place> places = {
+            {0, 2, 1},                                              // the heading
+            {1, 0, 2},                                              // after the heading's last match
+            {2, 2, 2},                                              // before the link
+            {2, int(link.indexOf(QLatin1String("needle"), 3)), 3},  // the link's text
+            {2, int(link.indexOf(QLatin1String("needle"), 14)), 4}, // its target, not shown
+            {3, 2, 4},                                              // after the soft break
+            {6, 2, 5},                                              // the second item of the list
+            {40, 0, 1},                                             // past the end: round to the first
+        };
+        for (const Place &place : places) {
+            fixture.view.findFrom(needle, text, place.line, place.column);
+            QTRY_VERIFY(fixture.view.findStatus().complete);
+            QVERIFY2(fixture.view.findStatus().current == place.current,
+                     qPrintable(QStringLiteral("line %1, column %2: %3")
+                                    .arg(place.line)
+                                    .arg(place.column)
+                                    .arg(fixture.view.findStatus().current)));
+        }
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus().current, 2);
+    }
+
+    // Far down a long text, parsed in pieces after the first screen, the place is found by the
+    // lines of the whole text and scrolled to; the next match is the one after it.
+    void findFromAPlaceFarDownALongText()
+    {
+        QString text;
+        for (int i = 0; i < 3000; ++i) {
+            if (i % 100 == 0)
+                text += QStringLiteral("## Section %1\n\n").arg(i / 100);
+            text +=
+                QStringLiteral("Paragraph %1 holds a needle among enough other words to make a long text, "
+                               "longer than the pieces it is parsed in.\n\n")
+                    .arg(i);
+        }
+        ViewFixture fixture(text);
+        QVERIFY(!fixture.view.isLayoutComplete());
+        const QString target = QStringLiteral("Paragraph 2900 holds");
+        const qsizetype at = text.indexOf(target);
+        const int line = int(QStringView(text).first(at).count(QLatin1Char('\n')));
+        fixture.view.findFrom(SearchPattern(QStringLiteral("needle")), text, line, int(target.size()) + 3);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view.findStatus().current == 2901, 60000);
+        QScrollBar *bar = fixture.view.verticalScrollBar();
+        QVERIFY(bar->value() > bar->maximum() * 9 / 10);
+        fixture.view.findNext();
+        QTRY_COMPARE(fixture.view.findStatus().current, 2902);
+    }
+
     // Zoom draws the page larger or smaller, laid out for the width the view has at that scale,
     // and keeps the text at the top of the view where it was.
     void zoomScalesThePageAndKeepsTheReadingPosition()

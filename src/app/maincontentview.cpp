@@ -128,8 +128,7 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     };
     connect(this, &MainContentView::selectedProjectRootChanged, this, followSelectedProject);
     connect(m_store, &ProjectStore::projectRootsChanged, this, followSelectedProject);
-    connect(m_sidebar->search(), &ProjectSearchController::hitChosen, this,
-            [this](const QUrl &root, const QUrl &file) { openLocation(root, file); });
+    connect(m_sidebar->search(), &ProjectSearchController::hitChosen, this, &MainContentView::openSearchHit);
     // Escape leaves a file for the dashboard, with the focus in the detail area.
     auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
     leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));

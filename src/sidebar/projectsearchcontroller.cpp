@@ -192,7 +192,7 @@ void ProjectSearchController::updateStatus()
         return;
     }
     if (!pattern.isValid()) {
-        m_view.setStatus(Localization::text("search.invalid_expression").arg(pattern.errorString()), true);
+        m_view.setStatus(Localization::text("find.invalid_expression").arg(pattern.errorString()), true);
         return;
     }
     const QList<QUrl> roots = searchedRoots();

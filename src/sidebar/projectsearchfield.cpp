@@ -34,9 +34,9 @@ ProjectSearchField::ProjectSearchField(QWidget *parent)
       m_matchCase(makeToggle(QStringLiteral("searchMatchCase"), QStringLiteral("Aa"),
                              Localization::text("find.match_case"), this)),
       m_wholeWord(makeToggle(QStringLiteral("searchWholeWord"), QStringLiteral("ab"),
-                             Localization::text("search.whole_word"), this)),
+                             Localization::text("find.whole_word"), this)),
       m_expression(makeToggle(QStringLiteral("searchExpression"), QStringLiteral(".*"),
-                              Localization::text("search.regular_expression"), this))
+                              Localization::text("find.regular_expression"), this))
 {
     setObjectName(QStringLiteral("projectSearchField"));
     m_field->setObjectName(QStringLiteral("projectSearchLineEdit"));

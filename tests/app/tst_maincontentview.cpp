@@ -8,6 +8,7 @@
 #include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
 #include "markdown/layout/markdownview.h"
+#include "model/projecttextindex.h"
 #include "model/treenodelookup.h"
 #include "modelrows.h"
 #include "preview/findbar.h"
@@ -15,12 +16,17 @@
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "scriptedfolderpicker.h"
+#include "sidebar/outlinelistview.h"
+#include "sidebar/projectsearchcontroller.h"
+#include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "sidebar/searchresultsview.h"
 #include "sidebar/treerowdelegate.h"
 #include "ui/themecontroller.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -280,6 +286,20 @@ void TestMainContentView::searchHitOpensItsFileAtTheMatch()
 
     m_view->goBack();
     QCOMPARE(m_view->selectedNode()->url, overview);
+
+    // From the sidebar: a query typed, Enter to its results, Enter on the first hit.
+    QTRY_VERIFY(m_view->textIndex().isIndexed(root));
+    QLineEdit *field = m_view->sidebar()->searchField()->lineEdit();
+    QTest::keyClicks(field, QStringLiteral("paragraph 77 "));
+    QTRY_VERIFY(!m_view->sidebar()->search()->isSearching());
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(m_view->sidebar()->searchResults()->listView(), Qt::Key_Return);
+    QCOMPARE(m_view->selectedNode()->url, proposal);
+    preview = m_view->currentPreview();
+    QTRY_COMPARE(preview->findBar()->query().text(), QStringLiteral("paragraph 77 "));
+    QVERIFY(preview->findBar()->isVisible());
+    QTRY_VERIFY(shownDocument(*m_view, proposal));
+    QTRY_COMPARE(shownDocument(*m_view, proposal)->findStatus(), (FindStatus{1, 1, true}));
 }
 
 void TestMainContentView::import(const QUrl &folder)

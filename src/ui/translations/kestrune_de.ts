@@ -686,14 +686,6 @@
         <source>Search Project</source>
         <translation>Projekt durchsuchen</translation>
     </message>
-    <message id="search.whole_word">
-        <source>Match Whole Word</source>
-        <translation>Nur ganze Wörter</translation>
-    </message>
-    <message id="search.regular_expression">
-        <source>Use Regular Expression</source>
-        <translation>Regulären Ausdruck verwenden</translation>
-    </message>
     <message id="search.all_projects">
         <source>All Projects</source>
         <translation>Alle Projekte</translation>
@@ -725,10 +717,6 @@
     <message id="search.reading_files">
         <source>Reading files…</source>
         <translation>Dateien werden gelesen …</translation>
-    </message>
-    <message id="search.invalid_expression">
-        <source>Invalid expression: %1</source>
-        <translation>Ungültiger Ausdruck: %1</translation>
     </message>
     <message id="action.quick_open">
         <source>Quick Open…</source>

@@ -686,14 +686,6 @@
         <source>Search Project</source>
         <translation>Search Project</translation>
     </message>
-    <message id="search.whole_word">
-        <source>Match Whole Word</source>
-        <translation>Match Whole Word</translation>
-    </message>
-    <message id="search.regular_expression">
-        <source>Use Regular Expression</source>
-        <translation>Use Regular Expression</translation>
-    </message>
     <message id="search.all_projects">
         <source>All Projects</source>
         <translation>All Projects</translation>
@@ -725,10 +717,6 @@
     <message id="search.reading_files">
         <source>Reading files…</source>
         <translation>Reading files…</translation>
-    </message>
-    <message id="search.invalid_expression">
-        <source>Invalid expression: %1</source>
-        <translation>Invalid expression: %1</translation>
     </message>
     <message id="action.quick_open">
         <source>Quick Open…</source>

@@ -126,7 +126,11 @@ QString HeadingIdentifier::of(QStringView line)
     line = line.trimmed();
     while (line.startsWith(u'#'))
         line = line.sliced(1);
-    const QString text = plainText(line);
+    return fromPlainText(plainText(line));
+}
+
+QString HeadingIdentifier::fromPlainText(QStringView text)
+{
     QStringList pieces;
     QString piece;
     for (const QChar c : text) {

@@ -17,6 +17,8 @@ public:
 
     // `line`: the heading's line, its "#" marks included or not.
     static QString of(QStringView line);
+    // The identifier of a heading whose text, markup removed, is `text`.
+    static QString fromPlainText(QStringView text);
     // A heading's text (without its "#" marks) as the preview shows it, markup removed.
     static QString plainText(QStringView text);
 };

@@ -1,5 +1,7 @@
 #include "markdown/layout/inlinequeries_p.h"
 
+#include "model/headingidentifier.h"
+
 namespace kestrune {
 
 QString InlineQueries::plainText(const QList<InlineNode> &inlines)
@@ -11,20 +13,7 @@ QString InlineQueries::plainText(const QList<InlineNode> &inlines)
 
 QString InlineQueries::headingIdentifier(const QList<InlineNode> &inlines)
 {
-    const QString text = plainText(inlines);
-    QStringList pieces;
-    QString piece;
-    for (const QChar c : text) {
-        if (c.isLetterOrNumber()) {
-            piece += c;
-        } else if (!piece.isEmpty()) {
-            pieces.append(piece.toLower());
-            piece.clear();
-        }
-    }
-    if (!piece.isEmpty())
-        pieces.append(piece.toLower());
-    return pieces.join(QLatin1Char('-'));
+    return HeadingIdentifier::fromPlainText(plainText(inlines));
 }
 
 std::optional<RawImageData> InlineQueries::soleImage(const QList<InlineNode> &inlines)

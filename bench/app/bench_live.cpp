@@ -2,6 +2,7 @@
 // on disk, how long until the new summary is published and the longest main-thread stall
 // meanwhile; how long watching the project takes to set up; and the processor time the idle
 // window uses while it watches. Run: bench_live [-platform offscreen] [idle seconds, default 60]
+#include "eventloopwait.h"
 #include "stallmeter.h"
 
 #include "app/maincontentview.h"
@@ -34,27 +35,6 @@ namespace {
 
 constexpr qint64 publishTarget = 500;
 constexpr qint64 stallTarget = 50;
-
-// Runs the event loop until `done` holds, checking every few milliseconds.
-void runUntil(const std::function<bool()> &done)
-{
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    check.start(5);
-    if (!done())
-        loop.exec();
-}
-
-void runFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 double processorSeconds()
 {
@@ -103,7 +83,7 @@ int main(int argc, char **argv)
         StallMeter meter;
         view.importFolder(root);
         auto *watcher = view.liveUpdates().findChild<ProjectWatcher *>();
-        runUntil([&] { return view.store().summaryForProject(root) && watcher && watcher->isComplete(); });
+        runUntil([&] { return view.store().summaryForProject(root) && watcher && watcher->isComplete(); }, 5);
         std::printf(
             "import and watch set-up: %lld ms, %lld paths watched, longest main-thread stall %lld ms\n",
             clock.elapsed(), qint64(watcher->watchedPaths().size()), meter.longest());

@@ -3,6 +3,7 @@
 // results are on screen and until all are), and the longest main-thread stall while a query is
 // typed; beside `grep -rni` over the same folder in the same run.
 // Run: bench_search [-platform offscreen]
+#include "eventloopwait.h"
 #include "stallmeter.h"
 
 #include "app/maincontentview.h"
@@ -44,26 +45,6 @@ constexpr qint64 indexTarget = 1000;
 constexpr qint64 firstResultsTarget = 50;
 constexpr qint64 completeTarget = 300;
 constexpr qint64 stallTarget = 16;
-
-void runUntil(const std::function<bool()> &done)
-{
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    check.start(1);
-    if (!done())
-        loop.exec();
-}
-
-void runFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Drops the project's files from the page cache, so the next read comes from the disk.
 void evictFromCache(const QString &folder)
@@ -215,7 +196,8 @@ int main(int argc, char *argv[])
     {
         StallMeter idle;
         runFor(1000);
-        std::printf("longest stall of the idle window, for comparison: %lld ms\n", static_cast<long long>(idle.longest()));
+        std::printf("longest stall of the idle window, for comparison: %lld ms\n",
+                    static_cast<long long>(idle.longest()));
     }
 
     for (const QString &word : {QStringLiteral("the"), QStringLiteral("zanzibar")}) {

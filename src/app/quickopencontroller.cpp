@@ -5,6 +5,9 @@
 #include "model/quickopencatalog.h"
 #include "model/requirementindex.h"
 
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+
 namespace kestrune {
 
 QuickOpenController::QuickOpenController(MainContentView &view, QObject *parent)
@@ -12,7 +15,7 @@ QuickOpenController::QuickOpenController(MainContentView &view, QObject *parent)
 {
     ProjectStore &store = m_view.store();
     m_index->follow(store);
-    connect(&store, &ProjectStore::treeByProjectChanged, this, &QuickOpenController::updatePopup);
+    connect(&store, &ProjectStore::treeByProjectChanged, this, &QuickOpenController::prepareOutlineEntries);
     connect(&store, &ProjectStore::projectRootsChanged, this, &QuickOpenController::updatePopup);
     connect(m_index, &RequirementIndex::projectIndexed, this, &QuickOpenController::updatePopup);
 }
@@ -43,6 +46,24 @@ QList<QuickOpenEntry> QuickOpenController::entries()
     for (const QUrl &root : store.projectRoots())
         all += m_index->entriesOf(root);
     return all;
+}
+
+// The entries of an outline of ten thousand files take tens of milliseconds to make: they are made
+// on the thread pool as soon as the outline is published, so that Ctrl+P finds them ready.
+void QuickOpenController::prepareOutlineEntries(const QUrl &root)
+{
+    const ProjectStore::TreePointer tree = m_view.store().treeForProject(root);
+    if (!tree)
+        return;
+    auto *watcher = new QFutureWatcher<QList<QuickOpenEntry>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, root, tree] {
+        watcher->deleteLater();
+        if (m_view.store().treeForProject(root) != tree)
+            return; // a newer outline is being prepared
+        m_outlineEntries.insert(root, {tree, watcher->result()});
+        updatePopup();
+    });
+    watcher->setFuture(QtConcurrent::run([root, tree] { return QuickOpenCatalog::entriesOf(root, *tree); }));
 }
 
 void QuickOpenController::show(QWidget *window)

@@ -45,6 +45,7 @@ private:
         QList<QuickOpenEntry> entries;
     };
 
+    void prepareOutlineEntries(const QUrl &root);
     void updatePopup();
 
     MainContentView &m_view;

@@ -16,14 +16,22 @@ constexpr qreal spacing = 6;
 constexpr qreal iconWidth = 16;
 constexpr qreal matchRadius = 3;
 
-// A file row's main text: its path below the folder of its change or specification.
-QString pathBelowOwner(const SearchableFile &file)
+QString fileName(const SearchableFile &file)
 {
-    if (file.ownerName.isEmpty())
-        return file.relativePath;
-    const QString marker = QLatin1Char('/') + file.ownerName + QLatin1Char('/');
-    const qsizetype at = file.relativePath.indexOf(marker);
-    return at < 0 ? file.relativePath : file.relativePath.mid(at + marker.size());
+    return file.relativePath.section(u'/', -1);
+}
+
+// Where a file is: its folders, from its change's or specification's folder on ("add-login/specs/auth").
+QString placeOf(const SearchableFile &file)
+{
+    QString folder = file.relativePath.section(u'/', 0, -2);
+    if (!file.ownerName.isEmpty()) {
+        const qsizetype at = (QLatin1Char('/') + folder + QLatin1Char('/'))
+                                 .indexOf(QLatin1Char('/') + file.ownerName + QLatin1Char('/'));
+        if (at >= 0)
+            folder = folder.mid(at);
+    }
+    return folder;
 }
 
 } // namespace
@@ -90,14 +98,14 @@ void SearchResultDelegate::paintFileRow(QPainter *painter, const QStyleOptionVie
 
     TreeNode node;
     node.kind = TreeNodeKind::markdownFile;
-    node.name = file.ownerName.isEmpty() ? file.relativePath : file.ownerName;
+    node.name = fileName(file);
     node.deltaType = file.deltaType;
     const std::optional<ChangeStatus> status = model->statusAt(index);
     const TreeRowDelegate::RowLayout layout = TreeRowDelegate::layoutRow(option.rect, node, status);
     SymbolIcon::paint(painter, layout.icon, layout.symbol, SidebarColors::icon.resolve(palette),
                       QFont::Normal, int(iconWidth) - 2);
 
-    // The count keeps its place at the end; the path comes first, then the owner's name.
+    // The count keeps its place at the end; the file's name comes first, then where it is.
     const QFont font = TreeRowDelegate::nameFont();
     const QFontMetricsF metrics(font);
     const QString count = QLocale().toString(qlonglong(result->matchCount));
@@ -109,9 +117,10 @@ void SearchResultDelegate::paintFileRow(QPainter *painter, const QStyleOptionVie
     painter->setPen(SidebarColors::secondaryText.resolve(palette));
     painter->drawText(countRect, Qt::AlignVCenter | Qt::AlignRight | Qt::TextSingleLine, count);
 
-    // The change's or specification's name leads; the file's path inside it follows, dimmer.
-    const QString leading = file.ownerName.isEmpty() ? file.relativePath : file.ownerName;
-    const QString trailing = file.ownerName.isEmpty() ? QString() : pathBelowOwner(file);
+    // The file's name leads, so that the files of one change tell apart; its change or
+    // specification and folders follow, dimmer.
+    const QString leading = fileName(file);
+    const QString trailing = placeOf(file);
     const QString name = metrics.elidedText(leading, Qt::ElideRight, std::max<qreal>(0, text.width()));
     painter->setPen(SidebarColors::name.resolve(palette));
     painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, name);

@@ -4,10 +4,10 @@
 
 namespace kestrune {
 
-// Draws the rows of the search results: a file row like an outline row (its icon, the name of its
-// change or specification, its path inside that folder in the secondary colour, the match count and
-// the delta or status badge); a hit row as its line number and the line's text around the match, the match
-// on a highlight, cut at the start when the match would be out of sight.
+// Draws the rows of the search results: a file row like an outline row (its icon, its name, then
+// its change or specification and the folders below that in the secondary colour, the match count
+// and the delta or status badge); a hit row as its line number and the line's text around the match, the
+// match on a highlight, cut at the start when the match would be out of sight.
 class SearchResultDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

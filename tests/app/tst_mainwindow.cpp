@@ -30,10 +30,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QLineEdit>
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>

@@ -174,6 +174,32 @@ int main(int argc, char **argv)
                 median(cpuTotal), median(cpuTotal) / median(qtCpu), median(cpuRelayout));
     std::printf("  resident memory                     %8ld KiB\n", residentKiB());
 
+    {
+        // Copying the whole page: the reader's text alone (what screen readers read) and with
+        // its Markdown, every paragraph written from its inlines.
+        LayoutDocument page;
+        MarkdownEnvironment environment;
+        environment.theme = theme;
+        page.setEnvironment(environment);
+        page.setWidth(width);
+        page.setBlocks(MarkdownParser::parse(oneMegabyte));
+        page.layoutAll();
+        std::vector<double> plain, both;
+        for (int run = 0; run < runs; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const QString text = page.text(page.allText());
+            plain.push_back(milliseconds(timer));
+            timer.restart();
+            const CopiedText copied = page.copiedText(page.allText());
+            both.push_back(milliseconds(timer));
+            Q_UNUSED(text);
+            Q_UNUSED(copied);
+        }
+        std::printf("  copy all: plain text %8.1f  plain text and Markdown %8.1f\n", median(plain),
+                    median(both));
+    }
+
     if (argc > 2 && QByteArray(argv[2]) == "1mb")
         return 0;
 

@@ -5,6 +5,7 @@
 #include "markdown/layout/layoutfontcache_p.h"
 #include "markdown/layout/layouttextcache_p.h"
 #include "markdown/layout/textattributes.h"
+#include "markdown/layout/textstructure_p.h"
 
 #include "ui/appearance.h"
 
@@ -22,7 +23,7 @@ class LayoutNode;
 class LayoutTextNode;
 
 // What the nodes of one document share while they are built: fonts, images, the selectable
-// texts in document order, and the texts that wait for inline images.
+// texts in document order and where they sit, and the texts that wait for inline images.
 struct LayoutBuildContext
 {
     struct InlineImageText
@@ -40,6 +41,8 @@ struct LayoutBuildContext
     LayoutTextCache textLayouts;
     LayoutImageStore *images = nullptr;
     std::vector<LayoutTextNode *> textNodes;
+    // Where each of textNodes sits among the blocks, items and cells.
+    TextStructure textStructure;
     std::vector<InlineImageText> inlineImageTexts;
     QMultiHash<QUrl, LayoutNode *> imageNodes;
     bool hasColorSchemeImages = false;
@@ -49,6 +52,7 @@ struct LayoutBuildContext
     {
         textLayouts.clear();
         textNodes.clear();
+        textStructure.clear();
         inlineImageTexts.clear();
         imageNodes.clear();
         hasColorSchemeImages = false;

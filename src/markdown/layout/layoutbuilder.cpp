@@ -193,9 +193,15 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
     return {};
 }
 
-LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const State &state)
+LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const State &outer, int position)
 {
-    return build(blockView(block), state);
+    TextStructure &structure = m_context.textStructure;
+    State state = outer;
+    state.container =
+        structure.openBlock(block.kind(), outer.container, position, int(m_context.textNodes.size()));
+    Result result = build(blockView(block), state);
+    structure.setNode(state.container, result.node.get());
+    return result;
 }
 
 std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, const State &state, bool wraps)
@@ -207,6 +213,7 @@ std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, cons
     if (state.selectable) {
         node->setDocumentIndex(int(m_context.textNodes.size()));
         m_context.textNodes.push_back(node.get());
+        m_context.textStructure.addText(state.container);
     }
     return node;
 }
@@ -322,10 +329,15 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     markerState.tightSpacing = state.tightSpacing;
 
     BlockMargin margin;
+    int itemIndex = 0;
     const auto appendItem = [&](const BlockView &marker, const QList<BlockNode> &children) {
         Result markerResult = build(marker, markerState);
-        Result content = build(
-            theme.listItem.build({EngineViews::blockSequence(children), MarkdownContent(children)}), state);
+        State itemState = state;
+        itemState.container = m_context.textStructure.openListItem(outer.container, itemIndex++,
+                                                                   int(m_context.textNodes.size()));
+        Result content =
+            build(theme.listItem.build({EngineViews::blockSequence(children), MarkdownContent(children)}),
+                  itemState);
         const BlockMargin itemMargin = content.margin.combined(markerResult.margin);
         margin = margin.combined(itemMargin);
         list->append(std::move(markerResult.node), std::move(content.node), itemMargin);
@@ -359,9 +371,12 @@ LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const St
         const RawTableRow &cells = table.rows[row];
         for (int column = 0; column < cells.cells.size(); ++column) {
             const QList<InlineNode> &content = cells.cells[column].content;
+            State cellState = state;
+            cellState.container = m_context.textStructure.openTableCell(state.container, row, column,
+                                                                        int(m_context.textNodes.size()));
             Result cell = build(m_environment.theme.tableCell.build(
                                     {row, column, EngineViews::inlineText(content), InlineContent(content)}),
-                                state);
+                                cellState);
             margin = margin.combined(cell.margin);
             node->appendCell(row, column, std::move(cell.node));
         }
@@ -481,8 +496,8 @@ LayoutBuilder::Result LayoutBuilder::buildBlockSequence(const QList<BlockNode> &
 {
     auto sequence = std::make_unique<LayoutSequenceNode>(state.tightSpacing);
     BlockMargin margin;
-    for (const BlockNode &block : blocks) {
-        Result result = buildBlock(block, state);
+    for (int position = 0; position < blocks.size(); ++position) {
+        Result result = buildBlock(blocks[position], state, position);
         margin = margin.combined(result.margin);
         sequence->append(std::move(result.node), result.margin);
     }

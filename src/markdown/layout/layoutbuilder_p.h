@@ -30,6 +30,7 @@ public:
         int listLevel = 0;
         bool tightSpacing = false;
         bool selectable = true;
+        int container = -1; // the innermost TextStructure container
     };
 
     struct Result
@@ -44,7 +45,8 @@ public:
     // text style.
     static State documentState(const Theme &theme);
 
-    Result buildBlock(const BlockNode &block, const State &state);
+    // `position` is the block's place among its siblings (a top-level block's index in the page).
+    Result buildBlock(const BlockNode &block, const State &state, int position = 0);
     Result build(const BlockView &view, const State &state);
 
 private:

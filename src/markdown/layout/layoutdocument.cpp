@@ -2,6 +2,7 @@
 
 #include "markdown/images/imageprovider.h"
 #include "markdown/layout/colorschemeimagefilter_p.h"
+#include "markdown/layout/copiedtextwriter_p.h"
 #include "markdown/layout/layoutimagestore_p.h"
 #include "markdown/layout/layoutnodedisposal_p.h"
 #include "markdown/layout/layoutsequencenode_p.h"
@@ -122,11 +123,13 @@ void LayoutDocument::build(Entry &entry)
         ColorSchemeImageFilter::withoutOtherSchemeImages(*entry.block, m_context.appearance, &found);
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
     entry.firstText = int(m_context.textNodes.size());
+    entry.firstContainer = m_context.textStructure.containerCount();
     LayoutBuilder builder(m_environment, m_context);
-    LayoutBuilder::Result result = builder.buildBlock(block, m_documentState);
+    const int index = int(&entry - m_entries.data());
+    LayoutBuilder::Result result = builder.buildBlock(block, m_documentState, index);
     entry.node = std::move(result.node);
     entry.margin = result.margin;
-    m_entryOfRoot.insert(entry.node.get(), int(&entry - m_entries.data()));
+    m_entryOfRoot.insert(entry.node.get(), index);
 }
 
 bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
@@ -255,16 +258,62 @@ std::optional<LayoutDocument::TextPosition> LayoutDocument::positionAt(QPointF p
 
 QString LayoutDocument::text(const LayoutSelection &selection) const
 {
-    if (selection.isEmpty())
-        return {};
-    QStringList pieces;
-    const auto &nodes = m_context.textNodes;
-    for (int i = std::max(0, selection.startNode); i <= selection.endNode && i < int(nodes.size()); ++i) {
-        const int from = i == selection.startNode ? selection.startOffset : 0;
-        const int to = i == selection.endNode ? selection.endOffset : -1;
-        pieces.append(nodes[size_t(i)]->plainText(from, to));
+    CopiedTextWriter writer(
+        m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
+        CopiedTextWriter::Formats::plainText);
+    return writer.write(selection).plainText;
+}
+
+CopiedText LayoutDocument::copiedText(const LayoutSelection &selection) const
+{
+    CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
+                            [this](int index) { return topLevelBlock(index); });
+    return writer.write(selection);
+}
+
+LayoutDocument::PlainTextMap LayoutDocument::plainTextMap() const
+{
+    CopiedTextWriter writer(
+        m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
+        CopiedTextWriter::Formats::plainText);
+    PlainTextMap map;
+    map.text = writer.write(allText()).plainText;
+    map.textStarts = writer.plainTextStarts();
+    return map;
+}
+
+std::optional<LayoutDocument::CodeBlockArea> LayoutDocument::codeBlockAt(QPointF point) const
+{
+    const int block = blockAt(point.y());
+    if (block < 0 || block >= m_laidOut)
+        return std::nullopt;
+    const TextStructure &structure = m_context.textStructure;
+    const int first = m_entries[size_t(block)].firstContainer;
+    const int end =
+        block + 1 < m_built ? m_entries[size_t(block) + 1].firstContainer : structure.containerCount();
+    for (int index = first; index < end; ++index) {
+        const TextStructure::Container &container = structure.container(index);
+        if (container.kind != TextStructure::Container::Kind::block ||
+            container.blockKind != BlockNode::Kind::codeBlock || container.node == nullptr)
+            continue;
+        const QRectF frame(container.node->mapToDocument(QPointF(0, 0)), container.node->size());
+        if (!frame.contains(point))
+            continue;
+        return CodeBlockArea{index, frame};
     }
-    return pieces.join(QLatin1Char('\n'));
+    return std::nullopt;
+}
+
+CopiedText LayoutDocument::codeBlockText(int block) const
+{
+    CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
+                            [this](int index) { return topLevelBlock(index); });
+    return writer.codeBlock(block);
+}
+
+const BlockNode *LayoutDocument::topLevelBlock(int index) const
+{
+    return index >= 0 && index < int(m_entries.size()) ? m_entries[size_t(index)].block : nullptr;
 }
 
 LayoutSelection LayoutDocument::wordSelection(TextPosition position) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/document/blocknode.h"
+#include "markdown/layout/copiedtext.h"
 #include "markdown/layout/layoutbuildcontext_p.h"
 #include "markdown/layout/layoutbuilder_p.h"
 #include "markdown/layout/layoutnode_p.h"
@@ -82,7 +83,26 @@ public:
 
     // The text position nearest to a point; none without text.
     std::optional<TextPosition> positionAt(QPointF point) const;
+    // The selected text as a reader reads it: list markers, table cells separated by tabs.
     QString text(const LayoutSelection &selection) const;
+    // The same, and as Markdown.
+    CopiedText copiedText(const LayoutSelection &selection) const;
+    // The plain text of the whole measured page and where each text node's text starts in it.
+    struct PlainTextMap
+    {
+        QString text;
+        std::vector<qsizetype> textStarts; // by document index
+    };
+    PlainTextMap plainTextMap() const;
+    // The code block under a point (document coordinates) and its frame in the page; its text
+    // for the clipboard (fenced in the Markdown).
+    struct CodeBlockArea
+    {
+        int block = -1;
+        QRectF frame;
+    };
+    std::optional<CodeBlockArea> codeBlockAt(QPointF point) const;
+    CopiedText codeBlockText(int block) const;
     LayoutSelection wordSelection(TextPosition position) const;
     LayoutSelection allText() const;
     const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
@@ -118,7 +138,8 @@ private:
         std::unique_ptr<LayoutNode> node;
         BlockMargin margin;
         qreal top = 0;
-        int firstText = 0; // index in textNodes of the first text of this block
+        int firstText = 0;      // index in textNodes of the first text of this block
+        int firstContainer = 0; // index of its first container in the text structure
     };
 
     void build(Entry &entry);
@@ -126,6 +147,7 @@ private:
     void invalidateEntryOf(LayoutNode *node);
     void onImageSettled(const QUrl &url, ImageProvider *provider);
     int laidOutTextCount() const;
+    const BlockNode *topLevelBlock(int index) const;
 
     MarkdownEnvironment m_environment;
     LayoutBuildContext m_context;

@@ -3,11 +3,15 @@
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/blockmatchcounter_p.h"
+#include "markdown/layout/codeblockcopybutton.h"
+#include "markdown/layout/copiedtextmimedata.h"
 #include "markdown/layout/layoutdocument_p.h"
 #include "markdown/layout/layoutfind_p.h"
 #include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
 #include "markdown/layout/markdownchunker_p.h"
+
+#include "ui/localization.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -102,6 +106,8 @@ MarkdownView::MarkdownView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
+    m_codeCopyButton = new CodeBlockCopyButton(viewport());
+    connect(m_codeCopyButton, &QToolButton::clicked, this, &MarkdownView::copyHoveredCodeBlock);
     verticalScrollBar()->setSingleStep(20);
 
     MarkdownEnvironment environment;
@@ -226,6 +232,7 @@ void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
     }
     verticalScrollBar()->setValue(0);
     relayout();
+    updateCodeCopyButton(m_hoverPoint);
 }
 
 const MarkdownEnvironment &MarkdownView::environment() const
@@ -530,9 +537,37 @@ void MarkdownView::clearSelection()
 
 void MarkdownView::copy() const
 {
-    const QString text = selectedText();
+    const CopiedText text = m_document->copiedText(m_interaction->selection);
     if (!text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+        QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(text));
+}
+
+void MarkdownView::updateCodeCopyButton(std::optional<QPointF> viewportPoint)
+{
+    m_hoverPoint = viewportPoint;
+    const std::optional<LayoutDocument::CodeBlockArea> area =
+        viewportPoint ? m_document->codeBlockAt(documentPoint(*viewportPoint)) : std::nullopt;
+    if (!area) {
+        m_codeCopyButton->hide();
+        return;
+    }
+    const QRectF frame = area->frame;
+    const QRectF inView((frame.left() + m_documentMargins.left()) * m_zoom,
+                        (frame.top() - viewTop()) * m_zoom, frame.width() * m_zoom, frame.height() * m_zoom);
+    // Kept in sight while the block's top is scrolled away.
+    m_codeCopyButton->showFor(inView.intersected(QRectF(viewport()->rect())), area->block);
+}
+
+void MarkdownView::copyHoveredCodeBlock()
+{
+    // The block under the button now: the page may have been built anew since it was shown.
+    const std::optional<LayoutDocument::CodeBlockArea> area =
+        m_document->codeBlockAt(documentPoint(QRectF(m_codeCopyButton->geometry()).center()));
+    const CopiedText text = area ? m_document->codeBlockText(area->block) : CopiedText();
+    if (text.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(text));
+    m_codeCopyButton->showCopied();
 }
 
 bool MarkdownView::isLayoutComplete() const
@@ -793,6 +828,7 @@ void MarkdownView::resizeEvent(QResizeEvent *event)
         rebuildKeepingPosition();
     else
         layoutVisible();
+    updateCodeCopyButton(m_hoverPoint);
 }
 
 void MarkdownView::scrollContentsBy(int, int)
@@ -802,7 +838,16 @@ void MarkdownView::scrollContentsBy(int, int)
         m_document->layoutUntil(bottom);
         updateScrollBar();
     }
+    updateCodeCopyButton(m_hoverPoint);
     viewport()->update();
+}
+
+bool MarkdownView::viewportEvent(QEvent *event)
+{
+    // Moving onto the copy button leaves the viewport for its child; the button stays.
+    if (event->type() == QEvent::Leave && !m_codeCopyButton->underMouse())
+        updateCodeCopyButton(std::nullopt);
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void MarkdownView::changeEvent(QEvent *event)
@@ -904,6 +949,7 @@ void MarkdownView::mouseMoveEvent(QMouseEvent *event)
     const QPointF point = documentPoint(event->position());
     if (!(event->buttons() & Qt::LeftButton)) {
         updateCursor(event->position());
+        updateCodeCopyButton(event->position());
         return;
     }
     if (state.draggedScroll) {
@@ -1046,6 +1092,14 @@ void MarkdownView::contextMenuEvent(QContextMenuEvent *event)
         menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &MarkdownView::copy);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setEnabled(hasSelection());
+    // The Markdown as the text itself, for editors that take plain text only.
+    QAction *copyMarkdownAction =
+        menu.addAction(Localization::text("markdown.copy_as_markdown"), this, [this] {
+            const QString markdown = m_document->copiedText(m_interaction->selection).markdown;
+            if (!markdown.isEmpty())
+                QGuiApplication::clipboard()->setText(markdown);
+        });
+    copyMarkdownAction->setEnabled(hasSelection());
     QAction *selectAllAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"),
                                               this, &MarkdownView::selectAll);
     selectAllAction->setShortcut(QKeySequence::SelectAll);

@@ -17,6 +17,7 @@
 
 namespace kestrune {
 
+class CodeBlockCopyButton;
 class LayoutDocument;
 class LayoutScrollNode;
 
@@ -32,7 +33,8 @@ class LayoutScrollNode;
 // Colours follow the widget's palette: an appearance switch repaints without parsing again.
 // Links open with QDesktopServices (links to "#heading-identifier" scroll to the heading);
 // linkActivated is emitted either way. Text is selected with the mouse (double-click: a word)
-// and copied with the platform's copy shortcut or the context menu.
+// and copied with the platform's copy shortcut or the context menu, as plain text and as
+// Markdown; a code block under the pointer shows a button that copies it.
 class MarkdownView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -116,6 +118,7 @@ public:
     QString selectedText() const;
     void selectAll();
     void clearSelection();
+    // Puts the selection on the clipboard as "text/plain" and "text/markdown".
     void copy() const;
 
     // Whether every block is parsed and measured.
@@ -150,6 +153,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
@@ -176,6 +180,9 @@ private:
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
     void updateCursor(QPointF viewportPoint);
+    // Shows the code block copy button over the code block under a point, hides it elsewhere.
+    void updateCodeCopyButton(std::optional<QPointF> viewportPoint);
+    void copyHoveredCodeBlock();
     void onFindProgress();
     // Goes to the match `index` of a block, laying the page out that far first (in the
     // background when it is not yet); a block that holds fewer matches once laid out passes
@@ -193,7 +200,9 @@ private:
     bool m_openLinks = true;
     qreal m_zoom = 1;
     QUrl m_hoveredLink;
-    struct Interaction; // selection and mouse state
+    CodeBlockCopyButton *m_codeCopyButton = nullptr;
+    std::optional<QPointF> m_hoverPoint; // where the pointer is over the viewport
+    struct Interaction;                  // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;
     struct FindState; // the find's counts and current match
     std::unique_ptr<FindState> m_find;

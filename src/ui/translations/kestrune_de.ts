@@ -762,5 +762,21 @@
         <source>Archived change %1</source>
         <translation>Archivierte Änderung %1</translation>
     </message>
+    <message id="markdown.copy_code">
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message id="markdown.copy_code.copied">
+        <source>Copied</source>
+        <translation>Kopiert</translation>
+    </message>
+    <message id="markdown.copy_code.accessible_name">
+        <source>Copy Code</source>
+        <translation>Code kopieren</translation>
+    </message>
+    <message id="markdown.copy_as_markdown">
+        <source>Copy as Markdown</source>
+        <translation>Als Markdown kopieren</translation>
+    </message>
 </context>
 </TS>

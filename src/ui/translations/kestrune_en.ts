@@ -762,5 +762,21 @@
         <source>Archived change %1</source>
         <translation>Archived change %1</translation>
     </message>
+    <message id="markdown.copy_code">
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message id="markdown.copy_code.copied">
+        <source>Copied</source>
+        <translation>Copied</translation>
+    </message>
+    <message id="markdown.copy_code.accessible_name">
+        <source>Copy Code</source>
+        <translation>Copy Code</translation>
+    </message>
+    <message id="markdown.copy_as_markdown">
+        <source>Copy as Markdown</source>
+        <translation>Copy as Markdown</translation>
+    </message>
 </context>
 </TS>

@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <QtTest>
 
 #include <thread>
@@ -165,6 +167,49 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("First paragraph.\nSecond paragraph."));
     }
 
+    void copyPutsPlainTextAndMarkdownOnTheClipboard()
+    {
+        ViewFixture fixture(QStringLiteral("- [x] done\n- [ ] *open*\n"));
+        fixture.view.selectAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&fixture.view, Qt::Key_C, Qt::ControlModifier);
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr);
+        QCOMPARE(data->text(), QStringLiteral("[x] done\n[ ] open"));
+        QCOMPARE(QString::fromUtf8(data->data(QStringLiteral("text/markdown"))),
+                 QStringLiteral("- [x] done\n- [ ] *open*"));
+    }
+
+    // A code block under the pointer shows a button at its top right that copies the block.
+    void codeBlockCopyButtonCopiesTheBlockUnderThePointer()
+    {
+        ViewFixture fixture(QStringLiteral("Intro\n\n```js\nlet a = 1;\nlet b = 2;\n```\n\nOutro"));
+        auto *button = fixture.view.viewport()->findChild<QToolButton *>();
+        QVERIFY(button != nullptr);
+        QVERIFY(!button->isVisible());
+
+        // The code block lies below the intro paragraph (17 px text, 14 px margins).
+        const QPointF overCode(200, 60);
+        fixture.mouse(QEvent::MouseMove, overCode, Qt::NoButton);
+        QVERIFY(button->isVisible());
+        QVERIFY(button->geometry().right() < fixture.view.viewport()->width());
+        QVERIFY(button->geometry().top() < overCode.y());
+        QVERIFY(button->geometry().left() > overCode.x());
+
+        QGuiApplication::clipboard()->clear();
+        const QString before = button->text();
+        QTest::mouseClick(button, Qt::LeftButton);
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("let a = 1;\nlet b = 2;"));
+        QCOMPARE(QString::fromUtf8(data->data(QStringLiteral("text/markdown"))),
+                 QStringLiteral("```js\nlet a = 1;\nlet b = 2;\n```"));
+        QVERIFY(button->text() != before); // says it copied
+        QTRY_COMPARE(button->text(), before);
+
+        fixture.mouse(QEvent::MouseMove, QPointF(200, 8), Qt::NoButton);
+        QVERIFY(!button->isVisible());
+    }
+
     void dragWithinOneText()
     {
         ViewFixture fixture(QStringLiteral("Alpha beta gamma"));
@@ -184,7 +229,7 @@ private Q_SLOTS:
         QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha"));
 
         QTest::keyClick(&fixture.view, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta gamma\nitem"));
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta gamma\n• item"));
     }
 
     void linksActivateOnClickAndShowAPointingHand()

@@ -1,0 +1,149 @@
+// What a copy puts on the clipboard: the selected text as a reader reads it and as Markdown,
+// with lists, tasks, tables, code and quotes kept, for whole documents and partial selections.
+#include "markdown/document/markdownparser.h"
+#include "markdown/layout/layoutdocument_p.h"
+#include "markdown/layout/layouttextnode_p.h"
+
+#include <QtTest>
+
+using namespace kestrune;
+
+namespace {
+
+struct Page
+{
+    LayoutDocument document;
+
+    explicit Page(const QString &markdown)
+    {
+        document.setWidth(600);
+        document.setBlocks(MarkdownParser::parse(markdown));
+        document.layoutAll();
+    }
+
+    int textCount() const { return int(document.textNodes().size()); }
+    const LayoutTextNode &text(int index) const { return *document.textNodes()[size_t(index)]; }
+    int indexOf(const QString &text) const
+    {
+        for (int index = 0; index < textCount(); ++index) {
+            if (this->text(index).plainText() == text)
+                return index;
+        }
+        return -1;
+    }
+};
+
+} // namespace
+
+class TestCopiedText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void copiesWholeDocuments_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addColumn<QString>("plainText");
+        QTest::addColumn<QString>("copiedMarkdown");
+
+        QTest::addRow("nested lists keep markers and indentation")
+            << "- one\n- two\n  - nested\n    1. deep\n    2. deeper\n- three\n"
+            << "• one\n• two\n  • nested\n    1. deep\n    2. deeper\n• three"
+            << "- one\n- two\n  - nested\n    1. deep\n    2. deeper\n- three";
+        QTest::addRow("numbered lists count from their start") << "7. seven\n8. eight\n"
+                                                               << "7. seven\n8. eight"
+                                                               << "7. seven\n8. eight";
+        QTest::addRow("task items keep their boxes") << "- [x] done\n- [ ] to do\n"
+                                                     << "[x] done\n[ ] to do"
+                                                     << "- [x] done\n- [ ] to do";
+        QTest::addRow("loose items and their second paragraphs") << "- first\n\n  more of it\n- second\n"
+                                                                 << "• first\n  more of it\n• second"
+                                                                 << "- first\n\n  more of it\n\n- second";
+        QTest::addRow("tables are tab-separated rows and pipe tables")
+            << "| Name | Count |\n|:-----|------:|\n| a \\| b | 2 |\n| *c* | `3` |\n"
+            << "Name\tCount\na | b\t2\nc\t3"
+            << "| Name | Count |\n| :-- | --: |\n| a \\| b | 2 |\n| *c* | `3` |";
+        QTest::addRow("code blocks keep their lines and get a fence")
+            << "```cpp\nint x = 1;\n\n  return x;\n```\n"
+            << "int x = 1;\n\n  return x;"
+            << "```cpp\nint x = 1;\n\n  return x;\n```";
+        QTest::addRow("a fence longer than the backticks inside") << "~~~\nuse ``` here\n~~~\n"
+                                                                  << "use ``` here"
+                                                                  << "````\nuse ``` here\n````";
+        QTest::addRow("headings, emphasis and links")
+            << "## Title\n\nSome *emphasis*, **strong** and [a link](https://example.org).\n"
+            << "Title\nSome emphasis, strong and a link."
+            << "## Title\n\nSome *emphasis*, **strong** and [a link](https://example.org).";
+        QTest::addRow("quotes") << "> one\n>\n> - item\n"
+                                << "one\n• item"
+                                << "> one\n>\n> - item";
+        QTest::addRow("code inside a list item") << "1. run\n\n   ```sh\n   make\n   ```\n"
+                                                 << "1. run\n   make"
+                                                 << "1. run\n\n   ```sh\n   make\n   ```";
+    }
+
+    void copiesWholeDocuments()
+    {
+        QFETCH(QString, markdown);
+        QFETCH(QString, plainText);
+        QFETCH(QString, copiedMarkdown);
+        Page page(markdown);
+        const CopiedText copied = page.document.copiedText(page.document.allText());
+        QCOMPARE(copied.plainText, plainText);
+        QCOMPARE(copied.markdown, copiedMarkdown);
+        QCOMPARE(page.document.text(page.document.allText()), plainText);
+        // What is copied as Markdown reads back as the same document.
+        QCOMPARE(MarkdownParser::parse(copied.markdown), MarkdownParser::parse(markdown));
+    }
+
+    void partialSelections()
+    {
+        Page page(QStringLiteral("- alpha *beta*\n- gamma\n\n| A | B | C |\n|---|---|---|\n| 1 | 2 | 3 |\n"
+                                 "| 4 | 5 | 6 |\n"));
+        const int alpha = page.indexOf(QStringLiteral("alpha beta"));
+        const int gamma = page.indexOf(QStringLiteral("gamma"));
+        QVERIFY(alpha >= 0 && gamma > alpha);
+
+        // Within one text: the text itself, no markers; Markdown escapes what would be markup.
+        CopiedText copied = page.document.copiedText({alpha, 2, alpha, 10});
+        QCOMPARE(copied.plainText, QStringLiteral("pha beta"));
+        QCOMPARE(copied.markdown, QStringLiteral("pha beta"));
+
+        // From inside an item: no marker for the item the selection starts in, one for the next.
+        copied = page.document.copiedText({alpha, 6, gamma, 5});
+        QCOMPARE(copied.plainText, QStringLiteral("beta\n• gamma"));
+        QCOMPARE(copied.markdown, QStringLiteral("beta\n- gamma"));
+
+        // From the middle of a table row: the columns stay where they are.
+        const int two = page.indexOf(QStringLiteral("2"));
+        const int six = page.indexOf(QStringLiteral("6"));
+        copied = page.document.copiedText({two, 0, six, 1});
+        QCOMPARE(copied.plainText, QStringLiteral("\t2\t3\n4\t5\t6"));
+        QCOMPARE(copied.markdown, QStringLiteral("|  | 2 | 3 |\n| --- | --- | --- |\n| 4 | 5 | 6 |"));
+    }
+
+    void escapesPartialTextsInMarkdown()
+    {
+        Page page(QStringLiteral("Keep 1. *this* and_that [x]\n"));
+        QCOMPARE(page.textCount(), 1);
+        const CopiedText copied = page.document.copiedText({0, 5, 0, page.text(0).length()});
+        QCOMPARE(copied.plainText, QStringLiteral("1. this and_that [x]"));
+        QCOMPARE(copied.markdown, QStringLiteral("1\\. this and\\_that \\[x\\]"));
+    }
+
+    // Screen readers read the page's plain text; each text's place in it is known.
+    void plainTextMapLocatesEveryText()
+    {
+        Page page(QStringLiteral("# Head\n\n- a\n  - b\n\n| x | y |\n|---|---|\n| 1 | 2 |\n\n> quoted\n"));
+        const LayoutDocument::PlainTextMap map = page.document.plainTextMap();
+        QCOMPARE(map.text, page.document.text(page.document.allText()));
+        QCOMPARE(int(map.textStarts.size()), page.textCount());
+        for (int index = 0; index < page.textCount(); ++index) {
+            const QString text = page.text(index).plainText();
+            QCOMPARE(map.text.mid(map.textStarts[size_t(index)], text.size()), text);
+        }
+    }
+};
+
+QTEST_MAIN(TestCopiedText)
+#include "tst_copiedtext.moc"

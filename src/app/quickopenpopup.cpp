@@ -2,9 +2,9 @@
 
 #include "app/quickopenlistmodel.h"
 #include "app/quickopenrowdelegate.h"
+#include "ui/filterfieldkeys.h"
 #include "ui/localization.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -128,26 +128,10 @@ void QuickOpenPopup::chooseCurrent()
 
 bool QuickOpenPopup::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_field && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-            QCoreApplication::sendEvent(m_list, event);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            chooseCurrent();
-            return true;
-        case Qt::Key_Escape:
-            close();
-            return true;
-        default:
-            break;
-        }
-    }
+    if (watched == m_field && event->type() == QEvent::KeyPress &&
+        FilterFieldKeys::handle(
+            static_cast<QKeyEvent *>(event), m_list, [this] { chooseCurrent(); }, [this] { close(); }))
+        return true;
     return QFrame::eventFilter(watched, event);
 }
 

@@ -1,8 +1,8 @@
 #include "preview/headingspopup.h"
 
+#include "ui/filterfieldkeys.h"
 #include "ui/localization.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -139,28 +139,10 @@ void HeadingsPopup::chooseCurrent()
 
 bool HeadingsPopup::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_filter && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown: {
-            // The list moves through the shown rows only.
-            QCoreApplication::sendEvent(m_list, event);
-            return true;
-        }
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            chooseCurrent();
-            return true;
-        case Qt::Key_Escape:
-            close();
-            return true;
-        default:
-            break;
-        }
-    }
+    if (watched == m_filter && event->type() == QEvent::KeyPress &&
+        FilterFieldKeys::handle(
+            static_cast<QKeyEvent *>(event), m_list, [this] { chooseCurrent(); }, [this] { close(); }))
+        return true;
     return QFrame::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 #include "preview/sourcetextfind.h"
 
 #include <QEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -93,6 +94,14 @@ void SourceTextView::applyTopLine()
     QTextCursor cursor(block);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+QMimeData *SourceTextView::createMimeDataFromSelection() const
+{
+    QMimeData *data = QPlainTextEdit::createMimeDataFromSelection();
+    if (data != nullptr && data->hasText())
+        data->setData(QStringLiteral("text/markdown"), data->text().toUtf8());
+    return data;
 }
 
 void SourceTextView::changeEvent(QEvent *event)

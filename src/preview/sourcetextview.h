@@ -39,6 +39,8 @@ Q_SIGNALS:
     void zoomStepRequested(int steps);
 
 protected:
+    // The selection as plain text, and as Markdown too: it is the file's own Markdown.
+    QMimeData *createMimeDataFromSelection() const override;
     void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 

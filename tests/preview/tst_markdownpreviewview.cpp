@@ -26,6 +26,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMutex>
 #include <QNetworkProxy>
 #include <QPlainTextEdit>
@@ -366,6 +368,13 @@ void TestMarkdownPreviewView::sourceKeepsLeadingAndTrailingBlankLines()
     QCOMPARE(source->document()->blockCount(), 8);
     QVERIFY(source->isReadOnly());
     QVERIFY(source->textInteractionFlags() & Qt::TextSelectableByMouse);
+
+    // The source is the file's Markdown: a copy says so.
+    source->selectAll();
+    source->copy();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QCOMPARE(copied->text(), QString::fromUtf8(text));
+    QCOMPARE(copied->data(QStringLiteral("text/markdown")), text);
 }
 
 void TestMarkdownPreviewView::loadStartsWhenThePaneFirstAppears()

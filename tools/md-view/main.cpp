@@ -2,17 +2,21 @@
 // screenshots.
 //
 //     kestrune-md-view [--theme default|preview] [--appearance light|dark] [--width N]
-//                      [--screenshot PNG] FILE
+//                      [--screenshot PNG] [--pdf PDF] FILE
 //
 // Ctrl+F finds text (F3 / Shift+F3 the next / previous match, Escape closes the bar); Ctrl+Plus,
 // Ctrl+Minus, Ctrl+0 and Ctrl+wheel zoom.
 //
 // With --screenshot the window is rendered once the layout is complete, written to PNG, and
-// the program exits.
+// the program exits. With --pdf the file is written as the program prints it (A4, the light
+// appearance, a footer on every page), and the program exits without showing a window.
 
+#include "markdown/document/markdownparser.h"
 #include "markdown/images/documentimageprovider.h"
 #include "markdown/images/networkimageprovider.h"
+#include "markdown/layout/documentpagination.h"
 #include "markdown/layout/markdownview.h"
+#include "markdown/layout/pageddocumentpainter.h"
 #include "preview/findbar.h"
 #include "preview/previewdocumenttheme.h"
 #include "preview/previewzoom.h"
@@ -25,6 +29,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QShortcut>
 #include <QStringDecoder>
 #include <QTimer>
@@ -54,7 +59,10 @@ int main(int argc, char **argv)
     QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                         QStringLiteral("write the window to a PNG and exit"),
                                         QStringLiteral("file"));
-    parser.addOptions({themeOption, appearanceOption, widthOption, heightOption, screenshotOption});
+    QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("write the file as PDF and exit"),
+                                 QStringLiteral("file"));
+    parser.addOptions(
+        {themeOption, appearanceOption, widthOption, heightOption, screenshotOption, pdfOption});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The Markdown file."));
     parser.process(application);
     if (parser.positionalArguments().size() != 1)
@@ -124,6 +132,20 @@ int main(int argc, char **argv)
     view.setInlineImageProvider(images);
     view.setImageBaseUrl(QUrl::fromLocalFile(info.absolutePath() + QLatin1Char('/')));
     view.setDocumentMargins(QMarginsF(16, 16, 16, 16));
+    if (parser.isSet(pdfOption)) {
+        const QString target = parser.value(pdfOption);
+        QPdfWriter writer(target);
+        writer.setPageLayout(PagedDocumentPainter::defaultPageLayout());
+        writer.setTitle(info.fileName());
+        DocumentPagination pagination(MarkdownParser::parse(text), view.environment(),
+                                      PagedDocumentPainter::contentSize(writer.pageLayout()));
+        pagination.layoutAll();
+        if (!PagedDocumentPainter(pagination, info.fileName()).print(writer)) {
+            std::fprintf(stderr, "kestrune-md-view: cannot write %s\n", qPrintable(target));
+            return 1;
+        }
+        return 0;
+    }
     window.resize(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
     view.setMarkdown(text);
     window.show();

@@ -198,6 +198,11 @@ qreal LayoutDocument::blockTop(int index) const
     return index < m_laidOut ? m_entries[size_t(index)].top : laidOutHeight();
 }
 
+bool LayoutDocument::isLoadingImages() const
+{
+    return m_images->isSettling();
+}
+
 void LayoutDocument::paint(LayoutPaintContext &context) const
 {
     const int first = blockAt(context.clip.top());
@@ -423,6 +428,7 @@ void LayoutDocument::onImageSettled(const QUrl &url, ImageProvider *provider)
     }
     if (changed)
         Q_EMIT layoutInvalidated();
+    Q_EMIT imageSettled();
 }
 
 QString LayoutDocument::dump() const

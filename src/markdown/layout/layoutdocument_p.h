@@ -74,6 +74,11 @@ public:
     // The top-level block at a height, and its top (both within the measured part).
     int blockAt(qreal y) const;
     qreal blockTop(int index) const;
+    // The laid-out node of a measured top-level block, placed in document coordinates.
+    const LayoutNode *blockNode(int index) const { return m_entries.at(size_t(index)).node.get(); }
+    // Whether a picture the page asked for is still on its way (its arrival invalidates the
+    // layout).
+    bool isLoadingImages() const;
     // Measures up to and including block `index`.
     void layoutThrough(int index);
 
@@ -130,6 +135,8 @@ public:
 Q_SIGNALS:
     // Something was measured anew (an image arrived); the page should be laid out again.
     void layoutInvalidated();
+    // A picture the page asked for arrived or failed (after any layoutInvalidated it caused).
+    void imageSettled();
 
 private:
     struct Entry

@@ -4,6 +4,7 @@
 
 #include <QFutureWatcher>
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrune {
@@ -94,8 +95,14 @@ void LayoutImageStore::settle(const Key &key, ImageProvider *provider, const QFu
     m_bytes += image.sizeInBytes();
     keepWithinBudget();
     // Always from the event loop, never from inside a layout that asked for the image.
+    ++m_unannounced;
     QMetaObject::invokeMethod(
-        this, [this, key, provider] { Q_EMIT imageLoaded(key.second, provider); }, Qt::QueuedConnection);
+        this,
+        [this, key, provider] {
+            --m_unannounced;
+            Q_EMIT imageLoaded(key.second, provider);
+        },
+        Qt::QueuedConnection);
 }
 
 void LayoutImageStore::keepWithinBudget()
@@ -121,8 +128,14 @@ void LayoutImageStore::fail(const Key &key, ImageProvider *provider)
     if (entry == m_entries.end() || entry->state != Entry::State::loading)
         return;
     entry->state = Entry::State::failed;
+    ++m_unannounced;
     QMetaObject::invokeMethod(
-        this, [this, key, provider] { Q_EMIT imageFailed(key.second, provider); }, Qt::QueuedConnection);
+        this,
+        [this, key, provider] {
+            --m_unannounced;
+            Q_EMIT imageFailed(key.second, provider);
+        },
+        Qt::QueuedConnection);
 }
 
 bool LayoutImageStore::hasFailed(const QUrl &url, ImageProvider *provider) const
@@ -131,6 +144,14 @@ bool LayoutImageStore::hasFailed(const QUrl &url, ImageProvider *provider) const
         return true;
     const auto it = m_entries.constFind(Key{quintptr(provider), url});
     return it != m_entries.constEnd() && it->state == Entry::State::failed;
+}
+
+bool LayoutImageStore::isSettling() const
+{
+    if (m_unannounced > 0)
+        return true;
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [](const Entry &entry) { return entry.state == Entry::State::loading; });
 }
 
 } // namespace kestrune

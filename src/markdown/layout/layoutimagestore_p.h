@@ -45,6 +45,8 @@ public:
     // Whether the image cannot be shown: its load failed (no such file, broken data, a time-out,
     // an unsupported URL) or was abandoned, or there is no URL or provider to load it with.
     bool hasFailed(const QUrl &url, ImageProvider *provider) const;
+    // Whether an image asked for is still loading, or its arrival not yet announced.
+    bool isSettling() const;
 
 Q_SIGNALS:
     void imageLoaded(const QUrl &url, ImageProvider *provider);
@@ -76,6 +78,7 @@ private:
     bool m_holding = false;
     QList<std::pair<Key, ImageProvider *>> m_held;
     qint64 m_bytes = 0;
+    int m_unannounced = 0; // settled, the signal still queued
     qint64 m_budget = defaultBudget;
     std::chrono::milliseconds m_keptAfterUse{2000};
 };

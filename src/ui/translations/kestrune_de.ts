@@ -778,5 +778,9 @@
         <source>Copy as Markdown</source>
         <translation>Als Markdown kopieren</translation>
     </message>
+    <message id="print.page_footer">
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
 </context>
 </TS>

@@ -778,5 +778,9 @@
         <source>Copy as Markdown</source>
         <translation>Copy as Markdown</translation>
     </message>
+    <message id="print.page_footer">
+        <source>Page %1 of %2</source>
+        <translation>Page %1 of %2</translation>
+    </message>
 </context>
 </TS>

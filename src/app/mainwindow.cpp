@@ -2,6 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/detailarea.h"
+#include "app/documentprinting.h"
 #include "app/dropoverlay.h"
 #include "app/keyboardshortcutsdialog.h"
 #include "app/maincontentview.h"
@@ -35,7 +36,8 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     : QMainWindow(parent), m_contentView(new MainContentView(themeController, std::move(dependencies), this)),
       m_actions(new MainWindowActions(this, themeController)), m_mainMenu(new MainMenu(*m_actions, this)),
       m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)),
-      m_dropOverlay(new DropOverlay(this)), m_quickOpen(new QuickOpenController(*m_contentView, this))
+      m_dropOverlay(new DropOverlay(this)), m_quickOpen(new QuickOpenController(*m_contentView, this)),
+      m_printing(new DocumentPrinting(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));
@@ -85,6 +87,14 @@ void MainWindow::connectCommands()
     connect(actions.importProject(), &QAction::triggered, view, &MainContentView::startImport);
     connect(actions.refresh(), &QAction::triggered, view, &MainContentView::refresh);
     connect(actions.closeProject(), &QAction::triggered, view, &MainContentView::closeCurrentProject);
+    connect(actions.print(), &QAction::triggered, this, [this] {
+        if (const MarkdownPreviewView *preview = m_contentView->currentPreview())
+            m_printing->print(*preview);
+    });
+    connect(actions.exportPdf(), &QAction::triggered, this, [this] {
+        if (const MarkdownPreviewView *preview = m_contentView->currentPreview())
+            m_printing->exportPdf(*preview);
+    });
     connect(actions.nextProject(), &QAction::triggered, view, [view] { view->selectAdjacentProject(1); });
     connect(actions.previousProject(), &QAction::triggered, view,
             [view] { view->selectAdjacentProject(-1); });
@@ -147,6 +157,9 @@ void MainWindow::updateCommands()
     actions.toggleViewMode()->setEnabled(m_contentView->isShowingPreview());
     for (QAction *find : {actions.find(), actions.findNext(), actions.findPrevious()})
         find->setEnabled(m_contentView->isShowingPreview());
+    // Either mode prints the rendered document.
+    actions.print()->setEnabled(m_contentView->isShowingPreview());
+    actions.exportPdf()->setEnabled(m_contentView->isShowingPreview());
 }
 
 void MainWindow::showKeyboardShortcuts()

@@ -11,6 +11,7 @@ class QMimeData;
 namespace kestrune {
 
 class AboutDialog;
+class DocumentPrinting;
 class DropOverlay;
 class KeyboardShortcutsDialog;
 class MainMenu;
@@ -47,6 +48,7 @@ public:
     MainWindowActions &commands() const { return *m_actions; }
     MainMenu *mainMenu() const { return m_mainMenu; }
     QuickOpenController &quickOpen() const { return *m_quickOpen; }
+    DocumentPrinting &printing() const { return *m_printing; }
 
     // Shows the keyboard shortcuts window (made the first time), or raises it.
     void showKeyboardShortcuts();
@@ -79,6 +81,7 @@ private:
     RecentProjectsMenu *m_recentProjectsMenu = nullptr;
     DropOverlay *m_dropOverlay = nullptr;
     QuickOpenController *m_quickOpen = nullptr;
+    DocumentPrinting *m_printing = nullptr;
     QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;
     QPointer<AboutDialog> m_aboutDialog;
 };

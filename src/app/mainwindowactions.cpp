@@ -55,6 +55,12 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_refresh->setToolTip(Localization::text("toolbar.refresh.help"));
     m_closeProject = make(Localization::text("action.close_project"), project);
     m_closeProject->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_W)}, QKeySequence::Close));
+    m_print = make(Localization::text("action.print"), project);
+    m_print->setObjectName(QStringLiteral("print"));
+    // Not the desktop's Print key: Ctrl+P is quick open's.
+    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    m_exportPdf = make(Localization::text("action.export_pdf"), project);
+    m_exportPdf->setObjectName(QStringLiteral("exportPdf"));
     m_nextProject = make(Localization::text("action.next_project"), project);
     m_nextProject->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});

@@ -82,6 +82,9 @@ public:
     QAction *importProject() const { return m_importProject; }
     QAction *refresh() const { return m_refresh; }
     QAction *closeProject() const { return m_closeProject; }
+    // The Markdown file on show, on paper or as PDF.
+    QAction *print() const { return m_print; }
+    QAction *exportPdf() const { return m_exportPdf; }
     QAction *nextProject() const { return m_nextProject; }
     QAction *previousProject() const { return m_previousProject; }
     // Alt+1 … Alt+9: the project of that tab (index 0 for the first).
@@ -140,6 +143,8 @@ private:
     QAction *m_importProject = nullptr;
     QAction *m_refresh = nullptr;
     QAction *m_closeProject = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_exportPdf = nullptr;
     QAction *m_nextProject = nullptr;
     QAction *m_previousProject = nullptr;
     std::array<QAction *, projectSlotCount> m_projectSlots = {};

@@ -1,6 +1,7 @@
 #include "preview/markdownpreviewview.h"
 
 #include "markdown/document/markdowncontent.h"
+#include "markdown/document/markdownparser.h"
 #include "markdown/images/documentimageprovider.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/markdownview.h"
@@ -44,27 +45,15 @@ constexpr int userInitiatedPriority = 10;
 
 constexpr int documentPadding = 16;
 
-// The rendered document: the preview theme, nothing to resolve relative links against, images
-// resolved against the file's folder and read from disk inside the project folder only (from the
-// web while allowed), selectable text, the page padded all round.
+// The rendered document: drawn as documentEnvironment says, selectable text, the page padded all
+// round.
 MarkdownView *makeConfiguredDocumentView(QWidget *parent, const QUrl &fileURL, const QString &projectFolder,
                                          bool loadsRemoteImages)
 {
     auto *view = new MarkdownView(parent);
     view->hide(); // until the stack shows it
     view->setObjectName(QStringLiteral("renderedDocument"));
-    MarkdownEnvironment environment = view->environment();
-    environment.theme = PreviewDocumentTheme::make();
-    environment.baseUrl.reset();
-    environment.imageBaseUrl.reset();
-    if (fileURL.isLocalFile())
-        environment.imageBaseUrl = fileURL.adjusted(QUrl::RemoveFilename);
-    const auto images = std::make_shared<DocumentImageProvider>(
-        projectFolder, loadsRemoteImages ? NetworkImageProvider::shared() : nullptr);
-    environment.imageProvider = images;
-    environment.inlineImageProvider = images;
-    environment.loadsRemoteImages = loadsRemoteImages;
-    view->setEnvironment(environment);
+    view->setEnvironment(MarkdownPreviewView::documentEnvironment(fileURL, projectFolder, loadsRemoteImages));
     view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
     view->setTextSelectionEnabled(true);
     // The pane opens links itself: a relative one must resolve against the file's folder.
@@ -467,6 +456,41 @@ void MarkdownPreviewView::applyPendingPlace()
                      [&identifier](const HeadingOutline::Heading &h) { return h.identifier == identifier; });
     if (found != all.cend())
         scrollToHeading(int(found - all.cbegin()));
+}
+
+MarkdownEnvironment MarkdownPreviewView::documentEnvironment(const QUrl &fileURL,
+                                                             const QString &projectFolder,
+                                                             bool loadsRemoteImages)
+{
+    MarkdownEnvironment environment;
+    environment.theme = PreviewDocumentTheme::make();
+    if (fileURL.isLocalFile())
+        environment.imageBaseUrl = fileURL.adjusted(QUrl::RemoveFilename);
+    const auto images = std::make_shared<DocumentImageProvider>(
+        projectFolder, loadsRemoteImages ? NetworkImageProvider::shared() : nullptr);
+    environment.imageProvider = images;
+    environment.inlineImageProvider = images;
+    environment.loadsRemoteImages = loadsRemoteImages;
+    return environment;
+}
+
+std::optional<MarkdownPreviewView::PrintableDocument> MarkdownPreviewView::printableDocument() const
+{
+    if (!m_state.isContent())
+        return std::nullopt;
+    PrintableDocument document;
+    if (m_parsedBlocks) {
+        document.blocks = *m_parsedBlocks;
+    } else {
+        try {
+            document.blocks = MarkdownParser::parse(m_state.text());
+        } catch (const std::bad_alloc &) {
+            return std::nullopt;
+        }
+    }
+    document.environment = documentEnvironment(m_fileURL, m_projectFolder, m_loadsRemoteImages);
+    document.fileName = m_fileURL.fileName();
+    return document;
 }
 
 QList<HeadingOutline::Heading> MarkdownPreviewView::headings() const

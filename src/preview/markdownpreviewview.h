@@ -117,6 +117,21 @@ public:
     // rendered, the first match the page shows at or after that place. A later file forgets it.
     void showSearchHit(const SearchPattern &pattern, int line, int column);
 
+    // What the rendered document is drawn with: the preview theme, nothing to resolve relative
+    // links against, pictures resolved against the file's folder and read from disk inside the
+    // project folder only (from the web while allowed).
+    static MarkdownEnvironment documentEnvironment(const QUrl &fileURL, const QString &projectFolder,
+                                                   bool loadsRemoteImages);
+    // What printing the file on show takes, in either mode: its text parsed, the environment the
+    // rendered document is drawn with, and the file's name. None unless its text is on show.
+    struct PrintableDocument
+    {
+        QList<BlockNode> blocks;
+        MarkdownEnvironment environment;
+        QString fileName;
+    };
+    std::optional<PrintableDocument> printableDocument() const;
+
     // The headings of the text on show (none before it is parsed), and the one the reader is in:
     // the last at or above the top of the view (-1 when there is none).
     QList<HeadingOutline::Heading> headings() const;

@@ -5,6 +5,7 @@
 #include "app/aboutdialog.h"
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
+#include "app/documentprinting.h"
 #include "app/dropoverlay.h"
 #include "app/keyboardshortcutsdialog.h"
 #include "app/maincontentview.h"
@@ -32,17 +33,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
+#include <QTranslator>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -117,6 +122,7 @@ private Q_SLOTS:
     void closeAndRefreshKeys();
     void dashboardPreviewAndEscapeKeys();
     void commandsApplyOnlyWhenTheyCan();
+    void printCommandsApplyToAShownFileAndExportIt();
     void themeCommandsAreExclusiveAndFollowTheMode();
     void mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects();
     void shortcutsWindowListsEveryKeyIncludingLaterOnes();
@@ -335,6 +341,73 @@ void TestMainWindow::commandsApplyOnlyWhenTheyCan()
     QVERIFY(commands.focusOutline()->isEnabled());
 }
 
+void TestMainWindow::printCommandsApplyToAShownFileAndExportIt()
+{
+    // The program's texts, for the failure's message to have its place holders filled.
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral("kestrune_en"), QStringLiteral(":/i18n")));
+    QCoreApplication::installTranslator(&english);
+    const auto removeTranslator = qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
+    MainWindowActions &commands = m_window->commands();
+    QVERIFY(!commands.print()->isEnabled());
+    QVERIFY(!commands.exportPdf()->isEnabled());
+    // Ctrl+Shift+P prints, and no other command has it.
+    const QKeySequence printKey(Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+    QCOMPARE(commands.print()->shortcut(), printKey);
+    for (const MainWindowActions::Entry &entry : commands.entries()) {
+        if (entry.action != commands.print())
+            QVERIFY(!entry.action->shortcuts().contains(printKey));
+    }
+
+    importProject(QStringLiteral("app"));
+    m_view->setSelectedNode(
+        *ProjectTreeModel::nodeAt(findRow(outline()->model(), QStringLiteral("proposal.md"))));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    QVERIFY(commands.print()->isEnabled());
+    QVERIFY(commands.exportPdf()->isEnabled());
+
+    // The source prints the rendered document too: the export asks where to, suggesting the
+    // file's name, and writes a PDF there.
+    preview->setViewMode(MarkdownViewMode::source);
+    QTemporaryDir target;
+    QStringList suggested;
+    QString chosen = target.filePath(QStringLiteral("exported"));
+    m_window->printing().setSavePathChooser([&suggested, &chosen](QWidget *, const QString &path) {
+        suggested.append(path);
+        return chosen;
+    });
+    QSignalSpy exported(&m_window->printing(), &DocumentPrinting::pdfExported);
+    QSignalSpy failed(&m_window->printing(), &DocumentPrinting::failed);
+    commands.exportPdf()->trigger();
+    QCOMPARE(QFileInfo(suggested.value(0)).fileName(), QStringLiteral("proposal.pdf"));
+    QCOMPARE(exported.size(), 1);
+    const QString pdf = target.filePath(QStringLiteral("exported.pdf"));
+    QCOMPARE(exported.at(0).at(0).toString(), pdf);
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5).startsWith("%PDF-"));
+
+    // The next export starts in the folder used last; a folder that is not there is named with
+    // the reason in the message.
+    chosen = target.filePath(QStringLiteral("missing/folder/out.pdf"));
+    commands.exportPdf()->trigger();
+    QCOMPARE(QFileInfo(suggested.value(1)).absolutePath(), QFileInfo(pdf).absolutePath());
+    QCOMPARE(failed.size(), 1);
+    const QString message = failed.at(0).at(0).toString();
+    QVERIFY2(message.contains(QDir::toNativeSeparators(chosen)), qPrintable(message));
+    QVERIFY2(message.size() > QDir::toNativeSeparators(chosen).size() + 20, qPrintable(message));
+    auto *box = m_window->findChild<QMessageBox *>(QStringLiteral("printFailure"));
+    QVERIFY(box);
+    QCOMPARE(box->text(), message);
+    box->close();
+
+    m_view->showDashboard();
+    QVERIFY(!commands.print()->isEnabled());
+    QVERIFY(!commands.exportPdf()->isEnabled());
+}
+
 void TestMainWindow::themeCommandsAreExclusiveAndFollowTheMode()
 {
     MainWindowActions &commands = m_window->commands();
@@ -360,9 +433,10 @@ void TestMainWindow::mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects()
     QCOMPARE(m_view->toolBar()->buttons().constLast(), button);
 
     const QList<QAction *> items = menu->actions();
-    for (QAction *command : {commands.importProject(), commands.refresh(), commands.closeProject(),
-                             commands.nextProject(), commands.showDashboard(), commands.toggleViewMode(),
-                             commands.keyboardShortcuts(), commands.about(), commands.quit()})
+    for (QAction *command :
+         {commands.importProject(), commands.refresh(), commands.closeProject(), commands.print(),
+          commands.exportPdf(), commands.nextProject(), commands.showDashboard(), commands.toggleViewMode(),
+          commands.keyboardShortcuts(), commands.about(), commands.quit()})
         QVERIFY2(items.contains(command), qPrintable(command->text()));
     // Keys only: in the shortcuts window, not the menu.
     QVERIFY(!items.contains(commands.projectSlot(0)));
@@ -417,6 +491,7 @@ void TestMainWindow::shortcutsWindowListsEveryKeyIncludingLaterOnes()
     QVERIFY(keysOf(commands.previousProject()->text()).contains(QStringLiteral("Ctrl+Shift+Tab")));
     QVERIFY(!keysOf(commands.previousProject()->text()).contains(QStringLiteral("Backtab")));
     QCOMPARE(keysOf(commands.nextPane()->text()), QStringLiteral("F6"));
+    QCOMPARE(keysOf(commands.print()->text()), QStringLiteral("Ctrl+Shift+P"));
     QVERIFY(keysOf(commands.keyboardShortcuts()->text()).contains(QStringLiteral("F1")));
     // Keys that are no command, and the nine project keys on one line.
     QCOMPARE(keysOf(QStringLiteral("shortcuts.hint.leave_preview")), QStringLiteral("Esc"));

@@ -778,9 +778,45 @@
         <source>Copy as Markdown</source>
         <translation>Als Markdown kopieren</translation>
     </message>
+    <message id="action.print">
+        <source>Print…</source>
+        <translation>Drucken…</translation>
+    </message>
+    <message id="action.export_pdf">
+        <source>Export as PDF…</source>
+        <translation>Als PDF exportieren…</translation>
+    </message>
     <message id="print.page_footer">
         <source>Page %1 of %2</source>
         <translation>Seite %1 von %2</translation>
+    </message>
+    <message id="print.export_title">
+        <source>Export as PDF</source>
+        <translation>Als PDF exportieren</translation>
+    </message>
+    <message id="print.pdf_filter">
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message id="print.preparing">
+        <source>Preparing pages…</source>
+        <translation>Seiten werden vorbereitet…</translation>
+    </message>
+    <message id="print.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="print.export_failed">
+        <source>“%1” could not be exported as PDF: %2</source>
+        <translation>„%1“ konnte nicht als PDF exportiert werden: %2</translation>
+    </message>
+    <message id="print.print_failed">
+        <source>“%1” could not be printed: %2</source>
+        <translation>„%1“ konnte nicht gedruckt werden: %2</translation>
+    </message>
+    <message id="print.printer_refused">
+        <source>The printer did not accept the document.</source>
+        <translation>Der Drucker hat das Dokument nicht angenommen.</translation>
     </message>
 </context>
 </TS>

@@ -778,9 +778,45 @@
         <source>Copy as Markdown</source>
         <translation>Copy as Markdown</translation>
     </message>
+    <message id="action.print">
+        <source>Print…</source>
+        <translation>Print…</translation>
+    </message>
+    <message id="action.export_pdf">
+        <source>Export as PDF…</source>
+        <translation>Export as PDF…</translation>
+    </message>
     <message id="print.page_footer">
         <source>Page %1 of %2</source>
         <translation>Page %1 of %2</translation>
+    </message>
+    <message id="print.export_title">
+        <source>Export as PDF</source>
+        <translation>Export as PDF</translation>
+    </message>
+    <message id="print.pdf_filter">
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF documents (*.pdf)</translation>
+    </message>
+    <message id="print.preparing">
+        <source>Preparing pages…</source>
+        <translation>Preparing pages…</translation>
+    </message>
+    <message id="print.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="print.export_failed">
+        <source>“%1” could not be exported as PDF: %2</source>
+        <translation>“%1” could not be exported as PDF: %2</translation>
+    </message>
+    <message id="print.print_failed">
+        <source>“%1” could not be printed: %2</source>
+        <translation>“%1” could not be printed: %2</translation>
+    </message>
+    <message id="print.printer_refused">
+        <source>The printer did not accept the document.</source>
+        <translation>The printer did not accept the document.</translation>
     </message>
 </context>
 </TS>

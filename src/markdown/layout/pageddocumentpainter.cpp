@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPagedPaintDevice>
+#include <QPageRanges>
 #include <QPainter>
 
 #include <utility>
@@ -76,11 +77,17 @@ bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &prog
     // A device-independent pixel is 1/96 inch on paper as on a screen at 100 %.
     const qreal scale = device.logicalDpiY() / devicePixelsPerInch;
     const int count = m_pagination.pageCount();
+    // The pages asked for (a print dialog's range, counted from 1), else all.
+    const QPageRanges ranges = device.pageRanges();
+    bool firstPainted = true;
     for (int index = 0; index < count; ++index) {
-        if ((progress && !progress(index, count)) || (index > 0 && !device.newPage())) {
+        if (!ranges.isEmpty() && !ranges.contains(index + 1))
+            continue;
+        if ((progress && !progress(index, count)) || (!firstPainted && !device.newPage())) {
             painter.end();
             return false;
         }
+        firstPainted = false;
         painter.save();
         painter.scale(scale, scale);
         paintPage(painter, index);

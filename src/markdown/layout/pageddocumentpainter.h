@@ -47,8 +47,9 @@ public:
     // Paints one page with the painter's origin at the top-left of the printable area, in
     // device-independent pixels: the content, then the footer below it.
     void paintPage(QPainter &painter, int index) const;
-    // Paints every page onto the device, scaled to its resolution. Returns false when the device
-    // could not be painted on or `progress` cancelled.
+    // Paints the pages onto the device, scaled to its resolution: those of its page ranges (set by
+    // a print dialog), or every page when it has none. Returns false when the device could not be
+    // painted on or `progress` cancelled.
     bool print(QPagedPaintDevice &device, const Progress &progress = {}) const;
 
 private:

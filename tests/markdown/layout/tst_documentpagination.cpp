@@ -10,6 +10,7 @@
 #include "ui/themecontroller.h"
 
 #include <QApplication>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -258,6 +259,22 @@ private Q_SLOTS:
                     }));
         QCOMPARE(progress.size(), pagination->pageCount());
         QCOMPARE(countPdfPages(path), pagination->pageCount());
+
+        // A range chosen in a print dialog: only those pages.
+        const QString rangePath = folder.filePath(QStringLiteral("range.pdf"));
+        QPdfWriter rangeWriter(rangePath);
+        QVERIFY(rangeWriter.setPageLayout(PagedDocumentPainter::defaultPageLayout()));
+        QPageRanges ranges;
+        ranges.addRange(2, 3);
+        rangeWriter.setPageRanges(ranges);
+        progress.clear();
+        QVERIFY(PagedDocumentPainter(*pagination, QStringLiteral("notes.md"))
+                    .print(rangeWriter, [&progress](int page, int) {
+                        progress.append(page);
+                        return true;
+                    }));
+        QCOMPARE(progress, (QList<int>{1, 2}));
+        QCOMPARE(countPdfPages(rangePath), 2);
     }
 };
 

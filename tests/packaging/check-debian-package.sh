@@ -43,7 +43,7 @@ else
 fi
 
 DEPENDS=$(dpkg-deb --field "$PACKAGE" Depends)
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6printsupport6; do
   case "$DEPENDS" in
     *"$library"*) ;;
     *) echo "missing dependency on $library"; exit 1 ;;

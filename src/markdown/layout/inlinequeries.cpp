@@ -75,6 +75,23 @@ void InlineQueries::appendImageSources(const QList<InlineNode> &inlines, QString
     }
 }
 
+QStringList InlineQueries::imageAlternatives(const QList<InlineNode> &inlines)
+{
+    QStringList alternatives;
+    appendImageAlternatives(inlines, alternatives);
+    return alternatives;
+}
+
+void InlineQueries::appendImageAlternatives(const QList<InlineNode> &inlines, QStringList &alternatives)
+{
+    for (const InlineNode &node : inlines) {
+        if (const auto *image = node.as<Inline::Image>())
+            alternatives.append(plainText(image->children));
+        else if (const QList<InlineNode> *children = node.children())
+            appendImageAlternatives(*children, alternatives);
+    }
+}
+
 std::optional<RawImageData> InlineQueries::imageOf(const InlineNode &node)
 {
     std::optional<QString> destination;

@@ -29,10 +29,13 @@ public:
     static std::optional<QList<BlockViewNode::FlowItem>> imageFlowItems(const QList<InlineNode> &inlines);
     // The sources of every image at any depth, in document order.
     static QStringList imageSources(const QList<InlineNode> &inlines);
+    // The alternative text of every image at any depth, in document order.
+    static QStringList imageAlternatives(const QList<InlineNode> &inlines);
 
 private:
     static void appendPlainText(const QList<InlineNode> &inlines, QString &text);
     static void appendImageSources(const QList<InlineNode> &inlines, QStringList &sources);
+    static void appendImageAlternatives(const QList<InlineNode> &inlines, QStringList &alternatives);
     // The image a node is, alone or as the only content of a link.
     static std::optional<RawImageData> imageOf(const InlineNode &node);
     static bool isWhitespaceText(const InlineNode &node);

@@ -34,6 +34,15 @@ struct LayoutBuildContext
         TextAttributes attributes;
         QList<std::pair<QString, QUrl>> images; // source string and resolved URL
     };
+    // A picture of the page as assistive technology names it: a block image (its node, and
+    // the selectable text that follows it) or the `image`-th picture of a selectable text.
+    struct Picture
+    {
+        const LayoutNode *node = nullptr;
+        int textNode = -1; // document index of the text holding it, or of the next text
+        int image = -1;    // index among the text's pictures; -1 for a block image
+        QString alternative;
+    };
 
     Appearance appearance = Appearance::light;
     qreal devicePixelRatio = 1;
@@ -45,6 +54,7 @@ struct LayoutBuildContext
     TextStructure textStructure;
     std::vector<InlineImageText> inlineImageTexts;
     QMultiHash<QUrl, LayoutNode *> imageNodes;
+    std::vector<Picture> pictures; // in document order
     bool hasColorSchemeImages = false;
 
     // Forgets the nodes (before the document's nodes are dropped); fonts stay.
@@ -55,6 +65,7 @@ struct LayoutBuildContext
         textStructure.clear();
         inlineImageTexts.clear();
         imageNodes.clear();
+        pictures.clear();
         hasColorSchemeImages = false;
     }
 };

@@ -271,6 +271,12 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     std::unique_ptr<LayoutNode> node = textNode(text, state, true);
     auto *textNode = static_cast<LayoutTextNode *>(node.get());
     textNode->setIdentifier(view.string);
+    if (textNode->documentIndex() >= 0 && !sources.isEmpty()) {
+        const QStringList alternatives = InlineQueries::imageAlternatives(view.inlines);
+        for (qsizetype index = 0; index < alternatives.size(); ++index)
+            m_context.pictures.push_back(
+                {textNode, textNode->documentIndex(), int(index), alternatives.at(index)});
+    }
     if (!images.isEmpty())
         m_context.inlineImageTexts.push_back({textNode, view.inlines, options, state.attributes, images});
     return {std::move(node), {}};
@@ -302,6 +308,7 @@ std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image,
         m_context.devicePixelRatio, textNode(failed, fallbackState, true));
     if (url)
         m_context.imageNodes.insert(*url, node.get());
+    m_context.pictures.push_back({node.get(), int(m_context.textNodes.size()), -1, image.alt});
     return node;
 }
 

@@ -283,7 +283,10 @@ LayoutDocument::PlainTextMap LayoutDocument::plainTextMap() const
         CopiedTextWriter::Formats::plainText);
     PlainTextMap map;
     map.text = writer.write(allText()).plainText;
-    map.textStarts = writer.plainTextStarts();
+    for (const qsizetype start : writer.plainTextStarts())
+        map.nodeStarts.push_back(int(start));
+    // A page of empty texts selects nothing; they all start at the end.
+    map.nodeStarts.resize(m_context.textNodes.size(), int(map.text.size()));
     return map;
 }
 

@@ -92,11 +92,12 @@ public:
     QString text(const LayoutSelection &selection) const;
     // The same, and as Markdown.
     CopiedText copiedText(const LayoutSelection &selection) const;
-    // The plain text of the whole measured page and where each text node's text starts in it.
+    // The whole text as text(allText()) gives it, and where each text node's text starts in it
+    // (indexed by document index): the one place offsets into the copied text are mapped from.
     struct PlainTextMap
     {
         QString text;
-        std::vector<qsizetype> textStarts; // by document index
+        std::vector<int> nodeStarts;
     };
     PlainTextMap plainTextMap() const;
     // The code block under a point (document coordinates) and its frame in the page; its text
@@ -110,6 +111,8 @@ public:
     CopiedText codeBlockText(int block) const;
     LayoutSelection wordSelection(TextPosition position) const;
     LayoutSelection allText() const;
+    // The pictures of the built part of the page, in document order.
+    const std::vector<LayoutBuildContext::Picture> &pictures() const { return m_context.pictures; }
     const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
     // The blocks of the page in the lists they were given in, for a find to count off the
     // window's thread (a copy costs a reference count a list).

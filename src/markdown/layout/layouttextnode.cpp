@@ -612,6 +612,24 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
     return std::nullopt;
 }
 
+QList<LayoutTextNode::LinkRange> LayoutTextNode::linkRanges() const
+{
+    QList<LinkRange> ranges;
+    ranges.reserve(m_links.size());
+    for (const LinkRun &link : m_links)
+        ranges.append({link.start, link.start + link.length, link.url});
+    return ranges;
+}
+
+QList<int> LayoutTextNode::imagePositions() const
+{
+    QList<int> positions;
+    positions.reserve(m_images.size());
+    for (const Image &image : m_images)
+        positions.append(image.position);
+    return positions;
+}
+
 std::optional<QUrl> LayoutTextNode::linkAtPosition(int position) const
 {
     for (const LinkRun &link : m_links) {

@@ -69,6 +69,16 @@ public:
     // space wherever a very long word got a break opportunity.
     const QString &layoutText() const { return m_text; }
     std::optional<QUrl> linkAt(QPointF point) const;
+    // A link of the text, as [start, end) positions.
+    struct LinkRange
+    {
+        int start = 0;
+        int end = 0;
+        QUrl url;
+    };
+    QList<LinkRange> linkRanges() const;
+    // The positions of the characters that hold pictures, in order.
+    QList<int> imagePositions() const;
     // The matches of a find in the text as a reader sees it, as [start, end) positions; a
     // match may span the breaks inserted into very long words.
     QList<std::pair<int, int>> findMatches(const SearchPattern &query) const;

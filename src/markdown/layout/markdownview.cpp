@@ -2,6 +2,7 @@
 
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/networkimageprovider.h"
+#include "markdown/layout/accessibletextmap_p.h"
 #include "markdown/layout/blockmatchcounter_p.h"
 #include "markdown/layout/codeblockcopybutton.h"
 #include "markdown/layout/copiedtextmimedata.h"
@@ -10,9 +11,11 @@
 #include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
 #include "markdown/layout/markdownchunker_p.h"
+#include "markdown/layout/markdownviewaccessible_p.h"
 
 #include "ui/localization.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -67,6 +70,7 @@ qsizetype lineOffset(QStringView text, int line)
 struct MarkdownView::Interaction
 {
     LayoutSelection selection;
+    LayoutDocument::TextPosition caret; // where assistive technology last placed it or a click did
     std::optional<LayoutDocument::TextPosition> anchor;
     std::optional<QUrl> pressedLink;
     QPointF pressPosition;
@@ -99,7 +103,9 @@ MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
       m_interaction(std::make_unique<Interaction>()), m_find(std::make_unique<FindState>())
 {
+    MarkdownViewAccessible::install();
     connect(&m_find->counts, &LayoutFind::progressed, this, &MarkdownView::onFindProgress);
+    connect(this, &MarkdownView::selectionChanged, this, &MarkdownView::announceSelection);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -125,6 +131,7 @@ MarkdownView::MarkdownView(QWidget *parent)
 void MarkdownView::watchDocument()
 {
     connect(m_document.get(), &LayoutDocument::layoutInvalidated, this, [this] {
+        dropAccessibleTextMap(); // a text that shows a picture now reads differently
         viewport()->update();
         continueInBackground();
     });
@@ -155,8 +162,11 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     m_pendingPieces.clear();
     m_pendingText.clear();
     m_interaction->selection = {};
+    m_interaction->caret = {};
     m_interaction->anchor.reset();
     m_interaction->draggedScroll = nullptr;
+    m_textReplaced = true;
+    dropAccessibleTextMap();
     disconnect(m_document.get(), nullptr, this, nullptr);
     m_document = std::move(page.m_document);
     watchDocument();
@@ -221,8 +231,11 @@ void MarkdownView::setContent(const MarkdownContent &content)
 void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
 {
     m_interaction->selection = {};
+    m_interaction->caret = {};
     m_interaction->anchor.reset();
     m_interaction->draggedScroll = nullptr;
+    m_textReplaced = true;
+    dropAccessibleTextMap();
     m_document->setBlocks(blocks);
     if (m_find->counts.isActive()) {
         const SearchPattern query = m_find->counts.query();
@@ -244,7 +257,10 @@ void MarkdownView::setEnvironment(const MarkdownEnvironment &environment)
 {
     m_document->setEnvironment(environment);
     m_interaction->selection = {};
+    m_interaction->caret = {};
     m_interaction->draggedScroll = nullptr;
+    m_textReplaced = true;
+    dropAccessibleTextMap();
     relayout();
 }
 
@@ -596,6 +612,107 @@ QString MarkdownView::layoutDump()
     return m_document->dump();
 }
 
+const AccessibleTextMap &MarkdownView::accessibleTextMap() const
+{
+    if (!m_accessibleText || m_accessibleText->nodeCount() != int(m_document->textNodes().size())) {
+        m_accessibleText = std::make_unique<AccessibleTextMap>(*m_document);
+        ++m_accessibleGeneration;
+    }
+    return *m_accessibleText;
+}
+
+void MarkdownView::dropAccessibleTextMap()
+{
+    m_accessibleText.reset();
+    ++m_accessibleGeneration;
+}
+
+const LayoutSelection &MarkdownView::selection() const
+{
+    return m_interaction->selection;
+}
+
+void MarkdownView::setSelection(const LayoutSelection &selection)
+{
+    if (!m_selectionEnabled)
+        return;
+    m_interaction->selection = selection;
+    m_interaction->anchor.reset();
+    viewport()->update();
+    Q_EMIT selectionChanged();
+}
+
+int MarkdownView::caretOffset() const
+{
+    return accessibleTextMap().offsetOf(*m_document, m_interaction->caret);
+}
+
+void MarkdownView::setCaretOffset(int offset)
+{
+    m_interaction->caret = accessibleTextMap().positionOf(*m_document, offset);
+    if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent cursor(this, caretOffset());
+        QAccessible::updateAccessibility(&cursor);
+    }
+}
+
+QPointF MarkdownView::viewportPoint(QPointF documentPoint) const
+{
+    return (documentPoint + QPointF(m_documentMargins.left(), -viewTop())) * m_zoom;
+}
+
+void MarkdownView::announceTextChanges()
+{
+    const int count = int(m_document->textNodes().size());
+    if (!m_textReplaced && count == m_announcedTextNodes)
+        return;
+    if (!QAccessible::isActive()) {
+        m_textReplaced = true; // told as a whole once someone listens
+        return;
+    }
+    dropAccessibleTextMap();
+    if (m_textReplaced || count < m_announcedTextNodes) {
+        // Pages dropped and built again (another zoom) read as a new text, too.
+        const QString text = accessibleTextMap().text();
+        QAccessibleTextUpdateEvent update(this, 0, QString(), text);
+        QAccessible::updateAccessibility(&update);
+        m_announcedLength = int(text.size());
+    } else {
+        const auto &nodes = m_document->textNodes();
+        LayoutSelection added{0, 0, count - 1, nodes.back()->length()};
+        if (m_announcedTextNodes > 0)
+            added = {m_announcedTextNodes - 1, nodes[size_t(m_announcedTextNodes - 1)]->length(), count - 1,
+                     nodes.back()->length()};
+        const QString text =
+            m_announcedTextNodes > 0 ? m_document->text(added) : m_document->text(m_document->allText());
+        QAccessibleTextInsertEvent insert(this, m_announcedLength, text);
+        QAccessible::updateAccessibility(&insert);
+        m_announcedLength += int(text.size());
+    }
+    m_textReplaced = false;
+    m_announcedTextNodes = count;
+    QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&reorder);
+}
+
+void MarkdownView::announceSelection()
+{
+    const LayoutSelection &selection = m_interaction->selection;
+    if (!selection.isEmpty())
+        m_interaction->caret = {selection.endNode, selection.endOffset};
+    if (!QAccessible::isActive())
+        return;
+    const AccessibleTextMap &map = accessibleTextMap();
+    const int start =
+        selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.startNode, selection.startOffset});
+    const int end =
+        selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.endNode, selection.endOffset});
+    QAccessibleTextSelectionEvent changed(this, start, end);
+    QAccessible::updateAccessibility(&changed);
+    QAccessibleTextCursorEvent cursor(this, map.offsetOf(*m_document, m_interaction->caret));
+    QAccessible::updateAccessibility(&cursor);
+}
+
 QSize MarkdownView::sizeHint() const
 {
     return {640, 480};
@@ -716,6 +833,7 @@ void MarkdownView::layoutVisible()
     m_document->layoutUntil(bottom);
     updateScrollBar();
     viewport()->update();
+    announceTextChanges();
 }
 
 void MarkdownView::parseNextPiece()
@@ -753,6 +871,7 @@ void MarkdownView::backgroundStep()
     if (const std::optional<LayoutFind::Match> pending = m_find->pending;
         pending && pending->block < m_document->laidOutBlockCount())
         goToMatch(pending->block, pending->index, m_find->pendingForward);
+    announceTextChanges();
     if (isLayoutComplete())
         Q_EMIT layoutCompleted();
     else
@@ -791,6 +910,7 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     if (clip.bottom() > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(clip.bottom() + lookAhead);
         updateScrollBar();
+        QMetaObject::invokeMethod(this, &MarkdownView::announceTextChanges, Qt::QueuedConnection);
     }
     painter.scale(m_zoom, m_zoom);
     painter.translate(origin);
@@ -837,6 +957,7 @@ void MarkdownView::scrollContentsBy(int, int)
     if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(bottom);
         updateScrollBar();
+        announceTextChanges();
     }
     updateCodeCopyButton(m_hoverPoint);
     viewport()->update();
@@ -856,6 +977,7 @@ void MarkdownView::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange) {
         if (m_document->setAppearance(appearanceOf(palette()))) {
             m_interaction->selection = {};
+            dropAccessibleTextMap();
             rebuildKeepingPosition();
         }
         viewport()->update();
@@ -926,6 +1048,13 @@ void MarkdownView::mousePressEvent(QMouseEvent *event)
     if (!m_selectionEnabled)
         return;
     state.anchor = m_document->positionAt(point);
+    if (state.anchor && !(event->modifiers() & Qt::ShiftModifier)) {
+        state.caret = *state.anchor;
+        if (QAccessible::isActive()) {
+            QAccessibleTextCursorEvent cursor(this, caretOffset());
+            QAccessible::updateAccessibility(&cursor);
+        }
+    }
     if (event->modifiers() & Qt::ShiftModifier && !state.selection.isEmpty() && state.anchor) {
         // Extend from the far end of the current selection.
         const LayoutSelection &s = state.selection;

@@ -17,9 +17,11 @@
 
 namespace kestrune {
 
+class AccessibleTextMap;
 class CodeBlockCopyButton;
 class LayoutDocument;
 class LayoutScrollNode;
+struct LayoutSelection;
 
 // Shows a Markdown document as a styled, selectable page that scrolls vertically. The page is
 // one widget painting a tree of layout nodes, only where it is visible; long documents are
@@ -156,6 +158,27 @@ protected:
     bool viewportEvent(QEvent *event) override;
 
 private:
+    friend class MarkdownViewAccessible;
+    friend class MarkdownViewElementAccessible;
+
+    // What assistive technology reads (see MarkdownViewAccessible): the page, its text and
+    // elements as far as built, and the selection and caret in terms of them.
+    const LayoutDocument &layoutDocument() const { return *m_document; }
+    const AccessibleTextMap &accessibleTextMap() const;
+    // Counts the times the text map was made anew, so that what was read from an older one
+    // can tell.
+    int accessibleTextGeneration() const { return m_accessibleGeneration; }
+    const LayoutSelection &selection() const;
+    void setSelection(const LayoutSelection &selection);
+    int caretOffset() const;
+    void setCaretOffset(int offset);
+    QPointF viewportPoint(QPointF documentPoint) const;
+    void scrollToDocumentRect(const QRectF &documentRect) { ensureVisible(documentRect); }
+    // Tells assistive technology about a text that was replaced or grew.
+    void announceTextChanges();
+    void announceSelection();
+    void dropAccessibleTextMap();
+
     static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
     // Parses the next piece of a long text and appends its blocks.
     void parseNextPiece();
@@ -206,6 +229,11 @@ private:
     std::unique_ptr<Interaction> m_interaction;
     struct FindState; // the find's counts and current match
     std::unique_ptr<FindState> m_find;
+    mutable std::unique_ptr<AccessibleTextMap> m_accessibleText; // made when first asked
+    mutable int m_accessibleGeneration = 0;
+    int m_announcedTextNodes = 0; // how many texts assistive technology was told of
+    int m_announcedLength = 0;
+    bool m_textReplaced = true;
 };
 
 } // namespace kestrune

@@ -818,5 +818,9 @@
         <source>The printer did not accept the document.</source>
         <translation>Der Drucker hat das Dokument nicht angenommen.</translation>
     </message>
+    <message id="markdown.accessible.heading_level">
+        <source>Heading level %n</source>
+        <translation>Überschrift der Ebene %n</translation>
+    </message>
 </context>
 </TS>

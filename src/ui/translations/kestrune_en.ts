@@ -818,5 +818,9 @@
         <source>The printer did not accept the document.</source>
         <translation>The printer did not accept the document.</translation>
     </message>
+    <message id="markdown.accessible.heading_level">
+        <source>Heading level %n</source>
+        <translation>Heading level %n</translation>
+    </message>
 </context>
 </TS>

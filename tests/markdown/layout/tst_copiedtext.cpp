@@ -137,10 +137,10 @@ private Q_SLOTS:
         Page page(QStringLiteral("# Head\n\n- a\n  - b\n\n| x | y |\n|---|---|\n| 1 | 2 |\n\n> quoted\n"));
         const LayoutDocument::PlainTextMap map = page.document.plainTextMap();
         QCOMPARE(map.text, page.document.text(page.document.allText()));
-        QCOMPARE(int(map.textStarts.size()), page.textCount());
+        QCOMPARE(int(map.nodeStarts.size()), page.textCount());
         for (int index = 0; index < page.textCount(); ++index) {
             const QString text = page.text(index).plainText();
-            QCOMPARE(map.text.mid(map.textStarts[size_t(index)], text.size()), text);
+            QCOMPARE(map.text.mid(map.nodeStarts[size_t(index)], text.size()), text);
         }
     }
 };

@@ -1,0 +1,257 @@
+// The rendered page as assistive technology reads it through QAccessible: a named document
+// whose text is the text the view copies, with its selection, caret and geometry, and its
+// headings, links and pictures as children.
+#include "testimageprovider.h"
+
+#include "markdown/layout/markdownview.h"
+#include "markdown/layout/markdownviewelementaccessible_p.h"
+
+#include "ui/localization.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace kestrune;
+
+namespace {
+
+const QString sample = QStringLiteral("# Lantern notes\n\n"
+                                      "Read the [guide](https://example.org/guide) before you start.\n\n"
+                                      "- first item\n"
+                                      "- second item\n\n"
+                                      "![A lantern at dusk](lantern.png)\n\n"
+                                      "## Details\n");
+
+struct AccessibleFixture
+{
+    MarkdownView view;
+    std::shared_ptr<TestImageProvider> images = std::make_shared<TestImageProvider>();
+    QAccessibleInterface *document = nullptr;
+    QAccessibleTextInterface *text = nullptr;
+
+    explicit AccessibleFixture(const QString &markdown, QSize size = QSize(500, 400))
+    {
+        images->sizes.insert(QUrl(QStringLiteral("lantern.png")), QSize(40, 30));
+        view.setImageProvider(images);
+        view.setInlineImageProvider(images);
+        view.setOpenLinks(false);
+        view.setAccessibleName(QStringLiteral("notes.md"));
+        view.resize(size);
+        view.setMarkdown(markdown);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        document = QAccessible::queryAccessibleInterface(&view);
+        QVERIFY(document);
+        text = document->textInterface();
+        QVERIFY(text);
+    }
+
+    QString plainText()
+    {
+        view.selectAll();
+        QString all = view.selectedText();
+        view.clearSelection();
+        return all;
+    }
+
+    QAccessibleInterface *childNamed(QAccessible::Role role, const QString &name) const
+    {
+        for (int index = 0; index < document->childCount(); ++index) {
+            QAccessibleInterface *child = document->child(index);
+            if (child && child->role() == role && child->text(QAccessible::Name) == name)
+                return child;
+        }
+        return nullptr;
+    }
+
+    static std::pair<int, int> rangeOf(QAccessibleInterface *child)
+    {
+        return static_cast<MarkdownViewElementAccessible *>(child)->textRange();
+    }
+};
+
+} // namespace
+
+class MarkdownViewAccessibleTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Localization::install(qApp, QLocale(QLocale::English)); }
+
+    void theDocumentIsNamedReadOnlyAndReadsAsCopied()
+    {
+        AccessibleFixture fixture(sample);
+        QCOMPARE(fixture.document->role(), QAccessible::Document);
+        QCOMPARE(fixture.document->text(QAccessible::Name), QStringLiteral("notes.md"));
+        const QAccessible::State state = fixture.document->state();
+        QVERIFY(state.readOnly);
+        QVERIFY(state.focusable);
+        QVERIFY(state.selectableText);
+
+        const QString copied = fixture.plainText();
+        QVERIFY(copied.startsWith(QLatin1String("Lantern notes\nRead the guide before you start.")));
+        QCOMPARE(fixture.text->text(0, -1), copied);
+        QCOMPARE(fixture.text->characterCount(), copied.size());
+        QCOMPARE(fixture.text->text(9, 14), copied.mid(9, 5));
+    }
+
+    void boundariesFindWordsParagraphsAndLines()
+    {
+        AccessibleFixture fixture(sample);
+        const QString all = fixture.text->text(0, -1);
+        const int guide = int(all.indexOf(QLatin1String("guide")));
+        int start = -1;
+        int end = -1;
+        QCOMPARE(fixture.text->textAtOffset(guide + 2, QAccessible::WordBoundary, &start, &end),
+                 QStringLiteral("guide"));
+        QCOMPARE(start, guide);
+        QCOMPARE(fixture.text->textAtOffset(guide, QAccessible::ParagraphBoundary, &start, &end),
+                 QStringLiteral("Read the guide before you start.\n"));
+        QCOMPARE(fixture.text->textAtOffset(guide, QAccessible::LineBoundary, &start, &end),
+                 QStringLiteral("Read the guide before you start.\n"));
+        // A list item reads with its marker, as it is copied.
+        QCOMPARE(fixture.text->textAfterOffset(guide, QAccessible::ParagraphBoundary, &start, &end),
+                 QStringLiteral("• first item\n"));
+        QCOMPARE(fixture.text->textBeforeOffset(guide, QAccessible::ParagraphBoundary, &start, &end),
+                 QStringLiteral("Lantern notes\n"));
+        QCOMPARE(fixture.text->textAtOffset(guide, QAccessible::CharBoundary, &start, &end),
+                 QStringLiteral("g"));
+
+        // A paragraph wrapped on a narrow page reads line by line.
+        AccessibleFixture narrow(QStringLiteral("one two three four five six seven eight nine ten"),
+                                 QSize(120, 400));
+        narrow.text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+        QCOMPARE(start, 0);
+        QVERIFY(end > 0 && end < narrow.text->characterCount());
+        narrow.text->textAtOffset(end, QAccessible::LineBoundary, &start, &end);
+        QVERIFY(start > 0);
+    }
+
+    void selectionAndCaretGoBothWays()
+    {
+        AccessibleFixture fixture(sample);
+        const QString all = fixture.text->text(0, -1);
+        const int guide = int(all.indexOf(QLatin1String("guide")));
+        QSignalSpy changed(&fixture.view, &MarkdownView::selectionChanged);
+        fixture.text->setSelection(0, guide, guide + 5);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("guide"));
+        QCOMPARE(fixture.text->selectionCount(), 1);
+
+        // Across texts: the line feed between them is part of the selection. Selected from its
+        // start, the first item is copied with its marker.
+        const int item = int(all.indexOf(QLatin1String("first")));
+        fixture.text->setSelection(0, item, item + 17);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("• ") + all.mid(item, 17));
+        int selectionStart = -1;
+        int selectionEnd = -1;
+        fixture.text->selection(0, &selectionStart, &selectionEnd);
+        QCOMPARE(selectionStart, item);
+        QCOMPARE(selectionEnd, item + 17);
+
+        fixture.view.selectAll();
+        int start = -1;
+        int end = -1;
+        fixture.text->selection(0, &start, &end);
+        QCOMPARE(start, 0);
+        QCOMPARE(end, all.size());
+        QCOMPARE(fixture.text->cursorPosition(), all.size());
+
+        fixture.text->removeSelection(0);
+        QVERIFY(!fixture.view.hasSelection());
+        QCOMPARE(fixture.text->selectionCount(), 0);
+
+        fixture.text->setCursorPosition(guide + 1);
+        QCOMPARE(fixture.text->cursorPosition(), guide + 1);
+    }
+
+    void charactersAndPointsRoundTrip()
+    {
+        AccessibleFixture fixture(sample);
+        const int guide = int(fixture.text->text(0, -1).indexOf(QLatin1String("guide")));
+        for (const int offset : {0, guide, guide + 3}) {
+            const QRect character = fixture.text->characterRect(offset);
+            QVERIFY2(character.width() > 1 && character.height() > 5, qPrintable(QString::number(offset)));
+            const QRect shown(fixture.view.viewport()->mapToGlobal(QPoint(0, 0)),
+                              fixture.view.viewport()->size());
+            QVERIFY(shown.contains(character.center()));
+            const QPoint inside(character.left() + character.width() / 4, character.center().y());
+            QCOMPARE(fixture.text->offsetAtPoint(inside), offset);
+        }
+        // Later characters lie further right on the same line.
+        QVERIFY(fixture.text->characterRect(guide + 1).left() > fixture.text->characterRect(guide).left());
+    }
+
+    void headingsLinksAndPicturesAreChildren()
+    {
+        AccessibleFixture fixture(sample);
+        const QString all = fixture.text->text(0, -1);
+
+        QAccessibleInterface *title =
+            fixture.childNamed(QAccessible::Heading, QStringLiteral("Lantern notes"));
+        QVERIFY(title);
+        QCOMPARE(AccessibleFixture::rangeOf(title), std::pair(0, 13));
+        QCOMPARE(title->text(QAccessible::Description), QStringLiteral("Heading level 1"));
+        QAccessibleInterface *details = fixture.childNamed(QAccessible::Heading, QStringLiteral("Details"));
+        QVERIFY(details);
+        QCOMPARE(details->text(QAccessible::Description), QStringLiteral("Heading level 2"));
+        QCOMPARE(details->parent()->role(), QAccessible::Document);
+
+        QAccessibleInterface *link = fixture.childNamed(QAccessible::Link, QStringLiteral("guide"));
+        QVERIFY(link);
+        const int guide = int(all.indexOf(QLatin1String("guide")));
+        QCOMPARE(AccessibleFixture::rangeOf(link), std::pair(guide, guide + 5));
+        QCOMPARE(link->text(QAccessible::Value), QStringLiteral("https://example.org/guide"));
+        QVERIFY(link->rect().contains(fixture.text->characterRect(guide + 2).center()));
+        QCOMPARE(fixture.document->childAt(link->rect().center().x(), link->rect().center().y()), link);
+        QSignalSpy activated(&fixture.view, &MarkdownView::linkActivated);
+        QVERIFY(link->actionInterface());
+        QCOMPARE(link->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(activated.first().first().toUrl(), QUrl(QStringLiteral("https://example.org/guide")));
+
+        QAccessibleInterface *picture =
+            fixture.childNamed(QAccessible::Graphic, QStringLiteral("A lantern at dusk"));
+        QVERIFY(picture);
+        const int afterPicture = int(all.indexOf(QLatin1String("Details")));
+        QCOMPARE(AccessibleFixture::rangeOf(picture), std::pair(afterPicture, afterPicture));
+        QTRY_COMPARE(picture->rect().size(), QSize(40, 30));
+
+        // Children are in reading order.
+        QCOMPARE(fixture.document->indexOfChild(title), 0);
+        QVERIFY(fixture.document->indexOfChild(link) < fixture.document->indexOfChild(picture));
+        QVERIFY(fixture.document->indexOfChild(picture) < fixture.document->indexOfChild(details));
+    }
+
+    void aNewTextReplacesTheChildren()
+    {
+        AccessibleFixture fixture(sample);
+        QAccessibleInterface *title =
+            fixture.childNamed(QAccessible::Heading, QStringLiteral("Lantern notes"));
+        QVERIFY(title);
+        fixture.view.setMarkdown(QStringLiteral("Plain text, [one link](https://example.org)."));
+        QCOMPARE(fixture.document->childCount(), 1);
+        QCOMPARE(fixture.document->child(0)->role(), QAccessible::Link);
+        QCOMPARE(fixture.text->text(0, -1), QStringLiteral("Plain text, one link."));
+    }
+
+    void aLongTextGrowsAsItIsLaidOut()
+    {
+        QStringList paragraphs;
+        for (int index = 0; index < 400; ++index)
+            paragraphs.append(QStringLiteral("Paragraph %1 of a long page.").arg(index));
+        AccessibleFixture fixture(paragraphs.join(QLatin1String("\n\n")), QSize(400, 200));
+        const int first = fixture.text->characterCount();
+        QVERIFY(first > 0);
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        QCOMPARE(fixture.text->text(0, -1), paragraphs.join(QLatin1Char('\n')));
+        QVERIFY(fixture.text->characterCount() >= first);
+    }
+};
+
+QTEST_MAIN(MarkdownViewAccessibleTest)
+#include "tst_markdownviewaccessible.moc"

@@ -53,6 +53,7 @@ MarkdownView *makeConfiguredDocumentView(QWidget *parent, const QUrl &fileURL, c
     auto *view = new MarkdownView(parent);
     view->hide(); // until the stack shows it
     view->setObjectName(QStringLiteral("renderedDocument"));
+    view->setAccessibleName(fileURL.fileName()); // what a screen reader calls the document
     view->setEnvironment(MarkdownPreviewView::documentEnvironment(fileURL, projectFolder, loadsRemoteImages));
     view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
     view->setTextSelectionEnabled(true);

@@ -10,7 +10,10 @@ Starts the program on the sample project with accessibility switched on, finds i
 AT-SPI tree and asserts names, roles and states: the outline is a named tree, the dashboard's
 summary and change cards are push buttons saying all they show, every "Show in File Manager"
 button names its specification, and once a file is open the preview/source switch is two radio
-buttons, exactly one of them checked. (The rows' texts with their badges sit in folders that are
+buttons, exactly one of them checked, and the rendered file is a document named after the file,
+whose text starts with its first heading and whose headings and links are children with those
+roles, links included in a file handed over by a second start (KESTRUNE_ACCESSIBILITY_DUMP names
+a file to write what it reads of each document to). (The rows' texts with their badges sit in folders that are
 closed at the start; tests/sidebar checks them in-process.) Exits 0 when all holds, 1 with the failures listed, and 77
 (skipped) when the accessibility bus cannot be reached at all.
 """
@@ -135,6 +138,70 @@ def check(app, project, failures):
     checked = [node.getState().contains(pyatspi.STATE_CHECKED) for node in (preview, segment)]
     if checked != [True, False]:
         failures.append(f"Preview/Source checked states are {checked}, expected [True, False]")
+    check_document(app, os.path.join(project, "kestrune", "project.md"), failures)
+
+
+def markdown_outline(path):
+    """The file's headings without their markup, and whether it has inline links."""
+    with open(path, encoding="utf-8") as source:
+        text = source.read()
+    headings, fenced = [], False
+    for line in text.splitlines():
+        if line.startswith("```"):
+            fenced = not fenced
+        elif not fenced and re.match(r"#{1,6} ", line):
+            headings.append(re.sub(r"[`*_]", "", line.lstrip("#").strip()))
+    return headings, re.search(r"(?<!!)\[[^\]]+\]\([^)]+\)", text) is not None
+
+
+def document_dump(document, lines=40):
+    """What a screen reader finds in the rendered document: its children and its first lines."""
+    out = [f"[{document.getRoleName()}] {document.name!r}"]
+    for child in document:
+        out.append(f"  [{child.getRoleName()}] {child.name!r} {child.description!r}")
+    text = document.queryText()
+    out.append(f"  text: {text.characterCount} characters; the first {lines} lines:")
+    out.extend("  | " + line for line in text.getText(0, -1).split("\n")[:lines])
+    return "\n".join(out)
+
+
+def check_document(app, path, failures):
+    """The rendered file is a document named after the file, reading its text, headings and links."""
+    name = os.path.basename(path)
+    document = wait_for(app, lambda n: describe(n) in (("document frame", name), ("document text", name)),
+                        time.time() + TIMEOUT)
+    if document is None:
+        found = sorted({describe(n) for n in walk(app, limit=[0]) if "document" in describe(n)[0]})
+        failures.append(f"no document named '{name}' after opening it (documents: {found})")
+        return
+    headings, has_links = markdown_outline(path)
+    text = document.queryText().getText(0, -1)
+    if headings and not text.startswith(headings[0]):
+        failures.append(f"the document's text starts with {text[:40]!r}, not the heading {headings[0]!r}")
+    children = [describe(child) for child in document]
+    found_headings = [child_name for role, child_name in children if role == "heading"]
+    if found_headings[:len(headings)] != headings:
+        failures.append(f"the document's headings are {found_headings}, expected {headings}")
+    if has_links and not any(role == "link" for role, _ in children):
+        failures.append("the document has links but no child reads as a link")
+    dump = os.environ.get("KESTRUNE_ACCESSIBILITY_DUMP")
+    if dump:
+        with open(dump, "a", encoding="utf-8") as out:
+            out.write(document_dump(document) + "\n")
+
+
+def check_linked_document(app, program, env, project, failures):
+    """A file with links, handed to the running program by a second start, reads its links."""
+    path = os.path.join(project, "kestrune", "specs", "sync", "overview.md")
+    subprocess.run([program, path], env=env, timeout=TIMEOUT, check=False)
+    document = wait_for(app, lambda n: describe(n) in (("document frame", "overview.md"),), time.time() + TIMEOUT)
+    if document is None:
+        failures.append("no document 'overview.md' after handing the file to the running program")
+        return
+    links = [name for role, name in map(describe, document) if role == "link"]
+    if "note editing" not in links:
+        failures.append(f"overview.md's link 'note editing' is not a child link (links: {links})")
+    check_document(app, path, failures)
 
 
 def main():
@@ -142,6 +209,8 @@ def main():
         print(__doc__)
         return 2
     program, project = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    if os.environ.get("KESTRUNE_ACCESSIBILITY_DUMP"):
+        open(os.environ["KESTRUNE_ACCESSIBILITY_DUMP"], "w", encoding="utf-8").close()
     with tempfile.TemporaryDirectory() as config:
         env = dict(os.environ)
         env.update({
@@ -162,6 +231,8 @@ def main():
                 return SKIP
             failures = []
             check(app, project, failures)
+            if not failures:
+                check_linked_document(app, program, env, project, failures)
         finally:
             app_process.terminate()
             try:
@@ -172,7 +243,7 @@ def main():
         print("check-accessibility: FAIL:", failure)
     if failures:
         return 1
-    print("check-accessibility: outline, cards, file manager buttons and view switch read as expected")
+    print("check-accessibility: outline, cards, file manager buttons, view switch and document read as expected")
     return 0
 
 

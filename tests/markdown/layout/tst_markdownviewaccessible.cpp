@@ -71,6 +71,55 @@ struct AccessibleFixture
     }
 };
 
+// What the view told assistive technology, while a test listens.
+struct HeardEvent
+{
+    QAccessible::Event type = QAccessible::InvalidEvent;
+    int position = -1; // a caret's offset, an insertion's place, a selection's start
+    int end = -1;      // a selection's end
+    QString text;      // what was inserted
+};
+QList<HeardEvent> heard;
+
+void hear(QAccessibleEvent *event)
+{
+    HeardEvent record;
+    record.type = event->type();
+    if (event->type() == QAccessible::TextCaretMoved)
+        record.position = static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition();
+    if (event->type() == QAccessible::TextSelectionChanged) {
+        const auto *selection = static_cast<QAccessibleTextSelectionEvent *>(event);
+        record.position = selection->selectionStart();
+        record.end = selection->selectionEnd();
+    }
+    if (event->type() == QAccessible::TextInserted) {
+        const auto *insertion = static_cast<QAccessibleTextInsertEvent *>(event);
+        record.position = insertion->changePosition();
+        record.text = insertion->textInserted();
+    }
+    if (event->type() == QAccessible::TextUpdated)
+        record.text = static_cast<QAccessibleTextUpdateEvent *>(event)->textInserted();
+    heard.append(record);
+}
+
+// Listens to the events of accessibility while it lives.
+struct Listening
+{
+    QAccessible::UpdateHandler previous;
+    Listening() : previous(QAccessible::installUpdateHandler(hear))
+    {
+        heard.clear();
+        QAccessible::setActive(true);
+    }
+    ~Listening()
+    {
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(false);
+    }
+    Listening(const Listening &) = delete;
+    Listening &operator=(const Listening &) = delete;
+};
+
 } // namespace
 
 class MarkdownViewAccessibleTest : public QObject
@@ -250,6 +299,44 @@ private Q_SLOTS:
         QTRY_VERIFY(fixture.view.isLayoutComplete());
         QCOMPARE(fixture.text->text(0, -1), paragraphs.join(QLatin1Char('\n')));
         QVERIFY(fixture.text->characterCount() >= first);
+    }
+
+    void selectionCaretAndTextChangesAreTold()
+    {
+        const Listening listening;
+        if (!QAccessible::isActive())
+            QSKIP("No assistive technology listens on this platform, so the view tells nothing");
+        QStringList paragraphs;
+        for (int index = 0; index < 300; ++index)
+            paragraphs.append(QStringLiteral("Paragraph %1 of a long page.").arg(index));
+        AccessibleFixture fixture(paragraphs.join(QLatin1String("\n\n")), QSize(400, 200));
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+
+        // The text as first shown, then what was laid out later, piece by piece in order.
+        QString told;
+        for (const HeardEvent &event : std::as_const(heard)) {
+            if (event.type == QAccessible::TextUpdated)
+                told = event.text;
+            if (event.type == QAccessible::TextInserted) {
+                QCOMPARE(event.position, told.size());
+                told += event.text;
+            }
+        }
+        QCOMPARE(told, fixture.text->text(0, -1));
+
+        heard.clear();
+        fixture.text->setSelection(0, 3, 12);
+        const auto selection = std::find_if(heard.cbegin(), heard.cend(), [](const HeardEvent &event) {
+            return event.type == QAccessible::TextSelectionChanged;
+        });
+        QVERIFY(selection != heard.cend());
+        QCOMPARE(std::pair(selection->position, selection->end), std::pair(3, 12));
+
+        heard.clear();
+        fixture.text->setCursorPosition(7);
+        QCOMPARE(heard.size(), 1);
+        QCOMPARE(heard.first().type, QAccessible::TextCaretMoved);
+        QCOMPARE(heard.first().position, 7);
     }
 };
 

@@ -178,6 +178,14 @@ def check_document(app, path, failures):
     text = document.queryText().getText(0, -1)
     if headings and not text.startswith(headings[0]):
         failures.append(f"the document's text starts with {text[:40]!r}, not the heading {headings[0]!r}")
+    if headings:
+        # The heading selected through the bus is the view's selection, read back the same way.
+        reader = document.queryText()
+        reader.setSelection(0, 0, len(headings[0]))
+        selected = (reader.getNSelections(), tuple(reader.getSelection(0)))
+        if selected != (1, (0, len(headings[0]))):
+            failures.append(f"selecting the first heading of {name} reads back as {selected}")
+        reader.removeSelection(0)
     children = [describe(child) for child in document]
     found_headings = [child_name for role, child_name in children if role == "heading"]
     if found_headings[:len(headings)] != headings:

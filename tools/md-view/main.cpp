@@ -39,8 +39,25 @@
 
 using namespace kestrune;
 
+namespace {
+
+// Whether the arguments ask for a PDF only: no window is shown then, so no display is needed.
+bool writesPdfOnly(int argc, char **argv)
+{
+    for (int index = 1; index < argc; ++index) {
+        const QByteArray argument(argv[index]);
+        if (argument == "--pdf" || argument.startsWith("--pdf="))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (writesPdfOnly(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrune-md-view"));
     Localization::install(&application);

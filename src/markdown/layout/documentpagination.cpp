@@ -90,7 +90,9 @@ DocumentPagination::DocumentPagination(const QList<BlockNode> &blocks, const Mar
                                        QSizeF contentSize)
     : m_document(std::make_unique<LayoutDocument>()), m_contentSize(contentSize)
 {
-    m_document->setEnvironment(environment);
+    MarkdownEnvironment paper = environment;
+    paper.scrollsSideways = false;
+    m_document->setEnvironment(paper);
     // Paper is white, whatever the window shows.
     m_document->setAppearance(Appearance::light);
     m_document->setWidth(std::max<qreal>(1, contentSize.width()));

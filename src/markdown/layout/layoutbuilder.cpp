@@ -478,6 +478,8 @@ LayoutBuilder::Result LayoutBuilder::buildWrapped(const BlockViewNode &modifier,
     const TextAttributes &attributes = state.attributes;
     switch (modifier.kind) {
     case Kind::horizontalScroll:
+        if (!m_environment.scrollsSideways)
+            return {std::move(child), content.margin};
         return {std::make_unique<LayoutScrollNode>(std::move(child), modifier.showsIndicators),
                 content.margin};
     case Kind::padding:

@@ -29,6 +29,9 @@ struct MarkdownEnvironment
     // Off: web images (http, https) are not asked for; their place names the server instead.
     bool loadsRemoteImages = true;
     CodeSyntaxHighlighter codeSyntaxHighlighter; // empty: plain text
+    // Off (paper): what scrolls sideways on screen, such as code blocks, wraps at the page's
+    // width instead, since a page cannot scroll.
+    bool scrollsSideways = true;
     TableBorderStyle tableBorderStyle;
     TableBackgroundStyle tableBackgroundStyle; // empty: no fills
 };

@@ -175,6 +175,22 @@ private Q_SLOTS:
     }
 
     // A heading that would end a page goes to the next one with the paragraph it heads.
+    // A page cannot scroll: code that scrolls sideways on screen wraps at the page's width.
+    void wideCodeWrapsOnPaper()
+    {
+        MarkdownEnvironment settings = environment();
+        settings.theme.codeBlock = [](const CodeBlockConfiguration &c) {
+            return BlockView::horizontalScroll(c.label.padding(8)).margin(0, 14);
+        };
+        const QString longLine = QStringLiteral("call(") + QStringLiteral("argument, ").repeated(40) + u')';
+        const auto pagination =
+            paginated(QStringLiteral("```\n%1\n```\n").arg(longLine), QSizeF(300, 800), settings);
+        const QList<QRectF> lines = pagination->textLines();
+        QVERIFY(lines.size() > 1);
+        for (const QRectF &line : lines)
+            QVERIFY2(line.right() <= 300 + tolerance, qPrintable(QString::number(line.right())));
+    }
+
     void headingMovesToThePageOfItsBlock()
     {
         const QString markdown =

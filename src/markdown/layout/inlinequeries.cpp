@@ -47,7 +47,7 @@ std::optional<QList<BlockViewNode::FlowItem>> InlineQueries::imageFlowItems(cons
 QStringList InlineQueries::imageSources(const QList<InlineNode> &inlines)
 {
     QStringList sources;
-    appendImageSources(inlines, sources);
+    forEachImage(inlines, [&sources](const Inline::Image &image) { sources.append(image.source); });
     return sources;
 }
 
@@ -65,31 +65,24 @@ void InlineQueries::appendPlainText(const QList<InlineNode> &inlines, QString &t
     }
 }
 
-void InlineQueries::appendImageSources(const QList<InlineNode> &inlines, QStringList &sources)
+void InlineQueries::forEachImage(const QList<InlineNode> &inlines,
+                                 const std::function<void(const Inline::Image &)> &visit)
 {
     for (const InlineNode &node : inlines) {
         if (const auto *image = node.as<Inline::Image>())
-            sources.append(image->source);
+            visit(*image);
         else if (const QList<InlineNode> *children = node.children())
-            appendImageSources(*children, sources);
+            forEachImage(*children, visit);
     }
 }
 
 QStringList InlineQueries::imageAlternatives(const QList<InlineNode> &inlines)
 {
     QStringList alternatives;
-    appendImageAlternatives(inlines, alternatives);
+    forEachImage(inlines, [&alternatives](const Inline::Image &image) {
+        alternatives.append(plainText(image.children));
+    });
     return alternatives;
-}
-
-void InlineQueries::appendImageAlternatives(const QList<InlineNode> &inlines, QStringList &alternatives)
-{
-    for (const InlineNode &node : inlines) {
-        if (const auto *image = node.as<Inline::Image>())
-            alternatives.append(plainText(image->children));
-        else if (const QList<InlineNode> *children = node.children())
-            appendImageAlternatives(*children, alternatives);
-    }
 }
 
 std::optional<RawImageData> InlineQueries::imageOf(const InlineNode &node)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kestrune {
@@ -34,8 +35,9 @@ public:
 
 private:
     static void appendPlainText(const QList<InlineNode> &inlines, QString &text);
-    static void appendImageSources(const QList<InlineNode> &inlines, QStringList &sources);
-    static void appendImageAlternatives(const QList<InlineNode> &inlines, QStringList &alternatives);
+    // Calls `visit` with every image at any depth, in document order.
+    static void forEachImage(const QList<InlineNode> &inlines,
+                             const std::function<void(const Inline::Image &)> &visit);
     // The image a node is, alone or as the only content of a link.
     static std::optional<RawImageData> imageOf(const InlineNode &node);
     static bool isWhitespaceText(const InlineNode &node);

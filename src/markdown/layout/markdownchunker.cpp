@@ -43,6 +43,8 @@ bool isAtxHeading(QStringView line)
 QString rawBlockEnd(QStringView line)
 {
     QStringView trimmed = line.trimmed();
+    if (trimmed.isEmpty() || trimmed.front() != QLatin1Char('<'))
+        return {}; // most lines: nothing to build
     if (trimmed.startsWith(u"<!--"))
         return QStringLiteral("-->");
     for (const char *tag : {"pre", "script", "style", "textarea"}) {
@@ -57,8 +59,10 @@ QString rawBlockEnd(QStringView line)
 
 } // namespace
 
-QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSize)
+QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSize, qsizetype firstMinimumSize)
 {
+    if (firstMinimumSize < 0)
+        firstMinimumSize = minimumSize;
     QList<QStringView> pieces;
     qsizetype pieceStart = 0;
     std::optional<Fence> openFence;
@@ -80,7 +84,8 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
                 openFence.reset();
         } else if (const std::optional<Fence> fence = fenceOf(line)) {
             openFence = fence;
-        } else if (isAtxHeading(line) && lineStart - pieceStart >= minimumSize) {
+        } else if (isAtxHeading(line) &&
+                   lineStart - pieceStart >= (pieces.isEmpty() ? firstMinimumSize : minimumSize)) {
             pieces.append(text.mid(pieceStart, lineStart - pieceStart));
             pieceStart = lineStart;
         } else {

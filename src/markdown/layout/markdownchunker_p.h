@@ -16,9 +16,9 @@ namespace kestrune {
 class MarkdownChunker
 {
 public:
-    // The pieces, each at least `minimumSize` characters (but the last); the text unsplit
-    // when no safe place exists.
-    static QList<QStringView> split(QStringView text, qsizetype minimumSize);
+    // The pieces, each at least `minimumSize` characters (but the last, and the first, which is
+    // at least `firstMinimumSize` when that is given); the text unsplit when no safe place exists.
+    static QList<QStringView> split(QStringView text, qsizetype minimumSize, qsizetype firstMinimumSize = -1);
 };
 
 } // namespace kestrune

@@ -35,6 +35,8 @@ namespace {
 
 // Texts longer than this are parsed in pieces of about this size.
 constexpr qsizetype parsePieceSize = 128 * 1024;
+// The first piece is parsed while the window waits to show the first screen: a smaller one.
+constexpr qsizetype firstParsePieceSize = 24 * 1024;
 // How long one slice of background work may take.
 constexpr qint64 sliceMilliseconds = 8;
 // How far below the visible part the page is measured before painting.
@@ -198,9 +200,10 @@ void MarkdownView::setMarkdown(const QString &markdown)
 {
     m_pendingPieces.clear();
     m_pendingText = markdown;
-    QList<QStringView> pieces = markdown.size() > 2 * parsePieceSize
-                                    ? MarkdownChunker::split(m_pendingText, parsePieceSize)
-                                    : QList<QStringView>{QStringView(m_pendingText)};
+    QList<QStringView> pieces =
+        markdown.size() > 2 * parsePieceSize
+            ? MarkdownChunker::split(m_pendingText, parsePieceSize, firstParsePieceSize)
+            : QList<QStringView>{QStringView(m_pendingText)};
     const QStringView first = pieces.takeFirst();
     const std::optional<QList<BlockNode>> blocks = parsePiece(first, 0);
     showBlocks(blocks.value_or(QList<BlockNode>()));

@@ -658,6 +658,14 @@ private Q_SLOTS:
             joined += MarkdownParser::parse(piece.toString());
         }
         QCOMPARE(joined, MarkdownParser::parse(text));
+
+        // A smaller first piece, for the first screen, and the rest as before.
+        const QList<QStringView> quick = MarkdownChunker::split(text, 1000, 200);
+        QVERIFY(quick.first().size() >= 200 && quick.first().size() < pieces.first().size());
+        QList<BlockNode> quickJoined;
+        for (QStringView piece : quick)
+            quickJoined += MarkdownParser::parse(piece.toString());
+        QCOMPARE(quickJoined, joined);
     }
 
     void deepNestingLaysOut()

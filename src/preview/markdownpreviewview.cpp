@@ -1,5 +1,6 @@
 #include "preview/markdownpreviewview.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdowncontent.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/documentimageprovider.h"
@@ -328,13 +329,20 @@ QThreadPool *MarkdownPreviewView::readPool()
     return pool;
 }
 
+void MarkdownPreviewView::replaceParsedBlocks(std::optional<QList<BlockNode>> blocks)
+{
+    if (m_parsedBlocks)
+        DocumentModelDisposal::dispose(std::move(*m_parsedBlocks));
+    m_parsedBlocks = std::move(blocks);
+}
+
 void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks,
                                    MarkdownView *document)
 {
     const bool sameText = state.isContent() && m_state.isContent() && state.text() == m_state.text();
     m_state = std::move(state);
     if (!sameText || blocks)
-        m_parsedBlocks = std::move(blocks);
+        replaceParsedBlocks(std::move(blocks));
     if (!sameText) {
         discard(m_document);
         discard(m_source);
@@ -585,7 +593,7 @@ void MarkdownPreviewView::parseLargeText()
                     setState(std::move(document.state));
                     return;
                 }
-                m_parsedBlocks = std::move(document.blocks);
+                replaceParsedBlocks(std::move(document.blocks));
                 updateHeadingsButton();
                 if (view)
                     adoptDocumentView(view);

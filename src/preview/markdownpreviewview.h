@@ -186,6 +186,8 @@ private:
     };
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
     // view already showing it, laid out off this thread too.
+    // Hands the blocks replaced to be freed off the window's thread.
+    void replaceParsedBlocks(std::optional<QList<BlockNode>> blocks);
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
                   MarkdownView *document = nullptr);
     // A document view, hidden, for a page to be prepared off this thread, and its settings.

@@ -1,5 +1,6 @@
 #include "markdown/layout/layoutdocument_p.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/images/imageprovider.h"
 #include "markdown/layout/colorschemeimagefilter_p.h"
 #include "markdown/layout/copiedtextwriter_p.h"
@@ -13,6 +14,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrune {
 
@@ -29,6 +31,8 @@ LayoutDocument::LayoutDocument(QObject *parent)
 LayoutDocument::~LayoutDocument()
 {
     dropNodes();
+    m_entries.clear();
+    DocumentModelDisposal::dispose(std::move(m_blockLists));
 }
 
 void LayoutDocument::setEnvironment(const MarkdownEnvironment &environment)
@@ -77,7 +81,7 @@ void LayoutDocument::setBlocks(const QList<BlockNode> &blocks)
 {
     dropNodes();
     m_entries.clear();
-    m_blockLists.clear();
+    DocumentModelDisposal::dispose(std::exchange(m_blockLists, {}));
     appendBlocks(blocks);
 }
 

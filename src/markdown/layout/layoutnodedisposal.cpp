@@ -44,7 +44,9 @@ void LayoutNodeDisposal::dispose(std::vector<std::unique_ptr<LayoutNode>> nodes)
         return;
     }
     pendingNodes += nodes.size();
-    disposeSlice(std::make_shared<Nodes>(std::move(nodes)));
+    // Not even a first slice now: whoever drops a page is often in the middle of showing another.
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [nodes = std::make_shared<Nodes>(std::move(nodes))] { disposeSlice(nodes); });
 }
 
 std::size_t LayoutNodeDisposal::pending()

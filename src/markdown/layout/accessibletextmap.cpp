@@ -41,7 +41,7 @@ int AccessibleTextMap::offsetOf(const LayoutDocument &document, LayoutDocument::
 {
     if (position.node < 0 || position.node >= nodeCount())
         return position.node < 0 ? 0 : length();
-    const LayoutTextNode &node = *document.textNodes()[size_t(position.node)];
+    const LayoutTextNode &node = *document.textNode(position.node);
     return m_text.nodeStarts[size_t(position.node)] + plainOffset(node, position.offset);
 }
 
@@ -52,7 +52,7 @@ LayoutDocument::TextPosition AccessibleTextMap::positionOf(const LayoutDocument 
     offset = std::clamp(offset, 0, length());
     const auto after = std::upper_bound(m_text.nodeStarts.begin(), m_text.nodeStarts.end(), offset);
     const int index = std::max(0, int(after - m_text.nodeStarts.begin()) - 1);
-    const LayoutTextNode &node = *document.textNodes()[size_t(index)];
+    const LayoutTextNode &node = *document.textNode(index);
     return {index, positionOfPlainOffset(node, offset - m_text.nodeStarts[size_t(index)])};
 }
 
@@ -67,7 +67,7 @@ QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Elem
     if (element.node < 0 || element.node >= nodeCount())
         return {};
     if (element.kind == Element::Kind::heading) {
-        const LayoutTextNode &node = *document.textNodes()[size_t(element.node)];
+        const LayoutTextNode &node = *document.textNode(element.node);
         return {node.mapToDocument(QPointF(0, 0)), node.size()};
     }
     return document.textRect(element.node, element.position, element.endPosition);
@@ -75,13 +75,14 @@ QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Elem
 
 void AccessibleTextMap::collectElements(const LayoutDocument &document)
 {
-    const auto &nodes = document.textNodes();
     QList<HeadingOutline::Heading> headings;
     for (const QList<BlockNode> &blocks : document.blockLists())
         headings += HeadingOutline::of(blocks);
     qsizetype nextHeading = 0;
-    for (int index = 0; index < nodeCount(); ++index) {
-        const LayoutTextNode &node = *nodes[size_t(index)];
+    document.forEachText([&](const LayoutTextNode &node) {
+        const int index = node.documentIndex();
+        if (index >= nodeCount())
+            return;
         const int start = m_text.nodeStarts[size_t(index)];
         if (!node.identifier().isEmpty()) {
             // The outline lists the same headings in the same order.
@@ -105,7 +106,7 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
             m_elements.append({Element::Kind::link, m_text.text.mid(from, to - from), link.url, 0, from, to,
                                index, link.start, link.end, -1});
         }
-    }
+    });
     const auto &pictures = document.pictures();
     for (size_t index = 0; index < pictures.size(); ++index) {
         const LayoutBuildContext::Picture &picture = pictures[index];
@@ -118,7 +119,7 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
         }
         if (picture.textNode < 0 || picture.textNode >= nodeCount())
             continue;
-        const LayoutTextNode &node = *nodes[size_t(picture.textNode)];
+        const LayoutTextNode &node = *document.textNode(picture.textNode);
         const QList<int> positions = node.imagePositions();
         const int position = picture.image < positions.size() ? positions.at(picture.image) : 0;
         const int at = m_text.nodeStarts[size_t(picture.textNode)] + plainOffset(node, position);

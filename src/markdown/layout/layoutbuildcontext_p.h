@@ -55,7 +55,19 @@ struct LayoutBuildContext
     std::vector<InlineImageText> inlineImageTexts;
     QMultiHash<QUrl, LayoutNode *> imageNodes;
     std::vector<Picture> pictures; // in document order
+    // The selectable texts that have an identifier (headings), by document index, in order.
+    std::vector<std::pair<int, QString>> identifiedTexts;
     bool hasColorSchemeImages = false;
+    // While a parked block is built again, its texts take back their document indices from
+    // this one on; -1 otherwise.
+    int replayedText = -1;
+
+    // The document index the next selectable text gets.
+    int nextTextIndex() const { return replayedText >= 0 ? replayedText : int(textNodes.size()); }
+    // Gives a selectable text its document index and records it in `container`.
+    void addText(LayoutTextNode *node, int container);
+    // Gives a text its identifier and notes it (once: not again while replaying).
+    void setIdentifier(LayoutTextNode *node, const QString &identifier);
 
     // Forgets the nodes (before the document's nodes are dropped); fonts stay.
     void clearNodes()
@@ -66,7 +78,9 @@ struct LayoutBuildContext
         inlineImageTexts.clear();
         imageNodes.clear();
         pictures.clear();
+        identifiedTexts.clear();
         hasColorSchemeImages = false;
+        replayedText = -1;
     }
 };
 

@@ -197,8 +197,7 @@ LayoutBuilder::Result LayoutBuilder::buildBlock(const BlockNode &block, const St
 {
     TextStructure &structure = m_context.textStructure;
     State state = outer;
-    state.container =
-        structure.openBlock(block.kind(), outer.container, position, int(m_context.textNodes.size()));
+    state.container = structure.openBlock(block.kind(), outer.container, position, m_context.nextTextIndex());
     Result result = build(blockView(block), state);
     structure.setNode(state.container, result.node.get());
     return result;
@@ -211,9 +210,7 @@ std::unique_ptr<LayoutNode> LayoutBuilder::textNode(const StyledText &text, cons
         LayoutTextNode::Options{state.lineSpacing, wraps, m_context.devicePixelRatio, &m_context.textLayouts},
         m_context.fonts);
     if (state.selectable) {
-        node->setDocumentIndex(int(m_context.textNodes.size()));
-        m_context.textNodes.push_back(node.get());
-        m_context.textStructure.addText(state.container);
+        m_context.addText(node.get(), state.container);
     }
     return node;
 }
@@ -270,7 +267,7 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     const StyledText text = InlineTextRenderer::render(view.inlines, options, state.attributes);
     std::unique_ptr<LayoutNode> node = textNode(text, state, true);
     auto *textNode = static_cast<LayoutTextNode *>(node.get());
-    textNode->setIdentifier(view.string);
+    m_context.setIdentifier(textNode, view.string);
     if (textNode->documentIndex() >= 0 && !sources.isEmpty()) {
         const QStringList alternatives = InlineQueries::imageAlternatives(view.inlines);
         for (qsizetype index = 0; index < alternatives.size(); ++index)
@@ -308,7 +305,7 @@ std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image,
         m_context.devicePixelRatio, textNode(failed, fallbackState, true));
     if (url)
         m_context.imageNodes.insert(*url, node.get());
-    m_context.pictures.push_back({node.get(), int(m_context.textNodes.size()), -1, image.alt});
+    m_context.pictures.push_back({node.get(), m_context.nextTextIndex(), -1, image.alt});
     return node;
 }
 
@@ -340,8 +337,8 @@ LayoutBuilder::Result LayoutBuilder::buildList(const BlockNode &block, const Sta
     const auto appendItem = [&](const BlockView &marker, const QList<BlockNode> &children) {
         Result markerResult = build(marker, markerState);
         State itemState = state;
-        itemState.container = m_context.textStructure.openListItem(outer.container, itemIndex++,
-                                                                   int(m_context.textNodes.size()));
+        itemState.container =
+            m_context.textStructure.openListItem(outer.container, itemIndex++, m_context.nextTextIndex());
         Result content =
             build(theme.listItem.build({EngineViews::blockSequence(children), MarkdownContent(children)}),
                   itemState);
@@ -380,7 +377,7 @@ LayoutBuilder::Result LayoutBuilder::buildTable(const BlockNode &block, const St
             const QList<InlineNode> &content = cells.cells[column].content;
             State cellState = state;
             cellState.container = m_context.textStructure.openTableCell(state.container, row, column,
-                                                                        int(m_context.textNodes.size()));
+                                                                        m_context.nextTextIndex());
             Result cell = build(m_environment.theme.tableCell.build(
                                     {row, column, EngineViews::inlineText(content), InlineContent(content)}),
                                 cellState);

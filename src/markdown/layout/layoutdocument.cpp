@@ -4,8 +4,10 @@
 #include "markdown/images/imageprovider.h"
 #include "markdown/layout/colorschemeimagefilter_p.h"
 #include "markdown/layout/copiedtextwriter_p.h"
+#include "markdown/layout/layoutimagenode_p.h"
 #include "markdown/layout/layoutimagestore_p.h"
 #include "markdown/layout/layoutnodedisposal_p.h"
+#include "markdown/layout/layoutscrollnode_p.h"
 #include "markdown/layout/layoutsequencenode_p.h"
 #include "markdown/layout/layouttextnode_p.h"
 
@@ -92,7 +94,7 @@ void LayoutDocument::appendBlocks(const QList<BlockNode> &blocks)
     m_blockLists.push_back(blocks);
     m_entries.reserve(m_entries.size() + size_t(blocks.size()));
     for (const BlockNode &block : std::as_const(m_blockLists.back()))
-        m_entries.push_back({&block, nullptr, {}, 0, 0});
+        m_entries.push_back({&block, nullptr, {}, 0, 0, 0});
 }
 
 void LayoutDocument::dropNodes()
@@ -108,6 +110,9 @@ void LayoutDocument::dropNodes()
             nodes.push_back(std::move(entry.node));
     }
     LayoutNodeDisposal::dispose(std::move(nodes));
+    for (const int index : m_resident)
+        m_entries[size_t(index)].listed = false;
+    m_resident.clear();
     m_built = 0;
     m_laidOut = 0;
 }
@@ -120,20 +125,210 @@ void LayoutDocument::setWidth(qreal width)
     m_laidOut = 0;
 }
 
+namespace {
+
+// Whether a block's nodes hold something that building them again would lose: a picture, or
+// code scrolled sideways.
+bool holdsKeptState(const LayoutNode &node)
+{
+    if (const auto *scroll = dynamic_cast<const LayoutScrollNode *>(&node); scroll && scroll->offset() != 0)
+        return true;
+    if (dynamic_cast<const LayoutImageNode *>(&node))
+        return true;
+    for (int index = 0; index < node.childCount(); ++index) {
+        if (holdsKeptState(*node.child(index)))
+            return true;
+    }
+    return false;
+}
+
+// Takes a block's texts off the shaped-text list, so that its nodes may be freed later and
+// without the document.
+void forgetShapedTexts(LayoutNode &node, LayoutTextCache &cache)
+{
+    if (auto *text = dynamic_cast<LayoutTextNode *>(&node))
+        cache.remove(text);
+    for (int index = 0; index < node.childCount(); ++index)
+        forgetShapedTexts(*node.child(index), cache);
+}
+
+} // namespace
+
 void LayoutDocument::build(Entry &entry)
+{
+    entry.firstText = int(m_context.textNodes.size());
+    entry.firstContainer = m_context.textStructure.containerCount();
+    const size_t pictures = m_context.pictures.size();
+    const size_t inlineImageTexts = m_context.inlineImageTexts.size();
+    const int index = int(&entry - m_entries.data());
+    buildNode(entry, index);
+    entry.parkable =
+        pictures == m_context.pictures.size() && inlineImageTexts == m_context.inlineImageTexts.size();
+}
+
+void LayoutDocument::buildNode(Entry &entry, int index)
 {
     bool found = false;
     const BlockNode block =
         ColorSchemeImageFilter::withoutOtherSchemeImages(*entry.block, m_context.appearance, &found);
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
-    entry.firstText = int(m_context.textNodes.size());
-    entry.firstContainer = m_context.textStructure.containerCount();
     LayoutBuilder builder(m_environment, m_context);
-    const int index = int(&entry - m_entries.data());
     LayoutBuilder::Result result = builder.buildBlock(block, m_documentState, index);
     entry.node = std::move(result.node);
     entry.margin = result.margin;
     m_entryOfRoot.insert(entry.node.get(), index);
+}
+
+void LayoutDocument::unpark(int index)
+{
+    Entry &entry = m_entries[size_t(index)];
+    m_context.replayedText = entry.firstText;
+    m_context.textStructure.beginReplay(entry.firstContainer);
+    buildNode(entry, index);
+    m_context.textStructure.endReplay();
+    m_context.replayedText = -1;
+    if (index < m_laidOut) {
+        entry.node->layout(m_width);
+        entry.node->setPosition({0, entry.top});
+    }
+    listResident(index);
+}
+
+bool LayoutDocument::park(int index)
+{
+    Entry &entry = m_entries[size_t(index)];
+    if (!entry.node || !entry.parkable || holdsKeptState(*entry.node))
+        return false;
+    forgetShapedTexts(*entry.node, m_context.textLayouts);
+    std::fill(m_context.textNodes.begin() + entry.firstText, m_context.textNodes.begin() + textEnd(index),
+              nullptr);
+    m_context.textStructure.forgetNodes(entry.firstContainer, containerEnd(index));
+    m_entryOfRoot.remove(entry.node.get());
+    std::vector<std::unique_ptr<LayoutNode>> nodes;
+    nodes.push_back(std::move(entry.node));
+    LayoutNodeDisposal::dispose(std::move(nodes));
+    entry.listed = false;
+    return true;
+}
+
+LayoutNode *LayoutDocument::nodeOf(int index) const
+{
+    if (index < 0 || index >= m_built)
+        return nullptr;
+    if (isParked(index))
+        const_cast<LayoutDocument *>(this)->unpark(index);
+    return m_entries[size_t(index)].node.get();
+}
+
+bool LayoutDocument::isResident(const Entry &entry) const
+{
+    return entry.top <= m_residentBottom && entry.top + entry.height >= m_residentTop;
+}
+
+void LayoutDocument::listResident(int index)
+{
+    Entry &entry = m_entries[size_t(index)];
+    if (entry.parkable && !entry.listed) {
+        entry.listed = true;
+        m_resident.push_back(index);
+    }
+}
+
+void LayoutDocument::setResidentRange(qreal top, qreal bottom)
+{
+    m_residentTop = top;
+    m_residentBottom = bottom;
+    std::vector<int> kept;
+    for (const int index : m_resident) {
+        Entry &entry = m_entries[size_t(index)];
+        if (!entry.listed)
+            continue; // parked since, or listed twice
+        entry.listed = false;
+        if (entry.node && (index >= m_laidOut || isResident(entry) || !park(index)))
+            kept.push_back(index);
+    }
+    for (const int index : kept)
+        m_entries[size_t(index)].listed = true;
+    m_resident = std::move(kept);
+}
+
+int LayoutDocument::parkedBlockCount() const
+{
+    int count = 0;
+    for (int index = 0; index < m_laidOut; ++index)
+        count += isParked(index) ? 1 : 0;
+    return count;
+}
+
+int LayoutDocument::blockOfText(int text) const
+{
+    const auto begin = m_entries.begin();
+    const auto it = std::partition_point(begin, begin + m_built,
+                                         [text](const Entry &entry) { return entry.firstText <= text; });
+    return std::max(0, int(it - begin) - 1);
+}
+
+int LayoutDocument::textEnd(int block) const
+{
+    return block + 1 < m_built ? m_entries[size_t(block) + 1].firstText : int(m_context.textNodes.size());
+}
+
+int LayoutDocument::containerEnd(int block) const
+{
+    return block + 1 < m_built ? m_entries[size_t(block) + 1].firstContainer
+                               : m_context.textStructure.containerCount();
+}
+
+std::vector<int> LayoutDocument::unparkTexts(int first, int last) const
+{
+    std::vector<int> unparked;
+    const int count = int(m_context.textNodes.size());
+    if (count == 0)
+        return unparked;
+    first = std::clamp(first, 0, count - 1);
+    last = std::clamp(last, first, count - 1);
+    for (int block = blockOfText(first); block < m_built && m_entries[size_t(block)].firstText <= last;
+         ++block) {
+        if (isParked(block)) {
+            nodeOf(block);
+            unparked.push_back(block);
+        }
+    }
+    return unparked;
+}
+
+void LayoutDocument::parkAgain(const std::vector<int> &blocks) const
+{
+    auto *self = const_cast<LayoutDocument *>(this);
+    for (const int block : blocks) {
+        if (!self->isResident(m_entries[size_t(block)]))
+            self->park(block); // else it stays, listed for the next range
+    }
+}
+
+void LayoutDocument::forEachText(const std::function<void(const LayoutTextNode &)> &visit) const
+{
+    for (int block = 0; block < m_built; ++block) {
+        const int first = m_entries[size_t(block)].firstText;
+        const int end = textEnd(block);
+        if (first == end)
+            continue;
+        const bool parked = isParked(block);
+        nodeOf(block);
+        for (int text = first; text < end; ++text)
+            visit(*m_context.textNodes[size_t(text)]);
+        if (parked)
+            parkAgain({block});
+    }
+}
+
+const LayoutTextNode *LayoutDocument::textNode(int index) const
+{
+    if (index < 0 || index >= int(m_context.textNodes.size()))
+        return nullptr;
+    if (!m_context.textNodes[size_t(index)])
+        nodeOf(blockOfText(index));
+    return m_context.textNodes[size_t(index)];
 }
 
 bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
@@ -144,24 +339,28 @@ bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
     while (m_laidOut < int(m_entries.size())) {
         if (m_laidOut > 0) {
             const Entry &last = m_entries[size_t(m_laidOut - 1)];
-            if (last.top + last.node->size().height() >= bottom)
+            if (last.top + last.height >= bottom)
                 break;
         }
         if (budgetMs >= 0 && timer.elapsed() >= budgetMs)
             break;
-        Entry &entry = m_entries[size_t(m_laidOut)];
-        if (m_laidOut >= m_built) {
+        const int index = m_laidOut;
+        Entry &entry = m_entries[size_t(index)];
+        if (index >= m_built) {
             build(entry);
-            m_built = m_laidOut + 1;
+            m_built = index + 1;
+        } else if (!entry.node) {
+            unpark(index);
         }
-        const QSizeF size = entry.node->layout(m_width);
-        Q_UNUSED(size);
-        const Entry *previous = m_laidOut > 0 ? &m_entries[size_t(m_laidOut - 1)] : nullptr;
-        entry.top = previous ? previous->top + previous->node->size().height() +
+        entry.height = entry.node->layout(m_width).height();
+        const Entry *previous = index > 0 ? &m_entries[size_t(index) - 1] : nullptr;
+        entry.top = previous ? previous->top + previous->height +
                                    LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
                              : 0;
         entry.node->setPosition({0, entry.top});
         ++m_laidOut;
+        if (isResident(entry) || !park(index))
+            listResident(index);
     }
     return isComplete();
 }
@@ -179,7 +378,7 @@ qreal LayoutDocument::laidOutHeight() const
     if (m_laidOut == 0)
         return 0;
     const Entry &last = m_entries[size_t(m_laidOut - 1)];
-    return last.top + last.node->size().height();
+    return last.top + last.height;
 }
 
 qreal LayoutDocument::estimatedHeight() const
@@ -215,10 +414,11 @@ void LayoutDocument::paint(LayoutPaintContext &context) const
         const Entry &entry = m_entries[size_t(i)];
         if (entry.top > clip.bottom())
             break;
-        const QRectF frame = entry.node->frame();
+        const LayoutNode *node = nodeOf(i);
+        const QRectF frame = node->frame();
         context.painter->translate(frame.topLeft());
         context.clip = clip.translated(-frame.topLeft());
-        entry.node->paint(context);
+        node->paint(context);
         context.painter->translate(-frame.topLeft());
     }
     context.clip = clip;
@@ -229,9 +429,9 @@ LayoutHit LayoutDocument::hitTest(QPointF point) const
     LayoutHit hit;
     if (m_laidOut == 0)
         return hit;
-    const Entry &entry = m_entries[size_t(blockAt(point.y()))];
-    if (entry.node->frame().contains(point))
-        entry.node->hitTest(point - entry.node->position(), hit);
+    LayoutNode *node = nodeOf(blockAt(point.y()));
+    if (node->frame().contains(point))
+        node->hitTest(point - node->position(), hit);
     return hit;
 }
 
@@ -248,17 +448,26 @@ std::optional<LayoutDocument::TextPosition> LayoutDocument::positionAt(QPointF p
     if (hit.text && hit.text->documentIndex() >= 0)
         return TextPosition{hit.text->documentIndex(), hit.text->cursorAt(hit.textPoint)};
 
-    const int count = laidOutTextCount();
-    if (count == 0)
+    if (laidOutTextCount() == 0)
         return std::nullopt;
-    const auto &nodes = m_context.textNodes;
-    // Texts are in document order, which is top to bottom: take the last one starting above.
-    auto it = std::partition_point(nodes.begin(), nodes.begin() + count, [&](const LayoutTextNode *node) {
-        return node->mapToDocument(QPointF(0, 0)).y() <= point.y();
-    });
-    if (it == nodes.begin())
+    // Texts are in document order, which is top to bottom: take the last one starting above,
+    // in the block at the point or else in the nearest block above that has texts.
+    const LayoutTextNode *node = nullptr;
+    for (int block = std::min(blockAt(point.y()), m_laidOut - 1); block >= 0 && !node; --block) {
+        const int first = m_entries[size_t(block)].firstText;
+        const int end = textEnd(block);
+        if (first == end)
+            continue;
+        nodeOf(block);
+        const auto begin = m_context.textNodes.begin();
+        const auto it = std::partition_point(begin + first, begin + end, [&](const LayoutTextNode *text) {
+            return text->mapToDocument(QPointF(0, 0)).y() <= point.y();
+        });
+        if (it != begin + first)
+            node = *(it - 1);
+    }
+    if (!node)
         return TextPosition{0, 0};
-    const LayoutTextNode *node = *(it - 1);
     const QPointF origin = node->mapToDocument(QPointF(0, 0));
     if (point.y() >= origin.y() + node->size().height())
         return TextPosition{node->documentIndex(), node->length()};
@@ -267,26 +476,35 @@ std::optional<LayoutDocument::TextPosition> LayoutDocument::positionAt(QPointF p
 
 QString LayoutDocument::text(const LayoutSelection &selection) const
 {
+    const std::vector<int> unparked = unparkTexts(selection.startNode, selection.endNode);
     CopiedTextWriter writer(
         m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
         CopiedTextWriter::Formats::plainText);
-    return writer.write(selection).plainText;
+    QString text = writer.write(selection).plainText;
+    parkAgain(unparked);
+    return text;
 }
 
 CopiedText LayoutDocument::copiedText(const LayoutSelection &selection) const
 {
+    const std::vector<int> unparked = unparkTexts(selection.startNode, selection.endNode);
     CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
                             [this](int index) { return topLevelBlock(index); });
-    return writer.write(selection);
+    CopiedText copied = writer.write(selection);
+    parkAgain(unparked);
+    return copied;
 }
 
 LayoutDocument::PlainTextMap LayoutDocument::plainTextMap() const
 {
+    const LayoutSelection all = allText();
+    const std::vector<int> unparked = unparkTexts(all.startNode, all.endNode);
     CopiedTextWriter writer(
         m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
         CopiedTextWriter::Formats::plainText);
     PlainTextMap map;
-    map.text = writer.write(allText()).plainText;
+    map.text = writer.write(all).plainText;
+    parkAgain(unparked);
     for (const qsizetype start : writer.plainTextStarts())
         map.nodeStarts.push_back(int(start));
     // A page of empty texts selects nothing; they all start at the end.
@@ -299,10 +517,10 @@ std::optional<LayoutDocument::CodeBlockArea> LayoutDocument::codeBlockAt(QPointF
     const int block = blockAt(point.y());
     if (block < 0 || block >= m_laidOut)
         return std::nullopt;
+    nodeOf(block);
     const TextStructure &structure = m_context.textStructure;
     const int first = m_entries[size_t(block)].firstContainer;
-    const int end =
-        block + 1 < m_built ? m_entries[size_t(block) + 1].firstContainer : structure.containerCount();
+    const int end = containerEnd(block);
     for (int index = first; index < end; ++index) {
         const TextStructure::Container &container = structure.container(index);
         if (container.kind != TextStructure::Container::Kind::block ||
@@ -318,9 +536,15 @@ std::optional<LayoutDocument::CodeBlockArea> LayoutDocument::codeBlockAt(QPointF
 
 CopiedText LayoutDocument::codeBlockText(int block) const
 {
+    const int firstText = block >= 0 && block < m_context.textStructure.containerCount()
+                              ? m_context.textStructure.container(block).firstText
+                              : 0;
+    const std::vector<int> unparked = unparkTexts(firstText, firstText);
     CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
                             [this](int index) { return topLevelBlock(index); });
-    return writer.codeBlock(block);
+    CopiedText copied = writer.codeBlock(block);
+    parkAgain(unparked);
+    return copied;
 }
 
 const BlockNode *LayoutDocument::topLevelBlock(int index) const
@@ -330,19 +554,22 @@ const BlockNode *LayoutDocument::topLevelBlock(int index) const
 
 LayoutSelection LayoutDocument::wordSelection(TextPosition position) const
 {
-    const auto &nodes = m_context.textNodes;
-    if (position.node < 0 || position.node >= int(nodes.size()))
+    const LayoutTextNode *node = textNode(position.node);
+    if (!node)
         return {};
-    const auto [start, end] = nodes[size_t(position.node)]->wordAt(position.offset);
+    const auto [start, end] = node->wordAt(position.offset);
     return {position.node, start, position.node, end};
 }
 
 LayoutSelection LayoutDocument::allText() const
 {
-    const auto &nodes = m_context.textNodes;
-    if (nodes.empty())
+    const int count = textCount();
+    if (count == 0)
         return {};
-    return {0, 0, int(nodes.size()) - 1, nodes.back()->length()};
+    const std::vector<int> unparked = unparkTexts(count - 1, count - 1);
+    const LayoutSelection all{0, 0, count - 1, m_context.textNodes.back()->length()};
+    parkAgain(unparked);
+    return all;
 }
 
 QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const SearchPattern &query) const
@@ -350,21 +577,22 @@ QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const Se
     QList<TextMatch> matches;
     if (block < 0 || block >= m_built)
         return matches;
-    const int first = m_entries[size_t(block)].firstText;
-    const int end =
-        block + 1 < m_built ? m_entries[size_t(block) + 1].firstText : int(m_context.textNodes.size());
-    for (int node = first; node < end; ++node) {
+    const bool parked = isParked(block);
+    nodeOf(block);
+    for (int node = m_entries[size_t(block)].firstText; node < textEnd(block); ++node) {
         for (const auto &[start, stop] : m_context.textNodes[size_t(node)]->findMatches(query))
             matches.append({node, start, stop});
     }
+    if (parked)
+        parkAgain({block});
     return matches;
 }
 
 QRectF LayoutDocument::textRect(int node, int start, int end) const
 {
-    if (node < 0 || node >= int(m_context.textNodes.size()))
+    const LayoutTextNode *text = textNode(node);
+    if (!text)
         return {};
-    const LayoutTextNode *text = m_context.textNodes[size_t(node)];
     const QPointF origin = text->mapToDocument(QPointF(0, 0));
     return text->cursorRect(start).united(text->cursorRect(end)).translated(origin);
 }
@@ -375,10 +603,10 @@ std::optional<qreal> LayoutDocument::headingTop(const QString &identifier, int o
         return std::nullopt;
     size_t checked = 0;
     for (;;) {
-        const auto &nodes = m_context.textNodes;
-        for (; checked < nodes.size() && int(checked) < laidOutTextCount(); ++checked) {
-            if (nodes[checked]->identifier() == identifier && occurrence-- == 0)
-                return nodes[checked]->mapToDocument(QPointF(0, 0)).y();
+        const auto &headings = m_context.identifiedTexts;
+        for (; checked < headings.size() && headings[checked].first < laidOutTextCount(); ++checked) {
+            if (headings[checked].second == identifier && occurrence-- == 0)
+                return textNode(headings[checked].first)->mapToDocument(QPointF(0, 0)).y();
         }
         if (isComplete())
             return std::nullopt;
@@ -443,7 +671,7 @@ QString LayoutDocument::dump() const
     QString result;
     QTextStream stream(&result);
     for (int i = 0; i < m_laidOut; ++i)
-        m_entries[size_t(i)].node->dump(stream, 0);
+        nodeOf(i)->dump(stream, 0);
     return result;
 }
 

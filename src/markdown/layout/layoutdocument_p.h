@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 #include <vector>
@@ -22,6 +24,12 @@ class LayoutTextNode;
 // The laid-out page of one document. Top-level blocks are built and measured lazily, in order,
 // as far down as someone needs (layoutUntil), so the first screen of a long document shows
 // before the rest is measured. Blocks can be appended while the text is still being parsed.
+//
+// Only the blocks near what is shown keep their nodes (see setResidentRange): the others are
+// parked, their nodes freed and their measured height kept, and built again, with the same
+// document indices, when something asks for them. A 10 MB document thus holds nodes for a few
+// screens rather than for all of its text. Blocks holding pictures, and code scrolled sideways,
+// stay built: what they hold (an image on its way, a scroll offset) would be lost.
 class LayoutDocument : public QObject
 {
     Q_OBJECT
@@ -74,8 +82,14 @@ public:
     // The top-level block at a height, and its top (both within the measured part).
     int blockAt(qreal y) const;
     qreal blockTop(int index) const;
-    // The laid-out node of a measured top-level block, placed in document coordinates.
-    const LayoutNode *blockNode(int index) const { return m_entries.at(size_t(index)).node.get(); }
+    // The laid-out node of a measured top-level block, placed in document coordinates (built
+    // again if it was parked).
+    const LayoutNode *blockNode(int index) const { return nodeOf(index); }
+    // Blocks measured outside [top, bottom] (document coordinates) are parked from now on, those
+    // already measured there included; the range is unbounded until set.
+    void setResidentRange(qreal top, qreal bottom);
+    // How many measured blocks are parked.
+    int parkedBlockCount() const;
     // Whether a picture the page asked for is still on its way (its arrival invalidates the
     // layout).
     bool isLoadingImages() const;
@@ -113,7 +127,13 @@ public:
     LayoutSelection allText() const;
     // The pictures of the built part of the page, in document order.
     const std::vector<LayoutBuildContext::Picture> &pictures() const { return m_context.pictures; }
-    const std::vector<LayoutTextNode *> &textNodes() const { return m_context.textNodes; }
+    // The selectable texts of the built part of the page, by document index. A text of a parked
+    // block is built again when asked for.
+    int textCount() const { return int(m_context.textNodes.size()); }
+    const LayoutTextNode *textNode(int index) const;
+    // Visits every selectable text in document order, building parked blocks again for the
+    // visit only.
+    void forEachText(const std::function<void(const LayoutTextNode &)> &visit) const;
     // The blocks of the page in the lists they were given in, for a find to count off the
     // window's thread (a copy costs a reference count a list).
     const std::vector<QList<BlockNode>> &blockLists() const { return m_blockLists; }
@@ -150,9 +170,30 @@ private:
         qreal top = 0;
         int firstText = 0;      // index in textNodes of the first text of this block
         int firstContainer = 0; // index of its first container in the text structure
+        qreal height = 0;       // measured at the page's width
+        bool parkable = false;  // may give up its node (see the class comment)
+        bool listed = false;    // in m_resident
     };
 
     void build(Entry &entry);
+    void buildNode(Entry &entry, int index);
+    // The node of a built block, built again (and measured) if it was parked. Const for the
+    // callers' sake: building a parked block again changes nothing they can observe.
+    LayoutNode *nodeOf(int index) const;
+    void unpark(int index);
+    // Returns whether the block gave up its node.
+    bool park(int index);
+    bool isParked(int index) const { return index < m_built && !m_entries[size_t(index)].node; }
+    bool isResident(const Entry &entry) const;
+    void listResident(int index);
+    // The block holding a text, and the ends of a block's texts and containers.
+    int blockOfText(int text) const;
+    int textEnd(int block) const;
+    int containerEnd(int block) const;
+    // Builds again the parked blocks holding the texts from `first` to `last`; returns them, for
+    // parkAgain once they were read.
+    std::vector<int> unparkTexts(int first, int last) const;
+    void parkAgain(const std::vector<int> &blocks) const;
     void dropNodes();
     void invalidateEntryOf(LayoutNode *node);
     void onImageSettled(const QUrl &url, ImageProvider *provider);
@@ -168,7 +209,11 @@ private:
     std::vector<QList<BlockNode>> m_blockLists;
     std::vector<Entry> m_entries;
     QHash<const LayoutNode *, int> m_entryOfRoot;
-    int m_built = 0;   // entries [0, m_built) have nodes
+    // Parkable blocks that have nodes now, some perhaps parked since (their node is gone).
+    std::vector<int> m_resident;
+    qreal m_residentTop = -LayoutNode::unbounded;
+    qreal m_residentBottom = LayoutNode::unbounded;
+    int m_built = 0;   // entries [0, m_built) were built (and have nodes unless parked)
     int m_laidOut = 0; // entries [0, m_laidOut) are measured at m_width
     qreal m_width = 800;
 };

@@ -41,6 +41,9 @@ constexpr qsizetype firstParsePieceSize = 24 * 1024;
 constexpr qint64 sliceMilliseconds = 8;
 // How far below the visible part the page is measured before painting.
 constexpr qreal lookAhead = 400;
+// Blocks further than this above or below the view give up their nodes (the page keeps their
+// heights), so a long document holds nodes for a few screens only.
+constexpr qreal residentMargin = 2000;
 
 // The lines a text ends, as a search and the parser count them: LF, CR and CR LF.
 int lineBreakCount(QStringView text)
@@ -615,9 +618,19 @@ QString MarkdownView::layoutDump()
     return m_document->dump();
 }
 
+int MarkdownView::blockCount() const
+{
+    return m_document->blockCount();
+}
+
+int MarkdownView::parkedBlockCount() const
+{
+    return m_document->parkedBlockCount();
+}
+
 const AccessibleTextMap &MarkdownView::accessibleTextMap() const
 {
-    if (!m_accessibleText || m_accessibleText->nodeCount() != int(m_document->textNodes().size())) {
+    if (!m_accessibleText || m_accessibleText->nodeCount() != m_document->textCount()) {
         m_accessibleText = std::make_unique<AccessibleTextMap>(*m_document);
         ++m_accessibleGeneration;
     }
@@ -666,7 +679,7 @@ QPointF MarkdownView::viewportPoint(QPointF documentPoint) const
 
 void MarkdownView::announceTextChanges()
 {
-    const int count = int(m_document->textNodes().size());
+    const int count = m_document->textCount();
     if (!m_textReplaced && count == m_announcedTextNodes)
         return;
     if (!QAccessible::isActive()) {
@@ -681,11 +694,11 @@ void MarkdownView::announceTextChanges()
         QAccessible::updateAccessibility(&update);
         m_announcedLength = int(text.size());
     } else {
-        const auto &nodes = m_document->textNodes();
-        LayoutSelection added{0, 0, count - 1, nodes.back()->length()};
+        const int lastLength = m_document->textNode(count - 1)->length();
+        LayoutSelection added{0, 0, count - 1, lastLength};
         if (m_announcedTextNodes > 0)
-            added = {m_announcedTextNodes - 1, nodes[size_t(m_announcedTextNodes - 1)]->length(), count - 1,
-                     nodes.back()->length()};
+            added = {m_announcedTextNodes - 1, m_document->textNode(m_announcedTextNodes - 1)->length(),
+                     count - 1, lastLength};
         const QString text =
             m_announcedTextNodes > 0 ? m_document->text(added) : m_document->text(m_document->allText());
         QAccessibleTextInsertEvent insert(this, m_announcedLength, text);
@@ -830,8 +843,17 @@ void MarkdownView::relayout()
     continueInBackground();
 }
 
+void MarkdownView::keepResidentAroundView()
+{
+    if (m_interaction->draggedScroll)
+        return; // its block keeps its node until the drag ends
+    const qreal top = viewTop();
+    m_document->setResidentRange(top - residentMargin, top + viewHeight() + lookAhead + residentMargin);
+}
+
 void MarkdownView::layoutVisible()
 {
+    keepResidentAroundView();
     const qreal bottom = viewTop() + viewHeight() + lookAhead;
     m_document->layoutUntil(bottom);
     updateScrollBar();
@@ -864,6 +886,7 @@ void MarkdownView::backgroundStep()
     if (!m_pendingPieces.isEmpty()) {
         parseNextPiece();
     } else {
+        keepResidentAroundView();
         m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
     }
     updateScrollBar();
@@ -956,6 +979,7 @@ void MarkdownView::resizeEvent(QResizeEvent *event)
 
 void MarkdownView::scrollContentsBy(int, int)
 {
+    keepResidentAroundView();
     const qreal bottom = viewTop() + viewHeight() + lookAhead;
     if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(bottom);

@@ -129,6 +129,10 @@ public:
     qreal documentHeight() const;
     // The laid-out page as indented text (tests compare it with references).
     QString layoutDump();
+    // How many top-level blocks the page has, and how many of them gave up their nodes for now
+    // (far from the view).
+    int blockCount() const;
+    int parkedBlockCount() const;
 
     QSize sizeHint() const override;
 
@@ -197,6 +201,8 @@ private:
     void scrollToDocumentY(qreal y);
     void relayout();
     void layoutVisible();
+    // Lets blocks far from the view give up their nodes.
+    void keepResidentAroundView();
     void continueInBackground();
     void backgroundStep();
     void updateScrollBar();

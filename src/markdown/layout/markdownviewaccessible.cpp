@@ -233,7 +233,7 @@ QString MarkdownViewAccessible::textAtOffset(int offset, QAccessible::TextBounda
         range = paragraphAround(text, offset); // a text not laid out yet reads as one line
         const LayoutDocument &document = view()->layoutDocument();
         const LayoutDocument::TextPosition position = map.positionOf(document, offset);
-        const LayoutTextNode &node = *document.textNodes()[size_t(position.node)];
+        const LayoutTextNode &node = *document.textNode(position.node);
         const QList<std::pair<int, int>> lines = node.lineRanges();
         for (qsizetype index = 0; index < lines.size(); ++index) {
             const auto [start, length] = lines.at(index);

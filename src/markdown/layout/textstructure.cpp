@@ -6,6 +6,11 @@ namespace kestrune {
 
 int TextStructure::open(const Container &container)
 {
+    if (m_replayed >= 0) {
+        Q_ASSERT(m_replayed < int(m_containers.size()));
+        Q_ASSERT(m_containers[size_t(m_replayed)].kind == container.kind);
+        return m_replayed++;
+    }
     m_containers.push_back(container);
     return int(m_containers.size()) - 1;
 }
@@ -26,10 +31,17 @@ int TextStructure::openTableCell(int table, int row, int column, int nextText)
         {Container::Kind::tableCell, BlockNode::Kind::paragraph, table, row, column, nextText, nullptr});
 }
 
+void TextStructure::forgetNodes(int first, int end)
+{
+    for (int index = std::max(0, first); index < end && index < int(m_containers.size()); ++index)
+        m_containers[size_t(index)].node = nullptr;
+}
+
 void TextStructure::clear()
 {
     m_containers.clear();
     m_containerOfText.clear();
+    m_replayed = -1;
 }
 
 int TextStructure::containerOfText(int text) const

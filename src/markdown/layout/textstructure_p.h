@@ -48,7 +48,18 @@ public:
     int openTableCell(int table, int row, int column, int nextText);
     void setNode(int container, LayoutNode *node) { m_containers[size_t(container)].node = node; }
     // The next selectable text lies in `container` (-1: in none).
-    void addText(int container) { m_containerOfText.push_back(container); }
+    void addText(int container)
+    {
+        if (m_replayed < 0)
+            m_containerOfText.push_back(container);
+    }
+    // A block built again after it was parked opens the containers it opened the first time, in
+    // the same order: from `firstContainer` on they are taken back instead of added, until
+    // endReplay().
+    void beginReplay(int firstContainer) { m_replayed = firstContainer; }
+    void endReplay() { m_replayed = -1; }
+    // Forgets what the containers from `first` to `end` were built into.
+    void forgetNodes(int first, int end);
     void clear();
 
     int containerCount() const { return int(m_containers.size()); }
@@ -70,6 +81,7 @@ private:
 
     std::vector<Container> m_containers;
     std::vector<int> m_containerOfText;
+    int m_replayed = -1; // the next container taken back while replaying
 };
 
 } // namespace kestrune

@@ -21,8 +21,8 @@ struct Page
         document.layoutAll();
     }
 
-    int textCount() const { return int(document.textNodes().size()); }
-    const LayoutTextNode &text(int index) const { return *document.textNodes()[size_t(index)]; }
+    int textCount() const { return document.textCount(); }
+    const LayoutTextNode &text(int index) const { return *document.textNode(index); }
     int indexOf(const QString &text) const
     {
         for (int index = 0; index < textCount(); ++index) {

@@ -100,19 +100,9 @@ struct Page
             for (int i = 0; i < node->childCount(); ++i)
                 walk(node->child(i));
         };
-        // The top-level nodes are the roots of the texts' ancestors.
-        QSet<LayoutNode *> roots;
-        for (LayoutTextNode *text : document->textNodes()) {
-            LayoutNode *root = text;
-            while (root->parent())
-                root = root->parent();
-            roots.insert(root);
-        }
-        QList<LayoutNode *> ordered(roots.begin(), roots.end());
-        std::sort(ordered.begin(), ordered.end(),
-                  [](LayoutNode *a, LayoutNode *b) { return a->position().y() < b->position().y(); });
-        for (LayoutNode *root : ordered)
-            walk(root);
+        // The page hands its nodes out read-only; these tests also scroll them.
+        for (int block = 0; block < document->blockCount(); ++block)
+            walk(const_cast<LayoutNode *>(document->blockNode(block)));
         return result;
     }
 
@@ -131,10 +121,13 @@ struct Page
         return image;
     }
 
-    QList<LayoutTextNode *> texts()
+    QList<const LayoutTextNode *> texts()
     {
         dump();
-        return QList<LayoutTextNode *>(document->textNodes().begin(), document->textNodes().end());
+        QList<const LayoutTextNode *> result;
+        for (int index = 0; index < document->textCount(); ++index)
+            result.append(document->textNode(index));
+        return result;
     }
 };
 
@@ -205,7 +198,7 @@ private Q_SLOTS:
         QFETCH(QString, markdown);
         QFETCH(qreal, gap);
         Page page(markdown);
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         QVERIFY(texts.size() >= 2);
         QCOMPARE(documentRect(texts[1]).top() - documentRect(texts[0]).bottom(), gap);
     }
@@ -233,7 +226,7 @@ private Q_SLOTS:
             QCOMPARE(marker.right(), markers.last().right());
         QVERIFY(markers.first().width() <= markers.last().width());
         // The item texts line up.
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         QCOMPARE(documentRect(texts[0]).left(), documentRect(texts[2]).left());
     }
 
@@ -263,7 +256,7 @@ private Q_SLOTS:
     {
         Page page(QStringLiteral(
             "| L | C | R |\n|:--|:-:|--:|\n| long left | long centre | 1 |\n| x | y | 22222 |"));
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         QCOMPARE(texts.size(), 9);
         // Right column: every cell, the header's included, ends at the same x.
         const qreal right = documentRect(texts[2]->parent()).right();
@@ -285,8 +278,8 @@ private Q_SLOTS:
         const QString words = QStringLiteral("word ").repeated(40);
         Page page(QStringLiteral("| a | b |\n|---|---|\n| %1 | %1 |").arg(words), 300);
         page.dump();
-        const QList<LayoutTextNode *> texts = page.texts();
-        for (LayoutTextNode *text : texts)
+        const QList<const LayoutTextNode *> texts = page.texts();
+        for (const LayoutTextNode *text : texts)
             QVERIFY(documentRect(text->parent()).right() <= 300);
     }
 
@@ -308,7 +301,7 @@ private Q_SLOTS:
         QVERIFY(scroll->child(0)->size().width() > 800);
         QVERIFY(scroll->maximumOffset() > 0);
         QVERIFY(!scroll->indicatorTrack().isEmpty());
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         QCOMPARE(texts.size(), 17);
         // One line each: a cell's text is as tall as the paragraph's single line.
         const qreal lineHeight = texts.last()->size().height();
@@ -690,7 +683,7 @@ private Q_SLOTS:
         Page page(lists, 600);
         page.dump();
         QList<QRectF> words;
-        for (LayoutTextNode *text : page.document->textNodes())
+        for (const LayoutTextNode *text : page.texts())
             words.append(QRectF(text->mapToDocument({0, 0}), text->size()));
         QCOMPARE(words.size(), 1000);
         std::sort(words.begin(), words.end(),
@@ -720,11 +713,11 @@ private Q_SLOTS:
         QFETCH(QString, markdown);
         const QString word = QStringLiteral("x").repeated(200000);
         Page page(markdown, 600);
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         const auto found = std::find_if(texts.begin(), texts.end(),
-                                        [](LayoutTextNode *text) { return text->length() > 1000; });
+                                        [](const LayoutTextNode *text) { return text->length() > 1000; });
         QVERIFY(found != texts.end());
-        LayoutTextNode *text = *found;
+        const LayoutTextNode *text = *found;
         QCOMPARE(text->plainText(), word);
 
         const QString laidOut = text->layoutText();
@@ -794,9 +787,9 @@ private Q_SLOTS:
                       QString(i, QLatin1Char('>')) + QLatin1Char('\n');
         Page page(quotes, 600, theme);
         page.dump();
-        const QList<LayoutTextNode *> texts = page.texts();
+        const QList<const LayoutTextNode *> texts = page.texts();
         QCOMPARE(texts.size(), depth);
-        for (LayoutTextNode *text : texts) {
+        for (const LayoutTextNode *text : texts) {
             const QRectF box = documentRect(text);
             QVERIFY2(box.left() >= 0 && box.right() <= 600, qPrintable(QString::number(box.right())));
             QVERIFY(text->lineRanges().size() <= 2); // never a line per letter
@@ -873,6 +866,121 @@ private Q_SLOTS:
         QVERIFY(page.document->estimatedHeight() > 2000 * 20);
         QVERIFY(page.document->layoutAll());
         QCOMPARE(page.document->laidOutBlockCount(), 2000);
+    }
+
+    // Blocks outside the resident range give up their nodes and come back alike: the same
+    // heights, texts, copies, find matches, headings and hits as a page that kept them all.
+    void parkedBlocksComeBackAlike()
+    {
+        QString section = QStringLiteral(
+            "## Part %1\n\nSome *emphasis* and a [link](https://example.com/%1) in part %1.\n\n"
+            "- first item\n  - nested item\n- second item\n\n1. one\n2. two\n\n- [x] done\n\n"
+            "| Field | Type |\n|:--|--:|\n| start %1 | date |\n\n```\ncode line %1\n```\n\n> quoted %1\n\n");
+        QString text;
+        for (int part = 0; part < 60; ++part)
+            text += section.arg(part);
+        Page kept(text);
+        Page parked(text);
+        parked.document->setResidentRange(0, 300);
+        QVERIFY(kept.document->layoutAll());
+        QVERIFY(parked.document->layoutAll());
+        LayoutDocument &page = *parked.document;
+        LayoutDocument &reference = *kept.document;
+        const int parkedBlocks = page.parkedBlockCount();
+        QVERIFY(parkedBlocks > page.blockCount() * 9 / 10);
+        QCOMPARE(reference.parkedBlockCount(), 0);
+        QCOMPARE(page.laidOutHeight(), reference.laidOutHeight());
+        QCOMPARE(page.textCount(), reference.textCount());
+
+        const CopiedText copied = page.copiedText(page.allText());
+        const CopiedText expected = reference.copiedText(reference.allText());
+        QCOMPARE(copied.plainText, expected.plainText);
+        QCOMPARE(copied.markdown, expected.markdown);
+        QCOMPARE(page.plainTextMap().nodeStarts, reference.plainTextMap().nodeStarts);
+        QCOMPARE(page.parkedBlockCount(), parkedBlocks); // what was built for the copy went again
+
+        const SearchPattern query(QStringLiteral("part 5"));
+        for (int block = 0; block < page.blockCount(); ++block) {
+            const QList<LayoutDocument::TextMatch> matches = page.findMatches(block, query);
+            const QList<LayoutDocument::TextMatch> expectedMatches = reference.findMatches(block, query);
+            QCOMPARE(matches.size(), expectedMatches.size());
+            for (qsizetype index = 0; index < matches.size(); ++index) {
+                QCOMPARE(matches[index].node, expectedMatches[index].node);
+                QCOMPARE(matches[index].start, expectedMatches[index].start);
+            }
+        }
+        QCOMPARE(page.parkedBlockCount(), parkedBlocks);
+
+        QVERIFY(reference.headingTop(QStringLiteral("part-57")).has_value());
+        QCOMPARE(page.headingTop(QStringLiteral("part-57")), reference.headingTop(QStringLiteral("part-57")));
+        const qreal late = reference.laidOutHeight() * 0.9;
+        for (const qreal x : {5.0, 40.0, 120.0}) {
+            const QPointF point(x, late);
+            const auto position = page.positionAt(point);
+            const auto expectedPosition = reference.positionAt(point);
+            QVERIFY(position && expectedPosition);
+            QCOMPARE(*position, *expectedPosition);
+            QCOMPARE(page.textRect(position->node, 0, 1), reference.textRect(position->node, 0, 1));
+            QCOMPARE(page.wordSelection(*position).endOffset, reference.wordSelection(*position).endOffset);
+        }
+        const auto codeLine = [](const LayoutDocument &document) {
+            for (qreal y = document.laidOutHeight() * 0.8; y < document.laidOutHeight(); y += 4) {
+                if (const auto area = document.codeBlockAt({20, y}))
+                    return document.codeBlockText(area->block).plainText;
+            }
+            return QString();
+        };
+        QVERIFY(!codeLine(reference).isEmpty());
+        QCOMPARE(codeLine(page), codeLine(reference));
+
+        // Both pages paint alike far down, where the parked one builds its blocks again.
+        const QRectF far(0, late, 600, 300);
+        const auto paintAt = [&far](const LayoutDocument &document) {
+            QImage image(far.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.translate(-far.topLeft());
+            LayoutPaintContext context;
+            context.painter = &painter;
+            context.palette = QPalette(Qt::black, Qt::white);
+            context.clip = far;
+            document.paint(context);
+            return image;
+        };
+        QCOMPARE(paintAt(page), paintAt(reference));
+
+        // A new width measures the parked blocks anew, to the same heights.
+        page.setWidth(420);
+        reference.setWidth(420);
+        QVERIFY(page.layoutAll());
+        QVERIFY(reference.layoutAll());
+        QCOMPARE(page.laidOutHeight(), reference.laidOutHeight());
+        QCOMPARE(page.dump(), reference.dump());
+    }
+
+    // Code scrolled sideways keeps its node, and so its offset, when its block leaves the range.
+    void scrolledCodeStaysBuilt()
+    {
+        const QString wide =
+            QStringLiteral("```\n") + QString(400, QLatin1Char('x')) + QStringLiteral("\n```\n\n");
+        QString text = wide;
+        for (int index = 0; index < 200; ++index)
+            text += QStringLiteral("Paragraph %1.\n\n").arg(index);
+        Page page(text);
+        LayoutDocument &document = *page.document;
+        QVERIFY(document.layoutAll());
+        LayoutScrollNode *scroll = nullptr;
+        for (LayoutNode *node : page.nodes()) {
+            if (auto *found = dynamic_cast<LayoutScrollNode *>(node))
+                scroll = found;
+        }
+        QVERIFY(scroll);
+        QVERIFY(scroll->scrollTo(100));
+        const LayoutNode *code = document.blockNode(0);
+        document.setResidentRange(5000, 6000);
+        QVERIFY(document.parkedBlockCount() > 100);
+        QCOMPARE(document.blockNode(0), code);
+        QCOMPARE(scroll->offset(), 100.0);
     }
 };
 

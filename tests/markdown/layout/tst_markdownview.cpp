@@ -369,6 +369,33 @@ private Q_SLOTS:
         QVERIFY(fixture.view.layoutDump().contains(QLatin1String("Section 2999")));
     }
 
+    // A long page keeps nodes only near the view; the blocks it parked come back as they were
+    // when scrolled to, and a copy of everything still has every block.
+    void farBlocksGiveUpTheirNodesAndComeBackAlike()
+    {
+        QString text;
+        for (int i = 0; i < 400; ++i)
+            text += QStringLiteral("Paragraph %1 with *some* words.\n\n- item %1\n- another\n\n").arg(i);
+        ViewFixture fixture(text);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view.isLayoutComplete(), 60000);
+        MarkdownView &page = fixture.view;
+        QVERIFY(page.parkedBlockCount() > page.blockCount() / 2);
+        const QImage top = fixture.view.viewport()->grab().toImage();
+        QScrollBar *bar = fixture.view.verticalScrollBar();
+        bar->setValue(bar->maximum());
+        const QImage bottom = fixture.view.viewport()->grab().toImage();
+        QVERIFY(bottom != top);
+        QVERIFY(page.parkedBlockCount() > page.blockCount() / 2);
+        bar->setValue(0);
+        QCOMPARE(fixture.view.viewport()->grab().toImage(), top);
+
+        fixture.view.selectAll();
+        const QString all = fixture.view.selectedText();
+        QVERIFY(all.startsWith(QLatin1String("Paragraph 0 with some words.")));
+        QVERIFY(all.endsWith(QStringLiteral("• another")));
+        QCOMPARE(all.count(QStringLiteral("• item")), 400);
+    }
+
     void resizeKeepsTheReadingPosition()
     {
         QString text;

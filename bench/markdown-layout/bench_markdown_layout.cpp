@@ -1,12 +1,15 @@
 // The layout engine on generated 1 MB and 10 MB specification-like documents (the parser
 // benchmark's documents), beside QTextDocument::setMarkdown plus a full layout of the 1 MB one
-// at the same width, measured in the same run. Prints medians in milliseconds and the resident
-// memory, and last the time to copy the whole 1 MB page. A second argument "1mb" stops after the
-// 1 MB figures, "engine" leaves Qt out.
+// at the same width, measured in the same run. Prints medians in milliseconds, the resident
+// memory of a view showing each document (measured in a fresh process each, with and without the
+// program's heap settings), and last the time to copy the whole 1 MB page. A second argument
+// "1mb" stops after the 1 MB figures, "engine" leaves Qt out; "system-heap" as the last one
+// runs without the program's heap settings.
 #include "benchtiming.h"
 #include "processmemory.h"
 #include "specificationdocument.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/document/processheap.h"
 #include "markdown/layout/layoutdocument_p.h"
@@ -18,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -28,6 +32,7 @@
 #include <vector>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace kestrune;
 
@@ -110,12 +115,76 @@ EngineTimes runEngine(const QString &text, const Theme &theme, bool relayout)
     }
     timer.restart();
     owner.reset();
+    DocumentModelDisposal::dispose(std::move(*blocks)); // as the views hand theirs over
     blocks.reset();
     times.teardown = milliseconds(timer);
     while (LayoutNodeDisposal::pending() > 0)
         QCoreApplication::processEvents();
+    DocumentModelDisposal::waitForDone();
     times.disposal = milliseconds(timer);
     return times;
+}
+
+// What a view showing the document holds once it is laid out to the end, in a process of its
+// own ("--resident MEGABYTES [system-heap]"): printed as "resident KIB SHARE_KIB", the share
+// being what the page added to the process (the text handed over, its model and its nodes).
+int measureResident(int megabytes, const Theme &theme)
+{
+    const QString text = document(qsizetype(megabytes) * 1024 * 1024);
+    MarkdownView view;
+    view.setTheme(theme);
+    view.resize(int(width), 1000);
+    view.show();
+    QApplication::processEvents();
+    const long before = residentKiB();
+    view.setMarkdown(text);
+    while (!view.isLayoutComplete() || LayoutNodeDisposal::pending() > 0)
+        QApplication::processEvents();
+    view.viewport()->repaint();
+    const long after = residentKiB();
+    std::printf("resident %ld %ld\n", after, after - before);
+    std::fflush(stdout);
+    // With KESTRUNE_BENCH_KEEP_PAGE set the process ends without freeing anything, so that a heap
+    // profiler reports all the page holds as never freed, by allocation site.
+    if (qEnvironmentVariableIsSet("KESTRUNE_BENCH_KEEP_PAGE"))
+        _exit(0);
+    return 0;
+}
+
+struct Resident
+{
+    long total = -1; // KiB
+    long share = -1;
+};
+
+Resident residentInFreshProcess(int megabytes, bool systemHeap)
+{
+    QProcess process;
+    QStringList arguments{QStringLiteral("--resident"), QString::number(megabytes)};
+    if (systemHeap)
+        arguments << QStringLiteral("system-heap");
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    process.waitForFinished(-1);
+    const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 3 || fields.first() != "resident")
+        return {};
+    return {fields.at(1).toLong(), fields.at(2).toLong()};
+}
+
+// A target of 0 is none.
+void printResident(int megabytes, long totalTargetMiB, long shareTargetMiB)
+{
+    const auto target = [](long mebibytes) {
+        return mebibytes > 0 ? QByteArray(" (target <= ") + QByteArray::number(qlonglong(mebibytes)) + " MiB)"
+                             : QByteArray();
+    };
+    for (const bool systemHeap : {false, true}) {
+        const Resident resident = residentInFreshProcess(megabytes, systemHeap);
+        std::printf("  %d MB document shown to the end, %s: resident %ld MiB%s, the page's share %ld MiB%s\n",
+                    megabytes, systemHeap ? "C library's heap settings" : "program's heap settings",
+                    resident.total / 1024, target(totalTargetMiB).constData(), resident.share / 1024,
+                    target(shareTargetMiB).constData());
+    }
 }
 
 } // namespace
@@ -148,8 +217,14 @@ void measureCopy(const QString &text, const Theme &theme, int runs)
 
 int main(int argc, char **argv)
 {
-    ProcessHeap::configureForDocuments(); // as the program runs
+    const bool residentOnly = argc > 2 && QByteArray(argv[1]) == "--resident";
+    // "system-heap" anywhere leaves the C library's heap settings as they are.
+    if (std::none_of(argv + 1, argv + argc,
+                     [](const char *argument) { return qstrcmp(argument, "system-heap") == 0; }))
+        ProcessHeap::configureForDocuments(); // as the program runs
     QApplication application(argc, argv);
+    if (residentOnly)
+        return measureResident(std::max(1, atoi(argv[2])), PreviewDocumentTheme::make());
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     // "engine" leaves Qt's importer out (for profiling the engine alone).
     const bool engineOnly = argc > 2 && QByteArray(argv[2]) == "engine";
@@ -199,7 +274,7 @@ int main(int argc, char **argv)
                 median(relayout), width - 80, median(relayoutWider));
     std::printf("  processor time: Qt %.1f, engine %.1f (%.2f of Qt), relayout %.1f\n", median(qtCpu),
                 median(cpuTotal), median(cpuTotal) / median(qtCpu), median(cpuRelayout));
-    std::printf("  resident memory                     %8ld KiB\n", residentKiB());
+    printResident(1, 0, 40);
 
     if (argc > 2 && QByteArray(argv[2]) == "1mb") {
         measureCopy(oneMegabyte, theme, runs);
@@ -217,7 +292,7 @@ int main(int argc, char **argv)
         bigUser.push_back(times.userTotal);
         std::printf(
             "  10 MB run: parse %.1f  build+layout %.1f  processor time %.1f (%.1f outside the kernel)"
-            "  teardown %.1f (nodes freed between events within %.1f)\n",
+            "  teardown on the window's thread %.1f (target <= 16; nodes and model freed within %.1f)\n",
             times.parse, times.layout, times.cpuTotal, times.userTotal, times.teardown, times.disposal);
     }
     std::printf(
@@ -243,8 +318,8 @@ int main(int argc, char **argv)
         while (!view.isLayoutComplete())
             QApplication::processEvents();
         std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
-        std::printf("  resident memory with the 10 MB page laid out %ld KiB\n", residentKiB());
     }
+    printResident(10, 250, 0);
     measureCopy(oneMegabyte, theme, runs);
     return 0;
 }

@@ -31,7 +31,12 @@ void DocumentModelDisposal::dispose(std::vector<QList<BlockNode>> lists)
 {
     if (lists.empty())
         return;
-    disposalThread().start([lists = std::move(lists)]() mutable { lists.clear(); });
+    run([lists = std::move(lists)]() mutable { lists.clear(); });
+}
+
+void DocumentModelDisposal::run(std::function<void()> work)
+{
+    disposalThread().start(std::move(work));
 }
 
 void DocumentModelDisposal::waitForDone()

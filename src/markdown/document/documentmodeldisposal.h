@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace kestrune {
@@ -17,8 +19,17 @@ class DocumentModelDisposal
 public:
     static void dispose(QList<BlockNode> blocks);
     static void dispose(std::vector<QList<BlockNode>> lists);
+    // Frees any other value there too (large tables that go with a model); destroying it must
+    // touch nothing the window's thread uses.
+    template <typename T> static void disposeValue(T value)
+    {
+        run([held = std::make_shared<T>(std::move(value))]() mutable { held.reset(); });
+    }
     // Waits until everything handed over is freed.
     static void waitForDone();
+
+private:
+    static void run(std::function<void()> work);
 };
 
 } // namespace kestrune

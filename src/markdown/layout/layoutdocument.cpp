@@ -33,7 +33,19 @@ LayoutDocument::LayoutDocument(QObject *parent)
 LayoutDocument::~LayoutDocument()
 {
     dropNodes();
-    m_entries.clear();
+    // The tables of a long page are tens of megabytes; freeing them (and the heap trimming that
+    // follows) on the window's thread would hold it as long as freeing the model did.
+    struct Tables
+    {
+        std::vector<Entry> entries;
+        std::vector<std::unique_ptr<LayoutNode>> nodes; // all null by now
+        std::vector<LayoutTextNode *> textNodes;
+        TextStructure textStructure;
+        QHash<const LayoutNode *, int> entryOfRoot;
+    };
+    DocumentModelDisposal::disposeValue(Tables{std::move(m_entries), std::move(m_nodes),
+                                               std::move(m_context.textNodes),
+                                               std::move(m_context.textStructure), std::move(m_entryOfRoot)});
     DocumentModelDisposal::dispose(std::move(m_blockLists));
 }
 
@@ -83,6 +95,7 @@ void LayoutDocument::setBlocks(const QList<BlockNode> &blocks)
 {
     dropNodes();
     m_entries.clear();
+    m_nodes.clear();
     DocumentModelDisposal::dispose(std::exchange(m_blockLists, {}));
     appendBlocks(blocks);
 }
@@ -94,7 +107,8 @@ void LayoutDocument::appendBlocks(const QList<BlockNode> &blocks)
     m_blockLists.push_back(blocks);
     m_entries.reserve(m_entries.size() + size_t(blocks.size()));
     for (const BlockNode &block : std::as_const(m_blockLists.back()))
-        m_entries.push_back({&block, nullptr, {}, 0, 0, 0});
+        m_entries.push_back({&block, {}, 0, 0, 0});
+    m_nodes.resize(m_entries.size());
 }
 
 void LayoutDocument::dropNodes()
@@ -103,13 +117,8 @@ void LayoutDocument::dropNodes()
     // and without this document.
     m_context.clearNodes();
     m_entryOfRoot.clear();
-    std::vector<std::unique_ptr<LayoutNode>> nodes;
-    nodes.reserve(size_t(m_built));
-    for (Entry &entry : m_entries) {
-        if (entry.node)
-            nodes.push_back(std::move(entry.node));
-    }
-    LayoutNodeDisposal::dispose(std::move(nodes));
+    LayoutNodeDisposal::dispose(std::exchange(m_nodes, {}));
+    m_nodes.resize(m_entries.size());
     for (const int index : m_resident)
         m_entries[size_t(index)].listed = false;
     m_resident.clear();
@@ -174,9 +183,9 @@ void LayoutDocument::buildNode(Entry &entry, int index)
     m_context.hasColorSchemeImages = m_context.hasColorSchemeImages || found;
     LayoutBuilder builder(m_environment, m_context);
     LayoutBuilder::Result result = builder.buildBlock(block, m_documentState, index);
-    entry.node = std::move(result.node);
+    m_nodes[size_t(index)] = std::move(result.node);
     entry.margin = result.margin;
-    m_entryOfRoot.insert(entry.node.get(), index);
+    m_entryOfRoot.insert(m_nodes[size_t(index)].get(), index);
 }
 
 void LayoutDocument::unpark(int index)
@@ -188,8 +197,8 @@ void LayoutDocument::unpark(int index)
     m_context.textStructure.endReplay();
     m_context.replayedText = -1;
     if (index < m_laidOut) {
-        entry.node->layout(m_width);
-        entry.node->setPosition({0, entry.top});
+        m_nodes[size_t(index)]->layout(m_width);
+        m_nodes[size_t(index)]->setPosition({0, entry.top});
     }
     listResident(index);
 }
@@ -197,15 +206,16 @@ void LayoutDocument::unpark(int index)
 bool LayoutDocument::park(int index)
 {
     Entry &entry = m_entries[size_t(index)];
-    if (!entry.node || !entry.parkable || holdsKeptState(*entry.node))
+    std::unique_ptr<LayoutNode> &node = m_nodes[size_t(index)];
+    if (!node || !entry.parkable || holdsKeptState(*node))
         return false;
-    forgetShapedTexts(*entry.node, m_context.textLayouts);
+    forgetShapedTexts(*node, m_context.textLayouts);
     std::fill(m_context.textNodes.begin() + entry.firstText, m_context.textNodes.begin() + textEnd(index),
               nullptr);
     m_context.textStructure.forgetNodes(entry.firstContainer, containerEnd(index));
-    m_entryOfRoot.remove(entry.node.get());
+    m_entryOfRoot.remove(node.get());
     std::vector<std::unique_ptr<LayoutNode>> nodes;
-    nodes.push_back(std::move(entry.node));
+    nodes.push_back(std::move(node));
     LayoutNodeDisposal::dispose(std::move(nodes));
     entry.listed = false;
     return true;
@@ -217,7 +227,7 @@ LayoutNode *LayoutDocument::nodeOf(int index) const
         return nullptr;
     if (isParked(index))
         const_cast<LayoutDocument *>(this)->unpark(index);
-    return m_entries[size_t(index)].node.get();
+    return m_nodes[size_t(index)].get();
 }
 
 bool LayoutDocument::isResident(const Entry &entry) const
@@ -244,7 +254,7 @@ void LayoutDocument::setResidentRange(qreal top, qreal bottom)
         if (!entry.listed)
             continue; // parked since, or listed twice
         entry.listed = false;
-        if (entry.node && (index >= m_laidOut || isResident(entry) || !park(index)))
+        if (m_nodes[size_t(index)] && (index >= m_laidOut || isResident(entry) || !park(index)))
             kept.push_back(index);
     }
     for (const int index : kept)
@@ -349,15 +359,16 @@ bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
         if (index >= m_built) {
             build(entry);
             m_built = index + 1;
-        } else if (!entry.node) {
+        } else if (!m_nodes[size_t(index)]) {
             unpark(index);
         }
-        entry.height = entry.node->layout(m_width).height();
+        LayoutNode &node = *m_nodes[size_t(index)];
+        entry.height = node.layout(m_width).height();
         const Entry *previous = index > 0 ? &m_entries[size_t(index) - 1] : nullptr;
         entry.top = previous ? previous->top + previous->height +
                                    LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
                              : 0;
-        entry.node->setPosition({0, entry.top});
+        node.setPosition({0, entry.top});
         ++m_laidOut;
         if (isResident(entry) || !park(index))
             listResident(index);

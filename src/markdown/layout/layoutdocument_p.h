@@ -165,7 +165,6 @@ private:
     struct Entry
     {
         const BlockNode *block = nullptr; // in m_blockLists
-        std::unique_ptr<LayoutNode> node;
         BlockMargin margin;
         qreal top = 0;
         int firstText = 0;      // index in textNodes of the first text of this block
@@ -183,7 +182,7 @@ private:
     void unpark(int index);
     // Returns whether the block gave up its node.
     bool park(int index);
-    bool isParked(int index) const { return index < m_built && !m_entries[size_t(index)].node; }
+    bool isParked(int index) const { return index < m_built && !m_nodes[size_t(index)]; }
     bool isResident(const Entry &entry) const;
     void listResident(int index);
     // The block holding a text, and the ends of a block's texts and containers.
@@ -208,6 +207,9 @@ private:
     // changed (a list's elements stay where they are while it lives).
     std::vector<QList<BlockNode>> m_blockLists;
     std::vector<Entry> m_entries;
+    // The node of each entry, null until built and while parked. Kept apart from the entries so
+    // that dropping a page hands them all to the disposal at once, without a walk.
+    std::vector<std::unique_ptr<LayoutNode>> m_nodes;
     QHash<const LayoutNode *, int> m_entryOfRoot;
     // Parkable blocks that have nodes now, some perhaps parked since (their node is gone).
     std::vector<int> m_resident;

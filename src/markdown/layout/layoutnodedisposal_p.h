@@ -24,7 +24,7 @@ public:
     // Takes the nodes and frees them over the next turns of the event loop (at
     // once without one).
     static void dispose(std::vector<std::unique_ptr<LayoutNode>> nodes);
-    // Top-level nodes handed over and not freed yet.
+    // Top-level nodes handed over and not freed yet (null ones counted too).
     static std::size_t pending();
 };
 

@@ -2,6 +2,8 @@
 
 #include "markdown/layout/layouttextnode_p.h"
 
+#include <utility>
+
 namespace kestrune {
 
 LayoutTextCache::LayoutTextCache(size_t capacity) : m_capacity(capacity) {}
@@ -16,9 +18,9 @@ void LayoutTextCache::unlink(LayoutTextNode *node)
     Link &link = node->cacheLink();
     (link.newer ? link.newer->cacheLink().older : m_newest) = link.older;
     (link.older ? link.older->cacheLink().newer : m_oldest) = link.newer;
+    m_characters -= size_t(link.characters);
     link = Link();
     --m_count;
-    m_characters -= size_t(node->length());
 }
 
 void LayoutTextCache::touch(LayoutTextNode *node)
@@ -30,13 +32,14 @@ void LayoutTextCache::touch(LayoutTextNode *node)
         unlink(node);
     }
     link.listed = true;
+    link.characters = node->length();
     link.older = m_newest;
     link.newer = nullptr;
     (m_newest ? m_newest->cacheLink().newer : m_oldest) = node;
     m_newest = node;
     ++m_count;
-    m_characters += size_t(node->length());
-    while (m_characters > m_capacity && m_count > 1) {
+    m_characters += size_t(link.characters);
+    while ((m_characters > m_capacity || m_count > nodeCapacity) && m_count > 1) {
         LayoutTextNode *oldest = m_oldest;
         unlink(oldest);
         oldest->releaseLayout();
@@ -51,8 +54,13 @@ void LayoutTextCache::remove(LayoutTextNode *node)
 
 void LayoutTextCache::clear()
 {
-    while (m_oldest)
-        unlink(m_oldest);
+    // A page of thousands of listed texts is dropped at once: one write per node, nothing else.
+    for (LayoutTextNode *node = m_oldest; node;)
+        node = std::exchange(node->cacheLink(), Link()).newer;
+    m_newest = nullptr;
+    m_oldest = nullptr;
+    m_count = 0;
+    m_characters = 0;
 }
 
 } // namespace kestrune

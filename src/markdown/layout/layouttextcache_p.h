@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <cstddef>
 
 namespace kestrune {
@@ -7,7 +9,7 @@ namespace kestrune {
 class LayoutTextNode;
 
 // Keeps the shaped text of the most recently painted or hit-tested texts of a document (and of
-// measured texts that QTextLayout wraps), up to a number of characters, and releases the rest. A
+// measured texts that QTextLayout wraps), up to a number of characters and of texts, and releases the rest. A
 // released text keeps its lines, so a new width or a repaint elsewhere costs nothing; it is shaped
 // again when it is next painted or hit-tested, so a 10 MB document does not hold shaped glyphs for
 // all of its text.
@@ -18,12 +20,16 @@ class LayoutTextCache
 {
 public:
     static constexpr size_t defaultCapacity = 500'000; // characters
+    // At most this many texts, however short: list markers are a character or two each, and a
+    // long page has tens of thousands of them.
+    static constexpr size_t nodeCapacity = 4096;
 
     // A node's place in the list.
     struct Link
     {
         LayoutTextNode *newer = nullptr;
         LayoutTextNode *older = nullptr;
+        qsizetype characters = 0; // counted when listed, so that forgetting reads no text
         bool listed = false;
     };
 

@@ -353,6 +353,22 @@ void TestTextLineBreaker::cacheReleasesTheLeastRecentlyUsed()
     QCOMPARE(cache.size(), std::size_t(0));
     QCOMPARE(cache.characters(), std::size_t(0));
     QCOMPARE(nodes[1]->cursorRect(70), cursors[2]);
+
+    // However short the texts (list markers), the list keeps a bounded number of them.
+    LayoutTextCache markers;
+    StyledText bullet = text;
+    bullet.text = QStringLiteral("•");
+    bullet.runs = {{0, 1, text.runs.first().attributes}};
+    std::vector<std::unique_ptr<LayoutTextNode>> bullets;
+    options.cache = &markers;
+    for (std::size_t index = 0; index < LayoutTextCache::nodeCapacity + 10; ++index) {
+        bullets.push_back(std::make_unique<LayoutTextNode>(bullet, options, fonts));
+        bullets.back()->layout(100);
+        paintNode(*bullets.back(), QSize(20, 20));
+    }
+    QCOMPARE(markers.size(), LayoutTextCache::nodeCapacity);
+    markers.clear();
+    bullets.clear(); // nodes forgotten at once leave nothing behind to unlink
 }
 
 // Breaks go between graphemes (an accented letter, a letter of two code units) as far apart as the

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +104,25 @@ bool endsInPartialSequence(QByteArrayView bytes)
     return false;
 }
 
+// The last (up to) four bytes of a stream, kept without allocating.
+class TrailingBytes
+{
+public:
+    void append(QByteArrayView bytes)
+    {
+        for (const char byte : bytes.last(std::min<qsizetype>(4, bytes.size()))) {
+            if (m_size == 4)
+                std::memmove(m_bytes, m_bytes + 1, --m_size);
+            m_bytes[m_size++] = byte;
+        }
+    }
+    QByteArrayView view() const { return QByteArrayView(m_bytes, m_size); }
+
+private:
+    char m_bytes[4] = {};
+    qsizetype m_size = 0;
+};
+
 } // namespace
 
 RegularFileReader::Content RegularFileReader::read(const QString &path, qint64 maximumSize)
@@ -148,9 +168,14 @@ FileReadError RegularFileReader::forEachLine(const QString &path,
     QStringDecoder decoder(QStringDecoder::Utf8);
     qint64 total = 0;
     QByteArray block(blockSize, Qt::Uninitialized);
-    QString line; // the part of the current line read so far, at most longestLine long
+    // Each block is decoded into the same buffer, sized at first for the block read: most files
+    // fit in one.
+    QString text;
+    // The part of a line begun in an earlier block, at most longestLine long. Lines that lie
+    // within one block reach the visitor straight from the decoded text.
+    QString line;
     bool lineCut = false;
-    QByteArray tail; // the last bytes read, to tell a sequence cut off by the end of the file
+    TrailingBytes tail; // the last bytes read, to tell a sequence cut off by the end of the file
     for (;;) {
         const qsizetype count = file.read(block.data(), block.size());
         if (count < 0)
@@ -158,33 +183,39 @@ FileReadError RegularFileReader::forEachLine(const QString &path,
         total += count;
         if (total > largestLineFile)
             return FileReadError::tooLarge;
-        if (count >= 4)
-            tail = QByteArray(block.constData() + count - 4, 4);
-        else if (count > 0)
-            tail = (tail + QByteArray(block.constData(), count)).right(4);
-        const QString text = decoder.decode(QByteArrayView(block.constData(), count));
+        const QByteArrayView bytes(block.constData(), count);
+        tail.append(bytes);
+        if (const qsizetype needed = decoder.requiredSpace(count); text.size() < needed)
+            text = QString(needed, Qt::Uninitialized);
+        const QChar *decodedEnd = decoder.appendToBuffer(text.data(), bytes);
         if (decoder.hasError())
             return FileReadError::notUtf8;
+        const QStringView decoded(text.constData(), decodedEnd - text.constData());
         qsizetype start = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (!TextLines::isNewline(text[i]))
+        for (qsizetype i = 0; i < decoded.size(); ++i) {
+            if (!TextLines::isNewline(decoded[i]))
                 continue;
-            if (!lineCut)
-                line += QStringView(text).sliced(start, std::min(i - start, longestLine - line.size()));
-            visit(line);
-            line.clear();
-            lineCut = false;
+            const QStringView piece = decoded.sliced(start, i - start);
+            if (line.isEmpty()) {
+                visit(piece.first(std::min(piece.size(), longestLine)));
+            } else {
+                if (!lineCut)
+                    line += piece.first(std::min(piece.size(), longestLine - line.size()));
+                visit(line);
+                line.clear();
+                lineCut = false;
+            }
             start = i + 1;
         }
         if (!lineCut) {
-            line += QStringView(text).sliced(start, std::min(text.size() - start, longestLine - line.size()));
+            line += decoded.sliced(start, std::min(decoded.size() - start, longestLine - line.size()));
             lineCut = line.size() >= longestLine;
         }
         if (count == 0)
             break;
     }
     // A sequence cut off at the end of the file is not valid UTF-8 either.
-    if (endsInPartialSequence(tail))
+    if (endsInPartialSequence(tail.view()))
         return FileReadError::notUtf8;
     visit(line);
     return FileReadError::none;

@@ -121,11 +121,16 @@ void appendUtf8(QByteArray &bytes, char32_t codePoint)
 
 QString NativePath::decode(QByteArrayView bytes)
 {
+    // Most names are ASCII, which decodes to itself.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char byte) { return quint8(byte) < 0x80; }))
+        return QString::fromLatin1(bytes);
     return decodeBytes(bytes, Undecodable::escaped);
 }
 
 QByteArray NativePath::encode(QStringView path)
 {
+    if (std::all_of(path.begin(), path.end(), [](QChar unit) { return unit.unicode() < 0x80; }))
+        return path.toLatin1();
     QByteArray bytes;
     bytes.reserve(path.size());
     for (qsizetype index = 0; index < path.size(); ++index) {

@@ -39,6 +39,10 @@ DIR *openDirectory(const QString &path)
     const LongPath native(encoded(path));
     if (native.error() != 0)
         return nullptr;
+    // opendir opens with the same flags, and spares fdopendir's checks of a descriptor it
+    // did not open.
+    if (native.folder() == AT_FDCWD)
+        return ::opendir(native.rest());
     const int fd = ::openat(native.folder(), native.rest(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;

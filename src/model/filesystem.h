@@ -36,6 +36,12 @@ public:
     virtual std::optional<std::vector<DirectoryEntry>> listDirectory(const QString &path) const = 0;
     // Content modification date of an entry, following symbolic links.
     virtual std::optional<QDateTime> contentModificationDate(const QString &path) const = 0;
+    // contentModificationDate of a listed entry. By default asked by path; a file system whose
+    // listing already reads the date of what is not a symbolic link may answer from the entry.
+    virtual std::optional<QDateTime> entryModificationDate(const DirectoryEntry &entry) const
+    {
+        return contentModificationDate(entry.path);
+    }
     // The whole content of a regular file (following symbolic links); nothing when it cannot be read.
     virtual std::optional<QByteArray> readFile(const QString &path) const = 0;
     // Calls visit(line) for every line of a regular file's UTF-8 text, split at every newline

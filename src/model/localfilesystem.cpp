@@ -115,6 +115,13 @@ std::optional<QDateTime> LocalFileSystem::contentModificationDate(const QString 
     return modificationDateOf(status);
 }
 
+std::optional<QDateTime> LocalFileSystem::entryModificationDate(const DirectoryEntry &entry) const
+{
+    if (entry.isDirectory && !entry.isSymbolicLink && entry.modificationDate)
+        return entry.modificationDate;
+    return contentModificationDate(entry.path);
+}
+
 std::optional<QByteArray> LocalFileSystem::readFile(const QString &path) const
 {
     RegularFileReader::Content content = RegularFileReader::read(path, largestWholeFile);

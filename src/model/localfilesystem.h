@@ -18,6 +18,8 @@ public:
 
     std::optional<std::vector<DirectoryEntry>> listDirectory(const QString &path) const override;
     std::optional<QDateTime> contentModificationDate(const QString &path) const override;
+    // The date listDirectory read, unless the entry is a symbolic link: no second look-up.
+    std::optional<QDateTime> entryModificationDate(const DirectoryEntry &entry) const override;
     std::optional<QByteArray> readFile(const QString &path) const override;
     // Streams the file a block at a time.
     FileReadError forEachLine(const QString &path,

@@ -155,7 +155,7 @@ TreeNode markdownFileNode(const DirectoryEntry &entry, const QString &projectFol
     node.kind = TreeNodeKind::markdownFile;
     node.name = NativePath::displayName(entry.name);
     node.url = QUrl::fromLocalFile(entry.path);
-    node.modificationDate = fileSystem.contentModificationDate(entry.path);
+    node.modificationDate = fileSystem.entryModificationDate(entry);
     node.isArchived = isArchivedPath(entry.path);
     node.linksOutsideProject = linksOutside(entry, projectFolder, fileSystem);
     if (liesInChangeSpecs(entry.path) && !node.linksOutsideProject)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <unordered_map>
 
 namespace kestrune {
 
@@ -81,26 +82,55 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
-// Stable sort: `group` decides between two nodes when it can; otherwise the localized standard
-// order of their names does, through sort keys computed once per node.
-template <typename Group> void sortByNameKeys(std::vector<TreeNode> &nodes, Group group)
+// The localized standard sort keys of names, each computed once: the same names ("tasks.md",
+// "specs", ...) recur in every change folder.
+class NameSortKeys
 {
-    std::vector<QCollatorSortKey> keys;
+public:
+    const QCollatorSortKey &of(const QString &name)
+    {
+        auto found = m_keys.find(name);
+        if (found == m_keys.end())
+            found = m_keys.emplace(name, localizedStandardSortKey(name)).first;
+        return found->second;
+    }
+
+private:
+    std::unordered_map<QString, QCollatorSortKey> m_keys;
+};
+
+// Stable sort: `group` decides between two nodes when it can; otherwise the localized standard
+// order of their names does, through sort keys computed once per name.
+template <typename Group>
+void sortByNameKeys(std::vector<TreeNode> &nodes, Group group, NameSortKeys &sortKeys)
+{
+    if (nodes.size() < 2)
+        return;
+    std::vector<const QCollatorSortKey *> keys;
     keys.reserve(nodes.size());
     for (const TreeNode &node : nodes)
-        keys.push_back(localizedStandardSortKey(node.name));
+        keys.push_back(&sortKeys.of(node.name));
     std::vector<size_t> order(nodes.size());
     std::iota(order.begin(), order.end(), size_t(0));
     std::stable_sort(order.begin(), order.end(), [&](size_t left, size_t right) {
         if (const std::optional<bool> decided = group(nodes[left], nodes[right]))
             return *decided;
-        return keys[left].compare(keys[right]) < 0;
+        return keys[left]->compare(*keys[right]) < 0;
     });
     std::vector<TreeNode> sorted;
     sorted.reserve(nodes.size());
     for (size_t index : order)
         sorted.push_back(std::move(nodes[index]));
     nodes = std::move(sorted);
+}
+
+std::optional<bool> foldersFirst(const TreeNode &left, const TreeNode &right)
+{
+    const bool leftIsFile = left.kind == TreeNodeKind::markdownFile;
+    const bool rightIsFile = right.kind == TreeNodeKind::markdownFile;
+    if (leftIsFile != rightIsFile)
+        return rightIsFile;
+    return std::nullopt;
 }
 
 // The delta type a specification's lines declare: its first "ADDED", "MODIFIED" or "REMOVED"
@@ -147,27 +177,42 @@ bool linksOutside(const DirectoryEntry &entry, const QString &projectFolder, con
     return !target || !target->startsWith(inside);
 }
 
-TreeNode markdownFileNode(const DirectoryEntry &entry, const QString &projectFolder,
-                          const FileSystem &fileSystem)
+// What one scan of a folder tree shares between its folders. `projectFolder` is the project
+// folder with its links resolved: files may link anywhere inside it.
+struct FolderScan
+{
+    const QString &projectFolder;
+    const FileSystem &fileSystem;
+    NameSortKeys sortKeys;
+};
+
+// isArchivedPath(path) for a path below a folder whose answer is known: "archive" holds no
+// slash, so it is in the folder's part of the path or in the rest.
+bool isArchivedBelow(const QString &path, const QString &folder, bool folderArchived)
+{
+    if (!path.startsWith(folder))
+        return isArchivedPath(path);
+    return folderArchived || isArchivedPath(QStringView(path).sliced(folder.size()));
+}
+
+TreeNode markdownFileNode(const DirectoryEntry &entry, bool archived, const FolderScan &scan)
 {
     TreeNode node;
     node.id = newNodeId();
     node.kind = TreeNodeKind::markdownFile;
     node.name = NativePath::displayName(entry.name);
     node.url = QUrl::fromLocalFile(entry.path);
-    node.modificationDate = fileSystem.entryModificationDate(entry);
-    node.isArchived = isArchivedPath(entry.path);
-    node.linksOutsideProject = linksOutside(entry, projectFolder, fileSystem);
+    node.modificationDate = scan.fileSystem.entryModificationDate(entry);
+    node.isArchived = archived;
+    node.linksOutsideProject = linksOutside(entry, scan.projectFolder, scan.fileSystem);
     if (liesInChangeSpecs(entry.path) && !node.linksOutsideProject)
-        node.deltaType = detectDeltaTypeAtPath(entry.path, fileSystem);
+        node.deltaType = detectDeltaTypeAtPath(entry.path, scan.fileSystem);
     return node;
 }
 
-// `projectFolder` is the project folder with its links resolved: files may link anywhere inside it.
-std::optional<TreeNode> scanFolder(const QString &path, const QString &name, const QString &projectFolder,
-                                   const FileSystem &fileSystem)
+std::optional<TreeNode> scanFolder(const QString &path, const QString &name, bool archived, FolderScan &scan)
 {
-    std::optional<std::vector<DirectoryEntry>> entries = fileSystem.listDirectory(path);
+    std::optional<std::vector<DirectoryEntry>> entries = scan.fileSystem.listDirectory(path);
     if (!entries)
         return std::nullopt;
 
@@ -178,26 +223,26 @@ std::optional<TreeNode> scanFolder(const QString &path, const QString &name, con
             continue; // attributes unreadable: the entry is left out
         if (*entry.isDirectory) {
             if (std::optional<TreeNode> folder =
-                    scanFolder(entry.path, entry.name, projectFolder, fileSystem))
+                    scanFolder(entry.path, entry.name, isArchivedBelow(entry.path, path, archived), scan))
                 children.push_back(std::move(*folder));
         } else if (isMarkdownName(entry.name)) {
-            children.push_back(markdownFileNode(entry, projectFolder, fileSystem));
+            children.push_back(markdownFileNode(entry, isArchivedBelow(entry.path, path, archived), scan));
         }
     }
-    orderChildren(children);
+    sortByNameKeys(children, foldersFirst, scan.sortKeys);
 
     TreeNode node;
     node.id = newNodeId();
     node.kind = name == kestruneFolderName ? TreeNodeKind::kestrune : TreeNodeKind::directory;
     node.name = NativePath::displayName(name);
     node.url = QUrl::fromLocalFile(path);
-    node.isArchived = isArchivedPath(path);
+    node.isArchived = archived;
     node.children = std::move(children);
     return node;
 }
 
 // Moves archive folders out of "changes" to the end of the top list.
-void liftArchiveFolders(std::vector<TreeNode> &topList)
+void liftArchiveFolders(std::vector<TreeNode> &topList, NameSortKeys &sortKeys)
 {
     const auto changes = std::find_if(topList.begin(), topList.end(),
                                       [](const TreeNode &node) { return node.name == changesFolderName; });
@@ -212,21 +257,24 @@ void liftArchiveFolders(std::vector<TreeNode> &topList)
         *changes->children = std::move(others);
         return;
     }
-    orderChildren(others);
+    sortByNameKeys(others, foldersFirst, sortKeys);
     changes->children = std::move(others);
     for (TreeNode &archive : archives)
         topList.push_back(std::move(archive));
 }
 
-void sortTopList(std::vector<TreeNode> &topList)
+void sortTopList(std::vector<TreeNode> &topList, NameSortKeys &sortKeys)
 {
-    sortByNameKeys(topList, [](const TreeNode &left, const TreeNode &right) -> std::optional<bool> {
-        const int leftRank = topLevelRank(left.name);
-        const int rightRank = topLevelRank(right.name);
-        if (leftRank != rightRank)
-            return leftRank < rightRank;
-        return std::nullopt;
-    });
+    sortByNameKeys(
+        topList,
+        [](const TreeNode &left, const TreeNode &right) -> std::optional<bool> {
+            const int leftRank = topLevelRank(left.name);
+            const int rightRank = topLevelRank(right.name);
+            if (leftRank != rightRank)
+                return leftRank < rightRank;
+            return std::nullopt;
+        },
+        sortKeys);
 }
 
 } // namespace
@@ -241,12 +289,13 @@ std::optional<TreeNode> buildTree(const QUrl &projectRoot, const ModelEnvironmen
         return std::nullopt;
 
     const QString projectFolder = fileSystem.canonicalPath(rootPath).value_or(rootPath);
+    FolderScan scan{projectFolder, fileSystem, {}};
     std::vector<TreeNode> topList;
     if (std::optional<TreeNode> kestrune =
-            scanFolder(kestrunePath, kestruneFolderName, projectFolder, fileSystem))
+            scanFolder(kestrunePath, kestruneFolderName, isArchivedPath(kestrunePath), scan))
         topList = std::move(*kestrune->children);
-    liftArchiveFolders(topList);
-    sortTopList(topList);
+    liftArchiveFolders(topList, scan.sortKeys);
+    sortTopList(topList, scan.sortKeys);
 
     TreeNode root;
     root.id = newNodeId();
@@ -263,7 +312,9 @@ std::optional<TreeNode> scanDirectory(const QUrl &url, const QString &name,
 {
     const QString path = withoutTrailingSlash(url.toLocalFile());
     const FileSystem &fileSystem = *environment.fileSystem;
-    return scanFolder(path, name, fileSystem.canonicalPath(path).value_or(path), fileSystem);
+    const QString projectFolder = fileSystem.canonicalPath(path).value_or(path);
+    FolderScan scan{projectFolder, fileSystem, {}};
+    return scanFolder(path, name, isArchivedPath(path), scan);
 }
 
 std::optional<DeltaSpecType> detectDeltaType(const QUrl &fileURL, const ModelEnvironment &environment)
@@ -286,13 +337,8 @@ bool isArchivedPath(QStringView path)
 
 void orderChildren(std::vector<TreeNode> &nodes)
 {
-    sortByNameKeys(nodes, [](const TreeNode &left, const TreeNode &right) -> std::optional<bool> {
-        const bool leftIsFile = left.kind == TreeNodeKind::markdownFile;
-        const bool rightIsFile = right.kind == TreeNodeKind::markdownFile;
-        if (leftIsFile != rightIsFile)
-            return rightIsFile;
-        return std::nullopt;
-    });
+    NameSortKeys sortKeys;
+    sortByNameKeys(nodes, foldersFirst, sortKeys);
 }
 
 } // namespace kestrune

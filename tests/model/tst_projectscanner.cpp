@@ -243,10 +243,13 @@ void ProjectScannerTest::archiveMarksFollowTheWholePath()
     ProjectFolder project;
     project.write("kestrune/changes/remove-ARCHIVE-flag/proposal.md");
     project.write("kestrune/changes/add-x/proposal.md");
+    project.write("kestrune/changes/add-x/old-Archive.md");
     const std::optional<TreeNode> other = buildTree(project.url());
     QVERIFY(at(*other, {"changes", "remove-ARCHIVE-flag"}).isArchived);
     QVERIFY(at(*other, {"changes", "remove-ARCHIVE-flag", "proposal.md"}).isArchived);
     QVERIFY(!at(*other, {"changes", "add-x"}).isArchived);
+    QVERIFY(!at(*other, {"changes", "add-x", "proposal.md"}).isArchived);
+    QVERIFY(at(*other, {"changes", "add-x", "old-Archive.md"}).isArchived); // by its own name
     QVERIFY(isArchivedPath(u"/x/Archived/y"));
     QVERIFY(!isArchivedPath(u"/x/arch/ive"));
 }

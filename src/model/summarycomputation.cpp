@@ -31,7 +31,9 @@ bool isArchiveFolderName(const QString &name)
 class SummaryWalk
 {
 public:
-    explicit SummaryWalk(const ModelEnvironment &environment) : m_environment(environment) {}
+    explicit SummaryWalk(const ModelEnvironment &environment)
+        : m_environment(environment), m_now(environment.now().toTimeZone(m_timeZone))
+    {}
 
     void walkTree(const TreeNode &node, QStringList &ancestors);
     ProjectSummary finish(const TreeNode &root);
@@ -44,6 +46,7 @@ private:
 
     const ModelEnvironment &m_environment;
     const QTimeZone m_timeZone = QTimeZone::systemTimeZone();
+    const QDateTime m_now; // one moment for the whole walk, already in the local time zone
     ProjectSummary m_summary;
     QList<ChangeItem> m_changeItems;
     ChangeCollection m_changes;
@@ -168,7 +171,7 @@ void SummaryWalk::ageChangeFile(const TreeNode &node, const QStringList &ancesto
 {
     if (node.isArchived || !node.modificationDate || !ancestors.contains(changesName))
         return;
-    const qint64 days = wholeDaysBetween(*node.modificationDate, m_environment.now(), m_timeZone);
+    const qint64 days = wholeDaysBetween(*node.modificationDate, m_now, m_timeZone);
     if (!m_summary.oldestUnarchivedDays || *m_summary.oldestUnarchivedDays < days)
         m_summary.oldestUnarchivedDays = days;
     if (days > 30) {

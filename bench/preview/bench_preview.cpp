@@ -91,10 +91,14 @@ Measurement open(const QString &path, MarkdownViewMode mode)
     pane.setViewMode(mode); // a pane kept in source mode shows the next file in source mode
     QObject::connect(&pane, &MarkdownPreviewView::stateChanged, &pane,
                      [&](const MarkdownPreviewState &state) {
-                         if (state.isContent())
-                             qobject_cast<QAbstractScrollArea *>(pane.contentView())
-                                 ->viewport()
-                                 ->installEventFilter(&watcher);
+                         if (!state.isContent())
+                             return;
+                         // A document too large to render shows its source under a notice.
+                         QWidget *content = pane.contentView();
+                         auto *scrollArea = qobject_cast<QAbstractScrollArea *>(content);
+                         if (!scrollArea)
+                             scrollArea = content->findChild<QAbstractScrollArea *>();
+                         scrollArea->viewport()->installEventFilter(&watcher);
                      });
     pane.show();
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);

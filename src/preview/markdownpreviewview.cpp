@@ -37,6 +37,8 @@
 #include <QThreadPool>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kestrune {
 
 namespace {
@@ -73,6 +75,29 @@ qint64 utf8Size(QStringView text)
         size += unit < 0x80 ? 1 : (unit < 0x800 || QChar::isSurrogate(unit)) ? 2 : 3;
     }
     return size;
+}
+
+// Whether HeadingOutline::of(blocks) would list anything, without making the list: that reads
+// every heading's text, milliseconds of the window's thread for a long document.
+bool holdsHeading(const QList<BlockNode> &blocks)
+{
+    const auto inItems = [](const auto &items) {
+        return std::any_of(items.cbegin(), items.cend(),
+                           [](const auto &item) { return holdsHeading(item.children); });
+    };
+    return std::any_of(blocks.cbegin(), blocks.cend(), [&inItems](const BlockNode &block) {
+        if (block.as<Block::Heading>())
+            return true;
+        if (const auto *quote = block.as<Block::Blockquote>())
+            return holdsHeading(quote->children);
+        if (const auto *list = block.as<Block::BulletedList>())
+            return inItems(list->items);
+        if (const auto *numbered = block.as<Block::NumberedList>())
+            return inItems(numbered->items);
+        if (const auto *tasks = block.as<Block::TaskList>())
+            return inItems(tasks->items);
+        return false;
+    });
 }
 
 template <typename View> void discard(QPointer<View> &view)
@@ -567,7 +592,7 @@ void MarkdownPreviewView::updateHeadingsButton()
 {
     QPushButton *button = m_header->headingsButton();
     button->setVisible(m_state.isContent());
-    button->setEnabled(m_state.isContent() && m_parsedBlocks && !headings().isEmpty());
+    button->setEnabled(m_state.isContent() && m_parsedBlocks && holdsHeading(*m_parsedBlocks));
 }
 
 void MarkdownPreviewView::parseLargeText()

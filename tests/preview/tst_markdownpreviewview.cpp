@@ -129,6 +129,8 @@ private Q_SLOTS:
     void linksStayInsideTheProjectOrAsk();
     void headingsPopupListsFiltersAndScrolls();
     void headingPlaceWaitsForTheText();
+    void headingsButtonIsEnabledByANestedHeadingToo_data();
+    void headingsButtonIsEnabledByANestedHeadingToo();
     void sourceHeadingLinesMatchTheParsedHeadings_data();
     void sourceHeadingLinesMatchTheParsedHeadings();
     void picturesAreReadFromTheProjectFolderOnly();
@@ -980,6 +982,31 @@ void TestMarkdownPreviewView::headingPlaceWaitsForTheText()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     QTRY_COMPARE(document->readingPosition().blockIndex, 31);
+}
+
+void TestMarkdownPreviewView::headingsButtonIsEnabledByANestedHeadingToo_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::addRow("none") << QByteArray("Text\n\n```\n# code\n```\n\n> quoted\n\n- item\n") << false;
+    QTest::addRow("last of many blocks") << QByteArray("One\n\nTwo\n\n- three\n\n###### Six\n") << true;
+    QTest::addRow("in a quote") << QByteArray("Text\n\n> ## Quoted\n") << true;
+    QTest::addRow("in a bullet item") << QByteArray("- one\n- ## Listed\n") << true;
+    QTest::addRow("in a numbered item") << QByteArray("1. one\n2. ### Numbered\n") << true;
+    QTest::addRow("in a task item") << QByteArray("- [ ] one\n- [x] two\n\n  ## Done\n") << true;
+    QTest::addRow("in a quote in an item") << QByteArray("- one\n\n  > # Deep\n") << true;
+}
+
+void TestMarkdownPreviewView::headingsButtonIsEnabledByANestedHeadingToo()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, enabled);
+    QCOMPARE(HeadingOutline::of(MarkdownParser::parse(QString::fromUtf8(text))).isEmpty(), !enabled);
+    auto view = showPane(writeFile(QStringLiteral("nested.md"), text));
+    QVERIFY(waitForState(*view, Kind::content));
+    QPushButton *button = view->header()->headingsButton();
+    QTRY_VERIFY(button->isVisible());
+    QCOMPARE(button->isEnabled(), enabled);
 }
 
 void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings_data()

@@ -306,9 +306,15 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                     keepShowing ? std::optional(readingPosition()) : std::nullopt;
                 dropIfStale(prepared.data());
                 MarkdownFileReader::Document document = watcher->result();
-                MarkdownView *view = showPrepared(prepared, document);
                 const bool sameText = m_state.isContent() && document.state == m_state;
-                setState(std::move(document.state), std::move(document.blocks), view);
+                if (m_viewMode == MarkdownViewMode::source && prepared && document.page &&
+                    !document.page->isNull()) {
+                    setState(std::move(document.state), std::move(document.blocks), prepared,
+                             std::move(document.page));
+                } else {
+                    MarkdownView *view = showPrepared(prepared, document);
+                    setState(std::move(document.state), std::move(document.blocks), view);
+                }
                 if (position && !sameText) {
                     restoreReadingPosition(*position);
                     applyFind(true); // from where the reader was
@@ -362,7 +368,7 @@ void MarkdownPreviewView::replaceParsedBlocks(std::optional<QList<BlockNode>> bl
 }
 
 void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks,
-                                   MarkdownView *document)
+                                   MarkdownView *document, std::shared_ptr<PreparedMarkdownPage> unshownPage)
 {
     const bool sameText = state.isContent() && m_state.isContent() && state.text() == m_state.text();
     m_state = std::move(state);
@@ -370,14 +376,21 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
         replaceParsedBlocks(std::move(blocks));
     if (!sameText) {
         discard(m_document);
+        discard(m_unshownDocument);
+        m_unshownPage.reset();
         discard(m_source);
         discard(m_largeSource);
         m_renderLargeFile = false;
     }
-    if (document && (m_document || !m_state.isContent()))
+    if (document && (m_document || !m_state.isContent())) {
         delete document; // the text on show already has its view
-    else if (document)
+    } else if (document && unshownPage) {
+        discard(m_unshownDocument);
+        m_unshownDocument = document;
+        m_unshownPage = std::move(unshownPage);
+    } else if (document) {
         adoptDocumentView(document);
+    }
     m_header->modeSwitch()->setVisible(m_state.isContent());
     updateHeadingsButton();
     switch (m_state.kind()) {
@@ -722,6 +735,16 @@ void MarkdownPreviewView::showContent()
         return;
     }
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
+    if (!view && m_viewMode == MarkdownViewMode::preview && m_unshownDocument) {
+        dropIfStale(m_unshownDocument);
+        if (m_unshownDocument) {
+            m_unshownDocument->showPrepared(*m_unshownPage);
+            m_unshownDocument->setZoom(PreviewZoom::shared().factor()); // if it changed meanwhile
+            adoptDocumentView(m_unshownDocument);
+        }
+        m_unshownDocument.clear();
+        m_unshownPage.reset();
+    }
     if (!view) {
         if (m_viewMode == MarkdownViewMode::preview) {
             // Text not parsed with the read (a large file to render anyway) is parsed now, off

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <variant>
 
@@ -184,12 +185,14 @@ private:
         int line = 0;
         int column = 0;
     };
-    // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
-    // view already showing it, laid out off this thread too.
     // Hands the blocks replaced to be freed off the window's thread.
     void replaceParsedBlocks(std::optional<QList<BlockNode>> blocks);
+    // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
+    // view already showing it, laid out off this thread too, or, with `unshownPage`, the view to
+    // show that page in once the rendered document is chosen.
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
-                  MarkdownView *document = nullptr);
+                  MarkdownView *document = nullptr,
+                  std::shared_ptr<PreparedMarkdownPage> unshownPage = nullptr);
     // A document view, hidden, for a page to be prepared off this thread, and its settings.
     MarkdownView *makeDocumentView();
     void adoptDocumentView(MarkdownView *view);
@@ -238,6 +241,11 @@ private:
     QPointer<QWidget> m_source;
     QPointer<QMessageBox> m_linkConfirmation;
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
+    // The page prepared with a text read in source mode, and the view for it, kept aside until
+    // the rendered document is chosen: a view showing it would lay out the rest of the text in
+    // slices of this thread meanwhile, and the source being taken in would wait for them.
+    QPointer<MarkdownView> m_unshownDocument;
+    std::shared_ptr<PreparedMarkdownPage> m_unshownPage;
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
     bool m_loadRunning = false;

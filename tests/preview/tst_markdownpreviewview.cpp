@@ -118,6 +118,7 @@ private Q_SLOTS:
     void fileLinkingOutOfTheProjectIsNotRead();
     void largeFileShowsItsSourceUntilTheReaderAsks();
     void documentIsParsedAndLaidOutOffTheWindowsThread();
+    void pageLaidOutWithASourceReadIsShownWhenChosen();
     void switchReadsAsTwoExclusiveRadioButtons();
     void reloadKeepsTheReadingPositionInBothModes();
     void reloadOfAnUnchangedTextKeepsTheView();
@@ -570,6 +571,43 @@ void TestMarkdownPreviewView::documentIsParsedAndLaidOutOffTheWindowsThread()
     QMutexLocker locker(&heldReads.mutex);
     QCOMPARE(heldReads.loadThreads.size(), 1);
     QVERIFY(heldReads.loadThreads.first() != QThread::currentThread());
+    heldReads.substituted.clear();
+}
+
+// Read in source mode, the page laid out with the read waits, unshown, for the rendered document
+// to be chosen; it is then shown at the zoom of that moment.
+void TestMarkdownPreviewView::pageLaidOutWithASourceReadIsShownWhenChosen()
+{
+    PreviewZoom::shared().reset();
+    const QUrl file = writeFile(QStringLiteral("source-first.md"), "# Read from the file\n");
+    {
+        QMutexLocker locker(&heldReads.mutex);
+        heldReads.substituted.insert(file.toLocalFile());
+        heldReads.substitute = QStringLiteral("# Parsed on the pool\n");
+        heldReads.preparedSubstitute = QStringLiteral("# Laid out on the pool\n");
+    }
+    auto view = showPane(file);
+    view->setViewMode(MarkdownViewMode::source); // before the read ends
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QCOMPARE(source->toPlainText(), QStringLiteral("# Read from the file\n"));
+    QVERIFY(view->header()->headingsButton()->isEnabled());
+    PreviewZoom::shared().setPercent(150);
+
+    view->setViewMode(MarkdownViewMode::preview);
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QCOMPARE(document->zoom(), 1.5);
+    document->selectAll();
+    QCOMPARE(document->selectedText(), QStringLiteral("Laid out on the pool"));
+    // Back and forth, the same views.
+    view->setViewMode(MarkdownViewMode::source);
+    QCOMPARE(view->contentView(), source);
+    view->setViewMode(MarkdownViewMode::preview);
+    QCOMPARE(view->contentView(), document);
+    PreviewZoom::shared().reset();
+    QMutexLocker locker(&heldReads.mutex);
     heldReads.substituted.clear();
 }
 

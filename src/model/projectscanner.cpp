@@ -37,6 +37,18 @@ QUuid newNodeId()
     return id;
 }
 
+// QUrl::fromLocalFile(path). That escapes every '%' through a string search; a path without one
+// (nearly every path) is set as it is instead, which makes the same URL.
+QUrl fileUrl(const QString &path)
+{
+    if (!path.startsWith(u'/') || path.startsWith(QLatin1String("//")) || path.contains(u'%'))
+        return QUrl::fromLocalFile(path);
+    QUrl url;
+    url.setScheme(QStringLiteral("file"));
+    url.setPath(path, QUrl::TolerantMode);
+    return url;
+}
+
 bool isMarkdownName(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -201,7 +213,7 @@ TreeNode markdownFileNode(const DirectoryEntry &entry, bool archived, const Fold
     node.id = newNodeId();
     node.kind = TreeNodeKind::markdownFile;
     node.name = NativePath::displayName(entry.name);
-    node.url = QUrl::fromLocalFile(entry.path);
+    node.url = fileUrl(entry.path);
     node.modificationDate = scan.fileSystem.entryModificationDate(entry);
     node.isArchived = archived;
     node.linksOutsideProject = linksOutside(entry, scan.projectFolder, scan.fileSystem);
@@ -235,7 +247,7 @@ std::optional<TreeNode> scanFolder(const QString &path, const QString &name, boo
     node.id = newNodeId();
     node.kind = name == kestruneFolderName ? TreeNodeKind::kestrune : TreeNodeKind::directory;
     node.name = NativePath::displayName(name);
-    node.url = QUrl::fromLocalFile(path);
+    node.url = fileUrl(path);
     node.isArchived = archived;
     node.children = std::move(children);
     return node;

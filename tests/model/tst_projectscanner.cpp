@@ -7,6 +7,7 @@
 #include "model/regularfilereader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <climits>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void linksOutOfTheProjectAreNotRead();
     void namedPipeInPlaceOfADocumentDoesNotBlock();
     void namesThatAreNotUtf8();
+    void urlsAreThoseOfTheLocalFiles();
     void filesBeyondThePathLengthLimit();
 };
 
@@ -400,6 +402,27 @@ void ProjectScannerTest::namedPipeInPlaceOfADocumentDoesNotBlock()
 
 // A name is bytes, not text: one that is not UTF-8 keeps its entry with date and delta type,
 // is shown with U+FFFD for each byte that cannot be read, and its URL leads back to its bytes.
+// Names with characters URLs escape or treat apart, and with the escape character itself.
+void ProjectScannerTest::urlsAreThoseOfTheLocalFiles()
+{
+    ProjectFolder project;
+    const QStringList names = {"a b#c?d[e]&f.md", "100%25 done%.md", "\u00fcber \u4e2d.md", "x;y=z@w:v.md"};
+    for (const QString &name : names)
+        project.write(QStringLiteral("kestrune/specs/odd %1/").arg(names.indexOf(name)) + name);
+    const std::optional<TreeNode> root = buildTree(project.url());
+    QVERIFY(root);
+    for (const QString &name : names) {
+        const QString folder = QStringLiteral("odd %1").arg(names.indexOf(name));
+        const QString path = project.pathOf(QStringLiteral("kestrune/specs/") + folder + u'/' + name);
+        const TreeNode &file = at(*root, {"specs", folder, name});
+        QCOMPARE(file.url, QUrl::fromLocalFile(path));
+        QCOMPARE(file.url.toString(QUrl::FullyEncoded),
+                 QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+        QCOMPARE(file.url.toLocalFile(), path);
+        QCOMPARE(at(*root, {"specs", folder}).url, QUrl::fromLocalFile(QFileInfo(path).path()));
+    }
+}
+
 void ProjectScannerTest::namesThatAreNotUtf8()
 {
     const QDateTime modified(QDate(2025, 3, 4), QTime(5, 6, 7), Qt::UTC);

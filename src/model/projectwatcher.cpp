@@ -1,12 +1,14 @@
 #include "model/projectwatcher.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrentrun.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace kestrune {
 
@@ -106,16 +108,25 @@ void ProjectWatcher::applyWanted(const QSet<QString> &wanted)
         for (const QString &path : std::as_const(toRemove))
             m_watched.remove(path);
     }
+    // Guards first: they tell when the whole folder goes. A project's first outline, watched from
+    // nothing, is tens of thousands of paths: no lookup per path where none is needed.
     m_toAdd.clear();
+    m_toAdd.reserve(wanted.size());
+    for (const QString &guard : std::as_const(m_guards)) {
+        if (wanted.contains(guard) && !m_watched.contains(guard))
+            m_toAdd.append(guard);
+    }
+    const qsizetype guards = m_toAdd.size();
+    // A list, not the set: walking a set looks through all of its buckets, once per path here.
+    const QStringList guardList = m_guards.values();
+    const auto isGuard = [&guardList](const QString &path) { return guardList.contains(path); };
+    const bool watchingNone = m_watched.isEmpty();
     for (const QString &path : wanted) {
-        if (!m_watched.contains(path))
+        if ((watchingNone || !m_watched.contains(path)) && !isGuard(path))
             m_toAdd.append(path);
     }
-    // Guards first: they tell when the whole folder goes.
-    std::stable_partition(m_toAdd.begin(), m_toAdd.end(),
-                          [this](const QString &path) { return m_guards.contains(path); });
     m_reachedLimit = false;
-    addSomePaths(); // the guards at once, the rest over the next turns
+    addPaths(guards); // the guards at once, the rest over the next turns
     // The planning folder may have come or gone before its guard was watched.
     const bool exists = kestruneExists();
     if (exists != m_kestruneExisted) {
@@ -151,23 +162,37 @@ QStringList ProjectWatcher::watchedPaths() const
 
 void ProjectWatcher::addSomePaths()
 {
-    QStringList batch = m_toAdd.mid(0, pathsPerTurn);
-    m_toAdd.remove(0, batch.size());
+    addPaths(pathsPerTurn);
+}
+
+void ProjectWatcher::addPaths(qsizetype most)
+{
+    // The system's watcher compares each new path with every path it watches already, so a batch
+    // costs more the more is watched: a turn adds small batches until its time is up.
+    QElapsedTimer clock;
+    clock.start();
+    qsizetype room = m_watchLimit >= 0 ? std::max<qsizetype>(0, m_watchLimit - watchedPaths().size())
+                                       : std::numeric_limits<qsizetype>::max();
     QStringList failed;
-    if (m_watchLimit >= 0) {
-        const qsizetype room = std::max<qsizetype>(0, m_watchLimit - watchedPaths().size());
+    qsizetype added = 0;
+    while (!m_toAdd.isEmpty() && failed.isEmpty() && added < most &&
+           (added == 0 || clock.elapsed() < addMilliseconds)) {
+        QStringList batch = m_toAdd.mid(0, std::min<qsizetype>(pathsPerBatch, most - added));
+        m_toAdd.remove(0, batch.size());
+        added += batch.size();
         if (batch.size() > room) {
-            failed = batch.mid(room);
+            failed += batch.mid(room);
             batch.resize(room);
         }
-    }
-    if (!batch.isEmpty()) {
-        const QStringList refused = m_watcher->addPaths(batch);
-        for (const QString &path : std::as_const(batch)) {
-            if (!refused.contains(path))
-                m_watched.insert(path);
+        if (!batch.isEmpty()) {
+            const QStringList refused = m_watcher->addPaths(batch);
+            room -= batch.size() - refused.size();
+            for (const QString &path : std::as_const(batch)) {
+                if (!refused.contains(path))
+                    m_watched.insert(path);
+            }
+            failed += refused;
         }
-        failed += refused;
     }
     // A path that vanished since the scan is simply not there to watch; the next scan drops it.
     const bool refused = std::any_of(failed.cbegin(), failed.cend(),

@@ -38,9 +38,12 @@ class ProjectWatcher : public QObject
 public:
     static constexpr int quietInterval = 100; // milliseconds
     static constexpr int longestDelay = 1000; // milliseconds
-    // Paths handed to the system at a time; a large project is watched over a few event-loop
-    // turns so that the window never stalls.
+    // A large project is watched over many event-loop turns so that the window never stalls: a
+    // turn hands the system batches of pathsPerBatch paths until addMilliseconds have passed or
+    // pathsPerTurn paths are handed.
+    static constexpr int pathsPerBatch = 50;
     static constexpr int pathsPerTurn = 500;
+    static constexpr int addMilliseconds = 1;
 
     explicit ProjectWatcher(const QUrl &projectRoot, QObject *parent = nullptr);
     ~ProjectWatcher() override;
@@ -75,6 +78,8 @@ private:
     void emitChanged();
     void applyWanted(const QSet<QString> &wanted);
     void addSomePaths();
+    // Hands the system at most `most` of the paths still to watch, for a few milliseconds.
+    void addPaths(qsizetype most);
     QString kestrunePath() const;
     bool kestruneExists() const;
 

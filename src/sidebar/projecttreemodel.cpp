@@ -14,8 +14,10 @@ void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
     std::shared_ptr<const TreeNode> previous = std::exchange(m_tree, std::move(projectTree));
     m_locations.clear();
     m_nodesById.clear();
+    m_nodesByIdComplete = false;
     if (const std::vector<TreeNode> *top = rows(nullptr)) {
-        m_locations.reserve(1024);
+        // Room for every node at once: a large project has tens of thousands.
+        m_locations.reserve(nodeCount(*top));
         indexNodes(*top, nullptr);
     }
     endResetModel();
@@ -72,6 +74,15 @@ std::optional<ChangeStatus> ProjectTreeModel::changeStatus(const TreeNode &node)
 
 const TreeNode *ProjectTreeModel::findNode(const QUuid &id) const
 {
+    // Made when first asked for, not with every new outline: a project just imported has no
+    // node to look up yet.
+    if (!m_nodesByIdComplete) {
+        if (const std::vector<TreeNode> *top = rows(nullptr)) {
+            m_nodesById.reserve(m_locations.size());
+            indexIds(*top);
+        }
+        m_nodesByIdComplete = true;
+    }
     return m_nodesById.value(id, nullptr);
 }
 
@@ -172,16 +183,34 @@ const std::vector<TreeNode> *ProjectTreeModel::rows(const TreeNode *parent) cons
     return &*parent->children;
 }
 
+qsizetype ProjectTreeModel::nodeCount(const std::vector<TreeNode> &nodes)
+{
+    qsizetype count = qsizetype(nodes.size());
+    for (const TreeNode &node : nodes) {
+        if (node.children)
+            count += nodeCount(*node.children);
+    }
+    return count;
+}
+
 void ProjectTreeModel::indexNodes(const std::vector<TreeNode> &nodes, const TreeNode *parent)
 {
     for (std::size_t row = 0; row < nodes.size(); ++row) {
         const TreeNode &node = nodes[row];
         m_locations.insert(&node, Location{parent, int(row)});
-        // Depth first, a node before its children: the first node with an id keeps it.
-        if (!m_nodesById.contains(node.id))
-            m_nodesById.insert(node.id, &node);
         if (node.children)
             indexNodes(*node.children, &node);
+    }
+}
+
+void ProjectTreeModel::indexIds(const std::vector<TreeNode> &nodes) const
+{
+    for (const TreeNode &node : nodes) {
+        // Depth first, a node before its children: the first node with an id keeps it.
+        if (const TreeNode *&first = m_nodesById[node.id]; !first)
+            first = &node;
+        if (node.children)
+            indexIds(*node.children);
     }
 }
 

@@ -61,11 +61,14 @@ private:
     };
 
     const std::vector<TreeNode> *rows(const TreeNode *parent) const;
+    static qsizetype nodeCount(const std::vector<TreeNode> &nodes);
     void indexNodes(const std::vector<TreeNode> &nodes, const TreeNode *parent);
+    void indexIds(const std::vector<TreeNode> &nodes) const;
 
     std::shared_ptr<const TreeNode> m_tree;
     QHash<const TreeNode *, Location> m_locations;
-    QHash<QUuid, const TreeNode *> m_nodesById;
+    mutable QHash<QUuid, const TreeNode *> m_nodesById;
+    mutable bool m_nodesByIdComplete = false;
     QHash<QUuid, ChangeStatus> m_changeStatuses;
 };
 

@@ -1,12 +1,18 @@
 // Imports a generated 10,000-file project and reports how long it takes until the summary is
 // published, and the longest stall of the main thread meanwhile (a 1 ms timer measuring its own
-// lateness). Run: bench_import [-platform offscreen] [runs]
+// lateness); into the main window's view, until the dashboard has made its last card and the
+// project is watched in full (both a slice per turn of the event loop) and indexed for search. Run:
+// bench_import [-platform offscreen] [runs]
 #include "stallmeter.h"
 
+#include "app/detailarea.h"
 #include "app/maincontentview.h"
+#include "dashboard/dashboardview.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
+#include "model/liveprojectupdates.h"
 #include "model/projectstore.h"
+#include "model/projecttextindex.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/themecontroller.h"
 
@@ -20,19 +26,27 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 using namespace kestrune;
 
 namespace {
 
+// A frame at 60 Hz: the longest the main thread may be busy without a dropped frame.
+constexpr qint64 stallTargetMs = 16;
+
 struct Measurement
 {
     qint64 publishedMs = 0;
+    qint64 completeMs = 0;
     qint64 longestStallMs = 0;
 };
 
-// Runs the event loop until the store has published the summary of the root.
-Measurement importAndWait(ProjectStore &store, const QUrl &root, const std::function<void()> &startImport)
+// Runs the event loop until the store has published the summary of the root and `complete` holds
+// (the views have made what they make after the publication, a slice at a time).
+Measurement importAndWait(
+    ProjectStore &store, const QUrl &root, const std::function<void()> &startImport,
+    const std::function<bool()> &complete = [] { return true; })
 {
     QEventLoop loop;
     QObject::connect(&store, &ProjectStore::summaryByProjectChanged, &loop, [&](const QUrl &published) {
@@ -45,11 +59,22 @@ Measurement importAndWait(ProjectStore &store, const QUrl &root, const std::func
     QTimer::singleShot(0, &loop, startImport);
     loop.exec();
     const qint64 published = clock.elapsed();
+    if (!complete()) {
+        QEventLoop building;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &building, [&] {
+            if (complete())
+                building.quit();
+        });
+        poll.start(1);
+        building.exec();
+    }
+    const qint64 completed = clock.elapsed();
     // Let the views finish reacting to the publication before the stall is read.
     QEventLoop settle;
     QTimer::singleShot(50, &settle, &QEventLoop::quit);
     settle.exec();
-    return {published, meter.longest()};
+    return {published, completed, meter.longest()};
 }
 
 } // namespace
@@ -95,6 +120,7 @@ int main(int argc, char **argv)
                     clock.elapsed());
     }
 
+    std::vector<qint64> stalls;
     for (int run = 1; run <= runs; ++run) {
         MainContentView view(theme);
         view.resize(1200, 900);
@@ -102,10 +128,23 @@ int main(int argc, char **argv)
         QEventLoop shown;
         QTimer::singleShot(100, &shown, &QEventLoop::quit);
         shown.exec();
-        const Measurement m = importAndWait(view.store(), root, [&] { view.importFolder(root); });
-        std::printf(
-            "main window view, run %d: summary published after %lld ms, longest main-thread stall %lld ms\n",
-            run, m.publishedMs, m.longestStallMs);
+        // Until the dashboard has its last card, the project is watched in full (both happen a
+        // slice at a time) and its text is indexed for search.
+        const auto complete = [&view, &root] {
+            const auto *dashboard = qobject_cast<const DashboardView *>(view.detailArea()->currentView());
+            return dashboard && !dashboard->isBuildingCards() && view.liveUpdates().isWatchedInFull(root) &&
+                   view.textIndex().isIndexed(root) && !view.textIndex().isUpdating(root);
+        };
+        const Measurement m = importAndWait(
+            view.store(), root, [&] { view.importFolder(root); }, complete);
+        std::printf("main window view, run %d: summary published after %lld ms, all done after %lld ms, "
+                    "longest main-thread stall %lld ms (target <= %lld ms)\n",
+                    run, m.publishedMs, m.completeMs, m.longestStallMs, stallTargetMs);
+        stalls.push_back(m.longestStallMs);
     }
+    std::sort(stalls.begin(), stalls.end());
+    std::printf(
+        "main window view, median of %d runs: longest main-thread stall %lld ms (target <= %lld ms)\n", runs,
+        stalls[stalls.size() / 2], stallTargetMs);
     return 0;
 }

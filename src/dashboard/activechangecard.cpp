@@ -68,12 +68,12 @@ QString ActiveChangeCard::percentText() const
     return Localization::integer("%lld%", m_change.taskProgressPercent);
 }
 
-int ActiveChangeCard::headerHeight() const
+int ActiveChangeCard::headerHeight()
 {
-    return std::max({QFontMetrics(nameFont()).height(), dotSize, int(std::ceil(m_badge.size().height()))});
+    return std::max({QFontMetrics(nameFont()).height(), dotSize, int(std::ceil(StatusBadge::height()))});
 }
 
-int ActiveChangeCard::captionHeight() const
+int ActiveChangeCard::captionHeight()
 {
     return std::max(QFontMetrics(captionFont()).height(), QFontMetrics(percentFont()).height());
 }
@@ -84,15 +84,24 @@ QRectF ActiveChangeCard::progressBarRect() const
     return {qreal(paddingH), qreal(top), qreal(std::max(0, width() - 2 * paddingH)), qreal(barHeight)};
 }
 
+int ActiveChangeCard::cardHeight()
+{
+    return paddingV + headerHeight() + stackSpacing + captionHeight() + stackSpacing + barHeight + paddingV;
+}
+
+int ActiveChangeCard::minimumWidth()
+{
+    return ChangeCardFrame::minimumWidth(paddingH);
+}
+
 QSize ActiveChangeCard::sizeHint() const
 {
-    return {320,
-            paddingV + headerHeight() + stackSpacing + captionHeight() + stackSpacing + barHeight + paddingV};
+    return {320, cardHeight()};
 }
 
 QSize ActiveChangeCard::minimumSizeHint() const
 {
-    return m_frame.minimumSizeHint(sizeHint().height());
+    return m_frame.minimumSizeHint(cardHeight());
 }
 
 void ActiveChangeCard::paintEvent(QPaintEvent *)

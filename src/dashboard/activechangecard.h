@@ -29,6 +29,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Every active card's height and least width, known before one is made.
+    static int cardHeight();
+    static int minimumWidth();
 
 protected:
     bool event(QEvent *event) override;
@@ -36,8 +39,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int headerHeight() const;
-    int captionHeight() const;
+    static int headerHeight();
+    static int captionHeight();
 
     ChangeSummary m_change;
     StatusBadge m_badge;

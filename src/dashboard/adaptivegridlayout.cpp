@@ -6,6 +6,37 @@
 
 namespace kestrune {
 
+namespace {
+
+// Reports what the layout item of an Expanding × Fixed widget with these sizes reports, and keeps
+// the geometry it is given.
+class PlaceholderItem : public QLayoutItem
+{
+public:
+    PlaceholderItem(int height, int minimumWidth) { resize(height, minimumWidth); }
+
+    void resize(int height, int minimumWidth)
+    {
+        m_height = std::max(0, height);
+        m_minimumWidth = std::max(0, minimumWidth);
+    }
+
+    QSize sizeHint() const override { return {m_minimumWidth, m_height}; }
+    QSize minimumSize() const override { return {m_minimumWidth, m_height}; }
+    QSize maximumSize() const override { return {QWIDGETSIZE_MAX, m_height}; }
+    Qt::Orientations expandingDirections() const override { return Qt::Horizontal; }
+    bool isEmpty() const override { return false; }
+    void setGeometry(const QRect &rect) override { m_geometry = rect; }
+    QRect geometry() const override { return m_geometry; }
+
+private:
+    int m_height = 0;
+    int m_minimumWidth = 0;
+    QRect m_geometry;
+};
+
+} // namespace
+
 AdaptiveGridLayout::AdaptiveGridLayout(int minimumColumnWidth, int columnSpacing, int rowSpacing,
                                        QWidget *parent)
     : QLayout(parent), m_minimumColumnWidth(std::max(1, minimumColumnWidth)),
@@ -33,6 +64,43 @@ void AdaptiveGridLayout::setItemOverhang(const QMargins &overhang)
     invalidate();
 }
 
+void AdaptiveGridLayout::addPlaceholder(int height, int minimumWidth)
+{
+    m_items.append(new PlaceholderItem(height, minimumWidth));
+    ++m_placeholderCount;
+    invalidate();
+}
+
+bool AdaptiveGridLayout::isPlaceholder(int index) const
+{
+    return m_placeholderCount > 0 && dynamic_cast<PlaceholderItem *>(itemAt(index));
+}
+
+void AdaptiveGridLayout::fillPlaceholder(int index, QWidget *widget)
+{
+    if (!widget || !isPlaceholder(index))
+        return;
+    addChildWidget(widget);
+    QLayoutItem *placeholder = m_items.at(index);
+    auto *item = new QWidgetItemV2(widget);
+    // In its cell at once; the next layout pass, which the change asks for, confirms it.
+    if (placeholder->geometry().isValid())
+        item->setGeometry(placeholder->geometry());
+    m_items[index] = item;
+    delete placeholder;
+    --m_placeholderCount;
+    invalidate();
+}
+
+void AdaptiveGridLayout::resizePlaceholder(int index, int height, int minimumWidth)
+{
+    auto *placeholder = m_placeholderCount > 0 ? dynamic_cast<PlaceholderItem *>(itemAt(index)) : nullptr;
+    if (placeholder && placeholder->minimumSize() != QSize(minimumWidth, height)) {
+        placeholder->resize(height, minimumWidth);
+        invalidate();
+    }
+}
+
 void AdaptiveGridLayout::addItem(QLayoutItem *item)
 {
     m_items.append(item);
@@ -54,6 +122,8 @@ QLayoutItem *AdaptiveGridLayout::takeAt(int index)
     if (index < 0 || index >= m_items.size())
         return nullptr;
     QLayoutItem *item = m_items.takeAt(index);
+    if (dynamic_cast<PlaceholderItem *>(item))
+        --m_placeholderCount;
     invalidate();
     return item;
 }

@@ -12,6 +12,10 @@ namespace kestrune {
 //
 // Items may overhang their cells by a fixed margin (room for a shadow or a lift that is drawn
 // outside the card itself); the overhang does not count for the layout's size.
+//
+// A cell may be held by a placeholder for a widget made later (see CardBuildQueue): it takes the
+// room of a widget of that height and least width whose size policy is Expanding × Fixed, as the
+// dashboard's cards are, and shows nothing.
 class AdaptiveGridLayout : public QLayout
 {
     Q_OBJECT
@@ -29,6 +33,17 @@ public:
 
     void setItemOverhang(const QMargins &overhang);
     QMargins itemOverhang() const { return m_overhang; }
+
+    // Holds the next cell for a widget `height` high and at least `minimumWidth` wide.
+    void addPlaceholder(int height, int minimumWidth);
+    bool isPlaceholder(int index) const;
+    // The placeholders left.
+    int placeholderCount() const { return m_placeholderCount; }
+    // The widget made for the placeholder at `index` takes its cell (and becomes a child of the
+    // layout's widget). Does nothing when the item is no placeholder.
+    void fillPlaceholder(int index, QWidget *widget);
+    // The placeholder at `index` stands for a widget of another size now.
+    void resizePlaceholder(int index, int height, int minimumWidth);
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -52,6 +67,7 @@ private:
     int m_columnSpacing = 0;
     int m_rowSpacing = 0;
     QMargins m_overhang;
+    int m_placeholderCount = 0;
     mutable int m_cachedWidth = -1;
     mutable int m_cachedHeight = 0;
 };

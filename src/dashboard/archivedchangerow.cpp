@@ -44,10 +44,7 @@ QFont captionFont()
 } // namespace
 
 ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *parent)
-    : QWidget(parent), m_change(change),
-      m_caption(change.archivedAt && change.archivedAt->isValid()
-                    ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
-                    : QString()),
+    : QWidget(parent), m_change(change), m_caption(captionOf(change)),
       m_frame(this, paddingH, paddingV,
               {DashboardPalette::cardFillMuted.withOpacity(fillOpacity), DashboardPalette::dashedBorder,
                dashPattern})
@@ -59,10 +56,7 @@ ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *paren
 
 void ArchivedChangeRow::setChange(const ChangeSummary &change)
 {
-    const QString caption =
-        change.archivedAt && change.archivedAt->isValid()
-            ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
-            : QString();
+    const QString caption = captionOf(change);
     const bool resized = caption.isEmpty() != m_caption.isEmpty();
     m_change = change;
     m_caption = caption;
@@ -74,22 +68,44 @@ void ArchivedChangeRow::setChange(const ChangeSummary &change)
     update();
 }
 
-int ArchivedChangeRow::textHeight() const
+bool ArchivedChangeRow::showsCaption(const ChangeSummary &change)
+{
+    return change.archivedAt && change.archivedAt->isValid();
+}
+
+QString ArchivedChangeRow::captionOf(const ChangeSummary &change)
+{
+    return showsCaption(change)
+               ? Localization::format("dashboard.archived_on_format", dayString(*change.archivedAt))
+               : QString();
+}
+
+int ArchivedChangeRow::textHeight(bool withCaption)
 {
     int height = QFontMetrics(nameFont()).height();
-    if (!m_caption.isEmpty())
+    if (withCaption)
         height += lineSpacing + QFontMetrics(captionFont()).height();
     return height;
 }
 
+int ArchivedChangeRow::rowHeight(bool withCaption)
+{
+    return 2 * paddingV + std::max(iconSize, textHeight(withCaption));
+}
+
+int ArchivedChangeRow::minimumWidth()
+{
+    return ChangeCardFrame::minimumWidth(paddingH);
+}
+
 QSize ArchivedChangeRow::sizeHint() const
 {
-    return {320, 2 * paddingV + std::max(iconSize, textHeight())};
+    return {320, rowHeight(!m_caption.isEmpty())};
 }
 
 QSize ArchivedChangeRow::minimumSizeHint() const
 {
-    return m_frame.minimumSizeHint(sizeHint().height());
+    return m_frame.minimumSizeHint(rowHeight(!m_caption.isEmpty()));
 }
 
 void ArchivedChangeRow::paintEvent(QPaintEvent *)
@@ -108,7 +124,7 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
     const int textLeft = content.left() + iconSize + spacing;
     const int textWidth = std::max(0, content.right() + 1 - iconSize - spacing - textLeft);
     const QFontMetrics nameMetrics(nameFont());
-    int y = int(std::lround(middle - textHeight() / 2.0));
+    int y = int(std::lround(middle - textHeight(!m_caption.isEmpty()) / 2.0));
     m_frame.paintName(painter, m_change.changeName, nameFont(),
                       DashboardPalette::secondaryText.withOpacity(nameOpacity),
                       QRect(textLeft, y, textWidth, nameMetrics.height()));

@@ -25,13 +25,19 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Whether the row of a change shows the day it was archived; the height of a row with or
+    // without that caption, and every row's least width: known before a row is made.
+    static bool showsCaption(const ChangeSummary &change);
+    static int rowHeight(bool withCaption);
+    static int minimumWidth();
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int textHeight() const;
+    static QString captionOf(const ChangeSummary &change);
+    static int textHeight(bool withCaption);
 
     ChangeSummary m_change;
     QString m_caption;

@@ -21,7 +21,8 @@ public:
     static QPainterPath capsule(const QRectF &rect);
 
     // Fills the shape and strokes its outline; an empty dash pattern draws a solid line, else
-    // the pattern is in points: drawn, gap, drawn, gap...
+    // the pattern is in points: drawn, gap, drawn, gap... A surface of a solid colour at whole
+    // pixels is drawn from the pixmap cache after its first time.
     static void paint(QPainter *painter, const QRectF &rect, qreal radius, const QColor &fill,
                       const QColor &outline, const QList<qreal> &dashPattern = {});
     static void paint(QPainter *painter, const QRectF &rect, qreal radius, const QBrush &fill,

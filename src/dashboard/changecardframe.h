@@ -38,7 +38,9 @@ public:
 
     int paddingH() const { return m_paddingH; }
     int paddingV() const { return m_paddingV; }
-    QSize minimumSizeHint(int height) const { return {2 * m_paddingH + minimumContentWidth, height}; }
+    QSize minimumSizeHint(int height) const { return {minimumWidth(m_paddingH), height}; }
+    // The least width of a card with this padding.
+    static constexpr int minimumWidth(int paddingH) { return 2 * paddingH + minimumContentWidth; }
 
     // Antialiasing on, the surface painted; returns the padded content rectangle.
     QRect paintSurface(QPainter &painter) const;

@@ -39,8 +39,7 @@ QFont dateFont()
 } // namespace
 
 CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *parent)
-    : QAbstractButton(parent), m_change(change),
-      m_date(change.completedAt ? dayString(*change.completedAt) : QString()),
+    : QAbstractButton(parent), m_change(change), m_date(dateTextOf(change)),
       m_frame(this, paddingH, paddingV, {DashboardPalette::cardFill, DashboardPalette::cardBorder, {}})
 {
     setFocusPolicy(Qt::TabFocus);
@@ -49,7 +48,7 @@ CompletedChangeRow::CompletedChangeRow(const ChangeSummary &change, QWidget *par
 
 void CompletedChangeRow::setChange(const ChangeSummary &change)
 {
-    const QString date = change.completedAt ? dayString(*change.completedAt) : QString();
+    const QString date = dateTextOf(change);
     const bool resized = date.isEmpty() != m_date.isEmpty();
     m_change = change;
     m_date = date;
@@ -62,22 +61,43 @@ void CompletedChangeRow::setChange(const ChangeSummary &change)
     update();
 }
 
-int CompletedChangeRow::textHeight() const
+bool CompletedChangeRow::showsDate(const ChangeSummary &change)
+{
+    // An invalid date has no text: the same as no date.
+    return change.completedAt && change.completedAt->isValid();
+}
+
+QString CompletedChangeRow::dateTextOf(const ChangeSummary &change)
+{
+    return showsDate(change) ? dayString(*change.completedAt) : QString();
+}
+
+int CompletedChangeRow::textHeight(bool withDate)
 {
     int height = QFontMetrics(nameFont()).height();
-    if (!m_date.isEmpty())
+    if (withDate)
         height += lineSpacing + QFontMetrics(dateFont()).height();
     return height;
 }
 
+int CompletedChangeRow::rowHeight(bool withDate)
+{
+    return 2 * paddingV + std::max(checkSize, textHeight(withDate));
+}
+
+int CompletedChangeRow::minimumWidth()
+{
+    return ChangeCardFrame::minimumWidth(paddingH);
+}
+
 QSize CompletedChangeRow::sizeHint() const
 {
-    return {320, 2 * paddingV + std::max(checkSize, textHeight())};
+    return {320, rowHeight(!m_date.isEmpty())};
 }
 
 QSize CompletedChangeRow::minimumSizeHint() const
 {
-    return m_frame.minimumSizeHint(sizeHint().height());
+    return m_frame.minimumSizeHint(rowHeight(!m_date.isEmpty()));
 }
 
 void CompletedChangeRow::paintEvent(QPaintEvent *)
@@ -97,7 +117,7 @@ void CompletedChangeRow::paintEvent(QPaintEvent *)
     const int textLeft = content.left() + checkSize + spacing;
     const int textWidth = std::max(0, content.right() + 1 - chevronSize - spacing - textLeft);
     const QFontMetrics nameMetrics(nameFont());
-    int y = int(std::lround(middle - textHeight() / 2.0));
+    int y = int(std::lround(middle - textHeight(!m_date.isEmpty()) / 2.0));
     m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
                       QRect(textLeft, y, textWidth, nameMetrics.height()));
     if (!m_date.isEmpty()) {

@@ -25,6 +25,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Whether the row of a change shows a date; the height of a row with or without one, and
+    // every row's least width: known before a row is made.
+    static bool showsDate(const ChangeSummary &change);
+    static int rowHeight(bool withDate);
+    static int minimumWidth();
 
 protected:
     bool event(QEvent *event) override;
@@ -32,7 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int textHeight() const;
+    static QString dateTextOf(const ChangeSummary &change);
+    static int textHeight(bool withDate);
 
     ChangeSummary m_change;
     QString m_date;

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QMenu>
@@ -116,6 +117,7 @@ DashboardView::DashboardView(const DashboardInput &input, std::unique_ptr<Folder
     // setWidget turns the widget's auto-fill on, which would cover the gradient with the window
     // colour.
     m_content->setAutoFillBackground(false);
+    connect(&m_cardQueue, &CardBuildQueue::finished, this, &DashboardView::cardsBuilt);
 }
 
 DashboardView::~DashboardView() = default;
@@ -150,8 +152,10 @@ void DashboardView::buildPage()
         const SectionDescription description = describe(section);
         auto *view =
             new ChangeSectionView(Localization::text(description.titleKey), description.accent, m_content);
-        connect(view, &ChangeSectionView::expandedChanged, this,
-                [this, section](bool expanded) { m_expanded[size_t(section)] = expanded; });
+        connect(view, &ChangeSectionView::expandedChanged, this, [this, section](bool expanded) {
+            m_expanded[size_t(section)] = expanded;
+            m_cardQueue.buildNowIfAtMost(smallPageCardCount);
+        });
         m_sections[size_t(section)] = view;
         column->addWidget(view);
     }
@@ -267,6 +271,7 @@ void DashboardView::refresh()
 
     if (m_sheet)
         m_sheet->setSummary(summary);
+    m_cardQueue.buildNowIfAtMost(smallPageCardCount);
 }
 
 bool DashboardView::sameAsShown(const QList<ChangeSummary> &shown, const QList<ChangeSummary> &changes)
@@ -285,13 +290,57 @@ bool DashboardView::sameAsShown(const QList<ChangeSummary> &shown, const QList<C
 
 namespace {
 
-template <typename Card> void updateCards(QWidget *content, const QList<ChangeSummary> &changes)
+// The heights of a section's cards before they are made: a card's height depends on its change
+// only through whether it shows a date, so each of the two is measured once.
+class CardHeights
 {
-    // The grid holds the cards in the order of the list they were made from.
-    QLayout *grid = content->layout();
+public:
+    explicit CardHeights(DashboardView::Section section) : m_section(section) {}
+
+    int of(const ChangeSummary &change)
+    {
+        bool withDate = false;
+        if (m_section == DashboardView::Section::completed)
+            withDate = CompletedChangeRow::showsDate(change);
+        else if (m_section == DashboardView::Section::archive)
+            withDate = ArchivedChangeRow::showsCaption(change);
+        int &height = m_heights[withDate ? 1 : 0];
+        if (height < 0)
+            height = measure(withDate);
+        return height;
+    }
+
+private:
+    int measure(bool withDate) const
+    {
+        switch (m_section) {
+        case DashboardView::Section::draft:
+            return DraftChangeCard::cardHeight();
+        case DashboardView::Section::active:
+            return ActiveChangeCard::cardHeight();
+        case DashboardView::Section::completed:
+            return CompletedChangeRow::rowHeight(withDate);
+        case DashboardView::Section::archive:
+            break;
+        }
+        return ArchivedChangeRow::rowHeight(withDate);
+    }
+
+    DashboardView::Section m_section;
+    std::array<int, 2> m_heights = {-1, -1};
+};
+
+template <typename Card>
+void updateCards(QWidget *content, const QList<ChangeSummary> &changes, CardHeights heights)
+{
+    // The grid holds the cards in the order of the list they were made from; a card still to be
+    // made keeps the room of the card it will be.
+    auto *grid = qobject_cast<AdaptiveGridLayout *>(content->layout());
     for (int index = 0; grid && index < grid->count() && index < changes.size(); ++index) {
         if (auto *card = qobject_cast<Card *>(grid->itemAt(index)->widget()))
             card->setChange(changes.at(index));
+        else if (grid->isPlaceholder(index))
+            grid->resizePlaceholder(index, heights.of(changes.at(index)), Card::minimumWidth());
     }
 }
 
@@ -310,18 +359,19 @@ bool DashboardView::updateCardsInPlace(Section section, const QList<ChangeSummar
     QWidget *content = m_sections[size_t(section)]->content();
     if (!content)
         return true; // collapsed: built from the new summary when opened
+    m_gridChanges[size_t(section)] = changes;
     switch (section) {
     case Section::draft:
-        updateCards<DraftChangeCard>(content, changes);
+        updateCards<DraftChangeCard>(content, changes, CardHeights(section));
         break;
     case Section::active:
-        updateCards<ActiveChangeCard>(content, changes);
+        updateCards<ActiveChangeCard>(content, changes, CardHeights(section));
         break;
     case Section::completed:
-        updateCards<CompletedChangeRow>(content, changes);
+        updateCards<CompletedChangeRow>(content, changes, CardHeights(section));
         break;
     case Section::archive:
-        updateCards<ArchivedChangeRow>(content, changes);
+        updateCards<ArchivedChangeRow>(content, changes, CardHeights(section));
         break;
     }
     return true;
@@ -354,9 +404,30 @@ QWidget *DashboardView::buildSectionContent(Section section, QWidget *parent)
     }
     auto *container = new QWidget(parent);
     auto *grid = new AdaptiveGridLayout(changeMinimumWidth, changeColumnSpacing, changeRowSpacing, container);
+    const int minimumWidth = cardMinimumWidth(section);
+    CardHeights heights(section);
     for (const ChangeSummary &change : changes)
-        grid->addWidget(createRow(section, change, container));
+        grid->addPlaceholder(heights.of(change), minimumWidth);
+    m_gridChanges[size_t(section)] = changes;
+    m_cardQueue.add(int(section), container, grid, [this, section](int index, QWidget *cardParent) {
+        return createRow(section, m_gridChanges[size_t(section)].at(index), cardParent);
+    });
     return container;
+}
+
+int DashboardView::cardMinimumWidth(Section section)
+{
+    switch (section) {
+    case Section::draft:
+        return DraftChangeCard::minimumWidth();
+    case Section::active:
+        return ActiveChangeCard::minimumWidth();
+    case Section::completed:
+        return CompletedChangeRow::minimumWidth();
+    case Section::archive:
+        break;
+    }
+    return ArchivedChangeRow::minimumWidth();
 }
 
 QMenu *DashboardView::changeMenu(const ChangeSummary &change)
@@ -419,11 +490,25 @@ QWidget *DashboardView::buildSpecificationsBody(QWidget *parent)
                                   EmptyStateText::Spacing::standard, parent);
     auto *container = new QWidget(parent);
     auto *grid = new AdaptiveGridLayout(specMinimumWidth, specSpacing, specSpacing, container);
+    const int height = SpecCard::cardHeight();
+    QHash<qint64, int> minimumWidths; // one measurement per requirement count
     for (const QString &name : summary.specNames) {
-        auto *card = new SpecCard(name, summary.specRequirementCounts.value(name, 0), container);
-        connect(card, &SpecCard::revealRequested, this, &DashboardView::revealSpecFolder);
-        grid->addWidget(card);
+        const qint64 count = summary.specRequirementCounts.value(name, 0);
+        auto width = minimumWidths.find(count);
+        if (width == minimumWidths.end())
+            width = minimumWidths.insert(count, SpecCard::minimumWidth(count));
+        grid->addPlaceholder(height, *width);
     }
+    // The body is made again whenever a name or a count changes: the cards still to be made
+    // take them from here.
+    m_cardQueue.add(int(allSections.size()), container, grid,
+                    [this, names = summary.specNames,
+                     counts = summary.specRequirementCounts](int index, QWidget *cardParent) {
+                        const QString &name = names.at(index);
+                        auto *card = new SpecCard(name, counts.value(name, 0), cardParent);
+                        connect(card, &SpecCard::revealRequested, this, &DashboardView::revealSpecFolder);
+                        return card;
+                    });
     return container;
 }
 
@@ -431,6 +516,7 @@ void DashboardView::setExpanded(Section section, bool expanded)
 {
     m_expanded[size_t(section)] = expanded;
     m_sections[size_t(section)]->setExpanded(expanded);
+    m_cardQueue.buildNowIfAtMost(smallPageCardCount);
 }
 
 void DashboardView::setShowSpecCatalog(bool show)

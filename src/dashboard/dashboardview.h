@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dashboard/cardbuildqueue.h"
 #include "dashboard/dashboardinput.h"
 #include "dashboard/speccatalogsheet.h"
 #include "model/changestatus.h"
@@ -34,6 +35,11 @@ class SummaryCardView;
 // Which sections are expanded and whether the catalogue is open belong to the view on screen:
 // setInput (a new summary, another project) keeps them, a new DashboardView starts with every
 // section expanded and the catalogue closed.
+//
+// The grids of the change and specification cards get their final size at once. Their cards are
+// made right away when there are few (smallPageCardCount); more are made a slice per turn of the
+// event loop (CardBuildQueue), the ones on screen first, so that thousands of changes hold up no
+// frame. isBuildingCards() says whether some are still to come.
 class DashboardView : public QWidget
 {
     Q_OBJECT
@@ -49,6 +55,9 @@ public:
     static constexpr std::array<Section, 4> allSections = {Section::draft, Section::active,
                                                            Section::completed, Section::archive};
 
+    // Up to this many cards still to be made are made at once.
+    static constexpr int smallPageCardCount = 64;
+
     explicit DashboardView(const DashboardInput &input, QWidget *parent = nullptr);
     // With the given desktop services in place of the real ones.
     DashboardView(const DashboardInput &input, std::unique_ptr<FolderActions> actions,
@@ -63,6 +72,9 @@ public:
     static bool sameAsShown(const QList<ChangeSummary> &shown, const QList<ChangeSummary> &changes);
     static QList<ChangeSummary> changesWithStatus(const ProjectSummary &summary, ChangeStatus status);
     static ChangeStatus statusOf(Section section);
+
+    // Whether some card of a grid on the page is still to be made.
+    bool isBuildingCards() const { return m_cardQueue.isBuilding(); }
 
     bool isExpanded(Section section) const { return m_expanded[size_t(section)]; }
     void setExpanded(Section section, bool expanded);
@@ -93,6 +105,8 @@ public:
 
 Q_SIGNALS:
     void specCatalogShownChanged(bool shown);
+    // The last card still to be made was made.
+    void cardsBuilt();
     // The reader asked what a change does to the specifications.
     void reviewRequested(const QUrl &changeFolder);
 
@@ -112,6 +126,7 @@ private:
     QWidget *buildSpecificationsBody(QWidget *parent);
     QWidget *createRow(Section section, const ChangeSummary &change, QWidget *parent);
     QWidget *createCard(Section section, const ChangeSummary &change, QWidget *parent);
+    static int cardMinimumWidth(Section section);
 
     DashboardInput m_input;
     std::unique_ptr<FolderActions> m_actions;
@@ -128,9 +143,13 @@ private:
     QWidget *m_specBody = nullptr;
     // What the sections and the specification cards were last built from.
     std::array<std::optional<QList<ChangeSummary>>, 4> m_shownChanges;
+    // What each section's grid was made from, kept up to date with its cards: the cards still
+    // to be made are made from it.
+    std::array<QList<ChangeSummary>, 4> m_gridChanges;
     QStringList m_shownSpecNames;
     QMap<QString, qint64> m_shownSpecRequirementCounts;
     QPointer<SpecCatalogSheet> m_sheet;
+    CardBuildQueue m_cardQueue;
 };
 
 } // namespace kestrune

@@ -58,19 +58,29 @@ void DraftChangeCard::setChange(const ChangeSummary &change)
     update();
 }
 
-int DraftChangeCard::headerHeight() const
+int DraftChangeCard::headerHeight()
 {
-    return std::max({QFontMetrics(nameFont()).height(), iconSize, int(std::ceil(m_badge.size().height()))});
+    return std::max({QFontMetrics(nameFont()).height(), iconSize, int(std::ceil(StatusBadge::height()))});
+}
+
+int DraftChangeCard::cardHeight()
+{
+    return paddingV + headerHeight() + stackSpacing + WorkflowStageIndicator::height() + paddingV;
+}
+
+int DraftChangeCard::minimumWidth()
+{
+    return ChangeCardFrame::minimumWidth(paddingH);
 }
 
 QSize DraftChangeCard::sizeHint() const
 {
-    return {320, paddingV + headerHeight() + stackSpacing + WorkflowStageIndicator::height() + paddingV};
+    return {320, cardHeight()};
 }
 
 QSize DraftChangeCard::minimumSizeHint() const
 {
-    return m_frame.minimumSizeHint(sizeHint().height());
+    return m_frame.minimumSizeHint(cardHeight());
 }
 
 void DraftChangeCard::paintEvent(QPaintEvent *)

@@ -26,13 +26,16 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Every draft card's height and least width, known before one is made.
+    static int cardHeight();
+    static int minimumWidth();
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int headerHeight() const;
+    static int headerHeight();
 
     ChangeSummary m_change;
     StatusBadge m_badge;

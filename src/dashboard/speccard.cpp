@@ -42,8 +42,7 @@ QFont requirementFont()
 } // namespace
 
 SpecCard::SpecCard(const QString &name, qint64 requirementCount, QWidget *parent)
-    : QWidget(parent), m_name(name),
-      m_requirements(Localization::format("dashboard.summary.reqs_format", requirementCount)),
+    : QWidget(parent), m_name(name), m_requirements(requirementTextFor(requirementCount)),
       m_menuButton(new SpecMenuButton(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -71,9 +70,14 @@ QAction *SpecCard::revealAction()
     return menu()->actions().constFirst();
 }
 
-int SpecCard::trailingWidth() const
+QString SpecCard::requirementTextFor(qint64 requirementCount)
 {
-    return QFontMetrics(requirementFont()).horizontalAdvance(m_requirements) + spacing + SpecMenuButton::side;
+    return Localization::format("dashboard.summary.reqs_format", requirementCount);
+}
+
+int SpecCard::trailingWidth(const QString &text)
+{
+    return QFontMetrics(requirementFont()).horizontalAdvance(text) + spacing + SpecMenuButton::side;
 }
 
 int SpecCard::nameRoom() const
@@ -88,19 +92,34 @@ QString SpecCard::shownName() const
     return QFontMetrics(nameFont()).elidedText(m_name, Qt::ElideRight, nameRoom());
 }
 
-QSize SpecCard::sizeHint() const
+int SpecCard::cardHeight()
 {
     const int content = std::max({iconSize, QFontMetrics(nameFont()).height(),
                                   QFontMetrics(requirementFont()).height(), int(SpecMenuButton::side)});
+    return paddingTop + content + paddingBottom;
+}
+
+int SpecCard::minimumWidth(const QString &text)
+{
+    return paddingLeading + iconSize + 2 * spacing + trailingWidth(text) + paddingTrailing;
+}
+
+int SpecCard::minimumWidth(qint64 requirementCount)
+{
+    return minimumWidth(requirementTextFor(requirementCount));
+}
+
+QSize SpecCard::sizeHint() const
+{
     const int width = paddingLeading + iconSize + spacing +
                       QFontMetrics(nameFont()).horizontalAdvance(m_name) + spacing + trailingWidth() +
                       paddingTrailing;
-    return {width, paddingTop + content + paddingBottom};
+    return {width, cardHeight()};
 }
 
 QSize SpecCard::minimumSizeHint() const
 {
-    return {paddingLeading + iconSize + 2 * spacing + trailingWidth() + paddingTrailing, sizeHint().height()};
+    return {minimumWidth(m_requirements), cardHeight()};
 }
 
 void SpecCard::resizeEvent(QResizeEvent *event)

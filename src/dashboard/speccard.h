@@ -29,6 +29,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // Every card's height, and the least width of a card with this many requirements, known
+    // before one is made.
+    static int cardHeight();
+    static int minimumWidth(qint64 requirementCount);
 
 Q_SIGNALS:
     void revealRequested(const QString &name);
@@ -41,7 +45,10 @@ protected:
 private:
     QMenu *menu();
     int nameRoom() const;
-    int trailingWidth() const;
+    int trailingWidth() const { return trailingWidth(m_requirements); }
+    static QString requirementTextFor(qint64 requirementCount);
+    static int trailingWidth(const QString &text);
+    static int minimumWidth(const QString &text);
 
     QString m_name;
     QString m_requirements;

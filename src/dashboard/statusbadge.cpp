@@ -28,8 +28,12 @@ StatusBadge::StatusBadge(const QString &text, DynamicColor color, float fillOpac
 
 QSizeF StatusBadge::size() const
 {
-    const QFontMetrics metrics(badgeFont());
-    return {qreal(metrics.horizontalAdvance(m_text) + 2 * paddingH), qreal(metrics.height() + 2 * paddingV)};
+    return {qreal(QFontMetrics(badgeFont()).horizontalAdvance(m_text) + 2 * paddingH), height()};
+}
+
+qreal StatusBadge::height()
+{
+    return qreal(QFontMetrics(badgeFont()).height() + 2 * paddingV);
 }
 
 void StatusBadge::paint(QPainter *painter, const QPointF &topLeft, const QPalette &palette) const

@@ -20,6 +20,8 @@ public:
 
     QString text() const { return m_text; }
     QSizeF size() const;
+    // The height of every badge, measured without the text.
+    static qreal height();
     // Paints the badge with its top-left corner at the point.
     void paint(QPainter *painter, const QPointF &topLeft, const QPalette &palette) const;
 

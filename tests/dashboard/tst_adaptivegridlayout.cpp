@@ -38,6 +38,8 @@ private Q_SLOTS:
     void rowIsAsHighAsItsHighestItemAndCentresTheOthers();
     void heightForWidthMatchesWhatIsPlaced();
     void overhangGrowsItemsBeyondTheirCells();
+    void placeholdersTakeTheRoomOfTheirWidgets();
+    void aFilledPlaceholderKeepsItsCell();
 };
 
 void TestAdaptiveGridLayout::columnCount_data()
@@ -142,6 +144,69 @@ void TestAdaptiveGridLayout::overhangGrowsItemsBeyondTheirCells()
     QCOMPARE(grid->heightForWidth(300), 96);
     grid->setGeometry(QRect(28, 24, 300, 96));
     QCOMPARE(block->geometry(), QRect(16, 12, 324, 120));
+}
+
+void TestAdaptiveGridLayout::placeholdersTakeTheRoomOfTheirWidgets()
+{
+    // The same rows twice: once of widgets, once of placeholders standing for them.
+    const QList<int> heights = {40, 60, 40, 52, 70, 40, 31};
+    QWidget widgetHost;
+    QWidget placeholderHost;
+    auto *widgets = new AdaptiveGridLayout(320, 14, 12, &widgetHost);
+    auto *placeholders = new AdaptiveGridLayout(320, 14, 12, &placeholderHost);
+    QList<Block *> blocks;
+    for (const int height : heights) {
+        blocks.append(new Block(height, &widgetHost));
+        widgets->addWidget(blocks.last());
+        placeholders->addPlaceholder(height, blocks.last()->minimumSizeHint().width());
+    }
+    QCOMPARE(placeholders->count(), heights.size());
+    QCOMPARE(placeholders->placeholderCount(), heights.size());
+    QCOMPARE(widgets->placeholderCount(), 0);
+    QCOMPARE(placeholders->minimumSize(), widgets->minimumSize());
+    QCOMPARE(placeholders->sizeHint(), widgets->sizeHint());
+    for (const int width : {200, 650, 654, 1000, 1400}) {
+        QCOMPARE(placeholders->heightForWidth(width), widgets->heightForWidth(width));
+        widgets->setGeometry(QRect(0, 0, width, widgets->heightForWidth(width)));
+        placeholders->setGeometry(QRect(0, 0, width, placeholders->heightForWidth(width)));
+        for (int i = 0; i < heights.size(); ++i) {
+            QVERIFY(placeholders->isPlaceholder(i));
+            QVERIFY(!placeholders->itemAt(i)->widget());
+            QCOMPARE(placeholders->itemAt(i)->geometry(), blocks[i]->geometry());
+        }
+    }
+}
+
+void TestAdaptiveGridLayout::aFilledPlaceholderKeepsItsCell()
+{
+    QWidget host;
+    auto *grid = new AdaptiveGridLayout(320, 14, 12, &host);
+    for (const int height : {40, 60, 40})
+        grid->addPlaceholder(height, 10);
+    const int height = grid->heightForWidth(654);
+    grid->setGeometry(QRect(0, 0, 654, height));
+    const QRect cell = grid->itemAt(1)->geometry();
+    QCOMPARE(cell, QRect(334, 0, 320, 60));
+
+    // The widget is in the placeholder's cell at once, before any new layout pass.
+    auto *block = new Block(60, nullptr);
+    grid->fillPlaceholder(1, block);
+    QCOMPARE(block->parentWidget(), &host);
+    QCOMPARE(block->geometry(), cell);
+    QCOMPARE(grid->itemAt(1)->widget(), block);
+    QVERIFY(!grid->isPlaceholder(1));
+    QCOMPARE(grid->placeholderCount(), 2);
+    QCOMPARE(grid->heightForWidth(654), height);
+    // A cell holds one widget: filling it again changes nothing.
+    auto *other = new Block(60, &host);
+    grid->fillPlaceholder(1, other);
+    QCOMPARE(grid->itemAt(1)->widget(), block);
+
+    // A placeholder may stand for a taller widget later; taking it out leaves the count right.
+    grid->resizePlaceholder(2, 90, 10);
+    QCOMPARE(grid->heightForWidth(654), 60 + 12 + 90);
+    delete grid->takeAt(0);
+    QCOMPARE(grid->placeholderCount(), 1);
 }
 
 QTEST_MAIN(TestAdaptiveGridLayout)

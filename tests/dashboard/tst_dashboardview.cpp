@@ -79,6 +79,45 @@ DashboardInput input(const ProjectSummary &summary,
     return {root.fileName(), summary, root};
 }
 
+// Many changes of every status, some completed and archived with a date and some without (two
+// heights of rows), and many specifications.
+ProjectSummary largeSummary(int changes, int specs)
+{
+    ProjectSummary summary;
+    const std::array<ChangeStatus, 4> statuses = {ChangeStatus::draft, ChangeStatus::active,
+                                                  ChangeStatus::completed, ChangeStatus::archived};
+    for (int i = 0; i < changes; ++i) {
+        ChangeSummary added =
+            change(QStringLiteral("change-%1").arg(i, 4, 10, QLatin1Char('0')), statuses[size_t(i % 4)]);
+        if (i % 3 == 0) {
+            added.completedAt = QDateTime(QDate(2025, 3, 3), QTime(12, 0));
+            added.archivedAt = added.completedAt;
+        }
+        added.taskProgressPercent = i % 101;
+        summary.changeSummaries.append(added);
+    }
+    for (int i = 0; i < specs; ++i) {
+        const QString name = QStringLiteral("spec-%1").arg(i, 3, 10, QLatin1Char('0'));
+        summary.specNames.append(name);
+        summary.specRequirementCounts.insert(name, i % 13);
+    }
+    summary.specCount = specs;
+    return summary;
+}
+
+// The cards of a type in the order Qt's focus chain goes through them.
+template <typename Card> QStringList focusChainNames(QWidget *window)
+{
+    QStringList names;
+    QWidget *widget = window;
+    do {
+        if (auto *card = qobject_cast<Card *>(widget))
+            names.append(card->change().changeName);
+        widget = widget->nextInFocusChain();
+    } while (widget && widget != window);
+    return names;
+}
+
 QStringList namesIn(ChangeSectionView *section)
 {
     QStringList names;
@@ -118,6 +157,10 @@ private Q_SLOTS:
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
     void scrollingEndsAtTheLastBlockAtEveryWidth();
+    void smallPagesHaveEveryCardAtOnce();
+    void largePagesGetTheirCardsInSlicesWithoutMoving();
+    void cardsOnScreenComeFirstWhereverThePageIsScrolled();
+    void newAnalysesReachTheCardsStillToCome();
     void canvasGradientShowsAroundTheBlocksInBothAppearances_data();
     void canvasGradientShowsAroundTheBlocksInBothAppearances();
 
@@ -369,6 +412,145 @@ void TestDashboardView::scrollingEndsAtTheLastBlockAtEveryWidth()
     }
 }
 
+void TestDashboardView::smallPagesHaveEveryCardAtOnce()
+{
+    const ProjectSummary summary = largeSummary(DashboardView::smallPageCardCount - 4, 4);
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    QVERIFY(!view.isBuildingCards());
+    int cards = 0;
+    for (const Section section : DashboardView::allSections)
+        cards += namesIn(view.section(section)).size();
+    QCOMPARE(cards, DashboardView::smallPageCardCount - 4);
+    QCOMPARE(view.findChildren<SpecCard *>().size(), 4);
+}
+
+void TestDashboardView::largePagesGetTheirCardsInSlicesWithoutMoving()
+{
+    const ProjectSummary summary = largeSummary(1200, 150);
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    QSignalSpy built(&view, &DashboardView::cardsBuilt);
+    // The page is there at once, its grids full of places for the cards to come.
+    QVERIFY(view.isBuildingCards());
+    for (const Section section : DashboardView::allSections)
+        QCOMPARE(view.section(section)->header()->countText(), QStringLiteral("300"));
+    view.resize(1000, 700);
+    view.show();
+    QWidget *content = view.contentWidget();
+    const int height = content->height();
+    const int archiveTop = view.section(Section::archive)->y();
+    const int specificationsTop = view.specificationsBody()->mapTo(content, QPoint(0, 0)).y();
+    QVERIFY(height > 10 * 700);
+
+    // Nothing moves while the cards come, a few at a time.
+    int turns = 0;
+    while (view.isBuildingCards()) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(content->height(), height);
+        QCOMPARE(view.section(Section::archive)->y(), archiveTop);
+        QCOMPARE(view.specificationsBody()->mapTo(content, QPoint(0, 0)).y(), specificationsTop);
+        QVERIFY(++turns < 10000);
+    }
+    QVERIFY(turns > 1);
+    QCOMPARE(built.count(), 1);
+
+    // Every card, in the summary's order, in its place and reached in that order by the keys.
+    QStringList expected;
+    for (int i = 1; i < 1200; i += 4)
+        expected.append(summary.changeSummaries.at(i).changeName);
+    QCOMPARE(namesIn(view.section(Section::active)), expected);
+    QCOMPARE(focusChainNames<ActiveChangeCard>(&view), expected);
+    QCOMPARE(view.findChildren<SpecCard *>().size(), 150);
+    QCOMPARE(view.findChildren<ArchivedChangeRow *>().size(), 300);
+    for (auto *card : view.findChildren<ActiveChangeCard *>()) {
+        QVERIFY(card->isVisible());
+        QCOMPARE(card->height(), card->sizeHint().height());
+    }
+    view.resize(1000, 701);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(content->height(), height);
+}
+
+void TestDashboardView::cardsOnScreenComeFirstWhereverThePageIsScrolled()
+{
+    const ProjectSummary summary = largeSummary(2000, 20);
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(1000, 700);
+    view.show();
+    // Well into the archive before any card is made.
+    ChangeSectionView *archive = view.section(Section::archive);
+    QScrollBar *bar = view.scrollArea()->verticalScrollBar();
+    bar->setValue(archive->y() + archive->height() / 2);
+    QWidget *viewport = view.scrollArea()->viewport();
+    // In the first column, and in the middle of a row wherever the rows begin.
+    const QList<QPoint> points = {QPoint(viewport->width() / 4, viewport->height() / 2),
+                                  QPoint(viewport->width() / 4, viewport->height() / 2 + 30)};
+    const auto rowOnScreen = [&] {
+        for (const QPoint &point : points) {
+            QWidget *found = viewport->childAt(point);
+            while (found && !qobject_cast<ArchivedChangeRow *>(found))
+                found = found->parentWidget();
+            if (found)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(!rowOnScreen());
+    int turns = 0;
+    while (!rowOnScreen() && ++turns < 100)
+        QCoreApplication::processEvents();
+    QVERIFY(rowOnScreen());
+    // The sections above have hardly begun.
+    auto *drafts = qobject_cast<AdaptiveGridLayout *>(view.section(Section::draft)->content()->layout());
+    QVERIFY(drafts->placeholderCount() > 400);
+
+    QTRY_VERIFY(!view.isBuildingCards());
+    // The focus chain still follows the page.
+    QStringList archived;
+    for (int i = 3; i < 2000; i += 4)
+        archived.append(summary.changeSummaries.at(i).changeName);
+    QCOMPARE(focusChainNames<ArchivedChangeRow>(&view), archived);
+}
+
+void TestDashboardView::newAnalysesReachTheCardsStillToCome()
+{
+    const ProjectSummary summary = largeSummary(800, 0);
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+    view.resize(1000, 700);
+    view.show();
+    QCoreApplication::processEvents();
+    QVERIFY(view.isBuildingCards());
+
+    // Ticked tasks and newly dated changes while most cards are still to come.
+    ProjectSummary rescanned = summary;
+    for (ChangeSummary &change : rescanned.changeSummaries) {
+        change.taskProgressPercent = 100 - change.taskProgressPercent;
+        change.completedAt = QDateTime(QDate(2025, 4, 4), QTime(9, 0));
+        change.archivedAt = change.completedAt;
+    }
+    QWidget *archive = view.section(Section::archive)->content();
+    view.setInput(input(rescanned));
+    QCOMPARE(view.section(Section::archive)->content(), archive); // the same grid
+    QTRY_VERIFY(!view.isBuildingCards());
+    const QList<ActiveChangeCard *> active = view.findChildren<ActiveChangeCard *>();
+    QCOMPARE(active.size(), 200);
+    for (const ActiveChangeCard *card : active) {
+        const int index = card->change().changeName.mid(7).toInt();
+        QCOMPARE(card->change().taskProgressPercent, rescanned.changeSummaries.at(index).taskProgressPercent);
+    }
+    for (const ArchivedChangeRow *row : view.findChildren<ArchivedChangeRow *>())
+        QVERIFY(!row->captionText().isEmpty());
+
+    // The page is as high as one made from the new analyses at once.
+    DashboardView fresh(input(rescanned), std::make_unique<RecordingFolderActions>(&m_log));
+    fresh.resize(1000, 700);
+    fresh.show();
+    QTRY_VERIFY(!fresh.isBuildingCards());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QTRY_COMPARE(view.contentWidget()->height(), fresh.contentWidget()->height());
+}
+
 void TestDashboardView::canvasGradientShowsAroundTheBlocksInBothAppearances_data()
 {
     QTest::addColumn<Appearance>("appearance");
@@ -488,6 +670,8 @@ void TestDashboardView::summaryValuesArePlainIntegersInEveryLocale()
         }
         summary.specRequirementCounts.insert(QStringLiteral("s0"), 1001);
         DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
+        // Thousands of cards come a slice at a time.
+        QTRY_VERIFY(!view.isBuildingCards());
         QCOMPARE(view.summaryCards()[0]->value(), QStringLiteral("1234"));
         QCOMPARE(view.summaryCards()[1]->value(), QStringLiteral("20000"));
         QCOMPARE(view.summaryCards()[2]->value(), QStringLiteral("-3"));

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 
 namespace kestrune {
@@ -67,7 +68,9 @@ void LayoutNodeDisposal::dispose(std::vector<std::unique_ptr<LayoutNode>> nodes)
 {
     if (nodes.empty())
         return;
-    if (!QCoreApplication::instance()) {
+    // Without an event loop, or from another thread (a page prepared off the window's thread and
+    // dropped there), the nodes go at once: the queue belongs to the event loop's thread.
+    if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread()) {
         nodes.clear();
         return;
     }

@@ -33,6 +33,7 @@ class TestLayoutNodeDisposal : public QObject
 
 private Q_SLOTS:
     void freesEveryNodeBetweenEvents();
+    void freesAtOnceOnAnotherThread();
     void documentMayGoBeforeItsNodes();
 };
 
@@ -48,6 +49,22 @@ void TestLayoutNodeDisposal::freesEveryNodeBetweenEvents()
     QCOMPARE(destroyedNodes, 0);
     QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(count));
     QTRY_COMPARE(destroyedNodes, count);
+    QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
+}
+
+// A page prepared on a worker thread and dropped there leaves nothing in the event loop's queue.
+void TestLayoutNodeDisposal::freesAtOnceOnAnotherThread()
+{
+    destroyedNodes = 0;
+    std::unique_ptr<QThread> worker(QThread::create([] {
+        std::vector<std::unique_ptr<LayoutNode>> nodes;
+        for (int index = 0; index < 1000; ++index)
+            nodes.push_back(std::make_unique<CountingNode>());
+        LayoutNodeDisposal::dispose(std::move(nodes));
+    }));
+    worker->start();
+    QVERIFY(worker->wait());
+    QCOMPARE(destroyedNodes, 1000);
     QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
 }
 

@@ -6,8 +6,8 @@
 #include "model/changereview.h"
 #include "model/changestatus.h"
 #include "model/projectstore.h"
-#include "model/searchpattern.h"
 #include "model/treenode.h"
+#include "text/searchpattern.h"
 
 #include <QHash>
 #include <QUrl>

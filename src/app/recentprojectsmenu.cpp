@@ -1,7 +1,7 @@
 #include "app/recentprojectsmenu.h"
 
 #include "app/recentprojects.h"
-#include "model/nativepath.h"
+#include "text/nativepath.h"
 #include "ui/localization.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "model/capabilityreview.h"
 
 #include "model/closestname.h"
-#include "model/rawvaluetable.h"
-#include "model/textlines.h"
+#include "text/rawvaluetable.h"
+#include "text/textlines.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "model/changeanalysis.h"
 
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "model/changelookup.h"
 
-#include "model/plainstringorder.h"
+#include "text/plainstringorder.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
 #include "model/changereview.h"
 
-#include "model/nativepath.h"
-#include "model/plainstringorder.h"
 #include "model/summarycomputation.h"
-#include "model/textlines.h"
+#include "text/nativepath.h"
+#include "text/plainstringorder.h"
+#include "text/textlines.h"
 
 #include <algorithm>
 

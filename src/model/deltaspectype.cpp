@@ -1,6 +1,6 @@
 #include "model/deltaspectype.h"
 
-#include "model/rawvaluetable.h"
+#include "text/rawvaluetable.h"
 
 namespace kestrune {
 

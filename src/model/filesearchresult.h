@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/searchablefile.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "model/filesystem.h"
 
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 namespace kestrune {
 

@@ -1,8 +1,8 @@
 #include "model/localfilesystem.h"
 
 #include "model/longpath.h"
-#include "model/nativepath.h"
 #include "model/regularfilereader.h"
+#include "text/nativepath.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "model/projectscanner.h"
 
-#include "model/localizedstandardcompare.h"
-#include "model/nativepath.h"
-#include "model/textlines.h"
+#include "text/localizedstandardcompare.h"
+#include "text/nativepath.h"
+#include "text/textlines.h"
 
 #include <QCollatorSortKey>
 #include <QRandomGenerator>

@@ -2,7 +2,7 @@
 
 #include "model/filesearchresult.h"
 #include "model/searchablefile.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QFutureWatcher>
 #include <QList>

@@ -1,8 +1,8 @@
 #include "model/projectstore.h"
 
-#include "model/localizedstandardcompare.h"
 #include "model/projectscanner.h"
 #include "model/summarycomputation.h"
+#include "text/localizedstandardcompare.h"
 
 #include <QFutureWatcher>
 #include <QPointer>

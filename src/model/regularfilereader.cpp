@@ -1,8 +1,8 @@
 #include "model/regularfilereader.h"
 
 #include "model/longpath.h"
-#include "model/nativepath.h"
-#include "model/textlines.h"
+#include "text/nativepath.h"
+#include "text/textlines.h"
 
 #include <QStringDecoder>
 

@@ -1,10 +1,10 @@
 #include "model/requirementindex.h"
 
-#include "model/headingidentifier.h"
 #include "model/projectstore.h"
 #include "model/regularfilereader.h"
 #include "model/specificationdocument.h"
-#include "model/textlines.h"
+#include "text/headingidentifier.h"
+#include "text/textlines.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrentrun.h>

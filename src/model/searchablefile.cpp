@@ -1,7 +1,7 @@
 #include "model/searchablefile.h"
 
 #include "model/regularfilereader.h"
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "model/specificationdocument.h"
 
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "model/specificationmerge.h"
 
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QHash>
 #include <QSet>

@@ -2,8 +2,8 @@
 
 #include "model/calendardays.h"
 #include "model/changeanalysis.h"
-#include "model/plainstringorder.h"
-#include "model/textlines.h"
+#include "text/plainstringorder.h"
+#include "text/textlines.h"
 
 #include <QDir>
 #include <QHash>

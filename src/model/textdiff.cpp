@@ -1,6 +1,6 @@
 #include "model/textdiff.h"
 
-#include "model/rawvaluetable.h"
+#include "text/rawvaluetable.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "markdown/layout/findstatus.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QWidget>
 

@@ -3,11 +3,11 @@
 #include "markdown/layout/headingoutline.h"
 #include "markdown/layout/markdownview.h"
 #include "model/deltaspectype.h"
-#include "model/searchpattern.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
+#include "text/searchpattern.h"
 
 #include <QPointer>
 #include <QUrl>

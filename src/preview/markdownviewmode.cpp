@@ -1,6 +1,6 @@
 #include "preview/markdownviewmode.h"
 
-#include "model/rawvaluetable.h"
+#include "text/rawvaluetable.h"
 
 namespace kestrune {
 

@@ -3,7 +3,7 @@
 #include "model/changestatus.h"
 #include "model/filesearchresult.h"
 #include "model/projectsearch.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QHash>
 #include <QList>

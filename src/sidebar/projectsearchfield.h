@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QWidget>
 

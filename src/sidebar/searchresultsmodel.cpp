@@ -1,6 +1,6 @@
 #include "sidebar/searchresultsmodel.h"
 
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QThreadPool>
 

@@ -1,6 +1,6 @@
 #include "ui/thememode.h"
 
-#include "model/rawvaluetable.h"
+#include "text/rawvaluetable.h"
 
 #include "ui/localization.h"
 

@@ -2,9 +2,9 @@
 #include "projectfolder.h"
 
 #include "model/localfilesystem.h"
-#include "model/nativepath.h"
 #include "model/projectscanner.h"
 #include "model/regularfilereader.h"
+#include "text/nativepath.h"
 
 #include <QFile>
 #include <QFileInfo>

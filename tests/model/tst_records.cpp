@@ -1,9 +1,14 @@
+#include "model/calendardays.h"
 #include "model/changestatus.h"
 #include "model/deltaspectype.h"
 #include "model/treenode.h"
 #include "model/workflowstage.h"
 
 #include <QTest>
+#include <QTimeZone>
+
+#include <cstdlib>
+#include <ctime>
 
 using namespace kestrune;
 
@@ -12,12 +17,22 @@ class RecordsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void rawValuesRoundTrip();
     void otherStringsConvertToNothing_data();
     void otherStringsConvertToNothing();
     void workflowStagesKeepWorkflowOrder();
     void filesHaveNoChildrenWhileEmptyFoldersHaveAnEmptyList();
+    void wholeDays_data();
+    void wholeDays();
 };
+
+void RecordsTest::initTestCase()
+{
+    // A zone with daylight saving, so that a calendar day differs from 24 hours.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+}
 
 void RecordsTest::rawValuesRoundTrip()
 {
@@ -72,6 +87,33 @@ void RecordsTest::filesHaveNoChildrenWhileEmptyFoldersHaveAnEmptyList()
     QVERIFY(!file.isFolder());
     QCOMPARE(copy.children->size(), size_t(1));
     QVERIFY(!copy.children->front().children);
+}
+
+void RecordsTest::wholeDays_data()
+{
+    QTest::addColumn<QDateTime>("from");
+    QTest::addColumn<QDateTime>("to");
+    QTest::addColumn<qint64>("days");
+    const QTimeZone berlin("Europe/Berlin");
+    const auto at = [&berlin](int y, int m, int d, int h) {
+        return QDateTime(QDate(y, m, d), QTime(h, 0), berlin);
+    };
+    QTest::addRow("same day") << at(2025, 3, 3, 1) << at(2025, 3, 3, 23) << qint64(0);
+    QTest::addRow("23 hours across midnight is no whole day")
+        << at(2025, 3, 3, 10) << at(2025, 3, 4, 9) << qint64(0);
+    QTest::addRow("a calendar day across the spring change is 23 hours")
+        << at(2025, 3, 29, 12) << at(2025, 3, 30, 12) << qint64(1);
+    QTest::addRow("45 days") << at(2025, 1, 1, 8) << at(2025, 2, 15, 8) << qint64(45);
+    QTest::addRow("future dates count negative, truncated toward zero")
+        << at(2025, 2, 15, 9) << at(2025, 1, 1, 8) << qint64(-45);
+}
+
+void RecordsTest::wholeDays()
+{
+    QFETCH(QDateTime, from);
+    QFETCH(QDateTime, to);
+    QFETCH(qint64, days);
+    QCOMPARE(wholeDaysBetween(from, to), days);
 }
 
 QTEST_APPLESS_MAIN(RecordsTest)

@@ -2,7 +2,7 @@
 // whole text's lines across block boundaries, invalid text is refused, special files are never
 // opened for reading, and memory stays bounded for huge and sparse files.
 #include "model/regularfilereader.h"
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "model/headingidentifier.h"
 #include "model/projectstore.h"
 #include "model/requirementindex.h"
 #include "projectfolder.h"
+#include "text/headingidentifier.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "markdown/document/blocknode.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 namespace kestrune {
 

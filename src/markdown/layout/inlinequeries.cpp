@@ -1,6 +1,6 @@
 #include "markdown/layout/inlinequeries_p.h"
 
-#include "model/headingidentifier.h"
+#include "text/headingidentifier.h"
 
 namespace kestrune {
 

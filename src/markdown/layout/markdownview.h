@@ -4,7 +4,7 @@
 #include "markdown/layout/findstatus.h"
 #include "markdown/layout/markdownenvironment.h"
 #include "markdown/layout/preparedmarkdownpage.h"
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 #include <QAbstractScrollArea>
 #include <QMarginsF>

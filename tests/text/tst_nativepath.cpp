@@ -1,7 +1,7 @@
 // Paths as bytes and back: any byte string survives the trip through the model's QString paths,
 // names holding the code points reserved for undecodable bytes included, and the display name
 // shows each undecodable byte as U+FFFD.
-#include "model/nativepath.h"
+#include "text/nativepath.h"
 
 #include <QRandomGenerator>
 #include <QTest>

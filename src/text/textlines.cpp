@@ -1,4 +1,4 @@
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "model/searchpattern.h"
+#include "text/searchpattern.h"
 
 namespace kestrune {
 

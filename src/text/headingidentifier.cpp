@@ -1,4 +1,4 @@
-#include "model/headingidentifier.h"
+#include "text/headingidentifier.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "model/plainstringorder.h"
+#include "text/plainstringorder.h"
 
 #include <algorithm>
 

@@ -1,11 +1,6 @@
-#include "model/calendardays.h"
-#include "model/textlines.h"
+#include "text/textlines.h"
 
 #include <QTest>
-#include <QTimeZone>
-
-#include <cstdlib>
-#include <ctime>
 
 using namespace kestrune;
 
@@ -14,22 +9,12 @@ class TextLinesTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void trimming_data();
     void trimming();
     void splitsAtEveryNewlineCharacter();
     void splitsWholeTextsWithCrLfAsOneBreak();
     void strictUtf8Decoding();
-    void wholeDays_data();
-    void wholeDays();
 };
-
-void TextLinesTest::initTestCase()
-{
-    // A zone with daylight saving, so that a calendar day differs from 24 hours.
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-}
 
 void TextLinesTest::trimming_data()
 {
@@ -78,33 +63,6 @@ void TextLinesTest::strictUtf8Decoding()
     QVERIFY(!TextLines::decodeUtf8(QByteArray("caf\xe9")));
     QVERIFY(!TextLines::decodeUtf8(QByteArray("\xc3")));
     QCOMPARE(TextLines::decodeUtf8(QByteArray()), QString());
-}
-
-void TextLinesTest::wholeDays_data()
-{
-    QTest::addColumn<QDateTime>("from");
-    QTest::addColumn<QDateTime>("to");
-    QTest::addColumn<qint64>("days");
-    const QTimeZone berlin("Europe/Berlin");
-    const auto at = [&berlin](int y, int m, int d, int h) {
-        return QDateTime(QDate(y, m, d), QTime(h, 0), berlin);
-    };
-    QTest::addRow("same day") << at(2025, 3, 3, 1) << at(2025, 3, 3, 23) << qint64(0);
-    QTest::addRow("23 hours across midnight is no whole day")
-        << at(2025, 3, 3, 10) << at(2025, 3, 4, 9) << qint64(0);
-    QTest::addRow("a calendar day across the spring change is 23 hours")
-        << at(2025, 3, 29, 12) << at(2025, 3, 30, 12) << qint64(1);
-    QTest::addRow("45 days") << at(2025, 1, 1, 8) << at(2025, 2, 15, 8) << qint64(45);
-    QTest::addRow("future dates count negative, truncated toward zero")
-        << at(2025, 2, 15, 9) << at(2025, 1, 1, 8) << qint64(-45);
-}
-
-void TextLinesTest::wholeDays()
-{
-    QFETCH(QDateTime, from);
-    QFETCH(QDateTime, to);
-    QFETCH(qint64, days);
-    QCOMPARE(wholeDaysBetween(from, to), days);
 }
 
 QTEST_APPLESS_MAIN(TextLinesTest)

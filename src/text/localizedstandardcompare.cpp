@@ -1,4 +1,4 @@
-#include "model/localizedstandardcompare.h"
+#include "text/localizedstandardcompare.h"
 
 #include <QCollator>
 #include <QLocale>

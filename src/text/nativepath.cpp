@@ -1,4 +1,4 @@
-#include "model/nativepath.h"
+#include "text/nativepath.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 #include "dashboard/dashboardview.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
-#include "model/liveprojectupdates.h"
-#include "model/projectstore.h"
-#include "model/projecttextindex.h"
+#include "project/liveprojectupdates.h"
+#include "project/projectstore.h"
+#include "search/projecttextindex.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/themecontroller.h"
 

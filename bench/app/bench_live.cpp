@@ -8,9 +8,9 @@
 #include "app/maincontentview.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
-#include "model/liveprojectupdates.h"
-#include "model/projectstore.h"
-#include "model/projectwatcher.h"
+#include "project/liveprojectupdates.h"
+#include "project/projectstore.h"
+#include "project/projectwatcher.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>

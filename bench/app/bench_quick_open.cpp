@@ -9,9 +9,9 @@
 #include "app/quickopenpopup.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
-#include "model/projectstore.h"
-#include "model/quickopencatalog.h"
-#include "model/requirementindex.h"
+#include "project/projectstore.h"
+#include "search/quickopencatalog.h"
+#include "search/requirementindex.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

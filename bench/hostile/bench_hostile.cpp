@@ -10,9 +10,9 @@
 #include "testhttpserver.h"
 
 #include "markdown/document/processheap.h"
-#include "model/changeanalysis.h"
-#include "model/modelenvironment.h"
 #include "preview/markdownpreviewview.h"
+#include "project/changeanalysis.h"
+#include "project/modelenvironment.h"
 #include "ui/themecontroller.h"
 
 #include <QAbstractScrollArea>

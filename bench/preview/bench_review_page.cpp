@@ -5,9 +5,9 @@
 #include "benchtiming.h"
 #include "largechangegenerator.h"
 
-#include "model/changereview.h"
-#include "model/localfilesystem.h"
 #include "preview/changereviewview.h"
+#include "project/localfilesystem.h"
+#include "review/changereview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

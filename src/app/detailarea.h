@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/detailviewfactory.h"
-#include "model/capabilityreview.h"
 #include "preview/changereviewinput.h"
+#include "review/capabilityreview.h"
 
 #include <QUuid>
 #include <QWidget>

@@ -3,10 +3,10 @@
 #include "app/detailviewfactory.h"
 #include "app/folderpicker.h"
 #include "app/navigationhistory.h"
-#include "model/changereview.h"
-#include "model/changestatus.h"
-#include "model/projectstore.h"
-#include "model/treenode.h"
+#include "project/changestatus.h"
+#include "project/projectstore.h"
+#include "project/treenode.h"
+#include "review/changereview.h"
 #include "text/searchpattern.h"
 
 #include <QHash>

@@ -2,7 +2,7 @@
 
 #include "app/projecttabbutton.h"
 #include "app/shellcolors.h"
-#include "model/projectstore.h"
+#include "project/projectstore.h"
 #include "ui/localization.h"
 
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "app/maincontentview.h"
 #include "app/quickopenpopup.h"
-#include "model/quickopencatalog.h"
-#include "model/requirementindex.h"
+#include "search/quickopencatalog.h"
+#include "search/requirementindex.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>

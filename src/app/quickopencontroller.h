@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/quickopenentry.h"
-#include "model/treenode.h"
+#include "project/treenode.h"
+#include "search/quickopenentry.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "app/quickopenlistmodel.h"
 
-#include "model/projectstore.h"
+#include "project/projectstore.h"
 #include "ui/localization.h"
 
 namespace kestrune {

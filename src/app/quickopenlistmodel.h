@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/quickopenentry.h"
-#include "model/quickopenranker.h"
-#include "model/subsequencematcher.h"
+#include "search/quickopenentry.h"
+#include "search/quickopenranker.h"
+#include "search/subsequencematcher.h"
 
 #include <QAbstractListModel>
 #include <QHash>

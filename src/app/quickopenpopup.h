@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/quickopenentry.h"
-#include "model/quickopenranker.h"
+#include "search/quickopenentry.h"
+#include "search/quickopenranker.h"
 
 #include <QFrame>
 #include <QList>

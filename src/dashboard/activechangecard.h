@@ -3,7 +3,7 @@
 #include "dashboard/changecardframe.h"
 #include "dashboard/statusbadge.h"
 #include "dashboard/taskprogressbar.h"
-#include "model/changesummary.h"
+#include "project/changesummary.h"
 
 #include <QAbstractButton>
 

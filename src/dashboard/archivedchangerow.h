@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dashboard/changecardframe.h"
-#include "model/changesummary.h"
+#include "project/changesummary.h"
 
 #include <QWidget>
 

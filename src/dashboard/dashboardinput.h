@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/projectsummary.h"
+#include "project/projectsummary.h"
 
 #include <QString>
 #include <QUrl>

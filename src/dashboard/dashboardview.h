@@ -3,7 +3,7 @@
 #include "dashboard/cardbuildqueue.h"
 #include "dashboard/dashboardinput.h"
 #include "dashboard/speccatalogsheet.h"
-#include "model/changestatus.h"
+#include "project/changestatus.h"
 
 #include <QMap>
 #include <QPointer>

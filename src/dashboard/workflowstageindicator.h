@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/workflowstage.h"
+#include "project/workflowstage.h"
 
 #include <QRectF>
 #include <QString>

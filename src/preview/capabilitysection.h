@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/capabilityreview.h"
+#include "review/capabilityreview.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/changereview.h"
-#include "model/changestatus.h"
+#include "project/changestatus.h"
+#include "review/changereview.h"
 
 #include <optional>
 

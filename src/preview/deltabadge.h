@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/deltaspectype.h"
+#include "project/deltaspectype.h"
 
 #include <QFont>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "preview/markdownfilereader.h"
 
 #include "markdown/document/markdownparser.h"
-#include "model/regularfilereader.h"
+#include "project/regularfilereader.h"
 
 #include <QStringDecoder>
 

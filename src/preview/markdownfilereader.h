@@ -4,7 +4,7 @@
 
 #include "markdown/document/blocknode.h"
 #include "markdown/layout/preparedmarkdownpage.h"
-#include "model/filereaderror.h"
+#include "project/filereaderror.h"
 
 #include <QByteArrayView>
 #include <QList>

@@ -2,11 +2,11 @@
 
 #include "markdown/layout/headingoutline.h"
 #include "markdown/layout/markdownview.h"
-#include "model/deltaspectype.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
+#include "project/deltaspectype.h"
 #include "text/searchpattern.h"
 
 #include <QPointer>

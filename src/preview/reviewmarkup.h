@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/textdiff.h"
+#include "review/textdiff.h"
 
 #include <QList>
 #include <QString>

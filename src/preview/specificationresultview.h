@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/capabilityreview.h"
-#include "model/specificationmerge.h"
+#include "review/capabilityreview.h"
+#include "review/specificationmerge.h"
 
 #include <QList>
 #include <QWidget>

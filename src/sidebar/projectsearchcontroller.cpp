@@ -1,7 +1,7 @@
 #include "sidebar/projectsearchcontroller.h"
 
-#include "model/projectstore.h"
-#include "model/projecttextindex.h"
+#include "project/projectstore.h"
+#include "search/projecttextindex.h"
 #include "sidebar/outlinelistview.h"
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/searchresultsmodel.h"

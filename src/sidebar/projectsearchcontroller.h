@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/changestatus.h"
-#include "model/filesearchresult.h"
-#include "model/projectsearch.h"
+#include "project/changestatus.h"
+#include "search/filesearchresult.h"
+#include "search/projectsearch.h"
 #include "text/searchpattern.h"
 
 #include <QHash>

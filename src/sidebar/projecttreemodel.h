@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/changestatus.h"
-#include "model/treenode.h"
+#include "project/changestatus.h"
+#include "project/treenode.h"
 
 #include <QAbstractItemModel>
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/changestatus.h"
-#include "model/filesearchresult.h"
+#include "project/changestatus.h"
+#include "search/filesearchresult.h"
 
 #include <QAbstractItemModel>
 

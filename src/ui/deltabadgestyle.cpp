@@ -1,5 +1,6 @@
 #include "ui/deltabadgestyle.h"
 
+#include "project/deltaspectype.h"
 #include "ui/standardcolors.h"
 
 namespace kestrune {

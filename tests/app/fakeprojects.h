@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/projectstore.h"
+#include "project/projectstore.h"
 
 #include <QMutex>
 #include <QSet>

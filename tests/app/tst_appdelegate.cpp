@@ -8,7 +8,7 @@
 #include "app/recentprojectsmenu.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
-#include "model/liveprojectupdates.h"
+#include "project/liveprojectupdates.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>

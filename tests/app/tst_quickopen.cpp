@@ -8,8 +8,8 @@
 #include "app/quickopenlistmodel.h"
 #include "app/quickopenpopup.h"
 #include "app/recentprojects.h"
-#include "model/requirementindex.h"
 #include "preview/markdownpreviewview.h"
+#include "search/requirementindex.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>

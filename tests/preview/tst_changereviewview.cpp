@@ -1,11 +1,11 @@
 #include "markdown/layout/markdownview.h"
-#include "model/changereview.h"
 #include "preview/capabilitysection.h"
 #include "preview/changereviewview.h"
 #include "preview/fittedmarkdownview.h"
 #include "preview/requirementcard.h"
 #include "preview/reviewmarkup.h"
 #include "preview/specificationresultview.h"
+#include "review/changereview.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>

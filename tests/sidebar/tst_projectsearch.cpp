@@ -1,5 +1,5 @@
-#include "model/projectstore.h"
-#include "model/projecttextindex.h"
+#include "project/projectstore.h"
+#include "search/projecttextindex.h"
 #include "sidebar/outlinelistview.h"
 #include "sidebar/projectsearchcontroller.h"
 #include "sidebar/projectsearchfield.h"

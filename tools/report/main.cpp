@@ -2,10 +2,10 @@
 #include "reviewreport.h"
 #include "searchreport.h"
 
-#include "model/changelookup.h"
-#include "model/localfilesystem.h"
-#include "model/projectscanner.h"
-#include "model/summarycomputation.h"
+#include "project/changelookup.h"
+#include "project/localfilesystem.h"
+#include "project/projectscanner.h"
+#include "project/summarycomputation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

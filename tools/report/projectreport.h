@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/projectsummary.h"
-#include "model/treenode.h"
+#include "project/projectsummary.h"
+#include "project/treenode.h"
 
 #include <QJsonObject>
 

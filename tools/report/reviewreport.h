@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/changereview.h"
+#include "review/changereview.h"
 
 #include <QJsonObject>
 

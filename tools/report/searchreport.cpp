@@ -1,9 +1,9 @@
 #include "searchreport.h"
 
-#include "model/filesearchresult.h"
-#include "model/projectscanner.h"
-#include "model/projectsearch.h"
-#include "model/searchablefile.h"
+#include "project/projectscanner.h"
+#include "search/filesearchresult.h"
+#include "search/projectsearch.h"
+#include "search/searchablefile.h"
 
 #include <QDir>
 #include <QJsonDocument>

@@ -52,7 +52,7 @@ endif()
 
 # Adds a library of the program whose sources sit in the calling folder below src/.
 #
-# Its headers are included by their path below src/ ("markdown/layout/markdownview.h"), but only
+# Its headers are included by their path below src/ ("markdown/layout/view/markdownview.h"), but only
 # by the libraries that link it: src/ itself is on no include path. Each library gets include
 # roots of its own in the build tree, holding links to its headers, so a module that includes a
 # header of a library it does not link fails to compile. Private headers (*_p.h) are on the
@@ -65,6 +65,12 @@ function(kestrune_add_library name)
   file(REMOVE_RECURSE ${public_root} ${private_root})
   file(MAKE_DIRECTORY ${public_root}/${folder} ${private_root}/${folder})
   foreach(source IN LISTS ARGN)
+    # A large library keeps its files in rooms (sub-folders); each room is mirrored below the
+    # library's roots, so its headers are included as "markdown/layout/nodes/layoutnode_p.h".
+    get_filename_component(room ${source} DIRECTORY)
+    if(room)
+      file(MAKE_DIRECTORY ${public_root}/${folder}/${room} ${private_root}/${folder}/${room})
+    endif()
     if(source MATCHES "_p\\.h$")
       file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${private_root}/${folder}/${source} SYMBOLIC)
     elseif(source MATCHES "\\.h$")

@@ -8,9 +8,9 @@
 
 #include "markdown/document/markdownparser.h"
 #include "markdown/document/processheap.h"
-#include "markdown/layout/layoutdocument_p.h"
-#include "markdown/layout/layoutnodedisposal_p.h"
-#include "markdown/layout/longwordsplitter_p.h"
+#include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/nodes/layoutnodedisposal_p.h"
+#include "markdown/layout/text/longwordsplitter_p.h"
 
 #include <QApplication>
 

@@ -12,9 +12,9 @@
 #include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/document/processheap.h"
-#include "markdown/layout/layoutdocument_p.h"
-#include "markdown/layout/layoutnodedisposal_p.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/nodes/layoutnodedisposal_p.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/previewdocumenttheme.h"
 
 #include <QAbstractTextDocumentLayout>

@@ -9,7 +9,7 @@
 #include "stallmeter.h"
 
 #include "markdown/document/processheap.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "ui/themecontroller.h"

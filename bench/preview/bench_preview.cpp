@@ -6,7 +6,7 @@
 #include "stallmeter.h"
 
 #include "markdown/document/processheap.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "ui/themecontroller.h"
 

@@ -1,7 +1,7 @@
 #include "app/documentprinting.h"
 
-#include "markdown/layout/documentpagination.h"
-#include "markdown/layout/pageddocumentpainter.h"
+#include "markdown/layout/document/documentpagination.h"
+#include "markdown/layout/document/pageddocumentpainter.h"
 #include "ui/localization.h"
 
 #include <QApplication>

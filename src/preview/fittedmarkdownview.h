@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 
 namespace kestrune {
 

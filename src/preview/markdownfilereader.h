@@ -3,7 +3,7 @@
 #include "preview/markdownpreviewstate.h"
 
 #include "markdown/document/blocknode.h"
-#include "markdown/layout/preparedmarkdownpage.h"
+#include "markdown/layout/document/preparedmarkdownpage.h"
 #include "project/filereaderror.h"
 
 #include <QByteArrayView>

@@ -5,7 +5,7 @@
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/documentimageprovider.h"
 #include "markdown/images/networkimageprovider.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/errortextview.h"
 #include "preview/findbar.h"
 #include "preview/headingspopup.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "markdown/layout/headingoutline.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/document/headingoutline.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markdown/layout/theme.h"
+#include "markdown/layout/style/theme.h"
 
 namespace kestrune {
 

@@ -1,6 +1,6 @@
 #include "preview/sourcetextfind.h"
 
-#include "markdown/layout/theme.h"
+#include "markdown/layout/style/theme.h"
 #include "preview/sourcetextview.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "markdown/layout/findstatus.h"
+#include "markdown/layout/document/findstatus.h"
 #include "text/searchpattern.h"
 
 #include <QFutureWatcher>

@@ -8,7 +8,7 @@
 #include "dashboard/changesectionview.h"
 #include "dashboard/completedchangerow.h"
 #include "dashboard/dashboardview.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "modelrows.h"
 #include "preview/capabilitysection.h"
 #include "preview/changereviewview.h"

@@ -7,7 +7,7 @@
 #include "app/sidebarpane.h"
 #include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "modelrows.h"
 #include "preview/findbar.h"
 #include "preview/markdownpreviewview.h"

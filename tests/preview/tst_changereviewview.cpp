@@ -1,4 +1,4 @@
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/capabilitysection.h"
 #include "preview/changereviewview.h"
 #include "preview/fittedmarkdownview.h"

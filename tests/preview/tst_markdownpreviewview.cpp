@@ -19,8 +19,8 @@
 #include "ui/themecontroller.h"
 
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/headingoutline.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/document/headingoutline.h"
+#include "markdown/layout/view/markdownview.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

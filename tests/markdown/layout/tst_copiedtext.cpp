@@ -1,8 +1,8 @@
 // What a copy puts on the clipboard: the selected text as a reader reads it and as Markdown,
 // with lists, tasks, tables, code and quotes kept, for whole documents and partial selections.
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/layoutdocument_p.h"
-#include "markdown/layout/layouttextnode_p.h"
+#include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/nodes/layouttextnode_p.h"
 
 #include <QtTest>
 

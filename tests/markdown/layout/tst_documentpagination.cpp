@@ -3,8 +3,8 @@
 #include "testimageprovider.h"
 
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/documentpagination.h"
-#include "markdown/layout/pageddocumentpainter.h"
+#include "markdown/layout/document/documentpagination.h"
+#include "markdown/layout/document/pageddocumentpainter.h"
 
 #include "ui/localization.h"
 #include "ui/themecontroller.h"

@@ -1,10 +1,10 @@
 // Inline text: fonts from font properties, relative sizes, and the renderer's rules for
 // breaks, raw HTML and nested styles.
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/inlinetextrenderer.h"
-#include "markdown/layout/relativesize.h"
-#include "markdown/layout/textstyle.h"
-#include "markdown/layout/theme.h"
+#include "markdown/layout/style/relativesize.h"
+#include "markdown/layout/style/textstyle.h"
+#include "markdown/layout/style/theme.h"
+#include "markdown/layout/text/inlinetextrenderer.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Laid-out pages are freed a slice at a time after their document lets them go,
 // and a document may go before its nodes do.
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/layoutdocument_p.h"
-#include "markdown/layout/layoutnodedisposal_p.h"
+#include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/nodes/layoutnodedisposal_p.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include "testimageprovider.h"
 
 #include "markdown/document/markdownparser.h"
-#include "markdown/layout/markdownview.h"
+#include "markdown/layout/view/markdownview.h"
 
 #include "ui/themecontroller.h"
 

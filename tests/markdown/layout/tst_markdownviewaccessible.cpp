@@ -3,8 +3,8 @@
 // headings, links and pictures as children.
 #include "testimageprovider.h"
 
-#include "markdown/layout/markdownview.h"
-#include "markdown/layout/markdownviewelementaccessible_p.h"
+#include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewelementaccessible_p.h"
 
 #include "ui/localization.h"
 

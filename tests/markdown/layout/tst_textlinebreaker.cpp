@@ -2,11 +2,11 @@
 // every width, for plain and mixed-font text, hard breaks, runs of spaces and
 // words too long for a line; the texts it refuses; and a text node that paints
 // its broken lines where wrapped QTextLayout lines would be.
-#include "markdown/layout/layoutfontcache_p.h"
-#include "markdown/layout/layoutnode_p.h"
-#include "markdown/layout/layouttextnode_p.h"
-#include "markdown/layout/longwordsplitter_p.h"
-#include "markdown/layout/textlinebreaker_p.h"
+#include "markdown/layout/nodes/layoutnode_p.h"
+#include "markdown/layout/nodes/layouttextnode_p.h"
+#include "markdown/layout/text/layoutfontcache_p.h"
+#include "markdown/layout/text/longwordsplitter_p.h"
+#include "markdown/layout/text/textlinebreaker_p.h"
 
 #include <QFontDatabase>
 #include <QImage>

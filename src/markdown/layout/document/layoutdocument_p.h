@@ -1,0 +1,223 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+#include "markdown/layout/document/copiedtext.h"
+#include "markdown/layout/nodes/layoutbuildcontext_p.h"
+#include "markdown/layout/nodes/layoutbuilder_p.h"
+#include "markdown/layout/nodes/layoutnode_p.h"
+#include "markdown/layout/style/markdownenvironment.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <functional>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace kestrune {
+
+class LayoutImageStore;
+class LayoutTextNode;
+
+// The laid-out page of one document. Top-level blocks are built and measured lazily, in order,
+// as far down as someone needs (layoutUntil), so the first screen of a long document shows
+// before the rest is measured. Blocks can be appended while the text is still being parsed.
+//
+// Only the blocks near what is shown keep their nodes (see setResidentRange): the others are
+// parked, their nodes freed and their measured height kept, and built again, with the same
+// document indices, when something asks for them. A 10 MB document thus holds nodes for a few
+// screens rather than for all of its text. Blocks holding pictures, and code scrolled sideways,
+// stay built: what they hold (an image on its way, a scroll offset) would be lost.
+class LayoutDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct TextPosition
+    {
+        int node = 0; // document index of a text node
+        int offset = 0;
+        friend bool operator==(const TextPosition &, const TextPosition &) = default;
+    };
+
+    explicit LayoutDocument(QObject *parent = nullptr);
+    ~LayoutDocument() override;
+
+    // Drop every node: the next layout builds them anew.
+    void setEnvironment(const MarkdownEnvironment &environment);
+    const MarkdownEnvironment &environment() const { return m_environment; }
+    // Returns whether the page had to be built anew (it holds images made for one scheme).
+    bool setAppearance(Appearance appearance);
+    Appearance appearance() const { return m_context.appearance; }
+    void setDevicePixelRatio(qreal ratio);
+    // While held, the images the page asks for are noted, not loaded (see LayoutImageStore).
+    void holdImageRequests();
+    void releaseImageRequests();
+    // Moves the page, its image store included, to the thread that shows it. Called on the
+    // thread the page lives in.
+    void handOverTo(QThread *thread);
+
+    void setBlocks(const QList<BlockNode> &blocks);
+    void appendBlocks(const QList<BlockNode> &blocks);
+    int blockCount() const { return int(m_entries.size()); }
+    const BlockNode &block(int index) const { return *m_entries.at(size_t(index)).block; }
+
+    // A new width drops the measurements (not the nodes).
+    void setWidth(qreal width);
+    qreal width() const { return m_width; }
+
+    // Builds and measures blocks in order until the measured part reaches `bottom`, or for at
+    // most `budgetMs` milliseconds when that is not negative. Returns whether every block is
+    // measured.
+    bool layoutUntil(qreal bottom, qint64 budgetMs = -1);
+    bool layoutAll() { return layoutUntil(LayoutNode::unbounded); }
+    bool isComplete() const { return m_laidOut == int(m_entries.size()); }
+    int laidOutBlockCount() const { return m_laidOut; }
+    qreal laidOutHeight() const;
+    // The height of the whole page: measured where it is, estimated for the rest.
+    qreal estimatedHeight() const;
+
+    // The top-level block at a height, and its top (both within the measured part).
+    int blockAt(qreal y) const;
+    qreal blockTop(int index) const;
+    // The laid-out node of a measured top-level block, placed in document coordinates (built
+    // again if it was parked).
+    const LayoutNode *blockNode(int index) const { return nodeOf(index); }
+    // Blocks measured outside [top, bottom] (document coordinates) are parked from now on, those
+    // already measured there included; the range is unbounded until set.
+    void setResidentRange(qreal top, qreal bottom);
+    // How many measured blocks are parked.
+    int parkedBlockCount() const;
+    // Whether a picture the page asked for is still on its way (its arrival invalidates the
+    // layout).
+    bool isLoadingImages() const;
+    // Measures up to and including block `index`.
+    void layoutThrough(int index);
+
+    // Paints what intersects context.clip (document coordinates).
+    void paint(LayoutPaintContext &context) const;
+    LayoutHit hitTest(QPointF point) const;
+
+    // The text position nearest to a point; none without text.
+    std::optional<TextPosition> positionAt(QPointF point) const;
+    // The selected text as a reader reads it: list markers, table cells separated by tabs.
+    QString text(const LayoutSelection &selection) const;
+    // The same, and as Markdown.
+    CopiedText copiedText(const LayoutSelection &selection) const;
+    // The whole text as text(allText()) gives it, and where each text node's text starts in it
+    // (indexed by document index): the one place offsets into the copied text are mapped from.
+    struct PlainTextMap
+    {
+        QString text;
+        std::vector<int> nodeStarts;
+    };
+    PlainTextMap plainTextMap() const;
+    // The code block under a point (document coordinates) and its frame in the page; its text
+    // for the clipboard (fenced in the Markdown).
+    struct CodeBlockArea
+    {
+        int block = -1;
+        QRectF frame;
+    };
+    std::optional<CodeBlockArea> codeBlockAt(QPointF point) const;
+    CopiedText codeBlockText(int block) const;
+    LayoutSelection wordSelection(TextPosition position) const;
+    LayoutSelection allText() const;
+    // The pictures of the built part of the page, in document order.
+    const std::vector<LayoutBuildContext::Picture> &pictures() const { return m_context.pictures; }
+    // The selectable texts of the built part of the page, by document index. A text of a parked
+    // block is built again when asked for.
+    int textCount() const { return int(m_context.textNodes.size()); }
+    const LayoutTextNode *textNode(int index) const;
+    // Visits every selectable text in document order, building parked blocks again for the
+    // visit only.
+    void forEachText(const std::function<void(const LayoutTextNode &)> &visit) const;
+    // The blocks of the page in the lists they were given in, for a find to count off the
+    // window's thread (a copy costs a reference count a list).
+    const std::vector<QList<BlockNode>> &blockLists() const { return m_blockLists; }
+    // A match of a find in one text.
+    struct TextMatch
+    {
+        int node = 0; // document index of a text node
+        int start = 0;
+        int end = 0;
+    };
+    // The matches of a find in a block's texts, in order; the block must be laid out.
+    QList<TextMatch> findMatches(int block, const SearchPattern &query) const;
+    // Where a range of a text lies on the page, in document coordinates.
+    QRectF textRect(int node, int start, int end) const;
+    // The top of the heading with that identifier (the `occurrence`-th of several), measuring as
+    // far as needed.
+    std::optional<qreal> headingTop(const QString &identifier, int occurrence = 0);
+
+    // The measured page as indented text, one node a line.
+    QString dump() const;
+
+Q_SIGNALS:
+    // Something was measured anew (an image arrived); the page should be laid out again.
+    void layoutInvalidated();
+    // A picture the page asked for arrived or failed (after any layoutInvalidated it caused).
+    void imageSettled();
+
+private:
+    struct Entry
+    {
+        const BlockNode *block = nullptr; // in m_blockLists
+        BlockMargin margin;
+        qreal top = 0;
+        int firstText = 0;      // index in textNodes of the first text of this block
+        int firstContainer = 0; // index of its first container in the text structure
+        qreal height = 0;       // measured at the page's width
+        bool parkable = false;  // may give up its node (see the class comment)
+        bool listed = false;    // in m_resident
+    };
+
+    void build(Entry &entry);
+    void buildNode(Entry &entry, int index);
+    // The node of a built block, built again (and measured) if it was parked. Const for the
+    // callers' sake: building a parked block again changes nothing they can observe.
+    LayoutNode *nodeOf(int index) const;
+    void unpark(int index);
+    // Returns whether the block gave up its node.
+    bool park(int index);
+    bool isParked(int index) const { return index < m_built && !m_nodes[size_t(index)]; }
+    bool isResident(const Entry &entry) const;
+    void listResident(int index);
+    // The block holding a text, and the ends of a block's texts and containers.
+    int blockOfText(int text) const;
+    int textEnd(int block) const;
+    int containerEnd(int block) const;
+    // Builds again the parked blocks holding the texts from `first` to `last`; returns them, for
+    // parkAgain once they were read.
+    std::vector<int> unparkTexts(int first, int last) const;
+    void parkAgain(const std::vector<int> &blocks) const;
+    void dropNodes();
+    void invalidateEntryOf(LayoutNode *node);
+    void onImageSettled(const QUrl &url, ImageProvider *provider);
+    int laidOutTextCount() const;
+    const BlockNode *topLevelBlock(int index) const;
+
+    MarkdownEnvironment m_environment;
+    LayoutBuildContext m_context;
+    std::unique_ptr<LayoutImageStore> m_images;
+    LayoutBuilder::State m_documentState;
+    // The blocks as given, kept once: the entries point into these lists, which are never
+    // changed (a list's elements stay where they are while it lives).
+    std::vector<QList<BlockNode>> m_blockLists;
+    std::vector<Entry> m_entries;
+    // The node of each entry, null until built and while parked. Kept apart from the entries so
+    // that dropping a page hands them all to the disposal at once, without a walk.
+    std::vector<std::unique_ptr<LayoutNode>> m_nodes;
+    QHash<const LayoutNode *, int> m_entryOfRoot;
+    // Parkable blocks that have nodes now, some perhaps parked since (their node is gone).
+    std::vector<int> m_resident;
+    qreal m_residentTop = -LayoutNode::unbounded;
+    qreal m_residentBottom = LayoutNode::unbounded;
+    int m_built = 0;   // entries [0, m_built) were built (and have nodes unless parked)
+    int m_laidOut = 0; // entries [0, m_laidOut) are measured at m_width
+    qreal m_width = 800;
+};
+
+} // namespace kestrune

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "markdown/document/blocknode.h"
+#include "markdown/layout/style/markdownenvironment.h"
+
+#include "ui/appearance.h"
+
+#include <QList>
+
+#include <memory>
+
+class QThread;
+
+namespace kestrune {
+
+class LayoutDocument;
+
+// A page built and measured as far as its first screen away from the window's thread, for a
+// MarkdownView to show at once. Some documents take the layout seconds (hostile ones far
+// longer); made on a worker thread, they keep the window responsive meanwhile.
+//
+//     const PreparedMarkdownPage::Settings settings = view->pageSettings(size); // window's thread
+//     PreparedMarkdownPage page = PreparedMarkdownPage::prepare(settings, blocks); // any thread
+//     view->showPrepared(page); // window's thread
+//
+// Images the page shows are noted while it is prepared and asked for once it is shown.
+class PreparedMarkdownPage
+{
+public:
+    // What the view that will show the page lays out with, read from it beforehand.
+    struct Settings
+    {
+        MarkdownEnvironment environment;
+        Appearance appearance = Appearance::light;
+        qreal devicePixelRatio = 1;
+        qreal pageWidth = 0;                // without a scroll bar
+        qreal pageWidthBesideScrollBar = 0; // once the page is taller than the view
+        qreal viewportHeight = 0;
+        qreal verticalMargins = 0; // above and below the page
+        qreal measuredHeight = 0;  // measured at once, from the top
+        QThread *viewThread = nullptr;
+    };
+
+    PreparedMarkdownPage();
+    ~PreparedMarkdownPage();
+    PreparedMarkdownPage(PreparedMarkdownPage &&) noexcept;
+    PreparedMarkdownPage &operator=(PreparedMarkdownPage &&) noexcept;
+
+    // Builds the page and measures its first screen at the width the view will have, then
+    // hands it over to the view's thread. Throws std::bad_alloc when memory runs out.
+    static PreparedMarkdownPage prepare(const Settings &settings, const QList<BlockNode> &blocks);
+
+    bool isNull() const { return !m_document; }
+
+private:
+    friend class MarkdownView;
+    std::unique_ptr<LayoutDocument> m_document;
+};
+
+} // namespace kestrune

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "markdown/document/inlinenode.h"
+#include "markdown/layout/nodes/textstructure_p.h"
+#include "markdown/layout/style/textattributes.h"
+#include "markdown/layout/text/inlinetextrenderer.h"
+#include "markdown/layout/text/layoutfontcache_p.h"
+#include "markdown/layout/text/layouttextcache_p.h"
+
+#include "ui/appearance.h"
+
+#include <QList>
+#include <QMultiHash>
+#include <QUrl>
+
+#include <vector>
+
+namespace kestrune {
+
+class ImageProvider;
+class LayoutImageStore;
+class LayoutNode;
+class LayoutTextNode;
+
+// What the nodes of one document share while they are built: fonts, images, the selectable
+// texts in document order and where they sit, and the texts that wait for inline images.
+struct LayoutBuildContext
+{
+    struct InlineImageText
+    {
+        LayoutTextNode *node = nullptr;
+        QList<InlineNode> inlines;
+        InlineTextRenderer::Options options;
+        TextAttributes attributes;
+        QList<std::pair<QString, QUrl>> images; // source string and resolved URL
+    };
+    // A picture of the page as assistive technology names it: a block image (its node, and
+    // the selectable text that follows it) or the `image`-th picture of a selectable text.
+    struct Picture
+    {
+        const LayoutNode *node = nullptr;
+        int textNode = -1; // document index of the text holding it, or of the next text
+        int image = -1;    // index among the text's pictures; -1 for a block image
+        QString alternative;
+    };
+
+    Appearance appearance = Appearance::light;
+    qreal devicePixelRatio = 1;
+    LayoutFontCache fonts;
+    LayoutTextCache textLayouts;
+    LayoutImageStore *images = nullptr;
+    std::vector<LayoutTextNode *> textNodes;
+    // Where each of textNodes sits among the blocks, items and cells.
+    TextStructure textStructure;
+    std::vector<InlineImageText> inlineImageTexts;
+    QMultiHash<QUrl, LayoutNode *> imageNodes;
+    std::vector<Picture> pictures; // in document order
+    // The selectable texts that have an identifier (headings), by document index, in order.
+    std::vector<std::pair<int, QString>> identifiedTexts;
+    bool hasColorSchemeImages = false;
+    // While a parked block is built again, its texts take back their document indices from
+    // this one on; -1 otherwise.
+    int replayedText = -1;
+
+    // The document index the next selectable text gets.
+    int nextTextIndex() const { return replayedText >= 0 ? replayedText : int(textNodes.size()); }
+    // Gives a selectable text its document index and records it in `container`.
+    void addText(LayoutTextNode *node, int container);
+    // Gives a text its identifier and notes it (once: not again while replaying).
+    void setIdentifier(LayoutTextNode *node, const QString &identifier);
+
+    // Forgets the nodes (before the document's nodes are dropped); fonts stay.
+    void clearNodes()
+    {
+        textLayouts.clear();
+        textNodes.clear();
+        textStructure.clear();
+        inlineImageTexts.clear();
+        imageNodes.clear();
+        pictures.clear();
+        identifiedTexts.clear();
+        hasColorSchemeImages = false;
+        replayedText = -1;
+    }
+};
+
+} // namespace kestrune

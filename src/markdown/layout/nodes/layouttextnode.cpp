@@ -1,0 +1,706 @@
+#include "markdown/layout/nodes/layouttextnode_p.h"
+
+#include "markdown/layout/text/layoutfontcache_p.h"
+#include "markdown/layout/text/layouttextcache_p.h"
+#include "markdown/layout/text/longwordsplitter_p.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrune {
+
+namespace {
+
+constexpr char16_t zeroWidthSpace = u'\u200b';
+constexpr qreal unwrappedLineWidth = 1.0e6;
+// Wrapping anywhere into a line narrower than this would put every character or two on a line
+// of its own: as many lines as characters, each as costly to lay out as a full one.
+constexpr qreal narrowestWrappedLine = 48;
+constexpr int tabWidthInSpaces = 4;
+
+QTextCharFormat::UnderlineStyle underlineStyle(TextLineStyle::Pattern pattern)
+{
+    switch (pattern) {
+    case TextLineStyle::Pattern::solid:
+        return QTextCharFormat::SingleUnderline;
+    case TextLineStyle::Pattern::dot:
+        return QTextCharFormat::DotLine;
+    case TextLineStyle::Pattern::dash:
+        return QTextCharFormat::DashUnderline;
+    case TextLineStyle::Pattern::dashDot:
+        return QTextCharFormat::DashDotLine;
+    case TextLineStyle::Pattern::dashDotDot:
+        return QTextCharFormat::DashDotDotLine;
+    }
+    return QTextCharFormat::SingleUnderline;
+}
+
+} // namespace
+
+LayoutTextNode::LayoutTextNode(const StyledText &text, const Options &options, LayoutFontCache &fonts)
+    : m_options(options)
+{
+    setText(text, fonts);
+}
+
+LayoutTextNode::~LayoutTextNode()
+{
+    // A node the list has forgotten may outlive the list (see LayoutNodeDisposal).
+    if (m_options.cache && m_cacheLink.listed)
+        m_options.cache->remove(this);
+}
+
+void LayoutTextNode::releaseLayout() const
+{
+    m_layout.reset();
+}
+
+void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
+{
+    if (m_options.cache)
+        m_options.cache->remove(this); // before the length changes
+    m_text = text.text;
+    m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    // Very long words get break opportunities, which shift every position after
+    // them. A break belongs to the run it ends, so runs stay contiguous.
+    std::vector<int> styleChanges;
+    if (m_text.size() > LongWordSplitter::shortestRestyledRun) {
+        styleChanges.reserve(std::size_t(text.runs.size()));
+        for (const StyledText::Run &run : text.runs) {
+            if (run.start > 0)
+                styleChanges.push_back(run.start);
+        }
+    }
+    const std::vector<int> breaks = LongWordSplitter::breakPositions(m_text, styleChanges);
+    const auto at = [&breaks](int position) {
+        return position + int(std::upper_bound(breaks.begin(), breaks.end(), position) - breaks.begin());
+    };
+    m_insertedBreaks.clear();
+    if (!breaks.empty()) {
+        m_text = LongWordSplitter::withBreaks(m_text, breaks);
+        m_insertedBreaks.reserve(breaks.size());
+        for (std::size_t index = 0; index < breaks.size(); ++index)
+            m_insertedBreaks.push_back(breaks[index] + int(index));
+    }
+    m_formats.clear();
+    m_breaker.reset();
+    m_breakerTried = false;
+    m_brokenLines.clear();
+    m_colorRuns.clear();
+    m_links.clear();
+    m_images.clear();
+    m_layout.reset();
+    m_measuredWidth = -1; // the lines of the old text say nothing about the new one
+    m_widestWord = -1;
+    m_lineCount = 0;
+    invalidate();
+
+    const FontProperties defaultProperties;
+    m_font = fonts.font(text.runs.isEmpty() ? defaultProperties
+                                            : text.runs.first().attributes.fontPropertiesOrDefault());
+    m_baseColor = text.runs.isEmpty() ? std::nullopt : text.runs.first().attributes.foregroundColor;
+
+    for (const StyledText::Image &image : text.images)
+        m_images.append({at(image.position), image.image,
+                         QSizeF(image.image.size()) / std::max<qreal>(0.01, m_options.devicePixelRatio)});
+
+    for (const StyledText::Run &source : text.runs) {
+        const TextAttributes &attributes = source.attributes;
+        const int start = at(source.start);
+        const auto image = std::find_if(m_images.cbegin(), m_images.cend(),
+                                        [&](const Image &i) { return i.position == start; });
+        const bool placeholder = image != m_images.cend() && source.length == 1;
+        // A break after a placeholder stays out of its run, which is as wide as the picture.
+        const int length = placeholder ? 1 : at(source.start + source.length) - start;
+        const QFont &font = fonts.font(attributes.fontPropertiesOrDefault());
+        QTextCharFormat format;
+        bool needed = false;
+        if (font != m_font) {
+            format.setFont(font, QTextCharFormat::FontPropertiesAll);
+            needed = true;
+        }
+        if (attributes.strikethroughStyle) {
+            format.setFontStrikeOut(true);
+            needed = true;
+        }
+        if (attributes.underlineStyle) {
+            format.setUnderlineStyle(underlineStyle(attributes.underlineStyle->pattern));
+            needed = true;
+        }
+        qreal spacing = attributes.kerning.value_or(0) + attributes.tracking.value_or(0);
+        if (placeholder) {
+            // The placeholder is as wide as the picture.
+            spacing += image->size.width() -
+                       QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
+        }
+        if (spacing != 0) {
+            format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            format.setFontLetterSpacing(spacing);
+            needed = true;
+        }
+        if (needed)
+            m_formats.append({start, length, format});
+
+        std::optional<DynamicColor> lineColor;
+        if (attributes.underlineStyle && attributes.underlineStyle->color)
+            lineColor = attributes.underlineStyle->color;
+        if (!sameColor(attributes.foregroundColor, m_baseColor) || attributes.backgroundColor || lineColor)
+            m_colorRuns.append(
+                {start, length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
+        if (attributes.link) {
+            if (!m_links.isEmpty() && m_links.last().url == *attributes.link &&
+                m_links.last().start + m_links.last().length == start)
+                m_links.last().length += length;
+            else
+                m_links.append({start, length, *attributes.link});
+        }
+    }
+}
+
+void LayoutTextNode::ensureLayout() const
+{
+    if (m_layout)
+        return;
+    m_layout = std::make_unique<QTextLayout>(m_text, m_font);
+    QTextOption option;
+    // Until the breaker has had its chance, the layout is its strip.
+    const bool wraps = m_options.wraps && !m_breaker && m_breakerTried;
+    option.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setAlignment(Qt::AlignLeading);
+    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    m_layout->setTextOption(option);
+    m_layout->setCacheEnabled(true);
+    if (!m_formats.isEmpty())
+        m_layout->setFormats(m_formats);
+}
+
+qreal LayoutTextNode::imageHeightOnLine(const QTextLine &line) const
+{
+    qreal height = 0;
+    for (const Image &image : m_images) {
+        if (image.position >= line.textStart() && image.position < line.textStart() + line.textLength())
+            height = std::max(height, image.size.height());
+    }
+    return height;
+}
+
+bool LayoutTextNode::breaksLinesAlikeAt(qreal width) const
+{
+    if (m_measuredWidth < 0 || m_lineCount == 0)
+        return false;
+    if (!m_options.wraps)
+        return true;
+    if (std::isinf(width) != std::isinf(m_measuredWidth))
+        return false;
+    // Lines are filled greedily: a narrower width that still holds every line
+    // breaks where the wider one did, as the item after each break did not fit
+    // the wider line either. A single line stays as it is at any width that holds it.
+    if (m_widestLine > width)
+        return false;
+    return m_lineCount == 1 || width <= m_measuredWidth;
+}
+
+qreal LayoutTextNode::minimumWidth()
+{
+    if (!m_options.wraps)
+        return idealWidth();
+    if (m_widestWord >= 0)
+        return m_widestWord;
+    // Wrapped at word boundaries only into a line of no width, every word takes a line of its own.
+    QTextLayout words(m_text, m_font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    words.setTextOption(option);
+    if (!m_formats.isEmpty())
+        words.setFormats(m_formats);
+    qreal widest = 0;
+    words.beginLayout();
+    for (QTextLine line = words.createLine(); line.isValid(); line = words.createLine()) {
+        line.setLineWidth(0);
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    words.endLayout();
+    for (const Image &image : m_images)
+        widest = std::max(widest, image.size.width());
+    m_widestWord = std::ceil(widest);
+    return m_widestWord;
+}
+
+QSizeF LayoutTextNode::doLayout(qreal width)
+{
+    if (m_options.wraps && width < narrowestWrappedLine)
+        width = std::max(width, std::min(narrowestWrappedLine, minimumWidth()));
+    if (breaksLinesAlikeAt(width)) {
+        m_measuredWidth = width;
+        return size();
+    }
+    m_measuredWidth = width;
+    if (m_text.isEmpty()) {
+        m_layout.reset();
+        m_lineCount = 0;
+        m_firstBaseline = -1;
+        return {0, 0};
+    }
+    if (!m_breakerTried && m_options.wraps && m_images.isEmpty()) {
+        // Decided once per text: the strip is shaped here and measured.
+        m_layout.reset();
+        ensureLayout();
+        QList<QTextLayout::FormatRange> fontRuns;
+        for (const QTextLayout::FormatRange &range : std::as_const(m_formats)) {
+            if (range.format.hasProperty(QTextFormat::FontFamilies))
+                fontRuns.append(range);
+        }
+        m_breaker = TextLineBreaker::measure(*m_layout, fontRuns);
+        if (!m_breaker)
+            m_layout.reset(); // laid out again below, wrapping
+    }
+    m_breakerTried = true;
+    const QSizeF size = m_breaker ? breakLines(width) : layoutLines(width);
+    if (m_breaker && m_options.cache) {
+        // The lines are known; the shaped strip is needed only to paint or
+        // hit-test, which shapes it again. Letting it go at once keeps the
+        // memory that measuring a long document churns through small.
+        m_options.cache->remove(this);
+        m_layout.reset();
+    } else if (m_options.cache && m_layout) {
+        m_options.cache->touch(this);
+    }
+    return size;
+}
+
+QSizeF LayoutTextNode::breakLines(qreal width)
+{
+    m_brokenLines = m_breaker->breakLines(width, m_options.lineSpacing,
+                                          [this]() -> const QTextLayout & { return *strip(); });
+    qreal height = 0;
+    qreal widest = 0;
+    for (const TextLineBreaker::Line &line : m_brokenLines) {
+        if (&line != &m_brokenLines.front())
+            height += m_options.lineSpacing;
+        height += line.height;
+        widest = std::max(widest, line.naturalWidth);
+    }
+    m_lineCount = int(m_brokenLines.size());
+    m_widestLine = widest;
+    m_firstBaseline = m_brokenLines.empty() ? -1 : m_brokenLines.front().y + m_brokenLines.front().ascent;
+    return {std::ceil(widest), std::ceil(height)};
+}
+
+const QTextLayout *LayoutTextNode::strip() const
+{
+    if (!m_layout) {
+        ensureLayout();
+        TextLineBreaker::layoutStrip(*m_layout);
+    }
+    if (m_options.cache)
+        m_options.cache->touch(const_cast<LayoutTextNode *>(this));
+    return m_layout.get();
+}
+
+const TextLineBreaker::Line *LayoutTextNode::brokenLineAt(int position) const
+{
+    if (m_brokenLines.empty())
+        return nullptr;
+    const auto after =
+        std::upper_bound(m_brokenLines.begin(), m_brokenLines.end(), position,
+                         [](int value, const TextLineBreaker::Line &line) { return value < line.start; });
+    return after == m_brokenLines.begin() ? &m_brokenLines.front() : &*(after - 1);
+}
+
+QSizeF LayoutTextNode::layoutLines(qreal width) const
+{
+    ensureLayout();
+    const qreal lineWidth =
+        (!m_options.wraps || std::isinf(width)) ? unwrappedLineWidth : std::max<qreal>(1, width);
+    m_layout->beginLayout();
+    qreal y = 0;
+    qreal widest = 0;
+    bool first = true;
+    for (;;) {
+        QTextLine line = m_layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLeadingIncluded(true);
+        line.setLineWidth(lineWidth);
+        if (!first)
+            y += m_options.lineSpacing;
+        first = false;
+        const qreal raise =
+            m_images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
+        line.setPosition(QPointF(0, y + raise));
+        y += line.height() + raise;
+        widest = std::max(widest, line.naturalTextWidth());
+    }
+    m_layout->endLayout();
+    m_lineCount = m_layout->lineCount();
+    m_widestLine = widest;
+    if (m_lineCount > 0) {
+        const QTextLine firstLine = m_layout->lineAt(0);
+        m_firstBaseline = firstLine.y() + firstLine.ascent();
+    }
+    return {std::ceil(widest), std::ceil(y)};
+}
+
+const QTextLayout *LayoutTextNode::lines() const
+{
+    if (m_text.isEmpty() || m_measuredWidth < 0)
+        return nullptr;
+    if (!m_layout)
+        layoutLines(m_measuredWidth);
+    if (m_options.cache)
+        m_options.cache->touch(const_cast<LayoutTextNode *>(this));
+    return m_layout.get();
+}
+
+qreal LayoutTextNode::firstBaseline() const
+{
+    return m_lineCount > 0 ? m_firstBaseline : -1;
+}
+
+void LayoutTextNode::paint(LayoutPaintContext &context) const
+{
+    const QTextLayout *layout = m_breaker ? (m_brokenLines.empty() ? nullptr : strip()) : lines();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    QPainter *painter = context.painter;
+    const QColor base =
+        m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
+
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(m_colorRuns.size() + 1);
+    for (const ColorRun &run : m_colorRuns) {
+        QTextCharFormat format;
+        format.setForeground(run.foreground ? run.foreground->resolve(context.appearance) : base);
+        // QTextLayout::draw skips a range that only sets the text colour when its area meets
+        // one already drawn, and the areas of neighbouring runs always meet at their common
+        // edge: the bold word inside a link, or the text after a code span, would keep the
+        // base colour. A range with a background is never skipped, so every range has one,
+        // transparent where the run asks for none.
+        format.setBackground(run.background ? run.background->resolve(context.appearance)
+                                            : QColor(Qt::transparent));
+        if (run.lineColor)
+            format.setUnderlineColor(run.lineColor->resolve(context.appearance));
+        ranges.append({run.start, run.length, format});
+    }
+    if (const LayoutFindHighlight *find = context.find; find && m_documentIndex >= 0) {
+        QTextCharFormat match;
+        match.setBackground(find->match);
+        QTextCharFormat current;
+        current.setBackground(find->current);
+        for (const auto &[start, end] : findMatches(find->query)) {
+            const bool isCurrent = find->currentNode == m_documentIndex && find->currentStart == start;
+            ranges.append({start, end - start, isCurrent ? current : match});
+        }
+    }
+    if (const LayoutSelection *selection = context.selection; selection && !selection->isEmpty() &&
+                                                              m_documentIndex >= selection->startNode &&
+                                                              m_documentIndex <= selection->endNode) {
+        const int from = m_documentIndex == selection->startNode ? selection->startOffset : 0;
+        const int to = m_documentIndex == selection->endNode ? selection->endOffset : length();
+        if (to > from) {
+            QTextCharFormat format;
+            format.setBackground(context.palette.color(QPalette::Highlight));
+            format.setForeground(context.palette.color(QPalette::HighlightedText));
+            ranges.append({from, to - from, format});
+        }
+    }
+
+    painter->setPen(base);
+    if (m_breaker) {
+        paintBrokenLines(context, *layout, ranges);
+        return;
+    }
+    layout->draw(painter, QPointF(0, 0), ranges, context.clip);
+
+    for (const Image &image : m_images) {
+        const QTextLine line = layout->lineForTextPosition(image.position);
+        if (!line.isValid())
+            continue;
+        const QRectF target(line.cursorToX(image.position), line.y() + line.ascent() - image.size.height(),
+                            image.size.width(), image.size.height());
+        if (target.intersects(context.clip)) {
+            painter->save();
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawImage(target, image.image);
+            painter->restore();
+        }
+    }
+}
+
+void LayoutTextNode::paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
+                                      const QList<QTextLayout::FormatRange> &ranges) const
+{
+    // Each line is the slice of its segment's strip line between its ends,
+    // moved into place. A glyph's ink may reach a little past its advance, into
+    // white space around the slice; the slice takes that in, but never what
+    // starts the next line, and like a wrapped QTextLayout line it shows little
+    // of its trailing white space (a selection's highlight stops near the text).
+    constexpr qreal overhang = 2;
+    constexpr qreal open = TextLineBreaker::unwrappedWidth;
+    QPainter *painter = context.painter;
+    for (const TextLineBreaker::Line &line : m_brokenLines) {
+        if (line.y > context.clip.bottom() || line.y + line.height < context.clip.top())
+            continue;
+        const QTextLine stripLine = strip.lineAt(line.segment);
+        const int end = line.start + line.length;
+        const bool opensSegment = line.start == stripLine.textStart();
+        const bool closesSegment = end == stripLine.textStart() + stripLine.textLength();
+        const qreal left =
+            opensSegment ? -open
+                         : (m_text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
+        const qreal right =
+            closesSegment ? open
+            : m_text.at(end - 1).isSpace()
+                ? std::min(line.stripX + line.naturalWidth + overhang, line.endX - overhang / 2)
+                : line.endX;
+        const QRectF slice(QPointF(left, stripLine.y()), QPointF(right, stripLine.y() + stripLine.height()));
+        const QPointF offset(-line.stripX, line.y + line.ascent - stripLine.y() - stripLine.ascent());
+        painter->save();
+        painter->translate(offset);
+        painter->setClipRect(slice, Qt::IntersectClip);
+        strip.draw(painter, QPointF(0, 0), ranges, slice);
+        painter->restore();
+    }
+}
+
+int LayoutTextNode::cursorAt(QPointF point) const
+{
+    if (m_breaker) {
+        if (m_brokenLines.empty() || point.y() < 0)
+            return 0;
+        const TextLineBreaker::Line *found = &m_brokenLines.back();
+        for (const TextLineBreaker::Line &line : m_brokenLines) {
+            if (point.y() < line.y + line.height) {
+                found = &line;
+                break;
+            }
+        }
+        if (found == &m_brokenLines.back() && point.y() >= found->y + found->height)
+            return length();
+        const int position = strip()->lineAt(found->segment).xToCursor(point.x() + found->stripX);
+        int last = found->start + found->length;
+        if (last > found->start && m_text.at(last - 1) == QChar::LineSeparator)
+            --last;
+        return std::clamp(position, found->start, last);
+    }
+    const QTextLayout *layout = lines();
+    if (!layout || layout->lineCount() == 0)
+        return 0;
+    if (point.y() < 0)
+        return 0;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (point.y() < line.y() + line.height() || i == layout->lineCount() - 1) {
+            if (i == layout->lineCount() - 1 && point.y() >= line.y() + line.height())
+                return length();
+            return line.xToCursor(point.x());
+        }
+    }
+    return length();
+}
+
+std::pair<int, int> LayoutTextNode::wordAt(int position) const
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, m_text);
+    finder.setPosition(std::clamp(position, 0, length()));
+    int start = finder.isAtBoundary() && (finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem)
+                    ? finder.position()
+                    : finder.toPreviousBoundary();
+    finder.setPosition(std::clamp(position, 0, length()));
+    int end = finder.toNextBoundary();
+    if (start < 0)
+        start = 0;
+    if (end < 0)
+        end = length();
+    // A word split for layout is still one word.
+    while (end < length() && isInsertedBreak(end)) {
+        finder.setPosition(end + 1);
+        const int next = finder.toNextBoundary();
+        end = next < 0 ? length() : next;
+    }
+    while (start > 0 && isInsertedBreak(start - 1)) {
+        finder.setPosition(start - 1);
+        const int previous = finder.toPreviousBoundary();
+        start = previous < 0 ? 0 : previous;
+    }
+    return {start, end};
+}
+
+QList<std::pair<int, int>> LayoutTextNode::findMatches(const SearchPattern &query) const
+{
+    QList<std::pair<int, int>> matches;
+    const bool hasLineSeparators = m_text.contains(QChar::LineSeparator);
+    if (m_insertedBreaks.empty() && !hasLineSeparators) {
+        query.forEachMatch(m_text, [&matches](const TextMatch &match) {
+            matches.append({int(match.start), int(match.end())});
+            return true;
+        });
+        return matches;
+    }
+    // Searched as the reader reads it: without the breaks inserted into long words, and with
+    // the lines the text was given in, so that a match ends at a line break as in the source.
+    QString searched;
+    std::vector<int> positions; // of each searched character in the text
+    searched.reserve(m_text.size());
+    positions.reserve(size_t(m_text.size()) + 1);
+    for (int i = 0; i < length(); ++i) {
+        if (isInsertedBreak(i))
+            continue;
+        const QChar c = m_text.at(i);
+        searched.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
+        positions.push_back(i);
+    }
+    query.forEachMatch(searched, [&](const TextMatch &match) {
+        matches.append({positions[size_t(match.start)], positions[size_t(match.end() - 1)] + 1});
+        return true;
+    });
+    return matches;
+}
+
+bool LayoutTextNode::isInsertedBreak(int position) const
+{
+    return std::binary_search(m_insertedBreaks.begin(), m_insertedBreaks.end(), position);
+}
+
+QList<std::pair<int, int>> LayoutTextNode::lineRanges() const
+{
+    QList<std::pair<int, int>> ranges;
+    if (m_breaker) {
+        for (const TextLineBreaker::Line &line : m_brokenLines)
+            ranges.append({line.start, line.length});
+    } else if (const QTextLayout *layout = lines()) {
+        for (int i = 0; i < layout->lineCount(); ++i)
+            ranges.append({layout->lineAt(i).textStart(), layout->lineAt(i).textLength()});
+    }
+    return ranges;
+}
+
+std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
+{
+    if (m_links.isEmpty())
+        return std::nullopt;
+    if (m_breaker) {
+        for (const TextLineBreaker::Line &line : m_brokenLines) {
+            if (point.y() < line.y || point.y() >= line.y + line.height)
+                continue;
+            if (point.x() < 0 || point.x() > line.naturalWidth)
+                return std::nullopt;
+            const int position = strip()
+                                     ->lineAt(line.segment)
+                                     .xToCursor(point.x() + line.stripX, QTextLine::CursorOnCharacter);
+            return linkAtPosition(position);
+        }
+        return std::nullopt;
+    }
+    const QTextLayout *layout = lines();
+    if (!layout)
+        return std::nullopt;
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (point.y() < line.y() || point.y() >= line.y() + line.height())
+            continue;
+        if (point.x() < 0 || point.x() > line.naturalTextWidth())
+            return std::nullopt;
+        const int position = line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
+        return linkAtPosition(position);
+    }
+    return std::nullopt;
+}
+
+QList<LayoutTextNode::LinkRange> LayoutTextNode::linkRanges() const
+{
+    QList<LinkRange> ranges;
+    ranges.reserve(m_links.size());
+    for (const LinkRun &link : m_links)
+        ranges.append({link.start, link.start + link.length, link.url});
+    return ranges;
+}
+
+QList<int> LayoutTextNode::imagePositions() const
+{
+    QList<int> positions;
+    positions.reserve(m_images.size());
+    for (const Image &image : m_images)
+        positions.append(image.position);
+    return positions;
+}
+
+std::optional<QUrl> LayoutTextNode::linkAtPosition(int position) const
+{
+    for (const LinkRun &link : m_links) {
+        if (position >= link.start && position < link.start + link.length)
+            return link.url;
+    }
+    return std::nullopt;
+}
+
+QRectF LayoutTextNode::cursorRect(int position) const
+{
+    if (m_breaker) {
+        const TextLineBreaker::Line *line = brokenLineAt(std::clamp(position, 0, length()));
+        if (!line)
+            return {};
+        const qreal x =
+            strip()->lineAt(line->segment).cursorToX(std::clamp(position, 0, length())) - line->stripX;
+        return QRectF(x, line->y, 1, line->height);
+    }
+    const QTextLayout *layout = lines();
+    if (!layout || layout->lineCount() == 0)
+        return {};
+    const QTextLine line = layout->lineForTextPosition(std::clamp(position, 0, length()));
+    if (!line.isValid())
+        return {};
+    return QRectF(line.cursorToX(position), line.y(), 1, line.height());
+}
+
+void LayoutTextNode::hitTest(QPointF point, LayoutHit &hit)
+{
+    hit.text = this;
+    hit.textPoint = point;
+    hit.link = linkAt(point);
+}
+
+QString LayoutTextNode::plainText(int from, int to) const
+{
+    if (to < 0 || to > length())
+        to = length();
+    from = std::clamp(from, 0, to);
+    QString text;
+    text.reserve(to - from);
+    for (int i = from; i < to; ++i) {
+        const QChar c = m_text.at(i);
+        if (c == zeroWidthSpace)
+            continue;
+        if (c == QChar(StyledText::imagePlaceholder) &&
+            std::any_of(m_images.cbegin(), m_images.cend(),
+                        [i](const Image &image) { return image.position == i; }))
+            continue;
+        text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
+    }
+    return text;
+}
+
+QString LayoutTextNode::dumpDetails() const
+{
+    QString text = plainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    if (text.size() > 60)
+        text = text.left(57) + QLatin1String("...");
+    QString details = QStringLiteral("\"%1\" font %2px").arg(text).arg(m_font.pixelSize());
+    if (m_font.weight() != QFont::Normal)
+        details += QStringLiteral(" weight %1").arg(int(m_font.weight()));
+    if (m_font.fixedPitch())
+        details += QStringLiteral(" mono");
+    if (m_measuredWidth >= 0)
+        details += QStringLiteral(" lines %1").arg(m_lineCount);
+    if (!m_identifier.isEmpty())
+        details += QStringLiteral(" #") + m_identifier;
+    return details;
+}
+
+} // namespace kestrune

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "markdown/document/inlinecontent.h"
+#include "markdown/document/markdowncontent.h"
+#include "markdown/layout/style/blockview.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kestrune {
+
+// The configurations block styles receive.
+
+// A block as the engine draws it without styling (`label`) and the block itself.
+struct BlockConfiguration
+{
+    BlockView label;
+    MarkdownContent content;
+};
+
+struct CodeBlockConfiguration
+{
+    std::optional<QString> language; // the fence info
+    QString content;                 // the code, less one final line feed
+    BlockView label;                 // the code as the syntax highlighter draws it
+};
+
+struct ListMarkerConfiguration
+{
+    int listLevel = 1; // 1 for a top-level list
+    int itemNumber = 1;
+};
+
+struct TaskListMarkerConfiguration
+{
+    bool isCompleted = false;
+};
+
+struct TableCellConfiguration
+{
+    int row = 0; // row 0 is the header row
+    int column = 0;
+    BlockView label;
+    InlineContent content;
+};
+
+} // namespace kestrune

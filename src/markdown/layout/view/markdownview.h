@@ -1,0 +1,245 @@
+#pragma once
+
+#include "markdown/document/markdowncontent.h"
+#include "markdown/layout/document/findstatus.h"
+#include "markdown/layout/document/preparedmarkdownpage.h"
+#include "markdown/layout/style/markdownenvironment.h"
+#include "text/searchpattern.h"
+
+#include <QAbstractScrollArea>
+#include <QMarginsF>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+namespace kestrune {
+
+class AccessibleTextMap;
+class CodeBlockCopyButton;
+class LayoutDocument;
+class LayoutScrollNode;
+struct LayoutSelection;
+
+// Shows a Markdown document as a styled, selectable page that scrolls vertically. The page is
+// one widget painting a tree of layout nodes, only where it is visible; long documents are
+// parsed and measured in slices after the first screen is shown.
+//
+//     auto *view = new MarkdownView(parent);
+//     view->setTheme(previewTheme());
+//     view->setDocumentMargins(QMarginsF(16, 16, 16, 16));
+//     view->setMarkdown(text);
+//
+// Colours follow the widget's palette: an appearance switch repaints without parsing again.
+// Links open with QDesktopServices (links to "#heading-identifier" scroll to the heading);
+// linkActivated is emitted either way. Text is selected with the mouse (double-click: a word)
+// and copied with the platform's copy shortcut or the context menu, as plain text and as
+// Markdown; a code block under the pointer shows a button that copies it.
+class MarkdownView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    // Where the reader is: the top-level block at the top of the view and how far it is
+    // scrolled past that block's top, and the view's place in the whole page (0 at the top,
+    // 1 at the bottom). A plain value, to be given to a view showing a newer text of the file.
+    struct ReadingPosition
+    {
+        std::optional<BlockNode> block;
+        int blockIndex = 0;
+        qreal offset = 0;
+        qreal fraction = 0;
+    };
+
+    explicit MarkdownView(QWidget *parent = nullptr);
+    ~MarkdownView() override;
+
+    // Parses and shows the text. Long texts are parsed in pieces; the first screen shows at once.
+    void setMarkdown(const QString &markdown);
+    // Shows an already parsed document.
+    void setContent(const MarkdownContent &content);
+    // What a page prepared for this view, when it is `viewSize` large, is laid out with.
+    PreparedMarkdownPage::Settings pageSettings(QSize viewSize) const;
+    // Shows a page prepared with this view's settings, taking it over. Without the settings
+    // it was made with (the view was resized meanwhile), it is measured again.
+    void showPrepared(PreparedMarkdownPage &page);
+
+    const MarkdownEnvironment &environment() const;
+    void setEnvironment(const MarkdownEnvironment &environment);
+    void setTheme(const Theme &theme);
+    void setBaseUrl(const std::optional<QUrl> &url);
+    void setImageBaseUrl(const std::optional<QUrl> &url);
+    void setSoftBreakMode(SoftBreakMode mode);
+    void setImageProvider(std::shared_ptr<ImageProvider> provider);
+    void setInlineImageProvider(std::shared_ptr<ImageProvider> provider);
+
+    // Space around the page inside the scroll area.
+    QMarginsF documentMargins() const { return m_documentMargins; }
+    void setDocumentMargins(const QMarginsF &margins);
+
+    bool isTextSelectionEnabled() const { return m_selectionEnabled; }
+    void setTextSelectionEnabled(bool enabled);
+    // Whether activated links are opened with QDesktopServices (default true).
+    bool openLinks() const { return m_openLinks; }
+    void setOpenLinks(bool open) { m_openLinks = open; }
+
+    // How much larger than its theme says the page is drawn: text, spacing and images alike,
+    // laid out for the width the view has at that scale (1 for 100 %).
+    qreal zoom() const;
+    void setZoom(qreal zoom);
+
+    ReadingPosition readingPosition() const;
+    // Scrolls to the same block, searched near its old place, at the same offset; to the same
+    // place in the page when the text no longer has that block.
+    void setReadingPosition(const ReadingPosition &position);
+    // Scrolls the heading with that identifier (see linkActivated) to the top of the view; the
+    // `occurrence`-th of several with the same identifier. False when the text has no such heading.
+    bool scrollToHeading(const QString &identifier, int occurrence = 0);
+
+    // Highlights every match of the query and goes to the first one at or after the reading
+    // position, once it is counted; the matches are counted in the background. An empty
+    // query ends the find.
+    void find(const SearchPattern &query);
+    // The same, going first to the match at a place of the text the page was made from
+    // (`source`; line and column counted from 0, the column in UTF-16 code units, lines ending
+    // at LF, CR or CR LF): the top-level block that place lies in is found by its source line,
+    // and the matches the page shows in that block before the place are counted from the
+    // block's source up to it. A place in markup the page does not show (a link's target) goes
+    // to the next match shown; a block with no match after the place, to the next block's.
+    void findFrom(const SearchPattern &query, QStringView source, int line, int column);
+    // Goes to the next (previous) match, round the end of the document.
+    void findNext();
+    void findPrevious();
+    void clearFind();
+    SearchPattern findQuery() const;
+    FindStatus findStatus() const;
+
+    bool hasSelection() const;
+    QString selectedText() const;
+    void selectAll();
+    void clearSelection();
+    // Puts the selection on the clipboard as "text/plain" and "text/markdown".
+    void copy() const;
+
+    // Whether every block is parsed and measured.
+    bool isLayoutComplete() const;
+    // The height of the page (estimated while the layout is not complete).
+    qreal documentHeight() const;
+    // The laid-out page as indented text (tests compare it with references).
+    QString layoutDump();
+    // How many top-level blocks the page has, and how many of them gave up their nodes for now
+    // (far from the view).
+    int blockCount() const;
+    int parkedBlockCount() const;
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void linkActivated(const QUrl &url);
+    // The pointer moved onto a link (its target as written), or off one (an empty URL).
+    void linkHovered(const QUrl &url);
+    void selectionChanged();
+    void layoutCompleted();
+    void findStatusChanged();
+    // Ctrl and the wheel: one step larger (positive) or smaller per notch.
+    void zoomStepRequested(int steps);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    friend class MarkdownViewAccessible;
+    friend class MarkdownViewElementAccessible;
+
+    // What assistive technology reads (see MarkdownViewAccessible): the page, its text and
+    // elements as far as built, and the selection and caret in terms of them.
+    const LayoutDocument &layoutDocument() const { return *m_document; }
+    const AccessibleTextMap &accessibleTextMap() const;
+    // Counts the times the text map was made anew, so that what was read from an older one
+    // can tell.
+    int accessibleTextGeneration() const { return m_accessibleGeneration; }
+    const LayoutSelection &selection() const;
+    void setSelection(const LayoutSelection &selection);
+    int caretOffset() const;
+    void setCaretOffset(int offset);
+    QPointF viewportPoint(QPointF documentPoint) const;
+    void scrollToDocumentRect(const QRectF &documentRect) { ensureVisible(documentRect); }
+    // Tells assistive technology about a text that was replaced or grew.
+    void announceTextChanges();
+    void announceSelection();
+    void dropAccessibleTextMap();
+
+    static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
+    // Parses the next piece of a long text and appends its blocks.
+    void parseNextPiece();
+    // Where the top-level block that a line of the source belongs to lies in the page, and how
+    // many matches it shows before that place.
+    std::pair<int, int> sourcePlace(const SearchPattern &query, QStringView source, int line,
+                                    int column) const;
+    void startFind(const SearchPattern &query, int block, int index);
+    void watchDocument();
+    void showBlocks(const QList<BlockNode> &blocks);
+    QPointF documentPoint(QPointF viewportPoint) const;
+    qreal pageWidth() const;
+    // The page's coordinate at the top of the view, and the height the view shows of it.
+    qreal viewTop() const;
+    qreal viewHeight() const;
+    void scrollToDocumentY(qreal y);
+    void relayout();
+    void layoutVisible();
+    // Lets blocks far from the view give up their nodes.
+    void keepResidentAroundView();
+    void continueInBackground();
+    void backgroundStep();
+    void updateScrollBar();
+    void rebuildKeepingPosition();
+    void activateLink(const QUrl &url);
+    void updateCursor(QPointF viewportPoint);
+    // Shows the code block copy button over the code block under a point, hides it elsewhere.
+    void updateCodeCopyButton(std::optional<QPointF> viewportPoint);
+    void copyHoveredCodeBlock();
+    void onFindProgress();
+    // Goes to the match `index` of a block, laying the page out that far first (in the
+    // background when it is not yet); a block that holds fewer matches once laid out passes
+    // on to the next (previous) match.
+    void goToMatch(int block, int index, bool forward);
+    void ensureVisible(const QRectF &documentRect);
+
+    std::unique_ptr<LayoutDocument> m_document;
+    QMarginsF m_documentMargins;
+    QTimer m_backgroundTimer;
+    QString m_pendingText; // text still to be parsed
+    QList<QStringView> m_pendingPieces;
+    int m_pendingLine = 0; // the line of the text the next piece starts on
+    bool m_selectionEnabled = true;
+    bool m_openLinks = true;
+    qreal m_zoom = 1;
+    QUrl m_hoveredLink;
+    CodeBlockCopyButton *m_codeCopyButton = nullptr;
+    std::optional<QPointF> m_hoverPoint; // where the pointer is over the viewport
+    struct Interaction;                  // selection and mouse state
+    std::unique_ptr<Interaction> m_interaction;
+    struct FindState; // the find's counts and current match
+    std::unique_ptr<FindState> m_find;
+    mutable std::unique_ptr<AccessibleTextMap> m_accessibleText; // made when first asked
+    mutable int m_accessibleGeneration = 0;
+    int m_announcedTextNodes = 0; // how many texts assistive technology was told of
+    int m_announcedLength = 0;
+    bool m_textReplaced = true;
+};
+
+} // namespace kestrune

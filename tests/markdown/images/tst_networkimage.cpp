@@ -1,14 +1,11 @@
 #include "markdown/images/defaultnetworkimagecache.h"
 #include "markdown/images/defaultnetworkimageloader.h"
-#include "markdown/images/networkimage.h"
-#include "markdown/images/networkimagemodel.h"
 #include "testhttpserver.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QNetworkProxy>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -113,12 +110,11 @@ private Q_SLOTS:
     void rendersSvgWithoutOutsideReferences();
     void retriesAfterAFailure_data();
     void retriesAfterAFailure();
-    void recomputesIdealSizeForANewScale();
+    void servesARepeatedRequestFromTheImageCache();
     void consultsTheDiskCacheBeforeTheNetwork();
     void decodesALargeImageScaledDown();
     void keepsWithinTheByteLimit();
     void downloadsAFewAtATimePerServer();
-    void showsTheBuilderOutputForEachState();
 
 private:
     DefaultNetworkImageLoader::Configuration configuration() const;
@@ -187,19 +183,16 @@ void TestNetworkImage::cleanup()
 
 void TestNetworkImage::sharesOneDownloadPerUrl()
 {
-    NetworkImageModel first;
-    NetworkImageModel second;
-    first.setImageLoader(m_loader.get());
-    second.setImageLoader(m_loader.get());
+    const QUrl url = m_server->url("/slow.png");
+    QFuture<NetworkImageResult> first = m_loader->image(url);
+    QFuture<NetworkImageResult> second = m_loader->image(url);
 
-    const ImageSource source{m_server->url("/slow.png"), 1.0};
-    first.setSource(source);
-    second.setSource(source);
-
-    QTRY_COMPARE(first.image().kind(), NetworkImageState::Kind::success);
-    QTRY_COMPARE(second.image().kind(), NetworkImageState::Kind::success);
+    const NetworkImageResult firstResult = await(first);
+    const NetworkImageResult secondResult = await(second);
+    QVERIFY(firstResult.isSuccess());
+    QVERIFY(secondResult.isSuccess());
     QCOMPARE(m_server->requestCount("/slow.png"), 1);
-    QCOMPARE(first.image().image().cacheKey(), second.image().image().cacheKey());
+    QCOMPARE(firstResult.image.cacheKey(), secondResult.image.cacheKey());
     QCOMPARE(m_server->lastHeader("accept"), QByteArray("image/*"));
 }
 
@@ -239,11 +232,6 @@ void TestNetworkImage::failsWithTheRightError()
     const NetworkImageResult result = await(m_loader->image(resolved));
     QCOMPARE(result.error, error);
     QVERIFY(result.image.isNull());
-
-    NetworkImageModel model;
-    model.setImageLoader(m_loader.get());
-    model.setSource(ImageSource{resolved, 1.0});
-    QTRY_COMPARE(model.image().kind(), NetworkImageState::Kind::failure);
 }
 
 void TestNetworkImage::refusesAResponseOverTheSizeLimit_data()
@@ -370,26 +358,16 @@ void TestNetworkImage::retriesAfterAFailure()
     QVERIFY(await(m_loader->image(m_server->url(path))).isSuccess());
 }
 
-void TestNetworkImage::recomputesIdealSizeForANewScale()
+void TestNetworkImage::servesARepeatedRequestFromTheImageCache()
 {
-    NetworkImageModel model;
-    model.setImageLoader(m_loader.get());
-    QSignalSpy sourceChanges(&model, &NetworkImageModel::sourceChanged);
+    const NetworkImageResult first = await(m_loader->image(m_server->url("/image.png")));
+    QVERIFY(first.isSuccess());
+    QCOMPARE(first.image.size(), QSize(200, 100));
 
-    model.setSource(ImageSource{m_server->url("/image.png"), 1.0});
-    QTRY_COMPARE(model.image().kind(), NetworkImageState::Kind::success);
-    QCOMPARE(model.image().idealSize(), QSizeF(200, 100));
-
-    model.setSource(ImageSource{m_server->url("/image.png"), 1.0});
-    QCOMPARE(sourceChanges.size(), 1); // the same source changes nothing
-
-    model.setSource(ImageSource{m_server->url("/image.png"), 2.0});
-    QTRY_COMPARE(model.image().idealSize(), QSizeF(100, 50));
-    QCOMPARE(model.image().image().size(), QSize(200, 100));
-    QCOMPARE(m_server->requestCount("/image.png"), 1); // served from the image cache
-
-    model.setSource(std::nullopt);
-    QCOMPARE(model.image().kind(), NetworkImageState::Kind::empty);
+    const NetworkImageResult again = await(m_loader->image(m_server->url("/image.png")));
+    QVERIFY(again.isSuccess());
+    QCOMPARE(again.image.cacheKey(), first.image.cacheKey());
+    QCOMPARE(m_server->requestCount("/image.png"), 1);
 }
 
 void TestNetworkImage::consultsTheDiskCacheBeforeTheNetwork()
@@ -469,31 +447,6 @@ void TestNetworkImage::keepsWithinTheByteLimit()
     QVERIFY(!cache.image(c));
     QVERIFY(cache.image(b));
     QCOMPARE(cache.byteCount(), qint64(800));
-}
-
-void TestNetworkImage::showsTheBuilderOutputForEachState()
-{
-    NetworkImage view;
-    view.setImageLoader(m_loader.get());
-    view.setContentBuilder([](const NetworkImageState &state) {
-        static const char *names[] = {"empty", "success", "failure"};
-        return new QLabel(QString::fromLatin1(names[int(state.kind())]));
-    });
-    auto shown = [&view] { return qobject_cast<QLabel *>(view.content())->text(); };
-
-    view.setSource(ImageSource{m_server->url("/image.png"), 2.0});
-    QCOMPARE(shown(), QStringLiteral("empty"));
-    QCOMPARE(m_server->requestCount("/image.png"), 0); // nothing loads before the view is shown
-
-    view.show();
-    QTRY_COMPARE(shown(), QStringLiteral("success"));
-    QCOMPARE(view.model()->image().idealSize(), QSizeF(100, 50));
-
-    view.setSource(ImageSource{m_server->url("/missing.png"), 2.0});
-    QTRY_COMPARE(shown(), QStringLiteral("failure"));
-
-    view.setContentBuilder({}); // the default shows nothing for a failure
-    QVERIFY(!view.content());
 }
 
 QTEST_MAIN(TestNetworkImage)

@@ -36,7 +36,8 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     : QMainWindow(parent), m_contentView(new MainContentView(themeController, std::move(dependencies), this)),
       m_actions(new MainWindowActions(this, themeController)), m_mainMenu(new MainMenu(*m_actions, this)),
       m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)),
-      m_dropOverlay(new DropOverlay(this)), m_quickOpen(new QuickOpenController(*m_contentView, this)),
+      m_dropOverlay(new DropOverlay(this)),
+      m_quickOpen(new QuickOpenController(m_contentView->store(), this)),
       m_printing(new DocumentPrinting(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -113,6 +114,9 @@ void MainWindow::connectCommands()
     connect(actions.previousPane(), &QAction::triggered, view, [view] { view->panes().cyclePanes(false); });
     connect(actions.toggleViewMode(), &QAction::triggered, view, &MainContentView::toggleViewMode);
     connect(actions.quickOpen(), &QAction::triggered, this, [this] { m_quickOpen->show(this); });
+    connect(m_quickOpen, &QuickOpenController::entryChosen, this, [this](const QuickOpenEntry &entry) {
+        m_contentView->openLocation(entry.projectRoot, entry.target, entry.fragment);
+    });
     // Commands of the file on show, when a file is on show.
     const auto onPreview = [view](QAction *action, void (MarkdownPreviewView::*command)()) {
         connect(action, &QAction::triggered, view, [view, command] {

@@ -1,7 +1,7 @@
 #include "app/quickopencontroller.h"
 
-#include "app/maincontentview.h"
 #include "app/quickopenpopup.h"
+#include "project/projectstore.h"
 #include "search/quickopencatalog.h"
 #include "search/requirementindex.h"
 
@@ -10,10 +10,9 @@
 
 namespace kestrune {
 
-QuickOpenController::QuickOpenController(MainContentView &view, QObject *parent)
-    : QObject(parent), m_view(view), m_index(new RequirementIndex(this))
+QuickOpenController::QuickOpenController(ProjectStore &store, QObject *parent)
+    : QObject(parent), m_store(store), m_index(new RequirementIndex(this))
 {
-    ProjectStore &store = m_view.store();
     m_index->follow(store);
     connect(&store, &ProjectStore::treeByProjectChanged, this, &QuickOpenController::prepareOutlineEntries);
     connect(&store, &ProjectStore::projectRootsChanged, this, &QuickOpenController::updatePopup);
@@ -29,7 +28,7 @@ QuickOpenPopup *QuickOpenController::popup() const
 
 QList<QuickOpenEntry> QuickOpenController::entries()
 {
-    const ProjectStore &store = m_view.store();
+    const ProjectStore &store = m_store;
     QList<QuickOpenEntry> all;
     QHash<QUrl, OutlineEntries> kept;
     for (const QUrl &root : store.projectRoots()) {
@@ -52,13 +51,13 @@ QList<QuickOpenEntry> QuickOpenController::entries()
 // on the thread pool as soon as the outline is published, so that Ctrl+P finds them ready.
 void QuickOpenController::prepareOutlineEntries(const QUrl &root)
 {
-    const ProjectStore::TreePointer tree = m_view.store().treeForProject(root);
+    const ProjectStore::TreePointer tree = m_store.treeForProject(root);
     if (!tree)
         return;
     auto *watcher = new QFutureWatcher<QList<QuickOpenEntry>>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, root, tree] {
         watcher->deleteLater();
-        if (m_view.store().treeForProject(root) != tree)
+        if (m_store.treeForProject(root) != tree)
             return; // a newer outline is being prepared
         m_outlineEntries.insert(root, {tree, watcher->result()});
         updatePopup();
@@ -74,11 +73,9 @@ void QuickOpenController::show(QWidget *window)
     }
     // One closed a moment ago is deleted with the next turn of the event loop; a new one opens.
     m_popup = new QuickOpenPopup(window);
-    m_popup->setShowsProjectNames(m_view.store().projectRoots().size() > 1);
+    m_popup->setShowsProjectNames(m_store.projectRoots().size() > 1);
     m_popup->setEntries(entries());
-    connect(m_popup, &QuickOpenPopup::entryChosen, this, [this](const QuickOpenEntry &entry) {
-        m_view.openLocation(entry.projectRoot, entry.target, entry.fragment);
-    });
+    connect(m_popup, &QuickOpenPopup::entryChosen, this, &QuickOpenController::entryChosen);
     m_popup->popUp(window);
 }
 
@@ -87,7 +84,7 @@ void QuickOpenController::updatePopup()
     QuickOpenPopup *open = popup();
     if (!open)
         return;
-    open->setShowsProjectNames(m_view.store().projectRoots().size() > 1);
+    open->setShowsProjectNames(m_store.projectRoots().size() > 1);
     open->setEntries(entries());
 }
 

@@ -12,20 +12,20 @@
 
 namespace kestrune {
 
-class MainContentView;
+class ProjectStore;
 class QuickOpenPopup;
 class RequirementIndex;
 
 // Quick open for the window: keeps the entries of every open project (its outline's files,
 // changes and specifications, and the requirements of a RequirementIndex that follows the
-// store), shows the popup, and goes to the chosen entry through MainContentView::openLocation.
+// store), shows the popup, and tells with entryChosen where the reader chose to go.
 // While the popup is open, every new outline or index of a project updates its list.
 class QuickOpenController : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit QuickOpenController(MainContentView &view, QObject *parent = nullptr);
+    explicit QuickOpenController(ProjectStore &store, QObject *parent = nullptr);
     ~QuickOpenController() override;
 
     // Shows the popup over `window` (or raises the one open).
@@ -36,6 +36,10 @@ public:
 
     // Every entry of the open projects, in tab order.
     QList<QuickOpenEntry> entries();
+
+Q_SIGNALS:
+    // The reader chose `entry` in the popup.
+    void entryChosen(const QuickOpenEntry &entry);
 
 private:
     // The outline's entries of a project, made once per published tree.
@@ -48,7 +52,7 @@ private:
     void prepareOutlineEntries(const QUrl &root);
     void updatePopup();
 
-    MainContentView &m_view;
+    ProjectStore &m_store;
     RequirementIndex *m_index = nullptr;
     QHash<QUrl, OutlineEntries> m_outlineEntries;
     QPointer<QuickOpenPopup> m_popup;

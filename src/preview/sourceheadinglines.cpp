@@ -1,5 +1,7 @@
 #include "preview/sourceheadinglines.h"
 
+#include "text/linebreaks.h"
+
 #include <optional>
 
 namespace kestrune {
@@ -29,11 +31,9 @@ QList<int> SourceHeadingLines::find(QStringView text)
     int paragraphStart = -1; // the first line of the paragraph running, if one is
     int number = 0;
     for (QStringView rest = text; !rest.isNull(); ++number) {
-        const qsizetype end = rest.indexOf(u'\n');
-        QStringView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QStringView() : rest.sliced(end + 1);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+        const qsizetype end = LineBreaks::lineEnd(rest, 0);
+        const QStringView line = rest.first(end);
+        rest = end == rest.size() ? QStringView() : rest.sliced(end + LineBreaks::lengthAt(rest, end));
         const QStringView inner = withoutContainers(line);
         const int indent = indentation(inner);
         const QStringView content = inner.trimmed();

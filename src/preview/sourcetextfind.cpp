@@ -2,6 +2,7 @@
 
 #include "markdown/layout/style/theme.h"
 #include "preview/sourcetextview.h"
+#include "text/linebreaks.h"
 
 #include <QElapsedTimer>
 #include <QPromise>
@@ -67,15 +68,13 @@ qsizetype SourceTextFind::viewPosition(int line, int column) const
     qsizetype at = 0;
     qsizetype joined = 0; // CR LF pairs passed
     for (int current = 0; current < line && at < text.size(); ++current) {
-        at = SearchPattern::lineEnd(text, at);
-        if (at + 1 < text.size() && text[at] == u'\r' && text[at + 1] == u'\n') {
-            ++at;
-            ++joined;
-        }
-        if (at < text.size())
-            ++at;
+        at = LineBreaks::lineEnd(text, at);
+        const qsizetype lineBreak = LineBreaks::lengthAt(text, at);
+        joined += lineBreak == 2 ? 1 : 0;
+        at += std::max<qsizetype>(1, lineBreak);
     }
-    const qsizetype end = SearchPattern::lineEnd(text, at);
+    at = std::min(at, text.size());
+    const qsizetype end = LineBreaks::lineEnd(text, at);
     return std::min(at + std::max(0, column), end) - joined;
 }
 
@@ -105,7 +104,7 @@ void SourceTextFind::start(const SearchPattern &query, qsizetype from)
         qsizetype begin = 0;
         while (begin < whole.size() && !promise->isCanceled()) {
             // Slices end with a line, and no match crosses a line break.
-            qsizetype end = SearchPattern::lineEnd(whole, std::min(whole.size(), begin + sliceSize));
+            qsizetype end = LineBreaks::lineEnd(whole, std::min(whole.size(), begin + sliceSize));
             end = std::min(whole.size(), end + 1);
             QList<TextMatch> matches = query.matchesIn(whole.sliced(begin, end - begin));
             for (TextMatch &match : matches)

@@ -1,5 +1,7 @@
 #include "search/filesearchresult.h"
 
+#include "text/linebreaks.h"
+
 namespace kestrune {
 
 FileSearchResult FileSearchResult::search(const SearchableFilePointer &file, const SearchPattern &pattern,
@@ -21,8 +23,7 @@ FileSearchResult FileSearchResult::search(const SearchableFilePointer &file, con
         if (result.hits.size() >= hitLimit)
             return true;
         for (; scanned < match.start; ++scanned) {
-            const QChar c = text[scanned];
-            if (c == u'\n' || (c == u'\r' && (scanned + 1 >= text.size() || text[scanned + 1] != u'\n'))) {
+            if (LineBreaks::endsLineAt(text, scanned)) {
                 ++line;
                 lineStart = scanned + 1;
             }
@@ -39,7 +40,7 @@ QStringView FileSearchResult::lineText(const SearchHit &hit) const
         return {};
     const QStringView text = file->text;
     const qsizetype start = std::min(hit.lineStart, text.size());
-    return text.sliced(start, SearchPattern::lineEnd(text, start) - start);
+    return text.sliced(start, LineBreaks::lineEnd(text, start) - start);
 }
 
 } // namespace kestrune

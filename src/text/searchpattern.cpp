@@ -1,13 +1,10 @@
 #include "text/searchpattern.h"
 
+#include "text/linebreaks.h"
+
 namespace kestrune {
 
 namespace {
-
-bool isLineBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
 
 // Letters, digits, combining marks and the connector punctuation (underscore) make up words.
 bool isWordCharacter(QChar c)
@@ -17,7 +14,7 @@ bool isWordCharacter(QChar c)
 
 bool holdsLineBreak(QStringView text)
 {
-    return std::any_of(text.begin(), text.end(), isLineBreak);
+    return std::any_of(text.begin(), text.end(), LineBreaks::isLineBreak);
 }
 
 } // namespace
@@ -44,18 +41,12 @@ SearchPattern::SearchPattern(const QString &text, SearchOptions options) : m_tex
 
 qsizetype SearchPattern::lineStart(QStringView text, qsizetype position)
 {
-    qsizetype at = std::min(position, text.size());
-    while (at > 0 && !isLineBreak(text[at - 1]))
-        --at;
-    return at;
+    return LineBreaks::lineStart(text, position);
 }
 
 qsizetype SearchPattern::lineEnd(QStringView text, qsizetype position)
 {
-    qsizetype at = std::max<qsizetype>(position, 0);
-    while (at < text.size() && !isLineBreak(text[at]))
-        ++at;
-    return at;
+    return LineBreaks::lineEnd(text, position);
 }
 
 bool SearchPattern::isWholeWord(QStringView text, qsizetype start, qsizetype length) const
@@ -137,10 +128,7 @@ void SearchPattern::forEachExpressionMatch(QStringView text,
             if (!forEachExpressionMatchInLine(text.sliced(lineBegin, lineStop - lineBegin), lineBegin,
                                               start - lineBegin, visit))
                 return;
-            from = lineStop + 1;
-            if (lineStop < text.size() && text[lineStop] == u'\r' && lineStop + 1 < text.size() &&
-                text[lineStop + 1] == u'\n')
-                ++from;
+            from = lineStop + std::max<qsizetype>(1, LineBreaks::lengthAt(text, lineStop));
             continue;
         }
         from = start + length;

@@ -1061,6 +1061,8 @@ void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings_data()
         << QStringLiteral("Text\n\n---\n# B\n") << QList<int>({3});
     QTest::addRow("indented code, seven hashes, no space")
         << QStringLiteral("    # code\n####### seven\n#tag\n# real\n") << QList<int>({3});
+    QTest::addRow("CR LF and a lone CR each end one line")
+        << QStringLiteral("# A\r\ntext\r# B\r\n\r\n# C") << QList<int>({0, 2, 4});
 }
 
 void TestMarkdownPreviewView::sourceHeadingLinesMatchTheParsedHeadings()

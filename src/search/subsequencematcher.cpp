@@ -108,63 +108,78 @@ std::optional<int> SubsequenceMatcher::score(QStringView text) const
     return best;
 }
 
-std::optional<SubsequenceMatcher::Match> SubsequenceMatcher::match(QStringView text) const
+namespace {
+
+// The best score of the query's first j + 1 letters matched with letter j at text position i, for
+// every j and i: the whole table, to walk back from the best last letter.
+class ScoreTable
 {
-    if (m_query.isEmpty())
-        return Match{};
-    text = text.first(std::min(text.size(), longestText));
-    if (!containsInOrder(text))
-        return std::nullopt;
+public:
+    ScoreTable(qsizetype letters, qsizetype length)
+        : m_length(length), m_cells(std::size_t(letters * length), unreachable)
+    {}
+
+    int &operator()(qsizetype j, qsizetype i) { return m_cells[std::size_t(j * m_length + i)]; }
+    int operator()(qsizetype j, qsizetype i) const { return m_cells[std::size_t(j * m_length + i)]; }
+
+private:
+    qsizetype m_length;
+    std::vector<int> m_cells;
+};
+
+int gapCost(qsizetype from, qsizetype to)
+{
+    return SubsequenceMatcher::gapOpening + SubsequenceMatcher::gapPerLetter * int(to - from - 2);
+}
+
+int ownScore(QStringView text, qsizetype at)
+{
+    return SubsequenceMatcher::letterScore +
+           (SubsequenceMatcher::isWordStart(text, at) ? SubsequenceMatcher::wordStartBonus : 0);
+}
+
+void fillScores(ScoreTable &cell, QStringView query, QStringView text)
+{
+    using M = SubsequenceMatcher;
     const qsizetype length = text.size();
-    const qsizetype letters = m_query.size();
-    // The whole table this time, to walk back from the best last letter.
-    std::vector<int> table(std::size_t(length * letters), unreachable);
-    const auto cell = [&](qsizetype j, qsizetype i) -> int & { return table[std::size_t(j * length + i)]; };
-    const auto gapCost = [](qsizetype from, qsizetype to) {
-        return gapOpening + gapPerLetter * int(to - from - 2);
-    };
-    for (qsizetype j = 0; j < letters; ++j) {
-        const char16_t letter = m_query.at(j).unicode();
+    for (qsizetype j = 0; j < query.size(); ++j) {
+        const char16_t letter = query.at(j).unicode();
         int afterGap = unreachable;
         for (qsizetype i = 0; i < length; ++i) {
             if (j > 0 && i >= 2) {
                 if (afterGap > unreachable)
-                    afterGap -= gapPerLetter;
+                    afterGap -= M::gapPerLetter;
                 if (cell(j - 1, i - 2) > unreachable)
-                    afterGap = std::max(afterGap, cell(j - 1, i - 2) - gapOpening);
+                    afterGap = std::max(afterGap, cell(j - 1, i - 2) - M::gapOpening);
             }
-            if (fold(text.at(i)) != letter)
+            if (M::fold(text.at(i)) != letter)
                 continue;
-            const int own = letterScore + (isWordStart(text, i) ? wordStartBonus : 0);
+            const int own = ownScore(text, i);
             if (j == 0) {
                 cell(j, i) = own;
                 continue;
             }
             int before = afterGap;
             if (i > 0 && cell(j - 1, i - 1) > unreachable)
-                before = std::max(before, cell(j - 1, i - 1) + consecutiveBonus);
+                before = std::max(before, cell(j - 1, i - 1) + M::consecutiveBonus);
             if (before > unreachable)
                 cell(j, i) = before + own;
         }
     }
-    // Of equal matches the one ending last: in a path, the file's name rather than a folder's.
-    qsizetype at = -1;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (cell(letters - 1, i) > unreachable && (at < 0 || cell(letters - 1, i) >= cell(letters - 1, at)))
-            at = i;
-    }
-    if (at < 0)
-        return std::nullopt;
-    Match result;
-    result.score = cell(letters - 1, at);
-    result.positions.resize(letters);
+}
+
+// The positions of the letters of the match whose last letter is at `at`, found by walking back
+// through the table the way each score was reached.
+QList<qsizetype> walkBack(const ScoreTable &cell, QStringView text, qsizetype letters, qsizetype at)
+{
+    QList<qsizetype> positions(letters);
     for (qsizetype j = letters - 1; j >= 0; --j) {
-        result.positions[j] = at;
+        positions[j] = at;
         if (j == 0)
             break;
-        const int own = letterScore + (isWordStart(text, at) ? wordStartBonus : 0);
-        const int before = cell(j, at) - own;
-        if (at > 0 && cell(j - 1, at - 1) > unreachable && cell(j - 1, at - 1) + consecutiveBonus == before) {
+        const int before = cell(j, at) - ownScore(text, at);
+        if (at > 0 && cell(j - 1, at - 1) > unreachable &&
+            cell(j - 1, at - 1) + SubsequenceMatcher::consecutiveBonus == before) {
             --at;
             continue;
         }
@@ -177,7 +192,30 @@ std::optional<SubsequenceMatcher::Match> SubsequenceMatcher::match(QStringView t
         }
         at = from;
     }
-    return result;
+    return positions;
+}
+
+} // namespace
+
+std::optional<SubsequenceMatcher::Match> SubsequenceMatcher::match(QStringView text) const
+{
+    if (m_query.isEmpty())
+        return Match{};
+    text = text.first(std::min(text.size(), longestText));
+    if (!containsInOrder(text))
+        return std::nullopt;
+    const qsizetype letters = m_query.size();
+    ScoreTable cell(letters, text.size());
+    fillScores(cell, m_query, text);
+    // Of equal matches the one ending last: in a path, the file's name rather than a folder's.
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (cell(letters - 1, i) > unreachable && (at < 0 || cell(letters - 1, i) >= cell(letters - 1, at)))
+            at = i;
+    }
+    if (at < 0)
+        return std::nullopt;
+    return Match{cell(letters - 1, at), walkBack(cell, text, letters, at)};
 }
 
 } // namespace kestrune

@@ -199,63 +199,77 @@ void CopiedTextWriter::openLevels(const std::vector<int> &chain, size_t from, co
         const bool entered = !first || (opened.firstText == leaf.text && leaf.from == 0);
         m_open.push_back(index);
         switch (opened.kind) {
-        case Container::Kind::listItem: {
-            const Marker itemMarker = marker(index);
-            if (entered) {
-                m_plain += itemMarker.plain + QLatin1Char(' ');
-                m_markdown += itemMarker.markdown + QLatin1Char(' ');
-            } else if (!first) {
-                m_plain += QString(itemMarker.plainWidth, QLatin1Char(' '));
-                m_markdown += QString(itemMarker.markdownWidth, QLatin1Char(' '));
-            }
+        case Container::Kind::listItem:
+            openListItem(index, entered, first);
             break;
-        }
         case Container::Kind::tableCell:
-            if (opened.position != m_row) {
-                m_row = opened.position;
-                m_plain += QString(opened.column, QLatin1Char('\t'));
-                m_markdown += QStringLiteral("| ");
-                for (int column = 0; column < opened.column; ++column)
-                    m_markdown += QStringLiteral(" | ");
-            } else {
-                m_plain += QLatin1Char('\t');
-                m_markdown += QStringLiteral(" | ");
-            }
-            m_nextColumn = opened.column + 1;
+            openTableCell(opened);
             break;
         case Container::Kind::block:
-            switch (opened.blockKind) {
-            case BlockNode::Kind::blockquote:
-                if (entered)
-                    m_markdown += QStringLiteral("> ");
-                break;
-            case BlockNode::Kind::heading:
-                if (entered) {
-                    const BlockNode *heading = m_structure.block(index, m_topLevel);
-                    const int level = heading != nullptr ? heading->as<Block::Heading>()->level : 1;
-                    m_markdown += QString(level, QLatin1Char('#')) + QLatin1Char(' ');
-                }
-                break;
-            case BlockNode::Kind::codeBlock: {
-                const BlockNode *code = m_structure.block(index, m_topLevel);
-                const QString text = code != nullptr ? code->as<Block::CodeBlock>()->content : QString();
-                m_fence = fenceFor(text);
-                const QString info =
-                    code != nullptr ? code->as<Block::CodeBlock>()->fenceInfo.value_or(QString()) : QString();
-                m_markdown += m_fence + info + QLatin1Char('\n') + continuation(m_open.size());
-                break;
-            }
-            case BlockNode::Kind::table:
-                m_table = index;
-                m_tableDepth = depth;
-                m_row = -1;
-                m_alignmentRowWritten = false;
-                break;
-            default:
-                break;
-            }
+            openBlock(index, depth, entered);
             break;
         }
+    }
+}
+
+void CopiedTextWriter::openListItem(int index, bool entered, bool first)
+{
+    const Marker itemMarker = marker(index);
+    if (entered) {
+        m_plain += itemMarker.plain + QLatin1Char(' ');
+        m_markdown += itemMarker.markdown + QLatin1Char(' ');
+    } else if (!first) {
+        m_plain += QString(itemMarker.plainWidth, QLatin1Char(' '));
+        m_markdown += QString(itemMarker.markdownWidth, QLatin1Char(' '));
+    }
+}
+
+void CopiedTextWriter::openTableCell(const Container &cell)
+{
+    if (cell.position != m_row) {
+        m_row = cell.position;
+        m_plain += QString(cell.column, QLatin1Char('\t'));
+        m_markdown += QStringLiteral("| ");
+        for (int column = 0; column < cell.column; ++column)
+            m_markdown += QStringLiteral(" | ");
+    } else {
+        m_plain += QLatin1Char('\t');
+        m_markdown += QStringLiteral(" | ");
+    }
+    m_nextColumn = cell.column + 1;
+}
+
+void CopiedTextWriter::openBlock(int index, size_t depth, bool entered)
+{
+    switch (container(index).blockKind) {
+    case BlockNode::Kind::blockquote:
+        if (entered)
+            m_markdown += QStringLiteral("> ");
+        break;
+    case BlockNode::Kind::heading:
+        if (entered) {
+            const BlockNode *heading = m_structure.block(index, m_topLevel);
+            const int level = heading != nullptr ? heading->as<Block::Heading>()->level : 1;
+            m_markdown += QString(level, QLatin1Char('#')) + QLatin1Char(' ');
+        }
+        break;
+    case BlockNode::Kind::codeBlock: {
+        const BlockNode *code = m_structure.block(index, m_topLevel);
+        const QString text = code != nullptr ? code->as<Block::CodeBlock>()->content : QString();
+        m_fence = fenceFor(text);
+        const QString info =
+            code != nullptr ? code->as<Block::CodeBlock>()->fenceInfo.value_or(QString()) : QString();
+        m_markdown += m_fence + info + QLatin1Char('\n') + continuation(m_open.size());
+        break;
+    }
+    case BlockNode::Kind::table:
+        m_table = index;
+        m_tableDepth = depth;
+        m_row = -1;
+        m_alignmentRowWritten = false;
+        break;
+    default:
+        break;
     }
 }
 

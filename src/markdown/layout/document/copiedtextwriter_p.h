@@ -63,6 +63,10 @@ private:
     bool writeSeparator(int previous, const std::vector<int> &chain, size_t common);
     // Opens the containers chain[from...] for a text, writing what starts them.
     void openLevels(const std::vector<int> &chain, size_t from, const Leaf &leaf, bool first, bool newLine);
+    // What opening each kind of container writes before the text in it.
+    void openListItem(int index, bool entered, bool first);
+    void openTableCell(const TextStructure::Container &cell);
+    void openBlock(int index, size_t depth, bool entered);
     void closeLevels(size_t keep);
     void writeText(const Leaf &leaf);
     void finishTableRow();

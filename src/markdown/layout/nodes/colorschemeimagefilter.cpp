@@ -91,61 +91,71 @@ std::optional<BlockNode> ColorSchemeImageFilter::filteredBlock(const BlockNode &
             return BlockNode(Block::Blockquote{*children});
         return std::nullopt;
     case BlockNode::Kind::bulletedList:
-    case BlockNode::Kind::numberedList: {
-        const QList<RawListItem> &items = block.kind() == BlockNode::Kind::bulletedList
-                                              ? block.as<Block::BulletedList>()->items
-                                              : block.as<Block::NumberedList>()->items;
-        // Every item is filtered, even after a change, so that `found` covers the whole list.
-        bool changed = false;
-        QList<RawListItem> filtered;
-        for (const RawListItem &item : items) {
-            const auto children = filteredBlocks(item.children);
-            changed = changed || children;
-            filtered.append({children ? *children : item.children});
-        }
-        if (!changed)
-            return std::nullopt;
-        if (const auto *list = block.as<Block::BulletedList>())
-            return BlockNode(Block::BulletedList{list->isTight, filtered});
-        const auto *list = block.as<Block::NumberedList>();
-        return BlockNode(Block::NumberedList{list->isTight, list->start, filtered});
-    }
-    case BlockNode::Kind::taskList: {
-        const auto *list = block.as<Block::TaskList>();
-        bool changed = false;
-        QList<RawTaskListItem> filtered;
-        for (const RawTaskListItem &item : list->items) {
-            const auto children = filteredBlocks(item.children);
-            changed = changed || children;
-            filtered.append({item.isCompleted, children ? *children : item.children});
-        }
-        if (!changed)
-            return std::nullopt;
-        return BlockNode(Block::TaskList{list->isTight, filtered});
-    }
-    case BlockNode::Kind::table: {
-        const auto *table = block.as<Block::Table>();
-        bool changed = false;
-        QList<RawTableRow> rows;
-        for (const RawTableRow &row : table->rows) {
-            RawTableRow filteredRow;
-            for (const RawTableCell &cell : row.cells) {
-                const auto content = filteredInlines(cell.content);
-                changed = changed || content;
-                filteredRow.cells.append({content ? *content : cell.content});
-            }
-            rows.append(filteredRow);
-        }
-        if (!changed)
-            return std::nullopt;
-        return BlockNode(Block::Table{table->columnAlignments, rows});
-    }
+    case BlockNode::Kind::numberedList:
+        return filteredList(block);
+    case BlockNode::Kind::taskList:
+        return filteredTaskList(*block.as<Block::TaskList>());
+    case BlockNode::Kind::table:
+        return filteredTable(*block.as<Block::Table>());
     case BlockNode::Kind::codeBlock:
     case BlockNode::Kind::htmlBlock:
     case BlockNode::Kind::thematicBreak:
         break;
     }
     return std::nullopt;
+}
+
+std::optional<BlockNode> ColorSchemeImageFilter::filteredList(const BlockNode &block)
+{
+    const QList<RawListItem> &items = block.kind() == BlockNode::Kind::bulletedList
+                                          ? block.as<Block::BulletedList>()->items
+                                          : block.as<Block::NumberedList>()->items;
+    // Every item is filtered, even after a change, so that `found` covers the whole list.
+    bool changed = false;
+    QList<RawListItem> filtered;
+    for (const RawListItem &item : items) {
+        const auto children = filteredBlocks(item.children);
+        changed = changed || children;
+        filtered.append({children ? *children : item.children});
+    }
+    if (!changed)
+        return std::nullopt;
+    if (const auto *list = block.as<Block::BulletedList>())
+        return BlockNode(Block::BulletedList{list->isTight, filtered});
+    const auto *list = block.as<Block::NumberedList>();
+    return BlockNode(Block::NumberedList{list->isTight, list->start, filtered});
+}
+
+std::optional<BlockNode> ColorSchemeImageFilter::filteredTaskList(const Block::TaskList &list)
+{
+    bool changed = false;
+    QList<RawTaskListItem> filtered;
+    for (const RawTaskListItem &item : list.items) {
+        const auto children = filteredBlocks(item.children);
+        changed = changed || children;
+        filtered.append({item.isCompleted, children ? *children : item.children});
+    }
+    if (!changed)
+        return std::nullopt;
+    return BlockNode(Block::TaskList{list.isTight, filtered});
+}
+
+std::optional<BlockNode> ColorSchemeImageFilter::filteredTable(const Block::Table &table)
+{
+    bool changed = false;
+    QList<RawTableRow> rows;
+    for (const RawTableRow &row : table.rows) {
+        RawTableRow filteredRow;
+        for (const RawTableCell &cell : row.cells) {
+            const auto content = filteredInlines(cell.content);
+            changed = changed || content;
+            filteredRow.cells.append({content ? *content : cell.content});
+        }
+        rows.append(filteredRow);
+    }
+    if (!changed)
+        return std::nullopt;
+    return BlockNode(Block::Table{table.columnAlignments, rows});
 }
 
 std::optional<QList<BlockNode>> ColorSchemeImageFilter::filteredBlocks(const QList<BlockNode> &blocks)

@@ -38,6 +38,9 @@ private:
     std::optional<QList<InlineNode>> filteredInlines(const QList<InlineNode> &inlines);
     std::optional<BlockNode> filteredBlock(const BlockNode &block);
     std::optional<QList<BlockNode>> filteredBlocks(const QList<BlockNode> &blocks);
+    std::optional<BlockNode> filteredList(const BlockNode &block); // bulleted or numbered
+    std::optional<BlockNode> filteredTaskList(const Block::TaskList &list);
+    std::optional<BlockNode> filteredTable(const Block::Table &table);
 
     ImageScheme m_dropped;
     bool m_found = false;

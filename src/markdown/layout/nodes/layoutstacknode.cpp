@@ -50,46 +50,8 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
     const size_t count = m_children.size();
     if (count == 0)
         return {0, 0};
-    std::vector<qreal> allotted(count, 0);
     qreal spacing = m_spacing;
-    if (std::isinf(width)) {
-        for (size_t i = 0; i < count; ++i)
-            allotted[i] = m_children[i]->idealWidth();
-    } else {
-        // The least demanding children first; each takes its ideal width or an equal share.
-        std::vector<qreal> ideal(count);
-        for (size_t i = 0; i < count; ++i)
-            ideal[i] = m_children[i]->idealWidth();
-        std::vector<size_t> order(count);
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ideal[a] < ideal[b]; });
-        const auto share = [&] {
-            qreal remaining = std::max<qreal>(0, width - spacing * qreal(count - 1));
-            size_t left = count;
-            for (size_t index : order) {
-                allotted[index] = std::min(ideal[index], remaining / qreal(left));
-                remaining -= allotted[index];
-                --left;
-            }
-        };
-        share();
-        // Deep nesting would leave a child no width at all: the spacing gives way first, down
-        // to what the child needs or a readable width.
-        if (count > 1 && spacing > 0) {
-            qreal missing = 0;
-            for (size_t i = 0; i < count; ++i) {
-                if (allotted[i] < std::min(ideal[i], narrowestIndentedContent)) {
-                    const qreal needed =
-                        std::min({ideal[i], narrowestIndentedContent, m_children[i]->minimumWidth()});
-                    missing += std::max<qreal>(0, needed - allotted[i]);
-                }
-            }
-            if (missing > 0) {
-                spacing = std::max<qreal>(0, spacing - missing / qreal(count - 1));
-                share();
-            }
-        }
-    }
+    const std::vector<qreal> allotted = allottedWidths(width, spacing);
 
     qreal height = 0;
     for (size_t i = 0; i < count; ++i) {
@@ -114,6 +76,51 @@ QSizeF LayoutStackNode::layoutHorizontally(qreal width)
         x += child.size().width();
     }
     return {x, height};
+}
+
+std::vector<qreal> LayoutStackNode::allottedWidths(qreal width, qreal &spacing) const
+{
+    const size_t count = m_children.size();
+    std::vector<qreal> allotted(count, 0);
+    if (std::isinf(width)) {
+        for (size_t i = 0; i < count; ++i)
+            allotted[i] = m_children[i]->idealWidth();
+        return allotted;
+    }
+    // The least demanding children first; each takes its ideal width or an equal share.
+    std::vector<qreal> ideal(count);
+    for (size_t i = 0; i < count; ++i)
+        ideal[i] = m_children[i]->idealWidth();
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ideal[a] < ideal[b]; });
+    const auto share = [&] {
+        qreal remaining = std::max<qreal>(0, width - spacing * qreal(count - 1));
+        size_t left = count;
+        for (size_t index : order) {
+            allotted[index] = std::min(ideal[index], remaining / qreal(left));
+            remaining -= allotted[index];
+            --left;
+        }
+    };
+    share();
+    // Deep nesting would leave a child no width at all: the spacing gives way first, down
+    // to what the child needs or a readable width.
+    if (count > 1 && spacing > 0) {
+        qreal missing = 0;
+        for (size_t i = 0; i < count; ++i) {
+            if (allotted[i] < std::min(ideal[i], narrowestIndentedContent)) {
+                const qreal needed =
+                    std::min({ideal[i], narrowestIndentedContent, m_children[i]->minimumWidth()});
+                missing += std::max<qreal>(0, needed - allotted[i]);
+            }
+        }
+        if (missing > 0) {
+            spacing = std::max<qreal>(0, spacing - missing / qreal(count - 1));
+            share();
+        }
+    }
+    return allotted;
 }
 
 qreal LayoutStackNode::minimumWidth()

@@ -40,6 +40,9 @@ protected:
 private:
     QSizeF layoutVertically(qreal width);
     QSizeF layoutHorizontally(qreal width);
+    // The width each child of a row is laid out in; the spacing between them, which gives way
+    // when the row is too narrow, is passed in and out.
+    std::vector<qreal> allottedWidths(qreal width, qreal &spacing) const;
 
     Axis m_axis;
     qreal m_spacing;

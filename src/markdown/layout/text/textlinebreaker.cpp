@@ -97,6 +97,25 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
                                                           const QList<QTextLayout::FormatRange> &fontRuns)
 {
     const QString text = strip.text();
+    if (refusesText(text))
+        return nullptr;
+    layoutStrip(strip);
+
+    auto breaker = std::make_unique<TextLineBreaker>();
+    breaker->m_text = text;
+    breaker->addFonts(strip.font(), fontRuns);
+    for (int index = 0; index < strip.lineCount(); ++index) {
+        if (!breaker->addSegment(strip.lineAt(index)))
+            return nullptr;
+    }
+    breaker->m_candidates.shrink_to_fit();
+    breaker->m_pieces.shrink_to_fit();
+    breaker->m_fonts.shrink_to_fit();
+    return breaker;
+}
+
+bool TextLineBreaker::refusesText(const QString &text)
+{
     qsizetype segmentStart = 0;
     for (qsizetype index = 0; index < text.size(); ++index) {
         // A segment too long to measure is refused before it is shaped: shaping
@@ -104,77 +123,72 @@ std::unique_ptr<TextLineBreaker> TextLineBreaker::measure(QTextLayout &strip,
         if (endsSegment(text.at(index)))
             segmentStart = index + 1;
         else if (index - segmentStart >= longestSegment)
-            return nullptr;
+            return true;
         char32_t c = text.at(index).unicode();
         if (QChar::isHighSurrogate(c) && index + 1 < text.size() && text.at(index + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text.at(index), text.at(index + 1));
             ++index;
         }
         if (refusesCharacter(c))
-            return nullptr;
+            return true;
     }
-    layoutStrip(strip);
+    return false;
+}
 
-    auto breaker = std::make_unique<TextLineBreaker>();
-    breaker->m_text = text;
-
+void TextLineBreaker::addFonts(const QFont &stripFont, const QList<QTextLayout::FormatRange> &fontRuns)
+{
     // Which font each character is in.
-    const auto addFont = [&](const QFont &font) {
+    const auto addFont = [this](const QFont &font) {
         const QFontMetricsF metrics(font);
-        breaker->m_fonts.push_back(
+        m_fonts.push_back(
             {metrics, {fixed(metrics.ascent()), fixed(metrics.descent()), fixed(metrics.leading())}});
     };
-    addFont(strip.font());
+    addFont(stripFont);
     int covered = 0;
     for (const QTextLayout::FormatRange &run : fontRuns) {
         if (run.start > covered)
-            breaker->m_pieces.push_back({run.start, 0});
+            m_pieces.push_back({run.start, 0});
         addFont(run.format.font());
-        breaker->m_pieces.push_back({run.start + run.length, int(breaker->m_fonts.size()) - 1});
+        m_pieces.push_back({run.start + run.length, int(m_fonts.size()) - 1});
         covered = run.start + run.length;
     }
-    if (covered < text.size())
-        breaker->m_pieces.push_back({int(text.size()), 0});
+    if (covered < m_text.size())
+        m_pieces.push_back({int(m_text.size()), 0});
+}
 
-    for (int index = 0; index < strip.lineCount(); ++index) {
-        const QTextLine line = strip.lineAt(index);
-        Segment segment;
-        segment.start = line.textStart();
-        segment.end = line.textStart() + line.textLength();
-        if (segment.end - segment.start > longestSegment ||
-            fixed(line.naturalTextWidth()) > (qint64(1) << 30))
-            return nullptr;
-        segment.startX = fixed(line.cursorToX(segment.start));
-        segment.firstCandidate = int(breaker->m_candidates.size());
-        breaker->m_segments.push_back(segment);
+bool TextLineBreaker::addSegment(const QTextLine &line)
+{
+    Segment segment;
+    segment.start = line.textStart();
+    segment.end = line.textStart() + line.textLength();
+    if (segment.end - segment.start > longestSegment || fixed(line.naturalTextWidth()) > (qint64(1) << 30))
+        return false;
+    segment.startX = fixed(line.cursorToX(segment.start));
+    segment.firstCandidate = int(m_candidates.size());
+    m_segments.push_back(segment);
 
-        // A glyph from a fallback font changes the height of the lines it is on
-        // in ways the fonts' metrics do not tell.
-        const Metrics whole = breaker->metricsOf(segment.start, segment.end);
-        if (whole.ascent != fixed(line.ascent()) || whole.descent != fixed(line.descent()) ||
-            whole.leading != fixed(line.leading()))
-            return nullptr;
+    // A glyph from a fallback font changes the height of the lines it is on
+    // in ways the fonts' metrics do not tell.
+    const Metrics whole = metricsOf(segment.start, segment.end);
+    if (whole.ascent != fixed(line.ascent()) || whole.descent != fixed(line.descent()) ||
+        whole.leading != fixed(line.leading()))
+        return false;
 
-        const auto addCandidate = [&](int position) {
-            int contentEnd = position;
-            while (contentEnd > segment.start && hangs(text.at(contentEnd - 1)))
-                --contentEnd;
-            breaker->m_candidates.push_back(
-                {position, qint32(fixed(line.cursorToX(contentEnd))), qint32(fixed(line.cursorToX(position))),
-                 qint16(std::min<qint64>(breaker->overhangBefore(contentEnd), 0x7fff)),
-                 contentEnd < position});
-        };
-        const int length = segment.end - segment.start;
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text.constData() + segment.start, length);
-        for (int boundary = finder.toNextBoundary(); boundary > 0 && boundary < length;
-             boundary = finder.toNextBoundary())
-            addCandidate(segment.start + boundary);
-        addCandidate(segment.end); // the end of the segment closes its last line
-    }
-    breaker->m_candidates.shrink_to_fit();
-    breaker->m_pieces.shrink_to_fit();
-    breaker->m_fonts.shrink_to_fit();
-    return breaker;
+    const auto addCandidate = [&](int position) {
+        int contentEnd = position;
+        while (contentEnd > segment.start && hangs(m_text.at(contentEnd - 1)))
+            --contentEnd;
+        m_candidates.push_back(
+            {position, qint32(fixed(line.cursorToX(contentEnd))), qint32(fixed(line.cursorToX(position))),
+             qint16(std::min<qint64>(overhangBefore(contentEnd), 0x7fff)), contentEnd < position});
+    };
+    const int length = segment.end - segment.start;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, m_text.constData() + segment.start, length);
+    for (int boundary = finder.toNextBoundary(); boundary > 0 && boundary < length;
+         boundary = finder.toNextBoundary())
+        addCandidate(segment.start + boundary);
+    addCandidate(segment.end); // the end of the segment closes its last line
+    return true;
 }
 
 TextLineBreaker::Metrics TextLineBreaker::metricsOf(int start, int end) const

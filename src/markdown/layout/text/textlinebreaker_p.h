@@ -92,6 +92,13 @@ private:
         int firstCandidate = 0; // candidates [first, next segment's first); the last one ends the segment
     };
 
+    // Whether the text holds a character the breaker cannot measure, or a segment too long.
+    static bool refusesText(const QString &text);
+    // Records the font of every character: the strip's own, and that of each run.
+    void addFonts(const QFont &stripFont, const QList<QTextLayout::FormatRange> &fontRuns);
+    // Records a segment of the unwrapped strip and its break candidates; false when it cannot be
+    // measured (too wide, or its height not that of its fonts).
+    bool addSegment(const QTextLine &line);
     Metrics metricsOf(int start, int end) const;
     // The font piece holding the character at `position`; end() past the last.
     std::vector<FontPiece>::const_iterator pieceAt(int position) const;

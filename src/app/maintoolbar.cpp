@@ -34,54 +34,36 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     layout()->setSpacing(itemSpacing);
     layout()->setContentsMargins(8, 6, 10, 6);
 
-    const std::pair<QToolButton *, const char *> steps[] = {{m_backButton, "action.back"},
-                                                            {m_forwardButton, "action.forward"}};
-    for (const auto &[button, key] : steps) {
-        button->setObjectName(button == m_backButton ? QStringLiteral("backButton")
-                                                     : QStringLiteral("forwardButton"));
-        button->setText(Localization::text(key));
-        button->setToolTip(Localization::text(key));
-        button->setAccessibleName(Localization::text(key));
-        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        button->setAutoRaise(true);
-        button->setEnabled(false);
-        addWidget(button);
+    for (QToolButton *step : {m_backButton, m_forwardButton}) {
+        const char *key = step == m_backButton ? "action.back" : "action.forward";
+        setUpButton(step, step == m_backButton ? "backButton" : "forwardButton", Localization::text(key),
+                    Qt::ToolButtonIconOnly);
+        step->setToolTip(Localization::text(key));
+        step->setAccessibleName(Localization::text(key));
+        step->setEnabled(false);
     }
 
     auto *spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(spacer);
 
-    m_themeButton->setObjectName(QStringLiteral("themeMenuButton"));
-    m_themeButton->setText(Localization::text("theme.menu"));
+    setUpButton(m_themeButton, "themeMenuButton", Localization::text("theme.menu"), Qt::ToolButtonIconOnly);
     m_themeButton->setToolTip(Localization::text("theme.help"));
-    m_themeButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_themeButton->setPopupMode(QToolButton::InstantPopup);
-    m_themeButton->setAutoRaise(true);
     m_themeButton->setMenu(m_themeMenu);
-    addWidget(m_themeButton);
 
-    m_refreshButton->setObjectName(QStringLiteral("refreshButton"));
-    m_refreshButton->setText(Localization::text("toolbar.refresh"));
+    setUpButton(m_refreshButton, "refreshButton", Localization::text("toolbar.refresh"),
+                Qt::ToolButtonIconOnly);
     m_refreshButton->setToolTip(Localization::text("toolbar.refresh.help"));
-    m_refreshButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_refreshButton->setAutoRaise(true);
-    addWidget(m_refreshButton);
 
-    m_importButton->setObjectName(QStringLiteral("importButton"));
-    m_importButton->setText(Localization::text("toolbar.import_project"));
-    m_importButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_importButton->setAutoRaise(true);
-    addWidget(m_importButton);
+    setUpButton(m_importButton, "importButton", Localization::text("toolbar.import_project"),
+                Qt::ToolButtonTextOnly);
 
-    m_mainMenuButton->setObjectName(QStringLiteral("mainMenuButton"));
-    m_mainMenuButton->setText(Localization::text("action.main_menu"));
+    setUpButton(m_mainMenuButton, "mainMenuButton", Localization::text("action.main_menu"),
+                Qt::ToolButtonIconOnly);
     m_mainMenuButton->setToolTip(Localization::text("action.main_menu"));
     m_mainMenuButton->setAccessibleName(Localization::text("action.main_menu"));
-    m_mainMenuButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_mainMenuButton->setPopupMode(QToolButton::InstantPopup);
-    m_mainMenuButton->setAutoRaise(true);
-    addWidget(m_mainMenuButton);
 
     connect(m_themeMenu, &QMenu::aboutToShow, this, &MainToolBar::updateThemeMenu);
     connect(m_refreshButton, &QToolButton::clicked, this, &MainToolBar::refreshRequested);
@@ -92,6 +74,16 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
 
     updateThemeMenu();
     updateIcons();
+}
+
+void MainToolBar::setUpButton(QToolButton *button, const char *objectName, const QString &text,
+                              Qt::ToolButtonStyle style)
+{
+    button->setObjectName(QLatin1String(objectName));
+    button->setText(text);
+    button->setToolButtonStyle(style);
+    button->setAutoRaise(true);
+    addWidget(button);
 }
 
 void MainToolBar::setRefreshEnabled(bool enabled)

@@ -51,6 +51,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Names a button, gives it its text and style and adds it at the toolbar's end.
+    void setUpButton(QToolButton *button, const char *objectName, const QString &text,
+                     Qt::ToolButtonStyle style);
     void updateIcons();
 
     ThemeController &m_themeController;

@@ -7,6 +7,7 @@
 #include "ui/localization.h"
 #include "ui/standardcolors.h"
 #include "ui/systemfont.h"
+#include "ui/themecolors.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -22,8 +23,6 @@ namespace {
 constexpr int padding = 14;
 constexpr qreal cornerRadius = 12;
 
-constexpr DynamicColor cardFill = dynamicColor(0.08f, 0.12f, 0.18f, 1.0f, 0.98f, 0.98f, 0.99f, 0.98f);
-constexpr DynamicColor cardBorder = dynamicColor(1.0f, 1.0f, 1.0f, 0.16f, 0.58f, 0.64f, 0.72f, 0.24f);
 constexpr DynamicColor warning = dynamicColor(1.0f, 0.7f, 0.25f, 1.0f, 0.72f, 0.4f, 0.0f, 1.0f);
 
 QString markdownOf(const RequirementReview &requirement)
@@ -116,9 +115,9 @@ void RequirementCard::paintEvent(QPaintEvent *)
     const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath path;
     path.addRoundedRect(bounds, cornerRadius, cornerRadius);
-    painter.fillPath(path, cardFill.resolve(palette()));
+    painter.fillPath(path, ThemeColors::cardFill.resolve(palette()));
     const bool flagged = m_requirement.flags != ReviewFlags();
-    painter.setPen(QPen((flagged ? warning : cardBorder).resolve(palette()), flagged ? 1.5 : 1));
+    painter.setPen(QPen((flagged ? warning : ThemeColors::cardBorder).resolve(palette()), flagged ? 1.5 : 1));
     painter.drawPath(path);
     if (hasFocus()) {
         painter.setPen(QPen(PreviewColors::accent.resolve(palette()), 2));

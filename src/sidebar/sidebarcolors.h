@@ -1,26 +1,23 @@
 #pragma once
 
-#include "ui/dynamiccolor.h"
+#include "ui/themecolors.h"
 
 namespace kestrune {
 
-// The colours of the project outline.
+// The colours of the project outline: the shared ones under the names of what they paint here,
+// and those only the outline uses.
 struct SidebarColors
 {
-    static constexpr DynamicColor background =
-        dynamicColor(0.08f, 0.12f, 0.18f, 0.96f, 0.94f, 0.95f, 0.97f, 0.98f);
-    static constexpr DynamicColor icon = dynamicColor(1.0f, 1.0f, 1.0f, 0.6f, 0.29f, 0.35f, 0.45f, 0.72f);
+    static constexpr DynamicColor background = ThemeColors::sidebarBackground;
+    static constexpr DynamicColor icon = ThemeColors::secondaryText;
     static constexpr DynamicColor emptyText = icon;
-    static constexpr DynamicColor name = dynamicColor(1.0f, 1.0f, 1.0f, 0.92f, 0.12f, 0.16f, 0.22f, 0.95f);
-    static constexpr DynamicColor draftBadge =
-        dynamicColor(1.0f, 1.0f, 1.0f, 0.56f, 0.3f, 0.36f, 0.45f, 0.72f);
-    static constexpr DynamicColor activeBadge =
-        dynamicColor(0.28f, 0.6f, 1.0f, 1.0f, 0.23f, 0.5f, 0.95f, 1.0f);
-    static constexpr DynamicColor completedBadge =
-        dynamicColor(0.2f, 0.87f, 0.52f, 1.0f, 0.15f, 0.75f, 0.43f, 0.98f);
+    static constexpr DynamicColor name = ThemeColors::primaryText;
+    // The status badges, in the colours the dashboard gives each kind of change.
+    static constexpr DynamicColor draftBadge = ThemeColors::secondaryText;
+    static constexpr DynamicColor activeBadge = ThemeColors::accent;
+    static constexpr DynamicColor completedBadge = ThemeColors::completedAccent;
     // The highlight of the selected row, a tint of the accent colour that keeps the name readable.
-    static constexpr DynamicColor selection =
-        dynamicColor(0.22f, 0.45f, 0.85f, 0.28f, 0.23f, 0.50f, 0.95f, 0.18f);
+    static constexpr DynamicColor selection = ThemeColors::selection;
     // Secondary texts: a search hit's line number, the change a file belongs to, match counts.
     static constexpr DynamicColor secondaryText = icon;
     // Behind the matched text of a search hit: a warm tint that keeps the text readable.

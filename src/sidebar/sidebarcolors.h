@@ -24,8 +24,7 @@ struct SidebarColors
     static constexpr DynamicColor searchMatch =
         dynamicColor(1.0f, 0.84f, 0.25f, 0.45f, 0.85f, 0.62f, 0.0f, 0.45f);
     // An invalid search expression's error.
-    static constexpr DynamicColor errorText =
-        dynamicColor(0.85f, 0.16f, 0.12f, 1.0f, 1.0f, 0.45f, 0.42f, 1.0f);
+    static constexpr DynamicColor errorText = ThemeColors::errorText;
     // The ring around the current row while the outline has the keyboard focus: the accent.
     static constexpr DynamicColor focusRing = activeBadge;
 };

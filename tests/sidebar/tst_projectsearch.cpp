@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
@@ -62,6 +64,37 @@ int pixelsNear(const QImage &image, const QColor &color)
     return count;
 }
 
+// The colour text is drawn in: of the pixels that differ most from the image's commonest colour
+// (the background), the first found.
+QColor inkOf(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            background = it.key();
+        }
+    }
+    QRgb ink = background;
+    int farthest = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const int distance = qAbs(qRed(it.key()) - qRed(background)) +
+                             qAbs(qGreen(it.key()) - qGreen(background)) +
+                             qAbs(qBlue(it.key()) - qBlue(background));
+        if (distance > farthest) {
+            farthest = distance;
+            ink = it.key();
+        }
+    }
+    return QColor(ink);
+}
+
 } // namespace
 
 class ProjectSearchTest : public QObject
@@ -80,6 +113,7 @@ private Q_SLOTS:
     void choosingAHitNamesItsPlace();
     void changedFilesUpdateResultsKeepingTheChosenHit();
     void matchesAreHighlightedInBothAppearances();
+    void errorReadsOnBothAppearances();
 
 private:
     void type(const QString &text);
@@ -342,6 +376,38 @@ void ProjectSearchTest::matchesAreHighlightedInBothAppearances()
                                 tint.blueF() * alpha + base.blueF() * (1 - alpha));
         QVERIFY2(pixelsNear(image, tint) > 100,
                  qPrintable(QStringLiteral("no highlight in mode %1").arg(int(mode))));
+    }
+}
+
+void ProjectSearchTest::errorReadsOnBothAppearances()
+{
+    m_window->findChild<QToolButton *>(QStringLiteral("searchExpression"))->setChecked(true);
+    type(QStringLiteral("rate("));
+    QVERIFY(m_view->isShowingError());
+    auto *status = m_view->findChild<QLabel *>(QStringLiteral("searchStatus"));
+    QVERIFY(status);
+    // Large and bold, so that the strokes have pixels drawn in the ink itself, not only blended ones.
+    QFont font = status->font();
+    font.setPixelSize(40);
+    font.setBold(true);
+    status->setFont(font);
+    status->setText(QStringLiteral("Error"));
+    status->setMinimumHeight(60);
+    QApplication::processEvents();
+
+    for (const ThemeMode mode : {ThemeMode::light, ThemeMode::dark}) {
+        m_theme->setMode(mode);
+        QApplication::processEvents();
+        const QImage image =
+            m_window->grab(QRect(status->mapTo(m_window.get(), QPoint(0, 0)), status->size())).toImage();
+        const QColor ink = inkOf(image);
+        const QString shown = QStringLiteral("mode %1: ink %2").arg(int(mode)).arg(ink.name());
+        QVERIFY2(ink.redF() > 2 * ink.greenF() && ink.redF() > 2 * ink.blueF(), qPrintable(shown));
+        // Dark red on the light outline, pale red on the dark one.
+        if (mode == ThemeMode::light)
+            QVERIFY2(ink.lightnessF() < 0.5, qPrintable(shown));
+        else
+            QVERIFY2(ink.lightnessF() > 0.6, qPrintable(shown));
     }
 }
 

@@ -1,10 +1,10 @@
 #include "app/quickopenrowdelegate.h"
 
 #include "app/quickopenlistmodel.h"
-#include "app/shellcolors.h"
 #include "ui/deltabadgestyle.h"
 #include "ui/standardcolors.h"
 #include "ui/systemfont.h"
+#include "ui/themecolors.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -99,11 +99,11 @@ void QuickOpenRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     if (option.state & QStyle::State_Selected) {
         QPainterPath shape;
         shape.addRoundedRect(row, cornerRadius, cornerRadius);
-        painter->fillPath(shape, ShellColors::selectedTabFill.resolve(palette));
+        painter->fillPath(shape, ThemeColors::selection.resolve(palette));
     } else if (option.state & QStyle::State_MouseOver) {
         QPainterPath shape;
         shape.addRoundedRect(row, cornerRadius, cornerRadius);
-        painter->fillPath(shape, ShellColors::subtleFill.resolve(palette));
+        painter->fillPath(shape, ThemeColors::subtleFill.resolve(palette));
     }
 
     const QList<qsizetype> positions = model->matchedPositions(index.row());
@@ -138,13 +138,13 @@ void QuickOpenRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
         painter->drawText(badgeRect, Qt::AlignCenter, badge);
         titleText.setRight(badgeRect.left() - badgeGap);
     }
-    const QColor accent = ShellColors::accent.resolve(palette);
+    const QColor accent = ThemeColors::accent.resolve(palette);
     drawMarkedText(painter, titleText, entry.title, titleMarks, title,
-                   ShellColors::strongText.resolve(palette), accent);
+                   ThemeColors::primaryText.resolve(palette), accent);
     const QRectF detailRect(titleRect.left(), titleRect.bottom() + lineGap, titleRect.width(),
                             QFontMetricsF(detail).height());
     drawMarkedText(painter, detailRect, model->detailText(index.row()), detailMarks, detail,
-                   ShellColors::mutedText.resolve(palette), accent);
+                   ThemeColors::secondaryText.resolve(palette), accent);
     painter->restore();
 }
 

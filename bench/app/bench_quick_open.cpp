@@ -5,11 +5,11 @@
 #include "benchtiming.h"
 #include "stallmeter.h"
 
-#include "app/quickopenlistmodel.h"
-#include "app/quickopenpopup.h"
 #include "largeprojectgenerator.h"
 #include "markdown/document/processheap.h"
 #include "project/projectstore.h"
+#include "quickopen/quickopenlistmodel.h"
+#include "quickopen/quickopenpopup.h"
 #include "search/quickopencatalog.h"
 #include "search/requirementindex.h"
 

@@ -10,11 +10,11 @@
 #include "app/maintoolbar.h"
 #include "app/mainwindowactions.h"
 #include "app/panenavigator.h"
-#include "app/quickopencontroller.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewzoom.h"
+#include "quickopen/quickopencontroller.h"
 #include "ui/localization.h"
 
 #include <QAction>

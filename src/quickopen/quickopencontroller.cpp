@@ -1,7 +1,7 @@
-#include "app/quickopencontroller.h"
+#include "quickopen/quickopencontroller.h"
 
-#include "app/quickopenpopup.h"
 #include "project/projectstore.h"
+#include "quickopen/quickopenpopup.h"
 #include "search/quickopencatalog.h"
 #include "search/requirementindex.h"
 

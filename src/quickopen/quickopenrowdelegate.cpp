@@ -1,6 +1,6 @@
-#include "app/quickopenrowdelegate.h"
+#include "quickopen/quickopenrowdelegate.h"
 
-#include "app/quickopenlistmodel.h"
+#include "quickopen/quickopenlistmodel.h"
 #include "ui/deltabadgestyle.h"
 #include "ui/standardcolors.h"
 #include "ui/systemfont.h"

@@ -1,7 +1,7 @@
-#include "app/quickopenpopup.h"
+#include "quickopen/quickopenpopup.h"
 
-#include "app/quickopenlistmodel.h"
-#include "app/quickopenrowdelegate.h"
+#include "quickopen/quickopenlistmodel.h"
+#include "quickopen/quickopenrowdelegate.h"
 #include "ui/filterfieldkeys.h"
 #include "ui/localization.h"
 

@@ -1,4 +1,4 @@
-#include "app/quickopenlistmodel.h"
+#include "quickopen/quickopenlistmodel.h"
 
 #include "project/projectstore.h"
 #include "ui/localization.h"

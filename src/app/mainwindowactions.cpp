@@ -42,11 +42,33 @@ QString keyText(const QKeySequence &key)
 MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeController)
     : QObject(window), m_window(window), m_themeController(themeController)
 {
-    const Group project = Group::project;
-    const Group navigation = Group::navigation;
-    const Group view = Group::view;
-    const Group application = Group::application;
+    // The order of the calls is the order of the commands in the menu and the shortcuts window.
+    makeFileActions();
+    makeProjectTabActions();
+    makeNavigationActions();
+    makeViewModeAndFindActions();
+    makeZoomActions();
+    makeThemeActions();
+    makeApplicationActions();
 
+    addStandardKeyHints();
+    connect(&m_themeController, &ThemeController::modeChanged, this, &MainWindowActions::updateThemeChecks);
+    updateThemeChecks();
+    updateIcons();
+}
+
+MainWindowActions::~MainWindowActions() = default;
+
+QAction *MainWindowActions::make(const QString &text, Group group, Listing listing)
+{
+    auto *action = new QAction(text, m_window);
+    add(action, group, listing);
+    return action;
+}
+
+void MainWindowActions::makeFileActions()
+{
+    const Group project = Group::project;
     m_importProject = make(Localization::text("action.import_project"), project);
     m_importProject->setShortcuts(keys({QKeySequence(Qt::CTRL | Qt::Key_O)}, QKeySequence::Open));
     m_refresh = make(Localization::text("toolbar.refresh"), project);
@@ -61,6 +83,11 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     m_exportPdf = make(Localization::text("action.export_pdf"), project);
     m_exportPdf->setObjectName(QStringLiteral("exportPdf"));
+}
+
+void MainWindowActions::makeProjectTabActions()
+{
+    const Group project = Group::project;
     m_nextProject = make(Localization::text("action.next_project"), project);
     m_nextProject->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
@@ -75,7 +102,11 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
         slot->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + index)));
         m_projectSlots[std::size_t(index)] = slot;
     }
+}
 
+void MainWindowActions::makeNavigationActions()
+{
+    const Group navigation = Group::navigation;
     m_showDashboard = make(Localization::text("action.show_dashboard"), navigation);
     m_showDashboard->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D), QKeySequence(Qt::ALT | Qt::Key_Home)});
     m_back = make(Localization::text("action.back"), navigation);
@@ -93,7 +124,11 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_nextPane->setShortcut(QKeySequence(Qt::Key_F6));
     m_previousPane = make(Localization::text("action.previous_pane"), navigation, Listing::shortcutsOnly);
     m_previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+}
 
+void MainWindowActions::makeViewModeAndFindActions()
+{
+    const Group view = Group::view;
     m_toggleViewMode = make(Localization::text("action.toggle_view_mode"), view);
     m_toggleViewMode->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     m_find = make(Localization::text("action.find"), view);
@@ -108,6 +143,11 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_findPrevious = make(Localization::text("action.find_previous"), view);
     m_findPrevious->setObjectName(QStringLiteral("findPrevious"));
     m_findPrevious->setShortcuts(keys({QKeySequence(Qt::SHIFT | Qt::Key_F3)}, QKeySequence::FindPrevious));
+}
+
+void MainWindowActions::makeZoomActions()
+{
+    const Group view = Group::view;
     m_zoomIn = make(Localization::text("action.zoom_in"), view);
     m_zoomIn->setObjectName(QStringLiteral("zoomIn"));
     // Ctrl+= too: on many keyboards "+" needs Shift.
@@ -120,17 +160,25 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     m_actualSize = make(Localization::text("action.actual_size"), view);
     m_actualSize->setObjectName(QStringLiteral("actualSize"));
     m_actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+}
+
+void MainWindowActions::makeThemeActions()
+{
     m_themeGroup = new QActionGroup(this);
     m_themeGroup->setExclusive(true);
     for (const ThemeMode mode : allThemeModes()) {
-        QAction *theme = make(displayName(mode), view);
+        QAction *theme = make(displayName(mode), Group::view);
         theme->setCheckable(true);
         theme->setData(rawValue(mode));
         m_themeGroup->addAction(theme);
         connect(theme, &QAction::triggered, this, [this, mode] { m_themeController.setMode(mode); });
         m_themes[std::size_t(mode)] = theme;
     }
+}
 
+void MainWindowActions::makeApplicationActions()
+{
+    const Group application = Group::application;
     m_openMainMenu = make(Localization::text("action.main_menu"), application, Listing::shortcutsOnly);
     m_openMainMenu->setShortcut(QKeySequence(Qt::Key_F10));
     m_keyboardShortcuts = make(Localization::text("action.keyboard_shortcuts"), application);
@@ -143,20 +191,6 @@ MainWindowActions::MainWindowActions(QWidget *window, ThemeController &themeCont
     // Also from the shortcuts window and the other dialogs.
     m_quit->setShortcutContext(Qt::ApplicationShortcut);
     m_quit->setMenuRole(QAction::QuitRole);
-
-    addStandardKeyHints();
-    connect(&m_themeController, &ThemeController::modeChanged, this, &MainWindowActions::updateThemeChecks);
-    updateThemeChecks();
-    updateIcons();
-}
-
-MainWindowActions::~MainWindowActions() = default;
-
-QAction *MainWindowActions::make(const QString &text, Group group, Listing listing)
-{
-    auto *action = new QAction(text, m_window);
-    add(action, group, listing);
-    return action;
 }
 
 void MainWindowActions::add(QAction *action, Group group, Listing listing)

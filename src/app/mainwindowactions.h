@@ -132,6 +132,14 @@ Q_SIGNALS:
 
 private:
     QAction *make(const QString &text, Group group, Listing listing = Listing::menuAndShortcuts);
+    // Each builds one group of commands, in the order they are listed.
+    void makeFileActions();
+    void makeProjectTabActions();
+    void makeNavigationActions();
+    void makeViewModeAndFindActions();
+    void makeZoomActions();
+    void makeThemeActions();
+    void makeApplicationActions();
     void addStandardKeyHints();
     void updateThemeChecks();
 

@@ -18,6 +18,7 @@
 #include "preview/specificationresultview.h"
 #include "project/liveprojectupdates.h"
 #include "project/modelenvironment.h"
+#include "project/planningpath.h"
 #include "project/treenodelookup.h"
 #include "search/projecttextindex.h"
 #include "sidebar/projectsearchcontroller.h"
@@ -35,7 +36,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QtConcurrent/qtconcurrentrun.h>
 #include <QTreeView>
@@ -490,15 +490,19 @@ void MainContentView::showSpecificationResult(const QString &capability)
     Q_EMIT stateChanged();
 }
 
+std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner(const QUrl &root,
+                                                                                 const QUrl &file)
+{
+    const std::optional<PlanningPath> path = PlanningPath::inPlanningFolder(root, file, false);
+    if (!path || path->kind != PlanningPath::Kind::deltaSpecification || !path->isCapabilityFile)
+        return std::nullopt;
+    return std::pair(PlanningPath::urlInPlanningFolder(root, path->changeFolderPath), path->capability);
+}
+
 std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner(const QUrl &file)
 {
-    static const QRegularExpression delta(
-        QStringLiteral("^(.*/changes/(?:archived?/)?[^/]+)/specs/([^/]+)(?:/spec\\.md|\\.md)$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = delta.match(QDir::cleanPath(file.toLocalFile()));
-    if (!match.hasMatch())
-        return std::nullopt;
-    return std::pair(QUrl::fromLocalFile(match.captured(1)), match.captured(2));
+    const std::optional<QUrl> root = PlanningPath::projectRootAbove(file);
+    return root ? deltaSpecificationOwner(*root, file) : std::nullopt;
 }
 
 void MainContentView::startReview()
@@ -544,7 +548,9 @@ void MainContentView::connectDetailView(QWidget *view)
                 openLocation(*root, folder);
         });
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
-            const std::optional<std::pair<QUrl, QString>> owner = deltaSpecificationOwner(file);
+            const std::optional<QUrl> root = effectiveProjectRoot();
+            const std::optional<std::pair<QUrl, QString>> owner =
+                root ? deltaSpecificationOwner(*root, file) : std::nullopt;
             if (!owner)
                 return;
             showReview(owner->first);

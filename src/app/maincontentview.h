@@ -136,9 +136,12 @@ public:
     // From the review: a capability's specification as it will read after the change; an empty
     // name goes back to the review.
     void showSpecificationResult(const QString &capability);
-    // The change folder and capability a delta specification belongs to
-    // (<change>/specs/<capability>/spec.md or <change>/specs/<capability>.md); nothing for any
-    // other file.
+    // The change folder and capability a delta specification of the project at `root` belongs
+    // to (changes/<change>/specs/<capability>/spec.md or changes/<change>/specs/<capability>.md
+    // in the project's planning folder, archived changes too); nothing for any other file.
+    static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &root,
+                                                                           const QUrl &file);
+    // The same for a file of whichever project the path names (see PlanningPath::projectRootAbove).
     static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &file);
     const std::optional<QUrl> &reviewedChange() const { return m_reviewFolder; }
     const std::optional<ChangeReview> &review() const { return m_review; }

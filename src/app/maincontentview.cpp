@@ -5,19 +5,15 @@
 #include "app/filedialogfolderpicker.h"
 #include "app/maintoolbar.h"
 #include "app/panenavigator.h"
-#include "app/projectlocation.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
 #include "dashboard/dashboardview.h"
-#include "preview/changereviewview.h"
 #include "preview/fittedmarkdownview.h"
 #include "preview/markdownpreviewview.h"
-#include "preview/specificationresultview.h"
 #include "project/liveprojectupdates.h"
-#include "project/modelenvironment.h"
 #include "project/planningpath.h"
 #include "project/treenodelookup.h"
 #include "search/projecttextindex.h"
@@ -29,15 +25,9 @@
 #include "ui/themecontroller.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QFutureWatcher>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
-#include <QPushButton>
 #include <QShortcut>
-#include <QtConcurrent/qtconcurrentrun.h>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -64,19 +54,36 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     : QWidget(parent), m_themeController(themeController),
       m_store(dependencies.loader ? new ProjectStore(std::move(dependencies.loader), this)
                                   : new ProjectStore(this)),
-      m_folderPicker(dependencies.folderPicker ? std::move(dependencies.folderPicker)
-                                               : std::make_unique<FileDialogFolderPicker>()),
       m_toolBar(new MainToolBar(themeController, this)),
       m_liveUpdates(new LiveProjectUpdates(*m_store, this)),
       m_textIndex(new ProjectTextIndex(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
       m_watchNotice(new NoticeBar(this)), m_splitView(new SplitView(this)),
       m_sidebar(new SidebarPane(themeController, *m_store, *m_textIndex, m_splitView)),
       m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
-      m_panes(std::make_unique<PaneNavigator>(*this))
+      m_importFlow(new ImportFlow(*m_store,
+                                  dependencies.folderPicker ? std::move(dependencies.folderPicker)
+                                                            : std::make_unique<FileDialogFolderPicker>(),
+                                  *this)),
+      m_reviewSession(new ReviewSession(*m_store, this)), m_navigation(new NavigationController(*this))
 {
     setObjectName(QStringLiteral("mainContent"));
     m_toolBar->hide(); // until a window takes it over
+    layOutPanes();
+    connectStore();
+    connectSidebar();
+    connectToolBar();
+    addLeavePreviewShortcut();
+    connect(m_detailArea, &DetailArea::viewCreated, this, &MainContentView::connectDetailView);
+    connect(m_importFlow, &ImportFlow::projectImported, this, &MainContentView::onProjectImported);
+    connect(m_reviewSession, &ReviewSession::compared, this, &MainContentView::updateDetail);
+    connect(m_reviewSession, &ReviewSession::resultRequested, this,
+            &MainContentView::showSpecificationResult);
+    connect(m_navigation, &NavigationController::navigated, this, &MainContentView::stateChanged);
+    updateAll();
+}
 
+void MainContentView::layOutPanes()
+{
     m_detailArea->setMinimumWidth(detailMinimumWidth);
     m_splitView->addWidget(m_sidebar);
     m_splitView->addWidget(m_detailArea);
@@ -93,7 +100,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     m_watchNotice->setObjectName(QStringLiteral("watchLimitNotice"));
     m_watchNotice->setClosable(true);
     m_watchNotice->hide();
+}
 
+void MainContentView::connectStore()
+{
     connect(m_store, &ProjectStore::projectRootsChanged, this, &MainContentView::onProjectRootsChanged);
     connect(m_store, &ProjectStore::treeByProjectChanged, this, &MainContentView::onTreePublished);
     connect(m_store, &ProjectStore::loadStateChanged, this, &MainContentView::updateTabStates);
@@ -105,15 +115,11 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
         if (state == Qt::ApplicationActive)
             m_liveUpdates->refreshUnwatchedProjects();
     });
-    connect(m_store, &ProjectStore::summaryByProjectChanged, this, [this](const QUrl &root) {
-        ++m_summaryRevision;
-        // The review follows the files too, compared once a rescan (the summary comes right after
-        // the tree); the page on show stays until the new comparison is there.
-        if (root == effectiveProjectRoot() && m_reviewFolder &&
-            QFileInfo(m_reviewFolder->toLocalFile()).isDir())
-            startReview();
-        onProjectDataChanged(root);
-    });
+    connect(m_store, &ProjectStore::summaryByProjectChanged, this, &MainContentView::onSummaryPublished);
+}
+
+void MainContentView::connectSidebar()
+{
     connect(m_tabsBar, &ProjectTabsBar::tabClicked, this,
             [this](const QUrl &root) { setSelectedProjectRoot(root); });
     connect(m_tabsBar, &ProjectTabsBar::removeProjectRequested, this, &MainContentView::removeProject);
@@ -129,31 +135,39 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(this, &MainContentView::selectedProjectRootChanged, this, followSelectedProject);
     connect(m_store, &ProjectStore::projectRootsChanged, this, followSelectedProject);
     connect(m_sidebar->search(), &ProjectSearchController::hitChosen, this, &MainContentView::openSearchHit);
-    // Escape leaves a file for the dashboard, with the focus in the detail area.
-    auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
-    leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));
-    leavePreview->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(leavePreview, &QShortcut::activated, this, [this] {
-        if (m_reviewFolder && m_resultCapability) {
-            showSpecificationResult(QString());
-            return;
-        }
-        if (!isShowingPreview() && !m_reviewFolder)
-            return;
-        showDashboard();
-        if (!m_panes->focusPane(PaneNavigator::Pane::detail))
-            m_sidebar->treeView()->listView()->setFocus(Qt::OtherFocusReason);
-    });
-    connect(m_detailArea, &DetailArea::viewCreated, this, &MainContentView::connectDetailView);
     connect(m_sidebar->treeView(), &ProjectTreeView::reviewRequested, this, &MainContentView::showReview);
+}
+
+void MainContentView::connectToolBar()
+{
     connect(m_toolBar, &MainToolBar::refreshRequested, this, &MainContentView::refresh);
     connect(m_toolBar, &MainToolBar::importRequested, this, &MainContentView::startImport);
     connect(m_toolBar, &MainToolBar::backRequested, this, &MainContentView::goBack);
     connect(m_toolBar, &MainToolBar::forwardRequested, this, &MainContentView::goForward);
     connect(this, &MainContentView::stateChanged, m_toolBar,
             [this] { m_toolBar->setHistoryEnabled(canGoBack(), canGoForward()); });
+}
 
-    updateAll();
+void MainContentView::addLeavePreviewShortcut()
+{
+    // Escape leaves a file for the dashboard, with the focus in the detail area.
+    auto *leavePreview = new QShortcut(QKeySequence(Qt::Key_Escape), m_detailArea);
+    leavePreview->setObjectName(QStringLiteral("leavePreviewShortcut"));
+    leavePreview->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(leavePreview, &QShortcut::activated, this, &MainContentView::leaveDetail);
+}
+
+void MainContentView::leaveDetail()
+{
+    if (m_reviewSession->changeFolder() && m_reviewSession->resultCapability()) {
+        showSpecificationResult(QString());
+        return;
+    }
+    if (!isShowingPreview() && !m_reviewSession->changeFolder())
+        return;
+    showDashboard();
+    if (!panes().focusPane(PaneNavigator::Pane::detail))
+        m_sidebar->treeView()->listView()->setFocus(Qt::OtherFocusReason);
 }
 
 MainContentView::~MainContentView() = default;
@@ -170,17 +184,17 @@ void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
     m_selectedProjectRoot = root;
     // Another project: whatever was chosen in the old outline no longer applies.
     m_selectedNode.reset();
-    leaveReview();
+    m_reviewSession->leave();
     updateAll();
     Q_EMIT selectedProjectRootChanged(m_selectedProjectRoot);
-    applyPendingReveal();
+    m_navigation->applyPendingReveal();
 }
 
 void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
 {
     m_selectedNode = node;
     m_selectedFileRemoved = false;
-    leaveReview();
+    m_reviewSession->leave();
     m_sidebar->treeView()->setSelectedNode(m_selectedNode);
     updateDetail();
     updateDashboardButton();
@@ -195,218 +209,26 @@ std::optional<QUrl> MainContentView::effectiveProjectRoot() const
     return firstOf(roots);
 }
 
-void MainContentView::startImport()
+void MainContentView::onProjectImported(const QUrl &root, const QUrl &target)
 {
-    m_folderPicker->chooseFolder(window(), Localization::text("import.panel.message"),
-                                 [guard = QPointer(this)](const std::optional<QUrl> &folder) {
-                                     if (guard && folder)
-                                         guard->importFolder(*folder);
-                                 });
-}
-
-void MainContentView::importFolder(const QUrl &folder)
-{
-    openPaths({folder.isLocalFile() ? folder.toLocalFile() : folder.toString()});
-}
-
-void MainContentView::openPaths(const QStringList &paths)
-{
-    QStringList failures;
-    for (const QString &path : paths) {
-        const ProjectLocation location = ProjectLocation::resolve(path);
-        if (location.error) {
-            failures.append(location.errorText());
-            continue;
-        }
-        const QUrl root = QUrl::fromLocalFile(location.projectRoot);
-        m_store->importProject(root);
-        setSelectedProjectRoot(root);
-        setSelectedNode(std::nullopt);
-        if (location.target.isEmpty())
-            m_pendingReveals.remove(root);
-        else
-            revealInProject(root, QUrl::fromLocalFile(location.target));
-        Q_EMIT projectOpened(root);
-    }
-    if (!failures.isEmpty())
-        showImportErrors(failures);
-}
-
-void MainContentView::revealInProject(const QUrl &root, const QUrl &target)
-{
-    m_pendingReveals.insert(root, target);
-    applyPendingReveal();
-}
-
-void MainContentView::applyPendingReveal()
-{
-    const std::optional<QUrl> root = effectiveProjectRoot();
-    if (!root || !m_pendingReveals.contains(*root))
-        return;
-    const ProjectStore::TreePointer tree = m_store->treeForProject(*root);
-    if (!tree)
-        return; // until the first scan is published
-    const QString path = QDir::cleanPath(m_pendingReveals.take(*root).toLocalFile());
-    const TreeNode *node = findNodeAtPath(*tree, path);
-    if (!node || node->kind == TreeNodeKind::projectRoot)
-        return;
-    if (node->kind == TreeNodeKind::markdownFile)
-        setSelectedNode(*node);
-    m_sidebar->treeView()->revealNode(node->id);
-}
-
-void MainContentView::openLocation(const QUrl &root, const QUrl &target, const QString &fragment)
-{
-    if (!m_store->projectRoots().contains(root) || !target.isLocalFile())
-        return;
-    if (QFileInfo(target.toLocalFile()).isDir()) {
-        setSelectedProjectRoot(root);
-        revealInProject(root, target);
-        return;
-    }
-    if (!openFile(root, target))
-        return;
-    MarkdownPreviewView *preview = currentPreview();
-    if (preview && !fragment.isEmpty())
-        preview->scrollToHeadingWhenShown(fragment);
-    Q_EMIT stateChanged();
-}
-
-void MainContentView::openSearchHit(const QUrl &root, const QUrl &fileUrl, const SearchPattern &pattern,
-                                    int line, int column)
-{
-    if (!m_store->projectRoots().contains(root) || !fileUrl.isLocalFile())
-        return;
-    if (!openFile(root, fileUrl))
-        return;
-    if (MarkdownPreviewView *preview = currentPreview())
-        preview->showSearchHit(pattern, line, column);
-    Q_EMIT stateChanged();
-}
-
-bool MainContentView::openFile(const QUrl &root, const QUrl &file)
-{
-    const std::optional<TreeNode> node = fileNode(root, file);
-    if (!node)
-        return false;
-    const std::optional<NavigationHistory::Step> left = leavingStep();
-    m_keepHistory = true;
     setSelectedProjectRoot(root);
-    setSelectedNode(*node);
-    m_keepHistory = false;
-    m_shownPlace = currentPlace();
-    if (left && m_shownPlace && !left->isSamePlace(*m_shownPlace))
-        m_history.leave(*left);
-    m_sidebar->treeView()->revealNode(node->id);
-    return true;
-}
-
-void MainContentView::goBack()
-{
-    const std::optional<NavigationHistory::Step> current = leavingStep();
-    if (!current)
-        return;
-    if (const std::optional<NavigationHistory::Step> step = m_history.back(*current))
-        showStep(*step);
-}
-
-void MainContentView::goForward()
-{
-    const std::optional<NavigationHistory::Step> current = leavingStep();
-    if (!current)
-        return;
-    if (const std::optional<NavigationHistory::Step> step = m_history.forward(*current))
-        showStep(*step);
-}
-
-void MainContentView::showStep(const NavigationHistory::Step &step)
-{
-    m_keepHistory = true;
-    setSelectedProjectRoot(step.projectRoot);
-    const std::optional<TreeNode> node = step.file ? fileNode(step.projectRoot, *step.file) : std::nullopt;
-    if (node) {
-        setSelectedNode(*node);
-        m_sidebar->treeView()->revealNode(node->id);
-    } else if (step.reviewFolder) {
-        showReview(*step.reviewFolder);
-    } else {
-        setSelectedNode(std::nullopt);
-    }
-    m_keepHistory = false;
-    m_shownPlace = currentPlace();
-    MarkdownPreviewView *preview = currentPreview();
-    if (preview && node && step.position)
-        preview->restoreReadingPositionWhenShown(*step.position);
-    Q_EMIT stateChanged();
-}
-
-std::optional<TreeNode> MainContentView::fileNode(const QUrl &root, const QUrl &file) const
-{
-    const QString path = QDir::cleanPath(file.toLocalFile());
-    if (const ProjectStore::TreePointer tree = m_store->treeForProject(root)) {
-        const TreeNode *found = findNodeAtPath(*tree, path);
-        if (!found)
-            found = findNodeAtPath(*tree, QFileInfo(path).canonicalFilePath());
-        if (found && found->kind == TreeNodeKind::markdownFile)
-            return *found;
-    }
-    // Beside the planning folder (a read-me at the project's top): shown, though not listed. The
-    // same file gets the same id, so the preview on show keeps it.
-    TreeNode node;
-    node.id = QUuid::createUuidV5(QUuid(), path);
-    node.kind = TreeNodeKind::markdownFile;
-    node.name = QFileInfo(path).fileName();
-    node.url = QUrl::fromLocalFile(path);
-    return node;
-}
-
-std::optional<NavigationHistory::Step> MainContentView::currentPlace() const
-{
-    const std::optional<QUrl> root = effectiveProjectRoot();
-    if (!root)
-        return std::nullopt;
-    NavigationHistory::Step step{*root, std::nullopt, std::nullopt, std::nullopt};
-    if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile)
-        step.file = m_selectedNode->url;
+    setSelectedNode(std::nullopt);
+    if (target.isEmpty())
+        m_navigation->cancelReveal(root);
     else
-        step.reviewFolder = m_reviewFolder;
-    return step;
-}
-
-std::optional<NavigationHistory::Step> MainContentView::leavingStep() const
-{
-    std::optional<NavigationHistory::Step> step = m_shownPlace;
-    if (!step || !step->file)
-        return step;
-    // The preview still shows the file being left.
-    if (MarkdownPreviewView *preview = currentPreview();
-        preview && preview->fileURL() == *step->file && preview->state().isContent())
-        step->position = preview->readingPosition();
-    return step;
-}
-
-void MainContentView::recordNavigation()
-{
-    const std::optional<NavigationHistory::Step> now = currentPlace();
-    if (!m_keepHistory && m_shownPlace && now && !m_shownPlace->isSamePlace(*now)) {
-        if (const std::optional<NavigationHistory::Step> left = leavingStep())
-            m_history.leave(*left);
-    }
-    if (!m_keepHistory)
-        m_shownPlace = now;
+        revealInProject(root, target);
+    Q_EMIT projectOpened(root);
 }
 
 void MainContentView::removeProject(const QUrl &root)
 {
-    m_pendingReveals.remove(root);
+    m_navigation->cancelReveal(root);
     m_store->removeProject(root);
     if (m_selectedProjectRoot && *m_selectedProjectRoot == root) {
         setSelectedProjectRoot(firstOf(m_store->projectRoots()));
         setSelectedNode(std::nullopt);
     }
-    m_history.removeProject(root);
-    if (m_shownPlace && m_shownPlace->projectRoot == root)
-        m_shownPlace = currentPlace();
+    m_navigation->forgetProject(root);
     Q_EMIT stateChanged();
 }
 
@@ -467,11 +289,7 @@ void MainContentView::showReview(const QUrl &changeFolder)
     m_selectedNode.reset();
     m_selectedFileRemoved = false;
     m_sidebar->treeView()->setSelectedNode(std::nullopt);
-    if (m_reviewFolder != changeFolder)
-        m_review.reset();
-    m_reviewFolder = changeFolder;
-    m_resultCapability.reset();
-    startReview();
+    m_reviewSession->open(effectiveProjectRoot(), changeFolder);
     updateDetail();
     updateDashboardButton();
     Q_EMIT stateChanged();
@@ -479,58 +297,16 @@ void MainContentView::showReview(const QUrl &changeFolder)
 
 void MainContentView::showSpecificationResult(const QString &capability)
 {
-    if (!m_reviewFolder)
+    if (!m_reviewSession->showResult(capability))
         return;
-    if (capability.isEmpty())
-        m_resultCapability.reset();
-    else
-        m_resultCapability = capability;
-    m_shownResultSerial = 0;
     updateDetail();
     Q_EMIT stateChanged();
-}
-
-std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner(const QUrl &root,
-                                                                                 const QUrl &file)
-{
-    const std::optional<PlanningPath> path = PlanningPath::inPlanningFolder(root, file, false);
-    if (!path || path->kind != PlanningPath::Kind::deltaSpecification || !path->isCapabilityFile)
-        return std::nullopt;
-    return std::pair(PlanningPath::urlInPlanningFolder(root, path->changeFolderPath), path->capability);
 }
 
 std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner(const QUrl &file)
 {
     const std::optional<QUrl> root = PlanningPath::projectRootAbove(file);
-    return root ? deltaSpecificationOwner(*root, file) : std::nullopt;
-}
-
-void MainContentView::startReview()
-{
-    const std::optional<QUrl> root = effectiveProjectRoot();
-    if (!m_reviewFolder || !root)
-        return;
-    const quint64 serial = ++m_reviewSerial;
-    auto *watcher = new QFutureWatcher<ChangeReview>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
-        watcher->deleteLater();
-        if (serial != m_reviewSerial || !m_reviewFolder)
-            return; // another change, or none, since
-        m_review = watcher->result();
-        updateDetail();
-    });
-    // Reads every delta and current specification of the change: off the window's thread.
-    watcher->setFuture(QtConcurrent::run([root = *root, folder = *m_reviewFolder] {
-        return reviewChange(*ModelEnvironment::system().fileSystem, root, folder);
-    }));
-}
-
-void MainContentView::leaveReview()
-{
-    m_reviewFolder.reset();
-    m_review.reset();
-    m_resultCapability.reset();
-    ++m_reviewSerial;
+    return root ? ReviewSession::deltaSpecificationOwner(*root, file) : std::nullopt;
 }
 
 void MainContentView::connectDetailView(QWidget *view)
@@ -538,19 +314,11 @@ void MainContentView::connectDetailView(QWidget *view)
     if (auto *dashboard = qobject_cast<DashboardView *>(view))
         connect(dashboard, &DashboardView::reviewRequested, this, &MainContentView::showReview);
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
-        connect(preview, &MarkdownPreviewView::openFileRequested, this,
-                [this](const QUrl &file, const QString &fragment) {
-                    if (const std::optional<QUrl> root = effectiveProjectRoot())
-                        openLocation(*root, file, fragment);
-                });
-        connect(preview, &MarkdownPreviewView::revealFolderRequested, this, [this](const QUrl &folder) {
-            if (const std::optional<QUrl> root = effectiveProjectRoot())
-                openLocation(*root, folder);
-        });
+        m_navigation->followLinks(*preview);
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
             const std::optional<QUrl> root = effectiveProjectRoot();
             const std::optional<std::pair<QUrl, QString>> owner =
-                root ? deltaSpecificationOwner(*root, file) : std::nullopt;
+                root ? ReviewSession::deltaSpecificationOwner(*root, file) : std::nullopt;
             if (!owner)
                 return;
             showReview(owner->first);
@@ -628,9 +396,19 @@ void MainContentView::onProjectDataChanged(const QUrl &root)
     if (root == effectiveProjectRoot()) {
         updateSidebar();
         updateDetail();
-        applyPendingReveal();
+        m_navigation->applyPendingReveal();
         Q_EMIT stateChanged();
     }
+}
+
+void MainContentView::onSummaryPublished(const QUrl &root)
+{
+    ++m_summaryRevision;
+    // The review follows the files too, compared once a rescan (the summary comes right after
+    // the tree); the page on show stays until the new comparison is there.
+    if (root == effectiveProjectRoot())
+        m_reviewSession->compareAgain(root);
+    onProjectDataChanged(root);
 }
 
 void MainContentView::onTreePublished(const QUrl &root)
@@ -658,8 +436,8 @@ void MainContentView::followSelectionIntoNewTree(const QUrl &root)
         moved || m_selectedFileRemoved || found->modificationDate != m_selectedNode->modificationDate;
     m_selectedFileRemoved = false;
     m_selectedNode = *found;
-    if (moved && m_shownPlace && m_shownPlace->file)
-        m_shownPlace->file = found->url; // the same place, at its new address
+    if (moved)
+        m_navigation->followMove(found->url);
     MarkdownPreviewView *preview = currentPreview();
     if (preview && moved)
         preview->followMove(found->url, found->deltaType);
@@ -685,40 +463,6 @@ void MainContentView::updateTabStates()
         tab->setBusy(m_store->isLoading(root) && m_store->treeForProject(root));
         tab->setMissing(m_store->isMissing(root));
     }
-}
-
-void MainContentView::showImportErrors(const QStringList &lines)
-{
-    // Paths that fail while the alert is up join its list, so one alert names them all.
-    QStringList shown;
-    if (m_showImportError && m_importError)
-        shown = m_importError->split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        if (!shown.contains(line))
-            shown.append(line);
-    }
-    m_importError = shown.join(QLatin1Char('\n'));
-    m_showImportError = true;
-    if (!m_alert) {
-        m_alert = new QMessageBox(this);
-        m_alert->setObjectName(QStringLiteral("importFailedAlert"));
-        m_alert->setIcon(QMessageBox::Warning);
-        QPushButton *ok = m_alert->addButton(Localization::text("common.ok"), QMessageBox::AcceptRole);
-        m_alert->setDefaultButton(ok);
-        m_alert->setEscapeButton(ok);
-        connect(m_alert, &QDialog::finished, this, &MainContentView::dismissImportError);
-    }
-    const QString title = Localization::text("import.failed.title");
-    m_alert->setWindowTitle(title);
-    m_alert->setText(title);
-    m_alert->setInformativeText(*m_importError);
-    m_alert->open();
-}
-
-void MainContentView::dismissImportError()
-{
-    m_importError.reset();
-    m_showImportError = false;
 }
 
 void MainContentView::updateAll()
@@ -750,7 +494,7 @@ void MainContentView::updateSidebar()
 
 void MainContentView::updateDetail()
 {
-    recordNavigation();
+    m_navigation->recordNavigation();
     const std::optional<QUrl> root = effectiveProjectRoot();
     if (m_selectedNode && m_selectedNode->kind == TreeNodeKind::markdownFile) {
         m_detailArea->showPreview(
@@ -765,40 +509,8 @@ void MainContentView::updateDetail()
         m_detailArea->showPlaceholder();
         return;
     }
-    if (m_reviewFolder) {
-        if (!m_review) {
-            m_detailArea->showLoading("review.loading");
-            return;
-        }
-        const auto capability =
-            m_resultCapability ? std::find_if(m_review->capabilities.cbegin(), m_review->capabilities.cend(),
-                                              [this](const CapabilityReview &c) {
-                                                  return c.capability == *m_resultCapability;
-                                              })
-                               : m_review->capabilities.cend();
-        if (capability != m_review->capabilities.cend()) {
-            // Made anew only for another capability or a new comparison.
-            if (m_detailArea->content() != DetailArea::Content::result ||
-                m_shownResultSerial != m_reviewSerial) {
-                m_shownResultSerial = m_reviewSerial;
-                if (SpecificationResultView *result =
-                        m_detailArea->showSpecificationResult(m_review->changeName, *capability))
-                    connect(result, &SpecificationResultView::backRequested, this,
-                            [this] { showSpecificationResult(QString()); });
-            }
-            return;
-        }
-        std::optional<ChangeStatus> status;
-        if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {
-            for (const ChangeSummary &change : summary->changeSummaries) {
-                if (QDir::cleanPath(change.changeDirectoryURL.toLocalFile()) ==
-                    QDir::cleanPath(m_reviewFolder->toLocalFile()))
-                    status = change.status;
-            }
-        }
-        if (ChangeReviewView *review = m_detailArea->showReview({*m_review, status}))
-            connect(review, &ChangeReviewView::showResultRequested, this,
-                    &MainContentView::showSpecificationResult);
+    if (m_reviewSession->changeFolder()) {
+        m_reviewSession->showIn(*m_detailArea, *root);
         return;
     }
     if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {

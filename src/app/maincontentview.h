@@ -2,7 +2,10 @@
 
 #include "app/detailviewfactory.h"
 #include "app/folderpicker.h"
+#include "app/importflow.h"
+#include "app/navigationcontroller.h"
 #include "app/navigationhistory.h"
+#include "app/reviewsession.h"
 #include "project/changestatus.h"
 #include "project/projectstore.h"
 #include "project/treenode.h"
@@ -16,8 +19,6 @@
 
 #include <memory>
 #include <optional>
-
-class QMessageBox;
 
 namespace kestrune {
 
@@ -36,7 +37,9 @@ class ThemeController;
 
 // The root view of the main window. It owns the project store, keeps the selected project and
 // the selected outline node, and lays out the tabs bar, the sidebar and the detail area; it
-// also provides the window's toolbar and runs the import flow.
+// also provides the window's toolbar. Adding projects is the ImportFlow's part, the review of a
+// change the ReviewSession's and the ways between places (links, history, panes) the
+// NavigationController's; the view offers their commands to the window.
 class MainContentView : public QWidget
 {
     Q_OBJECT
@@ -72,40 +75,49 @@ public:
     std::optional<QUrl> effectiveProjectRoot() const;
 
     // The import flow: ask for a folder, then importFolder.
-    void startImport();
+    void startImport() { m_importFlow->start(); }
     // Imports the project a chosen folder lies in (see ProjectLocation) and selects it; otherwise
     // adds the folder and why it cannot be imported to the import-failure alert.
-    void importFolder(const QUrl &folder);
+    void importFolder(const QUrl &folder) { m_importFlow->importFolder(folder); }
     // Opens what each path names, in order: its project is imported, or selected when it is
     // already; a Markdown file inside it is then opened and a folder revealed (revealInProject).
     // The paths that cannot be opened are listed, each with its reason, in one import-failure
     // alert. Paths from the command line and from a second start of the program come here.
-    void openPaths(const QStringList &paths);
+    void openPaths(const QStringList &paths) { m_importFlow->openPaths(paths); }
     // Shows a Markdown file or folder of an imported project as soon as the project's outline is
     // there and the project is the selected one: a file is selected and previewed, a folder is
     // opened in the outline and scrolled to. One request per project, the latest wins; a target
     // the outline does not list leaves the selection alone.
-    void revealInProject(const QUrl &root, const QUrl &target);
+    void revealInProject(const QUrl &root, const QUrl &target)
+    {
+        m_navigation->revealInProject(root, target);
+    }
     // Goes to a Markdown file of an imported project (and to the heading `fragment` names in it,
     // once its text is shown), selecting it in the outline, or reveals a folder of the project in
     // the outline. One step of the window's history; links in the preview come here, and so may
     // any other way to a file (a search result). A file the outline does not list is shown all
     // the same.
-    void openLocation(const QUrl &root, const QUrl &target, const QString &fragment = QString());
+    void openLocation(const QUrl &root, const QUrl &target, const QString &fragment = QString())
+    {
+        m_navigation->openLocation(root, target, fragment);
+    }
     // Goes to a match of a search in a Markdown file of an imported project, as openLocation goes
     // to the file (one step of the history): once its text is shown, the find bar holds the
     // pattern with its options, every match is highlighted and the one at `line` and `column`
     // (counted from 0, the column in UTF-16 code units within the line) is the current one,
     // scrolled into view, in the mode the preview is in (see MarkdownPreviewView::showSearchHit).
     void openSearchHit(const QUrl &root, const QUrl &fileUrl, const SearchPattern &pattern, int line,
-                       int column);
+                       int column)
+    {
+        m_navigation->openSearchHit(root, fileUrl, pattern, line, column);
+    }
     // Walks the window's history: every file, dashboard or review left (by a link, the outline,
     // the tabs, the dashboard) is a step, shown again at the reading position it was left at.
-    bool canGoBack() const { return m_history.canGoBack(); }
-    bool canGoForward() const { return m_history.canGoForward(); }
-    void goBack();
-    void goForward();
-    const NavigationHistory &history() const { return m_history; }
+    bool canGoBack() const { return history().canGoBack(); }
+    bool canGoForward() const { return history().canGoForward(); }
+    void goBack() { m_navigation->goBack(); }
+    void goForward() { m_navigation->goForward(); }
+    const NavigationHistory &history() const { return m_navigation->history(); }
 
     // Removes a project; when it was the selected one, the first remaining project is selected.
     void removeProject(const QUrl &root);
@@ -136,15 +148,12 @@ public:
     // From the review: a capability's specification as it will read after the change; an empty
     // name goes back to the review.
     void showSpecificationResult(const QString &capability);
-    // The change folder and capability a delta specification of the project at `root` belongs
-    // to (changes/<change>/specs/<capability>/spec.md or changes/<change>/specs/<capability>.md
-    // in the project's planning folder, archived changes too); nothing for any other file.
-    static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &root,
-                                                                           const QUrl &file);
-    // The same for a file of whichever project the path names (see PlanningPath::projectRootAbove).
+    // The change folder and capability a delta specification belongs to, in whichever project
+    // its path names (see ReviewSession::deltaSpecificationOwner and
+    // PlanningPath::projectRootAbove); nothing for any other file.
     static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &file);
-    const std::optional<QUrl> &reviewedChange() const { return m_reviewFolder; }
-    const std::optional<ChangeReview> &review() const { return m_review; }
+    const std::optional<QUrl> &reviewedChange() const { return m_reviewSession->changeFolder(); }
+    const std::optional<ChangeReview> &review() const { return m_reviewSession->review(); }
     // Switches the preview on show between the rendered document and its source.
     void toggleViewMode();
     // The Markdown file on show in the detail area; none while it shows anything else.
@@ -152,11 +161,11 @@ public:
     bool isShowingPreview() const;
 
     // The keyboard's way through the panes (Tab order, F6).
-    PaneNavigator &panes() const { return *m_panes; }
+    PaneNavigator &panes() const { return m_navigation->panes(); }
 
     // The alert's text: one line per path that could not be opened, with the reason.
-    const std::optional<QString> &importError() const { return m_importError; }
-    bool isShowingImportError() const { return m_showImportError; }
+    const std::optional<QString> &importError() const { return m_importFlow->error(); }
+    bool isShowingImportError() const { return m_importFlow->isShowingError(); }
 
     // Derived inputs of the sidebar.
     std::shared_ptr<const TreeNode> outlineTree() const;
@@ -186,58 +195,39 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void layOutPanes();
+    void connectStore();
+    void connectSidebar();
+    void connectToolBar();
+    void addLeavePreviewShortcut();
+    // Escape in the detail area: from a capability's result back to its review, from a file or
+    // a review to the dashboard.
+    void leaveDetail();
     void onProjectRootsChanged();
     void onProjectDataChanged(const QUrl &root);
+    void onSummaryPublished(const QUrl &root);
     void onTreePublished(const QUrl &root);
+    // Selects a project the import flow added, and what the path named inside it.
+    void onProjectImported(const QUrl &root, const QUrl &target);
     // Finds the selected file in the project's newly published outline, and has the preview
     // follow it: read again when it changed, at its new place when it was archived.
     void followSelectionIntoNewTree(const QUrl &root);
     void showWatchLimitNotice(const QUrl &root);
     void updateTabStates();
-    void showImportErrors(const QStringList &lines);
-    void applyPendingReveal();
-    void dismissImportError();
     void updateAll();
     void updateTabs();
     void updateSidebar();
     void updateDetail();
     void updateDashboardButton();
-    void startReview();
-    void leaveReview();
     void connectDetailView(QWidget *view);
-    // The place the detail area is to show now (none without a project).
-    std::optional<NavigationHistory::Step> currentPlace() const;
-    // The place on show, with the reading position of its file.
-    std::optional<NavigationHistory::Step> leavingStep() const;
-    // Records the place left for a new one, unless a walk through the history is changing it.
-    void recordNavigation();
-    void showStep(const NavigationHistory::Step &step);
-    // Shows a Markdown file of a project as a new step of the history; false when the file is
-    // unknown.
-    bool openFile(const QUrl &root, const QUrl &file);
-    // The outline's node of a Markdown file, or one made for a file it does not list.
-    std::optional<TreeNode> fileNode(const QUrl &root, const QUrl &file) const;
 
     ThemeController &m_themeController;
     ProjectStore *m_store = nullptr;
-    std::unique_ptr<FolderPicker> m_folderPicker;
     std::optional<QUrl> m_selectedProjectRoot;
     std::optional<TreeNode> m_selectedNode;
     bool m_selectedFileRemoved = false;
     bool m_loadsRemoteImages = true;
     bool m_watchNoticeShown = false;
-    std::optional<QUrl> m_reviewFolder;
-    std::optional<ChangeReview> m_review; // of m_reviewFolder, once compared
-    std::optional<QString> m_resultCapability;
-    quint64 m_reviewSerial = 0;
-    quint64 m_shownResultSerial = 0;
-    std::optional<QString> m_importError;
-    bool m_showImportError = false;
-    // What revealInProject still has to show, by project.
-    QHash<QUrl, QUrl> m_pendingReveals;
-    NavigationHistory m_history;
-    std::optional<NavigationHistory::Step> m_shownPlace;
-    bool m_keepHistory = false; // while the history itself changes the place
     // Counts the summaries published, so the dashboard is only updated for a new one.
     quint64 m_summaryRevision = 0;
 
@@ -249,8 +239,10 @@ private:
     SplitView *m_splitView = nullptr;
     SidebarPane *m_sidebar = nullptr;
     DetailArea *m_detailArea = nullptr;
-    QMessageBox *m_alert = nullptr;
-    std::unique_ptr<PaneNavigator> m_panes;
+    // Children made after the widgets, so that they outlive them.
+    ImportFlow *m_importFlow = nullptr;
+    ReviewSession *m_reviewSession = nullptr;
+    NavigationController *m_navigation = nullptr;
 };
 
 } // namespace kestrune

@@ -10,7 +10,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace kestrune {
 
@@ -20,7 +19,6 @@ constexpr int paddingH = 14;
 constexpr int paddingV = 12;
 constexpr int stackSpacing = 12;
 constexpr int dotSize = 12;
-constexpr int dotSpacing = 10;
 constexpr int defaultSpacing = 8;
 constexpr int barHeight = 8;
 constexpr float badgeFillOpacity = 0.20f;
@@ -70,7 +68,7 @@ QString ActiveChangeCard::percentText() const
 
 int ActiveChangeCard::headerHeight()
 {
-    return std::max({QFontMetrics(nameFont()).height(), dotSize, int(std::ceil(StatusBadge::height()))});
+    return ChangeCardFrame::headerHeight(nameFont(), dotSize);
 }
 
 int ActiveChangeCard::captionHeight()
@@ -96,7 +94,7 @@ int ActiveChangeCard::minimumWidth()
 
 QSize ActiveChangeCard::sizeHint() const
 {
-    return {320, cardHeight()};
+    return ChangeCardFrame::sizeHint(cardHeight());
 }
 
 QSize ActiveChangeCard::minimumSizeHint() const
@@ -110,19 +108,11 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
     const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
     const int header = headerHeight();
-    const QSizeF badge = m_badge.size();
-    m_badge.paint(&painter,
-                  QPointF(content.right() + 1 - badge.width(), content.top() + (header - badge.height()) / 2),
-                  pal);
-
+    const QRectF dot =
+        m_frame.paintHeader(painter, content, m_badge, m_change.changeName, nameFont(), dotSize);
     painter.setPen(Qt::NoPen);
     painter.setBrush(DashboardPalette::activeAccent.resolve(pal));
-    painter.drawEllipse(QRectF(content.left(), content.top() + (header - dotSize) / 2.0, dotSize, dotSize));
-
-    const int nameLeft = content.left() + dotSize + dotSpacing;
-    const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - defaultSpacing - nameLeft);
-    m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
-                      QRect(nameLeft, content.top(), nameWidth, header));
+    painter.drawEllipse(dot);
 
     const QRect caption(content.left(), content.top() + header + stackSpacing, content.width(),
                         captionHeight());

@@ -100,7 +100,7 @@ int ArchivedChangeRow::minimumWidth()
 
 QSize ArchivedChangeRow::sizeHint() const
 {
-    return {320, rowHeight(!m_caption.isEmpty())};
+    return ChangeCardFrame::sizeHint(rowHeight(!m_caption.isEmpty()));
 }
 
 QSize ArchivedChangeRow::minimumSizeHint() const

@@ -4,6 +4,7 @@
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/elisiontooltip.h"
 #include "dashboard/hoverhighlightmodifier.h"
+#include "dashboard/statusbadge.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -11,7 +12,17 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+
 namespace kestrune {
+
+namespace {
+
+constexpr int headerMarkSpacing = 10; // between the leading mark and the name
+constexpr int headerBadgeSpacing = 8; // between the name and the badge
+
+} // namespace
 
 ChangeCardFrame::ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface)
     : m_card(card), m_paddingH(paddingH), m_paddingV(paddingV), m_surface(surface)
@@ -47,6 +58,31 @@ void ChangeCardFrame::paintName(QPainter &painter, const QString &name, const QF
     const QString shown = QFontMetrics(font).elidedText(name, Qt::ElideRight, rect.width());
     m_nameElided = shown != name;
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+}
+
+int ChangeCardFrame::headerHeight(const QFont &nameFont, int markSize)
+{
+    return std::max({QFontMetrics(nameFont).height(), markSize, int(std::ceil(StatusBadge::height()))});
+}
+
+QRectF ChangeCardFrame::paintHeader(QPainter &painter, const QRect &content, const StatusBadge &badge,
+                                    const QString &name, const QFont &nameFont, int markSize)
+{
+    const int header = headerHeight(nameFont, markSize);
+    const QSizeF badgeSize = badge.size();
+    badge.paint(
+        &painter,
+        QPointF(content.right() + 1 - badgeSize.width(), content.top() + (header - badgeSize.height()) / 2),
+        m_card->palette());
+
+    const int nameLeft = content.left() + markSize + headerMarkSpacing;
+    const int nameWidth =
+        std::max(0, content.right() + 1 - int(badgeSize.width()) - headerBadgeSpacing - nameLeft);
+    paintName(painter, name, nameFont, DashboardPalette::primaryText,
+              QRect(nameLeft, content.top(), nameWidth, header));
+
+    return {qreal(content.left()), content.top() + (header - markSize) / 2.0, qreal(markSize),
+            qreal(markSize)};
 }
 
 bool ChangeCardFrame::handleToolTip(QEvent *event, const QString &name) const

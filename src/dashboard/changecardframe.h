@@ -15,11 +15,13 @@ class QWidget;
 
 namespace kestrune {
 
+class StatusBadge;
+
 // What the change cards and rows share: a rounded surface, outlined solid or dashed, inside which
-// the content is padded; the hover tint; the focus ring of those that take focus; and the change's
-// name, elided to its room, shown whole as the tooltip when it was cut short; and what a screen
-// reader says of the card. Each card keeps one and draws its own content into the rectangle the
-// frame gives it.
+// the content is padded; their size hints; the hover tint; the focus ring of those that take focus;
+// the change's name, elided to its room, shown whole as the tooltip when it was cut short; the
+// header row of the active and draft cards; and what a screen reader says of the card. Each card
+// keeps one and draws its own content into the rectangle the frame gives it.
 class ChangeCardFrame
 {
 public:
@@ -32,12 +34,14 @@ public:
 
     static constexpr qreal cornerRadius = 18;
     static constexpr int minimumContentWidth = 120;
+    static constexpr int preferredWidth = 320;
 
     // Sets the card's size policy and puts the hover tint over it.
     ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface);
 
     int paddingH() const { return m_paddingH; }
     int paddingV() const { return m_paddingV; }
+    static constexpr QSize sizeHint(int height) { return {preferredWidth, height}; }
     QSize minimumSizeHint(int height) const { return {minimumWidth(m_paddingH), height}; }
     // The least width of a card with this padding.
     static constexpr int minimumWidth(int paddingH) { return 2 * paddingH + minimumContentWidth; }
@@ -49,6 +53,14 @@ public:
     // The name at the left of `rect`, vertically centred, elided at its end when it does not fit.
     void paintName(QPainter &painter, const QString &name, const QFont &font, DynamicColor color,
                    const QRect &rect);
+    // The header row of the active and draft cards, at the top of their content: a leading mark
+    // `markSize` square, the name in `nameFont` and the status badge at the right, each centred
+    // vertically in the row. headerHeight() is the row's height; paintHeader() paints the badge and
+    // the name (in the primary text colour, elided to the room between the mark and the badge) and
+    // returns the square where the card draws its own mark.
+    static int headerHeight(const QFont &nameFont, int markSize);
+    QRectF paintHeader(QPainter &painter, const QRect &content, const StatusBadge &badge, const QString &name,
+                       const QFont &nameFont, int markSize);
     // Answers the card's tooltip events with the name when it was cut short; false for every other
     // event, which the card handles itself.
     bool handleToolTip(QEvent *event, const QString &name) const;

@@ -92,7 +92,7 @@ int CompletedChangeRow::minimumWidth()
 
 QSize CompletedChangeRow::sizeHint() const
 {
-    return {320, rowHeight(!m_date.isEmpty())};
+    return ChangeCardFrame::sizeHint(rowHeight(!m_date.isEmpty()));
 }
 
 QSize CompletedChangeRow::minimumSizeHint() const

@@ -7,11 +7,7 @@
 #include "ui/systemfont.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QPainter>
-
-#include <algorithm>
-#include <cmath>
 
 namespace kestrune {
 
@@ -21,8 +17,6 @@ constexpr int paddingH = 14;
 constexpr int paddingV = 12;
 constexpr int stackSpacing = 12;
 constexpr int iconSize = 13;
-constexpr int iconSpacing = 10;
-constexpr int headerSpacing = 8;
 constexpr float badgeFillOpacity = 0.16f;
 const QList<qreal> dashPattern = {4, 4};
 
@@ -60,7 +54,7 @@ void DraftChangeCard::setChange(const ChangeSummary &change)
 
 int DraftChangeCard::headerHeight()
 {
-    return std::max({QFontMetrics(nameFont()).height(), iconSize, int(std::ceil(StatusBadge::height()))});
+    return ChangeCardFrame::headerHeight(nameFont(), iconSize);
 }
 
 int DraftChangeCard::cardHeight()
@@ -75,7 +69,7 @@ int DraftChangeCard::minimumWidth()
 
 QSize DraftChangeCard::sizeHint() const
 {
-    return {320, cardHeight()};
+    return ChangeCardFrame::sizeHint(cardHeight());
 }
 
 QSize DraftChangeCard::minimumSizeHint() const
@@ -89,19 +83,9 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
     const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
     const int header = headerHeight();
-    const QSizeF badge = m_badge.size();
-    m_badge.paint(&painter,
-                  QPointF(content.right() + 1 - badge.width(), content.top() + (header - badge.height()) / 2),
-                  pal);
-
-    SymbolIcon::paint(&painter,
-                      QRectF(content.left(), content.top() + (header - iconSize) / 2.0, iconSize, iconSize),
-                      u"clock", DashboardPalette::draftAccent.resolve(pal), QFont::Bold);
-
-    const int nameLeft = content.left() + iconSize + iconSpacing;
-    const int nameWidth = std::max(0, content.right() + 1 - int(badge.width()) - headerSpacing - nameLeft);
-    m_frame.paintName(painter, m_change.changeName, nameFont(), DashboardPalette::primaryText,
-                      QRect(nameLeft, content.top(), nameWidth, header));
+    const QRectF icon =
+        m_frame.paintHeader(painter, content, m_badge, m_change.changeName, nameFont(), iconSize);
+    SymbolIcon::paint(&painter, icon, u"clock", DashboardPalette::draftAccent.resolve(pal), QFont::Bold);
 
     m_indicator.paint(&painter,
                       QRectF(content.left(), content.top() + header + stackSpacing, content.width(),

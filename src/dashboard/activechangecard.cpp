@@ -4,7 +4,6 @@
 #include "ui/localization.h"
 #include "ui/systemfont.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -142,14 +141,6 @@ void ActiveChangeCard::keyPressEvent(QKeyEvent *event)
         return;
     }
     QAbstractButton::keyPressEvent(event);
-}
-
-bool ActiveChangeCard::event(QEvent *event)
-{
-    // Not a tooltip: leave every other event alone (some come before the members are set).
-    if (event->type() == QEvent::ToolTip)
-        return m_frame.handleToolTip(event, m_change.changeName);
-    return QAbstractButton::event(event);
 }
 
 } // namespace kestrune

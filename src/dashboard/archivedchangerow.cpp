@@ -7,7 +7,6 @@
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -140,14 +139,6 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
     }
 
     m_frame.paintFocusRing(painter);
-}
-
-bool ArchivedChangeRow::event(QEvent *event)
-{
-    // Not a tooltip: leave every other event alone (some come before the members are set).
-    if (event->type() == QEvent::ToolTip)
-        return m_frame.handleToolTip(event, m_change.changeName);
-    return QWidget::event(event);
 }
 
 } // namespace kestrune

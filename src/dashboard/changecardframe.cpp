@@ -6,7 +6,6 @@
 #include "dashboard/hoverhighlightmodifier.h"
 #include "dashboard/statusbadge.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -25,7 +24,8 @@ constexpr int headerBadgeSpacing = 8; // between the name and the badge
 } // namespace
 
 ChangeCardFrame::ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface)
-    : m_card(card), m_paddingH(paddingH), m_paddingV(paddingV), m_surface(surface)
+    : m_card(card), m_paddingH(paddingH), m_paddingV(paddingV), m_surface(surface),
+      m_nameToolTip(new ElisionToolTip(card))
 {
     card->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     new HoverHighlightModifier(cornerRadius, card);
@@ -56,7 +56,7 @@ void ChangeCardFrame::paintName(QPainter &painter, const QString &name, const QF
     painter.setFont(font);
     painter.setPen(color.resolve(m_card->palette()));
     const QString shown = QFontMetrics(font).elidedText(name, Qt::ElideRight, rect.width());
-    m_nameElided = shown != name;
+    m_nameToolTip->setShownText(name, shown != name);
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
 }
 
@@ -83,11 +83,6 @@ QRectF ChangeCardFrame::paintHeader(QPainter &painter, const QRect &content, con
 
     return {qreal(content.left()), content.top() + (header - markSize) / 2.0, qreal(markSize),
             qreal(markSize)};
-}
-
-bool ChangeCardFrame::handleToolTip(QEvent *event, const QString &name) const
-{
-    return event->type() == QEvent::ToolTip && ElisionToolTip::show(event, m_card, name, m_nameElided);
 }
 
 QString ChangeCardFrame::accessibleText(const QStringList &parts)

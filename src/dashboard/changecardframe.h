@@ -7,7 +7,6 @@
 #include <QSize>
 #include <QString>
 
-class QEvent;
 class QFont;
 class QKeyEvent;
 class QPainter;
@@ -15,6 +14,7 @@ class QWidget;
 
 namespace kestrune {
 
+class ElisionToolTip;
 class StatusBadge;
 
 // What the change cards and rows share: a rounded surface, outlined solid or dashed, inside which
@@ -36,7 +36,8 @@ public:
     static constexpr int minimumContentWidth = 120;
     static constexpr int preferredWidth = 320;
 
-    // Sets the card's size policy and puts the hover tint over it.
+    // Sets the card's size policy, puts the hover tint over it and answers its tooltip events: the
+    // name, when it was cut short.
     ChangeCardFrame(QWidget *card, int paddingH, int paddingV, const Surface &surface);
 
     int paddingH() const { return m_paddingH; }
@@ -61,9 +62,6 @@ public:
     static int headerHeight(const QFont &nameFont, int markSize);
     QRectF paintHeader(QPainter &painter, const QRect &content, const StatusBadge &badge, const QString &name,
                        const QFont &nameFont, int markSize);
-    // Answers the card's tooltip events with the name when it was cut short; false for every other
-    // event, which the card handles itself.
-    bool handleToolTip(QEvent *event, const QString &name) const;
 
     // The card's accessible name: everything it shows, in reading order ("add-login, Active,
     // Tasks 40%"), the empty parts left out.
@@ -76,7 +74,7 @@ private:
     int m_paddingH;
     int m_paddingV;
     Surface m_surface;
-    bool m_nameElided = false;
+    ElisionToolTip *m_nameToolTip; // a child of the card
 };
 
 } // namespace kestrune

@@ -6,7 +6,6 @@
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
@@ -139,14 +138,6 @@ void CompletedChangeRow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QAbstractButton::keyPressEvent(event);
-}
-
-bool CompletedChangeRow::event(QEvent *event)
-{
-    // Not a tooltip: leave every other event alone (some come before the members are set).
-    if (event->type() == QEvent::ToolTip)
-        return m_frame.handleToolTip(event, m_change.changeName);
-    return QAbstractButton::event(event);
 }
 
 } // namespace kestrune

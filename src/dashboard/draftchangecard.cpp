@@ -6,7 +6,6 @@
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
-#include <QEvent>
 #include <QPainter>
 
 namespace kestrune {
@@ -93,14 +92,6 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
                       pal);
 
     m_frame.paintFocusRing(painter);
-}
-
-bool DraftChangeCard::event(QEvent *event)
-{
-    // Not a tooltip: leave every other event alone (some come before the members are set).
-    if (event->type() == QEvent::ToolTip)
-        return m_frame.handleToolTip(event, m_change.changeName);
-    return QWidget::event(event);
 }
 
 } // namespace kestrune

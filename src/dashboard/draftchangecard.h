@@ -31,7 +31,6 @@ public:
     static int minimumWidth();
 
 protected:
-    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,22 +1,32 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-class QEvent;
 class QWidget;
 
 namespace kestrune {
 
 // Names that a card had to cut short are shown in full as the card's tooltip; names shown whole
-// get no tooltip at all.
-class ElisionToolTip
+// get no tooltip at all. Made a child of the card, it answers the card's tooltip events itself, so
+// the card only says, each time it draws the name, whether it had to cut it short.
+class ElisionToolTip : public QObject
 {
-public:
-    ElisionToolTip() = delete;
+    Q_OBJECT
 
-    // Answers a tooltip event for the widget: the full text when it was elided, else nothing.
-    // Returns true (the event is handled either way).
-    static bool show(QEvent *event, QWidget *widget, const QString &fullText, bool elided);
+public:
+    explicit ElisionToolTip(QWidget *card);
+
+    // The text the card drew: whole, and whether it was elided.
+    void setShownText(const QString &fullText, bool elided);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_card;
+    QString m_fullText;
+    bool m_elided = false;
 };
 
 } // namespace kestrune

@@ -9,7 +9,6 @@
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QPainter>
@@ -43,7 +42,7 @@ QFont requirementFont()
 
 SpecCard::SpecCard(const QString &name, qint64 requirementCount, QWidget *parent)
     : QWidget(parent), m_name(name), m_requirements(requirementTextFor(requirementCount)),
-      m_menuButton(new SpecMenuButton(this))
+      m_menuButton(new SpecMenuButton(this)), m_nameToolTip(new ElisionToolTip(this))
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(name);
@@ -147,7 +146,7 @@ void SpecCard::paintEvent(QPaintEvent *)
     painter.setFont(nameFont());
     painter.setPen(DashboardPalette::primaryText.withOpacity(nameOpacity).resolve(pal));
     const QString name = shownName();
-    m_nameElided = name != m_name;
+    m_nameToolTip->setShownText(m_name, name != m_name);
     painter.drawText(QRect(content.left() + iconSize + spacing, content.top(), nameRoom(), content.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
 
@@ -158,14 +157,6 @@ void SpecCard::paintEvent(QPaintEvent *)
     painter.drawText(
         QRect(content.left(), content.top(), requirementsRight - content.left(), content.height()),
         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, m_requirements);
-}
-
-bool SpecCard::event(QEvent *event)
-{
-    // Not a tooltip: leave every other event alone (some come before the members are set).
-    if (event->type() == QEvent::ToolTip)
-        return ElisionToolTip::show(event, this, m_name, m_nameElided);
-    return QWidget::event(event);
 }
 
 } // namespace kestrune

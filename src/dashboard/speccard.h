@@ -8,6 +8,7 @@ class QMenu;
 
 namespace kestrune {
 
+class ElisionToolTip;
 class SpecMenuButton;
 
 // One specification of the project: its name, its requirement count and a menu whose one item
@@ -38,7 +39,6 @@ Q_SIGNALS:
     void revealRequested(const QString &name);
 
 protected:
-    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -54,7 +54,7 @@ private:
     QString m_requirements;
     SpecMenuButton *m_menuButton = nullptr;
     QMenu *m_menu = nullptr;
-    bool m_nameElided = false;
+    ElisionToolTip *m_nameToolTip = nullptr;
 };
 
 } // namespace kestrune

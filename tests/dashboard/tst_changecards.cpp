@@ -25,6 +25,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
 using namespace kestrune;
 
@@ -48,6 +49,32 @@ ChangeSummary change(ChangeStatus status, const QString &name = QStringLiteral("
     return summary;
 }
 
+enum class CardKind
+{
+    active,
+    draft,
+    completed,
+    archived,
+    specification
+};
+
+std::unique_ptr<QWidget> cardOfKind(CardKind kind, const QString &name)
+{
+    switch (kind) {
+    case CardKind::active:
+        return std::make_unique<ActiveChangeCard>(change(ChangeStatus::active, name));
+    case CardKind::draft:
+        return std::make_unique<DraftChangeCard>(change(ChangeStatus::draft, name));
+    case CardKind::completed:
+        return std::make_unique<CompletedChangeRow>(change(ChangeStatus::completed, name));
+    case CardKind::archived:
+        return std::make_unique<ArchivedChangeRow>(change(ChangeStatus::archived, name));
+    case CardKind::specification:
+        break;
+    }
+    return std::make_unique<SpecCard>(name, 3);
+}
+
 } // namespace
 
 class TestChangeCards : public QObject
@@ -56,7 +83,6 @@ class TestChangeCards : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-
     void workflowStages_data();
     void workflowStages();
 
@@ -73,6 +99,7 @@ private Q_SLOTS:
     void missingDatesLeaveOutTheirLine();
     void archiveCaptionFollowsTheLocalisedFormat();
     void hoverTintComesAndGoesAtOnceAndLetsClicksThrough();
+    void onlyCutNamesGetATooltip_data();
     void onlyCutNamesGetATooltip();
     void appearanceSwitchRepaintsWithTheOtherQuadruple();
     void everyCardTakesTheFocusAndShowsIt();
@@ -344,26 +371,45 @@ void TestChangeCards::hoverTintComesAndGoesAtOnceAndLetsClicksThrough()
     QVERIFY(!tint->isVisible());
 }
 
+void TestChangeCards::onlyCutNamesGetATooltip_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addRow("active card") << int(CardKind::active);
+    QTest::addRow("draft card") << int(CardKind::draft);
+    QTest::addRow("completed row") << int(CardKind::completed);
+    QTest::addRow("archived row") << int(CardKind::archived);
+    QTest::addRow("specification card") << int(CardKind::specification);
+}
+
 void TestChangeCards::onlyCutNamesGetATooltip()
 {
+    QFETCH(int, kind);
     const QString longName = QStringLiteral("2026-08-03-remove-public-note-links-and-every-trace-of-them");
-    ArchivedChangeRow cut(change(ChangeStatus::archived, longName));
-    ArchivedChangeRow whole(change(ChangeStatus::archived, QStringLiteral("old")));
-    for (ArchivedChangeRow *row : {&cut, &whole}) {
-        row->resize(320, row->sizeHint().height());
-        row->show();
-        QVERIFY(QTest::qWaitForWindowExposed(row));
-        row->repaint();
+    const std::unique_ptr<QWidget> cut = cardOfKind(CardKind(kind), longName);
+    const std::unique_ptr<QWidget> whole = cardOfKind(CardKind(kind), QStringLiteral("old"));
+    for (QWidget *card : {cut.get(), whole.get()}) {
+        card->resize(320, card->sizeHint().height());
+        card->show();
+        QVERIFY(QTest::qWaitForWindowExposed(card));
+        card->repaint();
     }
-    QHelpEvent onCut(QEvent::ToolTip, QPoint(60, 10), cut.mapToGlobal(QPoint(60, 10)));
-    QApplication::sendEvent(&cut, &onCut);
+    QHelpEvent onCut(QEvent::ToolTip, QPoint(60, 10), cut->mapToGlobal(QPoint(60, 10)));
+    QApplication::sendEvent(cut.get(), &onCut);
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), longName);
 
-    QHelpEvent onWhole(QEvent::ToolTip, QPoint(60, 10), whole.mapToGlobal(QPoint(60, 10)));
-    QApplication::sendEvent(&whole, &onWhole);
+    QHelpEvent onWhole(QEvent::ToolTip, QPoint(60, 10), whole->mapToGlobal(QPoint(60, 10)));
+    QApplication::sendEvent(whole.get(), &onWhole);
     QVERIFY(!onWhole.isAccepted());
     QTRY_VERIFY(!QToolTip::isVisible());
+
+    // Widened until the name fits, the card no longer offers it.
+    cut->resize(2000, cut->height());
+    cut->repaint();
+    QHelpEvent onWidened(QEvent::ToolTip, QPoint(60, 10), cut->mapToGlobal(QPoint(60, 10)));
+    QApplication::sendEvent(cut.get(), &onWidened);
+    QVERIFY(!onWidened.isAccepted());
+    QVERIFY(!QToolTip::isVisible());
 }
 
 void TestChangeCards::appearanceSwitchRepaintsWithTheOtherQuadruple()

@@ -15,9 +15,9 @@
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
+#include "preview/previewfindcontroller.h"
 #include "preview/previewzoom.h"
 #include "preview/sourceheadinglines.h"
-#include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/centeredtextview.h"
@@ -138,15 +138,8 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->addWidget(m_removedNotice);
     layout->addWidget(m_content, 1);
     m_findBar->hide();
+    m_find = new PreviewFindController(m_findBar, m_content, this);
     connect(&PreviewZoom::shared(), &PreviewZoom::changed, this, &MarkdownPreviewView::applyZoom);
-    connect(m_findBar, &FindBar::queryChanged, this, [this] { applyFind(); });
-    connect(m_findBar, &FindBar::nextRequested, this, &MarkdownPreviewView::findNext);
-    connect(m_findBar, &FindBar::previousRequested, this, &MarkdownPreviewView::findPrevious);
-    connect(m_findBar, &FindBar::closed, this, [this] {
-        endFind();
-        if (QWidget *view = m_content->currentWidget())
-            view->setFocus(Qt::OtherFocusReason);
-    });
     m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
     m_removedNotice->setText(Localization::text("markdown.file_removed"));
     m_removedNotice->hide();
@@ -317,7 +310,7 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
                 }
                 if (position && !sameText) {
                     restoreReadingPosition(*position);
-                    applyFind(true); // from where the reader was
+                    m_find->follow(true); // from where the reader was
                 }
                 applyPendingPlace();
             });
@@ -492,8 +485,7 @@ void MarkdownPreviewView::applyPendingPlace()
         return;
     }
     if (const auto *hit = std::get_if<SearchHit>(&place)) {
-        m_findBar->open(hit->pattern);
-        applyFind(true, *hit);
+        m_find->findFrom(hit->pattern, m_state.text(), hit->line, hit->column);
         return;
     }
     const QString &identifier = std::get<QString>(place);
@@ -731,7 +723,7 @@ void MarkdownPreviewView::showContent()
             adoptSourceView(m_largeSource->source());
         }
         m_content->setCurrentWidget(m_largeSource);
-        applyFind();
+        m_find->follow();
         return;
     }
     QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
@@ -764,95 +756,22 @@ void MarkdownPreviewView::showContent()
         }
     }
     m_content->setCurrentWidget(view);
-    applyFind();
+    m_find->follow();
 }
 
 void MarkdownPreviewView::openFind()
 {
-    QString selected;
-    if (auto *document = qobject_cast<MarkdownView *>(m_content->currentWidget()))
-        selected = document->selectedText();
-    else if (auto *source = qobject_cast<SourceTextView *>(m_content->currentWidget()))
-        selected = source->textCursor().selectedText();
-    // A selection of one line is what the reader looks for; a longer one is not.
-    if (selected.contains(QLatin1Char('\n')) || selected.contains(QChar::ParagraphSeparator))
-        selected.clear();
-    m_findBar->open(selected);
-    applyFind();
+    m_find->open();
 }
 
 void MarkdownPreviewView::findNext()
 {
-    if (m_findBar->isHidden()) {
-        openFind();
-        return;
-    }
-    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
-        document->findNext();
-    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
-        source->findNext();
+    m_find->step(FindDirection::forward);
 }
 
 void MarkdownPreviewView::findPrevious()
 {
-    if (m_findBar->isHidden()) {
-        openFind();
-        return;
-    }
-    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
-        document->findPrevious();
-    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
-        source->findPrevious();
-}
-
-void MarkdownPreviewView::applyFind(bool restart, const std::optional<SearchHit> &hit)
-{
-    if (m_findBar->isHidden())
-        return;
-    QWidget *shown = m_content->currentWidget();
-    QObject *target = qobject_cast<MarkdownView *>(shown);
-    SourceTextView *source = qobject_cast<SourceTextView *>(shown);
-    if (auto *large = qobject_cast<LargeFileSourceView *>(shown))
-        source = large->source();
-    if (source)
-        target = source->textFind();
-    const SearchPattern query = m_findBar->query();
-    if (target == m_findTarget && query == m_findTargetQuery && !restart)
-        return;
-    if (target != m_findTarget)
-        endFind();
-    m_findTarget = target;
-    m_findTargetQuery = query;
-    if (auto *document = qobject_cast<MarkdownView *>(target)) {
-        m_findStatusConnection = connect(document, &MarkdownView::findStatusChanged, this,
-                                         [this, document] { m_findBar->setStatus(document->findStatus()); });
-        if (hit)
-            document->findFrom(query, m_state.text(), hit->line, hit->column);
-        else
-            document->find(query);
-        m_findBar->setStatus(document->findStatus());
-    } else if (auto *finder = qobject_cast<SourceTextFind *>(target)) {
-        m_findStatusConnection = connect(finder, &SourceTextFind::statusChanged, this,
-                                         [this, finder] { m_findBar->setStatus(finder->status()); });
-        if (hit)
-            finder->findFrom(query, hit->line, hit->column);
-        else
-            finder->find(query);
-        m_findBar->setStatus(finder->status());
-    } else {
-        m_findBar->setStatus({});
-    }
-}
-
-void MarkdownPreviewView::endFind()
-{
-    disconnect(m_findStatusConnection);
-    if (auto *document = qobject_cast<MarkdownView *>(m_findTarget.data()))
-        document->clearFind();
-    else if (auto *source = qobject_cast<SourceTextFind *>(m_findTarget.data()))
-        source->clear();
-    m_findTarget.clear();
-    m_findTargetQuery = {};
+    m_find->step(FindDirection::backward);
 }
 
 } // namespace kestrune

@@ -28,6 +28,7 @@ namespace kestrune {
 class CenteredTextView;
 class FindBar;
 class NoticeBar;
+class PreviewFindController;
 class ErrorTextView;
 class LargeFileSourceView;
 class LoadingIndicator;
@@ -204,11 +205,6 @@ private:
     void showContent();
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
-    // Finds the find bar's query in the view on show, and ends the find in the one shown
-    // before; `restart`: also when that view is already finding it (from where it stands now,
-    // or from a search's match when there is one).
-    void applyFind(bool restart = false, const std::optional<SearchHit> &hit = std::nullopt);
-    void endFind();
     // Web and mail links open at once; any other target only after the reader agrees.
     void openLink(const QUrl &url);
     void showLinkTarget(const QUrl &url);
@@ -229,9 +225,7 @@ private:
     MarkdownPreviewHeader *m_header = nullptr;
     NoticeBar *m_removedNotice = nullptr;
     FindBar *m_findBar = nullptr;
-    QPointer<QObject> m_findTarget; // the view or source finder the bar's query runs in
-    SearchPattern m_findTargetQuery;
-    QMetaObject::Connection m_findStatusConnection;
+    PreviewFindController *m_find = nullptr;
     QStackedWidget *m_content = nullptr;
     LoadingIndicator *m_loading = nullptr;
     ErrorTextView *m_error = nullptr;

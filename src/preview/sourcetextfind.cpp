@@ -137,23 +137,17 @@ void SourceTextFind::takeResults(int begin, int end)
     Q_EMIT statusChanged();
 }
 
-void SourceTextFind::findNext()
-{
-    if (m_matches.empty())
-        return;
-    const int from = m_pending >= 0 ? m_pending : m_current;
-    m_firstFrom = -1;
-    goTo(from < 0 ? 0 : (from + 1) % int(m_matches.size()));
-}
-
-void SourceTextFind::findPrevious()
+void SourceTextFind::step(FindDirection direction)
 {
     if (m_matches.empty())
         return;
     const int from = m_pending >= 0 ? m_pending : m_current;
     const int count = int(m_matches.size());
     m_firstFrom = -1;
-    goTo(from <= 0 ? count - 1 : from - 1);
+    if (direction == FindDirection::forward)
+        goTo(from < 0 ? 0 : (from + 1) % count);
+    else
+        goTo(from <= 0 ? count - 1 : from - 1);
 }
 
 void SourceTextFind::clear()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/layout/document/findstatus.h"
+#include "preview/finddirection.h"
 #include "text/searchpattern.h"
 
 #include <QFutureWatcher>
@@ -31,8 +32,8 @@ public:
     // The same, going first to the match at or after a place of the text (line and column
     // counted from 0, the column in UTF-16 code units; lines end at LF, CR or CR LF).
     void findFrom(const SearchPattern &query, int line, int column);
-    void findNext();
-    void findPrevious();
+    // Goes to the next match, or the one before, of those counted so far.
+    void step(FindDirection direction);
     void clear();
     const SearchPattern &query() const { return m_query; }
     FindStatus status() const;

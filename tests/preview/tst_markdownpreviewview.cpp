@@ -125,6 +125,7 @@ private Q_SLOTS:
     void removedFileStaysVisibleUnderANotice();
     void findBarFindsInBothModesAndClosesWithEscape();
     void findBarTakesWholeWordsAndExpressions();
+    void findStepsWrapAndOpenTheShutBarWithTheSelection();
     void searchHitBecomesTheCurrentMatchInBothModes();
     void zoomFollowsTheProgramsStepsInBothModes();
     void linksStayInsideTheProjectOrAsk();
@@ -842,6 +843,42 @@ void TestMarkdownPreviewView::findBarTakesWholeWordsAndExpressions()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     QTRY_COMPARE(document->findStatus(), (FindStatus{1, 4, true}));
+}
+
+// Stepping while the bar is shut opens it with the selected line instead of moving; stepping on
+// goes round the text's ends either way, and a selection of more than one line is not taken.
+void TestMarkdownPreviewView::findStepsWrapAndOpenTheShutBarWithTheSelection()
+{
+    const QUrl url = writeFile(QStringLiteral("wrap.md"), "pin one\n\npin two\n\npin three\n");
+    auto view = showPane(url);
+    QVERIFY(waitForState(*view, Kind::content));
+    view->setViewMode(MarkdownViewMode::source);
+    auto *source = qobject_cast<SourceTextView *>(view->contentView());
+    QVERIFY(source);
+    QTextCursor selection(source->document());
+    selection.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+    source->setTextCursor(selection);
+    FindBar *bar = view->findBar();
+    view->findPrevious();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->query().text(), QStringLiteral("pin"));
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 3, true}));
+    view->findPrevious();
+    QCOMPARE(source->textFind()->status().current, 3);
+    view->findNext();
+    QCOMPARE(source->textFind()->status().current, 1);
+    view->findNext();
+    view->findNext();
+    view->findNext();
+    QCOMPARE(source->textFind()->status().current, 1);
+
+    QTest::keyClick(bar->field(), Qt::Key_Escape);
+    selection.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    source->setTextCursor(selection);
+    view->findNext();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->query().text(), QStringLiteral("pin")); // the query before stays
+    QTRY_COMPARE(source->textFind()->status(), (FindStatus{1, 3, true}));
 }
 
 // A search's match is gone to once the file's text is there, or at once when it is on show:

@@ -10,12 +10,12 @@
 #include "preview/findbar.h"
 #include "preview/headingspopup.h"
 #include "preview/largefilesourceview.h"
-#include "preview/linktarget.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
 #include "preview/previewfindcontroller.h"
+#include "preview/previewlinkopener.h"
 #include "preview/previewzoom.h"
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextview.h"
@@ -26,9 +26,7 @@
 #include "ui/noticebar.h"
 #include "ui/separatorline.h"
 
-#include <QDesktopServices>
 #include <QFutureWatcher>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -139,6 +137,11 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->addWidget(m_content, 1);
     m_findBar->hide();
     m_find = new PreviewFindController(m_findBar, m_content, this);
+    m_linkOpener = new PreviewLinkOpener(this);
+    connect(m_linkOpener, &PreviewLinkOpener::openFileRequested, this,
+            &MarkdownPreviewView::openFileRequested);
+    connect(m_linkOpener, &PreviewLinkOpener::revealFolderRequested, this,
+            &MarkdownPreviewView::revealFolderRequested);
     connect(&PreviewZoom::shared(), &PreviewZoom::changed, this, &MarkdownPreviewView::applyZoom);
     m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
     m_removedNotice->setText(Localization::text("markdown.file_removed"));
@@ -404,50 +407,12 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
     Q_EMIT stateChanged(m_state);
 }
 
-void MarkdownPreviewView::openLink(const QUrl &url)
-{
-    const LinkTarget target = LinkTarget::resolve(url, m_fileURL, m_projectFolder);
-    switch (target.kind) {
-    case LinkTarget::Kind::pageHeading:
-        return; // followed by the document view itself
-    case LinkTarget::Kind::projectFile:
-        Q_EMIT openFileRequested(target.url, target.fragment);
-        return;
-    case LinkTarget::Kind::projectFolder:
-        Q_EMIT revealFolderRequested(target.url);
-        return;
-    case LinkTarget::Kind::web:
-        QDesktopServices::openUrl(target.url);
-        return;
-    case LinkTarget::Kind::desktop:
-        break;
-    }
-    // Any other target (a file elsewhere, a scheme some program registered) may start a program
-    // with what a repository wrote: the reader decides, seeing the whole target.
-    delete m_linkConfirmation.data(); // one question at a time: the latest link's
-    auto *box = new QMessageBox(QMessageBox::Question, Localization::text("markdown.link.confirm_title"),
-                                Localization::text("markdown.link.confirm"),
-                                QMessageBox::Open | QMessageBox::Cancel, this);
-    box->setObjectName(QStringLiteral("linkConfirmation"));
-    box->setInformativeText(target.url.toDisplayString());
-    box->setDefaultButton(QMessageBox::Cancel);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QDialog::finished, this, [url = target.url](int result) {
-        if (result == QMessageBox::Open)
-            QDesktopServices::openUrl(url);
-    });
-    m_linkConfirmation = box;
-    box->open();
-}
-
 void MarkdownPreviewView::showLinkTarget(const QUrl &url)
 {
     auto *document = qobject_cast<MarkdownView *>(m_document.data());
     if (!document)
         return;
-    document->viewport()->setToolTip(url.isEmpty() ? QString()
-                                                   : LinkTarget::locate(url, m_fileURL).displayText());
+    document->viewport()->setToolTip(PreviewLinkOpener::toolTip(url, m_fileURL));
 }
 
 void MarkdownPreviewView::restoreReadingPositionWhenShown(const ReadingPosition &position)
@@ -700,7 +665,8 @@ MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
 
 void MarkdownPreviewView::adoptDocumentView(MarkdownView *view)
 {
-    connect(view, &MarkdownView::linkActivated, this, &MarkdownPreviewView::openLink);
+    connect(view, &MarkdownView::linkActivated, this,
+            [this](const QUrl &url) { m_linkOpener->open(url, m_fileURL, m_projectFolder); });
     connect(view, &MarkdownView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
     connect(view, &MarkdownView::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
     m_content->addWidget(view);

@@ -18,7 +18,6 @@
 #include <optional>
 #include <variant>
 
-class QMessageBox;
 class QStackedWidget;
 
 class QThreadPool;
@@ -29,6 +28,7 @@ class CenteredTextView;
 class FindBar;
 class NoticeBar;
 class PreviewFindController;
+class PreviewLinkOpener;
 class ErrorTextView;
 class LargeFileSourceView;
 class LoadingIndicator;
@@ -205,8 +205,6 @@ private:
     void showContent();
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
-    // Web and mail links open at once; any other target only after the reader agrees.
-    void openLink(const QUrl &url);
     void showLinkTarget(const QUrl &url);
     void applyPendingPlace();
     void updateHeadingsButton();
@@ -226,6 +224,7 @@ private:
     NoticeBar *m_removedNotice = nullptr;
     FindBar *m_findBar = nullptr;
     PreviewFindController *m_find = nullptr;
+    PreviewLinkOpener *m_linkOpener = nullptr;
     QStackedWidget *m_content = nullptr;
     LoadingIndicator *m_loading = nullptr;
     ErrorTextView *m_error = nullptr;
@@ -233,7 +232,6 @@ private:
     // Made for the text on show, when its mode is first chosen; dropped with that text.
     QPointer<QWidget> m_document;
     QPointer<QWidget> m_source;
-    QPointer<QMessageBox> m_linkConfirmation;
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
     // The page prepared with a text read in source mode, and the view for it, kept aside until
     // the rendered document is chosen: a view showing it would lay out the rest of the text in

@@ -129,6 +129,7 @@ private Q_SLOTS:
     void searchHitBecomesTheCurrentMatchInBothModes();
     void zoomFollowsTheProgramsStepsInBothModes();
     void linksStayInsideTheProjectOrAsk();
+    void aLaterLinkReplacesTheQuestionStillOpen();
     void headingsPopupListsFiltersAndScrolls();
     void headingPlaceWaitsForTheText();
     void headingsButtonIsEnabledByANestedHeadingToo_data();
@@ -990,6 +991,28 @@ void TestMarkdownPreviewView::linksStayInsideTheProjectOrAsk()
     }
     QCOMPARE(recorder.urls, QList<QUrl>({notes}));
     QCOMPARE(opened.size(), 2);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+// One question at a time: a link clicked while the reader is still asked about another replaces
+// that question, and agreeing opens the later link only.
+void TestMarkdownPreviewView::aLaterLinkReplacesTheQuestionStillOpen()
+{
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    auto view = showPane(writeFile(QStringLiteral("links.md"), "[a](a.txt) and [b](b.txt)\n"));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("a.txt")));
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("b.txt")));
+    QTRY_COMPARE(view->findChildren<QMessageBox *>(QStringLiteral("linkConfirmation")).size(), 1);
+    auto *question = view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation"));
+    const QUrl second = QUrl::fromLocalFile(m_dir->filePath(QStringLiteral("b.txt")));
+    QCOMPARE(question->informativeText(), second.toDisplayString());
+    question->button(QMessageBox::Open)->click();
+    QTRY_VERIFY(!view->findChild<QMessageBox *>(QStringLiteral("linkConfirmation")));
+    QCOMPARE(recorder.urls, QList<QUrl>({second}));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 

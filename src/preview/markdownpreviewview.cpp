@@ -168,7 +168,7 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
         return;
     m_fileURL = fileURL;
     m_linksOutsideProject = linksOutsideProject;
-    m_pendingPlace.reset();
+    m_pendingPlace.forget();
     setFileRemoved(false);
     if (m_loadSerial > 0)
         startLoad();
@@ -417,49 +417,47 @@ void MarkdownPreviewView::showLinkTarget(const QUrl &url)
 
 void MarkdownPreviewView::restoreReadingPositionWhenShown(const ReadingPosition &position)
 {
-    m_pendingPlace = position;
-    if (!m_loadRunning && m_loadSerial > 0)
-        applyPendingPlace();
+    goToWhenShown(position);
 }
 
 void MarkdownPreviewView::scrollToHeadingWhenShown(const QString &identifier)
 {
-    m_pendingPlace = identifier;
-    if (!m_loadRunning && m_loadSerial > 0)
-        applyPendingPlace();
+    goToWhenShown(PendingPlace::Heading{identifier});
 }
 
 void MarkdownPreviewView::showSearchHit(const SearchPattern &pattern, int line, int column)
 {
-    m_pendingPlace = SearchHit{pattern, line, column};
+    goToWhenShown(PendingPlace::SearchHit{pattern, line, column});
+}
+
+void MarkdownPreviewView::goToWhenShown(PendingPlace::Place place)
+{
+    m_pendingPlace.set(std::move(place));
     if (!m_loadRunning && m_loadSerial > 0)
         applyPendingPlace();
 }
 
 void MarkdownPreviewView::applyPendingPlace()
 {
-    if (!m_pendingPlace || !m_state.isContent()) {
-        m_pendingPlace.reset();
-        return;
-    }
-    const std::variant<ReadingPosition, QString, SearchHit> place =
-        *std::exchange(m_pendingPlace, std::nullopt);
-    if (const auto *position = std::get_if<ReadingPosition>(&place)) {
-        setViewMode(position->mode);
-        restoreReadingPosition(*position);
-        return;
-    }
-    if (const auto *hit = std::get_if<SearchHit>(&place)) {
-        m_find->findFrom(hit->pattern, m_state.text(), hit->line, hit->column);
-        return;
-    }
-    const QString &identifier = std::get<QString>(place);
-    const QList<HeadingOutline::Heading> all = headings();
-    const auto found =
-        std::find_if(all.cbegin(), all.cend(),
-                     [&identifier](const HeadingOutline::Heading &h) { return h.identifier == identifier; });
-    if (found != all.cend())
-        scrollToHeading(int(found - all.cbegin()));
+    const std::optional<PendingPlace::Place> place = m_pendingPlace.take();
+    if (place && m_state.isContent())
+        std::visit([this](const auto &to) { goTo(to); }, *place);
+}
+
+void MarkdownPreviewView::goTo(const ReadingPosition &position)
+{
+    setViewMode(position.mode);
+    restoreReadingPosition(position);
+}
+
+void MarkdownPreviewView::goTo(const PendingPlace::Heading &heading)
+{
+    scrollToHeading(heading.indexIn(headings()));
+}
+
+void MarkdownPreviewView::goTo(const PendingPlace::SearchHit &hit)
+{
+    m_find->findFrom(hit.pattern, m_state.text(), hit.line, hit.column);
 }
 
 MarkdownEnvironment MarkdownPreviewView::documentEnvironment(const QUrl &fileURL,

@@ -6,6 +6,8 @@
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
+#include "preview/pendingplace.h"
+#include "preview/previewreadingposition.h"
 #include "project/deltaspectype.h"
 #include "text/searchpattern.h"
 
@@ -16,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <variant>
 
 class QStackedWidget;
 
@@ -99,12 +100,7 @@ public:
     bool isShowingFileRemoved() const;
 
     // The reading position of the view on show, in either mode.
-    struct ReadingPosition
-    {
-        MarkdownViewMode mode = MarkdownViewMode::preview;
-        std::optional<MarkdownView::ReadingPosition> document;
-        int sourceTopLine = 0;
-    };
+    using ReadingPosition = PreviewReadingPosition;
     ReadingPosition readingPosition() const;
     // Takes the reader to a place in the file on show as soon as its text is there (at once when
     // it already is): a reading position, in its mode, or the heading with that identifier (as
@@ -179,13 +175,6 @@ private:
     // Deletes a view prepared off this thread with a choice of remote images no longer in force.
     void dropIfStale(MarkdownView *prepared) const;
     void restoreReadingPosition(const ReadingPosition &position);
-    // A match of a search to go to (showSearchHit).
-    struct SearchHit
-    {
-        SearchPattern pattern;
-        int line = 0;
-        int column = 0;
-    };
     // Hands the blocks replaced to be freed off the window's thread.
     void replaceParsedBlocks(std::optional<QList<BlockNode>> blocks);
     // `blocks`: the text of a content state parsed off this thread, when it was; `document`: a
@@ -206,7 +195,12 @@ private:
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
     void showLinkTarget(const QUrl &url);
+    // Goes to the place at once when the text on show is there, else once it is.
+    void goToWhenShown(PendingPlace::Place place);
     void applyPendingPlace();
+    void goTo(const ReadingPosition &position);
+    void goTo(const PendingPlace::Heading &heading);
+    void goTo(const PendingPlace::SearchHit &hit);
     void updateHeadingsButton();
 
     QUrl m_fileURL;
@@ -241,8 +235,7 @@ private:
     QPointer<LargeFileSourceView> m_largeSource;
     bool m_renderLargeFile = false; // the reader asked to render the large text on show
     bool m_loadRunning = false;
-    // Where to take the reader once the text on show is there: a position, a heading or a match.
-    std::optional<std::variant<ReadingPosition, QString, SearchHit>> m_pendingPlace;
+    PendingPlace m_pendingPlace;
     QPointer<HeadingsPopup> m_headingsPopup;
 };
 

@@ -132,6 +132,7 @@ private Q_SLOTS:
     void aLaterLinkReplacesTheQuestionStillOpen();
     void headingsPopupListsFiltersAndScrolls();
     void headingPlaceWaitsForTheText();
+    void onlyTheLatestPlaceIsGoneToAndOnlyInItsFile();
     void headingsButtonIsEnabledByANestedHeadingToo_data();
     void headingsButtonIsEnabledByANestedHeadingToo();
     void sourceHeadingLinesMatchTheParsedHeadings_data();
@@ -1080,6 +1081,33 @@ void TestMarkdownPreviewView::headingPlaceWaitsForTheText()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     QTRY_COMPARE(document->readingPosition().blockIndex, 31);
+}
+
+// Places asked for while the file is read replace one another, and another file chosen meanwhile
+// forgets them: its reader starts at the top.
+void TestMarkdownPreviewView::onlyTheLatestPlaceIsGoneToAndOnlyInItsFile()
+{
+    const QByteArray text = "# First\n\n" + paragraphs(0, 30) + "## Second part\n\n" + paragraphs(30, 30);
+    const QUrl url = makeHeldFile(QStringLiteral("places.md"));
+    auto view = showPane(url);
+    view->showSearchHit(SearchPattern(QStringLiteral("First")), 0, 0);
+    view->scrollToHeadingWhenShown(QStringLiteral("second-part"));
+    release(url, text);
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->readingPosition().blockIndex, 31);
+    QVERIFY(view->findBar()->isHidden()); // the search hit was replaced
+
+    const QUrl other = makeHeldFile(QStringLiteral("other.md"));
+    view->scrollToHeadingWhenShown(QStringLiteral("second-part"));
+    view->setFile(other, std::nullopt);
+    release(other, text);
+    QTRY_VERIFY(view->contentView() != document && view->state().isContent());
+    document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    settleReads();
+    QCOMPARE(document->readingPosition().blockIndex, 0);
 }
 
 void TestMarkdownPreviewView::headingsButtonIsEnabledByANestedHeadingToo_data()

@@ -9,10 +9,10 @@
 #include "preview/errortextview.h"
 #include "preview/findbar.h"
 #include "preview/headingspopup.h"
-#include "preview/largefilesourceview.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
+#include "preview/previewcontentstack.h"
 #include "preview/previewdocumenttheme.h"
 #include "preview/previewfindcontroller.h"
 #include "preview/previewlinkopener.h"
@@ -20,8 +20,6 @@
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
-#include "ui/centeredtextview.h"
-#include "ui/loadingindicator.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/separatorline.h"
@@ -29,8 +27,6 @@
 #include <QFutureWatcher>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStackedWidget>
 #include <QtConcurrent/qtconcurrenttask.h>
 #include <QThreadPool>
 #include <QVBoxLayout>
@@ -43,37 +39,6 @@ namespace {
 
 // The pool's priority of work the user waits for.
 constexpr int userInitiatedPriority = 10;
-
-constexpr int documentPadding = 16;
-
-// The rendered document: drawn as documentEnvironment says, selectable text, the page padded all
-// round.
-MarkdownView *makeConfiguredDocumentView(QWidget *parent, const QUrl &fileURL, const QString &projectFolder,
-                                         bool loadsRemoteImages)
-{
-    auto *view = new MarkdownView(parent);
-    view->hide(); // until the stack shows it
-    view->setObjectName(QStringLiteral("renderedDocument"));
-    view->setAccessibleName(fileURL.fileName()); // what a screen reader calls the document
-    view->setEnvironment(MarkdownPreviewView::documentEnvironment(fileURL, projectFolder, loadsRemoteImages));
-    view->setDocumentMargins(QMarginsF(documentPadding, documentPadding, documentPadding, documentPadding));
-    view->setTextSelectionEnabled(true);
-    // The pane opens links itself: a relative one must resolve against the file's folder.
-    view->setOpenLinks(false);
-    return view;
-}
-
-// The size of the text in UTF-8, counted without making a copy of tens of megabytes.
-qint64 utf8Size(QStringView text)
-{
-    qint64 size = 0;
-    for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        // A surrogate pair makes four bytes, two for each half.
-        size += unit < 0x80 ? 1 : (unit < 0x800 || QChar::isSurrogate(unit)) ? 2 : 3;
-    }
-    return size;
-}
 
 // Whether HeadingOutline::of(blocks) would list anything, without making the list: that reads
 // every heading's text, milliseconds of the window's thread for a long document.
@@ -98,34 +63,15 @@ bool holdsHeading(const QList<BlockNode> &blocks)
     });
 }
 
-template <typename View> void discard(QPointer<View> &view)
-{
-    if (view) {
-        view->hide();
-        view->deleteLater();
-    }
-    view.clear();
-}
-
 } // namespace
 
 MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
-      m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)), m_content(new QStackedWidget(this)),
-      m_loading(new LoadingIndicator(Localization::text("markdown.loading"), PreviewColors::accent,
-                                     PreviewColors::secondaryText, m_content)),
-      m_error(new ErrorTextView(m_content)),
-      m_empty(
-          new CenteredTextView(Localization::text("markdown.empty"), PreviewColors::secondaryText, m_content))
+      m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)),
+      m_content(new PreviewContentStack(this))
 {
     setObjectName(QStringLiteral("markdownPreview"));
-    m_loading->setObjectName(QStringLiteral("loading"));
-    m_error->setObjectName(QStringLiteral("readError"));
-    m_empty->setObjectName(QStringLiteral("emptyNotice"));
-    m_content->addWidget(m_loading);
-    m_content->addWidget(m_error);
-    m_content->addWidget(m_empty);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,7 +88,10 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
             &MarkdownPreviewView::openFileRequested);
     connect(m_linkOpener, &PreviewLinkOpener::revealFolderRequested, this,
             &MarkdownPreviewView::revealFolderRequested);
-    connect(&PreviewZoom::shared(), &PreviewZoom::changed, this, &MarkdownPreviewView::applyZoom);
+    connect(m_content, &PreviewContentStack::linkActivated, this,
+            [this](const QUrl &url) { m_linkOpener->open(url, m_fileURL, m_projectFolder); });
+    connect(m_content, &PreviewContentStack::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
+    connect(m_content, &PreviewContentStack::largeTextRenderChosen, this, &MarkdownPreviewView::showContent);
     m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
     m_removedNotice->setText(Localization::text("markdown.file_removed"));
     m_removedNotice->hide();
@@ -230,10 +179,10 @@ void MarkdownPreviewView::setLoadsRemoteImages(bool load)
 
 void MarkdownPreviewView::renderAgain()
 {
-    if (!m_document)
+    if (!m_content->document())
         return;
     const ReadingPosition position = readingPosition();
-    discard(m_document);
+    m_content->dropDocument();
     // In source mode the document is made again when it is next chosen.
     if (m_state.isContent() && m_viewMode == MarkdownViewMode::preview) {
         showContent();
@@ -371,34 +320,25 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
     if (!sameText || blocks)
         replaceParsedBlocks(std::move(blocks));
     if (!sameText) {
-        discard(m_document);
-        discard(m_unshownDocument);
-        m_unshownPage.reset();
-        discard(m_source);
-        discard(m_largeSource);
-        m_renderLargeFile = false;
+        m_content->dropTextViews();
     }
-    if (document && (m_document || !m_state.isContent())) {
+    if (document && (m_content->document() || !m_state.isContent()))
         delete document; // the text on show already has its view
-    } else if (document && unshownPage) {
-        discard(m_unshownDocument);
-        m_unshownDocument = document;
-        m_unshownPage = std::move(unshownPage);
-    } else if (document) {
-        adoptDocumentView(document);
-    }
+    else if (document && unshownPage)
+        m_content->keepUnshown(document, std::move(unshownPage));
+    else if (document)
+        m_content->adoptDocument(document);
     m_header->modeSwitch()->setVisible(m_state.isContent());
     updateHeadingsButton();
     switch (m_state.kind()) {
     case MarkdownPreviewState::Kind::loading:
-        m_content->setCurrentWidget(m_loading);
+        m_content->showLoading();
         break;
     case MarkdownPreviewState::Kind::error:
-        m_error->setText(m_state.message());
-        m_content->setCurrentWidget(m_error);
+        m_content->showError(m_state.message());
         break;
     case MarkdownPreviewState::Kind::empty:
-        m_content->setCurrentWidget(m_empty);
+        m_content->showEmpty();
         break;
     case MarkdownPreviewState::Kind::content:
         showContent();
@@ -409,7 +349,7 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
 
 void MarkdownPreviewView::showLinkTarget(const QUrl &url)
 {
-    auto *document = qobject_cast<MarkdownView *>(m_document.data());
+    MarkdownView *document = m_content->document();
     if (!document)
         return;
     document->viewport()->setToolTip(PreviewLinkOpener::toolTip(url, m_fileURL));
@@ -507,7 +447,7 @@ int MarkdownPreviewView::currentHeading() const
     const QList<HeadingOutline::Heading> all = headings();
     int current = -1;
     if (m_viewMode == MarkdownViewMode::source) {
-        const auto *source = qobject_cast<const SourceTextView *>(m_source.data());
+        const SourceTextView *source = m_content->source();
         const QList<int> lines = SourceHeadingLines::find(m_state.text());
         const int top = source ? source->topLine() : 0;
         for (qsizetype index = 0; index < std::min(all.size(), lines.size()) && lines.at(index) <= top;
@@ -515,7 +455,7 @@ int MarkdownPreviewView::currentHeading() const
             current = int(index);
         return current;
     }
-    const auto *document = qobject_cast<const MarkdownView *>(m_document.data());
+    const MarkdownView *document = m_content->document();
     const int block = document ? document->readingPosition().blockIndex : 0;
     for (qsizetype index = 0; index < all.size() && all.at(index).blockIndex <= block; ++index)
         current = int(index);
@@ -529,11 +469,11 @@ void MarkdownPreviewView::scrollToHeading(int index)
         return;
     if (m_viewMode == MarkdownViewMode::source) {
         const QList<int> lines = SourceHeadingLines::find(m_state.text());
-        if (auto *source = qobject_cast<SourceTextView *>(m_source.data()); source && index < lines.size())
+        if (SourceTextView *source = m_content->source(); source && index < lines.size())
             source->scrollToLine(lines.at(index));
         return;
     }
-    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()))
+    if (MarkdownView *document = m_content->document())
         document->scrollToHeading(all.at(index).identifier, all.at(index).occurrence);
 }
 
@@ -565,7 +505,7 @@ void MarkdownPreviewView::updateHeadingsButton()
 
 void MarkdownPreviewView::parseLargeText()
 {
-    m_content->setCurrentWidget(m_loading);
+    m_content->showLoading();
     const quint64 serial = m_loadSerial;
     MarkdownView *prepared = makeDocumentView();
     const PreparedMarkdownPage::Settings settings = prepared->pageSettings(m_content->size());
@@ -575,7 +515,7 @@ void MarkdownPreviewView::parseLargeText()
                 watcher->deleteLater();
                 MarkdownFileReader::Document document = watcher->result();
                 // Another file, or the same one read again, has taken over since.
-                if (serial != m_loadSerial || !m_state.isContent() || m_document ||
+                if (serial != m_loadSerial || !m_state.isContent() || m_content->document() ||
                     (document.state.isContent() && document.state.text() != m_state.text())) {
                     delete prepared.data();
                     return;
@@ -589,7 +529,7 @@ void MarkdownPreviewView::parseLargeText()
                 replaceParsedBlocks(std::move(document.blocks));
                 updateHeadingsButton();
                 if (view)
-                    adoptDocumentView(view);
+                    m_content->adoptDocument(view);
                 if (m_viewMode == MarkdownViewMode::preview)
                     showContent();
             });
@@ -603,49 +543,19 @@ void MarkdownPreviewView::parseLargeText()
 
 MarkdownPreviewView::ReadingPosition MarkdownPreviewView::readingPosition() const
 {
-    ReadingPosition position;
-    position.mode = m_viewMode;
-    if (const auto *document = qobject_cast<const MarkdownView *>(m_document.data()))
-        position.document = document->readingPosition();
-    if (const auto *source = qobject_cast<const SourceTextView *>(m_source.data()))
-        position.sourceTopLine = source->topLine();
-    return position;
+    return m_content->readingPosition(m_viewMode);
 }
 
 void MarkdownPreviewView::restoreReadingPosition(const ReadingPosition &position)
 {
-    if (position.mode != m_viewMode || !m_state.isContent())
-        return;
-    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()); document && position.document)
-        document->setReadingPosition(*position.document);
-    if (auto *source = qobject_cast<SourceTextView *>(m_source.data()))
-        source->scrollToLine(position.sourceTopLine);
+    if (position.mode == m_viewMode && m_state.isContent())
+        m_content->setReadingPosition(position);
 }
 
 MarkdownView *MarkdownPreviewView::makeDocumentView()
 {
-    MarkdownView *view =
-        makeConfiguredDocumentView(m_content, m_fileURL, m_projectFolder, m_loadsRemoteImages);
-    view->setZoom(PreviewZoom::shared().factor());
-    view->resize(m_content->size()); // as the stack will show it
-    return view;
-}
-
-void MarkdownPreviewView::adoptSourceView(SourceTextView *view)
-{
-    view->setZoom(PreviewZoom::shared().factor());
-    connect(view, &SourceTextView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
-}
-
-void MarkdownPreviewView::applyZoom()
-{
-    const qreal zoom = PreviewZoom::shared().factor();
-    if (auto *document = qobject_cast<MarkdownView *>(m_document.data()))
-        document->setZoom(zoom);
-    if (auto *source = qobject_cast<SourceTextView *>(m_source.data()))
-        source->setZoom(zoom);
-    if (m_largeSource)
-        m_largeSource->source()->setZoom(zoom);
+    return m_content->makeDocumentView(m_fileURL.fileName(),
+                                       documentEnvironment(m_fileURL, m_projectFolder, m_loadsRemoteImages));
 }
 
 MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
@@ -661,65 +571,25 @@ MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,
     return view;
 }
 
-void MarkdownPreviewView::adoptDocumentView(MarkdownView *view)
-{
-    connect(view, &MarkdownView::linkActivated, this,
-            [this](const QUrl &url) { m_linkOpener->open(url, m_fileURL, m_projectFolder); });
-    connect(view, &MarkdownView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
-    connect(view, &MarkdownView::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
-    m_content->addWidget(view);
-    m_document = view;
-}
-
 void MarkdownPreviewView::showContent()
 {
     const QString &text = m_state.text();
-    if (m_viewMode == MarkdownViewMode::preview && text.size() > largestRenderedText && !m_renderLargeFile) {
-        if (!m_largeSource) {
-            const qint64 megabytes = (utf8Size(text) + (1 << 20) - 1) >> 20;
-            m_largeSource = new LargeFileSourceView(
-                text, Localization::format("markdown.large.notice", megabytes), m_content);
-            connect(m_largeSource, &LargeFileSourceView::renderRequested, this, [this] {
-                m_renderLargeFile = true;
-                showContent();
-            });
-            m_content->addWidget(m_largeSource);
-            adoptSourceView(m_largeSource->source());
+    if (m_viewMode == MarkdownViewMode::source) {
+        m_content->showSource(text);
+    } else if (text.size() > largestRenderedText && !m_content->isLargeTextRenderChosen()) {
+        m_content->showLargeSource(text);
+    } else if (!m_content->showDocument(m_loadsRemoteImages)) {
+        // Text not parsed with the read (a large file to render anyway) is parsed now, off this
+        // thread too: parsing some inputs takes the parser seconds.
+        if (!m_parsedBlocks) {
+            parseLargeText();
+            return;
         }
-        m_content->setCurrentWidget(m_largeSource);
-        m_find->follow();
-        return;
+        MarkdownView *document = makeDocumentView();
+        document->setContent(MarkdownContent(*m_parsedBlocks));
+        m_content->adoptDocument(document);
+        m_content->setCurrentWidget(document);
     }
-    QPointer<QWidget> &view = m_viewMode == MarkdownViewMode::preview ? m_document : m_source;
-    if (!view && m_viewMode == MarkdownViewMode::preview && m_unshownDocument) {
-        dropIfStale(m_unshownDocument);
-        if (m_unshownDocument) {
-            m_unshownDocument->showPrepared(*m_unshownPage);
-            m_unshownDocument->setZoom(PreviewZoom::shared().factor()); // if it changed meanwhile
-            adoptDocumentView(m_unshownDocument);
-        }
-        m_unshownDocument.clear();
-        m_unshownPage.reset();
-    }
-    if (!view) {
-        if (m_viewMode == MarkdownViewMode::preview) {
-            // Text not parsed with the read (a large file to render anyway) is parsed now, off
-            // this thread too: parsing some inputs takes the parser seconds.
-            if (!m_parsedBlocks) {
-                parseLargeText();
-                return;
-            }
-            MarkdownView *document = makeDocumentView();
-            document->setContent(MarkdownContent(*m_parsedBlocks));
-            adoptDocumentView(document);
-        } else {
-            auto *source = new SourceTextView(m_state.text(), m_content);
-            adoptSourceView(source);
-            m_content->addWidget(source);
-            view = source;
-        }
-    }
-    m_content->setCurrentWidget(view);
     m_find->follow();
 }
 

@@ -19,22 +19,16 @@
 #include <memory>
 #include <optional>
 
-class QStackedWidget;
-
 class QThreadPool;
 
 namespace kestrune {
 
-class CenteredTextView;
 class FindBar;
 class NoticeBar;
+class PreviewContentStack;
 class PreviewFindController;
 class PreviewLinkOpener;
-class ErrorTextView;
-class LargeFileSourceView;
-class LoadingIndicator;
 class MarkdownPreviewHeader;
-class SourceTextView;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -183,12 +177,8 @@ private:
     void setState(MarkdownPreviewState state, std::optional<QList<BlockNode>> blocks = std::nullopt,
                   MarkdownView *document = nullptr,
                   std::shared_ptr<PreparedMarkdownPage> unshownPage = nullptr);
-    // A document view, hidden, for a page to be prepared off this thread, and its settings.
+    // A document view, hidden, for the file on show (for a page to be prepared off this thread).
     MarkdownView *makeDocumentView();
-    void adoptDocumentView(MarkdownView *view);
-    // A source view made for the text on show: at the program's zoom, and following it.
-    void adoptSourceView(SourceTextView *view);
-    void applyZoom();
     // Shows the prepared page of a load's result in `view`, or drops the view without one.
     static MarkdownView *showPrepared(MarkdownView *view, const MarkdownFileReader::Document &document);
     void showContent();
@@ -219,21 +209,8 @@ private:
     FindBar *m_findBar = nullptr;
     PreviewFindController *m_find = nullptr;
     PreviewLinkOpener *m_linkOpener = nullptr;
-    QStackedWidget *m_content = nullptr;
-    LoadingIndicator *m_loading = nullptr;
-    ErrorTextView *m_error = nullptr;
-    CenteredTextView *m_empty = nullptr;
-    // Made for the text on show, when its mode is first chosen; dropped with that text.
-    QPointer<QWidget> m_document;
-    QPointer<QWidget> m_source;
+    PreviewContentStack *m_content = nullptr;
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
-    // The page prepared with a text read in source mode, and the view for it, kept aside until
-    // the rendered document is chosen: a view showing it would lay out the rest of the text in
-    // slices of this thread meanwhile, and the source being taken in would wait for them.
-    QPointer<MarkdownView> m_unshownDocument;
-    std::shared_ptr<PreparedMarkdownPage> m_unshownPage;
-    QPointer<LargeFileSourceView> m_largeSource;
-    bool m_renderLargeFile = false; // the reader asked to render the large text on show
     bool m_loadRunning = false;
     PendingPlace m_pendingPlace;
     QPointer<HeadingsPopup> m_headingsPopup;

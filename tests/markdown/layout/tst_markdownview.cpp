@@ -477,6 +477,27 @@ private Q_SLOTS:
         QVERIFY(fixture.view.verticalScrollBar()->value() > fixture.view.verticalScrollBar()->maximum() / 2);
     }
 
+    // Going back onto a block whose match the page does not show (an image's alternative text)
+    // passes on to the match before it, as going on passes to the one after.
+    void findPassesOverMatchesThePageDoesNotShowInBothDirections()
+    {
+        const QUrl picture(QStringLiteral("https://example.org/picture.png"));
+        const QString text =
+            QStringLiteral("First needle.\n\n![needle](%1)\n\nLast needle.\n").arg(picture.toString());
+        ViewFixture fixture(text, Appearance::light, {{picture, QSize(20, 20)}});
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        findAll(fixture.view, QStringLiteral("needle"));
+        QCOMPARE(fixture.view.findStatus().current, 1);
+        fixture.view.findPrevious(); // round the start, to the last match
+        QCOMPARE(fixture.view.findStatus().current, fixture.view.findStatus().total);
+        fixture.view.findPrevious(); // the picture's match is passed over
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{1, 2, true}));
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{2, 2, true}));
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{1, 2, true}));
+    }
+
     // Every match shows the match colour, the current one the stronger colour, in both
     // appearances; ending the find removes both.
     void findHighlightsMatchesAndTheCurrentOne()

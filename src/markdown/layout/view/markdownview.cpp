@@ -12,6 +12,7 @@
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/codeblockcopybutton.h"
 #include "markdown/layout/view/markdownviewaccessible_p.h"
+#include "markdown/layout/view/markdownviewfind_p.h"
 
 #include "ui/localization.h"
 
@@ -56,20 +57,6 @@ int lineBreakCount(QStringView text)
     return count;
 }
 
-// Where a line of a text starts; the text's end for a line past its last.
-qsizetype lineOffset(QStringView text, int line)
-{
-    qsizetype at = 0;
-    for (int current = 0; current < line && at < text.size(); ++current) {
-        at = SearchPattern::lineEnd(text, at);
-        if (at < text.size() && text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-            ++at;
-        if (at < text.size())
-            ++at;
-    }
-    return at;
-}
-
 } // namespace
 
 struct MarkdownView::Interaction
@@ -91,25 +78,11 @@ struct MarkdownView::Interaction
     }
 };
 
-struct MarkdownView::FindState
-{
-    LayoutFind counts;
-    std::optional<LayoutFind::Match> current;
-    // Waiting for the first match at or after this block (and this match in it) to be counted,
-    // to go to it.
-    int firstFrom = -1;
-    int firstIndex = 0;
-    // Waiting for this match's block to be laid out, to go to it.
-    std::optional<LayoutFind::Match> pending;
-    bool pendingForward = true;
-};
-
 MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
-      m_interaction(std::make_unique<Interaction>()), m_find(std::make_unique<FindState>())
+      m_interaction(std::make_unique<Interaction>()), m_find(std::make_unique<MarkdownViewFind>(*this))
 {
     MarkdownViewAccessible::install();
-    connect(&m_find->counts, &LayoutFind::progressed, this, &MarkdownView::onFindProgress);
     connect(this, &MarkdownView::selectionChanged, this, &MarkdownView::announceSelection);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -176,12 +149,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     m_document = std::move(page.m_document);
     watchDocument();
     m_document->releaseImageRequests();
-    if (m_find->counts.isActive()) {
-        const SearchPattern query = m_find->counts.query();
-        m_find->current.reset();
-        m_find->pending.reset();
-        m_find->counts.start(query, m_document->blockLists());
-    }
+    m_find->restart();
     // The scroll bar first: it shows or hides on the next turn of the event loop, and the page
     // was measured for the width it leaves. Laid out before, it would be measured twice.
     updateScrollBar();
@@ -243,12 +211,7 @@ void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
     m_textReplaced = true;
     dropAccessibleTextMap();
     m_document->setBlocks(blocks);
-    if (m_find->counts.isActive()) {
-        const SearchPattern query = m_find->counts.query();
-        m_find->current.reset();
-        m_find->pending.reset();
-        m_find->counts.start(query, m_document->blockLists());
-    }
+    m_find->restart();
     verticalScrollBar()->setValue(0);
     relayout();
     updateCodeCopyButton(m_hoverPoint);
@@ -328,7 +291,7 @@ void MarkdownView::setTextSelectionEnabled(bool enabled)
 void MarkdownView::find(const SearchPattern &query)
 {
     const qreal top = std::max<qreal>(0, viewTop());
-    startFind(query, m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0, 0);
+    m_find->start(query, m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0, 0);
 }
 
 void MarkdownView::findFrom(const SearchPattern &query, QStringView source, int line, int column)
@@ -340,180 +303,38 @@ void MarkdownView::findFrom(const SearchPattern &query, QStringView source, int 
     // The place may lie in a piece of a long text not parsed yet.
     while (!m_pendingPieces.isEmpty())
         parseNextPiece();
-    const auto [block, index] = sourcePlace(query, source, line, column);
-    startFind(query, block, index);
-}
-
-std::pair<int, int> MarkdownView::sourcePlace(const SearchPattern &query, QStringView source, int line,
-                                              int column) const
-{
-    int block = -1;
-    int blockLine = 0;
-    int index = 0;
-    for (const QList<BlockNode> &blocks : m_document->blockLists()) {
-        for (const BlockNode &node : blocks) {
-            if (node.sourceLine() > line)
-                break;
-            ++index;
-            if (node.sourceLine() >= 0) {
-                block = index - 1;
-                blockLine = node.sourceLine();
-            }
-        }
-    }
-    if (block < 0)
-        return {0, 0}; // before the first block
-    // The block's text up to the place, parsed alone, shows what the page shows before it: a
-    // link cut short is literal text, so a place inside its target counts the link's text.
-    const qsizetype from = lineOffset(source, blockLine);
-    const qsizetype lineStart = lineOffset(source, line);
-    const qsizetype to = std::min(lineStart + std::max(0, column), SearchPattern::lineEnd(source, lineStart));
-    int before = 0;
-    if (to > from) {
-        try {
-            for (const BlockNode &node : MarkdownParser::parse(source.sliced(from, to - from).toString()))
-                before += BlockMatchCounter::count(node, query);
-        } catch (const std::bad_alloc &) {
-            before = 0; // the block's first match, then
-        }
-    }
-    return {block, before};
-}
-
-void MarkdownView::startFind(const SearchPattern &query, int block, int index)
-{
-    if (query.isEmpty()) {
-        clearFind();
-        return;
-    }
-    FindState &state = *m_find;
-    state.current.reset();
-    state.pending.reset();
-    state.firstFrom = block;
-    state.firstIndex = index;
-    state.counts.start(query, m_document->blockLists());
-    viewport()->update();
-    onFindProgress();
+    const auto [block, index] = MarkdownViewFind::sourcePlace(*m_document, query, source, line, column);
+    m_find->start(query, block, index);
 }
 
 void MarkdownView::findNext()
 {
-    FindState &state = *m_find;
-    const std::optional<LayoutFind::Match> from = state.pending ? state.pending : state.current;
-    const std::optional<LayoutFind::Match> next =
-        from ? state.counts.next(*from)
-             : state.counts.firstFrom(std::max(0, state.firstFrom), state.firstIndex);
-    if (next) {
-        state.firstFrom = -1;
-        state.firstIndex = 0;
-        goToMatch(next->block, next->index, true);
-    }
+    m_find->step(MarkdownViewFind::Direction::forward);
 }
 
 void MarkdownView::findPrevious()
 {
-    FindState &state = *m_find;
-    const std::optional<LayoutFind::Match> from = state.pending ? state.pending : state.current;
-    std::optional<LayoutFind::Match> previous;
-    if (from)
-        previous = state.counts.previous(*from);
-    else if (const std::optional<LayoutFind::Match> first =
-                 state.counts.firstFrom(std::max(0, state.firstFrom), state.firstIndex))
-        previous = state.counts.previous(*first);
-    if (previous) {
-        state.firstFrom = -1;
-        state.firstIndex = 0;
-        goToMatch(previous->block, previous->index, false);
-    }
+    m_find->step(MarkdownViewFind::Direction::backward);
 }
 
 void MarkdownView::clearFind()
 {
-    FindState &state = *m_find;
-    if (!state.counts.isActive())
-        return;
-    state.counts.clear();
-    state.current.reset();
-    state.pending.reset();
-    state.firstFrom = -1;
-    state.firstIndex = 0;
-    viewport()->update();
-    Q_EMIT findStatusChanged();
+    m_find->clear();
 }
 
 SearchPattern MarkdownView::findQuery() const
 {
-    return m_find->counts.query();
+    return m_find->query();
 }
 
 FindStatus MarkdownView::findStatus() const
 {
-    const FindState &state = *m_find;
-    FindStatus status;
-    status.total = state.counts.total();
-    status.current = state.current ? state.counts.ordinal(*state.current) : 0;
-    status.complete = state.counts.isComplete() && m_pendingPieces.isEmpty();
-    return status;
+    return m_find->status();
 }
 
-void MarkdownView::onFindProgress()
+bool MarkdownView::isFeeding() const
 {
-    FindState &state = *m_find;
-    if (state.firstFrom >= 0) {
-        if (const std::optional<LayoutFind::Match> first =
-                state.counts.firstFrom(state.firstFrom, state.firstIndex)) {
-            state.firstFrom = -1;
-            state.firstIndex = 0;
-            goToMatch(first->block, first->index, true);
-        } else if (state.counts.isComplete() && m_pendingPieces.isEmpty()) {
-            // Nothing after the reading position: the first match of the document, if any.
-            state.firstFrom = -1;
-            state.firstIndex = 0;
-            if (const std::optional<LayoutFind::Match> first = state.counts.firstFrom(0))
-                goToMatch(first->block, first->index, true);
-        }
-    }
-    Q_EMIT findStatusChanged();
-}
-
-void MarkdownView::goToMatch(int block, int index, bool forward)
-{
-    FindState &state = *m_find;
-    // A block whose matches the page does not show (an image's alternative text) passes the
-    // turn on; bounded, as every block it passes is then counted from the page.
-    for (int tries = 0; tries < m_document->blockCount(); ++tries) {
-        if (block >= m_document->laidOutBlockCount()) {
-            state.pending = LayoutFind::Match{block, index};
-            state.pendingForward = forward;
-            continueInBackground();
-            Q_EMIT findStatusChanged();
-            return;
-        }
-        state.pending.reset();
-        const QList<LayoutDocument::TextMatch> matches = m_document->findMatches(block, state.counts.query());
-        state.counts.setLayoutCount(block, int(matches.size()));
-        // Going on, a match the model counted beyond those the page shows passes on to the
-        // next block; going back, it is the last one shown.
-        if (!matches.isEmpty() && (!forward || index < matches.size())) {
-            index = std::clamp(index, 0, int(matches.size()) - 1);
-            state.current = LayoutFind::Match{block, index};
-            const LayoutDocument::TextMatch &match = matches.at(index);
-            ensureVisible(m_document->textRect(match.node, match.start, match.end));
-            viewport()->update();
-            Q_EMIT findStatusChanged();
-            return;
-        }
-        const LayoutFind::Match here{block, forward ? std::max(0, int(matches.size()) - 1) : 0};
-        const std::optional<LayoutFind::Match> next =
-            forward ? state.counts.next(here) : state.counts.previous(here);
-        if (!next)
-            break;
-        block = next->block;
-        index = next->index;
-    }
-    state.current.reset();
-    viewport()->update();
-    Q_EMIT findStatusChanged();
+    return !m_pendingPieces.isEmpty();
 }
 
 void MarkdownView::ensureVisible(const QRectF &documentRect)
@@ -866,7 +687,7 @@ void MarkdownView::parseNextPiece()
     const QStringView piece = m_pendingPieces.takeFirst();
     if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece, m_pendingLine)) {
         m_document->appendBlocks(*blocks);
-        m_find->counts.addBlocks(*blocks);
+        m_find->addBlocks(*blocks);
         m_pendingLine += lineBreakCount(piece);
     } else {
         m_pendingPieces.clear();
@@ -894,9 +715,7 @@ void MarkdownView::backgroundStep()
     const qreal bottom = viewTop() + viewHeight();
     if (m_document->laidOutHeight() <= bottom + lookAhead)
         viewport()->update();
-    if (const std::optional<LayoutFind::Match> pending = m_find->pending;
-        pending && pending->block < m_document->laidOutBlockCount())
-        goToMatch(pending->block, pending->index, m_find->pendingForward);
+    m_find->continuePending();
     announceTextChanges();
     if (isLayoutComplete())
         Q_EMIT layoutCompleted();
@@ -946,24 +765,9 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     context.appearance = appearanceOf(palette());
     context.clip = clip;
     context.selection = &m_interaction->selection;
-    LayoutFindHighlight highlight;
-    if (m_find->counts.isActive()) {
-        const Theme &theme = m_document->environment().theme;
-        highlight.query = m_find->counts.query();
-        highlight.match = theme.findMatch.resolve(context.appearance);
-        highlight.current = theme.currentFindMatch.resolve(context.appearance);
-        if (const std::optional<LayoutFind::Match> current = m_find->current;
-            current && current->block < m_document->laidOutBlockCount()) {
-            const QList<LayoutDocument::TextMatch> matches =
-                m_document->findMatches(current->block, highlight.query);
-            if (current->index < matches.size()) {
-                const LayoutDocument::TextMatch &match = matches.at(current->index);
-                highlight.currentNode = match.node;
-                highlight.currentStart = match.start;
-            }
-        }
-        context.find = &highlight;
-    }
+    const std::optional<LayoutFindHighlight> highlight = m_find->highlight(context.appearance);
+    if (highlight)
+        context.find = &*highlight;
     m_document->paint(context);
 }
 

@@ -21,6 +21,7 @@ class AccessibleTextMap;
 class CodeBlockCopyButton;
 class LayoutDocument;
 class LayoutScrollNode;
+class MarkdownViewFind;
 struct LayoutSelection;
 
 // Shows a Markdown document as a styled, selectable page that scrolls vertically. The page is
@@ -164,6 +165,7 @@ protected:
 private:
     friend class MarkdownViewAccessible;
     friend class MarkdownViewElementAccessible;
+    friend class MarkdownViewFind;
 
     // What assistive technology reads (see MarkdownViewAccessible): the page, its text and
     // elements as far as built, and the selection and caret in terms of them.
@@ -186,11 +188,6 @@ private:
     static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
     // Parses the next piece of a long text and appends its blocks.
     void parseNextPiece();
-    // Where the top-level block that a line of the source belongs to lies in the page, and how
-    // many matches it shows before that place.
-    std::pair<int, int> sourcePlace(const SearchPattern &query, QStringView source, int line,
-                                    int column) const;
-    void startFind(const SearchPattern &query, int block, int index);
     void watchDocument();
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
@@ -212,11 +209,8 @@ private:
     // Shows the code block copy button over the code block under a point, hides it elsewhere.
     void updateCodeCopyButton(std::optional<QPointF> viewportPoint);
     void copyHoveredCodeBlock();
-    void onFindProgress();
-    // Goes to the match `index` of a block, laying the page out that far first (in the
-    // background when it is not yet); a block that holds fewer matches once laid out passes
-    // on to the next (previous) match.
-    void goToMatch(int block, int index, bool forward);
+    // Whether pieces of a long text are still to be parsed.
+    bool isFeeding() const;
     void ensureVisible(const QRectF &documentRect);
 
     std::unique_ptr<LayoutDocument> m_document;
@@ -233,8 +227,7 @@ private:
     std::optional<QPointF> m_hoverPoint; // where the pointer is over the viewport
     struct Interaction;                  // selection and mouse state
     std::unique_ptr<Interaction> m_interaction;
-    struct FindState; // the find's counts and current match
-    std::unique_ptr<FindState> m_find;
+    std::unique_ptr<MarkdownViewFind> m_find;
     mutable std::unique_ptr<AccessibleTextMap> m_accessibleText; // made when first asked
     mutable int m_accessibleGeneration = 0;
     int m_announcedTextNodes = 0; // how many texts assistive technology was told of

@@ -1,6 +1,5 @@
 #include "markdown/layout/view/markdownview.h"
 
-#include "markdown/document/markdownparser.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/document/accessibletextmap_p.h"
 #include "markdown/layout/document/blockmatchcounter_p.h"
@@ -11,6 +10,7 @@
 #include "markdown/layout/nodes/layoutscrollnode_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/codeblockcopybutton.h"
+#include "markdown/layout/view/incrementalmarkdownfeed_p.h"
 #include "markdown/layout/view/markdownviewaccessible_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
 
@@ -28,16 +28,11 @@
 #include <QWheelEvent>
 
 #include <cmath>
-#include <new>
 
 namespace kestrune {
 
 namespace {
 
-// Texts longer than this are parsed in pieces of about this size.
-constexpr qsizetype parsePieceSize = 128 * 1024;
-// The first piece is parsed while the window waits to show the first screen: a smaller one.
-constexpr qsizetype firstParsePieceSize = 24 * 1024;
 // How long one slice of background work may take.
 constexpr qint64 sliceMilliseconds = 8;
 // How far below the visible part the page is measured before painting.
@@ -45,17 +40,6 @@ constexpr qreal lookAhead = 400;
 // Blocks further than this above or below the view give up their nodes (the page keeps their
 // heights), so a long document holds nodes for a few screens only.
 constexpr qreal residentMargin = 2000;
-
-// The lines a text ends, as a search and the parser count them: LF, CR and CR LF.
-int lineBreakCount(QStringView text)
-{
-    int count = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        if (text[at] == u'\n' || (text[at] == u'\r' && (at + 1 == text.size() || text[at + 1] != u'\n')))
-            ++count;
-    }
-    return count;
-}
 
 } // namespace
 
@@ -80,7 +64,8 @@ struct MarkdownView::Interaction
 
 MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
-      m_interaction(std::make_unique<Interaction>()), m_find(std::make_unique<MarkdownViewFind>(*this))
+      m_feed(std::make_unique<IncrementalMarkdownFeed>()), m_interaction(std::make_unique<Interaction>()),
+      m_find(std::make_unique<MarkdownViewFind>(*this))
 {
     MarkdownViewAccessible::install();
     connect(this, &MarkdownView::selectionChanged, this, &MarkdownView::announceSelection);
@@ -137,8 +122,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
 {
     if (page.isNull())
         return;
-    m_pendingPieces.clear();
-    m_pendingText.clear();
+    m_feed = std::make_unique<IncrementalMarkdownFeed>();
     m_interaction->selection = {};
     m_interaction->caret = {};
     m_interaction->anchor.reset();
@@ -169,36 +153,18 @@ MarkdownView::~MarkdownView() = default;
 
 void MarkdownView::setMarkdown(const QString &markdown)
 {
-    m_pendingPieces.clear();
-    m_pendingText = markdown;
-    QList<QStringView> pieces =
-        markdown.size() > 2 * parsePieceSize
-            ? MarkdownChunker::split(m_pendingText, parsePieceSize, firstParsePieceSize)
-            : QList<QStringView>{QStringView(m_pendingText)};
-    const QStringView first = pieces.takeFirst();
-    const std::optional<QList<BlockNode>> blocks = parsePiece(first, 0);
-    showBlocks(blocks.value_or(QList<BlockNode>()));
-    m_pendingLine = lineBreakCount(first);
-    if (blocks)
-        m_pendingPieces = pieces;
-    if (m_pendingPieces.isEmpty())
-        m_pendingText.clear();
+    // The page shows the first piece before the rest is fed, as setContent shows its blocks.
+    auto feed = std::make_unique<IncrementalMarkdownFeed>(markdown);
+    const std::optional<QList<BlockNode>> first = feed->parseNext();
+    m_feed = std::make_unique<IncrementalMarkdownFeed>();
+    showBlocks(first.value_or(QList<BlockNode>()));
+    m_feed = std::move(feed);
     continueInBackground();
-}
-
-std::optional<QList<BlockNode>> MarkdownView::parsePiece(QStringView piece, int firstLine)
-{
-    try {
-        return MarkdownParser::parse(piece.toString(), firstLine);
-    } catch (const std::bad_alloc &) {
-        return std::nullopt; // out of memory: the page keeps what it has, and no more is parsed
-    }
 }
 
 void MarkdownView::setContent(const MarkdownContent &content)
 {
-    m_pendingPieces.clear();
-    m_pendingText.clear();
+    m_feed = std::make_unique<IncrementalMarkdownFeed>();
     showBlocks(content.blocks);
 }
 
@@ -301,8 +267,8 @@ void MarkdownView::findFrom(const SearchPattern &query, QStringView source, int 
         return;
     }
     // The place may lie in a piece of a long text not parsed yet.
-    while (!m_pendingPieces.isEmpty())
-        parseNextPiece();
+    while (m_feed->hasMore())
+        feedNextPiece();
     const auto [block, index] = MarkdownViewFind::sourcePlace(*m_document, query, source, line, column);
     m_find->start(query, block, index);
 }
@@ -334,7 +300,7 @@ FindStatus MarkdownView::findStatus() const
 
 bool MarkdownView::isFeeding() const
 {
-    return !m_pendingPieces.isEmpty();
+    return m_feed->hasMore();
 }
 
 void MarkdownView::ensureVisible(const QRectF &documentRect)
@@ -415,21 +381,12 @@ void MarkdownView::copyHoveredCodeBlock()
 
 bool MarkdownView::isLayoutComplete() const
 {
-    return m_pendingPieces.isEmpty() && m_document->isComplete();
+    return !m_feed->hasMore() && m_document->isComplete();
 }
 
 qreal MarkdownView::documentHeight() const
 {
-    qreal height = m_document->estimatedHeight();
-    if (!m_pendingPieces.isEmpty() && !m_pendingText.isEmpty()) {
-        qsizetype remaining = 0;
-        for (QStringView piece : m_pendingPieces)
-            remaining += piece.size();
-        const qsizetype parsed = m_pendingText.size() - remaining;
-        if (parsed > 0)
-            height *= qreal(m_pendingText.size()) / qreal(parsed);
-    }
-    return height;
+    return m_document->estimatedHeight() * m_feed->heightScale();
 }
 
 QString MarkdownView::layoutDump()
@@ -682,18 +639,12 @@ void MarkdownView::layoutVisible()
     announceTextChanges();
 }
 
-void MarkdownView::parseNextPiece()
+void MarkdownView::feedNextPiece()
 {
-    const QStringView piece = m_pendingPieces.takeFirst();
-    if (const std::optional<QList<BlockNode>> blocks = parsePiece(piece, m_pendingLine)) {
+    if (const std::optional<QList<BlockNode>> blocks = m_feed->parseNext()) {
         m_document->appendBlocks(*blocks);
         m_find->addBlocks(*blocks);
-        m_pendingLine += lineBreakCount(piece);
-    } else {
-        m_pendingPieces.clear();
     }
-    if (m_pendingPieces.isEmpty())
-        m_pendingText.clear();
 }
 
 void MarkdownView::continueInBackground()
@@ -704,8 +655,8 @@ void MarkdownView::continueInBackground()
 
 void MarkdownView::backgroundStep()
 {
-    if (!m_pendingPieces.isEmpty()) {
-        parseNextPiece();
+    if (m_feed->hasMore()) {
+        feedNextPiece();
     } else {
         keepResidentAroundView();
         m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);

@@ -19,6 +19,7 @@ namespace kestrune {
 
 class AccessibleTextMap;
 class CodeBlockCopyButton;
+class IncrementalMarkdownFeed;
 class LayoutDocument;
 class LayoutScrollNode;
 class MarkdownViewFind;
@@ -185,9 +186,8 @@ private:
     void announceSelection();
     void dropAccessibleTextMap();
 
-    static std::optional<QList<BlockNode>> parsePiece(QStringView piece, int firstLine);
     // Parses the next piece of a long text and appends its blocks.
-    void parseNextPiece();
+    void feedNextPiece();
     void watchDocument();
     void showBlocks(const QList<BlockNode> &blocks);
     QPointF documentPoint(QPointF viewportPoint) const;
@@ -216,9 +216,7 @@ private:
     std::unique_ptr<LayoutDocument> m_document;
     QMarginsF m_documentMargins;
     QTimer m_backgroundTimer;
-    QString m_pendingText; // text still to be parsed
-    QList<QStringView> m_pendingPieces;
-    int m_pendingLine = 0; // the line of the text the next piece starts on
+    std::unique_ptr<IncrementalMarkdownFeed> m_feed; // the pieces of a long text still to be parsed
     bool m_selectionEnabled = true;
     bool m_openLinks = true;
     qreal m_zoom = 1;

@@ -232,6 +232,37 @@ private Q_SLOTS:
         QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta gamma\n• item"));
     }
 
+    // After a double-click the drag goes by whole words; Shift and a click extend the selection
+    // from its start; a plain click ends it; with selection off nothing selects.
+    void clicksAndDragsShapeTheSelection()
+    {
+        ViewFixture fixture(QStringLiteral("Alpha beta gamma delta"));
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(3, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(3, 8), Qt::NoButton);
+        fixture.mouse(QEvent::MouseButtonDblClick, QPointF(3, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseMove, QPointF(75, 8), Qt::LeftButton);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta"));
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(75, 8), Qt::NoButton);
+
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(499, 8), Qt::LeftButton, Qt::ShiftModifier);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(499, 8), Qt::NoButton, Qt::ShiftModifier);
+        QCOMPARE(fixture.view.selectedText(), QStringLiteral("Alpha beta gamma delta"));
+
+        QSignalSpy changed(&fixture.view, &MarkdownView::selectionChanged);
+        fixture.mouse(QEvent::MouseButtonPress, QPointF(30, 8), Qt::LeftButton);
+        fixture.mouse(QEvent::MouseButtonRelease, QPointF(30, 8), Qt::NoButton);
+        QVERIFY(!fixture.view.hasSelection());
+        QCOMPARE(changed.size(), 1);
+
+        fixture.view.selectAll();
+        fixture.view.setTextSelectionEnabled(false);
+        QVERIFY(!fixture.view.hasSelection());
+        fixture.drag(QPointF(0, 8), QPointF(499, 8));
+        fixture.view.selectAll();
+        QVERIFY(!fixture.view.hasSelection());
+        QVERIFY(!fixture.view.isTextSelectionEnabled());
+    }
+
     void linksActivateOnClickAndShowAPointingHand()
     {
         ViewFixture fixture(QStringLiteral("[Open the guide](https://example.com/guide) and text"));

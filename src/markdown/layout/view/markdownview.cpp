@@ -11,18 +11,12 @@
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/codeblockcopybutton.h"
 #include "markdown/layout/view/incrementalmarkdownfeed_p.h"
+#include "markdown/layout/view/markdowntextcontrol_p.h"
 #include "markdown/layout/view/markdownviewaccessible_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
 
-#include "ui/localization.h"
-
 #include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDesktopServices>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -43,29 +37,9 @@ constexpr qreal residentMargin = 2000;
 
 } // namespace
 
-struct MarkdownView::Interaction
-{
-    LayoutSelection selection;
-    LayoutDocument::TextPosition caret; // where assistive technology last placed it or a click did
-    std::optional<LayoutDocument::TextPosition> anchor;
-    std::optional<QUrl> pressedLink;
-    QPointF pressPosition;
-    bool dragging = false;
-    bool selectingWords = false;
-    LayoutScrollNode *draggedScroll = nullptr; // valid while the page is not rebuilt
-
-    static LayoutSelection ordered(LayoutDocument::TextPosition a, LayoutDocument::TextPosition b)
-    {
-        if (b.node < a.node || (b.node == a.node && b.offset < a.offset))
-            std::swap(a, b);
-        return {a.node, a.offset, b.node, b.offset};
-    }
-};
-
 MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
-      m_feed(std::make_unique<IncrementalMarkdownFeed>()), m_interaction(std::make_unique<Interaction>()),
-      m_find(std::make_unique<MarkdownViewFind>(*this))
+      m_feed(std::make_unique<IncrementalMarkdownFeed>()), m_find(std::make_unique<MarkdownViewFind>(*this))
 {
     MarkdownViewAccessible::install();
     connect(this, &MarkdownView::selectionChanged, this, &MarkdownView::announceSelection);
@@ -75,8 +49,7 @@ MarkdownView::MarkdownView(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
-    m_codeCopyButton = new CodeBlockCopyButton(viewport());
-    connect(m_codeCopyButton, &QToolButton::clicked, this, &MarkdownView::copyHoveredCodeBlock);
+    m_control = std::make_unique<MarkdownTextControl>(*this);
     verticalScrollBar()->setSingleStep(20);
 
     MarkdownEnvironment environment;
@@ -123,10 +96,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     if (page.isNull())
         return;
     m_feed = std::make_unique<IncrementalMarkdownFeed>();
-    m_interaction->selection = {};
-    m_interaction->caret = {};
-    m_interaction->anchor.reset();
-    m_interaction->draggedScroll = nullptr;
+    m_control->forgetText();
     m_textReplaced = true;
     dropAccessibleTextMap();
     disconnect(m_document.get(), nullptr, this, nullptr);
@@ -170,17 +140,14 @@ void MarkdownView::setContent(const MarkdownContent &content)
 
 void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
 {
-    m_interaction->selection = {};
-    m_interaction->caret = {};
-    m_interaction->anchor.reset();
-    m_interaction->draggedScroll = nullptr;
+    m_control->forgetText();
     m_textReplaced = true;
     dropAccessibleTextMap();
     m_document->setBlocks(blocks);
     m_find->restart();
     verticalScrollBar()->setValue(0);
     relayout();
-    updateCodeCopyButton(m_hoverPoint);
+    m_control->followPage();
 }
 
 const MarkdownEnvironment &MarkdownView::environment() const
@@ -191,9 +158,7 @@ const MarkdownEnvironment &MarkdownView::environment() const
 void MarkdownView::setEnvironment(const MarkdownEnvironment &environment)
 {
     m_document->setEnvironment(environment);
-    m_interaction->selection = {};
-    m_interaction->caret = {};
-    m_interaction->draggedScroll = nullptr;
+    m_control->forgetLayout();
     m_textReplaced = true;
     dropAccessibleTextMap();
     relayout();
@@ -247,11 +212,14 @@ void MarkdownView::setDocumentMargins(const QMarginsF &margins)
     relayout();
 }
 
+bool MarkdownView::isTextSelectionEnabled() const
+{
+    return m_control->isSelectionEnabled();
+}
+
 void MarkdownView::setTextSelectionEnabled(bool enabled)
 {
-    m_selectionEnabled = enabled;
-    if (!enabled)
-        clearSelection();
+    m_control->setSelectionEnabled(enabled);
 }
 
 void MarkdownView::find(const SearchPattern &query)
@@ -318,65 +286,27 @@ void MarkdownView::ensureVisible(const QRectF &documentRect)
 
 bool MarkdownView::hasSelection() const
 {
-    return !m_interaction->selection.isEmpty();
+    return m_control->hasSelection();
 }
 
 QString MarkdownView::selectedText() const
 {
-    return m_document->text(m_interaction->selection);
+    return m_control->selectedText();
 }
 
 void MarkdownView::selectAll()
 {
-    if (!m_selectionEnabled)
-        return;
-    m_interaction->selection = m_document->allText();
-    viewport()->update();
-    Q_EMIT selectionChanged();
+    m_control->selectAll();
 }
 
 void MarkdownView::clearSelection()
 {
-    if (m_interaction->selection.isEmpty())
-        return;
-    m_interaction->selection = {};
-    viewport()->update();
-    Q_EMIT selectionChanged();
+    m_control->clearSelection();
 }
 
 void MarkdownView::copy() const
 {
-    const CopiedText text = m_document->copiedText(m_interaction->selection);
-    if (!text.isEmpty())
-        QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(text));
-}
-
-void MarkdownView::updateCodeCopyButton(std::optional<QPointF> viewportPoint)
-{
-    m_hoverPoint = viewportPoint;
-    const std::optional<LayoutDocument::CodeBlockArea> area =
-        viewportPoint ? m_document->codeBlockAt(documentPoint(*viewportPoint)) : std::nullopt;
-    if (!area) {
-        m_codeCopyButton->hide();
-        return;
-    }
-    const QRectF frame = area->frame;
-    const QRectF inView((frame.left() + m_documentMargins.left()) * m_zoom,
-                        (frame.top() - viewTop()) * m_zoom, frame.width() * m_zoom, frame.height() * m_zoom);
-    // Kept in sight while the block's top is scrolled away.
-    m_codeCopyButton->showFor(inView.intersected(QRectF(viewport()->rect())), area->block);
-}
-
-void MarkdownView::copyHoveredCodeBlock()
-{
-    // The block under the button now: the page may have been built anew since it was shown.
-    const std::optional<LayoutDocument::CodeBlockArea> area =
-        m_document->codeBlockAt(documentPoint(QRectF(m_codeCopyButton->geometry()).center()));
-    const CopiedText text = area ? m_document->codeBlockText(area->block) : CopiedText();
-    if (text.isEmpty())
-        return;
-    QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(text));
-    m_codeCopyButton->showCopied();
+    m_control->copy();
 }
 
 bool MarkdownView::isLayoutComplete() const
@@ -423,31 +353,31 @@ void MarkdownView::dropAccessibleTextMap()
 
 const LayoutSelection &MarkdownView::selection() const
 {
-    return m_interaction->selection;
+    return m_control->selection();
 }
 
 void MarkdownView::setSelection(const LayoutSelection &selection)
 {
-    if (!m_selectionEnabled)
-        return;
-    m_interaction->selection = selection;
-    m_interaction->anchor.reset();
-    viewport()->update();
-    Q_EMIT selectionChanged();
+    m_control->setSelection(selection);
 }
 
 int MarkdownView::caretOffset() const
 {
-    return accessibleTextMap().offsetOf(*m_document, m_interaction->caret);
+    return accessibleTextMap().offsetOf(*m_document, m_control->caret());
 }
 
 void MarkdownView::setCaretOffset(int offset)
 {
-    m_interaction->caret = accessibleTextMap().positionOf(*m_document, offset);
-    if (QAccessible::isActive()) {
-        QAccessibleTextCursorEvent cursor(this, caretOffset());
-        QAccessible::updateAccessibility(&cursor);
-    }
+    m_control->setCaret(accessibleTextMap().positionOf(*m_document, offset));
+    announceCaret();
+}
+
+void MarkdownView::announceCaret()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextCursorEvent cursor(this, caretOffset());
+    QAccessible::updateAccessibility(&cursor);
 }
 
 QPointF MarkdownView::viewportPoint(QPointF documentPoint) const
@@ -491,11 +421,9 @@ void MarkdownView::announceTextChanges()
 
 void MarkdownView::announceSelection()
 {
-    const LayoutSelection &selection = m_interaction->selection;
-    if (!selection.isEmpty())
-        m_interaction->caret = {selection.endNode, selection.endOffset};
     if (!QAccessible::isActive())
         return;
+    const LayoutSelection &selection = m_control->selection();
     const AccessibleTextMap &map = accessibleTextMap();
     const int start =
         selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.startNode, selection.startOffset});
@@ -503,7 +431,7 @@ void MarkdownView::announceSelection()
         selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.endNode, selection.endOffset});
     QAccessibleTextSelectionEvent changed(this, start, end);
     QAccessible::updateAccessibility(&changed);
-    QAccessibleTextCursorEvent cursor(this, map.offsetOf(*m_document, m_interaction->caret));
+    QAccessibleTextCursorEvent cursor(this, map.offsetOf(*m_document, m_control->caret()));
     QAccessible::updateAccessibility(&cursor);
 }
 
@@ -554,7 +482,7 @@ void MarkdownView::setZoom(qreal zoom)
     const qreal offset = m_document->laidOutBlockCount() > 0 ? top - m_document->blockTop(block) : 0;
     m_zoom = zoom;
     m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
-    m_interaction->draggedScroll = nullptr;
+    m_control->forgetDraggedScroll();
     m_document->setWidth(pageWidth());
     m_document->layoutThrough(block);
     m_document->layoutUntil(m_document->blockTop(block) + offset + viewHeight() + lookAhead);
@@ -623,7 +551,7 @@ void MarkdownView::relayout()
 
 void MarkdownView::keepResidentAroundView()
 {
-    if (m_interaction->draggedScroll)
+    if (m_control->isDraggingScroll())
         return; // its block keeps its node until the drag ends
     const qreal top = viewTop();
     m_document->setResidentRange(top - residentMargin, top + viewHeight() + lookAhead + residentMargin);
@@ -687,7 +615,7 @@ void MarkdownView::rebuildKeepingPosition()
     const qreal top = viewTop();
     const int block = m_document->blockAt(top);
     const qreal offset = top - m_document->blockTop(block);
-    m_interaction->draggedScroll = nullptr;
+    m_control->forgetDraggedScroll();
     m_document->setWidth(pageWidth());
     m_document->layoutThrough(block);
     m_document->layoutUntil(m_document->blockTop(block) + viewHeight() + lookAhead);
@@ -715,7 +643,7 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     context.palette = palette();
     context.appearance = appearanceOf(palette());
     context.clip = clip;
-    context.selection = &m_interaction->selection;
+    context.selection = &m_control->selection();
     const std::optional<LayoutFindHighlight> highlight = m_find->highlight(context.appearance);
     if (highlight)
         context.find = &*highlight;
@@ -729,7 +657,7 @@ void MarkdownView::resizeEvent(QResizeEvent *event)
         rebuildKeepingPosition();
     else
         layoutVisible();
-    updateCodeCopyButton(m_hoverPoint);
+    m_control->followPage();
 }
 
 void MarkdownView::scrollContentsBy(int, int)
@@ -741,15 +669,14 @@ void MarkdownView::scrollContentsBy(int, int)
         updateScrollBar();
         announceTextChanges();
     }
-    updateCodeCopyButton(m_hoverPoint);
+    m_control->followPage();
     viewport()->update();
 }
 
 bool MarkdownView::viewportEvent(QEvent *event)
 {
-    // Moving onto the copy button leaves the viewport for its child; the button stays.
-    if (event->type() == QEvent::Leave && !m_codeCopyButton->underMouse())
-        updateCodeCopyButton(std::nullopt);
+    if (event->type() == QEvent::Leave)
+        m_control->pointerLeft();
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -758,7 +685,7 @@ void MarkdownView::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
         if (m_document->setAppearance(appearanceOf(palette()))) {
-            m_interaction->selection = {};
+            m_control->forgetSelection();
             dropAccessibleTextMap();
             rebuildKeepingPosition();
         }
@@ -789,149 +716,27 @@ bool MarkdownView::scrollToHeading(const QString &identifier, int occurrence)
     return true;
 }
 
-void MarkdownView::updateCursor(QPointF viewportPoint)
-{
-    const LayoutHit hit = m_document->hitTest(documentPoint(viewportPoint));
-    const QUrl hovered = hit.link && !hit.onScrollIndicator ? *hit.link : QUrl();
-    if (hovered != m_hoveredLink) {
-        m_hoveredLink = hovered;
-        Q_EMIT linkHovered(hovered);
-    }
-    if (hit.link && !hit.onScrollIndicator)
-        viewport()->setCursor(Qt::PointingHandCursor);
-    else if (hit.text && hit.text->documentIndex() >= 0 && m_selectionEnabled && !hit.onScrollIndicator)
-        viewport()->setCursor(Qt::IBeamCursor);
-    else
-        viewport()->unsetCursor();
-}
-
 void MarkdownView::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_control->mousePress(event))
         QAbstractScrollArea::mousePressEvent(event);
-        return;
-    }
-    Interaction &state = *m_interaction;
-    const QPointF point = documentPoint(event->position());
-    const LayoutHit hit = m_document->hitTest(point);
-    state.pressPosition = event->position();
-    state.dragging = false;
-    state.selectingWords = false;
-    state.pressedLink = hit.link;
-    state.draggedScroll = nullptr;
-    if (hit.scroll && hit.onScrollIndicator) {
-        state.draggedScroll = hit.scroll;
-        const QPointF local = point - hit.scroll->mapToDocument(QPointF(0, 0));
-        if (!hit.scroll->indicatorThumb().contains(local))
-            hit.scroll->scrollTo(hit.scroll->offsetForThumbCenter(local.x()));
-        viewport()->update();
-        return;
-    }
-    if (!m_selectionEnabled)
-        return;
-    state.anchor = m_document->positionAt(point);
-    if (state.anchor && !(event->modifiers() & Qt::ShiftModifier)) {
-        state.caret = *state.anchor;
-        if (QAccessible::isActive()) {
-            QAccessibleTextCursorEvent cursor(this, caretOffset());
-            QAccessible::updateAccessibility(&cursor);
-        }
-    }
-    if (event->modifiers() & Qt::ShiftModifier && !state.selection.isEmpty() && state.anchor) {
-        // Extend from the far end of the current selection.
-        const LayoutSelection &s = state.selection;
-        state.selection = Interaction::ordered({s.startNode, s.startOffset}, *state.anchor);
-        state.anchor = LayoutDocument::TextPosition{s.startNode, s.startOffset};
-        state.dragging = true;
-        viewport()->update();
-        Q_EMIT selectionChanged();
-        return;
-    }
-    if (!state.selection.isEmpty()) {
-        state.selection = {};
-        viewport()->update();
-        Q_EMIT selectionChanged();
-    }
 }
 
 void MarkdownView::mouseMoveEvent(QMouseEvent *event)
 {
-    Interaction &state = *m_interaction;
-    const QPointF point = documentPoint(event->position());
-    if (!(event->buttons() & Qt::LeftButton)) {
-        updateCursor(event->position());
-        updateCodeCopyButton(event->position());
-        return;
-    }
-    if (state.draggedScroll) {
-        const QPointF local = point - state.draggedScroll->mapToDocument(QPointF(0, 0));
-        if (state.draggedScroll->scrollTo(state.draggedScroll->offsetForThumbCenter(local.x())))
-            viewport()->update();
-        return;
-    }
-    if (!m_selectionEnabled || !state.anchor)
-        return;
-    if (!state.dragging &&
-        (event->position() - state.pressPosition).manhattanLength() < QApplication::startDragDistance())
-        return;
-    state.dragging = true;
-    // Dragging past the edges scrolls.
-    if (event->position().y() < 0)
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()));
-    else if (event->position().y() > viewport()->height())
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + int(event->position().y()) -
-                                      viewport()->height());
-    if (const std::optional<LayoutDocument::TextPosition> focus =
-            m_document->positionAt(documentPoint(event->position()))) {
-        LayoutSelection selection = Interaction::ordered(*state.anchor, *focus);
-        if (state.selectingWords) {
-            const LayoutSelection first =
-                m_document->wordSelection({selection.startNode, selection.startOffset});
-            const LayoutSelection last = m_document->wordSelection({selection.endNode, selection.endOffset});
-            selection = {first.startNode, first.startOffset, last.endNode, last.endOffset};
-        }
-        state.selection = selection;
-        viewport()->update();
-        Q_EMIT selectionChanged();
-    }
+    m_control->mouseMove(event);
 }
 
 void MarkdownView::mouseReleaseEvent(QMouseEvent *event)
 {
-    Interaction &state = *m_interaction;
-    if (event->button() != Qt::LeftButton) {
+    if (!m_control->mouseRelease(event))
         QAbstractScrollArea::mouseReleaseEvent(event);
-        return;
-    }
-    state.draggedScroll = nullptr;
-    if (!state.dragging && state.pressedLink) {
-        const LayoutHit hit = m_document->hitTest(documentPoint(event->position()));
-        if (hit.link == state.pressedLink)
-            activateLink(*state.pressedLink);
-    }
-    if (state.dragging && !state.selection.isEmpty() && QGuiApplication::clipboard()->supportsSelection())
-        QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Selection);
-    state.dragging = false;
-    state.pressedLink.reset();
 }
 
 void MarkdownView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_selectionEnabled) {
+    if (!m_control->mouseDoubleClick(event))
         QAbstractScrollArea::mouseDoubleClickEvent(event);
-        return;
-    }
-    Interaction &state = *m_interaction;
-    const std::optional<LayoutDocument::TextPosition> position =
-        m_document->positionAt(documentPoint(event->position()));
-    if (!position)
-        return;
-    state.selection = m_document->wordSelection(*position);
-    state.anchor = *position;
-    state.selectingWords = true;
-    state.pressedLink.reset();
-    viewport()->update();
-    Q_EMIT selectionChanged();
 }
 
 void MarkdownView::wheelEvent(QWheelEvent *event)
@@ -967,16 +772,8 @@ void MarkdownView::wheelEvent(QWheelEvent *event)
 
 void MarkdownView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Copy)) {
-        copy();
-        event->accept();
+    if (m_control->keyPress(event))
         return;
-    }
-    if (event->matches(QKeySequence::SelectAll)) {
-        selectAll();
-        event->accept();
-        return;
-    }
     QScrollBar *bar = verticalScrollBar();
     switch (event->key()) {
     case Qt::Key_Home:
@@ -998,37 +795,13 @@ void MarkdownView::keyPressEvent(QKeyEvent *event)
 
 void MarkdownView::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu menu(this);
-    QAction *copyAction =
-        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &MarkdownView::copy);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setEnabled(hasSelection());
-    // The Markdown as the text itself, for editors that take plain text only.
-    QAction *copyMarkdownAction =
-        menu.addAction(Localization::text("markdown.copy_as_markdown"), this, [this] {
-            const QString markdown = m_document->copiedText(m_interaction->selection).markdown;
-            if (!markdown.isEmpty())
-                QGuiApplication::clipboard()->setText(markdown);
-        });
-    copyMarkdownAction->setEnabled(hasSelection());
-    QAction *selectAllAction = menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"),
-                                              this, &MarkdownView::selectAll);
-    selectAllAction->setShortcut(QKeySequence::SelectAll);
-    selectAllAction->setEnabled(m_selectionEnabled);
-    if (const LayoutHit hit = m_document->hitTest(documentPoint(event->pos())); hit.link) {
-        const QUrl url = *hit.link;
-        menu.addSeparator();
-        menu.addAction(QCoreApplication::translate("QWidgetTextControl", "Copy &Link Location"), this,
-                       [url] { QGuiApplication::clipboard()->setText(url.toString()); });
-    }
-    menu.exec(event->globalPos());
+    m_control->contextMenu(event);
 }
 
 bool MarkdownView::event(QEvent *event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
+        if (m_control->takesShortcut(*static_cast<QKeyEvent *>(event))) {
             event->accept();
             return true;
         }

@@ -18,10 +18,9 @@
 namespace kestrune {
 
 class AccessibleTextMap;
-class CodeBlockCopyButton;
 class IncrementalMarkdownFeed;
 class LayoutDocument;
-class LayoutScrollNode;
+class MarkdownTextControl;
 class MarkdownViewFind;
 struct LayoutSelection;
 
@@ -81,7 +80,7 @@ public:
     QMarginsF documentMargins() const { return m_documentMargins; }
     void setDocumentMargins(const QMarginsF &margins);
 
-    bool isTextSelectionEnabled() const { return m_selectionEnabled; }
+    bool isTextSelectionEnabled() const;
     void setTextSelectionEnabled(bool enabled);
     // Whether activated links are opened with QDesktopServices (default true).
     bool openLinks() const { return m_openLinks; }
@@ -165,6 +164,7 @@ protected:
 
 private:
     friend class MarkdownViewAccessible;
+    friend class MarkdownTextControl;
     friend class MarkdownViewElementAccessible;
     friend class MarkdownViewFind;
 
@@ -184,6 +184,7 @@ private:
     // Tells assistive technology about a text that was replaced or grew.
     void announceTextChanges();
     void announceSelection();
+    void announceCaret();
     void dropAccessibleTextMap();
 
     // Parses the next piece of a long text and appends its blocks.
@@ -205,10 +206,6 @@ private:
     void updateScrollBar();
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
-    void updateCursor(QPointF viewportPoint);
-    // Shows the code block copy button over the code block under a point, hides it elsewhere.
-    void updateCodeCopyButton(std::optional<QPointF> viewportPoint);
-    void copyHoveredCodeBlock();
     // Whether pieces of a long text are still to be parsed.
     bool isFeeding() const;
     void ensureVisible(const QRectF &documentRect);
@@ -217,14 +214,9 @@ private:
     QMarginsF m_documentMargins;
     QTimer m_backgroundTimer;
     std::unique_ptr<IncrementalMarkdownFeed> m_feed; // the pieces of a long text still to be parsed
-    bool m_selectionEnabled = true;
     bool m_openLinks = true;
     qreal m_zoom = 1;
-    QUrl m_hoveredLink;
-    CodeBlockCopyButton *m_codeCopyButton = nullptr;
-    std::optional<QPointF> m_hoverPoint; // where the pointer is over the viewport
-    struct Interaction;                  // selection and mouse state
-    std::unique_ptr<Interaction> m_interaction;
+    std::unique_ptr<MarkdownTextControl> m_control; // selection and input
     std::unique_ptr<MarkdownViewFind> m_find;
     mutable std::unique_ptr<AccessibleTextMap> m_accessibleText; // made when first asked
     mutable int m_accessibleGeneration = 0;

@@ -5,6 +5,7 @@
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/codeblockcopybutton.h"
 #include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewannouncer_p.h"
 
 #include "ui/localization.h"
 
@@ -127,7 +128,7 @@ bool MarkdownTextControl::mousePress(QMouseEvent *event)
     m_anchor = document().positionAt(point);
     if (m_anchor && !(event->modifiers() & Qt::ShiftModifier)) {
         m_caret = *m_anchor;
-        m_view.announceCaret();
+        m_view.m_announcer->announceCaret();
     }
     if (event->modifiers() & Qt::ShiftModifier && !m_selection.isEmpty() && m_anchor)
         extendSelection(*m_anchor);

@@ -13,9 +13,9 @@
 #include "markdown/layout/view/incrementalmarkdownfeed_p.h"
 #include "markdown/layout/view/markdowntextcontrol_p.h"
 #include "markdown/layout/view/markdownviewaccessible_p.h"
+#include "markdown/layout/view/markdownviewannouncer_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
 
-#include <QAccessible>
 #include <QDesktopServices>
 #include <QPainter>
 #include <QScrollBar>
@@ -35,14 +35,24 @@ constexpr qreal lookAhead = 400;
 // heights), so a long document holds nodes for a few screens only.
 constexpr qreal residentMargin = 2000;
 
+// The environment with one of its settings changed.
+template <typename Setting, typename Value>
+MarkdownEnvironment with(MarkdownEnvironment environment, Setting MarkdownEnvironment::*setting,
+                         Value &&value)
+{
+    environment.*setting = std::forward<Value>(value);
+    return environment;
+}
+
 } // namespace
 
 MarkdownView::MarkdownView(QWidget *parent)
     : QAbstractScrollArea(parent), m_document(std::make_unique<LayoutDocument>()),
-      m_feed(std::make_unique<IncrementalMarkdownFeed>()), m_find(std::make_unique<MarkdownViewFind>(*this))
+      m_feed(std::make_unique<IncrementalMarkdownFeed>()), m_find(std::make_unique<MarkdownViewFind>(*this)),
+      m_announcer(std::make_unique<MarkdownViewAnnouncer>(*this))
 {
     MarkdownViewAccessible::install();
-    connect(this, &MarkdownView::selectionChanged, this, &MarkdownView::announceSelection);
+    connect(this, &MarkdownView::selectionChanged, this, [this] { m_announcer->announceSelection(); });
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -67,7 +77,7 @@ MarkdownView::MarkdownView(QWidget *parent)
 void MarkdownView::watchDocument()
 {
     connect(m_document.get(), &LayoutDocument::layoutInvalidated, this, [this] {
-        dropAccessibleTextMap(); // a text that shows a picture now reads differently
+        m_announcer->dropTextMap(); // a text that shows a picture now reads differently
         viewport()->update();
         continueInBackground();
     });
@@ -97,8 +107,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
         return;
     m_feed = std::make_unique<IncrementalMarkdownFeed>();
     m_control->forgetText();
-    m_textReplaced = true;
-    dropAccessibleTextMap();
+    m_announcer->textReplaced();
     disconnect(m_document.get(), nullptr, this, nullptr);
     m_document = std::move(page.m_document);
     watchDocument();
@@ -141,8 +150,7 @@ void MarkdownView::setContent(const MarkdownContent &content)
 void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
 {
     m_control->forgetText();
-    m_textReplaced = true;
-    dropAccessibleTextMap();
+    m_announcer->textReplaced();
     m_document->setBlocks(blocks);
     m_find->restart();
     verticalScrollBar()->setValue(0);
@@ -159,51 +167,38 @@ void MarkdownView::setEnvironment(const MarkdownEnvironment &environment)
 {
     m_document->setEnvironment(environment);
     m_control->forgetLayout();
-    m_textReplaced = true;
-    dropAccessibleTextMap();
+    m_announcer->textReplaced();
     relayout();
 }
 
 void MarkdownView::setTheme(const Theme &theme)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.theme = theme;
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::theme, theme));
 }
 
 void MarkdownView::setBaseUrl(const std::optional<QUrl> &url)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.baseUrl = url;
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::baseUrl, url));
 }
 
 void MarkdownView::setImageBaseUrl(const std::optional<QUrl> &url)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.imageBaseUrl = url;
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::imageBaseUrl, url));
 }
 
 void MarkdownView::setSoftBreakMode(SoftBreakMode mode)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.softBreakMode = mode;
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::softBreakMode, mode));
 }
 
 void MarkdownView::setImageProvider(std::shared_ptr<ImageProvider> provider)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.imageProvider = std::move(provider);
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::imageProvider, std::move(provider)));
 }
 
 void MarkdownView::setInlineImageProvider(std::shared_ptr<ImageProvider> provider)
 {
-    MarkdownEnvironment environment = m_document->environment();
-    environment.inlineImageProvider = std::move(provider);
-    setEnvironment(environment);
+    setEnvironment(with(environment(), &MarkdownEnvironment::inlineImageProvider, std::move(provider)));
 }
 
 void MarkdownView::setDocumentMargins(const QMarginsF &margins)
@@ -336,103 +331,19 @@ int MarkdownView::parkedBlockCount() const
     return m_document->parkedBlockCount();
 }
 
-const AccessibleTextMap &MarkdownView::accessibleTextMap() const
+MarkdownViewAnnouncer &MarkdownView::announcer() const
 {
-    if (!m_accessibleText || m_accessibleText->nodeCount() != m_document->textCount()) {
-        m_accessibleText = std::make_unique<AccessibleTextMap>(*m_document);
-        ++m_accessibleGeneration;
-    }
-    return *m_accessibleText;
+    return *m_announcer;
 }
 
-void MarkdownView::dropAccessibleTextMap()
+MarkdownTextControl &MarkdownView::textControl() const
 {
-    m_accessibleText.reset();
-    ++m_accessibleGeneration;
-}
-
-const LayoutSelection &MarkdownView::selection() const
-{
-    return m_control->selection();
-}
-
-void MarkdownView::setSelection(const LayoutSelection &selection)
-{
-    m_control->setSelection(selection);
-}
-
-int MarkdownView::caretOffset() const
-{
-    return accessibleTextMap().offsetOf(*m_document, m_control->caret());
-}
-
-void MarkdownView::setCaretOffset(int offset)
-{
-    m_control->setCaret(accessibleTextMap().positionOf(*m_document, offset));
-    announceCaret();
-}
-
-void MarkdownView::announceCaret()
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleTextCursorEvent cursor(this, caretOffset());
-    QAccessible::updateAccessibility(&cursor);
+    return *m_control;
 }
 
 QPointF MarkdownView::viewportPoint(QPointF documentPoint) const
 {
     return (documentPoint + QPointF(m_documentMargins.left(), -viewTop())) * m_zoom;
-}
-
-void MarkdownView::announceTextChanges()
-{
-    const int count = m_document->textCount();
-    if (!m_textReplaced && count == m_announcedTextNodes)
-        return;
-    if (!QAccessible::isActive()) {
-        m_textReplaced = true; // told as a whole once someone listens
-        return;
-    }
-    dropAccessibleTextMap();
-    if (m_textReplaced || count < m_announcedTextNodes) {
-        // Pages dropped and built again (another zoom) read as a new text, too.
-        const QString text = accessibleTextMap().text();
-        QAccessibleTextUpdateEvent update(this, 0, QString(), text);
-        QAccessible::updateAccessibility(&update);
-        m_announcedLength = int(text.size());
-    } else {
-        const int lastLength = m_document->textNode(count - 1)->length();
-        LayoutSelection added{0, 0, count - 1, lastLength};
-        if (m_announcedTextNodes > 0)
-            added = {m_announcedTextNodes - 1, m_document->textNode(m_announcedTextNodes - 1)->length(),
-                     count - 1, lastLength};
-        const QString text =
-            m_announcedTextNodes > 0 ? m_document->text(added) : m_document->text(m_document->allText());
-        QAccessibleTextInsertEvent insert(this, m_announcedLength, text);
-        QAccessible::updateAccessibility(&insert);
-        m_announcedLength += int(text.size());
-    }
-    m_textReplaced = false;
-    m_announcedTextNodes = count;
-    QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
-    QAccessible::updateAccessibility(&reorder);
-}
-
-void MarkdownView::announceSelection()
-{
-    if (!QAccessible::isActive())
-        return;
-    const LayoutSelection &selection = m_control->selection();
-    const AccessibleTextMap &map = accessibleTextMap();
-    const int start =
-        selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.startNode, selection.startOffset});
-    const int end =
-        selection.isEmpty() ? 0 : map.offsetOf(*m_document, {selection.endNode, selection.endOffset});
-    QAccessibleTextSelectionEvent changed(this, start, end);
-    QAccessible::updateAccessibility(&changed);
-    QAccessibleTextCursorEvent cursor(this, map.offsetOf(*m_document, m_control->caret()));
-    QAccessible::updateAccessibility(&cursor);
 }
 
 QSize MarkdownView::sizeHint() const
@@ -564,7 +475,7 @@ void MarkdownView::layoutVisible()
     m_document->layoutUntil(bottom);
     updateScrollBar();
     viewport()->update();
-    announceTextChanges();
+    m_announcer->announceTextChanges();
 }
 
 void MarkdownView::feedNextPiece()
@@ -595,7 +506,7 @@ void MarkdownView::backgroundStep()
     if (m_document->laidOutHeight() <= bottom + lookAhead)
         viewport()->update();
     m_find->continuePending();
-    announceTextChanges();
+    m_announcer->announceTextChanges();
     if (isLayoutComplete())
         Q_EMIT layoutCompleted();
     else
@@ -634,7 +545,8 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     if (clip.bottom() > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(clip.bottom() + lookAhead);
         updateScrollBar();
-        QMetaObject::invokeMethod(this, &MarkdownView::announceTextChanges, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { m_announcer->announceTextChanges(); }, Qt::QueuedConnection);
     }
     painter.scale(m_zoom, m_zoom);
     painter.translate(origin);
@@ -667,7 +579,7 @@ void MarkdownView::scrollContentsBy(int, int)
     if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
         m_document->layoutUntil(bottom);
         updateScrollBar();
-        announceTextChanges();
+        m_announcer->announceTextChanges();
     }
     m_control->followPage();
     viewport()->update();
@@ -686,7 +598,7 @@ void MarkdownView::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange) {
         if (m_document->setAppearance(appearanceOf(palette()))) {
             m_control->forgetSelection();
-            dropAccessibleTextMap();
+            m_announcer->dropTextMap();
             rebuildKeepingPosition();
         }
         viewport()->update();

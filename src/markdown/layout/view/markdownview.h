@@ -17,10 +17,10 @@
 
 namespace kestrune {
 
-class AccessibleTextMap;
 class IncrementalMarkdownFeed;
 class LayoutDocument;
 class MarkdownTextControl;
+class MarkdownViewAnnouncer;
 class MarkdownViewFind;
 struct LayoutSelection;
 
@@ -165,27 +165,17 @@ protected:
 private:
     friend class MarkdownViewAccessible;
     friend class MarkdownTextControl;
+    friend class MarkdownViewAnnouncer;
     friend class MarkdownViewElementAccessible;
     friend class MarkdownViewFind;
 
     // What assistive technology reads (see MarkdownViewAccessible): the page, its text and
-    // elements as far as built, and the selection and caret in terms of them.
+    // elements as far as built (the announcer's text map), and the selection and caret.
     const LayoutDocument &layoutDocument() const { return *m_document; }
-    const AccessibleTextMap &accessibleTextMap() const;
-    // Counts the times the text map was made anew, so that what was read from an older one
-    // can tell.
-    int accessibleTextGeneration() const { return m_accessibleGeneration; }
-    const LayoutSelection &selection() const;
-    void setSelection(const LayoutSelection &selection);
-    int caretOffset() const;
-    void setCaretOffset(int offset);
+    MarkdownViewAnnouncer &announcer() const;
+    MarkdownTextControl &textControl() const;
     QPointF viewportPoint(QPointF documentPoint) const;
     void scrollToDocumentRect(const QRectF &documentRect) { ensureVisible(documentRect); }
-    // Tells assistive technology about a text that was replaced or grew.
-    void announceTextChanges();
-    void announceSelection();
-    void announceCaret();
-    void dropAccessibleTextMap();
 
     // Parses the next piece of a long text and appends its blocks.
     void feedNextPiece();
@@ -218,11 +208,7 @@ private:
     qreal m_zoom = 1;
     std::unique_ptr<MarkdownTextControl> m_control; // selection and input
     std::unique_ptr<MarkdownViewFind> m_find;
-    mutable std::unique_ptr<AccessibleTextMap> m_accessibleText; // made when first asked
-    mutable int m_accessibleGeneration = 0;
-    int m_announcedTextNodes = 0; // how many texts assistive technology was told of
-    int m_announcedLength = 0;
-    bool m_textReplaced = true;
+    std::unique_ptr<MarkdownViewAnnouncer> m_announcer; // tells assistive technology of changes
 };
 
 } // namespace kestrune

@@ -2,7 +2,9 @@
 
 #include "markdown/layout/document/accessibletextmap_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
+#include "markdown/layout/view/markdowntextcontrol_p.h"
 #include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewannouncer_p.h"
 #include "markdown/layout/view/markdownviewelementaccessible_p.h"
 
 #include <QTextBoundaryFinder>
@@ -78,15 +80,15 @@ QAccessible::State MarkdownViewAccessible::state() const
 
 void MarkdownViewAccessible::dropStaleChildren() const
 {
-    const int count = int(view()->accessibleTextMap().elements().size());
-    if (m_generation == view()->accessibleTextGeneration())
+    const int count = int(view()->announcer().textMap().elements().size());
+    if (m_generation == view()->announcer().generation())
         return;
     for (const QAccessible::Id id : std::as_const(m_children)) {
         if (id != 0)
             QAccessible::deleteAccessibleInterface(id);
     }
     m_children = QList<QAccessible::Id>(count, 0);
-    m_generation = view()->accessibleTextGeneration();
+    m_generation = view()->announcer().generation();
 }
 
 int MarkdownViewAccessible::childCount() const
@@ -138,10 +140,10 @@ void MarkdownViewAccessible::selection(int selectionIndex, int *startOffset, int
 {
     *startOffset = 0;
     *endOffset = 0;
-    const LayoutSelection &selection = view()->selection();
+    const LayoutSelection &selection = view()->textControl().selection();
     if (selectionIndex != 0 || selection.isEmpty())
         return;
-    const AccessibleTextMap &map = view()->accessibleTextMap();
+    const AccessibleTextMap &map = view()->announcer().textMap();
     const LayoutDocument &document = view()->layoutDocument();
     *startOffset = map.offsetOf(document, {selection.startNode, selection.startOffset});
     *endOffset = map.offsetOf(document, {selection.endNode, selection.endOffset});
@@ -173,21 +175,21 @@ void MarkdownViewAccessible::setSelection(int selectionIndex, int startOffset, i
         view()->clearSelection();
         return;
     }
-    const AccessibleTextMap &map = view()->accessibleTextMap();
+    const AccessibleTextMap &map = view()->announcer().textMap();
     const LayoutDocument &document = view()->layoutDocument();
     const LayoutDocument::TextPosition start = map.positionOf(document, startOffset);
     const LayoutDocument::TextPosition end = map.positionOf(document, endOffset);
-    view()->setSelection({start.node, start.offset, end.node, end.offset});
+    view()->textControl().setSelection({start.node, start.offset, end.node, end.offset});
 }
 
 int MarkdownViewAccessible::cursorPosition() const
 {
-    return view()->caretOffset();
+    return view()->announcer().caretOffset();
 }
 
 void MarkdownViewAccessible::setCursorPosition(int position)
 {
-    view()->setCaretOffset(position);
+    view()->announcer().setCaretOffset(position);
 }
 
 QString MarkdownViewAccessible::text(QAccessible::Text t) const
@@ -197,7 +199,7 @@ QString MarkdownViewAccessible::text(QAccessible::Text t) const
 
 QString MarkdownViewAccessible::text(int startOffset, int endOffset) const
 {
-    const QString &text = view()->accessibleTextMap().text();
+    const QString &text = view()->announcer().textMap().text();
     if (endOffset < 0 || endOffset > text.size())
         endOffset = int(text.size());
     startOffset = std::clamp(startOffset, 0, endOffset);
@@ -207,7 +209,7 @@ QString MarkdownViewAccessible::text(int startOffset, int endOffset) const
 QString MarkdownViewAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                              int *startOffset, int *endOffset) const
 {
-    const AccessibleTextMap &map = view()->accessibleTextMap();
+    const AccessibleTextMap &map = view()->announcer().textMap();
     const QString &text = map.text();
     *startOffset = -1;
     *endOffset = -1;
@@ -286,12 +288,12 @@ QString MarkdownViewAccessible::textAfterOffset(int offset, QAccessible::TextBou
 
 int MarkdownViewAccessible::characterCount() const
 {
-    return view()->accessibleTextMap().length();
+    return view()->announcer().textMap().length();
 }
 
 QRect MarkdownViewAccessible::characterRect(int offset) const
 {
-    const AccessibleTextMap &map = view()->accessibleTextMap();
+    const AccessibleTextMap &map = view()->announcer().textMap();
     if (offset < 0 || offset >= map.length())
         return {};
     const LayoutDocument &document = view()->layoutDocument();
@@ -320,12 +322,12 @@ int MarkdownViewAccessible::offsetAtPoint(const QPoint &point) const
     const LayoutDocument &document = view()->layoutDocument();
     const std::optional<LayoutDocument::TextPosition> position =
         document.positionAt(view()->documentPoint(QPointF(local)));
-    return position ? view()->accessibleTextMap().offsetOf(document, *position) : -1;
+    return position ? view()->announcer().textMap().offsetOf(document, *position) : -1;
 }
 
 void MarkdownViewAccessible::scrollToSubstring(int startIndex, int endIndex)
 {
-    const AccessibleTextMap &map = view()->accessibleTextMap();
+    const AccessibleTextMap &map = view()->announcer().textMap();
     const LayoutDocument &document = view()->layoutDocument();
     const LayoutDocument::TextPosition start = map.positionOf(document, startIndex);
     const LayoutDocument::TextPosition end = map.positionOf(document, std::max(startIndex, endIndex));

@@ -2,6 +2,7 @@
 
 #include "markdown/layout/document/accessibletextmap_p.h"
 #include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewannouncer_p.h"
 
 #include "ui/localization.h"
 
@@ -18,8 +19,8 @@ const AccessibleTextMap::Element *MarkdownViewElementAccessible::element() const
 {
     if (!m_view)
         return nullptr;
-    const QList<AccessibleTextMap::Element> &elements = m_view->accessibleTextMap().elements();
-    if (m_view->accessibleTextGeneration() != m_generation)
+    const QList<AccessibleTextMap::Element> &elements = m_view->announcer().textMap().elements();
+    if (m_view->announcer().generation() != m_generation)
         return nullptr;
     return m_index >= 0 && m_index < elements.size() ? &elements.at(m_index) : nullptr;
 }
@@ -63,7 +64,7 @@ QRect MarkdownViewElementAccessible::rect() const
     const AccessibleTextMap::Element *element = this->element();
     if (!element)
         return {};
-    const QRectF area = m_view->accessibleTextMap().elementRect(m_view->layoutDocument(), *element);
+    const QRectF area = m_view->announcer().textMap().elementRect(m_view->layoutDocument(), *element);
     if (area.isNull())
         return {};
     const QPointF topLeft = m_view->viewportPoint(area.topLeft());

@@ -13,6 +13,7 @@
 #include "preview/markdownpreviewheader.h"
 #include "preview/previewcolors.h"
 #include "preview/previewcontentstack.h"
+#include "preview/previewdocumentloader.h"
 #include "preview/previewdocumenttheme.h"
 #include "preview/previewfindcontroller.h"
 #include "preview/previewlinkopener.h"
@@ -24,11 +25,8 @@
 #include "ui/noticebar.h"
 #include "ui/separatorline.h"
 
-#include <QFutureWatcher>
 #include <QPainter>
 #include <QPushButton>
-#include <QtConcurrent/qtconcurrenttask.h>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,9 +34,6 @@
 namespace kestrune {
 
 namespace {
-
-// The pool's priority of work the user waits for.
-constexpr int userInitiatedPriority = 10;
 
 // Whether HeadingOutline::of(blocks) would list anything, without making the list: that reads
 // every heading's text, milliseconds of the window's thread for a long document.
@@ -69,7 +64,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
       m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)),
-      m_content(new PreviewContentStack(this))
+      m_content(new PreviewContentStack(this)), m_loader(new PreviewDocumentLoader(this))
 {
     setObjectName(QStringLiteral("markdownPreview"));
 
@@ -83,6 +78,8 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->addWidget(m_content, 1);
     m_findBar->hide();
     m_find = new PreviewFindController(m_findBar, m_content, this);
+    connect(m_loader, &PreviewDocumentLoader::readArrived, this, &MarkdownPreviewView::takeRead);
+    connect(m_loader, &PreviewDocumentLoader::parseArrived, this, &MarkdownPreviewView::takeParse);
     m_linkOpener = new PreviewLinkOpener(this);
     connect(m_linkOpener, &PreviewLinkOpener::openFileRequested, this,
             &MarkdownPreviewView::openFileRequested);
@@ -119,13 +116,13 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
     m_linksOutsideProject = linksOutsideProject;
     m_pendingPlace.forget();
     setFileRemoved(false);
-    if (m_loadSerial > 0)
+    if (m_loader->hasStarted())
         startLoad();
 }
 
 void MarkdownPreviewView::reload()
 {
-    if (m_loadSerial > 0) // else the first load is still to come, when the pane appears
+    if (m_loader->hasStarted()) // else the first load is still to come, when the pane appears
         startLoad(true);
 }
 
@@ -190,11 +187,14 @@ void MarkdownPreviewView::renderAgain()
     }
 }
 
-void MarkdownPreviewView::dropIfStale(MarkdownView *prepared) const
+MarkdownView *MarkdownPreviewView::unlessStale(MarkdownView *prepared) const
 {
     // Made before the choice changed: the blocks are laid out afresh on this thread instead.
-    if (prepared && prepared->environment().loadsRemoteImages != m_loadsRemoteImages)
+    if (prepared && prepared->environment().loadsRemoteImages != m_loadsRemoteImages) {
         delete prepared;
+        return nullptr;
+    }
+    return prepared;
 }
 
 QWidget *MarkdownPreviewView::contentView() const
@@ -205,7 +205,7 @@ QWidget *MarkdownPreviewView::contentView() const
 void MarkdownPreviewView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_loadSerial == 0)
+    if (!m_loader->hasStarted())
         startLoad();
 }
 
@@ -217,92 +217,40 @@ void MarkdownPreviewView::paintEvent(QPaintEvent *)
 
 void MarkdownPreviewView::startLoad(bool keepShowing)
 {
-    const quint64 serial = ++m_loadSerial;
-    const QUrl url = m_fileURL;
-    m_loadRunning = !m_linksOutsideProject;
     if (m_linksOutsideProject) {
+        m_loader->readNothing();
         setState(MarkdownPreviewState::error(Localization::text("markdown.read_error.outside_project")));
         return;
     }
     // A reload keeps a text, a notice or an error on show; only a load still running would
     // leave the reader with nothing to look at meanwhile.
     keepShowing = keepShowing && m_state.kind() != MarkdownPreviewState::Kind::loading;
-    if (!keepShowing)
-        setState(MarkdownPreviewState::loading());
-
     // The page is laid out for the view that will show it, as large as the content area now.
     MarkdownView *prepared = makeDocumentView();
-    const PreparedMarkdownPage::Settings settings = prepared->pageSettings(m_content->size());
-    // The watcher dies with the pane; the read itself holds nothing of the pane and simply
-    // finishes unobserved.
-    auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, serial, url, keepShowing, prepared = QPointer<MarkdownView>(prepared)] {
-                watcher->deleteLater();
-                // A later load, or another file, has taken over since this one started: its
-                // result, parse and page included, is dropped.
-                if (serial != m_loadSerial || url != m_fileURL) {
-                    delete prepared.data();
-                    return;
-                }
-                m_loadRunning = false;
-                // Taken now, not when the load started: the reader may have scrolled since.
-                const std::optional<ReadingPosition> position =
-                    keepShowing ? std::optional(readingPosition()) : std::nullopt;
-                dropIfStale(prepared.data());
-                MarkdownFileReader::Document document = watcher->result();
-                const bool sameText = m_state.isContent() && document.state == m_state;
-                if (m_viewMode == MarkdownViewMode::source && prepared && document.page &&
-                    !document.page->isNull()) {
-                    setState(std::move(document.state), std::move(document.blocks), prepared,
-                             std::move(document.page));
-                } else {
-                    MarkdownView *view = showPrepared(prepared, document);
-                    setState(std::move(document.state), std::move(document.blocks), view);
-                }
-                if (position && !sameText) {
-                    restoreReadingPosition(*position);
-                    m_find->follow(true); // from where the reader was
-                }
-                applyPendingPlace();
-            });
-    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    const MarkdownFileReader::ErrorMessages messages{
-        Localization::text("markdown.read_error.not_found"),
-        Localization::text("markdown.read_error.permission_denied"),
-        Localization::text("markdown.read_error.not_a_file"),
-        Localization::text("markdown.read_error.too_large"),
-        Localization::text("markdown.read_error"),
-        Localization::text("markdown.read_error.other"),
-        Localization::text("markdown.read_error.out_of_memory")};
-    watcher->setFuture(QtConcurrent::task(FileReadFunction(fileReadFunction()))
-                           .withArguments(path, messages, largestRenderedText, std::optional(settings))
-                           .onThreadPool(*readPool())
-                           .withPriority(userInitiatedPriority)
-                           .spawn());
+    m_loader->read(m_fileURL, keepShowing, prepared, prepared->pageSettings(m_content->size()));
+    if (!keepShowing)
+        setState(MarkdownPreviewState::loading());
 }
 
-MarkdownPreviewView::FileReadFunction &MarkdownPreviewView::fileReadFunction()
+void MarkdownPreviewView::takeRead(const PreviewDocumentLoader::Arrival &arrival)
 {
-    static FileReadFunction function = &MarkdownFileReader::load;
-    return function;
-}
-
-void MarkdownPreviewView::setFileReadFunction(FileReadFunction function)
-{
-    fileReadFunction() = function ? std::move(function) : FileReadFunction(&MarkdownFileReader::load);
-}
-
-QThreadPool *MarkdownPreviewView::readPool()
-{
-    // Never the global pool: painting waits on that one, and a slow file system must not
-    // stall the window. Never waited for at exit either, so it is not destroyed.
-    static QThreadPool *const pool = [] {
-        auto *threads = new QThreadPool;
-        threads->setMaxThreadCount(2);
-        return threads;
-    }();
-    return pool;
+    // Taken now, not when the load started: the reader may have scrolled since.
+    const std::optional<ReadingPosition> position =
+        arrival.reload ? std::optional(readingPosition()) : std::nullopt;
+    MarkdownView *prepared = unlessStale(arrival.view);
+    MarkdownFileReader::Document document = arrival.document;
+    const bool sameText = m_state.isContent() && document.state == m_state;
+    if (m_viewMode == MarkdownViewMode::source && prepared && document.page && !document.page->isNull()) {
+        setState(std::move(document.state), std::move(document.blocks), prepared, std::move(document.page));
+    } else {
+        MarkdownView *view = showPrepared(prepared, document);
+        setState(std::move(document.state), std::move(document.blocks), view);
+    }
+    if (position && !sameText) {
+        restoreReadingPosition(*position);
+        m_find->follow(true); // from where the reader was
+    }
+    applyPendingPlace();
 }
 
 void MarkdownPreviewView::replaceParsedBlocks(std::optional<QList<BlockNode>> blocks)
@@ -373,7 +321,7 @@ void MarkdownPreviewView::showSearchHit(const SearchPattern &pattern, int line, 
 void MarkdownPreviewView::goToWhenShown(PendingPlace::Place place)
 {
     m_pendingPlace.set(std::move(place));
-    if (!m_loadRunning && m_loadSerial > 0)
+    if (m_loader->hasDelivered())
         applyPendingPlace();
 }
 
@@ -506,39 +454,30 @@ void MarkdownPreviewView::updateHeadingsButton()
 void MarkdownPreviewView::parseLargeText()
 {
     m_content->showLoading();
-    const quint64 serial = m_loadSerial;
     MarkdownView *prepared = makeDocumentView();
-    const PreparedMarkdownPage::Settings settings = prepared->pageSettings(m_content->size());
-    auto *watcher = new QFutureWatcher<MarkdownFileReader::Document>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this,
-            [this, watcher, serial, prepared = QPointer<MarkdownView>(prepared)] {
-                watcher->deleteLater();
-                MarkdownFileReader::Document document = watcher->result();
-                // Another file, or the same one read again, has taken over since.
-                if (serial != m_loadSerial || !m_state.isContent() || m_content->document() ||
-                    (document.state.isContent() && document.state.text() != m_state.text())) {
-                    delete prepared.data();
-                    return;
-                }
-                dropIfStale(prepared.data());
-                MarkdownView *view = showPrepared(prepared, document);
-                if (!document.blocks) {
-                    setState(std::move(document.state));
-                    return;
-                }
-                replaceParsedBlocks(std::move(document.blocks));
-                updateHeadingsButton();
-                if (view)
-                    m_content->adoptDocument(view);
-                if (m_viewMode == MarkdownViewMode::preview)
-                    showContent();
-            });
-    watcher->setFuture(QtConcurrent::task(&MarkdownFileReader::parse)
-                           .withArguments(m_state, Localization::text("markdown.read_error.out_of_memory"),
-                                          std::optional(settings))
-                           .onThreadPool(*readPool())
-                           .withPriority(userInitiatedPriority)
-                           .spawn());
+    m_loader->parse(m_state, prepared, prepared->pageSettings(m_content->size()));
+}
+
+void MarkdownPreviewView::takeParse(const PreviewDocumentLoader::Arrival &arrival)
+{
+    MarkdownFileReader::Document document = arrival.document;
+    // The same file read again, with another text, has taken over since.
+    if (!m_state.isContent() || m_content->document() ||
+        (document.state.isContent() && document.state.text() != m_state.text())) {
+        delete arrival.view;
+        return;
+    }
+    MarkdownView *view = showPrepared(unlessStale(arrival.view), document);
+    if (!document.blocks) {
+        setState(std::move(document.state));
+        return;
+    }
+    replaceParsedBlocks(std::move(document.blocks));
+    updateHeadingsButton();
+    if (view)
+        m_content->adoptDocument(view);
+    if (m_viewMode == MarkdownViewMode::preview)
+        showContent();
 }
 
 MarkdownPreviewView::ReadingPosition MarkdownPreviewView::readingPosition() const
@@ -576,7 +515,7 @@ void MarkdownPreviewView::showContent()
     const QString &text = m_state.text();
     if (m_viewMode == MarkdownViewMode::source) {
         m_content->showSource(text);
-    } else if (text.size() > largestRenderedText && !m_content->isLargeTextRenderChosen()) {
+    } else if (PreviewDocumentLoader::isTooLongToRender(text) && !m_content->isLargeTextRenderChosen()) {
         m_content->showLargeSource(text);
     } else if (!m_content->showDocument(m_loadsRemoteImages)) {
         // Text not parsed with the read (a large file to render anyway) is parsed now, off this

@@ -7,6 +7,7 @@
 #include "preview/markdownpreviewstate.h"
 #include "preview/markdownviewmode.h"
 #include "preview/pendingplace.h"
+#include "preview/previewdocumentloader.h"
 #include "preview/previewreadingposition.h"
 #include "project/deltaspectype.h"
 #include "text/searchpattern.h"
@@ -15,7 +16,6 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,19 +47,16 @@ public:
                         QWidget *parent = nullptr);
     ~MarkdownPreviewView() override;
 
-    // Longer texts are shown as source until the reader asks to render them: laying out a
-    // document takes about a hundred times its size in memory, and seconds per ten megabytes.
-    static constexpr qsizetype largestRenderedText = qsizetype(8) << 20;
-
+    // Longer texts are shown as source until the reader asks to render them.
+    static constexpr qsizetype largestRenderedText = PreviewDocumentLoader::largestRenderedText;
     // Where files are read: a pool of the panes' own.
-    static QThreadPool *readPool();
-    // What the panes read and parse files with (MarkdownFileReader::load unless replaced; tests
-    // put in one that holds reads back). Runs on the read pool; the last arguments are the
-    // longest text to parse and the settings of the page to prepare.
-    using FileReadFunction = std::function<MarkdownFileReader::Document(
-        const QString &, const MarkdownFileReader::ErrorMessages &, qsizetype,
-        const std::optional<PreparedMarkdownPage::Settings> &)>;
-    static void setFileReadFunction(FileReadFunction function);
+    static QThreadPool *readPool() { return PreviewDocumentLoader::readPool(); }
+    // What the panes read and parse files with (see PreviewDocumentLoader::setFileReadFunction).
+    using FileReadFunction = PreviewDocumentLoader::FileReadFunction;
+    static void setFileReadFunction(FileReadFunction function)
+    {
+        PreviewDocumentLoader::setFileReadFunction(std::move(function));
+    }
 
     QUrl fileURL() const { return m_fileURL; }
     std::optional<DeltaSpecType> deltaType() const { return m_deltaType; }
@@ -161,13 +158,18 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    static FileReadFunction &fileReadFunction();
     // `keepShowing`: a reload, which leaves the content on show until the new text is there.
     void startLoad(bool keepShowing = false);
     // Lays the text on show out again with the current image settings, at the same position.
     void renderAgain();
-    // Deletes a view prepared off this thread with a choice of remote images no longer in force.
-    void dropIfStale(MarkdownView *prepared) const;
+    // Shows what a read brought: its text, and the page laid out with it (in source mode kept
+    // aside until the rendered document is chosen).
+    void takeRead(const PreviewDocumentLoader::Arrival &arrival);
+    // Shows the large text on show rendered, once parsed, unless another text took its place.
+    void takeParse(const PreviewDocumentLoader::Arrival &arrival);
+    // The view, unless it was prepared off this thread with a choice of remote images no longer
+    // in force: then it is deleted.
+    MarkdownView *unlessStale(MarkdownView *prepared) const;
     void restoreReadingPosition(const ReadingPosition &position);
     // Hands the blocks replaced to be freed off the window's thread.
     void replaceParsedBlocks(std::optional<QList<BlockNode>> blocks);
@@ -200,9 +202,6 @@ private:
     std::optional<DeltaSpecType> m_deltaType;
     MarkdownPreviewState m_state;
     MarkdownViewMode m_viewMode = MarkdownViewMode::preview;
-    // Counts the loads started; a result is taken only from the latest one, for the file it
-    // was read for.
-    quint64 m_loadSerial = 0;
 
     MarkdownPreviewHeader *m_header = nullptr;
     NoticeBar *m_removedNotice = nullptr;
@@ -210,8 +209,8 @@ private:
     PreviewFindController *m_find = nullptr;
     PreviewLinkOpener *m_linkOpener = nullptr;
     PreviewContentStack *m_content = nullptr;
+    PreviewDocumentLoader *m_loader = nullptr;
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
-    bool m_loadRunning = false;
     PendingPlace m_pendingPlace;
     QPointer<HeadingsPopup> m_headingsPopup;
 };

@@ -190,7 +190,7 @@ void MarkdownPreviewView::renderAgain()
 MarkdownView *MarkdownPreviewView::unlessStale(MarkdownView *prepared) const
 {
     // Made before the choice changed: the blocks are laid out afresh on this thread instead.
-    if (prepared && prepared->environment().loadsRemoteImages != m_loadsRemoteImages) {
+    if (prepared && PreviewContentStack::isStale(*prepared, m_loadsRemoteImages)) {
         delete prepared;
         return nullptr;
     }
@@ -267,9 +267,8 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
     m_state = std::move(state);
     if (!sameText || blocks)
         replaceParsedBlocks(std::move(blocks));
-    if (!sameText) {
+    if (!sameText)
         m_content->dropTextViews();
-    }
     if (document && (m_content->document() || !m_state.isContent()))
         delete document; // the text on show already has its view
     else if (document && unshownPage)

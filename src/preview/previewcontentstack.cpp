@@ -111,8 +111,8 @@ void PreviewContentStack::showLargeSource(const QString &text)
 bool PreviewContentStack::showDocument(bool loadsRemoteImages)
 {
     if (!m_document && m_unshownDocument) {
-        if (m_unshownDocument->environment().loadsRemoteImages != loadsRemoteImages) {
-            delete m_unshownDocument.data(); // the text is laid out afresh with the choice in force
+        if (isStale(*m_unshownDocument, loadsRemoteImages)) {
+            delete m_unshownDocument.data();
         } else {
             m_unshownDocument->showPrepared(*m_unshownPage);
             m_unshownDocument->setZoom(PreviewZoom::shared().factor()); // if it changed meanwhile
@@ -125,6 +125,11 @@ bool PreviewContentStack::showDocument(bool loadsRemoteImages)
         return false;
     setCurrentWidget(m_document);
     return true;
+}
+
+bool PreviewContentStack::isStale(const MarkdownView &view, bool loadsRemoteImages)
+{
+    return view.environment().loadsRemoteImages != loadsRemoteImages;
 }
 
 MarkdownView *PreviewContentStack::makeDocumentView(const QString &name,

@@ -47,9 +47,11 @@ public:
     void showLargeSource(const QString &text);
     bool isLargeTextRenderChosen() const { return m_largeTextRenderChosen; }
     // Shows the rendered document: the view made for it, else the page kept aside, unless that
-    // was laid out with another choice of remote images. False when there is neither: a view is
-    // to be made (adoptDocument).
+    // is stale. False when there is neither: a view is to be made (adoptDocument).
     bool showDocument(bool loadsRemoteImages);
+    // Whether a view was made with another choice of remote images than the one in force: what
+    // it laid out no longer holds, and the text is laid out afresh instead.
+    static bool isStale(const MarkdownView &view, bool loadsRemoteImages);
 
     // A view for the rendered document, hidden until it is shown, as large as the area and at
     // the program's zoom; `name` is what a screen reader calls the document.

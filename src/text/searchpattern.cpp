@@ -39,16 +39,6 @@ SearchPattern::SearchPattern(const QString &text, SearchOptions options) : m_tex
     }
 }
 
-qsizetype SearchPattern::lineStart(QStringView text, qsizetype position)
-{
-    return LineBreaks::lineStart(text, position);
-}
-
-qsizetype SearchPattern::lineEnd(QStringView text, qsizetype position)
-{
-    return LineBreaks::lineEnd(text, position);
-}
-
 bool SearchPattern::isWholeWord(QStringView text, qsizetype start, qsizetype length) const
 {
     const qsizetype end = start + length;
@@ -123,8 +113,8 @@ void SearchPattern::forEachExpressionMatch(QStringView text,
             continue;
         }
         if (holdsLineBreak(text.sliced(start, length))) {
-            const qsizetype lineBegin = lineStart(text, start);
-            const qsizetype lineStop = lineEnd(text, start);
+            const qsizetype lineBegin = LineBreaks::lineStart(text, start);
+            const qsizetype lineStop = LineBreaks::lineEnd(text, start);
             if (!forEachExpressionMatchInLine(text.sliced(lineBegin, lineStop - lineBegin), lineBegin,
                                               start - lineBegin, visit))
                 return;

@@ -56,11 +56,6 @@ public:
     // Calls visit(match) for every match in the text, in order; stops once visit returns false.
     void forEachMatch(QStringView text, const std::function<bool(const TextMatch &)> &visit) const;
 
-    // Where the line holding `position` starts and ends (before its line break); the lines of a
-    // search are split at LF, CR and CR LF.
-    static qsizetype lineStart(QStringView text, qsizetype position);
-    static qsizetype lineEnd(QStringView text, qsizetype position);
-
     friend bool operator==(const SearchPattern &a, const SearchPattern &b)
     {
         return a.m_text == b.m_text && a.m_options == b.m_options;

@@ -1,3 +1,4 @@
+#include "text/linebreaks.h"
 #include "text/searchpattern.h"
 
 #include <QTest>
@@ -105,10 +106,10 @@ void SearchPatternTest::matchesStayWithinOneLine()
              (QStringList{"  limit", " limit"}));
     const QList<TextMatch> lineMatches = SearchPattern(QStringLiteral("limit")).matchesIn(text);
     QCOMPARE(lineMatches.size(), 2);
-    QCOMPARE(SearchPattern::lineStart(text, lineMatches[0].start), 7);
-    QCOMPARE(SearchPattern::lineEnd(text, lineMatches[0].start), 14);
-    QCOMPARE(SearchPattern::lineStart(text, lineMatches[1].start), 16);
-    QCOMPARE(SearchPattern::lineEnd(text, lineMatches[1].start), text.size());
+    QCOMPARE(LineBreaks::lineStart(text, lineMatches[0].start), 7);
+    QCOMPARE(LineBreaks::lineEnd(text, lineMatches[0].start), 14);
+    QCOMPARE(LineBreaks::lineStart(text, lineMatches[1].start), 16);
+    QCOMPARE(LineBreaks::lineEnd(text, lineMatches[1].start), text.size());
 }
 
 void SearchPatternTest::invalidExpressionSaysWhy()

@@ -2,6 +2,7 @@
 
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/markdownchunker_p.h"
+#include "text/linebreaks.h"
 
 #include <new>
 
@@ -13,17 +14,6 @@ namespace {
 constexpr qsizetype parsePieceSize = 128 * 1024;
 // The first piece is parsed while the window waits to show the first screen: a smaller one.
 constexpr qsizetype firstParsePieceSize = 24 * 1024;
-
-// The lines a text ends, as a search and the parser count them: LF, CR and CR LF.
-int lineBreakCount(QStringView text)
-{
-    int count = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        if (text[at] == u'\n' || (text[at] == u'\r' && (at + 1 == text.size() || text[at + 1] != u'\n')))
-            ++count;
-    }
-    return count;
-}
 
 } // namespace
 
@@ -41,7 +31,7 @@ std::optional<QList<BlockNode>> IncrementalMarkdownFeed::parseNext()
     const QStringView piece = m_pieces.takeFirst();
     std::optional<QList<BlockNode>> blocks = parsePiece(piece, m_line);
     if (blocks)
-        m_line += lineBreakCount(piece);
+        m_line += LineBreaks::count(piece);
     else
         m_pieces.clear();
     if (m_pieces.isEmpty())

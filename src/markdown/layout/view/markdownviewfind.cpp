@@ -4,29 +4,12 @@
 #include "markdown/layout/document/blockmatchcounter_p.h"
 #include "markdown/layout/document/layoutdocument_p.h"
 #include "markdown/layout/view/markdownview.h"
+#include "text/linebreaks.h"
 
 #include <algorithm>
 #include <new>
 
 namespace kestrune {
-
-namespace {
-
-// Where a line of a text starts; the text's end for a line past its last.
-qsizetype lineOffset(QStringView text, int line)
-{
-    qsizetype at = 0;
-    for (int current = 0; current < line && at < text.size(); ++current) {
-        at = SearchPattern::lineEnd(text, at);
-        if (at < text.size() && text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-            ++at;
-        if (at < text.size())
-            ++at;
-    }
-    return at;
-}
-
-} // namespace
 
 MarkdownViewFind::MarkdownViewFind(MarkdownView &view) : m_view(view)
 {
@@ -221,9 +204,9 @@ std::pair<int, int> MarkdownViewFind::sourcePlace(const LayoutDocument &document
         return {0, 0}; // before the first block
     // The block's text up to the place, parsed alone, shows what the page shows before it: a
     // link cut short is literal text, so a place inside its target counts the link's text.
-    const qsizetype from = lineOffset(source, blockLine);
-    const qsizetype lineStart = lineOffset(source, line);
-    const qsizetype to = std::min(lineStart + std::max(0, column), SearchPattern::lineEnd(source, lineStart));
+    const qsizetype from = LineBreaks::offsetOfLine(source, blockLine);
+    const qsizetype lineStart = LineBreaks::offsetOfLine(source, line);
+    const qsizetype to = std::min(lineStart + std::max(0, column), LineBreaks::lineEnd(source, lineStart));
     int before = 0;
     if (to > from) {
         try {

@@ -1,13 +1,10 @@
 #include "preview/headingspopup.h"
 
-#include "ui/filterfieldkeys.h"
 #include "ui/localization.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStyledItemDelegate>
-#include <QVBoxLayout>
 
 namespace kestrune {
 
@@ -44,32 +41,17 @@ private:
 
 } // namespace
 
-HeadingsPopup::HeadingsPopup(QWidget *parent)
-    : QFrame(parent, Qt::Popup), m_filter(new QLineEdit(this)), m_list(new QListWidget(this))
+HeadingsPopup::HeadingsPopup(QWidget *parent) : HeadingsPopup(new QListWidget, parent) {}
+
+HeadingsPopup::HeadingsPopup(QListWidget *list, QWidget *parent) : FilterPopup(list, 4, parent), m_list(list)
 {
     setObjectName(QStringLiteral("headingsPopup"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFrameShape(QFrame::StyledPanel);
-    m_filter->setObjectName(QStringLiteral("headingsFilter"));
-    m_filter->setPlaceholderText(Localization::text("markdown.headings.filter"));
-    m_filter->setClearButtonEnabled(true);
-    m_filter->installEventFilter(this);
+    filterField()->setObjectName(QStringLiteral("headingsFilter"));
+    filterField()->setPlaceholderText(Localization::text("markdown.headings.filter"));
     m_list->setObjectName(QStringLiteral("headingsList"));
     m_list->setItemDelegate(new IndentingDelegate(m_list));
-    m_list->setUniformItemSizes(true);
-    m_list->setFocusPolicy(Qt::NoFocus); // the keys go to the filter field, which passes them on
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(4);
-    layout->addWidget(m_filter);
-    layout->addWidget(m_list, 1);
-
-    connect(m_filter, &QLineEdit::textChanged, this, &HeadingsPopup::applyFilter);
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        m_list->setCurrentItem(item);
-        chooseCurrent();
-    });
+    connect(filterField(), &QLineEdit::textChanged, this, &HeadingsPopup::applyFilter);
 }
 
 void HeadingsPopup::setHeadings(const QList<Entry> &headings, int current)
@@ -90,7 +72,7 @@ void HeadingsPopup::setHeadings(const QList<Entry> &headings, int current)
         m_list->setCurrentRow(0);
     }
     const int rowHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height());
-    resize(popupWidth, m_filter->sizeHint().height() +
+    resize(popupWidth, filterField()->sizeHint().height() +
                            rowHeight * std::min<int>(visibleRows, std::max<int>(1, int(headings.size()))) +
                            24);
 }
@@ -99,7 +81,7 @@ void HeadingsPopup::popUp(const QPoint &globalPosition)
 {
     move(globalPosition);
     show();
-    m_filter->setFocus(Qt::PopupFocusReason);
+    filterField()->setFocus(Qt::PopupFocusReason);
     if (m_list->currentItem())
         m_list->scrollToItem(m_list->currentItem(), QAbstractItemView::PositionAtCenter);
 }
@@ -127,6 +109,11 @@ void HeadingsPopup::applyFilter(const QString &text)
     }
 }
 
+void HeadingsPopup::makeCurrent(const QModelIndex &index)
+{
+    m_list->setCurrentItem(m_list->item(index.row()));
+}
+
 void HeadingsPopup::chooseCurrent()
 {
     const QListWidgetItem *item = m_list->currentItem();
@@ -135,24 +122,6 @@ void HeadingsPopup::chooseCurrent()
     const int index = m_list->row(item);
     close();
     Q_EMIT headingChosen(index);
-}
-
-bool HeadingsPopup::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_filter && event->type() == QEvent::KeyPress &&
-        FilterFieldKeys::handle(
-            static_cast<QKeyEvent *>(event), m_list, [this] { chooseCurrent(); }, [this] { close(); }))
-        return true;
-    return QFrame::eventFilter(watched, event);
-}
-
-void HeadingsPopup::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QFrame::keyPressEvent(event);
 }
 
 } // namespace kestrune

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QFrame>
+#include "ui/filterpopup.h"
+
 #include <QList>
 #include <QString>
 
-class QLineEdit;
 class QListWidget;
 
 namespace kestrune {
@@ -12,7 +12,7 @@ namespace kestrune {
 // The headings of the document on show as a popup list, indented by level, the one the reader is
 // in set in bold and chosen at first. Typing narrows the list to the headings that contain the
 // text; Up and Down move through it, Enter or a click goes to a heading, Escape closes.
-class HeadingsPopup : public QFrame
+class HeadingsPopup : public FilterPopup
 {
     Q_OBJECT
 
@@ -34,7 +34,6 @@ public:
     // Shows the popup with its top left corner there, the filter field focused.
     void popUp(const QPoint &globalPosition);
 
-    QLineEdit *filterField() const { return m_filter; }
     QListWidget *list() const { return m_list; }
     // The indices of the headings the filter leaves, in order.
     QList<int> shownHeadings() const;
@@ -43,15 +42,16 @@ Q_SIGNALS:
     void headingChosen(int index);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // A click makes its row current as an item of the list.
+    void makeCurrent(const QModelIndex &index) override;
+    void chooseCurrent() override;
 
 private:
-    void applyFilter(const QString &text);
-    void chooseCurrent();
+    HeadingsPopup(QListWidget *list, QWidget *parent);
 
-    QLineEdit *m_filter = nullptr;
-    QListWidget *m_list = nullptr;
+    void applyFilter(const QString &text);
+
+    QListWidget *m_list; // the filter popup's list, as the list of headings it is
 };
 
 } // namespace kestrune

@@ -2,13 +2,11 @@
 
 #include "search/quickopenentry.h"
 #include "search/quickopenranker.h"
+#include "ui/filterpopup.h"
 
-#include <QFrame>
 #include <QList>
 
 class QLabel;
-class QLineEdit;
-class QListView;
 
 namespace kestrune {
 
@@ -18,7 +16,7 @@ class QuickOpenListModel;
 // typed, best first (QuickOpenRanker; a leading "#" looks for requirements). Up, Down, Page Up and
 // Page Down move through the list, Enter or a click opens the chosen entry (entryChosen), Escape
 // closes. New entries (the project changed on disk) are ranked again at once, the chosen row kept.
-class QuickOpenPopup : public QFrame
+class QuickOpenPopup : public FilterPopup
 {
     Q_OBJECT
 
@@ -37,8 +35,8 @@ public:
     // Shows the popup centred near the top of `window`, the field focused.
     void popUp(QWidget *window);
 
-    QLineEdit *searchField() const { return m_field; }
-    QListView *list() const { return m_list; }
+    QLineEdit *searchField() const { return filterField(); }
+    QListView *list() const { return listView(); }
     QuickOpenListModel *model() const { return m_model; }
     // The entry of the current row, if any.
     const QuickOpenEntry *currentEntry() const;
@@ -47,16 +45,12 @@ Q_SIGNALS:
     void entryChosen(const QuickOpenEntry &entry);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void chooseCurrent() override;
 
 private:
     void refilter(const QString &keepKey);
-    void chooseCurrent();
 
     QuickOpenRanker m_ranker;
-    QLineEdit *m_field = nullptr;
-    QListView *m_list = nullptr;
     QLabel *m_emptyLabel = nullptr;
     QuickOpenListModel *m_model = nullptr;
 };

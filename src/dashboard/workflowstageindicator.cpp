@@ -16,6 +16,7 @@ namespace {
 
 constexpr qreal nodeDiameter = 11;
 constexpr qreal currentNodeDiameter = 14;
+constexpr qreal nodeRowHeight = currentNodeDiameter;
 constexpr qreal nodeOutlineWidth = 1.2;
 constexpr qreal connectorHeight = 1.2;
 constexpr qreal connectorPadding = 8;
@@ -42,6 +43,53 @@ const char *const labelKeys[WorkflowStageIndicator::stageCount] = {
     "dashboard.workflow.specs",
     "dashboard.workflow.tasks",
 };
+
+// The glow around the current node: the node's shape blurred by the glow radius, in the accent at
+// 35 %.
+void paintGlow(QPainter *painter, const QRectF &node, const QPalette &palette)
+{
+    const qreal d = node.width();
+    const qreal outer = d / 2 + glowRadius * 1.5;
+    QRadialGradient glow(node.center(), outer);
+    QColor strong = DashboardPalette::draftAccent.withOpacity(glowOpacity).resolve(palette);
+    QColor half = strong;
+    half.setAlphaF(strong.alphaF() / 2);
+    QColor none = strong;
+    none.setAlphaF(0);
+    glow.setColorAt(0, strong);
+    glow.setColorAt((d / 2 - glowRadius / 2) / outer, strong);
+    glow.setColorAt((d / 2) / outer, half);
+    glow.setColorAt(1, none);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(glow);
+    painter->drawEllipse(node.center(), outer, outer);
+}
+
+// A done node is filled in the completed accent; the current one is filled in the draft accent,
+// outlined and glowing; a pending one is a faint ring.
+void paintNode(QPainter *painter, const QRectF &node, WorkflowStageIndicator::NodeState state,
+               const QPalette &palette)
+{
+    switch (state) {
+    case WorkflowStageIndicator::NodeState::done:
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(DashboardPalette::completedAccent.resolve(palette));
+        break;
+    case WorkflowStageIndicator::NodeState::current:
+        paintGlow(painter, node, palette);
+        painter->setBrush(DashboardPalette::draftAccent.resolve(palette));
+        painter->setPen(
+            QPen(DashboardPalette::draftAccent.withOpacity(currentOutlineOpacity).resolve(palette),
+                 nodeOutlineWidth));
+        break;
+    case WorkflowStageIndicator::NodeState::pending:
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(DashboardPalette::faintInk.withOpacity(pendingOutlineOpacity).resolve(palette),
+                             nodeOutlineWidth));
+        break;
+    }
+    painter->drawEllipse(node);
+}
 
 } // namespace
 
@@ -87,17 +135,23 @@ QString WorkflowStageIndicator::label(int stage)
 
 int WorkflowStageIndicator::height()
 {
-    return int(currentNodeDiameter) + rowSpacing + QFontMetrics(labelFont()).height();
+    return int(nodeRowHeight) + rowSpacing + QFontMetrics(labelFont()).height();
 }
 
 void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const QPalette &palette) const
 {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
+    paintNodeRow(painter, rect, palette);
+    paintLabelRow(painter, rect, palette);
+    painter->restore();
+}
 
-    // Dot row: nodes keep their size, the three connectors share what is left.
-    const qreal rowHeight = currentNodeDiameter;
-    const qreal centreY = rect.top() + rowHeight / 2;
+void WorkflowStageIndicator::paintNodeRow(QPainter *painter, const QRectF &rect,
+                                          const QPalette &palette) const
+{
+    // Nodes keep their size, the three connectors share what is left.
+    const qreal centreY = rect.top() + nodeRowHeight / 2;
     std::array<qreal, stageCount> diameters{};
     qreal nodesWidth = 0;
     for (int i = 0; i < stageCount; ++i) {
@@ -107,48 +161,10 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
     const qreal connectorWidth = std::max(
         0.0, (rect.width() - nodesWidth - (stageCount - 1) * 2 * connectorPadding) / (stageCount - 1));
 
-    const QColor draft = DashboardPalette::draftAccent.resolve(palette);
     qreal x = rect.left();
     for (int i = 0; i < stageCount; ++i) {
         const qreal d = diameters[size_t(i)];
-        const QRectF node(x, centreY - d / 2, d, d);
-        switch (nodeState(i)) {
-        case NodeState::done:
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(DashboardPalette::completedAccent.resolve(palette));
-            painter->drawEllipse(node);
-            break;
-        case NodeState::current: {
-            // The glow: the node's shape blurred by the glow radius, in the accent at 35 %.
-            const qreal outer = d / 2 + glowRadius * 1.5;
-            QRadialGradient glow(node.center(), outer);
-            QColor strong = DashboardPalette::draftAccent.withOpacity(glowOpacity).resolve(palette);
-            QColor half = strong;
-            half.setAlphaF(strong.alphaF() / 2);
-            QColor none = strong;
-            none.setAlphaF(0);
-            glow.setColorAt(0, strong);
-            glow.setColorAt((d / 2 - glowRadius / 2) / outer, strong);
-            glow.setColorAt((d / 2) / outer, half);
-            glow.setColorAt(1, none);
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(glow);
-            painter->drawEllipse(node.center(), outer, outer);
-            painter->setBrush(draft);
-            painter->setPen(
-                QPen(DashboardPalette::draftAccent.withOpacity(currentOutlineOpacity).resolve(palette),
-                     nodeOutlineWidth));
-            painter->drawEllipse(node);
-            break;
-        }
-        case NodeState::pending:
-            painter->setBrush(Qt::NoBrush);
-            painter->setPen(
-                QPen(DashboardPalette::faintInk.withOpacity(pendingOutlineOpacity).resolve(palette),
-                     nodeOutlineWidth));
-            painter->drawEllipse(node);
-            break;
-        }
+        paintNode(painter, QRectF(x, centreY - d / 2, d, d), nodeState(i), palette);
         x += d;
         if (i < stageCount - 1) {
             const QColor connectorColor =
@@ -161,9 +177,13 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
             x += connectorWidth + 2 * connectorPadding;
         }
     }
+}
 
-    // Label row, laid out on its own: first label at the left edge, last at the right edge, the
-    // three flexible spaces between them equal.
+void WorkflowStageIndicator::paintLabelRow(QPainter *painter, const QRectF &rect,
+                                           const QPalette &palette) const
+{
+    // Laid out on its own: first label at the left edge, last at the right edge, the three flexible
+    // spaces between them equal.
     const QFont font = labelFont();
     const QFontMetrics metrics(font);
     std::array<QString, stageCount> labels;
@@ -175,9 +195,9 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
     const int gaps = 2 * (stageCount - 1); // label, space, label, space, …: spacing on both sides of a space
     const qreal flexible =
         std::max(0.0, (rect.width() - labelsWidth - gaps * labelSpacing) / (stageCount - 1));
-    const qreal labelTop = rect.top() + rowHeight + rowSpacing;
+    const qreal labelTop = rect.top() + nodeRowHeight + rowSpacing;
     painter->setFont(font);
-    x = rect.left();
+    qreal x = rect.left();
     for (int i = 0; i < stageCount; ++i) {
         const qreal w = metrics.horizontalAdvance(labels[size_t(i)]);
         painter->setPen(
@@ -188,7 +208,6 @@ void WorkflowStageIndicator::paint(QPainter *painter, const QRectF &rect, const 
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, labels[size_t(i)]);
         x += w + 2 * labelSpacing + flexible;
     }
-    painter->restore();
 }
 
 } // namespace kestrune

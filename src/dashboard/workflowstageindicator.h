@@ -47,6 +47,10 @@ public:
 
 private:
     bool isPresent(int stage) const;
+    // The row of nodes joined by connectors, at the top of `rect`.
+    void paintNodeRow(QPainter *painter, const QRectF &rect, const QPalette &palette) const;
+    // The stage names under the nodes, spread from edge to edge.
+    void paintLabelRow(QPainter *painter, const QRectF &rect, const QPalette &palette) const;
 
     std::optional<int> m_current;
     std::array<bool, stageCount> m_present{};

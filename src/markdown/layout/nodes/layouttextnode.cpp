@@ -6,7 +6,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -15,29 +14,11 @@ namespace kestrune {
 
 namespace {
 
-constexpr char16_t zeroWidthSpace = u'\u200b';
 constexpr qreal unwrappedLineWidth = 1.0e6;
 // Wrapping anywhere into a line narrower than this would put every character or two on a line
 // of its own: as many lines as characters, each as costly to lay out as a full one.
 constexpr qreal narrowestWrappedLine = 48;
 constexpr int tabWidthInSpaces = 4;
-
-QTextCharFormat::UnderlineStyle underlineStyle(TextLineStyle::Pattern pattern)
-{
-    switch (pattern) {
-    case TextLineStyle::Pattern::solid:
-        return QTextCharFormat::SingleUnderline;
-    case TextLineStyle::Pattern::dot:
-        return QTextCharFormat::DotLine;
-    case TextLineStyle::Pattern::dash:
-        return QTextCharFormat::DashUnderline;
-    case TextLineStyle::Pattern::dashDot:
-        return QTextCharFormat::DashDotLine;
-    case TextLineStyle::Pattern::dashDotDot:
-        return QTextCharFormat::DashDotDotLine;
-    }
-    return QTextCharFormat::SingleUnderline;
-}
 
 } // namespace
 
@@ -63,125 +44,39 @@ void LayoutTextNode::setText(const StyledText &text, LayoutFontCache &fonts)
 {
     if (m_options.cache)
         m_options.cache->remove(this); // before the length changes
-    m_text = text.text;
-    m_text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    // Very long words get break opportunities, which shift every position after
-    // them. A break belongs to the run it ends, so runs stay contiguous.
-    std::vector<int> styleChanges;
-    if (m_text.size() > LongWordSplitter::shortestRestyledRun) {
-        styleChanges.reserve(std::size_t(text.runs.size()));
-        for (const StyledText::Run &run : text.runs) {
-            if (run.start > 0)
-                styleChanges.push_back(run.start);
-        }
-    }
-    const std::vector<int> breaks = LongWordSplitter::breakPositions(m_text, styleChanges);
-    const auto at = [&breaks](int position) {
-        return position + int(std::upper_bound(breaks.begin(), breaks.end(), position) - breaks.begin());
-    };
-    m_insertedBreaks.clear();
-    if (!breaks.empty()) {
-        m_text = LongWordSplitter::withBreaks(m_text, breaks);
-        m_insertedBreaks.reserve(breaks.size());
-        for (std::size_t index = 0; index < breaks.size(); ++index)
-            m_insertedBreaks.push_back(breaks[index] + int(index));
-    }
-    m_formats.clear();
+    m_content = LayoutTextContent(text, fonts, m_options.devicePixelRatio);
     m_breaker.reset();
     m_breakerTried = false;
     m_brokenLines.clear();
-    m_colorRuns.clear();
-    m_links.clear();
-    m_images.clear();
     m_layout.reset();
     m_measuredWidth = -1; // the lines of the old text say nothing about the new one
     m_widestWord = -1;
     m_lineCount = 0;
     invalidate();
-
-    const FontProperties defaultProperties;
-    m_font = fonts.font(text.runs.isEmpty() ? defaultProperties
-                                            : text.runs.first().attributes.fontPropertiesOrDefault());
-    m_baseColor = text.runs.isEmpty() ? std::nullopt : text.runs.first().attributes.foregroundColor;
-
-    for (const StyledText::Image &image : text.images)
-        m_images.append({at(image.position), image.image,
-                         QSizeF(image.image.size()) / std::max<qreal>(0.01, m_options.devicePixelRatio)});
-
-    for (const StyledText::Run &source : text.runs) {
-        const TextAttributes &attributes = source.attributes;
-        const int start = at(source.start);
-        const auto image = std::find_if(m_images.cbegin(), m_images.cend(),
-                                        [&](const Image &i) { return i.position == start; });
-        const bool placeholder = image != m_images.cend() && source.length == 1;
-        // A break after a placeholder stays out of its run, which is as wide as the picture.
-        const int length = placeholder ? 1 : at(source.start + source.length) - start;
-        const QFont &font = fonts.font(attributes.fontPropertiesOrDefault());
-        QTextCharFormat format;
-        bool needed = false;
-        if (font != m_font) {
-            format.setFont(font, QTextCharFormat::FontPropertiesAll);
-            needed = true;
-        }
-        if (attributes.strikethroughStyle) {
-            format.setFontStrikeOut(true);
-            needed = true;
-        }
-        if (attributes.underlineStyle) {
-            format.setUnderlineStyle(underlineStyle(attributes.underlineStyle->pattern));
-            needed = true;
-        }
-        qreal spacing = attributes.kerning.value_or(0) + attributes.tracking.value_or(0);
-        if (placeholder) {
-            // The placeholder is as wide as the picture.
-            spacing += image->size.width() -
-                       QFontMetricsF(font).horizontalAdvance(QChar(StyledText::imagePlaceholder));
-        }
-        if (spacing != 0) {
-            format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-            format.setFontLetterSpacing(spacing);
-            needed = true;
-        }
-        if (needed)
-            m_formats.append({start, length, format});
-
-        std::optional<DynamicColor> lineColor;
-        if (attributes.underlineStyle && attributes.underlineStyle->color)
-            lineColor = attributes.underlineStyle->color;
-        if (!sameColor(attributes.foregroundColor, m_baseColor) || attributes.backgroundColor || lineColor)
-            m_colorRuns.append(
-                {start, length, attributes.foregroundColor, attributes.backgroundColor, lineColor});
-        if (attributes.link) {
-            if (!m_links.isEmpty() && m_links.last().url == *attributes.link &&
-                m_links.last().start + m_links.last().length == start)
-                m_links.last().length += length;
-            else
-                m_links.append({start, length, *attributes.link});
-        }
-    }
 }
 
 void LayoutTextNode::ensureLayout() const
 {
     if (m_layout)
         return;
-    m_layout = std::make_unique<QTextLayout>(m_text, m_font);
+    m_layout = std::make_unique<QTextLayout>(m_content.text, m_content.font);
     QTextOption option;
     // Until the breaker has had its chance, the layout is its strip.
     const bool wraps = m_options.wraps && !m_breaker && m_breakerTried;
     option.setWrapMode(wraps ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setAlignment(Qt::AlignLeading);
-    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    option.setTabStopDistance(QFontMetricsF(m_content.font).horizontalAdvance(QLatin1Char(' ')) *
+                              tabWidthInSpaces);
     m_layout->setTextOption(option);
     m_layout->setCacheEnabled(true);
-    if (!m_formats.isEmpty())
-        m_layout->setFormats(m_formats);
+    if (!m_content.formats.isEmpty())
+        m_layout->setFormats(m_content.formats);
 }
 
 qreal LayoutTextNode::imageHeightOnLine(const QTextLine &line) const
 {
     qreal height = 0;
-    for (const Image &image : m_images) {
+    for (const Image &image : m_content.images) {
         if (image.position >= line.textStart() && image.position < line.textStart() + line.textLength())
             height = std::max(height, image.size.height());
     }
@@ -211,13 +106,14 @@ qreal LayoutTextNode::minimumWidth()
     if (m_widestWord >= 0)
         return m_widestWord;
     // Wrapped at word boundaries only into a line of no width, every word takes a line of its own.
-    QTextLayout words(m_text, m_font);
+    QTextLayout words(m_content.text, m_content.font);
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
-    option.setTabStopDistance(QFontMetricsF(m_font).horizontalAdvance(QLatin1Char(' ')) * tabWidthInSpaces);
+    option.setTabStopDistance(QFontMetricsF(m_content.font).horizontalAdvance(QLatin1Char(' ')) *
+                              tabWidthInSpaces);
     words.setTextOption(option);
-    if (!m_formats.isEmpty())
-        words.setFormats(m_formats);
+    if (!m_content.formats.isEmpty())
+        words.setFormats(m_content.formats);
     qreal widest = 0;
     words.beginLayout();
     for (QTextLine line = words.createLine(); line.isValid(); line = words.createLine()) {
@@ -225,7 +121,7 @@ qreal LayoutTextNode::minimumWidth()
         widest = std::max(widest, line.naturalTextWidth());
     }
     words.endLayout();
-    for (const Image &image : m_images)
+    for (const Image &image : m_content.images)
         widest = std::max(widest, image.size.width());
     m_widestWord = std::ceil(widest);
     return m_widestWord;
@@ -240,18 +136,18 @@ QSizeF LayoutTextNode::doLayout(qreal width)
         return size();
     }
     m_measuredWidth = width;
-    if (m_text.isEmpty()) {
+    if (m_content.text.isEmpty()) {
         m_layout.reset();
         m_lineCount = 0;
         m_firstBaseline = -1;
         return {0, 0};
     }
-    if (!m_breakerTried && m_options.wraps && m_images.isEmpty()) {
+    if (!m_breakerTried && m_options.wraps && m_content.images.isEmpty()) {
         // Decided once per text: the strip is shaped here and measured.
         m_layout.reset();
         ensureLayout();
         QList<QTextLayout::FormatRange> fontRuns;
-        for (const QTextLayout::FormatRange &range : std::as_const(m_formats)) {
+        for (const QTextLayout::FormatRange &range : std::as_const(m_content.formats)) {
             if (range.format.hasProperty(QTextFormat::FontFamilies))
                 fontRuns.append(range);
         }
@@ -331,7 +227,7 @@ QSizeF LayoutTextNode::layoutLines(qreal width) const
             y += m_options.lineSpacing;
         first = false;
         const qreal raise =
-            m_images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
+            m_content.images.isEmpty() ? 0 : std::max<qreal>(0, imageHeightOnLine(line) - line.ascent());
         line.setPosition(QPointF(0, y + raise));
         y += line.height() + raise;
         widest = std::max(widest, line.naturalTextWidth());
@@ -348,7 +244,7 @@ QSizeF LayoutTextNode::layoutLines(qreal width) const
 
 const QTextLayout *LayoutTextNode::lines() const
 {
-    if (m_text.isEmpty() || m_measuredWidth < 0)
+    if (m_content.text.isEmpty() || m_measuredWidth < 0)
         return nullptr;
     if (!m_layout)
         layoutLines(m_measuredWidth);
@@ -368,12 +264,12 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     if (!layout || layout->lineCount() == 0)
         return;
     QPainter *painter = context.painter;
-    const QColor base =
-        m_baseColor ? m_baseColor->resolve(context.appearance) : context.palette.color(QPalette::Text);
+    const QColor base = m_content.baseColor ? m_content.baseColor->resolve(context.appearance)
+                                            : context.palette.color(QPalette::Text);
 
     QList<QTextLayout::FormatRange> ranges;
-    ranges.reserve(m_colorRuns.size() + 1);
-    for (const ColorRun &run : m_colorRuns) {
+    ranges.reserve(m_content.colorRuns.size() + 1);
+    for (const ColorRun &run : m_content.colorRuns) {
         QTextCharFormat format;
         format.setForeground(run.foreground ? run.foreground->resolve(context.appearance) : base);
         // QTextLayout::draw skips a range that only sets the text colour when its area meets
@@ -417,7 +313,7 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
     }
     layout->draw(painter, QPointF(0, 0), ranges, context.clip);
 
-    for (const Image &image : m_images) {
+    for (const Image &image : m_content.images) {
         const QTextLine line = layout->lineForTextPosition(image.position);
         if (!line.isValid())
             continue;
@@ -451,11 +347,12 @@ void LayoutTextNode::paintBrokenLines(LayoutPaintContext &context, const QTextLa
         const bool opensSegment = line.start == stripLine.textStart();
         const bool closesSegment = end == stripLine.textStart() + stripLine.textLength();
         const qreal left =
-            opensSegment ? -open
-                         : (m_text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
+            opensSegment
+                ? -open
+                : (m_content.text.at(line.start - 1).isSpace() ? line.stripX - overhang / 2 : line.stripX);
         const qreal right =
             closesSegment ? open
-            : m_text.at(end - 1).isSpace()
+            : m_content.text.at(end - 1).isSpace()
                 ? std::min(line.stripX + line.naturalWidth + overhang, line.endX - overhang / 2)
                 : line.endX;
         const QRectF slice(QPointF(left, stripLine.y()), QPointF(right, stripLine.y() + stripLine.height()));
@@ -484,7 +381,7 @@ int LayoutTextNode::cursorAt(QPointF point) const
             return length();
         const int position = strip()->lineAt(found->segment).xToCursor(point.x() + found->stripX);
         int last = found->start + found->length;
-        if (last > found->start && m_text.at(last - 1) == QChar::LineSeparator)
+        if (last > found->start && m_content.text.at(last - 1) == QChar::LineSeparator)
             --last;
         return std::clamp(position, found->start, last);
     }
@@ -504,69 +401,6 @@ int LayoutTextNode::cursorAt(QPointF point) const
     return length();
 }
 
-std::pair<int, int> LayoutTextNode::wordAt(int position) const
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, m_text);
-    finder.setPosition(std::clamp(position, 0, length()));
-    int start = finder.isAtBoundary() && (finder.boundaryReasons() & QTextBoundaryFinder::StartOfItem)
-                    ? finder.position()
-                    : finder.toPreviousBoundary();
-    finder.setPosition(std::clamp(position, 0, length()));
-    int end = finder.toNextBoundary();
-    if (start < 0)
-        start = 0;
-    if (end < 0)
-        end = length();
-    // A word split for layout is still one word.
-    while (end < length() && isInsertedBreak(end)) {
-        finder.setPosition(end + 1);
-        const int next = finder.toNextBoundary();
-        end = next < 0 ? length() : next;
-    }
-    while (start > 0 && isInsertedBreak(start - 1)) {
-        finder.setPosition(start - 1);
-        const int previous = finder.toPreviousBoundary();
-        start = previous < 0 ? 0 : previous;
-    }
-    return {start, end};
-}
-
-QList<std::pair<int, int>> LayoutTextNode::findMatches(const SearchPattern &query) const
-{
-    QList<std::pair<int, int>> matches;
-    const bool hasLineSeparators = m_text.contains(QChar::LineSeparator);
-    if (m_insertedBreaks.empty() && !hasLineSeparators) {
-        query.forEachMatch(m_text, [&matches](const TextMatch &match) {
-            matches.append({int(match.start), int(match.end())});
-            return true;
-        });
-        return matches;
-    }
-    // Searched as the reader reads it: without the breaks inserted into long words, and with
-    // the lines the text was given in, so that a match ends at a line break as in the source.
-    QString searched;
-    std::vector<int> positions; // of each searched character in the text
-    searched.reserve(m_text.size());
-    positions.reserve(size_t(m_text.size()) + 1);
-    for (int i = 0; i < length(); ++i) {
-        if (isInsertedBreak(i))
-            continue;
-        const QChar c = m_text.at(i);
-        searched.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
-        positions.push_back(i);
-    }
-    query.forEachMatch(searched, [&](const TextMatch &match) {
-        matches.append({positions[size_t(match.start)], positions[size_t(match.end() - 1)] + 1});
-        return true;
-    });
-    return matches;
-}
-
-bool LayoutTextNode::isInsertedBreak(int position) const
-{
-    return std::binary_search(m_insertedBreaks.begin(), m_insertedBreaks.end(), position);
-}
-
 QList<std::pair<int, int>> LayoutTextNode::lineRanges() const
 {
     QList<std::pair<int, int>> ranges;
@@ -582,7 +416,7 @@ QList<std::pair<int, int>> LayoutTextNode::lineRanges() const
 
 std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 {
-    if (m_links.isEmpty())
+    if (m_content.links.isEmpty())
         return std::nullopt;
     if (m_breaker) {
         for (const TextLineBreaker::Line &line : m_brokenLines) {
@@ -593,7 +427,7 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
             const int position = strip()
                                      ->lineAt(line.segment)
                                      .xToCursor(point.x() + line.stripX, QTextLine::CursorOnCharacter);
-            return linkAtPosition(position);
+            return m_content.linkAtPosition(position);
         }
         return std::nullopt;
     }
@@ -607,7 +441,7 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
         if (point.x() < 0 || point.x() > line.naturalTextWidth())
             return std::nullopt;
         const int position = line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
-        return linkAtPosition(position);
+        return m_content.linkAtPosition(position);
     }
     return std::nullopt;
 }
@@ -615,8 +449,8 @@ std::optional<QUrl> LayoutTextNode::linkAt(QPointF point) const
 QList<LayoutTextNode::LinkRange> LayoutTextNode::linkRanges() const
 {
     QList<LinkRange> ranges;
-    ranges.reserve(m_links.size());
-    for (const LinkRun &link : m_links)
+    ranges.reserve(m_content.links.size());
+    for (const LinkRun &link : m_content.links)
         ranges.append({link.start, link.start + link.length, link.url});
     return ranges;
 }
@@ -624,19 +458,10 @@ QList<LayoutTextNode::LinkRange> LayoutTextNode::linkRanges() const
 QList<int> LayoutTextNode::imagePositions() const
 {
     QList<int> positions;
-    positions.reserve(m_images.size());
-    for (const Image &image : m_images)
+    positions.reserve(m_content.images.size());
+    for (const Image &image : m_content.images)
         positions.append(image.position);
     return positions;
-}
-
-std::optional<QUrl> LayoutTextNode::linkAtPosition(int position) const
-{
-    for (const LinkRun &link : m_links) {
-        if (position >= link.start && position < link.start + link.length)
-            return link.url;
-    }
-    return std::nullopt;
 }
 
 QRectF LayoutTextNode::cursorRect(int position) const
@@ -665,36 +490,16 @@ void LayoutTextNode::hitTest(QPointF point, LayoutHit &hit)
     hit.link = linkAt(point);
 }
 
-QString LayoutTextNode::plainText(int from, int to) const
-{
-    if (to < 0 || to > length())
-        to = length();
-    from = std::clamp(from, 0, to);
-    QString text;
-    text.reserve(to - from);
-    for (int i = from; i < to; ++i) {
-        const QChar c = m_text.at(i);
-        if (c == zeroWidthSpace)
-            continue;
-        if (c == QChar(StyledText::imagePlaceholder) &&
-            std::any_of(m_images.cbegin(), m_images.cend(),
-                        [i](const Image &image) { return image.position == i; }))
-            continue;
-        text.append(c == QChar::LineSeparator ? QChar(u'\n') : c);
-    }
-    return text;
-}
-
 QString LayoutTextNode::dumpDetails() const
 {
     QString text = plainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     if (text.size() > 60)
         text = text.left(57) + QLatin1String("...");
-    QString details = QStringLiteral("\"%1\" font %2px").arg(text).arg(m_font.pixelSize());
-    if (m_font.weight() != QFont::Normal)
-        details += QStringLiteral(" weight %1").arg(int(m_font.weight()));
-    if (m_font.fixedPitch())
+    QString details = QStringLiteral("\"%1\" font %2px").arg(text).arg(m_content.font.pixelSize());
+    if (m_content.font.weight() != QFont::Normal)
+        details += QStringLiteral(" weight %1").arg(int(m_content.font.weight()));
+    if (m_content.font.fixedPitch())
         details += QStringLiteral(" mono");
     if (m_measuredWidth >= 0)
         details += QStringLiteral(" lines %1").arg(m_lineCount);

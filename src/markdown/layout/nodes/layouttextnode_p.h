@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/layout/nodes/layoutnode_p.h"
+#include "markdown/layout/nodes/layouttextcontent_p.h"
 #include "markdown/layout/text/layouttextcache_p.h"
 #include "markdown/layout/text/styledtext.h"
 #include "markdown/layout/text/textlinebreaker_p.h"
@@ -55,19 +56,19 @@ public:
     void setIdentifier(const QString &identifier) { m_identifier = identifier; }
 
     // Length of the text in positions (cursor positions run from 0 to length()).
-    int length() const { return int(m_text.size()); }
+    int length() const { return m_content.length(); }
     // The text between two positions as a reader copies it: line breaks as line feeds, the
     // characters that hold images and break opportunities left out.
-    QString plainText(int from = 0, int to = -1) const;
+    QString plainText(int from = 0, int to = -1) const { return m_content.plainText(from, to); }
     // The cursor position nearest to a point in node coordinates.
     int cursorAt(QPointF point) const;
     // The word around a position, as [start, end).
-    std::pair<int, int> wordAt(int position) const;
+    std::pair<int, int> wordAt(int position) const { return m_content.wordAt(position); }
     // Where each laid-out line starts and how many positions it holds.
     QList<std::pair<int, int>> lineRanges() const;
     // The text as it is laid out: line breaks as U+2028, and a zero width
     // space wherever a very long word got a break opportunity.
-    const QString &layoutText() const { return m_text; }
+    const QString &layoutText() const { return m_content.text; }
     std::optional<QUrl> linkAt(QPointF point) const;
     // A link of the text, as [start, end) positions.
     struct LinkRange
@@ -81,7 +82,10 @@ public:
     QList<int> imagePositions() const;
     // The matches of a find in the text as a reader sees it, as [start, end) positions; a
     // match may span the breaks inserted into very long words.
-    QList<std::pair<int, int>> findMatches(const SearchPattern &query) const;
+    QList<std::pair<int, int>> findMatches(const SearchPattern &query) const
+    {
+        return m_content.findMatches(query);
+    }
     // Where a position's character sits (for scrolling to it).
     QRectF cursorRect(int position) const;
 
@@ -97,26 +101,9 @@ protected:
     QString dumpDetails() const override;
 
 private:
-    struct ColorRun
-    {
-        int start = 0;
-        int length = 0;
-        std::optional<DynamicColor> foreground;
-        std::optional<DynamicColor> background;
-        std::optional<DynamicColor> lineColor;
-    };
-    struct LinkRun
-    {
-        int start = 0;
-        int length = 0;
-        QUrl url;
-    };
-    struct Image
-    {
-        int position = 0;
-        QImage image;
-        QSizeF size;
-    };
+    using ColorRun = LayoutTextContent::ColorRun;
+    using Image = LayoutTextContent::Image;
+    using LinkRun = LayoutTextContent::LinkRun;
 
     void ensureLayout() const;
     // The shaped strip the line breaker cuts lines from, made again if it was released.
@@ -124,7 +111,6 @@ private:
     QSizeF breakLines(qreal width);
     void paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
                           const QList<QTextLayout::FormatRange> &ranges) const;
-    std::optional<QUrl> linkAtPosition(int position) const;
     // The broken line showing a position.
     const TextLineBreaker::Line *brokenLineAt(int position) const;
     // The layout with its lines at the measured width, made again if it was released.
@@ -133,16 +119,8 @@ private:
     // Whether lines laid out at `width` would break exactly as they do now.
     bool breaksLinesAlikeAt(qreal width) const;
     qreal imageHeightOnLine(const QTextLine &line) const;
-    bool isInsertedBreak(int position) const;
 
-    QString m_text;                    // see layoutText()
-    std::vector<int> m_insertedBreaks; // positions of the breaks LongWordSplitter asked for
-    QFont m_font;
-    QList<QTextLayout::FormatRange> m_formats;
-    std::optional<DynamicColor> m_baseColor;
-    QList<ColorRun> m_colorRuns; // only those that differ from the base colour or add colours
-    QList<LinkRun> m_links;
-    QList<Image> m_images;
+    LayoutTextContent m_content; // the text, its formats, colours, links and pictures
     Options m_options;
     // Wrapping texts are broken into lines by the breaker when it takes them
     // (m_layout is then its unwrapped strip), by QTextLayout otherwise.

@@ -2,6 +2,7 @@
 
 #include "markdown/document/documentmodeldisposal.h"
 #include "markdown/images/imageprovider.h"
+#include "markdown/layout/document/blockparking_p.h"
 #include "markdown/layout/document/copiedtextwriter_p.h"
 #include "markdown/layout/nodes/colorschemeimagefilter_p.h"
 #include "markdown/layout/nodes/layoutimagenode_p.h"
@@ -134,35 +135,6 @@ void LayoutDocument::setWidth(qreal width)
     m_laidOut = 0;
 }
 
-namespace {
-
-// Whether a block's nodes hold something that building them again would lose: a picture, or
-// code scrolled sideways.
-bool holdsKeptState(const LayoutNode &node)
-{
-    if (const auto *scroll = dynamic_cast<const LayoutScrollNode *>(&node); scroll && scroll->offset() != 0)
-        return true;
-    if (dynamic_cast<const LayoutImageNode *>(&node))
-        return true;
-    for (int index = 0; index < node.childCount(); ++index) {
-        if (holdsKeptState(*node.child(index)))
-            return true;
-    }
-    return false;
-}
-
-// Takes a block's texts off the shaped-text list, so that its nodes may be freed later and
-// without the document.
-void forgetShapedTexts(LayoutNode &node, LayoutTextCache &cache)
-{
-    if (auto *text = dynamic_cast<LayoutTextNode *>(&node))
-        cache.remove(text);
-    for (int index = 0; index < node.childCount(); ++index)
-        forgetShapedTexts(*node.child(index), cache);
-}
-
-} // namespace
-
 void LayoutDocument::build(Entry &entry)
 {
     entry.firstText = int(m_context.textNodes.size());
@@ -207,9 +179,9 @@ bool LayoutDocument::park(int index)
 {
     Entry &entry = m_entries[size_t(index)];
     std::unique_ptr<LayoutNode> &node = m_nodes[size_t(index)];
-    if (!node || !entry.parkable || holdsKeptState(*node))
+    if (!node || !entry.parkable || BlockParking::holdsKeptState(*node))
         return false;
-    forgetShapedTexts(*node, m_context.textLayouts);
+    BlockParking::forgetShapedTexts(*node, m_context.textLayouts);
     std::fill(m_context.textNodes.begin() + entry.firstText, m_context.textNodes.begin() + textEnd(index),
               nullptr);
     m_context.textStructure.forgetNodes(entry.firstContainer, containerEnd(index));
@@ -648,27 +620,8 @@ void LayoutDocument::onImageSettled(const QUrl &url, ImageProvider *provider)
         }
     }
     if (provider == m_environment.inlineImageProvider.get()) {
-        for (LayoutBuildContext::InlineImageText &text : m_context.inlineImageTexts) {
-            bool affected = false;
-            for (const auto &[source, imageUrl] : text.images) {
-                if (imageUrl != url)
-                    continue;
-                if (const QImage *image = m_images->image(imageUrl, provider)) {
-                    text.options.images.insert(source, *image);
-                    affected = true;
-                } else if (m_images->hasFailed(imageUrl, provider)) {
-                    text.options.failedImages.insert(source);
-                    affected = true;
-                }
-            }
-            if (!affected)
-                continue;
-            if (!text.options.failedImages.isEmpty() && text.options.failedImageSymbol.isNull())
-                text.options.failedImageSymbol = InlineTextRenderer::failedImageSymbol(
-                    text.attributes.fontPropertiesOrDefault(), m_context.devicePixelRatio);
-            text.node->setText(InlineTextRenderer::render(text.inlines, text.options, text.attributes),
-                               m_context.fonts);
-            invalidateEntryOf(text.node);
+        for (LayoutTextNode *text : m_context.renderSettledInlineImage(url, provider)) {
+            invalidateEntryOf(text);
             changed = true;
         }
     }

@@ -1,5 +1,6 @@
 #include "markdown/layout/nodes/layoutbuildcontext_p.h"
 
+#include "markdown/layout/nodes/layoutimagestore_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 
 namespace kestrune {
@@ -20,6 +21,34 @@ void LayoutBuildContext::setIdentifier(LayoutTextNode *node, const QString &iden
     node->setIdentifier(identifier);
     if (!identifier.isEmpty() && node->documentIndex() >= 0 && replayedText < 0)
         identifiedTexts.emplace_back(node->documentIndex(), identifier);
+}
+
+std::vector<LayoutTextNode *> LayoutBuildContext::renderSettledInlineImage(const QUrl &url,
+                                                                           ImageProvider *provider)
+{
+    std::vector<LayoutTextNode *> changed;
+    for (InlineImageText &text : inlineImageTexts) {
+        bool affected = false;
+        for (const auto &[source, imageUrl] : text.images) {
+            if (imageUrl != url)
+                continue;
+            if (const QImage *image = images->image(imageUrl, provider)) {
+                text.options.images.insert(source, *image);
+                affected = true;
+            } else if (images->hasFailed(imageUrl, provider)) {
+                text.options.failedImages.insert(source);
+                affected = true;
+            }
+        }
+        if (!affected)
+            continue;
+        if (!text.options.failedImages.isEmpty() && text.options.failedImageSymbol.isNull())
+            text.options.failedImageSymbol = InlineTextRenderer::failedImageSymbol(
+                text.attributes.fontPropertiesOrDefault(), devicePixelRatio);
+        text.node->setText(InlineTextRenderer::render(text.inlines, text.options, text.attributes), fonts);
+        changed.push_back(text.node);
+    }
+    return changed;
 }
 
 } // namespace kestrune

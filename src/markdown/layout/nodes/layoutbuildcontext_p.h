@@ -68,6 +68,9 @@ struct LayoutBuildContext
     void addText(LayoutTextNode *node, int container);
     // Gives a text its identifier and notes it (once: not again while replaying).
     void setIdentifier(LayoutTextNode *node, const QString &identifier);
+    // Renders again the texts waiting for the inline picture `url` from `provider` once it
+    // arrived or failed; returns those that changed.
+    std::vector<LayoutTextNode *> renderSettledInlineImage(const QUrl &url, ImageProvider *provider);
 
     // Forgets the nodes (before the document's nodes are dropped); fonts stay.
     void clearNodes()

@@ -258,15 +258,9 @@ qreal LayoutTextNode::firstBaseline() const
     return m_lineCount > 0 ? m_firstBaseline : -1;
 }
 
-void LayoutTextNode::paint(LayoutPaintContext &context) const
+QList<QTextLayout::FormatRange> LayoutTextNode::paintedRanges(const LayoutPaintContext &context,
+                                                              QColor base) const
 {
-    const QTextLayout *layout = m_breaker ? (m_brokenLines.empty() ? nullptr : strip()) : lines();
-    if (!layout || layout->lineCount() == 0)
-        return;
-    QPainter *painter = context.painter;
-    const QColor base = m_content.baseColor ? m_content.baseColor->resolve(context.appearance)
-                                            : context.palette.color(QPalette::Text);
-
     QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(m_content.colorRuns.size() + 1);
     for (const ColorRun &run : m_content.colorRuns) {
@@ -305,7 +299,18 @@ void LayoutTextNode::paint(LayoutPaintContext &context) const
             ranges.append({from, to - from, format});
         }
     }
+    return ranges;
+}
 
+void LayoutTextNode::paint(LayoutPaintContext &context) const
+{
+    const QTextLayout *layout = m_breaker ? (m_brokenLines.empty() ? nullptr : strip()) : lines();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    QPainter *painter = context.painter;
+    const QColor base = m_content.baseColor ? m_content.baseColor->resolve(context.appearance)
+                                            : context.palette.color(QPalette::Text);
+    const QList<QTextLayout::FormatRange> ranges = paintedRanges(context, base);
     painter->setPen(base);
     if (m_breaker) {
         paintBrokenLines(context, *layout, ranges);

@@ -109,6 +109,8 @@ private:
     // The shaped strip the line breaker cuts lines from, made again if it was released.
     const QTextLayout *strip() const;
     QSizeF breakLines(qreal width);
+    // The colours, find matches and selection painting lays over the text, `base` its colour.
+    QList<QTextLayout::FormatRange> paintedRanges(const LayoutPaintContext &context, QColor base) const;
     void paintBrokenLines(LayoutPaintContext &context, const QTextLayout &strip,
                           const QList<QTextLayout::FormatRange> &ranges) const;
     // The broken line showing a position.

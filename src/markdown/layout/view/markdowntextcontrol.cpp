@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace kestrune {
 
@@ -230,6 +231,31 @@ bool MarkdownTextControl::mouseDoubleClick(QMouseEvent *event)
     m_pressedLink.reset();
     selectionChanged();
     return true;
+}
+
+bool MarkdownTextControl::wheel(QWheelEvent *event)
+{
+    const QPoint pixels = event->pixelDelta();
+    const QPoint degrees = event->angleDelta();
+    qreal dx = !pixels.isNull() ? pixels.x() : degrees.x() / 120.0 * 40;
+    qreal dy = !pixels.isNull() ? pixels.y() : degrees.y() / 120.0 * 40;
+    if (event->modifiers() & Qt::ShiftModifier && dx == 0) {
+        dx = dy;
+        dy = 0;
+    }
+    if (dx != 0) {
+        const LayoutHit hit = document().hitTest(m_view.documentPoint(event->position()));
+        if (hit.scroll && hit.scroll->scrollBy(-dx)) {
+            m_view.viewport()->update();
+            event->accept();
+            return true;
+        }
+        if (dy == 0) {
+            event->ignore();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool MarkdownTextControl::keyPress(QKeyEvent *event)

@@ -12,6 +12,7 @@
 class QContextMenuEvent;
 class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace kestrune {
 
@@ -22,9 +23,10 @@ class MarkdownView;
 
 // What a reader does with a MarkdownView's text, apart from scrolling it: selecting it with
 // the mouse (a drag, a double-click for words, Shift and a click to extend), copying it from
-// the keyboard, the context menu or the code block copy button, dragging the scroll indicator
-// of code wider than the page, and clicking links. The view paints and scrolls the page and
-// passes its input events here; what this does not handle, the view does.
+// the keyboard, the context menu or the code block copy button, scrolling code wider than the
+// page sideways (dragging its scroll indicator, or the wheel), and clicking links. The view
+// paints and scrolls the page and passes its input events here; what this does not handle,
+// the view does.
 //
 // The selection, the caret assistive technology reads, and the state of a press and drag live
 // here; they are forgotten whenever the view's page is built anew.
@@ -65,6 +67,8 @@ public:
     void mouseMove(QMouseEvent *event);
     bool mouseRelease(QMouseEvent *event);
     bool mouseDoubleClick(QMouseEvent *event);
+    // Scrolls the code block under the pointer sideways; the view scrolls the page.
+    bool wheel(QWheelEvent *event);
     bool keyPress(QKeyEvent *event);
     // Whether the control takes a shortcut before the window's actions do.
     bool takesShortcut(const QKeyEvent &event) const;

@@ -659,27 +659,8 @@ void MarkdownView::wheelEvent(QWheelEvent *event)
         event->accept();
         return;
     }
-    const QPoint pixels = event->pixelDelta();
-    const QPoint degrees = event->angleDelta();
-    qreal dx = !pixels.isNull() ? pixels.x() : degrees.x() / 120.0 * 40;
-    qreal dy = !pixels.isNull() ? pixels.y() : degrees.y() / 120.0 * 40;
-    if (event->modifiers() & Qt::ShiftModifier && dx == 0) {
-        dx = dy;
-        dy = 0;
-    }
-    if (dx != 0) {
-        const LayoutHit hit = m_document->hitTest(documentPoint(event->position()));
-        if (hit.scroll && hit.scroll->scrollBy(-dx)) {
-            viewport()->update();
-            event->accept();
-            return;
-        }
-        if (dy == 0) {
-            event->ignore();
-            return;
-        }
-    }
-    QAbstractScrollArea::wheelEvent(event);
+    if (!m_control->wheel(event))
+        QAbstractScrollArea::wheelEvent(event);
 }
 
 void MarkdownView::keyPressEvent(QKeyEvent *event)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <chrono>
@@ -26,9 +27,12 @@ public:
     static constexpr std::chrono::milliseconds defaultBudget{250};
 
     // The language a fence's info string names: its first word, without regard to letter case,
-    // with the usual aliases ("ts" is "typescript", "sh" is "bash", "cs" is "csharp", ...).
+    // with the usual aliases ("ts" is "typescript", "sh" is "bash", "csharp" is "cs", ...).
     // Nothing for an empty info string or a language without a grammar.
     static std::optional<QString> languageOf(QStringView fenceInfo);
+
+    // The names of the bundled languages, as languageOf() gives them.
+    static QStringList languages();
 
     // The tokens of `code` in `language` (a name languageOf() gave), in order, not
     // overlapping; stretches no token covers are plain. Nothing when the language has no

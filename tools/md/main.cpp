@@ -3,7 +3,8 @@
 //     kestrune-md [--to html|commonmark|text|model] [FILE|-]
 //
 // Reads UTF-8 from FILE, or from standard input when FILE is "-" or absent.
-// "model" prints the block tree as JSON with the model's case and field names.
+// "model" prints the block tree as JSON with the model's case and field names; "html" colours
+// fenced code whose language has a grammar in <span class="code-KIND"> runs.
 // Exit status: 0 on success, 1 when the input cannot be read or is not UTF-8 or the output
 // cannot be written, 2 on a usage error.
 
@@ -114,7 +115,7 @@ int main(int argc, char **argv)
     if (form == QLatin1String("model"))
         output = MarkdownJsonWriter::toJsonText(content.blocks);
     else if (form == QLatin1String("html"))
-        output = content.renderHtml().toUtf8();
+        output = content.renderHtml(MarkdownContent::HtmlCode::coloured).toUtf8();
     else if (form == QLatin1String("text"))
         output = content.renderPlainText().toUtf8();
     else

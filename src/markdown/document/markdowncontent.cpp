@@ -1,6 +1,7 @@
 #include "markdown/document/markdowncontent.h"
 
 #include "markdown/document/cmarkdocumentbuilder_p.h"
+#include "markdown/document/highlightedcodehtml_p.h"
 #include "markdown/document/markdownparser.h"
 
 #include <QHashFunctions>
@@ -26,6 +27,12 @@ QString MarkdownContent::renderPlainText() const
 QString MarkdownContent::renderHtml() const
 {
     return CmarkDocumentBuilder::render(blocks, CmarkDocumentBuilder::Format::html);
+}
+
+QString MarkdownContent::renderHtml(HtmlCode code) const
+{
+    const QString html = renderHtml();
+    return code == HtmlCode::coloured ? HighlightedCodeHtml::apply(html) : html;
 }
 
 size_t qHash(const MarkdownContent &content, size_t seed) noexcept

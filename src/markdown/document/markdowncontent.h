@@ -23,6 +23,14 @@ public:
     QString renderCommonMark() const;
     QString renderPlainText() const;
     QString renderHtml() const;
+    // What the code blocks of the HTML hold: their text as it is, or their text coloured by
+    // language in `<span class="code-KIND">` runs (see HighlightedCodeHtml).
+    enum class HtmlCode
+    {
+        plain,
+        coloured,
+    };
+    QString renderHtml(HtmlCode code) const;
 
     friend bool operator==(const MarkdownContent &, const MarkdownContent &) = default;
 };

@@ -3,6 +3,7 @@
 #include "markdown/document/markdownparser.h"
 #include "modelbuilders.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace kestrune;
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void roundTripsThroughCommonMark_data();
     void roundTripsThroughCommonMark();
     void rendersModelsDeeperThanTheParserMakes();
+    void coloursCodeInHtmlOnRequest();
 };
 
 void TestMarkdownRenderBack::rendersModel_data()
@@ -119,6 +121,28 @@ void TestMarkdownRenderBack::rendersModelsDeeperThanTheParserMakes()
     const QString html = deep.renderHtml();
     QCOMPARE(html.count(QLatin1String("<blockquote>")), 2000);
     QVERIFY(html.contains(QLatin1String("<p>innermost</p>")));
+}
+
+void TestMarkdownRenderBack::coloursCodeInHtmlOnRequest()
+{
+    const MarkdownContent content(
+        QStringLiteral("```TS {title}\nconst a = \"<b>\" && 1; // x & y\n```\n\n"
+                       "```\nconst plain = \"<i>\";\n```\n\n"
+                       "```mermaid\ngraph TD; A-->B\n```\n\n<pre><code>raw</code></pre>\n"));
+    const QString plain = content.renderHtml();
+    QCOMPARE(content.renderHtml(MarkdownContent::HtmlCode::plain), plain);
+
+    const QString coloured = content.renderHtml(MarkdownContent::HtmlCode::coloured);
+    QVERIFY2(coloured.contains(
+                 QLatin1String("<pre><code class=\"language-TS\"><span class=\"code-keyword\">const</span>")),
+             qPrintable(coloured));
+    QVERIFY(coloured.contains(QLatin1String("<span class=\"code-string\">&quot;&lt;b&gt;&quot;</span>")));
+    QVERIFY(coloured.contains(QLatin1String("<span class=\"code-comment\">// x &amp; y</span>")));
+    // Code without a language, or in one without a grammar, and everything around the code
+    // blocks is as before: taking the runs out gives the plain HTML back.
+    QString runsRemoved = coloured;
+    runsRemoved.remove(QRegularExpression(QStringLiteral("<span class=\"code-[a-z-]+\">|</span>")));
+    QCOMPARE(runsRemoved, plain);
 }
 
 QTEST_GUILESS_MAIN(TestMarkdownRenderBack)

@@ -48,6 +48,8 @@ bool holdsHeading(const QList<BlockNode> &blocks)
             return true;
         if (const auto *quote = block.as<Block::Blockquote>())
             return holdsHeading(quote->children);
+        if (const auto *note = block.as<Block::FootnoteDefinition>())
+            return holdsHeading(note->children);
         if (const auto *list = block.as<Block::BulletedList>())
             return inItems(list->items);
         if (const auto *numbered = block.as<Block::NumberedList>())

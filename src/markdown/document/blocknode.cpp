@@ -47,7 +47,9 @@ size_t qHash(const BlockNode &node, size_t seed) noexcept
         [seed](const auto &value) -> size_t {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Block::Blockquote>) {
-                return qHash(value.children, seed);
+                return qHashMulti(seed, int(value.alert), value.children);
+            } else if constexpr (std::is_same_v<T, Block::FootnoteDefinition>) {
+                return qHashMulti(seed, value.label, value.number, value.children);
             } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
                                  std::is_same_v<T, Block::TaskList>) {
                 return qHashMulti(seed, value.isTight, value.items);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markdown/document/alertkind.h"
 #include "markdown/document/inlinenode.h"
 #include "markdown/document/rawtablecolumnalignment.h"
 
@@ -45,9 +46,12 @@ struct RawTableRow
 // The cases of BlockNode.
 namespace Block {
 
+// A quote; an alert when it opened with a marker line such as "[!NOTE]", which is then not
+// among its children (they are the callout's body).
 struct Blockquote
 {
     QList<BlockNode> children;
+    AlertKind alert = AlertKind::none;
     friend bool operator==(const Blockquote &, const Blockquote &); // defined below the node class
 };
 
@@ -111,6 +115,18 @@ struct ThematicBreak
     friend bool operator==(const ThematicBreak &, const ThematicBreak &) = default;
 };
 
+// The text of a footnote. The parser keeps only the notes some reference points to, puts them
+// at the end of the document in the order of their first reference and numbers them from 1 in
+// that order; `label` is the name the text gave it ("[^label]: ...").
+struct FootnoteDefinition
+{
+    QString label;
+    int number = 0;
+    QList<BlockNode> children;
+    friend bool operator==(const FootnoteDefinition &,
+                           const FootnoteDefinition &); // defined below the node class
+};
+
 } // namespace Block
 
 // One block of a document: an immutable tagged union. Children are implicitly
@@ -135,11 +151,12 @@ public:
         heading,
         table,
         thematicBreak,
+        footnoteDefinition,
     };
 
     using Payload = std::variant<Block::Blockquote, Block::BulletedList, Block::NumberedList, Block::TaskList,
                                  Block::CodeBlock, Block::HtmlBlock, Block::Paragraph, Block::Heading,
-                                 Block::Table, Block::ThematicBreak>;
+                                 Block::Table, Block::ThematicBreak, Block::FootnoteDefinition>;
 
     template <typename T>
     requires(!std::is_same_v<std::remove_cvref_t<T>, BlockNode> && std::is_constructible_v<Payload, T &&>)
@@ -188,7 +205,12 @@ namespace Block {
 
 inline bool operator==(const Blockquote &left, const Blockquote &right)
 {
-    return left.children == right.children;
+    return left.children == right.children && left.alert == right.alert;
+}
+
+inline bool operator==(const FootnoteDefinition &left, const FootnoteDefinition &right)
+{
+    return left.label == right.label && left.number == right.number && left.children == right.children;
 }
 
 } // namespace Block

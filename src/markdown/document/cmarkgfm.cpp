@@ -26,7 +26,7 @@ ParserPtr newParser()
 cmark_parser *newParser(cmark_mem *memory)
 {
     ensureExtensionsRegistered();
-    cmark_parser *parser = cmark_parser_new_with_mem(CMARK_OPT_DEFAULT, memory);
+    cmark_parser *parser = cmark_parser_new_with_mem(CMARK_OPT_DEFAULT | CMARK_OPT_FOOTNOTES, memory);
     // Every platform this program runs on lays out tables, so "table" is always on.
     for (const char *name : {"autolink", "strikethrough", "tagfilter", "tasklist", "table"}) {
         if (cmark_syntax_extension *found = cmark_find_syntax_extension(name))

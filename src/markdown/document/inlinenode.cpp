@@ -37,6 +37,8 @@ size_t qHash(const InlineNode &node, size_t seed) noexcept
                 return qHashMulti(seed, value.destination, value.children);
             else if constexpr (std::is_same_v<T, Inline::Image>)
                 return qHashMulti(seed, value.source, value.children);
+            else if constexpr (std::is_same_v<T, Inline::FootnoteReference>)
+                return qHashMulti(seed, value.label, value.number);
             else if constexpr (requires { value.children; })
                 return qHash(value.children, seed);
             else

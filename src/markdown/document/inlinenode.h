@@ -74,6 +74,15 @@ struct LineBreak
     friend bool operator==(const LineBreak &, const LineBreak &) = default;
 };
 
+// A reference to a footnote, "[^label]": the note's label and its number (see
+// Block::FootnoteDefinition). A reference to a label no note has stays text.
+struct FootnoteReference
+{
+    QString label;
+    int number = 0;
+    friend bool operator==(const FootnoteReference &, const FootnoteReference &) = default;
+};
+
 } // namespace Inline
 
 // One inline of a paragraph, heading or table cell: an immutable tagged union.
@@ -97,11 +106,12 @@ public:
         image,
         softBreak,
         lineBreak,
+        footnoteReference,
     };
 
     using Payload = std::variant<Inline::Text, Inline::Code, Inline::Html, Inline::Emphasis, Inline::Strong,
                                  Inline::Strikethrough, Inline::Link, Inline::Image, Inline::SoftBreak,
-                                 Inline::LineBreak>;
+                                 Inline::LineBreak, Inline::FootnoteReference>;
 
     template <typename T>
     requires(!std::is_same_v<std::remove_cvref_t<T>, InlineNode> && std::is_constructible_v<Payload, T &&>)

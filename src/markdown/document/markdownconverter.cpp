@@ -74,6 +74,10 @@ NodeType nodeType(cmark_node *node)
             return NodeType::link;
         case CMARK_NODE_IMAGE:
             return NodeType::image;
+        case CMARK_NODE_FOOTNOTE_DEFINITION:
+            return NodeType::footnoteDefinition;
+        case CMARK_NODE_FOOTNOTE_REFERENCE:
+            return NodeType::footnoteReference;
         default:
             break;
         }
@@ -148,6 +152,7 @@ Context contextOf(NodeType type)
     case NodeType::blockquote:
     case NodeType::item:
     case NodeType::taskListItem:
+    case NodeType::footnoteDefinition:
         return Context::blocks;
     default:
         return Context::inlines;
@@ -165,6 +170,7 @@ public:
         Frame root;
         root.node = document;
         m_stack.push_back(root);
+        collectFootnoteLabels(document);
 
         cmark_node *node = cmark_node_first_child(document);
         for (;;) {
@@ -249,7 +255,8 @@ private:
         const int depth = top().blockDepth;
         switch (type) {
         case NodeType::blockquote:
-        case NodeType::list: {
+        case NodeType::list:
+        case NodeType::footnoteDefinition: {
             const bool flattened = depth >= MarkdownParser::maxBlockDepth;
             push(node, type, flattened, flattened ? depth : depth + 1, 0);
             return true;
@@ -296,6 +303,12 @@ private:
         case NodeType::html:
             m_inlines.emplace_back(Inline::Html{literal(node)});
             return false;
+        case NodeType::footnoteReference: {
+            // The parser replaced the label with the note's number.
+            const int number = std::atoi(cmark_node_get_literal(node) ? cmark_node_get_literal(node) : "0");
+            m_inlines.emplace_back(Inline::FootnoteReference{footnoteLabel(number), number});
+            return false;
+        }
         case NodeType::emphasis:
         case NodeType::strong:
         case NodeType::strikethrough:
@@ -322,9 +335,15 @@ private:
 
         switch (frame.type) {
         case NodeType::blockquote:
-            m_blocks.emplace_back(Block::Blockquote{take(m_blocks, frame.blocksBegin)},
-                                  sourceLine(frame.node));
+            m_blocks.emplace_back(makeBlockquote(take(m_blocks, frame.blocksBegin)), sourceLine(frame.node));
             break;
+        case NodeType::footnoteDefinition: {
+            const int number = ++m_closedFootnotes;
+            m_blocks.emplace_back(
+                Block::FootnoteDefinition{footnoteLabel(number), number, take(m_blocks, frame.blocksBegin)},
+                sourceLine(frame.node));
+            break;
+        }
         case NodeType::item:
         case NodeType::taskListItem: {
             PendingItem item;
@@ -374,6 +393,72 @@ private:
         default:
             break;
         }
+    }
+
+    // The parser moved the notes something refers to to the end of the document, in the order
+    // of their numbers, and keeps a note's label where only its renderers read it: the
+    // CommonMark renderer writes it verbatim as the first line, "[^label]:".
+    void collectFootnoteLabels(cmark_node *document)
+    {
+        for (cmark_node *child = cmark_node_last_child(document);
+             child && nodeType(child) == NodeType::footnoteDefinition; child = cmark_node_previous(child)) {
+            m_footnoteLabels.prepend(renderedFootnoteLabel(child));
+        }
+    }
+
+    QString renderedFootnoteLabel(cmark_node *definition)
+    {
+        // Rendered with the default allocator, which the buffer's deleter frees with, not the tree's.
+        const Cmark::BufferPtr rendered(cmark_render_commonmark_with_mem(definition, CMARK_OPT_DEFAULT, 0,
+                                                                         cmark_get_default_mem_allocator()));
+        if (!rendered)
+            return {};
+        const QByteArrayView text(rendered.get());
+        // The label ends at the first "]:" that ends a line; the body's lines are indented.
+        const qsizetype end = text.indexOf(QByteArrayView("]:\n"));
+        if (!text.startsWith("[^") || end < 2)
+            return {};
+        return QString::fromUtf8(text.sliced(2, end - 2));
+    }
+
+    QString footnoteLabel(int number) const
+    {
+        if (number >= 1 && number <= m_footnoteLabels.size())
+            return m_footnoteLabels.at(number - 1);
+        return QString::number(number);
+    }
+
+    // A quote whose first line is only an alert marker is that alert; the line is dropped and
+    // the rest of the quote is its body.
+    static Block::Blockquote makeBlockquote(QList<BlockNode> children)
+    {
+        Block::Blockquote quote{std::move(children)};
+        const Block::Paragraph *first =
+            quote.children.isEmpty() ? nullptr : quote.children.first().as<Block::Paragraph>();
+        if (!first)
+            return quote;
+        QString line;
+        qsizetype end = 0;
+        for (; end < first->content.size(); ++end) {
+            const InlineNode &node = first->content.at(end);
+            if (const auto *text = node.as<Inline::Text>())
+                line += text->text;
+            else if (node.kind() == InlineNode::Kind::softBreak || node.kind() == InlineNode::Kind::lineBreak)
+                break;
+            else
+                return quote;
+        }
+        quote.alert = alertKindFromMarker(line);
+        if (quote.alert == AlertKind::none)
+            return quote;
+        const int firstLine = quote.children.first().sourceLine();
+        QList<InlineNode> rest = first->content.mid(std::min(end + 1, first->content.size()));
+        if (rest.isEmpty())
+            quote.children.removeFirst();
+        else
+            quote.children.first() =
+                BlockNode(Block::Paragraph{std::move(rest)}, firstLine < 0 ? -1 : firstLine + 1);
+        return quote;
     }
 
     BlockNode::Payload makeList(const Frame &frame)
@@ -433,6 +518,8 @@ private:
     std::vector<RawTableRow> m_rows;
     std::vector<RawTableCell> m_cells;
     SharedStringPool m_strings;
+    QList<QString> m_footnoteLabels; // by number, from 1
+    int m_closedFootnotes = 0;
     int m_firstLine = 0;
 };
 

@@ -55,6 +55,9 @@ QJsonObject inlineToJson(const InlineNode &node)
                 return tagged("image",
                               QJsonObject{{"source", value.source},
                                           {"children", MarkdownJsonWriter::inlinesToJson(value.children)}});
+            else if constexpr (std::is_same_v<T, Inline::FootnoteReference>)
+                return tagged("footnoteReference",
+                              QJsonObject{{"label", value.label}, {"number", value.number}});
             else if constexpr (std::is_same_v<T, Inline::SoftBreak>)
                 return tagged("softBreak", QJsonObject());
             else
@@ -69,8 +72,15 @@ QJsonObject blockToJson(const BlockNode &node)
         [](const auto &value) -> QJsonObject {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, Block::Blockquote>) {
-                return tagged("blockquote",
-                              QJsonObject{{"children", MarkdownJsonWriter::blocksToJson(value.children)}});
+                QJsonObject payload{{"children", MarkdownJsonWriter::blocksToJson(value.children)}};
+                if (value.alert != AlertKind::none)
+                    payload.insert("alert", alertKindRawValue(value.alert));
+                return tagged("blockquote", payload);
+            } else if constexpr (std::is_same_v<T, Block::FootnoteDefinition>) {
+                return tagged("footnoteDefinition",
+                              QJsonObject{{"label", value.label},
+                                          {"number", value.number},
+                                          {"children", MarkdownJsonWriter::blocksToJson(value.children)}});
             } else if constexpr (std::is_same_v<T, Block::BulletedList> ||
                                  std::is_same_v<T, Block::NumberedList>) {
                 QJsonArray items;

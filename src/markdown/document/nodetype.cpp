@@ -7,7 +7,7 @@ namespace kestrune {
 
 namespace {
 
-constexpr std::array<std::pair<NodeType, std::string_view>, 29> rawValues{{
+constexpr std::array<std::pair<NodeType, std::string_view>, 31> rawValues{{
     {NodeType::document, "document"},
     {NodeType::blockquote, "block_quote"},
     {NodeType::list, "list"},
@@ -37,6 +37,9 @@ constexpr std::array<std::pair<NodeType, std::string_view>, 29> rawValues{{
     {NodeType::tableRow, "table_row"},
     {NodeType::tableCell, "table_cell"},
     {NodeType::taskListItem, "tasklist"},
+    // The parser gives footnotes no type string of their own.
+    {NodeType::footnoteDefinition, "<unknown>"},
+    {NodeType::footnoteReference, "<unknown>"},
 }};
 
 // The table is indexed by the enumeration; keep the two in step.

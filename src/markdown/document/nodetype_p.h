@@ -38,6 +38,10 @@ enum class NodeType
     tableRow,
     tableCell,
     taskListItem,
+    // The parser names these two "<unknown>"; they are told apart by their enumeration value
+    // and never found by their type string.
+    footnoteDefinition,
+    footnoteReference,
 };
 
 // The type string of `type`, e.g. "block_quote" for NodeType::blockquote.

@@ -142,6 +142,10 @@ private Q_SLOTS:
     void convertsBlocks();
     void convertsInlines_data();
     void convertsInlines();
+    void convertsFootnotes_data();
+    void convertsFootnotes();
+    void recognisesAlerts_data();
+    void recognisesAlerts();
     void survivesDeepNesting_data();
     void survivesDeepNesting();
     void keepsShallowNesting();
@@ -262,6 +266,122 @@ void TestMarkdownParser::convertsInlines()
     QCOMPARE(MarkdownJsonWriter::inlinesToJson(*blocks.first().inlines()),
              MarkdownJsonWriter::inlinesToJson(expected));
     QVERIFY(*blocks.first().inlines() == expected);
+}
+
+namespace {
+
+BlockNode note(const char *label, int number, QList<BlockNode> children)
+{
+    return Block::FootnoteDefinition{QString::fromUtf8(label), number, std::move(children)};
+}
+
+InlineNode reference(const char *label, int number)
+{
+    return Inline::FootnoteReference{QString::fromUtf8(label), number};
+}
+
+BlockNode alert(AlertKind kind, QList<BlockNode> children)
+{
+    return Block::Blockquote{std::move(children), kind};
+}
+
+} // namespace
+
+void TestMarkdownParser::convertsFootnotes_data()
+{
+    QTest::addColumn<QString>("markdown");
+    QTest::addColumn<QList<BlockNode>>("expected");
+
+    QTest::addRow("notes are numbered and gathered at the end in the order of their first reference")
+        << "[^b]: Bee\n\nOne[^a] two[^b] three[^a].\n\n[^a]: Ay\n"
+        << QList<BlockNode>{paragraph({text("One"), reference("a", 1), text(" two"), reference("b", 2),
+                                       text(" three"), reference("a", 1), text(".")}),
+                            note("a", 1, {paragraph("Ay")}), note("b", 2, {paragraph("Bee")})};
+    QTest::addRow("a note nobody refers to is dropped")
+        << "Text[^used].\n\n[^unused]: Never shown\n[^used]: Shown\n"
+        << QList<BlockNode>{paragraph({text("Text"), reference("used", 1), text(".")}),
+                            note("used", 1, {paragraph("Shown")})};
+    QTest::addRow("a reference to a missing note stays text")
+        << "See [^nothing] and[^x].\n\n[^x]: X\n"
+        << QList<BlockNode>{paragraph({text("See [^nothing] and"), reference("x", 1), text(".")}),
+                            note("x", 1, {paragraph("X")})};
+    QTest::addRow("a note holds blocks and inlines of any kind")
+        << "A[^long-label].\n\n[^long-label]: First *line*\n\n    - item\n\n    > quoted\n"
+        << QList<BlockNode>{paragraph({text("A"), reference("long-label", 1), text(".")}),
+                            note("long-label", 1,
+                                 {paragraph({text("First "), Inline::Emphasis{{text("line")}}}),
+                                  Block::BulletedList{true, {{{paragraph("item")}}}},
+                                  Block::Blockquote{{paragraph("quoted")}}})};
+    QTest::addRow("references inside links, lists and tables")
+        << "- item[^n]\n\n| h |\n|---|\n| c[^n] |\n\n[^n]: N\n"
+        << QList<BlockNode>{
+               Block::BulletedList{true, {{{paragraph({text("item"), reference("n", 1)})}}}},
+               Block::Table{{RawTableColumnAlignment::none},
+                            {RawTableRow{{{{text("h")}}}}, RawTableRow{{{{text("c"), reference("n", 1)}}}}}},
+               note("n", 1, {paragraph("N")})};
+}
+
+void TestMarkdownParser::convertsFootnotes()
+{
+    QFETCH(QString, markdown);
+    QFETCH(QList<BlockNode>, expected);
+    const QList<BlockNode> actual = MarkdownParser::parse(markdown);
+    QCOMPARE(MarkdownJsonWriter::toJsonText(actual), MarkdownJsonWriter::toJsonText(expected));
+    QVERIFY(actual == expected);
+}
+
+void TestMarkdownParser::recognisesAlerts_data()
+{
+    QTest::addColumn<QString>("markdown");
+    QTest::addColumn<QList<BlockNode>>("expected");
+
+    QTest::addRow("note") << "> [!NOTE]\n> Read this.\n"
+                          << QList<BlockNode>{alert(AlertKind::note, {paragraph("Read this.")})};
+    QTest::addRow("tip") << "> [!TIP]\n> Try this.\n"
+                         << QList<BlockNode>{alert(AlertKind::tip, {paragraph("Try this.")})};
+    QTest::addRow("important") << "> [!IMPORTANT]\n> Mind this.\n"
+                               << QList<BlockNode>{alert(AlertKind::important, {paragraph("Mind this.")})};
+    QTest::addRow("warning") << "> [!WARNING]\n> Careful.\n"
+                             << QList<BlockNode>{alert(AlertKind::warning, {paragraph("Careful.")})};
+    QTest::addRow("caution") << "> [!CAUTION]\n> Danger.\n"
+                             << QList<BlockNode>{alert(AlertKind::caution, {paragraph("Danger.")})};
+    QTest::addRow("the marker ignores case")
+        << "> [!wArNiNg]\n> Careful.\n"
+        << QList<BlockNode>{alert(AlertKind::warning, {paragraph("Careful.")})};
+    QTest::addRow("the body may span paragraphs and hold any block")
+        << "> [!NOTE]\n>\n> One *two*\n> three\n>\n> - item\n"
+        << QList<BlockNode>{alert(AlertKind::note, {paragraph({text("One "), Inline::Emphasis{{text("two")}},
+                                                               Inline::SoftBreak{}, text("three")}),
+                                                    Block::BulletedList{true, {{{paragraph("item")}}}}})};
+    QTest::addRow("a marker alone makes an alert without body")
+        << "> [!TIP]\n"
+        << QList<BlockNode>{alert(AlertKind::tip, {})};
+    QTest::addRow("text after the marker on its line makes a plain quote")
+        << "> [!NOTE] Read this.\n"
+        << QList<BlockNode>{Block::Blockquote{{paragraph("[!NOTE] Read this.")}}};
+    QTest::addRow("an unknown marker makes a plain quote")
+        << "> [!FOO]\n> Text\n"
+        << QList<BlockNode>{
+               Block::Blockquote{{paragraph({text("[!FOO]"), Inline::SoftBreak{}, text("Text")})}}};
+    QTest::addRow("a marker below the first line makes a plain quote")
+        << "> Text\n> [!NOTE]\n"
+        << QList<BlockNode>{
+               Block::Blockquote{{paragraph({text("Text"), Inline::SoftBreak{}, text("[!NOTE]")})}}};
+    QTest::addRow("an alert inside a list item")
+        << "- > [!CAUTION]\n  > Hot.\n"
+        << QList<BlockNode>{Block::BulletedList{true, {{{alert(AlertKind::caution, {paragraph("Hot.")})}}}}};
+    QTest::addRow("an alert inside a quote")
+        << "> > [!IMPORTANT]\n> > Inner.\n"
+        << QList<BlockNode>{Block::Blockquote{{alert(AlertKind::important, {paragraph("Inner.")})}}};
+}
+
+void TestMarkdownParser::recognisesAlerts()
+{
+    QFETCH(QString, markdown);
+    QFETCH(QList<BlockNode>, expected);
+    const QList<BlockNode> actual = MarkdownParser::parse(markdown);
+    QCOMPARE(MarkdownJsonWriter::toJsonText(actual), MarkdownJsonWriter::toJsonText(expected));
+    QVERIFY(actual == expected);
 }
 
 void TestMarkdownParser::survivesDeepNesting_data()

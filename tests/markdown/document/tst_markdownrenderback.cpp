@@ -74,6 +74,39 @@ void TestMarkdownRenderBack::rendersModel_data()
         << "x b\n"
         << "<!-- raw HTML omitted -->\n<p><a href=\"\">x</a> <!-- raw HTML omitted -->b"
            "<!-- raw HTML omitted --></p>\n";
+    QTest::addRow("footnotes link both ways and gather in one section")
+        << "One[^a] two[^b] again[^a].\n\n[^b]: Bee\n\n[^a]: Ay\n\n    more\n"
+        << "One[^a] two[^b] again[^a].\n\n[^a]: Ay\n\n    more\n\n[^b]: Bee\n"
+        << "One[1] two[2] again[1].\n\n[1] Ay\n\nmore\n\n[2] Bee\n"
+        << "<p>One<sup class=\"footnote-ref\"><a href=\"#fn-a\" id=\"fnref-a\">1</a></sup> two"
+           "<sup class=\"footnote-ref\"><a href=\"#fn-b\" id=\"fnref-b\">2</a></sup> again"
+           "<sup class=\"footnote-ref\"><a href=\"#fn-a\" id=\"fnref-a-2\">1</a></sup>.</p>\n"
+           "<section class=\"footnotes\">\n<ol>\n<li id=\"fn-a\">\n<p>Ay</p>\n"
+           "<p>more <a href=\"#fnref-a\" class=\"footnote-backref\">\u21a9</a> "
+           "<a href=\"#fnref-a-2\" class=\"footnote-backref\">\u21a9<sup "
+           "class=\"footnote-ref\">2</sup></a></p>\n"
+           "</li>\n<li id=\"fn-b\">\n<p>Bee <a href=\"#fnref-b\" class=\"footnote-backref\">\u21a9</a></p>\n"
+           "</li>\n</ol>\n</section>\n";
+    QTest::addRow("a note ending in a list gets its back-link after it")
+        << "X[^1]\n\n[^1]: - a\n"
+        << "X[^1]\n\n[^1]:   - a\n"
+        << "X[1]\n\n[1]\n\n  - a\n"
+        << "<p>X<sup class=\"footnote-ref\"><a href=\"#fn-1\" id=\"fnref-1\">1</a></sup></p>\n"
+           "<section class=\"footnotes\">\n<ol>\n<li id=\"fn-1\">\n<ul>\n<li>a</li>\n</ul>\n"
+           "<p><a href=\"#fnref-1\" class=\"footnote-backref\">\u21a9</a></p>\n</li>\n</ol>\n</section>\n";
+    QTest::addRow("an alert is a titled callout")
+        << "> [!warning]\n> Mind the *step*.\n>\n> Twice.\n"
+        << "> [!WARNING]\n> Mind the *step*.\n> \n> Twice.\n"
+        << "Warning\n\nMind the step.\n\nTwice.\n"
+        << "<div class=\"markdown-alert markdown-alert-warning\">\n<p "
+           "class=\"markdown-alert-title\">Warning</p>\n"
+           "<p>Mind the <em>step</em>.</p>\n<p>Twice.</p>\n</div>\n";
+    QTest::addRow("an alert that opens with a list")
+        << "> [!NOTE]\n> - a\n"
+        << "> [!NOTE]\n> \n>   - a\n"
+        << "Note\n\n  - a\n"
+        << "<div class=\"markdown-alert markdown-alert-note\">\n<p class=\"markdown-alert-title\">Note</p>\n"
+           "<ul>\n<li>a</li>\n</ul>\n</div>\n";
 }
 
 void TestMarkdownRenderBack::rendersModel()
@@ -103,6 +136,11 @@ void TestMarkdownRenderBack::roundTripsThroughCommonMark_data()
     QTest::addRow("html and breaks") << "<div>\nraw\n</div>\n\ntext<br>more  \nline\n\n---\n";
     QTest::addRow("images inside links") << "[![alt](a.png)](https://x.test/) ![b](b.png \"t\")\n";
     QTest::addRow("escaped characters") << "\\*not em\\* 1\\. \\# \\| \\[x\\]\n";
+    QTest::addRow("footnotes with nested content")
+        << "A[^x] b[^y]\n\n[^x]: First\n\n    > quoted\n    >\n    > - item\n\n[^y]: Second **one**\n";
+    QTest::addRow("every alert kind, nested too")
+        << "> [!NOTE]\n> n\n\n> [!TIP]\n> t\n\n> [!IMPORTANT]\n> i\n\n- > [!WARNING]\n  > w\n\n"
+           "> > [!CAUTION]\n> > c\n\n> [!FOO]\n> plain\n";
 }
 
 void TestMarkdownRenderBack::roundTripsThroughCommonMark()

@@ -659,6 +659,10 @@ private Q_SLOTS:
         for (QStringView piece : quick)
             quickJoined += MarkdownParser::parse(piece.toString());
         QCOMPARE(quickJoined, joined);
+
+        // Footnotes are numbered over the whole text: a text with notes stays in one piece.
+        const QString withNotes = text + QStringLiteral("\nSee[^n].\n\n# Notes\n\n[^n]: The note.\n");
+        QCOMPARE(MarkdownChunker::split(withNotes, 1000).size(), 1);
     }
 
     void deepNestingLaysOut()

@@ -17,7 +17,8 @@ int BlockMatchCounter::count(const BlockNode &block, const SearchPattern &query)
             } else if constexpr (std::is_same_v<Payload, Block::CodeBlock> ||
                                  std::is_same_v<Payload, Block::HtmlBlock>) {
                 return int(query.matchCountIn(payload.content));
-            } else if constexpr (std::is_same_v<Payload, Block::Blockquote>) {
+            } else if constexpr (std::is_same_v<Payload, Block::Blockquote> ||
+                                 std::is_same_v<Payload, Block::FootnoteDefinition>) {
                 return count(payload.children, query);
             } else if constexpr (std::is_same_v<Payload, Block::Table>) {
                 int total = 0;

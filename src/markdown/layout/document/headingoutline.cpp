@@ -31,6 +31,8 @@ void HeadingOutline::collect(const QList<BlockNode> &blocks, int blockIndex, QLi
                              identifier(heading->content), 0, blockIndex});
         } else if (const auto *quote = block.as<Block::Blockquote>()) {
             collect(quote->children, blockIndex, headings);
+        } else if (const auto *note = block.as<Block::FootnoteDefinition>()) {
+            collect(note->children, blockIndex, headings);
         } else if (const auto *list = block.as<Block::BulletedList>()) {
             for (const RawListItem &item : list->items)
                 collect(item.children, blockIndex, headings);

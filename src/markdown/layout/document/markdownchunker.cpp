@@ -57,6 +57,20 @@ QString rawBlockEnd(QStringView line)
     return {};
 }
 
+// Whether some line may define a footnote ("[^label]: ..."). Notes are numbered and gathered
+// over the whole text, so a text with any is never split.
+bool mayDefineFootnotes(QStringView text)
+{
+    for (qsizetype at = text.indexOf(u"[^"); at >= 0; at = text.indexOf(u"[^", at + 2)) {
+        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), at);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        if (text.mid(at, lineEnd - at).contains(u"]:"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSize, qsizetype firstMinimumSize)
@@ -64,6 +78,8 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
     if (firstMinimumSize < 0)
         firstMinimumSize = minimumSize;
     QList<QStringView> pieces;
+    if (mayDefineFootnotes(text))
+        return {text};
     qsizetype pieceStart = 0;
     std::optional<Fence> openFence;
     QString rawEnd;

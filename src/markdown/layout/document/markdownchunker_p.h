@@ -12,7 +12,8 @@ namespace kestrune {
 // Used to show the first screen of a very long document before the rest is parsed.
 //
 // Link reference definitions are not carried from one piece to the next; documents long
-// enough to be split rarely use them.
+// enough to be split rarely use them. A text that defines footnotes is not split: its notes are
+// numbered and gathered at its end over the whole text.
 class MarkdownChunker
 {
 public:

@@ -88,8 +88,14 @@ std::optional<BlockNode> ColorSchemeImageFilter::filteredBlock(const BlockNode &
     }
     case BlockNode::Kind::blockquote:
         if (const auto children = filteredBlocks(block.as<Block::Blockquote>()->children))
-            return BlockNode(Block::Blockquote{*children});
+            return BlockNode(Block::Blockquote{*children, block.as<Block::Blockquote>()->alert});
         return std::nullopt;
+    case BlockNode::Kind::footnoteDefinition: {
+        const auto &note = *block.as<Block::FootnoteDefinition>();
+        if (const auto children = filteredBlocks(note.children))
+            return BlockNode(Block::FootnoteDefinition{note.label, note.number, *children});
+        return std::nullopt;
+    }
     case BlockNode::Kind::bulletedList:
     case BlockNode::Kind::numberedList:
         return filteredList(block);

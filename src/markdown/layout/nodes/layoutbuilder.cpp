@@ -189,6 +189,8 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         return theme.table.build({EngineViews::table(block), content()});
     case BlockNode::Kind::thematicBreak:
         return theme.thematicBreak.build();
+    case BlockNode::Kind::footnoteDefinition:
+        return EngineViews::blockSequence(block.as<Block::FootnoteDefinition>()->children);
     }
     return {};
 }

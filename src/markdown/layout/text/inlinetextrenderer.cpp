@@ -157,6 +157,9 @@ void InlineTextRenderer::renderNode(const InlineNode &node)
     case InlineNode::Kind::lineBreak:
         appendLineFeed();
         break;
+    case InlineNode::Kind::footnoteReference:
+        m_result.append(QString::number(node.as<Inline::FootnoteReference>()->number), m_attributes);
+        break;
     }
 }
 

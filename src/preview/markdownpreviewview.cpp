@@ -341,7 +341,14 @@ void MarkdownPreviewView::goTo(const ReadingPosition &position)
 
 void MarkdownPreviewView::goTo(const PendingPlace::Heading &heading)
 {
-    scrollToHeading(heading.indexIn(headings()));
+    const int index = heading.indexIn(headings());
+    if (index >= 0) {
+        scrollToHeading(index);
+        return;
+    }
+    // Footnotes and their references are places links reach that the outline does not list.
+    if (MarkdownView *document = m_content->document(); document && m_viewMode == MarkdownViewMode::preview)
+        document->scrollToHeading(heading.identifier);
 }
 
 void MarkdownPreviewView::goTo(const PendingPlace::SearchHit &hit)

@@ -34,6 +34,21 @@ BlockStyle<BlockConfiguration> heading(const HeadingLook &look)
     };
 }
 
+// Notes in a smaller size and the secondary colour, the first below a rule across the page.
+BlockStyle<FootnoteConfiguration> footnote()
+{
+    return [](const FootnoteConfiguration &configuration) {
+        const BlockView note = configuration.label.lineSpacing(RS::em(0.3))
+                                   .textStyle(TextStyle::fontSize(RS::em(0.85)) +
+                                              TextStyle::foregroundColor(PreviewColors::secondaryText))
+                                   .margin(0, 4);
+        if (configuration.number != 1)
+            return note;
+        return BlockView::vstack({BlockView::divider(PreviewColors::rule), note.padding(BlockView::top, 12)})
+            .margin(28, 4);
+    };
+}
+
 } // namespace
 
 Theme PreviewDocumentTheme::make()
@@ -104,6 +119,7 @@ Theme PreviewDocumentTheme::make()
     theme.thematicBreak = [] {
         return BlockView::divider(PreviewColors::rule).margin(RS::em(1.5), RS::em(1.5));
     };
+    theme.footnote = footnote();
     return theme;
 }
 

@@ -77,6 +77,10 @@ private Q_SLOTS:
         QTest::addRow("quotes") << "> one\n>\n> - item\n"
                                 << "one\n• item"
                                 << "> one\n>\n> - item";
+        QTest::addRow("footnotes keep their references and labels")
+            << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.\n"
+            << "A claim\u00b9.\nThe source.\nMore. \u21a9"
+            << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.";
         QTest::addRow("code inside a list item") << "1. run\n\n   ```sh\n   make\n   ```\n"
                                                  << "1. run\n   make"
                                                  << "1. run\n\n   ```sh\n   make\n   ```";

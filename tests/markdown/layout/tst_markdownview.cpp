@@ -295,6 +295,48 @@ private Q_SLOTS:
         QVERIFY(fixture.view.verticalScrollBar()->value() > 2000);
     }
 
+    // A reference is a superscript link to its note at the end; the note links back to it.
+    void footnoteLinksGoToTheNoteAndBack()
+    {
+        QString text = QStringLiteral("Claim[^src] made here.\n\n");
+        for (int i = 0; i < 100; ++i)
+            text += QStringLiteral("Filler paragraph %1.\n\n").arg(i);
+        text += QStringLiteral("[^src]: The source of the claim.\n");
+        ViewFixture fixture(text);
+        QScrollBar *scrollBar = fixture.view.verticalScrollBar();
+        QSignalSpy activated(&fixture.view, &MarkdownView::linkActivated);
+
+        const auto linkUnderPointer = [&](QRect area) -> std::optional<QPointF> {
+            for (int y = area.top(); y <= area.bottom(); y += 3) {
+                for (int x = area.left(); x <= area.right(); x += 2) {
+                    fixture.mouse(QEvent::MouseMove, QPointF(x, y), Qt::NoButton);
+                    if (fixture.view.viewport()->cursor().shape() == Qt::PointingHandCursor)
+                        return QPointF(x, y);
+                }
+            }
+            return std::nullopt;
+        };
+        const auto click = [&](QPointF at) {
+            fixture.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+            fixture.mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+        };
+
+        const std::optional<QPointF> reference = linkUnderPointer(QRect(0, 0, 200, 24));
+        QVERIFY(reference);
+        click(*reference);
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(activated.last().first().toUrl(), QUrl(QStringLiteral("#fn-src")));
+        QTRY_VERIFY(scrollBar->value() > 2000);
+        QVERIFY(fixture.view.layoutDump().contains(QLatin1String("The source of the claim.")));
+
+        const std::optional<QPointF> backLink = linkUnderPointer(fixture.view.viewport()->rect());
+        QVERIFY(backLink);
+        click(*backLink);
+        QCOMPARE(activated.size(), 2);
+        QCOMPARE(activated.last().first().toUrl(), QUrl(QStringLiteral("#fnref-src")));
+        QTRY_COMPARE(scrollBar->value(), 0);
+    }
+
     void appearanceSwitchRecoloursAndSwapsSchemeImages()
     {
         ViewFixture fixture(

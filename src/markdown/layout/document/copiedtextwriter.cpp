@@ -246,6 +246,13 @@ void CopiedTextWriter::openBlock(int index, size_t depth, bool entered)
         if (entered)
             m_markdown += QStringLiteral("> ");
         break;
+    case BlockNode::Kind::footnoteDefinition:
+        if (entered) {
+            const BlockNode *note = m_structure.block(index, m_topLevel);
+            const QString label = note != nullptr ? note->as<Block::FootnoteDefinition>()->label : QString();
+            m_markdown += QStringLiteral("[^") + label + QStringLiteral("]: ");
+        }
+        break;
     case BlockNode::Kind::heading:
         if (entered) {
             const BlockNode *heading = m_structure.block(index, m_topLevel);
@@ -375,6 +382,8 @@ QString CopiedTextWriter::continuation(size_t depth) const
             prefix += QString(marker(m_open[level]).markdownWidth, QLatin1Char(' '));
         else if (open.kind == Container::Kind::block && open.blockKind == BlockNode::Kind::blockquote)
             prefix += QStringLiteral("> ");
+        else if (open.kind == Container::Kind::block && open.blockKind == BlockNode::Kind::footnoteDefinition)
+            prefix += QStringLiteral("    ");
     }
     return prefix;
 }

@@ -587,9 +587,13 @@ std::optional<qreal> LayoutDocument::headingTop(const QString &identifier, int o
     size_t checked = 0;
     for (;;) {
         const auto &headings = m_context.identifiedTexts;
-        for (; checked < headings.size() && headings[checked].first < laidOutTextCount(); ++checked) {
-            if (headings[checked].second == identifier && occurrence-- == 0)
-                return textNode(headings[checked].first)->mapToDocument(QPointF(0, 0)).y();
+        for (; checked < headings.size() && headings[checked].text < laidOutTextCount(); ++checked) {
+            const LayoutBuildContext::IdentifiedText &place = headings[checked];
+            if (place.identifier != identifier || occurrence-- != 0)
+                continue;
+            const LayoutTextNode *text = textNode(place.text);
+            const qreal line = place.position > 0 ? text->cursorRect(place.position).top() : 0;
+            return text->mapToDocument(QPointF(0, line)).y();
         }
         if (isComplete())
             return std::nullopt;

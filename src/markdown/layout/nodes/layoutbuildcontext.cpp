@@ -20,7 +20,13 @@ void LayoutBuildContext::setIdentifier(LayoutTextNode *node, const QString &iden
 {
     node->setIdentifier(identifier);
     if (!identifier.isEmpty() && node->documentIndex() >= 0 && replayedText < 0)
-        identifiedTexts.emplace_back(node->documentIndex(), identifier);
+        identifiedTexts.push_back({node->documentIndex(), identifier, 0});
+}
+
+void LayoutBuildContext::addAnchor(int text, const QString &identifier, int position)
+{
+    if (!identifier.isEmpty() && text >= 0 && replayedText < 0)
+        identifiedTexts.push_back({text, identifier, position});
 }
 
 std::vector<LayoutTextNode *> LayoutBuildContext::renderSettledInlineImage(const QUrl &url,

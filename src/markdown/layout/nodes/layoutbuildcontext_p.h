@@ -55,8 +55,16 @@ struct LayoutBuildContext
     std::vector<InlineImageText> inlineImageTexts;
     QMultiHash<QUrl, LayoutNode *> imageNodes;
     std::vector<Picture> pictures; // in document order
-    // The selectable texts that have an identifier (headings), by document index, in order.
-    std::vector<std::pair<int, QString>> identifiedTexts;
+    // A place links to "#identifier" scroll to: a heading (at the start of its text), a footnote
+    // or a footnote reference.
+    struct IdentifiedText
+    {
+        int text = -1; // document index
+        QString identifier;
+        int position = 0; // in the text
+    };
+    // The places with an identifier, by document index, in order.
+    std::vector<IdentifiedText> identifiedTexts;
     bool hasColorSchemeImages = false;
     // While a parked block is built again, its texts take back their document indices from
     // this one on; -1 otherwise.
@@ -68,6 +76,10 @@ struct LayoutBuildContext
     void addText(LayoutTextNode *node, int container);
     // Gives a text its identifier and notes it (once: not again while replaying).
     void setIdentifier(LayoutTextNode *node, const QString &identifier);
+    // Notes a place inside the selectable text `text` (a document index) that links to
+    // "#identifier" lead to (once: not again while replaying). Unlike a heading's, it does not
+    // name the text.
+    void addAnchor(int text, const QString &identifier, int position);
     // Renders again the texts waiting for the inline picture `url` from `provider` once it
     // arrived or failed; returns those that changed.
     std::vector<LayoutTextNode *> renderSettledInlineImage(const QUrl &url, ImageProvider *provider);

@@ -47,6 +47,25 @@ BlockView::HorizontalAlignment columnAlignment(RawTableColumnAlignment alignment
     return BlockView::HorizontalAlignment::leading;
 }
 
+// A note's blocks with the link back to its first reference at the end: after the text of a
+// closing paragraph, or in a paragraph of its own. The blocks before keep their places, so
+// copies still find them in the document.
+QList<BlockNode> withBackLink(const Block::FootnoteDefinition &note)
+{
+    const QString destination = u'#' + QString::fromLatin1(QUrl::toPercentEncoding(
+                                           InlineTextRenderer::footnoteReferenceIdentifier(note.label)));
+    const InlineNode link = Inline::Link{destination, {Inline::Text{QStringLiteral("\u21a9")}}};
+    QList<BlockNode> blocks = note.children;
+    if (!blocks.isEmpty() && blocks.last().kind() == BlockNode::Kind::paragraph) {
+        QList<InlineNode> inlines = blocks.last().as<Block::Paragraph>()->content;
+        inlines.append({Inline::Text{QStringLiteral(" ")}, link});
+        blocks.last() = BlockNode(Block::Paragraph{std::move(inlines)}, blocks.last().sourceLine());
+    } else {
+        blocks.append(Block::Paragraph{{link}});
+    }
+    return blocks;
+}
+
 std::unique_ptr<LayoutNode> emptyNode()
 {
     return std::make_unique<LayoutStackNode>(LayoutStackNode::Axis::vertical, 0,
@@ -189,8 +208,10 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         return theme.table.build({EngineViews::table(block), content()});
     case BlockNode::Kind::thematicBreak:
         return theme.thematicBreak.build();
-    case BlockNode::Kind::footnoteDefinition:
-        return EngineViews::blockSequence(block.as<Block::FootnoteDefinition>()->children);
+    case BlockNode::Kind::footnoteDefinition: {
+        const auto &note = *block.as<Block::FootnoteDefinition>();
+        return theme.footnote.build({note.number, note.label, EngineViews::footnote(block), content()});
+    }
     }
     return {};
 }
@@ -270,6 +291,8 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     std::unique_ptr<LayoutNode> node = textNode(text, state, true);
     auto *textNode = static_cast<LayoutTextNode *>(node.get());
     m_context.setIdentifier(textNode, view.string);
+    for (const StyledText::Anchor &anchor : text.anchors)
+        m_context.addAnchor(textNode->documentIndex(), anchor.identifier, anchor.position);
     if (textNode->documentIndex() >= 0 && !sources.isEmpty()) {
         const QStringList alternatives = InlineQueries::imageAlternatives(view.inlines);
         for (qsizetype index = 0; index < alternatives.size(); ++index)
@@ -435,6 +458,8 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         return {buildImage(node.image, state), {}};
     case Kind::imageFlow:
         return buildImageFlow(node.flowItems, state);
+    case Kind::footnote:
+        return buildFootnote(node.blocks.first(), state);
     }
     return {};
 }
@@ -510,6 +535,22 @@ LayoutBuilder::Result LayoutBuilder::buildBlockSequence(const QList<BlockNode> &
         sequence->append(std::move(result.node), result.margin);
     }
     return {std::move(sequence), margin};
+}
+
+LayoutBuilder::Result LayoutBuilder::buildFootnote(const BlockNode &block, const State &state)
+{
+    const auto &note = *block.as<Block::FootnoteDefinition>();
+    // The number stands in a marker column like a numbered list's, and is not copied.
+    State markerState = state;
+    markerState.selectable = false;
+    Result marker = build(BlockView::text(QString::number(note.number) + u'.'), markerState);
+    const int firstText = m_context.nextTextIndex();
+    Result content = buildBlockSequence(withBackLink(note), state);
+    if (m_context.nextTextIndex() > firstText)
+        m_context.addAnchor(firstText, InlineTextRenderer::footnoteIdentifier(note.label), 0);
+    auto node = std::make_unique<LayoutListNode>(true, true, false);
+    node->append(std::move(marker.node), std::move(content.node), content.margin);
+    return {std::move(node), content.margin};
 }
 
 LayoutBuilder::Result LayoutBuilder::buildImageFlow(const QList<BlockViewNode::FlowItem> &items,

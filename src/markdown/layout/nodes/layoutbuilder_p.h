@@ -58,6 +58,7 @@ private:
     Result buildBlockSequence(const QList<BlockNode> &blocks, const State &state);
     Result buildList(const BlockNode &block, const State &state);
     Result buildTable(const BlockNode &block, const State &state);
+    Result buildFootnote(const BlockNode &block, const State &state);
     Result buildInlineText(const BlockViewNode &node, const State &state);
     std::unique_ptr<LayoutNode> buildImage(const RawImageData &image, const State &state);
     Result buildImageFlow(const QList<BlockViewNode::FlowItem> &items, const State &state);

@@ -81,6 +81,8 @@ const QList<BlockNode> *TextStructure::childBlocks(int container, const TopLevel
         const BlockNode *quote = block(container, topLevel);
         if (quote != nullptr && quote->kind() == BlockNode::Kind::blockquote)
             return &quote->as<Block::Blockquote>()->children;
+        if (quote != nullptr && quote->kind() == BlockNode::Kind::footnoteDefinition)
+            return &quote->as<Block::FootnoteDefinition>()->children;
     }
     return nullptr;
 }

@@ -37,6 +37,14 @@ struct TaskListMarkerConfiguration
     bool isCompleted = false;
 };
 
+struct FootnoteConfiguration
+{
+    int number = 1; // notes are numbered from 1 in the order they stand at the end of the document
+    QString name;   // the label the text gave the note
+    BlockView label;
+    MarkdownContent content;
+};
+
 struct TableCellConfiguration
 {
     int row = 0; // row 0 is the header row

@@ -240,6 +240,14 @@ BlockView imageFlow(const QList<BlockViewNode::FlowItem> &items)
     return make(std::move(node));
 }
 
+BlockView footnote(const BlockNode &definition)
+{
+    BlockViewNode node;
+    node.kind = BlockViewNode::Kind::footnote;
+    node.blocks = {definition};
+    return make(std::move(node));
+}
+
 } // namespace EngineViews
 
 } // namespace kestrune

@@ -43,6 +43,7 @@ struct BlockViewNode
         table,
         imageBlock,
         imageFlow,
+        footnote,
     };
 
     // An item of an image flow.
@@ -72,7 +73,7 @@ struct BlockViewNode
     std::optional<Length> frameHeight;
     std::optional<Length> minWidth; // of a frame
     QList<InlineNode> inlines;
-    QList<BlockNode> blocks; // a block sequence, or the one list or table block
+    QList<BlockNode> blocks; // a block sequence, or the one list, table or footnote block
     QList<CodeHighlightRange> highlights;
     RawImageData image;
     QList<FlowItem> flowItems;
@@ -89,6 +90,8 @@ BlockView list(const BlockNode &list);
 BlockView table(const BlockNode &table);
 BlockView imageBlock(const RawImageData &image);
 BlockView imageFlow(const QList<BlockViewNode::FlowItem> &items);
+// A footnote: its number beside its blocks, the last of which ends in a link back.
+BlockView footnote(const BlockNode &definition);
 
 } // namespace EngineViews
 

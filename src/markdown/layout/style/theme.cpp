@@ -1,6 +1,7 @@
 #include "markdown/layout/style/theme.h"
 
 #include "markdown/layout/style/markerstyles.h"
+#include "markdown/layout/style/notestyles.h"
 
 #include <algorithm>
 
@@ -23,7 +24,7 @@ Theme::Theme()
               TextStyle::backgroundColor(deletedTint)),
       findMatch(findMatchTint), currentFindMatch(currentFindMatchTint),
       taskListMarker(MarkerStyles::checkbox()), bulletedListMarker(MarkerStyles::discCircleSquare()),
-      numberedListMarker(MarkerStyles::decimal())
+      numberedListMarker(MarkerStyles::decimal()), footnote(NoteStyles::footnote())
 {}
 
 const BlockStyle<BlockConfiguration> &Theme::heading(int level) const

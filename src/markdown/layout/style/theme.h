@@ -57,6 +57,10 @@ struct Theme
     BlockStyle<TableCellConfiguration> tableCell;
     BlockStyle<void> thematicBreak;
 
+    // Footnotes, gathered at the end of the document: the defaults set them in a smaller size,
+    // the first below a thin rule (NoteStyles).
+    BlockStyle<FootnoteConfiguration> footnote;
+
     // The style of a heading level (clamped to 1 to 6).
     const BlockStyle<BlockConfiguration> &heading(int level) const;
 };

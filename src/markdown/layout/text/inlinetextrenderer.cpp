@@ -158,9 +158,42 @@ void InlineTextRenderer::renderNode(const InlineNode &node)
         appendLineFeed();
         break;
     case InlineNode::Kind::footnoteReference:
-        m_result.append(QString::number(node.as<Inline::FootnoteReference>()->number), m_attributes);
+        appendFootnoteReference(*node.as<Inline::FootnoteReference>());
         break;
     }
+}
+
+QString InlineTextRenderer::superscriptNumber(int number)
+{
+    static constexpr char16_t digits[] = u"\u2070\u00b9\u00b2\u00b3\u2074\u2075\u2076\u2077\u2078\u2079";
+    QString text = QString::number(number);
+    for (QChar &character : text) {
+        if (character.isDigit())
+            character = QChar(digits[character.digitValue()]);
+    }
+    return text;
+}
+
+void InlineTextRenderer::appendFootnoteReference(const Inline::FootnoteReference &reference)
+{
+    // The first reference to a note is where its back-link leads.
+    m_result.anchors.append({int(m_result.text.size()), footnoteReferenceIdentifier(reference.label)});
+    TextAttributes attributes = m_attributes;
+    m_options.styles.link.apply(attributes);
+    QUrl fragment;
+    fragment.setFragment(footnoteIdentifier(reference.label));
+    attributes.link = m_options.baseUrl ? m_options.baseUrl->resolved(fragment) : fragment;
+    m_result.append(superscriptNumber(reference.number), attributes);
+}
+
+QString InlineTextRenderer::footnoteIdentifier(const QString &label)
+{
+    return QStringLiteral("fn-") + label;
+}
+
+QString InlineTextRenderer::footnoteReferenceIdentifier(const QString &label)
+{
+    return QStringLiteral("fnref-") + label;
 }
 
 void InlineTextRenderer::renderChildren(const QList<InlineNode> &children, const TextStyle &style)

@@ -22,9 +22,11 @@ namespace kestrune {
 // force and are undone after their children. A raw "<br>" tag gives a line feed and swallows
 // the whitespace that follows it; raw "<ins>" and "<del>" tags mark the text up to their closing
 // tag as inserted or deleted (within the same inline list); a soft break is a space (or a line feed in
-// lineBreak mode). Images appear only when `images` already holds them under their source string; one listed
-// in `failedImages` appears as the failed-image symbol and its alternative text (its source when it has none)
-// in the secondary text colour, so the reader sees that something is missing.
+// lineBreak mode). A footnote reference is its number in superscript digits, linking to its note
+// and marking the place the note links back to (StyledText::anchors). Images appear only when `images`
+// already holds them under their source string; one listed in `failedImages` appears as the failed-image
+// symbol and its alternative text (its source when it has none) in the secondary text colour, so the reader
+// sees that something is missing.
 class InlineTextRenderer
 {
 public:
@@ -56,6 +58,12 @@ public:
     // The symbol drawn for a failed image, one line of text in `properties` high.
     static QImage failedImageSymbol(const FontProperties &properties, qreal devicePixelRatio);
 
+    // A footnote reference is its note's number in superscript digits, a link to "#fn-label"
+    // and the place "#fnref-label" leads back to.
+    static QString superscriptNumber(int number);
+    static QString footnoteIdentifier(const QString &label);
+    static QString footnoteReferenceIdentifier(const QString &label);
+
 private:
     InlineTextRenderer(const Options &options, const TextAttributes &attributes);
 
@@ -64,6 +72,7 @@ private:
     void renderChildren(const QList<InlineNode> &children, const TextStyle &style);
     void appendText(const QString &text);
     void appendLineFeed();
+    void appendFootnoteReference(const Inline::FootnoteReference &reference);
     bool isLineBreakTag(const QString &html) const;
     // Opens or closes an inserted or deleted mark; false for any other tag.
     bool applyMarkTag(const QString &html);

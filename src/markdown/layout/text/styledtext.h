@@ -31,9 +31,17 @@ struct StyledText
     // What stands for an inline image in `text`.
     static constexpr char16_t imagePlaceholder = u'\u00a0';
 
+    // A place of the text that links to "#identifier" scroll to (a footnote reference).
+    struct Anchor
+    {
+        int position = 0;
+        QString identifier;
+    };
+
     QString text;
     QList<Run> runs; // in order, covering `text` without gaps
     QList<Image> images;
+    QList<Anchor> anchors;
 
     // Appends `piece` with the attributes, extending the last run when they are the same.
     void append(QStringView piece, const TextAttributes &attributes);

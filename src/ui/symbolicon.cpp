@@ -46,6 +46,11 @@ const QHash<QString, QString> &symbolFiles()
         {QStringLiteral("line.3.horizontal"), QStringLiteral("menu-2")},
         {QStringLiteral("xmark"), QStringLiteral("x")},
         {QStringLiteral("exclamationmark.triangle"), QStringLiteral("alert-triangle")},
+        {QStringLiteral("callout.note"), QStringLiteral("callout-note")},
+        {QStringLiteral("callout.tip"), QStringLiteral("callout-tip")},
+        {QStringLiteral("callout.important"), QStringLiteral("callout-important")},
+        {QStringLiteral("callout.warning"), QStringLiteral("callout-warning")},
+        {QStringLiteral("callout.caution"), QStringLiteral("callout-caution")},
     };
     return files;
 }

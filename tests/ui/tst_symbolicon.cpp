@@ -41,6 +41,34 @@ private Q_SLOTS:
         // An enlarged 16-pixel bitmap differs all round the circle's edge (a few hundred pixels).
         QVERIFY2(differing < 40, qPrintable(QString::number(differing)));
     }
+
+    // The marks of the five alert kinds each draw a shape of their own, in the colour asked for.
+    void calloutSymbolsDrawDistinctMarks()
+    {
+        const QStringList names{QStringLiteral("callout.note"), QStringLiteral("callout.tip"),
+                                QStringLiteral("callout.important"), QStringLiteral("callout.warning"),
+                                QStringLiteral("callout.caution")};
+        QList<QImage> images;
+        for (const QString &name : names) {
+            QVERIFY2(SymbolIcon::exists(name), qPrintable(name));
+            const QImage image =
+                SymbolIcon::image(name, 32, QColor(200, 0, 0)).convertToFormat(QImage::Format_ARGB32);
+            int ink = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    if (pixel.alpha() > 128) {
+                        QVERIFY(pixel.red() > 150 && pixel.green() < 60);
+                        ++ink;
+                    }
+                }
+            }
+            QVERIFY2(ink > 60, qPrintable(name));
+            for (const QImage &other : std::as_const(images))
+                QVERIFY2(other != image, qPrintable(name));
+            images.append(image);
+        }
+    }
 };
 
 QTEST_MAIN(TestSymbolIcon)

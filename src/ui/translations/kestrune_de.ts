@@ -316,6 +316,26 @@
         <source>Render Anyway</source>
         <translation>Trotzdem darstellen</translation>
     </message>
+    <message id="markdown.alert.note">
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message id="markdown.alert.tip">
+        <source>Tip</source>
+        <translation>Tipp</translation>
+    </message>
+    <message id="markdown.alert.important">
+        <source>Important</source>
+        <translation>Wichtig</translation>
+    </message>
+    <message id="markdown.alert.warning">
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message id="markdown.alert.caution">
+        <source>Caution</source>
+        <translation>Vorsicht</translation>
+    </message>
     <message id="markdown.image.remote_off">
         <source>Remote image from %1 not loaded</source>
         <translation>Bild von %1 nicht aus dem Netz geladen</translation>

@@ -316,6 +316,26 @@
         <source>Render Anyway</source>
         <translation>Render Anyway</translation>
     </message>
+    <message id="markdown.alert.note">
+        <source>Note</source>
+        <translation>Note</translation>
+    </message>
+    <message id="markdown.alert.tip">
+        <source>Tip</source>
+        <translation>Tip</translation>
+    </message>
+    <message id="markdown.alert.important">
+        <source>Important</source>
+        <translation>Important</translation>
+    </message>
+    <message id="markdown.alert.warning">
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message id="markdown.alert.caution">
+        <source>Caution</source>
+        <translation>Caution</translation>
+    </message>
     <message id="markdown.image.remote_off">
         <source>Remote image from %1 not loaded</source>
         <translation>Remote image from %1 not loaded</translation>

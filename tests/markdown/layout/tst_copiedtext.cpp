@@ -81,6 +81,10 @@ private Q_SLOTS:
             << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.\n"
             << "A claim\u00b9.\nThe source.\nMore. \u21a9"
             << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.";
+        QTest::addRow("alerts keep their marker but copy no title")
+            << "> [!TIP]\n> Try *this*.\n>\n> - item\n"
+            << "Try this.\n• item"
+            << "> [!TIP]\n> Try *this*.\n>\n> - item";
         QTest::addRow("code inside a list item") << "1. run\n\n   ```sh\n   make\n   ```\n"
                                                  << "1. run\n   make"
                                                  << "1. run\n\n   ```sh\n   make\n   ```";

@@ -3,6 +3,7 @@
 #include "testimageprovider.h"
 
 #include "markdown/document/markdownparser.h"
+#include "markdown/layout/style/notestyles.h"
 #include "markdown/layout/view/markdownview.h"
 
 #include "ui/themecontroller.h"
@@ -120,6 +121,21 @@ bool hasPixelNear(const QImage &image, QColor color, int tolerance = 40)
         }
     }
     return false;
+}
+
+// The contrast ratio of two opaque colours, from 1 to 21.
+qreal contrast(QColor first, QColor second)
+{
+    const auto luminance = [](QColor color) {
+        const auto channel = [](qreal value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
+               0.0722 * channel(color.blueF());
+    };
+    const qreal a = luminance(first);
+    const qreal b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 } // namespace
@@ -335,6 +351,64 @@ private Q_SLOTS:
         QCOMPARE(activated.size(), 2);
         QCOMPARE(activated.last().first().toUrl(), QUrl(QStringLiteral("#fnref-src")));
         QTRY_COMPARE(scrollBar->value(), 0);
+    }
+
+    void alertsShowTheirTitleInTheirAccentColour_data()
+    {
+        QTest::addColumn<QString>("marker");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("appearance");
+        const QList<std::tuple<const char *, AlertKind, const char *>> kinds{
+            {"NOTE", AlertKind::note, "Note"},
+            {"TIP", AlertKind::tip, "Tip"},
+            {"IMPORTANT", AlertKind::important, "Important"},
+            {"WARNING", AlertKind::warning, "Warning"},
+            {"CAUTION", AlertKind::caution, "Caution"}};
+        for (const auto &[marker, kind, title] : kinds) {
+            for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+                QTest::addRow("%s, %s", title, appearance == Appearance::light ? "light" : "dark")
+                    << QString::fromLatin1(marker) << int(kind) << QString::fromLatin1(title)
+                    << int(appearance);
+            }
+        }
+    }
+
+    void alertsShowTheirTitleInTheirAccentColour()
+    {
+        QFETCH(QString, marker);
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        QFETCH(int, appearance);
+        const auto look = Appearance(appearance);
+        ViewFixture fixture(QStringLiteral("> [!%1]\n> The body of it.\n").arg(marker), look);
+        const QImage page = fixture.view.viewport()->grab().toImage();
+        const QColor background = page.pixelColor(page.width() - 2, page.height() - 2);
+        const QColor accent = NoteStyles::alertAccent(AlertKind(kind)).resolve(look);
+
+        // The bar and the title row are drawn in the accent, which reads as text on the page.
+        QVERIFY2(contrast(accent, background) >= 4.5,
+                 qPrintable(QString::number(contrast(accent, background))));
+        QVERIFY(widthOf(page, accent, 24) > 60);
+        QVERIFY(fixture.view.layoutDump().contains(title));
+        QVERIFY(fixture.view.layoutDump().contains(QLatin1String("The body of it.")));
+        QVERIFY(!fixture.view.layoutDump().contains(marker));
+        // The body keeps the text colour.
+        QVERIFY(hasPixelNear(page, blended(primary, look, background)));
+    }
+
+    void plainQuotesAndUnknownMarkersShowNoAccent()
+    {
+        for (const QString &text :
+             {QStringLiteral("> A plain quote.\n"), QStringLiteral("> [!FOO]\n> Text.\n"),
+              QStringLiteral("> [!NOTE] with text on its line\n")}) {
+            ViewFixture fixture(text);
+            const QImage page = fixture.view.viewport()->grab().toImage();
+            for (const AlertKind kind : {AlertKind::note, AlertKind::tip, AlertKind::important,
+                                         AlertKind::warning, AlertKind::caution})
+                QVERIFY2(!hasPixelNear(page, NoteStyles::alertAccent(kind).resolve(Appearance::light), 24),
+                         qPrintable(text));
+        }
     }
 
     void appearanceSwitchRecoloursAndSwapsSchemeImages()

@@ -243,8 +243,14 @@ void CopiedTextWriter::openBlock(int index, size_t depth, bool entered)
 {
     switch (container(index).blockKind) {
     case BlockNode::Kind::blockquote:
-        if (entered)
+        if (entered) {
             m_markdown += QStringLiteral("> ");
+            const BlockNode *quote = m_structure.block(index, m_topLevel);
+            const AlertKind alert =
+                quote != nullptr ? quote->as<Block::Blockquote>()->alert : AlertKind::none;
+            if (alert != AlertKind::none)
+                m_markdown += alertKindMarker(alert) + u'\n' + continuation(m_open.size());
+        }
         break;
     case BlockNode::Kind::footnoteDefinition:
         if (entered) {

@@ -16,7 +16,10 @@
 #include "markdown/layout/nodes/layoutsymbolnode_p.h"
 #include "markdown/layout/nodes/layouttablenode_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
+#include "markdown/layout/style/notestyles.h"
 #include "markdown/layout/text/inlinetextrenderer.h"
+
+#include "ui/localization.h"
 
 #include <QFontMetricsF>
 
@@ -64,6 +67,32 @@ QList<BlockNode> withBackLink(const Block::FootnoteDefinition &note)
         blocks.append(Block::Paragraph{{link}});
     }
     return blocks;
+}
+
+// An alert's title in the user's language; in English where no table of texts is loaded.
+QString alertTitle(AlertKind kind)
+{
+    const char *key = nullptr;
+    switch (kind) {
+    case AlertKind::none:
+        return {};
+    case AlertKind::note:
+        key = "markdown.alert.note";
+        break;
+    case AlertKind::tip:
+        key = "markdown.alert.tip";
+        break;
+    case AlertKind::important:
+        key = "markdown.alert.important";
+        break;
+    case AlertKind::warning:
+        key = "markdown.alert.warning";
+        break;
+    case AlertKind::caution:
+        key = "markdown.alert.caution";
+        break;
+    }
+    return Localization::hasText(key) ? Localization::text(key) : alertKindTitle(kind);
 }
 
 std::unique_ptr<LayoutNode> emptyNode()
@@ -186,9 +215,15 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
                 {EngineViews::inlineText(heading.content, InlineQueries::headingIdentifier(heading.content)),
                  content()});
     }
-    case BlockNode::Kind::blockquote:
-        return theme.blockquote.build(
-            {EngineViews::blockSequence(block.as<Block::Blockquote>()->children), content()});
+    case BlockNode::Kind::blockquote: {
+        const auto &quote = *block.as<Block::Blockquote>();
+        const BlockView body = EngineViews::blockSequence(quote.children);
+        if (quote.alert == AlertKind::none)
+            return theme.blockquote.build({body, content()});
+        const QString title = alertTitle(quote.alert);
+        return theme.alert.build({quote.alert, title, NoteStyles::alertSymbol(quote.alert),
+                                  EngineViews::decoration(BlockView::text(title)), body, content()});
+    }
     case BlockNode::Kind::bulletedList:
     case BlockNode::Kind::numberedList:
     case BlockNode::Kind::taskList:
@@ -460,6 +495,11 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         return buildImageFlow(node.flowItems, state);
     case Kind::footnote:
         return buildFootnote(node.blocks.first(), state);
+    case Kind::decoration: {
+        State drawnOnly = state;
+        drawnOnly.selectable = false;
+        return build(node.children.value(0), drawnOnly);
+    }
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markdown/document/alertkind.h"
 #include "markdown/document/inlinecontent.h"
 #include "markdown/document/markdowncontent.h"
 #include "markdown/layout/style/blockview.h"
@@ -42,6 +43,17 @@ struct FootnoteConfiguration
     int number = 1; // notes are numbered from 1 in the order they stand at the end of the document
     QString name;   // the label the text gave the note
     BlockView label;
+    MarkdownContent content;
+};
+
+// A block quote that calls something out (AlertKind).
+struct AlertConfiguration
+{
+    AlertKind kind = AlertKind::note;
+    QString title;     // translated: "Note", "Hinweis"
+    QString symbol;    // the SymbolIcon name of the kind's mark, "callout.note"
+    BlockView heading; // the title as text that is drawn but not selected, found or copied
+    BlockView label;   // the body
     MarkdownContent content;
 };
 

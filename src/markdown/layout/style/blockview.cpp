@@ -248,6 +248,14 @@ BlockView footnote(const BlockNode &definition)
     return make(std::move(node));
 }
 
+BlockView decoration(const BlockView &content)
+{
+    BlockViewNode node;
+    node.kind = BlockViewNode::Kind::decoration;
+    node.children = {content};
+    return make(std::move(node));
+}
+
 } // namespace EngineViews
 
 } // namespace kestrune

@@ -44,6 +44,7 @@ struct BlockViewNode
         imageBlock,
         imageFlow,
         footnote,
+        decoration,
     };
 
     // An item of an image flow.
@@ -92,6 +93,8 @@ BlockView imageBlock(const RawImageData &image);
 BlockView imageFlow(const QList<BlockViewNode::FlowItem> &items);
 // A footnote: its number beside its blocks, the last of which ends in a link back.
 BlockView footnote(const BlockNode &definition);
+// Its content drawn only: texts in it are not selected, found, copied or read out.
+BlockView decoration(const BlockView &content);
 
 } // namespace EngineViews
 

@@ -16,4 +16,45 @@ BlockStyle<FootnoteConfiguration> NoteStyles::footnote(const DynamicColor &rule)
     };
 }
 
+BlockStyle<AlertConfiguration> NoteStyles::alert()
+{
+    return [](const AlertConfiguration &configuration) {
+        const DynamicColor accent = alertAccent(configuration.kind);
+        const BlockView title =
+            BlockView::hstack(
+                {BlockView::symbol(configuration.symbol, 1, QFont::DemiBold), configuration.heading},
+                BlockView::VerticalAlignment::center, 6)
+                .textStyle(TextStyle::fontWeight(QFont::DemiBold) + TextStyle::foregroundColor(accent))
+                .padding(BlockView::bottom, RelativeSize::em(0.4));
+        const BlockView bar = BlockView::rectangle(accent, 2).frame(4);
+        const BlockView body = BlockView::vstack({title, configuration.label})
+                                   .padding(BlockView::leading, RelativeSize::em(0.8));
+        return BlockView::hstack({bar, body}).margin(0, 14);
+    };
+}
+
+DynamicColor NoteStyles::alertAccent(AlertKind kind)
+{
+    switch (kind) {
+    case AlertKind::none:
+    case AlertKind::note:
+        break;
+    case AlertKind::tip:
+        return dynamicColor(0.30f, 0.75f, 0.40f, 1.0f, 0.10f, 0.48f, 0.20f, 1.0f);
+    case AlertKind::important:
+        return dynamicColor(0.70f, 0.55f, 1.0f, 1.0f, 0.50f, 0.25f, 0.85f, 1.0f);
+    case AlertKind::warning:
+        return dynamicColor(0.90f, 0.70f, 0.20f, 1.0f, 0.56f, 0.35f, 0.0f, 1.0f);
+    case AlertKind::caution:
+        return dynamicColor(1.0f, 0.45f, 0.42f, 1.0f, 0.78f, 0.13f, 0.15f, 1.0f);
+    }
+    return dynamicColor(0.35f, 0.62f, 1.0f, 1.0f, 0.04f, 0.36f, 0.80f, 1.0f);
+}
+
+QString NoteStyles::alertSymbol(AlertKind kind)
+{
+    const QString name = alertKindRawValue(kind);
+    return QStringLiteral("callout.") + (name.isEmpty() ? QStringLiteral("note") : name);
+}
+
 } // namespace kestrune

@@ -14,6 +14,17 @@ public:
     // separates them from the text.
     static BlockStyle<FootnoteConfiguration> footnote(const DynamicColor &rule = defaultRuleColor);
 
+    // An alert: a bar in the kind's accent colour beside the title row (the kind's mark and
+    // title, semibold, in the accent colour) and the body.
+    static BlockStyle<AlertConfiguration> alert();
+
+    // The colour an alert kind is told by: blue for a note, green for a tip, purple for
+    // something important, amber for a warning, red for caution. Each reads as text on the
+    // page of its appearance (contrast 4.5:1 or more).
+    static DynamicColor alertAccent(AlertKind kind);
+    // The SymbolIcon name of a kind's mark, "callout.note".
+    static QString alertSymbol(AlertKind kind);
+
     static constexpr DynamicColor defaultRuleColor =
         dynamicColor(1.0f, 1.0f, 1.0f, 0.18f, 0.0f, 0.0f, 0.0f, 0.15f);
 };

@@ -24,7 +24,8 @@ Theme::Theme()
               TextStyle::backgroundColor(deletedTint)),
       findMatch(findMatchTint), currentFindMatch(currentFindMatchTint),
       taskListMarker(MarkerStyles::checkbox()), bulletedListMarker(MarkerStyles::discCircleSquare()),
-      numberedListMarker(MarkerStyles::decimal()), footnote(NoteStyles::footnote())
+      numberedListMarker(MarkerStyles::decimal()), footnote(NoteStyles::footnote()),
+      alert(NoteStyles::alert())
 {}
 
 const BlockStyle<BlockConfiguration> &Theme::heading(int level) const

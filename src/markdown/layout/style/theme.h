@@ -60,6 +60,9 @@ struct Theme
     // Footnotes, gathered at the end of the document: the defaults set them in a smaller size,
     // the first below a thin rule (NoteStyles).
     BlockStyle<FootnoteConfiguration> footnote;
+    // Quotes that open with an alert marker: by default a bar and a title row in the kind's
+    // accent colour (NoteStyles::alertAccent) above the body.
+    BlockStyle<AlertConfiguration> alert;
 
     // The style of a heading level (clamped to 1 to 6).
     const BlockStyle<BlockConfiguration> &heading(int level) const;

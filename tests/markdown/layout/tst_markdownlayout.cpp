@@ -5,6 +5,7 @@
 
 #include "markdown/document/markdowncontent.h"
 #include "markdown/document/markdownparser.h"
+#include "markdown/layout/document/headingoutline.h"
 #include "markdown/layout/document/layoutdocument_p.h"
 #include "markdown/layout/document/markdownchunker_p.h"
 #include "markdown/layout/nodes/colorschemeimagefilter_p.h"
@@ -663,6 +664,29 @@ private Q_SLOTS:
         // Footnotes are numbered over the whole text: a text with notes stays in one piece.
         const QString withNotes = text + QStringLiteral("\nSee[^n].\n\n# Notes\n\n[^n]: The note.\n");
         QCOMPARE(MarkdownChunker::split(withNotes, 1000).size(), 1);
+    }
+
+    // Links reach a note at its first text and a reference at its own line, also deep in a
+    // paragraph and in a page whose far blocks were parked and built again.
+    void footnotePlacesAreReachedWhereTheyStand()
+    {
+        const QString words = QStringLiteral("word ").repeated(80);
+        Page page(QStringLiteral("Start ") + words + QStringLiteral("cited[^far] end.\n\n# Heading\n\n") +
+                      QStringLiteral("Unreferenced [^none] stays text.\n\n[^far]: The note.\n"),
+                  300);
+        page.dump();
+        const std::optional<qreal> paragraph = page.document->headingTop(QStringLiteral("heading"));
+        const std::optional<qreal> reference = page.document->headingTop(QStringLiteral("fnref-far"));
+        const std::optional<qreal> note = page.document->headingTop(QStringLiteral("fn-far"));
+        QVERIFY(paragraph && reference && note);
+        // The reference stands on a later line of the first paragraph, not at its top.
+        QVERIFY(*reference > 60);
+        QVERIFY(*reference < *paragraph);
+        QVERIFY(*note > *paragraph);
+        QVERIFY(!page.document->headingTop(QStringLiteral("fnref-none")));
+        QVERIFY(!page.document->headingTop(QStringLiteral("fn-none")));
+        // A note is not a heading of the outline.
+        QCOMPARE(HeadingOutline::of(MarkdownParser::parse(QStringLiteral("A[^n]\n\n[^n]: N\n"))).size(), 0);
     }
 
     void deepNestingLaysOut()

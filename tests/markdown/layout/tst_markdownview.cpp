@@ -543,6 +543,27 @@ private Q_SLOTS:
         QCOMPARE(all.count(QStringLiteral("• item")), 400);
     }
 
+    // Footnote places are kept while their blocks are parked and rebuilt.
+    void footnotePlacesSurviveParking()
+    {
+        QString text = QStringLiteral("Early reference[^far].\n\n");
+        for (int i = 0; i < 400; ++i)
+            text += QStringLiteral("Paragraph %1 with *some* words.\n\n").arg(i);
+        text += QStringLiteral("[^far]: The note at the end.\n");
+        ViewFixture fixture(text);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view.isLayoutComplete(), 60000);
+        MarkdownView &page = fixture.view;
+        QScrollBar *bar = page.verticalScrollBar();
+        QVERIFY(page.scrollToHeading(QStringLiteral("fn-far")));
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(page.parkedBlockCount() > page.blockCount() / 2);
+        QVERIFY(page.scrollToHeading(QStringLiteral("fnref-far")));
+        QCOMPARE(bar->value(), 0);
+        QVERIFY(page.scrollToHeading(QStringLiteral("fn-far")));
+        QCOMPARE(bar->value(), bar->maximum());
+        QVERIFY(!page.scrollToHeading(QStringLiteral("fn-missing")));
+    }
+
     void resizeKeepsTheReadingPosition()
     {
         QString text;

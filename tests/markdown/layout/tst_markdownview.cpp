@@ -543,6 +543,29 @@ private Q_SLOTS:
         QCOMPARE(all.count(QStringLiteral("• item")), 400);
     }
 
+    // Links resolve against the base URL, and still lead into the page when they name it.
+    void pageLinksScrollUnderABaseUrl()
+    {
+        QString text = QStringLiteral("Claim[^n] and [up](#top).\n\n");
+        for (int i = 0; i < 100; ++i)
+            text += QStringLiteral("Filler paragraph %1.\n\n").arg(i);
+        text += QStringLiteral("# Top\n\n[^n]: Note.\n");
+        ViewFixture fixture(text);
+        fixture.view.setBaseUrl(QUrl(QStringLiteral("file:///notes/plan.md")));
+        QSignalSpy activated(&fixture.view, &MarkdownView::linkActivated);
+        QScrollBar *scrollBar = fixture.view.verticalScrollBar();
+        for (int x = 0; x < 200 && activated.isEmpty(); x += 2) {
+            fixture.mouse(QEvent::MouseMove, QPointF(x, 8), Qt::NoButton);
+            if (fixture.view.viewport()->cursor().shape() != Qt::PointingHandCursor)
+                continue;
+            fixture.mouse(QEvent::MouseButtonPress, QPointF(x, 8), Qt::LeftButton);
+            fixture.mouse(QEvent::MouseButtonRelease, QPointF(x, 8), Qt::NoButton);
+        }
+        QCOMPARE(activated.size(), 1);
+        QCOMPARE(activated.first().first().toUrl(), QUrl(QStringLiteral("file:///notes/plan.md#fn-n")));
+        QTRY_VERIFY(scrollBar->value() > 2000);
+    }
+
     // Footnote places are kept while their blocks are parked and rebuilt.
     void footnotePlacesSurviveParking()
     {

@@ -608,8 +608,12 @@ void MarkdownView::changeEvent(QEvent *event)
 void MarkdownView::activateLink(const QUrl &url)
 {
     Q_EMIT linkActivated(url);
-    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment() &&
-        scrollToHeading(url.fragment(QUrl::FullyDecoded)))
+    // A link into this page: a bare fragment, or one that links resolved against the base URL.
+    const std::optional<QUrl> &base = environment().baseUrl;
+    const bool intoThisPage =
+        (url.scheme().isEmpty() && url.path().isEmpty()) ||
+        (base && url.adjusted(QUrl::RemoveFragment) == base->adjusted(QUrl::RemoveFragment));
+    if (intoThisPage && url.hasFragment() && scrollToHeading(url.fragment(QUrl::FullyDecoded)))
         return;
     // A relative link has nothing to resolve against here; the desktop would resolve it against
     // the working directory. Whoever sets a base URL or handles linkActivated opens it.

@@ -79,11 +79,11 @@ private Q_SLOTS:
                                 << "> one\n>\n> - item";
         QTest::addRow("footnotes keep their references and labels")
             << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.\n"
-            << "A claim\u00b9.\nThe source.\nMore. \u21a9"
+            << "A claim\u00b9.\n1. The source.\nMore. \u21a9"
             << "A claim[^src].\n\n[^src]: The *source*.\n\n    More.";
-        QTest::addRow("alerts keep their marker but copy no title")
+        QTest::addRow("alerts keep their marker, and their title in plain text")
             << "> [!TIP]\n> Try *this*.\n>\n> - item\n"
-            << "Try this.\n• item"
+            << "Tip\nTry this.\n• item"
             << "> [!TIP]\n> Try *this*.\n>\n> - item";
         QTest::addRow("code inside a list item") << "1. run\n\n   ```sh\n   make\n   ```\n"
                                                  << "1. run\n   make"

@@ -2,6 +2,7 @@
 
 #include "markdown/document/markdowncontent.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
+#include "markdown/layout/style/notestyles.h"
 
 #include <algorithm>
 
@@ -248,8 +249,11 @@ void CopiedTextWriter::openBlock(int index, size_t depth, bool entered)
             const BlockNode *quote = m_structure.block(index, m_topLevel);
             const AlertKind alert =
                 quote != nullptr ? quote->as<Block::Blockquote>()->alert : AlertKind::none;
-            if (alert != AlertKind::none)
+            if (alert != AlertKind::none) {
+                // The title is drawn only; the plain text (what screen readers read) names it.
+                m_plain += NoteStyles::alertTitle(alert) + u'\n' + plainIndentation(m_open.size());
                 m_markdown += alertKindMarker(alert) + u'\n' + continuation(m_open.size());
+            }
         }
         break;
     case BlockNode::Kind::footnoteDefinition:
@@ -257,6 +261,9 @@ void CopiedTextWriter::openBlock(int index, size_t depth, bool entered)
             const BlockNode *note = m_structure.block(index, m_topLevel);
             const QString label = note != nullptr ? note->as<Block::FootnoteDefinition>()->label : QString();
             m_markdown += QStringLiteral("[^") + label + QStringLiteral("]: ");
+            if (note != nullptr)
+                m_plain +=
+                    QString::number(note->as<Block::FootnoteDefinition>()->number) + QStringLiteral(". ");
         }
         break;
     case BlockNode::Kind::heading:

@@ -19,8 +19,6 @@
 #include "markdown/layout/style/notestyles.h"
 #include "markdown/layout/text/inlinetextrenderer.h"
 
-#include "ui/localization.h"
-
 #include <QFontMetricsF>
 
 #include <cmath>
@@ -67,32 +65,6 @@ QList<BlockNode> withBackLink(const Block::FootnoteDefinition &note)
         blocks.append(Block::Paragraph{{link}});
     }
     return blocks;
-}
-
-// An alert's title in the user's language; in English where no table of texts is loaded.
-QString alertTitle(AlertKind kind)
-{
-    const char *key = nullptr;
-    switch (kind) {
-    case AlertKind::none:
-        return {};
-    case AlertKind::note:
-        key = "markdown.alert.note";
-        break;
-    case AlertKind::tip:
-        key = "markdown.alert.tip";
-        break;
-    case AlertKind::important:
-        key = "markdown.alert.important";
-        break;
-    case AlertKind::warning:
-        key = "markdown.alert.warning";
-        break;
-    case AlertKind::caution:
-        key = "markdown.alert.caution";
-        break;
-    }
-    return Localization::hasText(key) ? Localization::text(key) : alertKindTitle(kind);
 }
 
 std::unique_ptr<LayoutNode> emptyNode()
@@ -220,7 +192,7 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         const BlockView body = EngineViews::blockSequence(quote.children);
         if (quote.alert == AlertKind::none)
             return theme.blockquote.build({body, content()});
-        const QString title = alertTitle(quote.alert);
+        const QString title = NoteStyles::alertTitle(quote.alert);
         return theme.alert.build({quote.alert, title, NoteStyles::alertSymbol(quote.alert),
                                   EngineViews::decoration(BlockView::text(title)), body, content()});
     }

@@ -2,6 +2,8 @@
 
 #include "markdown/layout/style/relativesize.h"
 
+#include "ui/localization.h"
+
 namespace kestrune {
 
 BlockStyle<FootnoteConfiguration> NoteStyles::footnote(const DynamicColor &rule)
@@ -49,6 +51,32 @@ DynamicColor NoteStyles::alertAccent(AlertKind kind)
         return dynamicColor(1.0f, 0.45f, 0.42f, 1.0f, 0.78f, 0.13f, 0.15f, 1.0f);
     }
     return dynamicColor(0.35f, 0.62f, 1.0f, 1.0f, 0.04f, 0.36f, 0.80f, 1.0f);
+}
+
+// An alert's title in the user's language; in English where no table of texts is loaded.
+QString NoteStyles::alertTitle(AlertKind kind)
+{
+    const char *key = nullptr;
+    switch (kind) {
+    case AlertKind::none:
+        return {};
+    case AlertKind::note:
+        key = "markdown.alert.note";
+        break;
+    case AlertKind::tip:
+        key = "markdown.alert.tip";
+        break;
+    case AlertKind::important:
+        key = "markdown.alert.important";
+        break;
+    case AlertKind::warning:
+        key = "markdown.alert.warning";
+        break;
+    case AlertKind::caution:
+        key = "markdown.alert.caution";
+        break;
+    }
+    return Localization::hasText(key) ? Localization::text(key) : alertKindTitle(kind);
 }
 
 QString NoteStyles::alertSymbol(AlertKind kind)

@@ -22,6 +22,8 @@ public:
     // something important, amber for a warning, red for caution. Each reads as text on the
     // page of its appearance (contrast 4.5:1 or more).
     static DynamicColor alertAccent(AlertKind kind);
+    // An alert's title in the user's language; in English where no table of texts is loaded.
+    static QString alertTitle(AlertKind kind);
     // The SymbolIcon name of a kind's mark, "callout.note".
     static QString alertSymbol(AlertKind kind);
 

@@ -233,6 +233,21 @@ private Q_SLOTS:
         QVERIFY(fixture.text->characterRect(guide + 1).left() > fixture.text->characterRect(guide).left());
     }
 
+    // What is only drawn of notes and alerts (a note's number, an alert's title) is read; a
+    // reference and a back-link are links that lead into the page.
+    void notesAndAlertsReadTheirNumbersAndTitles()
+    {
+        AccessibleFixture fixture(
+            QStringLiteral("> [!WARNING]\n> Hot surface.\n\nSee[^heat].\n\n[^heat]: Measured.\n"));
+        const QString all = fixture.text->text(0, -1);
+        QVERIFY2(all.startsWith(QLatin1String("Warning\nHot surface.\n")), qPrintable(all));
+        QVERIFY2(all.contains(QLatin1String("1. Measured.")), qPrintable(all));
+        QAccessibleInterface *reference = fixture.childNamed(QAccessible::Link, QStringLiteral("\u00b9"));
+        QVERIFY(reference);
+        QCOMPARE(reference->text(QAccessible::Value), QStringLiteral("#fn-heat"));
+        QVERIFY(fixture.childNamed(QAccessible::Link, QStringLiteral("\u21a9")));
+    }
+
     void headingsLinksAndPicturesAreChildren()
     {
         AccessibleFixture fixture(sample);

@@ -22,6 +22,21 @@ bool isWordCharacter(QChar c)
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'_';
 }
 
+constexpr QRegularExpression::MatchOptions noCheck = QRegularExpression::DontCheckSubjectStringMatchOption;
+
+// The code with every lone surrogate replaced, at the same offsets: PCRE2 needs valid UTF-16.
+QString validText(QStringView code)
+{
+    QString text = code.toString();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 enum class LexemeType
 {
     none,
@@ -35,8 +50,11 @@ enum class LexemeType
 class GrammarMatcher::Pass
 {
 public:
-    Pass(GrammarMatcher &matcher, QStringView code, qsizetype offset, const Grammar &grammar, int baseKind)
-        : m_matcher(matcher), m_code(code), m_offset(offset), m_grammar(grammar)
+    // The patterns run over a QString, which Qt shares with the match, where it would copy a
+    // QStringView; the text is valid UTF-16 (see validText()), so PCRE2 is spared checking all
+    // of it again at every lexeme.
+    Pass(GrammarMatcher &matcher, const QString &code, qsizetype offset, const Grammar &grammar, int baseKind)
+        : m_matcher(matcher), m_text(code), m_code(m_text), m_offset(offset), m_grammar(grammar)
     {
         m_frames.push_back(Frame{&grammar.mode(0), baseKind, {}, false});
     }
@@ -52,7 +70,8 @@ public:
             const GrammarMode &mode = *m_frames.back().mode;
             if (!mode.hasTerminators)
                 break;
-            const QRegularExpressionMatch match = mode.terminators.match(m_code, index);
+            const QRegularExpressionMatch match =
+                mode.terminators.match(m_text, index, QRegularExpression::NormalMatch, noCheck);
             if (!match.hasMatch())
                 break;
             qsizetype next = match.capturedStart() + processLexeme(index, match);
@@ -208,8 +227,8 @@ private:
             const QRegularExpression *end = candidate.hasSameEnd     ? &candidate.sameEnd
                                             : candidate.mode->hasEnd ? &candidate.mode->end
                                                                      : nullptr;
-            if (end && end->match(m_code, at, QRegularExpression::NormalMatch,
-                                  QRegularExpression::AnchorAtOffsetMatchOption)
+            if (end && end->match(m_text, at, QRegularExpression::NormalMatch,
+                                  QRegularExpression::AnchorAtOffsetMatchOption | noCheck)
                            .hasMatch()) {
                 while (frame > 0 && m_frames[std::size_t(frame)].mode->endsParent)
                     --frame;
@@ -260,18 +279,19 @@ private:
             return;
         }
         // The words are found in the buffer alone, as highlight.js finds them.
-        const QStringView buffer = m_code.mid(start, end - start);
+        const QString buffer = m_code.mid(start, end - start).toString();
         qsizetype at = 0;
         qsizetype searchFrom = 0;
         while (searchFrom <= buffer.size()) {
-            const QRegularExpressionMatch match = mode.lexemes.match(buffer, searchFrom);
+            const QRegularExpressionMatch match =
+                mode.lexemes.match(buffer, searchFrom, QRegularExpression::NormalMatch, noCheck);
             if (!match.hasMatch())
                 break;
             const qsizetype wordStart = match.capturedStart();
             const qsizetype wordEnd = match.capturedEnd();
             addToken(start + at, start + wordStart, frame.kind);
             addToken(start + wordStart, start + wordEnd,
-                     keywordKind(mode, buffer.mid(wordStart, wordEnd - wordStart), frame.kind));
+                     keywordKind(mode, QStringView(buffer).mid(wordStart, wordEnd - wordStart), frame.kind));
             at = wordEnd;
             searchFrom = wordEnd > wordStart ? wordEnd : wordEnd + 1;
         }
@@ -301,7 +321,8 @@ private:
             return;
         }
         ++m_matcher.m_depth;
-        Pass(m_matcher, m_code.mid(start, end - start), m_offset + start, *language, frame.kind).run();
+        Pass(m_matcher, m_code.mid(start, end - start).toString(), m_offset + start, *language, frame.kind)
+            .run();
         --m_matcher.m_depth;
     }
 
@@ -311,6 +332,7 @@ private:
     }
 
     GrammarMatcher &m_matcher;
+    const QString m_text;
     QStringView m_code;
     qsizetype m_offset = 0;
     const Grammar &m_grammar;
@@ -328,7 +350,7 @@ bool GrammarMatcher::run(QStringView code, const Grammar &grammar)
 {
     m_tokens.clear();
     m_emittedUpTo = 0;
-    return Pass(*this, code, 0, grammar, -1).run();
+    return Pass(*this, validText(code), 0, grammar, -1).run();
 }
 
 void GrammarMatcher::addToken(qsizetype start, qsizetype end, int kind)

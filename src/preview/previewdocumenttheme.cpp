@@ -8,6 +8,30 @@ namespace {
 
 using RS = RelativeSize;
 
+// Editor-like colours for code by language, dark quadruple first, light second. Each reads on
+// the code block's tint at 4.5:1 at least, in its appearance.
+constexpr CodeTokenPalette codeTokenPalette{{
+    dynamicColor(0.84f, 0.62f, 0.90f, 1.0f, 0.61f, 0.14f, 0.61f, 1.0f), // keyword: purple
+    dynamicColor(0.90f, 0.75f, 0.48f, 1.0f, 0.49f, 0.32f, 0.00f, 1.0f), // built-in: amber
+    dynamicColor(0.34f, 0.83f, 0.87f, 1.0f, 0.04f, 0.39f, 0.47f, 1.0f), // type: teal
+    dynamicColor(0.45f, 0.72f, 0.94f, 1.0f, 0.16f, 0.33f, 0.75f, 1.0f), // title: blue
+    dynamicColor(0.60f, 0.76f, 0.47f, 1.0f, 0.19f, 0.40f, 0.16f, 1.0f), // string: green
+    dynamicColor(0.85f, 0.66f, 0.49f, 1.0f, 0.58f, 0.28f, 0.00f, 1.0f), // number: orange
+    dynamicColor(0.85f, 0.66f, 0.49f, 1.0f, 0.58f, 0.28f, 0.00f, 1.0f), // literal: as numbers
+    dynamicColor(0.68f, 0.71f, 0.74f, 1.0f, 0.34f, 0.37f, 0.40f, 1.0f), // comment: grey
+    dynamicColor(0.82f, 0.66f, 1.00f, 1.0f, 0.44f, 0.26f, 0.73f, 1.0f), // meta: violet
+    dynamicColor(0.92f, 0.62f, 0.64f, 1.0f, 0.68f, 0.12f, 0.30f, 1.0f), // tag: rose
+    dynamicColor(0.85f, 0.66f, 0.49f, 1.0f, 0.49f, 0.32f, 0.00f, 1.0f), // attribute: ochre
+    dynamicColor(0.92f, 0.62f, 0.64f, 1.0f, 0.68f, 0.12f, 0.30f, 1.0f), // variable: as tags
+    dynamicColor(0.41f, 0.75f, 0.79f, 1.0f, 0.04f, 0.39f, 0.47f, 1.0f), // regexp: cyan
+    dynamicColor(0.49f, 0.91f, 0.53f, 1.0f, 0.08f, 0.41f, 0.18f, 1.0f), // addition: green
+    dynamicColor(1.00f, 0.63f, 0.60f, 1.0f, 0.72f, 0.11f, 0.16f, 1.0f), // deletion: red
+    dynamicColor(0.45f, 0.72f, 0.94f, 1.0f, 0.16f, 0.33f, 0.75f, 1.0f), // section: as titles
+    dynamicColor(0.41f, 0.75f, 0.79f, 1.0f, 0.04f, 0.39f, 0.47f, 1.0f), // link: cyan
+    dynamicColor(0.84f, 0.62f, 0.90f, 1.0f, 0.61f, 0.14f, 0.61f, 1.0f), // emphasis: as keywords
+}};
+static_assert(codeTokenPalette.colors.size() == codeTokenKindCount);
+
 struct HeadingLook
 {
     QFont::Weight weight;
@@ -63,6 +87,7 @@ Theme PreviewDocumentTheme::make()
                  TextStyle::backgroundColor(PreviewColors::codeBackground);
     theme.strong = TextStyle::fontWeight(QFont::DemiBold);
     theme.link = TextStyle::foregroundColor(PreviewColors::accent);
+    theme.codeTokens = codeTokenPalette;
 
     theme.headings = {
         heading({QFont::Bold, 1.85, 24, 12, primary, true}),

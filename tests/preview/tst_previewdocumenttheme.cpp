@@ -1,4 +1,5 @@
 #include "markdown/layout/view/markdownview.h"
+#include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
 #include "ui/themecontroller.h"
 
@@ -42,6 +43,33 @@ int darkest(const QImage &image)
     return result;
 }
 
+// WCAG's relative luminance of an opaque colour.
+double relativeLuminance(const QColor &color)
+{
+    const auto linear = [](double component) {
+        return component <= 0.04045 ? component / 12.92 : std::pow((component + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    // std::minmax of two temporaries would hand back references to them.
+    const double first = relativeLuminance(a);
+    const double second = relativeLuminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// `top` painted over the opaque `bottom`.
+QColor over(const QColor &top, const QColor &bottom)
+{
+    const auto mix = [&](double upper, double lower) {
+        return upper * top.alphaF() + lower * (1 - top.alphaF());
+    };
+    return QColor::fromRgbF(float(mix(top.redF(), bottom.redF())), float(mix(top.greenF(), bottom.greenF())),
+                            float(mix(top.blueF(), bottom.blueF())));
+}
+
 } // namespace
 
 class TestPreviewDocumentTheme : public QObject
@@ -58,6 +86,7 @@ private Q_SLOTS:
     void onlyTheHeaderRowOfATableIsSemibold();
     void longCodeLinesScrollInsideTheirBlock();
     void levelSixHeadingIsSecondaryAndAppearanceRecolours();
+    void codeTokenColoursReadOnTheCodeBackground();
 
 private:
     std::unique_ptr<MarkdownView> render(const QString &markdown, int width = 600);
@@ -184,6 +213,29 @@ void TestPreviewDocumentTheme::levelSixHeadingIsSecondaryAndAppearanceRecolours(
     QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));
     QTRY_VERIFY(darkest(five->grab().toImage()) != primaryCore);
     QCOMPARE(five->layoutDump(), dump); // recoloured, not laid out anew
+}
+
+void TestPreviewDocumentTheme::codeTokenColoursReadOnTheCodeBackground()
+{
+    const Theme theme = PreviewDocumentTheme::make();
+    QVERIFY(theme.codeTokens);
+    for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
+        // The pane is translucent: the worst of what the window may show behind it counts.
+        for (const QColor &window : {QColor(Qt::black), QColor(Qt::white)}) {
+            const QColor pane = over(PreviewColors::paneBackground.resolve(appearance), window);
+            const QColor background = over(PreviewColors::codeBackground.resolve(appearance), pane);
+            for (int kind = 0; kind < codeTokenKindCount; ++kind) {
+                const QColor token =
+                    over(theme.codeTokens->color(CodeTokenKind(kind)).resolve(appearance), background);
+                const double ratio = contrast(token, background);
+                QVERIFY2(ratio >= 4.5,
+                         qPrintable(QStringLiteral("%1 in %2: %3:1")
+                                        .arg(codeTokenKindName(CodeTokenKind(kind)),
+                                             appearance == Appearance::dark ? u"dark" : u"light")
+                                        .arg(ratio, 0, 'f', 2)));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestPreviewDocumentTheme)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "markdown/layout/style/blockstyle.h"
+#include "markdown/layout/style/codetokenpalette.h"
 #include "markdown/layout/style/textstyle.h"
 #include "ui/dynamiccolor.h"
 
 #include <array>
+#include <optional>
 
 namespace kestrune {
 
@@ -24,8 +26,8 @@ inline constexpr DynamicColor currentFindMatchTint =
 //
 // The defaults draw every block label unchanged (no margins, no decoration), code in the
 // monospaced design, emphasis italic, strong text semibold, strike-through with a single line,
-// bullets by level, decimal numbers and check boxes as list markers, and a divider line as the
-// thematic break.
+// bullets by level, decimal numbers and check boxes as list markers, a divider line as the
+// thematic break, and code blocks without colours by language.
 struct Theme
 {
     Theme();
@@ -43,6 +45,9 @@ struct Theme
     // Behind the matches of a find, and behind the current one.
     DynamicColor findMatch;
     DynamicColor currentFindMatch;
+    // The colours of code by language: without them, and without a highlighter of the
+    // environment's, code blocks are drawn in the code block style's one colour.
+    std::optional<CodeTokenPalette> codeTokens;
     std::array<BlockStyle<BlockConfiguration>, 6> headings; // levels 1 to 6
     BlockStyle<BlockConfiguration> paragraph;
     BlockStyle<BlockConfiguration> blockquote;

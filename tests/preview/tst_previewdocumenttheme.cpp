@@ -1,9 +1,13 @@
+#include "highlight/codehighlighter.h"
 #include "markdown/layout/view/markdownview.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -70,6 +74,50 @@ QColor over(const QColor &top, const QColor &bottom)
                             float(mix(top.blueF(), bottom.blueF())));
 }
 
+const QString typeScript = QStringLiteral("// The answer, typed.\n"
+                                          "export function answer(limit: number): string {\n"
+                                          "    const text = \"forty-two\";\n"
+                                          "    return limit > 42 ? text : String(42);\n"
+                                          "}");
+
+bool hasTypeScriptGrammar()
+{
+    const std::optional<QString> language = CodeHighlighter::languageOf(u"ts");
+    return language && CodeHighlighter::highlight(typeScript, *language).has_value();
+}
+
+// How many hues (in steps of 30 degrees) the text of an image is drawn in: pixels far from the
+// two most common colours (the page and the code block's tint) and saturated enough to have a
+// hue, at least a dozen per step so that blended edges do not count.
+int inkHues(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QList<std::pair<int, QRgb>> common;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        common.append({it.value(), it.key()});
+    std::sort(common.begin(), common.end(), std::greater<>());
+    const auto distance = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+    };
+    std::array<int, 12> hues{};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            bool background = false;
+            for (int index = 0; index < std::min<qsizetype>(2, common.size()); ++index)
+                background = background || distance(pixel, common.at(index).second) < 90;
+            const QColor color(pixel);
+            if (background || color.hsvSaturationF() < 0.25f)
+                continue;
+            ++hues[size_t(color.hsvHue() / 30)];
+        }
+    }
+    return int(std::count_if(hues.cbegin(), hues.cend(), [](int count) { return count >= 12; }));
+}
+
 } // namespace
 
 class TestPreviewDocumentTheme : public QObject
@@ -87,6 +135,12 @@ private Q_SLOTS:
     void longCodeLinesScrollInsideTheirBlock();
     void levelSixHeadingIsSecondaryAndAppearanceRecolours();
     void codeTokenColoursReadOnTheCodeBackground();
+    void codeIsColouredByItsLanguage_data();
+    void codeIsColouredByItsLanguage();
+    void codeWithoutAKnownLanguageIsDrawnAsBefore();
+    void appearanceSwitchRecoloursHighlightedCode();
+    void highlightedCodeCopiesByteForByte();
+    void findLandsInsideHighlightedCode();
 
 private:
     std::unique_ptr<MarkdownView> render(const QString &markdown, int width = 600);
@@ -236,6 +290,103 @@ void TestPreviewDocumentTheme::codeTokenColoursReadOnTheCodeBackground()
             }
         }
     }
+}
+
+void TestPreviewDocumentTheme::codeIsColouredByItsLanguage_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::addRow("light") << Appearance::light;
+    QTest::addRow("dark") << Appearance::dark;
+}
+
+void TestPreviewDocumentTheme::codeIsColouredByItsLanguage()
+{
+    QFETCH(Appearance, appearance);
+    if (!hasTypeScriptGrammar())
+        QSKIP("this build has no TypeScript grammar yet");
+    QApplication::setPalette(ThemeController::paletteFor(appearance));
+    const int highlighted =
+        inkHues(render(QStringLiteral("```ts\n") + typeScript + QStringLiteral("\n```"))->grab().toImage());
+    const int plain =
+        inkHues(render(QStringLiteral("```\n") + typeScript + QStringLiteral("\n```"))->grab().toImage());
+    QVERIFY2(highlighted >= 4, qPrintable(QString::number(highlighted)));
+    QVERIFY2(plain <= 1, qPrintable(QString::number(plain)));
+}
+
+void TestPreviewDocumentTheme::codeWithoutAKnownLanguageIsDrawnAsBefore()
+{
+    const QString code = typeScript + QStringLiteral("\n```");
+    const QImage plain = render(QStringLiteral("```\n") + code)->grab().toImage();
+    QCOMPARE(render(QStringLiteral("```no-such-language\n") + code)->grab().toImage(), plain);
+    // Over the highlighter's limit a block is drawn plain, and at once.
+    QString longCode;
+    while (longCode.size() <= CodeHighlighter::maxCodeLength)
+        longCode += typeScript + QLatin1Char('\n');
+    QElapsedTimer timer;
+    timer.start();
+    auto view = render(QStringLiteral("```ts\n") + longCode + QStringLiteral("```"));
+    QVERIFY(view->isLayoutComplete());
+    QVERIFY2(inkHues(view->grab().toImage()) <= 1, "a block over the limit is coloured");
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestPreviewDocumentTheme::appearanceSwitchRecoloursHighlightedCode()
+{
+    if (!hasTypeScriptGrammar())
+        QSKIP("this build has no TypeScript grammar yet");
+    auto view = render(QStringLiteral("```ts\n") + typeScript + QStringLiteral("\n```"));
+    const QImage light = view->grab().toImage();
+    const QString dump = view->layoutDump();
+    QApplication::setPalette(ThemeController::paletteFor(Appearance::dark));
+    QTRY_VERIFY(view->grab().toImage() != light);
+    QVERIFY(inkHues(view->grab().toImage()) >= 4);
+    QCOMPARE(view->layoutDump(), dump); // recoloured, not laid out anew
+}
+
+void TestPreviewDocumentTheme::highlightedCodeCopiesByteForByte()
+{
+    const QString markdown = QStringLiteral("```ts\n") + typeScript + QStringLiteral("\n```\n");
+    auto view = render(markdown);
+    view->selectAll();
+    view->copy();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied);
+    QCOMPARE(copied->text(), typeScript);
+    QVERIFY(!copied->hasHtml()); // no colours travel with the text
+    QCOMPARE(QString::fromUtf8(copied->data(QStringLiteral("text/markdown"))).trimmed(), markdown.trimmed());
+}
+
+void TestPreviewDocumentTheme::findLandsInsideHighlightedCode()
+{
+    auto view =
+        render(QStringLiteral("A paragraph first.\n\n```ts\n") + typeScript + QStringLiteral("\n```"));
+    const QImage before = view->grab().toImage();
+    view->find(SearchPattern(QStringLiteral("forty")));
+    QTRY_VERIFY(view->findStatus().complete);
+    QCOMPARE(view->findStatus(), (FindStatus{1, 1, true}));
+    QTRY_VERIFY(view->grab().toImage() != before);
+    const QImage after = view->grab().toImage();
+    // The pixels the match tint changed lie on the code's line, inside the code block.
+    QRect changed;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    QRect block;
+    QVERIFY(!changed.isEmpty());
+    const QRgb codeTint = before.pixel(before.width() - 20, changed.center().y());
+    for (int y = 0; y < before.height(); ++y)
+        if (before.pixel(before.width() - 20, y) == codeTint)
+            block |= QRect(0, y, before.width(), 1);
+    QVERIFY(codeTint != before.pixel(before.width() - 20, 2)); // the page, above the code
+    QVERIFY2(block.contains(changed), qPrintable(QStringLiteral("%1,%2 %3x%4 outside %5..%6")
+                                                     .arg(changed.x())
+                                                     .arg(changed.y())
+                                                     .arg(changed.width())
+                                                     .arg(changed.height())
+                                                     .arg(block.top())
+                                                     .arg(block.bottom())));
+    QVERIFY(changed.top() > block.top() + 20); // the third line of the code, not the first
 }
 
 QTEST_MAIN(TestPreviewDocumentTheme)

@@ -1,8 +1,16 @@
 #include "markdown/layout/document/preparedmarkdownpage.h"
 
 #include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/text/codeblockhighlighter_p.h"
 
 namespace kestrune {
+
+namespace {
+
+// What highlighting the code blocks ahead may add to preparing a page.
+constexpr std::chrono::milliseconds highlightAheadTime{150};
+
+} // namespace
 
 PreparedMarkdownPage::PreparedMarkdownPage() = default;
 PreparedMarkdownPage::~PreparedMarkdownPage() = default;
@@ -24,6 +32,10 @@ PreparedMarkdownPage PreparedMarkdownPage::prepare(const Settings &settings, con
         document->setWidth(settings.pageWidth);
         document->layoutUntil(settings.measuredHeight);
     }
+    // The first screen's blocks are highlighted as they were built; the rest are here, where
+    // their time costs the window nothing.
+    if (!settings.environment.codeSyntaxHighlighter && settings.environment.theme.codeTokens)
+        CodeBlockHighlighter::highlightAhead(blocks, highlightAheadTime);
     if (settings.viewThread)
         document->handOverTo(settings.viewThread);
     PreparedMarkdownPage page;

@@ -17,6 +17,7 @@
 #include "markdown/layout/nodes/layouttablenode_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/style/notestyles.h"
+#include "markdown/layout/text/codeblockhighlighter_p.h"
 #include "markdown/layout/text/inlinetextrenderer.h"
 
 #include <QFontMetricsF>
@@ -202,10 +203,12 @@ BlockView LayoutBuilder::blockView(const BlockNode &block)
         return theme.list.build({EngineViews::list(block), content()});
     case BlockNode::Kind::codeBlock: {
         const auto &code = *block.as<Block::CodeBlock>();
-        const QString text = withoutFinalLineFeed(code.content);
+        const QString text = CodeBlockHighlighter::displayedCode(code);
         QList<CodeHighlightRange> highlights;
         if (m_environment.codeSyntaxHighlighter)
             highlights = m_environment.codeSyntaxHighlighter(text, code.fenceInfo);
+        else if (theme.codeTokens)
+            highlights = CodeBlockHighlighter::ranges(text, code.fenceInfo, *theme.codeTokens);
         return theme.codeBlock.build({code.fenceInfo, text, EngineViews::codeText(text, highlights)});
     }
     case BlockNode::Kind::htmlBlock:

@@ -28,7 +28,8 @@ struct MarkdownEnvironment
     std::shared_ptr<ImageProvider> inlineImageProvider;
     // Off: web images (http, https) are not asked for; their place names the server instead.
     bool loadsRemoteImages = true;
-    CodeSyntaxHighlighter codeSyntaxHighlighter; // empty: plain text
+    // Empty: the theme's code token colours by language, or plain text without them.
+    CodeSyntaxHighlighter codeSyntaxHighlighter;
     // Off (paper): what scrolls sideways on screen, such as code blocks, wraps at the page's
     // width instead, since a page cannot scroll.
     bool scrollsSideways = true;

@@ -2,6 +2,8 @@
 
 #include "preview/previewcolors.h"
 
+#include "ui/localization.h"
+
 namespace kestrune {
 
 namespace {
@@ -73,6 +75,16 @@ BlockStyle<FootnoteConfiguration> footnote()
     };
 }
 
+// Whether a fence's info string names a Mermaid diagram.
+bool isMermaid(const std::optional<QString> &fenceInfo)
+{
+    if (!fenceInfo)
+        return false;
+    const QStringView info = QStringView(*fenceInfo).trimmed();
+    const qsizetype end = info.indexOf(QLatin1Char(' '));
+    return info.left(end).compare(u"mermaid", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 Theme PreviewDocumentTheme::make()
@@ -109,18 +121,27 @@ Theme PreviewDocumentTheme::make()
         return BlockView::hstack({bar, quoted}).fixedSize().margin(0, 14);
     };
 
-    theme.codeBlock = [primary, monospaced](const CodeBlockConfiguration &configuration) {
+    // Looked up here, on the window's thread: blocks may be built on the read pool.
+    const QString mermaidCaption = Localization::text("markdown.mermaid_caption");
+    theme.codeBlock = [primary, secondary, monospaced,
+                       mermaidCaption](const CodeBlockConfiguration &configuration) {
         const BlockView code = configuration.label.fixedSize()
                                    .lineSpacing(RS::em(0.22))
                                    .padding(BlockView::horizontal, RS::em(0.75))
                                    .padding(BlockView::vertical, RS::em(0.4))
                                    .textStyle(monospaced + TextStyle::fontSize(RS::em(0.9)) +
                                               TextStyle::foregroundColor(primary));
-        return BlockView::horizontalScroll(code, true)
-            .padding(12)
-            .background(PreviewColors::codeBackground)
-            .clip(6)
-            .margin(0, 14);
+        BlockView content = BlockView::horizontalScroll(code, true);
+        // The diagram is not drawn; a caption under its source says what the code is. It is
+        // no part of the code: not selected, copied or found with it.
+        if (isMermaid(configuration.language))
+            content = BlockView::vstack({content, BlockView::text(mermaidCaption)
+                                                      .padding(BlockView::horizontal, RS::em(0.75))
+                                                      .padding(BlockView::top, RS::em(0.3))
+                                                      .textStyle(TextStyle::fontSize(RS::em(0.75)) +
+                                                                 TextStyle::foregroundColor(secondary))
+                                                      .unselectable()});
+        return content.padding(12).background(PreviewColors::codeBackground).clip(6).margin(0, 14);
     };
 
     theme.listItem = [](const BlockConfiguration &configuration) {

@@ -2,6 +2,7 @@
 #include "markdown/layout/view/markdownview.h"
 #include "preview/previewcolors.h"
 #include "preview/previewdocumenttheme.h"
+#include "ui/localization.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>
@@ -118,6 +119,23 @@ int inkHues(const QImage &image)
     return int(std::count_if(hues.cbegin(), hues.cend(), [](int count) { return count >= 12; }));
 }
 
+// The lowest row of the image with ink: a pixel far from the colours of the page's top-left
+// corner and of its middle row's right end (the page and the code block's tint).
+int lowestInkRow(const QImage &image)
+{
+    const QRgb page = image.pixel(0, 0);
+    const QRgb tint = image.pixel(image.width() - 20, image.height() / 2);
+    const auto far = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) >
+               90;
+    };
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x)
+            if (far(image.pixel(x, y), page) && far(image.pixel(x, y), tint))
+                return y;
+    return -1;
+}
+
 } // namespace
 
 class TestPreviewDocumentTheme : public QObject
@@ -125,6 +143,7 @@ class TestPreviewDocumentTheme : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { Localization::install(qApp, QLocale(QLocale::English)); }
     void init();
 
     void headings_data();
@@ -141,6 +160,7 @@ private Q_SLOTS:
     void appearanceSwitchRecoloursHighlightedCode();
     void highlightedCodeCopiesByteForByte();
     void findLandsInsideHighlightedCode();
+    void mermaidSourceHasACaptionThatIsNotCopied();
 
 private:
     std::unique_ptr<MarkdownView> render(const QString &markdown, int width = 600);
@@ -387,6 +407,28 @@ void TestPreviewDocumentTheme::findLandsInsideHighlightedCode()
                                                      .arg(block.top())
                                                      .arg(block.bottom())));
     QVERIFY(changed.top() > block.top() + 20); // the third line of the code, not the first
+}
+
+void TestPreviewDocumentTheme::mermaidSourceHasACaptionThatIsNotCopied()
+{
+    const QString code = QStringLiteral("graph TD\n    A --> B");
+    auto mermaid = render(QStringLiteral("```mermaid\n") + code + QStringLiteral("\n```"), 400);
+    auto plain = render(QStringLiteral("```\n") + code + QStringLiteral("\n```"), 400);
+    mermaid->resize(400, 200);
+    plain->resize(400, 200);
+    QTRY_VERIFY(mermaid->isLayoutComplete() && plain->isLayoutComplete());
+    QVERIFY(mermaid->documentHeight() > plain->documentHeight());
+    // Ink under the code: the caption, in the secondary colour (lighter than the code's).
+    const QImage image = mermaid->grab().toImage();
+    const int captionRow = lowestInkRow(image);
+    const int codeRow = lowestInkRow(plain->grab().toImage());
+    QVERIFY2(captionRow > codeRow + 4, qPrintable(QStringLiteral("%1 vs %2").arg(captionRow).arg(codeRow)));
+    QVERIFY(mermaid->layoutDump().contains(QLatin1String("Mermaid diagram source")));
+
+    mermaid->selectAll();
+    QCOMPARE(mermaid->selectedText(), code);
+    mermaid->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), code);
 }
 
 QTEST_MAIN(TestPreviewDocumentTheme)

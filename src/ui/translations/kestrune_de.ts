@@ -794,6 +794,10 @@
         <source>Copy Code</source>
         <translation>Code kopieren</translation>
     </message>
+    <message id="markdown.mermaid_caption">
+        <source>Mermaid diagram source</source>
+        <translation>Mermaid-Diagrammquelle</translation>
+    </message>
     <message id="markdown.copy_as_markdown">
         <source>Copy as Markdown</source>
         <translation>Als Markdown kopieren</translation>

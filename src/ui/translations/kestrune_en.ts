@@ -794,6 +794,10 @@
         <source>Copy Code</source>
         <translation>Copy Code</translation>
     </message>
+    <message id="markdown.mermaid_caption">
+        <source>Mermaid diagram source</source>
+        <translation>Mermaid diagram source</translation>
+    </message>
     <message id="markdown.copy_as_markdown">
         <source>Copy as Markdown</source>
         <translation>Copy as Markdown</translation>

@@ -110,12 +110,14 @@ StyledText highlightedCode(const BlockViewNode &node, const TextAttributes &attr
     return text;
 }
 
-// The state a text style or line spacing modifier builds its content in.
+// The state a text style, line spacing or unselectable modifier builds its content in.
 LayoutBuilder::State stateInside(const BlockViewNode &modifier, const LayoutBuilder::State &state)
 {
     LayoutBuilder::State inner = state;
     if (modifier.kind == Kind::textStyle)
         modifier.style.apply(inner.attributes);
+    else if (modifier.kind == Kind::unselectable)
+        inner.selectable = false;
     else
         inner.lineSpacing = modifier.lineSpacing ? modifier.lineSpacing->points(state.attributes) : 0;
     return inner;
@@ -450,6 +452,7 @@ LayoutBuilder::Result LayoutBuilder::build(const BlockView &view, const State &s
         return buildInlineText(node, state);
     case Kind::textStyle:
     case Kind::lineSpacing:
+    case Kind::unselectable:
         return build(node.children.value(0), stateInside(node, state));
     case Kind::horizontalScroll:
     case Kind::padding:

@@ -109,6 +109,13 @@ BlockView BlockView::foregroundColor(const DynamicColor &color) const
     return textStyle(TextStyle::foregroundColor(color));
 }
 
+BlockView BlockView::unselectable() const
+{
+    BlockViewNode node;
+    node.kind = BlockViewNode::Kind::unselectable;
+    return wrapped(std::move(node));
+}
+
 BlockView BlockView::lineSpacing(Length spacing) const
 {
     BlockViewNode node;

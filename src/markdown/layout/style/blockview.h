@@ -78,6 +78,8 @@ public:
     // Composes the style with the one in force (the enclosing first, so `style` wins).
     BlockView textStyle(const TextStyle &style) const;
     BlockView foregroundColor(const DynamicColor &color) const;
+    // Texts inside cannot be selected, copied or found: captions and labels a style adds.
+    BlockView unselectable() const;
     // Extra space between the lines of the text inside.
     BlockView lineSpacing(Length spacing) const;
     BlockView padding(int edges, Length length) const;

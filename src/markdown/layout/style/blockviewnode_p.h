@@ -29,6 +29,7 @@ struct BlockViewNode
         // modifiers, with one child
         textStyle,
         lineSpacing,
+        unselectable,
         padding,
         margin,
         background,

@@ -6,10 +6,13 @@
 #include "markdown/layout/style/notestyles.h"
 #include "markdown/layout/view/markdownview.h"
 
+#include "ui/localization.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -66,6 +69,34 @@ struct ViewFixture
         mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
     }
 };
+
+// Opens the view's context menu at a point of its viewport, as the mouse or the keyboard does,
+// notes the texts of its actions and triggers the one called `trigger`, if there is one.
+QStringList contextMenuActions(MarkdownView &view, QContextMenuEvent::Reason reason, QPoint position,
+                               const QString &trigger)
+{
+    QStringList offered;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        poll.stop();
+        QAction *chosen = nullptr;
+        for (QAction *action : menu->actions()) {
+            offered.append(action->text());
+            if (action->text() == trigger)
+                chosen = action;
+        }
+        if (chosen)
+            chosen->trigger();
+        menu->close();
+    });
+    poll.start(5);
+    QContextMenuEvent event(reason, position, view.viewport()->mapToGlobal(position));
+    QApplication::sendEvent(view.viewport(), &event);
+    return offered;
+}
 
 // Starts a find and waits until the whole document is counted.
 void findAll(MarkdownView &view, const QString &text, Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive)
@@ -224,6 +255,35 @@ private Q_SLOTS:
 
         fixture.mouse(QEvent::MouseMove, QPointF(200, 8), Qt::NoButton);
         QVERIFY(!button->isVisible());
+    }
+
+    // The context menu copies the code block it is opened over, or from the keyboard the one
+    // under the pointer or holding the selection; elsewhere it offers no such entry.
+    void contextMenuCopiesTheCodeBlock()
+    {
+        ViewFixture fixture(QStringLiteral("Intro\n\n```js\nlet a = 1;\nlet b = 2;\n```\n\nOutro"));
+        const QString copyCode = Localization::text("markdown.copy_code.accessible_name");
+        const QPoint overCode(200, 60);
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(contextMenuActions(fixture.view, QContextMenuEvent::Mouse, overCode, copyCode)
+                    .contains(copyCode));
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("let a = 1;\nlet b = 2;"));
+        QCOMPARE(QString::fromUtf8(data->data(QStringLiteral("text/markdown"))),
+                 QStringLiteral("```js\nlet a = 1;\nlet b = 2;\n```"));
+
+        QVERIFY(!contextMenuActions(fixture.view, QContextMenuEvent::Mouse, QPoint(200, 8), {})
+                     .contains(copyCode));
+
+        // The Menu key, the pointer away from the page: the selection decides.
+        QCursor::setPos(fixture.view.mapToGlobal(QPoint(-300, -300)));
+        QVERIFY(!contextMenuActions(fixture.view, QContextMenuEvent::Keyboard, {}, {}).contains(copyCode));
+        fixture.drag(QPointF(20, 60), QPointF(60, 60));
+        QVERIFY(fixture.view.hasSelection());
+        QGuiApplication::clipboard()->clear();
+        QVERIFY(
+            contextMenuActions(fixture.view, QContextMenuEvent::Keyboard, {}, copyCode).contains(copyCode));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("let a = 1;\nlet b = 2;"));
     }
 
     void dragWithinOneText()

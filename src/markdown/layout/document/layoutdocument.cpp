@@ -530,6 +530,17 @@ CopiedText LayoutDocument::codeBlockText(int block) const
     return copied;
 }
 
+std::optional<int> LayoutDocument::codeBlockOfText(int text) const
+{
+    const TextStructure &structure = m_context.textStructure;
+    const int container =
+        text >= 0 && text < int(m_context.textNodes.size()) ? structure.containerOfText(text) : -1;
+    if (container < 0 || structure.container(container).kind != TextStructure::Container::Kind::block ||
+        structure.container(container).blockKind != BlockNode::Kind::codeBlock)
+        return std::nullopt;
+    return container;
+}
+
 const BlockNode *LayoutDocument::topLevelBlock(int index) const
 {
     return index >= 0 && index < int(m_entries.size()) ? m_entries[size_t(index)].block : nullptr;

@@ -123,6 +123,8 @@ public:
     };
     std::optional<CodeBlockArea> codeBlockAt(QPointF point) const;
     CopiedText codeBlockText(int block) const;
+    // The code block a selectable text is the code of, as codeBlockAt names it.
+    std::optional<int> codeBlockOfText(int text) const;
     LayoutSelection wordSelection(TextPosition position) const;
     LayoutSelection allText() const;
     // The pictures of the built part of the page, in document order.

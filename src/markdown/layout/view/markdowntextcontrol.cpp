@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -289,6 +290,15 @@ void MarkdownTextControl::contextMenu(QContextMenuEvent *event)
                                               &m_view, &MarkdownView::selectAll);
     selectAllAction->setShortcut(QKeySequence::SelectAll);
     selectAllAction->setEnabled(m_selectionEnabled);
+    // Taken now: what the menu offers is the code it was opened over.
+    if (const std::optional<int> block = codeBlockForMenu(*event)) {
+        const CopiedText code = document().codeBlockText(*block);
+        if (!code.isEmpty()) {
+            menu.addSeparator();
+            menu.addAction(Localization::text("markdown.copy_code.accessible_name"), &m_view,
+                           [code] { QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(code)); });
+        }
+    }
     if (const LayoutHit hit = document().hitTest(m_view.documentPoint(event->pos())); hit.link) {
         const QUrl url = *hit.link;
         menu.addSeparator();
@@ -296,6 +306,27 @@ void MarkdownTextControl::contextMenu(QContextMenuEvent *event)
                        [url] { QGuiApplication::clipboard()->setText(url.toString()); });
     }
     menu.exec(event->globalPos());
+}
+
+std::optional<int> MarkdownTextControl::codeBlockForMenu(const QContextMenuEvent &event) const
+{
+    const auto blockAt = [this](QPointF viewportPoint) -> std::optional<int> {
+        if (const auto area = document().codeBlockAt(m_view.documentPoint(viewportPoint)))
+            return area->block;
+        return std::nullopt;
+    };
+    if (event.reason() == QContextMenuEvent::Mouse)
+        return blockAt(event.pos());
+    // Opened from the keyboard: the block under the pointer, else the one the selection is in.
+    const QPoint pointer = m_view.viewport()->mapFromGlobal(QCursor::pos());
+    if (m_view.viewport()->rect().contains(pointer))
+        if (const std::optional<int> block = blockAt(pointer))
+            return block;
+    if (m_selection.isEmpty())
+        return std::nullopt;
+    if (const std::optional<int> block = document().codeBlockOfText(m_selection.startNode))
+        return block;
+    return document().codeBlockOfText(m_selection.endNode);
 }
 
 void MarkdownTextControl::updateCursor(QPointF viewportPoint)

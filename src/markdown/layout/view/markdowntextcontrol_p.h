@@ -93,6 +93,8 @@ private:
     void updateCodeCopyButton(std::optional<QPointF> viewportPoint);
     void copyHoveredCodeBlock();
     void copyAsMarkdown() const;
+    // The code block a context menu was opened over (or, from the keyboard, is in).
+    std::optional<int> codeBlockForMenu(const QContextMenuEvent &event) const;
 
     MarkdownView &m_view;
     CodeBlockCopyButton *m_codeCopyButton = nullptr; // a child of the view's viewport

@@ -59,8 +59,10 @@ void PreviewDocumentLoader::read(const QUrl &url, bool reload, MarkdownView *vie
     ++m_serial;
     m_running = true;
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    PreparedMarkdownPage::Settings page = settings;
+    page.highlightPool = readPool(); // the code past the first screen is coloured there next
     deliver(QtConcurrent::task(FileReadFunction(fileReadFunction()))
-                .withArguments(path, readErrorMessages(), largestRenderedText, std::optional(settings))
+                .withArguments(path, readErrorMessages(), largestRenderedText, std::optional(page))
                 .onThreadPool(*readPool())
                 .withPriority(userInitiatedPriority)
                 .spawn(),
@@ -76,9 +78,11 @@ void PreviewDocumentLoader::readNothing()
 void PreviewDocumentLoader::parse(const MarkdownPreviewState &state, MarkdownView *view,
                                   const PreparedMarkdownPage::Settings &settings)
 {
+    PreparedMarkdownPage::Settings page = settings;
+    page.highlightPool = readPool();
     deliver(QtConcurrent::task(&MarkdownFileReader::parse)
                 .withArguments(state, Localization::text("markdown.read_error.out_of_memory"),
-                               std::optional(settings))
+                               std::optional(page))
                 .onThreadPool(*readPool())
                 .withPriority(userInitiatedPriority)
                 .spawn(),

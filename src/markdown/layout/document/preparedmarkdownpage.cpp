@@ -7,8 +7,9 @@ namespace kestrune {
 
 namespace {
 
-// What highlighting the code blocks ahead may add to preparing a page.
-constexpr std::chrono::milliseconds highlightAheadTime{150};
+// What highlighting the code blocks ahead may add to preparing a page, and may take on a pool.
+constexpr std::chrono::milliseconds highlightAheadTime{50};
+constexpr std::chrono::milliseconds highlightAheadTimeOnPool{3000};
 
 } // namespace
 
@@ -32,10 +33,14 @@ PreparedMarkdownPage PreparedMarkdownPage::prepare(const Settings &settings, con
         document->setWidth(settings.pageWidth);
         document->layoutUntil(settings.measuredHeight);
     }
-    // The first screen's blocks are highlighted as they were built; the rest are here, where
-    // their time costs the window nothing.
-    if (!settings.environment.codeSyntaxHighlighter && settings.environment.theme.codeTokens)
-        CodeBlockHighlighter::highlightAhead(blocks, highlightAheadTime);
+    // The first screen's blocks were highlighted as they were built; the rest are off the
+    // window's thread too, where their time costs the window nothing.
+    if (!settings.environment.codeSyntaxHighlighter && settings.environment.theme.codeTokens) {
+        if (settings.highlightPool)
+            CodeBlockHighlighter::highlightAheadOn(*settings.highlightPool, blocks, highlightAheadTimeOnPool);
+        else
+            CodeBlockHighlighter::highlightAhead(blocks, highlightAheadTime);
+    }
     if (settings.viewThread)
         document->handOverTo(settings.viewThread);
     PreparedMarkdownPage page;

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QThread;
+class QThreadPool;
 
 namespace kestrune {
 
@@ -39,6 +40,9 @@ public:
         qreal verticalMargins = 0; // above and below the page
         qreal measuredHeight = 0;  // measured at once, from the top
         QThread *viewThread = nullptr;
+        // Where the code blocks past the first screen are coloured once the page is made, so
+        // that the view finds them done; without a pool, before the page is handed over.
+        QThreadPool *highlightPool = nullptr;
     };
 
     PreparedMarkdownPage();

@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QThreadPool>
+
+#include <atomic>
 
 #include <array>
 
@@ -91,13 +94,14 @@ QList<CodeHighlightRange> CodeBlockHighlighter::ranges(const QString &code,
     return result;
 }
 
-void CodeBlockHighlighter::highlightAhead(const QList<BlockNode> &blocks, std::chrono::milliseconds total)
+void CodeBlockHighlighter::highlightAhead(const QList<BlockNode> &blocks, std::chrono::milliseconds total,
+                                          const std::function<bool()> &keepGoing)
 {
     QElapsedTimer timer;
     timer.start();
     visitCodeBlocks(blocks, [&](const Block::CodeBlock &block) {
         const auto left = total - std::chrono::milliseconds(timer.elapsed());
-        if (left <= std::chrono::milliseconds(0))
+        if (left <= std::chrono::milliseconds(0) || (keepGoing && !keepGoing()))
             return false;
         if (!block.fenceInfo || block.content.size() > CodeHighlighter::maxCodeLength + 1)
             return true;
@@ -116,6 +120,17 @@ void CodeBlockHighlighter::highlightAhead(const QList<BlockNode> &blocks, std::c
             cache.insert(*language, code, result);
         return true;
     });
+}
+
+void CodeBlockHighlighter::highlightAheadOn(QThreadPool &pool, const QList<BlockNode> &blocks,
+                                            std::chrono::milliseconds total)
+{
+    // Behind the reads and parses of the pool, which wait for nothing else.
+    constexpr int lowPriority = 0;
+    static std::atomic<quint64> latest = 0;
+    const quint64 mine = ++latest;
+    pool.start([blocks, total, mine] { highlightAhead(blocks, total, [mine] { return latest == mine; }); },
+               lowPriority);
 }
 
 } // namespace kestrune

@@ -10,7 +10,10 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
+
+class QThreadPool;
 
 namespace kestrune {
 
@@ -36,8 +39,13 @@ public:
                                             const CodeTokenPalette &palette);
 
     // Highlights the code blocks among `blocks` (nested ones too) into the cache, in order,
-    // until `total` has passed.
-    static void highlightAhead(const QList<BlockNode> &blocks, std::chrono::milliseconds total);
+    // until `total` has passed or `keepGoing` (asked before each block) says no.
+    static void highlightAhead(const QList<BlockNode> &blocks, std::chrono::milliseconds total,
+                               const std::function<bool()> &keepGoing = {});
+    // The same on the pool, at a low priority and within `total`; a later call stops the work
+    // of an earlier one that is still running, so one document's blocks at most hold a thread.
+    static void highlightAheadOn(QThreadPool &pool, const QList<BlockNode> &blocks,
+                                 std::chrono::milliseconds total);
 
 private:
     static std::optional<QList<CodeToken>> tokens(const QString &code, const QString &language,

@@ -26,7 +26,7 @@ GrammarMode modeFromExport(const QCborMap &source, const QHash<qint64, int> &loc
     if (!terminators.isNull()) {
         mode.hasTerminators = true;
         mode.terminators = compileJavaScriptPattern(terminators, caseInsensitive);
-        for (const QCborValue &rule : source.value(QLatin1String("rules")).toArray()) {
+        for (const auto &rule : source.value(QLatin1String("rules")).toArray()) {
             const QCborArray pair = rule.toArray();
             mode.rules.push_back({int(pair.at(0).toInteger()), int(pair.at(1).toInteger())});
         }
@@ -49,7 +49,7 @@ GrammarMode modeFromExport(const QCborMap &source, const QHash<qint64, int> &loc
     if (subLanguage.isArray()) {
         mode.hasSubLanguage = true;
         mode.explicitSubLanguage = source.value(QLatin1String("explicitSubLanguage")).toBool();
-        for (const QCborValue &name : subLanguage.toArray())
+        for (const auto &name : subLanguage.toArray())
             mode.subLanguages.append(name.toString());
     }
 
@@ -72,7 +72,7 @@ GrammarMode modeFromExport(const QCborMap &source, const QHash<qint64, int> &loc
     if (!mode.wordLexemes)
         mode.lexemes = compileJavaScriptPattern(lexemes, caseInsensitive);
 
-    for (const QCborValue &id : source.value(QLatin1String("contains")).toArray())
+    for (const auto &id : source.value(QLatin1String("contains")).toArray())
         mode.contains.push_back(localIndex.value(id.toInteger()));
     const QCborValue starts = source.value(QLatin1String("starts"));
     if (starts.isInteger())
@@ -97,7 +97,7 @@ Grammar::Grammar(const QString &name, const QCborMap &language, const QCborArray
     visit(language.value(QLatin1String("top")).toInteger());
     for (std::size_t at = 0; at < order.size(); ++at) {
         const QCborMap mode = modes.at(order[at]).toMap();
-        for (const QCborValue &id : mode.value(QLatin1String("contains")).toArray())
+        for (const auto &id : mode.value(QLatin1String("contains")).toArray())
             visit(id.toInteger());
         const QCborValue starts = mode.value(QLatin1String("starts"));
         if (starts.isInteger())

@@ -48,7 +48,7 @@ GrammarLibrary::GrammarLibrary()
     const QCborMap exported = readExport();
     m_modes = exported.value(QLatin1String("modes")).toArray();
     const QCborMap languages = exported.value(QLatin1String("languages")).toMap();
-    for (const QCborValue &name : exported.value(QLatin1String("order")).toArray()) {
+    for (const auto &name : exported.value(QLatin1String("order")).toArray()) {
         const QString language = name.toString();
         auto entry = std::make_shared<Entry>();
         entry->language = languages.value(language).toMap();
@@ -57,7 +57,7 @@ GrammarLibrary::GrammarLibrary()
         m_aliases.insert(language.toLower(), language);
     }
     for (const QString &language : std::as_const(m_languages)) {
-        for (const QCborValue &alias :
+        for (const auto &alias :
              m_entries.value(language)->language.value(QLatin1String("aliases")).toArray()) {
             const QString key = alias.toString().toLower();
             if (!m_aliases.contains(key))

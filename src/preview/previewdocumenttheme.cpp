@@ -64,10 +64,10 @@ BlockStyle<BlockConfiguration> heading(const HeadingLook &look)
 BlockStyle<FootnoteConfiguration> footnote()
 {
     return [](const FootnoteConfiguration &configuration) {
-        const BlockView note = configuration.label.lineSpacing(RS::em(0.3))
-                                   .textStyle(TextStyle::fontSize(RS::em(0.85)) +
-                                              TextStyle::foregroundColor(PreviewColors::secondaryText))
-                                   .margin(0, 4);
+        BlockView note = configuration.label.lineSpacing(RS::em(0.3))
+                             .textStyle(TextStyle::fontSize(RS::em(0.85)) +
+                                        TextStyle::foregroundColor(PreviewColors::secondaryText))
+                             .margin(0, 4);
         if (configuration.number != 1)
             return note;
         return BlockView::vstack({BlockView::divider(PreviewColors::rule), note.padding(BlockView::top, 12)})

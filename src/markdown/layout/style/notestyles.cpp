@@ -9,7 +9,7 @@ namespace kestrune {
 BlockStyle<FootnoteConfiguration> NoteStyles::footnote(const DynamicColor &rule)
 {
     return [rule](const FootnoteConfiguration &configuration) {
-        const BlockView note = configuration.label.textStyle(TextStyle::fontSize(RelativeSize::em(0.85)));
+        BlockView note = configuration.label.textStyle(TextStyle::fontSize(RelativeSize::em(0.85)));
         if (configuration.number != 1)
             return note;
         return BlockView::vstack(

@@ -46,7 +46,7 @@ void CodeHighlightCache::insert(const QString &language, const QString &code,
     if (bytes > m_byteBudget)
         return;
     m_recency.push_front(Entry{key, tokens, bytes});
-    m_entries.insert(std::move(key), m_recency.begin());
+    m_entries.insert(key, m_recency.begin());
     m_bytes += bytes;
     dropOverBudget();
 }

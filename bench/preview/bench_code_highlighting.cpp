@@ -4,6 +4,7 @@
 // screen, how much longer the coloured one takes, and the longest stall of the main thread while
 // the rest of the document is laid out, beside the targets.
 // Run: bench_code_highlighting [-platform offscreen] [runs]
+#include "firstpaint.h"
 #include "stallmeter.h"
 
 #include "markdown/document/processheap.h"
@@ -74,27 +75,6 @@ QByteArray codeHeavyDocument(qsizetype bytes, int seed, bool namesLanguages)
     }
     return text;
 }
-
-// Notes when the watched widget's first paint has been handled.
-class FirstPaint : public QObject
-{
-public:
-    explicit FirstPaint(QEventLoop &loop) : m_loop(loop) {}
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !painted) {
-            painted = true;
-            QTimer::singleShot(0, &m_loop, &QEventLoop::quit);
-        }
-        return false;
-    }
-
-private:
-    QEventLoop &m_loop;
-};
 
 struct Measurement
 {

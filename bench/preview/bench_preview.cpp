@@ -3,6 +3,7 @@
 // painted, until the source text has been painted, and the longest stall of the main thread
 // meanwhile (a 1 ms timer measuring its own lateness), beside the longest allowed.
 // Run: bench_preview [-platform offscreen] [runs]
+#include "firstpaint.h"
 #include "stallmeter.h"
 
 #include "markdown/document/processheap.h"
@@ -47,28 +48,6 @@ QByteArray specification(qsizetype bytes)
     }
     return text;
 }
-
-// Notes when the watched widget's first paint has been handled.
-class FirstPaint : public QObject
-{
-public:
-    explicit FirstPaint(QEventLoop &loop) : m_loop(loop) {}
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !painted) {
-            painted = true;
-            // Quits once the paint is done and the loop is back.
-            QTimer::singleShot(0, &m_loop, &QEventLoop::quit);
-        }
-        return false;
-    }
-
-private:
-    QEventLoop &m_loop;
-};
 
 // A stall longer than a frame at 60 Hz is a frame the window fails to draw.
 constexpr qint64 longestAllowedStallMs = 16;

@@ -114,6 +114,12 @@ void KestruneReportTest::reportsTreeAndSummary()
             QCOMPARE(node.value("modificationDate").toString(), QStringLiteral("2025-03-03T10:00:00.000Z"));
     }
 
+    QVERIFY(run.out.endsWith("}\n"));
+    const Run compact = runReport({"--compact", project.path()});
+    QCOMPARE(compact.exitCode, 0);
+    QVERIFY(compact.out.endsWith("}\n"));
+    QCOMPARE(compact.out.count('\n'), 1);
+
     const QJsonObject summary = report.value("summary").toObject();
     QCOMPARE(summary.value("totalChanges").toInt(), 1);
     QCOMPARE(summary.value("specReqsCount").toInt(), 1);
@@ -182,7 +188,8 @@ void KestruneReportTest::reviewsAChange()
 
     const Run typo = runReport({"--compact", "--review", "typo", project.path()});
     QCOMPARE(typo.exitCode, 1);
-    QVERIFY(!typo.out.contains('\n'));
+    QVERIFY(typo.out.endsWith("}\n"));
+    QCOMPARE(typo.out.count('\n'), 1);
     const QJsonObject typoReview = QJsonDocument::fromJson(typo.out).object();
     QCOMPARE(typoReview.value("flagged").toBool(), true);
     const QJsonObject logn = firstRequirement(typoReview);

@@ -20,11 +20,14 @@ using namespace kestrune;
 
 namespace {
 
-// Status 0 once the JSON is written, 1 when standard output could not take it.
+// Status 0 once the JSON is written, 1 when standard output could not take it. Either form ends
+// with a line feed, as a line of text does.
 int printJson(const QJsonObject &object, bool compact)
 {
-    const QByteArray json =
+    QByteArray json =
         QJsonDocument(object).toJson(compact ? QJsonDocument::Compact : QJsonDocument::Indented);
+    if (!json.endsWith('\n'))
+        json += '\n';
     std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

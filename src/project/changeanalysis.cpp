@@ -1,5 +1,6 @@
 #include "project/changeanalysis.h"
 
+#include "project/planningpath.h"
 #include "text/textlines.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@ const QString proposalFileName = QStringLiteral("proposal.md");
 const QString designFileName = QStringLiteral("design.md");
 const QString tasksFileName = QStringLiteral("tasks.md");
 const QString specsFolderName = QStringLiteral("specs");
-
-bool isArchiveFolderName(const QString &name)
-{
-    return name == QLatin1String("archive") || name == QLatin1String("archived");
-}
 
 QString childPath(const QUrl &folder, const QString &name)
 {
@@ -96,7 +92,7 @@ void collectChanges(const std::vector<TreeNode> &nodes, bool archived, ChangeCol
     for (const TreeNode &node : nodes) {
         if (node.kind != TreeNodeKind::directory)
             continue;
-        if (isArchiveFolderName(node.name)) {
+        if (PlanningPath::isArchiveFolderName(node.name)) {
             if (node.children)
                 collectChanges(*node.children, true, into, environment);
             continue;

@@ -29,7 +29,8 @@ struct ChangeCollection
 };
 
 // Appends one summary per change folder among the nodes; folders named "archive" or "archived"
-// are searched for changes in turn, with everything in them archived.
+// in any letter case (PlanningPath::isArchiveFolderName) are searched for changes in turn, with
+// everything in them archived.
 void collectChanges(const std::vector<TreeNode> &nodes, bool archived, ChangeCollection &into,
                     const ModelEnvironment &environment = ModelEnvironment::system());
 

@@ -1,22 +1,15 @@
 #include "project/changelookup.h"
 
+#include "project/planningpath.h"
 #include "text/plainstringorder.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <array>
 
 namespace kestrune {
 
 namespace {
-
-const std::array<QString, 2> archiveFolderNames = {QStringLiteral("archive"), QStringLiteral("archived")};
-
-bool isArchiveFolderName(QStringView name)
-{
-    return std::find(archiveFolderNames.begin(), archiveFolderNames.end(), name) != archiveFolderNames.end();
-}
 
 // "2026-09-14-add-tagging" -> "add-tagging"; nothing for a name without the date.
 std::optional<QString> undatedName(const QString &folderName)
@@ -40,14 +33,25 @@ ChangeLookup ChangeLookup::find(const FileSystem &fileSystem, const QUrl &projec
         changes += u'/';
     changes += QLatin1String("kestrune/changes/");
 
-    if (!isArchiveFolderName(name) && fileSystem.isDirectory(changes + name)) {
+    if (!PlanningPath::isArchiveFolderName(name) && fileSystem.isDirectory(changes + name)) {
         lookup.folder = QUrl::fromLocalFile(changes + name);
         return lookup;
     }
 
+    // The archive folders as they are spelt on disk, in any letter case.
+    QStringList archives;
+    if (const std::optional<std::vector<DirectoryEntry>> folders = fileSystem.listDirectory(changes)) {
+        for (const DirectoryEntry &folder : *folders) {
+            if (PlanningPath::isArchiveFolderName(folder.name))
+                archives.append(folder.name);
+        }
+    }
+    std::sort(archives.begin(), archives.end(),
+              [](const QString &a, const QString &b) { return plainStringLess(a, b); });
+
     QStringList exact;
     QStringList undated;
-    for (const QString &archive : archiveFolderNames) {
+    for (const QString &archive : std::as_const(archives)) {
         const std::optional<std::vector<DirectoryEntry>> entries =
             fileSystem.listDirectory(changes + archive);
         if (!entries)

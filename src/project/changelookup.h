@@ -12,8 +12,8 @@ namespace kestrune {
 
 // The folder of a change named by a person or a script: an active change by its folder name
 // ("add-tagging"), an archived one by its folder name ("2026-09-14-add-tagging", in
-// changes/archive or changes/archived) or, when only one archived change has it, by the name
-// after the date.
+// changes/archive or changes/archived, in any letter case) or, when only one archived change has
+// it, by the name after the date.
 struct ChangeLookup
 {
     std::optional<QUrl> folder; // nothing when no change, or more than one, has the name

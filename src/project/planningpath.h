@@ -60,6 +60,8 @@ struct PlanningPath
     // The project a URL lies in, read from its path alone: the folder holding the nearest
     // planning folder above it. Nothing when no folder above it is named like one.
     static std::optional<QUrl> projectRootAbove(const QUrl &url);
+    // "archive" or "archived" in any letter case: the one rule of the scanner, the change
+    // analysis, the change lookup and the review.
     static bool isArchiveFolderName(QStringView name);
 };
 

@@ -1,5 +1,6 @@
 #include "project/projectscanner.h"
 
+#include "project/planningpath.h"
 #include "text/localizedstandardcompare.h"
 #include "text/nativepath.h"
 #include "text/textlines.h"
@@ -76,9 +77,7 @@ bool liesInChangeSpecs(QStringView path)
 
 bool isArchiveFolderName(const QString &name)
 {
-    const QString lowered = name.toLower();
-    return std::find(archiveFolderNames.begin(), archiveFolderNames.end(), lowered) !=
-           archiveFolderNames.end();
+    return PlanningPath::isArchiveFolderName(name);
 }
 
 int topLevelRank(const QString &name)

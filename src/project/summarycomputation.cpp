@@ -2,6 +2,7 @@
 
 #include "project/calendardays.h"
 #include "project/changeanalysis.h"
+#include "project/planningpath.h"
 #include "text/plainstringorder.h"
 #include "text/textlines.h"
 
@@ -21,11 +22,6 @@ const QString specsName = QStringLiteral("specs");
 const QString kestruneName = QStringLiteral("kestrune");
 const QString modulePlaceholder = QStringLiteral("\u2014");
 constexpr qsizetype recentChangesLimit = 20;
-
-bool isArchiveFolderName(const QString &name)
-{
-    return name == QLatin1String("archive") || name == QLatin1String("archived");
-}
 
 // The working state of one summary computation.
 class SummaryWalk
@@ -98,7 +94,7 @@ void SummaryWalk::walkFolder(const TreeNode &node, QStringList &ancestors)
 
     if (node.name == changesName)
         collectChanges(children, false, m_changes, m_environment);
-    if (isArchiveFolderName(node.name))
+    if (PlanningPath::isArchiveFolderName(node.name))
         collectChanges(children, true, m_changes, m_environment);
 
     const bool isCatalogueFolder = node.name == specsName && !ancestors.isEmpty() &&

@@ -1,5 +1,7 @@
 #include "project/treenodelookup.h"
 
+#include "project/planningpath.h"
+
 #include <QDir>
 #include <QRegularExpression>
 
@@ -52,16 +54,17 @@ const TreeNode *findArchivedCounterpart(const TreeNode &tree, const QUrl &fileUr
         return nullptr;
     const QString change = inChanges.left(slash);
     const QString inChange = inChanges.mid(slash); // from the slash on
-    if (change.compare(QLatin1String("archive"), Qt::CaseInsensitive) == 0 ||
-        change.compare(QLatin1String("archived"), Qt::CaseInsensitive) == 0)
+    if (PlanningPath::isArchiveFolderName(change) || !tree.children)
         return nullptr;
-    // The outline lifts the archive folders out of "changes"; their nodes keep their paths.
+    // The outline lifts the archive folders out of "changes" to its top; their nodes keep their
+    // paths.
     std::vector<const TreeNode *> folders;
-    for (const QString &name : {QStringLiteral("archive"), QStringLiteral("archived")}) {
-        const TreeNode *archive = findNodeAtPath(tree, changes + name);
-        if (!archive || !archive->children)
+    for (const TreeNode &archive : *tree.children) {
+        const QString path = cleanLocalPath(archive.url);
+        if (!archive.children || !PlanningPath::isArchiveFolderName(archive.name) ||
+            !path.startsWith(changes) || path.indexOf(QLatin1Char('/'), changes.size()) >= 0)
             continue;
-        for (const TreeNode &folder : *archive->children)
+        for (const TreeNode &folder : *archive.children)
             folders.push_back(&folder);
     }
     for (const TreeNode *folder : folders) {

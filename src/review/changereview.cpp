@@ -1,5 +1,6 @@
 #include "review/changereview.h"
 
+#include "project/planningpath.h"
 #include "project/summarycomputation.h"
 #include "text/nativepath.h"
 #include "text/plainstringorder.h"
@@ -26,10 +27,7 @@ bool isArchivedChange(const QString &projectFolder, const QString &changeFolder)
         return false;
     const QStringList components = changeFolder.sliced(changes.size()).split(u'/', Qt::SkipEmptyParts);
     return std::any_of(components.begin(), components.end() - std::min<qsizetype>(1, components.size()),
-                       [](const QString &component) {
-                           return component == QLatin1String("archive") ||
-                                  component == QLatin1String("archived");
-                       });
+                       [](const QString &component) { return PlanningPath::isArchiveFolderName(component); });
 }
 
 struct DeltaFile

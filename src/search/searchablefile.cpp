@@ -1,5 +1,6 @@
 #include "search/searchablefile.h"
 
+#include "project/planningpath.h"
 #include "project/regularfilereader.h"
 #include "text/textlines.h"
 
@@ -9,12 +10,6 @@ namespace kestrune {
 
 namespace {
 
-bool isArchiveFolderName(const QString &name)
-{
-    const QString lowered = name.toLower();
-    return lowered == QLatin1String("archive") || lowered == QLatin1String("archived");
-}
-
 // Kind and owner from the folders below the "kestrune" folder.
 void classify(SearchableFile &file, const QStringList &folders)
 {
@@ -22,7 +17,7 @@ void classify(SearchableFile &file, const QStringList &folders)
         file.kind = SearchableFileKind::specification;
         file.ownerName = folders[1];
     } else if (folders.size() >= 2 && folders[0] == QLatin1String("changes") &&
-               isArchiveFolderName(folders[1])) {
+               PlanningPath::isArchiveFolderName(folders[1])) {
         file.kind = SearchableFileKind::archivedChange;
         file.ownerName = folders.value(2);
     } else if (folders.size() >= 2 && folders[0] == QLatin1String("changes")) {

@@ -198,16 +198,32 @@ void ChangeAnalysisTest::archiveFoldersAndArchivedPaths()
     project.write("kestrune/changes/loose.md");
     project.write("kestrune/changes/archive/only-proposal/proposal.md");
     project.write("kestrune/changes/archive/archived/deep-change/proposal.md");
-    project.write("kestrune/changes/Archive/ignored/proposal.md");
+    project.write("kestrune/changes/Archive/capitalised/proposal.md");
+    project.write("kestrune/changes/ARCHIVED/shouted/proposal.md");
 
     const std::optional<TreeNode> root = buildTree(project.url());
     const ProjectSummary summary = computeSummary(*root);
     QStringList names;
     for (const ChangeSummary &change : summary.changeSummaries)
         names << change.changeName + QLatin1Char(':') + rawValue(change.status);
-    // "Archive" is lifted in the outline but is no archive folder for the analysis.
+    // Archive folders are named in any letter case, as the outline lifts them.
     QCOMPARE(names, QStringList({"add-x:draft", "remove-archive-flag:archived", "deep-change:archived",
-                                 "only-proposal:archived"}));
+                                 "only-proposal:archived", "capitalised:archived", "shouted:archived"}));
+    QCOMPARE(summary.archivedChanges, 5);
+
+    // Nested in changes (as a scan of the changes folder alone leaves it), the same holds.
+    const std::optional<TreeNode> changes =
+        scanDirectory(project.urlOf("kestrune/changes"), QStringLiteral("changes"));
+    ChangeCollection collected;
+    collectChanges(*changes->children, false, collected, ModelEnvironment::system());
+    QStringList archived;
+    for (const ChangeSummary &change : collected.summaries) {
+        if (change.status == ChangeStatus::archived)
+            archived << change.changeName;
+    }
+    archived.sort();
+    QCOMPARE(archived,
+             QStringList({"capitalised", "deep-change", "only-proposal", "remove-archive-flag", "shouted"}));
 }
 
 void ChangeAnalysisTest::nestedArchiveFoldersCountEachChangeOnce()

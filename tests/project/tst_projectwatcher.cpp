@@ -288,6 +288,7 @@ void TestProjectWatcher::lookupsFindNodesByPathAndInTheArchive()
     folder.write(QStringLiteral("kestrune/changes/archive/2025-01-31-add-export/tasks.md"), "- [x] one\n");
     folder.write(QStringLiteral("kestrune/changes/archive/add-search/specs/find/spec.md"), "# Find\n");
     folder.write(QStringLiteral("kestrune/changes/archive/2025-02-01-readd-export/tasks.md"), "- [x] one\n");
+    folder.write(QStringLiteral("kestrune/changes/Archived/2025-03-01-add-cases/tasks.md"), "- [x] one\n");
     const std::optional<TreeNode> tree = buildTree(folder.url());
     QVERIFY(tree);
 
@@ -307,6 +308,8 @@ void TestProjectWatcher::lookupsFindNodesByPathAndInTheArchive()
              QStringLiteral("kestrune/changes/archive/2025-01-31-add-export/tasks.md"));
     QCOMPARE(archived("kestrune/changes/add-search/specs/find/spec.md"),
              QStringLiteral("kestrune/changes/archive/add-search/specs/find/spec.md"));
+    QCOMPARE(archived("kestrune/changes/add-cases/tasks.md"), // an archive folder in any letter case
+             QStringLiteral("kestrune/changes/Archived/2025-03-01-add-cases/tasks.md"));
     QCOMPARE(archived("kestrune/changes/add-export/design.md"), QString()); // not in the archive
     QCOMPARE(archived("kestrune/changes/export/tasks.md"), QString());      // another change's name
     QCOMPARE(archived("kestrune/specs/auth/spec.md"), QString());           // not a change's file

@@ -298,9 +298,10 @@ void ChangeReviewTest::sampleProject()
 void ChangeReviewTest::findsChangesByName()
 {
     ProjectFolder project;
-    for (const char *folder : {"add-x", "archive/2024-01-01-add-x", "archive/2024-01-01-fix-y",
-                               "archived/2024-02-01-fix-y", "archive/2024-03-01-tidy", "archive/notdated",
-                               "archive/2024-05-01-twice", "archived/2024-05-01-twice"})
+    for (const char *folder :
+         {"add-x", "archive/2024-01-01-add-x", "archive/2024-01-01-fix-y", "archived/2024-02-01-fix-y",
+          "archive/2024-03-01-tidy", "archive/notdated", "archive/2024-05-01-twice",
+          "archived/2024-05-01-twice", "Archived/2024-06-01-shout", "ARCHIVE/2024-07-01-twice"})
         project.makeFolder(QStringLiteral("kestrune/changes/") + QLatin1String(folder));
     project.write("kestrune/changes/archive/2024-04-01-file.md");
     const LocalFileSystem &fileSystem = *LocalFileSystem::shared();
@@ -319,9 +320,15 @@ void ChangeReviewTest::findsChangesByName()
     QCOMPARE(ambiguous.folder, std::nullopt);
     QCOMPARE(ambiguous.candidates, QStringList({"archive/2024-01-01-fix-y", "archived/2024-02-01-fix-y"}));
     QCOMPARE(find("2024-05-01-twice").candidates.size(), 2);
+    // Archive folders are named in any letter case, as the outline has them.
+    QCOMPARE(find("shout").folder, project.urlOf("kestrune/changes/Archived/2024-06-01-shout"));
+    QVERIFY(find("shout").archived);
+    QCOMPARE(find("twice").candidates, QStringList({"ARCHIVE/2024-07-01-twice", "archive/2024-05-01-twice",
+                                                    "archived/2024-05-01-twice"}));
+    QVERIFY(review(project, "Archived/2024-06-01-shout").archived);
 
-    for (const char *unknown : {"fix", "archive", "archived", "", ".", "..", "archive/2024-03-01-tidy",
-                                "file", "2024-04-01-file.md"}) {
+    for (const char *unknown : {"fix", "archive", "archived", "Archived", "", ".", "..",
+                                "archive/2024-03-01-tidy", "file", "2024-04-01-file.md"}) {
         const ChangeLookup lookup = find(QLatin1String(unknown));
         QVERIFY2(!lookup.folder, unknown);
         QVERIFY(lookup.candidates.isEmpty());

@@ -229,6 +229,12 @@ void KestruneReportTest::reviewUsageAndUnknownChanges()
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.contains("kestrune"));
 
+    // An archive folder is one in any letter case.
+    project.makeFolder("kestrune/changes/Archive/2024-03-01-cased");
+    const Run cased = runReport({"--review", "cased", project.path()});
+    QCOMPARE(cased.exitCode, 0);
+    QCOMPARE(QJsonDocument::fromJson(cased.out).object().value("archived").toBool(), true);
+
     // A change without delta specifications has nothing to flag.
     project.makeFolder("kestrune/changes/just-an-idea");
     const Run idea = runReport({"--review", "just-an-idea", project.path()});

@@ -3,6 +3,7 @@
 #include "project/calendardays.h"
 #include "project/changeanalysis.h"
 #include "project/planningpath.h"
+#include "project/specificationlinereader.h"
 #include "text/plainstringorder.h"
 #include "text/textlines.h"
 
@@ -177,21 +178,17 @@ void SummaryWalk::ageChangeFile(const TreeNode &node, const QStringList &ancesto
     }
 }
 
-void countRequirementLine(QStringView line, qint64 &count)
-{
-    static const QString asciiColon = QStringLiteral("### Requirement:");
-    static const QString fullWidthColon = QStringLiteral("### Requirement\uFF1A");
-    const QStringView content = TextLines::trimmed(line);
-    if (content.startsWith(asciiColon) || content.startsWith(fullWidthColon))
-        ++count;
-}
-
-// The requirements of a specification file, read a line at a time; none when it cannot be read.
+// The requirements of a specification file, read a line at a time as the review reads them; none
+// when it cannot be read.
 qint64 countRequirementsInFile(const QUrl &url, const FileSystem &fileSystem)
 {
+    SpecificationLineReader reader;
     qint64 count = 0;
-    const FileReadError error = fileSystem.forEachLine(
-        url.toLocalFile(), [&count](QStringView line) { countRequirementLine(line, count); });
+    const FileReadError error =
+        fileSystem.forEachLine(url.toLocalFile(), [&reader, &count](QStringView line) {
+            if (reader.readsRequirement(line))
+                ++count;
+        });
     return error == FileReadError::none ? count : 0;
 }
 
@@ -286,8 +283,12 @@ std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName
 
 qint64 countRequirements(QStringView text)
 {
+    SpecificationLineReader reader;
     qint64 count = 0;
-    TextLines::forEachLine(text, [&count](QStringView line) { countRequirementLine(line, count); });
+    TextLines::forEachLine(text, [&reader, &count](QStringView line) {
+        if (reader.readsRequirement(line))
+            ++count;
+    });
     return count;
 }
 

@@ -22,7 +22,8 @@ std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName
 std::optional<QUrl> specFileURL(const QUrl &projectRoot, const QString &specName,
                                 const FileSystem &fileSystem);
 
-// Lines that begin with "### Requirement:" or "### Requirement：" once trimmed.
+// The requirement headings of a specification's text as the review reads them
+// (SpecificationLineReader): "### Requirement: NAME" or "### Requirement：NAME" outside fenced code.
 qint64 countRequirements(QStringView text);
 
 } // namespace kestrune

@@ -1,5 +1,6 @@
 #include "review/specificationdocument.h"
 
+#include "project/specificationlinereader.h"
 #include "text/textlines.h"
 
 #include <QHash>
@@ -7,48 +8,6 @@
 namespace kestrune {
 
 namespace {
-
-struct Heading
-{
-    qsizetype level = 0;
-    QStringView title;
-};
-
-// An ATX heading ("## Title", "### Title ###"), indented by any white space.
-std::optional<Heading> headingOf(QStringView line)
-{
-    const QStringView content = TextLines::trimmed(line);
-    qsizetype level = 0;
-    while (level < content.size() && content[level] == u'#')
-        ++level;
-    if (level == 0 || level > 6)
-        return std::nullopt;
-    QStringView title = content.sliced(level);
-    if (!title.isEmpty() && !TextLines::isLineWhiteSpace(title[0]))
-        return std::nullopt; // "#hashtag", "###Requirement"
-    title = TextLines::trimmed(title);
-    // A closing sequence of "#" marks is not part of the title, when white space precedes it.
-    qsizetype end = title.size();
-    while (end > 0 && title[end - 1] == u'#')
-        --end;
-    if (end == 0)
-        title = {};
-    else if (end < title.size() && TextLines::isLineWhiteSpace(title[end - 1]))
-        title = TextLines::trimmed(title.first(end));
-    return Heading{level, title};
-}
-
-// The name of a "Requirement:" or "Requirement：" heading title.
-std::optional<QStringView> requirementNameOf(QStringView title)
-{
-    static const QString word = QStringLiteral("Requirement");
-    if (!title.startsWith(word) || title.size() == word.size())
-        return std::nullopt;
-    const QChar colon = title[word.size()];
-    if (colon != u':' && colon != u'\uFF1A')
-        return std::nullopt;
-    return TextLines::trimmed(title.sliced(word.size() + 1));
-}
 
 SpecificationSectionKind sectionKindOf(QStringView title)
 {
@@ -62,38 +21,6 @@ SpecificationSectionKind sectionKindOf(QStringView title)
     if (simplified == QLatin1String("REMOVED Requirements"))
         return SpecificationSectionKind::removed;
     return SpecificationSectionKind::other;
-}
-
-// An open fenced code block: its mark ("`" or "~") and how many of them opened it.
-struct Fence
-{
-    QChar mark;
-    qsizetype length = 0;
-};
-
-std::optional<Fence> fenceOpenedBy(QStringView line)
-{
-    const QStringView content = TextLines::trimmed(line);
-    if (content.isEmpty() || (content[0] != u'`' && content[0] != u'~'))
-        return std::nullopt;
-    qsizetype length = 0;
-    while (length < content.size() && content[length] == content[0])
-        ++length;
-    if (length < 3)
-        return std::nullopt;
-    return Fence{content[0], length};
-}
-
-bool closesFence(QStringView line, const Fence &fence)
-{
-    const QStringView content = TextLines::trimmed(line);
-    if (content.size() < fence.length)
-        return false;
-    for (QChar c : content) {
-        if (c != fence.mark)
-            return false;
-    }
-    return true;
 }
 
 bool isBlank(QStringView line)
@@ -121,13 +48,7 @@ public:
     void readLine(qsizetype index)
     {
         const QString &line = m_document.lines.at(index);
-        if (m_fence) {
-            if (closesFence(line, *m_fence))
-                m_fence.reset();
-            return;
-        }
-        m_fence = fenceOpenedBy(line);
-        const std::optional<Heading> heading = m_fence ? std::nullopt : headingOf(line);
+        const std::optional<SpecificationLineReader::Heading> heading = m_reader.read(line);
         if (heading && heading->level == 2) {
             closeSection(index);
             SpecificationSection section;
@@ -142,8 +63,7 @@ public:
                 SpecificationSection{SpecificationSectionKind::leading, {}, {0, 0}, {}});
         if (heading && heading->level <= 3) {
             closeRequirement(index);
-            const std::optional<QStringView> name =
-                heading->level == 3 ? requirementNameOf(heading->title) : std::nullopt;
+            const std::optional<QStringView> name = SpecificationLineReader::requirementNameOf(*heading);
             if (name) {
                 m_requirementName = name->toString();
                 m_requirementStart = index;
@@ -178,7 +98,7 @@ private:
     }
 
     SpecificationDocument &m_document;
-    std::optional<Fence> m_fence;
+    SpecificationLineReader m_reader;
     qsizetype m_requirementStart = -1;
     QString m_requirementName;
 };

@@ -47,7 +47,8 @@ void SummaryComputationTest::specificationCatalogue()
     project.write("kestrune/specs/auth/spec.md",
                   "### Requirement: A\n### Requirement: B\n  ### Requirement: C\n### Requirement\uFF1A D\n"
                   "#### Requirement: not one\n### requirement: nor this\n");
-    project.write("kestrune/specs/billing.md", "### Requirement: Invoices\n");
+    project.write("kestrune/specs/billing.md",
+                  "### Requirement: Invoices\r\n```\r\n### Requirement: shown as code\r\n```\r\n");
     project.write("kestrune/specs/Zeta/spec.md", "### Requirement: Z\n");
     project.makeFolder("kestrune/specs/alpha"); // no spec.md: listed with 0 requirements
     project.write("kestrune/specs/notes.txt");
@@ -77,6 +78,12 @@ void SummaryComputationTest::requirementHeadings_data()
         << QStringLiteral("#### Requirement: a\n### requirement: b\n### Requirement a") << qint64(0);
     QTest::addRow("separated by paragraph separators")
         << QStringLiteral("### Requirement: a\u2029### Requirement: b") << qint64(2);
+    QTest::addRow("headings in fenced code are text")
+        << QStringLiteral("### Requirement: a\n```md\n### Requirement: example\n```\n"
+                          "~~~~\n### Requirement: example\n~~~\n~~~~\n### Requirement: b")
+        << qint64(2);
+    QTest::addRow("a heading of more white space or a closing sequence")
+        << QStringLiteral("###\tRequirement: a\n###   Requirement: b ###") << qint64(2);
 }
 
 void SummaryComputationTest::requirementHeadings()

@@ -1,5 +1,7 @@
 #include "review/specificationdocument.h"
 
+#include "project/summarycomputation.h"
+
 #include <QTest>
 
 using namespace kestrune;
@@ -7,6 +9,15 @@ using namespace kestrune;
 namespace {
 
 using Kind = SpecificationSectionKind;
+
+// How many requirements the review reads in a document, for the dashboard's count to agree.
+qint64 requirementCount(const SpecificationDocument &document)
+{
+    qint64 count = 0;
+    for (const SpecificationSection &section : document.sections)
+        count += section.requirements.size();
+    return count;
+}
 
 QStringList namesOf(const SpecificationSection &section)
 {
@@ -108,14 +119,18 @@ void SpecificationDocumentTest::headingForms_data()
                               << "";
     QTest::addRow("lower case") << "### requirement: Password reset"
                                 << "";
+    QTest::addRow("a tab after the marks") << "###\tRequirement: Password reset"
+                                           << "Password reset";
 }
 
 void SpecificationDocumentTest::headingForms()
 {
     QFETCH(QString, line);
     QFETCH(QString, name);
-    const SpecificationDocument document = SpecificationDocument::parse(QStringLiteral("## Requirements\n") +
-                                                                        line + QStringLiteral("\nText.\n"));
+    const QString text = QStringLiteral("## Requirements\n") + line + QStringLiteral("\nText.\n");
+    const SpecificationDocument document = SpecificationDocument::parse(text);
+    // The dashboard counts what the review reads.
+    QCOMPARE(countRequirements(text), requirementCount(document));
     const QList<RequirementBlock> &requirements = document.sections.last().requirements;
     if (name.isEmpty()) {
         QVERIFY(requirements.isEmpty());
@@ -178,6 +193,7 @@ void SpecificationDocumentTest::headingsInCodeBlocksAreText()
                                                                         "# not a heading\n"
                                                                         "~~~\n"
                                                                         "### Requirement: After\n");
+    QCOMPARE(countRequirements(document.lines.join(u'\n')), qint64(2));
     QCOMPARE(document.sections.size(), 1);
     QCOMPARE(namesOf(document.sections.first()), QStringList({"Export", "After"}));
     QCOMPARE(document.sections.first().requirements.first().lines, (LineRange{1, 10}));

@@ -1,8 +1,8 @@
 #include "project/regularfilereader.h"
 
 #include "project/longpath.h"
+#include "text/linebreaks.h"
 #include "text/nativepath.h"
-#include "text/textlines.h"
 
 #include <QStringDecoder>
 
@@ -175,6 +175,9 @@ FileReadError RegularFileReader::forEachLine(const QString &path,
     // within one block reach the visitor straight from the decoded text.
     QString line;
     bool lineCut = false;
+    // Whether the last character decoded was a carriage return: a line feed right after it, in
+    // the next block too, ends no other line.
+    bool afterCarriageReturn = false;
     TrailingBytes tail; // the last bytes read, to tell a sequence cut off by the end of the file
     for (;;) {
         const qsizetype count = file.read(block.data(), block.size());
@@ -193,8 +196,14 @@ FileReadError RegularFileReader::forEachLine(const QString &path,
         const QStringView decoded(text.constData(), decodedEnd - text.constData());
         qsizetype start = 0;
         for (qsizetype i = 0; i < decoded.size(); ++i) {
-            if (!TextLines::isNewline(decoded[i]))
+            const QChar c = decoded[i];
+            if (!LineBreaks::isLineBreak(c))
                 continue;
+            const bool secondOfPair = c == u'\n' && (i > 0 ? decoded[i - 1] == u'\r' : afterCarriageReturn);
+            if (secondOfPair) {
+                start = i + 1;
+                continue;
+            }
             const QStringView piece = decoded.sliced(start, i - start);
             if (line.isEmpty()) {
                 visit(piece.first(std::min(piece.size(), longestLine)));
@@ -207,6 +216,8 @@ FileReadError RegularFileReader::forEachLine(const QString &path,
             }
             start = i + 1;
         }
+        if (!decoded.isEmpty())
+            afterCarriageReturn = decoded.back() == u'\r';
         if (!lineCut) {
             line += decoded.sliced(start, std::min(decoded.size() - start, longestLine - line.size()));
             lineCut = line.size() >= longestLine;

@@ -35,9 +35,10 @@ public:
     // The whole file, or tooLarge once it holds more than `maximumSize` bytes.
     static Content read(const QString &path, qint64 maximumSize);
     // Calls visit(line) for every line of the file's UTF-8 text (a leading byte-order mark
-    // dropped), split at every newline character as TextLines splits, reading a block at a
-    // time. Returns notUtf8 when any of the text is not valid UTF-8; the lines visited until
-    // then are to be disregarded. Memory stays within a block and one line, whatever the size.
+    // dropped), split as TextLines splits (a CR LF pair is one line end, across two blocks too),
+    // reading a block at a time. Returns notUtf8 when any of the text is not valid UTF-8; the
+    // lines visited until then are to be disregarded. Memory stays within a block and one line, whatever the
+    // size.
     static FileReadError forEachLine(const QString &path, const std::function<void(QStringView)> &visit);
 };
 

@@ -4,10 +4,10 @@
 
 namespace kestrune {
 
-// Where the lines of a shown text end, as the Markdown parser and every find and search count
-// them: a line feed, a carriage return followed by a line feed (one line end of two characters)
-// and a carriage return alone each end a line. (The project files' own readers, TextLines, split
-// at the wider set of Unicode newline characters the project format names.)
+// Where the lines of a text end, as the Markdown parser, every find and search and every reader of
+// the project files (TextLines, RegularFileReader::forEachLine) count them: a line feed, a
+// carriage return followed by a line feed (one line end of two characters) and a carriage return
+// alone each end a line. Other Unicode separators (U+2028, U+0085, ...) are text within a line.
 namespace LineBreaks {
 
 inline bool isLineBreak(QChar c)

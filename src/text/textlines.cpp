@@ -42,11 +42,10 @@ QList<QStringView> splitLines(QStringView text)
     qsizetype start = 0;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        if (!isNewline(text[i]))
+        if (!LineBreaks::isLineBreak(text[i]))
             continue;
         lines.append(text.sliced(start, i - start));
-        if (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')
-            ++i;
+        i += LineBreaks::lengthAt(text, i) - 1;
         start = i + 1;
     }
     lines.append(text.sliced(start));

@@ -140,8 +140,11 @@ void ChangeAnalysisTest::countsTaskLines_data()
     QTest::addRow("other bullets and malformed boxes are ignored")
         << QStringLiteral("* [x] a\n+ [x] b\n1. [x] c\n-[x] d\n- [-] e\n- [x ] f\n-  [x] g\n") << qint64(0)
         << qint64(0);
-    QTest::addRow("every newline kind splits lines")
-        << QStringLiteral("- [x] a\r- [ ] b\u2028- [x] c\u0085\t- [ ] d") << qint64(2) << qint64(4);
+    QTest::addRow("CR LF and lone carriage returns end lines")
+        << QStringLiteral("- [x] a\r\n- [ ] b\r- [x] c\r\n\r\n\t- [ ] d") << qint64(2) << qint64(4);
+    QTest::addRow("other separators end no line, as the preview reads them")
+        << QStringLiteral("- [x] a\u2028- [ ] b\u0085- [x] c\u2029- [ ] d\f- [ ] e") << qint64(1)
+        << qint64(1);
     QTest::addRow("tab and ideographic space around a box")
         << QStringLiteral("\t\u3000- [x] a\u3000") << qint64(1) << qint64(1);
 }

@@ -84,6 +84,17 @@ private Q_SLOTS:
         QCOMPARE(lines, wholeTextLines(bytes));
     }
 
+    // A CR LF pair ends one line, also when a block ends between its two characters, and a
+    // lone carriage return ends one too.
+    void lineEndsOfAnySystem()
+    {
+        // A block is 64 KiB: the carriage return after the filler is its last character.
+        const QByteArray filler(65536 - 4, 'a');
+        const QStringList lines = streamedLines(
+            write(QStringLiteral("windows.md"), "x\r\n" + filler + "\r\ny\rz\r\n\r\nend\xe2\x80\xa8"));
+        QCOMPARE(lines, QStringList({"x", QString::fromLatin1(filler), "y", "z", "", "end\u2028"}));
+    }
+
     void invalidTextIsRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");

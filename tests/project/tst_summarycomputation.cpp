@@ -76,8 +76,10 @@ void SummaryComputationTest::requirementHeadings_data()
         << QStringLiteral("   ### Requirement: a\n\t### Requirement:") << qint64(2);
     QTest::addRow("four hashes, lower case, no colon")
         << QStringLiteral("#### Requirement: a\n### requirement: b\n### Requirement a") << qint64(0);
-    QTest::addRow("separated by paragraph separators")
-        << QStringLiteral("### Requirement: a\u2029### Requirement: b") << qint64(2);
+    QTest::addRow("a paragraph separator ends no line")
+        << QStringLiteral("### Requirement: a\u2029### Requirement: b") << qint64(1);
+    QTest::addRow("CR LF and lone carriage returns end lines")
+        << QStringLiteral("### Requirement: a\r\n### Requirement: b\r### Requirement: c") << qint64(3);
     QTest::addRow("headings in fenced code are text")
         << QStringLiteral("### Requirement: a\n```md\n### Requirement: example\n```\n"
                           "~~~~\n### Requirement: example\n~~~\n~~~~\n### Requirement: b")

@@ -153,6 +153,7 @@ void SpecificationDocumentTest::lineBreaksOfAnySystem()
     const SpecificationDocument expected = SpecificationDocument::parse(unix);
     for (const QString &text : {windows, classic}) {
         const SpecificationDocument document = SpecificationDocument::parse(text);
+        QCOMPARE(countRequirements(text), qint64(1));
         QCOMPARE(document.lines, expected.lines);
         QCOMPARE(document.sections.size(), 1);
         QCOMPARE(document.sections.first().kind, Kind::modified);
@@ -160,6 +161,15 @@ void SpecificationDocumentTest::lineBreaksOfAnySystem()
         QCOMPARE(block.text, QStringLiteral("### Requirement: A\nText\n\n#### Scenario: S\n- x"));
         QCOMPARE(block.lines, (LineRange{2, 5}));
     }
+
+    // Only these three end lines, as the Markdown parser reads them: a line separator, a next
+    // line or a form feed is text within its line.
+    const SpecificationDocument separators =
+        SpecificationDocument::parse(u"### Requirement: A\u2028B\u0085C\fD\r\nText\n### Requirement: E");
+    QCOMPARE(separators.lines.size(), 3);
+    QCOMPARE(namesOf(separators.sections.first()), QStringList({"A\u2028B\u0085C\fD", "E"}));
+    QCOMPARE(countRequirements(u"### Requirement: A\u2029### Requirement: B\r\r\n### Requirement: C"),
+             qint64(2));
 }
 
 void SpecificationDocumentTest::textBeforeTheFirstSectionAndNoRequirements()

@@ -110,6 +110,26 @@ private Q_SLOTS:
         QCOMPARE(first.folder, u"changes/add-colour/specs/tags"_qs);
     }
 
+    // Lines end where the preview's parser ends them: a CR LF pair or a lone carriage return
+    // ends one, a line separator is text of the heading.
+    void linesEndAsThePreviewReadsThem()
+    {
+        const QString unix = u"## Requirements\n\n### Requirement: Tag a note\n\nText.\n\n"
+                             "### Requirement: Rename\u2028tags\nText.\n"_qs;
+        const QUrl root = QUrl::fromLocalFile(u"/p"_qs);
+        const QUrl file = QUrl::fromLocalFile(u"/p/kestrune/specs/tags/spec.md"_qs);
+        const PlanningPath path = PlanningPath::of(u"specs/tags/spec.md", false);
+        for (const QString &lineEnd : {u"\n"_qs, u"\r\n"_qs, u"\r"_qs}) {
+            QString text = unix;
+            text.replace(u'\n', lineEnd);
+            const QList<Row> expected = {
+                {u"Tag a note"_qs, u"/tags"_qs, QString(), u"requirement-tag-a-note"_qs, false},
+                {u"Rename tags"_qs, u"/tags"_qs, QString(), u"requirement-rename-tags"_qs, false},
+            };
+            QCOMPARE(rows(RequirementIndex::entriesOfText(text, root, file, path)), expected);
+        }
+    }
+
     void changedFilesAreReadAgainAndVanishedOnesDropped()
     {
         ProjectFolder project;

@@ -11,7 +11,7 @@ class TextLinesTest : public QObject
 private Q_SLOTS:
     void trimming_data();
     void trimming();
-    void splitsAtEveryNewlineCharacter();
+    void splitsWhereLineBreaksEndLines();
     void splitsWholeTextsWithCrLfAsOneBreak();
     void strictUtf8Decoding();
 };
@@ -35,12 +35,20 @@ void TextLinesTest::trimming()
     QCOMPARE(TextLines::trimmed(line).toString(), expected);
 }
 
-void TextLinesTest::splitsAtEveryNewlineCharacter()
+// A line feed, CR LF and a lone carriage return end a line, as LineBreaks and the Markdown parser
+// count them; the other Unicode separators are text.
+void TextLinesTest::splitsWhereLineBreaksEndLines()
 {
-    const QString text = QStringLiteral("a\nb\rc\u000Bd\u000Ce\u0085f\u2028g\u2029h\r\ni");
+    const QString text = QStringLiteral("a\nb\rc\u000Bd\u000Ce\u0085f\u2028g\u2029h\r\ni\r\n\r\rj");
     QStringList lines;
     TextLines::forEachLine(text, [&lines](QStringView line) { lines << line.toString(); });
-    QCOMPARE(lines, QStringList({"a", "b", "c", "d", "e", "f", "g", "h", "", "i"}));
+    const QStringList expected({"a", "b", "c\u000Bd\u000Ce\u0085f\u2028g\u2029h", "i", "", "", "j"});
+    QCOMPARE(lines, expected);
+    QCOMPARE(lines.size(), LineBreaks::count(text) + 1);
+    QStringList split;
+    for (QStringView line : TextLines::splitLines(text))
+        split << line.toString();
+    QCOMPARE(split, expected);
 }
 
 void TextLinesTest::splitsWholeTextsWithCrLfAsOneBreak()
@@ -51,7 +59,7 @@ void TextLinesTest::splitsWholeTextsWithCrLfAsOneBreak()
             lines << line.toString();
         return lines;
     };
-    QCOMPARE(split(u"a\r\nb\rc\n\r\nd\u2028e\r\n"), QStringList({"a", "b", "c", "", "d", "e", ""}));
+    QCOMPARE(split(u"a\r\nb\rc\n\r\nd\u2028e\r\n"), QStringList({"a", "b", "c", "", "d\u2028e", ""}));
     QCOMPARE(split(u"\r\r\n"), QStringList({"", "", ""}));
     QCOMPARE(split(u""), QStringList({""}));
 }

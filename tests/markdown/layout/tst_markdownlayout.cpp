@@ -664,6 +664,18 @@ private Q_SLOTS:
         // Footnotes are numbered over the whole text: a text with notes stays in one piece.
         const QString withNotes = text + QStringLiteral("\nSee[^n].\n\n# Notes\n\n[^n]: The note.\n");
         QCOMPARE(MarkdownChunker::split(withNotes, 1000).size(), 1);
+
+        // Lines ended by CR LF or by a lone carriage return split as the parser reads them.
+        for (const QString &lineEnd : {QStringLiteral("\r\n"), QStringLiteral("\r")}) {
+            QString written = text;
+            written.replace(QLatin1Char('\n'), lineEnd);
+            const QList<QStringView> writtenPieces = MarkdownChunker::split(written, 1000);
+            QVERIFY(writtenPieces.size() > 10);
+            QList<BlockNode> writtenJoined;
+            for (QStringView piece : writtenPieces)
+                writtenJoined += MarkdownParser::parse(piece.toString());
+            QCOMPARE(writtenJoined, MarkdownParser::parse(written));
+        }
     }
 
     // Links reach a note at its first text and a reference at its own line, also deep in a

@@ -1,5 +1,9 @@
 #include "markdown/layout/document/markdownchunker_p.h"
 
+#include "text/linebreaks.h"
+
+#include <algorithm>
+
 namespace kestrune {
 
 namespace {
@@ -62,9 +66,7 @@ QString rawBlockEnd(QStringView line)
 bool mayDefineFootnotes(QStringView text)
 {
     for (qsizetype at = text.indexOf(u"[^"); at >= 0; at = text.indexOf(u"[^", at + 2)) {
-        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), at);
-        if (lineEnd < 0)
-            lineEnd = text.size();
+        const qsizetype lineEnd = LineBreaks::lineEnd(text, at);
         if (text.mid(at, lineEnd - at).contains(u"]:"))
             return true;
     }
@@ -85,9 +87,7 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
     QString rawEnd;
     qsizetype lineStart = 0;
     while (lineStart < text.size()) {
-        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
-        if (lineEnd < 0)
-            lineEnd = text.size();
+        const qsizetype lineEnd = LineBreaks::lineEnd(text, lineStart);
         const QStringView line = text.mid(lineStart, lineEnd - lineStart);
 
         if (!rawEnd.isEmpty()) {
@@ -111,7 +111,7 @@ QList<QStringView> MarkdownChunker::split(QStringView text, qsizetype minimumSiz
                 line.indexOf(rawEnd, 0, Qt::CaseInsensitive) > line.indexOf(QLatin1Char('<')))
                 rawEnd.clear(); // opened and closed on one line
         }
-        lineStart = lineEnd + 1;
+        lineStart = lineEnd + std::max<qsizetype>(1, LineBreaks::lengthAt(text, lineEnd));
     }
     if (pieceStart < text.size() || pieces.isEmpty())
         pieces.append(text.mid(pieceStart));

@@ -1,7 +1,9 @@
 // What a copy puts on the clipboard: the selected text as a reader reads it and as Markdown,
-// with lists, tasks, tables, code and quotes kept, for whole documents and partial selections.
+// with lists, tasks, tables, code and quotes kept, for whole documents and partial selections;
+// a page whose far blocks are parked copies the same as one that holds them all.
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/layoutdocument_p.h"
+#include "markdown/layout/nodes/layoutnodedisposal_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 
 #include <QtTest>
@@ -14,8 +16,9 @@ struct Page
 {
     LayoutDocument document;
 
-    explicit Page(const QString &markdown)
+    explicit Page(const QString &markdown, const MarkdownEnvironment &environment = {})
     {
+        document.setEnvironment(environment);
         document.setWidth(600);
         document.setBlocks(MarkdownParser::parse(markdown));
         document.layoutAll();
@@ -32,6 +35,47 @@ struct Page
         return -1;
     }
 };
+
+// Every kind of block a copy writes, long enough to fill many screens, with pictures among them
+// (a block with one is never parked) and words long enough to be given break opportunities.
+QString mixedDocument()
+{
+    const QString longWord = QStringLiteral("x").repeated(1300);
+    const QString restyledWord = QStringLiteral("a*b*").repeated(60);
+    const QString sections[] = {
+        QStringLiteral(
+            "# Heading *one*\n\nA paragraph with **strong**, `code`, [a link](https://example.org) "
+            "and a note[^n].\n"),
+        QStringLiteral("- one\n- two\n  - nested\n    1. deep\n- [x] done\n\n3. three\n4. four\n"),
+        QStringLiteral("| Name | Count |\n|:-----|------:|\n| a \\| b | 2 |\n| *c* | `3` |\n"),
+        QStringLiteral("```cpp\nint x = 1;\n\n  return x;\n```\n"),
+        QStringLiteral("> [!WARNING]\n> Mind *this*.\n>\n> > nested quote\n"),
+        QStringLiteral("Before ![inline](pic.png) after.\n\n![block](block.png)\n"),
+        QStringLiteral("<div>\nraw html\n</div>\n"),
+        QStringLiteral("A ") + longWord + QStringLiteral(" word, and ") + restyledWord +
+            QStringLiteral(" too.\n"),
+        QStringLiteral("***\n\nLine one  \nline two.\n"),
+    };
+    QString text;
+    for (int round = 0; round < 6; ++round) {
+        for (const QString &section : sections)
+            text += section + QLatin1Char('\n');
+    }
+    return text + QStringLiteral("[^n]: The *note*.\n\n    More of it.\n");
+}
+
+// A theme that adds a selectable and an unselectable text around headings and code.
+MarkdownEnvironment decoratedEnvironment()
+{
+    MarkdownEnvironment environment;
+    environment.theme.headings[0] = [](const BlockConfiguration &c) {
+        return BlockView::vstack({c.label, BlockView::text(QStringLiteral("\u00a7 section"))});
+    };
+    environment.theme.codeBlock = [](const CodeBlockConfiguration &c) {
+        return BlockView::vstack({BlockView::text(c.language.value_or(QString())).unselectable(), c.label});
+    };
+    return environment;
+}
 
 } // namespace
 
@@ -150,6 +194,83 @@ private Q_SLOTS:
             const QString text = page.text(index).plainText();
             QCOMPARE(map.text.mid(map.nodeStarts[size_t(index)], text.size()), text);
         }
+    }
+
+    // Parked blocks are copied from their blocks, not built again: the copies are the same as
+    // those of a page holding all its nodes, whole or in part, and no node is made or freed.
+    void parkedBlocksCopyAsBuiltOnes_data()
+    {
+        QTest::addColumn<bool>("decorated");
+        QTest::addRow("default theme") << false;
+        QTest::addRow("theme adding texts") << true;
+    }
+
+    void parkedBlocksCopyAsBuiltOnes()
+    {
+        QFETCH(bool, decorated);
+        const QString markdown = mixedDocument();
+        const MarkdownEnvironment environment = decorated ? decoratedEnvironment() : MarkdownEnvironment();
+        Page built(markdown, environment);
+        Page parked(markdown, environment);
+        parked.document.setResidentRange(-2, -1);
+        const int parkedBlocks = parked.document.parkedBlockCount();
+        QVERIFY(parkedBlocks > parked.document.blockCount() / 2);
+        QVERIFY(parkedBlocks < parked.document.blockCount()); // those with pictures stay
+        QTRY_COMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
+
+        LayoutDocument &page = parked.document;
+        const LayoutSelection all = page.allText();
+        QCOMPARE(all.endOffset, built.document.allText().endOffset);
+        const CopiedText copied = page.copiedText(all);
+        const CopiedText expected = built.document.copiedText(built.document.allText());
+        QVERIFY(copied.plainText.contains(QStringLiteral("\u00a7 section")) == decorated);
+        QCOMPARE(copied.plainText, expected.plainText);
+        QCOMPARE(copied.markdown, expected.markdown);
+        QCOMPARE(page.text(all), built.document.text(all));
+        const LayoutDocument::PlainTextMap map = page.plainTextMap();
+        const LayoutDocument::PlainTextMap expectedMap = built.document.plainTextMap();
+        QCOMPARE(map.text, expectedMap.text);
+        QVERIFY(map.nodeStarts == expectedMap.nodeStarts);
+
+        // From inside one text to inside another, the long words' inserted breaks counted.
+        const int count = page.textCount();
+        for (const auto &[start, end] : {std::pair(1, count - 2), std::pair(count / 3, count / 2)}) {
+            const int startLength = built.text(start).length();
+            const int endLength = built.text(end).length();
+            const LayoutSelection part{start, startLength / 2, end, endLength - endLength / 3};
+            const CopiedText partial = page.copiedText(part);
+            const CopiedText expectedPartial = built.document.copiedText(part);
+            QCOMPARE(partial.plainText, expectedPartial.plainText);
+            QCOMPARE(partial.markdown, expectedPartial.markdown);
+        }
+        for (const int text : {count / 4, count - 1}) {
+            const LayoutSelection within{text, 1, text, built.text(text).length() - 1};
+            QCOMPARE(page.copiedText(within).markdown, built.document.copiedText(within).markdown);
+        }
+        int wordText = 0;
+        while (wordText < count &&
+               !built.text(wordText).plainText().contains(QStringLiteral("x").repeated(1300)))
+            ++wordText;
+        QVERIFY(wordText < count);
+        const LayoutSelection inWord{wordText, 700, wordText, built.text(wordText).length() - 20};
+        QVERIFY(built.text(wordText).length() > built.text(wordText).plainText().size());
+        QCOMPARE(page.copiedText(inWord).plainText, built.document.copiedText(inWord).plainText);
+
+        // The copy of a parked code block.
+        int codeBlocks = 0;
+        for (int text = 0; text < count; ++text) {
+            const std::optional<int> code = built.document.codeBlockOfText(text);
+            if (!code)
+                continue;
+            ++codeBlocks;
+            const CopiedText block = page.codeBlockText(*code);
+            QCOMPARE(block.markdown, built.document.codeBlockText(*code).markdown);
+            QCOMPARE(block.plainText, QStringLiteral("int x = 1;\n\n  return x;"));
+        }
+        QCOMPARE(codeBlocks, 6);
+
+        QCOMPARE(page.parkedBlockCount(), parkedBlocks);
+        QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
     }
 };
 

@@ -1,7 +1,7 @@
 #include "markdown/layout/document/copiedtextwriter_p.h"
 
 #include "markdown/document/markdowncontent.h"
-#include "markdown/layout/nodes/layouttextnode_p.h"
+#include "markdown/layout/nodes/layouttextcontent_p.h"
 #include "markdown/layout/style/notestyles.h"
 
 #include <algorithm>
@@ -74,11 +74,19 @@ QString alignmentCell(RawTableColumnAlignment alignment)
 
 } // namespace
 
-CopiedTextWriter::CopiedTextWriter(const TextStructure &structure, const std::vector<LayoutTextNode *> &texts,
+CopiedTextWriter::CopiedTextWriter(const TextStructure &structure, int textCount, TextContents texts,
                                    TextStructure::TopLevelBlocks topLevel, Formats formats)
-    : m_structure(structure), m_texts(texts), m_topLevel(std::move(topLevel)),
-      m_writesMarkdown(formats == Formats::plainTextAndMarkdown)
+    : m_structure(structure), m_textCount(textCount), m_texts(std::move(texts)),
+      m_topLevel(std::move(topLevel)), m_writesMarkdown(formats == Formats::plainTextAndMarkdown)
 {}
+
+CopiedTextWriter::Leaf CopiedTextWriter::leafOf(int text, const LayoutSelection &selection) const
+{
+    const int length = m_texts(text).length();
+    const int from = text == selection.startNode ? std::clamp(selection.startOffset, 0, length) : 0;
+    const int to = text == selection.endNode ? std::clamp(selection.endOffset, from, length) : length;
+    return {text, from, to, m_structure.containerOfText(text)};
+}
 
 CopiedText CopiedTextWriter::write(const LayoutSelection &selection)
 {
@@ -89,27 +97,25 @@ CopiedText CopiedTextWriter::write(const LayoutSelection &selection)
     m_fence.clear();
     m_table = -1;
     m_row = -1;
-    if (selection.isEmpty() || m_texts.empty())
+    if (selection.isEmpty() || m_textCount == 0)
         return {};
 
-    std::vector<Leaf> leaves;
-    const int last = std::min(selection.endNode, int(m_texts.size()) - 1);
-    for (int index = std::max(0, selection.startNode); index <= last; ++index) {
-        const int length = m_texts[size_t(index)]->length();
-        const int from = index == selection.startNode ? std::clamp(selection.startOffset, 0, length) : 0;
-        const int to = index == selection.endNode ? std::clamp(selection.endOffset, from, length) : length;
-        leaves.push_back({index, from, to, m_structure.containerOfText(index)});
-    }
-    if (leaves.empty())
+    // Written a text at a time, in document order: nothing of the selection is held but what
+    // is written.
+    const int first = std::max(0, selection.startNode);
+    const int last = std::min(selection.endNode, m_textCount - 1);
+    if (first > last)
         return {};
-    const Leaf &only = leaves.front();
-    if (leaves.size() == 1 && (only.from > 0 || only.to < m_texts[size_t(only.text)]->length())) {
-        const QString text = m_texts[size_t(only.text)]->plainText(only.from, only.to);
-        m_plainStarts.push_back(0);
-        return {text, markdownText(only, text)};
+    if (first == last) {
+        const Leaf only = leafOf(first, selection);
+        if (only.from > 0 || only.to < m_texts(first).length()) {
+            const QString text = m_texts(first).plainText(only.from, only.to);
+            m_plainStarts.push_back(0);
+            return {text, markdownText(only, text)};
+        }
     }
-    for (size_t index = 0; index < leaves.size(); ++index)
-        writeLeaf(leaves[index], index == 0);
+    for (int index = first; index <= last; ++index)
+        writeLeaf(leafOf(index, selection), index == first);
     closeLevels(0);
     if (!m_writesMarkdown)
         m_markdown.clear();
@@ -122,9 +128,9 @@ CopiedText CopiedTextWriter::codeBlock(int index)
         return {};
     const Container &code = container(index);
     if (code.kind != Container::Kind::block || code.blockKind != BlockNode::Kind::codeBlock ||
-        m_structure.containerOfText(code.firstText) != index || code.firstText >= int(m_texts.size()))
+        m_structure.containerOfText(code.firstText) != index || code.firstText >= m_textCount)
         return {};
-    const QString text = m_texts[size_t(code.firstText)]->plainText();
+    const QString text = m_texts(code.firstText).plainText(0, -1);
     const BlockNode *block = m_structure.block(index, m_topLevel);
     const QString info =
         block != nullptr ? block->as<Block::CodeBlock>()->fenceInfo.value_or(QString()) : QString();
@@ -346,7 +352,7 @@ int CopiedTextWriter::columnCount() const
 void CopiedTextWriter::writeText(const Leaf &leaf)
 {
     m_plainStarts.push_back(m_plain.size());
-    QString plain = m_texts[size_t(leaf.text)]->plainText(leaf.from, leaf.to);
+    QString plain = m_texts(leaf.text).plainText(leaf.from, leaf.to);
     QString markdown = markdownText(leaf, plain);
     if (!m_open.empty() && container(m_open.back()).kind == Container::Kind::tableCell) {
         plain.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -370,7 +376,7 @@ QString CopiedTextWriter::markdownText(const Leaf &leaf, const QString &plain) c
     if (owner.kind == Container::Kind::block &&
         (owner.blockKind == BlockNode::Kind::codeBlock || owner.blockKind == BlockNode::Kind::htmlBlock))
         return plain;
-    if (leaf.from > 0 || leaf.to < m_texts[size_t(leaf.text)]->length())
+    if (leaf.from > 0 || leaf.to < m_texts(leaf.text).length())
         return escapedMarkdown(plain);
     // A whole text: its inlines as written, emphasis and links kept.
     const QList<InlineNode> *inlines = nullptr;

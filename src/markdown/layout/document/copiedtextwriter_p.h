@@ -6,11 +6,12 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace kestrune {
 
-class LayoutTextNode;
+struct LayoutTextContent;
 
 // Writes the selected texts of a page as plain text and as Markdown, walking the blocks, list
 // items and table cells they sit in (TextStructure):
@@ -30,7 +31,12 @@ public:
         plainTextAndMarkdown,
     };
 
-    CopiedTextWriter(const TextStructure &structure, const std::vector<LayoutTextNode *> &texts,
+    // The content of the selectable text with that document index. The writer asks for the
+    // texts in document order and holds no reference past the next question, so that a page can
+    // make the texts of a block it does not hold only while they are read.
+    using TextContents = std::function<const LayoutTextContent &(int text)>;
+
+    CopiedTextWriter(const TextStructure &structure, int textCount, TextContents texts,
                      TextStructure::TopLevelBlocks topLevel, Formats formats = Formats::plainTextAndMarkdown);
 
     CopiedText write(const LayoutSelection &selection);
@@ -81,8 +87,12 @@ private:
     int columnCount() const;
     const TextStructure::Container &container(int index) const { return m_structure.container(index); }
 
+    // The leaf of the text with that document index within a selection.
+    Leaf leafOf(int text, const LayoutSelection &selection) const;
+
     const TextStructure &m_structure;
-    const std::vector<LayoutTextNode *> &m_texts;
+    int m_textCount = 0;
+    TextContents m_texts;
     TextStructure::TopLevelBlocks m_topLevel;
     bool m_writesMarkdown = true;
 

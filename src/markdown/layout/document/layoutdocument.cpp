@@ -261,24 +261,6 @@ int LayoutDocument::containerEnd(int block) const
                                : m_context.textStructure.containerCount();
 }
 
-std::vector<int> LayoutDocument::unparkTexts(int first, int last) const
-{
-    std::vector<int> unparked;
-    const int count = int(m_context.textNodes.size());
-    if (count == 0)
-        return unparked;
-    first = std::clamp(first, 0, count - 1);
-    last = std::clamp(last, first, count - 1);
-    for (int block = blockOfText(first); block < m_built && m_entries[size_t(block)].firstText <= last;
-         ++block) {
-        if (isParked(block)) {
-            nodeOf(block);
-            unparked.push_back(block);
-        }
-    }
-    return unparked;
-}
-
 void LayoutDocument::parkAgain(const std::vector<int> &blocks) const
 {
     auto *self = const_cast<LayoutDocument *>(this);
@@ -457,37 +439,92 @@ std::optional<LayoutDocument::TextPosition> LayoutDocument::positionAt(QPointF p
     return TextPosition{node->documentIndex(), node->cursorAt(point - origin)};
 }
 
+// What a copy reads of each selectable text: a built text's content, and for the texts of a
+// parked block the contents its block would be built with, made from the block alone, a block at
+// a time in the order a copy reads them. Copying a long page thus holds the contents of one
+// parked block at a time and builds none of them again. A block whose texts cannot be made so
+// (see LayoutBuilder::selectableTexts) is built again for the copy and parked once it is done.
+class LayoutDocument::CopiedTexts
+{
+public:
+    explicit CopiedTexts(const LayoutDocument &document) : m_document(document) {}
+    ~CopiedTexts() { m_document.parkAgain(m_unparked); }
+    CopiedTexts(const CopiedTexts &) = delete;
+    CopiedTexts &operator=(const CopiedTexts &) = delete;
+
+    CopiedTextWriter::TextContents contents()
+    {
+        return [this](int text) -> const LayoutTextContent & { return content(text); };
+    }
+
+private:
+    const LayoutTextContent &content(int text)
+    {
+        const std::vector<LayoutTextNode *> &nodes = m_document.m_context.textNodes;
+        if (const LayoutTextNode *node = nodes[size_t(text)])
+            return node->content();
+        const int block = m_document.blockOfText(text);
+        const int first = m_document.m_entries[size_t(block)].firstText;
+        if (block != m_block) {
+            m_block = -1;
+            m_contents.clear();
+            const std::optional<std::vector<StyledText>> texts = m_document.parkedTexts(block);
+            if (!texts || int(texts->size()) != m_document.textEnd(block) - first) {
+                m_document.nodeOf(block);
+                m_unparked.push_back(block);
+                return nodes[size_t(text)]->content();
+            }
+            auto &context = const_cast<LayoutBuildContext &>(m_document.m_context);
+            m_contents.reserve(texts->size());
+            for (const StyledText &styled : *texts)
+                m_contents.emplace_back(styled, context.fonts, context.devicePixelRatio);
+            m_block = block;
+        }
+        return m_contents[size_t(text - first)];
+    }
+
+    const LayoutDocument &m_document;
+    int m_block = -1; // whose texts m_contents holds
+    std::vector<LayoutTextContent> m_contents;
+    std::vector<int> m_unparked;
+};
+
+std::optional<std::vector<StyledText>> LayoutDocument::parkedTexts(int block) const
+{
+    bool found = false;
+    const BlockNode filtered = ColorSchemeImageFilter::withoutOtherSchemeImages(
+        *m_entries[size_t(block)].block, m_context.appearance, &found);
+    // Only reads the theme: the context is left as it is.
+    LayoutBuilder builder(m_environment, const_cast<LayoutBuildContext &>(m_context));
+    return builder.selectableTexts(filtered, m_documentState);
+}
+
 QString LayoutDocument::text(const LayoutSelection &selection) const
 {
-    const std::vector<int> unparked = unparkTexts(selection.startNode, selection.endNode);
+    CopiedTexts texts(*this);
     CopiedTextWriter writer(
-        m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
-        CopiedTextWriter::Formats::plainText);
-    QString text = writer.write(selection).plainText;
-    parkAgain(unparked);
-    return text;
+        m_context.textStructure, textCount(), texts.contents(),
+        [this](int index) { return topLevelBlock(index); }, CopiedTextWriter::Formats::plainText);
+    return writer.write(selection).plainText;
 }
 
 CopiedText LayoutDocument::copiedText(const LayoutSelection &selection) const
 {
-    const std::vector<int> unparked = unparkTexts(selection.startNode, selection.endNode);
-    CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
+    CopiedTexts texts(*this);
+    CopiedTextWriter writer(m_context.textStructure, textCount(), texts.contents(),
                             [this](int index) { return topLevelBlock(index); });
-    CopiedText copied = writer.write(selection);
-    parkAgain(unparked);
-    return copied;
+    return writer.write(selection);
 }
 
 LayoutDocument::PlainTextMap LayoutDocument::plainTextMap() const
 {
     const LayoutSelection all = allText();
-    const std::vector<int> unparked = unparkTexts(all.startNode, all.endNode);
+    CopiedTexts texts(*this);
     CopiedTextWriter writer(
-        m_context.textStructure, m_context.textNodes, [this](int index) { return topLevelBlock(index); },
-        CopiedTextWriter::Formats::plainText);
+        m_context.textStructure, textCount(), texts.contents(),
+        [this](int index) { return topLevelBlock(index); }, CopiedTextWriter::Formats::plainText);
     PlainTextMap map;
     map.text = writer.write(all).plainText;
-    parkAgain(unparked);
     for (const qsizetype start : writer.plainTextStarts())
         map.nodeStarts.push_back(int(start));
     // A page of empty texts selects nothing; they all start at the end.
@@ -519,15 +556,10 @@ std::optional<LayoutDocument::CodeBlockArea> LayoutDocument::codeBlockAt(QPointF
 
 CopiedText LayoutDocument::codeBlockText(int block) const
 {
-    const int firstText = block >= 0 && block < m_context.textStructure.containerCount()
-                              ? m_context.textStructure.container(block).firstText
-                              : 0;
-    const std::vector<int> unparked = unparkTexts(firstText, firstText);
-    CopiedTextWriter writer(m_context.textStructure, m_context.textNodes,
+    CopiedTexts texts(*this);
+    CopiedTextWriter writer(m_context.textStructure, textCount(), texts.contents(),
                             [this](int index) { return topLevelBlock(index); });
-    CopiedText copied = writer.codeBlock(block);
-    parkAgain(unparked);
-    return copied;
+    return writer.codeBlock(block);
 }
 
 std::optional<int> LayoutDocument::codeBlockOfText(int text) const
@@ -560,10 +592,8 @@ LayoutSelection LayoutDocument::allText() const
     const int count = textCount();
     if (count == 0)
         return {};
-    const std::vector<int> unparked = unparkTexts(count - 1, count - 1);
-    const LayoutSelection all{0, 0, count - 1, m_context.textNodes.back()->length()};
-    parkAgain(unparked);
-    return all;
+    CopiedTexts texts(*this);
+    return {0, 0, count - 1, texts.contents()(count - 1).length()};
 }
 
 QList<LayoutDocument::TextMatch> LayoutDocument::findMatches(int block, const SearchPattern &query) const

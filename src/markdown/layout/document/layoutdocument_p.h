@@ -164,6 +164,8 @@ Q_SIGNALS:
     void imageSettled();
 
 private:
+    class CopiedTexts;
+
     struct Entry
     {
         const BlockNode *block = nullptr; // in m_blockLists
@@ -191,10 +193,11 @@ private:
     int blockOfText(int text) const;
     int textEnd(int block) const;
     int containerEnd(int block) const;
-    // Builds again the parked blocks holding the texts from `first` to `last`; returns them, for
-    // parkAgain once they were read.
-    std::vector<int> unparkTexts(int first, int last) const;
+    // Parks the blocks again that were built again to be read, unless they are resident now.
     void parkAgain(const std::vector<int> &blocks) const;
+    // The selectable texts a parked block holds once built, made from its block alone; none
+    // when they cannot be (see LayoutBuilder::selectableTexts).
+    std::optional<std::vector<StyledText>> parkedTexts(int block) const;
     void dropNodes();
     void invalidateEntryOf(LayoutNode *node);
     void onImageSettled(const QUrl &url, ImageProvider *provider);

@@ -22,6 +22,7 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrune {
@@ -265,13 +266,7 @@ bool LayoutBuilder::isWithheld(const QUrl &url) const
 
 LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, const State &state)
 {
-    const Theme &theme = m_environment.theme;
-    InlineTextRenderer::Options options;
-    options.baseUrl = m_environment.baseUrl;
-    options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough,
-                      theme.link, theme.inserted, theme.deleted};
-    options.softBreakMode = m_environment.softBreakMode;
-
+    InlineTextRenderer::Options options = inlineTextOptions();
     const QStringList sources = InlineQueries::imageSources(view.inlines);
     QList<std::pair<QString, QUrl>> images;
     ImageProvider *provider = m_environment.inlineImageProvider.get();
@@ -314,6 +309,17 @@ LayoutBuilder::Result LayoutBuilder::buildInlineText(const BlockViewNode &view, 
     if (!images.isEmpty())
         m_context.inlineImageTexts.push_back({textNode, view.inlines, options, state.attributes, images});
     return {std::move(node), {}};
+}
+
+InlineTextRenderer::Options LayoutBuilder::inlineTextOptions() const
+{
+    const Theme &theme = m_environment.theme;
+    InlineTextRenderer::Options options;
+    options.baseUrl = m_environment.baseUrl;
+    options.styles = {theme.code, theme.emphasis, theme.strong, theme.strikethrough,
+                      theme.link, theme.inserted, theme.deleted};
+    options.softBreakMode = m_environment.softBreakMode;
+    return options;
 }
 
 std::unique_ptr<LayoutNode> LayoutBuilder::buildImage(const RawImageData &image, const State &state)
@@ -588,6 +594,123 @@ LayoutBuilder::Result LayoutBuilder::buildImageFlow(const QList<BlockViewNode::F
         }
     }
     return {std::move(flow), margin};
+}
+
+std::optional<std::vector<StyledText>> LayoutBuilder::selectableTexts(const BlockNode &block,
+                                                                      const State &state)
+{
+    std::vector<StyledText> texts;
+    if (!collectTexts(blockView(block), state, texts))
+        return std::nullopt;
+    return texts;
+}
+
+// Walks the view as build() does, in the same order and with the same states, keeping only what
+// selectable texts would be made of: markers and decorations are not selectable, shapes and
+// symbols hold no text.
+bool LayoutBuilder::collectTexts(const BlockView &view, const State &state, std::vector<StyledText> &texts)
+{
+    const BlockViewNode &node = view.node();
+    const auto collectAll = [&](const QList<BlockView> &views, const State &inner) {
+        return std::all_of(views.cbegin(), views.cend(),
+                           [&](const BlockView &child) { return collectTexts(child, inner, texts); });
+    };
+    const auto collectBlocks = [&](const QList<BlockNode> &blocks, const State &inner) {
+        return std::all_of(blocks.cbegin(), blocks.cend(), [&](const BlockNode &child) {
+            return collectTexts(blockView(child), inner, texts);
+        });
+    };
+    switch (node.kind) {
+    case Kind::empty:
+    case Kind::divider:
+    case Kind::rectangle:
+    case Kind::symbol:
+        return true;
+    case Kind::vstack:
+    case Kind::hstack:
+        return collectAll(node.children, state);
+    case Kind::text:
+    case Kind::plainText:
+        if (state.selectable)
+            texts.push_back(uniformText(node.string, state.attributes));
+        return true;
+    case Kind::codeText:
+        if (state.selectable)
+            texts.push_back(highlightedCode(node, state.attributes));
+        return true;
+    case Kind::inlineText:
+        if (!InlineQueries::imageSources(node.inlines).isEmpty())
+            return false;
+        if (state.selectable)
+            texts.push_back(InlineTextRenderer::render(node.inlines, inlineTextOptions(), state.attributes));
+        return true;
+    case Kind::textStyle:
+    case Kind::lineSpacing:
+    case Kind::unselectable:
+        return collectTexts(node.children.value(0), stateInside(node, state), texts);
+    case Kind::horizontalScroll:
+    case Kind::padding:
+    case Kind::margin:
+    case Kind::background:
+    case Kind::clip:
+    case Kind::frame:
+        return collectTexts(node.children.value(0), state, texts);
+    case Kind::decoration: {
+        State drawnOnly = state;
+        drawnOnly.selectable = false;
+        return collectTexts(node.children.value(0), drawnOnly, texts);
+    }
+    case Kind::blockSequence:
+        return collectBlocks(node.blocks, state);
+    case Kind::list: {
+        const BlockNode &list = node.blocks.first();
+        State itemState = state;
+        itemState.listLevel = state.listLevel + 1;
+        QList<QList<BlockNode>> items;
+        if (const auto *bulleted = list.as<Block::BulletedList>()) {
+            itemState.tightSpacing = bulleted->isTight;
+            for (const RawListItem &item : bulleted->items)
+                items.append(item.children);
+        } else if (const auto *ordered = list.as<Block::NumberedList>()) {
+            itemState.tightSpacing = ordered->isTight;
+            for (const RawListItem &item : ordered->items)
+                items.append(item.children);
+        } else if (const auto *tasks = list.as<Block::TaskList>()) {
+            itemState.tightSpacing = tasks->isTight;
+            for (const RawTaskListItem &item : tasks->items)
+                items.append(item.children);
+        }
+        // The markers are not selectable.
+        const Theme &theme = m_environment.theme;
+        return std::all_of(items.cbegin(), items.cend(), [&](const QList<BlockNode> &children) {
+            return collectTexts(
+                theme.listItem.build({EngineViews::blockSequence(children), MarkdownContent(children)}),
+                itemState, texts);
+        });
+    }
+    case Kind::table: {
+        const auto &table = *node.blocks.first().as<Block::Table>();
+        for (int row = 0; row < table.rows.size(); ++row) {
+            const RawTableRow &cells = table.rows[row];
+            for (int column = 0; column < cells.cells.size(); ++column) {
+                const QList<InlineNode> &content = cells.cells[column].content;
+                if (!collectTexts(
+                        m_environment.theme.tableCell.build(
+                            {row, column, EngineViews::inlineText(content), InlineContent(content)}),
+                        state, texts))
+                    return false;
+            }
+        }
+        return true;
+    }
+    case Kind::imageBlock:
+    case Kind::imageFlow:
+        return false;
+    case Kind::footnote:
+        // The number is not selectable.
+        return collectBlocks(withBackLink(*node.blocks.first().as<Block::FootnoteDefinition>()), state);
+    }
+    return true;
 }
 
 } // namespace kestrune

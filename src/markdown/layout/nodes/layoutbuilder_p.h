@@ -6,10 +6,12 @@
 #include "markdown/layout/style/blockviewnode_p.h"
 #include "markdown/layout/style/markdownenvironment.h"
 #include "markdown/layout/style/textattributes.h"
+#include "markdown/layout/text/inlinetextrenderer.h"
 #include "markdown/layout/text/styledtext.h"
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace kestrune {
 
@@ -48,6 +50,10 @@ public:
     // `position` is the block's place among its siblings (a top-level block's index in the page).
     Result buildBlock(const BlockNode &block, const State &state, int position = 0);
     Result build(const BlockView &view, const State &state);
+    // The selectable texts buildBlock would make of `block`, in document order, without building
+    // any node (a copy reads parked blocks so); none when the block shows pictures, whose texts
+    // depend on what has arrived.
+    std::optional<std::vector<StyledText>> selectableTexts(const BlockNode &block, const State &state);
 
 private:
     BlockView blockView(const BlockNode &block);
@@ -60,6 +66,10 @@ private:
     Result buildTable(const BlockNode &block, const State &state);
     Result buildFootnote(const BlockNode &block, const State &state);
     Result buildInlineText(const BlockViewNode &node, const State &state);
+    InlineTextRenderer::Options inlineTextOptions() const;
+    // Appends the selectable texts of a view to `texts` as build() would make them; false when
+    // it meets a picture.
+    bool collectTexts(const BlockView &view, const State &state, std::vector<StyledText> &texts);
     std::unique_ptr<LayoutNode> buildImage(const RawImageData &image, const State &state);
     Result buildImageFlow(const QList<BlockViewNode::FlowItem> &items, const State &state);
     std::unique_ptr<LayoutNode> textNode(const StyledText &text, const State &state, bool wraps);

@@ -1,36 +1,70 @@
 #include "app/documentprinting.h"
 
-#include "markdown/layout/document/documentpagination.h"
 #include "markdown/layout/document/pageddocumentpainter.h"
 #include "ui/localization.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPromise>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <atomic>
 
 namespace kestrune {
 
 namespace {
 
-// The progress dialog's steps: the first half for the layout, the second for the pages.
-constexpr int layoutSteps = 500;
-constexpr int paintSteps = 500;
-// How long the layout runs between two looks at the progress dialog.
-constexpr qint64 layoutSliceMs = 50;
+using Outcome = DocumentPrintJob::Outcome;
+
+// The progress dialog's steps.
+constexpr int progressSteps = 1000;
+// How often the dialog shows the progress of the job.
+constexpr int progressIntervalMs = 50;
 // A short document is done before the progress dialog would show.
 constexpr int progressDelayMs = 400;
 
 } // namespace
 
-DocumentPrinting::DocumentPrinting(QWidget *window) : QObject(window), m_window(window) {}
+DocumentPrinting::DocumentPrinting(QWidget *window)
+    : QObject(window), m_window(window), m_pool(std::make_unique<QThreadPool>())
+{
+    m_pool->setMaxThreadCount(1);
+}
+
+DocumentPrinting::~DocumentPrinting()
+{
+    cancel();
+    m_pool->waitForDone(); // a job leaving off still paints with the application's fonts
+}
+
+void DocumentPrinting::cancel()
+{
+    if (m_job)
+        m_job->cancel();
+    if (m_loop)
+        m_loop->quit();
+}
+
+std::shared_ptr<DocumentPrintJob>
+DocumentPrinting::makeJob(const MarkdownPreviewView::PrintableDocument &document) const
+{
+    return std::make_shared<DocumentPrintJob>(
+        DocumentPrintJob::Source{document.blocks, document.blocks ? QString() : document.text,
+                                 document.environment, document.fileName},
+        QCoreApplication::instance(), m_imageTimeout);
+}
 
 QString DocumentPrinting::suggestedPdfPath(const QString &markdownFileName) const
 {
@@ -77,80 +111,119 @@ void DocumentPrinting::exportPdf(const MarkdownPreviewView &preview)
 std::optional<QString> DocumentPrinting::writePdf(const MarkdownPreviewView::PrintableDocument &document,
                                                   const QString &path, bool *cancelled)
 {
-    // Written beside the target and moved over it once complete: a failed or cancelled export
-    // leaves an earlier file of that name as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QPdfWriter writer(&file);
-    writer.setPageLayout(PagedDocumentPainter::defaultPageLayout());
-    writer.setTitle(document.fileName);
-    writer.setCreator(QApplication::applicationName());
-    bool wasCancelled = false;
-    const bool rendered = render(document, writer, &wasCancelled);
     if (cancelled)
-        *cancelled = wasCancelled;
-    if (!rendered) {
-        file.cancelWriting();
-        return wasCancelled ? std::nullopt : std::optional(file.errorString());
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+        *cancelled = false;
+    if (isRendering())
+        return Localization::text("print.printer_refused");
+    const std::shared_ptr<DocumentPrintJob> job = makeJob(document);
+    // Set on the job's thread before it ends, read here only once it has.
+    auto reason = std::make_shared<QString>();
+    const QString title = document.fileName;
+    const QString creator = QApplication::applicationName();
+    const QString outOfMemory = Localization::text("markdown.read_error.out_of_memory");
+    const Outcome outcome = render(
+        job, [job, reason, path, title, creator, outOfMemory](const DocumentPrintJob::Progress &progress) {
+            // Written beside the target and moved over it once complete: a failed or cancelled
+            // export leaves an earlier file of that name as it was.
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly)) {
+                *reason = file.errorString();
+                return Outcome::deviceFailed;
+            }
+            QPdfWriter writer(&file);
+            writer.setPageLayout(PagedDocumentPainter::defaultPageLayout());
+            writer.setTitle(title);
+            writer.setCreator(creator);
+            const Outcome printed = job->run(writer, progress);
+            if (printed != Outcome::printed || job->isCancelled()) {
+                file.cancelWriting();
+                *reason = printed == Outcome::outOfMemory ? outOfMemory : file.errorString();
+                return printed == Outcome::printed ? Outcome::cancelled : printed;
+            }
+            if (!file.commit()) {
+                *reason = file.errorString();
+                return Outcome::deviceFailed;
+            }
+            return Outcome::printed;
+        });
+    if (outcome == Outcome::cancelled && cancelled)
+        *cancelled = true;
+    if (outcome == Outcome::printed || outcome == Outcome::cancelled)
+        return std::nullopt;
+    return *reason;
 }
 
 void DocumentPrinting::print(const MarkdownPreviewView &preview)
 {
     const std::optional<MarkdownPreviewView::PrintableDocument> document = preview.printableDocument();
-    if (!document) {
+    if (!document || isRendering()) {
         QApplication::beep();
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(document->fileName);
+    // Shared with the job, which may still be leaving off after a cancel.
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(document->fileName);
     // The printer's paper, with the margins an export has.
     const qreal margin = PagedDocumentPainter::marginMillimetres;
-    printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
-    QPrintDialog dialog(&printer, m_window);
+    printer->setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+    QPrintDialog dialog(printer.get(), m_window);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    bool cancelled = false;
-    if (!render(*document, printer, &cancelled) && !cancelled) {
-        reportFailure(Localization::text("print.print_failed")
-                          .arg(document->fileName, Localization::text("print.printer_refused")));
+    const std::shared_ptr<DocumentPrintJob> job = makeJob(*document);
+    const Outcome outcome = render(job, [job, printer](const DocumentPrintJob::Progress &progress) {
+        return job->run(*printer, progress);
+    });
+    if (outcome == Outcome::deviceFailed || outcome == Outcome::outOfMemory) {
+        const char *reason =
+            outcome == Outcome::outOfMemory ? "markdown.read_error.out_of_memory" : "print.printer_refused";
+        reportFailure(
+            Localization::text("print.print_failed").arg(document->fileName, Localization::text(reason)));
     }
 }
 
-bool DocumentPrinting::render(const MarkdownPreviewView::PrintableDocument &document,
-                              QPagedPaintDevice &device, bool *cancelled)
+DocumentPrintJob::Outcome
+DocumentPrinting::render(const std::shared_ptr<DocumentPrintJob> &job,
+                         std::function<DocumentPrintJob::Outcome(DocumentPrintJob::Progress)> work)
 {
     QProgressDialog progress(Localization::text("print.preparing"), Localization::text("print.cancel"), 0,
-                             layoutSteps + paintSteps, m_window);
+                             progressSteps, m_window);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(progressDelayMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setValue(0);
+    connect(&progress, &QProgressDialog::canceled, this, &DocumentPrinting::cancel);
 
-    DocumentPagination pagination(document.blocks, document.environment,
-                                  PagedDocumentPainter::contentSize(device.pageLayout()));
-    // Laid out in slices, so that the dialog shows and answers meanwhile.
-    while (!pagination.layoutStep(layoutSliceMs)) {
-        progress.setValue(int(pagination.layoutProgress() * layoutSteps));
-        if (progress.wasCanceled()) {
-            *cancelled = true;
-            return false;
-        }
-    }
-    pagination.waitForImages(DocumentPagination::defaultImageTimeout);
-    pagination.paginate();
-    const bool painted =
-        PagedDocumentPainter(pagination, document.fileName).print(device, [&progress](int page, int count) {
-            progress.setValue(layoutSteps + paintSteps * page / std::max(1, count));
-            return !progress.wasCanceled();
-        });
-    *cancelled = progress.wasCanceled();
-    return painted;
+    // The job runs on the printing's thread; this one waits in an event loop, so that the
+    // window, the dialog and the pictures the job asks for keep being answered.
+    auto done = std::make_shared<std::atomic<int>>(0);
+    auto promise = std::make_shared<QPromise<Outcome>>();
+    promise->start();
+    QFutureWatcher<Outcome> watcher;
+    QEventLoop loop;
+    connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(promise->future());
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &progress, [&progress, done, this] {
+        progress.setValue(done->load());
+        if (progress.wasCanceled())
+            cancel();
+    });
+    ticker.start(progressIntervalMs);
+
+    m_job = job;
+    m_loop = &loop;
+    m_pool->start([promise, done, work = std::move(work)] {
+        promise->addResult(work([done](qreal part) { done->store(int(part * progressSteps)); }));
+        promise->finish();
+    });
+    if (!watcher.isFinished())
+        loop.exec();
+    m_job.reset();
+    m_loop = nullptr;
+    if (job->isCancelled())
+        return Outcome::cancelled;
+    return watcher.future().result();
 }
 
 void DocumentPrinting::reportFailure(const QString &message)

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "markdown/layout/document/documentprintjob.h"
 #include "preview/markdownpreviewview.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QPagedPaintDevice;
+class QEventLoop;
+class QThreadPool;
 class QWidget;
 
 namespace kestrune {
@@ -18,8 +22,10 @@ namespace kestrune {
 // renders it in the light appearance, cut into pages with its name and the page number below
 // each (DocumentPagination, PagedDocumentPainter). Printing goes through the desktop's print
 // dialog; the export asks where to save the PDF (in the folder used last, at first the user's
-// documents) and writes it there. A progress dialog shows while a long document is laid out and
-// painted, and can cancel. A failure is named with the file and its reason in a message box.
+// documents) and writes it there. The document is parsed when it needs to be, laid out and
+// painted on a thread of the printing's own (DocumentPrintJob), while a progress dialog shows
+// and the window keeps answering; Cancel stops it at once. A failure is named with the file and
+// its reason in a message box.
 class DocumentPrinting : public QObject
 {
     Q_OBJECT
@@ -29,6 +35,7 @@ public:
     using SavePathChooser = std::function<QString(QWidget *parent, const QString &suggestedPath)>;
 
     explicit DocumentPrinting(QWidget *window);
+    ~DocumentPrinting() override;
 
     void exportPdf(const MarkdownPreviewView &preview);
     void print(const MarkdownPreviewView &preview);
@@ -41,6 +48,14 @@ public:
     // Where the export's file dialog opens for a file of that name.
     QString suggestedPdfPath(const QString &markdownFileName) const;
     void setSavePathChooser(SavePathChooser chooser) { m_chooser = std::move(chooser); }
+    // How long the printing waits for the pictures of a document.
+    void setImageTimeout(std::chrono::milliseconds timeout) { m_imageTimeout = timeout; }
+
+    // Whether a document is being printed or exported; cancel() stops it (as the progress
+    // dialog's Cancel does): the print or export returns at once, and its thread leaves off
+    // before its next slice of work, writing nothing.
+    bool isRendering() const { return m_job != nullptr; }
+    void cancel();
 
 Q_SIGNALS:
     void pdfExported(const QString &path);
@@ -48,15 +63,22 @@ Q_SIGNALS:
     void failed(const QString &message);
 
 private:
-    // Lays the document out for the device's pages and paints them, showing progress. Returns
-    // false when cancelled or the device could not be painted on.
-    bool render(const MarkdownPreviewView::PrintableDocument &document, QPagedPaintDevice &device,
-                bool *cancelled);
+    // Runs `work` with the job on the printing's thread, showing progress, until it ends or is
+    // cancelled.
+    DocumentPrintJob::Outcome
+    render(const std::shared_ptr<DocumentPrintJob> &job,
+           std::function<DocumentPrintJob::Outcome(DocumentPrintJob::Progress)> work);
+    std::shared_ptr<DocumentPrintJob> makeJob(const MarkdownPreviewView::PrintableDocument &document) const;
     void reportFailure(const QString &message);
 
     QWidget *m_window;
     SavePathChooser m_chooser;
     QString m_lastFolder;
+    std::chrono::milliseconds m_imageTimeout = DocumentPagination::defaultImageTimeout;
+    std::shared_ptr<DocumentPrintJob> m_job; // while one runs
+    QPointer<QEventLoop> m_loop;             // what waits for it
+    // One thread: a job cancelled and still leaving off holds the next one back until it has.
+    std::unique_ptr<QThreadPool> m_pool;
 };
 
 } // namespace kestrune

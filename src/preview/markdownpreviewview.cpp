@@ -2,7 +2,6 @@
 
 #include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdowncontent.h"
-#include "markdown/document/markdownparser.h"
 #include "markdown/images/documentimageprovider.h"
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/view/markdownview.h"
@@ -377,15 +376,8 @@ std::optional<MarkdownPreviewView::PrintableDocument> MarkdownPreviewView::print
     if (!m_state.isContent())
         return std::nullopt;
     PrintableDocument document;
-    if (m_parsedBlocks) {
-        document.blocks = *m_parsedBlocks;
-    } else {
-        try {
-            document.blocks = MarkdownParser::parse(m_state.text());
-        } catch (const std::bad_alloc &) {
-            return std::nullopt;
-        }
-    }
+    document.blocks = m_parsedBlocks;
+    document.text = m_state.text();
     document.environment = documentEnvironment(m_fileURL, m_projectFolder, m_loadsRemoteImages);
     document.fileName = m_fileURL.fileName();
     return document;

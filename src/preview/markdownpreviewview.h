@@ -111,11 +111,13 @@ public:
     // project folder only (from the web while allowed).
     static MarkdownEnvironment documentEnvironment(const QUrl &fileURL, const QString &projectFolder,
                                                    bool loadsRemoteImages);
-    // What printing the file on show takes, in either mode: its text parsed, the environment the
+    // What printing the file on show takes, in either mode: its text, parsed unless it was never
+    // rendered (the printing parses it then, off the window's thread), the environment the
     // rendered document is drawn with, and the file's name. None unless its text is on show.
     struct PrintableDocument
     {
-        QList<BlockNode> blocks;
+        std::optional<QList<BlockNode>> blocks;
+        QString text;
         MarkdownEnvironment environment;
         QString fileName;
     };

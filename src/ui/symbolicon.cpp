@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThread>
 
 #include <cmath>
 
@@ -143,11 +144,22 @@ void SymbolIcon::paint(QPainter *painter, const QRectF &rect, QStringView name, 
     const qreal scale = std::abs(painter->worldTransform().m11());
     const qreal ratio =
         (painter->device() ? painter->device()->devicePixelRatioF() : 1.0) * (scale > 0 ? scale : 1.0);
+    const QPointF topLeft(rect.center().x() - side / 2.0, rect.center().y() - side / 2.0);
+    const QPointF at(std::round(topLeft.x()), std::round(topLeft.y()));
+    // Pages are also painted off the window's thread (printing), where pixmaps and their cache
+    // are not to be used.
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (application && QThread::currentThread() != application->thread()) {
+        QImage symbol = image(name, side, color, weight, ratio);
+        symbol.setDevicePixelRatio(ratio);
+        if (!symbol.isNull())
+            painter->drawImage(at, symbol);
+        return;
+    }
     const QPixmap symbol = pixmap(name, side, color, weight, ratio);
     if (symbol.isNull())
         return;
-    const QPointF topLeft(rect.center().x() - side / 2.0, rect.center().y() - side / 2.0);
-    painter->drawPixmap(QPointF(std::round(topLeft.x()), std::round(topLeft.y())), symbol);
+    painter->drawPixmap(at, symbol);
 }
 
 QIcon SymbolIcon::icon(QStringView name, const QColor &color, int size, QFont::Weight weight)

@@ -119,21 +119,23 @@ void DocumentPagination::layoutAll(std::chrono::milliseconds imageTimeout)
     paginate();
 }
 
-bool DocumentPagination::waitForImages(std::chrono::milliseconds timeout)
+bool DocumentPagination::waitForImages(std::chrono::milliseconds timeout,
+                                       const std::function<bool()> &cancelled)
 {
     const QDeadlineTimer deadline(timeout);
     while (true) {
         m_document->layoutAll(); // measures anew what arrived, and asks for what it shows now
         if (!m_document->isLoadingImages())
             return true;
-        if (deadline.hasExpired())
+        if (deadline.hasExpired() || (cancelled && cancelled()))
             return false;
         QEventLoop loop;
         QTimer expiry;
         expiry.setSingleShot(true);
         QObject::connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
         QObject::connect(m_document.get(), &LayoutDocument::imageSettled, &loop, &QEventLoop::quit);
-        expiry.start(int(std::clamp<qint64>(deadline.remainingTime(), 0, timeout.count())));
+        const qint64 longest = cancelled ? cancelCheckInterval.count() : timeout.count();
+        expiry.start(int(std::clamp<qint64>(deadline.remainingTime(), 0, longest)));
         loop.exec();
     }
 }

@@ -8,6 +8,7 @@
 #include <QSizeF>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -58,8 +59,9 @@ public:
     // Measures the whole document, waits for its pictures and paginates it.
     void layoutAll(std::chrono::milliseconds imageTimeout = defaultImageTimeout);
     // Runs the event loop until the pictures the document shows have arrived (and are measured),
-    // or the timeout has passed. Returns whether they all arrived.
-    bool waitForImages(std::chrono::milliseconds timeout);
+    // the timeout has passed or `cancelled` says so (asked at least every cancelCheckInterval).
+    // Returns whether they all arrived.
+    bool waitForImages(std::chrono::milliseconds timeout, const std::function<bool()> &cancelled = {});
     // Cuts the measured document into pages.
     void paginate();
 
@@ -74,6 +76,7 @@ public:
     void paintPage(QPainter &painter, int index) const;
 
     static constexpr std::chrono::milliseconds defaultImageTimeout{10000};
+    static constexpr std::chrono::milliseconds cancelCheckInterval{20};
 
 private:
     // Where a page starting at `top` ends, `limit` being the lowest it may.

@@ -1,0 +1,72 @@
+#include "markdown/layout/document/documentprintjob.h"
+
+#include "markdown/document/markdownparser.h"
+#include "markdown/layout/document/imagerequestforwarder_p.h"
+#include "markdown/layout/document/pageddocumentpainter.h"
+
+#include <QPagedPaintDevice>
+
+#include <new>
+#include <utility>
+
+namespace kestrune {
+
+namespace {
+
+// The share of the progress the layout takes; the pages take the rest.
+constexpr qreal layoutShare = 0.5;
+
+} // namespace
+
+DocumentPrintJob::DocumentPrintJob(Source source, QObject *imageContext,
+                                   std::chrono::milliseconds imageTimeout)
+    : m_source(std::move(source)), m_imageTimeout(imageTimeout)
+{
+    MarkdownEnvironment &environment = m_source.environment;
+    environment.imageProvider = ImageRequestForwarder::wrap(environment.imageProvider, imageContext);
+    environment.inlineImageProvider =
+        ImageRequestForwarder::wrap(environment.inlineImageProvider, imageContext);
+}
+
+DocumentPrintJob::Outcome DocumentPrintJob::run(QPagedPaintDevice &device, const Progress &progress)
+{
+    const auto report = [&progress](qreal done) {
+        if (progress)
+            progress(done);
+    };
+    QList<BlockNode> blocks;
+    if (m_source.blocks) {
+        blocks = std::exchange(m_source.blocks, std::nullopt).value();
+    } else {
+        try {
+            blocks = MarkdownParser::parse(std::exchange(m_source.text, QString()));
+        } catch (const std::bad_alloc &) {
+            return Outcome::outOfMemory;
+        }
+    }
+    if (isCancelled())
+        return Outcome::cancelled;
+
+    DocumentPagination pagination(blocks, m_source.environment,
+                                  PagedDocumentPainter::contentSize(device.pageLayout()));
+    while (!pagination.layoutStep(layoutSliceMs)) {
+        if (isCancelled())
+            return Outcome::cancelled;
+        report(pagination.layoutProgress() * layoutShare);
+    }
+    pagination.waitForImages(m_imageTimeout, [this] { return isCancelled(); });
+    if (isCancelled())
+        return Outcome::cancelled;
+    pagination.paginate();
+    report(layoutShare);
+    const bool painted = PagedDocumentPainter(pagination, m_source.fileName)
+                             .print(device, [this, &report](int page, int count) {
+                                 report(layoutShare + (1 - layoutShare) * page / std::max(1, count));
+                                 return !isCancelled();
+                             });
+    if (isCancelled())
+        return Outcome::cancelled;
+    return painted ? Outcome::printed : Outcome::deviceFailed;
+}
+
+} // namespace kestrune

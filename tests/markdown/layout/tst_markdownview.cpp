@@ -847,6 +847,30 @@ private Q_SLOTS:
         QCOMPARE(fixture.view.findStatus().current, 2);
     }
 
+    // A picture whose alternative text holds the query shows no match: the n-th match of its
+    // block is the n-th the page shows, counted, gone to from a source place and marked there as
+    // stepping to it marks it.
+    void findFromAPlaceAfterAPictureMarksTheMatchThere()
+    {
+        const QUrl picture(QStringLiteral("https://example.org/cat.png"));
+        const QString line =
+            QStringLiteral("Ask the ![cat](%1) about a cat, then a cat again.").arg(picture.toString());
+        const QString text = line + QStringLiteral("\n\nAnother cat.\n");
+        ViewFixture fixture(text, Appearance::light, {{picture, QSize(20, 20)}});
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        const SearchPattern cat(QStringLiteral("cat"));
+        findAll(fixture.view, cat);
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{1, 3, true}));
+        fixture.view.findNext();
+        QCOMPARE(fixture.view.findStatus().current, 2);
+        const QImage stepped = fixture.view.grab().toImage();
+
+        fixture.view.findFrom(cat, text, 0, int(line.indexOf(QLatin1String("cat again"))));
+        QTRY_VERIFY(fixture.view.findStatus().complete);
+        QCOMPARE(fixture.view.findStatus(), (FindStatus{2, 3, true}));
+        QCOMPARE(fixture.view.grab().toImage(), stepped);
+    }
+
     // Far down a long text, parsed in pieces after the first screen, the place is found by the
     // lines of the whole text and scrolled to; the next match is the one after it.
     void findFromAPlaceFarDownALongText()

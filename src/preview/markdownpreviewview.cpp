@@ -422,7 +422,7 @@ void MarkdownPreviewView::scrollToHeading(int index)
         return;
     }
     if (MarkdownView *document = m_content->document())
-        document->scrollToHeading(all.at(index).identifier, all.at(index).occurrence);
+        document->scrollToHeading(all.at(index).identifier);
 }
 
 void MarkdownPreviewView::showHeadings()

@@ -1,6 +1,8 @@
 #include "review/specificationdocument.h"
 
 #include "project/specificationlinereader.h"
+#include "text/headingidentifier.h"
+#include "text/headingidentifiersequence.h"
 #include "text/textlines.h"
 
 #include <QHash>
@@ -49,6 +51,9 @@ public:
     {
         const QString &line = m_document.lines.at(index);
         const std::optional<SpecificationLineReader::Heading> heading = m_reader.read(line);
+        // Every heading takes its identifier, so a requirement's is numbered as the preview
+        // numbers it.
+        const QString identifier = heading ? m_identifiers.next(HeadingIdentifier::of(line)) : QString();
         if (heading && heading->level == 2) {
             closeSection(index);
             SpecificationSection section;
@@ -66,6 +71,7 @@ public:
             const std::optional<QStringView> name = SpecificationLineReader::requirementNameOf(*heading);
             if (name) {
                 m_requirementName = name->toString();
+                m_requirementIdentifier = identifier;
                 m_requirementStart = index;
             }
         }
@@ -82,6 +88,7 @@ private:
             --end;
         RequirementBlock block;
         block.name = std::move(m_requirementName);
+        block.identifier = std::move(m_requirementIdentifier);
         block.lines = {m_requirementStart, end - m_requirementStart};
         block.text = joinedLines(m_document.lines, block.lines);
         m_document.sections.last().requirements.append(std::move(block));
@@ -99,8 +106,10 @@ private:
 
     SpecificationDocument &m_document;
     SpecificationLineReader m_reader;
+    HeadingIdentifierSequence m_identifiers;
     qsizetype m_requirementStart = -1;
     QString m_requirementName;
+    QString m_requirementIdentifier;
 };
 
 } // namespace

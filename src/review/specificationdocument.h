@@ -29,6 +29,9 @@ struct RequirementBlock
     QString name; // as written after the colon, without white space at either end
     QString text; // the whole block, its lines joined by "\n"
     LineRange lines;
+    // The identifier the preview gives its heading (what "#identifier" links to): the heading's
+    // HeadingIdentifier, made unique among the file's headings by HeadingIdentifierSequence.
+    QString identifier;
 
     // The block without its heading and the blank lines after it: what a REMOVED entry says
     // about the removal (its reason, its migration).

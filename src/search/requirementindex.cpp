@@ -222,7 +222,7 @@ QList<QuickOpenEntry> RequirementIndex::entriesOfText(QStringView text, const QU
             entry.capability = path.capability;
             entry.projectRoot = root;
             entry.target = file;
-            entry.fragment = HeadingIdentifier::of(document.lines.value(block.lines.first));
+            entry.fragment = block.identifier;
             entry.isArchived = path.isArchived;
             if (isDelta)
                 entry.deltaType = deltaTypeOf(section.kind);

@@ -6,7 +6,8 @@
 namespace kestrune {
 
 // The identifier the preview gives a heading (what "#identifier" links and its headings popup
-// go to), made from the heading's Markdown line without parsing it: the words of its text, that
+// go to) before HeadingIdentifierSequence numbers the ones a document repeats, made from the
+// heading's Markdown line without parsing it: the words of its text, that
 // is its runs of letters and digits, in lower case and joined by "-". As the preview reads the
 // text, a link or image counts with its text only, HTML tags count not at all (autolinks do) and
 // numeric character references count as the character; code spans count as written.

@@ -18,6 +18,8 @@
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
+#include "review/specificationdocument.h"
+
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/headingoutline.h"
 #include "markdown/layout/view/markdownview.h"
@@ -132,6 +134,7 @@ private Q_SLOTS:
     void aLaterLinkReplacesTheQuestionStillOpen();
     void headingsPopupListsFiltersAndScrolls();
     void headingPlaceWaitsForTheText();
+    void repeatedHeadingsAreGoneToByTheirNumberedIdentifiers();
     void onlyTheLatestPlaceIsGoneToAndOnlyInItsFile();
     void headingsButtonIsEnabledByANestedHeadingToo_data();
     void headingsButtonIsEnabledByANestedHeadingToo();
@@ -1081,6 +1084,43 @@ void TestMarkdownPreviewView::headingPlaceWaitsForTheText()
     auto *document = qobject_cast<MarkdownView *>(view->contentView());
     QVERIFY(document);
     QTRY_COMPARE(document->readingPosition().blockIndex, 31);
+}
+
+// A requirement named twice: the identifier quick open gives the second (from the review's reading
+// of the file) is the one the preview gives its heading, and leads there.
+void TestMarkdownPreviewView::repeatedHeadingsAreGoneToByTheirNumberedIdentifiers()
+{
+    const QByteArray text = "# Requirement: Login\n\n## Requirements\n\n### Requirement: Login\n\n" +
+                            paragraphs(0, 20) + "### Requirement: Login\n\n" + paragraphs(20, 20) +
+                            "```\n### Requirement: Login\n```\n\n### Requirement: Logout\n\n" +
+                            paragraphs(40, 20);
+    QStringList fragments;
+    for (const SpecificationSection &section :
+         SpecificationDocument::parse(QString::fromUtf8(text)).sections) {
+        for (const RequirementBlock &requirement : section.requirements)
+            fragments.append(requirement.identifier);
+    }
+    QCOMPARE(fragments, QStringList({"requirement-login-1", "requirement-login-2", "requirement-logout"}));
+
+    const QUrl url = makeHeldFile(QStringLiteral("repeated.md"));
+    auto view = showPane(url);
+    view->scrollToHeadingWhenShown(fragments.at(1));
+    release(url, text);
+    QVERIFY(waitForState(*view, Kind::content));
+    QStringList identifiers;
+    for (const HeadingOutline::Heading &heading : view->headings())
+        identifiers.append(heading.identifier);
+    QCOMPARE(identifiers, QStringList({"requirement-login", "requirements", "requirement-login-1",
+                                       "requirement-login-2", "requirement-logout"}));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    QTRY_COMPARE(document->readingPosition().blockIndex, 3 + 20);
+    QCOMPARE(view->currentHeading(), 3);
+
+    // The headings popup's choice goes to the heading chosen, not to the first of its name.
+    view->scrollToHeading(2);
+    QTRY_COMPARE(document->readingPosition().blockIndex, 2);
+    QCOMPARE(view->currentHeading(), 2);
 }
 
 // Places asked for while the file is read replace one another, and another file chosen meanwhile

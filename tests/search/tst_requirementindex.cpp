@@ -130,6 +130,26 @@ private Q_SLOTS:
         }
     }
 
+    // A name given twice: each entry goes to its own heading, numbered among all the file's
+    // headings as the preview numbers them, and keeps a key of its own.
+    void repeatedHeadingsAreNumbered()
+    {
+        const QString text =
+            u"# Requirement: Tag\n## Requirements\n### Requirement: Tag\n### Requirement: Tag\n"
+            "```\n### Requirement: Tag\n```\n### Requirement: Untag\n"_qs;
+        const QList<QuickOpenEntry> entries = RequirementIndex::entriesOfText(
+            text, QUrl::fromLocalFile(u"/p"_qs), QUrl::fromLocalFile(u"/p/kestrune/specs/tags/spec.md"_qs),
+            PlanningPath::of(u"specs/tags/spec.md", false));
+        QStringList fragments;
+        QSet<QString> keys;
+        for (const QuickOpenEntry &entry : entries) {
+            fragments.append(entry.fragment);
+            keys.insert(entry.key());
+        }
+        QCOMPARE(fragments, QStringList({"requirement-tag-1", "requirement-tag-2", "requirement-untag"}));
+        QCOMPARE(keys.size(), 3);
+    }
+
     void changedFilesAreReadAgainAndVanishedOnesDropped()
     {
         ProjectFolder project;

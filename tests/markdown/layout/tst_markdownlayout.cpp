@@ -701,6 +701,30 @@ private Q_SLOTS:
         QCOMPARE(HeadingOutline::of(MarkdownParser::parse(QStringLiteral("A[^n]\n\n[^n]: N\n"))).size(), 0);
     }
 
+    // Headings of one identifier are numbered as HTML anchors number them, in the outline and on
+    // the page alike, so "#login-1" leads to the second "Login".
+    void repeatedHeadingsAreReachedByTheirNumberedIdentifiers()
+    {
+        const QString words = QStringLiteral("word ").repeated(80);
+        const QString text = QStringLiteral("# Login\n\n") + words + QStringLiteral("\n\n## Login\n\n") +
+                             words + QStringLiteral("\n\n> ## Login\n\n") + words +
+                             QStringLiteral("\n\n## Login 1\n");
+        const QStringList identifiers({"login", "login-1", "login-2", "login-1-1"});
+        QStringList outline;
+        for (const HeadingOutline::Heading &heading : HeadingOutline::of(MarkdownParser::parse(text)))
+            outline.append(heading.identifier);
+        QCOMPARE(outline, identifiers);
+
+        Page page(text, 300);
+        qreal previous = -1;
+        for (const QString &identifier : identifiers) {
+            const std::optional<qreal> top = page.document->headingTop(identifier);
+            QVERIFY2(top && *top > previous, qPrintable(identifier));
+            previous = *top;
+        }
+        QVERIFY(!page.document->headingTop(QStringLiteral("login-3")));
+    }
+
     void deepNestingLaysOut()
     {
         Page deepQuotes(QString(5000, QLatin1Char('>')) + QStringLiteral(" deep"));

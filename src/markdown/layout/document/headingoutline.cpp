@@ -1,8 +1,7 @@
 #include "markdown/layout/document/headingoutline.h"
 
 #include "markdown/layout/nodes/inlinequeries_p.h"
-
-#include <QHash>
+#include "text/headingidentifiersequence.h"
 
 namespace kestrune {
 
@@ -11,9 +10,9 @@ QList<HeadingOutline::Heading> HeadingOutline::of(const QList<BlockNode> &blocks
     QList<Heading> headings;
     for (qsizetype index = 0; index < blocks.size(); ++index)
         collect({blocks.at(index)}, int(index), headings);
-    QHash<QString, int> seen;
+    HeadingIdentifierSequence identifiers;
     for (Heading &heading : headings)
-        heading.occurrence = seen[heading.identifier]++;
+        heading.identifier = identifiers.next(heading.identifier);
     return headings;
 }
 
@@ -28,7 +27,7 @@ void HeadingOutline::collect(const QList<BlockNode> &blocks, int blockIndex, QLi
     for (const BlockNode &block : blocks) {
         if (const auto *heading = block.as<Block::Heading>()) {
             headings.append({heading->level, InlineQueries::plainText(heading->content).simplified(),
-                             identifier(heading->content), 0, blockIndex});
+                             identifier(heading->content), blockIndex});
         } else if (const auto *quote = block.as<Block::Blockquote>()) {
             collect(quote->children, blockIndex, headings);
         } else if (const auto *note = block.as<Block::FootnoteDefinition>()) {

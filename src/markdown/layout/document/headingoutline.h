@@ -9,7 +9,8 @@ namespace kestrune {
 
 // The headings of a parsed document in reading order, nested ones (in quotes and list items)
 // included, each with the identifier links to "#identifier" and MarkdownView::scrollToHeading
-// find it by. Read from the model alone, so it is known before the page is laid out.
+// find it by: unique in the document, as the page numbers them (HeadingIdentifierSequence). Read
+// from the model alone, so it is known before the page is laid out.
 class HeadingOutline
 {
 public:
@@ -18,15 +19,13 @@ public:
         int level = 1; // 1 to 6
         QString text;  // without its markup
         QString identifier;
-        // How many headings before it have the same identifier (for scrollToHeading).
-        int occurrence = 0;
         // The top-level block it is, or lies in (as MarkdownView::ReadingPosition counts them).
         int blockIndex = 0;
         friend bool operator==(const Heading &, const Heading &) = default;
     };
 
     static QList<Heading> of(const QList<BlockNode> &blocks);
-    // The identifier of a heading with this content.
+    // The identifier of a heading with this content, before it is made unique in its document.
     static QString identifier(const QList<InlineNode> &content);
 
 private:

@@ -3,6 +3,8 @@
 #include "markdown/layout/nodes/layoutimagestore_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 
+#include <algorithm>
+
 namespace kestrune {
 
 void LayoutBuildContext::addText(LayoutTextNode *node, int container)
@@ -18,9 +20,23 @@ void LayoutBuildContext::addText(LayoutTextNode *node, int container)
 
 void LayoutBuildContext::setIdentifier(LayoutTextNode *node, const QString &identifier)
 {
-    node->setIdentifier(identifier);
-    if (!identifier.isEmpty() && node->documentIndex() >= 0 && replayedText < 0)
-        identifiedTexts.push_back({node->documentIndex(), identifier, 0});
+    if (identifier.isEmpty()) {
+        node->setIdentifier(identifier);
+        return;
+    }
+    if (replayedText >= 0) {
+        // A heading's place comes before the anchors within its text.
+        const auto given =
+            std::lower_bound(identifiedTexts.begin(), identifiedTexts.end(), node->documentIndex(),
+                             [](const IdentifiedText &place, int text) { return place.text < text; });
+        if (given != identifiedTexts.end() && given->text == node->documentIndex())
+            node->setIdentifier(given->identifier);
+        return;
+    }
+    const QString unique = headingIdentifiers.next(identifier);
+    node->setIdentifier(unique);
+    if (node->documentIndex() >= 0)
+        identifiedTexts.push_back({node->documentIndex(), unique, 0});
 }
 
 void LayoutBuildContext::addAnchor(int text, const QString &identifier, int position)

@@ -7,6 +7,7 @@
 #include "markdown/layout/text/layoutfontcache_p.h"
 #include "markdown/layout/text/layouttextcache_p.h"
 
+#include "text/headingidentifiersequence.h"
 #include "ui/appearance.h"
 
 #include <QList>
@@ -65,6 +66,8 @@ struct LayoutBuildContext
     };
     // The places with an identifier, by document index, in order.
     std::vector<IdentifiedText> identifiedTexts;
+    // The headings' identifiers given so far, each unique in the document.
+    HeadingIdentifierSequence headingIdentifiers;
     bool hasColorSchemeImages = false;
     // While a parked block is built again, its texts take back their document indices from
     // this one on; -1 otherwise.
@@ -74,7 +77,9 @@ struct LayoutBuildContext
     int nextTextIndex() const { return replayedText >= 0 ? replayedText : int(textNodes.size()); }
     // Gives a selectable text its document index and records it in `container`.
     void addText(LayoutTextNode *node, int container);
-    // Gives a text its identifier and notes it (once: not again while replaying).
+    // Gives a heading's text its identifier, `identifier` made unique in the document
+    // (HeadingIdentifierSequence), and notes it once: while replaying, the text takes back the
+    // identifier it was given.
     void setIdentifier(LayoutTextNode *node, const QString &identifier);
     // Notes a place inside the selectable text `text` (a document index) that links to
     // "#identifier" lead to (once: not again while replaying). Unlike a heading's, it does not
@@ -94,6 +99,7 @@ struct LayoutBuildContext
         imageNodes.clear();
         pictures.clear();
         identifiedTexts.clear();
+        headingIdentifiers = {};
         hasColorSchemeImages = false;
         replayedText = -1;
     }

@@ -17,6 +17,7 @@ namespace {
 constexpr std::size_t headerSize = sizeof(std::size_t);
 constexpr std::size_t alignment = 8; // the parser keeps nothing wider than a pointer
 static_assert(headerSize % alignment == 0);
+static_assert(CmarkArena::largestReusedSize % alignment == 0);
 
 // Blocks double from the first size to the last, so a small document costs one
 // small mapping and a large one a few large mappings.
@@ -33,6 +34,13 @@ thread_local CmarkArena *activeArena = nullptr;
 std::size_t roundUp(std::size_t size)
 {
     return (size + alignment - 1) & ~(alignment - 1);
+}
+
+// The room an allocation of `size` bytes takes after its header: at least a pointer, so that
+// it can wait in a list of freed room.
+std::size_t roomFor(std::size_t size)
+{
+    return std::max(roundUp(size), sizeof(void *));
 }
 
 std::size_t &sizeOf(void *payload)
@@ -109,11 +117,26 @@ void CmarkArena::startBlock(std::size_t needed)
     m_untouched = m_cursor;
 }
 
+void *CmarkArena::takeReused(std::size_t size)
+{
+    void *&first = m_freed[roomFor(size) / alignment];
+    void *payload = first;
+    if (payload) {
+        first = *static_cast<void **>(payload);
+        sizeOf(payload) = size;
+    }
+    return payload;
+}
+
 void *CmarkArena::allocate(std::size_t size)
 {
     if (size > largestAllocation)
         outOfMemory();
-    const std::size_t needed = headerSize + roundUp(size);
+    if (roomFor(size) <= largestReusedSize) {
+        if (void *reused = takeReused(size))
+            return reused;
+    }
+    const std::size_t needed = headerSize + roomFor(size);
     if (std::size_t(m_end - m_cursor) < needed)
         startBlock(needed);
     std::byte *payload = m_cursor + headerSize;
@@ -126,10 +149,14 @@ void *CmarkArena::allocate(std::size_t size)
 
 void *CmarkArena::allocateZeroed(std::size_t size)
 {
+    if (size <= largestAllocation && roomFor(size) <= largestReusedSize) {
+        if (void *reused = takeReused(size))
+            return std::memset(reused, 0, size);
+    }
+    // Fresh mapped memory reads as zero; only the room the latest allocation gave back to the
+    // block needs clearing.
     std::byte *const untouched = m_untouched;
     std::byte *payload = static_cast<std::byte *>(allocate(size));
-    // Fresh mapped memory reads as zero; only memory handed back and given out
-    // again needs clearing.
     if (payload < untouched)
         std::memset(payload, 0, std::size_t(std::min(untouched, payload + size) - payload));
     return payload;
@@ -147,23 +174,34 @@ void *CmarkArena::reallocate(void *payload, std::size_t size)
     // The latest allocation grows in place while its block has room: the
     // parser's buffers mostly grow right after they were last written.
     std::byte *begin = static_cast<std::byte *>(payload);
-    if (begin == m_last && roundUp(size) <= std::size_t(m_end - begin)) {
+    if (begin == m_last && roomFor(size) <= std::size_t(m_end - begin)) {
         sizeOf(payload) = size;
-        m_cursor = begin + roundUp(size);
+        m_cursor = begin + roomFor(size);
         m_untouched = std::max(m_untouched, m_cursor);
         return payload;
     }
     void *moved = allocate(size);
     std::memcpy(moved, payload, oldSize);
+    release(payload);
     return moved;
 }
 
 void CmarkArena::release(void *payload)
 {
-    // Only the latest allocation is handed back; the rest goes with the arena.
-    if (payload && payload == m_last) {
+    if (!payload)
+        return;
+    // The latest allocation gives its room back to the block, a small one waits for the next
+    // allocation of its size; larger ones go with the arena.
+    if (payload == m_last) {
         m_cursor = static_cast<std::byte *>(payload) - headerSize;
         m_last = nullptr;
+        return;
+    }
+    const std::size_t room = roomFor(sizeOf(payload));
+    if (room <= largestReusedSize) {
+        void *&first = m_freed[room / alignment];
+        *static_cast<void **>(payload) = first;
+        first = payload;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -33,12 +34,19 @@ namespace kestrune {
 class CmarkArena
 {
 public:
+    // Freed allocations up to this size are reused.
+    static constexpr std::size_t largestReusedSize = 1024;
+
     explicit CmarkArena(std::size_t budget);
     ~CmarkArena();
     CmarkArena(const CmarkArena &) = delete;
     CmarkArena &operator=(const CmarkArena &) = delete;
 
     cmark_mem *allocator() const;
+
+    // The memory mapped so far: what counts against the budget, and never less than what the
+    // parse has in use at once.
+    std::size_t mappedBytes() const { return m_mapped; }
 
     void *allocate(std::size_t size);
     void *allocateZeroed(std::size_t size);
@@ -47,6 +55,7 @@ public:
 
 private:
     void startBlock(std::size_t needed);
+    void *takeReused(std::size_t size);
 
     struct Block
     {
@@ -61,6 +70,8 @@ private:
     std::byte *m_end = nullptr;
     std::byte *m_untouched = nullptr; // from here to the block's end, memory was never handed out
     std::byte *m_last = nullptr;      // the payload of the latest allocation, while it can still grow
+    // Room freed below the cursor, by size in steps of 8 bytes: lists linked through the payloads.
+    std::array<void *, largestReusedSize / 8 + 1> m_freed = {};
     CmarkArena *m_enclosing = nullptr;
 };
 

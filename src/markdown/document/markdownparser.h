@@ -38,9 +38,18 @@ public:
     static QList<BlockNode> parseUtf8(QByteArrayView markdown);
     static QList<BlockNode> parseUtf8(QByteArrayView markdown, std::size_t memoryBudget);
 
-    // What a parse of so many bytes of text may take: far more than any real document of that
-    // length needs, far less than a runaway one would.
+    // What a parse of so many bytes of text may take on this machine: more than any document of
+    // that length needs, far less than a runaway one would, and at most a quarter of the
+    // machine's physical memory.
     static std::size_t memoryBudget(qsizetype utf8Size);
+    // The same on a machine of so much physical memory (0: unknown, no bound).
+    static std::size_t memoryBudget(qsizetype utf8Size, std::size_t physicalMemory);
+    // The memory that grows with the text: the worst peaks measured of the parser's tree per
+    // byte of text, with a third to spare (ragged tables under a wide header peak near 240
+    // bytes per byte, dense inline markup near 100, long lists near 45, deep nesting under 5).
+    static constexpr std::size_t budgetPerByte = 320;
+    // What any parse may take, however short its text.
+    static constexpr std::size_t budgetBase = std::size_t(256) << 20;
 
 private:
     static QList<BlockNode> parseUtf8(QByteArrayView markdown, std::size_t memoryBudget, int firstLine);

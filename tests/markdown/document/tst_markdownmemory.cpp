@@ -25,7 +25,46 @@ private Q_SLOTS:
     void arenaParsesAsTheDefaultAllocatorDoes();
     void parsesOnManyThreadsAtOnce();
     void parseBeyondItsBudgetFailsAndLeavesNothing();
+    void arenaReusesWhatIsFreed();
+    void largeDocumentsFitTheirBudget_data();
+    void largeDocumentsFitTheirBudget();
+    void runawayTableIsRefused();
+    void budgetIsBoundByPhysicalMemory();
 };
+
+namespace {
+
+// A table of `rows` rows under a header of `columns` columns; each row has between one and
+// `longestRow` cells, so the parser pads most rows out to the header's width.
+QByteArray raggedTable(int columns, int rows, int longestRow)
+{
+    QByteArray text = "|";
+    for (int column = 0; column < columns; ++column)
+        text += " c" + QByteArray::number(column) + " |";
+    text += "\n|" + QByteArray("---|").repeated(columns) + '\n';
+    quint32 seed = 7;
+    for (int row = 0; row < rows; ++row) {
+        seed = seed * 1103515245U + 12345U;
+        const int cells = 1 + int((seed >> 16) % quint32(longestRow));
+        text += '|';
+        for (int cell = 0; cell < cells; ++cell)
+            text += " r" + QByteArray::number(row) + 'c' + QByteArray::number(cell) + "x |";
+        text += '\n';
+    }
+    return text;
+}
+
+// Short paragraphs of little else than emphasis, code spans and links.
+QByteArray denseInlines(qsizetype size)
+{
+    QByteArray text;
+    text.reserve(size + 64);
+    for (int paragraph = 0; text.size() < size; ++paragraph)
+        text += "P" + QByteArray::number(paragraph % 100) + " *em* `c` [l](u) **b** `d`.\n\n";
+    return text;
+}
+
+} // namespace
 
 void TestMarkdownMemory::pooledStringsMatchDecodedText()
 {
@@ -33,8 +72,7 @@ void TestMarkdownMemory::pooledStringsMatchDecodedText()
     // strings to fill several blocks.
     const QList<QByteArray> samples = {
         "word",
-        "gr\xc3\xbc\xc3\x9f"
-        "e",
+        "gr\u00fc\u00dfe", // UTF-8: the execution character set
         "\xf0\x9f\x98\x80 emoji",
         "bad \xff byte",
         "",
@@ -87,6 +125,7 @@ void TestMarkdownMemory::arenaGrowsKeepsAndClears()
 
     // The latest allocation grows, in place or by moving, keeping its bytes.
     char *buffer = static_cast<char *>(memory->realloc(nullptr, 16));
+    // NOLINTNEXTLINE(bugprone-not-null-terminated-result): the 16 bytes alone
     std::memcpy(buffer, "0123456789abcdef", 16);
     for (std::size_t size = 32; size <= (std::size_t(8) << 20); size *= 2) {
         buffer = static_cast<char *>(memory->realloc(buffer, size));
@@ -176,6 +215,87 @@ void TestMarkdownMemory::parsesOnManyThreadsAtOnce()
     const QList<QList<BlockNode>> parallel = QtConcurrent::blockingMapped(
         &pool, texts, [](const QByteArray &text) { return MarkdownParser::parseUtf8(text); });
     QCOMPARE(parallel, sequential);
+}
+
+// Freed room comes back: a parser that allocates and frees in turn stays in its first block.
+void TestMarkdownMemory::arenaReusesWhatIsFreed()
+{
+    CmarkArena arena(std::numeric_limits<std::size_t>::max());
+    cmark_mem *memory = arena.allocator();
+    // Each round keeps 24 bytes and frees 264; 20,000 rounds would take 5 MiB without reuse.
+    for (int round = 0; round < 20000; ++round) {
+        void *shortLived = memory->calloc(1, 40);
+        memory->calloc(1, 16);    // kept
+        memory->free(shortLived); // not the latest: waits for the next allocation of 40 bytes
+        char *grown = static_cast<char *>(memory->realloc(nullptr, 24));
+        memory->calloc(1, 8);                                     // kept
+        grown = static_cast<char *>(memory->realloc(grown, 200)); // moves: the old room is freed
+        memory->free(grown);
+    }
+    QCOMPARE(arena.mappedBytes(), std::size_t(2) << 20);
+
+    // Reused room reads as zero through calloc and keeps the bytes it was given through realloc.
+    auto *dirty = static_cast<char *>(memory->calloc(1, 64));
+    memory->calloc(1, 8);
+    std::memset(dirty, 0x5a, 64);
+    memory->free(dirty);
+    auto *clean = static_cast<char *>(memory->calloc(4, 16));
+    QCOMPARE(clean, dirty);
+    QCOMPARE(QByteArray(clean, 64), QByteArray(64, '\0'));
+    std::memcpy(clean, "kept", 5);
+    memory->calloc(1, 8);
+    auto *moved = static_cast<char *>(memory->realloc(clean, 500));
+    QCOMPARE(QByteArray(moved), QByteArray("kept"));
+}
+
+// Documents the parser must serve: their trees take far more than their text, and they parse
+// within the budget for their length.
+void TestMarkdownMemory::largeDocumentsFitTheirBudget_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("blockCount");
+    QTest::addRow("1.9 MB table of 5,000 ragged rows under 300 columns") << raggedTable(300, 5000, 64) << 1;
+    const QByteArray dense = denseInlines(qsizetype(10) << 20);
+    QTest::addRow("10 MB of short paragraphs dense with inline markup") << dense << int(dense.count("\n\n"));
+}
+
+void TestMarkdownMemory::largeDocumentsFitTheirBudget()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, blockCount);
+    QList<BlockNode> blocks;
+    try {
+        blocks = MarkdownParser::parseUtf8(text);
+    } catch (const std::bad_alloc &) {
+        QFAIL("refused as needing more memory");
+    }
+    QCOMPARE(blocks.size(), blockCount);
+    if (const auto *table = blocks.first().as<Block::Table>()) {
+        QCOMPARE(table->rows.size(), 5001);
+        QCOMPARE(table->rows.last().cells.size(), 300); // padded to the header's width
+    }
+}
+
+// A few kilobytes that would pad 16 million cells (gigabytes of tree) are refused by a
+// std::bad_alloc soon after the budget is spent, not by the system running out of memory.
+void TestMarkdownMemory::runawayTableIsRefused()
+{
+    const QByteArray text = raggedTable(4000, 4000, 1);
+    QVERIFY(text.size() < 100000);
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, MarkdownParser::parseUtf8(text));
+    QCOMPARE(MarkdownParser::parseUtf8(raggedTable(4, 4000, 1)).size(), 1);
+}
+
+void TestMarkdownMemory::budgetIsBoundByPhysicalMemory()
+{
+    const std::size_t gigabyte = std::size_t(1) << 30;
+    QCOMPARE(MarkdownParser::memoryBudget(0, 16 * gigabyte), MarkdownParser::budgetBase);
+    QCOMPARE(MarkdownParser::memoryBudget(qsizetype(10) << 20, 16 * gigabyte),
+             MarkdownParser::budgetBase + MarkdownParser::budgetPerByte * (std::size_t(10) << 20));
+    QCOMPARE(MarkdownParser::memoryBudget(qsizetype(64) << 20, 16 * gigabyte), 4 * gigabyte);
+    QCOMPARE(MarkdownParser::memoryBudget(qsizetype(10) << 20, 2 * gigabyte), gigabyte / 2);
+    QCOMPARE(MarkdownParser::memoryBudget(std::numeric_limits<qsizetype>::max(), 0),
+             std::numeric_limits<std::size_t>::max());
 }
 
 QTEST_GUILESS_MAIN(TestMarkdownMemory)

@@ -125,6 +125,7 @@ void LayoutDocument::dropNodes()
     m_resident.clear();
     m_built = 0;
     m_laidOut = 0;
+    m_firstOutdated = 0;
 }
 
 void LayoutDocument::setWidth(qreal width)
@@ -132,7 +133,7 @@ void LayoutDocument::setWidth(qreal width)
     if (width == m_width)
         return;
     m_width = width;
-    m_laidOut = 0;
+    m_firstOutdated = 0;
 }
 
 void LayoutDocument::build(Entry &entry)
@@ -162,17 +163,68 @@ void LayoutDocument::buildNode(Entry &entry, int index)
 
 void LayoutDocument::unpark(int index)
 {
+    restoreNode(index);
+    const Entry &entry = m_entries[size_t(index)];
+    if (index < m_laidOut) {
+        // At the width it was measured at, so that it fills the place it has.
+        m_nodes[size_t(index)]->layout(entry.measuredWidth);
+        m_nodes[size_t(index)]->setPosition({0, entry.top});
+    }
+}
+
+void LayoutDocument::restoreNode(int index)
+{
     Entry &entry = m_entries[size_t(index)];
     m_context.replayedText = entry.firstText;
     m_context.textStructure.beginReplay(entry.firstContainer);
     buildNode(entry, index);
     m_context.textStructure.endReplay();
     m_context.replayedText = -1;
-    if (index < m_laidOut) {
-        m_nodes[size_t(index)]->layout(m_width);
-        m_nodes[size_t(index)]->setPosition({0, entry.top});
-    }
     listResident(index);
+}
+
+void LayoutDocument::measure(Entry &entry, LayoutNode &node)
+{
+    QElapsedTimer timer;
+    timer.start();
+    entry.height = node.layout(m_width).height();
+    entry.measuredWidth = m_width;
+    entry.measureMs = float(double(timer.nsecsElapsed()) / 1e6);
+}
+
+void LayoutDocument::remeasure(int index)
+{
+    Entry &entry = m_entries[size_t(index)];
+    const bool parked = isParked(index);
+    if (parked)
+        restoreNode(index);
+    LayoutNode &node = *m_nodes[size_t(index)];
+    measure(entry, node);
+    node.setPosition({0, entry.top});
+    if (parked && !isResident(entry))
+        park(index);
+}
+
+void LayoutDocument::place(int first, int end)
+{
+    for (int index = std::max(first, 0); index < end; ++index) {
+        Entry &entry = m_entries[size_t(index)];
+        const Entry *previous = index > 0 ? &m_entries[size_t(index) - 1] : nullptr;
+        entry.top = previous ? previous->top + previous->height +
+                                   LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
+                             : 0;
+        if (index < m_built) {
+            if (LayoutNode *node = m_nodes[size_t(index)].get())
+                node->setPosition({0, entry.top});
+        }
+    }
+}
+
+int LayoutDocument::firstOutdated() const
+{
+    while (m_firstOutdated < m_laidOut && !isOutdated(m_entries[size_t(m_firstOutdated)]))
+        ++m_firstOutdated;
+    return std::min(m_firstOutdated, m_laidOut);
 }
 
 bool LayoutDocument::park(int index)
@@ -297,45 +349,80 @@ const LayoutTextNode *LayoutDocument::textNode(int index) const
 
 bool LayoutDocument::layoutUntil(qreal bottom, qint64 budgetMs)
 {
+    return measureFrom(firstOutdated(), bottom, budgetMs);
+}
+
+void LayoutDocument::layoutAround(qreal top, qreal bottom)
+{
+    measureFrom(m_laidOut > 0 ? blockAt(top) : 0, bottom, -1);
+}
+
+double LayoutDocument::remeasureCost(qreal top, qreal bottom) const
+{
+    double cost = 0;
+    for (int index = std::max(firstOutdated(), m_laidOut > 0 ? blockAt(top) : 0); index < m_laidOut;
+         ++index) {
+        const Entry &entry = m_entries[size_t(index)];
+        if (entry.top >= bottom)
+            break;
+        if (isOutdated(entry))
+            cost = std::max(cost, double(entry.measureMs));
+    }
+    return cost;
+}
+
+bool LayoutDocument::measureFrom(int first, qreal bottom, qint64 budgetMs)
+{
     QElapsedTimer timer;
     if (budgetMs >= 0)
         timer.start();
-    while (m_laidOut < int(m_entries.size())) {
-        if (m_laidOut > 0) {
-            const Entry &last = m_entries[size_t(m_laidOut - 1)];
-            if (last.top + last.height >= bottom)
-                break;
+    const auto spent = [&] { return budgetMs >= 0 && timer.elapsed() >= budgetMs; };
+    int placed = m_laidOut; // entries [placed, m_laidOut) are to be placed again
+    bool stopped = false;
+    for (int index = first; index < m_laidOut; ++index) {
+        if (placed <= index) {
+            place(placed, index + 1);
+            placed = index + 1;
         }
-        if (budgetMs >= 0 && timer.elapsed() >= budgetMs)
+        const Entry &entry = m_entries[size_t(index)];
+        if (entry.top >= bottom || spent()) {
+            stopped = true;
             break;
-        const int index = m_laidOut;
-        Entry &entry = m_entries[size_t(index)];
-        if (index >= m_built) {
-            build(entry);
-            m_built = index + 1;
-        } else if (!m_nodes[size_t(index)]) {
-            unpark(index);
         }
-        LayoutNode &node = *m_nodes[size_t(index)];
-        entry.height = node.layout(m_width).height();
-        const Entry *previous = index > 0 ? &m_entries[size_t(index) - 1] : nullptr;
-        entry.top = previous ? previous->top + previous->height +
-                                   LayoutSequenceNode::spacing(&previous->margin, entry.margin, false)
-                             : 0;
-        node.setPosition({0, entry.top});
-        ++m_laidOut;
-        if (isResident(entry) || !park(index))
-            listResident(index);
+        if (isOutdated(entry)) {
+            remeasure(index);
+            placed = std::min(placed, index + 1);
+        }
     }
+    place(placed, m_laidOut);
+    while (!stopped && m_laidOut < int(m_entries.size()) && (m_laidOut == 0 || laidOutHeight() < bottom) &&
+           !spent())
+        appendMeasured();
     return isComplete();
+}
+
+void LayoutDocument::appendMeasured()
+{
+    const int index = m_laidOut;
+    Entry &entry = m_entries[size_t(index)];
+    if (index >= m_built) {
+        build(entry);
+        m_built = index + 1;
+    } else if (!m_nodes[size_t(index)]) {
+        restoreNode(index);
+    }
+    LayoutNode &node = *m_nodes[size_t(index)];
+    measure(entry, node);
+    place(index, index + 1);
+    ++m_laidOut;
+    if (isResident(entry) || !park(index))
+        listResident(index);
 }
 
 void LayoutDocument::layoutThrough(int index)
 {
-    while (m_laidOut <= index && m_laidOut < int(m_entries.size())) {
-        const qreal bottom = m_laidOut > 0 ? laidOutHeight() + 1 : 0;
-        layoutUntil(bottom);
-    }
+    while (m_laidOut <= index && m_laidOut < int(m_entries.size()))
+        appendMeasured();
 }
 
 qreal LayoutDocument::laidOutHeight() const

@@ -64,16 +64,27 @@ public:
     int blockCount() const { return int(m_entries.size()); }
     const BlockNode &block(int index) const { return *m_entries.at(size_t(index)).block; }
 
-    // A new width drops the measurements (not the nodes).
+    // A new width outdates the measurements (not the nodes): the blocks keep the places and
+    // heights they had until measured again, so the page stays whole while it is re-measured.
     void setWidth(qreal width);
     qreal width() const { return m_width; }
 
-    // Builds and measures blocks in order until the measured part reaches `bottom`, or for at
-    // most `budgetMs` milliseconds when that is not negative. Returns whether every block is
-    // measured.
+    // Builds and measures blocks in order until the measured part reaches `bottom`, measuring
+    // again on the way the blocks measured at an older width, or for at most `budgetMs`
+    // milliseconds when that is not negative. Returns whether every block is measured at the
+    // page's width.
     bool layoutUntil(qreal bottom, qint64 budgetMs = -1);
     bool layoutAll() { return layoutUntil(LayoutNode::unbounded); }
-    bool isComplete() const { return m_laidOut == int(m_entries.size()); }
+    // Measures at the page's width the blocks from the one at `top` down to `bottom`, measuring
+    // further when the measured part ends above `bottom`. The blocks above `top` keep their
+    // places, so the block at `top` does not move: a view re-measures only what it shows.
+    void layoutAround(qreal top, qreal bottom);
+    // The longest a block from the one at `top` down to `bottom` that is measured at an older
+    // width took to measure last, in milliseconds (without bounds: the whole page's).
+    double remeasureCost(qreal top = -LayoutNode::unbounded, qreal bottom = LayoutNode::unbounded) const;
+    // Whether some measured block was measured at an older width.
+    bool hasOutdatedBlocks() const { return firstOutdated() < m_laidOut; }
+    bool isComplete() const { return m_laidOut == int(m_entries.size()) && !hasOutdatedBlocks(); }
     int laidOutBlockCount() const { return m_laidOut; }
     qreal laidOutHeight() const;
     // The height of the whole page: measured where it is, estimated for the rest.
@@ -93,7 +104,8 @@ public:
     // Whether a picture the page asked for is still on its way (its arrival invalidates the
     // layout).
     bool isLoadingImages() const;
-    // Measures up to and including block `index`.
+    // Measures up to and including block `index` (without measuring again the blocks measured
+    // at an older width).
     void layoutThrough(int index);
 
     // Paints what intersects context.clip (document coordinates).
@@ -173,9 +185,11 @@ private:
         qreal top = 0;
         int firstText = 0;      // index in textNodes of the first text of this block
         int firstContainer = 0; // index of its first container in the text structure
-        qreal height = 0;       // measured at the page's width
+        qreal height = 0;       // measured at measuredWidth
         bool parkable = false;  // may give up its node (see the class comment)
         bool listed = false;    // in m_resident
+        qreal measuredWidth = 0;
+        float measureMs = 0; // what measuring it took last
     };
 
     void build(Entry &entry);
@@ -184,6 +198,21 @@ private:
     // callers' sake: building a parked block again changes nothing they can observe.
     LayoutNode *nodeOf(int index) const;
     void unpark(int index);
+    // Builds a parked block again, with its document indices, without measuring it.
+    void restoreNode(int index);
+    // Measures a placed block at the page's width; its successors' places are left to place().
+    void remeasure(int index);
+    void measure(Entry &entry, LayoutNode &node);
+    // Sets the tops of entries [first, end) from their predecessors', and their nodes' places.
+    void place(int first, int end);
+    // Measures again from block `first` on the blocks measured at an older width and extends
+    // the measured part, until `bottom` or the budget (see layoutUntil).
+    bool measureFrom(int first, qreal bottom, qint64 budgetMs);
+    // Builds (or builds again), measures and places the block after the measured part.
+    void appendMeasured();
+    bool isOutdated(const Entry &entry) const { return entry.measuredWidth != m_width; }
+    // The first measured block measured at an older width (m_laidOut when none).
+    int firstOutdated() const;
     // Returns whether the block gave up its node.
     bool park(int index);
     bool isParked(int index) const { return index < m_built && !m_nodes[size_t(index)]; }
@@ -220,8 +249,9 @@ private:
     std::vector<int> m_resident;
     qreal m_residentTop = -LayoutNode::unbounded;
     qreal m_residentBottom = LayoutNode::unbounded;
-    int m_built = 0;   // entries [0, m_built) were built (and have nodes unless parked)
-    int m_laidOut = 0; // entries [0, m_laidOut) are measured at m_width
+    int m_built = 0;                 // entries [0, m_built) were built (and have nodes unless parked)
+    int m_laidOut = 0;               // entries [0, m_laidOut) are measured and placed, some at older widths
+    mutable int m_firstOutdated = 0; // no entry before it is measured at an older width
     qreal m_width = 800;
 };
 

@@ -48,4 +48,26 @@ PreparedMarkdownPage PreparedMarkdownPage::prepare(const Settings &settings, con
     return page;
 }
 
+PreparedMarkdownPage PreparedMarkdownPage::relayout(const Settings &settings,
+                                                    const std::vector<QList<BlockNode>> &blockLists,
+                                                    const Remeasure &remeasure)
+{
+    auto document = std::make_unique<LayoutDocument>();
+    document->holdImageRequests();
+    document->setEnvironment(settings.environment);
+    document->setAppearance(settings.appearance);
+    document->setDevicePixelRatio(settings.devicePixelRatio);
+    document->setWidth(settings.pageWidth);
+    for (const QList<BlockNode> &blocks : blockLists)
+        document->appendBlocks(blocks);
+    document->setResidentRange(remeasure.residentTop, remeasure.residentBottom);
+    document->layoutThrough(remeasure.throughBlock);
+    document->layoutUntil(document->blockTop(remeasure.throughBlock) + remeasure.below);
+    if (settings.viewThread)
+        document->handOverTo(settings.viewThread);
+    PreparedMarkdownPage page;
+    page.m_document = std::move(document);
+    return page;
+}
+
 } // namespace kestrune

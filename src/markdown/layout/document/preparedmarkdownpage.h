@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <memory>
+#include <vector>
 
 class QThread;
 class QThreadPool;
@@ -53,6 +54,21 @@ public:
     // Builds the page and measures its first screen at the width the view will have, then
     // hands it over to the view's thread. Throws std::bad_alloc when memory runs out.
     static PreparedMarkdownPage prepare(const Settings &settings, const QList<BlockNode> &blocks);
+    // Where a page shown already is to be measured again: through block `throughBlock` and
+    // `below` past that block's top, keeping the nodes of the blocks within `resident` (see
+    // LayoutDocument::setResidentRange).
+    struct Remeasure
+    {
+        int throughBlock = 0;
+        qreal below = 0;
+        qreal residentTop = 0;
+        qreal residentBottom = 0;
+    };
+    // Builds a page shown already again at settings.pageWidth, measured as `remeasure` says, and
+    // hands it over to the view's thread. Throws std::bad_alloc when memory runs out.
+    static PreparedMarkdownPage relayout(const Settings &settings,
+                                         const std::vector<QList<BlockNode>> &blockLists,
+                                         const Remeasure &remeasure);
 
     bool isNull() const { return !m_document; }
 

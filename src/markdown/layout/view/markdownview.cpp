@@ -17,11 +17,15 @@
 #include "markdown/layout/view/markdownviewfind_p.h"
 
 #include <QDesktopServices>
+#include <QFuture>
 #include <QPainter>
+#include <QPromise>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QWheelEvent>
 
 #include <cmath>
+#include <new>
 
 namespace kestrune {
 
@@ -34,6 +38,24 @@ constexpr qreal lookAhead = 400;
 // Blocks further than this above or below the view give up their nodes (the page keeps their
 // heights), so a long document holds nodes for a few screens only.
 constexpr qreal residentMargin = 2000;
+
+// Where pages are laid out again when a block of theirs takes longer to measure than a slice:
+// one thread, so that a burst of resizes queues nothing, and never destroyed.
+QThreadPool &relayoutPool()
+{
+    static auto *pool = [] {
+        auto *created = new QThreadPool;
+        created->setMaxThreadCount(1);
+        return created;
+    }();
+    return *pool;
+}
+
+// A page laid out again on the pool; none when memory ran out.
+struct RelaidPage
+{
+    std::shared_ptr<PreparedMarkdownPage> page;
+};
 
 // The environment with one of its settings changed.
 template <typename Setting, typename Value>
@@ -105,6 +127,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
 {
     if (page.isNull())
         return;
+    cancelPoolRelayout();
     m_feed = std::make_unique<IncrementalMarkdownFeed>();
     m_control->forgetText();
     m_announcer->textReplaced();
@@ -149,6 +172,7 @@ void MarkdownView::setContent(const MarkdownContent &content)
 
 void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
 {
+    cancelPoolRelayout();
     m_control->forgetText();
     m_announcer->textReplaced();
     m_document->setBlocks(blocks);
@@ -165,6 +189,7 @@ const MarkdownEnvironment &MarkdownView::environment() const
 
 void MarkdownView::setEnvironment(const MarkdownEnvironment &environment)
 {
+    cancelPoolRelayout();
     m_document->setEnvironment(environment);
     m_control->forgetLayout();
     m_announcer->textReplaced();
@@ -392,6 +417,7 @@ void MarkdownView::setZoom(qreal zoom)
     const int block = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
     const qreal offset = m_document->laidOutBlockCount() > 0 ? top - m_document->blockTop(block) : 0;
     m_zoom = zoom;
+    cancelPoolRelayout();
     m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
     m_control->forgetDraggedScroll();
     m_document->setWidth(pageWidth());
@@ -436,7 +462,8 @@ void MarkdownView::setReadingPosition(const ReadingPosition &position)
     }
     if (found >= 0) {
         m_document->layoutThrough(found);
-        m_document->layoutUntil(m_document->blockTop(found) + position.offset + viewHeight() + lookAhead);
+        m_document->layoutAround(m_document->blockTop(found),
+                                 m_document->blockTop(found) + position.offset + viewHeight() + lookAhead);
         updateScrollBar();
         scrollToDocumentY(m_document->blockTop(found) + position.offset);
     } else {
@@ -450,14 +477,174 @@ void MarkdownView::setReadingPosition(const ReadingPosition &position)
 void MarkdownView::relayout()
 {
     m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
-    // Scrolled already (to a reading position kept across a reload): stay at the same text.
-    if (verticalScrollBar()->value() > 0 && pageWidth() != m_document->width()) {
-        rebuildKeepingPosition();
+    if (pageWidth() != m_document->width()) {
+        relayoutKeepingPosition();
         return;
     }
-    m_document->setWidth(pageWidth());
     layoutVisible();
     continueInBackground();
+}
+
+MarkdownView::TopAnchor MarkdownView::topAnchor() const
+{
+    const qreal top = viewTop();
+    if (m_document->laidOutBlockCount() == 0)
+        return {0, top};
+    const int block = m_document->blockAt(std::max<qreal>(0, top));
+    return {block, top - m_document->blockTop(block)};
+}
+
+void MarkdownView::keepAnchor(const TopAnchor &anchor)
+{
+    updateScrollBar();
+    if (verticalScrollBar()->isSliderDown())
+        return; // the reader moves the page themselves
+    const qreal top = m_document->blockTop(anchor.block) + anchor.offset;
+    if (std::abs(top - viewTop()) * m_zoom >= 0.5)
+        scrollToDocumentY(top);
+}
+
+void MarkdownView::relayoutKeepingPosition()
+{
+    const TopAnchor anchor = topAnchor();
+    m_control->forgetDraggedScroll();
+    m_document->setWidth(pageWidth());
+    if (m_waitingForRelayout && !m_document->hasOutdatedBlocks())
+        cancelPoolRelayout(); // back at the width the page on show has
+    if (m_waitingForRelayout || m_document->remeasureCost() > double(sliceMilliseconds)) {
+        relayoutOnPool();
+        return;
+    }
+    // What the view shows first, from the block at its top on, which stays where it is; the
+    // blocks above and below in slices, each keeping that block in place.
+    const qreal top = m_document->blockTop(anchor.block);
+    m_document->layoutAround(top, top + anchor.offset + viewHeight() + lookAhead);
+    keepAnchor(anchor);
+    layoutVisible();
+    continueInBackground();
+}
+
+void MarkdownView::relayoutOnPool()
+{
+    // The page on show keeps its places, painted at the width it had, until the new one comes.
+    ++m_relayoutSerial;
+    m_waitingForRelayout = true;
+    if (!m_relayoutRunning)
+        startPoolRelayout(); // else it starts once the running one is back
+}
+
+void MarkdownView::startPoolRelayout()
+{
+    PreparedMarkdownPage::Settings settings = pageSettings(size());
+    settings.pageWidth = pageWidth();
+    const TopAnchor anchor = topAnchor();
+    PreparedMarkdownPage::Remeasure remeasure;
+    // As far as the page on show is measured, so that every text the reader may have selected
+    // is there.
+    remeasure.throughBlock = std::max(anchor.block, m_document->laidOutBlockCount() - 1);
+    remeasure.below = std::max<qreal>(0, anchor.offset) + viewHeight() + lookAhead;
+    const qreal top = m_document->blockTop(anchor.block);
+    remeasure.residentTop = top - residentMargin;
+    remeasure.residentBottom = top + remeasure.below + residentMargin;
+    const std::vector<QList<BlockNode>> blockLists = m_document->blockLists();
+    const int serial = m_relayoutSerial;
+    m_relayoutRunning = true;
+
+    auto promise = std::make_shared<QPromise<RelaidPage>>();
+    QFuture<RelaidPage> future = promise->future();
+    relayoutPool().start([promise, settings, blockLists, remeasure] {
+        promise->start();
+        RelaidPage result;
+        try {
+            result.page = std::make_shared<PreparedMarkdownPage>(
+                PreparedMarkdownPage::relayout(settings, blockLists, remeasure));
+        } catch (const std::bad_alloc &) {
+            result.page.reset();
+        }
+        promise->addResult(std::move(result));
+        promise->finish();
+    });
+    future.then(this, [this, serial, lists = blockLists.size()](const RelaidPage &result) {
+        m_relayoutRunning = false;
+        if (serial != m_relayoutSerial) {
+            if (m_waitingForRelayout)
+                startPoolRelayout(); // a newer width is wanted
+            return;
+        }
+        if (!result.page) {
+            showOutOfMemory();
+            return;
+        }
+        takeRelaidPage(serial, *result.page, lists);
+    });
+}
+
+void MarkdownView::takeRelaidPage(int serial, PreparedMarkdownPage &page, size_t blockLists)
+{
+    if (serial != m_relayoutSerial || page.isNull())
+        return;
+    const TopAnchor anchor = topAnchor(); // the reader may have scrolled meanwhile
+    std::unique_ptr<LayoutDocument> document = std::move(page.m_document);
+    // Pieces of a long text parsed meanwhile.
+    const std::vector<QList<BlockNode>> &lists = m_document->blockLists();
+    for (size_t index = blockLists; index < lists.size(); ++index)
+        document->appendBlocks(lists[index]);
+    m_waitingForRelayout = false;
+    // Built from the same blocks in the same order, the new page gives every text the index it
+    // had: the selection and the find stay as they are.
+    disconnect(m_document.get(), nullptr, this, nullptr);
+    m_document = std::move(document);
+    watchDocument();
+    m_document->releaseImageRequests();
+    m_announcer->dropTextMap();
+    m_control->forgetDraggedScroll();
+    if (pageWidth() != m_document->width()) {
+        relayoutKeepingPosition();
+    } else {
+        keepAnchor(anchor);
+        layoutVisible();
+        continueInBackground();
+    }
+    m_control->followPage();
+}
+
+void MarkdownView::cancelPoolRelayout()
+{
+    if (!m_waitingForRelayout)
+        return;
+    ++m_relayoutSerial;
+    m_waitingForRelayout = false;
+}
+
+void MarkdownView::whileMemoryLasts(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        showOutOfMemory();
+    }
+}
+
+void MarkdownView::showOutOfMemory()
+{
+    // What the page holds may be half built: it goes, and nothing more is parsed or measured.
+    cancelPoolRelayout();
+    m_backgroundTimer.stop();
+    m_feed = std::make_unique<IncrementalMarkdownFeed>();
+    m_control->forgetText();
+    m_announcer->textReplaced();
+    m_find->clear();
+    const MarkdownEnvironment environment = m_document->environment();
+    disconnect(m_document.get(), nullptr, this, nullptr);
+    m_document = std::make_unique<LayoutDocument>();
+    m_document->setEnvironment(environment);
+    m_document->setAppearance(appearanceOf(palette()));
+    m_document->setWidth(pageWidth());
+    watchDocument();
+    m_find->restart();
+    updateScrollBar();
+    viewport()->update();
+    Q_EMIT outOfMemory();
 }
 
 void MarkdownView::keepResidentAroundView()
@@ -471,8 +658,8 @@ void MarkdownView::keepResidentAroundView()
 void MarkdownView::layoutVisible()
 {
     keepResidentAroundView();
-    const qreal bottom = viewTop() + viewHeight() + lookAhead;
-    m_document->layoutUntil(bottom);
+    if (!m_waitingForRelayout)
+        m_document->layoutAround(viewTop(), viewTop() + viewHeight() + lookAhead);
     updateScrollBar();
     viewport()->update();
     m_announcer->announceTextChanges();
@@ -495,10 +682,17 @@ void MarkdownView::continueInBackground()
 void MarkdownView::backgroundStep()
 {
     if (m_feed->hasMore()) {
-        feedNextPiece();
+        whileMemoryLasts([this] { feedNextPiece(); });
+    } else if (m_waitingForRelayout) {
+        return; // the page comes back from the pool, measured
     } else {
         keepResidentAroundView();
-        m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
+        // Blocks above the view measured again move the one at its top: it is kept in place.
+        const TopAnchor anchor = topAnchor();
+        whileMemoryLasts([&] {
+            m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
+            keepAnchor(anchor);
+        });
     }
     updateScrollBar();
     // Blocks that came into view while their measuring was pending get painted now.
@@ -542,8 +736,12 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     const QRectF dirty = event->rect();
     const QPointF origin(m_documentMargins.left(), -viewTop());
     const QRectF clip(dirty.topLeft() / m_zoom - origin, dirty.size() / m_zoom);
-    if (clip.bottom() > m_document->laidOutHeight() && !m_document->isComplete()) {
-        m_document->layoutUntil(clip.bottom() + lookAhead);
+    if (!m_document->isComplete() && !m_waitingForRelayout) {
+        // From the top of the view, whatever part of it is painted, so that the block there stays.
+        whileMemoryLasts([&] {
+            m_document->layoutAround(viewTop(),
+                                     std::max(clip.bottom(), viewTop() + viewHeight()) + lookAhead);
+        });
         updateScrollBar();
         QMetaObject::invokeMethod(
             this, [this] { m_announcer->announceTextChanges(); }, Qt::QueuedConnection);
@@ -565,19 +763,21 @@ void MarkdownView::paintEvent(QPaintEvent *event)
 void MarkdownView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (pageWidth() != m_document->width())
-        rebuildKeepingPosition();
-    else
-        layoutVisible();
+    whileMemoryLasts([this] {
+        if (pageWidth() != m_document->width())
+            relayoutKeepingPosition();
+        else
+            layoutVisible();
+    });
     m_control->followPage();
 }
 
 void MarkdownView::scrollContentsBy(int, int)
 {
     keepResidentAroundView();
-    const qreal bottom = viewTop() + viewHeight() + lookAhead;
-    if (bottom > m_document->laidOutHeight() && !m_document->isComplete()) {
-        m_document->layoutUntil(bottom);
+    if (!m_document->isComplete() && !m_waitingForRelayout) {
+        whileMemoryLasts(
+            [this] { m_document->layoutAround(viewTop(), viewTop() + viewHeight() + lookAhead); });
         updateScrollBar();
         m_announcer->announceTextChanges();
     }

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -146,6 +147,9 @@ Q_SIGNALS:
     void findStatusChanged();
     // Ctrl and the wheel: one step larger (positive) or smaller per notch.
     void zoomStepRequested(int steps);
+    // Laying the page out again (for a new width) took more memory than there is: the view
+    // shows nothing from now on.
+    void outOfMemory();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -187,7 +191,27 @@ private:
     qreal viewTop() const;
     qreal viewHeight() const;
     void scrollToDocumentY(qreal y);
+    // The top-level block at the top of the view, and how far the view is scrolled past its top.
+    struct TopAnchor
+    {
+        int block = 0;
+        qreal offset = 0;
+    };
+    TopAnchor topAnchor() const;
+    // Scrolls so that the anchor's block is again where it was in the view.
+    void keepAnchor(const TopAnchor &anchor);
     void relayout();
+    // Lays the page out for the view's width, keeping the block at the top of the view in place:
+    // at once only what the view shows, the rest in slices; on the pool when a block would hold
+    // the window longer than a slice.
+    void relayoutKeepingPosition();
+    void relayoutOnPool();
+    void startPoolRelayout();
+    void takeRelaidPage(int serial, PreparedMarkdownPage &page, size_t blockLists);
+    void cancelPoolRelayout();
+    // Runs layout work, showing nothing and telling so when memory runs out.
+    void whileMemoryLasts(const std::function<void()> &work);
+    void showOutOfMemory();
     void layoutVisible();
     // Lets blocks far from the view give up their nodes.
     void keepResidentAroundView();
@@ -209,6 +233,11 @@ private:
     std::unique_ptr<MarkdownTextControl> m_control; // selection and input
     std::unique_ptr<MarkdownViewFind> m_find;
     std::unique_ptr<MarkdownViewAnnouncer> m_announcer; // tells assistive technology of changes
+    // The page laid out again on the pool: the number of the latest one wanted, whether one is
+    // running, and whether the page on show waits for one (and is not measured meanwhile).
+    int m_relayoutSerial = 0;
+    bool m_relayoutRunning = false;
+    bool m_waitingForRelayout = false;
 };
 
 } // namespace kestrune

@@ -493,8 +493,16 @@ void MarkdownPreviewView::restoreReadingPosition(const ReadingPosition &position
 
 MarkdownView *MarkdownPreviewView::makeDocumentView()
 {
-    return m_content->makeDocumentView(m_fileURL.fileName(),
-                                       documentEnvironment(m_fileURL, m_projectFolder, m_loadsRemoteImages));
+    MarkdownView *view = m_content->makeDocumentView(
+        m_fileURL.fileName(), documentEnvironment(m_fileURL, m_projectFolder, m_loadsRemoteImages));
+    // As when reading or parsing runs out of memory. Queued: the error state deletes the view.
+    connect(
+        view, &MarkdownView::outOfMemory, this,
+        [this] {
+            setState(MarkdownPreviewState::error(Localization::text("markdown.read_error.out_of_memory")));
+        },
+        Qt::QueuedConnection);
+    return view;
 }
 
 MarkdownView *MarkdownPreviewView::showPrepared(MarkdownView *view,

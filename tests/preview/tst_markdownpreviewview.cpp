@@ -56,7 +56,9 @@
 #include <QWaitCondition>
 #include <QWheelEvent>
 
+#include <atomic>
 #include <memory>
+#include <new>
 
 using namespace kestrune;
 
@@ -120,6 +122,7 @@ private Q_SLOTS:
     void fileLinkingOutOfTheProjectIsNotRead();
     void largeFileShowsItsSourceUntilTheReaderAsks();
     void documentIsParsedAndLaidOutOffTheWindowsThread();
+    void layoutRunningOutOfMemoryShowsTheOutOfMemoryState();
     void pageLaidOutWithASourceReadIsShownWhenChosen();
     void switchReadsAsTwoExclusiveRadioButtons();
     void reloadKeepsTheReadingPositionInBothModes();
@@ -578,6 +581,36 @@ void TestMarkdownPreviewView::documentIsParsedAndLaidOutOffTheWindowsThread()
     QCOMPARE(heldReads.loadThreads.size(), 1);
     QVERIFY(heldReads.loadThreads.first() != QThread::currentThread());
     heldReads.substituted.clear();
+}
+
+// Memory running out while the page is laid out again for a new width shows what a read or a
+// parse that runs out of memory shows.
+void TestMarkdownPreviewView::layoutRunningOutOfMemoryShowsTheOutOfMemoryState()
+{
+    QByteArray paragraph;
+    for (int word = 0; word < 40000; ++word)
+        paragraph += "w" + QByteArray::number(word) + " ";
+    auto view = showPane(writeFile(QStringLiteral("long.md"), paragraph));
+    QVERIFY(waitForState(*view, Kind::content));
+    auto *document = qobject_cast<MarkdownView *>(view->contentView());
+    QVERIFY(document);
+    // While set, building a paragraph runs out of memory, here or on the pool.
+    static std::atomic<bool> runsOut = false;
+    Theme theme = document->environment().theme;
+    theme.paragraph = [paragraphStyle = theme.paragraph](const BlockConfiguration &c) {
+        if (runsOut)
+            throw std::bad_alloc();
+        return paragraphStyle.build(c);
+    };
+    document->setTheme(theme);
+    QTRY_VERIFY_WITH_TIMEOUT(document->isLayoutComplete(), 30000);
+    runsOut = true;
+    view->resize(400, 500);
+    const bool failed = waitForState(*view, Kind::error);
+    runsOut = false;
+    QVERIFY(failed);
+    QCOMPARE(view->state().message(), Localization::text("markdown.read_error.out_of_memory"));
+    QVERIFY(qobject_cast<ErrorTextView *>(view->contentView()));
 }
 
 // Read in source mode, the page laid out with the read waits, unshown, for the rendered document

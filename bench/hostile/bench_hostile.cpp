@@ -1,15 +1,18 @@
 // Documents and files a hostile repository may hold, opened as the program opens them: each in a
 // preview pane (reporting the time until its first screen is painted and the longest stall of
-// the window's thread meanwhile), a 1 GB task list counted by the analysis (time and the memory
-// it takes beyond what the process held), and a page of 16 large pictures from a server on
-// 127.0.0.1 scrolled from top to bottom (the memory their decoded images take). Each figure is
-// printed beside its bound.
+// the window's thread meanwhile, then the longest stall while the pane is dragged 200 px
+// narrower and back and the page is laid out again), a 1 GB task list counted by the analysis (time and the
+// memory it takes beyond what the process held), and a page of 16 large pictures from a server on 127.0.0.1
+// scrolled from top to bottom (the memory their decoded images take). Each figure is printed beside its
+// bound.
 //     QT_QPA_PLATFORM=offscreen bench/hostile/bench_hostile [NAME PART]
 #include "processmemory.h"
+#include "resizestall.h"
 #include "stallmeter.h"
 #include "testhttpserver.h"
 
 #include "markdown/document/processheap.h"
+#include "markdown/layout/view/markdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "project/changeanalysis.h"
 #include "project/modelenvironment.h"
@@ -39,6 +42,8 @@ struct Opened
 {
     qint64 shownMs = -1; // until the content state was painted
     qint64 longestStallMs = 0;
+    qint64 resizeStallMs = 0;
+    long peakKiB = 0; // before the resize
 };
 
 // Opens the file in a pane and waits until its content (or error) has been painted.
@@ -70,6 +75,17 @@ Opened open(const QString &path)
     loop.exec();
     // The stall that matters is the window's while the document loads and first shows.
     result.longestStallMs = stalls.longest();
+    result.peakKiB = peakResidentKiB();
+    const auto settled = [&pane] {
+        const auto *page = qobject_cast<const MarkdownView *>(pane.contentView());
+        return !page || page->isLayoutComplete();
+    };
+    QElapsedTimer rest;
+    rest.start();
+    while (!settled() && rest.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    result.resizeStallMs = resizeStall([&](int width) { pane.resize(width, pane.height()); }, pane.width(),
+                                       200, settled, 120000);
     return result;
 }
 
@@ -154,6 +170,9 @@ void largePictures(const QString &folder)
                 static_cast<long long>((peakResidentKiB() - before) / 1024));
 }
 
+// A resize is a frame: laid out again longer than that, the window misses one.
+constexpr qint64 resizeStallBoundMs = 16;
+
 struct Document
 {
     const char *name;
@@ -226,11 +245,12 @@ int main(int argc, char **argv)
         const long before = residentKiB();
         const Opened opened = open(path);
         std::printf("%-40s shown after %6lld ms, longest stall of the window %5lld ms (bound %lld ms), peak "
-                    "+%lld MiB\n",
+                    "+%lld MiB, resize stall %5lld ms (bound %lld ms)\n",
                     document.name, static_cast<long long>(opened.shownMs),
                     static_cast<long long>(opened.longestStallMs),
                     static_cast<long long>(document.stallBoundMs),
-                    static_cast<long long>((peakResidentKiB() - before) / 1024));
+                    static_cast<long long>((opened.peakKiB - before) / 1024),
+                    static_cast<long long>(opened.resizeStallMs), static_cast<long long>(resizeStallBoundMs));
         QFile::remove(path);
     }
     return 0;

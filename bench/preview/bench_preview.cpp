@@ -1,9 +1,12 @@
 // Opens generated specifications of 1 MB and 10 MB in a preview pane, as selecting them in the
 // outline does, and reports the time until the first screen of the rendered document has been
 // painted, until the source text has been painted, and the longest stall of the main thread
-// meanwhile (a 1 ms timer measuring its own lateness), beside the longest allowed.
+// meanwhile (a 1 ms timer measuring its own lateness), beside the longest allowed; then, scrolled
+// to the middle of the rendered page, the longest stall while the pane is dragged 200 px
+// narrower and back and the page is laid out again.
 // Run: bench_preview [-platform offscreen] [runs]
 #include "firstpaint.h"
+#include "resizestall.h"
 #include "stallmeter.h"
 
 #include "markdown/document/processheap.h"
@@ -16,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,6 +60,7 @@ struct Measurement
 {
     qint64 firstScreenMs = 0;
     qint64 longestStallMs = 0;
+    qint64 resizeStallMs = -1; // rendered documents only
 };
 
 Measurement open(const QString &path, MarkdownViewMode mode)
@@ -92,6 +97,12 @@ Measurement open(const QString &path, MarkdownViewMode mode)
         rest.start();
         while (!document->isLayoutComplete() && rest.elapsed() < 120000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QScrollBar *bar = document->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        QCoreApplication::processEvents();
+        result.resizeStallMs =
+            resizeStall([&](int width) { pane.resize(width, pane.height()); }, pane.width(), 200,
+                        [document] { return document->isLayoutComplete(); });
     }
     return result;
 }
@@ -106,8 +117,8 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[argc - 1]).toInt()) : 3;
 
     QTemporaryDir dir;
-    std::printf("%-8s %-8s %8s %18s %18s %8s\n", "size", "mode", "bytes", "first screen (ms)",
-                "longest stall (ms)", "target");
+    std::printf("%-8s %-8s %8s %18s %18s %8s %18s %8s\n", "size", "mode", "bytes", "first screen (ms)",
+                "longest stall (ms)", "target", "resize stall (ms)", "target");
     for (const qsizetype megabytes : {1, 10}) {
         const QString path = dir.filePath(QStringLiteral("spec-%1mb.md").arg(megabytes));
         QFile file(path);
@@ -119,15 +130,19 @@ int main(int argc, char **argv)
         for (const MarkdownViewMode mode : {MarkdownViewMode::preview, MarkdownViewMode::source}) {
             qint64 best = std::numeric_limits<qint64>::max();
             qint64 stall = 0;
+            qint64 resize = -1;
             for (int run = 0; run < runs; ++run) {
                 const Measurement m = open(path, mode);
                 best = std::min(best, m.firstScreenMs);
                 stall = std::max(stall, m.longestStallMs);
+                resize = std::max(resize, m.resizeStallMs);
             }
-            std::printf("%-8s %-8s %8lld %18lld %18lld %8s\n",
+            const QString target = QStringLiteral("<= %1").arg(longestAllowedStallMs);
+            std::printf("%-8s %-8s %8lld %18lld %18lld %8s %18s %8s\n",
                         qPrintable(QStringLiteral("%1 MB").arg(megabytes)), qPrintable(rawValue(mode)),
-                        qlonglong(text.size()), qlonglong(best), qlonglong(stall),
-                        qPrintable(QStringLiteral("<= %1").arg(longestAllowedStallMs)));
+                        qlonglong(text.size()), qlonglong(best), qlonglong(stall), qPrintable(target),
+                        resize < 0 ? "-" : qPrintable(QString::number(resize)),
+                        resize < 0 ? "" : qPrintable(target));
             std::fflush(stdout);
         }
     }

@@ -1,0 +1,47 @@
+#include "resizestall.h"
+
+#include "stallmeter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+constexpr int stepPixels = 20;
+constexpr int frameMs = 16;
+
+// Steps the width from `from` to `to`, a step a frame, then runs the loop until settled.
+void drag(const std::function<void(int)> &setWidth, int from, int to, const std::function<bool()> &settled,
+          QElapsedTimer &clock, int timeoutMs)
+{
+    int width = from;
+    QEventLoop loop;
+    QTimer frames;
+    frames.setInterval(frameMs);
+    QObject::connect(&frames, &QTimer::timeout, &loop, [&] {
+        width = from < to ? std::min(to, width + stepPixels) : std::max(to, width - stepPixels);
+        setWidth(width);
+        if (width == to)
+            loop.quit();
+    });
+    frames.start();
+    loop.exec();
+    frames.stop();
+    while (!settled() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+qint64 resizeStall(const std::function<void(int width)> &setWidth, int width, int by,
+                   const std::function<bool()> &settled, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    StallMeter stalls;
+    drag(setWidth, width, width - by, settled, clock, timeoutMs);
+    drag(setWidth, width - by, width, settled, clock, timeoutMs);
+    return stalls.longest();
+}

@@ -2,9 +2,11 @@
 // benchmark's documents), beside QTextDocument::setMarkdown plus a full layout of the 1 MB one
 // at the same width, measured in the same run. Prints medians in milliseconds, the resident
 // memory of a view showing each document (measured in a fresh process each, with and without the
-// program's heap settings), and last the time to copy the whole 1 MB page. A second argument
+// program's heap settings), the memory a Select All and Copy of the 10 MB page adds at its peak,
+// and last the time to copy the whole 1 MB page. A second argument
 // "1mb" stops after the 1 MB figures, "engine" leaves Qt out; "system-heap" as the last one
-// runs without the program's heap settings.
+// runs without the program's heap settings; "copy-peak" as the only one prints the copy's peak
+// alone.
 #include "benchtiming.h"
 #include "processmemory.h"
 #include "specificationdocument.h"
@@ -12,6 +14,7 @@
 #include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/document/processheap.h"
+#include "markdown/layout/document/copiedtextmimedata.h"
 #include "markdown/layout/document/layoutdocument_p.h"
 #include "markdown/layout/nodes/layoutnodedisposal_p.h"
 #include "markdown/layout/view/markdownview.h"
@@ -19,6 +22,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -31,6 +35,7 @@
 #include <memory>
 #include <vector>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -39,6 +44,9 @@ using namespace kestrune;
 namespace {
 
 constexpr qreal width = 800;
+// What copying a 10 MB page may add at its peak: the copy in plain text and Markdown (UTF-16),
+// the Markdown once more as UTF-8 for the clipboard, and the texts of one block.
+constexpr long copyPeakTargetMiB = 96;
 
 QString document(qsizetype bytes)
 {
@@ -187,6 +195,59 @@ void printResident(int megabytes, long totalTargetMiB, long shareTargetMiB)
     }
 }
 
+// What copying the whole page of a view showing the document adds to the process at its peak, in
+// a process of its own ("--copy-peak MEGABYTES [rebuilt]"): printed as "copy KIB". With
+// "rebuilt", every parked block is built again before the copy, as copies did before they read
+// parked blocks from their blocks, for the figure to compare with.
+int measureCopyPeak(int megabytes, bool rebuilt, const Theme &theme)
+{
+    // The page as a view holding a screen near its top keeps it: the rest parked.
+    LayoutDocument page;
+    MarkdownEnvironment environment;
+    environment.theme = theme;
+    page.setEnvironment(environment);
+    page.setWidth(width);
+    page.setResidentRange(-2000, 3000);
+    page.setBlocks(MarkdownParser::parse(document(qsizetype(megabytes) * 1024 * 1024)));
+    while (!page.layoutUntil(LayoutNode::unbounded, 8) || LayoutNodeDisposal::pending() > 0)
+        QApplication::processEvents();
+    const LayoutSelection all = page.allText();
+    // What was freed goes back to the system, so that the copy cannot reuse it unseen.
+    malloc_trim(0);
+    resetPeakResident();
+    const long before = residentKiB();
+    if (rebuilt) {
+        for (int index = 0; index < page.textCount(); ++index)
+            page.textNode(index);
+    }
+    // As MarkdownView::copy puts it on the clipboard.
+    QGuiApplication::clipboard()->setMimeData(copiedTextMimeData(page.copiedText(all)));
+    std::printf("copy %ld\n", peakResidentKiB() - before);
+    std::fflush(stdout);
+    _exit(0); // what the page holds is freed with the process
+}
+
+long copyPeakInFreshProcess(int megabytes, bool rebuilt)
+{
+    QProcess process;
+    QStringList arguments{QStringLiteral("--copy-peak"), QString::number(megabytes)};
+    if (rebuilt)
+        arguments << QStringLiteral("rebuilt");
+    process.start(QCoreApplication::applicationFilePath(), arguments);
+    process.waitForFinished(-1);
+    const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+    return fields.size() == 2 && fields.first() == "copy" ? fields.at(1).toLong() : -1;
+}
+
+void printCopyPeak(int megabytes, long targetMiB)
+{
+    const long rebuilt = copyPeakInFreshProcess(megabytes, true);
+    const long streamed = copyPeakInFreshProcess(megabytes, false);
+    std::printf("  %d MB document, Select All and Copy: peak %ld MiB more (target <= %ld MiB); "
+                "%ld MiB with every parked block built again first, as before\n",
+                megabytes, streamed / 1024, targetMiB, rebuilt / 1024);
+}
+
 } // namespace
 
 // Copying the whole page: the reader's text alone (what screen readers read) and with its
@@ -225,6 +286,14 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     if (residentOnly)
         return measureResident(std::max(1, atoi(argv[2])), PreviewDocumentTheme::make());
+    if (argc > 2 && QByteArray(argv[1]) == "--copy-peak")
+        return measureCopyPeak(std::max(1, atoi(argv[2])), argc > 3 && QByteArray(argv[3]) == "rebuilt",
+                               PreviewDocumentTheme::make());
+    // "copy-peak" alone prints the copy's peak memory and stops.
+    if (argc > 1 && QByteArray(argv[1]) == "copy-peak") {
+        printCopyPeak(10, copyPeakTargetMiB);
+        return 0;
+    }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     // "engine" leaves Qt's importer out (for profiling the engine alone).
     const bool engineOnly = argc > 2 && QByteArray(argv[2]) == "engine";
@@ -320,6 +389,7 @@ int main(int argc, char **argv)
         std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
     }
     printResident(10, 250, 0);
+    printCopyPeak(10, copyPeakTargetMiB);
     measureCopy(oneMegabyte, theme, runs);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "preview/findbar.h"
 
 #include "preview/previewcolors.h"
+#include "ui/invalidexpressiontext.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 
@@ -130,7 +131,7 @@ void FindBar::setStatus(const FindStatus &status)
     if (m_field->text().isEmpty())
         text.clear();
     else if (!pattern.isValid())
-        text = Localization::format("find.invalid_expression", pattern.errorString());
+        text = InvalidExpressionText::of(pattern);
     else if (status.total == 0)
         text = status.complete ? Localization::text("find.no_matches") : QString();
     else

@@ -6,6 +6,7 @@
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/searchresultsmodel.h"
 #include "sidebar/searchresultsview.h"
+#include "ui/invalidexpressiontext.h"
 #include "ui/localization.h"
 
 #include <QElapsedTimer>
@@ -192,7 +193,7 @@ void ProjectSearchController::updateStatus()
         return;
     }
     if (!pattern.isValid()) {
-        m_view.setStatus(Localization::text("find.invalid_expression").arg(pattern.errorString()), true);
+        m_view.setStatus(InvalidExpressionText::of(pattern), true);
         return;
     }
     const QList<QUrl> roots = searchedRoots();

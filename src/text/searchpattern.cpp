@@ -2,6 +2,8 @@
 
 #include "text/linebreaks.h"
 
+#include <algorithm>
+
 namespace kestrune {
 
 namespace {
@@ -29,11 +31,12 @@ SearchPattern::SearchPattern(const QString &text, SearchOptions options) : m_tex
         // CR, LF and CR LF all end a line for ^ and $, as they do for the search's lines.
         const QLatin1String lineBreaks("(*ANYCRLF)");
         m_expression = QRegularExpression(lineBreaks + text, patternOptions);
-        if (!m_expression.isValid())
-            m_errorString =
-                QStringLiteral("%1 at offset %2")
-                    .arg(m_expression.errorString())
-                    .arg(std::max<qsizetype>(m_expression.patternErrorOffset() - lineBreaks.size(), 0));
+        if (!m_expression.isValid()) {
+            m_errorMessage = m_expression.errorString();
+            m_errorOffset =
+                std::clamp<qsizetype>(m_expression.patternErrorOffset() - lineBreaks.size(), 0, text.size());
+            m_errorString = QStringLiteral("%1 at offset %2").arg(m_errorMessage).arg(m_errorOffset);
+        }
     } else {
         m_matchesNothing = holdsLineBreak(text);
     }

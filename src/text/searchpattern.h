@@ -48,6 +48,11 @@ public:
     bool isValid() const { return m_errorString.isEmpty(); }
     // The expression's error with where it is ("missing ) at offset 4"); empty when valid.
     const QString &errorString() const { return m_errorString; }
+    // The expression's error as the expression engine words it (in English), without its place;
+    // empty when valid. A view shows it in its own words (InvalidExpressionText).
+    const QString &errorMessage() const { return m_errorMessage; }
+    // Where in the text the expression fails, in UTF-16 code units from 0; -1 when valid.
+    qsizetype errorOffset() const { return m_errorOffset; }
 
     // The matches in a text, in order, never overlapping and never across a line break.
     QList<TextMatch> matchesIn(QStringView text) const;
@@ -72,6 +77,8 @@ private:
     SearchOptions m_options;
     QRegularExpression m_expression;
     QString m_errorString;
+    QString m_errorMessage;
+    qsizetype m_errorOffset = -1;
     bool m_matchesNothing = false; // a plain text holding a line break
 };
 

@@ -14,6 +14,7 @@
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
 #include "ui/elidedlabel.h"
+#include "ui/invalidexpressiontext.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
@@ -865,7 +866,7 @@ void TestMarkdownPreviewView::findBarTakesWholeWordsAndExpressions()
     const SearchPattern broken(QStringLiteral("cat\\w*("), {.regularExpression = true});
     QVERIFY(!broken.isValid());
     QTRY_COMPARE(source->textFind()->status(), (FindStatus{0, 0, true}));
-    QCOMPARE(status->text(), Localization::format("find.invalid_expression", broken.errorString()));
+    QCOMPARE(status->text(), InvalidExpressionText::of(broken));
     QVERIFY(status->isVisible());
     for (const Appearance appearance : {Appearance::light, Appearance::dark}) {
         bar->setPalette(ThemeController::paletteFor(appearance));

@@ -7,6 +7,7 @@
 #include "sidebar/searchresultsmodel.h"
 #include "sidebar/searchresultsview.h"
 #include "sidebar/sidebarcolors.h"
+#include "ui/localization.h"
 #include "ui/themecontroller.h"
 
 #include <QAbstractItemModelTester>
@@ -16,12 +17,14 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 
 using namespace kestrune;
 
@@ -277,11 +280,21 @@ void ProjectSearchTest::typingShowsRankedResultsAndEscapeEndsTheSearch()
 
 void ProjectSearchTest::invalidExpressionShowsItsError()
 {
+    // Said in the interface language, not in the expression engine's English.
+    Localization::install(qApp, QLocale(QLocale::German, QLocale::Germany));
+    const auto withoutTables = qScopeGuard([] {
+        const auto translators = qApp->findChildren<QTranslator *>();
+        for (QTranslator *translator : translators) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    });
     m_window->findChild<QToolButton *>(QStringLiteral("searchExpression"))->setChecked(true);
     type(QStringLiteral("rate("));
     QVERIFY(m_controller->isActive());
     QVERIFY(!m_controller->isSearching());
     QVERIFY(m_view->isShowingError());
+    QCOMPARE(m_view->statusText(), QStringLiteral("Ungültiger Ausdruck: „)“ fehlt an Position 6"));
     QCOMPARE(m_model->rowCount(), 0);
     // Mended, it searches.
     QTest::keyClick(m_field->lineEdit(), Qt::Key_Backspace);

@@ -627,6 +627,38 @@
         <source>Invalid expression: %1</source>
         <translation>Ungültiger Ausdruck: %1</translation>
     </message>
+    <message id="find.expression_error.at_position">
+        <source>Invalid expression at position %n</source>
+        <translation>Ungültiger Ausdruck an Position %n</translation>
+    </message>
+    <message id="find.expression_error.missing_parenthesis">
+        <source>“)” missing at position %n</source>
+        <translation>„)“ fehlt an Position %n</translation>
+    </message>
+    <message id="find.expression_error.missing_bracket">
+        <source>“]” missing at position %n</source>
+        <translation>„]“ fehlt an Position %n</translation>
+    </message>
+    <message id="find.expression_error.unmatched_parenthesis">
+        <source>“)” without “(” at position %n</source>
+        <translation>„)“ ohne „(“ an Position %n</translation>
+    </message>
+    <message id="find.expression_error.nothing_to_repeat">
+        <source>nothing to repeat at position %n</source>
+        <translation>nichts zu wiederholen an Position %n</translation>
+    </message>
+    <message id="find.expression_error.trailing_backslash">
+        <source>“\” at the end</source>
+        <translation>„\“ am Ende</translation>
+    </message>
+    <message id="find.expression_error.range_out_of_order">
+        <source>range out of order at position %n</source>
+        <translation>Bereich in falscher Reihenfolge an Position %n</translation>
+    </message>
+    <message id="find.expression_error.unknown_escape">
+        <source>unknown escape sequence at position %n</source>
+        <translation>unbekannte Escape-Sequenz an Position %n</translation>
+    </message>
     <message id="find.previous">
         <source>Previous Match</source>
         <translation>Vorheriger Treffer</translation>

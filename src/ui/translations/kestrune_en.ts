@@ -627,6 +627,38 @@
         <source>Invalid expression: %1</source>
         <translation>Invalid expression: %1</translation>
     </message>
+    <message id="find.expression_error.at_position">
+        <source>Invalid expression at position %n</source>
+        <translation>Invalid expression at position %n</translation>
+    </message>
+    <message id="find.expression_error.missing_parenthesis">
+        <source>“)” missing at position %n</source>
+        <translation>“)” missing at position %n</translation>
+    </message>
+    <message id="find.expression_error.missing_bracket">
+        <source>“]” missing at position %n</source>
+        <translation>“]” missing at position %n</translation>
+    </message>
+    <message id="find.expression_error.unmatched_parenthesis">
+        <source>“)” without “(” at position %n</source>
+        <translation>“)” without “(” at position %n</translation>
+    </message>
+    <message id="find.expression_error.nothing_to_repeat">
+        <source>nothing to repeat at position %n</source>
+        <translation>nothing to repeat at position %n</translation>
+    </message>
+    <message id="find.expression_error.trailing_backslash">
+        <source>“\” at the end</source>
+        <translation>“\” at the end</translation>
+    </message>
+    <message id="find.expression_error.range_out_of_order">
+        <source>range out of order at position %n</source>
+        <translation>range out of order at position %n</translation>
+    </message>
+    <message id="find.expression_error.unknown_escape">
+        <source>unknown escape sequence at position %n</source>
+        <translation>unknown escape sequence at position %n</translation>
+    </message>
     <message id="find.previous">
         <source>Previous Match</source>
         <translation>Previous Match</translation>

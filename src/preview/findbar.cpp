@@ -145,6 +145,13 @@ void FindBar::setStatus(const FindStatus &status)
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_field && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        // Escape closes the bar, and only that: the window's own Escape (leaving the file) must
+        // not see the key as well.
+        event->accept();
+        return true;
+    }
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -6,6 +6,8 @@
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/sidebarpane.h"
+#include "markdown/layout/view/markdownview.h"
+#include "preview/findbar.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/segmentbutton.h"
@@ -14,8 +16,11 @@
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -61,6 +66,7 @@ private Q_SLOTS:
     void cleanupTestCase();
 
     void browseTheSampleProject();
+    void escapeInTheFindBarClosesOnlyTheBar();
 
 private:
     void clickFile(const QUrl &url);
@@ -167,6 +173,42 @@ void TestEndToEnd::browseTheSampleProject()
     menu->close();
     QVERIFY(m_view->store().projectRoots().isEmpty());
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::placeholder);
+}
+
+// A file named on the command line, searched with the find bar: Escape closes the bar and leaves
+// the reader in the page where the find took them, the focus in it.
+void TestEndToEnd::escapeInTheFindBarClosesOnlyTheBar()
+{
+    const QUrl overview = sampleFile(QStringLiteral("project.md"));
+    m_delegate = std::make_unique<AppDelegate>();
+    m_delegate->applicationDidFinishLaunching({overview.toLocalFile()});
+    m_view = m_delegate->mainWindow()->contentView();
+    QVERIFY(QTest::qWaitForWindowExposed(m_delegate->mainWindow()));
+    m_delegate->mainWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_delegate->mainWindow()));
+    QTRY_VERIFY_WITH_TIMEOUT(preview() && preview()->fileURL() == overview, 20000);
+    MarkdownPreviewView *pane = preview();
+    QTRY_COMPARE_WITH_TIMEOUT(pane->state().kind(), MarkdownPreviewState::Kind::content, 10000);
+    auto *document = qobject_cast<MarkdownView *>(pane->contentView());
+    QVERIFY(document);
+    document->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(document->hasFocus());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    auto *findBar = pane->findChild<FindBar *>();
+    QVERIFY(findBar && findBar->isVisible());
+    QTRY_VERIFY(findBar->field()->hasFocus());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("note"));
+    QCOMPARE(findBar->field()->text(), QStringLiteral("note"));
+    const int scrolled = document->verticalScrollBar()->value();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(findBar->isHidden());
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::preview);
+    QCOMPARE(preview(), pane);
+    QCOMPARE(pane->fileURL(), overview);
+    QCOMPARE(document->verticalScrollBar()->value(), scrolled);
+    QTRY_VERIFY(document->hasFocus() || document->isAncestorOf(QApplication::focusWidget()));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -4,6 +4,7 @@
 #include "ui/invalidexpressiontext.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
+#include "ui/textfieldshortcuts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -152,6 +153,8 @@ bool FindBar::eventFilter(QObject *watched, QEvent *event)
         event->accept();
         return true;
     }
+    if (watched == m_field && TextFieldShortcuts::filterShortcutOverride(event))
+        return true;
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -2,6 +2,7 @@
 
 #include "sidebar/sidebarcolors.h"
 #include "ui/localization.h"
+#include "ui/textfieldshortcuts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -87,6 +88,8 @@ void ProjectSearchField::focusField()
 
 bool ProjectSearchField::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_field && TextFieldShortcuts::filterShortcutOverride(event))
+        return true;
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {

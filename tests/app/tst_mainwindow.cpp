@@ -21,6 +21,7 @@
 #include "app/sidebarpane.h"
 #include "fakeprojects.h"
 #include "modelrows.h"
+#include "preview/findbar.h"
 #include "preview/markdownpreviewview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projectsearchfield.h"
@@ -121,6 +122,7 @@ private Q_SLOTS:
     void projectKeys();
     void closeAndRefreshKeys();
     void dashboardPreviewAndEscapeKeys();
+    void textFieldsKeepTheirEditingKeysAndLeaveTheRestToTheWindow();
     void commandsApplyOnlyWhenTheyCan();
     void printCommandsApplyToAShownFileAndExportIt();
     void themeCommandsAreExclusiveAndFollowTheMode();
@@ -312,6 +314,46 @@ void TestMainWindow::dashboardPreviewAndEscapeKeys()
     press(Qt::Key_Escape);
     QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
     QTRY_VERIFY(m_view->detailArea()->isAncestorOf(QApplication::focusWidget()));
+}
+
+// Typed into the find bar or the project search, Ctrl+U switches the file between source and
+// rendered view (a line edit would delete its line); the keys that edit stay with the field.
+void TestMainWindow::textFieldsKeepTheirEditingKeysAndLeaveTheRestToTheWindow()
+{
+    importProject(QStringLiteral("app"));
+    const QModelIndex proposal = findRow(outline()->model(), QStringLiteral("proposal.md"));
+    m_view->setSelectedNode(*ProjectTreeModel::nodeAt(proposal));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    preview->contentView()->setFocus();
+    QTRY_VERIFY(preview->contentView()->hasFocus());
+
+    press(Qt::CTRL | Qt::Key_F);
+    QLineEdit *find = preview->findBar()->field();
+    QTRY_VERIFY(find->hasFocus());
+    QTest::keyClicks(find, QStringLiteral("Titel"));
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Left);
+    press(Qt::SHIFT | Qt::Key_Home);
+    QCOMPARE(find->selectedText(), QStringLiteral("Tit"));
+    press(Qt::CTRL | Qt::Key_A);
+    QCOMPARE(find->selectedText(), QStringLiteral("Tite"));
+    press(Qt::Key_End);
+    press(Qt::CTRL | Qt::Key_U);
+    QCOMPARE(preview->viewMode(), MarkdownViewMode::source);
+    QCOMPARE(find->text(), QStringLiteral("Tite"));
+    QVERIFY(find->hasFocus());
+    press(Qt::CTRL | Qt::Key_U);
+    QCOMPARE(preview->viewMode(), MarkdownViewMode::preview);
+
+    QLineEdit *search = m_view->sidebar()->searchField()->lineEdit();
+    m_view->sidebar()->searchField()->focusField();
+    QTRY_VERIFY(search->hasFocus());
+    QTest::keyClicks(search, QStringLiteral("login"));
+    press(Qt::CTRL | Qt::Key_U);
+    QCOMPARE(preview->viewMode(), MarkdownViewMode::source);
+    QCOMPARE(search->text(), QStringLiteral("login"));
 }
 
 void TestMainWindow::commandsApplyOnlyWhenTheyCan()

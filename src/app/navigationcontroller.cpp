@@ -57,11 +57,16 @@ void NavigationController::openLocation(const QUrl &root, const QUrl &target, co
         revealInProject(root, target);
         return;
     }
+    const std::optional<NavigationHistory::Step> left = leavingStep();
     if (!openFile(root, target))
         return;
     MarkdownPreviewView *preview = m_view.currentPreview();
-    if (preview && !fragment.isEmpty())
+    if (preview && !fragment.isEmpty()) {
+        // A heading of the file on show is a step too (another file's was one already).
+        if (left && m_shownPlace && left->isSamePlace(*m_shownPlace))
+            m_history.leave(*left);
         preview->scrollToHeadingWhenShown(fragment);
+    }
     Q_EMIT navigated();
 }
 
@@ -88,6 +93,17 @@ void NavigationController::followLinks(MarkdownPreviewView &preview)
         if (const std::optional<QUrl> root = m_view.effectiveProjectRoot())
             openLocation(*root, folder, QString());
     });
+    connect(&preview, &MarkdownPreviewView::jumpedInPage, this, &NavigationController::leavePlaceInFile);
+}
+
+void NavigationController::leavePlaceInFile(const MarkdownPreviewView::ReadingPosition &from)
+{
+    if (!m_shownPlace || !m_shownPlace->file)
+        return;
+    NavigationHistory::Step left = *m_shownPlace;
+    left.position = from;
+    m_history.leave(left);
+    Q_EMIT navigated();
 }
 
 bool NavigationController::openFile(const QUrl &root, const QUrl &file)

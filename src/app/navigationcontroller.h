@@ -65,6 +65,8 @@ Q_SIGNALS:
     void navigated();
 
 private:
+    // The reader went from `from` to another place of the file on show: a step of the history.
+    void leavePlaceInFile(const MarkdownPreviewView::ReadingPosition &from);
     // Shows a Markdown file of a project as a new step of the history; false when the file is
     // unknown.
     bool openFile(const QUrl &root, const QUrl &file);

@@ -1,6 +1,29 @@
 #include "app/navigationhistory.h"
 
+#include <QtMath>
+
 namespace kestrune {
+
+namespace {
+
+// Whether two steps of the same place stand at the same position in it; a step without one
+// (the place was left before its text was there) stands wherever the other does.
+bool isSamePosition(const std::optional<MarkdownPreviewView::ReadingPosition> &one,
+                    const std::optional<MarkdownPreviewView::ReadingPosition> &other)
+{
+    if (!one || !other)
+        return true;
+    if (one->mode != other->mode)
+        return false;
+    if (one->mode == MarkdownViewMode::source)
+        return one->sourceTopLine == other->sourceTopLine;
+    if (!one->document || !other->document)
+        return !one->document && !other->document;
+    return one->document->blockIndex == other->document->blockIndex &&
+           qAbs(one->document->offset - other->document->offset) < 1;
+}
+
+} // namespace
 
 void NavigationHistory::leave(const Step &step)
 {
@@ -40,7 +63,8 @@ void NavigationHistory::removeProject(const QUrl &root)
 
 void NavigationHistory::push(QList<Step> &steps, const Step &step)
 {
-    if (!steps.isEmpty() && steps.constLast().isSamePlace(step))
+    if (!steps.isEmpty() && steps.constLast().isSamePlace(step) &&
+        isSamePosition(steps.constLast().position, step.position))
         steps.removeLast();
     steps.append(step);
     if (steps.size() > limit)

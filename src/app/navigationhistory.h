@@ -12,7 +12,8 @@ namespace kestrune {
 // The places a window showed, for its Back and Forward commands. A step is a project and what
 // its detail area showed: a file, at the reading position the reader left it at, the review of a
 // change, or the dashboard. Going back puts the place on show first in line forward; going
-// somewhere new drops the steps forward.
+// somewhere new drops the steps forward. Two places of one file (a jump to a heading of it) are
+// two steps; the same place at the same position twice in a row is one.
 class NavigationHistory
 {
 public:

@@ -86,6 +86,8 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
             &MarkdownPreviewView::openFileRequested);
     connect(m_linkOpener, &PreviewLinkOpener::revealFolderRequested, this,
             &MarkdownPreviewView::revealFolderRequested);
+    connect(m_linkOpener, &PreviewLinkOpener::pageHeadingRequested, this,
+            &MarkdownPreviewView::followPageHeading);
     connect(m_content, &PreviewContentStack::linkActivated, this,
             [this](const QUrl &url) { m_linkOpener->open(url, m_fileURL, m_projectFolder); });
     connect(m_content, &PreviewContentStack::linkHovered, this, &MarkdownPreviewView::showLinkTarget);
@@ -303,6 +305,17 @@ void MarkdownPreviewView::showLinkTarget(const QUrl &url)
     document->viewport()->setToolTip(PreviewLinkOpener::toolTip(url, m_fileURL));
 }
 
+void MarkdownPreviewView::followPageHeading(const QString &identifier)
+{
+    MarkdownView *document = m_content->document();
+    if (!document || m_viewMode != MarkdownViewMode::preview)
+        return;
+    // The document view scrolls to the heading as well, after this: to the same place.
+    const ReadingPosition from = readingPosition();
+    if (document->scrollToHeading(identifier))
+        Q_EMIT jumpedInPage(from);
+}
+
 void MarkdownPreviewView::restoreReadingPositionWhenShown(const ReadingPosition &position)
 {
     goToWhenShown(position);
@@ -437,7 +450,11 @@ void MarkdownPreviewView::showHeadings()
         entries.append({heading.level, heading.text});
     m_headingsPopup = new HeadingsPopup(this);
     m_headingsPopup->setHeadings(entries, currentHeading());
-    connect(m_headingsPopup, &HeadingsPopup::headingChosen, this, &MarkdownPreviewView::scrollToHeading);
+    connect(m_headingsPopup, &HeadingsPopup::headingChosen, this, [this](int index) {
+        const ReadingPosition from = readingPosition();
+        scrollToHeading(index);
+        Q_EMIT jumpedInPage(from);
+    });
     const QWidget *button = m_header->headingsButton();
     const QPoint corner = button->isVisible() ? button->mapToGlobal(QPoint(button->width(), button->height()))
                                               : m_content->mapToGlobal(QPoint(m_content->width(), 0));

@@ -154,6 +154,9 @@ Q_SIGNALS:
     // to a folder of the project that holds one.
     void openFileRequested(const QUrl &fileURL, const QString &fragment);
     void revealFolderRequested(const QUrl &folder);
+    // The reader went to another place of the page on show, through a link to one of its
+    // headings or the list of headings; `from` is where they were.
+    void jumpedInPage(const ReadingPosition &from);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -189,6 +192,8 @@ private:
     // Parses the large text on show off this thread, then shows it rendered.
     void parseLargeText();
     void showLinkTarget(const QUrl &url);
+    // Follows a link to a heading of the page on show.
+    void followPageHeading(const QString &identifier);
     // Goes to the place at once when the text on show is there, else once it is.
     void goToWhenShown(PendingPlace::Place place);
     void applyPendingPlace();

@@ -17,7 +17,8 @@ void PreviewLinkOpener::open(const QUrl &link, const QUrl &documentUrl, const QS
     const LinkTarget target = LinkTarget::resolve(link, documentUrl, projectFolder);
     switch (target.kind) {
     case LinkTarget::Kind::pageHeading:
-        return; // followed by the document view itself
+        Q_EMIT pageHeadingRequested(target.fragment);
+        return;
     case LinkTarget::Kind::projectFile:
         Q_EMIT openFileRequested(target.url, target.fragment);
         return;

@@ -10,7 +10,7 @@ class QWidget;
 namespace kestrune {
 
 // What clicking a link of a previewed document does (see LinkTarget for where it leads): a
-// heading of the page itself is left to the document view, a Markdown file or a folder of the
+// heading of the page itself is asked for of the page, a Markdown file or a folder of the
 // project is asked for inside the program, a web or mail address opens on the desktop at once,
 // and any other target only once the reader agrees to it.
 class PreviewLinkOpener : public QObject
@@ -28,6 +28,8 @@ public:
     static QString toolTip(const QUrl &link, const QUrl &documentUrl);
 
 Q_SIGNALS:
+    // A heading of the page itself, by its identifier.
+    void pageHeadingRequested(const QString &fragment);
     // A Markdown file of the project (`fragment`: a heading in it, possibly empty).
     void openFileRequested(const QUrl &fileURL, const QString &fragment);
     // A folder of the project that holds a Markdown file.

@@ -10,6 +10,7 @@
 #include "markdown/layout/view/markdownview.h"
 #include "modelrows.h"
 #include "preview/findbar.h"
+#include "preview/headingspopup.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/sourcetextfind.h"
 #include "preview/sourcetextview.h"
@@ -112,6 +113,7 @@ private Q_SLOTS:
     void themeMenuMarksTheCurrentMode();
     void linksOpenProjectFilesAndHistoryWalksBack();
     void searchHitOpensItsFileAtTheMatch();
+    void jumpsToHeadingsOfTheFileOnShowAreSteps();
 
 private:
     void import(const QUrl &folder);
@@ -246,6 +248,59 @@ void TestMainContentView::linksOpenProjectFilesAndHistoryWalksBack()
     QVERIFY(m_view->canGoBack());
     m_view->removeProject(root);
     QVERIFY(!m_view->canGoBack());
+}
+
+// A link to a heading of the page, to a heading of the same file by its name, or a heading
+// chosen from the list: each leaves a step of the history, and Back and Forward walk through
+// those places of the one file.
+void TestMainContentView::jumpsToHeadingsOfTheFileOnShowAreSteps()
+{
+    const QUrl root = m_folders->project(QStringLiteral("app"));
+    const QUrl overview = QUrl::fromLocalFile(root.toLocalFile() + QStringLiteral("/kestrune/project.md"));
+    // Blocks: the link at 0, "Second part" at 41, "Third part" at 82.
+    writeText(overview, "[Down](#second-part)\n\n" + paragraphs(40) + "## Second part\n\n" + paragraphs(40) +
+                            "## Third part\n\n" + paragraphs(40));
+    import(root);
+    waitForProject(root);
+    m_view->setSelectedNode(*findNodeAtPath(*m_view->outlineTree(), overview.toLocalFile()));
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+    MarkdownView *document = shownDocument(*m_view, overview);
+    QTRY_VERIFY(document->isLayoutComplete());
+    MarkdownPreviewView *preview = m_view->currentPreview();
+    const auto block = [&] { return document->readingPosition().blockIndex; };
+    QCOMPARE(block(), 0);
+
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("#second-part")));
+    QCOMPARE(block(), 41);
+    preview->showHeadings();
+    QVERIFY(preview->headingsPopup());
+    Q_EMIT preview->headingsPopup()->headingChosen(1); // "Third part"
+    QCOMPARE(block(), 82);
+    Q_EMIT document->linkActivated(QUrl(QStringLiteral("project.md#second-part")));
+    QTRY_COMPARE(block(), 41);
+    QCOMPARE(shownDocument(*m_view, overview), document); // the same file on show throughout
+
+    m_view->goBack();
+    QTRY_COMPARE(block(), 82);
+    m_view->goBack();
+    QTRY_COMPARE(block(), 41);
+    m_view->goBack();
+    QTRY_COMPARE(block(), 0);
+    QCOMPARE(shownDocument(*m_view, overview), document);
+    m_view->goBack();
+    QCOMPARE(m_view->detailArea()->content(), DetailArea::Content::dashboard);
+
+    m_view->goForward();
+    QTRY_VERIFY(shownDocument(*m_view, overview));
+    document = shownDocument(*m_view, overview);
+    QTRY_COMPARE(block(), 0);
+    m_view->goForward();
+    QTRY_COMPARE(block(), 41);
+    m_view->goForward();
+    QTRY_COMPARE(block(), 82);
+    m_view->goForward();
+    QTRY_COMPARE(block(), 41);
+    QVERIFY(!m_view->canGoForward());
 }
 
 // A search's match opens its file as a step of the history, scrolled to the match, which is the

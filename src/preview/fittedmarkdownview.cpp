@@ -1,6 +1,7 @@
 #include "preview/fittedmarkdownview.h"
 
 #include "preview/previewdocumenttheme.h"
+#include "preview/previewzoom.h"
 
 #include <QResizeEvent>
 #include <QTimer>
@@ -38,8 +39,14 @@ FittedMarkdownView::FittedMarkdownView(const QString &markdown, QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAutoFillBackground(false);
+    setZoom(PreviewZoom::shared().factor());
     setMarkdown(markdown);
     connect(this, &MarkdownView::layoutCompleted, this, &FittedMarkdownView::fitHeight);
+    connect(&PreviewZoom::shared(), &PreviewZoom::changed, this, [this] {
+        setZoom(PreviewZoom::shared().factor());
+        fitHeight();
+    });
+    connect(this, &MarkdownView::zoomStepRequested, &PreviewZoom::shared(), &PreviewZoom::step);
     fitHeight();
 }
 
@@ -52,7 +59,7 @@ void FittedMarkdownView::resizeEvent(QResizeEvent *event)
 
 void FittedMarkdownView::fitHeight()
 {
-    setFixedHeight(int(std::ceil(documentHeight())) + 2);
+    setFixedHeight(int(std::ceil(documentHeight() * zoom())) + 2);
 }
 
 } // namespace kestrune

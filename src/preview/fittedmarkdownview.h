@@ -6,7 +6,8 @@ namespace kestrune {
 
 // A rendered piece of Markdown as tall as its text, for pages that stack several of them in one
 // scroll area: it never scrolls itself (the wheel goes on to the page), and takes the height of
-// its laid-out text at every width. The document look, a step smaller, with selectable text.
+// its laid-out text at every width. The document look, a step smaller, with selectable text, at
+// the previews' zoom (Ctrl and the wheel change it here too).
 class FittedMarkdownView : public MarkdownView
 {
     Q_OBJECT

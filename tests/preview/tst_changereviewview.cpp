@@ -2,6 +2,7 @@
 #include "preview/capabilitysection.h"
 #include "preview/changereviewview.h"
 #include "preview/fittedmarkdownview.h"
+#include "preview/previewzoom.h"
 #include "preview/requirementcard.h"
 #include "preview/reviewmarkup.h"
 #include "preview/specificationresultview.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -57,6 +59,24 @@ RequirementCard *cardNamed(ChangeReviewView &view, const QString &name)
     return nullptr;
 }
 
+// The height of the first band of rows holding ink (text darker than the page), in pixels.
+int firstInkBandHeight(QWidget *widget)
+{
+    const QImage image = widget->grab().toImage();
+    const int page = qGray(image.pixel(0, 0));
+    int first = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = page - qGray(image.pixel(x, y)) > 96;
+        if (ink && first < 0)
+            first = y;
+        else if (!ink && first >= 0)
+            return y - first;
+    }
+    return first < 0 ? 0 : image.height() - first;
+}
+
 } // namespace
 
 class TestChangeReviewView : public QObject
@@ -75,6 +95,7 @@ private Q_SLOTS:
     void marksAreTintedInBothAppearances();
     void resultShowsTheMergedTextWithMarginMarks();
     void remoteImagesOffNameTheirServerInReviewsToo();
+    void reviewPagesFollowThePreviewZoom();
 };
 
 void TestChangeReviewView::markupKeepsTheBlocksOfTheText_data()
@@ -263,6 +284,41 @@ void TestChangeReviewView::remoteImagesOffNameTheirServerInReviewsToo()
     QVERIFY(!withheld.environment().loadsRemoteImages);
     QTRY_VERIFY(withheld.layoutDump().contains(QLatin1String("example.com")));
     QVERIFY(loaded.environment().loadsRemoteImages);
+}
+
+// Ctrl+plus makes the text of both review pages larger, as it does the preview's, and a page
+// made while zoomed starts zoomed.
+void TestChangeReviewView::reviewPagesFollowThePreviewZoom()
+{
+    PreviewZoom &zoom = PreviewZoom::shared();
+    const auto standardSize = qScopeGuard([&zoom] { zoom.reset(); });
+    ChangeReviewView review(reviewOf(currentAuth, deltaAuth));
+    review.resize(900, 700);
+    review.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&review));
+    FittedMarkdownView *text = cardNamed(review, QStringLiteral("Passkeys"))->textView();
+    QTRY_VERIFY(text->isLayoutComplete());
+    const int height = text->height();
+    const int glyphs = firstInkBandHeight(text);
+    QVERIFY(glyphs > 4);
+
+    zoom.setPercent(200);
+    QCOMPARE(text->zoom(), 2.0);
+    QTRY_VERIFY(text->isLayoutComplete());
+    QTRY_VERIFY2(text->height() > height * 3 / 2, qPrintable(QString::number(text->height())));
+    const int zoomedGlyphs = firstInkBandHeight(text);
+    QVERIFY2(zoomedGlyphs >= glyphs * 17 / 10 && zoomedGlyphs <= glyphs * 23 / 10,
+             qPrintable(QStringLiteral("%1 -> %2").arg(glyphs).arg(zoomedGlyphs)));
+
+    const CapabilityReview capability = reviewOf(currentAuth, deltaAuth).review.capabilities.constFirst();
+    SpecificationResultView result(QStringLiteral("add-passkeys"), capability);
+    const QList<FittedMarkdownView *> merged = result.findChildren<FittedMarkdownView *>();
+    QVERIFY(!merged.isEmpty());
+    for (const FittedMarkdownView *markdown : merged)
+        QCOMPARE(markdown->zoom(), 2.0);
+    zoom.reset();
+    QCOMPARE(text->zoom(), 1.0);
+    QTRY_COMPARE(text->height(), height);
 }
 
 QTEST_MAIN(TestChangeReviewView)

@@ -311,8 +311,13 @@ std::optional<std::pair<QUrl, QString>> MainContentView::deltaSpecificationOwner
 
 void MainContentView::connectDetailView(QWidget *view)
 {
-    if (auto *dashboard = qobject_cast<DashboardView *>(view))
+    if (auto *dashboard = qobject_cast<DashboardView *>(view)) {
         connect(dashboard, &DashboardView::reviewRequested, this, &MainContentView::showReview);
+        connect(dashboard, &DashboardView::fileRequested, this, [this](const QUrl &file) {
+            if (const std::optional<QUrl> root = effectiveProjectRoot())
+                openLocation(*root, file);
+        });
+    }
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
         m_navigation->followLinks(*preview);
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {

@@ -2,12 +2,12 @@
 
 #include "dashboard/dashboardpalette.h"
 #include "dashboard/daystring.h"
-#include "ui/accessiblerole.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -21,7 +21,7 @@ constexpr int paddingH = 14;
 constexpr int paddingV = 11;
 constexpr int spacing = 10;
 constexpr int lineSpacing = 4;
-constexpr int iconSize = 14;
+constexpr int symbolSize = 14;
 constexpr float fillOpacity = 0.70f;
 constexpr float nameOpacity = 0.90f;
 constexpr float captionOpacity = 0.86f;
@@ -43,13 +43,12 @@ QFont captionFont()
 } // namespace
 
 ArchivedChangeRow::ArchivedChangeRow(const ChangeSummary &change, QWidget *parent)
-    : QWidget(parent), m_change(change), m_caption(captionOf(change)),
+    : QAbstractButton(parent), m_change(change), m_caption(captionOf(change)),
       m_frame(this, paddingH, paddingV,
               {DashboardPalette::cardFillMuted.withOpacity(fillOpacity), DashboardPalette::dashedBorder,
                dashPattern})
 {
     setFocusPolicy(Qt::StrongFocus);
-    AccessibleRole::set(this, QAccessible::Button);
     setChange(change);
 }
 
@@ -89,7 +88,7 @@ int ArchivedChangeRow::textHeight(bool withCaption)
 
 int ArchivedChangeRow::rowHeight(bool withCaption)
 {
-    return 2 * paddingV + std::max(iconSize, textHeight(withCaption));
+    return 2 * paddingV + std::max(symbolSize, textHeight(withCaption));
 }
 
 int ArchivedChangeRow::minimumWidth()
@@ -113,15 +112,15 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
     const QRect content = m_frame.paintSurface(painter);
     const QPalette &pal = palette();
     const qreal middle = content.top() + content.height() / 2.0;
-    SymbolIcon::paint(&painter, QRectF(content.left(), middle - iconSize / 2.0, iconSize, iconSize),
+    SymbolIcon::paint(&painter, QRectF(content.left(), middle - symbolSize / 2.0, symbolSize, symbolSize),
                       u"archivebox", DashboardPalette::secondaryText.resolve(pal), QFont::DemiBold);
     SymbolIcon::paint(
-        &painter, QRectF(content.right() + 1 - iconSize, middle - iconSize / 2.0, iconSize, iconSize),
+        &painter, QRectF(content.right() + 1 - symbolSize, middle - symbolSize / 2.0, symbolSize, symbolSize),
         u"arrow.uturn.backward.circle",
         DashboardPalette::secondaryText.withOpacity(restoreIconOpacity).resolve(pal), QFont::Medium);
 
-    const int textLeft = content.left() + iconSize + spacing;
-    const int textWidth = std::max(0, content.right() + 1 - iconSize - spacing - textLeft);
+    const int textLeft = content.left() + symbolSize + spacing;
+    const int textWidth = std::max(0, content.right() + 1 - symbolSize - spacing - textLeft);
     const QFontMetrics nameMetrics(nameFont());
     int y = int(std::lround(middle - textHeight(!m_caption.isEmpty()) / 2.0));
     m_frame.paintName(painter, m_change.changeName, nameFont(),
@@ -139,6 +138,15 @@ void ArchivedChangeRow::paintEvent(QPaintEvent *)
     }
 
     m_frame.paintFocusRing(painter);
+}
+
+void ArchivedChangeRow::keyPressEvent(QKeyEvent *event)
+{
+    if (ChangeCardFrame::isActivationKey(event)) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace kestrune

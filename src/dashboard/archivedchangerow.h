@@ -3,14 +3,14 @@
 #include "dashboard/changecardframe.h"
 #include "project/changesummary.h"
 
-#include <QWidget>
+#include <QAbstractButton>
 
 namespace kestrune {
 
 // A change moved to the archive: its name and the day it was archived, muted, on a card with a
-// dashed outline. It does nothing when clicked, but takes the keyboard focus (with a focus ring) so
-// that it can be reached and read out like the other cards.
-class ArchivedChangeRow : public QWidget
+// dashed outline. The whole row is a button (with a focus ring); clicked() asks for the change's
+// proposal. Space and Enter click it.
+class ArchivedChangeRow : public QAbstractButton
 {
     Q_OBJECT
 
@@ -32,6 +32,7 @@ public:
     static int minimumWidth();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -464,8 +464,11 @@ QWidget *DashboardView::createRow(Section section, const ChangeSummary &change, 
 QWidget *DashboardView::createCard(Section section, const ChangeSummary &change, QWidget *parent)
 {
     switch (section) {
-    case Section::draft:
-        return new DraftChangeCard(change, parent);
+    case Section::draft: {
+        auto *card = new DraftChangeCard(change, parent);
+        connect(card, &QAbstractButton::clicked, this, [this, card] { openProposal(card->change()); });
+        return card;
+    }
     case Section::active: {
         auto *card = new ActiveChangeCard(change, parent);
         connect(card, &QAbstractButton::clicked, this, [this, card] { openChangeFolder(card->change()); });
@@ -479,7 +482,9 @@ QWidget *DashboardView::createCard(Section section, const ChangeSummary &change,
     case Section::archive:
         break;
     }
-    return new ArchivedChangeRow(change, parent);
+    auto *row = new ArchivedChangeRow(change, parent);
+    connect(row, &QAbstractButton::clicked, this, [this, row] { openProposal(row->change()); });
+    return row;
 }
 
 QWidget *DashboardView::buildSpecificationsBody(QWidget *parent)
@@ -546,6 +551,16 @@ void DashboardView::setShowSpecCatalog(bool show)
 void DashboardView::openChangeFolder(const ChangeSummary &change)
 {
     m_actions->openFolder(change.changeDirectoryURL);
+}
+
+void DashboardView::openProposal(const ChangeSummary &change)
+{
+    if (!change.hasProposal) {
+        openChangeFolder(change);
+        return;
+    }
+    Q_EMIT fileRequested(QUrl::fromLocalFile(
+        QDir(change.changeDirectoryURL.toLocalFile()).filePath(QStringLiteral("proposal.md"))));
 }
 
 QString DashboardView::specRevealPath(const QString &projectRootPath, const QString &name)

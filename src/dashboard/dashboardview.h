@@ -109,6 +109,9 @@ Q_SIGNALS:
     void cardsBuilt();
     // The reader asked what a change does to the specifications.
     void reviewRequested(const QUrl &changeFolder);
+    // The reader asked to read a Markdown file of the project: the proposal of a draft or
+    // archived change.
+    void fileRequested(const QUrl &file);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -126,6 +129,8 @@ private:
     QWidget *buildSpecificationsBody(QWidget *parent);
     QWidget *createRow(Section section, const ChangeSummary &change, QWidget *parent);
     QWidget *createCard(Section section, const ChangeSummary &change, QWidget *parent);
+    // The change's proposal, read in the program; the folder, on the desktop, before it has one.
+    void openProposal(const ChangeSummary &change);
     static int cardMinimumWidth(Section section);
 
     DashboardInput m_input;

@@ -1,11 +1,11 @@
 #include "dashboard/draftchangecard.h"
 
 #include "dashboard/dashboardpalette.h"
-#include "ui/accessiblerole.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace kestrune {
@@ -15,7 +15,7 @@ namespace {
 constexpr int paddingH = 14;
 constexpr int paddingV = 12;
 constexpr int stackSpacing = 12;
-constexpr int iconSize = 13;
+constexpr int symbolSize = 13;
 constexpr float badgeFillOpacity = 0.16f;
 const QList<qreal> dashPattern = {4, 4};
 
@@ -27,7 +27,7 @@ QFont nameFont()
 } // namespace
 
 DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
-    : QWidget(parent), m_change(change),
+    : QAbstractButton(parent), m_change(change),
       m_badge(Localization::text("dashboard.badge.draft"), DashboardPalette::secondaryText, badgeFillOpacity),
       m_indicator(change.currentDraftStage, change.hasProposal, change.hasDesign, change.hasSpecs,
                   change.hasTasks),
@@ -35,7 +35,6 @@ DraftChangeCard::DraftChangeCard(const ChangeSummary &change, QWidget *parent)
               {DashboardPalette::cardFillMuted, DashboardPalette::dashedBorder, dashPattern})
 {
     setFocusPolicy(Qt::StrongFocus);
-    AccessibleRole::set(this, QAccessible::Button);
     setChange(change);
 }
 
@@ -53,7 +52,7 @@ void DraftChangeCard::setChange(const ChangeSummary &change)
 
 int DraftChangeCard::headerHeight()
 {
-    return ChangeCardFrame::headerHeight(nameFont(), iconSize);
+    return ChangeCardFrame::headerHeight(nameFont(), symbolSize);
 }
 
 int DraftChangeCard::cardHeight()
@@ -83,7 +82,7 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
     const QPalette &pal = palette();
     const int header = headerHeight();
     const QRectF icon =
-        m_frame.paintHeader(painter, content, m_badge, m_change.changeName, nameFont(), iconSize);
+        m_frame.paintHeader(painter, content, m_badge, m_change.changeName, nameFont(), symbolSize);
     SymbolIcon::paint(&painter, icon, u"clock", DashboardPalette::draftAccent.resolve(pal), QFont::Bold);
 
     m_indicator.paint(&painter,
@@ -92,6 +91,15 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
                       pal);
 
     m_frame.paintFocusRing(painter);
+}
+
+void DraftChangeCard::keyPressEvent(QKeyEvent *event)
+{
+    if (ChangeCardFrame::isActivationKey(event)) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace kestrune

@@ -5,14 +5,14 @@
 #include "dashboard/workflowstageindicator.h"
 #include "project/changesummary.h"
 
-#include <QWidget>
+#include <QAbstractButton>
 
 namespace kestrune {
 
 // A change still being written: its name, a "draft" badge and where it stands in the workflow,
-// on a muted card with a dashed outline. It does nothing when clicked, but takes the keyboard focus
-// (with a focus ring) so that it can be reached and read out like the other cards.
-class DraftChangeCard : public QWidget
+// on a muted card with a dashed outline. The whole card is a button (with a focus ring); clicked()
+// asks for the change's proposal. Space and Enter click it.
+class DraftChangeCard : public QAbstractButton
 {
     Q_OBJECT
 
@@ -31,6 +31,7 @@ public:
     static int minimumWidth();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -83,7 +83,7 @@ SummaryCardView::SummaryCardView(const QString &title, const QString &value, con
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    AccessibleRole::set(this, QAccessible::Button);
+    AccessibleRole::set(this, QAccessible::StaticText);
     setAccessibleName(accessibleText());
 
     m_animation->setStartValue(0.0);

@@ -10,8 +10,9 @@ namespace kestrune {
 // One of the four counters at the top of the dashboard: a title, a big value with an optional
 // small text on its line, and a symbol in the top-trailing corner. When the pointer comes over
 // it the card rises by 4 points, casts a shadow and tints its symbol, eased over 0.22 s; when the
-// pointer leaves it settles back the same way. It has no click action. A screen reader reads it
-// as a button saying all it shows ("Specifications, 12, 34 requirements").
+// pointer leaves it settles back the same way. It has no click action and is no Tab stop: the
+// sections below list what it counts. A screen reader reads it as a text saying all it shows
+// ("Specifications, 12, 34 requirements").
 //
 // The widget is larger than the card by overhang() on every side: room for the lift and the
 // shadow, so that neither is clipped and the neighbours never move.

@@ -8,7 +8,7 @@ Usage, on a display and a session bus of their own:
 
 Starts the program on the sample project with accessibility switched on, finds its window in the
 AT-SPI tree and asserts names, roles and states: the outline is a named tree, the dashboard's
-summary and change cards are push buttons saying all they show, every "Show in File Manager"
+change cards are push buttons and the summary cards labels, saying all they show, every "Show in File Manager"
 button names its specification, and once a file is open the preview/source switch is two radio
 buttons, exactly one of them checked, and the rendered file is a document named after the file,
 whose text starts with its first heading and whose headings and links are children with those
@@ -109,9 +109,12 @@ def check(app, project, failures):
         pattern = re.compile(re.escape(change) + r", \S")
         if not any(pattern.match(name) for name in buttons):
             failures.append(f"no push button saying '{change}, …' (buttons: {buttons})")
+    labels = [name for role, name in map(describe, walk(app, limit=[0])) if role == "label"]
     for card in ("Specifications, ", "Drafts, ", "Active, ", "Archived, "):
-        if not any(name.startswith(card) for name in buttons):
-            failures.append(f"no summary card button '{card}…'")
+        if not any(name.startswith(card) for name in labels):
+            failures.append(f"no summary card label '{card}…'")
+        if any(name.startswith(card) for name in buttons):
+            failures.append(f"the summary card '{card}…' is announced as a button, yet does nothing")
     for spec in specs:
         if f"Show {spec} in File Manager" not in buttons:
             failures.append(f"no button 'Show {spec} in File Manager'")

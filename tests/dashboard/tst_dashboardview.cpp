@@ -164,7 +164,7 @@ private Q_SLOTS:
     void canvasGradientShowsAroundTheBlocksInBothAppearances_data();
     void canvasGradientShowsAroundTheBlocksInBothAppearances();
 
-    void clickingOpensOnlyActiveAndCompletedFolders();
+    void cardsOpenFoldersOrProposals();
     void revealAsksForTheSpecificationFolder();
     void revealOfASingleFileSpecificationSelectsTheFile();
     void revealDoesNothingWithoutRootOrWithAnUnsafeName_data();
@@ -582,18 +582,50 @@ void TestDashboardView::canvasGradientShowsAroundTheBlocksInBothAppearances()
     QVERIFY(top != bottom);
 }
 
-void TestDashboardView::clickingOpensOnlyActiveAndCompletedFolders()
+// Active and completed changes open their folder; a draft or an archived change asks for its
+// proposal to be read (by the mouse, Space or Enter), or opens its folder while it has none.
+void TestDashboardView::cardsOpenFoldersOrProposals()
 {
-    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    ProjectSummary summary = mixedSummary();
+    for (ChangeSummary &change : summary.changeSummaries)
+        change.hasProposal = change.changeName != QLatin1String("z-draft");
+    DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
     view.resize(900, 1400);
     view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-
+    view.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QSignalSpy proposals(&view, &DashboardView::fileRequested);
+    QList<QPair<QWidget *, ChangeSummary>> cards;
     for (auto *draft : view.findChildren<DraftChangeCard *>())
-        QTest::mouseClick(draft, Qt::LeftButton);
+        cards.append({draft, draft->change()});
     for (auto *archived : view.findChildren<ArchivedChangeRow *>())
-        QTest::mouseClick(archived, Qt::LeftButton);
+        cards.append({archived, archived->change()});
+    QList<QUrl> expected;
+    for (const auto key : {Qt::Key_Space, Qt::Key_Return}) {
+        for (const auto &[card, change] : cards) {
+            if (!change.hasProposal)
+                continue;
+            card->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(card->hasFocus());
+            QTest::keyClick(card, key);
+            expected.append(QUrl::fromLocalFile(change.changeDirectoryURL.toLocalFile() +
+                                                QStringLiteral("/proposal.md")));
+        }
+    }
+    QCOMPARE(expected.size(), 4);
+    QCOMPARE(proposals.size(), 4);
+    for (qsizetype index = 0; index < proposals.size(); ++index)
+        QCOMPARE(proposals.at(index).constFirst().toUrl(), expected.at(index));
+    auto *archived = view.findChildren<ArchivedChangeRow *>().constFirst();
+    QTest::mouseClick(archived, Qt::LeftButton, {}, QPoint(archived->width() / 2, archived->height() / 2));
+    QCOMPARE(proposals.size(), 5);
     QVERIFY(m_log.opened.isEmpty());
+    for (auto *draft : view.findChildren<DraftChangeCard *>()) {
+        if (draft->change().changeName == QLatin1String("z-draft"))
+            QTest::keyClick(draft, Qt::Key_Space);
+    }
+    QCOMPARE(m_log.opened, QList<QUrl>{summary.changeSummaries.at(1).changeDirectoryURL});
+    m_log.opened.clear();
 
     auto *active = view.findChildren<ActiveChangeCard *>().constFirst();
     QTest::mouseClick(active, Qt::LeftButton, {}, QPoint(active->width() / 2, active->height() - 4));

@@ -19,16 +19,24 @@ ImportFlow::~ImportFlow() = default;
 
 void ImportFlow::start()
 {
-    m_folderPicker->chooseFolder(m_owner.window(), Localization::text("import.panel.message"),
-                                 [guard = QPointer(this)](const std::optional<QUrl> &folder) {
-                                     if (guard && folder)
-                                         guard->importFolder(*folder);
-                                 });
+    m_folderPicker->chooseFolders(m_owner.window(), Localization::text("import.panel.message"),
+                                  [guard = QPointer(this)](const QList<QUrl> &folders) {
+                                      if (guard && !folders.isEmpty())
+                                          guard->importFolders(folders);
+                                  });
 }
 
 void ImportFlow::importFolder(const QUrl &folder)
 {
-    openPaths({folder.isLocalFile() ? folder.toLocalFile() : folder.toString()});
+    importFolders({folder});
+}
+
+void ImportFlow::importFolders(const QList<QUrl> &folders)
+{
+    QStringList paths;
+    for (const QUrl &folder : folders)
+        paths.append(folder.isLocalFile() ? folder.toLocalFile() : folder.toString());
+    openPaths(paths);
 }
 
 void ImportFlow::openPaths(const QStringList &paths)

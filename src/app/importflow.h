@@ -16,7 +16,7 @@ namespace kestrune {
 
 class ProjectStore;
 
-// How projects are added: a folder chosen in the folder picker, or paths named to the program
+// How projects are added: folders chosen in the folder picker, or paths named to the program
 // (the command line, a second start, a drop on the window). Each path is resolved to the project
 // it lies in (see ProjectLocation), which is imported into the store; the paths that name no
 // project are listed, each with its reason, in one import-failure alert, which paths failing
@@ -32,9 +32,10 @@ public:
     ImportFlow(ProjectStore &store, std::unique_ptr<FolderPicker> folderPicker, QWidget &owner);
     ~ImportFlow() override;
 
-    // Asks for a folder, then imports it.
+    // Asks for folders, then imports each as a project of its own.
     void start();
     void importFolder(const QUrl &folder);
+    void importFolders(const QList<QUrl> &folders);
     void openPaths(const QStringList &paths);
 
     // The alert's text: one line per path that could not be opened, with the reason.

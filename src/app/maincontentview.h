@@ -74,7 +74,7 @@ public:
     // The selected project when it is imported, else the first imported one.
     std::optional<QUrl> effectiveProjectRoot() const;
 
-    // The import flow: ask for a folder, then importFolder.
+    // The import flow: ask for folders, then import each as importFolder does.
     void startImport() { m_importFlow->start(); }
     // Imports the project a chosen folder lies in (see ProjectLocation) and selects it; otherwise
     // adds the folder and why it cannot be imported to the import-failure alert.

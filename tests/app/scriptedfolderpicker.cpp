@@ -5,7 +5,7 @@
 
 namespace kestrune {
 
-void ScriptedFolderPicker::chooseFolder(QWidget *parent, const QString &message, Completion done)
+void ScriptedFolderPicker::chooseFolders(QWidget *parent, const QString &message, Completion done)
 {
     m_script->messages.append(message);
     // Like a real dialog, the answer comes after the call has returned.

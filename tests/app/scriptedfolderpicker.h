@@ -8,19 +8,19 @@
 
 namespace kestrune {
 
-// Answers the import dialog with a folder chosen by the test, or cancels.
+// Answers the import dialog with the folders chosen by the test, or cancels (none).
 class ScriptedFolderPicker : public FolderPicker
 {
 public:
     struct Script
     {
-        std::optional<QUrl> answer;
+        QList<QUrl> answer;
         QStringList messages; // what the dialog was asked to show
     };
 
     explicit ScriptedFolderPicker(std::shared_ptr<Script> script) : m_script(std::move(script)) {}
 
-    void chooseFolder(QWidget *parent, const QString &message, Completion done) override;
+    void chooseFolders(QWidget *parent, const QString &message, Completion done) override;
 
 private:
     std::shared_ptr<Script> m_script;

@@ -100,6 +100,7 @@ private Q_SLOTS:
     void importSelectsTheProjectAndShowsLoadingThenDashboard();
     void importingTheSameFolderAgainKeepsOneTabAndSelectsIt();
     void oneAlertNamesEveryPathThatFails();
+    void severalChosenFoldersAreImportedEachOnItsOwn();
     void openingAPathInsideAProject_data();
     void openingAPathInsideAProject();
     void openingAFileOfAnOpenProjectSelectsItAtOnce();
@@ -359,7 +360,7 @@ void TestMainContentView::searchHitOpensItsFileAtTheMatch()
 
 void TestMainContentView::import(const QUrl &folder)
 {
-    m_picker->answer = folder;
+    m_picker->answer = {folder};
     m_view->toolBar()->importButton()->click();
     QCoreApplication::processEvents(); // the dialog answers asynchronously
 }
@@ -421,7 +422,7 @@ void TestMainContentView::importValidation()
     else if (kind == QLatin1String("plain"))
         chosen = m_folders->plain(QStringLiteral("app"));
 
-    m_picker->answer = chosen;
+    m_picker->answer = chosen ? QList<QUrl>{*chosen} : QList<QUrl>();
     m_view->toolBar()->importButton()->click();
     QTRY_COMPARE(m_picker->messages.size(), 1);
     QCOMPARE(m_picker->messages.constFirst(), QStringLiteral("import.panel.message"));
@@ -443,6 +444,23 @@ void TestMainContentView::importValidation()
     box->buttons().constFirst()->click();
     QTRY_VERIFY(!m_view->isShowingImportError());
     QVERIFY(!m_view->importError());
+}
+
+// Folders chosen together in the dialog: each project is imported as its own, and the one alert
+// names each folder that is not a project.
+void TestMainContentView::severalChosenFoldersAreImportedEachOnItsOwn()
+{
+    const QUrl alpha = m_folders->project(QStringLiteral("alpha"));
+    const QUrl plain = m_folders->plain(QStringLiteral("plain"));
+    const QUrl beta = m_folders->project(QStringLiteral("beta"));
+    const QUrl other = m_folders->plain(QStringLiteral("other"));
+    m_picker->answer = {alpha, plain, beta, other};
+    m_view->toolBar()->importButton()->click();
+    QTRY_COMPARE(m_view->store().projectRoots(), (QList<QUrl>{alpha, beta}));
+    QTRY_VERIFY(m_view->isShowingImportError());
+    QCOMPARE(m_view->importError(),
+             plain.toLocalFile() + QStringLiteral(": import.failed.no_kestrune_folder\n") +
+                 other.toLocalFile() + QStringLiteral(": import.failed.no_kestrune_folder"));
 }
 
 void TestMainContentView::importSelectsTheProjectAndShowsLoadingThenDashboard()

@@ -221,7 +221,7 @@ void TestMainWindow::press(QKeyCombination key)
 void TestMainWindow::importKeyAsksForAFolder()
 {
     const QString root = m_folders->project(QStringLiteral("app"));
-    m_picker->answer = QUrl::fromLocalFile(root);
+    m_picker->answer = {QUrl::fromLocalFile(root)};
     press(Qt::CTRL | Qt::Key_O);
     QTRY_COMPARE(m_view->store().projectRoots(), QList<QUrl>{QUrl::fromLocalFile(root)});
     QCOMPARE(m_picker->messages, QStringList{QStringLiteral("import.panel.message")});

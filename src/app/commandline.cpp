@@ -98,8 +98,8 @@ bool CommandLine::asksForTextOnly(int argc, const char *const *argv)
 
 QString CommandLine::pathOf(const QString &argument)
 {
-    if (argument.isEmpty())
-        return argument; // names nothing, and is reported so
+    if (argument.isEmpty() || ProjectLocation::isRemoteAddress(argument))
+        return argument; // names nothing here, and is reported so
     QString path = argument;
     if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         const QUrl url(argument);

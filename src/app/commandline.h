@@ -16,7 +16,8 @@ namespace kestrune {
 struct CommandLine
 {
     // Absolute, cleaned paths of what was named, in order. A file: URL, as a launcher passes
-    // it, stands for its local path.
+    // it, stands for its local path; an address of another kind (sftp://...) stays as named, to
+    // be refused as no local folder.
     QStringList paths;
     // Start an independent instance instead of handing the paths to the running one.
     bool newWindow = false;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace kestrune {
 
@@ -33,9 +34,22 @@ std::optional<QString> enclosingProject(const QString &folder)
 
 } // namespace
 
+bool ProjectLocation::isRemoteAddress(const QString &text)
+{
+    // A scheme of two letters at least (one could be a drive), then "://".
+    static const QRegularExpression address(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+)://"));
+    const QRegularExpressionMatch match = address.match(text);
+    return match.hasMatch() && match.captured(1).compare(QLatin1String("file"), Qt::CaseInsensitive) != 0;
+}
+
 ProjectLocation ProjectLocation::resolve(const QString &path)
 {
     ProjectLocation location;
+    if (isRemoteAddress(path)) {
+        location.path = path;
+        location.error = ProjectLocationError::notLocal;
+        return location;
+    }
     location.path = path.isEmpty() ? path : QDir::cleanPath(QDir::current().absoluteFilePath(path));
     const QFileInfo info(location.path);
     if (location.path.isEmpty() || !info.exists()) {
@@ -72,6 +86,9 @@ QString ProjectLocation::errorText() const
         break;
     case ProjectLocationError::noKestruneFolder:
         reason = "import.failed.no_kestrune_folder";
+        break;
+    case ProjectLocationError::notLocal:
+        reason = "import.failed.not_local";
         break;
     }
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), Localization::text(reason));

@@ -10,8 +10,9 @@ namespace kestrune {
 enum class ProjectLocationError
 {
     doesNotExist,
-    notAFolder,      // a file that is not a Markdown file inside a project
-    noKestruneFolder // neither the folder nor any folder above it holds a "kestrune" folder
+    notAFolder,       // a file that is not a Markdown file inside a project
+    noKestruneFolder, // neither the folder nor any folder above it holds a "kestrune" folder
+    notLocal          // an address of another kind than file: (sftp://, http://, ...)
 };
 
 // Where a path named to the program lies (on the command line, by a second start of the program,
@@ -32,6 +33,9 @@ struct ProjectLocation
 
     // Reads the file system. A relative path is taken from the working folder.
     static ProjectLocation resolve(const QString &path);
+    // Whether the text is an address with a scheme other than file: ("sftp://host/folder"),
+    // which names no local path.
+    static bool isRemoteAddress(const QString &text);
 
     // "<path>: does not exist" and the like, for the import alert and standard error; empty when
     // the path can be opened.

@@ -119,6 +119,10 @@
         <source>has no kestrune folder</source>
         <translation>enthält keinen kestrune-Ordner</translation>
     </message>
+    <message id="import.failed.not_local">
+        <source>is not on this computer: only local folders can be opened</source>
+        <translation>liegt nicht auf diesem Computer: nur lokale Ordner können geöffnet werden</translation>
+    </message>
     <message id="common.ok">
         <source>OK</source>
         <translation>OK</translation>

@@ -119,6 +119,10 @@
         <source>has no kestrune folder</source>
         <translation>has no kestrune folder</translation>
     </message>
+    <message id="import.failed.not_local">
+        <source>is not on this computer: only local folders can be opened</source>
+        <translation>is not on this computer: only local folders can be opened</translation>
+    </message>
     <message id="common.ok">
         <source>OK</source>
         <translation>OK</translation>

@@ -138,7 +138,8 @@ endif()
 
 set(CPACK_PACKAGE_NAME ${KESTRUNE_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "The Kestrune Viewer developers")
-set(CPACK_PACKAGE_CONTACT "The Kestrune Viewer developers <maintainers@kestrune.example.org>")
+set(CPACK_PACKAGE_CONTACT ${KESTRUNE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KESTRUNE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for the specifications and change proposals of spec-driven projects")
 # One string, lines of at most 80 characters: a list here would be joined with ";".
 set(CPACK_PACKAGE_DESCRIPTION [=[

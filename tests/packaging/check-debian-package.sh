@@ -5,6 +5,9 @@
 # Usage: check-debian-package.sh BUILD_DIR [LINTIAN [TAG...]]
 #   LINTIAN  the lintian program; the package is not linted when it is empty
 #   TAG      lintian tags that this build draws and a release build does not, not reported
+# Environment: KESTRUNE_EXPECTED_MAINTAINER, "Name <mail>" the package must name as its Maintainer
+# and whose mail the metadata gives as its contact; KESTRUNE_RELEASE_BUILD=1 refuses an
+# example.org address there.
 set -eu
 BUILD_DIR=$1
 LINTIAN=${2:-}
@@ -68,6 +71,25 @@ for file in \
     exit 1
   fi
 done
+
+# Who maintains the package: as configured, in the package and in the metadata, and in a release
+# build a real address.
+MAINTAINER=$(dpkg-deb --field "$PACKAGE" Maintainer)
+if [ -n "${KESTRUNE_EXPECTED_MAINTAINER:-}" ] && [ "$MAINTAINER" != "$KESTRUNE_EXPECTED_MAINTAINER" ]; then
+  echo "the package's Maintainer is '$MAINTAINER', not '$KESTRUNE_EXPECTED_MAINTAINER'"
+  exit 1
+fi
+CONTACT=$(sed -n 's|.*<update_contact>\(.*\)</update_contact>.*|\1|p' \
+  "$ROOT/usr/share/metainfo/org.kestrune.KestruneViewer.metainfo.xml")
+case "$MAINTAINER" in
+  *"<$CONTACT>") ;;
+  *) echo "the metadata's contact '$CONTACT' is not the Maintainer's mail ($MAINTAINER)"; exit 1 ;;
+esac
+if [ "${KESTRUNE_RELEASE_BUILD:-0}" = 1 ]; then
+  case "$MAINTAINER" in
+    *example.org*) echo "a release names a placeholder maintainer: configure KESTRUNE_MAINTAINER"; exit 1 ;;
+  esac
+fi
 
 # The changelog must have an entry for the version being packaged.
 zcat "$ROOT/$DOC/changelog.gz" >"$WORK/changelog"

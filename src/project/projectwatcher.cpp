@@ -1,5 +1,7 @@
 #include "project/projectwatcher.h"
 
+#include "project/watchwarningfilter.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -185,6 +187,7 @@ void ProjectWatcher::addPaths(qsizetype most)
             batch.resize(room);
         }
         if (!batch.isEmpty()) {
+            const WatchWarningFilter perPathWarnings; // said once below, for all of them
             const QStringList refused = m_watcher->addPaths(batch);
             room -= batch.size() - refused.size();
             for (const QString &path : std::as_const(batch)) {
@@ -199,7 +202,14 @@ void ProjectWatcher::addPaths(qsizetype most)
                                      [](const QString &path) { return QFileInfo::exists(path); });
     if (refused && !m_reachedLimit) {
         m_reachedLimit = true;
+        const qsizetype unwatched = failed.size() + m_toAdd.size();
         m_toAdd.clear(); // the rest would fail the same way
+        if (!m_saidLimit) {
+            m_saidLimit = true;
+            qWarning("%lld paths of %s are not watched: the system's limit of watches was reached "
+                     "(fs.inotify.max_user_watches); changes there show after a refresh",
+                     static_cast<long long>(unwatched), qUtf8Printable(QDir::toNativeSeparators(m_rootPath)));
+        }
         Q_EMIT watchLimitReached();
     }
     if (m_toAdd.isEmpty())

@@ -30,7 +30,7 @@ namespace kestrune {
 //
 // The system limits how many paths a user may watch (fs.inotify.max_user_watches). Paths beyond
 // the limit are left unwatched and reported once through watchLimitReached(); the owner then
-// refreshes in some other way.
+// refreshes in some other way. Standard error hears of it in one line, not one per path.
 class ProjectWatcher : public QObject
 {
     Q_OBJECT
@@ -98,6 +98,7 @@ private:
     bool m_watchingOutline = false;
     bool m_kestruneExisted = false;
     bool m_reachedLimit = false;
+    bool m_saidLimit = false; // on standard error, once in the watcher's life
     int m_watchLimit = -1;
 };
 

@@ -3,9 +3,11 @@
 #include "project/projectstore.h"
 #include "project/projectwatcher.h"
 #include "project/treenodelookup.h"
+#include "project/watchwarningfilter.h"
 #include "projectfolder.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -79,6 +81,7 @@ private Q_SLOTS:
     void turningUpdatesOffStopsThem();
     void deletedAndRecreatedProjectIsWatchedAgain();
     void watchLimitIsReportedOnceAndFallsBackToRefresh();
+    void refusedPathsAreSaidInOneLine();
     void lookupsFindNodesByPathAndInTheArchive();
 };
 
@@ -279,6 +282,64 @@ void TestProjectWatcher::watchLimitIsReportedOnceAndFallsBackToRefresh()
     QVERIFY(QTest::qWaitFor([&] { return counting.loads->load() == loads + 1; }, 10000));
     QVERIFY(waitForIdle(counting.store, folder.url()));
     QCOMPARE(limits.count(), 1); // the rescan's outline ran into the limit again, said only once
+}
+
+namespace {
+
+QStringList &capturedWarnings()
+{
+    static QStringList warnings;
+    return warnings;
+}
+
+void captureWarning(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        capturedWarnings().append(message);
+}
+
+} // namespace
+
+// Qt warns of every path the system refuses to watch; at the limit that is hundreds of lines. They
+// are held back while paths are added, and the watcher says it once, however often it meets the
+// limit again.
+void TestProjectWatcher::refusedPathsAreSaidInOneLine()
+{
+    capturedWarnings().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureWarning);
+    const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+    {
+        const WatchWarningFilter filter;
+        for (int path = 0; path < 500; ++path)
+            qWarning("inotify_add_watch(/projects/app/kestrune/file-%d.md) failed: No space left on device",
+                     path);
+        qWarning("another warning");
+        QCOMPARE(filter.heldBack(), 500);
+    }
+    QCOMPARE(capturedWarnings(), QStringList{QStringLiteral("another warning")});
+    qWarning("inotify_add_watch(/elsewhere) failed: No space left on device");
+    QCOMPARE(capturedWarnings().size(), 2); // said again once the filter is gone
+
+    capturedWarnings().clear();
+    ProjectFolder folder;
+    writeProject(folder);
+    for (int change = 0; change < 5; ++change)
+        folder.write(QStringLiteral("kestrune/changes/change-%1/tasks.md").arg(change), "- [ ] one\n");
+    CountingStore counting;
+    LiveProjectUpdates updates(counting.store);
+    updates.setWatchLimit(6);
+    QSignalSpy limits(&updates, &LiveProjectUpdates::watchLimitReached);
+    counting.store.importProject(folder.url());
+    QVERIFY(limits.wait(10000));
+    QVERIFY(waitForIdle(counting.store, folder.url()));
+    const int loads = counting.loads->load();
+    updates.refreshUnwatchedProjects();
+    QVERIFY(QTest::qWaitFor([&] { return counting.loads->load() == loads + 1; }, 10000));
+    QVERIFY(waitForIdle(counting.store, folder.url()));
+    QCOMPARE(capturedWarnings().size(), 1);
+    QVERIFY2(capturedWarnings().constFirst().contains(QLatin1String("fs.inotify.max_user_watches")) &&
+                 capturedWarnings().constFirst().contains(folder.path()),
+             qPrintable(capturedWarnings().constFirst()));
 }
 
 void TestProjectWatcher::lookupsFindNodesByPathAndInTheArchive()

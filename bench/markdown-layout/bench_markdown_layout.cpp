@@ -2,13 +2,15 @@
 // benchmark's documents), beside QTextDocument::setMarkdown plus a full layout of the 1 MB one
 // at the same width, measured in the same run. Prints medians in milliseconds, the resident
 // memory of a view showing each document (measured in a fresh process each, with and without the
-// program's heap settings), the memory a Select All and Copy of the 10 MB page adds at its peak,
-// and last the time to copy the whole 1 MB page. A second argument
+// program's heap settings), the longest stall of the window while a view scrolled to the middle
+// of the 10 MB one is dragged 200 px narrower and back, the memory a Select All and Copy of the
+// 10 MB page adds at its peak, and last the time to copy the whole 1 MB page. A second argument
 // "1mb" stops after the 1 MB figures, "engine" leaves Qt out; "system-heap" as the last one
 // runs without the program's heap settings; "copy-peak" as the only one prints the copy's peak
 // alone.
 #include "benchtiming.h"
 #include "processmemory.h"
+#include "resizestall.h"
 #include "specificationdocument.h"
 
 #include "markdown/document/documentmodeldisposal.h"
@@ -26,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -387,6 +390,14 @@ int main(int argc, char **argv)
         while (!view.isLayoutComplete())
             QApplication::processEvents();
         std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
+        QScrollBar *bar = view.verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        QApplication::processEvents();
+        const qint64 stall = resizeStall([&](int to) { view.resize(to, view.height()); }, view.width(), 200,
+                                         [&] { return view.isLayoutComplete(); });
+        std::printf("  scrolled to the middle, dragged 200 px narrower and back: longest stall %lld ms "
+                    "(target <= 16)\n",
+                    static_cast<long long>(stall));
     }
     printResident(10, 250, 0);
     printCopyPeak(10, copyPeakTargetMiB);

@@ -96,6 +96,39 @@ int main(int argc, char **argv)
     ThemeController theme(std::make_unique<QSettings>(settingsDir.filePath(QStringLiteral("settings.ini")),
                                                       QSettings::IniFormat));
 
+    std::vector<qint64> stalls;
+    for (int run = 1; run <= runs; ++run) {
+        MainContentView view(theme);
+        view.resize(1200, 900);
+        view.show();
+        QEventLoop shown;
+        QTimer::singleShot(100, &shown, &QEventLoop::quit);
+        shown.exec();
+        // Until the dashboard has its last card, the project is watched in full (both happen a
+        // slice at a time) and its text is indexed for search.
+        const auto complete = [&view, &root] {
+            const auto *dashboard = qobject_cast<const DashboardView *>(view.detailArea()->currentView());
+            return dashboard && !dashboard->isBuildingCards() && view.liveUpdates().isWatchedInFull(root) &&
+                   view.textIndex().isIndexed(root) && !view.textIndex().isUpdating(root);
+        };
+        const Measurement m = importAndWait(
+            view.store(), root, [&] { view.importFolder(root); }, complete);
+        std::printf("main window view, run %d: summary published after %lld ms, all done after %lld ms, "
+                    "longest main-thread stall %lld ms (target <= %lld ms)\n",
+                    run, m.publishedMs, m.completeMs, m.longestStallMs, stallTargetMs);
+        stalls.push_back(m.longestStallMs);
+    }
+    // The first import pays for what the process loads once (fonts, glyphs, icons), so it is
+    // the first thing this benchmark does.
+    const qint64 firstStall = stalls.front();
+    std::sort(stalls.begin(), stalls.end());
+    std::printf("main window view, first import in the process: longest main-thread stall %lld ms "
+                "(target <= %lld ms)\n",
+                firstStall, stallTargetMs);
+    std::printf(
+        "main window view, median of %d runs: longest main-thread stall %lld ms (target <= %lld ms)\n", runs,
+        stalls[stalls.size() / 2], stallTargetMs);
+
     for (int run = 1; run <= runs; ++run) {
         ProjectStore store;
         const Measurement m = importAndWait(store, root, [&] { store.importProject(root); });
@@ -120,31 +153,5 @@ int main(int argc, char **argv)
                     clock.elapsed());
     }
 
-    std::vector<qint64> stalls;
-    for (int run = 1; run <= runs; ++run) {
-        MainContentView view(theme);
-        view.resize(1200, 900);
-        view.show();
-        QEventLoop shown;
-        QTimer::singleShot(100, &shown, &QEventLoop::quit);
-        shown.exec();
-        // Until the dashboard has its last card, the project is watched in full (both happen a
-        // slice at a time) and its text is indexed for search.
-        const auto complete = [&view, &root] {
-            const auto *dashboard = qobject_cast<const DashboardView *>(view.detailArea()->currentView());
-            return dashboard && !dashboard->isBuildingCards() && view.liveUpdates().isWatchedInFull(root) &&
-                   view.textIndex().isIndexed(root) && !view.textIndex().isUpdating(root);
-        };
-        const Measurement m = importAndWait(
-            view.store(), root, [&] { view.importFolder(root); }, complete);
-        std::printf("main window view, run %d: summary published after %lld ms, all done after %lld ms, "
-                    "longest main-thread stall %lld ms (target <= %lld ms)\n",
-                    run, m.publishedMs, m.completeMs, m.longestStallMs, stallTargetMs);
-        stalls.push_back(m.longestStallMs);
-    }
-    std::sort(stalls.begin(), stalls.end());
-    std::printf(
-        "main window view, median of %d runs: longest main-thread stall %lld ms (target <= %lld ms)\n", runs,
-        stalls[stalls.size() / 2], stallTargetMs);
     return 0;
 }

@@ -30,7 +30,7 @@ Run runReport(const QStringList &arguments)
 void collectNodes(const QJsonObject &node, QHash<QString, QJsonObject> &into)
 {
     into.insert(node.value("id").toString(), node);
-    for (const QJsonValue &child : node.value("children").toArray())
+    for (const QJsonValue child : node.value("children").toArray())
         collectNodes(child.toObject(), into);
 }
 
@@ -132,7 +132,7 @@ void KestruneReportTest::reportsTreeAndSummary()
     QVERIFY(change.value("completedAt").isNull());
     QCOMPARE(nodes.value(change.value("id").toString()).value("name").toString(), QStringLiteral("add-x"));
     QCOMPARE(change.value("path").toString(), project.pathOf("kestrune/changes/add-x"));
-    for (const QJsonValue &item : summary.value("recentChanges").toArray()) {
+    for (const QJsonValue item : summary.value("recentChanges").toArray()) {
         const QJsonObject node = nodes.value(item.toObject().value("id").toString());
         QCOMPARE(node.value("kind").toString(), QStringLiteral("markdownFile"));
         QCOMPARE(item.toObject().value("deltaType"), node.value("deltaType"));

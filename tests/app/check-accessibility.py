@@ -12,7 +12,8 @@ change cards are push buttons and the summary cards labels, saying all they show
 button names its specification, and once a file is open the preview/source switch is two radio
 buttons, exactly one of them checked, and the rendered file is a document named after the file,
 whose text starts with its first heading and whose headings and links are children with those
-roles, links included in a file handed over by a second start (KESTRUNE_ACCESSIBILITY_DUMP names
+roles, links included in a file handed over by a second start, and whose first heading reads as
+one run of bold text larger than the paragraph after it (KESTRUNE_ACCESSIBILITY_DUMP names
 a file to write what it reads of each document to). (The rows' texts with their badges sit in folders that are
 closed at the start; tests/sidebar checks them in-process.) Exits 0 when all holds, 1 with the failures listed, and 77
 (skipped) when the accessibility bus cannot be reached at all.
@@ -189,6 +190,8 @@ def check_document(app, path, failures):
         if selected != (1, (0, len(headings[0]))):
             failures.append(f"selecting the first heading of {name} reads back as {selected}")
         reader.removeSelection(0)
+    if headings:
+        check_attributes(document.queryText(), text, headings[0], name, failures)
     children = [describe(child) for child in document]
     found_headings = [child_name for role, child_name in children if role == "heading"]
     if found_headings[:len(headings)] != headings:
@@ -199,6 +202,36 @@ def check_document(app, path, failures):
     if dump:
         with open(dump, "a", encoding="utf-8") as out:
             out.write(document_dump(document) + "\n")
+
+
+def attribute_run(reader, offset):
+    """The text attributes at offset as a dictionary, and the run they hold for."""
+    pairs, start, end = reader.getAttributeRun(offset, False)
+    return dict(pair.split(":", 1) for pair in pairs if ":" in pair), start, end
+
+
+def check_attributes(reader, text, heading, name, failures):
+    """The first heading is one run, bold and larger than the text after it, in a named font."""
+    attributes, start, end = attribute_run(reader, 1)
+    if (start, end) != (0, len(heading)):
+        failures.append(f"the first heading of {name} reads as the run [{start}, {end}), not [0, {len(heading)})")
+    for key in ("family-name", "size", "weight", "fg-color"):
+        if key not in attributes:
+            failures.append(f"the first heading of {name} has no text attribute {key!r} ({attributes})")
+            return
+    if attributes["weight"] != "700":
+        failures.append(f"the first heading of {name} reads with weight {attributes['weight']!r}, not bold")
+    body = text.find("\n", len(heading)) + 1
+    if body <= 0 or body >= len(text):
+        return
+    following, _, _ = attribute_run(reader, body)
+    try:
+        larger = float(attributes["size"]) > float(following.get("size", "inf"))
+    except ValueError:
+        larger = False
+    if not larger:
+        failures.append(f"the first heading of {name} is not larger than the text after it "
+                        f"({attributes.get('size')} against {following.get('size')})")
 
 
 def check_linked_document(app, program, env, project, failures):

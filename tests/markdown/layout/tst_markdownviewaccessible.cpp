@@ -1,14 +1,16 @@
 // The rendered page as assistive technology reads it through QAccessible: a named document
-// whose text is the text the view copies, with its selection, caret and geometry, and its
-// headings, links and pictures as children.
+// whose text is the text the view copies, with its selection, caret, geometry and character
+// attributes, and its headings, links and pictures as children.
 #include "testimageprovider.h"
 
+#include "markdown/layout/style/theme.h"
 #include "markdown/layout/view/markdownview.h"
 #include "markdown/layout/view/markdownviewelementaccessible_p.h"
 
 #include "ui/localization.h"
 
 #include <QAccessible>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -70,6 +72,33 @@ struct AccessibleFixture
         return static_cast<MarkdownViewElementAccessible *>(child)->textRange();
     }
 };
+
+// The attributes of the run around an offset, as "key:value;" pairs, and the run.
+struct AttributeRun
+{
+    QHash<QString, QString> values;
+    int start = -1;
+    int end = -1;
+};
+
+AttributeRun attributesAt(QAccessibleTextInterface *text, int offset)
+{
+    AttributeRun run;
+    const QString joined = text->attributes(offset, &run.start, &run.end);
+    if (!joined.isEmpty() && !joined.endsWith(QLatin1Char(';')))
+        qWarning("attributes do not end with a semicolon: %s", qPrintable(joined));
+    for (const QString &pair : joined.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype colon = pair.indexOf(QLatin1Char(':'));
+        run.values.insert(pair.left(colon), colon < 0 ? QString() : pair.mid(colon + 1));
+    }
+    return run;
+}
+
+qreal pointSize(const AttributeRun &run)
+{
+    const QString size = run.values.value(QStringLiteral("font-size"));
+    return size.endsWith(QLatin1String("pt")) ? size.chopped(2).toDouble() : -1;
+}
 
 // What the view told assistive technology, while a test listens.
 struct HeardEvent
@@ -289,6 +318,94 @@ private Q_SLOTS:
         QCOMPARE(fixture.document->indexOfChild(title), 0);
         QVERIFY(fixture.document->indexOfChild(link) < fixture.document->indexOfChild(picture));
         QVERIFY(fixture.document->indexOfChild(picture) < fixture.document->indexOfChild(details));
+    }
+
+    void attributesDescribeTheRunsOfText()
+    {
+        AccessibleFixture fixture(QStringLiteral("# Lantern notes\n\n"
+                                                 "Plain **firm** and *slanted* with `wick` and a "
+                                                 "[guide](https://example.org/guide).\n"));
+        Theme theme;
+        theme.headings[0] = [](const BlockConfiguration &configuration) {
+            return configuration.label.textStyle(TextStyle::fontWeight(QFont::Bold) +
+                                                 TextStyle::fontSize(RelativeSize::em(2)));
+        };
+        theme.link = TextStyle::foregroundColor(dynamicColor(0.4f, 0.7f, 1.0f, 1.0f, 0.0f, 0.3f, 0.9f, 1.0f));
+        theme.code = TextStyle::fontFamilyVariant(FontProperties::FamilyVariant::monospaced) +
+                     TextStyle::backgroundColor(dynamicColor(0.2f, 0.2f, 0.2f, 1.0f, 0.9f, 0.9f, 0.9f, 1.0f));
+        fixture.view.setTheme(theme);
+        fixture.view.setPalette(QPalette(Qt::black, Qt::white)); // dark buttons on a white window
+        QCOMPARE(appearanceOf(fixture.view.palette()), Appearance::light);
+        const QString all = fixture.text->text(0, -1);
+        QVERIFY2(all.startsWith(QLatin1String("Lantern notes\nPlain firm and slanted")), qPrintable(all));
+        // The run around a word's second character.
+        const auto runOf = [&](const QString &word) {
+            return attributesAt(fixture.text, int(all.indexOf(word)) + 1);
+        };
+
+        // Every run says its font, weight, style and colour, in the form the bridges read.
+        const AttributeRun plain = attributesAt(fixture.text, int(all.indexOf(QLatin1String("Plain"))));
+        QCOMPARE(plain.start, 14);
+        QCOMPARE(plain.end, 20); // "Plain " up to the strong text
+        QVERIFY(plain.values.value(QStringLiteral("font-family")).startsWith(QLatin1Char('"')));
+        QVERIFY(pointSize(plain) > 0);
+        QCOMPARE(plain.values.value(QStringLiteral("font-weight")), QStringLiteral("normal"));
+        QCOMPARE(plain.values.value(QStringLiteral("font-style")), QStringLiteral("normal"));
+        const QRegularExpression rgb(QStringLiteral("^rgb\\(\\d+,\\d+,\\d+\\)$"));
+        QVERIFY(rgb.match(plain.values.value(QStringLiteral("color"))).hasMatch());
+        QCOMPARE(plain.values.value(QStringLiteral("color")),
+                 QStringLiteral("rgb(%1,%2,%3)")
+                     .arg(fixture.view.palette().color(QPalette::Text).red())
+                     .arg(fixture.view.palette().color(QPalette::Text).green())
+                     .arg(fixture.view.palette().color(QPalette::Text).blue()));
+        QVERIFY(!plain.values.contains(QStringLiteral("background-color")));
+        QVERIFY(!plain.values.contains(QStringLiteral("text-underline-style")));
+
+        const AttributeRun heading = attributesAt(fixture.text, 3);
+        QCOMPARE(std::pair(heading.start, heading.end), std::pair(0, 13));
+        QCOMPARE(heading.values.value(QStringLiteral("font-weight")), QStringLiteral("bold"));
+        QVERIFY(pointSize(heading) > 1.5 * pointSize(plain));
+        // The line feed after the heading reads as the text after it.
+        const AttributeRun feed = attributesAt(fixture.text, 13);
+        QCOMPARE(std::pair(feed.start, feed.end), std::pair(13, 14));
+        QCOMPARE(feed.values, plain.values);
+
+        const AttributeRun firm = runOf(QStringLiteral("firm"));
+        QCOMPARE(std::pair(firm.start, firm.end), std::pair(20, 24));
+        QCOMPARE(firm.values.value(QStringLiteral("font-weight")), QStringLiteral("bold"));
+        QCOMPARE(firm.values.value(QStringLiteral("font-style")), QStringLiteral("normal"));
+
+        const int slantedAt = int(all.indexOf(QLatin1String("slanted")));
+        const AttributeRun slanted = runOf(QStringLiteral("slanted"));
+        QCOMPARE(std::pair(slanted.start, slanted.end), std::pair(slantedAt, slantedAt + 7));
+        QCOMPARE(slanted.values.value(QStringLiteral("font-style")), QStringLiteral("italic"));
+        QCOMPARE(slanted.values.value(QStringLiteral("font-weight")), QStringLiteral("normal"));
+
+        const int wickAt = int(all.indexOf(QLatin1String("wick")));
+        const AttributeRun wick = runOf(QStringLiteral("wick"));
+        QCOMPARE(std::pair(wick.start, wick.end), std::pair(wickAt, wickAt + 4));
+        QVERIFY(wick.values.value(QStringLiteral("font-family")) !=
+                plain.values.value(QStringLiteral("font-family")));
+        QCOMPARE(wick.values.value(QStringLiteral("background-color")), QStringLiteral("rgb(230,230,230)"));
+
+        const int guideAt = int(all.indexOf(QLatin1String("guide")));
+        const AttributeRun guide = runOf(QStringLiteral("guide"));
+        QCOMPARE(std::pair(guide.start, guide.end), std::pair(guideAt, guideAt + 5));
+        QCOMPARE(guide.values.value(QStringLiteral("color")), QStringLiteral("rgb(0,77,230)"));
+
+        // The end reads as the last character; offsets off the text read nothing.
+        const AttributeRun end = attributesAt(fixture.text, fixture.text->characterCount());
+        QCOMPARE(end.values, attributesAt(fixture.text, fixture.text->characterCount() - 1).values);
+        QVERIFY(end.start < fixture.text->characterCount() && end.end == fixture.text->characterCount());
+        const AttributeRun outside = attributesAt(fixture.text, fixture.text->characterCount() + 5);
+        QVERIFY(outside.values.isEmpty());
+        QCOMPARE(std::pair(outside.start, outside.end), std::pair(-1, -1));
+
+        // Colours follow the appearance the page is painted in.
+        fixture.view.setPalette(QPalette(Qt::white, Qt::black));
+        QCOMPARE(appearanceOf(fixture.view.palette()), Appearance::dark);
+        QCOMPARE(runOf(QStringLiteral("guide")).values.value(QStringLiteral("color")),
+                 QStringLiteral("rgb(102,179,255)"));
     }
 
     void aNewTextReplacesTheChildren()

@@ -73,6 +73,38 @@ QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Elem
     return document.textRect(element.node, element.position, element.endPosition);
 }
 
+AccessibleTextAttributes::Run AccessibleTextMap::attributesAt(const LayoutDocument &document, int offset,
+                                                              QColor defaultColor) const
+{
+    if (nodeCount() == 0 || length() == 0)
+        return {};
+    offset = std::clamp(offset, 0, length() - 1);
+    const auto after = std::upper_bound(m_text.nodeStarts.begin(), m_text.nodeStarts.end(), offset);
+    const int index = std::max(0, int(after - m_text.nodeStarts.begin()) - 1);
+    const LayoutTextNode &node = *document.textNode(index);
+    const int start = m_text.nodeStarts[size_t(index)];
+    const int end = start + plainOffset(node, node.length());
+    if (offset < start || offset >= end) {
+        // Between texts: up to the next one, read as it starts.
+        const int next = offset < start ? index : index + 1;
+        const int from = offset < start ? 0 : end;
+        const int to = next < nodeCount() ? m_text.nodeStarts[size_t(next)] : length();
+        const LayoutTextNode &reading = next < nodeCount() ? *document.textNode(next) : node;
+        const int position = next < nodeCount() ? 0 : node.length();
+        return {from, to,
+                AccessibleTextAttributes::around(reading, position, document.appearance(), defaultColor)
+                    .attributes};
+    }
+    // The position of the character at the offset, past pictures and breaks, which are not read.
+    const int plain = offset - start;
+    int position = positionOfPlainOffset(node, plain);
+    while (position < node.length() && plainOffset(node, position + 1) == plain)
+        ++position;
+    const AccessibleTextAttributes::Run run =
+        AccessibleTextAttributes::around(node, position, document.appearance(), defaultColor);
+    return {start + plainOffset(node, run.start), start + plainOffset(node, run.end), run.attributes};
+}
+
 void AccessibleTextMap::collectElements(const LayoutDocument &document)
 {
     QList<HeadingOutline::Heading> headings;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markdown/layout/document/accessibletextattributes_p.h"
 #include "markdown/layout/document/layoutdocument_p.h"
 
 #include <QList>
@@ -48,6 +49,12 @@ public:
     LayoutDocument::TextPosition positionOf(const LayoutDocument &document, int offset) const;
     // Where the element lies on the page, in document coordinates.
     QRectF elementRect(const LayoutDocument &document, const Element &element) const;
+    // The run of like character attributes around an offset (the last character's at the end),
+    // as [start, end) offsets, painted in the document's appearance (see
+    // AccessibleTextAttributes). What lies between two texts (a line feed, a list marker) is a
+    // run of its own, read with the attributes the next text starts with.
+    AccessibleTextAttributes::Run attributesAt(const LayoutDocument &document, int offset,
+                                               QColor defaultColor) const;
 
 private:
     void collectElements(const LayoutDocument &document);

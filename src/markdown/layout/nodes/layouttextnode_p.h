@@ -69,7 +69,7 @@ public:
     // The text as it is laid out: line breaks as U+2028, and a zero width
     // space wherever a very long word got a break opportunity.
     const QString &layoutText() const { return m_content.text; }
-    // What the text holds, as prepared when it was set.
+    // The text with its formats, colours and links, as it was prepared for layout.
     const LayoutTextContent &content() const { return m_content; }
     std::optional<QUrl> linkAt(QPointF point) const;
     // A link of the text, as [start, end) positions.

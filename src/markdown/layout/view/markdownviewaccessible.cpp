@@ -340,9 +340,21 @@ void MarkdownViewAccessible::scrollToSubstring(int startIndex, int endIndex)
 
 QString MarkdownViewAccessible::attributes(int offset, int *startOffset, int *endOffset) const
 {
-    *startOffset = offset;
-    *endOffset = offset;
-    return {};
+    const AccessibleTextMap &map = view()->announcer().textMap();
+    if (offset == -2)
+        offset = cursorPosition(); // as some bridges ask for the caret's
+    if (offset == -1)
+        offset = map.length();
+    if (offset < 0 || offset > map.length() || map.length() == 0) {
+        *startOffset = -1;
+        *endOffset = -1;
+        return {};
+    }
+    const AccessibleTextAttributes::Run run =
+        map.attributesAt(view()->layoutDocument(), offset, view()->palette().color(QPalette::Text));
+    *startOffset = run.start;
+    *endOffset = run.end;
+    return run.attributes;
 }
 
 } // namespace kestrune

@@ -1,6 +1,6 @@
 // The rendered page as assistive technology reads it through QAccessible: a named document
 // whose text is the text the view copies, with its selection, caret, geometry and character
-// attributes, and its headings, links and pictures as children.
+// attributes, and its headings, links and pictures as children that stay while their blocks do.
 #include "testimageprovider.h"
 
 #include "markdown/layout/style/theme.h"
@@ -73,6 +73,51 @@ struct AccessibleFixture
     }
 };
 
+// A page of many blocks, each with a link, and a heading every tenth block.
+QString longPage(int blocks)
+{
+    QStringList parts;
+    for (int index = 0; index < blocks; ++index) {
+        if (index % 10 == 0)
+            parts.append(QStringLiteral("## Section %1").arg(index / 10));
+        parts.append(QStringLiteral("Paragraph %1 points to [item %1](https://example.org/%1).").arg(index));
+    }
+    return parts.join(QLatin1String("\n\n"));
+}
+
+// The document's children as interfaces and ids.
+struct HeldChildren
+{
+    QList<QAccessibleInterface *> interfaces;
+    QList<QAccessible::Id> ids;
+    QStringList names;
+
+    explicit HeldChildren(QAccessibleInterface *document)
+    {
+        for (int index = 0; index < document->childCount(); ++index) {
+            QAccessibleInterface *child = document->child(index);
+            interfaces.append(child);
+            ids.append(QAccessible::uniqueId(child));
+            names.append(child->text(QAccessible::Name));
+        }
+    }
+};
+
+// Checks that the document still has the children held, at the same places.
+void verifyStillHeld(QAccessibleInterface *document, const HeldChildren &held)
+{
+    QVERIFY(document->childCount() >= held.ids.size());
+    for (qsizetype index = 0; index < held.ids.size(); ++index) {
+        QAccessibleInterface *child = document->child(int(index));
+        QVERIFY2(child == held.interfaces.at(index), qPrintable(held.names.at(index)));
+        QCOMPARE(QAccessible::uniqueId(child), held.ids.at(index));
+        QCOMPARE(QAccessible::accessibleInterface(held.ids.at(index)), held.interfaces.at(index));
+        QCOMPARE(document->indexOfChild(child), int(index));
+        QCOMPARE(child->text(QAccessible::Name), held.names.at(index));
+        QVERIFY(child->isValid());
+    }
+}
+
 // The attributes of the run around an offset, as "key:value;" pairs, and the run.
 struct AttributeRun
 {
@@ -104,9 +149,10 @@ qreal pointSize(const AttributeRun &run)
 struct HeardEvent
 {
     QAccessible::Event type = QAccessible::InvalidEvent;
-    int position = -1; // a caret's offset, an insertion's place, a selection's start
-    int end = -1;      // a selection's end
-    QString text;      // what was inserted
+    QAccessible::Id id = 0; // of a child made or gone
+    int position = -1;      // a caret's offset, an insertion's place, a selection's start
+    int end = -1;           // a selection's end
+    QString text;           // what was inserted
 };
 QList<HeardEvent> heard;
 
@@ -114,6 +160,8 @@ void hear(QAccessibleEvent *event)
 {
     HeardEvent record;
     record.type = event->type();
+    if (event->type() == QAccessible::ObjectCreated || event->type() == QAccessible::ObjectDestroyed)
+        record.id = event->uniqueId();
     if (event->type() == QAccessible::TextCaretMoved)
         record.position = static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition();
     if (event->type() == QAccessible::TextSelectionChanged) {
@@ -139,6 +187,9 @@ struct Listening
     {
         heard.clear();
         QAccessible::setActive(true);
+        // A platform with a bridge listens once the bridge reached the accessibility bus.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            Q_UNUSED(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000));
     }
     ~Listening()
     {
@@ -406,6 +457,104 @@ private Q_SLOTS:
         QCOMPARE(appearanceOf(fixture.view.palette()), Appearance::dark);
         QCOMPARE(runOf(QStringLiteral("guide")).values.value(QStringLiteral("color")),
                  QStringLiteral("rgb(102,179,255)"));
+    }
+
+    void childrenStayWhileTheirBlocksDo()
+    {
+        // Across the slices of a long text laid out in the background.
+        AccessibleFixture fixture(longPage(600), QSize(400, 200));
+        QVERIFY(!fixture.view.isLayoutComplete());
+        const HeldChildren first(fixture.document);
+        QVERIFY(!first.ids.isEmpty());
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        QVERIFY(fixture.document->childCount() > first.ids.size());
+        verifyStillHeld(fixture.document, first);
+        if (QTest::currentTestFailed())
+            return;
+
+        // Across a new width, and another theme (which builds the page again from its top).
+        const HeldChildren all(fixture.document);
+        fixture.view.resize(300, 240);
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        verifyStillHeld(fixture.document, all);
+        if (QTest::currentTestFailed())
+            return;
+        Theme theme;
+        theme.strong = TextStyle::fontWeight(QFont::Black);
+        theme.link = TextStyle::underlineStyle(TextLineStyle::single());
+        fixture.view.setTheme(theme);
+        QCOMPARE(fixture.document->child(0), all.interfaces.first());
+        // The last block is not built again yet, but will be: its child waits.
+        QCOMPARE(QAccessible::accessibleInterface(all.ids.last()), all.interfaces.last());
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        QCOMPARE(fixture.document->childCount(), all.ids.size());
+        verifyStillHeld(fixture.document, all);
+        if (QTest::currentTestFailed())
+            return;
+        // A child's place on the screen follows the page laid out again.
+        const QRect shown(fixture.view.viewport()->mapToGlobal(QPoint(0, 0)),
+                          fixture.view.viewport()->size());
+        QVERIFY(!all.interfaces.first()->rect().isEmpty());
+        QVERIFY(shown.contains(all.interfaces.first()->rect().topLeft()));
+    }
+
+    void onlyChangedBlocksGetNewChildren()
+    {
+        const Listening listening;
+        if (!QAccessible::isActive())
+            QSKIP("No assistive technology listens on this platform, so the view tells nothing");
+        const QString before =
+            QStringLiteral("# Lantern notes\n\nRead the [guide](https://example.org/guide).\n\n"
+                           "See the [map](https://example.org/map).\n\n"
+                           "## Details\n\nAsk the [keeper](https://example.org/keeper).\n");
+        AccessibleFixture fixture(before);
+        const HeldChildren held(fixture.document);
+        QCOMPARE(held.names,
+                 QStringList({QStringLiteral("Lantern notes"), QStringLiteral("guide"), QStringLiteral("map"),
+                              QStringLiteral("Details"), QStringLiteral("keeper")}));
+        // Told of each child as it came.
+        for (const QAccessible::Id id : held.ids) {
+            QVERIFY(std::any_of(heard.cbegin(), heard.cend(), [id](const HeardEvent &event) {
+                return event.type == QAccessible::ObjectCreated && event.id == id;
+            }));
+        }
+
+        // The same file read again with one paragraph changed, one gone and one more.
+        heard.clear();
+        fixture.view.setMarkdown(
+            QStringLiteral("# Lantern notes\n\nA new [preface](https://example.org/preface).\n\n"
+                           "Read the [guide](https://example.org/guide).\n\n"
+                           "## Details\n\nAsk the [warden](https://example.org/warden).\n"));
+        QTRY_VERIFY(fixture.view.isLayoutComplete());
+        QCOMPARE(fixture.document->childCount(), 5);
+        const auto kept = [&](int now, int was) {
+            QCOMPARE(fixture.document->child(now), held.interfaces.at(was));
+            QCOMPARE(fixture.document->indexOfChild(held.interfaces.at(was)), now);
+        };
+        kept(0, 0); // the title
+        kept(2, 1); // the guide, after the new preface
+        kept(3, 3); // "Details"
+        QCOMPARE(fixture.document->child(1)->text(QAccessible::Name), QStringLiteral("preface"));
+        QCOMPARE(fixture.document->child(4)->text(QAccessible::Name), QStringLiteral("warden"));
+
+        const auto told = [&](QAccessible::Event type, QAccessible::Id id) {
+            return std::count_if(heard.cbegin(), heard.cend(), [&](const HeardEvent &event) {
+                return event.type == type && event.id == id;
+            });
+        };
+        for (const int gone : {2, 4}) {
+            QCOMPARE(told(QAccessible::ObjectDestroyed, held.ids.at(gone)), 1);
+            QCOMPARE(QAccessible::accessibleInterface(held.ids.at(gone)), nullptr);
+        }
+        for (const int stays : {0, 1, 3})
+            QCOMPARE(told(QAccessible::ObjectDestroyed, held.ids.at(stays)), 0);
+        for (const int made : {1, 4})
+            QCOMPARE(told(QAccessible::ObjectCreated, QAccessible::uniqueId(fixture.document->child(made))),
+                     1);
+        QCOMPARE(
+            std::count_if(heard.cbegin(), heard.cend(),
+                          [](const HeardEvent &event) { return event.type == QAccessible::ObjectCreated; }),
+            2);
     }
 
     void aNewTextReplacesTheChildren()

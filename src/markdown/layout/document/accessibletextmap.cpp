@@ -56,7 +56,7 @@ LayoutDocument::TextPosition AccessibleTextMap::positionOf(const LayoutDocument 
     return {index, positionOfPlainOffset(node, offset - m_text.nodeStarts[size_t(index)])};
 }
 
-QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Element &element) const
+QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Element &element)
 {
     if (element.picture >= 0) {
         if (element.picture >= int(document.pictures().size()))
@@ -64,7 +64,7 @@ QRectF AccessibleTextMap::elementRect(const LayoutDocument &document, const Elem
         const LayoutNode *picture = document.pictures()[size_t(element.picture)].node;
         return {picture->mapToDocument(QPointF(0, 0)), picture->size()};
     }
-    if (element.node < 0 || element.node >= nodeCount())
+    if (element.node < 0 || element.node >= document.textCount())
         return {};
     if (element.kind == Element::Kind::heading) {
         const LayoutTextNode &node = *document.textNode(element.node);
@@ -116,6 +116,7 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
         if (index >= nodeCount())
             return;
         const int start = m_text.nodeStarts[size_t(index)];
+        const int block = document.blockOfText(index);
         if (!node.identifier().isEmpty()) {
             // The outline lists the same headings in the same order.
             while (nextHeading < headings.size() && headings.at(nextHeading).identifier != node.identifier())
@@ -130,13 +131,14 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
                                index,
                                0,
                                node.length(),
-                               -1});
+                               -1,
+                               block});
         }
         for (const LayoutTextNode::LinkRange &link : node.linkRanges()) {
             const int from = start + plainOffset(node, link.start);
             const int to = start + plainOffset(node, link.end);
             m_elements.append({Element::Kind::link, m_text.text.mid(from, to - from), link.url, 0, from, to,
-                               index, link.start, link.end, -1});
+                               index, link.start, link.end, -1, block});
         }
     });
     const auto &pictures = document.pictures();
@@ -145,8 +147,17 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
         if (picture.image < 0) {
             const int at =
                 picture.textNode < nodeCount() ? m_text.nodeStarts[size_t(picture.textNode)] : length();
-            m_elements.append(
-                {Element::Kind::image, picture.alternative, {}, 0, at, at, -1, 0, 0, int(index)});
+            m_elements.append({Element::Kind::image,
+                               picture.alternative,
+                               {},
+                               0,
+                               at,
+                               at,
+                               -1,
+                               0,
+                               0,
+                               int(index),
+                               document.blockOfNode(picture.node)});
             continue;
         }
         if (picture.textNode < 0 || picture.textNode >= nodeCount())
@@ -164,7 +175,8 @@ void AccessibleTextMap::collectElements(const LayoutDocument &document)
                            picture.textNode,
                            position,
                            std::min(position + 1, node.length()),
-                           -1});
+                           -1,
+                           document.blockOfText(picture.textNode)});
     }
     // In reading order: a block image before the text that follows it, a heading before the
     // links in it.

@@ -34,6 +34,7 @@ public:
         int position = 0; // its first position in that node
         int endPosition = 0;
         int picture = -1; // a block image's index in LayoutDocument::pictures
+        int block = -1;   // the top-level block it lies in
     };
 
     AccessibleTextMap() = default;
@@ -48,7 +49,7 @@ public:
     int offsetOf(const LayoutDocument &document, LayoutDocument::TextPosition position) const;
     LayoutDocument::TextPosition positionOf(const LayoutDocument &document, int offset) const;
     // Where the element lies on the page, in document coordinates.
-    QRectF elementRect(const LayoutDocument &document, const Element &element) const;
+    static QRectF elementRect(const LayoutDocument &document, const Element &element);
     // The run of like character attributes around an offset (the last character's at the end),
     // as [start, end) offsets, painted in the document's appearance (see
     // AccessibleTextAttributes). What lies between two texts (a line feed, a list marker) is a

@@ -729,6 +729,15 @@ std::optional<qreal> LayoutDocument::headingTop(const QString &identifier, int o
     }
 }
 
+int LayoutDocument::blockOfNode(const LayoutNode *node) const
+{
+    if (!node)
+        return -1;
+    while (node->parent())
+        node = node->parent();
+    return m_entryOfRoot.value(node, -1);
+}
+
 void LayoutDocument::invalidateEntryOf(LayoutNode *node)
 {
     LayoutNode *root = node;

@@ -148,6 +148,10 @@ public:
     // Visits every selectable text in document order, building parked blocks again for the
     // visit only.
     void forEachText(const std::function<void(const LayoutTextNode &)> &visit) const;
+    // The top-level block holding a selectable text (by document index), and the one holding a
+    // node of the built part of the page (-1 for a node of no block of the page).
+    int blockOfText(int text) const;
+    int blockOfNode(const LayoutNode *node) const;
     // The blocks of the page in the lists they were given in, for a find to count off the
     // window's thread (a copy costs a reference count a list).
     const std::vector<QList<BlockNode>> &blockLists() const { return m_blockLists; }
@@ -218,8 +222,7 @@ private:
     bool isParked(int index) const { return index < m_built && !m_nodes[size_t(index)]; }
     bool isResident(const Entry &entry) const;
     void listResident(int index);
-    // The block holding a text, and the ends of a block's texts and containers.
-    int blockOfText(int text) const;
+    // The ends of a block's texts and containers.
     int textEnd(int block) const;
     int containerEnd(int block) const;
     // Parks the blocks again that were built again to be read, unless they are resident now.

@@ -168,6 +168,7 @@ protected:
 
 private:
     friend class MarkdownViewAccessible;
+    friend class MarkdownViewAccessibleChildren;
     friend class MarkdownTextControl;
     friend class MarkdownViewAnnouncer;
     friend class MarkdownViewElementAccessible;

@@ -4,8 +4,8 @@
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/markdowntextcontrol_p.h"
 #include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewaccessiblechildren_p.h"
 #include "markdown/layout/view/markdownviewannouncer_p.h"
-#include "markdown/layout/view/markdownviewelementaccessible_p.h"
 
 #include <QTextBoundaryFinder>
 
@@ -46,14 +46,6 @@ MarkdownViewAccessible::MarkdownViewAccessible(MarkdownView *view)
     : QAccessibleWidget(view, QAccessible::Document)
 {}
 
-MarkdownViewAccessible::~MarkdownViewAccessible()
-{
-    for (const QAccessible::Id id : std::as_const(m_children)) {
-        if (id != 0)
-            QAccessible::deleteAccessibleInterface(id);
-    }
-}
-
 void MarkdownViewAccessible::install()
 {
     static const bool installed = [] {
@@ -78,44 +70,19 @@ QAccessible::State MarkdownViewAccessible::state() const
     return state;
 }
 
-void MarkdownViewAccessible::dropStaleChildren() const
-{
-    const int count = int(view()->announcer().textMap().elements().size());
-    if (m_generation == view()->announcer().generation())
-        return;
-    for (const QAccessible::Id id : std::as_const(m_children)) {
-        if (id != 0)
-            QAccessible::deleteAccessibleInterface(id);
-    }
-    m_children = QList<QAccessible::Id>(count, 0);
-    m_generation = view()->announcer().generation();
-}
-
 int MarkdownViewAccessible::childCount() const
 {
-    dropStaleChildren();
-    return int(m_children.size());
+    return view()->announcer().children().count();
 }
 
 QAccessibleInterface *MarkdownViewAccessible::child(int index) const
 {
-    dropStaleChildren();
-    if (index < 0 || index >= m_children.size())
-        return nullptr;
-    QAccessible::Id &id = m_children[index];
-    if (id == 0)
-        id = QAccessible::registerAccessibleInterface(
-            new MarkdownViewElementAccessible(view(), index, m_generation));
-    return QAccessible::accessibleInterface(id);
+    return view()->announcer().children().child(index);
 }
 
 int MarkdownViewAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
-    dropStaleChildren();
-    if (!child)
-        return -1;
-    const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface *>(child));
-    return int(m_children.indexOf(id));
+    return view()->announcer().children().indexOf(child);
 }
 
 QAccessibleInterface *MarkdownViewAccessible::childAt(int x, int y) const

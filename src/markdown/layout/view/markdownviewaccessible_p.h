@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAccessibleWidget>
-#include <QList>
 
 namespace kestrune {
 
@@ -10,12 +9,12 @@ class MarkdownView;
 // What assistive technology finds where a MarkdownView is: a read-only document named by the
 // view's accessible name (the file it shows), whose text is the page's text as the view copies
 // it, with its headings, links and pictures as children. The text covers the part of the page
-// built so far and grows as the view lays out the rest in the background.
+// built so far and grows as the view lays out the rest in the background; the children stay
+// while their blocks do (see MarkdownViewAccessibleChildren).
 class MarkdownViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
     explicit MarkdownViewAccessible(MarkdownView *view);
-    ~MarkdownViewAccessible() override;
 
     // Installs the factory that makes one for every MarkdownView (once; the view's constructor
     // calls it).
@@ -51,11 +50,6 @@ public:
 
 private:
     MarkdownView *view() const;
-    // Forgets the children made for an older text map.
-    void dropStaleChildren() const;
-
-    mutable QList<QAccessible::Id> m_children; // by element index; 0 where not made yet
-    mutable int m_generation = -1;
 };
 
 } // namespace kestrune

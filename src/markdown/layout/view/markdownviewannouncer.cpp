@@ -4,12 +4,15 @@
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/view/markdowntextcontrol_p.h"
 #include "markdown/layout/view/markdownview.h"
+#include "markdown/layout/view/markdownviewaccessiblechildren_p.h"
 
 #include <QAccessible>
 
 namespace kestrune {
 
-MarkdownViewAnnouncer::MarkdownViewAnnouncer(MarkdownView &view) : m_view(view) {}
+MarkdownViewAnnouncer::MarkdownViewAnnouncer(MarkdownView &view)
+    : m_view(view), m_children(std::make_unique<MarkdownViewAccessibleChildren>(view))
+{}
 
 MarkdownViewAnnouncer::~MarkdownViewAnnouncer() = default;
 
@@ -19,8 +22,15 @@ const AccessibleTextMap &MarkdownViewAnnouncer::textMap() const
     if (!m_textMap || m_textMap->nodeCount() != document.textCount()) {
         m_textMap = std::make_unique<AccessibleTextMap>(document);
         ++m_generation;
+        m_children->follow(*m_textMap, document, m_view.isLayoutComplete());
     }
     return *m_textMap;
+}
+
+MarkdownViewAccessibleChildren &MarkdownViewAnnouncer::children() const
+{
+    textMap();
+    return *m_children;
 }
 
 void MarkdownViewAnnouncer::dropTextMap()
@@ -58,8 +68,11 @@ void MarkdownViewAnnouncer::announceTextChanges()
 {
     const LayoutDocument &document = m_view.layoutDocument();
     const int count = document.textCount();
-    if (!m_textReplaced && count == m_announcedTextNodes)
+    if (!m_textReplaced && count == m_announcedTextNodes) {
+        if (QAccessible::isActive() && !m_textMap)
+            children().announce(); // the same text, read anew: a picture arrived
         return;
+    }
     if (!QAccessible::isActive()) {
         m_textReplaced = true; // told as a whole once someone listens
         return;
@@ -85,8 +98,7 @@ void MarkdownViewAnnouncer::announceTextChanges()
     }
     m_textReplaced = false;
     m_announcedTextNodes = count;
-    QAccessibleEvent reorder(&m_view, QAccessible::ObjectReorder);
-    QAccessible::updateAccessibility(&reorder);
+    children().announce();
 }
 
 void MarkdownViewAnnouncer::announceSelection()

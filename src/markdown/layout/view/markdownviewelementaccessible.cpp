@@ -11,23 +11,21 @@
 
 namespace kestrune {
 
-MarkdownViewElementAccessible::MarkdownViewElementAccessible(MarkdownView *view, int index, int generation)
-    : m_view(view), m_index(index), m_generation(generation)
+MarkdownViewElementAccessible::MarkdownViewElementAccessible(MarkdownView *view,
+                                                             const AccessibleTextMap::Element &element,
+                                                             int index)
+    : m_view(view), m_element(element), m_index(index)
 {}
 
-const AccessibleTextMap::Element *MarkdownViewElementAccessible::element() const
+void MarkdownViewElementAccessible::follow(const AccessibleTextMap::Element &element, int index)
 {
-    if (!m_view)
-        return nullptr;
-    const QList<AccessibleTextMap::Element> &elements = m_view->announcer().textMap().elements();
-    if (m_view->announcer().generation() != m_generation)
-        return nullptr;
-    return m_index >= 0 && m_index < elements.size() ? &elements.at(m_index) : nullptr;
+    m_element = element;
+    m_index = index;
 }
 
 bool MarkdownViewElementAccessible::isValid() const
 {
-    return element() != nullptr;
+    return m_view != nullptr;
 }
 
 QWindow *MarkdownViewElementAccessible::window() const
@@ -42,18 +40,16 @@ QAccessibleInterface *MarkdownViewElementAccessible::parent() const
 
 QString MarkdownViewElementAccessible::text(QAccessible::Text t) const
 {
-    const AccessibleTextMap::Element *element = this->element();
-    if (!element)
-        return {};
     switch (t) {
     case QAccessible::Name:
-        return element->name;
+        return m_element.name;
     case QAccessible::Description:
-        if (element->kind == AccessibleTextMap::Element::Kind::heading)
-            return Localization::format("markdown.accessible.heading_level", element->level);
-        return element->url.toString();
+        if (m_element.kind == AccessibleTextMap::Element::Kind::heading)
+            return Localization::format("markdown.accessible.heading_level", m_element.level);
+        return m_element.url.toString();
     case QAccessible::Value:
-        return element->kind == AccessibleTextMap::Element::Kind::link ? element->url.toString() : QString();
+        return m_element.kind == AccessibleTextMap::Element::Kind::link ? m_element.url.toString()
+                                                                        : QString();
     default:
         return {};
     }
@@ -61,10 +57,12 @@ QString MarkdownViewElementAccessible::text(QAccessible::Text t) const
 
 QRect MarkdownViewElementAccessible::rect() const
 {
-    const AccessibleTextMap::Element *element = this->element();
-    if (!element)
+    if (!isInTree())
         return {};
-    const QRectF area = m_view->announcer().textMap().elementRect(m_view->layoutDocument(), *element);
+    m_view->announcer().textMap(); // where the element stands now, after any layout since
+    if (!isInTree())
+        return {};
+    const QRectF area = AccessibleTextMap::elementRect(m_view->layoutDocument(), m_element);
     if (area.isNull())
         return {};
     const QPointF topLeft = m_view->viewportPoint(area.topLeft());
@@ -75,10 +73,7 @@ QRect MarkdownViewElementAccessible::rect() const
 
 QAccessible::Role MarkdownViewElementAccessible::role() const
 {
-    const AccessibleTextMap::Element *element = this->element();
-    if (!element)
-        return QAccessible::NoRole;
-    switch (element->kind) {
+    switch (m_element.kind) {
     case AccessibleTextMap::Element::Kind::heading:
         return QAccessible::Heading;
     case AccessibleTextMap::Element::Kind::link:
@@ -93,12 +88,11 @@ QAccessible::State MarkdownViewElementAccessible::state() const
 {
     QAccessible::State state;
     state.readOnly = true;
-    const AccessibleTextMap::Element *element = this->element();
-    if (!element) {
+    if (!m_view) {
         state.invalid = true;
         return state;
     }
-    if (element->kind == AccessibleTextMap::Element::Kind::link)
+    if (m_element.kind == AccessibleTextMap::Element::Kind::link)
         state.linked = true;
     const QRect area = rect();
     const QRect shown(m_view->viewport()->mapToGlobal(QPoint(0, 0)), m_view->viewport()->size());
@@ -116,23 +110,20 @@ void *MarkdownViewElementAccessible::interface_cast(QAccessible::InterfaceType t
 
 QStringList MarkdownViewElementAccessible::actionNames() const
 {
-    const AccessibleTextMap::Element *element = this->element();
-    if (element && element->kind == AccessibleTextMap::Element::Kind::link)
+    if (m_element.kind == AccessibleTextMap::Element::Kind::link)
         return {pressAction()};
     return {};
 }
 
 void MarkdownViewElementAccessible::doAction(const QString &actionName)
 {
-    const AccessibleTextMap::Element *element = this->element();
-    if (element && element->kind == AccessibleTextMap::Element::Kind::link && actionName == pressAction())
-        m_view->activateLink(element->url);
+    if (m_view && m_element.kind == AccessibleTextMap::Element::Kind::link && actionName == pressAction())
+        m_view->activateLink(m_element.url);
 }
 
 std::pair<int, int> MarkdownViewElementAccessible::textRange() const
 {
-    const AccessibleTextMap::Element *element = this->element();
-    return element ? std::pair{element->start, element->end} : std::pair{-1, -1};
+    return isInTree() ? std::pair{m_element.start, m_element.end} : std::pair{-1, -1};
 }
 
 } // namespace kestrune

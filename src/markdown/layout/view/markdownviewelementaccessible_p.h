@@ -12,12 +12,13 @@ class MarkdownView;
 // A heading, link or picture of a MarkdownView's page, as a child of its document: its role,
 // name (the heading's or link's text, the picture's alternative text), description (a link's
 // target, a heading's level), place on the screen, and for a link the press action that
-// activates it as a click does. It stands for one element of one text map of the view and is
-// invalid once the view made a new one.
+// activates it as a click does. It keeps what it stands for, so that it reads the same while
+// out of the tree; the view's MarkdownViewAccessibleChildren tells it where it stands in each new
+// text map, and lets go of it when its element is gone.
 class MarkdownViewElementAccessible : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    MarkdownViewElementAccessible(MarkdownView *view, int index, int generation);
+    MarkdownViewElementAccessible(MarkdownView *view, const AccessibleTextMap::Element &element, int index);
 
     bool isValid() const override;
     QObject *object() const override { return nullptr; }
@@ -41,13 +42,20 @@ public:
     // The element's range in the document's text.
     std::pair<int, int> textRange() const;
 
+    const AccessibleTextMap::Element &element() const { return m_element; }
+    // Its index among the document's children; -1 while out of the tree.
+    int index() const { return m_index; }
+    // It stands for this element of the current text map now.
+    void follow(const AccessibleTextMap::Element &element, int index);
+    // It is no child of the document any more (for now or for good).
+    void leaveTree() { m_index = -1; }
+
 private:
-    // The element in the view's current text map; none once the view made a new one.
-    const AccessibleTextMap::Element *element() const;
+    bool isInTree() const { return m_view && m_index >= 0; }
 
     QPointer<MarkdownView> m_view;
+    AccessibleTextMap::Element m_element;
     int m_index;
-    int m_generation;
 };
 
 } // namespace kestrune

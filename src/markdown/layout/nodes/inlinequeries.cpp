@@ -1,5 +1,6 @@
 #include "markdown/layout/nodes/inlinequeries_p.h"
 
+#include "markdown/layout/text/styledtext.h"
 #include "text/headingidentifier.h"
 
 namespace kestrune {
@@ -7,7 +8,14 @@ namespace kestrune {
 QString InlineQueries::plainText(const QList<InlineNode> &inlines)
 {
     QString text;
-    appendPlainText(inlines, text);
+    appendPlainText(inlines, text, ImageText::alternative);
+    return text;
+}
+
+QString InlineQueries::shownText(const QList<InlineNode> &inlines)
+{
+    QString text;
+    appendPlainText(inlines, text, ImageText::placeholder);
     return text;
 }
 
@@ -51,7 +59,7 @@ QStringList InlineQueries::imageSources(const QList<InlineNode> &inlines)
     return sources;
 }
 
-void InlineQueries::appendPlainText(const QList<InlineNode> &inlines, QString &text)
+void InlineQueries::appendPlainText(const QList<InlineNode> &inlines, QString &text, ImageText images)
 {
     for (const InlineNode &node : inlines) {
         if (const auto *t = node.as<Inline::Text>())
@@ -60,8 +68,10 @@ void InlineQueries::appendPlainText(const QList<InlineNode> &inlines, QString &t
             text += code->code;
         else if (node.kind() == InlineNode::Kind::softBreak || node.kind() == InlineNode::Kind::lineBreak)
             text += QLatin1Char(' ');
+        else if (images == ImageText::placeholder && node.kind() == InlineNode::Kind::image)
+            text += QChar(StyledText::imagePlaceholder);
         else if (const QList<InlineNode> *children = node.children())
-            appendPlainText(*children, text);
+            appendPlainText(*children, text, images);
     }
 }
 

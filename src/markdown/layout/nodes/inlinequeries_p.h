@@ -21,6 +21,9 @@ public:
     // The text without its markup: code spans count as their code, breaks as a space, and
     // images as their alternative text; raw HTML is left out.
     static QString plainText(const QList<InlineNode> &inlines);
+    // The text as the page shows it: plainText, except that an image is a picture (the page's
+    // placeholder character), not its alternative text.
+    static QString shownText(const QList<InlineNode> &inlines);
     // The identifier of a heading: its plain text split at every character that is not a
     // letter or digit, the pieces lower-cased and joined with "-".
     static QString headingIdentifier(const QList<InlineNode> &inlines);
@@ -34,7 +37,12 @@ public:
     static QStringList imageAlternatives(const QList<InlineNode> &inlines);
 
 private:
-    static void appendPlainText(const QList<InlineNode> &inlines, QString &text);
+    enum class ImageText
+    {
+        alternative,
+        placeholder,
+    };
+    static void appendPlainText(const QList<InlineNode> &inlines, QString &text, ImageText images);
     // Calls `visit` with every image at any depth, in document order.
     static void forEachImage(const QList<InlineNode> &inlines,
                              const std::function<void(const Inline::Image &)> &visit);

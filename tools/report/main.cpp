@@ -1,6 +1,7 @@
 #include "projectreport.h"
 #include "reviewreport.h"
 #include "searchreport.h"
+#include "sincereport.h"
 
 #include "project/changelookup.h"
 #include "project/localfilesystem.h"
@@ -83,7 +84,8 @@ int main(int argc, char *argv[])
         "and summary as one JSON object: {\"tree\": ..., \"summary\": ...}. With --review, prints instead "
         "how one change's delta specifications compare with the current specifications; with --search, "
         "every match of a text in the project's Markdown files, one JSON object a line: "
-        "{\"path\", \"line\", \"column\", \"text\"}."));
+        "{\"path\", \"line\", \"column\", \"text\"}. With --since, the planning folder's files "
+        "modified after a date: {\"since\": ..., \"files\": [...]}."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The project folder."));
@@ -113,6 +115,14 @@ int main(int argc, char *argv[])
         QStringLiteral("regex"),
         QStringLiteral("Search: read QUERY as a regular expression, run line by line."));
     parser.addOption(regexOption);
+
+    QCommandLineOption sinceOption(
+        QStringLiteral("since"),
+        QStringLiteral("List the files of the planning folder modified after DATE (ISO 8601: 2025-03-03, "
+                       "2025-03-03T10:00 or with an offset, 2025-03-03T10:00:00+02:00; local time "
+                       "without one), newest first, each with its kind and change."),
+        QStringLiteral("DATE"));
+    parser.addOption(sinceOption);
 
     QTextStream errors(stderr);
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -146,6 +156,18 @@ int main(int argc, char *argv[])
             SearchPattern(parser.value(searchOption),
                           {parser.isSet(caseOption), parser.isSet(wordOption), parser.isSet(regexOption)}),
             errors);
+    }
+    if (parser.isSet(sinceOption)) {
+        const std::optional<QDateTime> since = SinceReport::parseMoment(parser.value(sinceOption));
+        if (!since) {
+            errors << "kestrune-report: --since expects an ISO 8601 date or date and time, not \""
+                   << parser.value(sinceOption) << "\"\n";
+            return 2;
+        }
+        const std::optional<TreeNode> tree = buildTree(QUrl::fromLocalFile(folder));
+        if (!tree)
+            return noProject();
+        return printJson(SinceReport::filesModifiedAfter(*tree, *since), compact);
     }
     const std::optional<TreeNode> tree = buildTree(QUrl::fromLocalFile(folder));
     if (!tree)

@@ -9,10 +9,7 @@
 
 namespace kestrune {
 
-namespace {
-
-// "2026-09-14-add-tagging" -> "add-tagging"; nothing for a name without the date.
-std::optional<QString> undatedName(const QString &folderName)
+std::optional<QString> ChangeLookup::undatedName(const QString &folderName)
 {
     static const QRegularExpression dated(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}-(.+)$"));
     const QRegularExpressionMatch match = dated.match(folderName);
@@ -20,8 +17,6 @@ std::optional<QString> undatedName(const QString &folderName)
         return std::nullopt;
     return match.captured(1);
 }
-
-} // namespace
 
 ChangeLookup ChangeLookup::find(const FileSystem &fileSystem, const QUrl &projectRoot, const QString &name)
 {

@@ -21,6 +21,9 @@ struct ChangeLookup
     QStringList candidates; // the archive folder names an ambiguous name could mean, in order
 
     static ChangeLookup find(const FileSystem &fileSystem, const QUrl &projectRoot, const QString &name);
+    // The name an archived change had before it was archived: "2026-09-14-add-tagging" ->
+    // "add-tagging"; nothing for a folder name without the date.
+    static std::optional<QString> undatedName(const QString &folderName);
 };
 
 } // namespace kestrune

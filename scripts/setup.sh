@@ -3,6 +3,7 @@
 # Safe to run again: apt-get skips what is already installed.
 set -eu
 
+# dbus-daemon brings dbus-run-session, which gives the D-Bus tests a session bus of their own.
 PACKAGES="build-essential cmake ninja-build pkg-config git \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
   qt6-translations-l10n libqt6svg6 libgl-dev \

@@ -1,6 +1,7 @@
 #include "app/appdelegate.h"
 
 #include "app/appsession.h"
+#include "app/changenotifications.h"
 #include "app/commandline.h"
 #include "app/instanceclient.h"
 #include "app/instanceserver.h"
@@ -138,6 +139,16 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     connect(remoteImages, &QAction::toggled, m_session.get(), &AppSession::setLoadsRemoteImages);
     connect(remoteImages, &QAction::toggled, content, &MainContentView::setLoadsRemoteImages);
     window->commands().add(remoteImages, MainWindowActions::Group::view);
+    // Desktop notifications about finished, new and archived changes while the window is away.
+    auto *notifications = new ChangeNotifications(*window, QDBusConnection::sessionBus(), window.get());
+    notifications->setEnabled(m_session->notifiesChanges());
+    auto *notify = new QAction(Localization::text("app.action.notify_changes"), window.get());
+    notify->setObjectName(QStringLiteral("notifyAboutChanges"));
+    notify->setCheckable(true);
+    notify->setChecked(m_session->notifiesChanges());
+    connect(notify, &QAction::toggled, m_session.get(), &AppSession::setNotifiesChanges);
+    connect(notify, &QAction::toggled, notifications, &ChangeNotifications::setEnabled);
+    window->commands().add(notify, MainWindowActions::Group::project);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();

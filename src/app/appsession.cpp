@@ -52,6 +52,17 @@ void AppSession::setLoadsRemoteImages(bool load)
     m_settings->sync();
 }
 
+bool AppSession::notifiesChanges() const
+{
+    return m_settings->value(QLatin1String(notifyChangesKey), false).toBool();
+}
+
+void AppSession::setNotifiesChanges(bool notify)
+{
+    m_settings->setValue(QLatin1String(notifyChangesKey), notify);
+    m_settings->sync();
+}
+
 bool AppSession::reopensProjectsAtStart() const
 {
     return m_settings->value(QLatin1String(reopenAtStartKey), true).toBool();

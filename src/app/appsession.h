@@ -33,6 +33,7 @@ public:
     static constexpr const char *watchProjectsKey = "ui.projects.watch";
     static constexpr const char *previewZoomKey = "ui.preview.zoom";
     static constexpr const char *remoteImagesKey = "ui.preview.remote_images";
+    static constexpr const char *notifyChangesKey = "ui.notifications.changes";
 
     // Keeps the session in the application's settings.
     explicit AppSession(QObject *parent = nullptr);
@@ -54,6 +55,10 @@ public:
     // "Load remote images" in previews: on unless turned off.
     bool loadsRemoteImages() const;
     void setLoadsRemoteImages(bool load);
+
+    // "Notify About Changes" (ChangeNotifications): off unless turned on.
+    bool notifiesChanges() const;
+    void setNotifiesChanges(bool notify);
 
     // The folders of the projects open when the session was last written, and the selected one.
     QStringList openProjects() const;

@@ -30,7 +30,7 @@ void removeTranslators()
 QSet<QString> keysUsedInSources()
 {
     static const QRegularExpression key(
-        QStringLiteral("\"((?:about|action|app|common|dashboard|drop|import|markdown|project_"
+        QStringLiteral("\"((?:about|action|app|common|dashboard|drop|import|markdown|notification|project_"
                        "tree|quickopen|search|shortcuts|sidebar|theme|toolbar)(?:\\.[a-z0-9_]+)+)\""));
     QSet<QString> keys;
     QDirIterator files(sourceDir + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},

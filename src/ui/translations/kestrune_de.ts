@@ -63,6 +63,33 @@
         <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
         <translation>Einige Dateien von „%1“ können nicht verfolgt werden: Die Grenze des Systems für überwachte Dateien (fs.inotify.max_user_watches) ist erreicht. Das Projekt wird jedes Mal neu gelesen, wenn dieses Fenster in den Vordergrund kommt.</translation>
     </message>
+    <message id="app.action.notify_changes">
+        <source>Notify About Changes</source>
+        <translation>Über Änderungen benachrichtigen</translation>
+    </message>
+    <message id="notification.action.show">
+        <source>Show</source>
+        <translation>Anzeigen</translation>
+    </message>
+    <message id="notification.change.finished">
+        <source>All tasks of “%1” are done</source>
+        <translation>Alle Aufgaben von „%1“ sind erledigt</translation>
+    </message>
+    <message id="notification.change.added">
+        <source>New change “%1”</source>
+        <translation>Neue Änderung „%1“</translation>
+    </message>
+    <message id="notification.change.archived">
+        <source>“%1” was archived</source>
+        <translation>„%1“ wurde archiviert</translation>
+    </message>
+    <message id="notification.change.more" numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weitere</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
     <message id="app.recent.clear">
         <source>Clear Menu</source>
         <translation>Liste leeren</translation>

@@ -63,6 +63,33 @@
         <source>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</source>
         <translation>Some files of “%1” cannot be followed: the system’s limit on watched files (fs.inotify.max_user_watches) is reached. The project is read again whenever this window comes to the front.</translation>
     </message>
+    <message id="app.action.notify_changes">
+        <source>Notify About Changes</source>
+        <translation>Notify About Changes</translation>
+    </message>
+    <message id="notification.action.show">
+        <source>Show</source>
+        <translation>Show</translation>
+    </message>
+    <message id="notification.change.finished">
+        <source>All tasks of “%1” are done</source>
+        <translation>All tasks of “%1” are done</translation>
+    </message>
+    <message id="notification.change.added">
+        <source>New change “%1”</source>
+        <translation>New change “%1”</translation>
+    </message>
+    <message id="notification.change.archived">
+        <source>“%1” was archived</source>
+        <translation>“%1” was archived</translation>
+    </message>
+    <message id="notification.change.more" numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
     <message id="app.recent.clear">
         <source>Clear Menu</source>
         <translation>Clear Menu</translation>

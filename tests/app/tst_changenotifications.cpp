@@ -357,6 +357,15 @@ void TestChangeNotifications::eventsWithinAMinuteBecomeOneNotification()
     QCOMPARE(service.received().at(2).summary, QStringLiteral("lantern"));
     QCOMPARE(service.received().at(2).body,
              QStringLiteral("All tasks of “add-login” are done\nNew change “add-export”"));
+
+    // A busy minute is told in a few lines and a count.
+    QList<ChangeEvent> many;
+    for (int index = 0; index < 7; ++index)
+        many.append({ChangeEvent::Kind::added, QStringLiteral("change-%1").arg(index), QUrl()});
+    const QStringList lines = ChangeNotifications::textOf(QStringLiteral("lantern"), many).second.split('\n');
+    QCOMPARE(lines.size(), ChangeNotifications::mostLinesTold + 1);
+    QCOMPARE(lines.constFirst(), QStringLiteral("New change “change-0”"));
+    QCOMPARE(lines.constLast(), QStringLiteral("and 2 more"));
 }
 
 void TestChangeNotifications::nothingIsSentWhenTurnedOffOrWhileTheWindowIsActive()

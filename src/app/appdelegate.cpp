@@ -176,14 +176,7 @@ void AppDelegate::openFromAnotherInstance(const QStringList &paths, const QStrin
         return;
     if (!paths.isEmpty())
         m_mainWindow->contentView()->openPaths(paths);
-    // On Wayland the platform hands this token to the compositor with the activation request,
-    // which then lets the window take the focus from the program the user is in.
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
-    m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
-    m_mainWindow->show();
-    m_mainWindow->raise();
-    m_mainWindow->activateWindow();
+    m_mainWindow->bringForward(activationToken);
 }
 
 } // namespace kestrune

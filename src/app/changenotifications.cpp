@@ -264,14 +264,7 @@ void ChangeNotifications::bringForward(const Target &target)
                                                                          : *target.changeFolder);
         }
     }
-    // On Wayland the platform hands this token to the compositor with the activation request,
-    // which then lets the window take the focus from the program the user is in.
-    if (!m_activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", std::exchange(m_activationToken, {}).toUtf8());
-    m_window.setWindowState(m_window.windowState() & ~Qt::WindowMinimized);
-    m_window.show();
-    m_window.raise();
-    m_window.activateWindow();
+    m_window.bringForward(std::exchange(m_activationToken, {}));
 }
 
 } // namespace kestrune

@@ -185,6 +185,17 @@ AboutDialog *MainWindow::aboutDialog() const
     return m_aboutDialog;
 }
 
+void MainWindow::bringForward(const QString &activationToken)
+{
+    // Qt's Wayland platform hands this token to the compositor with the activation request.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainWindow::showAbout()
 {
     if (!m_aboutDialog) {

@@ -50,6 +50,11 @@ public:
     QuickOpenController &quickOpen() const { return *m_quickOpen; }
     DocumentPrinting &printing() const { return *m_printing; }
 
+    // Shows the window, minimised or not, in front and with the keyboard. A non-empty activation
+    // token (XDG_ACTIVATION_TOKEN) is what lets a Wayland compositor give the focus to a window
+    // asked forward from outside it: a second start, a notification clicked.
+    void bringForward(const QString &activationToken = QString());
+
     // Shows the keyboard shortcuts window (made the first time), or raises it.
     void showKeyboardShortcuts();
     KeyboardShortcutsDialog *keyboardShortcutsDialog() const;

@@ -1,12 +1,16 @@
 // Laid-out pages are freed a slice at a time after their document lets them go,
 // and a document may go before its nodes do.
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/layoutdocument_p.h"
 #include "markdown/layout/nodes/layoutnodedisposal_p.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QSemaphore>
 #include <QtTest>
+
+#include <atomic>
 
 using namespace kestrune;
 
@@ -33,7 +37,7 @@ class TestLayoutNodeDisposal : public QObject
 
 private Q_SLOTS:
     void freesEveryNodeBetweenEvents();
-    void freesAtOnceOnAnotherThread();
+    void freesOnTheDisposalThreadFromAnotherThread();
     void documentMayGoBeforeItsNodes();
 };
 
@@ -52,20 +56,33 @@ void TestLayoutNodeDisposal::freesEveryNodeBetweenEvents()
     QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
 }
 
-// A page prepared on a worker thread and dropped there leaves nothing in the event loop's queue.
-void TestLayoutNodeDisposal::freesAtOnceOnAnotherThread()
+// A page prepared or printed on a worker thread and dropped there leaves nothing in the event
+// loop's queue, and the worker goes on at once: the disposal thread frees the nodes.
+void TestLayoutNodeDisposal::freesOnTheDisposalThreadFromAnotherThread()
 {
     destroyedNodes = 0;
-    std::unique_ptr<QThread> worker(QThread::create([] {
+    // The disposal thread is busy until released, so nothing it is handed can be freed before.
+    auto release = std::make_shared<QSemaphore>();
+    const auto holdDisposal = [release] {
+        auto held = std::shared_ptr<void>(nullptr, [release](void *) { release->acquire(); });
+        DocumentModelDisposal::disposeValue(std::move(held));
+    };
+    holdDisposal();
+    std::atomic<int> destroyedOnWorker = -1;
+    std::unique_ptr<QThread> worker(QThread::create([&destroyedOnWorker] {
         std::vector<std::unique_ptr<LayoutNode>> nodes;
         for (int index = 0; index < 1000; ++index)
             nodes.push_back(std::make_unique<CountingNode>());
         LayoutNodeDisposal::dispose(std::move(nodes));
+        destroyedOnWorker = destroyedNodes;
     }));
     worker->start();
     QVERIFY(worker->wait());
-    QCOMPARE(destroyedNodes, 1000);
+    QCOMPARE(destroyedOnWorker.load(), 0);
     QCOMPARE(LayoutNodeDisposal::pending(), std::size_t(0));
+    release->release();
+    DocumentModelDisposal::waitForDone();
+    QCOMPARE(destroyedNodes, 1000);
 }
 
 void TestLayoutNodeDisposal::documentMayGoBeforeItsNodes()

@@ -1,5 +1,6 @@
 #include "markdown/layout/nodes/layoutnodedisposal_p.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/layout/nodes/layoutnode_p.h"
 
 #include <QCoreApplication>
@@ -68,10 +69,17 @@ void LayoutNodeDisposal::dispose(std::vector<std::unique_ptr<LayoutNode>> nodes)
 {
     if (nodes.empty())
         return;
-    // Without an event loop, or from another thread (a page prepared off the window's thread and
-    // dropped there), the nodes go at once: the queue belongs to the event loop's thread.
-    if (!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread()) {
+    // Without an event loop the nodes go at once.
+    if (!QCoreApplication::instance()) {
         nodes.clear();
+        return;
+    }
+    // From another thread (a page prepared or printed off the window's thread and dropped there)
+    // they go to the thread that frees document models: the queue belongs to the event loop's
+    // thread, and the thread dropping them is free at once for its next piece of work (a print
+    // cancelled with its page laid out would otherwise spend a second freeing it).
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        DocumentModelDisposal::disposeValue(std::move(nodes));
         return;
     }
     // Not even a first slice now: whoever drops a page is often in the middle of showing another.

@@ -22,7 +22,8 @@ public:
     static constexpr int sliceMilliseconds = 8;
 
     // Takes the nodes and frees them over the next turns of the event loop (at
-    // once without one, or when called from another thread).
+    // once without one; on DocumentModelDisposal's thread when called from
+    // another thread).
     static void dispose(std::vector<std::unique_ptr<LayoutNode>> nodes);
     // Top-level nodes handed over and not freed yet (null ones counted too).
     static std::size_t pending();

@@ -1,5 +1,6 @@
 #include "app/documentprinting.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/layout/document/pageddocumentpainter.h"
 #include "ui/localization.h"
 
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <memory>
 
 namespace kestrune {
 
@@ -60,10 +62,12 @@ void DocumentPrinting::cancel()
 std::shared_ptr<DocumentPrintJob>
 DocumentPrinting::makeJob(const MarkdownPreviewView::PrintableDocument &document) const
 {
-    return std::make_shared<DocumentPrintJob>(
+    auto job = std::make_shared<DocumentPrintJob>(
         DocumentPrintJob::Source{document.blocks, document.blocks ? QString() : document.text,
                                  document.environment, document.fileName},
         QCoreApplication::instance(), m_imageTimeout);
+    job->setPhaseObserver(m_phaseObserver);
+    return job;
 }
 
 QString DocumentPrinting::suggestedPdfPath(const QString &markdownFileName) const
@@ -125,23 +129,30 @@ std::optional<QString> DocumentPrinting::writePdf(const MarkdownPreviewView::Pri
         job, [job, reason, path, title, creator, outOfMemory](const DocumentPrintJob::Progress &progress) {
             // Written beside the target and moved over it once complete: a failed or cancelled
             // export leaves an earlier file of that name as it was.
-            QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly)) {
-                *reason = file.errorString();
+            auto file = std::make_unique<QSaveFile>(path);
+            if (!file->open(QIODevice::WriteOnly)) {
+                *reason = file->errorString();
                 return Outcome::deviceFailed;
             }
-            QPdfWriter writer(&file);
-            writer.setPageLayout(PagedDocumentPainter::defaultPageLayout());
-            writer.setTitle(title);
-            writer.setCreator(creator);
-            const Outcome printed = job->run(writer, progress);
+            Outcome printed = Outcome::deviceFailed;
+            {
+                QPdfWriter writer(file.get());
+                writer.setPageLayout(PagedDocumentPainter::defaultPageLayout());
+                writer.setTitle(title);
+                writer.setCreator(creator);
+                printed = job->run(writer, progress);
+            }
             if (printed != Outcome::printed || job->isCancelled()) {
-                file.cancelWriting();
-                *reason = printed == Outcome::outOfMemory ? outOfMemory : file.errorString();
+                file->cancelWriting();
+                *reason = printed == Outcome::outOfMemory ? outOfMemory : file->errorString();
+                // Removing the part written, up to a hundred megabytes, takes the file system
+                // a while: the job's thread is free without waiting for it.
+                file->moveToThread(nullptr);
+                DocumentModelDisposal::disposeValue(std::move(file));
                 return printed == Outcome::printed ? Outcome::cancelled : printed;
             }
-            if (!file.commit()) {
-                *reason = file.errorString();
+            if (!file->commit()) {
+                *reason = file->errorString();
                 return Outcome::deviceFailed;
             }
             return Outcome::printed;

@@ -50,10 +50,13 @@ public:
     void setSavePathChooser(SavePathChooser chooser) { m_chooser = std::move(chooser); }
     // How long the printing waits for the pictures of a document.
     void setImageTimeout(std::chrono::milliseconds timeout) { m_imageTimeout = timeout; }
+    // Told on the printing's thread as each phase of a job begins.
+    void setPhaseObserver(DocumentPrintJob::PhaseObserver observer) { m_phaseObserver = std::move(observer); }
 
     // Whether a document is being printed or exported; cancel() stops it (as the progress
     // dialog's Cancel does): the print or export returns at once, and its thread leaves off
-    // before its next slice of work, writing nothing.
+    // within a slice of work, writing nothing, and is free for the next job while what the job
+    // built is freed elsewhere.
     bool isRendering() const { return m_job != nullptr; }
     void cancel();
 
@@ -75,6 +78,7 @@ private:
     SavePathChooser m_chooser;
     QString m_lastFolder;
     std::chrono::milliseconds m_imageTimeout = DocumentPagination::defaultImageTimeout;
+    DocumentPrintJob::PhaseObserver m_phaseObserver;
     std::shared_ptr<DocumentPrintJob> m_job; // while one runs
     QPointer<QEventLoop> m_loop;             // what waits for it
     // One thread: a job cancelled and still leaving off holds the next one back until it has.

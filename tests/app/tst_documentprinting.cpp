@@ -1,10 +1,11 @@
 // Printing and PDF export: the document is parsed, laid out and painted off the window's thread
-// into the same pages and text a PDF written on it has, and Cancel stops it, also while it waits
-// for a picture that does not come.
+// into the same pages and text a PDF written on it has, and Cancel stops it in any phase, also
+// while it waits for a picture that does not come, leaving no file behind.
 #include "app/documentprinting.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/images/imageprovider.h"
 #include "markdown/layout/document/documentpagination.h"
+#include "markdown/layout/document/documentprintjob.h"
 #include "markdown/layout/document/pageddocumentpainter.h"
 #include "ui/localization.h"
 
@@ -16,6 +17,8 @@
 #include <atomic>
 
 using namespace kestrune;
+
+Q_DECLARE_METATYPE(DocumentPrintJob::Phase)
 
 namespace {
 
@@ -187,6 +190,85 @@ private Q_SLOTS:
         QCOMPARE(m_printing->writePdf(document, target, &cancelled), std::nullopt);
         QVERIFY(!cancelled);
         QVERIFY(QFile::exists(target));
+    }
+
+    // Cancelled in any phase of its work, an export stops there, before the next phase begins:
+    // it writes nothing, not even a partial file beside the target, and an earlier file of that
+    // name stays as it was. The next export runs after it on the same thread and is whole.
+    void cancelInEachPhaseLeavesNoFile_data()
+    {
+        QTest::addColumn<DocumentPrintJob::Phase>("phase");
+        QTest::addRow("while the text is parsed") << DocumentPrintJob::Phase::parsing;
+        QTest::addRow("while it is laid out") << DocumentPrintJob::Phase::layout;
+        QTest::addRow("while it waits for a picture") << DocumentPrintJob::Phase::pictures;
+        QTest::addRow("while it is paginated") << DocumentPrintJob::Phase::pagination;
+        QTest::addRow("while its pages are painted") << DocumentPrintJob::Phase::painting;
+        QTest::addRow("as the PDF is closed") << DocumentPrintJob::Phase::closing;
+    }
+    void cancelInEachPhaseLeavesNoFile()
+    {
+        using Phase = DocumentPrintJob::Phase;
+        QFETCH(Phase, phase);
+        QTemporaryDir folder;
+        const QString target = folder.filePath(QStringLiteral("notes.pdf"));
+        {
+            QFile earlier(target);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write("earlier");
+        }
+        MarkdownPreviewView::PrintableDocument document;
+        document.fileName = QStringLiteral("notes.md");
+        QString text = sampleMarkdown();
+        if (phase == Phase::pictures) {
+            text += QStringLiteral("![never](https://example.org/a.png)\n");
+            document.environment.imageProvider = std::make_shared<SilentImageProvider>();
+            m_printing->setImageTimeout(std::chrono::hours(1));
+        }
+        if (phase == Phase::parsing)
+            document.text = text;
+        else
+            document.blocks = MarkdownParser::parse(text);
+
+        // Cancelled as the phase begins, from the window's thread as the progress dialog would,
+        // while the job waits for it; every phase begun is noted.
+        QList<Phase> begun;
+        m_printing->setPhaseObserver([this, phase, &begun](Phase now) {
+            begun.append(now);
+            if (now == phase)
+                QMetaObject::invokeMethod(m_printing, &DocumentPrinting::cancel,
+                                          Qt::BlockingQueuedConnection);
+        });
+        bool cancelled = false;
+        QCOMPARE(m_printing->writePdf(document, target, &cancelled), std::nullopt);
+        QVERIFY(cancelled);
+        QVERIFY(!m_printing->isRendering());
+
+        // The next export waits for the cancelled job to leave off, then writes the whole text.
+        m_printing->setPhaseObserver({});
+        m_printing->setImageTimeout(std::chrono::milliseconds(1));
+        document.text = sampleMarkdown();
+        document.blocks.reset();
+        document.environment = {};
+        const QString next = folder.filePath(QStringLiteral("next.pdf"));
+        QCOMPARE(m_printing->writePdf(document, next, &cancelled), std::nullopt);
+        QVERIFY(!cancelled);
+        QVERIFY(begun.contains(phase));
+        QCOMPARE(begun.last(), phase);
+
+        QFile earlier(target);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+        // The part written is removed after the job has ended, off its thread.
+        QTRY_COMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                     (QStringList{QStringLiteral("next.pdf"), QStringLiteral("notes.pdf")}));
+        QFile written(next);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("%PDF-"));
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            return;
+        const QString reference = folder.filePath(QStringLiteral("reference.pdf"));
+        QVERIFY(writeOnThisThread(document, reference));
+        QCOMPARE(pdfText(next), pdfText(reference));
     }
 
 private:

@@ -253,6 +253,21 @@ private Q_SLOTS:
         QVERIFY(pagination.pageCount() >= 2);
     }
 
+    // Cancelled between two pages, the pagination stops there and keeps no pages; asked again it
+    // cuts the whole document.
+    void paginationStopsWhenCancelled()
+    {
+        const auto pagination = paginated(paragraphs(40), {400, 300});
+        const int pageCount = pagination->pageCount();
+        QVERIFY(pageCount >= 4);
+        int asked = 0;
+        QVERIFY(!pagination->paginate([&asked] { return ++asked == 3; }));
+        QCOMPARE(asked, 3);
+        QCOMPARE(pagination->pageCount(), 0);
+        QVERIFY(pagination->paginate([] { return false; }));
+        QCOMPARE(pagination->pageCount(), pageCount);
+    }
+
     // A PDF gets as many pages as the pagination counts, with the page scaled to its resolution.
     void pdfHasEveryPage()
     {

@@ -155,13 +155,22 @@ bool DocumentPagination::isHeading(int block) const
     return m_document->block(block).as<Block::Heading>() != nullptr;
 }
 
-void DocumentPagination::paginate()
+bool DocumentPagination::isLoadingImages() const
+{
+    return m_document->isLoadingImages();
+}
+
+bool DocumentPagination::paginate(const std::function<bool()> &cancelled)
 {
     m_pages.clear();
     const qreal height = documentHeight();
     const qreal pageHeight = std::max<qreal>(1, m_contentSize.height());
     qreal top = 0;
     while (top < height - tolerance) {
+        if (cancelled && cancelled()) {
+            m_pages.clear();
+            return false;
+        }
         const qreal limit = top + pageHeight;
         qreal next = pageBottom(top, limit);
         if (next <= top + tolerance)
@@ -171,6 +180,7 @@ void DocumentPagination::paginate()
     }
     if (m_pages.isEmpty())
         m_pages.append({0, 0}); // an empty document still prints one blank page
+    return true;
 }
 
 qreal DocumentPagination::pageBottom(qreal top, qreal limit) const

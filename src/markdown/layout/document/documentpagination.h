@@ -62,8 +62,11 @@ public:
     // the timeout has passed or `cancelled` says so (asked at least every cancelCheckInterval).
     // Returns whether they all arrived.
     bool waitForImages(std::chrono::milliseconds timeout, const std::function<bool()> &cancelled = {});
-    // Cuts the measured document into pages.
-    void paginate();
+    // Whether a picture the document shows is still on its way.
+    bool isLoadingImages() const;
+    // Cuts the measured document into pages; `cancelled`, asked before each page, stops it
+    // (returning false, with no pages).
+    bool paginate(const std::function<bool()> &cancelled = {});
 
     const QList<Page> &pages() const { return m_pages; }
     int pageCount() const { return int(m_pages.size()); }

@@ -1,5 +1,6 @@
 #include "markdown/layout/document/documentprintjob.h"
 
+#include "markdown/document/documentmodeldisposal.h"
 #include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/imagerequestforwarder_p.h"
 #include "markdown/layout/document/pageddocumentpainter.h"
@@ -30,23 +31,33 @@ DocumentPrintJob::DocumentPrintJob(Source source, QObject *imageContext,
 
 DocumentPrintJob::Outcome DocumentPrintJob::run(QPagedPaintDevice &device, const Progress &progress)
 {
-    const auto report = [&progress](qreal done) {
-        if (progress)
-            progress(done);
-    };
     QList<BlockNode> blocks;
     if (m_source.blocks) {
         blocks = std::exchange(m_source.blocks, std::nullopt).value();
     } else {
+        begin(Phase::parsing);
         try {
             blocks = MarkdownParser::parse(std::exchange(m_source.text, QString()));
         } catch (const std::bad_alloc &) {
             return Outcome::outOfMemory;
         }
     }
-    if (isCancelled())
-        return Outcome::cancelled;
+    const Outcome outcome = isCancelled() ? Outcome::cancelled : print(blocks, device, progress);
+    // A model parsed here is millions of small allocations.
+    DocumentModelDisposal::dispose(std::move(blocks));
+    return outcome;
+}
 
+DocumentPrintJob::Outcome DocumentPrintJob::print(const QList<BlockNode> &blocks, QPagedPaintDevice &device,
+                                                  const Progress &progress)
+{
+    const auto report = [&progress](qreal done) {
+        if (progress)
+            progress(done);
+    };
+    const auto cancelled = [this] { return isCancelled(); };
+    begin(Phase::layout);
+    // Its nodes and tables are freed on the disposal threads, whichever way the job ends.
     DocumentPagination pagination(blocks, m_source.environment,
                                   PagedDocumentPainter::contentSize(device.pageLayout()));
     while (!pagination.layoutStep(layoutSliceMs)) {
@@ -54,19 +65,36 @@ DocumentPrintJob::Outcome DocumentPrintJob::run(QPagedPaintDevice &device, const
             return Outcome::cancelled;
         report(pagination.layoutProgress() * layoutShare);
     }
-    pagination.waitForImages(m_imageTimeout, [this] { return isCancelled(); });
     if (isCancelled())
         return Outcome::cancelled;
-    pagination.paginate();
+    if (pagination.isLoadingImages()) {
+        begin(Phase::pictures);
+        pagination.waitForImages(m_imageTimeout, cancelled);
+        if (isCancelled())
+            return Outcome::cancelled;
+    }
+    begin(Phase::pagination);
+    if (!pagination.paginate(cancelled))
+        return Outcome::cancelled;
     report(layoutShare);
+    begin(Phase::painting);
     const bool painted = PagedDocumentPainter(pagination, m_source.fileName)
-                             .print(device, [this, &report](int page, int count) {
-                                 report(layoutShare + (1 - layoutShare) * page / std::max(1, count));
-                                 return !isCancelled();
-                             });
+                             .print(
+                                 device,
+                                 [this, &report](int page, int count) {
+                                     report(layoutShare + (1 - layoutShare) * page / std::max(1, count));
+                                     return !isCancelled();
+                                 },
+                                 [this] { begin(Phase::closing); });
     if (isCancelled())
         return Outcome::cancelled;
     return painted ? Outcome::printed : Outcome::deviceFailed;
+}
+
+void DocumentPrintJob::begin(Phase phase) const
+{
+    if (m_phaseObserver)
+        m_phaseObserver(phase);
 }
 
 } // namespace kestrune

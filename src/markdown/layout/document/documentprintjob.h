@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QObject;
 class QPagedPaintDevice;
@@ -22,7 +23,10 @@ namespace kestrune {
 // into pages and painted with their footers (PagedDocumentPainter). The job is made on the
 // window's thread, which keeps answering the pictures it asks for, and run on a worker thread,
 // which it paints from; cancel() stops it from any thread between two slices of its work (a
-// slice of layout, a look at the pictures, a page).
+// slice of layout, a look at the pictures, a page of the pagination or of the painting). A
+// cancelled job returns without freeing what it built: the laid-out page and a model parsed
+// here go to the disposal threads (DocumentModelDisposal), so the worker is free at once for
+// the next job.
 //
 //     DocumentPrintJob job({blocks, {}, environment, fileName}, qApp);
 //     pool.start([&job, &writer] { job.run(writer); });
@@ -45,8 +49,21 @@ public:
         deviceFailed, // the device could not be painted on
         outOfMemory,  // parsing the text took more memory than there is
     };
+    // What the job is doing, in the order it does it.
+    enum class Phase
+    {
+        parsing,
+        layout,
+        pictures, // waiting for them
+        pagination,
+        painting,
+        closing, // the device, once every page is painted
+    };
     // Called on the job's thread with the part of the work done, from 0 to 1.
     using Progress = std::function<void(qreal done)>;
+    // Called on the job's thread as each phase begins (parsing only for a text that comes
+    // unparsed, pictures only for a document that shows some).
+    using PhaseObserver = std::function<void(Phase phase)>;
 
     // How long a slice of layout runs between two looks at cancel().
     static constexpr qint64 layoutSliceMs = 20;
@@ -59,10 +76,16 @@ public:
     Outcome run(QPagedPaintDevice &device, const Progress &progress = {});
     void cancel() { m_cancelled.store(true); }
     bool isCancelled() const { return m_cancelled.load(); }
+    // Set before run().
+    void setPhaseObserver(PhaseObserver observer) { m_phaseObserver = std::move(observer); }
 
 private:
+    Outcome print(const QList<BlockNode> &blocks, QPagedPaintDevice &device, const Progress &progress);
+    void begin(Phase phase) const;
+
     Source m_source;
     std::chrono::milliseconds m_imageTimeout;
+    PhaseObserver m_phaseObserver;
     std::atomic<bool> m_cancelled = false;
 };
 

@@ -69,7 +69,8 @@ void PagedDocumentPainter::paintFooter(QPainter &painter, int index) const
     painter.restore();
 }
 
-bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &progress) const
+bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &progress,
+                                 const Closing &closing) const
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -93,6 +94,8 @@ bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &prog
         paintPage(painter, index);
         painter.restore();
     }
+    if (closing)
+        closing();
     return painter.end();
 }
 

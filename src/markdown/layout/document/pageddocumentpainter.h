@@ -35,6 +35,8 @@ public:
 
     // Called before each page is painted with its index and the page count; false cancels.
     using Progress = std::function<bool(int page, int pageCount)>;
+    // Called once every page is painted, before the device is closed.
+    using Closing = std::function<void()>;
 
     PagedDocumentPainter(const DocumentPagination &pagination, QString fileName);
 
@@ -50,7 +52,7 @@ public:
     // Paints the pages onto the device, scaled to its resolution: those of its page ranges (set by
     // a print dialog), or every page when it has none. Returns false when the device could not be
     // painted on or `progress` cancelled.
-    bool print(QPagedPaintDevice &device, const Progress &progress = {}) const;
+    bool print(QPagedPaintDevice &device, const Progress &progress = {}, const Closing &closing = {}) const;
 
 private:
     void paintFooter(QPainter &painter, int index) const;

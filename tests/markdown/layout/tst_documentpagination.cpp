@@ -13,6 +13,7 @@
 #include <QPageRanges>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -266,6 +267,37 @@ private Q_SLOTS:
         QCOMPARE(pagination->pageCount(), 0);
         QVERIFY(pagination->paginate([] { return false; }));
         QCOMPARE(pagination->pageCount(), pageCount);
+    }
+
+    // A long table split over pages paints on each page only the rows, stripes and borders the
+    // page shows: paper keeps whatever is painted, clipped or not, so the pages together hold
+    // about what the table painted once holds, not the whole table once a page.
+    void pageOfALongTablePaintsOnlyItsRows()
+    {
+        QString table = QStringLiteral("| Key | Value |\n|---|---|\n");
+        for (int row = 0; row < 600; ++row)
+            table += QStringLiteral("| k%1 | v%1 |\n").arg(row);
+        MarkdownEnvironment striped = environment();
+        striped.tableBackgroundStyle = [](int row, int) {
+            return row % 2 == 0 ? std::optional(primary) : std::nullopt;
+        };
+        const auto recorded = [](const DocumentPagination &pagination, int page) {
+            QPicture picture;
+            QPainter painter(&picture);
+            pagination.paintPage(painter, page);
+            painter.end();
+            return qsizetype(picture.size());
+        };
+        const auto whole = paginated(table, {400, 1e6}, striped);
+        QCOMPARE(whole->pageCount(), 1);
+        const auto pages = paginated(table, {400, 300}, striped);
+        QVERIFY(pages->pageCount() > 20);
+        qsizetype pagesTogether = 0;
+        for (int page = 0; page < pages->pageCount(); ++page)
+            pagesTogether += recorded(*pages, page);
+        const qsizetype once = recorded(*whole, 0);
+        QVERIFY2(pagesTogether < 2 * once,
+                 qPrintable(QStringLiteral("%1 > 2 * %2").arg(pagesTogether).arg(once)));
     }
 
     // A PDF gets as many pages as the pagination counts, with the page scaled to its resolution.

@@ -119,8 +119,17 @@ qreal LayoutTableNode::firstBaseline() const
 void LayoutTableNode::paint(LayoutPaintContext &context) const
 {
     QPainter *painter = context.painter;
+    // Only the rows in the clip: a long table split over pages is painted once a page, and a PDF
+    // keeps whatever is painted, clipped or not.
+    const QList<qreal> &tops = m_bounds.rowTops;
+    const auto firstRow = int(std::partition_point(tops.cbegin(), tops.cend(),
+                                                   [&](qreal top) { return top <= context.clip.top(); }) -
+                              tops.cbegin());
+    const auto endRow = int(std::partition_point(tops.cbegin(), tops.cend(),
+                                                 [&](qreal top) { return top < context.clip.bottom(); }) -
+                            tops.cbegin());
     if (m_backgroundStyle) {
-        for (int row = 0; row < m_bounds.rowTops.size(); ++row) {
+        for (int row = std::max(0, firstRow - 1); row < endRow; ++row) {
             for (int column = 0; column < m_bounds.columnLefts.size(); ++column) {
                 if (const std::optional<DynamicColor> fill = m_backgroundStyle(row, column))
                     painter->fillRect(QRectF(m_bounds.columnLefts[column], m_bounds.rowTops[row],
@@ -135,8 +144,10 @@ void LayoutTableNode::paint(LayoutPaintContext &context) const
         return;
     const TableBorderStyle::Borders borders = m_borderStyle.visibleBorders(m_bounds, m_borderStyle.lineWidth);
     const QColor color = m_borderStyle.color.resolve(context.appearance);
-    for (const QRectF &rect : borders.inner)
-        painter->fillRect(rect, color);
+    for (const QRectF &rect : borders.inner) {
+        if (rect.intersects(context.clip))
+            painter->fillRect(rect, color);
+    }
     if (!borders.outer.isEmpty()) {
         painter->save();
         QPen pen(color, m_borderStyle.lineWidth);

@@ -1,13 +1,12 @@
 #include "markdown/layout/document/documentprintjob.h"
 
 #include "markdown/document/documentmodeldisposal.h"
-#include "markdown/document/markdownparser.h"
 #include "markdown/layout/document/imagerequestforwarder_p.h"
 #include "markdown/layout/document/pageddocumentpainter.h"
+#include "markdown/layout/view/incrementalmarkdownfeed_p.h"
 
 #include <QPagedPaintDevice>
 
-#include <new>
 #include <utility>
 
 namespace kestrune {
@@ -32,17 +31,26 @@ DocumentPrintJob::DocumentPrintJob(Source source, QObject *imageContext,
 DocumentPrintJob::Outcome DocumentPrintJob::run(QPagedPaintDevice &device, const Progress &progress)
 {
     QList<BlockNode> blocks;
+    Outcome outcome = Outcome::printed;
     if (m_source.blocks) {
         blocks = std::exchange(m_source.blocks, std::nullopt).value();
     } else {
+        // In pieces, as the preview parses a long text, looking at cancel() between them.
         begin(Phase::parsing);
-        try {
-            blocks = MarkdownParser::parse(std::exchange(m_source.text, QString()));
-        } catch (const std::bad_alloc &) {
-            return Outcome::outOfMemory;
+        IncrementalMarkdownFeed feed(std::exchange(m_source.text, QString()));
+        while (feed.hasMore() && !isCancelled()) {
+            std::optional<QList<BlockNode>> piece = feed.parseNext();
+            if (!piece) {
+                outcome = Outcome::outOfMemory;
+                break;
+            }
+            blocks.append(std::move(*piece));
         }
     }
-    const Outcome outcome = isCancelled() ? Outcome::cancelled : print(blocks, device, progress);
+    if (isCancelled())
+        outcome = Outcome::cancelled;
+    if (outcome == Outcome::printed)
+        outcome = print(blocks, device, progress);
     // A model parsed here is millions of small allocations.
     DocumentModelDisposal::dispose(std::move(blocks));
     return outcome;

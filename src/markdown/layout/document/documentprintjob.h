@@ -23,10 +23,9 @@ namespace kestrune {
 // into pages and painted with their footers (PagedDocumentPainter). The job is made on the
 // window's thread, which keeps answering the pictures it asks for, and run on a worker thread,
 // which it paints from; cancel() stops it from any thread between two slices of its work (a
-// slice of layout, a look at the pictures, a page of the pagination or of the painting). A
-// cancelled job returns without freeing what it built: the laid-out page and a model parsed
-// here go to the disposal threads (DocumentModelDisposal), so the worker is free at once for
-// the next job.
+// piece of the text parsed, a slice of layout, a look at the pictures, a page of the pagination or of the
+// painting). A cancelled job returns without freeing what it built: the laid-out page and a model parsed here
+// go to the disposal threads (DocumentModelDisposal), so the worker is free at once for the next job.
 //
 //     DocumentPrintJob job({blocks, {}, environment, fileName}, qApp);
 //     pool.start([&job, &writer] { job.run(writer); });

@@ -55,6 +55,16 @@ std::unique_ptr<DocumentPagination> paginated(const QString &markdown, QSizeF co
     return pagination;
 }
 
+// The size of a page's painting as a picture records it: everything painted, clipped or not.
+qsizetype recorded(const DocumentPagination &pagination, int page, const std::function<bool()> &stopped = {})
+{
+    QPicture picture;
+    QPainter painter(&picture);
+    pagination.paintPage(painter, page, stopped);
+    painter.end();
+    return qsizetype(picture.size());
+}
+
 // The page ends that are not the document's end.
 QList<qreal> pageBreaks(const DocumentPagination &pagination)
 {
@@ -281,13 +291,6 @@ private Q_SLOTS:
         striped.tableBackgroundStyle = [](int row, int) {
             return row % 2 == 0 ? std::optional(primary) : std::nullopt;
         };
-        const auto recorded = [](const DocumentPagination &pagination, int page) {
-            QPicture picture;
-            QPainter painter(&picture);
-            pagination.paintPage(painter, page);
-            painter.end();
-            return qsizetype(picture.size());
-        };
         const auto whole = paginated(table, {400, 1e6}, striped);
         QCOMPARE(whole->pageCount(), 1);
         const auto pages = paginated(table, {400, 300}, striped);
@@ -298,6 +301,22 @@ private Q_SLOTS:
         const qsizetype once = recorded(*whole, 0);
         QVERIFY2(pagesTogether < 2 * once,
                  qPrintable(QStringLiteral("%1 > 2 * %2").arg(pagesTogether).arg(once)));
+    }
+
+    // A page's painting asks whether to stop before each node, and leaves the rest of the page
+    // unpainted once told to (a print cancelled in the middle of a long page).
+    void paintingStopsInsideAPage()
+    {
+        const auto pagination = paginated(paragraphs(30), {400, 300});
+        int asked = 0;
+        const qsizetype whole = recorded(*pagination, 0, [&asked] {
+            ++asked;
+            return false;
+        });
+        QVERIFY(asked > 3);
+        int untilStopped = 0;
+        const qsizetype stopped = recorded(*pagination, 0, [&untilStopped] { return ++untilStopped > 2; });
+        QVERIFY2(stopped < whole / 2, qPrintable(QStringLiteral("%1 of %2").arg(stopped).arg(whole)));
     }
 
     // A PDF gets as many pages as the pagination counts, with the page scaled to its resolution.

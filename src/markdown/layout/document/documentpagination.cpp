@@ -233,7 +233,7 @@ QList<QRectF> DocumentPagination::textLines() const
     return lines;
 }
 
-void DocumentPagination::paintPage(QPainter &painter, int index) const
+void DocumentPagination::paintPage(QPainter &painter, int index, const std::function<bool()> &stopped) const
 {
     const Page &page = m_pages.at(index);
     const QRectF slice(0, page.top, m_contentSize.width(), page.bottom - page.top);
@@ -245,6 +245,7 @@ void DocumentPagination::paintPage(QPainter &painter, int index) const
     context.palette = ThemeController::paletteFor(Appearance::light);
     context.appearance = Appearance::light;
     context.clip = slice;
+    context.stopped = stopped;
     m_document->paint(context);
     painter.restore();
 }

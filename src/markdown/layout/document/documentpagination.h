@@ -75,8 +75,8 @@ public:
     QList<QRectF> textLines() const;
 
     // Paints a page's part of the document with the painter's origin at the top-left of the
-    // content area, clipped to it.
-    void paintPage(QPainter &painter, int index) const;
+    // content area, clipped to it. `stopped`, asked before each node, leaves the rest unpainted.
+    void paintPage(QPainter &painter, int index, const std::function<bool()> &stopped = {}) const;
 
     static constexpr std::chrono::milliseconds defaultImageTimeout{10000};
     static constexpr std::chrono::milliseconds cancelCheckInterval{20};

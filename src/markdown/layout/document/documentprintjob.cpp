@@ -93,7 +93,7 @@ DocumentPrintJob::Outcome DocumentPrintJob::print(const QList<BlockNode> &blocks
                                      report(layoutShare + (1 - layoutShare) * page / std::max(1, count));
                                      return !isCancelled();
                                  },
-                                 [this] { begin(Phase::closing); });
+                                 [this] { begin(Phase::closing); }, cancelled);
     if (isCancelled())
         return Outcome::cancelled;
     return painted ? Outcome::printed : Outcome::deviceFailed;

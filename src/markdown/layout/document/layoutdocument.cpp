@@ -464,7 +464,7 @@ void LayoutDocument::paint(LayoutPaintContext &context) const
     const QRectF clip = context.clip;
     for (int i = first; i < m_laidOut; ++i) {
         const Entry &entry = m_entries[size_t(i)];
-        if (entry.top > clip.bottom())
+        if (entry.top > clip.bottom() || (context.stopped && context.stopped()))
             break;
         const LayoutNode *node = nodeOf(i);
         const QRectF frame = node->frame();

@@ -41,9 +41,9 @@ QSizeF PagedDocumentPainter::contentSize(const QPageLayout &layout)
     return {printable.width(), std::max<qreal>(1, printable.height() - footerHeight)};
 }
 
-void PagedDocumentPainter::paintPage(QPainter &painter, int index) const
+void PagedDocumentPainter::paintPage(QPainter &painter, int index, const Stopped &stopped) const
 {
-    m_pagination.paintPage(painter, index);
+    m_pagination.paintPage(painter, index, stopped);
     paintFooter(painter, index);
 }
 
@@ -69,8 +69,8 @@ void PagedDocumentPainter::paintFooter(QPainter &painter, int index) const
     painter.restore();
 }
 
-bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &progress,
-                                 const Closing &closing) const
+bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &progress, const Closing &closing,
+                                 const Stopped &stopped) const
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -91,8 +91,12 @@ bool PagedDocumentPainter::print(QPagedPaintDevice &device, const Progress &prog
         firstPainted = false;
         painter.save();
         painter.scale(scale, scale);
-        paintPage(painter, index);
+        paintPage(painter, index, stopped);
         painter.restore();
+        if (stopped && stopped()) {
+            painter.end();
+            return false;
+        }
     }
     if (closing)
         closing();

@@ -37,6 +37,9 @@ public:
     using Progress = std::function<bool(int page, int pageCount)>;
     // Called once every page is painted, before the device is closed.
     using Closing = std::function<void()>;
+    // Asked while a page is painted, before each of its nodes: true leaves the page unfinished
+    // and cancels.
+    using Stopped = std::function<bool()>;
 
     PagedDocumentPainter(const DocumentPagination &pagination, QString fileName);
 
@@ -48,11 +51,12 @@ public:
 
     // Paints one page with the painter's origin at the top-left of the printable area, in
     // device-independent pixels: the content, then the footer below it.
-    void paintPage(QPainter &painter, int index) const;
+    void paintPage(QPainter &painter, int index, const Stopped &stopped = {}) const;
     // Paints the pages onto the device, scaled to its resolution: those of its page ranges (set by
     // a print dialog), or every page when it has none. Returns false when the device could not be
     // painted on or `progress` cancelled.
-    bool print(QPagedPaintDevice &device, const Progress &progress = {}, const Closing &closing = {}) const;
+    bool print(QPagedPaintDevice &device, const Progress &progress = {}, const Closing &closing = {},
+               const Stopped &stopped = {}) const;
 
 private:
     void paintFooter(QPainter &painter, int index) const;

@@ -74,6 +74,8 @@ void LayoutNode::paintChild(LayoutPaintContext &context, const LayoutNode &child
     const QRectF frame = child.frame();
     if (!frame.intersects(context.clip) && !(frame.isEmpty() && context.clip.contains(frame.topLeft())))
         return;
+    if (context.stopped && context.stopped())
+        return;
     const QRectF clip = context.clip;
     context.painter->translate(frame.topLeft());
     context.clip = clip.translated(-frame.topLeft());

@@ -10,6 +10,7 @@
 #include <QSizeF>
 #include <QUrl>
 
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -53,6 +54,9 @@ struct LayoutPaintContext
     QRectF clip;
     const LayoutSelection *selection = nullptr;
     const LayoutFindHighlight *find = nullptr;
+    // Asked before each node is painted: true leaves the rest unpainted (a print cancelled in
+    // the middle of a long page).
+    std::function<bool()> stopped;
 };
 
 // What lies under a point of the page.

@@ -8,7 +8,7 @@
 // have freed what the job built; the first two are held to 100 ms. The phase the job was in when
 // cancel() came is named, should the job have moved on meanwhile. Pagination and closing are
 // cancelled from the job's thread as they begin (the first lasts a few milliseconds); the others
-// from the window's thread a little into them (parsing 200 ms into it). Before the figures, what
+// from the window's thread a little into them (parsing 50 ms into it). Before the figures, what
 // each phase of an export run to its end takes. Prints medians of RUNS runs (3 by default; one
 // for closing, which follows a whole painting) in milliseconds.
 #include "benchtiming.h"
@@ -223,7 +223,7 @@ Latency cancelledLatency(const QString &text, const QList<BlockNode> &blocks, Ph
     QThreadPool pool;
     pool.setMaxThreadCount(1);
     const bool fromJobsThread = phase == Phase::pagination || phase == Phase::closing;
-    // (parsing is cancelled 200 ms into it, from the window's thread)
+    // (parsing is cancelled 50 ms into it, from the window's thread)
     ExportOptions options;
     options.withPicture = phase == Phase::pictures;
     if (phase == Phase::parsing)
@@ -247,7 +247,7 @@ Latency cancelledLatency(const QString &text, const QList<BlockNode> &blocks, Ph
         processEventsUntil([&] { return running.phase->load() == Phase::parsing || finished(); });
         QElapsedTimer parsing;
         parsing.start();
-        processEventsUntil([&] { return parsing.elapsed() >= 200 || finished(); });
+        processEventsUntil([&] { return parsing.elapsed() >= 50 || finished(); });
         break;
     }
     case Phase::pagination:

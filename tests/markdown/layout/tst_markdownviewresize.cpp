@@ -11,7 +11,10 @@
 #include <QtTest>
 
 #include <atomic>
+#include <climits>
 #include <new>
+
+#include <sys/resource.h>
 
 using namespace kestrune;
 
@@ -19,6 +22,8 @@ namespace {
 
 // While set, building a paragraph runs out of memory, on whichever thread it is built.
 std::atomic<bool> paragraphsRunOutOfMemory = false;
+// The niceness of the last thread other than the window's that built a paragraph.
+std::atomic<int> nicenessBuildingAside = INT_MIN;
 
 Theme testTheme()
 {
@@ -27,6 +32,8 @@ Theme testTheme()
     theme.paragraph = [](const BlockConfiguration &c) {
         if (paragraphsRunOutOfMemory)
             throw std::bad_alloc();
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            nicenessBuildingAside = getpriority(PRIO_PROCESS, 0);
         return c.label.margin(0, 14);
     };
     return theme;
@@ -175,6 +182,41 @@ private Q_SLOTS:
         QVERIFY(fixture.view->documentHeight() > height * 3 / 2);
         QCOMPARE(fixture.view->selectedText(), QStringLiteral("w0"));
         QCOMPARE(fixture.wordAtTop(), QStringLiteral("w0"));
+    }
+
+    // While the width keeps changing, every frame measures what the view shows and nothing
+    // else: a slice of the blocks above or below would make that frame late. Once the width
+    // stays, the rest is measured.
+    void aDraggedEdgeMeasuresOnlyWhatTheViewShows()
+    {
+        ResizeFixture fixture(longPage(600));
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        QScrollBar *bar = fixture.view->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        const int scrolled = bar->value();
+
+        for (int width = 480; width >= 300; width -= 20) {
+            fixture.view->resize(width, 400);
+            QCoreApplication::processEvents();
+            // The blocks above the view, measured again narrower, would have moved it down.
+            QCOMPARE(bar->value(), scrolled);
+        }
+        QVERIFY(!fixture.view->isLayoutComplete());
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        QVERIFY(bar->value() > scrolled * 5 / 4);
+    }
+
+    // The thread laying a page out again gives way to the window's thread, which paints
+    // meanwhile.
+    void thePageIsLaidOutAgainBelowTheWindowsPriority()
+    {
+        ResizeFixture fixture(oneLongParagraph());
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        nicenessBuildingAside = INT_MIN;
+        fixture.view->resize(300, 400);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        QVERIFY(nicenessBuildingAside != INT_MIN);
+        QVERIFY(nicenessBuildingAside > getpriority(PRIO_PROCESS, 0));
     }
 
     // Memory running out while the page is laid out again, on the window's thread or on the

@@ -4,6 +4,7 @@
 #include "markdown/images/imageprovider.h"
 #include "markdown/layout/document/blockparking_p.h"
 #include "markdown/layout/document/copiedtextwriter_p.h"
+#include "markdown/layout/document/threadprocessorclock_p.h"
 #include "markdown/layout/nodes/colorschemeimagefilter_p.h"
 #include "markdown/layout/nodes/layoutimagenode_p.h"
 #include "markdown/layout/nodes/layoutimagestore_p.h"
@@ -185,11 +186,10 @@ void LayoutDocument::restoreNode(int index)
 
 void LayoutDocument::measure(Entry &entry, LayoutNode &node)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const double start = ThreadProcessorClock::milliseconds();
     entry.height = node.layout(m_width).height();
     entry.measuredWidth = m_width;
-    entry.measureMs = float(double(timer.nsecsElapsed()) / 1e6);
+    entry.measureMs = float(ThreadProcessorClock::milliseconds() - start);
 }
 
 void LayoutDocument::remeasure(int index)

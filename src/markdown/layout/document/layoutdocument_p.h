@@ -193,7 +193,7 @@ private:
         bool parkable = false;  // may give up its node (see the class comment)
         bool listed = false;    // in m_resident
         qreal measuredWidth = 0;
-        float measureMs = 0; // what measuring it took last
+        float measureMs = 0; // the processor time measuring it took last
     };
 
     void build(Entry &entry);

@@ -27,6 +27,10 @@
 #include <cmath>
 #include <new>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace kestrune {
 
 namespace {
@@ -38,6 +42,23 @@ constexpr qreal lookAhead = 400;
 // Blocks further than this above or below the view give up their nodes (the page keeps their
 // heights), so a long document holds nodes for a few screens only.
 constexpr qreal residentMargin = 2000;
+// While the width keeps changing (the window's edge dragged), every frame lays out and paints
+// what the view shows; the blocks away from it are measured again once the width has stayed the
+// same this long, so that no slice of them shares a frame with that work.
+constexpr int resizeSettleMilliseconds = 60;
+// How far below the window's thread the thread laying pages out again runs (see nice(2)).
+constexpr int relayoutThreadNiceness = 10;
+
+// Lets the window's thread go first when both want a processor: the page laid out here can wait,
+// the frames the window paints meanwhile cannot. The pool's thread does nothing else, so it is
+// lowered once, for good.
+void yieldToTheWindow()
+{
+    static thread_local const bool lowered = [] {
+        return setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), relayoutThreadNiceness) == 0;
+    }();
+    Q_UNUSED(lowered);
+}
 
 // Where pages are laid out again when a block of theirs takes longer to measure than a slice:
 // one thread, so that a burst of resizes queues nothing, and never destroyed.
@@ -92,7 +113,14 @@ MarkdownView::MarkdownView(QWidget *parent)
 
     m_backgroundTimer.setSingleShot(true);
     m_backgroundTimer.setInterval(0);
-    connect(&m_backgroundTimer, &QTimer::timeout, this, &MarkdownView::backgroundStep);
+    connect(&m_backgroundTimer, &QTimer::timeout, this, [this] {
+        if (isResizing() && !m_feed->hasMore())
+            return; // measured once the width stays (m_resizeSettleTimer)
+        backgroundStep();
+    });
+    m_resizeSettleTimer.setSingleShot(true);
+    m_resizeSettleTimer.setInterval(resizeSettleMilliseconds);
+    connect(&m_resizeSettleTimer, &QTimer::timeout, this, &MarkdownView::continueInBackground);
     watchDocument();
 }
 
@@ -553,6 +581,7 @@ void MarkdownView::startPoolRelayout()
     auto promise = std::make_shared<QPromise<RelaidPage>>();
     QFuture<RelaidPage> future = promise->future();
     relayoutPool().start([promise, settings, blockLists, remeasure] {
+        yieldToTheWindow();
         promise->start();
         RelaidPage result;
         try {
@@ -707,6 +736,11 @@ void MarkdownView::backgroundStep()
         m_backgroundTimer.start();
 }
 
+bool MarkdownView::isResizing() const
+{
+    return m_resizeSettleTimer.isActive();
+}
+
 void MarkdownView::updateScrollBar()
 {
     const qreal total = (documentHeight() + m_documentMargins.top() + m_documentMargins.bottom()) * m_zoom;
@@ -764,10 +798,12 @@ void MarkdownView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     whileMemoryLasts([this] {
-        if (pageWidth() != m_document->width())
+        if (pageWidth() != m_document->width()) {
+            m_resizeSettleTimer.start();
             relayoutKeepingPosition();
-        else
+        } else {
             layoutVisible();
+        }
     });
     m_control->followPage();
 }

@@ -218,6 +218,8 @@ private:
     void keepResidentAroundView();
     void continueInBackground();
     void backgroundStep();
+    // Whether the width changed a moment ago and may go on changing (see m_resizeSettleTimer).
+    bool isResizing() const;
     void updateScrollBar();
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
@@ -228,6 +230,9 @@ private:
     std::unique_ptr<LayoutDocument> m_document;
     QMarginsF m_documentMargins;
     QTimer m_backgroundTimer;
+    // Runs from each change of width until it has stayed the same a while; meanwhile only what
+    // the view shows is measured again.
+    QTimer m_resizeSettleTimer;
     std::unique_ptr<IncrementalMarkdownFeed> m_feed; // the pieces of a long text still to be parsed
     bool m_openLinks = true;
     qreal m_zoom = 1;

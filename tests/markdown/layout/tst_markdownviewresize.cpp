@@ -206,6 +206,29 @@ private Q_SLOTS:
         QVERIFY(bar->value() > scrolled * 5 / 4);
     }
 
+    // End after a resize measures the rest as the resize does, leaving the window free
+    // meanwhile, and shows the bottom of the page once it is measured.
+    void endAfterAResizeShowsTheBottomOnceMeasured_data()
+    {
+        QTest::addColumn<QString>("markdown");
+        QTest::addRow("blocks measured in slices") << longPage(600);
+        QTest::addRow("a slow block on the pool") << oneLongParagraph();
+    }
+
+    void endAfterAResizeShowsTheBottomOnceMeasured()
+    {
+        QFETCH(QString, markdown);
+        ResizeFixture fixture(markdown);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        fixture.view->resize(300, 400);
+        QTest::keyClick(fixture.view, Qt::Key_End);
+        QVERIFY(!fixture.view->isLayoutComplete());
+        QScrollBar *bar = fixture.view->verticalScrollBar();
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        QVERIFY(bar->maximum() > 0);
+    }
+
     // The thread laying a page out again gives way to the window's thread, which paints
     // meanwhile.
     void thePageIsLaidOutAgainBelowTheWindowsPriority()

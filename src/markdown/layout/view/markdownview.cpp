@@ -121,6 +121,7 @@ MarkdownView::MarkdownView(QWidget *parent)
     m_resizeSettleTimer.setSingleShot(true);
     m_resizeSettleTimer.setInterval(resizeSettleMilliseconds);
     connect(&m_resizeSettleTimer, &QTimer::timeout, this, &MarkdownView::continueInBackground);
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { m_goingToEnd = false; });
     watchDocument();
 }
 
@@ -156,6 +157,7 @@ void MarkdownView::showPrepared(PreparedMarkdownPage &page)
     if (page.isNull())
         return;
     cancelPoolRelayout();
+    m_goingToEnd = false;
     m_feed = std::make_unique<IncrementalMarkdownFeed>();
     m_control->forgetText();
     m_announcer->textReplaced();
@@ -201,6 +203,7 @@ void MarkdownView::setContent(const MarkdownContent &content)
 void MarkdownView::showBlocks(const QList<BlockNode> &blocks)
 {
     cancelPoolRelayout();
+    m_goingToEnd = false;
     m_control->forgetText();
     m_announcer->textReplaced();
     m_document->setBlocks(blocks);
@@ -635,6 +638,7 @@ void MarkdownView::takeRelaidPage(int serial, PreparedMarkdownPage &page, size_t
         continueInBackground();
     }
     m_control->followPage();
+    finishGoingToEnd();
 }
 
 void MarkdownView::cancelPoolRelayout()
@@ -659,6 +663,7 @@ void MarkdownView::showOutOfMemory()
     // What the page holds may be half built: it goes, and nothing more is parsed or measured.
     cancelPoolRelayout();
     m_backgroundTimer.stop();
+    m_goingToEnd = false;
     m_feed = std::make_unique<IncrementalMarkdownFeed>();
     m_control->forgetText();
     m_announcer->textReplaced();
@@ -730,15 +735,42 @@ void MarkdownView::backgroundStep()
         viewport()->update();
     m_find->continuePending();
     m_announcer->announceTextChanges();
-    if (isLayoutComplete())
+    if (isLayoutComplete()) {
+        finishGoingToEnd();
         Q_EMIT layoutCompleted();
-    else
+    } else {
         m_backgroundTimer.start();
+    }
 }
 
 bool MarkdownView::isResizing() const
 {
     return m_resizeSettleTimer.isActive();
+}
+
+void MarkdownView::goToEnd()
+{
+    if (isLayoutComplete()) {
+        updateScrollBar();
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        return;
+    }
+    // Measured as a resize measures, in slices or on the pool; the view goes there once it is.
+    m_goingToEnd = true;
+    whileMemoryLasts([this] {
+        if (!m_waitingForRelayout && m_document->remeasureCost() > double(sliceMilliseconds))
+            relayoutOnPool();
+    });
+    continueInBackground();
+}
+
+void MarkdownView::finishGoingToEnd()
+{
+    if (!m_goingToEnd || !isLayoutComplete())
+        return;
+    m_goingToEnd = false;
+    updateScrollBar();
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void MarkdownView::updateScrollBar()
@@ -893,6 +925,7 @@ void MarkdownView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void MarkdownView::wheelEvent(QWheelEvent *event)
 {
+    m_goingToEnd = false;
     if (event->modifiers() & Qt::ControlModifier) {
         if (const int notches = event->angleDelta().y() / 120; notches != 0)
             Q_EMIT zoomStepRequested(notches);
@@ -905,6 +938,8 @@ void MarkdownView::wheelEvent(QWheelEvent *event)
 
 void MarkdownView::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() != Qt::Key_End)
+        m_goingToEnd = false;
     if (m_control->keyPress(event))
         return;
     QScrollBar *bar = verticalScrollBar();
@@ -913,9 +948,7 @@ void MarkdownView::keyPressEvent(QKeyEvent *event)
         bar->setValue(bar->minimum());
         return;
     case Qt::Key_End:
-        m_document->layoutAll();
-        updateScrollBar();
-        bar->setValue(bar->maximum());
+        goToEnd();
         return;
     case Qt::Key_Space:
         bar->triggerAction(event->modifiers() & Qt::ShiftModifier ? QAbstractSlider::SliderPageStepSub

@@ -220,6 +220,9 @@ private:
     void backgroundStep();
     // Whether the width changed a moment ago and may go on changing (see m_resizeSettleTimer).
     bool isResizing() const;
+    // The End key: the whole page measured, then its bottom shown.
+    void goToEnd();
+    void finishGoingToEnd();
     void updateScrollBar();
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
@@ -233,6 +236,7 @@ private:
     // Runs from each change of width until it has stayed the same a while; meanwhile only what
     // the view shows is measured again.
     QTimer m_resizeSettleTimer;
+    bool m_goingToEnd = false;                       // End was pressed and the page is still being measured
     std::unique_ptr<IncrementalMarkdownFeed> m_feed; // the pieces of a long text still to be parsed
     bool m_openLinks = true;
     qreal m_zoom = 1;

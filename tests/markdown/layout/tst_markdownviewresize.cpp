@@ -229,6 +229,33 @@ private Q_SLOTS:
         QVERIFY(bar->maximum() > 0);
     }
 
+    // Zoom is a new width for the page: the blocks keep their places at the new scale, what the
+    // view shows is measured at once and the rest later, and the text at the top stays there.
+    void zoomKeepsTheTextAtTheTopAndMeasuresTheRestLater()
+    {
+        ResizeFixture fixture(longPage(600));
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.view->isLayoutComplete(), 60000);
+        QScrollBar *bar = fixture.view->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        bar->setValue(bar->value() - int(fixture.view->readingPosition().offset));
+        const int scrolled = bar->value();
+        const QString word = fixture.wordAtTop();
+        QVERIFY(!word.isEmpty());
+
+        fixture.view->setZoom(1.5);
+        QVERIFY(!fixture.view->isLayoutComplete());
+        // Measured again from the top, the blocks above would have grown (the page is narrower
+        // at the larger scale) and the view would be further down.
+        QVERIFY(std::abs(bar->value() - scrolled * 1.5) <= 1);
+        QCOMPARE(fixture.wordAtTop(), word);
+        fixture.finishKeeping(word);
+        QVERIFY(bar->value() > scrolled * 1.5 * 5 / 4);
+
+        fixture.view->setZoom(1);
+        fixture.finishKeeping(word);
+        QVERIFY(std::abs(bar->value() - scrolled) < 40);
+    }
+
     // The thread laying a page out again gives way to the window's thread, which paints
     // meanwhile.
     void thePageIsLaidOutAgainBelowTheWindowsPriority()

@@ -69,12 +69,16 @@ bool LayoutDocument::setAppearance(Appearance appearance)
     return rebuild;
 }
 
-void LayoutDocument::setDevicePixelRatio(qreal ratio)
+bool LayoutDocument::setDevicePixelRatio(qreal ratio)
 {
     if (ratio == m_context.devicePixelRatio)
-        return;
+        return true;
     m_context.devicePixelRatio = ratio;
+    // Blocks parked or not built yet are built at the new ratio when they are needed.
+    if (m_context.pictures.empty() && m_context.inlineImageTexts.empty())
+        return true;
     dropNodes();
+    return false;
 }
 
 void LayoutDocument::holdImageRequests()

@@ -51,7 +51,9 @@ public:
     // Returns whether the page had to be built anew (it holds images made for one scheme).
     bool setAppearance(Appearance appearance);
     Appearance appearance() const { return m_context.appearance; }
-    void setDevicePixelRatio(qreal ratio);
+    // Text lays out alike at any ratio, pictures do not (they are sized by their pixels): the
+    // nodes and places are kept unless a built block shows a picture. Returns whether they were.
+    bool setDevicePixelRatio(qreal ratio);
     // While held, the images the page asks for are noted, not loaded (see LayoutImageStore).
     void holdImageRequests();
     void releaseImageRequests();

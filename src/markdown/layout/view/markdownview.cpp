@@ -444,13 +444,22 @@ void MarkdownView::setZoom(qreal zoom)
     if (qFuzzyCompare(zoom, m_zoom))
         return;
     // The same text stays at the top of the view.
+    const TopAnchor anchor = topAnchor();
     const qreal top = std::max<qreal>(0, viewTop());
     const int block = m_document->laidOutBlockCount() > 0 ? m_document->blockAt(top) : 0;
     const qreal offset = m_document->laidOutBlockCount() > 0 ? top - m_document->blockTop(block) : 0;
     m_zoom = zoom;
     cancelPoolRelayout();
-    m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom);
     m_control->forgetDraggedScroll();
+    if (m_document->setDevicePixelRatio(devicePixelRatioF() * m_zoom) &&
+        m_document->laidOutBlockCount() > 0) {
+        // The blocks keep their places at the new scale and are measured again for the width the
+        // view now has, as for a resize: what the view shows at once, the rest later.
+        keepAnchor(anchor);
+        whileMemoryLasts([this] { relayoutKeepingPosition(); });
+        return;
+    }
+    // Built again from the top: pictures are laid out anew at the new scale.
     m_document->setWidth(pageWidth());
     m_document->layoutThrough(block);
     m_document->layoutUntil(m_document->blockTop(block) + offset + viewHeight() + lookAhead);

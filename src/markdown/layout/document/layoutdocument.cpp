@@ -2,9 +2,9 @@
 
 #include "markdown/document/documentmodeldisposal.h"
 #include "markdown/images/imageprovider.h"
+#include "markdown/layout/document/blockmeasuretimer_p.h"
 #include "markdown/layout/document/blockparking_p.h"
 #include "markdown/layout/document/copiedtextwriter_p.h"
-#include "markdown/layout/document/threadprocessorclock_p.h"
 #include "markdown/layout/nodes/colorschemeimagefilter_p.h"
 #include "markdown/layout/nodes/layoutimagenode_p.h"
 #include "markdown/layout/nodes/layoutimagestore_p.h"
@@ -190,10 +190,10 @@ void LayoutDocument::restoreNode(int index)
 
 void LayoutDocument::measure(Entry &entry, LayoutNode &node)
 {
-    const double start = ThreadProcessorClock::milliseconds();
+    m_measureTimer.start();
     entry.height = node.layout(m_width).height();
     entry.measuredWidth = m_width;
-    entry.measureMs = float(ThreadProcessorClock::milliseconds() - start);
+    entry.measureMs = float(m_measureTimer.elapsedMilliseconds());
 }
 
 void LayoutDocument::remeasure(int index)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/document/blocknode.h"
+#include "markdown/layout/document/blockmeasuretimer_p.h"
 #include "markdown/layout/document/copiedtext.h"
 #include "markdown/layout/nodes/layoutbuildcontext_p.h"
 #include "markdown/layout/nodes/layoutbuilder_p.h"
@@ -258,6 +259,7 @@ private:
     int m_laidOut = 0;               // entries [0, m_laidOut) are measured and placed, some at older widths
     mutable int m_firstOutdated = 0; // no entry before it is measured at an older width
     qreal m_width = 800;
+    BlockMeasureTimer m_measureTimer; // what measuring each block takes
 };
 
 } // namespace kestrune

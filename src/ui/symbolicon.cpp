@@ -8,6 +8,7 @@
 #include <QSvgRenderer>
 #include <QThread>
 
+#include <atomic>
 #include <cmath>
 
 namespace kestrune {
@@ -80,6 +81,8 @@ QByteArray svgData(const QString &file, QFont::Weight weight)
     return data;
 }
 
+std::atomic<quint64> missCount{0};
+
 } // namespace
 
 bool SymbolIcon::exists(QStringView name)
@@ -126,6 +129,7 @@ QPixmap SymbolIcon::pixmap(QStringView name, int size, const QColor &color, QFon
     if (const auto hit = cache.constFind(key); hit != cache.constEnd())
         return *hit;
 
+    ++missCount;
     QPixmap pixmap = QPixmap::fromImage(image(name, size, color, weight, devicePixelRatio));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     if (cache.size() > 512)
@@ -160,6 +164,11 @@ void SymbolIcon::paint(QPainter *painter, const QRectF &rect, QStringView name, 
     if (symbol.isNull())
         return;
     painter->drawPixmap(at, symbol);
+}
+
+quint64 SymbolIcon::cacheMisses()
+{
+    return missCount.load();
 }
 
 QIcon SymbolIcon::icon(QStringView name, const QColor &color, int size, QFont::Weight weight)

@@ -39,6 +39,10 @@ public:
     // An icon for buttons and menus, in the given colour.
     static QIcon icon(QStringView name, const QColor &color, int size = 16,
                       QFont::Weight weight = QFont::Normal);
+
+    // How many pixmaps have been drawn anew because the window's thread asked for a symbol not
+    // in the cache (each SVG parse and render a first paint pays for).
+    static quint64 cacheMisses();
 };
 
 } // namespace kestrune

@@ -42,6 +42,31 @@ private Q_SLOTS:
         QVERIFY2(differing < 40, qPrintable(QString::number(differing)));
     }
 
+    // A symbol is drawn anew once for each size, colour, weight and pixel ratio; every later
+    // request is served from the cache, painted or as a pixmap.
+    void cacheMissesCountOnlyNewRenderings()
+    {
+        const quint64 before = SymbolIcon::cacheMisses();
+        const QPixmap first = SymbolIcon::pixmap(u"clock", 17, QColor(10, 20, 30));
+        QCOMPARE(SymbolIcon::cacheMisses(), before + 1);
+        QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        SymbolIcon::paint(&painter, QRectF(0, 0, 17, 17), u"clock", QColor(10, 20, 30));
+        QCOMPARE(SymbolIcon::pixmap(u"clock", 17, QColor(10, 20, 30)).cacheKey(), first.cacheKey());
+        QCOMPARE(SymbolIcon::cacheMisses(), before + 1);
+
+        SymbolIcon::pixmap(u"clock", 17, QColor(10, 20, 31));
+        SymbolIcon::pixmap(u"clock", 18, QColor(10, 20, 30));
+        SymbolIcon::pixmap(u"clock", 17, QColor(10, 20, 30), QFont::Bold);
+        SymbolIcon::pixmap(u"clock", 17, QColor(10, 20, 30), QFont::Normal, 2.0);
+        QCOMPARE(SymbolIcon::cacheMisses(), before + 5);
+        // Unknown names and images rendered for other threads are no misses.
+        SymbolIcon::pixmap(u"no.such.symbol", 17, Qt::black);
+        SymbolIcon::image(u"clock", 19, Qt::black);
+        QCOMPARE(SymbolIcon::cacheMisses(), before + 5);
+    }
+
     // The marks of the five alert kinds each draw a shape of their own, in the colour asked for.
     void calloutSymbolsDrawDistinctMarks()
     {

@@ -11,18 +11,21 @@
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
 #include "dashboard/dashboardview.h"
+#include "dashboard/dashboardwarmup.h"
 #include "preview/fittedmarkdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "project/liveprojectupdates.h"
 #include "project/planningpath.h"
 #include "project/treenodelookup.h"
 #include "search/projecttextindex.h"
+#include "sidebar/outlinewarmup.h"
 #include "sidebar/projectsearchcontroller.h"
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
+#include "ui/warmupqueue.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -36,6 +39,9 @@ namespace kestrune {
 namespace {
 
 constexpr int detailMinimumWidth = 300;
+
+// Whether a view of this process has started warming up the process's caches.
+bool warmUpStarted = false;
 
 std::optional<QUrl> firstOf(const QList<QUrl> &roots)
 {
@@ -379,6 +385,25 @@ void MainContentView::paintEvent(QPaintEvent *)
     gradient.setColorAt(0, ShellColors::gradientTopLeading.resolve(palette()));
     gradient.setColorAt(1, ShellColors::gradientBottomTrailing.resolve(palette()));
     painter.fillRect(rect(), gradient);
+    // After the empty window's first frame, which must not wait for any of it.
+    if (!warmUpStarted)
+        startWarmUp();
+}
+
+void MainContentView::startWarmUp()
+{
+    warmUpStarted = true;
+    m_warmUp = new WarmUpQueue(this);
+    // In the order an import shows them: its tab, the outline, then the dashboard.
+    m_warmUp->addRendering([] {
+        auto tab = std::make_unique<ProjectTabButton>(QUrl::fromLocalFile(QStringLiteral("/sample")),
+                                                      QStringLiteral("sample-project"));
+        tab->setSelected(true);
+        return tab;
+    });
+    OutlineWarmUp::addTo(*m_warmUp, m_themeController);
+    DashboardWarmUp::addTo(*m_warmUp);
+    m_warmUp->start();
 }
 
 void MainContentView::showEvent(QShowEvent *event)

@@ -34,6 +34,7 @@ class ProjectTabsBar;
 class SidebarPane;
 class SplitView;
 class ThemeController;
+class WarmUpQueue;
 
 // The root view of the main window. It owns the project store, keeps the selected project and
 // the selected outline node, and lays out the tabs bar, the sidebar and the detail area; it
@@ -178,6 +179,12 @@ public:
     DetailArea *detailArea() const { return m_detailArea; }
     // The split between the sidebar and the detail area; its state holds the sidebar's width.
     SplitView *splitView() const { return m_splitView; }
+    // Loads what the first publication of a project would load for the first time in the
+    // process (fonts, glyphs, symbols, the style's polish of the views' widgets), a small piece
+    // per turn of the event loop from the view's first paint on, so that it is done while the
+    // first scan runs. Only the first view painted in a process warms up: the caches are the
+    // process's. Null in the views that came later.
+    WarmUpQueue *warmUp() const { return m_warmUp; }
 
 Q_SIGNALS:
     // A project was imported, or chosen again, by the user or a path named to the program
@@ -220,6 +227,7 @@ private:
     void updateDetail();
     void updateDashboardButton();
     void connectDetailView(QWidget *view);
+    void startWarmUp();
 
     ThemeController &m_themeController;
     ProjectStore *m_store = nullptr;
@@ -243,6 +251,7 @@ private:
     ImportFlow *m_importFlow = nullptr;
     ReviewSession *m_reviewSession = nullptr;
     NavigationController *m_navigation = nullptr;
+    WarmUpQueue *m_warmUp = nullptr;
 };
 
 } // namespace kestrune

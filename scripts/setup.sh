@@ -7,7 +7,7 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config git \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
   qt6-translations-l10n libqt6svg6 libgl-dev \
-  libcmark-gfm-dev libcmark-gfm-extensions-dev libjs-highlight.js qt6-declarative-dev \
+  libcmark-gfm-dev libcmark-gfm-extensions-dev libgit2-dev libjs-highlight.js qt6-declarative-dev \
   fonts-dejavu-core xvfb xauth imagemagick poppler-utils dbus dbus-x11 dbus-daemon at-spi2-core python3-pyatspi \
   dpkg-dev file desktop-file-utils appstream help2man librsvg2-bin lintian groff-base \
   clang clang-format clang-tidy libclang-rt-14-dev"

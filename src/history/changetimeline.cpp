@@ -1,0 +1,247 @@
+#include "history/changetimeline.h"
+
+#include "history/batchdelivery_p.h"
+#include "history/commitwalk_p.h"
+#include "history/historypaths_p.h"
+#include "history/historyrepository.h"
+#include "history/historyrepositorystate_p.h"
+#include "history/pooltask_p.h"
+#include "history/treediff_p.h"
+#include "history/treepaths_p.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <map>
+
+namespace kestrune {
+
+namespace {
+
+const char tasksFileName[] = "tasks.md";
+
+// Reads one change's timeline: the folder it is followed by, and the id of that folder in each
+// commit asked about (a commit is asked as a parent, then again as the one walked).
+class TimelineReader
+{
+public:
+    TimelineReader(const HistoryRepositoryState &state, QByteArray folder)
+        : m_state(state), m_trees(state.get()), m_folder(std::move(folder))
+    {}
+
+    HistoryOutcome read(BatchDelivery<ChangeHistoryEvent> &out, const HistoryCancelCheck &isCancelled)
+    {
+        CommitWalk walk(m_state);
+        HistoryOutcome outcome;
+        while (const git_commit *commit = walk.next()) {
+            if (isCancelled && isCancelled()) {
+                outcome.end = HistoryOutcome::End::cancelled;
+                break;
+            }
+            out.poll();
+            const std::optional<git_oid> folder = takeFolderOid(commit);
+            if (!folder)
+                continue;
+            std::vector<std::optional<git_oid>> parentFolders;
+            bool unchanged = false;
+            for (const git::Commit &parent : walk.parents()) {
+                parentFolders.push_back(folderOid(parent.get()));
+                unchanged |= parentFolders.back() && git_oid_equal(&*parentFolders.back(), &*folder);
+            }
+            if (unchanged)
+                continue;
+            const git_commit *parent = walk.parents().empty() ? nullptr : walk.parents().front().get();
+            const std::optional<git_oid> parentFolder =
+                parentFolders.empty() ? std::nullopt : parentFolders.front();
+            if (walk.lostParents() && !parentFolder) {
+                // What the folder was before cannot be known: the commit is listed, compared
+                // with nothing, and the line ends here.
+                addUnknownBefore(out, commit, *folder);
+                continue;
+            }
+            if (!add(out, commit, *folder, parent, parentFolder))
+                break;
+        }
+        outcome.messages = walk.messages() + m_trees.takeMessages();
+        if (walk.reachedShallowBoundary() && !m_created)
+            outcome.messages.append(
+                QStringLiteral("the repository is a shallow clone: its history is cut short"));
+        return outcome;
+    }
+
+private:
+    // Adds the event of a commit that changed the folder; false once the folder's creation is
+    // found, where the timeline begins.
+    bool add(BatchDelivery<ChangeHistoryEvent> &out, const git_commit *commit, const git_oid &folder,
+             const git_commit *parent, const std::optional<git_oid> &parentFolder)
+    {
+        ChangeHistoryEvent event;
+        event.commit = HistoryRepositoryState::recordOf(commit);
+        event.folder = m_state.projectPathOf(m_folder);
+        const git::Tree after = m_trees.lookupTree(folder);
+        event.tasksAfter = tasksIn(after.get());
+        git::Tree before;
+        bool created = false;
+        if (parentFolder) {
+            before = m_trees.lookupTree(*parentFolder);
+            event.tasksBefore = tasksIn(before.get());
+            const bool tasksChanged = event.tasksBefore.done != event.tasksAfter.done ||
+                                      event.tasksBefore.total != event.tasksAfter.total;
+            // A task list written for the first time is an edit; ticking or adding tasks to one
+            // that was there is progress.
+            const bool hadTasks = before && git_tree_entry_byname(before.get(), tasksFileName);
+            event.kind = hadTasks && tasksChanged ? ChangeEventKind::tasks : ChangeEventKind::edited;
+        } else if (const std::optional<QByteArray> source = moveSource(commit, parent)) {
+            const git::Tree parentRoot = m_trees.treeOf(parent);
+            if (parentRoot)
+                before = m_trees.subtree(parentRoot.get(), *source);
+            event.tasksBefore = tasksIn(before.get());
+            event.previousFolder = m_state.projectPathOf(*source);
+            event.kind = isArchived(m_folder) && !isArchived(*source) ? ChangeEventKind::archived
+                                                                      : ChangeEventKind::renamed;
+            m_folder = *source;
+            m_folderOids.clear();
+        } else {
+            event.kind = ChangeEventKind::created;
+            created = true;
+        }
+        for (const QByteArray &path :
+             TreeDiff::changedPaths(m_state.get(), before.get(), after.get(), m_trees))
+            event.files.append(QFile::decodeName(path));
+        out.add(std::move(event));
+        m_created = created;
+        return !created;
+    }
+
+    void addUnknownBefore(BatchDelivery<ChangeHistoryEvent> &out, const git_commit *commit,
+                          const git_oid &folder)
+    {
+        ChangeHistoryEvent event;
+        event.commit = HistoryRepositoryState::recordOf(commit);
+        event.folder = m_state.projectPathOf(m_folder);
+        const git::Tree after = m_trees.lookupTree(folder);
+        event.tasksAfter = tasksIn(after.get());
+        for (const QByteArray &path : TreeDiff::changedPaths(m_state.get(), nullptr, after.get(), m_trees))
+            event.files.append(QFile::decodeName(path));
+        out.add(std::move(event));
+    }
+
+    // The folder the files of this commit's folder came from in its parent, by the renames
+    // between the two below changes/: the folder most of them came from.
+    std::optional<QByteArray> moveSource(const git_commit *commit, const git_commit *parent)
+    {
+        if (!parent)
+            return std::nullopt;
+        const git::Tree before = m_trees.treeOf(parent);
+        const git::Tree after = m_trees.treeOf(commit);
+        if (!before || !after)
+            return std::nullopt;
+        const QByteArray changes = HistoryPaths::repositoryPathOfPlanning(m_state, QStringLiteral("changes"));
+        const QByteArray inFolder = m_folder + '/';
+        std::map<QByteArray, int> votes;
+        for (const TreeDiff::Rename &rename :
+             TreeDiff::renames(m_state.get(), before.get(), after.get(), changes, m_trees)) {
+            if (!rename.to.startsWith(inFolder) || rename.from.startsWith(inFolder))
+                continue;
+            const std::optional<PlanningPath> from =
+                HistoryPaths::planningPathOf(m_state, rename.from, false);
+            if (from && !from->changeFolderPath.isEmpty())
+                ++votes[HistoryPaths::repositoryPathOfPlanning(m_state, from->changeFolderPath)];
+        }
+        const auto most = std::max_element(votes.begin(), votes.end(),
+                                           [](const auto &a, const auto &b) { return a.second < b.second; });
+        if (most == votes.end())
+            return std::nullopt;
+        return most->first;
+    }
+
+    bool isArchived(const QByteArray &folder) const
+    {
+        const std::optional<PlanningPath> path = HistoryPaths::planningPathOf(m_state, folder, true);
+        return path && path->isArchived;
+    }
+
+    TaskCount tasksIn(const git_tree *folder)
+    {
+        if (!folder)
+            return {};
+        const std::optional<QByteArray> tasks = m_trees.blobIn(folder, tasksFileName);
+        return tasks ? countTasksInText(QString::fromUtf8(*tasks)) : TaskCount();
+    }
+
+    std::optional<git_oid> lookUpFolderOid(const git_commit *commit)
+    {
+        const git::Tree root = m_trees.treeOf(commit);
+        return root ? m_trees.entryOid(root.get(), m_folder) : std::nullopt;
+    }
+
+    // The folder's id in a parent, kept for when the walk reaches it.
+    std::optional<git_oid> folderOid(const git_commit *commit)
+    {
+        const QByteArray key = git::keyOf(*git_commit_id(commit));
+        const auto known = m_folderOids.constFind(key);
+        if (known != m_folderOids.constEnd())
+            return *known;
+        const std::optional<git_oid> oid = lookUpFolderOid(commit);
+        m_folderOids.insert(key, oid);
+        return oid;
+    }
+
+    // The folder's id in the commit walked, forgotten once asked: the walk never comes back.
+    std::optional<git_oid> takeFolderOid(const git_commit *commit)
+    {
+        const auto known = m_folderOids.find(git::keyOf(*git_commit_id(commit)));
+        if (known == m_folderOids.end())
+            return lookUpFolderOid(commit);
+        const std::optional<git_oid> oid = *known;
+        m_folderOids.erase(known);
+        return oid;
+    }
+
+    const HistoryRepositoryState &m_state;
+    TreePaths m_trees;
+    QByteArray m_folder;
+    QHash<QByteArray, std::optional<git_oid>> m_folderOids;
+    bool m_created = false;
+};
+
+} // namespace
+
+HistoryOutcome ChangeTimeline::read(const HistoryRepository &repository, const QString &changeFolder,
+                                    const Deliver &deliver, const HistoryCancelCheck &isCancelled)
+{
+    BatchDelivery<ChangeHistoryEvent> out(deliver);
+    const HistoryRepositoryState &state = repository.state();
+    const std::optional<QByteArray> folder = HistoryPaths::repositoryPathOfFile(state, changeFolder);
+    HistoryOutcome outcome;
+    if (!folder || folder->isEmpty()) {
+        outcome.messages.append(
+            QStringLiteral("%1 is not in the project folder %2").arg(changeFolder, state.projectFolder));
+    } else {
+        TimelineReader reader(state, *folder);
+        outcome = reader.read(out, isCancelled);
+    }
+    out.finish(outcome);
+    return outcome;
+}
+
+QFuture<ChangeTimelineBatch> ChangeTimeline::start(const QString &projectFolder, const QString &changeFolder)
+{
+    return startOnPool<ChangeTimelineBatch>(
+        [projectFolder, changeFolder](QPromise<ChangeTimelineBatch> &promise) {
+            const HistoryRepository::Opening opening = HistoryRepository::open(projectFolder);
+            if (!opening.repository) {
+                ChangeTimelineBatch batch;
+                batch.outcome =
+                    HistoryOutcome{HistoryOutcome::End::unavailable, opening.reason, {opening.message}};
+                promise.addResult(std::move(batch));
+                return;
+            }
+            read(
+                *opening.repository, changeFolder,
+                [&promise](ChangeTimelineBatch &&batch) { promise.addResult(std::move(batch)); },
+                [&promise] { return promise.isCanceled(); });
+        });
+}
+
+} // namespace kestrune

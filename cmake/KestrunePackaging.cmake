@@ -105,7 +105,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
 # Manual pages, written from each program's --help and --version by help2man, with the sections
 # a help text does not hold (exit status, files, examples) from packaging/<program>.h2m.
 set(kestrune-viewer_summary "read the specifications and changes of spec-driven projects")
-set(kestrune-report_summary "print the outline and summary of a project, or the review of a change, as JSON")
+set(kestrune-report_summary "print the outline and summary of a project, the review or history of a change, as JSON")
 set(kestrune-md_summary "convert Markdown through the viewer's parser")
 find_program(HELP2MAN_EXECUTABLE help2man)
 find_program(PRECONV_EXECUTABLE preconv)

@@ -1,3 +1,4 @@
+#include "historyreport.h"
 #include "projectreport.h"
 #include "reviewreport.h"
 #include "searchreport.h"
@@ -70,6 +71,19 @@ int printSearch(const QString &folder, const SearchPattern &pattern, QTextStream
     return count > 0 ? 0 : 1;
 }
 
+// The timeline of a change in the project's git repository, oldest first; status 1 for an unknown
+// change, a folder not in git or a timeline that could not be read in full.
+int printHistory(const QString &folder, const QString &change, bool compact, QTextStream &errors)
+{
+    const HistoryReport::Result result = HistoryReport::timeline(folder, change);
+    for (const QString &error : result.errors)
+        errors << "kestrune-report: " << error << "\n";
+    if (result.json.isEmpty())
+        return result.exitStatus;
+    const int status = printJson(result.json, compact);
+    return status != 0 ? status : result.exitStatus;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,6 +120,15 @@ int main(int argc, char *argv[])
                        "--case-sensitive. Exit with status 1 when nothing matches."),
         QStringLiteral("QUERY"));
     parser.addOption(searchOption);
+    QCommandLineOption historyOption(
+        QStringLiteral("history"),
+        QStringLiteral(
+            "Print the timeline of CHANGE (named as for --review) from the project's git repository as one "
+            "JSON object, {\"change\", \"events\": [{\"commit\", \"time\", \"author\", \"subject\", "
+            "\"kind\", \"tasksDone\", \"tasksTotal\", \"files\"}]}, oldest first. Exit with status 1 "
+            "when the folder is not in a git work tree."),
+        QStringLiteral("CHANGE"));
+    parser.addOption(historyOption);
     QCommandLineOption caseOption(QStringLiteral("case-sensitive"),
                                   QStringLiteral("Search: match letter case."));
     parser.addOption(caseOption);
@@ -143,10 +166,19 @@ int main(int argc, char *argv[])
         errors << "kestrune-report: " << folder << " holds no \"kestrune\" folder\n";
         return 1;
     };
+    if (parser.isSet(historyOption) && (parser.isSet(reviewOption) || parser.isSet(searchOption))) {
+        errors << "kestrune-report: --history takes neither --review nor --search\n" << parser.helpText();
+        return 2;
+    }
     if (parser.isSet(reviewOption)) {
         if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))
             return noProject();
         return printReview(folder, parser.value(reviewOption), compact, errors);
+    }
+    if (parser.isSet(historyOption)) {
+        if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))
+            return noProject();
+        return printHistory(folder, parser.value(historyOption), compact, errors);
     }
     if (parser.isSet(searchOption)) {
         if (!LocalFileSystem::shared()->isDirectory(QDir(folder).filePath(QStringLiteral("kestrune"))))

@@ -5,12 +5,12 @@
 #include "history/historypaths_p.h"
 #include "history/historyrepository.h"
 #include "history/historyrepositorystate_p.h"
+#include "history/pathprobe_p.h"
 #include "history/pooltask_p.h"
 #include "history/treediff_p.h"
 #include "history/treepaths_p.h"
 
 #include <QFile>
-#include <QHash>
 
 #include <map>
 
@@ -20,13 +20,12 @@ namespace {
 
 const char tasksFileName[] = "tasks.md";
 
-// Reads one change's timeline: the folder it is followed by, and the id of that folder in each
-// commit asked about (a commit is asked as a parent, then again as the one walked).
+// Reads one change's timeline, following its folder through the commits.
 class TimelineReader
 {
 public:
     TimelineReader(const HistoryRepositoryState &state, QByteArray folder)
-        : m_state(state), m_trees(state.get()), m_folder(std::move(folder))
+        : m_state(state), m_trees(state.get()), m_probe(m_trees, std::move(folder))
     {}
 
     HistoryOutcome read(BatchDelivery<ChangeHistoryEvent> &out, const HistoryCancelCheck &isCancelled)
@@ -39,27 +38,29 @@ public:
                 break;
             }
             out.poll();
-            const std::optional<git_oid> folder = takeFolderOid(commit);
-            if (!folder)
+            const PathEntry folder = m_probe.inCommit(commit);
+            if (!folder.oid)
                 continue;
-            std::vector<std::optional<git_oid>> parentFolders;
+            std::vector<PathEntry> parentFolders;
             bool unchanged = false;
             for (const git::Commit &parent : walk.parents()) {
-                parentFolders.push_back(folderOid(parent.get()));
-                unchanged |= parentFolders.back() && git_oid_equal(&*parentFolders.back(), &*folder);
+                parentFolders.push_back(m_probe.inParent(parent.get()));
+                unchanged |= parentFolders.back().sameAs(folder);
             }
             if (unchanged)
                 continue;
             const git_commit *parent = walk.parents().empty() ? nullptr : walk.parents().front().get();
-            const std::optional<git_oid> parentFolder =
-                parentFolders.empty() ? std::nullopt : parentFolders.front();
-            if (walk.lostParents() && !parentFolder) {
+            const PathEntry parentFolder = parentFolders.empty() ? PathEntry() : parentFolders.front();
+            // Against a parent whose trees cannot be read (noted) nothing can be told.
+            if (parentFolder.unreadable)
+                continue;
+            if (walk.lostParents() && !parentFolder.oid) {
                 // What the folder was before cannot be known: the commit is listed, compared
-                // with nothing, and the line ends here.
-                addUnknownBefore(out, commit, *folder);
+                // with nothing.
+                addUnknownBefore(out, commit, *folder.oid);
                 continue;
             }
-            if (!add(out, commit, *folder, parent, parentFolder))
+            if (!add(out, commit, *folder.oid, parent, parentFolder.oid))
                 break;
         }
         outcome.messages = walk.messages() + m_trees.takeMessages();
@@ -77,7 +78,7 @@ private:
     {
         ChangeHistoryEvent event;
         event.commit = HistoryRepositoryState::recordOf(commit);
-        event.folder = m_state.projectPathOf(m_folder);
+        event.folder = m_state.projectPathOf(m_probe.path());
         const git::Tree after = m_trees.lookupTree(folder);
         event.tasksAfter = tasksIn(after.get());
         git::Tree before;
@@ -97,10 +98,9 @@ private:
                 before = m_trees.subtree(parentRoot.get(), *source);
             event.tasksBefore = tasksIn(before.get());
             event.previousFolder = m_state.projectPathOf(*source);
-            event.kind = isArchived(m_folder) && !isArchived(*source) ? ChangeEventKind::archived
-                                                                      : ChangeEventKind::renamed;
-            m_folder = *source;
-            m_folderOids.clear();
+            event.kind = isArchived(m_probe.path()) && !isArchived(*source) ? ChangeEventKind::archived
+                                                                            : ChangeEventKind::renamed;
+            m_probe.follow(*source);
         } else {
             event.kind = ChangeEventKind::created;
             created = true;
@@ -118,7 +118,7 @@ private:
     {
         ChangeHistoryEvent event;
         event.commit = HistoryRepositoryState::recordOf(commit);
-        event.folder = m_state.projectPathOf(m_folder);
+        event.folder = m_state.projectPathOf(m_probe.path());
         const git::Tree after = m_trees.lookupTree(folder);
         event.tasksAfter = tasksIn(after.get());
         for (const QByteArray &path : TreeDiff::changedPaths(m_state.get(), nullptr, after.get(), m_trees))
@@ -137,7 +137,7 @@ private:
         if (!before || !after)
             return std::nullopt;
         const QByteArray changes = HistoryPaths::repositoryPathOfPlanning(m_state, QStringLiteral("changes"));
-        const QByteArray inFolder = m_folder + '/';
+        const QByteArray inFolder = m_probe.path() + '/';
         std::map<QByteArray, int> votes;
         for (const TreeDiff::Rename &rename :
              TreeDiff::renames(m_state.get(), before.get(), after.get(), changes, m_trees)) {
@@ -169,39 +169,9 @@ private:
         return tasks ? countTasksInText(QString::fromUtf8(*tasks)) : TaskCount();
     }
 
-    std::optional<git_oid> lookUpFolderOid(const git_commit *commit)
-    {
-        const git::Tree root = m_trees.treeOf(commit);
-        return root ? m_trees.entryOid(root.get(), m_folder) : std::nullopt;
-    }
-
-    // The folder's id in a parent, kept for when the walk reaches it.
-    std::optional<git_oid> folderOid(const git_commit *commit)
-    {
-        const QByteArray key = git::keyOf(*git_commit_id(commit));
-        const auto known = m_folderOids.constFind(key);
-        if (known != m_folderOids.constEnd())
-            return *known;
-        const std::optional<git_oid> oid = lookUpFolderOid(commit);
-        m_folderOids.insert(key, oid);
-        return oid;
-    }
-
-    // The folder's id in the commit walked, forgotten once asked: the walk never comes back.
-    std::optional<git_oid> takeFolderOid(const git_commit *commit)
-    {
-        const auto known = m_folderOids.find(git::keyOf(*git_commit_id(commit)));
-        if (known == m_folderOids.end())
-            return lookUpFolderOid(commit);
-        const std::optional<git_oid> oid = *known;
-        m_folderOids.erase(known);
-        return oid;
-    }
-
     const HistoryRepositoryState &m_state;
     TreePaths m_trees;
-    QByteArray m_folder;
-    QHash<QByteArray, std::optional<git_oid>> m_folderOids;
+    PathProbe m_probe;
     bool m_created = false;
 };
 

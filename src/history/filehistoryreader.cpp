@@ -6,7 +6,7 @@
 namespace kestrune {
 
 FileHistoryReader::FileHistoryReader(const HistoryRepositoryState &state, QByteArray path)
-    : m_state(state), m_trees(state.get()), m_path(std::move(path))
+    : m_state(state), m_trees(state.get()), m_probe(m_trees, std::move(path))
 {}
 
 HistoryOutcome FileHistoryReader::read(const std::function<void(const Step &)> &visit,
@@ -23,37 +23,39 @@ HistoryOutcome FileHistoryReader::read(const std::function<void(const Step &)> &
         }
         if (betweenCommits)
             betweenCommits();
-        const std::optional<git_oid> oid = takeOid(commit);
-        if (!oid)
+        const PathEntry file = m_probe.inCommit(commit);
+        if (!file.oid)
             continue;
         bool unchanged = false;
-        std::optional<git_oid> firstParentOid;
+        PathEntry firstParent;
         for (const git::Commit &parent : walk.parents()) {
-            const std::optional<git_oid> parentFile = parentOid(parent.get());
+            const PathEntry parentFile = m_probe.inParent(parent.get());
             if (&parent == &walk.parents().front())
-                firstParentOid = parentFile;
-            unchanged |= parentFile && git_oid_equal(&*parentFile, &*oid);
+                firstParent = parentFile;
+            unchanged |= parentFile.sameAs(file);
         }
         if (unchanged)
             continue;
         Step step;
         step.commit = commit;
         step.parent = walk.parents().empty() ? nullptr : walk.parents().front().get();
-        step.path = m_path;
+        step.path = m_probe.path();
         step.entry.commit = HistoryRepositoryState::recordOf(commit);
-        step.entry.path = m_state.projectPathOf(m_path);
-        if (walk.lostParents() && !firstParentOid) {
+        step.entry.path = m_state.projectPathOf(m_probe.path());
+        // Against a parent whose trees cannot be read (noted) nothing can be told.
+        if (firstParent.unreadable)
+            continue;
+        if (walk.lostParents() && !firstParent.oid) {
             // Compared with a parent that cannot be read: changed, from what is not known.
             step.entry.kind = FileChangeKind::modified;
-        } else if (firstParentOid) {
+        } else if (firstParent.oid) {
             step.entry.kind = FileChangeKind::modified;
-            step.previousPath = m_path;
+            step.previousPath = m_probe.path();
         } else if (const std::optional<QByteArray> from = renamedFrom(commit, step.parent)) {
             step.entry.kind = FileChangeKind::renamed;
             step.entry.previousPath = m_state.projectPathOf(*from);
             step.previousPath = *from;
-            m_path = *from;
-            m_oids.clear();
+            m_probe.follow(*from);
         } else {
             step.entry.kind = FileChangeKind::added;
             added = true;
@@ -79,37 +81,10 @@ std::optional<QByteArray> FileHistoryReader::renamedFrom(const git_commit *commi
         return std::nullopt;
     for (const TreeDiff::Rename &rename :
          TreeDiff::renames(m_state.get(), before.get(), after.get(), {}, m_trees)) {
-        if (rename.to == m_path)
+        if (rename.to == m_probe.path())
             return rename.from;
     }
     return std::nullopt;
-}
-
-std::optional<git_oid> FileHistoryReader::lookUpOid(const git_commit *commit)
-{
-    const git::Tree root = m_trees.treeOf(commit);
-    return root ? m_trees.entryOid(root.get(), m_path) : std::nullopt;
-}
-
-std::optional<git_oid> FileHistoryReader::parentOid(const git_commit *commit)
-{
-    const QByteArray key = git::keyOf(*git_commit_id(commit));
-    const auto known = m_oids.constFind(key);
-    if (known != m_oids.constEnd())
-        return *known;
-    const std::optional<git_oid> oid = lookUpOid(commit);
-    m_oids.insert(key, oid);
-    return oid;
-}
-
-std::optional<git_oid> FileHistoryReader::takeOid(const git_commit *commit)
-{
-    const auto known = m_oids.find(git::keyOf(*git_commit_id(commit)));
-    if (known == m_oids.end())
-        return lookUpOid(commit);
-    const std::optional<git_oid> oid = *known;
-    m_oids.erase(known);
-    return oid;
 }
 
 } // namespace kestrune

@@ -1,6 +1,6 @@
 #pragma once
 
-// The walk behind a file's history, newest first: one blob id lookup per commit decides whether
+// The walk behind a file's history, newest first: one id lookup per commit decides whether
 // the commit touched the file; a commit in which the file appears is asked for renames, and the
 // walk follows the file to its old path or ends where it was added. The requirement history
 // reads the same walk, with the commit and its parent at hand for each entry.
@@ -8,10 +8,10 @@
 #include "history/commitwalk_p.h"
 #include "history/filehistoryentry.h"
 #include "history/historyoutcome.h"
+#include "history/pathprobe_p.h"
 #include "history/treepaths_p.h"
 
 #include <QByteArray>
-#include <QHash>
 
 #include <functional>
 #include <optional>
@@ -41,15 +41,11 @@ public:
     TreePaths &trees() { return m_trees; }
 
 private:
-    std::optional<git_oid> lookUpOid(const git_commit *commit);
-    std::optional<git_oid> parentOid(const git_commit *commit);
-    std::optional<git_oid> takeOid(const git_commit *commit);
     std::optional<QByteArray> renamedFrom(const git_commit *commit, const git_commit *parent);
 
     const HistoryRepositoryState &m_state;
     TreePaths m_trees;
-    QByteArray m_path;
-    QHash<QByteArray, std::optional<git_oid>> m_oids;
+    PathProbe m_probe;
 };
 
 } // namespace kestrune

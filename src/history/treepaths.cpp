@@ -1,5 +1,7 @@
 #include "history/treepaths_p.h"
 
+#include <cstring>
+
 namespace kestrune {
 
 namespace {
@@ -18,6 +20,90 @@ bool namesNothing(int error)
 }
 
 } // namespace
+
+TreePaths::TreePaths(git_repository *repository) : m_repository(repository)
+{
+    if (git_repository_odb(&m_objects, repository) < 0)
+        m_objects = nullptr;
+}
+
+TreePaths::~TreePaths()
+{
+    git_odb_free(m_objects);
+}
+
+std::optional<git_oid> TreePaths::entryOid(const git_oid &root, const QByteArray &path, bool *unreadable)
+{
+    const auto fail = [unreadable] {
+        if (unreadable)
+            *unreadable = true;
+        return std::nullopt;
+    };
+    if (path.isEmpty())
+        return root;
+    if (!m_objects) {
+        note(QStringLiteral("the object database could not be opened: %1").arg(git::lastError()));
+        return fail();
+    }
+    git_oid tree = root;
+    qsizetype start = 0;
+    for (int depth = 0; depth <= maximumDepth; ++depth) {
+        const qsizetype slash = path.indexOf('/', start);
+        const QByteArrayView name =
+            QByteArrayView(path).sliced(start, (slash < 0 ? path.size() : slash) - start);
+        git_odb_object *object = nullptr;
+        if (git_odb_read(&object, m_objects, &tree) < 0) {
+            note(QStringLiteral("tree %1 could not be read: %2").arg(git::hexOf(tree), git::lastError()));
+            return fail();
+        }
+        const bool isTree = git_odb_object_type(object) == GIT_OBJECT_TREE;
+        const std::optional<std::pair<git_oid, bool>> entry =
+            isTree ? scanTree(static_cast<const char *>(git_odb_object_data(object)),
+                              git_odb_object_size(object), name)
+                   : std::nullopt;
+        git_odb_object_free(object);
+        if (!isTree) {
+            note(QStringLiteral("object %1 is not a tree").arg(git::hexOf(tree)));
+            return fail();
+        }
+        if (!entry)
+            return std::nullopt;
+        if (slash < 0)
+            return entry->first;
+        if (!entry->second)
+            return std::nullopt;
+        tree = entry->first;
+        start = slash + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::pair<git_oid, bool>> TreePaths::scanTree(const char *data, size_t size,
+                                                            QByteArrayView name)
+{
+    // Each entry is "<octal mode> <name>\0" and the 20 bytes of its id.
+    const char *at = data;
+    const char *end = data + size;
+    while (at < end) {
+        const char *space = static_cast<const char *>(std::memchr(at, ' ', size_t(end - at)));
+        if (!space)
+            return std::nullopt;
+        const char *nameStart = space + 1;
+        const char *nul = static_cast<const char *>(std::memchr(nameStart, '\0', size_t(end - nameStart)));
+        if (!nul || end - nul - 1 < GIT_OID_RAWSZ)
+            return std::nullopt;
+        const size_t length = size_t(nul - nameStart);
+        if (length == size_t(name.size()) && std::memcmp(nameStart, name.data(), length) == 0) {
+            git_oid oid;
+            git_oid_fromraw(&oid, reinterpret_cast<const unsigned char *>(nul + 1));
+            // Folders have mode 40000; files 100644, 100755, links 120000, submodules 160000.
+            const bool isFolder = space - at == 5 && std::memcmp(at, "40000", 5) == 0;
+            return std::pair(oid, isFolder);
+        }
+        at = nul + 1 + GIT_OID_RAWSZ;
+    }
+    return std::nullopt;
+}
 
 git::Tree TreePaths::treeOf(const git_commit *commit)
 {
@@ -39,23 +125,6 @@ git::Tree TreePaths::lookupTree(const git_oid &oid)
         return {};
     }
     return git::Tree(tree);
-}
-
-std::optional<git_oid> TreePaths::entryOid(const git_tree *root, const QByteArray &path)
-{
-    if (path.isEmpty())
-        return *git_tree_id(root);
-    git_tree_entry *entry = nullptr;
-    const int error = git_tree_entry_bypath(&entry, root, path.constData());
-    if (namesNothing(error))
-        return std::nullopt;
-    if (error < 0) {
-        note(QStringLiteral("a tree on the way to %1 in tree %2 could not be read: %3")
-                 .arg(QString::fromUtf8(path), git::hexOf(*git_tree_id(root)), git::lastError()));
-        return std::nullopt;
-    }
-    const git::TreeEntry owned(entry);
-    return *git_tree_entry_id(entry);
 }
 
 git::Tree TreePaths::subtree(const git_tree *root, const QByteArray &path)

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void followsAChangeFromProposalToArchive();
     void readsAProjectBelowTheRepositoryRoot();
     void corruptObjectsGivePartialTimelines();
+    void unreadableTreesAreNamed();
     void shallowCloneEndsWithAMessage();
     void oddRepositoriesStillRead();
     void cancellationStopsBetweenCommits();
@@ -126,6 +127,24 @@ void ChangeTimelineTest::corruptObjectsGivePartialTimelines()
     const QString messages = read.outcome->messages.join(u'\n');
     QVERIFY2(messages.contains(story.edited), qPrintable(messages));
     QVERIFY2(messages.contains(tasks), qPrintable(messages));
+}
+
+void ChangeTimelineTest::unreadableTreesAreNamed()
+{
+    TestRepository repository;
+    const ChangeStory story = ChangeStory::write(repository);
+    // The changes folder of the second tick: that commit, and the one after it (which ticked the
+    // other change), cannot be compared.
+    const QString changes = repository.objectAt(story.ticked[1], "kestrune/changes");
+    QVERIFY(QFile::remove(repository.looseObjectPath(changes)));
+
+    const HistoryRead<ChangeHistoryEvent> read =
+        readTimeline(repository.path(), archivedFolderOf(repository));
+    QCOMPARE(kindsOf(read.entries), QStringList({"archived", "tasks", "tasks", "edited", "created"}));
+    QCOMPARE(read.entries.at(2).commit.sha, story.ticked[0]);
+    QCOMPARE(read.entries.at(2).tasksAfter.done, 1);
+    QCOMPARE(read.outcome->messages.size(), 1);
+    QVERIFY(read.outcome->messages.first().contains(changes));
 }
 
 void ChangeTimelineTest::shallowCloneEndsWithAMessage()

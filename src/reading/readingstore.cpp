@@ -80,6 +80,8 @@ void ReadingStore::load()
             Q_EMIT loaded();
             if (const auto tree = std::exchange(m_firstImportAfterLoad, nullptr))
                 recordFirstImport(tree);
+            if (const auto tree = std::exchange(m_marksAfterLoad, nullptr))
+                computeMarks(tree);
         };
     });
 }
@@ -94,16 +96,20 @@ void ReadingStore::recordFirstImport(const std::shared_ptr<const TreeNode> &tree
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     m_record.firstImport = now; // asked twice, taken once
+    m_baselinePending = true;
     run([this, tree, now, generation = m_forgetGeneration] {
         QHash<QString, SeenFile> baseline = ReadingBaseline::of(*tree, now);
         return [this, baseline = std::move(baseline), generation] {
             if (generation != m_forgetGeneration)
                 return;
+            m_baselinePending = false;
             for (auto it = baseline.cbegin(); it != baseline.cend(); ++it)
                 if (!m_record.files.contains(it.key())) // seen meanwhile: newer than the baseline
                     m_record.files.insert(it.key(), it.value());
             changeRecord();
             Q_EMIT firstImportRecorded();
+            if (const auto tree = std::exchange(m_marksAfterBaseline, nullptr))
+                computeMarks(tree);
         };
     });
 }
@@ -164,6 +170,8 @@ void ReadingStore::forget()
     m_record = ReadingRecord{m_projectPath, std::nullopt, {}};
     ++m_forgetGeneration;
     m_firstImportAfterLoad = nullptr;
+    m_baselinePending = false;
+    m_marksAfterBaseline = nullptr;
     m_unsaved = false;
     m_saveTimer.stop();
     Q_EMIT recordChanged();
@@ -173,6 +181,32 @@ void ReadingStore::forget()
         files->forget();
         state->textsOnTheirWay.clear();
         return [] {};
+    });
+}
+
+void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
+{
+    if (!tree)
+        return;
+    if (!m_loaded) {
+        m_marksAfterLoad = tree;
+        return;
+    }
+    ReadingRecord record = m_record;
+    if (m_baselinePending) {
+        // Marked against the baseline once it is there.
+        record.firstImport.reset();
+        m_marksAfterBaseline = tree;
+    } else if (!record.hasBaseline()) {
+        recordFirstImport(tree);
+    }
+    const quint64 serial = ++m_marksSerial;
+    run([this, tree, record = std::move(record), serial] {
+        ReadingMarks marks = ReadingMarks::compute(*tree, record);
+        return [this, marks = std::move(marks), serial] {
+            if (serial == m_marksSerial)
+                Q_EMIT marksComputed(marks);
+        };
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reading/readingmarks.h"
 #include "reading/readingrecord.h"
 #include "reading/readingstorenotice.h"
 
@@ -72,6 +73,10 @@ public:
     // Forgets everything seen in the project and removes its store; the next first import
     // records a new baseline.
     void forget();
+    // Computes the marks of `tree` on the worker; marksComputed() follows, unless a later
+    // request overtook this one. A project without a baseline is being imported for the first
+    // time: nothing is marked, and its baseline is recorded from `tree`.
+    void computeMarks(const std::shared_ptr<const TreeNode> &tree);
     // Reads the text seen of a file; seenTextRead(relativePath, text) follows, with nothing when
     // the store holds none.
     void readSeenText(const QString &relativePath);
@@ -84,6 +89,7 @@ Q_SIGNALS:
     void recordChanged();
     void firstImportRecorded();
     void seenRecorded(const QString &relativePath);
+    void marksComputed(const kestrune::ReadingMarks &marks);
     void seenTextRead(const QString &relativePath, const std::optional<QByteArray> &text);
     // An index write finished; `written` is false when the system refused it.
     void saved(bool written);
@@ -108,6 +114,10 @@ private:
     bool m_loaded = false;
     bool m_unsaved = false;
     std::shared_ptr<const TreeNode> m_firstImportAfterLoad;
+    std::shared_ptr<const TreeNode> m_marksAfterLoad;
+    std::shared_ptr<const TreeNode> m_marksAfterBaseline;
+    bool m_baselinePending = false;
+    quint64 m_marksSerial = 0;
     quint64 m_seenSerial = 0;       // of the latest markSeen asked for
     quint64 m_seenMerged = 0;       // of the latest whose record arrived
     quint64 m_forgetGeneration = 0; // results asked for before a forget() are dropped

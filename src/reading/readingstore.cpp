@@ -203,9 +203,10 @@ void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
     const quint64 serial = ++m_marksSerial;
     run([this, tree, record = std::move(record), serial] {
         ReadingMarks marks = ReadingMarks::compute(*tree, record);
-        return [this, marks = std::move(marks), serial] {
+        CardReadingFacts facts = CardReadingFacts::compute(*tree, record, marks);
+        return [this, marks = std::move(marks), facts = std::move(facts), serial] {
             if (serial == m_marksSerial)
-                Q_EMIT marksComputed(marks);
+                Q_EMIT marksComputed(marks, facts);
         };
     });
 }

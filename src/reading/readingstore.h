@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reading/cardreadingfacts.h"
 #include "reading/readingmarks.h"
 #include "reading/readingrecord.h"
 #include "reading/readingstorenotice.h"
@@ -73,9 +74,9 @@ public:
     // Forgets everything seen in the project and removes its store; the next first import
     // records a new baseline.
     void forget();
-    // Computes the marks of `tree` on the worker; marksComputed() follows, unless a later
-    // request overtook this one. A project without a baseline is being imported for the first
-    // time: nothing is marked, and its baseline is recorded from `tree`.
+    // Computes the marks of `tree` and its cards' facts on the worker; marksComputed() follows, unless a
+    // later request overtook this one. A project without a baseline is being imported for the first time:
+    // nothing is marked, and its baseline is recorded from `tree`.
     void computeMarks(const std::shared_ptr<const TreeNode> &tree);
     // Reads the text seen of a file; seenTextRead(relativePath, text) follows, with nothing when
     // the store holds none.
@@ -89,7 +90,7 @@ Q_SIGNALS:
     void recordChanged();
     void firstImportRecorded();
     void seenRecorded(const QString &relativePath);
-    void marksComputed(const kestrune::ReadingMarks &marks);
+    void marksComputed(const kestrune::ReadingMarks &marks, const kestrune::CardReadingFacts &facts);
     void seenTextRead(const QString &relativePath, const std::optional<QByteArray> &text);
     // An index write finished; `written` is false when the system refused it.
     void saved(bool written);

@@ -36,20 +36,19 @@ std::optional<int> search(const Middle &middle, const BoundedSequenceDiff::Equal
 {
     const int n = middle.oldEnd - middle.start;
     const int m = middle.newEnd - middle.start;
-    const int offset = n + m + 1;
+    const qsizetype offset = qsizetype(n) + m + 1;
     v.assign(size_t(2 * offset + 1), 0);
+    auto cell = [&v, offset](int k) -> int & { return v[size_t(offset + k)]; };
     for (int d = 0; d <= n + m; ++d) {
         for (int k = -d; k <= d; k += 2) {
-            int x = (k == -d || (k != d && v[size_t(k - 1 + offset)] < v[size_t(k + 1 + offset)]))
-                        ? v[size_t(k + 1 + offset)]
-                        : v[size_t(k - 1 + offset)] + 1;
+            int x = (k == -d || (k != d && cell(k - 1) < cell(k + 1))) ? cell(k + 1) : cell(k - 1) + 1;
             int y = x - k;
             while (x < n && y < m && equal(middle.start + x, middle.start + y)) {
                 ++x;
                 ++y;
                 --budget;
             }
-            v[size_t(k + offset)] = x;
+            cell(k) = x;
             if (x >= n && y >= m) {
                 keep(d, v);
                 return d;

@@ -23,7 +23,7 @@ void collect(const TreeNode &node, const QString &projectPath, const QDateTime &
     }
     if (node.kind != TreeNodeKind::markdownFile || node.linksOutsideProject)
         return;
-    QString relativePath = ReadingPaths::relativeTo(projectPath, node.url);
+    const QString relativePath = ReadingPaths::relativeTo(projectPath, node.url);
     if (relativePath.isEmpty())
         return;
     const QDateTime modified = node.modificationDate.value_or(QDateTime());
@@ -37,7 +37,7 @@ void collect(const TreeNode &node, const QString &projectPath, const QDateTime &
     file.relativePath = relativePath;
     file.seenAt = now;
     file.modificationDate = modified;
-    into.insert(relativePath, std::move(file));
+    into.insert(relativePath, file);
 }
 
 } // namespace

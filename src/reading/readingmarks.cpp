@@ -52,7 +52,7 @@ public:
 private:
     bool visitFile(const TreeNode &node)
     {
-        QString relativePath = ReadingPaths::relativeTo(m_rootPath, node.url);
+        const QString relativePath = ReadingPaths::relativeTo(m_rootPath, node.url);
         if (relativePath.isEmpty())
             return false;
         m_present.insert(relativePath);
@@ -62,8 +62,11 @@ private:
             mark.state = ReadingState::added;
         } else {
             mark.hasSeenText = seen->hasText;
-            const QDateTime modified = node.modificationDate.value_or(QDateTime());
-            if (modified == seen->modificationDate)
+            // Compared as instants: the outline's dates are local, the store's UTC.
+            const qint64 modified = node.modificationDate ? node.modificationDate->toMSecsSinceEpoch() : -1;
+            const qint64 seenModified =
+                seen->modificationDate.isValid() ? seen->modificationDate.toMSecsSinceEpoch() : -1;
+            if (modified == seenModified)
                 return false;
             mark.state = ReadingState::changed;
             if (!seen->contentHash.isEmpty() && !node.linksOutsideProject) {
@@ -76,7 +79,7 @@ private:
                     return false; // touched, not changed
             }
         }
-        m_marks.files.insert(std::move(relativePath), mark);
+        m_marks.files.insert(relativePath, mark);
         return true;
     }
 

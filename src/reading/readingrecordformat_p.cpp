@@ -24,7 +24,7 @@ qint64 millisecondsOf(const QDateTime &date)
 
 QDateTime dateOf(qint64 milliseconds)
 {
-    return milliseconds == noDate ? QDateTime() : QDateTime::fromMSecsSinceEpoch(milliseconds);
+    return milliseconds == noDate ? QDateTime() : QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::UTC);
 }
 
 } // namespace
@@ -108,8 +108,7 @@ std::variant<ReadingRecord, ReadingStoreNotice::Reason> ReadingRecordFormat::rea
             file.facts.tasksDone = tasksDone;
         if (hasRequirements)
             file.facts.requirementNames = std::move(requirements);
-        const QString key = file.relativePath;
-        record.files.insert(key, std::move(file));
+        record.files.insert(file.relativePath, file);
     }
     if (!in.atEnd())
         return Reason::damaged;

@@ -148,7 +148,7 @@ private:
             if (!loadStore(store) || !markSeen(store, proposal, "# Add login\n") || !save(store))
                 return {};
         }
-        const QString index =
+        QString index =
             ReadingStoreFiles(ReadingStateFolder::ofProject(
                                   stateRoot(), ReadingStateFolder::canonicalProjectPath(project.path())),
                               QString())

@@ -96,20 +96,18 @@ void ReadingStore::recordFirstImport(const std::shared_ptr<const TreeNode> &tree
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     m_record.firstImport = now; // asked twice, taken once
-    m_baselinePending = true;
+    ++m_changesOnTheirWay;
     run([this, tree, now, generation = m_forgetGeneration] {
         QHash<QString, SeenFile> baseline = ReadingBaseline::of(*tree, now);
         return [this, baseline = std::move(baseline), generation] {
+            finishChange();
             if (generation != m_forgetGeneration)
                 return;
-            m_baselinePending = false;
             for (auto it = baseline.cbegin(); it != baseline.cend(); ++it)
                 if (!m_record.files.contains(it.key())) // seen meanwhile: newer than the baseline
                     m_record.files.insert(it.key(), it.value());
             changeRecord();
             Q_EMIT firstImportRecorded();
-            if (const auto tree = std::exchange(m_marksAfterBaseline, nullptr))
-                computeMarks(tree);
         };
     });
 }
@@ -119,6 +117,7 @@ void ReadingStore::markSeen(const QString &relativePath, const QByteArray &bytes
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const quint64 serial = ++m_seenSerial;
+    ++m_changesOnTheirWay;
     run([this, files = m_files, state = m_workerState, relativePath, bytes, modificationDate, now,
          bound = m_textBound, serial, generation = m_forgetGeneration] {
         SeenFile file = ReadingBaseline::seenNow(relativePath, bytes, modificationDate, now);
@@ -131,6 +130,7 @@ void ReadingStore::markSeen(const QString &relativePath, const QByteArray &bytes
         }
         return [this, file = std::move(file), serial, generation] {
             m_seenMerged = serial;
+            finishChange();
             if (generation != m_forgetGeneration)
                 return;
             m_record.files.insert(file.relativePath, file);
@@ -146,9 +146,11 @@ void ReadingStore::markAllSeen(const std::shared_ptr<const TreeNode> &tree)
     if (!tree)
         return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
+    ++m_changesOnTheirWay;
     run([this, tree, now, generation = m_forgetGeneration] {
         QHash<QString, SeenFile> current = ReadingBaseline::of(*tree, now);
         return [this, current = std::move(current), generation]() mutable {
+            finishChange();
             if (generation != m_forgetGeneration)
                 return;
             // A text seen still matches while the file has the date it had then: keep it.
@@ -170,8 +172,6 @@ void ReadingStore::forget()
     m_record = ReadingRecord{m_projectPath, std::nullopt, {}};
     ++m_forgetGeneration;
     m_firstImportAfterLoad = nullptr;
-    m_baselinePending = false;
-    m_marksAfterBaseline = nullptr;
     m_unsaved = false;
     m_saveTimer.stop();
     Q_EMIT recordChanged();
@@ -193,12 +193,13 @@ void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
         return;
     }
     ReadingRecord record = m_record;
-    if (m_baselinePending) {
-        // Marked against the baseline once it is there.
-        record.firstImport.reset();
-        m_marksAfterBaseline = tree;
-    } else if (!record.hasBaseline()) {
-        recordFirstImport(tree);
+    if (!record.hasBaseline()) {
+        recordFirstImport(tree); // and nothing is marked
+    } else if (m_changesOnTheirWay > 0) {
+        // Marked against the record once what was asked before has changed it.
+        ++m_marksSerial;
+        m_marksAfterChanges = tree;
+        return;
     }
     const quint64 serial = ++m_marksSerial;
     run([this, tree, record = std::move(record), serial] {
@@ -223,6 +224,14 @@ void ReadingStore::saveNow()
 {
     if (m_unsaved)
         save();
+}
+
+void ReadingStore::finishChange()
+{
+    if (--m_changesOnTheirWay == 0)
+        if (const auto tree = std::exchange(m_marksAfterChanges, nullptr))
+            QMetaObject::invokeMethod(
+                this, [this, tree] { computeMarks(tree); }, Qt::QueuedConnection);
 }
 
 void ReadingStore::changeRecord()

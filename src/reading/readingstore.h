@@ -104,6 +104,8 @@ private:
         QMap<quint64, QByteArray> textsOnTheirWay;
     };
 
+    // A change of the record asked for has arrived; marks asked for meanwhile follow the last.
+    void finishChange();
     void changeRecord();
     void save();
     template <typename Work> void run(Work &&work);
@@ -116,8 +118,8 @@ private:
     bool m_unsaved = false;
     std::shared_ptr<const TreeNode> m_firstImportAfterLoad;
     std::shared_ptr<const TreeNode> m_marksAfterLoad;
-    std::shared_ptr<const TreeNode> m_marksAfterBaseline;
-    bool m_baselinePending = false;
+    std::shared_ptr<const TreeNode> m_marksAfterChanges;
+    int m_changesOnTheirWay = 0; // record changes asked for whose results have not arrived
     quint64 m_marksSerial = 0;
     quint64 m_seenSerial = 0;       // of the latest markSeen asked for
     quint64 m_seenMerged = 0;       // of the latest whose record arrived

@@ -166,6 +166,23 @@ private Q_SLOTS:
         QVERIFY(!marked.files.contains(specification));
     }
 
+    void markingAllAsReadClearsEveryMark()
+    {
+        importFirstTime();
+        see(proposal);
+        m_project->write(proposal, "# Add login\n\nRewritten.\n", later);
+        m_project->write(QStringLiteral("kestrune/specs/logout/spec.md"), "# Logout\n", later);
+        QVERIFY(QFile::remove(m_project->pathOf(specification)));
+        QCOMPARE(marks().files.size(), 2);
+        m_store->markAllSeen(outlineOf(*m_project));
+        const ReadingMarks after = marks(); // asked after, so computed after
+        QVERIFY(after.files.isEmpty());
+        QVERIFY(after.foldersWithUnread.isEmpty());
+        QVERIFY(after.removed.isEmpty());
+        // The text seen before the edit no longer stands for the file.
+        QVERIFY(!m_store->record().files.value(proposal).hasText);
+    }
+
     void marksSurviveARestart()
     {
         importFirstTime();

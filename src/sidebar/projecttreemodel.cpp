@@ -1,6 +1,8 @@
 #include "sidebar/projecttreemodel.h"
 
+#include "reading/readingpaths.h"
 #include "sidebar/treerowdelegate.h"
+#include "ui/localization.h"
 
 #include <QThreadPool>
 
@@ -15,6 +17,7 @@ void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
     m_locations.clear();
     m_nodesById.clear();
     m_nodesByIdComplete = false;
+    m_rootPath = m_tree ? ReadingPaths::rootPathOf(*m_tree) : QString();
     if (const std::vector<TreeNode> *top = rows(nullptr)) {
         // Room for every node at once: a large project has tens of thousands.
         m_locations.reserve(nodeCount(*top));
@@ -38,6 +41,53 @@ void ProjectTreeModel::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)
         Q_EMIT layoutAboutToBeChanged();
         Q_EMIT layoutChanged();
     }
+}
+
+void ProjectTreeModel::setReadingMarks(std::optional<ReadingMarks> marks)
+{
+    if (marks == m_readingMarks)
+        return;
+    m_readingMarks = std::move(marks);
+    if (!isEmpty()) {
+        // Marks sit on rows at any depth: repaint the whole outline.
+        Q_EMIT layoutAboutToBeChanged();
+        Q_EMIT layoutChanged();
+    }
+}
+
+ProjectTreeModel::UnreadMark ProjectTreeModel::unreadMark(const TreeNode &node) const
+{
+    if (!m_readingMarks || m_readingMarks->firstImport)
+        return UnreadMark::none;
+    const QString relativePath = ReadingPaths::relativeTo(m_rootPath, node.url);
+    if (relativePath.isEmpty())
+        return UnreadMark::none;
+    if (node.children)
+        return m_readingMarks->holdsUnread(relativePath) ? UnreadMark::holdsUnread : UnreadMark::none;
+    switch (m_readingMarks->markOf(relativePath).state) {
+    case ReadingState::changed:
+        return UnreadMark::changed;
+    case ReadingState::added:
+        return UnreadMark::added;
+    case ReadingState::unchanged:
+        break;
+    }
+    return UnreadMark::none;
+}
+
+QString ProjectTreeModel::unreadDescription(UnreadMark mark)
+{
+    switch (mark) {
+    case UnreadMark::changed:
+        return Localization::text("reading.mark.changed");
+    case UnreadMark::added:
+        return Localization::text("reading.mark.added");
+    case UnreadMark::holdsUnread:
+        return Localization::text("reading.mark.folder");
+    case UnreadMark::none:
+        break;
+    }
+    return {};
 }
 
 void ProjectTreeModel::rebuild()
@@ -143,7 +193,9 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         return node->name;
     case Qt::ToolTipRole: {
         // The badges may be drawn as bare dots: their texts are said here.
-        const QStringList badges = TreeRowDelegate::badgeTexts(*node, changeStatus(*node));
+        QStringList badges = TreeRowDelegate::badgeTexts(*node, changeStatus(*node));
+        if (const QString unread = unreadDescription(unreadMark(*node)); !unread.isEmpty())
+            badges.append(unread);
         return badges.isEmpty()
                    ? node->name
                    : QStringLiteral("%1 (%2)").arg(node->name, badges.join(QStringLiteral(", ")));
@@ -152,6 +204,10 @@ QVariant ProjectTreeModel::data(const QModelIndex &index, int role) const
         // Read out as the row is seen: "add-login, Active", "spec.md, ADDED".
         return (QStringList(node->name) + TreeRowDelegate::badgeTexts(*node, changeStatus(*node)))
             .join(QStringLiteral(", "));
+    case Qt::AccessibleDescriptionRole:
+        return unreadDescription(unreadMark(*node));
+    case UnreadMarkRole:
+        return int(unreadMark(*node));
     case ChangeStatusRole:
         if (const auto status = changeStatus(*node))
             return int(*status);

@@ -2,6 +2,7 @@
 
 #include "project/changestatus.h"
 #include "project/treenode.h"
+#include "reading/readingmarks.h"
 
 #include <QAbstractItemModel>
 #include <QHash>
@@ -24,6 +25,17 @@ public:
     {
         // The row's change status as an int (ChangeStatus), absent when it has none.
         ChangeStatusRole = Qt::UserRole + 1,
+        // What the reader has not read yet below the row, as an int (UnreadMark).
+        UnreadMarkRole,
+    };
+
+    // The mark of a row against what the reader last saw.
+    enum class UnreadMark
+    {
+        none,
+        changed,     // a file changed since it was last seen
+        added,       // a file never seen
+        holdsUnread, // a folder whose subtree holds a changed or new file
     };
 
     using QAbstractItemModel::QAbstractItemModel;
@@ -33,6 +45,13 @@ public:
     const std::shared_ptr<const TreeNode> &outline() const { return m_tree; }
     // Status of each change, keyed by the id of the change's folder node.
     void setChangeStatuses(QHash<QUuid, ChangeStatus> statuses);
+    // The marks of the outline against what the reader last saw; nothing shows no mark. Marks
+    // computed for another outline of the same project still apply: they are looked up by path.
+    void setReadingMarks(std::optional<ReadingMarks> marks);
+    const std::optional<ReadingMarks> &readingMarks() const { return m_readingMarks; }
+    UnreadMark unreadMark(const TreeNode &node) const;
+    // The accessible description of a mark: "changed since last read", "new", ...
+    static QString unreadDescription(UnreadMark mark);
     // Rebuilds every row (views collapse all folders).
     void rebuild();
 
@@ -70,6 +89,8 @@ private:
     mutable QHash<QUuid, const TreeNode *> m_nodesById;
     mutable bool m_nodesByIdComplete = false;
     QHash<QUuid, ChangeStatus> m_changeStatuses;
+    std::optional<ReadingMarks> m_readingMarks;
+    QString m_rootPath; // of the outline, the prefix of the paths the marks are keyed by
 };
 
 } // namespace kestrune

@@ -98,6 +98,11 @@ void ProjectTreeView::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)
     m_model->setChangeStatuses(std::move(statuses));
 }
 
+void ProjectTreeView::setReadingMarks(std::optional<ReadingMarks> marks)
+{
+    m_model->setReadingMarks(std::move(marks));
+}
+
 void ProjectTreeView::setSelectedNode(const std::optional<TreeNode> &node)
 {
     m_selectedNode = node;

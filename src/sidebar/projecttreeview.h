@@ -2,6 +2,7 @@
 
 #include "project/changestatus.h"
 #include "project/treenode.h"
+#include "reading/readingmarks.h"
 #include "ui/thememode.h"
 
 #include <QHash>
@@ -45,6 +46,9 @@ public:
     void setOutline(std::shared_ptr<const TreeNode> projectTree);
     // Status of each change, keyed by the id of the change's folder node.
     void setChangeStatuses(QHash<QUuid, ChangeStatus> statuses);
+
+    // What the reader has not read yet (see ProjectTreeModel::setReadingMarks).
+    void setReadingMarks(std::optional<ReadingMarks> marks);
 
     // The selection as the owner holds it; does not emit selectedNodeChanged.
     void setSelectedNode(const std::optional<TreeNode> &node);

@@ -25,6 +25,10 @@ struct SidebarColors
         dynamicColor(1.0f, 0.84f, 0.25f, 0.45f, 0.85f, 0.62f, 0.0f, 0.45f);
     // An invalid search expression's error.
     static constexpr DynamicColor errorText = ThemeColors::errorText;
+    // The unread mark of a file changed or new since last read, and the quieter one of a folder
+    // holding such a file.
+    static constexpr DynamicColor unreadFile = ThemeColors::accent;
+    static constexpr DynamicColor unreadFolder = ThemeColors::accent.withOpacity(0.5f);
     // The ring around the current row while the outline has the keyboard focus: the accent.
     static constexpr DynamicColor focusRing = activeBadge;
 };

@@ -29,6 +29,8 @@ constexpr qreal deltaPaddingV = 2;
 constexpr qreal deltaRadius = 4;
 
 constexpr qreal dotDiameter = 8;
+constexpr qreal unreadFileDiameter = 7;
+constexpr qreal unreadFolderDiameter = 5;
 
 constexpr qreal statusPaddingH = 5;
 constexpr qreal statusPaddingV = 2;
@@ -204,6 +206,16 @@ void TreeRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     SymbolIcon::paint(painter, layout.icon, layout.symbol, SidebarColors::icon.resolve(palette),
                       QFont::Normal, int(iconWidth) - 2);
 
+    using UnreadMark = ProjectTreeModel::UnreadMark;
+    if (const auto mark = UnreadMark(index.data(ProjectTreeModel::UnreadMarkRole).toInt());
+        mark != UnreadMark::none) {
+        const bool folder = mark == UnreadMark::holdsUnread;
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(
+            (folder ? SidebarColors::unreadFolder : SidebarColors::unreadFile).resolve(palette));
+        painter->drawEllipse(unreadMarkRect(layout.icon, folder));
+    }
+
     painter->setFont(nameFont());
     painter->setPen(SidebarColors::name.resolve(palette));
     painter->drawText(layout.nameRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, layout.name);
@@ -242,6 +254,13 @@ void TreeRowDelegate::paintBadges(QPainter *painter, const QPalette &palette, co
         painter->setPen(color.resolve(palette));
         painter->drawText(rect, Qt::AlignCenter, layout.statusBadge->text);
     }
+}
+
+QRectF TreeRowDelegate::unreadMarkRect(const QRectF &icon, bool folder)
+{
+    const qreal diameter = folder ? unreadFolderDiameter : unreadFileDiameter;
+    const qreal glyphTop = icon.center().y() - iconWidth / 2;
+    return {icon.right() - diameter + 1, glyphTop - 1, diameter, diameter};
 }
 
 int TreeRowDelegate::rowHeight()

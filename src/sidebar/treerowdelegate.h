@@ -52,6 +52,10 @@ public:
     static QString symbolFor(TreeNodeKind kind);
     static const char *statusLabelKey(ChangeStatus status);
 
+    // Where the unread mark of a row goes: on the top trailing corner of its icon, a smaller one
+    // for a folder.
+    static QRectF unreadMarkRect(const QRectF &icon, bool folder);
+
     static QFont nameFont();
     // The height of every row: the name, a badge or the icon, whichever is tallest, and padding.
     static int rowHeight();

@@ -909,5 +909,61 @@
         <source>Heading level %n</source>
         <translation>Überschrift der Ebene %n</translation>
     </message>
+    <message id="reading.mark.changed">
+        <source>changed since last read</source>
+        <translation>seit dem letzten Lesen geändert</translation>
+    </message>
+    <message id="reading.mark.added">
+        <source>new</source>
+        <translation>neu</translation>
+    </message>
+    <message id="reading.mark.folder">
+        <source>holds changes since last read</source>
+        <translation>enthält Änderungen seit dem letzten Lesen</translation>
+    </message>
+    <message id="reading.action.show_marks">
+        <source>Show Unread Marks</source>
+        <translation>Ungelesen-Markierungen zeigen</translation>
+    </message>
+    <message id="reading.action.forget">
+        <source>Forget Reading History…</source>
+        <translation>Leseverlauf vergessen …</translation>
+    </message>
+    <message id="reading.action.mark_all_read">
+        <source>Mark All as Read</source>
+        <translation>Alles als gelesen markieren</translation>
+    </message>
+    <message id="reading.forget.title">
+        <source>Forget Reading History</source>
+        <translation>Leseverlauf vergessen</translation>
+    </message>
+    <message id="reading.forget.question">
+        <source>Forget what you have read in %1? Every file will count as seen as it is now.</source>
+        <translation>Vergessen, was Sie in %1 gelesen haben? Jede Datei gilt dann als gelesen, so wie sie jetzt ist.</translation>
+    </message>
+    <message id="reading.forget.confirm">
+        <source>Forget</source>
+        <translation>Vergessen</translation>
+    </message>
+    <message id="reading.notice.set_aside">
+        <source>The reading history of %1 could not be read and was set aside; it starts again from now.</source>
+        <translation>Der Leseverlauf von %1 war nicht lesbar und wurde beiseitegelegt; er beginnt ab jetzt neu.</translation>
+    </message>
+    <message id="reading.card.tasks_done">
+        <source>%1 tasks done since you last looked</source>
+        <translation>%1 Aufgaben erledigt seit Ihrem letzten Blick</translation>
+    </message>
+    <message id="reading.card.one_task_done">
+        <source>1 task done since you last looked</source>
+        <translation>1 Aufgabe erledigt seit Ihrem letzten Blick</translation>
+    </message>
+    <message id="reading.card.new">
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message id="reading.card.requirements_changed">
+        <source>Requirements changed since you last looked</source>
+        <translation>Anforderungen geändert seit Ihrem letzten Blick</translation>
+    </message>
 </context>
 </TS>

@@ -909,5 +909,61 @@
         <source>Heading level %n</source>
         <translation>Heading level %n</translation>
     </message>
+    <message id="reading.mark.changed">
+        <source>changed since last read</source>
+        <translation>changed since last read</translation>
+    </message>
+    <message id="reading.mark.added">
+        <source>new</source>
+        <translation>new</translation>
+    </message>
+    <message id="reading.mark.folder">
+        <source>holds changes since last read</source>
+        <translation>holds changes since last read</translation>
+    </message>
+    <message id="reading.action.show_marks">
+        <source>Show Unread Marks</source>
+        <translation>Show Unread Marks</translation>
+    </message>
+    <message id="reading.action.forget">
+        <source>Forget Reading History…</source>
+        <translation>Forget Reading History…</translation>
+    </message>
+    <message id="reading.action.mark_all_read">
+        <source>Mark All as Read</source>
+        <translation>Mark All as Read</translation>
+    </message>
+    <message id="reading.forget.title">
+        <source>Forget Reading History</source>
+        <translation>Forget Reading History</translation>
+    </message>
+    <message id="reading.forget.question">
+        <source>Forget what you have read in %1? Every file will count as seen as it is now.</source>
+        <translation>Forget what you have read in %1? Every file will count as seen as it is now.</translation>
+    </message>
+    <message id="reading.forget.confirm">
+        <source>Forget</source>
+        <translation>Forget</translation>
+    </message>
+    <message id="reading.notice.set_aside">
+        <source>The reading history of %1 could not be read and was set aside; it starts again from now.</source>
+        <translation>The reading history of %1 could not be read and was set aside; it starts again from now.</translation>
+    </message>
+    <message id="reading.card.tasks_done">
+        <source>%1 tasks done since you last looked</source>
+        <translation>%1 tasks done since you last looked</translation>
+    </message>
+    <message id="reading.card.one_task_done">
+        <source>1 task done since you last looked</source>
+        <translation>1 task done since you last looked</translation>
+    </message>
+    <message id="reading.card.new">
+        <source>New</source>
+        <translation>New</translation>
+    </message>
+    <message id="reading.card.requirements_changed">
+        <source>Requirements changed since you last looked</source>
+        <translation>Requirements changed since you last looked</translation>
+    </message>
 </context>
 </TS>

@@ -44,10 +44,19 @@ MarkdownFileReader::Document
 MarkdownFileReader::load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText,
                          const std::optional<PreparedMarkdownPage::Settings> &page)
 {
-    MarkdownPreviewState state = read(path, messages);
+    if (path.isEmpty())
+        return {MarkdownPreviewState::error(messages.notFound), std::nullopt, nullptr, {}};
+    RegularFileReader::Content content = RegularFileReader::read(path, largestFile);
+    if (content.error != FileReadError::none)
+        return {MarkdownPreviewState::error(messages.forError(content.error)), std::nullopt, nullptr, {}};
+    MarkdownPreviewState state = decode(content.bytes, messages.notUtf8);
+    QByteArray bytes =
+        state.kind() == MarkdownPreviewState::Kind::error ? QByteArray() : std::move(content.bytes);
     if (!state.isContent() || state.text().size() > largestParsedText)
-        return {std::move(state), std::nullopt, nullptr};
-    return parse(std::move(state), messages.outOfMemory, page);
+        return {std::move(state), std::nullopt, nullptr, std::move(bytes)};
+    Document document = parse(std::move(state), messages.outOfMemory, page);
+    document.bytes = std::move(bytes);
+    return document;
 }
 
 MarkdownFileReader::Document
@@ -59,9 +68,9 @@ MarkdownFileReader::parse(MarkdownPreviewState state, const QString &outOfMemory
         std::shared_ptr<PreparedMarkdownPage> prepared;
         if (page)
             prepared = std::make_shared<PreparedMarkdownPage>(PreparedMarkdownPage::prepare(*page, blocks));
-        return {std::move(state), std::move(blocks), std::move(prepared)};
+        return {std::move(state), std::move(blocks), std::move(prepared), {}};
     } catch (const std::bad_alloc &) {
-        return {MarkdownPreviewState::error(outOfMemoryMessage), std::nullopt, nullptr};
+        return {MarkdownPreviewState::error(outOfMemoryMessage), std::nullopt, nullptr, {}};
     }
 }
 

@@ -43,6 +43,8 @@ public:
         std::optional<QList<BlockNode>> blocks; // the text parsed, unless it is longer than asked
         // The parsed text laid out as far as its first screen, when asked for.
         std::shared_ptr<PreparedMarkdownPage> page;
+        // The bytes read, as on disk, for a text or an empty file: what the reader sees of it.
+        QByteArray bytes;
     };
 
     // Larger files are not read: a document this long takes gigabytes to lay out.

@@ -16,6 +16,7 @@
 #include "preview/previewdocumenttheme.h"
 #include "preview/previewfindcontroller.h"
 #include "preview/previewlinkopener.h"
+#include "preview/previewseentimer.h"
 #include "preview/previewzoom.h"
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextview.h"
@@ -24,6 +25,7 @@
 #include "ui/noticebar.h"
 #include "ui/separatorline.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -65,7 +67,8 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
       m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)),
-      m_content(new PreviewContentStack(this)), m_loader(new PreviewDocumentLoader(this))
+      m_content(new PreviewContentStack(this)), m_loader(new PreviewDocumentLoader(this)),
+      m_seenTimer(new PreviewSeenTimer(this))
 {
     setObjectName(QStringLiteral("markdownPreview"));
 
@@ -103,6 +106,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     connect(m_header->resultButton(), &QPushButton::clicked, this,
             [this] { Q_EMIT reviewRequested(m_fileURL, true); });
     connect(m_header->headingsButton(), &QPushButton::clicked, this, &MarkdownPreviewView::showHeadings);
+    connect(m_seenTimer, &PreviewSeenTimer::seen, this, [this] { Q_EMIT textSeen(m_fileURL, m_shownBytes); });
     setState(MarkdownPreviewState::loading());
 }
 
@@ -228,6 +232,8 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
     // A reload keeps a text, a notice or an error on show; only a load still running would
     // leave the reader with nothing to look at meanwhile.
     keepShowing = keepShowing && m_state.kind() != MarkdownPreviewState::Kind::loading;
+    // What is on show until the read arrives may no longer be what the file holds.
+    m_seenTimer->disarm();
     // The page is laid out for the view that will show it, as large as the content area now.
     MarkdownView *prepared = makeDocumentView();
     m_loader->read(m_fileURL, keepShowing, prepared, prepared->pageSettings(m_content->size()));
@@ -243,6 +249,9 @@ void MarkdownPreviewView::takeRead(const PreviewDocumentLoader::Arrival &arrival
     MarkdownView *prepared = unlessStale(arrival.view);
     MarkdownFileReader::Document document = arrival.document;
     const bool sameText = m_state.isContent() && document.state == m_state;
+    m_shownBytes = document.bytes;
+    if (m_shownBytes.isEmpty() && document.state.isContent())
+        m_shownBytes = document.state.text().toUtf8(); // read by a function that kept no bytes
     if (m_viewMode == MarkdownViewMode::source && prepared && document.page && !document.page->isNull()) {
         setState(std::move(document.state), std::move(document.blocks), prepared, std::move(document.page));
     } else {
@@ -254,6 +263,9 @@ void MarkdownPreviewView::takeRead(const PreviewDocumentLoader::Arrival &arrival
         m_find->follow(true); // from where the reader was
     }
     applyPendingPlace();
+    // The file as read now is on show: it counts as seen once on screen long enough.
+    if (m_state.isContent() || m_state.kind() == MarkdownPreviewState::Kind::empty)
+        m_seenTimer->arm();
 }
 
 void MarkdownPreviewView::replaceParsedBlocks(std::optional<QList<BlockNode>> blocks)
@@ -280,6 +292,10 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
         m_content->adoptDocument(document);
     m_header->modeSwitch()->setVisible(m_state.isContent());
     updateHeadingsButton();
+    if (!m_state.isContent() && m_state.kind() != MarkdownPreviewState::Kind::empty) {
+        m_seenTimer->disarm();
+        m_shownBytes.clear();
+    }
     switch (m_state.kind()) {
     case MarkdownPreviewState::Kind::loading:
         m_content->showLoading();
@@ -554,6 +570,9 @@ void MarkdownPreviewView::showContent()
         m_content->adoptDocument(document);
         m_content->setCurrentWidget(document);
     }
+    QWidget *shown = m_content->currentWidget();
+    auto *area = qobject_cast<QAbstractScrollArea *>(shown);
+    m_seenTimer->follow(area ? area : (shown ? shown->findChild<QAbstractScrollArea *>() : nullptr));
     m_find->follow();
 }
 

@@ -28,6 +28,7 @@ class NoticeBar;
 class PreviewContentStack;
 class PreviewFindController;
 class PreviewLinkOpener;
+class PreviewSeenTimer;
 class MarkdownPreviewHeader;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
@@ -140,6 +141,10 @@ public:
     // Goes to the next (previous) match of the find bar's query, opening the bar if it is shut.
     void findNext();
     void findPrevious();
+    // The bytes of the text on show as read from disk (empty while none is on show).
+    const QByteArray &shownBytes() const { return m_shownBytes; }
+    PreviewSeenTimer *seenTimer() const { return m_seenTimer; }
+
     // What the content area shows now: the loading indicator, the error text, the empty
     // notice, the rendered document or the source text.
     QWidget *contentView() const;
@@ -157,6 +162,9 @@ Q_SIGNALS:
     // The reader went to another place of the page on show, through a link to one of its
     // headings or the list of headings; `from` is where they were.
     void jumpedInPage(const ReadingPosition &from);
+    // The text on show has been on screen long enough, or was scrolled through, to count as
+    // read: `bytes` are the file's bytes as the pane read them.
+    void textSeen(const QUrl &fileURL, const QByteArray &bytes);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -219,6 +227,8 @@ private:
     PreviewDocumentLoader *m_loader = nullptr;
     std::optional<QList<BlockNode>> m_parsedBlocks; // of the text on show, parsed off this thread
     PendingPlace m_pendingPlace;
+    PreviewSeenTimer *m_seenTimer = nullptr;
+    QByteArray m_shownBytes;
     QPointer<HeadingsPopup> m_headingsPopup;
 };
 

@@ -123,6 +123,11 @@ void TestMarkdownFileReader::read()
         QCOMPARE(state.text(), QString::fromUtf8(bytes));
     if (expected == MarkdownPreviewState::Kind::error)
         QCOMPARE(state.message(), message);
+
+    // The load hands on the bytes of what it shows, as on disk, for the reading history.
+    const MarkdownFileReader::Document document = MarkdownFileReader::load(path, messages, 1 << 20);
+    QCOMPARE(document.state.kind(), expected);
+    QCOMPARE(document.bytes, expected == MarkdownPreviewState::Kind::error ? QByteArray() : bytes);
 }
 
 void TestMarkdownFileReader::viewModeRawValues()

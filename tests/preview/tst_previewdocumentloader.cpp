@@ -69,7 +69,7 @@ void TestPreviewDocumentLoader::initTestCase()
         QMutexLocker locker(&gate.mutex);
         while (!gate.open)
             gate.opened.wait(&gate.mutex);
-        return MarkdownFileReader::Document{MarkdownPreviewState::content(path), std::nullopt, nullptr};
+        return MarkdownFileReader::Document{MarkdownPreviewState::content(path), std::nullopt, nullptr, {}};
     });
 }
 

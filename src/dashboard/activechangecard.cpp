@@ -54,10 +54,33 @@ void ActiveChangeCard::setChange(const ChangeSummary &change)
     m_change = change;
     m_progress = TaskProgressBar(change.taskProgressPercent, DashboardPalette::activeAccent);
     setText(change.changeName);
+    setReadingFacts(m_readingFacts);
+}
+
+void ActiveChangeCard::setReadingFacts(const std::optional<ChangeReadingFacts> &facts)
+{
+    m_readingFacts = facts;
+    const QString caption = captionText();
+    const QString progress = Localization::text("dashboard.task_progress") + QLatin1Char(' ') + percentText();
     setAccessibleName(ChangeCardFrame::accessibleText(
-        {change.changeName, m_badge.text(),
-         Localization::text("dashboard.task_progress") + QLatin1Char(' ') + percentText()}));
+        {m_change.changeName, m_badge.text(), progress,
+         caption == Localization::text("dashboard.task_progress") ? QString() : caption}));
     update();
+}
+
+QString ActiveChangeCard::captionText() const
+{
+    const QString progress = Localization::text("dashboard.task_progress");
+    if (!m_readingFacts)
+        return progress;
+    if (m_readingFacts->isNew)
+        return Localization::text("reading.card.new") + QStringLiteral(" · ") + progress;
+    const qint64 done = m_readingFacts->tasksDoneSinceLastLook;
+    if (done == 1)
+        return Localization::text("reading.card.one_task_done");
+    if (done > 1)
+        return Localization::text("reading.card.tasks_done").arg(done);
+    return progress;
 }
 
 QString ActiveChangeCard::percentText() const
@@ -124,10 +147,13 @@ void ActiveChangeCard::paintEvent(QPaintEvent *)
     const QFont captionF = captionFont();
     const int labelWidth = std::max(0, caption.width() - percentWidth - defaultSpacing);
     painter.setFont(captionF);
+    // What moved since the reader last looked takes the caption's place, in the accent colour.
+    const QString captionLabel = captionText();
+    if (captionLabel != Localization::text("dashboard.task_progress"))
+        painter.setPen(DashboardPalette::activeAccent.resolve(pal));
     painter.drawText(QRect(caption.left(), caption.top(), labelWidth, caption.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QFontMetrics(captionF).elidedText(Localization::text("dashboard.task_progress"),
-                                                       Qt::ElideRight, labelWidth));
+                     QFontMetrics(captionF).elidedText(captionLabel, Qt::ElideRight, labelWidth));
 
     m_progress.paint(&painter, progressBarRect(), pal);
 

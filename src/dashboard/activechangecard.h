@@ -4,6 +4,9 @@
 #include "dashboard/statusbadge.h"
 #include "dashboard/taskprogressbar.h"
 #include "project/changesummary.h"
+#include "reading/cardreadingfacts.h"
+
+#include <optional>
 
 #include <QAbstractButton>
 
@@ -21,6 +24,11 @@ public:
     const ChangeSummary &change() const { return m_change; }
     // The same change, analysed again: shows its new progress in place.
     void setChange(const ChangeSummary &change);
+    // What moved since the reader last looked; nothing shows nothing.
+    void setReadingFacts(const std::optional<ChangeReadingFacts> &facts);
+    const std::optional<ChangeReadingFacts> &readingFacts() const { return m_readingFacts; }
+    // The caption above the progress bar: the task progress, or what moved since last looked.
+    QString captionText() const;
     const TaskProgressBar &progressBar() const { return m_progress; }
     // The caption at the right of the progress line: the stored value, not clamped.
     QString percentText() const;
@@ -45,6 +53,7 @@ private:
     StatusBadge m_badge;
     TaskProgressBar m_progress;
     ChangeCardFrame m_frame;
+    std::optional<ChangeReadingFacts> m_readingFacts;
 };
 
 } // namespace kestrune

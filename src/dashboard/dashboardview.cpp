@@ -13,6 +13,8 @@
 #include "dashboard/speccard.h"
 #include "dashboard/speccatalogsheet.h"
 #include "dashboard/summarycardview.h"
+#include "project/planningpath.h"
+#include "reading/readingpaths.h"
 #include "ui/elidedlabel.h"
 #include "ui/localization.h"
 #include "ui/separatorline.h"
@@ -471,6 +473,7 @@ QWidget *DashboardView::createCard(Section section, const ChangeSummary &change,
     }
     case Section::active: {
         auto *card = new ActiveChangeCard(change, parent);
+        card->setReadingFacts(readingFactsOf(change));
         connect(card, &QAbstractButton::clicked, this, [this, card] { openChangeFolder(card->change()); });
         return card;
     }
@@ -511,10 +514,51 @@ QWidget *DashboardView::buildSpecificationsBody(QWidget *parent)
                      counts = summary.specRequirementCounts](int index, QWidget *cardParent) {
                         const QString &name = names.at(index);
                         auto *card = new SpecCard(name, counts.value(name, 0), cardParent);
+                        card->setRequirementsChanged(requirementsChangedOf(name));
                         connect(card, &SpecCard::revealRequested, this, &DashboardView::revealSpecFolder);
                         return card;
                     });
     return container;
+}
+
+void DashboardView::setReadingFacts(const std::optional<CardReadingFacts> &facts)
+{
+    if (facts == m_readingFacts)
+        return;
+    m_readingFacts = facts;
+    // The cards made so far; those still to come take their facts when made.
+    const QList<ActiveChangeCard *> active = m_content->findChildren<ActiveChangeCard *>();
+    for (ActiveChangeCard *card : active)
+        card->setReadingFacts(readingFactsOf(card->change()));
+    const QList<SpecCard *> specs = m_content->findChildren<SpecCard *>();
+    for (SpecCard *card : specs)
+        card->setRequirementsChanged(requirementsChangedOf(card->name()));
+}
+
+std::optional<ChangeReadingFacts> DashboardView::readingFactsOf(const ChangeSummary &change) const
+{
+    if (!m_readingFacts)
+        return std::nullopt;
+    QString rootPath = m_input.projectRoot.path();
+    while (rootPath.size() > 1 && rootPath.endsWith(u'/'))
+        rootPath.chop(1);
+    QUrl folder = change.changeDirectoryURL.adjusted(QUrl::StripTrailingSlash);
+    const auto it = m_readingFacts->changes.constFind(ReadingPaths::relativeTo(rootPath, folder));
+    if (it == m_readingFacts->changes.cend())
+        return std::nullopt;
+    return *it;
+}
+
+bool DashboardView::requirementsChangedOf(const QString &specName) const
+{
+    if (!m_readingFacts)
+        return false;
+    for (const SpecificationReadingFacts &facts : m_readingFacts->specifications) {
+        const std::optional<PlanningPath> path = ReadingPaths::planningPathOf(facts.relativePath, false);
+        if (path && path->capability == specName && facts.requirementsChanged)
+            return true;
+    }
+    return false;
 }
 
 void DashboardView::setExpanded(Section section, bool expanded)

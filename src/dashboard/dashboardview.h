@@ -4,6 +4,7 @@
 #include "dashboard/dashboardinput.h"
 #include "dashboard/speccatalogsheet.h"
 #include "project/changestatus.h"
+#include "reading/cardreadingfacts.h"
 
 #include <QMap>
 #include <QPointer>
@@ -66,6 +67,12 @@ public:
 
     const DashboardInput &input() const { return m_input; }
     void setInput(const DashboardInput &input);
+
+    // What moved since the reader last looked, for the cards that tell it; nothing hides it.
+    void setReadingFacts(const std::optional<CardReadingFacts> &facts);
+    // The facts of a change's card, and whether a specification's requirements changed.
+    std::optional<ChangeReadingFacts> readingFactsOf(const ChangeSummary &change) const;
+    bool requirementsChangedOf(const QString &specName) const;
 
     // The changes of one status, in the summary's order.
     // Whether the cards of `shown` show the same as those of `changes` would.
@@ -155,6 +162,7 @@ private:
     QMap<QString, qint64> m_shownSpecRequirementCounts;
     QPointer<SpecCatalogSheet> m_sheet;
     CardBuildQueue m_cardQueue;
+    std::optional<CardReadingFacts> m_readingFacts;
 };
 
 } // namespace kestrune

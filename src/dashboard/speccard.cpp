@@ -129,6 +129,15 @@ void SpecCard::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
 }
 
+void SpecCard::setRequirementsChanged(bool changed)
+{
+    if (changed == m_requirementsChanged)
+        return;
+    m_requirementsChanged = changed;
+    setAccessibleDescription(changed ? Localization::text("reading.card.requirements_changed") : QString());
+    update();
+}
+
 void SpecCard::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -142,6 +151,13 @@ void SpecCard::paintEvent(QPaintEvent *)
     const qreal middle = content.top() + content.height() / 2.0;
     SymbolIcon::paint(&painter, QRectF(content.left(), middle - iconSize / 2.0, iconSize, iconSize),
                       u"doc.text", DashboardPalette::activeAccent.resolve(pal));
+    if (m_requirementsChanged) {
+        constexpr qreal markSize = 7;
+        painter.setPen(QPen(DashboardPalette::cardFill.resolve(pal), 1.5));
+        painter.setBrush(DashboardPalette::activeAccent.resolve(pal));
+        painter.drawEllipse(QRectF(content.left() + iconSize - markSize + 2, middle - iconSize / 2.0 - 2,
+                                   markSize, markSize));
+    }
 
     painter.setFont(nameFont());
     painter.setPen(DashboardPalette::primaryText.withOpacity(nameOpacity).resolve(pal));
@@ -153,7 +169,8 @@ void SpecCard::paintEvent(QPaintEvent *)
     const QFont requirements = requirementFont();
     const int requirementsRight = m_menuButton->x() - spacing;
     painter.setFont(requirements);
-    painter.setPen(DashboardPalette::secondaryText.resolve(pal));
+    painter.setPen((m_requirementsChanged ? DashboardPalette::activeAccent : DashboardPalette::secondaryText)
+                       .resolve(pal));
     painter.drawText(
         QRect(content.left(), content.top(), requirementsRight - content.left(), content.height()),
         Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, m_requirements);

@@ -24,6 +24,10 @@ public:
     QString requirementText() const { return m_requirements; }
     // The name as drawn at the current width (elided at its end when too long).
     QString shownName() const;
+    // Its requirements changed since the reader last looked: a dot on the icon and the count in
+    // the accent colour.
+    void setRequirementsChanged(bool changed);
+    bool requirementsChanged() const { return m_requirementsChanged; }
     SpecMenuButton *menuButton() const { return m_menuButton; }
     // The menu's one item; the menu is made the first time it is needed.
     QAction *revealAction();
@@ -55,6 +59,7 @@ private:
     SpecMenuButton *m_menuButton = nullptr;
     QMenu *m_menu = nullptr;
     ElisionToolTip *m_nameToolTip = nullptr;
+    bool m_requirementsChanged = false;
 };
 
 } // namespace kestrune

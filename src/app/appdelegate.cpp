@@ -20,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
 
@@ -149,6 +151,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     connect(notify, &QAction::toggled, m_session.get(), &AppSession::setNotifiesChanges);
     connect(notify, &QAction::toggled, notifications, &ChangeNotifications::setEnabled);
     window->commands().add(notify, MainWindowActions::Group::project);
+    addReadingCommands(*window);
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!m_session->restoreWindow(*window) && screen) {
         QRect frame = window->frameGeometry();
@@ -168,6 +171,48 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
             [this](const QUrl &root) { m_recentProjects->add(root.toLocalFile()); });
     if (!paths.isEmpty())
         view->openPaths(paths);
+}
+
+void AppDelegate::addReadingCommands(MainWindow &window)
+{
+    MainContentView *content = window.contentView();
+    // Off hides every mark; the history is still kept and recorded.
+    content->setShowsUnreadMarks(m_session->showsUnreadMarks());
+    auto *marks = new QAction(Localization::text("reading.action.show_marks"), &window);
+    marks->setObjectName(QStringLiteral("showUnreadMarks"));
+    marks->setCheckable(true);
+    marks->setChecked(m_session->showsUnreadMarks());
+    connect(marks, &QAction::toggled, m_session.get(), &AppSession::setShowsUnreadMarks);
+    connect(marks, &QAction::toggled, content, &MainContentView::setShowsUnreadMarks);
+    window.commands().add(marks, MainWindowActions::Group::view);
+    auto *markAll = new QAction(Localization::text("reading.action.mark_all_read"), &window);
+    markAll->setObjectName(QStringLiteral("markAllAsRead"));
+    connect(markAll, &QAction::triggered, content, &MainContentView::markAllAsRead);
+    window.commands().add(markAll, MainWindowActions::Group::project);
+    auto *forget = new QAction(Localization::text("reading.action.forget"), &window);
+    forget->setObjectName(QStringLiteral("forgetReadingHistory"));
+    connect(forget, &QAction::triggered, content, [content, window = &window] {
+        const std::optional<QUrl> root = content->effectiveProjectRoot();
+        if (!root)
+            return;
+        QMessageBox question(QMessageBox::Question, Localization::text("reading.forget.title"),
+                             Localization::format("reading.forget.question", ProjectStore::folderName(*root)),
+                             QMessageBox::Cancel, window);
+        QPushButton *confirm =
+            question.addButton(Localization::text("reading.forget.confirm"), QMessageBox::DestructiveRole);
+        question.setDefaultButton(QMessageBox::Cancel);
+        question.exec();
+        if (question.clickedButton() == confirm)
+            content->forgetReadingHistory();
+    });
+    window.commands().add(forget, MainWindowActions::Group::project);
+    const auto enable = [content, markAll, forget] {
+        const bool hasProject = content->effectiveProjectRoot().has_value();
+        markAll->setEnabled(hasProject);
+        forget->setEnabled(hasProject);
+    };
+    connect(content, &MainContentView::stateChanged, markAll, enable);
+    enable();
 }
 
 void AppDelegate::openFromAnotherInstance(const QStringList &paths, const QString &activationToken)

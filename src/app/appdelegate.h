@@ -48,6 +48,9 @@ public:
     AppSession &session() const { return *m_session; }
 
 private:
+    // "Show Unread Marks", "Mark All as Read" and "Forget Reading History" in the main menu.
+    void addReadingCommands(MainWindow &window);
+
     std::unique_ptr<ThemeController> m_themeController;
     std::unique_ptr<DesktopColorScheme> m_desktopColorScheme;
     std::unique_ptr<RecentProjects> m_recentProjects;

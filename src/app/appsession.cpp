@@ -63,6 +63,17 @@ void AppSession::setNotifiesChanges(bool notify)
     m_settings->sync();
 }
 
+bool AppSession::showsUnreadMarks() const
+{
+    return m_settings->value(QLatin1String(unreadMarksKey), true).toBool();
+}
+
+void AppSession::setShowsUnreadMarks(bool show)
+{
+    m_settings->setValue(QLatin1String(unreadMarksKey), show);
+    m_settings->sync();
+}
+
 bool AppSession::reopensProjectsAtStart() const
 {
     return m_settings->value(QLatin1String(reopenAtStartKey), true).toBool();

@@ -34,6 +34,7 @@ public:
     static constexpr const char *previewZoomKey = "ui.preview.zoom";
     static constexpr const char *remoteImagesKey = "ui.preview.remote_images";
     static constexpr const char *notifyChangesKey = "ui.notifications.changes";
+    static constexpr const char *unreadMarksKey = "ui.reading.marks";
 
     // Keeps the session in the application's settings.
     explicit AppSession(QObject *parent = nullptr);
@@ -59,6 +60,10 @@ public:
     // "Notify About Changes" (ChangeNotifications): off unless turned on.
     bool notifiesChanges() const;
     void setNotifiesChanges(bool notify);
+
+    // "Show Unread Marks": on unless turned off.
+    bool showsUnreadMarks() const;
+    void setShowsUnreadMarks(bool show);
 
     // The folders of the projects open when the session was last written, and the selected one.
     QStringList openProjects() const;

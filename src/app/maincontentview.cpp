@@ -5,6 +5,7 @@
 #include "app/filedialogfolderpicker.h"
 #include "app/maintoolbar.h"
 #include "app/panenavigator.h"
+#include "app/projectreading.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
 #include "app/shellcolors.h"
@@ -17,6 +18,7 @@
 #include "project/liveprojectupdates.h"
 #include "project/planningpath.h"
 #include "project/treenodelookup.h"
+#include "reading/readingstore.h"
 #include "search/projecttextindex.h"
 #include "sidebar/outlinewarmup.h"
 #include "sidebar/projectsearchcontroller.h"
@@ -63,7 +65,9 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
       m_toolBar(new MainToolBar(themeController, this)),
       m_liveUpdates(new LiveProjectUpdates(*m_store, this)),
       m_textIndex(new ProjectTextIndex(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
-      m_watchNotice(new NoticeBar(this)), m_splitView(new SplitView(this)),
+      m_watchNotice(new NoticeBar(this)), m_readingNotice(new NoticeBar(this)),
+      m_reading(new ProjectReading(*m_store, dependencies.readingStateRoot, this)),
+      m_splitView(new SplitView(this)),
       m_sidebar(new SidebarPane(themeController, *m_store, *m_textIndex, m_splitView)),
       m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
       m_importFlow(new ImportFlow(*m_store,
@@ -102,10 +106,14 @@ void MainContentView::layOutPanes()
     layout->setSpacing(0);
     layout->addWidget(m_tabsBar);
     layout->addWidget(m_watchNotice);
+    layout->addWidget(m_readingNotice);
     layout->addWidget(m_splitView, 1);
     m_watchNotice->setObjectName(QStringLiteral("watchLimitNotice"));
     m_watchNotice->setClosable(true);
     m_watchNotice->hide();
+    m_readingNotice->setObjectName(QStringLiteral("readingHistoryNotice"));
+    m_readingNotice->setClosable(true);
+    m_readingNotice->hide();
 }
 
 void MainContentView::connectStore()
@@ -122,6 +130,8 @@ void MainContentView::connectStore()
             m_liveUpdates->refreshUnwatchedProjects();
     });
     connect(m_store, &ProjectStore::summaryByProjectChanged, this, &MainContentView::onSummaryPublished);
+    connect(m_reading, &ProjectReading::marksChanged, this, &MainContentView::onReadingMarksChanged);
+    connect(m_reading, &ProjectReading::noticeRaised, this, &MainContentView::showReadingNotice);
 }
 
 void MainContentView::connectSidebar()
@@ -326,6 +336,7 @@ void MainContentView::connectDetailView(QWidget *view)
     }
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
         m_navigation->followLinks(*preview);
+        connect(preview, &MarkdownPreviewView::textSeen, this, &MainContentView::markSeen);
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
             const std::optional<QUrl> root = effectiveProjectRoot();
             const std::optional<std::pair<QUrl, QString>> owner =
@@ -485,6 +496,68 @@ void MainContentView::showWatchLimitNotice(const QUrl &root)
     m_watchNotice->show();
 }
 
+void MainContentView::showReadingNotice(const QUrl &root)
+{
+    m_readingNotice->setText(
+        Localization::format("reading.notice.set_aside", ProjectStore::folderName(root)));
+    m_readingNotice->show();
+}
+
+void MainContentView::setShowsUnreadMarks(bool show)
+{
+    if (show == m_showsUnreadMarks)
+        return;
+    m_showsUnreadMarks = show;
+    m_sidebar->treeView()->setReadingMarks(shownReadingMarks());
+    updateDashboardReadingFacts();
+}
+
+void MainContentView::markAllAsRead()
+{
+    if (const std::optional<QUrl> root = effectiveProjectRoot())
+        m_reading->markAllSeen(*root);
+}
+
+void MainContentView::forgetReadingHistory()
+{
+    if (const std::optional<QUrl> root = effectiveProjectRoot())
+        m_reading->forget(*root);
+}
+
+std::optional<ReadingMarks> MainContentView::shownReadingMarks() const
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!m_showsUnreadMarks || !root)
+        return std::nullopt;
+    return m_reading->marksFor(*root);
+}
+
+void MainContentView::onReadingMarksChanged(const QUrl &root)
+{
+    if (root != effectiveProjectRoot())
+        return;
+    m_sidebar->treeView()->setReadingMarks(shownReadingMarks());
+    updateDashboardReadingFacts();
+}
+
+void MainContentView::updateDashboardReadingFacts()
+{
+    auto *dashboard = qobject_cast<DashboardView *>(m_detailArea->currentView());
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!dashboard || !root)
+        return;
+    dashboard->setReadingFacts(m_showsUnreadMarks ? m_reading->factsFor(*root) : std::nullopt);
+}
+
+void MainContentView::markSeen(const QUrl &file, const QByteArray &bytes)
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root || !m_selectedNode || m_selectedNode->url != file)
+        return;
+    // The date of the outline the preview read the file after: a later edit moves it again.
+    m_reading->markSeen(*root, file, bytes, m_selectedNode->modificationDate.value_or(QDateTime()));
+}
+
 void MainContentView::updateTabStates()
 {
     for (ProjectTabButton *tab : m_tabsBar->tabs()) {
@@ -519,6 +592,7 @@ void MainContentView::updateSidebar()
     ProjectTreeView *tree = m_sidebar->treeView();
     tree->setOutline(outlineTree());
     tree->setChangeStatuses(changeStatusByNodeId());
+    tree->setReadingMarks(shownReadingMarks());
     tree->setSelectedNode(m_selectedNode);
 }
 
@@ -545,6 +619,7 @@ void MainContentView::updateDetail()
     }
     if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {
         m_detailArea->showDashboard({ProjectStore::folderName(*root), *summary, *root}, m_summaryRevision);
+        updateDashboardReadingFacts();
         return;
     }
     m_detailArea->showLoading();

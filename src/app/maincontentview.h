@@ -9,6 +9,7 @@
 #include "project/changestatus.h"
 #include "project/projectstore.h"
 #include "project/treenode.h"
+#include "reading/readingmarks.h"
 #include "review/changereview.h"
 #include "text/searchpattern.h"
 
@@ -24,6 +25,7 @@ namespace kestrune {
 
 class DetailArea;
 class LiveProjectUpdates;
+class ProjectReading;
 class ProjectTextIndex;
 class MarkdownPreviewView;
 class NoticeBar;
@@ -52,6 +54,8 @@ public:
         ProjectStore::Loader loader;
         std::unique_ptr<FolderPicker> folderPicker;
         std::unique_ptr<DetailViewFactory> detailViews;
+        // Where the reading history is kept; empty for the user's state folder.
+        QString readingStateRoot;
     };
 
     explicit MainContentView(ThemeController &themeController, QWidget *parent = nullptr);
@@ -61,6 +65,17 @@ public:
     ProjectStore &store() const { return *m_store; }
     // Follows the projects' folders on disk (on unless turned off).
     LiveProjectUpdates &liveUpdates() const { return *m_liveUpdates; }
+    // What the reader has seen of each open project, and the marks of what changed since.
+    ProjectReading &reading() const { return *m_reading; }
+    // Whether the outline and the dashboard show what changed since last read (on unless turned
+    // off); off hides the marks, the history is still kept.
+    void setShowsUnreadMarks(bool show);
+    bool showsUnreadMarks() const { return m_showsUnreadMarks; }
+    // Counts every file of the current project as read as it is now; forgets its history.
+    void markAllAsRead();
+    void forgetReadingHistory();
+    // The note that a project's reading history was set aside.
+    NoticeBar *readingNotice() const { return m_readingNotice; }
     // The text of every project's files, for project search.
     ProjectTextIndex &textIndex() const { return *m_textIndex; }
     // Gives the sidebar's project search field the keyboard.
@@ -220,6 +235,12 @@ private:
     // follow it: read again when it changed, at its new place when it was archived.
     void followSelectionIntoNewTree(const QUrl &root);
     void showWatchLimitNotice(const QUrl &root);
+    void showReadingNotice(const QUrl &root);
+    void onReadingMarksChanged(const QUrl &root);
+    // The marks of the current project, or none while they are hidden.
+    std::optional<ReadingMarks> shownReadingMarks() const;
+    void updateDashboardReadingFacts();
+    void markSeen(const QUrl &file, const QByteArray &bytes);
     void updateTabStates();
     void updateAll();
     void updateTabs();
@@ -236,6 +257,7 @@ private:
     bool m_selectedFileRemoved = false;
     bool m_loadsRemoteImages = true;
     bool m_watchNoticeShown = false;
+    bool m_showsUnreadMarks = true;
     // Counts the summaries published, so the dashboard is only updated for a new one.
     quint64 m_summaryRevision = 0;
 
@@ -244,6 +266,8 @@ private:
     ProjectTextIndex *m_textIndex = nullptr;
     ProjectTabsBar *m_tabsBar = nullptr;
     NoticeBar *m_watchNotice = nullptr;
+    NoticeBar *m_readingNotice = nullptr;
+    ProjectReading *m_reading = nullptr;
     SplitView *m_splitView = nullptr;
     SidebarPane *m_sidebar = nullptr;
     DetailArea *m_detailArea = nullptr;

@@ -8,9 +8,11 @@
 #include "preview/markdownpreviewview.h"
 #include "preview/previewseentimer.h"
 #include "project/treenodelookup.h"
+#include "reading/readingstatefolder.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
 #include "ui/localization.h"
+#include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
 #include <QDateTime>
@@ -46,6 +48,7 @@ private Q_SLOTS:
     void aFileSeenInThePreviewAndEditedIsMarkedUntilSeenAgain();
     void aTickedTaskShowsOnTheCard();
     void theToggleHidesTheMarksAndForgetClearsThem();
+    void aDamagedStoreIsSaidOnceInTheWindow();
 
 private:
     QString pathOf(const QString &relative) const { return m_project->filePath(relative); }
@@ -188,6 +191,21 @@ void TestProjectReading::theToggleHidesTheMarksAndForgetClearsThem()
     m_view->forgetReadingHistory();
     QTRY_COMPARE(markOf(taskList), UnreadMark::none);
     QTRY_COMPARE(markOf(QStringLiteral("kestrune/changes")), UnreadMark::none);
+}
+
+void TestProjectReading::aDamagedStoreIsSaidOnceInTheWindow()
+{
+    const QString folder = ReadingStateFolder::ofProject(
+        m_state->path(), ReadingStateFolder::canonicalProjectPath(m_project->path()));
+    QVERIFY(QDir().mkpath(folder));
+    QFile index(folder + QStringLiteral("/index"));
+    QVERIFY(index.open(QIODevice::WriteOnly));
+    index.write("not a reading history at all");
+    index.close();
+    openProject();
+    QTRY_VERIFY(m_view->readingNotice()->isVisible());
+    QVERIFY(m_view->readingNotice()->text().contains(QFileInfo(m_project->path()).fileName()));
+    QCOMPARE(markOf(taskList), UnreadMark::none); // started again as a first import
 }
 
 QTEST_MAIN(TestProjectReading)

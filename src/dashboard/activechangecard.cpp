@@ -70,7 +70,7 @@ void ActiveChangeCard::setReadingFacts(const std::optional<ChangeReadingFacts> &
 
 QString ActiveChangeCard::captionText() const
 {
-    const QString progress = Localization::text("dashboard.task_progress");
+    QString progress = Localization::text("dashboard.task_progress");
     if (!m_readingFacts)
         return progress;
     if (m_readingFacts->isNew)

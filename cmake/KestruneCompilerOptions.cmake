@@ -96,6 +96,7 @@ function(kestrune_add_test name)
     add_test(NAME ${name} COMMAND ${name})
   endif()
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1"
+    # XDG_STATE_HOME: the reading history of the projects a test opens stays in the build tree.
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state"
     TIMEOUT 300)
 endfunction()

@@ -468,6 +468,8 @@ QWidget *DashboardView::createCard(Section section, const ChangeSummary &change,
     switch (section) {
     case Section::draft: {
         auto *card = new DraftChangeCard(change, parent);
+        if (const std::optional<ChangeReadingFacts> facts = readingFactsOf(change))
+            card->setNew(facts->isNew);
         connect(card, &QAbstractButton::clicked, this, [this, card] { openProposal(card->change()); });
         return card;
     }
@@ -530,6 +532,11 @@ void DashboardView::setReadingFacts(const std::optional<CardReadingFacts> &facts
     const QList<ActiveChangeCard *> active = m_content->findChildren<ActiveChangeCard *>();
     for (ActiveChangeCard *card : active)
         card->setReadingFacts(readingFactsOf(card->change()));
+    const QList<DraftChangeCard *> drafts = m_content->findChildren<DraftChangeCard *>();
+    for (DraftChangeCard *card : drafts) {
+        const std::optional<ChangeReadingFacts> change = readingFactsOf(card->change());
+        card->setNew(change && change->isNew);
+    }
     const QList<SpecCard *> specs = m_content->findChildren<SpecCard *>();
     for (SpecCard *card : specs)
         card->setRequirementsChanged(requirementsChangedOf(card->name()));

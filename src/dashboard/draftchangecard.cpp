@@ -43,10 +43,18 @@ void DraftChangeCard::setChange(const ChangeSummary &change)
     m_change = change;
     m_indicator = WorkflowStageIndicator(change.currentDraftStage, change.hasProposal, change.hasDesign,
                                          change.hasSpecs, change.hasTasks);
+    setNew(m_isNew);
+}
+
+void DraftChangeCard::setNew(bool isNew)
+{
+    m_isNew = isNew;
+    const ChangeSummary &change = m_change;
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName, m_badge.text(),
          change.currentDraftStage ? WorkflowStageIndicator::label(workflowPosition(*change.currentDraftStage))
-                                  : QString()}));
+                                  : QString(),
+         isNew ? Localization::text("reading.card.new") : QString()}));
     update();
 }
 
@@ -84,6 +92,13 @@ void DraftChangeCard::paintEvent(QPaintEvent *)
     const QRectF icon =
         m_frame.paintHeader(painter, content, m_badge, m_change.changeName, nameFont(), symbolSize);
     SymbolIcon::paint(&painter, icon, u"clock", DashboardPalette::draftAccent.resolve(pal), QFont::Bold);
+    if (m_isNew) {
+        // New since the reader last looked: the outline's unread dot, ringed off the symbol.
+        constexpr qreal markSize = 7;
+        painter.setPen(QPen(DashboardPalette::cardFillMuted.resolve(pal), 1.5));
+        painter.setBrush(DashboardPalette::activeAccent.resolve(pal));
+        painter.drawEllipse(QRectF(icon.right() - markSize + 2, icon.top() - 2, markSize, markSize));
+    }
 
     m_indicator.paint(&painter,
                       QRectF(content.left(), content.top() + header + stackSpacing, content.width(),

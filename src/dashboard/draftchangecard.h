@@ -24,6 +24,10 @@ public:
     void setChange(const ChangeSummary &change);
     const WorkflowStageIndicator &stageIndicator() const { return m_indicator; }
 
+    // The change did not exist when the reader last looked: a dot on its symbol says so.
+    void setNew(bool isNew);
+    bool isNew() const { return m_isNew; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // Every draft card's height and least width, known before one is made.
@@ -41,6 +45,7 @@ private:
     StatusBadge m_badge;
     WorkflowStageIndicator m_indicator;
     ChangeCardFrame m_frame;
+    bool m_isNew = false;
 };
 
 } // namespace kestrune

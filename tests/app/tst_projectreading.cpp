@@ -5,6 +5,7 @@
 #include "dashboard/activechangecard.h"
 #include "dashboard/changesectionview.h"
 #include "dashboard/dashboardview.h"
+#include "dashboard/draftchangecard.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewseentimer.h"
 #include "project/treenodelookup.h"
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void aTickedTaskShowsOnTheCard();
     void theToggleHidesTheMarksAndForgetClearsThem();
     void aDamagedStoreIsSaidOnceInTheWindow();
+    void aChangeMadeSinceTheLastLookIsNew();
 
 private:
     QString pathOf(const QString &relative) const { return m_project->filePath(relative); }
@@ -206,6 +208,22 @@ void TestProjectReading::aDamagedStoreIsSaidOnceInTheWindow()
     QTRY_VERIFY(m_view->readingNotice()->isVisible());
     QVERIFY(m_view->readingNotice()->text().contains(QFileInfo(m_project->path()).fileName()));
     QCOMPARE(markOf(taskList), UnreadMark::none); // started again as a first import
+}
+
+void TestProjectReading::aChangeMadeSinceTheLastLookIsNew()
+{
+    openProject();
+    QTRY_VERIFY(card());
+    write(QStringLiteral("kestrune/changes/add-export/proposal.md"), "# Add export\n", 0);
+    m_view->refresh();
+    const auto draft = [this]() -> DraftChangeCard * {
+        auto *dashboard = qobject_cast<DashboardView *>(m_view->detailArea()->currentView());
+        QWidget *content = dashboard ? dashboard->section(DashboardView::Section::draft)->content() : nullptr;
+        return content ? content->findChild<DraftChangeCard *>() : nullptr;
+    };
+    QTRY_VERIFY(draft() && draft()->isNew());
+    QVERIFY(draft()->accessibleName().endsWith(QStringLiteral("New")));
+    QVERIFY(!card()->readingFacts()->isNew); // the change seen at the first import
 }
 
 QTEST_MAIN(TestProjectReading)

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void theToggleHidesTheMarksAndForgetClearsThem();
     void aDamagedStoreIsSaidOnceInTheWindow();
     void aChangeMadeSinceTheLastLookIsNew();
+    void markAllAsReadClearsEveryMark();
 
 private:
     QString pathOf(const QString &relative) const { return m_project->filePath(relative); }
@@ -224,6 +225,20 @@ void TestProjectReading::aChangeMadeSinceTheLastLookIsNew()
     QTRY_VERIFY(draft() && draft()->isNew());
     QVERIFY(draft()->accessibleName().endsWith(QStringLiteral("New")));
     QVERIFY(!card()->readingFacts()->isNew); // the change seen at the first import
+}
+
+void TestProjectReading::markAllAsReadClearsEveryMark()
+{
+    openProject();
+    write(taskList, "- [x] one\n- [x] two\n- [ ] three\n", 0);
+    write(QStringLiteral("kestrune/changes/add-login/notes.md"), "# Notes\n", 0);
+    m_view->refresh();
+    QTRY_COMPARE(markOf(QStringLiteral("kestrune/changes/add-login/notes.md")), UnreadMark::added);
+    QCOMPARE(markOf(taskList), UnreadMark::changed);
+    m_view->markAllAsRead();
+    QTRY_COMPARE(markOf(taskList), UnreadMark::none);
+    QTRY_COMPARE(markOf(QStringLiteral("kestrune/changes/add-login/notes.md")), UnreadMark::none);
+    QCOMPARE(markOf(QStringLiteral("kestrune/changes")), UnreadMark::none);
 }
 
 QTEST_MAIN(TestProjectReading)

@@ -15,6 +15,7 @@
 #include "markdown/layout/view/markdownviewaccessible_p.h"
 #include "markdown/layout/view/markdownviewannouncer_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
+#include "ui/themecolors.h"
 
 #include <QDesktopServices>
 #include <QFuture>
@@ -22,9 +23,11 @@
 #include <QPromise>
 #include <QScrollBar>
 #include <QThreadPool>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cmath>
+#include <limits>
 #include <new>
 
 #include <sys/resource.h>
@@ -70,6 +73,35 @@ QThreadPool &relayoutPool()
         return created;
     }();
     return *pool;
+}
+
+// Where change marks are painted in the left margin: a bar this far from the margin's left edge and
+// this wide, and a removed block's marker as long, this tall, in the gap above the next block.
+constexpr qreal changeBarInset = 5;
+constexpr qreal changeBarWidth = 3;
+constexpr qreal removedMarkerLength = 9;
+constexpr qreal removedMarkerHeight = 3;
+constexpr qreal removedMarkerGap = 4;
+// How far from a mark the pointer still touches it.
+constexpr qreal changeHitSlop = 4;
+
+DynamicColor changeColor(ChangeMark::Kind kind)
+{
+    switch (kind) {
+    case ChangeMark::Kind::added:
+        return ThemeColors::completedAccent;
+    case ChangeMark::Kind::modified:
+        return ThemeColors::accent;
+    case ChangeMark::Kind::removed:
+        break;
+    }
+    return ThemeColors::errorText;
+}
+
+// The end of a mark's lines; a removed block's marker takes its line.
+int endLine(const ChangeMark &mark)
+{
+    return mark.firstLine + std::max(1, mark.lineCount);
 }
 
 // A page laid out again on the pool; none when memory ran out.
@@ -833,6 +865,157 @@ void MarkdownView::paintEvent(QPaintEvent *event)
     if (highlight)
         context.find = &*highlight;
     m_document->paint(context);
+    if (!m_changeMarks.isEmpty())
+        paintChanges(painter, clip);
+}
+
+void MarkdownView::setChangeMarks(const ChangeMarks &marks)
+{
+    m_changeMarks = marks;
+    m_currentChange = -1;
+    m_changeScrollValue = -1;
+    viewport()->update();
+}
+
+std::vector<MarkdownView::PlacedChange> MarkdownView::placedChanges(qreal top, qreal bottom) const
+{
+    std::vector<PlacedChange> placed;
+    const int laidOut = m_document->laidOutBlockCount();
+    if (m_changeMarks.isEmpty() || laidOut == 0)
+        return placed;
+    const int first = m_document->blockAt(std::max<qreal>(0, top));
+    // The marks from the first whose lines end after the line of the block before the first.
+    const int previousLine = first > 0 ? m_document->block(first - 1).sourceLine() : -1;
+    auto mark = std::partition_point(
+        m_changeMarks.cbegin(), m_changeMarks.cend(),
+        [previousLine](const ChangeMark &each) { return endLine(each) <= previousLine + 1; });
+    for (int block = first; block < laidOut && mark != m_changeMarks.cend(); ++block) {
+        const qreal blockTop = m_document->blockTop(block);
+        if (blockTop - removedMarkerGap > bottom) // a removed block's marker sits above the block
+            break;
+        const int line = m_document->block(block).sourceLine();
+        const bool last = block + 1 == m_document->blockCount();
+        const int nextLine =
+            last ? std::numeric_limits<int>::max() : m_document->block(block + 1).sourceLine();
+        const qreal blockBottom = blockTop + m_document->blockNode(block)->size().height();
+        for (auto each = mark; each != m_changeMarks.cend() && each->firstLine < nextLine; ++each) {
+            const int index = int(each - m_changeMarks.cbegin());
+            if (each->kind == ChangeMark::Kind::removed) {
+                if (each->firstLine <= line)
+                    placed.push_back({index, blockTop - removedMarkerGap, blockTop - removedMarkerGap});
+                else if (last)
+                    placed.push_back({index, blockBottom + removedMarkerGap, blockBottom + removedMarkerGap});
+                continue;
+            }
+            // A block that holds a changed part (an item of a list) is marked whole.
+            if (endLine(*each) <= line)
+                continue;
+            if (!placed.empty() && placed.back().mark == index)
+                placed.back().bottom = blockBottom; // one bar beside the blocks of one mark
+            else
+                placed.push_back({index, blockTop, blockBottom});
+        }
+        while (
+            mark != m_changeMarks.cend() &&
+            (mark->kind == ChangeMark::Kind::removed ? mark->firstLine <= line : endLine(*mark) <= nextLine))
+            ++mark;
+    }
+    return placed;
+}
+
+void MarkdownView::paintChanges(QPainter &painter, const QRectF &clip) const
+{
+    const Appearance appearance = appearanceOf(palette());
+    const qreal left = -m_documentMargins.left() + changeBarInset;
+    for (const PlacedChange &placed : placedChanges(clip.top() - removedMarkerGap, clip.bottom())) {
+        const ChangeMark &mark = m_changeMarks.at(placed.mark);
+        const QColor color = changeColor(mark.kind).resolve(appearance);
+        if (mark.kind == ChangeMark::Kind::removed)
+            painter.fillRect(
+                QRectF(left, placed.top - removedMarkerHeight / 2, removedMarkerLength, removedMarkerHeight),
+                color);
+        else
+            painter.fillRect(QRectF(left, placed.top, changeBarWidth, placed.bottom - placed.top), color);
+    }
+}
+
+std::optional<ChangeMark> MarkdownView::changeMarkAt(QPoint viewportPoint) const
+{
+    const QPointF point = documentPoint(viewportPoint);
+    if (point.x() >= 0 || point.x() < -m_documentMargins.left())
+        return std::nullopt;
+    for (const PlacedChange &placed : placedChanges(point.y() - changeHitSlop, point.y() + changeHitSlop)) {
+        if (point.y() >= placed.top - changeHitSlop && point.y() <= placed.bottom + changeHitSlop)
+            return m_changeMarks.at(placed.mark);
+    }
+    return std::nullopt;
+}
+
+int MarkdownView::blockOfChange(int mark)
+{
+    while (m_feed->hasMore())
+        feedNextPiece();
+    const int line = m_changeMarks.at(mark).firstLine;
+    const int count = m_document->blockCount();
+    int block = 0;
+    while (block + 1 < count && m_document->block(block + 1).sourceLine() <= line)
+        ++block;
+    if (m_changeMarks.at(mark).kind == ChangeMark::Kind::removed && block + 1 < count &&
+        m_document->block(block).sourceLine() < line)
+        ++block; // the marker sits above the block that follows
+    return block;
+}
+
+bool MarkdownView::goToNextChange()
+{
+    return goToChange(1);
+}
+
+bool MarkdownView::goToPreviousChange()
+{
+    return goToChange(-1);
+}
+
+bool MarkdownView::goToChange(int step)
+{
+    if (m_changeMarks.isEmpty())
+        return false;
+    int target = -1;
+    const int count = int(m_changeMarks.size());
+    if (m_currentChange >= 0 && verticalScrollBar()->value() == m_changeScrollValue) {
+        target = m_currentChange + step;
+    } else {
+        // From the line a third of the way down the view, where a mark gone to is put.
+        m_document->layoutUntil(viewTop() + viewHeight());
+        const int block = m_document->laidOutBlockCount() > 0
+                              ? m_document->blockAt(std::max<qreal>(0, viewTop() + viewHeight() / 3))
+                              : 0;
+        const int line =
+            m_document->blockCount() > 0 && viewTop() > 0 ? m_document->block(block).sourceLine() : -1;
+        if (step > 0) {
+            target = 0;
+            while (target < count && m_changeMarks.at(target).firstLine <= line)
+                ++target;
+        } else {
+            target = count - 1;
+            while (target >= 0 && m_changeMarks.at(target).firstLine >= line)
+                --target;
+        }
+    }
+    if (target < 0 || target >= count)
+        return false;
+    const int block = blockOfChange(target);
+    m_document->setWidth(pageWidth());
+    m_document->layoutThrough(block);
+    m_document->layoutUntil(m_document->blockTop(block) + viewHeight() + lookAhead);
+    updateScrollBar();
+    QScrollBar *bar = verticalScrollBar();
+    bar->setValue(int(std::round((m_document->blockTop(block) + m_documentMargins.top()) * m_zoom -
+                                 viewport()->height() / 3.0)));
+    layoutVisible();
+    m_currentChange = target;
+    m_changeScrollValue = bar->value();
+    return true;
 }
 
 void MarkdownView::resizeEvent(QResizeEvent *event)
@@ -866,6 +1049,14 @@ bool MarkdownView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Leave)
         m_control->pointerLeft();
+    if (event->type() == QEvent::ToolTip && !m_changeMarks.isEmpty()) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const std::optional<ChangeMark> mark = changeMarkAt(help->pos());
+        if (mark && mark->kind == ChangeMark::Kind::removed) {
+            QToolTip::showText(help->globalPos(), mark->removedText, viewport());
+            return true;
+        }
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -911,6 +1102,14 @@ bool MarkdownView::scrollToHeading(const QString &identifier, int occurrence)
 
 void MarkdownView::mousePressEvent(QMouseEvent *event)
 {
+    if (!m_changeMarks.isEmpty() && event->button() == Qt::LeftButton) {
+        const std::optional<ChangeMark> mark = changeMarkAt(event->position().toPoint());
+        if (mark && mark->kind == ChangeMark::Kind::removed) {
+            QToolTip::showText(event->globalPosition().toPoint(), mark->removedText, viewport());
+            event->accept();
+            return;
+        }
+    }
     if (!m_control->mousePress(event))
         QAbstractScrollArea::mousePressEvent(event);
 }

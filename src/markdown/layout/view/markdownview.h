@@ -4,6 +4,7 @@
 #include "markdown/layout/document/findstatus.h"
 #include "markdown/layout/document/preparedmarkdownpage.h"
 #include "markdown/layout/style/markdownenvironment.h"
+#include "markdown/layout/view/changemark.h"
 #include "text/searchpattern.h"
 
 #include <QAbstractScrollArea>
@@ -15,6 +16,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
+
+class QPainter;
 
 namespace kestrune {
 
@@ -125,6 +129,23 @@ public:
     // Puts the selection on the clipboard as "text/plain" and "text/markdown".
     void copy() const;
 
+    // The places that differ from an earlier text, sorted by line: a bar in the left margin beside
+    // each top-level block that starts in an added or modified range, a marker where blocks were
+    // removed. Kept, by line, across relayouts, resizes, zoom and the pieces of a long text parsed
+    // later, until set again.
+    void setChangeMarks(const ChangeMarks &marks);
+    const ChangeMarks &changeMarks() const { return m_changeMarks; }
+    // Scrolls the next (previous) mark in the order of the text a third of the way down the view:
+    // after the one gone to last while the reader did not scroll, else after the line at that
+    // height. Stops at the last (first) mark, returning false.
+    bool goToNextChange();
+    bool goToPreviousChange();
+    // The mark gone to last (-1 before any).
+    int currentChange() const { return m_currentChange; }
+    // The mark painted at a point of the viewport; a removed block's marker shows its text as
+    // the tool tip there, and on a click.
+    std::optional<ChangeMark> changeMarkAt(QPoint viewportPoint) const;
+
     // Whether every block is parsed and measured.
     bool isLayoutComplete() const;
     // The height of the page (estimated while the layout is not complete).
@@ -230,7 +251,23 @@ private:
     bool isFeeding() const;
     void ensureVisible(const QRectF &documentRect);
 
+    // A change mark where it is painted, in document coordinates.
+    struct PlacedChange
+    {
+        int mark = 0;
+        qreal top = 0;
+        qreal bottom = 0;
+    };
+    std::vector<PlacedChange> placedChanges(qreal top, qreal bottom) const;
+    void paintChanges(QPainter &painter, const QRectF &clip) const;
+    bool goToChange(int step);
+    // The top-level block a mark sits beside, parsing the rest of a long text when needed.
+    int blockOfChange(int mark);
+
     std::unique_ptr<LayoutDocument> m_document;
+    ChangeMarks m_changeMarks;
+    int m_currentChange = -1;
+    int m_changeScrollValue = -1; // where going to the current mark left the scroll bar
     QMarginsF m_documentMargins;
     QTimer m_backgroundTimer;
     // Runs from each change of width until it has stayed the same a while; meanwhile only what

@@ -3,9 +3,11 @@
 #include "preview/previewcolors.h"
 #include "preview/previewfonts.h"
 #include "preview/sourcetextfind.h"
+#include "ui/themecolors.h"
 
 #include <QEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -94,6 +96,83 @@ void SourceTextView::applyTopLine()
     QTextCursor cursor(block);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void SourceTextView::setChangeMarks(const ChangeMarks &marks)
+{
+    m_changeMarks = marks;
+    m_currentChange = -1;
+    m_changeScrollValue = -1;
+    viewport()->update();
+}
+
+void SourceTextView::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (m_changeMarks.isEmpty())
+        return;
+    QPainter painter(viewport());
+    const Appearance appearance = appearanceOf(palette());
+    const QColor added = ThemeColors::completedAccent.resolve(appearance);
+    const QColor modified = ThemeColors::accent.resolve(appearance);
+    const QColor removed = ThemeColors::errorText.resolve(appearance);
+    const qreal zoom = document()->documentMargin() / padding;
+    const qreal left = 5 * zoom;
+    const QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF line = blockBoundingGeometry(block).translated(offset);
+        if (line.top() > viewport()->height())
+            break;
+        const int number = block.blockNumber();
+        auto mark = std::partition_point(m_changeMarks.cbegin(), m_changeMarks.cend(),
+                                         [number](const ChangeMark &each) {
+                                             return each.firstLine + std::max(1, each.lineCount) <= number;
+                                         });
+        for (; mark != m_changeMarks.cend() && mark->firstLine <= number; ++mark) {
+            if (mark->kind == ChangeMark::Kind::removed)
+                painter.fillRect(QRectF(left, line.top() - 1.5 * zoom, 9 * zoom, 3 * zoom), removed);
+            else
+                painter.fillRect(QRectF(left, line.top(), 3 * zoom, line.height()),
+                                 mark->kind == ChangeMark::Kind::added ? added : modified);
+        }
+    }
+}
+
+bool SourceTextView::goToNextChange()
+{
+    return goToChange(1);
+}
+
+bool SourceTextView::goToPreviousChange()
+{
+    return goToChange(-1);
+}
+
+bool SourceTextView::goToChange(int step)
+{
+    const int count = int(m_changeMarks.size());
+    int target = -1;
+    if (m_currentChange >= 0 && verticalScrollBar()->value() == m_changeScrollValue) {
+        target = m_currentChange + step;
+    } else {
+        const int top = verticalScrollBar()->value() > 0 ? topLine() : -1;
+        if (step > 0) {
+            target = 0;
+            while (target < count && m_changeMarks.at(target).firstLine <= top)
+                ++target;
+        } else {
+            target = count - 1;
+            while (target >= 0 && m_changeMarks.at(target).firstLine >= top)
+                --target;
+        }
+    }
+    if (target < 0 || target >= count)
+        return false;
+    // The line above the mark stays in view, so that a removed block's marker shows.
+    scrollToLine(std::max(0, m_changeMarks.at(target).firstLine - 1));
+    m_currentChange = target;
+    m_changeScrollValue = verticalScrollBar()->value();
+    return true;
 }
 
 QMimeData *SourceTextView::createMimeDataFromSelection() const

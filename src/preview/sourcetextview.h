@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markdown/layout/view/changemark.h"
+
 #include <QPlainTextEdit>
 
 namespace kestrune {
@@ -30,6 +32,15 @@ public:
     void scrollToLine(int line);
     // Draws the text that much larger (1 for 100 %), padding included.
     void setZoom(qreal zoom);
+    // The lines that differ from an earlier text, sorted by line, painted in the padding beside
+    // them as the rendered page paints them beside its blocks.
+    void setChangeMarks(const ChangeMarks &marks);
+    const ChangeMarks &changeMarks() const { return m_changeMarks; }
+    // Scrolls the next (previous) mark's line to the top: after the one gone to last while the
+    // reader did not scroll, else after the line at the top. Stops at either end, returning false.
+    bool goToNextChange();
+    bool goToPreviousChange();
+    int currentChange() const { return m_currentChange; }
     // Finds text in the view, made when first asked for.
     SourceTextFind *textFind();
 
@@ -43,6 +54,7 @@ protected:
     QMimeData *createMimeDataFromSelection() const override;
     void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void applyColors();
@@ -51,12 +63,16 @@ private:
     QString takeSlice();
 
     void applyTopLine();
+    bool goToChange(int step);
 
     QString m_text;    // all of it, as given
     QString m_pending; // the text still to take in
     qsizetype m_position = 0;
     int m_wantedTopLine = -1; // beyond what has been taken in when it was asked for
     SourceTextFind *m_find = nullptr;
+    ChangeMarks m_changeMarks;
+    int m_currentChange = -1;
+    int m_changeScrollValue = -1;
 };
 
 } // namespace kestrune

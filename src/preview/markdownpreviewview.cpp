@@ -10,6 +10,7 @@
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
+#include "preview/previewchangemarks.h"
 #include "preview/previewcolors.h"
 #include "preview/previewcontentstack.h"
 #include "preview/previewdocumentloader.h"
@@ -26,8 +27,10 @@
 #include "ui/separatorline.h"
 
 #include <QAbstractScrollArea>
+#include <QFuture>
 #include <QPainter>
 #include <QPushButton>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -123,6 +126,12 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
     m_linksOutsideProject = linksOutsideProject;
     m_pendingPlace.forget();
     setFileRemoved(false);
+    m_seenText.reset();
+    ++m_compareSerial;
+    if (!m_changeMarks.isEmpty()) {
+        m_changeMarks.clear();
+        Q_EMIT changeMarksChanged();
+    }
     if (m_loader->hasStarted())
         startLoad();
 }
@@ -282,8 +291,11 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
     m_state = std::move(state);
     if (!sameText || blocks)
         replaceParsedBlocks(std::move(blocks));
-    if (!sameText)
+    if (!sameText) {
         m_content->dropTextViews();
+        if (m_seenText)
+            compareWithSeenText();
+    }
     if (document && (m_content->document() || !m_state.isContent()))
         delete document; // the text on show already has its view
     else if (document && unshownPage)
@@ -573,7 +585,74 @@ void MarkdownPreviewView::showContent()
     QWidget *shown = m_content->currentWidget();
     auto *area = qobject_cast<QAbstractScrollArea *>(shown);
     m_seenTimer->follow(area ? area : (shown ? shown->findChild<QAbstractScrollArea *>() : nullptr));
+    applyChangeMarks();
     m_find->follow();
+}
+
+void MarkdownPreviewView::setSeenText(const std::optional<QString> &seenText)
+{
+    m_seenText = seenText;
+    compareWithSeenText();
+}
+
+void MarkdownPreviewView::compareWithSeenText()
+{
+    const int serial = ++m_compareSerial;
+    if (!m_seenText || !m_state.isContent()) {
+        m_changeMarks.clear();
+        applyChangeMarks();
+        Q_EMIT changeMarksChanged();
+        return;
+    }
+    // A megabyte takes milliseconds: never on the window's thread.
+    QFuture<BlockDiffResult> future = QtConcurrent::run(
+        readPool(), [seen = *m_seenText, text = m_state.text()] { return BlockDiff::compare(seen, text); });
+    future.then(this, [this, serial](const BlockDiffResult &diff) {
+        if (serial != m_compareSerial)
+            return;
+        m_changeMarks = PreviewChangeMarks::from(diff);
+        applyChangeMarks();
+        Q_EMIT changeMarksChanged();
+    });
+}
+
+void MarkdownPreviewView::applyChangeMarks()
+{
+    if (MarkdownView *document = m_content->document(); document && document->changeMarks() != m_changeMarks)
+        document->setChangeMarks(m_changeMarks);
+    if (SourceTextView *source = m_content->source(); source && source->changeMarks() != m_changeMarks)
+        source->setChangeMarks(m_changeMarks);
+}
+
+bool MarkdownPreviewView::goToNextChange()
+{
+    if (m_viewMode == MarkdownViewMode::source) {
+        SourceTextView *source = m_content->source();
+        return source && source->goToNextChange();
+    }
+    MarkdownView *document = m_content->document();
+    return document && document->goToNextChange();
+}
+
+bool MarkdownPreviewView::goToPreviousChange()
+{
+    if (m_viewMode == MarkdownViewMode::source) {
+        SourceTextView *source = m_content->source();
+        return source && source->goToPreviousChange();
+    }
+    MarkdownView *document = m_content->document();
+    return document && document->goToPreviousChange();
+}
+
+void MarkdownPreviewView::markAsRead()
+{
+    ++m_compareSerial;
+    m_seenText.reset();
+    m_changeMarks.clear();
+    applyChangeMarks();
+    Q_EMIT changeMarksChanged();
+    if (m_state.isContent())
+        Q_EMIT markedAsRead(m_fileURL, m_state.text());
 }
 
 void MarkdownPreviewView::openFind()

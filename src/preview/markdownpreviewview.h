@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markdown/layout/document/headingoutline.h"
+#include "markdown/layout/view/changemark.h"
 #include "markdown/layout/view/markdownview.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
@@ -144,6 +145,17 @@ public:
     // The bytes of the text on show as read from disk (empty while none is on show).
     const QByteArray &shownBytes() const { return m_shownBytes; }
     PreviewSeenTimer *seenTimer() const { return m_seenTimer; }
+    // The text the reader last saw of the file on show: it is compared with the text on show on
+    // the pool, block by block, and the differences are marked beside the blocks and lines in
+    // either mode (again whenever the file's text changes), until markAsRead() or another file.
+    // A file changed too much to compare shows no marks. None: nothing is marked.
+    void setSeenText(const std::optional<QString> &seenText);
+    const ChangeMarks &changeMarks() const { return m_changeMarks; }
+    // Goes to the next (previous) change mark in the mode on show; false past the last (first).
+    bool goToNextChange();
+    bool goToPreviousChange();
+    // Clears the marks at once and tells markedAsRead with the text on show.
+    void markAsRead();
 
     // What the content area shows now: the loading indicator, the error text, the empty
     // notice, the rendered document or the source text.
@@ -165,6 +177,10 @@ Q_SIGNALS:
     // The text on show has been on screen long enough, or was scrolled through, to count as
     // read: `bytes` are the file's bytes as the pane read them.
     void textSeen(const QUrl &fileURL, const QByteArray &bytes);
+    // The reader marked the file on show as read, as `text` reads.
+    void markedAsRead(const QUrl &fileURL, const QString &text);
+    // The marks of the file on show changed (computed, or cleared).
+    void changeMarksChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -209,6 +225,8 @@ private:
     void goTo(const PendingPlace::Heading &heading);
     void goTo(const PendingPlace::SearchHit &hit);
     void updateHeadingsButton();
+    void compareWithSeenText();
+    void applyChangeMarks();
 
     QUrl m_fileURL;
     bool m_linksOutsideProject = false;
@@ -230,6 +248,9 @@ private:
     PreviewSeenTimer *m_seenTimer = nullptr;
     QByteArray m_shownBytes;
     QPointer<HeadingsPopup> m_headingsPopup;
+    std::optional<QString> m_seenText;
+    ChangeMarks m_changeMarks;
+    int m_compareSerial = 0; // the latest comparison asked for; earlier results are dropped
 };
 
 } // namespace kestrune

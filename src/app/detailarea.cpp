@@ -26,8 +26,11 @@ DetailArea::~DetailArea() = default;
 void DetailArea::showPreview(const QUuid &nodeId, const MarkdownPreviewInput &input)
 {
     if (m_content == Content::preview) {
-        if (m_previewNodeId != nodeId)
+        if (m_previewNodeId != nodeId) {
             m_factory->updateMarkdownPreview(m_view, input);
+            m_previewNodeId = nodeId;
+            Q_EMIT previewFileChanged(m_view);
+        }
     } else {
         replaceView(Content::preview, m_factory->createMarkdownPreview(input, this));
     }

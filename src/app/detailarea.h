@@ -59,6 +59,8 @@ public:
 Q_SIGNALS:
     // A view was made and put on show.
     void viewCreated(QWidget *view);
+    // The preview on show was given another file.
+    void previewFileChanged(QWidget *view);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

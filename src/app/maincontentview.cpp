@@ -32,6 +32,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -84,6 +85,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connectToolBar();
     addLeavePreviewShortcut();
     connect(m_detailArea, &DetailArea::viewCreated, this, &MainContentView::connectDetailView);
+    connect(m_detailArea, &DetailArea::previewFileChanged, this, [this](QWidget *view) {
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(view))
+            showChangesSinceRead(*preview);
+    });
     connect(m_importFlow, &ImportFlow::projectImported, this, &MainContentView::onProjectImported);
     connect(m_reviewSession, &ReviewSession::compared, this, &MainContentView::updateDetail);
     connect(m_reviewSession, &ReviewSession::resultRequested, this,
@@ -337,6 +342,9 @@ void MainContentView::connectDetailView(QWidget *view)
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
         m_navigation->followLinks(*preview);
         connect(preview, &MarkdownPreviewView::textSeen, this, &MainContentView::markSeen);
+        connect(preview, &MarkdownPreviewView::markedAsRead, this,
+                [this](const QUrl &file, const QString &text) { markSeen(file, text.toUtf8()); });
+        showChangesSinceRead(*preview);
         connect(preview, &MarkdownPreviewView::reviewRequested, this, [this](const QUrl &file, bool result) {
             const std::optional<QUrl> root = effectiveProjectRoot();
             const std::optional<std::pair<QUrl, QString>> owner =
@@ -547,6 +555,20 @@ void MainContentView::updateDashboardReadingFacts()
     if (!dashboard || !root)
         return;
     dashboard->setReadingFacts(m_showsUnreadMarks ? m_reading->factsFor(*root) : std::nullopt);
+}
+
+void MainContentView::showChangesSinceRead(MarkdownPreviewView &preview)
+{
+    // A file changed since it was last read shows what changed beside its blocks and lines.
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root || !m_showsUnreadMarks)
+        return;
+    QPointer<MarkdownPreviewView> shown(&preview);
+    const QUrl file = preview.fileURL();
+    m_reading->readSeenTextOfChanged(*root, file, &preview, [shown, file](const QByteArray &seen) {
+        if (shown && shown->fileURL() == file)
+            shown->setSeenText(QString::fromUtf8(seen));
+    });
 }
 
 void MainContentView::markSeen(const QUrl &file, const QByteArray &bytes)

@@ -240,6 +240,7 @@ private:
     // The marks of the current project, or none while they are hidden.
     std::optional<ReadingMarks> shownReadingMarks() const;
     void updateDashboardReadingFacts();
+    void showChangesSinceRead(MarkdownPreviewView &preview);
     void markSeen(const QUrl &file, const QByteArray &bytes);
     void updateTabStates();
     void updateAll();

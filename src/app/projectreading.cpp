@@ -43,6 +43,30 @@ QString ProjectReading::relativePath(const QUrl &root, const QUrl &file) const
     return tree ? ReadingPaths::relativeTo(ReadingPaths::rootPathOf(*tree), file) : QString();
 }
 
+void ProjectReading::readSeenTextOfChanged(const QUrl &root, const QUrl &file, QObject *context,
+                                           std::function<void(const QByteArray &)> deliver)
+{
+    ReadingStore *store = storeFor(root);
+    const QString path = relativePath(root, file);
+    const std::optional<ReadingMarks> marks = marksFor(root);
+    if (!store || path.isEmpty() || !marks)
+        return;
+    const FileReadingMark mark = marks->markOf(path);
+    if (mark.state != ReadingState::changed || !mark.hasSeenText)
+        return;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(store, &ReadingStore::seenTextRead, context,
+                          [connection, path, deliver = std::move(deliver)](
+                              const QString &read, const std::optional<QByteArray> &text) {
+                              if (read != path)
+                                  return;
+                              QObject::disconnect(*connection);
+                              if (text)
+                                  deliver(*text);
+                          });
+    store->readSeenText(path);
+}
+
 void ProjectReading::markSeen(const QUrl &root, const QUrl &file, const QByteArray &bytes,
                               const QDateTime &modificationDate)
 {

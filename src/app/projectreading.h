@@ -11,6 +11,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,11 @@ public:
     ReadingStore *storeFor(const QUrl &root) const;
     // The latest marks and facts of a project's outline; nothing before the first are computed.
     std::optional<ReadingMarks> marksFor(const QUrl &root) const;
+    // Reads the text last seen of a file changed since, and hands it to `deliver` on the window's
+    // thread while `context` lives; nothing for a file unchanged, new, or whose text the store no
+    // longer holds.
+    void readSeenTextOfChanged(const QUrl &root, const QUrl &file, QObject *context,
+                               std::function<void(const QByteArray &)> deliver);
     std::optional<CardReadingFacts> factsFor(const QUrl &root) const;
     // The path of a file of an open project as its store names it; empty outside the outline's root.
     QString relativePath(const QUrl &root, const QUrl &file) const;

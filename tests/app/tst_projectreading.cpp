@@ -52,6 +52,7 @@ private Q_SLOTS:
     void aDamagedStoreIsSaidOnceInTheWindow();
     void aChangeMadeSinceTheLastLookIsNew();
     void markAllAsReadClearsEveryMark();
+    void aChangedFileOpensWithItsChangesMarked();
 
 private:
     QString pathOf(const QString &relative) const { return m_project->filePath(relative); }
@@ -239,6 +240,31 @@ void TestProjectReading::markAllAsReadClearsEveryMark()
     QTRY_COMPARE(markOf(taskList), UnreadMark::none);
     QTRY_COMPARE(markOf(QStringLiteral("kestrune/changes/add-login/notes.md")), UnreadMark::none);
     QCOMPARE(markOf(QStringLiteral("kestrune/changes")), UnreadMark::none);
+}
+
+void TestProjectReading::aChangedFileOpensWithItsChangesMarked()
+{
+    openProject();
+    seeInPreview(taskList);
+    const QUrl root = QUrl::fromLocalFile(m_project->path());
+    seeInPreview(QStringLiteral("kestrune/changes/add-login/proposal.md"));
+    QFile file(pathOf(taskList));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray seen = file.readAll();
+    file.close();
+    write(taskList, seen + "\n## Added later\n\nA paragraph the reader has not read.\n", 0);
+    m_view->refresh();
+    QTRY_COMPARE(markOf(taskList), UnreadMark::changed);
+
+    m_view->revealInProject(root, QUrl::fromLocalFile(pathOf(taskList)));
+    QTRY_VERIFY(qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView()));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QTRY_VERIFY(!preview->changeMarks().isEmpty());
+    QSignalSpy read(preview, &MarkdownPreviewView::markedAsRead);
+    preview->markAsRead();
+    QCOMPARE(read.size(), 1);
+    QVERIFY(preview->changeMarks().isEmpty());
+    QTRY_COMPARE(markOf(taskList), UnreadMark::none);
 }
 
 QTEST_MAIN(TestProjectReading)

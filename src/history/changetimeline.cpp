@@ -65,8 +65,7 @@ public:
         }
         outcome.messages = walk.messages() + m_trees.takeMessages();
         if (walk.reachedShallowBoundary() && !m_created)
-            outcome.messages.append(
-                QStringLiteral("the repository is a shallow clone: its history is cut short"));
+            outcome.messages.append(CommitWalk::shallowBoundaryMessage());
         return outcome;
     }
 

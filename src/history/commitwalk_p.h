@@ -32,6 +32,11 @@ public:
     const QStringList &messages() const { return m_messages; }
     // Whether the walk reached a commit whose parents a shallow clone left out.
     bool reachedShallowBoundary() const { return m_reachedShallowBoundary; }
+    // What a history cut short by a shallow clone says.
+    static QString shallowBoundaryMessage()
+    {
+        return QStringLiteral("the repository is a shallow clone: its history is cut short");
+    }
 
 private:
     struct Pending

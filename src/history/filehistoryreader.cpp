@@ -66,8 +66,7 @@ HistoryOutcome FileHistoryReader::read(const std::function<void(const Step &)> &
     }
     outcome.messages = walk.messages() + m_trees.takeMessages();
     if (walk.reachedShallowBoundary() && !added)
-        outcome.messages.append(
-            QStringLiteral("the repository is a shallow clone: its history is cut short"));
+        outcome.messages.append(CommitWalk::shallowBoundaryMessage());
     return outcome;
 }
 

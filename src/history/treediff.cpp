@@ -4,6 +4,15 @@
 
 namespace kestrune::TreeDiff {
 
+namespace {
+
+QString treeName(const git_tree *tree)
+{
+    return tree ? git::hexOf(*git_tree_id(tree)) : QStringLiteral("(none)");
+}
+
+} // namespace
+
 QList<QByteArray> changedPaths(git_repository *repository, const git_tree *before, const git_tree *after,
                                TreePaths &notes)
 {
@@ -13,9 +22,7 @@ QList<QByteArray> changedPaths(git_repository *repository, const git_tree *befor
     if (git_diff_tree_to_tree(&diff, repository, const_cast<git_tree *>(before),
                               const_cast<git_tree *>(after), &options) < 0) {
         notes.note(QStringLiteral("trees %1 and %2 could not be compared: %3")
-                       .arg(before ? git::hexOf(*git_tree_id(before)) : QStringLiteral("(none)"),
-                            after ? git::hexOf(*git_tree_id(after)) : QStringLiteral("(none)"),
-                            git::lastError()));
+                       .arg(treeName(before), treeName(after), git::lastError()));
         return paths;
     }
     const git::Diff owned(diff);
@@ -46,9 +53,7 @@ std::vector<Rename> renames(git_repository *repository, const git_tree *before, 
     if (git_diff_tree_to_tree(&diff, repository, const_cast<git_tree *>(before),
                               const_cast<git_tree *>(after), &options) < 0) {
         notes.note(QStringLiteral("trees %1 and %2 could not be compared: %3")
-                       .arg(before ? git::hexOf(*git_tree_id(before)) : QStringLiteral("(none)"),
-                            after ? git::hexOf(*git_tree_id(after)) : QStringLiteral("(none)"),
-                            git::lastError()));
+                       .arg(treeName(before), treeName(after), git::lastError()));
         return found;
     }
     const git::Diff owned(diff);
@@ -56,9 +61,7 @@ std::vector<Rename> renames(git_repository *repository, const git_tree *before, 
     find.flags = GIT_DIFF_FIND_RENAMES;
     if (git_diff_find_similar(diff, &find) < 0) {
         notes.note(QStringLiteral("renames between trees %1 and %2 could not be found: %3")
-                       .arg(before ? git::hexOf(*git_tree_id(before)) : QStringLiteral("(none)"),
-                            after ? git::hexOf(*git_tree_id(after)) : QStringLiteral("(none)"),
-                            git::lastError()));
+                       .arg(treeName(before), treeName(after), git::lastError()));
         return found;
     }
     const size_t count = git_diff_num_deltas(diff);

@@ -13,9 +13,9 @@ struct TreeNode;
 // What a project's first import records, so that a project seen for the first time counts as
 // entirely seen: every Markdown file of the outline with the date it has now, which costs no
 // reading at all. Only the files the cards compare (a change's task list, a file holding
-// requirements) are read, for their facts and hash; no text is kept, since writing one text
-// file per project file would cost the first import as much as reading the whole project. A file
-// of the baseline that changes later is "changed, no earlier text".
+// requirements) are read, for their facts and hash; no text is kept here, since writing one text
+// file per project file would cost the first import as much as reading the whole project: the
+// store keeps them afterwards, a batch at a time (UnchangedTextCapture).
 class ReadingBaseline
 {
 public:

@@ -173,6 +173,7 @@ void ReadingStore::forget()
     ++m_forgetGeneration;
     m_firstImportAfterLoad = nullptr;
     m_unsaved = false;
+    m_unchangedTextsAsked = false;
     m_saveTimer.stop();
     Q_EMIT recordChanged();
     if (!m_files)
@@ -180,6 +181,7 @@ void ReadingStore::forget()
     run([this, files = m_files, state = m_workerState] {
         files->forget();
         state->textsOnTheirWay.clear();
+        state->unchangedTexts.clear();
         return [] {};
     });
 }
@@ -193,6 +195,8 @@ void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
         return;
     }
     ReadingRecord record = m_record;
+    if (record.hasBaseline() && !m_unchangedTextsAsked)
+        keepUnchangedTexts(tree);
     if (!record.hasBaseline()) {
         recordFirstImport(tree); // and nothing is marked
     } else if (m_changesOnTheirWay > 0) {
@@ -208,6 +212,63 @@ void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
         return [this, marks = std::move(marks), facts = std::move(facts), serial] {
             if (serial == m_marksSerial)
                 Q_EMIT marksComputed(marks, facts);
+        };
+    });
+}
+
+void ReadingStore::keepUnchangedTexts(const std::shared_ptr<const TreeNode> &tree)
+{
+    m_unchangedTextsAsked = true;
+    if (!m_files || !tree)
+        return;
+    run([this, tree, record = m_record, state = m_workerState] {
+        state->unchangedTexts = UnchangedTextCapture::candidates(*tree, record);
+        return [this] { keepNextUnchangedTexts(); };
+    });
+}
+
+// One batch at a time, each asked once the last has arrived, so that files seen meanwhile are
+// recorded between them and a save never misses a text kept.
+void ReadingStore::keepNextUnchangedTexts()
+{
+    const qint64 budget = m_textBound - m_record.storedTextBytes();
+    const quint64 serial = ++m_seenSerial;
+    run([this, files = m_files, state = m_workerState, budget, serial, generation = m_forgetGeneration] {
+        QList<SeenFile> kept;
+        if (budget > 0)
+            kept = UnchangedTextCapture::keepNext(state->unchangedTexts, *files, budget);
+        else
+            state->unchangedTexts.clear();
+        for (const SeenFile &file : std::as_const(kept))
+            state->textsOnTheirWay.insert(serial, file.contentHash);
+        const bool done = state->unchangedTexts.empty();
+        return [this, kept = std::move(kept), serial, generation, done] {
+            m_seenMerged = serial;
+            if (generation != m_forgetGeneration)
+                return;
+            bool changed = false;
+            for (const SeenFile &text : kept) {
+                const auto seen = m_record.files.find(text.relativePath);
+                // Seen again meanwhile, or known by another text: the newer record stands.
+                if (seen == m_record.files.end() || seen->hasText ||
+                    seen->modificationDate != text.modificationDate ||
+                    (!seen->contentHash.isEmpty() && seen->contentHash != text.contentHash))
+                    continue;
+                seen->size = text.size;
+                seen->contentHash = text.contentHash;
+                seen->hasText = true;
+                seen->storedTextSize = text.storedTextSize;
+                changed = true;
+            }
+            if (changed) {
+                m_unsaved = true;
+                if (!m_saveTimer.isActive())
+                    m_saveTimer.start();
+            }
+            if (done)
+                Q_EMIT unchangedTextsKept();
+            else
+                keepNextUnchangedTexts();
         };
     });
 }

@@ -4,15 +4,17 @@
 #include "reading/readingmarks.h"
 #include "reading/readingrecord.h"
 #include "reading/readingstorenotice.h"
+#include "reading/unchangedtextcapture.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QMap>
+#include <QMultiMap>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <QTimer>
 
+#include <deque>
 #include <memory>
 #include <optional>
 
@@ -78,6 +80,11 @@ public:
     // later request overtook this one. A project without a baseline is being imported for the first time:
     // nothing is marked, and its baseline is recorded from `tree`.
     void computeMarks(const std::shared_ptr<const TreeNode> &tree);
+    // Keeps, a batch at a time, the texts of the files of `tree` that count as seen but whose
+    // text the store does not hold (as after the first import), while they are unchanged; asked
+    // once, by the first marks computed with a baseline. No recordChanged() follows: the marks
+    // stay as they are, only a later change of such a file can be shown against its text.
+    void keepUnchangedTexts(const std::shared_ptr<const TreeNode> &tree);
     // Reads the text seen of a file; seenTextRead(relativePath, text) follows, with nothing when
     // the store holds none.
     void readSeenText(const QString &relativePath);
@@ -92,6 +99,8 @@ Q_SIGNALS:
     void seenRecorded(const QString &relativePath);
     void marksComputed(const kestrune::ReadingMarks &marks, const kestrune::CardReadingFacts &facts);
     void seenTextRead(const QString &relativePath, const std::optional<QByteArray> &text);
+    // keepUnchangedTexts() has kept every text it could.
+    void unchangedTextsKept();
     // An index write finished; `written` is false when the system refused it.
     void saved(bool written);
 
@@ -101,11 +110,13 @@ private:
     // arrive does not remove them as unnamed.
     struct WorkerState
     {
-        QMap<quint64, QByteArray> textsOnTheirWay;
+        QMultiMap<quint64, QByteArray> textsOnTheirWay;
+        std::deque<UnchangedTextCapture::Candidate> unchangedTexts; // still to be kept
     };
 
     // A change of the record asked for has arrived; marks asked for meanwhile follow the last.
     void finishChange();
+    void keepNextUnchangedTexts();
     void changeRecord();
     void save();
     template <typename Work> void run(Work &&work);
@@ -116,6 +127,7 @@ private:
     ReadingRecord m_record;
     bool m_loaded = false;
     bool m_unsaved = false;
+    bool m_unchangedTextsAsked = false;
     std::shared_ptr<const TreeNode> m_firstImportAfterLoad;
     std::shared_ptr<const TreeNode> m_marksAfterLoad;
     std::shared_ptr<const TreeNode> m_marksAfterChanges;

@@ -9,6 +9,7 @@
 #include "project/projectstore.h"
 #include "projectfolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -255,6 +256,77 @@ private Q_SLOTS:
         next.recordFirstImport(outlineOf(project));
         QCOMPARE(*next.record().firstImport, first);
         QVERIFY(!next.record().files.contains(QStringLiteral("kestrune/changes/later/proposal.md")));
+    }
+
+    void theFirstMarksKeepTheTextsOfFilesStillAsTheyWere()
+    {
+        ProjectFolder project;
+        writeSmallProject(project);
+        ReadingStore store(project.path(), stateRoot());
+        QVERIFY(loadStore(store));
+        QSignalSpy baseline(&store, &ReadingStore::firstImportRecorded);
+        QSignalSpy kept(&store, &ReadingStore::unchangedTextsKept);
+        const std::shared_ptr<const TreeNode> imported = outlineOf(project);
+        store.computeMarks(imported); // the first import: a baseline by the files' dates
+        QVERIFY(baseline.wait(10000));
+        // Edited before its text was kept: the text now is not what the first import saw.
+        project.write(proposal, "# Add login\n\nWhy, edited.\n", QDateTime::currentDateTimeUtc().addSecs(5));
+        store.computeMarks(imported);
+        QVERIFY(kept.wait(10000));
+        QCOMPARE(seenText(store, tasks), std::optional<QByteArray>("- [x] one\n- [ ] two\n- [ ] three\n"));
+        QCOMPARE(seenText(store, specification),
+                 std::optional<QByteArray>("# Login\n\n### Requirement: Sign in\n\nText.\n"));
+        QCOMPARE(seenText(store, proposal), std::nullopt);
+
+        // A file changed since shows against the text kept; the kept texts outlive the run.
+        project.write(tasks, "- [x] one\n- [x] two\n- [ ] three\n",
+                      QDateTime::currentDateTimeUtc().addSecs(10));
+        QSignalSpy marks(&store, &ReadingStore::marksComputed);
+        store.computeMarks(outlineOf(project));
+        QVERIFY(marks.wait(10000));
+        const auto computed = marks.last().first().value<ReadingMarks>();
+        QCOMPARE(computed.markOf(tasks).state, ReadingState::changed);
+        QVERIFY(computed.markOf(tasks).hasSeenText);
+        QVERIFY(!computed.markOf(proposal).hasSeenText);
+        QCOMPARE(kept.count(), 1); // asked once per store
+        QVERIFY(save(store));
+        ReadingStore next(project.path(), stateRoot());
+        QVERIFY(loadStore(next));
+        QCOMPARE(seenText(next, tasks), std::optional<QByteArray>("- [x] one\n- [ ] two\n- [ ] three\n"));
+    }
+
+    void unchangedTextsStayWithinTheSizeBound()
+    {
+        ProjectFolder project;
+        // Texts that compress badly, so that the bound holds a few of them only.
+        QByteArray noise = "seed";
+        for (int i = 0; i < 40; ++i) {
+            QByteArray text = "# Spec\n\n";
+            for (int line = 0; line < 30; ++line) {
+                noise = QCryptographicHash::hash(noise, QCryptographicHash::Sha256);
+                text += noise.toHex() + '\n';
+            }
+            project.write(QStringLiteral("kestrune/specs/s%1/spec.md").arg(i), text);
+        }
+        ReadingStore store(project.path(), stateRoot());
+        store.setTextBound(4000);
+        QVERIFY(loadStore(store));
+        QSignalSpy baseline(&store, &ReadingStore::firstImportRecorded);
+        QSignalSpy kept(&store, &ReadingStore::unchangedTextsKept);
+        const std::shared_ptr<const TreeNode> imported = outlineOf(project);
+        store.computeMarks(imported);
+        QVERIFY(baseline.wait(10000));
+        store.computeMarks(imported);
+        QVERIFY(kept.wait(10000));
+        QVERIFY(store.record().storedTextBytes() > 0);
+        QVERIFY(store.record().storedTextBytes() <= 4000);
+        QVERIFY(save(store));
+        qsizetype textFiles = QDir(store.folder() + QStringLiteral("/texts")).entryList(QDir::Files).size();
+        qsizetype withText = 0;
+        for (const SeenFile &file : store.record().files)
+            withText += file.hasText ? 1 : 0;
+        QCOMPARE(textFiles, withText);
+        QVERIFY(withText < 40);
     }
 
     void aStoreThatCannotBeBelievedIsSetAside_data()

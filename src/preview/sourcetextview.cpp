@@ -169,7 +169,11 @@ bool SourceTextView::goToChange(int step)
     if (target < 0 || target >= count)
         return false;
     // The line above the mark stays in view, so that a removed block's marker shows.
-    scrollToLine(std::max(0, m_changeMarks.at(target).firstLine - 1));
+    const int line = m_changeMarks.at(target).firstLine;
+    scrollToLine(std::max(0, line - 1));
+    // The caret on the mark's own line, which a screen reader reads out: where the reader landed.
+    if (const QTextBlock block = document()->findBlockByNumber(line); block.isValid() && line > 0)
+        setTextCursor(QTextCursor(block));
     m_currentChange = target;
     m_changeScrollValue = verticalScrollBar()->value();
     return true;

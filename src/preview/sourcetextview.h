@@ -38,6 +38,7 @@ public:
     const ChangeMarks &changeMarks() const { return m_changeMarks; }
     // Scrolls the next (previous) mark's line to the top: after the one gone to last while the
     // reader did not scroll, else after the line at the top. Stops at either end, returning false.
+    // The caret goes to the mark's line, so that a screen reader reads it.
     bool goToNextChange();
     bool goToPreviousChange();
     int currentChange() const { return m_currentChange; }

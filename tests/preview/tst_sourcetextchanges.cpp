@@ -1,5 +1,5 @@
 // Change marks beside the lines of the source view, in both appearances, and going from one to
-// the next.
+// the next with the caret.
 #include "preview/sourcetextview.h"
 
 #include "ui/themecolors.h"
@@ -92,12 +92,16 @@ private Q_SLOTS:
             {ChangeMark::Kind::added, 200, 3, {}},
         });
         QList<int> tops;
+        QList<int> carets;
         for (int expected = 0; expected < 3; ++expected) {
             QVERIFY(view.goToNextChange());
             QCOMPARE(view.currentChange(), expected);
             tops.append(view.topLine());
+            carets.append(view.textCursor().blockNumber());
         }
         QCOMPARE(tops, QList<int>({49, 119, 199}));
+        // The caret on the mark's line, for a screen reader to read out, moves the view no more.
+        QCOMPARE(carets, QList<int>({50, 120, 200}));
         QVERIFY(!view.goToNextChange());
         QVERIFY(view.goToPreviousChange());
         QCOMPARE(view.topLine(), 119);

@@ -1,11 +1,12 @@
 // Change marks beside a page: the bars of added and modified blocks and the marker of removed ones
 // in the left margin, in both appearances, after a resize, their tool tip, and going from one mark
-// to the next.
+// to the next, which a screen reader hears of.
 #include "markdown/layout/view/markdownview.h"
 
 #include "ui/themecolors.h"
 #include "ui/themecontroller.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
@@ -71,6 +72,32 @@ struct ChangesFixture
         }
         return found;
     }
+};
+
+// The caret offsets assistive technology was told of while a Listening lives.
+QList<int> caretMoves;
+
+void hearCaret(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::TextCaretMoved)
+        caretMoves.append(static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition());
+}
+
+struct Listening
+{
+    QAccessible::UpdateHandler previous;
+    Listening() : previous(QAccessible::installUpdateHandler(hearCaret))
+    {
+        caretMoves.clear();
+        QAccessible::setActive(true);
+    }
+    ~Listening()
+    {
+        QAccessible::installUpdateHandler(previous);
+        QAccessible::setActive(false);
+    }
+    Listening(const Listening &) = delete;
+    Listening &operator=(const Listening &) = delete;
 };
 
 const ChangeMarks sampleMarks = {
@@ -196,6 +223,34 @@ private Q_SLOTS:
         bar->setValue(bar->maximum());
         QVERIFY(fixture.view->goToPreviousChange());
         QCOMPARE(fixture.view->currentChange(), 2);
+    }
+
+    // The caret goes to the block of the mark gone to, and assistive technology is told: a screen
+    // reader reads out where the reader landed.
+    void goingToAMarkMovesTheCaretThere()
+    {
+        ChangesFixture fixture(paragraphs(120), Appearance::light);
+        fixture.view->setChangeMarks({
+            {ChangeMark::Kind::modified, 40, 1, {}},
+            {ChangeMark::Kind::removed, 101, 0, QStringLiteral("gone")},
+        });
+        const Listening listening;
+        QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(fixture.view)->textInterface();
+        QVERIFY(text);
+        const auto wordsAtCaret = [text] {
+            const int caret = text->cursorPosition();
+            return text->text(caret, caret + 12);
+        };
+        // Line 40 is paragraph 20's; a removed block's marker stands above the block after it.
+        QVERIFY(fixture.view->goToNextChange());
+        QCOMPARE(wordsAtCaret(), QStringLiteral("Paragraph 20"));
+        QVERIFY(fixture.view->goToNextChange());
+        QCOMPARE(wordsAtCaret(), QStringLiteral("Paragraph 51"));
+        // Told where a platform's bridge listens (not on the offscreen platform).
+        if (QAccessible::isActive()) {
+            QCOMPARE(caretMoves.size(), 2);
+            QCOMPARE(caretMoves.last(), text->cursorPosition());
+        }
     }
 };
 

@@ -1015,7 +1015,27 @@ bool MarkdownView::goToChange(int step)
     layoutVisible();
     m_currentChange = target;
     m_changeScrollValue = bar->value();
+    placeCaretAtBlock(block);
     return true;
+}
+
+void MarkdownView::placeCaretAtBlock(int block)
+{
+    // The first text at or after the block: a block without text (a rule, a picture) has none.
+    int low = 0;
+    int high = m_document->textCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (m_document->blockOfText(middle) < block)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == m_document->textCount())
+        return;
+    // A screen reader reads out the line the caret moved to: where the reader landed.
+    m_control->setCaret({low, 0});
+    m_announcer->announceCaret();
 }
 
 void MarkdownView::resizeEvent(QResizeEvent *event)

@@ -137,7 +137,8 @@ public:
     const ChangeMarks &changeMarks() const { return m_changeMarks; }
     // Scrolls the next (previous) mark in the order of the text a third of the way down the view:
     // after the one gone to last while the reader did not scroll, else after the line at that
-    // height. Stops at the last (first) mark, returning false.
+    // height. Stops at the last (first) mark, returning false. The caret goes to the start of the
+    // mark's block, which assistive technology is told of, so that a screen reader reads it.
     bool goToNextChange();
     bool goToPreviousChange();
     // The mark gone to last (-1 before any).
@@ -261,6 +262,8 @@ private:
     std::vector<PlacedChange> placedChanges(qreal top, qreal bottom) const;
     void paintChanges(QPainter &painter, const QRectF &clip) const;
     bool goToChange(int step);
+    // Puts the caret at the start of the block's first text and tells assistive technology.
+    void placeCaretAtBlock(int block);
     // The top-level block a mark sits beside, parsing the rest of a long text when needed.
     int blockOfChange(int mark);
 

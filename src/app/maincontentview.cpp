@@ -565,6 +565,13 @@ void MainContentView::showChangesSinceRead(MarkdownPreviewView &preview)
         return;
     QPointer<MarkdownPreviewView> shown(&preview);
     const QUrl file = preview.fileURL();
+    const std::optional<ReadingMarks> marks = m_reading->marksFor(*root);
+    const FileReadingMark mark =
+        marks ? marks->markOf(m_reading->relativePath(*root, file)) : FileReadingMark();
+    if (mark.state == ReadingState::changed && !mark.hasSeenText) {
+        preview.setChangedWithoutSeenText(); // nothing to compare with: the preview says it changed
+        return;
+    }
     m_reading->readSeenTextOfChanged(*root, file, &preview, [shown, file](const QByteArray &seen) {
         if (shown && shown->fileURL() == file)
             shown->setSeenText(QString::fromUtf8(seen));

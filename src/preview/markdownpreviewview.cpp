@@ -10,6 +10,7 @@
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
 #include "preview/markdownpreviewheader.h"
+#include "preview/previewchangednotice.h"
 #include "preview/previewchangemarks.h"
 #include "preview/previewcolors.h"
 #include "preview/previewcontentstack.h"
@@ -69,9 +70,9 @@ bool holdsHeading(const QList<BlockNode> &blocks)
 MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<DeltaSpecType> deltaType,
                                          QWidget *parent)
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
-      m_removedNotice(new NoticeBar(this)), m_findBar(new FindBar(this)),
-      m_content(new PreviewContentStack(this)), m_loader(new PreviewDocumentLoader(this)),
-      m_seenTimer(new PreviewSeenTimer(this))
+      m_removedNotice(new NoticeBar(this)), m_changedNotice(new PreviewChangedNotice(this)),
+      m_findBar(new FindBar(this)), m_content(new PreviewContentStack(this)),
+      m_loader(new PreviewDocumentLoader(this)), m_seenTimer(new PreviewSeenTimer(this))
 {
     setObjectName(QStringLiteral("markdownPreview"));
 
@@ -82,6 +83,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->addWidget(new SeparatorLine(Qt::Horizontal, PreviewColors::divider, this));
     layout->addWidget(m_findBar);
     layout->addWidget(m_removedNotice);
+    layout->addWidget(m_changedNotice);
     layout->addWidget(m_content, 1);
     m_findBar->hide();
     m_find = new PreviewFindController(m_findBar, m_content, this);
@@ -101,6 +103,9 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     m_removedNotice->setObjectName(QStringLiteral("fileRemovedNotice"));
     m_removedNotice->setText(Localization::text("markdown.file_removed"));
     m_removedNotice->hide();
+    m_changedNotice->hide();
+    connect(m_changedNotice, &PreviewChangedNotice::markAsReadRequested, this,
+            &MarkdownPreviewView::markAsRead);
 
     m_header->setFile(m_fileURL, m_deltaType);
     connect(m_header->modeSwitch(), &ViewModeSwitch::modeChosen, this, &MarkdownPreviewView::setViewMode);
@@ -128,7 +133,8 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
     setFileRemoved(false);
     m_seenText.reset();
     ++m_compareSerial;
-    if (!m_changeMarks.isEmpty()) {
+    const bool noticeChanged = setChangedNoticeShown(false);
+    if (!m_changeMarks.isEmpty() || noticeChanged) {
         m_changeMarks.clear();
         Q_EMIT changeMarksChanged();
     }
@@ -595,6 +601,29 @@ void MarkdownPreviewView::setSeenText(const std::optional<QString> &seenText)
     compareWithSeenText();
 }
 
+void MarkdownPreviewView::setChangedWithoutSeenText()
+{
+    ++m_compareSerial;
+    m_seenText.reset();
+    m_changeMarks.clear();
+    applyChangeMarks();
+    setChangedNoticeShown(true);
+    Q_EMIT changeMarksChanged();
+}
+
+bool MarkdownPreviewView::isShowingChangedNotice() const
+{
+    return !m_changedNotice->isHidden();
+}
+
+bool MarkdownPreviewView::setChangedNoticeShown(bool shown)
+{
+    if (shown == isShowingChangedNotice())
+        return false;
+    m_changedNotice->setVisible(shown);
+    return true;
+}
+
 void MarkdownPreviewView::compareWithSeenText()
 {
     const int serial = ++m_compareSerial;
@@ -612,6 +641,8 @@ void MarkdownPreviewView::compareWithSeenText()
             return;
         m_changeMarks = PreviewChangeMarks::from(diff);
         applyChangeMarks();
+        // Changed, but not block by block: said above the content instead.
+        setChangedNoticeShown(!diff.hasBlockMarks());
         Q_EMIT changeMarksChanged();
     });
 }
@@ -650,6 +681,7 @@ void MarkdownPreviewView::markAsRead()
     m_seenText.reset();
     m_changeMarks.clear();
     applyChangeMarks();
+    setChangedNoticeShown(false);
     Q_EMIT changeMarksChanged();
     if (m_state.isContent())
         Q_EMIT markedAsRead(m_fileURL, m_state.text());

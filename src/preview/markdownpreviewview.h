@@ -26,6 +26,7 @@ namespace kestrune {
 
 class FindBar;
 class NoticeBar;
+class PreviewChangedNotice;
 class PreviewContentStack;
 class PreviewFindController;
 class PreviewLinkOpener;
@@ -148,13 +149,24 @@ public:
     // The text the reader last saw of the file on show: it is compared with the text on show on
     // the pool, block by block, and the differences are marked beside the blocks and lines in
     // either mode (again whenever the file's text changes), until markAsRead() or another file.
-    // A file changed too much to compare shows no marks. None: nothing is marked.
+    // A file the comparison gives up on (too many changes, a line or a text too long: see
+    // BlockDiff) shows no marks but the changed notice. None: nothing is marked.
     void setSeenText(const std::optional<QString> &seenText);
+    // The file on show changed since the reader last saw it, and no text of it as seen is kept to
+    // compare with: the changed notice says so, until markAsRead() or another file.
+    void setChangedWithoutSeenText();
     const ChangeMarks &changeMarks() const { return m_changeMarks; }
+    // The quiet line above the content that says the file changed since last read when its
+    // changes cannot be marked; its button marks the file as read.
+    PreviewChangedNotice *changedNotice() const { return m_changedNotice; }
+    bool isShowingChangedNotice() const;
+    // Whether the file on show counts as changed since last read: it has marks or the notice.
+    bool isChangedSinceRead() const { return !m_changeMarks.isEmpty() || isShowingChangedNotice(); }
     // Goes to the next (previous) change mark in the mode on show; false past the last (first).
     bool goToNextChange();
     bool goToPreviousChange();
-    // Clears the marks at once and tells markedAsRead with the text on show.
+    // Clears the marks and the changed notice at once and tells markedAsRead with the text on
+    // show.
     void markAsRead();
 
     // What the content area shows now: the loading indicator, the error text, the empty
@@ -179,7 +191,8 @@ Q_SIGNALS:
     void textSeen(const QUrl &fileURL, const QByteArray &bytes);
     // The reader marked the file on show as read, as `text` reads.
     void markedAsRead(const QUrl &fileURL, const QString &text);
-    // The marks of the file on show changed (computed, or cleared).
+    // The marks of the file on show changed (computed, or cleared), or the changed notice came or
+    // went: isChangedSinceRead() may differ.
     void changeMarksChanged();
 
 protected:
@@ -227,6 +240,8 @@ private:
     void updateHeadingsButton();
     void compareWithSeenText();
     void applyChangeMarks();
+    // Shows or hides the changed notice; whether that changed anything.
+    bool setChangedNoticeShown(bool shown);
 
     QUrl m_fileURL;
     bool m_linksOutsideProject = false;
@@ -238,6 +253,7 @@ private:
 
     MarkdownPreviewHeader *m_header = nullptr;
     NoticeBar *m_removedNotice = nullptr;
+    PreviewChangedNotice *m_changedNotice = nullptr;
     FindBar *m_findBar = nullptr;
     PreviewFindController *m_find = nullptr;
     PreviewLinkOpener *m_linkOpener = nullptr;

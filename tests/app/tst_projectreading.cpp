@@ -7,6 +7,7 @@
 #include "dashboard/dashboardview.h"
 #include "dashboard/draftchangecard.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/previewchangednotice.h"
 #include "preview/previewseentimer.h"
 #include "project/treenodelookup.h"
 #include "reading/readingstatefolder.h"
@@ -19,6 +20,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void aChangeMadeSinceTheLastLookIsNew();
     void markAllAsReadClearsEveryMark();
     void aChangedFileOpensWithItsChangesMarked();
+    void aChangedFileWithNoEarlierTextSaysItChanged();
 
 private:
     QString pathOf(const QString &relative) const { return m_project->filePath(relative); }
@@ -265,6 +268,37 @@ void TestProjectReading::aChangedFileOpensWithItsChangesMarked()
     QCOMPARE(read.size(), 1);
     QVERIFY(preview->changeMarks().isEmpty());
     QTRY_COMPARE(markOf(taskList), UnreadMark::none);
+}
+
+// A file of the first import keeps no text: edited later, it opens with the notice that it
+// changed, and no marks.
+void TestProjectReading::aChangedFileWithNoEarlierTextSaysItChanged()
+{
+    const QString design = QStringLiteral("kestrune/changes/add-login/design.md");
+    openProject();
+    write(design, "# Design\n\nWritten since.\n", 0);
+    m_view->refresh();
+    QTRY_COMPARE(markOf(design), UnreadMark::changed);
+    m_view->revealInProject(QUrl::fromLocalFile(m_project->path()), QUrl::fromLocalFile(pathOf(design)));
+    QTRY_VERIFY(qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView()));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QTRY_VERIFY(preview->changedNotice()->isVisible());
+    QVERIFY(preview->changeMarks().isEmpty());
+    QCOMPARE(preview->changedNotice()->markAsReadButton()->text(), QStringLiteral("Mark as Read"));
+    QTRY_VERIFY(preview->state().isContent());
+    QSignalSpy read(preview, &MarkdownPreviewView::markedAsRead);
+    QTest::mouseClick(preview->changedNotice()->markAsReadButton(), Qt::LeftButton);
+    QCOMPARE(read.size(), 1);
+    QVERIFY(!preview->isShowingChangedNotice());
+    QTRY_COMPARE(markOf(design), UnreadMark::none);
+
+    // Seen as it is now: opened again, it says nothing.
+    m_view->showDashboard();
+    m_view->revealInProject(QUrl::fromLocalFile(m_project->path()), QUrl::fromLocalFile(pathOf(design)));
+    QTRY_VERIFY(qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView()));
+    preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QTRY_VERIFY(preview->state().isContent());
+    QVERIFY(!preview->isShowingChangedNotice());
 }
 
 QTEST_MAIN(TestProjectReading)

@@ -933,6 +933,14 @@
         <source>Mark All as Read</source>
         <translation>Alles als gelesen markieren</translation>
     </message>
+    <message id="reading.action.mark_read">
+        <source>Mark as Read</source>
+        <translation>Als gelesen markieren</translation>
+    </message>
+    <message id="reading.preview.changed">
+        <source>Changed since you last read it</source>
+        <translation>Seit dem letzten Lesen geändert</translation>
+    </message>
     <message id="reading.forget.title">
         <source>Forget Reading History</source>
         <translation>Leseverlauf vergessen</translation>

@@ -933,6 +933,14 @@
         <source>Mark All as Read</source>
         <translation>Mark All as Read</translation>
     </message>
+    <message id="reading.action.mark_read">
+        <source>Mark as Read</source>
+        <translation>Mark as Read</translation>
+    </message>
+    <message id="reading.preview.changed">
+        <source>Changed since you last read it</source>
+        <translation>Changed since you last read it</translation>
+    </message>
     <message id="reading.forget.title">
         <source>Forget Reading History</source>
         <translation>Forget Reading History</translation>

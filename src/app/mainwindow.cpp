@@ -10,6 +10,7 @@
 #include "app/maintoolbar.h"
 #include "app/mainwindowactions.h"
 #include "app/panenavigator.h"
+#include "app/readingchangecommands.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "preview/markdownpreviewview.h"
@@ -38,7 +39,8 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
       m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)),
       m_dropOverlay(new DropOverlay(this)),
       m_quickOpen(new QuickOpenController(m_contentView->store(), this)),
-      m_printing(new DocumentPrinting(this))
+      m_printing(new DocumentPrinting(this)),
+      m_readingChangeCommands(new ReadingChangeCommands(*m_actions, *m_contentView, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(Localization::text("app.title"));

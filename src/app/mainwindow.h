@@ -17,6 +17,7 @@ class KeyboardShortcutsDialog;
 class MainMenu;
 class MainWindowActions;
 class QuickOpenController;
+class ReadingChangeCommands;
 class RecentProjects;
 class RecentProjectsMenu;
 class ThemeController;
@@ -49,6 +50,8 @@ public:
     MainMenu *mainMenu() const { return m_mainMenu; }
     QuickOpenController &quickOpen() const { return *m_quickOpen; }
     DocumentPrinting &printing() const { return *m_printing; }
+    // Next Change, Previous Change and Mark as Read, of the file on show.
+    ReadingChangeCommands &readingChangeCommands() const { return *m_readingChangeCommands; }
 
     // Shows the window, minimised or not, in front and with the keyboard. A non-empty activation
     // token (XDG_ACTIVATION_TOKEN) is what lets a Wayland compositor give the focus to a window
@@ -87,6 +90,7 @@ private:
     DropOverlay *m_dropOverlay = nullptr;
     QuickOpenController *m_quickOpen = nullptr;
     DocumentPrinting *m_printing = nullptr;
+    ReadingChangeCommands *m_readingChangeCommands = nullptr;
     QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;
     QPointer<AboutDialog> m_aboutDialog;
 };

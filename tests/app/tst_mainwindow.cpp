@@ -1,7 +1,7 @@
 // The window as a keyboard user meets it: every command's keys, the commands enabled only when
 // they apply, the main menu and the shortcuts window built from the commands (also from ones
-// added later), Tab and F6 through the panes in reading order, and folders and files dropped on
-// the window.
+// added later), going from one change of a file to the next, Tab and F6 through the panes in
+// reading order, and folders and files dropped on the window.
 #include "app/aboutdialog.h"
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
@@ -16,13 +16,17 @@
 #include "app/panenavigator.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
+#include "app/readingchangecommands.h"
 #include "app/recentprojects.h"
 #include "app/recentprojectsmenu.h"
 #include "app/sidebarpane.h"
 #include "fakeprojects.h"
+#include "markdown/layout/view/markdownview.h"
 #include "modelrows.h"
 #include "preview/findbar.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/previewchangednotice.h"
+#include "preview/sourcetextview.h"
 #include "scriptedfolderpicker.h"
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreemodel.h"
@@ -128,6 +132,8 @@ private Q_SLOTS:
     void themeCommandsAreExclusiveAndFollowTheMode();
     void mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects();
     void shortcutsWindowListsEveryKeyIncludingLaterOnes();
+    void changeKeysVisitTheMarksInBothViews();
+    void markAsReadAppliesWhileTheFileIsChanged();
     void aboutNamesTheProgramItsVersionAndLicence();
     void tabVisitsThePanesInReadingOrder();
     void f6CyclesTabsOutlineAndDocument();
@@ -511,6 +517,113 @@ void TestMainWindow::mainMenuListsTheCommandsAndKeepsAPlaceForRecentProjects()
     menu->close();
 }
 
+// Alt+Down and Alt+Up go from one change mark to the next and back, in the rendered document and
+// the source, from the view or the find field (whose editing keys they are not); without marks
+// they do nothing and are disabled.
+void TestMainWindow::changeKeysVisitTheMarksInBothViews()
+{
+    const QString root = importProject(QStringLiteral("app"));
+    QFile file(root + QStringLiteral("/kestrune/changes/add-login/proposal.md"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("# Title\n\nKept.\n\nChanged, now longer.\n\nKept too.\n\nNew paragraph.\n");
+    file.close();
+    m_view->setSelectedNode(
+        *ProjectTreeModel::nodeAt(findRow(outline()->model(), QStringLiteral("proposal.md"))));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    const ReadingChangeCommands &changes = m_window->readingChangeCommands();
+    auto *document = qobject_cast<MarkdownView *>(preview->contentView());
+    QVERIFY(document);
+    document->setFocus();
+    QTRY_VERIFY(document->hasFocus());
+    QVERIFY(!changes.nextChange()->isEnabled());
+    QVERIFY(!changes.previousChange()->isEnabled());
+    press(Qt::ALT | Qt::Key_Down);
+    QCOMPARE(document->currentChange(), -1);
+
+    preview->setSeenText(QStringLiteral("# Title\n\nKept.\n\nChanged.\n\nKept too.\n"));
+    QTRY_VERIFY(changes.nextChange()->isEnabled());
+    QVERIFY(changes.previousChange()->isEnabled());
+    QCOMPARE(preview->changeMarks().size(), 2);
+    QList<int> visited;
+    for (const QKeyCombination key :
+         {Qt::ALT | Qt::Key_Down, Qt::ALT | Qt::Key_Down, Qt::ALT | Qt::Key_Down, Qt::ALT | Qt::Key_Up}) {
+        press(key);
+        visited.append(document->currentChange());
+    }
+    QCOMPARE(visited, QList<int>({0, 1, 1, 0})); // in order, stopping at the last
+
+    press(Qt::CTRL | Qt::Key_U);
+    auto *source = qobject_cast<SourceTextView *>(preview->contentView());
+    QVERIFY(source);
+    source->setFocus();
+    QTRY_VERIFY(source->hasFocus());
+    visited.clear();
+    for (const QKeyCombination key : {Qt::ALT | Qt::Key_Down, Qt::ALT | Qt::Key_Down, Qt::ALT | Qt::Key_Up}) {
+        press(key);
+        visited.append(source->currentChange());
+    }
+    QCOMPARE(visited, QList<int>({0, 1, 0}));
+    QCOMPARE(source->textCursor().blockNumber(), preview->changeMarks().at(0).firstLine);
+
+    press(Qt::CTRL | Qt::Key_F);
+    QLineEdit *find = preview->findBar()->field();
+    QTRY_VERIFY(find->hasFocus());
+    QTest::keyClicks(find, QStringLiteral("Kept"));
+    press(Qt::ALT | Qt::Key_Down);
+    QCOMPARE(source->currentChange(), 1);
+    QCOMPARE(find->text(), QStringLiteral("Kept"));
+    QVERIFY(find->hasFocus());
+}
+
+// Ctrl+M marks the file on show as read: its marks, or the notice that it changed, go, and the
+// change commands with them.
+void TestMainWindow::markAsReadAppliesWhileTheFileIsChanged()
+{
+    importProject(QStringLiteral("app"));
+    m_view->setSelectedNode(
+        *ProjectTreeModel::nodeAt(findRow(outline()->model(), QStringLiteral("proposal.md"))));
+    auto *preview = qobject_cast<MarkdownPreviewView *>(m_view->detailArea()->currentView());
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->state().isContent());
+    const ReadingChangeCommands &changes = m_window->readingChangeCommands();
+    QVERIFY(!changes.markAsRead()->isEnabled());
+    QSignalSpy read(preview, &MarkdownPreviewView::markedAsRead);
+    press(Qt::CTRL | Qt::Key_M);
+    QCOMPARE(read.size(), 0);
+
+    preview->setSeenText(QStringLiteral("# Old title\n"));
+    QTRY_VERIFY(changes.markAsRead()->isEnabled());
+    QVERIFY(changes.nextChange()->isEnabled());
+    press(Qt::CTRL | Qt::Key_M);
+    QCOMPARE(read.size(), 1);
+    QVERIFY(preview->changeMarks().isEmpty());
+    QVERIFY(!changes.markAsRead()->isEnabled());
+    QVERIFY(!changes.nextChange()->isEnabled());
+
+    // Changed with nothing to compare: the notice alone, and nothing to go to.
+    preview->setChangedWithoutSeenText();
+    QVERIFY(preview->changedNotice()->isVisible());
+    QVERIFY(changes.markAsRead()->isEnabled());
+    QVERIFY(!changes.nextChange()->isEnabled());
+    press(Qt::CTRL | Qt::Key_M);
+    QCOMPARE(read.size(), 2);
+    QVERIFY(!preview->isShowingChangedNotice());
+    QVERIFY(!changes.markAsRead()->isEnabled());
+
+    // The menu lists them.
+    const QList<QAction *> menu = m_window->mainMenu()->actions();
+    for (QAction *action : {changes.nextChange(), changes.previousChange(), changes.markAsRead()})
+        QVERIFY(menu.contains(action));
+    // On the dashboard they do not apply.
+    preview->setSeenText(QStringLiteral("# Old title\n"));
+    QTRY_VERIFY(changes.nextChange()->isEnabled());
+    m_view->showDashboard();
+    QVERIFY(!changes.nextChange()->isEnabled());
+    QVERIFY(!changes.markAsRead()->isEnabled());
+}
+
 void TestMainWindow::shortcutsWindowListsEveryKeyIncludingLaterOnes()
 {
     press(Qt::Key_F1);
@@ -534,6 +647,10 @@ void TestMainWindow::shortcutsWindowListsEveryKeyIncludingLaterOnes()
     QVERIFY(!keysOf(commands.previousProject()->text()).contains(QStringLiteral("Backtab")));
     QCOMPARE(keysOf(commands.nextPane()->text()), QStringLiteral("F6"));
     QCOMPARE(keysOf(commands.print()->text()), QStringLiteral("Ctrl+Shift+P"));
+    const ReadingChangeCommands &changes = m_window->readingChangeCommands();
+    QCOMPARE(keysOf(changes.nextChange()->text()), QStringLiteral("Alt+Down"));
+    QCOMPARE(keysOf(changes.previousChange()->text()), QStringLiteral("Alt+Up"));
+    QCOMPARE(keysOf(changes.markAsRead()->text()), QStringLiteral("Ctrl+M"));
     QVERIFY(keysOf(commands.keyboardShortcuts()->text()).contains(QStringLiteral("F1")));
     // Keys that are no command, and the nine project keys on one line.
     QCOMPARE(keysOf(QStringLiteral("shortcuts.hint.leave_preview")), QStringLiteral("Esc"));

@@ -937,6 +937,14 @@
         <source>Mark as Read</source>
         <translation>Als gelesen markieren</translation>
     </message>
+    <message id="reading.action.next_change">
+        <source>Next Change</source>
+        <translation>Nächste Änderung</translation>
+    </message>
+    <message id="reading.action.previous_change">
+        <source>Previous Change</source>
+        <translation>Vorherige Änderung</translation>
+    </message>
     <message id="reading.preview.changed">
         <source>Changed since you last read it</source>
         <translation>Seit dem letzten Lesen geändert</translation>

@@ -937,6 +937,14 @@
         <source>Mark as Read</source>
         <translation>Mark as Read</translation>
     </message>
+    <message id="reading.action.next_change">
+        <source>Next Change</source>
+        <translation>Next Change</translation>
+    </message>
+    <message id="reading.action.previous_change">
+        <source>Previous Change</source>
+        <translation>Previous Change</translation>
+    </message>
     <message id="reading.preview.changed">
         <source>Changed since you last read it</source>
         <translation>Changed since you last read it</translation>

@@ -981,5 +981,62 @@
         <source>Requirements changed since you last looked</source>
         <translation>Anforderungen geändert seit Ihrem letzten Blick</translation>
     </message>
+    <message id="catchup.action">
+        <source>What’s New</source>
+        <translation>Was ist neu</translation>
+    </message>
+    <message id="catchup.title.project">
+        <source>What’s New in %1</source>
+        <translation>Neu in %1</translation>
+    </message>
+    <message id="catchup.placeholder">
+        <source>Filter the files</source>
+        <translation>Dateien filtern</translation>
+    </message>
+    <message id="catchup.empty">
+        <source>Nothing new since you last looked</source>
+        <translation>Nichts Neues seit Ihrem letzten Blick</translation>
+    </message>
+    <message id="catchup.no_matches">
+        <source>No file matches</source>
+        <translation>Keine Datei passt</translation>
+    </message>
+    <message id="catchup.group.other">
+        <source>Other files</source>
+        <translation>Weitere Dateien</translation>
+    </message>
+    <message id="catchup.change.changed">
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message id="catchup.change.removed">
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+    <message id="catchup.accessible.not_openable">
+        <source>cannot be opened</source>
+        <translation>kann nicht geöffnet werden</translation>
+    </message>
+    <message id="catchup.summary" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n Datei</numerusform>
+            <numerusform>%n Dateien</numerusform>
+        </translation>
+    </message>
+    <message id="catchup.accessible.lines_added" numerus="yes">
+        <source>%n lines added</source>
+        <translation>
+            <numerusform>%n Zeile hinzugefügt</numerusform>
+            <numerusform>%n Zeilen hinzugefügt</numerusform>
+        </translation>
+    </message>
+    <message id="catchup.accessible.lines_removed" numerus="yes">
+        <source>%n lines removed</source>
+        <translation>
+            <numerusform>%n Zeile entfernt</numerusform>
+            <numerusform>%n Zeilen entfernt</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

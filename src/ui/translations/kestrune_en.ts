@@ -981,5 +981,62 @@
         <source>Requirements changed since you last looked</source>
         <translation>Requirements changed since you last looked</translation>
     </message>
+    <message id="catchup.action">
+        <source>What’s New</source>
+        <translation>What’s New</translation>
+    </message>
+    <message id="catchup.title.project">
+        <source>What’s New in %1</source>
+        <translation>What’s New in %1</translation>
+    </message>
+    <message id="catchup.placeholder">
+        <source>Filter the files</source>
+        <translation>Filter the files</translation>
+    </message>
+    <message id="catchup.empty">
+        <source>Nothing new since you last looked</source>
+        <translation>Nothing new since you last looked</translation>
+    </message>
+    <message id="catchup.no_matches">
+        <source>No file matches</source>
+        <translation>No file matches</translation>
+    </message>
+    <message id="catchup.group.other">
+        <source>Other files</source>
+        <translation>Other files</translation>
+    </message>
+    <message id="catchup.change.changed">
+        <source>changed</source>
+        <translation>changed</translation>
+    </message>
+    <message id="catchup.change.removed">
+        <source>removed</source>
+        <translation>removed</translation>
+    </message>
+    <message id="catchup.accessible.not_openable">
+        <source>cannot be opened</source>
+        <translation>cannot be opened</translation>
+    </message>
+    <message id="catchup.summary" numerus="yes">
+        <source>%n files</source>
+        <translation>
+            <numerusform>%n file</numerusform>
+            <numerusform>%n files</numerusform>
+        </translation>
+    </message>
+    <message id="catchup.accessible.lines_added" numerus="yes">
+        <source>%n lines added</source>
+        <translation>
+            <numerusform>%n line added</numerusform>
+            <numerusform>%n lines added</numerusform>
+        </translation>
+    </message>
+    <message id="catchup.accessible.lines_removed" numerus="yes">
+        <source>%n lines removed</source>
+        <translation>
+            <numerusform>%n line removed</numerusform>
+            <numerusform>%n lines removed</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -22,8 +22,9 @@ constexpr int itemSpacing = 8;
 
 MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     : QToolBar(parent), m_themeController(themeController), m_backButton(new QToolButton),
-      m_forwardButton(new QToolButton), m_themeButton(new QToolButton), m_themeMenu(new QMenu(this)),
-      m_refreshButton(new QToolButton), m_importButton(new QToolButton), m_mainMenuButton(new QToolButton)
+      m_forwardButton(new QToolButton), m_whatsNewButton(new QToolButton), m_themeButton(new QToolButton),
+      m_themeMenu(new QMenu(this)), m_refreshButton(new QToolButton), m_importButton(new QToolButton),
+      m_mainMenuButton(new QToolButton)
 {
     setObjectName(QStringLiteral("mainToolBar"));
     setMovable(false);
@@ -46,6 +47,11 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     auto *spacer = new QWidget(this);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     addWidget(spacer);
+
+    setUpButton(m_whatsNewButton, "whatsNewButton", Localization::text("catchup.action"),
+                Qt::ToolButtonIconOnly);
+    m_whatsNewButton->setToolTip(Localization::text("catchup.action"));
+    m_whatsNewButton->setAccessibleName(Localization::text("catchup.action"));
 
     setUpButton(m_themeButton, "themeMenuButton", Localization::text("theme.menu"), Qt::ToolButtonIconOnly);
     m_themeButton->setToolTip(Localization::text("theme.help"));
@@ -70,6 +76,7 @@ MainToolBar::MainToolBar(ThemeController &themeController, QWidget *parent)
     connect(m_importButton, &QToolButton::clicked, this, &MainToolBar::importRequested);
     connect(m_backButton, &QToolButton::clicked, this, &MainToolBar::backRequested);
     connect(m_forwardButton, &QToolButton::clicked, this, &MainToolBar::forwardRequested);
+    connect(m_whatsNewButton, &QToolButton::clicked, this, &MainToolBar::whatsNewRequested);
     connect(&m_themeController, &ThemeController::modeChanged, this, &MainToolBar::updateIcons);
 
     updateThemeMenu();
@@ -116,7 +123,8 @@ void MainToolBar::popUpMainMenu()
 
 QList<QToolButton *> MainToolBar::buttons() const
 {
-    return {m_backButton, m_forwardButton, m_themeButton, m_refreshButton, m_importButton, m_mainMenuButton};
+    return {m_backButton,    m_forwardButton, m_whatsNewButton, m_themeButton,
+            m_refreshButton, m_importButton,  m_mainMenuButton};
 }
 
 void MainToolBar::updateThemeMenu()
@@ -149,6 +157,7 @@ void MainToolBar::updateIcons()
     const QColor color = ShellColors::strongText.withOpacity(0.85f).resolve(palette());
     m_themeButton->setIcon(SymbolIcon::icon(symbolName(m_themeController.mode()), color, symbolSize));
     m_refreshButton->setIcon(SymbolIcon::icon(u"arrow.clockwise", color, symbolSize));
+    m_whatsNewButton->setIcon(SymbolIcon::icon(u"clock", color, symbolSize));
     m_backButton->setIcon(SymbolIcon::icon(u"chevron.left", color, symbolSize));
     m_forwardButton->setIcon(SymbolIcon::icon(u"chevron.right", color, symbolSize));
     m_mainMenuButton->setIcon(ThemedSymbolIcon::icon(QStringLiteral("open-menu-symbolic"),

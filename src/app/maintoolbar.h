@@ -10,8 +10,8 @@ namespace kestrune {
 class ThemeController;
 
 // The window's toolbar: at its leading end the buttons going back and forward through the
-// window's history, at its trailing end the theme menu, the refresh button, the import button
-// and the main menu button.
+// window's history, at its trailing end the button listing what is new in the project, the theme
+// menu, the refresh button, the import button and the main menu button.
 class MainToolBar : public QToolBar
 {
     Q_OBJECT
@@ -24,6 +24,8 @@ public:
 
     QToolButton *backButton() const { return m_backButton; }
     QToolButton *forwardButton() const { return m_forwardButton; }
+    // What's New: the files changed since last read (the window's command of that name).
+    QToolButton *whatsNewButton() const { return m_whatsNewButton; }
     QToolButton *themeButton() const { return m_themeButton; }
     QMenu *themeMenu() const { return m_themeMenu; }
     QToolButton *refreshButton() const { return m_refreshButton; }
@@ -44,6 +46,7 @@ Q_SIGNALS:
     void refreshRequested();
     void importRequested();
     void backRequested();
+    void whatsNewRequested();
     void forwardRequested();
 
 protected:
@@ -59,6 +62,7 @@ private:
     ThemeController &m_themeController;
     QToolButton *m_backButton = nullptr;
     QToolButton *m_forwardButton = nullptr;
+    QToolButton *m_whatsNewButton = nullptr;
     QToolButton *m_themeButton = nullptr;
     QMenu *m_themeMenu = nullptr;
     QToolButton *m_refreshButton = nullptr;

@@ -13,6 +13,7 @@
 #include "app/readingchangecommands.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
+#include "app/whatsnewcontroller.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewzoom.h"
 #include "quickopen/quickopencontroller.h"
@@ -25,6 +26,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolButton>
 
 namespace kestrune {
 
@@ -39,7 +41,7 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
       m_recentProjectsMenu(new RecentProjectsMenu(recentProjects, this)),
       m_dropOverlay(new DropOverlay(this)),
       m_quickOpen(new QuickOpenController(m_contentView->store(), this)),
-      m_printing(new DocumentPrinting(this)),
+      m_whatsNew(new WhatsNewController(*m_contentView, this)), m_printing(new DocumentPrinting(this)),
       m_readingChangeCommands(new ReadingChangeCommands(*m_actions, *m_contentView, this))
 {
     setObjectName(QStringLiteral("mainWindow"));
@@ -57,6 +59,14 @@ MainWindow::MainWindow(ThemeController &themeController, RecentProjects &recentP
     connect(m_recentProjectsMenu, &RecentProjectsMenu::projectChosen, m_contentView,
             [this](const QString &path) { m_contentView->openPaths({path}); });
     m_mainMenu->setRecentProjectsMenu(m_recentProjectsMenu);
+    // What's New: a command of its own, on the toolbar too.
+    m_actions->add(m_whatsNew->action(), MainWindowActions::Group::project);
+    connect(toolBar, &MainToolBar::whatsNewRequested, m_whatsNew->action(), &QAction::trigger);
+    connect(m_whatsNew->action(), &QAction::enabledChanged, toolBar->whatsNewButton(), &QWidget::setEnabled);
+    toolBar->whatsNewButton()->setEnabled(m_whatsNew->action()->isEnabled());
+    toolBar->whatsNewButton()->setToolTip(
+        m_whatsNew->action()->text() + QStringLiteral(" (") +
+        m_whatsNew->action()->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
     connectCommands();
     connect(m_contentView, &MainContentView::stateChanged, this, &MainWindow::updateCommands);
     updateCommands();

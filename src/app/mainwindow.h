@@ -21,6 +21,7 @@ class ReadingChangeCommands;
 class RecentProjects;
 class RecentProjectsMenu;
 class ThemeController;
+class WhatsNewController;
 
 // The program's one window: the root view as its central widget, the root view's toolbar at
 // the top, the window background behind them. Its commands (MainWindowActions) are listed in the
@@ -49,6 +50,7 @@ public:
     MainWindowActions &commands() const { return *m_actions; }
     MainMenu *mainMenu() const { return m_mainMenu; }
     QuickOpenController &quickOpen() const { return *m_quickOpen; }
+    WhatsNewController &whatsNew() const { return *m_whatsNew; }
     DocumentPrinting &printing() const { return *m_printing; }
     // Next Change, Previous Change and Mark as Read, of the file on show.
     ReadingChangeCommands &readingChangeCommands() const { return *m_readingChangeCommands; }
@@ -89,6 +91,7 @@ private:
     RecentProjectsMenu *m_recentProjectsMenu = nullptr;
     DropOverlay *m_dropOverlay = nullptr;
     QuickOpenController *m_quickOpen = nullptr;
+    WhatsNewController *m_whatsNew = nullptr;
     DocumentPrinting *m_printing = nullptr;
     ReadingChangeCommands *m_readingChangeCommands = nullptr;
     QPointer<KeyboardShortcutsDialog> m_shortcutsDialog;

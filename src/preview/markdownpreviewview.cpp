@@ -31,6 +31,7 @@
 #include <QFuture>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QVBoxLayout>
 
@@ -593,6 +594,8 @@ void MarkdownPreviewView::showContent()
     m_seenTimer->follow(area ? area : (shown ? shown->findChild<QAbstractScrollArea *>() : nullptr));
     applyChangeMarks();
     m_find->follow();
+    if (m_pendingPlace.holds<PendingPlace::FirstChange>())
+        applyPendingPlace();
 }
 
 void MarkdownPreviewView::setSeenText(const std::optional<QString> &seenText)
@@ -640,10 +643,12 @@ void MarkdownPreviewView::compareWithSeenText()
         if (serial != m_compareSerial)
             return;
         m_changeMarks = PreviewChangeMarks::from(diff);
+        m_markedSerial = serial;
         applyChangeMarks();
         // Changed, but not block by block: said above the content instead.
         setChangedNoticeShown(!diff.hasBlockMarks());
         Q_EMIT changeMarksChanged();
+        applyPendingPlace(); // the first change, when it waits for these marks
     });
 }
 
@@ -653,6 +658,36 @@ void MarkdownPreviewView::applyChangeMarks()
         document->setChangeMarks(m_changeMarks);
     if (SourceTextView *source = m_content->source(); source && source->changeMarks() != m_changeMarks)
         source->setChangeMarks(m_changeMarks);
+}
+
+void MarkdownPreviewView::goToFirstChangeWhenMarked()
+{
+    goToWhenShown(PendingPlace::FirstChange{});
+}
+
+void MarkdownPreviewView::goTo(const PendingPlace::FirstChange &first)
+{
+    if (!m_seenText || m_markedSerial != m_compareSerial) {
+        m_pendingPlace.set(first); // the marks are on their way
+        return;
+    }
+    // From the top, with no change gone to before: the next one is the first.
+    QAbstractScrollArea *view = nullptr;
+    if (m_viewMode == MarkdownViewMode::source) {
+        if (SourceTextView *source = m_content->source()) {
+            source->setChangeMarks(m_changeMarks);
+            view = source;
+        }
+    } else if (MarkdownView *document = m_content->document()) {
+        document->setChangeMarks(m_changeMarks);
+        view = document;
+    }
+    if (!view) {
+        m_pendingPlace.set(first); // until the text's view is made (showContent)
+        return;
+    }
+    view->verticalScrollBar()->setValue(0);
+    goToNextChange();
 }
 
 bool MarkdownPreviewView::goToNextChange()

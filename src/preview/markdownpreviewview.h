@@ -162,6 +162,10 @@ public:
     bool isShowingChangedNotice() const;
     // Whether the file on show counts as changed since last read: it has marks or the notice.
     bool isChangedSinceRead() const { return !m_changeMarks.isEmpty() || isShowingChangedNotice(); }
+    // Goes to the first change mark, in the mode on show, as soon as the text on show has been
+    // compared with the seen text given to setSeenText (at once when it has been): for a file
+    // opened at what changed. Nothing happens while no seen text is given; a later file forgets it.
+    void goToFirstChangeWhenMarked();
     // Goes to the next (previous) change mark in the mode on show; false past the last (first).
     bool goToNextChange();
     bool goToPreviousChange();
@@ -237,6 +241,7 @@ private:
     void goTo(const ReadingPosition &position);
     void goTo(const PendingPlace::Heading &heading);
     void goTo(const PendingPlace::SearchHit &hit);
+    void goTo(const PendingPlace::FirstChange &first);
     void updateHeadingsButton();
     void compareWithSeenText();
     void applyChangeMarks();
@@ -267,6 +272,7 @@ private:
     std::optional<QString> m_seenText;
     ChangeMarks m_changeMarks;
     int m_compareSerial = 0; // the latest comparison asked for; earlier results are dropped
+    int m_markedSerial = 0;  // the comparison whose marks are applied
 };
 
 } // namespace kestrune

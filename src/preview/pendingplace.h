@@ -13,9 +13,9 @@
 namespace kestrune {
 
 // A place in the file on show to take the reader to as soon as its text is there: a reading
-// position (in its mode), a heading (by the identifier links to "#identifier" name it with) or a
-// match of a search. The pane holds it while the file is read and hands it over once; a later
-// file forgets it.
+// position (in its mode), a heading (by the identifier links to "#identifier" name it with), a
+// match of a search, or the first change since the text seen (once the two are compared). The
+// pane holds it while the file is read and hands it over once; a later file forgets it.
 class PendingPlace
 {
 public:
@@ -33,11 +33,17 @@ public:
         int line = 0;
         int column = 0;
     };
-    using Place = std::variant<PreviewReadingPosition, Heading, SearchHit>;
+    // The first of the change marks, in the mode on show: held until the text on show has been
+    // compared with the text the reader last saw of it.
+    struct FirstChange
+    {
+    };
+    using Place = std::variant<PreviewReadingPosition, Heading, SearchHit, FirstChange>;
 
     // Replaces the place held before.
     void set(Place place) { m_place = std::move(place); }
     void forget() { m_place.reset(); }
+    template <typename Kind> bool holds() const { return m_place && std::holds_alternative<Kind>(*m_place); }
     // The place held, which is forgotten with this.
     std::optional<Place> take();
 

@@ -705,6 +705,7 @@ void TestMainWindow::tabVisitsThePanesInReadingOrder()
     const QList<QWidget *> expectedStart = {tabs.at(0),
                                             tabs.at(1),
                                             toolBar->backButton(),
+                                            toolBar->whatsNewButton(),
                                             toolBar->themeButton(),
                                             toolBar->refreshButton(),
                                             toolBar->importButton(),

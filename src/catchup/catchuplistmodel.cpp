@@ -152,14 +152,8 @@ QString CatchUpListModel::countText(int row) const
     if (!entry)
         return {};
     const CatchUpLineCount count = lineCountOf(entry->relativePath);
-    switch (count.state) {
-    case CatchUpLineCount::State::counting:
-        return {};
-    case CatchUpLineCount::State::uncounted:
-        return changeText(entry->change);
-    case CatchUpLineCount::State::counted:
-        break;
-    }
+    if (count.state != CatchUpLineCount::State::counted)
+        return {}; // the line below says what changed
     const QLocale locale;
     return QStringLiteral("+%1 \u2212%2").arg(locale.toString(count.added), locale.toString(count.removed));
 }

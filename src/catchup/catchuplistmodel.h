@@ -42,8 +42,8 @@ public:
     // What a row says, as painted and as read out.
     QString headingText(int row) const;
     QString headingKindText(int row) const;
-    // "+12 −3", or the change alone ("changed") when the lines could not be counted; empty while
-    // they are being counted.
+    // "+12 −3"; empty while the lines are being counted and when they cannot be (no earlier
+    // text, too large): the detail text says "changed" all the same.
     QString countText(int row) const;
     // What changed and when: "changed · 2026-03-03 14:05", "removed".
     QString detailText(int row) const;

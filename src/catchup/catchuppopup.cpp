@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrune {
@@ -124,15 +125,32 @@ void CatchUpPopup::refilter(const QString &keepPath)
     m_emptyLabel->setText(Localization::text(files == 0 ? "catchup.empty" : "catchup.no_matches"));
     m_markAll->setEnabled(files > 0);
     m_summary->setText(files == 0 ? QString() : Localization::format("catchup.summary", files));
+    if (isVisible())
+        fitHeight();
+}
+
+void CatchUpPopup::fitHeight()
+{
+    // As high as its rows, up to `visibleRows` files; the empty state takes a few rows' room.
+    int rows = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        rows +=
+            m_model->isHeading(row) ? CatchUpRowDelegate::headingHeight() : CatchUpRowDelegate::rowHeight();
+    const int list = std::clamp(rows + 8, 3 * CatchUpRowDelegate::rowHeight(),
+                                visibleRows * CatchUpRowDelegate::rowHeight());
+    const int height = m_title->sizeHint().height() + filterField()->sizeHint().height() + list +
+                       m_markAll->sizeHint().height() + 4 * contentLayout()->spacing() +
+                       contentLayout()->contentsMargins().top() + contentLayout()->contentsMargins().bottom();
+    resize(width(), std::min(height, m_heightLimit));
 }
 
 void CatchUpPopup::popUp(QWidget *window)
 {
     const QRect area = window->geometry();
     const int width = std::min(idealWidth, std::max(240, area.width() - 2 * windowMargin));
-    const int height = m_title->sizeHint().height() + filterField()->sizeHint().height() +
-                       CatchUpRowDelegate::rowHeight() * visibleRows + m_markAll->sizeHint().height() + 36;
-    resize(width, std::min(height, std::max(200, area.height() - topOffset - windowMargin)));
+    m_heightLimit = std::max(200, area.height() - topOffset - windowMargin);
+    resize(width, height());
+    fitHeight();
     move(window->mapToGlobal(QPoint((window->width() - width) / 2, topOffset)));
     show();
     filterField()->setFocus(Qt::PopupFocusReason);

@@ -53,6 +53,7 @@ protected:
 
 private:
     void refilter(const QString &keepPath);
+    void fitHeight();
 
     QLabel *m_title = nullptr;
     QLabel *m_emptyLabel = nullptr;
@@ -60,6 +61,7 @@ private:
     QPushButton *m_markAll = nullptr;
     CatchUpListModel *m_model = nullptr;
     bool m_headingClicked = false;
+    int m_heightLimit = 600; // the window's room below the popup's top
 };
 
 } // namespace kestrune

@@ -142,12 +142,6 @@ void CatchUpRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
                           titleRect.height()),
                    added, detail, ThemeColors::completedAccent.resolve(palette), Qt::AlignRight);
         countWidth = removedWidth + space + addedWidth + countGap;
-    } else if (count.state == CatchUpLineCount::State::uncounted) {
-        const QString text = model->countText(row);
-        const qreal width = detailMetrics.horizontalAdvance(text);
-        drawElided(painter, QRectF(titleRect.right() - width, titleRect.top(), width, titleRect.height()),
-                   text, detail, secondary, Qt::AlignRight);
-        countWidth = width + countGap;
     }
     const bool removedFile = entry->change == CatchUpEntry::Change::removed;
     drawElided(painter, titleRect.adjusted(0, 0, -countWidth, 0), entry->name, title,

@@ -4,6 +4,7 @@
 #include "reading/readingbaseline.h"
 #include "reading/readingstatefolder.h"
 #include "reading/readingstorefiles.h"
+#include "text/backgroundthread.h"
 
 #include <QMetaObject>
 
@@ -48,10 +49,12 @@ void ReadingStore::setTextBound(qint64 bytes)
 }
 
 // Runs `work` on the worker; what it returns comes back to the window's thread through the
-// function it returns, called there with the store as context (dropped if the store is gone).
+// function it returns, called there with the store as context (dropped if the store is gone). The
+// worker yields to the window's thread: an import's baseline is taken while its views are painted.
 template <typename Work> void ReadingStore::run(Work &&work)
 {
     m_worker.start([this, work = std::forward<Work>(work)]() mutable {
+        BackgroundThread::yieldToWindow();
         auto deliver = work();
         QMetaObject::invokeMethod(this, std::move(deliver), Qt::QueuedConnection);
     });

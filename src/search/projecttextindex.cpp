@@ -1,6 +1,7 @@
 #include "search/projecttextindex.h"
 
 #include "project/projectstore.h"
+#include "text/backgroundthread.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentMap>
@@ -54,7 +55,8 @@ void ProjectTextIndex::requestUpdate(const QUrl &root)
 namespace {
 
 // The files are read on a pool of their own: the update that waits for them runs on the global
-// pool, and waiting there for work queued on the same pool could leave no thread to do it.
+// pool, and waiting there for work queued on the same pool could leave no thread to do it. Its
+// threads yield to the window's: a project just published is read while its views are painted.
 QThreadPool *readPool()
 {
     static QThreadPool *const pool = [] {
@@ -94,6 +96,10 @@ IndexUpdate computeUpdate(const QUrl &root, const ProjectStore::TreePointer &tre
     }
     const std::function<SearchableFilePointer(const SearchableFile &)> read =
         [](const SearchableFile &entry) {
+            // The thread waiting for the map reads some files itself: that one is the global
+            // pool's, and stays as it is.
+            if (readPool()->contains(QThread::currentThread()))
+                BackgroundThread::yieldToWindow();
             return std::make_shared<const SearchableFile>(SearchableFile::read(entry));
         };
     IndexUpdate update;

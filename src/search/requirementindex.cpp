@@ -3,6 +3,7 @@
 #include "project/projectstore.h"
 #include "project/regularfilereader.h"
 #include "review/specificationdocument.h"
+#include "text/backgroundthread.h"
 #include "text/headingidentifier.h"
 #include "text/textlines.h"
 
@@ -92,6 +93,7 @@ void RequirementIndex::start(const QUrl &root, const std::shared_ptr<const TreeN
     });
     // The task holds what it reads: the tree (shared, immutable) and a copy of the table.
     watcher->setFuture(QtConcurrent::run(&m_pool, [root, tree, previous = project.files, cancel] {
+        BackgroundThread::yieldToWindow(); // the pool's own thread: the window paints meanwhile
         return index(root, *tree, previous, *cancel);
     }));
 }

@@ -5,8 +5,12 @@
 #include "search/projectsearch.h"
 #include "search/projecttextindex.h"
 
+#include "text/backgroundthread.h"
+
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 using namespace kestrune;
 
@@ -42,6 +46,7 @@ private Q_SLOTS:
     void searchPublishesEverySliceOnce();
     void newSearchSilencesTheOldOne();
     void indexRereadsOnlyChangedFiles();
+    void indexLeavesTheGlobalPoolsThreadsAsTheyWere();
 };
 
 void ProjectSearchTest::filesAreClassifiedByTheirPlaceOnDisk()
@@ -201,6 +206,38 @@ void ProjectSearchTest::indexRereadsOnlyChangedFiles()
 
     store.removeProject(project.url());
     QVERIFY(index.files(project.url()).isEmpty());
+}
+
+// The index's readers yield to the window's thread; the global pool's threads, which wait for
+// them and read some files themselves, and which scan projects, keep the process's niceness.
+void ProjectSearchTest::indexLeavesTheGlobalPoolsThreadsAsTheyWere()
+{
+    ProjectFolder project;
+    for (int file = 0; file < 200; ++file)
+        project.write(QStringLiteral("kestrune/specs/area-%1/spec.md").arg(file), "rate limits");
+    ProjectStore store;
+    ProjectTextIndex index(store);
+    QSignalSpy updated(&index, &ProjectTextIndex::projectUpdated);
+    store.importProject(project.url());
+    QVERIFY(updated.wait());
+
+    // Every thread of the global pool at once: each task holds its thread until all have run.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    QSemaphore started;
+    QSemaphore release;
+    QList<int> niceness(threads, -100);
+    for (int task = 0; task < threads; ++task) {
+        pool->start([&, task] {
+            niceness[task] = BackgroundThread::currentNiceness();
+            started.release();
+            release.acquire();
+        });
+    }
+    QVERIFY(started.tryAcquire(threads, 10000));
+    release.release(threads);
+    pool->waitForDone();
+    QCOMPARE(niceness, QList<int>(threads, BackgroundThread::currentNiceness()));
 }
 
 QTEST_GUILESS_MAIN(ProjectSearchTest)

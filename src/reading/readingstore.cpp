@@ -102,13 +102,19 @@ void ReadingStore::recordFirstImport(const std::shared_ptr<const TreeNode> &tree
     ++m_changesOnTheirWay;
     run([this, tree, now, generation = m_forgetGeneration] {
         QHash<QString, SeenFile> baseline = ReadingBaseline::of(*tree, now);
-        return [this, baseline = std::move(baseline), generation] {
+        return [this, baseline = std::move(baseline), generation]() mutable {
             finishChange();
             if (generation != m_forgetGeneration)
                 return;
-            for (auto it = baseline.cbegin(); it != baseline.cend(); ++it)
-                if (!m_record.files.contains(it.key())) // seen meanwhile: newer than the baseline
-                    m_record.files.insert(it.key(), it.value());
+            // Nothing seen meanwhile, as a first import almost always is: the baseline is taken
+            // whole, without a lookup per file on the window's thread.
+            if (m_record.files.isEmpty()) {
+                m_record.files = std::move(baseline);
+            } else {
+                for (auto it = baseline.cbegin(); it != baseline.cend(); ++it)
+                    if (!m_record.files.contains(it.key())) // seen meanwhile: newer than the baseline
+                        m_record.files.insert(it.key(), it.value());
+            }
             changeRecord();
             Q_EMIT firstImportRecorded();
         };

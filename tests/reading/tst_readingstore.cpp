@@ -237,6 +237,26 @@ private Q_SLOTS:
         QCOMPARE(seenText(next, tasks), std::nullopt);
     }
 
+    // The baseline is taken whole into an empty record; a file seen before it arrived keeps what
+    // was seen, text and all, and the rest of the baseline still comes in.
+    void aFileSeenBeforeTheBaselineKeepsItsText()
+    {
+        ProjectFolder project;
+        writeSmallProject(project);
+        ReadingStore store(project.path(), stateRoot());
+        QVERIFY(loadStore(store));
+        QSignalSpy seen(&store, &ReadingStore::seenRecorded);
+        QSignalSpy baseline(&store, &ReadingStore::firstImportRecorded);
+        store.markSeen(proposal, "# Add login\n\nSeen first.\n", QDateTime::currentDateTimeUtc());
+        store.recordFirstImport(outlineOf(project));
+        QVERIFY(baseline.wait(10000));
+        QCOMPARE(seen.count(), 1);
+        QCOMPARE(store.record().files.size(), 3);
+        QVERIFY(store.record().files.value(proposal).hasText);
+        QVERIFY(!store.record().files.value(tasks).hasText);
+        QCOMPARE(seenText(store, proposal), std::optional<QByteArray>("# Add login\n\nSeen first.\n"));
+    }
+
     void aSecondFirstImportKeepsTheFirst()
     {
         ProjectFolder project;

@@ -528,18 +528,20 @@ void DashboardView::setReadingFacts(const std::optional<CardReadingFacts> &facts
     if (facts == m_readingFacts)
         return;
     m_readingFacts = facts;
-    // The cards made so far; those still to come take their facts when made.
-    const QList<ActiveChangeCard *> active = m_content->findChildren<ActiveChangeCard *>();
-    for (ActiveChangeCard *card : active)
-        card->setReadingFacts(readingFactsOf(card->change()));
-    const QList<DraftChangeCard *> drafts = m_content->findChildren<DraftChangeCard *>();
-    for (DraftChangeCard *card : drafts) {
-        const std::optional<ChangeReadingFacts> change = readingFactsOf(card->change());
-        card->setNew(change && change->isNew);
+    // The cards made so far; those still to come take their facts when made. One walk of the
+    // page finds the three kinds: a large page has thousands of widgets, and the facts of a
+    // first import arrive while it is being made.
+    const QList<QWidget *> widgets = m_content->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (auto *active = qobject_cast<ActiveChangeCard *>(widget)) {
+            active->setReadingFacts(readingFactsOf(active->change()));
+        } else if (auto *draft = qobject_cast<DraftChangeCard *>(widget)) {
+            const std::optional<ChangeReadingFacts> change = readingFactsOf(draft->change());
+            draft->setNew(change && change->isNew);
+        } else if (auto *spec = qobject_cast<SpecCard *>(widget)) {
+            spec->setRequirementsChanged(requirementsChangedOf(spec->name()));
+        }
     }
-    const QList<SpecCard *> specs = m_content->findChildren<SpecCard *>();
-    for (SpecCard *card : specs)
-        card->setRequirementsChanged(requirementsChangedOf(card->name()));
 }
 
 std::optional<ChangeReadingFacts> DashboardView::readingFactsOf(const ChangeSummary &change) const

@@ -187,7 +187,7 @@ void ReadingStore::forget()
     Q_EMIT recordChanged();
     if (!m_files)
         return;
-    run([this, files = m_files, state = m_workerState] {
+    run([files = m_files, state = m_workerState] {
         files->forget();
         state->textsOnTheirWay.clear();
         state->unchangedTexts.clear();

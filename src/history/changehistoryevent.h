@@ -32,6 +32,8 @@ struct ChangeHistoryEvent
     // The files the commit added, changed or removed in the folder, relative to it, in path
     // order; on a move, those that differ between the old folder and the new.
     QStringList files;
+    // Of `files`, those the commit added (every file of a created folder), in path order.
+    QStringList addedFiles;
     // Counted as the dashboard counts them (countTasksInText), 0 of 0 without a tasks.md.
     TaskCount tasksBefore;
     TaskCount tasksAfter;

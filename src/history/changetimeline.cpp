@@ -104,9 +104,12 @@ private:
             event.kind = ChangeEventKind::created;
             created = true;
         }
+        QList<QByteArray> added;
         for (const QByteArray &path :
-             TreeDiff::changedPaths(m_state.get(), before.get(), after.get(), m_trees))
+             TreeDiff::changedPaths(m_state.get(), before.get(), after.get(), m_trees, &added))
             event.files.append(QFile::decodeName(path));
+        for (const QByteArray &path : std::as_const(added))
+            event.addedFiles.append(QFile::decodeName(path));
         out.add(std::move(event));
         m_created = created;
         return !created;

@@ -29,6 +29,12 @@ QSet<QByteArray> readShallowCommits(git_repository *repository)
     return commits;
 }
 
+// A folder the library names (with a trailing slash), as a canonical path without one.
+QString canonicalFolder(const char *path)
+{
+    return path ? QFileInfo(QFile::decodeName(path)).canonicalFilePath() : QString();
+}
+
 HistoryRepository::Opening unavailable(HistoryUnavailable reason, const QString &detail = QString())
 {
     HistoryRepository::Opening opening;
@@ -81,9 +87,15 @@ HistoryRepository::Opening HistoryRepository::open(const QString &projectFolder)
             return unavailable(HistoryUnavailable::noRepository);
         relative += u'/';
     }
+    const QString gitFolder = canonicalFolder(git_repository_path(found));
+    const QString commonGitFolder = canonicalFolder(git_repository_commondir(found));
     const int unborn = git_repository_head_unborn(found);
-    if (unborn == 1)
-        return unavailable(HistoryUnavailable::noCommits);
+    if (unborn == 1) {
+        Opening opening = unavailable(HistoryUnavailable::noCommits);
+        opening.gitFolder = gitFolder;
+        opening.commonGitFolder = commonGitFolder;
+        return opening;
+    }
     if (unborn < 0)
         return unavailable(HistoryUnavailable::unreadable, git::lastError());
 
@@ -93,6 +105,8 @@ HistoryRepository::Opening HistoryRepository::open(const QString &projectFolder)
     state->shallowCommits = readShallowCommits(found);
     Opening opening;
     opening.repository.reset(new HistoryRepository(std::move(state)));
+    opening.gitFolder = gitFolder;
+    opening.commonGitFolder = commonGitFolder;
     return opening;
 }
 

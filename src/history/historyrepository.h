@@ -28,6 +28,11 @@ public:
         std::unique_ptr<HistoryRepository> repository; // null when there is no history
         HistoryUnavailable reason = HistoryUnavailable::none;
         QString message; // the reason in words, with the library's own word when it failed
+        // Where the repository keeps HEAD (a linked work tree's own folder below the main one)
+        // and where it keeps its references and packed-refs, canonical; set whenever a work tree
+        // was found, so a watcher can follow a repository that has no commit yet.
+        QString gitFolder;
+        QString commonGitFolder;
     };
 
     static Opening open(const QString &projectFolder);

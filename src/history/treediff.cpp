@@ -14,7 +14,7 @@ QString treeName(const git_tree *tree)
 } // namespace
 
 QList<QByteArray> changedPaths(git_repository *repository, const git_tree *before, const git_tree *after,
-                               TreePaths &notes)
+                               TreePaths &notes, QList<QByteArray> *added)
 {
     QList<QByteArray> paths;
     git_diff_options options = GIT_DIFF_OPTIONS_INIT;
@@ -32,8 +32,12 @@ QList<QByteArray> changedPaths(git_repository *repository, const git_tree *befor
         const git_diff_delta *delta = git_diff_get_delta(diff, index);
         paths.append(
             QByteArray(delta->status == GIT_DELTA_DELETED ? delta->old_file.path : delta->new_file.path));
+        if (added && delta->status == GIT_DELTA_ADDED)
+            added->append(QByteArray(delta->new_file.path));
     }
     std::sort(paths.begin(), paths.end());
+    if (added)
+        std::sort(added->begin(), added->end());
     return paths;
 }
 

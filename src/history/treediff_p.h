@@ -14,9 +14,9 @@
 namespace kestrune::TreeDiff {
 
 // The paths (relative to the trees) added, changed or removed between two trees, either of
-// which may be null (an empty tree), in path order.
+// which may be null (an empty tree), in path order; those added also go to `added`, when given.
 QList<QByteArray> changedPaths(git_repository *repository, const git_tree *before, const git_tree *after,
-                               TreePaths &notes);
+                               TreePaths &notes, QList<QByteArray> *added = nullptr);
 
 struct Rename
 {

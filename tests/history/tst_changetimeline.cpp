@@ -79,8 +79,11 @@ void ChangeTimelineTest::followsAChangeFromProposalToArchive()
     }
     QCOMPARE(events.at(4).files,
              QStringList({"design.md", "proposal.md", "specs/tagging/spec.md", "tasks.md"}));
+    QCOMPARE(events.at(4).addedFiles, QStringList({"design.md", "specs/tagging/spec.md", "tasks.md"}));
     QCOMPARE(events.at(4).tasksAfter.total, 3);
     QCOMPARE(events.at(5).files, QStringList({"proposal.md"}));
+    QCOMPARE(events.at(5).addedFiles, QStringList({"proposal.md"}));
+    QCOMPARE(events.at(1).addedFiles, QStringList());
     QCOMPARE(events.at(5).commit.subject, QStringLiteral("Propose tagging"));
     QCOMPARE(events.at(5).commit.author, QStringLiteral("Ada Example"));
     QCOMPARE(events.at(5).commit.time.offsetFromUtc(), 3600);

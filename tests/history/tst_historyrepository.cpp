@@ -52,15 +52,21 @@ void HistoryRepositoryTest::foldersWithoutHistory()
     QCOMPARE(opening.reason, HistoryUnavailable::bareRepository);
     QVERIFY(!opening.message.isEmpty());
 
+    // A repository without a commit has no history yet, but tells where a watcher should look.
     TestRepository empty;
-    QCOMPARE(HistoryRepository::open(empty.path()).reason, HistoryUnavailable::noCommits);
+    opening = HistoryRepository::open(empty.path());
+    QCOMPARE(opening.reason, HistoryUnavailable::noCommits);
+    QCOMPARE(opening.gitFolder, QFileInfo(empty.gitFolder()).canonicalFilePath());
+    QCOMPARE(opening.commonGitFolder, opening.gitFolder);
 
     // The repository's own folder is no part of its work tree.
     TestRepository repository;
     ChangeStory::write(repository);
     QCOMPARE(HistoryRepository::open(repository.pathOf(QStringLiteral(".git/refs"))).reason,
              HistoryUnavailable::noRepository);
-    QVERIFY(HistoryRepository::open(repository.pathOf(QStringLiteral("kestrune"))).repository);
+    opening = HistoryRepository::open(repository.pathOf(QStringLiteral("kestrune")));
+    QVERIFY(opening.repository);
+    QCOMPARE(opening.gitFolder, QFileInfo(repository.gitFolder()).canonicalFilePath());
 }
 
 void HistoryRepositoryTest::leavesTheRepositoryUntouched()

@@ -1,7 +1,7 @@
 #include "dashboard/archivedchangerow.h"
 
 #include "dashboard/dashboardpalette.h"
-#include "dashboard/daystring.h"
+#include "text/daystring.h"
 #include "ui/localization.h"
 #include "ui/symbolicon.h"
 #include "ui/systemfont.h"

@@ -2,7 +2,6 @@
 #include "dashboard/archivedchangerow.h"
 #include "dashboard/completedchangerow.h"
 #include "dashboard/dashboardpalette.h"
-#include "dashboard/daystring.h"
 #include "dashboard/draftchangecard.h"
 #include "dashboard/hoverhighlightmodifier.h"
 #include "dashboard/speccard.h"
@@ -11,6 +10,7 @@
 #include "dashboard/summarycardview.h"
 #include "dashboard/taskprogressbar.h"
 #include "dashboard/workflowstageindicator.h"
+#include "text/daystring.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 

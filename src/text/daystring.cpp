@@ -1,4 +1,4 @@
-#include "dashboard/daystring.h"
+#include "text/daystring.h"
 
 #include <QLocale>
 

@@ -1037,6 +1037,121 @@
             <numerusform>%n Zeile entfernt</numerusform>
             <numerusform>%n Zeilen entfernt</numerusform>
         </translation>
+    <message id="action.show_history">
+        <source>Change History</source>
+        <translation>Änderungsverlauf</translation>
+    </message>
+    <message id="history.action">
+        <source>Show History</source>
+        <translation>Verlauf anzeigen</translation>
+    </message>
+    <message id="history.button">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="history.button_description">
+        <source>Shows the commits that touched %1</source>
+        <translation>Zeigt die Commits, die %1 berührt haben</translation>
+    </message>
+    <message id="history.title">
+        <source>History of %1</source>
+        <translation>Verlauf von %1</translation>
+    </message>
+    <message id="history.loading">
+        <source>Reading the history…</source>
+        <translation>Verlauf wird gelesen …</translation>
+    </message>
+    <message id="history.reading">
+        <source>Reading older commits…</source>
+        <translation>Ältere Commits werden gelesen …</translation>
+    </message>
+    <message id="history.empty">
+        <source>No commit touched this change yet.</source>
+        <translation>Noch kein Commit hat diese Änderung berührt.</translation>
+    </message>
+    <message id="history.partial">
+        <source>Part of the history could not be read, so it ends early: %1</source>
+        <translation>Ein Teil des Verlaufs konnte nicht gelesen werden, daher endet er früher: %1</translation>
+    </message>
+    <message id="history.unavailable.no_repository">
+        <source>This project is not in a git work tree, so its changes have no history.</source>
+        <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis, daher haben seine Änderungen keinen Verlauf.</translation>
+    </message>
+    <message id="history.unavailable.bare_repository">
+        <source>The repository of this project has no work tree, so its changes have no history.</source>
+        <translation>Das Repository dieses Projekts hat kein Arbeitsverzeichnis, daher haben seine Änderungen keinen Verlauf.</translation>
+    </message>
+    <message id="history.unavailable.no_commits">
+        <source>The repository of this project has no commit yet.</source>
+        <translation>Das Repository dieses Projekts hat noch keinen Commit.</translation>
+    </message>
+    <message id="history.unavailable.unreadable">
+        <source>The repository of this project could not be read.</source>
+        <translation>Das Repository dieses Projekts konnte nicht gelesen werden.</translation>
+    </message>
+    <message id="history.event.created">
+        <source>Created</source>
+        <translation>Angelegt</translation>
+    </message>
+    <message id="history.event.proposal_added">
+        <source>Proposal added</source>
+        <translation>Vorschlag hinzugefügt</translation>
+    </message>
+    <message id="history.event.proposal_edited">
+        <source>Proposal edited</source>
+        <translation>Vorschlag bearbeitet</translation>
+    </message>
+    <message id="history.event.design_added">
+        <source>Design added</source>
+        <translation>Entwurf hinzugefügt</translation>
+    </message>
+    <message id="history.event.design_edited">
+        <source>Design edited</source>
+        <translation>Entwurf bearbeitet</translation>
+    </message>
+    <message id="history.event.delta_added">
+        <source>Delta spec %1 added</source>
+        <translation>Delta-Spezifikation %1 hinzugefügt</translation>
+    </message>
+    <message id="history.event.delta_edited">
+        <source>Delta spec %1 edited</source>
+        <translation>Delta-Spezifikation %1 bearbeitet</translation>
+    </message>
+    <message id="history.event.tasks_added">
+        <source>Task list added</source>
+        <translation>Aufgabenliste hinzugefügt</translation>
+    </message>
+    <message id="history.event.tasks_edited">
+        <source>Task list edited</source>
+        <translation>Aufgabenliste bearbeitet</translation>
+    </message>
+    <message id="history.event.tasks_ticked">
+        <source>Tasks ticked %1 → %2 of %3</source>
+        <translation>Aufgaben abgehakt %1 → %2 von %3</translation>
+    </message>
+    <message id="history.event.tasks_changed">
+        <source>Tasks %1 → %2 of %3</source>
+        <translation>Aufgaben %1 → %2 von %3</translation>
+    </message>
+    <message id="history.event.files_edited">
+        <source>Files edited</source>
+        <translation>Dateien bearbeitet</translation>
+    </message>
+    <message id="history.event.other_files_edited">
+        <source>other files edited</source>
+        <translation>weitere Dateien bearbeitet</translation>
+    </message>
+    <message id="history.event.archived">
+        <source>Archived → %1</source>
+        <translation>Archiviert → %1</translation>
+    </message>
+    <message id="history.event.moved">
+        <source>Moved from %1</source>
+        <translation>Verschoben von %1</translation>
+    </message>
+    <message id="history.row.files">
+        <source>files %1</source>
+        <translation>Dateien %1</translation>
     </message>
 </context>
 </TS>

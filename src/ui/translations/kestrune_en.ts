@@ -1037,6 +1037,121 @@
             <numerusform>%n line removed</numerusform>
             <numerusform>%n lines removed</numerusform>
         </translation>
+    <message id="action.show_history">
+        <source>Change History</source>
+        <translation>Change History</translation>
+    </message>
+    <message id="history.action">
+        <source>Show History</source>
+        <translation>Show History</translation>
+    </message>
+    <message id="history.button">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="history.button_description">
+        <source>Shows the commits that touched %1</source>
+        <translation>Shows the commits that touched %1</translation>
+    </message>
+    <message id="history.title">
+        <source>History of %1</source>
+        <translation>History of %1</translation>
+    </message>
+    <message id="history.loading">
+        <source>Reading the history…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message id="history.reading">
+        <source>Reading older commits…</source>
+        <translation>Reading older commits…</translation>
+    </message>
+    <message id="history.empty">
+        <source>No commit touched this change yet.</source>
+        <translation>No commit touched this change yet.</translation>
+    </message>
+    <message id="history.partial">
+        <source>Part of the history could not be read, so it ends early: %1</source>
+        <translation>Part of the history could not be read, so it ends early: %1</translation>
+    </message>
+    <message id="history.unavailable.no_repository">
+        <source>This project is not in a git work tree, so its changes have no history.</source>
+        <translation>This project is not in a git work tree, so its changes have no history.</translation>
+    </message>
+    <message id="history.unavailable.bare_repository">
+        <source>The repository of this project has no work tree, so its changes have no history.</source>
+        <translation>The repository of this project has no work tree, so its changes have no history.</translation>
+    </message>
+    <message id="history.unavailable.no_commits">
+        <source>The repository of this project has no commit yet.</source>
+        <translation>The repository of this project has no commit yet.</translation>
+    </message>
+    <message id="history.unavailable.unreadable">
+        <source>The repository of this project could not be read.</source>
+        <translation>The repository of this project could not be read.</translation>
+    </message>
+    <message id="history.event.created">
+        <source>Created</source>
+        <translation>Created</translation>
+    </message>
+    <message id="history.event.proposal_added">
+        <source>Proposal added</source>
+        <translation>Proposal added</translation>
+    </message>
+    <message id="history.event.proposal_edited">
+        <source>Proposal edited</source>
+        <translation>Proposal edited</translation>
+    </message>
+    <message id="history.event.design_added">
+        <source>Design added</source>
+        <translation>Design added</translation>
+    </message>
+    <message id="history.event.design_edited">
+        <source>Design edited</source>
+        <translation>Design edited</translation>
+    </message>
+    <message id="history.event.delta_added">
+        <source>Delta spec %1 added</source>
+        <translation>Delta spec %1 added</translation>
+    </message>
+    <message id="history.event.delta_edited">
+        <source>Delta spec %1 edited</source>
+        <translation>Delta spec %1 edited</translation>
+    </message>
+    <message id="history.event.tasks_added">
+        <source>Task list added</source>
+        <translation>Task list added</translation>
+    </message>
+    <message id="history.event.tasks_edited">
+        <source>Task list edited</source>
+        <translation>Task list edited</translation>
+    </message>
+    <message id="history.event.tasks_ticked">
+        <source>Tasks ticked %1 → %2 of %3</source>
+        <translation>Tasks ticked %1 → %2 of %3</translation>
+    </message>
+    <message id="history.event.tasks_changed">
+        <source>Tasks %1 → %2 of %3</source>
+        <translation>Tasks %1 → %2 of %3</translation>
+    </message>
+    <message id="history.event.files_edited">
+        <source>Files edited</source>
+        <translation>Files edited</translation>
+    </message>
+    <message id="history.event.other_files_edited">
+        <source>other files edited</source>
+        <translation>other files edited</translation>
+    </message>
+    <message id="history.event.archived">
+        <source>Archived → %1</source>
+        <translation>Archived → %1</translation>
+    </message>
+    <message id="history.event.moved">
+        <source>Moved from %1</source>
+        <translation>Moved from %1</translation>
+    </message>
+    <message id="history.row.files">
+        <source>files %1</source>
+        <translation>files %1</translation>
     </message>
 </context>
 </TS>

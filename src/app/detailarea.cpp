@@ -1,6 +1,7 @@
 #include "app/detailarea.h"
 
 #include "app/shellcolors.h"
+#include "historyview/changetimelineview.h"
 #include "preview/changereviewview.h"
 #include "preview/specificationresultview.h"
 #include "ui/centeredtextview.h"
@@ -65,6 +66,17 @@ SpecificationResultView *DetailArea::showSpecificationResult(const QString &chan
 {
     auto *view = new SpecificationResultView(changeName, capability, this);
     replaceView(Content::result, view);
+    return view;
+}
+
+ChangeTimelineView *DetailArea::showTimeline(const ChangeTimelineInput &input)
+{
+    if (m_content == Content::history) {
+        static_cast<ChangeTimelineView *>(m_view)->setInput(input);
+        return nullptr;
+    }
+    auto *view = new ChangeTimelineView(input, this);
+    replaceView(Content::history, view);
     return view;
 }
 

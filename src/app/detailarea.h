@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/detailviewfactory.h"
+#include "historyview/changetimelineinput.h"
 #include "preview/changereviewinput.h"
 #include "review/capabilityreview.h"
 
@@ -14,11 +15,13 @@ class QVBoxLayout;
 namespace kestrune {
 
 class ChangeReviewView;
+class ChangeTimelineView;
 class SpecificationResultView;
 
 // The right-hand pane of the main window: one of the preview of the selected Markdown file, the
-// project's dashboard, a loading indicator while the project's first scan runs, or a placeholder
-// text when no project is imported. The two real views come from a DetailViewFactory.
+// project's dashboard, the review or the history of a change, a loading indicator while the project's first
+// scan runs, or a placeholder text when no project is imported. The two real views come from a
+// DetailViewFactory.
 class DetailArea : public QWidget
 {
     Q_OBJECT
@@ -32,7 +35,8 @@ public:
         loading,
         placeholder,
         review,
-        result
+        result,
+        history
     };
 
     explicit DetailArea(std::unique_ptr<DetailViewFactory> factory, QWidget *parent = nullptr);
@@ -49,6 +53,9 @@ public:
     // A capability's specification as it will read after a change; made anew every time.
     SpecificationResultView *showSpecificationResult(const QString &changeName,
                                                      const CapabilityReview &capability);
+    // The history of a change; the one on show is kept and given the new input (another change
+    // is read anew). Returns the view when it was made now, for the caller to connect.
+    ChangeTimelineView *showTimeline(const ChangeTimelineInput &input);
     // The loading indicator, with the text of the key (the project's by default).
     void showLoading(const char *textKey = "dashboard.loading");
     void showPlaceholder();

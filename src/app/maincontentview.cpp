@@ -5,6 +5,7 @@
 #include "app/filedialogfolderpicker.h"
 #include "app/maintoolbar.h"
 #include "app/panenavigator.h"
+#include "app/projecthistory.h"
 #include "app/projectreading.h"
 #include "app/projecttabbutton.h"
 #include "app/projecttabsbar.h"
@@ -13,6 +14,7 @@
 #include "app/splitview.h"
 #include "dashboard/dashboardview.h"
 #include "dashboard/dashboardwarmup.h"
+#include "historyview/changetimelineview.h"
 #include "preview/fittedmarkdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "project/liveprojectupdates.h"
@@ -30,7 +32,9 @@
 #include "ui/warmupqueue.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QPointer>
 #include <QShortcut>
@@ -68,7 +72,7 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
       m_textIndex(new ProjectTextIndex(*m_store, this)), m_tabsBar(new ProjectTabsBar(this)),
       m_watchNotice(new NoticeBar(this)), m_readingNotice(new NoticeBar(this)),
       m_reading(new ProjectReading(*m_store, dependencies.readingStateRoot, this)),
-      m_splitView(new SplitView(this)),
+      m_history(new ProjectHistory(*m_store, this)), m_splitView(new SplitView(this)),
       m_sidebar(new SidebarPane(themeController, *m_store, *m_textIndex, m_splitView)),
       m_detailArea(new DetailArea(std::move(dependencies.detailViews), m_splitView)),
       m_importFlow(new ImportFlow(*m_store,
@@ -137,6 +141,9 @@ void MainContentView::connectStore()
     connect(m_store, &ProjectStore::summaryByProjectChanged, this, &MainContentView::onSummaryPublished);
     connect(m_reading, &ProjectReading::marksChanged, this, &MainContentView::onReadingMarksChanged);
     connect(m_reading, &ProjectReading::noticeRaised, this, &MainContentView::showReadingNotice);
+    connect(m_history, &ProjectHistory::availabilityChanged, this,
+            &MainContentView::onHistoryAvailabilityChanged);
+    connect(m_history, &ProjectHistory::historyChanged, this, &MainContentView::onHistoryChanged);
 }
 
 void MainContentView::connectSidebar()
@@ -157,6 +164,10 @@ void MainContentView::connectSidebar()
     connect(m_store, &ProjectStore::projectRootsChanged, this, followSelectedProject);
     connect(m_sidebar->search(), &ProjectSearchController::hitChosen, this, &MainContentView::openSearchHit);
     connect(m_sidebar->treeView(), &ProjectTreeView::reviewRequested, this, &MainContentView::showReview);
+    connect(m_sidebar->treeView(), &ProjectTreeView::historyRequested, this, &MainContentView::showHistory);
+    // The history command follows the outline's current row (a change folder the keys are on).
+    connect(m_sidebar->treeView()->listView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainContentView::stateChanged);
 }
 
 void MainContentView::connectToolBar()
@@ -184,7 +195,7 @@ void MainContentView::leaveDetail()
         showSpecificationResult(QString());
         return;
     }
-    if (!isShowingPreview() && !m_reviewSession->changeFolder())
+    if (!isShowingPreview() && !m_reviewSession->changeFolder() && !m_historyChange)
         return;
     showDashboard();
     if (!panes().focusPane(PaneNavigator::Pane::detail))
@@ -206,6 +217,7 @@ void MainContentView::setSelectedProjectRoot(const std::optional<QUrl> &root)
     // Another project: whatever was chosen in the old outline no longer applies.
     m_selectedNode.reset();
     m_reviewSession->leave();
+    m_historyChange.reset();
     updateAll();
     Q_EMIT selectedProjectRootChanged(m_selectedProjectRoot);
     m_navigation->applyPendingReveal();
@@ -216,6 +228,7 @@ void MainContentView::setSelectedNode(const std::optional<TreeNode> &node)
     m_selectedNode = node;
     m_selectedFileRemoved = false;
     m_reviewSession->leave();
+    m_historyChange.reset();
     m_sidebar->treeView()->setSelectedNode(m_selectedNode);
     updateDetail();
     updateDashboardButton();
@@ -255,10 +268,12 @@ void MainContentView::removeProject(const QUrl &root)
 
 void MainContentView::refresh()
 {
-    if (const std::optional<QUrl> root = effectiveProjectRoot())
+    if (const std::optional<QUrl> root = effectiveProjectRoot()) {
         m_store->refreshProject(*root);
-    else
+        m_history->recheck(*root);
+    } else {
         m_store->refreshAll();
+    }
     reloadOpenFile();
 }
 
@@ -310,10 +325,68 @@ void MainContentView::showReview(const QUrl &changeFolder)
     m_selectedNode.reset();
     m_selectedFileRemoved = false;
     m_sidebar->treeView()->setSelectedNode(std::nullopt);
+    m_historyChange.reset();
     m_reviewSession->open(effectiveProjectRoot(), changeFolder);
     updateDetail();
     updateDashboardButton();
     Q_EMIT stateChanged();
+}
+
+void MainContentView::showHistory(const QUrl &changeFolder)
+{
+    m_selectedNode.reset();
+    m_selectedFileRemoved = false;
+    m_sidebar->treeView()->setSelectedNode(std::nullopt);
+    m_reviewSession->leave();
+    m_historyChange = changeFolder;
+    updateDetail();
+    updateDashboardButton();
+    Q_EMIT stateChanged();
+}
+
+std::optional<QUrl> MainContentView::selectedChange() const
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root || !m_history->hasHistory(*root))
+        return std::nullopt;
+    if (m_historyChange)
+        return m_historyChange;
+    if (reviewedChange())
+        return reviewedChange();
+    const ProjectTreeView *tree = m_sidebar->treeView();
+    for (const std::optional<TreeNode> &node : {tree->currentNode(), m_selectedNode}) {
+        if (!node)
+            continue;
+        const std::optional<PlanningPath> path =
+            PlanningPath::inPlanningFolder(*root, node->url, node->kind != TreeNodeKind::markdownFile);
+        if (path && !path->changeFolderPath.isEmpty())
+            return PlanningPath::urlInPlanningFolder(*root, path->changeFolderPath);
+    }
+    return std::nullopt;
+}
+
+bool MainContentView::currentProjectHasHistory() const
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    return root && m_history->hasHistory(*root);
+}
+
+void MainContentView::onHistoryAvailabilityChanged(const QUrl &root)
+{
+    if (root != effectiveProjectRoot())
+        return;
+    m_sidebar->treeView()->setShowsHistory(currentProjectHasHistory());
+    if (auto *dashboard = qobject_cast<DashboardView *>(m_detailArea->currentView()))
+        dashboard->setShowsHistory(currentProjectHasHistory());
+    Q_EMIT stateChanged();
+}
+
+void MainContentView::onHistoryChanged(const QUrl &root)
+{
+    if (root != effectiveProjectRoot() || !m_historyChange)
+        return;
+    if (auto *timeline = qobject_cast<ChangeTimelineView *>(m_detailArea->currentView()))
+        timeline->reload();
 }
 
 void MainContentView::showSpecificationResult(const QString &capability)
@@ -334,6 +407,8 @@ void MainContentView::connectDetailView(QWidget *view)
 {
     if (auto *dashboard = qobject_cast<DashboardView *>(view)) {
         connect(dashboard, &DashboardView::reviewRequested, this, &MainContentView::showReview);
+        connect(dashboard, &DashboardView::historyRequested, this, &MainContentView::showHistory);
+        dashboard->setShowsHistory(currentProjectHasHistory());
         connect(dashboard, &DashboardView::fileRequested, this, [this](const QUrl &file) {
             if (const std::optional<QUrl> root = effectiveProjectRoot())
                 openLocation(*root, file);
@@ -462,8 +537,10 @@ void MainContentView::onSummaryPublished(const QUrl &root)
 
 void MainContentView::onTreePublished(const QUrl &root)
 {
-    if (root == effectiveProjectRoot())
+    if (root == effectiveProjectRoot()) {
         followSelectionIntoNewTree(root);
+        followHistoryIntoNewTree(root);
+    }
     onProjectDataChanged(root);
 }
 
@@ -492,6 +569,25 @@ void MainContentView::followSelectionIntoNewTree(const QUrl &root)
         preview->followMove(found->url, found->deltaType);
     else if (preview && changed)
         preview->reload();
+}
+
+void MainContentView::followHistoryIntoNewTree(const QUrl &root)
+{
+    const ProjectStore::TreePointer tree = m_store->treeForProject(root);
+    if (!tree || !m_historyChange)
+        return;
+    const QString folder = QDir::cleanPath(m_historyChange->toLocalFile());
+    if (QFileInfo(folder).isDir())
+        return;
+    // The archive keeps the change's files: any of them tells where the folder went.
+    for (const char *file : {"proposal.md", "tasks.md", "design.md"}) {
+        const QUrl before = QUrl::fromLocalFile(folder + u'/' + QLatin1String(file));
+        if (const TreeNode *found = findArchivedCounterpart(*tree, before)) {
+            m_historyChange = QUrl::fromLocalFile(QFileInfo(found->url.toLocalFile()).path());
+            m_navigation->followHistoryMove(*m_historyChange);
+            return;
+        }
+    }
 }
 
 void MainContentView::showWatchLimitNotice(const QUrl &root)
@@ -622,6 +718,7 @@ void MainContentView::updateSidebar()
     tree->setOutline(outlineTree());
     tree->setChangeStatuses(changeStatusByNodeId());
     tree->setReadingMarks(shownReadingMarks());
+    tree->setShowsHistory(currentProjectHasHistory());
     tree->setSelectedNode(m_selectedNode);
 }
 
@@ -644,6 +741,11 @@ void MainContentView::updateDetail()
     }
     if (m_reviewSession->changeFolder()) {
         m_reviewSession->showIn(*m_detailArea, *root);
+        return;
+    }
+    if (m_historyChange && root->isLocalFile()) {
+        m_detailArea->showTimeline({root->toLocalFile(), m_historyChange->toLocalFile(),
+                                    QFileInfo(m_historyChange->toLocalFile()).fileName()});
         return;
     }
     if (const std::optional<ProjectSummary> summary = m_store->summaryForProject(*root)) {

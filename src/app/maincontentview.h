@@ -24,6 +24,7 @@
 namespace kestrune {
 
 class DetailArea;
+class ProjectHistory;
 class LiveProjectUpdates;
 class ProjectReading;
 class ProjectTextIndex;
@@ -67,6 +68,8 @@ public:
     LiveProjectUpdates &liveUpdates() const { return *m_liveUpdates; }
     // What the reader has seen of each open project, and the marks of what changed since.
     ProjectReading &reading() const { return *m_reading; }
+    // Whether each open project has a history in git, and when it moves on.
+    ProjectHistory &projectHistory() const { return *m_history; }
     // Whether the outline and the dashboard show what changed since last read (on unless turned
     // off); off hides the marks, the history is still kept.
     void setShowsUnreadMarks(bool show);
@@ -169,6 +172,15 @@ public:
     // PlanningPath::projectRootAbove); nothing for any other file.
     static std::optional<std::pair<QUrl, QString>> deltaSpecificationOwner(const QUrl &file);
     const std::optional<QUrl> &reviewedChange() const { return m_reviewSession->changeFolder(); }
+    // Shows the commits that touched a change of the selected project, newest first, read from
+    // its git repository off this thread; read again whenever the repository's HEAD moves.
+    void showHistory(const QUrl &changeFolder);
+    // The change whose history is on show; none while the detail area shows anything else.
+    const std::optional<QUrl> &historyChange() const { return m_historyChange; }
+    // The change the history command applies to: the one whose history or review is on show,
+    // else the change of the outline's current row or of the selected file. None outside a
+    // change, or in a project without history.
+    std::optional<QUrl> selectedChange() const;
     const std::optional<ChangeReview> &review() const { return m_reviewSession->review(); }
     // Switches the preview on show between the rendered document and its source.
     void toggleViewMode();
@@ -234,9 +246,15 @@ private:
     // Finds the selected file in the project's newly published outline, and has the preview
     // follow it: read again when it changed, at its new place when it was archived.
     void followSelectionIntoNewTree(const QUrl &root);
+    // The change whose history is on show was archived: its history goes on in the archive.
+    void followHistoryIntoNewTree(const QUrl &root);
     void showWatchLimitNotice(const QUrl &root);
     void showReadingNotice(const QUrl &root);
     void onReadingMarksChanged(const QUrl &root);
+    void onHistoryAvailabilityChanged(const QUrl &root);
+    void onHistoryChanged(const QUrl &root);
+    // Whether the current project has a history in git.
+    bool currentProjectHasHistory() const;
     // The marks of the current project, or none while they are hidden.
     std::optional<ReadingMarks> shownReadingMarks() const;
     void updateDashboardReadingFacts();
@@ -269,6 +287,8 @@ private:
     NoticeBar *m_watchNotice = nullptr;
     NoticeBar *m_readingNotice = nullptr;
     ProjectReading *m_reading = nullptr;
+    ProjectHistory *m_history = nullptr;
+    std::optional<QUrl> m_historyChange;
     SplitView *m_splitView = nullptr;
     SidebarPane *m_sidebar = nullptr;
     DetailArea *m_detailArea = nullptr;

@@ -11,6 +11,7 @@
 #include "app/mainwindowactions.h"
 #include "app/panenavigator.h"
 #include "app/readingchangecommands.h"
+#include "app/projecthistory.h"
 #include "app/recentprojectsmenu.h"
 #include "app/shellcolors.h"
 #include "app/whatsnewcontroller.h"
@@ -117,6 +118,10 @@ void MainWindow::connectCommands()
     }
     connect(actions.showDashboard(), &QAction::triggered, view, &MainContentView::showDashboard);
     connect(actions.back(), &QAction::triggered, view, &MainContentView::goBack);
+    connect(actions.showHistory(), &QAction::triggered, view, [view] {
+        if (const std::optional<QUrl> change = view->selectedChange())
+            view->showHistory(*change);
+    });
     connect(actions.forward(), &QAction::triggered, view, &MainContentView::goForward);
     connect(actions.focusOutline(), &QAction::triggered, view,
             [view] { view->panes().focusPane(PaneNavigator::Pane::sidebar); });
@@ -166,6 +171,10 @@ void MainWindow::updateCommands()
     actions.back()->setEnabled(m_contentView->canGoBack());
     actions.forward()->setEnabled(m_contentView->canGoForward());
     actions.showHeadings()->setEnabled(m_contentView->isShowingPreview());
+    // Absent, not greyed out, in a project outside git.
+    const std::optional<QUrl> root = m_contentView->effectiveProjectRoot();
+    actions.showHistory()->setVisible(root && m_contentView->projectHistory().hasHistory(*root));
+    actions.showHistory()->setEnabled(m_contentView->selectedChange().has_value());
     actions.quickOpen()->setEnabled(projects > 0);
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);

@@ -115,6 +115,9 @@ void MainWindowActions::makeNavigationActions()
     m_forward->setShortcuts(keys({}, QKeySequence::Forward));
     m_showHeadings = make(Localization::text("action.show_headings"), navigation);
     m_showHeadings->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m_showHistory = make(Localization::text("action.show_history"), navigation);
+    m_showHistory->setObjectName(QStringLiteral("showHistory"));
+    m_showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
     m_quickOpen = make(Localization::text("action.quick_open"), navigation);
     m_quickOpen->setObjectName(QStringLiteral("quickOpen"));
     m_quickOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

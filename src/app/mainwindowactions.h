@@ -93,6 +93,8 @@ public:
     QAction *back() const { return m_back; }
     QAction *forward() const { return m_forward; }
     QAction *showHeadings() const { return m_showHeadings; }
+    // The commits that touched the selected change; only there while its project is in git.
+    QAction *showHistory() const { return m_showHistory; }
     QAction *quickOpen() const { return m_quickOpen; }
     QAction *focusOutline() const { return m_focusOutline; }
     QAction *focusDocument() const { return m_focusDocument; }
@@ -160,6 +162,7 @@ private:
     QAction *m_back = nullptr;
     QAction *m_forward = nullptr;
     QAction *m_showHeadings = nullptr;
+    QAction *m_showHistory = nullptr;
     QAction *m_quickOpen = nullptr;
     QAction *m_focusOutline = nullptr;
     QAction *m_focusDocument = nullptr;

@@ -151,6 +151,8 @@ void NavigationController::showStep(const NavigationHistory::Step &step)
         m_view.sidebar()->treeView()->revealNode(node->id);
     } else if (step.reviewFolder) {
         m_view.showReview(*step.reviewFolder);
+    } else if (step.historyFolder) {
+        m_view.showHistory(*step.historyFolder);
     } else {
         m_view.setSelectedNode(std::nullopt);
     }
@@ -187,10 +189,12 @@ std::optional<NavigationHistory::Step> NavigationController::currentPlace() cons
     const std::optional<QUrl> root = m_view.effectiveProjectRoot();
     if (!root)
         return std::nullopt;
-    NavigationHistory::Step step{*root, std::nullopt, std::nullopt, std::nullopt};
+    NavigationHistory::Step step{*root, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
     const std::optional<TreeNode> &node = m_view.selectedNode();
     if (node && node->kind == TreeNodeKind::markdownFile)
         step.file = node->url;
+    else if (m_view.historyChange())
+        step.historyFolder = m_view.historyChange();
     else
         step.reviewFolder = m_view.reviewedChange();
     return step;
@@ -223,6 +227,12 @@ void NavigationController::followMove(const QUrl &file)
 {
     if (m_shownPlace && m_shownPlace->file)
         m_shownPlace->file = file;
+}
+
+void NavigationController::followHistoryMove(const QUrl &changeFolder)
+{
+    if (m_shownPlace && m_shownPlace->historyFolder)
+        m_shownPlace->historyFolder = changeFolder;
 }
 
 void NavigationController::forgetProject(const QUrl &root)

@@ -55,6 +55,8 @@ public:
     void recordNavigation();
     // The file on show moved (into the archive with its change): the same place, at its new URL.
     void followMove(const QUrl &file);
+    // The change whose history is on show was archived: the same place, at its new folder.
+    void followHistoryMove(const QUrl &changeFolder);
     // Forgets the steps in a project that was closed.
     void forgetProject(const QUrl &root);
 

@@ -10,8 +10,8 @@
 namespace kestrune {
 
 // The places a window showed, for its Back and Forward commands. A step is a project and what
-// its detail area showed: a file, at the reading position the reader left it at, the review of a
-// change, or the dashboard. Going back puts the place on show first in line forward; going
+// its detail area showed: a file, at the reading position the reader left it at, the review or
+// the history of a change, or the dashboard. Going back puts the place on show first in line forward; going
 // somewhere new drops the steps forward. Two places of one file (a jump to a heading of it) are
 // two steps; the same place at the same position twice in a row is one.
 class NavigationHistory
@@ -23,12 +23,14 @@ public:
         std::optional<QUrl> file;         // a Markdown file
         std::optional<QUrl> reviewFolder; // else the review of this change; else the dashboard
         std::optional<MarkdownPreviewView::ReadingPosition> position; // of the file, on leaving it
+        std::optional<QUrl> historyFolder;                            // else the history of this change
 
-        // The same file, review or dashboard of the same project, wherever the reader was in it.
+        // The same file, review, history or dashboard of the same project, wherever the reader
+        // was in it.
         bool isSamePlace(const Step &other) const
         {
             return projectRoot == other.projectRoot && file == other.file &&
-                   reviewFolder == other.reviewFolder;
+                   reviewFolder == other.reviewFolder && historyFolder == other.historyFolder;
         }
     };
 

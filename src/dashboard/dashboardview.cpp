@@ -432,34 +432,51 @@ int DashboardView::cardMinimumWidth(Section section)
     return ArchivedChangeRow::minimumWidth();
 }
 
+void DashboardView::setShowsHistory(bool shows)
+{
+    m_showsHistory = shows;
+}
+
 QMenu *DashboardView::changeMenu(const ChangeSummary &change)
 {
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction *review = menu->addAction(Localization::text("review.action"));
-    connect(review, &QAction::triggered, this,
-            [this, folder = change.changeDirectoryURL] { Q_EMIT reviewRequested(folder); });
+    // An archived change is reviewed from its folder in the outline, not from its row.
+    if (change.status != ChangeStatus::archived) {
+        QAction *review = menu->addAction(Localization::text("review.action"));
+        connect(review, &QAction::triggered, this,
+                [this, folder = change.changeDirectoryURL] { Q_EMIT reviewRequested(folder); });
+    }
+    if (m_showsHistory) {
+        QAction *history = menu->addAction(Localization::text("history.action"));
+        history->setObjectName(QStringLiteral("historyAction"));
+        connect(history, &QAction::triggered, this,
+                [this, folder = change.changeDirectoryURL] { Q_EMIT historyRequested(folder); });
+    }
     return menu;
 }
 
 QWidget *DashboardView::createRow(Section section, const ChangeSummary &change, QWidget *parent)
 {
     QWidget *row = createCard(section, change, parent);
-    if (section != Section::archive) {
-        // The card keeps the change it shows up to date (setChange): ask it, not the capture.
-        row->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(row, &QWidget::customContextMenuRequested, this,
-                [this, row, section](const QPoint &position) {
-                    const ChangeSummary *change = nullptr;
-                    if (section == Section::draft)
-                        change = &static_cast<DraftChangeCard *>(row)->change();
-                    else if (section == Section::active)
-                        change = &static_cast<ActiveChangeCard *>(row)->change();
-                    else
-                        change = &static_cast<CompletedChangeRow *>(row)->change();
-                    changeMenu(*change)->popup(row->mapToGlobal(position));
-                });
-    }
+    // The card keeps the change it shows up to date (setChange): ask it, not the capture.
+    row->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(row, &QWidget::customContextMenuRequested, this, [this, row, section](const QPoint &position) {
+        const ChangeSummary *change = nullptr;
+        if (section == Section::draft)
+            change = &static_cast<DraftChangeCard *>(row)->change();
+        else if (section == Section::active)
+            change = &static_cast<ActiveChangeCard *>(row)->change();
+        else if (section == Section::completed)
+            change = &static_cast<CompletedChangeRow *>(row)->change();
+        else
+            change = &static_cast<ArchivedChangeRow *>(row)->change();
+        QMenu *menu = changeMenu(*change);
+        if (menu->actions().isEmpty())
+            menu->deleteLater(); // an archived row in a project without history
+        else
+            menu->popup(row->mapToGlobal(position));
+    });
     return row;
 }
 

@@ -91,7 +91,12 @@ public:
 
     // Opens a change's folder in the file manager.
     void openChangeFolder(const ChangeSummary &change);
-    // The context menu of a change's card: "Review Change" (draft, active and completed changes).
+    // Whether the change cards' menus offer the change's history (the project is in git); off by
+    // default, so a project without history has no such entry.
+    void setShowsHistory(bool shows);
+    bool showsHistory() const { return m_showsHistory; }
+    // The context menu of a change's card: "Review Change" (draft, active and completed changes),
+    // then "Show History" while the project has one (archived changes too).
     QMenu *changeMenu(const ChangeSummary &change);
     // Shows a specification's folder selected in the file manager; nothing without a project root.
     void revealSpecFolder(const QString &name);
@@ -116,6 +121,8 @@ Q_SIGNALS:
     void cardsBuilt();
     // The reader asked what a change does to the specifications.
     void reviewRequested(const QUrl &changeFolder);
+    // The reader asked for the commits that touched a change.
+    void historyRequested(const QUrl &changeFolder);
     // The reader asked to read a Markdown file of the project: the proposal of a draft or
     // archived change.
     void fileRequested(const QUrl &file);
@@ -144,6 +151,7 @@ private:
     std::unique_ptr<FolderActions> m_actions;
     std::array<bool, 4> m_expanded = {true, true, true, true};
     bool m_showSpecCatalog = false;
+    bool m_showsHistory = false;
 
     QScrollArea *m_scrollArea = nullptr;
     QWidget *m_content = nullptr;

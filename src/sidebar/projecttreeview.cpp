@@ -253,12 +253,18 @@ void ProjectTreeView::onListSelectionChanged()
 void ProjectTreeView::showContextMenu(const QPoint &position)
 {
     const TreeNode *node = ProjectTreeModel::nodeAt(m_list->indexAt(position));
-    // A change folder (one with a status): its review.
+    // A change folder (one with a status): its review, and its history when the project has one.
     if (node && m_model->changeStatus(*node)) {
         auto *menu = new QMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         QAction *review = menu->addAction(Localization::text("review.action"));
         connect(review, &QAction::triggered, this, [this, url = node->url] { Q_EMIT reviewRequested(url); });
+        if (m_showsHistory) {
+            QAction *history = menu->addAction(Localization::text("history.action"));
+            history->setObjectName(QStringLiteral("historyAction"));
+            connect(history, &QAction::triggered, this,
+                    [this, url = node->url] { Q_EMIT historyRequested(url); });
+        }
         menu->popup(m_list->viewport()->mapToGlobal(position));
         return;
     }
@@ -273,6 +279,15 @@ void ProjectTreeView::showContextMenu(const QPoint &position)
             writeSelection(std::nullopt);
     });
     menu->popup(m_list->viewport()->mapToGlobal(position));
+}
+
+std::optional<TreeNode> ProjectTreeView::currentNode() const
+{
+    const TreeNode *row = ProjectTreeModel::nodeAt(m_list->currentIndex());
+    const TreeNode *node = row ? m_model->findNode(row->id) : nullptr;
+    if (!node)
+        return std::nullopt;
+    return *node;
 }
 
 void ProjectTreeView::writeSelection(const std::optional<TreeNode> &node)

@@ -57,6 +57,13 @@ public:
     // made the current row and scrolled into view. False when no row has that id.
     bool revealNode(const QUuid &id);
 
+    // Whether the change folders' context menu offers their history (the project is in git);
+    // off by default, so a project without history has no such entry.
+    void setShowsHistory(bool shows) { m_showsHistory = shows; }
+    bool showsHistory() const { return m_showsHistory; }
+    // The node of the outline's current row (the keyboard's), whatever kind it is.
+    std::optional<TreeNode> currentNode() const;
+
     // Called with a project root's folder from the row's context menu; without a handler rows
     // have no context menu entry.
     void setRemoveProjectHandler(std::function<void(const QUrl &root)> handler);
@@ -72,6 +79,8 @@ Q_SIGNALS:
     // The user asked, from a change folder's context menu, what the change does to the
     // specifications.
     void reviewRequested(const QUrl &changeFolder);
+    // The user asked, from a change folder's context menu, for the commits that touched it.
+    void historyRequested(const QUrl &changeFolder);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -99,6 +108,7 @@ private:
     std::optional<TreeNode> m_selectedNode;
     std::function<void(const QUrl &)> m_removeProject;
     bool m_syncingSelection = false;
+    bool m_showsHistory = false;
     std::optional<QUuid> m_selectedAtPress;
 };
 

@@ -154,6 +154,7 @@ private Q_SLOTS:
     void statesSurviveNewInputButNotANewDashboard();
     void newAnalysesOfTheSameChangesKeepTheirCards();
     void changeCardsOfferTheirReview();
+    void historyIsOfferedOnlyWithAHistory();
     void changeGridsFollowTheContentWidth_data();
     void changeGridsFollowTheContentWidth();
     void scrollingEndsAtTheLastBlockAtEveryWidth();
@@ -344,12 +345,49 @@ void TestDashboardView::changeCardsOfferTheirReview()
     QCOMPARE(reviews.count(), 3);
     QCOMPARE(reviews.at(1).at(0).toUrl(),
              QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/b-active")));
-    // An archived change is reviewed from its folder in the outline, not from its row.
+    // An archived change is reviewed from its folder in the outline, not from its row: without
+    // history its row has no menu at all.
     QWidget *archived = view.section(Section::archive)
                             ->content()
                             ->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
                             .constFirst();
-    QVERIFY(archived->contextMenuPolicy() != Qt::CustomContextMenu);
+    Q_EMIT archived->customContextMenuRequested(QPoint(4, 4));
+    QVERIFY(!QApplication::activePopupWidget());
+}
+
+void TestDashboardView::historyIsOfferedOnlyWithAHistory()
+{
+    DashboardView view(input(mixedSummary()), std::make_unique<RecordingFolderActions>(&m_log));
+    QSignalSpy histories(&view, &DashboardView::historyRequested);
+    const auto menuOf = [&view](Section section) {
+        QWidget *card = view.section(section)
+                            ->content()
+                            ->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)
+                            .constFirst();
+        Q_EMIT card->customContextMenuRequested(QPoint(4, 4));
+        return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    };
+    QMenu *menu = menuOf(Section::active);
+    QVERIFY(menu);
+    QVERIFY2(!menu->findChild<QAction *>(QStringLiteral("historyAction")), "a project outside git");
+    menu->close();
+
+    view.setShowsHistory(true);
+    for (const Section section : DashboardView::allSections) {
+        menu = menuOf(section);
+        QVERIFY(menu);
+        QAction *history = menu->findChild<QAction *>(QStringLiteral("historyAction"));
+        QVERIFY(history);
+        QCOMPARE(history->text(), Localization::text("history.action"));
+        QCOMPARE(menu->actions().size(), section == Section::archive ? 1 : 2);
+        history->trigger();
+        menu->close();
+    }
+    QCOMPARE(histories.count(), 4);
+    QCOMPARE(histories.at(1).at(0).toUrl(),
+             QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/b-active")));
+    QCOMPARE(histories.at(3).at(0).toUrl(),
+             QUrl::fromLocalFile(QStringLiteral("/projects/shop/kestrune/changes/old")));
 }
 
 void TestDashboardView::changeGridsFollowTheContentWidth_data()

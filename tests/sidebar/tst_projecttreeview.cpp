@@ -430,6 +430,20 @@ void TestProjectTreeView::changeFoldersOfferTheirReview()
     menu->close();
     QCOMPARE(reviews.count(), 1);
     QCOMPARE(reviews.at(0).at(0).toUrl(), change.url);
+    QCOMPARE(menu->actions().size(), 1); // no history outside git
+
+    // In a project with history, the change's menu leads there too.
+    m_view->setShowsHistory(true);
+    QSignalSpy histories(m_view.get(), &ProjectTreeView::historyRequested);
+    menu = requestMenu(QStringLiteral("add-login"));
+    QVERIFY(menu);
+    QAction *history = menu->findChild<QAction *>(QStringLiteral("historyAction"));
+    QVERIFY(history);
+    QCOMPARE(history->text(), QStringLiteral("history.action"));
+    history->trigger();
+    menu->close();
+    QCOMPARE(histories.count(), 1);
+    QCOMPARE(histories.at(0).at(0).toUrl(), change.url);
 }
 
 void TestProjectTreeView::rescanKeepsTheSelectionWithoutHighlight()

@@ -95,6 +95,9 @@ QString whatItDid(const ChangeHistoryEvent &event)
 
 QString files(const ChangeHistoryEvent &event)
 {
+    // A move that changed no file says where from and where to instead.
+    if (event.files.isEmpty() && !event.previousFolder.isEmpty())
+        return event.previousFolder + QStringLiteral(" → ") + event.folder;
     return event.files.join(QStringLiteral(", "));
 }
 

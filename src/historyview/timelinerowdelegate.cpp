@@ -72,7 +72,7 @@ void TimelineRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     // The line through the commits: from the row above to the row below, none past the ends.
     const qreal lineX = row.left() + gutterWidth / 2.0;
     const int rows = index.model()->rowCount(index.parent());
-    painter->setPen(QPen(ThemeColors::hairline.resolve(palette), 2));
+    painter->setPen(QPen(ThemeColors::secondaryText.withOpacity(0.45f).resolve(palette), 2));
     if (index.row() > 0)
         painter->drawLine(QPointF(lineX, row.top()), QPointF(lineX, firstLineCentre));
     if (index.row() + 1 < rows)

@@ -116,6 +116,9 @@ void TestChangeTimelineView::listsTheLifeOfAChangeNewestFirst()
              QStringLiteral("Propose tagging"));
     QCOMPARE(model.index(5).data(ChangeTimelineModel::authorRole).toString(), QStringLiteral("Ada Example"));
     QCOMPARE(model.index(5).data(ChangeTimelineModel::dateRole).toString(), QStringLiteral("2026-03-02"));
+    QCOMPARE(
+        model.index(0).data(ChangeTimelineModel::filesRole).toString(),
+        QStringLiteral("kestrune/changes/add-tagging → kestrune/changes/archive/2026-03-02-add-tagging"));
     QCOMPARE(model.index(4).data(ChangeTimelineModel::filesRole).toString(),
              QStringLiteral("design.md, proposal.md, specs/tagging/spec.md, tasks.md"));
     const QString spoken = model.index(1).data(Qt::AccessibleTextRole).toString();

@@ -8,6 +8,7 @@
 #include "app/maincontentview.h"
 #include "app/mainwindow.h"
 #include "app/mainwindowactions.h"
+#include "app/projecthistory.h"
 #include "app/recentprojects.h"
 #include "markdown/document/processheap.h"
 #include "preview/previewzoom.h"
@@ -125,12 +126,14 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     // Following the folders on disk, beside the refresh it makes unnecessary.
     MainContentView *content = window->contentView();
     content->liveUpdates().setEnabled(m_session->watchesProjects());
+    content->projectHistory().setFollowing(m_session->watchesProjects());
     auto *watch = new QAction(Localization::text("app.action.watch_projects"), window.get());
     watch->setObjectName(QStringLiteral("watchProjects"));
     watch->setCheckable(true);
     watch->setChecked(m_session->watchesProjects());
     connect(watch, &QAction::toggled, m_session.get(), &AppSession::setWatchesProjects);
     connect(watch, &QAction::toggled, &content->liveUpdates(), &LiveProjectUpdates::setEnabled);
+    connect(watch, &QAction::toggled, &content->projectHistory(), &ProjectHistory::setFollowing);
     window->commands().add(watch, MainWindowActions::Group::project);
     // Whether previews fetch pictures from the web: reading a document then tells its servers.
     content->setLoadsRemoteImages(m_session->loadsRemoteImages());

@@ -109,9 +109,21 @@ void ProjectHistory::recheck(const QUrl &root)
         look(root);
 }
 
+void ProjectHistory::setFollowing(bool follow)
+{
+    if (follow == m_following)
+        return;
+    m_following = follow;
+    rewatch();
+    if (follow) {
+        for (auto it = m_projects.cbegin(); it != m_projects.cend(); ++it)
+            look(it.key());
+    }
+}
+
 QStringList ProjectHistory::watchedPaths(const QUrl &root) const
 {
-    return m_projects.value(root).watched;
+    return m_following ? m_projects.value(root).watched : QStringList();
 }
 
 void ProjectHistory::followProjects()
@@ -180,7 +192,7 @@ void ProjectHistory::apply(const QUrl &root, quint64 serial, const Look &found)
 void ProjectHistory::onPathChanged(const QString &path)
 {
     for (Project &project : m_projects) {
-        if (project.watched.contains(path) && !project.settle->isActive())
+        if (m_following && project.watched.contains(path) && !project.settle->isActive())
             project.settle->start();
     }
 }
@@ -189,8 +201,10 @@ void ProjectHistory::rewatch()
 {
     QSet<QString> wanted;
     for (const Project &project : std::as_const(m_projects)) {
-        for (const QString &path : project.watched)
-            wanted.insert(path);
+        for (const QString &path : project.watched) {
+            if (m_following)
+                wanted.insert(path);
+        }
     }
     QSet<QString> watching;
     for (const QString &path : m_watcher->files() + m_watcher->directories())

@@ -43,6 +43,10 @@ public:
     bool isKnown(const QUrl &root) const;
     // Looks at the project's repository again (a refresh: a repository made since, or removed).
     void recheck(const QUrl &root);
+    // Whether the repositories are watched (on unless turned off, with the projects' folders):
+    // off, nothing is watched and HEAD moving is no news; on again, each is looked at anew.
+    void setFollowing(bool follow);
+    bool isFollowing() const { return m_following; }
     // The paths watched for the project, for tests.
     QStringList watchedPaths(const QUrl &root) const;
 
@@ -76,6 +80,7 @@ private:
     QHash<QUrl, Project> m_projects;
     QFileSystemWatcher *m_watcher = nullptr;
     quint64 m_serial = 0;
+    bool m_following = true;
 };
 
 } // namespace kestrune

@@ -166,6 +166,17 @@ void TestProjectHistory::answersOnceAndFollowsHeadAsItMoves()
     QCOMPARE(moves.constFirst().constFirst().toUrl(), root);
     QCOMPARE(availability.count(), 2);
 
+    // Not following, nothing is watched; following again, HEAD is looked at anew and the commit
+    // made meanwhile is news.
+    history.setFollowing(false);
+    QCOMPARE(history.watchedPaths(root), QStringList());
+    repository.write("kestrune/changes/other-change/design.md", "# Design, again\n");
+    repository.commit("Design the other change again");
+    history.setFollowing(true);
+    QVERIFY(moves.wait());
+    QCOMPARE(moves.count(), 2);
+    QVERIFY(history.watchedPaths(root).contains(git + QStringLiteral("/HEAD")));
+
     // A closed project is no longer followed.
     store.removeProject(root);
     QTRY_VERIFY(!history.hasHistory(root));

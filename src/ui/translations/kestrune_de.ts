@@ -1038,8 +1038,8 @@
             <numerusform>%n Zeilen entfernt</numerusform>
         </translation>
     <message id="action.show_history">
-        <source>Change History</source>
-        <translation>Änderungsverlauf</translation>
+        <source>Show Change History</source>
+        <translation>Änderungsverlauf anzeigen</translation>
     </message>
     <message id="history.action">
         <source>Show History</source>

@@ -1038,8 +1038,8 @@
             <numerusform>%n lines removed</numerusform>
         </translation>
     <message id="action.show_history">
-        <source>Change History</source>
-        <translation>Change History</translation>
+        <source>Show Change History</source>
+        <translation>Show Change History</translation>
     </message>
     <message id="history.action">
         <source>Show History</source>

@@ -1037,6 +1037,7 @@
             <numerusform>%n Zeile entfernt</numerusform>
             <numerusform>%n Zeilen entfernt</numerusform>
         </translation>
+    </message>
     <message id="action.show_history">
         <source>Show Change History</source>
         <translation>Änderungsverlauf anzeigen</translation>

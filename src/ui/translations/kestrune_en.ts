@@ -1037,6 +1037,7 @@
             <numerusform>%n line removed</numerusform>
             <numerusform>%n lines removed</numerusform>
         </translation>
+    </message>
     <message id="action.show_history">
         <source>Show Change History</source>
         <translation>Show Change History</translation>

@@ -37,6 +37,7 @@ void CatchUpListModel::setLineCount(const QString &relativePath, const CatchUpLi
 void CatchUpListModel::rebuildRows()
 {
     m_rows.clear();
+    m_rowOfPath.clear();
     for (int group = 0; group < m_groups.size(); ++group) {
         bool headed = false;
         const QList<CatchUpEntry> &entries = m_groups.at(group).entries;
@@ -47,6 +48,7 @@ void CatchUpListModel::rebuildRows()
             if (!headed)
                 m_rows.append(Row{group, -1});
             headed = true;
+            m_rowOfPath.insert(file.relativePath, int(m_rows.size()));
             m_rows.append(Row{group, entry});
         }
     }
@@ -76,12 +78,7 @@ const CatchUpEntry *CatchUpListModel::entryAt(int row) const
 
 int CatchUpListModel::rowOf(const QString &relativePath) const
 {
-    for (int row = 0; row < m_rows.size(); ++row) {
-        const CatchUpEntry *entry = entryAt(row);
-        if (entry && entry->relativePath == relativePath)
-            return row;
-    }
-    return -1;
+    return m_rowOfPath.value(relativePath, -1);
 }
 
 int CatchUpListModel::firstEntryRow() const

@@ -68,6 +68,8 @@ private:
     QList<Row> m_rows;
     QString m_filter;
     QHash<QString, CatchUpLineCount> m_counts;
+    // A whole checkout's files may be listed, each counted in turn: found by path, not by a walk.
+    QHash<QString, int> m_rowOfPath;
 };
 
 } // namespace kestrune

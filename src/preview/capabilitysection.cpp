@@ -102,6 +102,14 @@ QString CapabilitySection::countsText(const ReviewCounts &counts)
            Localization::format("review.counts.removed", counts.removed);
 }
 
+void CapabilitySection::setHistoryShown(bool shown)
+{
+    // A capability the change introduces has no specification to have a history of.
+    m_historyShown = shown && m_capability.specificationFile.has_value();
+    for (RequirementCard *card : std::as_const(m_cards))
+        card->setHistoryShown(m_historyShown);
+}
+
 void CapabilitySection::buildCards()
 {
     qDeleteAll(m_cards);
@@ -111,6 +119,9 @@ void CapabilitySection::buildCards()
         return;
     for (const RequirementReview &requirement : std::as_const(m_capability.requirements)) {
         auto *card = new RequirementCard(requirement, m_body);
+        card->setHistoryShown(m_historyShown);
+        connect(card, &RequirementCard::historyRequested, this,
+                [this, card] { Q_EMIT historyRequested(card->requirement().name, card->historyButton()); });
         m_body->layout()->addWidget(card);
         card->show(); // now, not on the next turn: the review may move to it at once
         m_cards.append(card);

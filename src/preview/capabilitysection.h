@@ -32,6 +32,8 @@ public:
     const QList<RequirementCard *> &cards() const { return m_cards; }
     QToolButton *toggleButton() const { return m_toggle; }
     QPushButton *resultButton() const { return m_result; }
+    // Gives every card a "History" button, on a specification the project's history holds.
+    void setHistoryShown(bool shown);
 
     // "+2 added, ~1 modified, −0 removed requirements".
     static QString countsText(const ReviewCounts &counts);
@@ -39,12 +41,15 @@ public:
 Q_SIGNALS:
     void expandedChanged(bool expanded);
     void showResultRequested(const QString &capability);
+    // A card's "History": the requirement's history in the capability's specification.
+    void historyRequested(const QString &requirement, QWidget *anchor);
 
 private:
     void buildCards();
 
     CapabilityReview m_capability;
     bool m_expanded = true;
+    bool m_historyShown = false;
     QToolButton *m_toggle = nullptr;
     QLabel *m_counts = nullptr;
     QPushButton *m_result = nullptr;

@@ -7,12 +7,16 @@
 #include "ui/systemfont.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrune {
 
@@ -42,6 +46,8 @@ QString statusText(const std::optional<ChangeStatus> &status)
 
 ChangeReviewView::ChangeReviewView(const ChangeReviewInput &input, QWidget *parent)
     : QWidget(parent), m_input(input), m_title(new QLabel(this)), m_detail(new QLabel(this)),
+      m_compareLabel(new QLabel(Localization::text("review.baseline.compare_with"), this)),
+      m_baselineChoice(new QComboBox(this)), m_baselineNote(new QLabel(this)),
       m_scrollArea(new QScrollArea(this))
 {
     setObjectName(QStringLiteral("changeReview"));
@@ -51,6 +57,30 @@ ChangeReviewView::ChangeReviewView(const ChangeReviewInput &input, QWidget *pare
     m_title->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_detail->setObjectName(QStringLiteral("reviewDetail"));
     m_detail->setWordWrap(true);
+    m_compareLabel->setObjectName(QStringLiteral("reviewCompareLabel"));
+    m_compareLabel->setBuddy(m_baselineChoice);
+    m_baselineChoice->setObjectName(QStringLiteral("reviewBaseline"));
+    m_baselineChoice->setAccessibleName(Localization::text("review.baseline.compare_with"));
+    m_baselineChoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_baselineChoice->setMinimumContentsLength(28);
+    m_baselineChoice->setFocusPolicy(Qt::StrongFocus);
+    m_baselineNote->setObjectName(QStringLiteral("reviewBaselineNote"));
+    m_baselineNote->setWordWrap(true);
+    m_baselineNote->setFont(SystemFont::font(13, QFont::DemiBold));
+    m_baselineNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_compareLabel->hide();
+    m_baselineChoice->hide();
+    m_baselineNote->hide();
+    connect(m_baselineChoice, &QComboBox::activated, this, [this](int index) {
+        const QString commit = m_baselineChoice->itemData(index).toString();
+        const QString shown = m_input.baseline ? m_input.baseline->commit : QString();
+        if (commit == shown)
+            return;
+        const auto chosen = std::find_if(m_baselineChoices.cbegin(), m_baselineChoices.cend(),
+                                         [&commit](const ReviewBaseline &b) { return b.commit == commit; });
+        showBaselineNote(chosen == m_baselineChoices.cend() ? std::nullopt : std::optional(*chosen), true);
+        Q_EMIT baselineRequested(commit);
+    });
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setWidgetResizable(true);
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -59,8 +89,15 @@ ChangeReviewView::ChangeReviewView(const ChangeReviewInput &input, QWidget *pare
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(pagePadding, pagePadding, 0, 0);
     layout->setSpacing(6);
-    layout->addWidget(m_title);
+    auto *titleRow = new QHBoxLayout;
+    titleRow->setContentsMargins(0, 0, pagePadding, 0);
+    titleRow->setSpacing(8);
+    titleRow->addWidget(m_title, 1);
+    titleRow->addWidget(m_compareLabel);
+    titleRow->addWidget(m_baselineChoice);
+    layout->addLayout(titleRow);
     layout->addWidget(m_detail);
+    layout->addWidget(m_baselineNote);
     layout->addSpacing(8);
     layout->addWidget(m_scrollArea, 1);
     // A card the reader clicks or tabs to is where N and P go on from.
@@ -79,6 +116,74 @@ void ChangeReviewView::setInput(const ChangeReviewInput &input)
     // The page takes its new height once laid out.
     m_page->adjustSize();
     m_scrollArea->verticalScrollBar()->setValue(scroll);
+}
+
+void ChangeReviewView::setBaselineChoices(const QList<ReviewBaseline> &choices)
+{
+    const bool had = !m_baselineChoices.isEmpty();
+    m_baselineChoices = choices;
+    fillBaselineChoice();
+    m_compareLabel->setVisible(!choices.isEmpty());
+    m_baselineChoice->setVisible(!choices.isEmpty());
+    if (had != !choices.isEmpty()) {
+        for (CapabilitySection *section : std::as_const(m_sections))
+            section->setHistoryShown(!choices.isEmpty());
+    }
+}
+
+void ChangeReviewView::fillBaselineChoice()
+{
+    const QSignalBlocker blocker(m_baselineChoice);
+    m_baselineChoice->clear();
+    m_baselineChoice->addItem(Localization::text("review.baseline.current"), QString());
+    if (!m_baselineChoices.isEmpty())
+        m_baselineChoice->insertSeparator(1);
+    QFont highlighted = m_baselineChoice->font();
+    highlighted.setBold(true);
+    for (const ReviewBaseline &baseline : std::as_const(m_baselineChoices)) {
+        const QString text = baseline.beforeChange ? Localization::format("review.baseline.before_change",
+                                                                          baseline.description())
+                                                   : baseline.description();
+        m_baselineChoice->addItem(text, baseline.commit);
+        const int index = m_baselineChoice->count() - 1;
+        m_baselineChoice->setItemData(index, baseline.commit, Qt::ToolTipRole);
+        if (baseline.beforeChange)
+            m_baselineChoice->setItemData(index, highlighted, Qt::FontRole);
+    }
+    const int shown = m_baselineChoice->findData(m_input.baseline ? m_input.baseline->commit : QString());
+    m_baselineChoice->setCurrentIndex(std::max(0, shown));
+}
+
+void ChangeReviewView::showBaselineNote(const std::optional<ReviewBaseline> &baseline, bool comparing)
+{
+    QString text;
+    if (comparing)
+        text = baseline ? Localization::format("review.baseline.comparing", baseline->description())
+                        : Localization::text("review.loading");
+    else if (baseline)
+        text = Localization::format(baseline->beforeChange ? "review.baseline.note_before_change"
+                                                           : "review.baseline.note",
+                                    baseline->description());
+    m_baselineNote->setText(text);
+    m_baselineNote->setVisible(!text.isEmpty());
+}
+
+void ChangeReviewView::applyColors()
+{
+    QPalette detailPalette = m_detail->palette();
+    detailPalette.setColor(QPalette::WindowText, PreviewColors::secondaryText.resolve(palette()));
+    m_detail->setPalette(detailPalette);
+    m_compareLabel->setPalette(detailPalette);
+    QPalette notePalette = m_baselineNote->palette();
+    notePalette.setColor(QPalette::WindowText, PreviewColors::accent.resolve(palette()));
+    m_baselineNote->setPalette(notePalette);
+}
+
+void ChangeReviewView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
 }
 
 RequirementCard *ChangeReviewView::currentCard() const
@@ -175,14 +280,15 @@ void ChangeReviewView::rebuild()
     if (const QString status = statusText(m_input.status); !status.isEmpty())
         details.append(status);
     details.append(CapabilitySection::countsText(review.counts));
-    if (review.archived)
+    if (review.archived && !m_input.baseline)
         details.append(Localization::text("review.archived_note"));
     if (review.capabilities.isEmpty())
         details.append(Localization::text("review.no_delta_specifications"));
     m_detail->setText(details.join(QStringLiteral(" · ")));
-    QPalette detailPalette = m_detail->palette();
-    detailPalette.setColor(QPalette::WindowText, PreviewColors::secondaryText.resolve(palette()));
-    m_detail->setPalette(detailPalette);
+    applyColors();
+    showBaselineNote(m_input.baseline, false);
+    if (!m_baselineChoices.isEmpty())
+        fillBaselineChoice();
 
     for (CapabilitySection *section : std::as_const(m_sections))
         m_expanded.insert(section->capability().capability, section->isExpanded());
@@ -205,6 +311,12 @@ void ChangeReviewView::rebuild()
                                               m_expanded.value(capability.capability, !large || first));
         connect(section, &CapabilitySection::showResultRequested, this,
                 &ChangeReviewView::showResultRequested);
+        section->setHistoryShown(!m_baselineChoices.isEmpty());
+        connect(section, &CapabilitySection::historyRequested, this,
+                [this, section](const QString &requirement, QWidget *anchor) {
+                    if (const std::optional<QUrl> &specification = section->capability().specificationFile)
+                        Q_EMIT requirementHistoryRequested(*specification, requirement, anchor);
+                });
         m_pageLayout->addWidget(section);
         m_sections.append(section);
     }

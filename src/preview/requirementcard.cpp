@@ -6,6 +6,7 @@
 #include "preview/reviewmarkup.h"
 #include "ui/localization.h"
 #include "ui/standardcolors.h"
+#include "ui/symbolicon.h"
 #include "ui/systemfont.h"
 #include "ui/themecolors.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace kestrune {
@@ -37,7 +39,7 @@ QString markdownOf(const RequirementReview &requirement)
 RequirementCard::RequirementCard(const RequirementReview &requirement, QWidget *parent)
     : QWidget(parent), m_requirement(requirement), m_name(new QLabel(requirement.name, this)),
       m_badge(new DeltaBadge(requirement.kind, this)), m_findings(new QLabel(this)),
-      m_text(new FittedMarkdownView(markdownOf(requirement), this))
+      m_text(new FittedMarkdownView(markdownOf(requirement), this)), m_history(new QToolButton(this))
 {
     setObjectName(QStringLiteral("requirementCard"));
     setFocusPolicy(Qt::StrongFocus);
@@ -50,10 +52,19 @@ RequirementCard::RequirementCard(const RequirementReview &requirement, QWidget *
     m_findings->setWordWrap(true);
     m_findings->setFont(SystemFont::font(12, QFont::Medium));
     m_text->setObjectName(QStringLiteral("requirementText"));
+    m_history->setObjectName(QStringLiteral("requirementHistory"));
+    m_history->setText(Localization::text("review.history.action"));
+    m_history->setAccessibleDescription(Localization::format("review.history.title", requirement.name));
+    m_history->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_history->setAutoRaise(true);
+    m_history->setFont(SystemFont::font(12, QFont::Normal));
+    m_history->setVisible(false);
+    connect(m_history, &QToolButton::clicked, this, &RequirementCard::historyRequested);
 
     auto *header = new QHBoxLayout;
     header->setSpacing(8);
     header->addWidget(m_name, 1);
+    header->addWidget(m_history, 0, Qt::AlignTop);
     header->addWidget(m_badge, 0, Qt::AlignTop);
 
     auto *layout = new QVBoxLayout(this);
@@ -73,6 +84,11 @@ RequirementCard::RequirementCard(const RequirementReview &requirement, QWidget *
     m_findings->setVisible(!findings.isEmpty());
     m_text->setVisible(!markdownOf(requirement).isEmpty());
     applyColors();
+}
+
+void RequirementCard::setHistoryShown(bool shown)
+{
+    m_history->setVisible(shown);
 }
 
 bool RequirementCard::hasDifferences() const
@@ -140,6 +156,7 @@ void RequirementCard::applyColors()
     QPalette findings = m_findings->palette();
     findings.setColor(QPalette::WindowText, warning.resolve(palette()));
     m_findings->setPalette(findings);
+    m_history->setIcon(SymbolIcon::icon(u"clock", PreviewColors::secondaryText.resolve(palette()), 14));
 }
 
 } // namespace kestrune

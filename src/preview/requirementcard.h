@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QLabel;
+class QToolButton;
 
 namespace kestrune {
 
@@ -15,6 +16,8 @@ class FittedMarkdownView;
 // wrong with it in the warning colour (with the closest existing name for a likely typo), and its
 // text rendered with the words the change inserts underlined and those it deletes struck through.
 // A removed requirement shows the current text struck through and, beneath, the reason given.
+// Where the project has a history, a "History" button asks for the commits that altered the
+// requirement in its specification.
 class RequirementCard : public QWidget
 {
     Q_OBJECT
@@ -31,6 +34,12 @@ public:
     // The flags and state as the card words them, one line each.
     QStringList findingTexts() const;
     FittedMarkdownView *textView() const { return m_text; }
+    // Shows the "History" button (hidden by default).
+    void setHistoryShown(bool shown);
+    QToolButton *historyButton() const { return m_history; }
+
+Q_SIGNALS:
+    void historyRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -45,6 +54,7 @@ private:
     QLabel *m_findings = nullptr;
     FittedMarkdownView *m_text = nullptr;
     FittedMarkdownView *m_note = nullptr;
+    QToolButton *m_history = nullptr;
 };
 
 } // namespace kestrune

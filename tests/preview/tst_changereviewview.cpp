@@ -4,17 +4,25 @@
 #include "preview/fittedmarkdownview.h"
 #include "preview/previewzoom.h"
 #include "preview/requirementcard.h"
+#include "preview/requirementhistorypopup.h"
 #include "preview/reviewmarkup.h"
 #include "preview/specificationresultview.h"
 #include "review/changereview.h"
+#include "ui/localization.h"
 #include "ui/themecontroller.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 using namespace kestrune;
 
@@ -45,7 +53,7 @@ ChangeReviewInput reviewOf(const char *current, const char *delta, int capabilit
         review.counts += capability.counts;
         review.capabilities.append(capability);
     }
-    return {review, ChangeStatus::active};
+    return {review, ChangeStatus::active, std::nullopt};
 }
 
 RequirementCard *cardNamed(ChangeReviewView &view, const QString &name)
@@ -77,6 +85,23 @@ int firstInkBandHeight(QWidget *widget)
     return first < 0 ? 0 : image.height() - first;
 }
 
+// Two commits to compare with, newest first; the older one is the commit the change was proposed on.
+QList<ReviewBaseline> twoBaselines()
+{
+    const QDateTime time(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+    return {{QStringLiteral("b2").repeated(20), time.addDays(2), QStringLiteral("Apply passkeys"), false},
+            {QStringLiteral("a1").repeated(20), time, QStringLiteral("Start the specifications"), true}};
+}
+
+// The review with its capabilities' current specification files named, as reviewChange names them.
+ChangeReviewInput reviewWithFiles()
+{
+    ChangeReviewInput input = reviewOf(currentAuth, deltaAuth);
+    for (CapabilityReview &capability : input.review.capabilities)
+        capability.specificationFile = QUrl::fromLocalFile(QStringLiteral("/p/kestrune/specs/auth/spec.md"));
+    return input;
+}
+
 } // namespace
 
 class TestChangeReviewView : public QObject
@@ -96,7 +121,165 @@ private Q_SLOTS:
     void resultShowsTheMergedTextWithMarginMarks();
     void remoteImagesOffNameTheirServerInReviewsToo();
     void reviewPagesFollowThePreviewZoom();
+    void compareWithOffersEarlierCommitsAndSaysWhichIsShown();
+    void cardsAskForTheirRequirementsHistory();
+    void baselineNoteStandsOutInBothAppearances_data();
+    void baselineNoteStandsOutInBothAppearances();
+    void historyPopupListsLinesAndOpensArchivedChanges();
 };
+
+void TestChangeReviewView::compareWithOffersEarlierCommitsAndSaysWhichIsShown()
+{
+    ChangeReviewView view(reviewWithFiles());
+    QVERIFY(view.baselineChoice()->isHidden());
+    QVERIFY(view.baselineLabel()->isHidden());
+
+    view.setBaselineChoices(twoBaselines());
+    QVERIFY(!view.baselineChoice()->isHidden());
+    QComboBox *choice = view.baselineChoice();
+    QCOMPARE(choice->count(), 4); // current, a separator, two commits
+    QCOMPARE(choice->currentIndex(), 0);
+    QCOMPARE(choice->itemText(0), Localization::text("review.baseline.current"));
+    QVERIFY(choice->itemText(2).endsWith(QStringLiteral("b2b2b2b · Apply passkeys")));
+    QVERIFY(!choice->itemData(2, Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(choice->itemText(3),
+             Localization::format("review.baseline.before_change", twoBaselines().at(1).description()));
+    QVERIFY(choice->itemData(3, Qt::FontRole).value<QFont>().bold());
+
+    // Down from "Current" passes the separator; the page says it compares until the review is there.
+    QSignalSpy requested(&view, &ChangeReviewView::baselineRequested);
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down);
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(requested.at(0).at(0).toString(), twoBaselines().at(0).commit);
+    QVERIFY(!view.baselineLabel()->isHidden());
+    QCOMPARE(view.baselineLabel()->text(),
+             Localization::format("review.baseline.comparing", twoBaselines().at(0).description()));
+
+    ChangeReviewInput input = reviewWithFiles();
+    input.baseline = twoBaselines().at(1);
+    view.setInput(input);
+    QCOMPARE(choice->currentIndex(), 3);
+    QCOMPARE(view.baselineLabel()->text(),
+             Localization::format("review.baseline.note_before_change", twoBaselines().at(1).description()));
+
+    // Back to the files on disk: no note; the choices stay.
+    view.setInput(reviewWithFiles());
+    QCOMPARE(choice->currentIndex(), 0);
+    QVERIFY(view.baselineLabel()->isHidden());
+    QCOMPARE(choice->count(), 4);
+
+    // No history: no choice.
+    view.setBaselineChoices({});
+    QVERIFY(choice->isHidden());
+}
+
+void TestChangeReviewView::cardsAskForTheirRequirementsHistory()
+{
+    ChangeReviewInput input = reviewWithFiles();
+    CapabilityReview introduced = input.review.capabilities.constFirst();
+    introduced.capability = QStringLiteral("passkeys");
+    introduced.specificationFile.reset(); // a capability the change introduces
+    input.review.capabilities.append(introduced);
+    ChangeReviewView view(input);
+    RequirementCard *card = cardNamed(view, QStringLiteral("Sign in"));
+    QVERIFY(card);
+    QVERIFY(card->historyButton()->isHidden());
+
+    view.setBaselineChoices(twoBaselines());
+    QVERIFY(!view.sections().at(0)->cards().at(0)->historyButton()->isHidden());
+    QVERIFY(view.sections().at(1)->cards().at(0)->historyButton()->isHidden());
+    QSignalSpy requested(&view, &ChangeReviewView::requirementHistoryRequested);
+    QTest::mouseClick(view.sections().at(0)->cards().at(0)->historyButton(), Qt::LeftButton);
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(requested.at(0).at(0).toUrl(),
+             QUrl::fromLocalFile(QStringLiteral("/p/kestrune/specs/auth/spec.md")));
+    QCOMPARE(requested.at(0).at(1).toString(), QStringLiteral("Sign in"));
+
+    // Cards made later (a new comparison) have the button too.
+    view.setInput(input);
+    QVERIFY(!view.sections().at(0)->cards().at(0)->historyButton()->isHidden());
+}
+
+void TestChangeReviewView::baselineNoteStandsOutInBothAppearances_data()
+{
+    QTest::addColumn<Appearance>("appearance");
+    QTest::addRow("light") << Appearance::light;
+    QTest::addRow("dark") << Appearance::dark;
+}
+
+void TestChangeReviewView::baselineNoteStandsOutInBothAppearances()
+{
+    QFETCH(Appearance, appearance);
+    QApplication::setPalette(ThemeController::paletteFor(appearance));
+    ChangeReviewInput input = reviewWithFiles();
+    input.baseline = twoBaselines().at(1);
+    ChangeReviewView view(input);
+    view.setBaselineChoices(twoBaselines());
+    view.resize(900, 600);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage page = view.grab().toImage();
+    const QRect note = view.baselineLabel()->geometry();
+    QVERIFY(!note.isEmpty());
+    // The note's ink is the accent colour on the page's background: blue, not grey.
+    const QColor background = page.pixelColor(note.topLeft() + QPoint(-2, 0));
+    int accentInk = 0;
+    for (int y = note.top(); y <= note.bottom(); ++y) {
+        for (int x = note.left(); x <= note.right(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            accentInk += c.blue() > c.red() + 40 && c != background;
+        }
+    }
+    QVERIFY2(accentInk > 100, qPrintable(QString::number(accentInk)));
+    // The choice sits in the header row, right of the title.
+    QVERIFY(view.baselineChoice()->geometry().left() > view.titleLabel()->geometry().left());
+    QVERIFY(qAbs(view.baselineChoice()->geometry().center().y() -
+                 view.titleLabel()->geometry().center().y()) <= 6);
+}
+
+void TestChangeReviewView::historyPopupListsLinesAndOpensArchivedChanges()
+{
+    // The popup deletes itself once closed.
+    QPointer<RequirementHistoryPopup> popup = new RequirementHistoryPopup(QStringLiteral("Tags"));
+    QCOMPARE(popup->statusLabel()->text(), Localization::text("review.history.reading"));
+    const QDateTime time(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC);
+    const QUrl archived =
+        QUrl::fromLocalFile(QStringLiteral("/p/kestrune/changes/archive/2026-03-02-add-tagging"));
+    popup->addItems({{QStringLiteral("c3").repeated(20), time.addDays(1), QStringLiteral("Ann"),
+                      QStringLiteral("Archive tagging"), DeltaSpecType::modified,
+                      QStringLiteral("2026-03-02-add-tagging"), archived}});
+    popup->addItems({{QStringLiteral("c1").repeated(20), time, QStringLiteral("Ann"), QStringLiteral("Start"),
+                      DeltaSpecType::added, QString(), std::nullopt}});
+    popup->finish();
+    QVERIFY(popup->statusLabel()->isHidden());
+    QCOMPARE(popup->list()->count(), 2);
+    const QString archiving = popup->list()->item(0)->text();
+    QVERIFY(archiving.contains(QStringLiteral("c3c3c3c")));
+    QVERIFY(archiving.contains(Localization::text("review.history.modified")));
+    QVERIFY(archiving.contains(QStringLiteral("Archive tagging")));
+    QVERIFY(archiving.contains(
+        Localization::format("review.history.change", QStringLiteral("2026-03-02-add-tagging"))));
+    QVERIFY(popup->list()->item(1)->text().contains(Localization::text("review.history.added")));
+
+    QSignalSpy chosen(popup, &RequirementHistoryPopup::changeChosen);
+    popup->popUp(QPoint(0, 0));
+    // A line without an archived change opens nothing; typing narrows the list.
+    popup->list()->setCurrentRow(1);
+    QTest::keyClick(popup->filterField(), Qt::Key_Return);
+    QCOMPARE(chosen.size(), 0);
+    QTest::keyClicks(popup->filterField(), QStringLiteral("archive"));
+    QVERIFY(popup->list()->item(1)->isHidden());
+    QCOMPARE(popup->list()->currentRow(), 0);
+    QTest::keyClick(popup->filterField(), Qt::Key_Return);
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toUrl(), archived);
+    QTRY_VERIFY(!popup);
+
+    RequirementHistoryPopup empty(QStringLiteral("Tags"));
+    empty.finish();
+    QCOMPARE(empty.statusLabel()->text(), Localization::text("review.history.none"));
+}
 
 void TestChangeReviewView::markupKeepsTheBlocksOfTheText_data()
 {

@@ -331,6 +331,78 @@
         <source>after %1</source>
         <translation>nach %1</translation>
     </message>
+    <message id="review.baseline.compare_with">
+        <source>Compare with</source>
+        <translation>Vergleichen mit</translation>
+    </message>
+    <message id="review.baseline.current">
+        <source>Current specifications</source>
+        <translation>Aktuelle Spezifikationen</translation>
+    </message>
+    <message id="review.baseline.before_change">
+        <source>%1 — before this change was proposed</source>
+        <translation>%1 — bevor diese Änderung vorgeschlagen wurde</translation>
+    </message>
+    <message id="review.baseline.note">
+        <source>Compared with the specifications as they were at %1, not as they are now.</source>
+        <translation>Verglichen mit den Spezifikationen, wie sie bei %1 waren, nicht wie sie jetzt sind.</translation>
+    </message>
+    <message id="review.baseline.note_before_change">
+        <source>Compared with the specifications as they were before this change was proposed (%1), not as they are now.</source>
+        <translation>Verglichen mit den Spezifikationen, wie sie waren, bevor diese Änderung vorgeschlagen wurde (%1), nicht wie sie jetzt sind.</translation>
+    </message>
+    <message id="review.baseline.comparing">
+        <source>Comparing with the specifications at %1…</source>
+        <translation>Vergleich mit den Spezifikationen bei %1 …</translation>
+    </message>
+    <message id="review.history.action">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="review.history.title">
+        <source>History of “%1”</source>
+        <translation>Verlauf von „%1“</translation>
+    </message>
+    <message id="review.history.filter">
+        <source>Filter the history</source>
+        <translation>Verlauf filtern</translation>
+    </message>
+    <message id="review.history.reading">
+        <source>Reading the history…</source>
+        <translation>Verlauf wird gelesen …</translation>
+    </message>
+    <message id="review.history.none">
+        <source>No commit changed this requirement.</source>
+        <translation>Kein Commit hat diese Anforderung geändert.</translation>
+    </message>
+    <message id="review.history.unavailable">
+        <source>The project’s history cannot be read.</source>
+        <translation>Der Verlauf des Projekts kann nicht gelesen werden.</translation>
+    </message>
+    <message id="review.history.partial">
+        <source>Part of the history could not be read; what was read is listed.</source>
+        <translation>Ein Teil des Verlaufs konnte nicht gelesen werden; das Gelesene ist aufgeführt.</translation>
+    </message>
+    <message id="review.history.added">
+        <source>added</source>
+        <translation>hinzugefügt</translation>
+    </message>
+    <message id="review.history.modified">
+        <source>changed</source>
+        <translation>geändert</translation>
+    </message>
+    <message id="review.history.removed">
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+    <message id="review.history.change">
+        <source>change %1</source>
+        <translation>Änderung %1</translation>
+    </message>
+    <message id="review.history.open_change">
+        <source>Opens the review of %1</source>
+        <translation>Öffnet die Prüfung von %1</translation>
+    </message>
     <message id="review.removed_here">
         <source>The requirement “%1” is removed here.</source>
         <translation>Die Anforderung „%1“ wird hier entfernt.</translation>

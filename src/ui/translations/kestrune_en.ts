@@ -331,6 +331,78 @@
         <source>after %1</source>
         <translation>after %1</translation>
     </message>
+    <message id="review.baseline.compare_with">
+        <source>Compare with</source>
+        <translation>Compare with</translation>
+    </message>
+    <message id="review.baseline.current">
+        <source>Current specifications</source>
+        <translation>Current specifications</translation>
+    </message>
+    <message id="review.baseline.before_change">
+        <source>%1 — before this change was proposed</source>
+        <translation>%1 — before this change was proposed</translation>
+    </message>
+    <message id="review.baseline.note">
+        <source>Compared with the specifications as they were at %1, not as they are now.</source>
+        <translation>Compared with the specifications as they were at %1, not as they are now.</translation>
+    </message>
+    <message id="review.baseline.note_before_change">
+        <source>Compared with the specifications as they were before this change was proposed (%1), not as they are now.</source>
+        <translation>Compared with the specifications as they were before this change was proposed (%1), not as they are now.</translation>
+    </message>
+    <message id="review.baseline.comparing">
+        <source>Comparing with the specifications at %1…</source>
+        <translation>Comparing with the specifications at %1…</translation>
+    </message>
+    <message id="review.history.action">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="review.history.title">
+        <source>History of “%1”</source>
+        <translation>History of “%1”</translation>
+    </message>
+    <message id="review.history.filter">
+        <source>Filter the history</source>
+        <translation>Filter the history</translation>
+    </message>
+    <message id="review.history.reading">
+        <source>Reading the history…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message id="review.history.none">
+        <source>No commit changed this requirement.</source>
+        <translation>No commit changed this requirement.</translation>
+    </message>
+    <message id="review.history.unavailable">
+        <source>The project’s history cannot be read.</source>
+        <translation>The project’s history cannot be read.</translation>
+    </message>
+    <message id="review.history.partial">
+        <source>Part of the history could not be read; what was read is listed.</source>
+        <translation>Part of the history could not be read; what was read is listed.</translation>
+    </message>
+    <message id="review.history.added">
+        <source>added</source>
+        <translation>added</translation>
+    </message>
+    <message id="review.history.modified">
+        <source>changed</source>
+        <translation>changed</translation>
+    </message>
+    <message id="review.history.removed">
+        <source>removed</source>
+        <translation>removed</translation>
+    </message>
+    <message id="review.history.change">
+        <source>change %1</source>
+        <translation>change %1</translation>
+    </message>
+    <message id="review.history.open_change">
+        <source>Opens the review of %1</source>
+        <translation>Opens the review of %1</translation>
+    </message>
     <message id="review.removed_here">
         <source>The requirement “%1” is removed here.</source>
         <translation>The requirement “%1” is removed here.</translation>

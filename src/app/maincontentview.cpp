@@ -97,6 +97,7 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     connect(m_reviewSession, &ReviewSession::compared, this, &MainContentView::updateDetail);
     connect(m_reviewSession, &ReviewSession::resultRequested, this,
             &MainContentView::showSpecificationResult);
+    connect(m_reviewSession, &ReviewSession::reviewRequested, this, &MainContentView::showReview);
     connect(m_navigation, &NavigationController::navigated, this, &MainContentView::stateChanged);
     updateAll();
 }

@@ -1,16 +1,16 @@
 #include "app/reviewsession.h"
 
 #include "app/detailarea.h"
+#include "app/reviewhistory.h"
 #include "preview/changereviewview.h"
+#include "preview/requirementhistorypopup.h"
 #include "preview/specificationresultview.h"
-#include "project/modelenvironment.h"
 #include "project/planningpath.h"
 #include "project/projectstore.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QtConcurrent/qtconcurrentrun.h>
 
 #include <algorithm>
 
@@ -40,10 +40,24 @@ ReviewSession::~ReviewSession() = default;
 
 void ReviewSession::open(const std::optional<QUrl> &root, const QUrl &changeFolder)
 {
+    const bool another = m_changeFolder != changeFolder || m_root != root;
     if (m_changeFolder != changeFolder)
         m_review.reset();
     m_changeFolder = changeFolder;
+    m_root = root;
     m_resultCapability.reset();
+    if (another) {
+        // Another change is compared with the specifications on disk first.
+        m_baseline.clear();
+        m_baselines.reset();
+        ++m_baselineSerial;
+        if (m_baselineListing)
+            m_baselineListing->cancel();
+        if (m_view)
+            m_view->setBaselineChoices({});
+        if (root)
+            listBaselines(*root);
+    }
     if (root)
         startComparison(*root);
 }
@@ -52,6 +66,14 @@ void ReviewSession::compareAgain(const QUrl &root)
 {
     if (m_changeFolder && QFileInfo(m_changeFolder->toLocalFile()).isDir())
         startComparison(root);
+}
+
+void ReviewSession::compareWith(const QString &commit)
+{
+    if (!m_changeFolder || !m_root || commit == m_baseline)
+        return;
+    m_baseline = commit;
+    startComparison(*m_root);
 }
 
 bool ReviewSession::showResult(const QString &capability)
@@ -71,24 +93,60 @@ void ReviewSession::leave()
     m_changeFolder.reset();
     m_review.reset();
     m_resultCapability.reset();
+    m_root.reset();
+    m_baseline.clear();
+    m_reviewBaseline.reset();
+    m_baselines.reset();
     ++m_comparisonSerial;
+    ++m_baselineSerial;
+    for (QFutureWatcherBase *work : {m_comparison.data(), m_baselineListing.data()}) {
+        if (work)
+            work->cancel();
+    }
 }
 
 void ReviewSession::startComparison(const QUrl &root)
 {
     const quint64 serial = ++m_comparisonSerial;
-    auto *watcher = new QFutureWatcher<ChangeReview>(this);
+    if (m_comparison)
+        m_comparison->cancel(); // its answer would be dropped
+    auto *watcher = new QFutureWatcher<ReviewHistory::Comparison>(this);
+    m_comparison = watcher;
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
         watcher->deleteLater();
-        if (serial != m_comparisonSerial || !m_changeFolder)
+        if (serial != m_comparisonSerial || !m_changeFolder || watcher->future().resultCount() == 0)
             return; // another change, or none, since
-        m_review = watcher->result();
+        ReviewHistory::Comparison comparison = watcher->result();
+        m_review = std::move(comparison.review);
+        m_reviewBaseline = comparison.baseline;
+        // The choice as listed says whether it is the commit the change was proposed on.
+        if (m_reviewBaseline && m_baselines) {
+            for (const ReviewBaseline &baseline : std::as_const(*m_baselines)) {
+                if (baseline.commit == m_reviewBaseline->commit)
+                    m_reviewBaseline = baseline;
+            }
+        }
         Q_EMIT compared();
     });
-    // Reads every delta and current specification of the change: off the window's thread.
-    watcher->setFuture(QtConcurrent::run([root, folder = *m_changeFolder] {
-        return reviewChange(*ModelEnvironment::system().fileSystem, root, folder);
-    }));
+    // Reads every delta and current specification of the change (or the commit's): off the
+    // window's thread.
+    watcher->setFuture(ReviewHistory::startReviewAt(root, *m_changeFolder, m_baseline));
+}
+
+void ReviewSession::listBaselines(const QUrl &root)
+{
+    const quint64 serial = m_baselineSerial;
+    auto *watcher = new QFutureWatcher<std::optional<QList<ReviewBaseline>>>(this);
+    m_baselineListing = watcher;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, serial] {
+        watcher->deleteLater();
+        if (serial != m_baselineSerial || watcher->future().resultCount() == 0)
+            return;
+        m_baselines = watcher->result();
+        if (m_view && m_baselines)
+            m_view->setBaselineChoices(*m_baselines);
+    });
+    watcher->setFuture(ReviewHistory::startBaselines(root, *m_changeFolder));
 }
 
 void ReviewSession::showIn(DetailArea &area, const QUrl &root)
@@ -108,8 +166,31 @@ void ReviewSession::showIn(DetailArea &area, const QUrl &root)
         showResultIn(area, *capability);
         return;
     }
-    if (ChangeReviewView *review = area.showReview({*m_review, statusOf(m_store, root, *m_changeFolder)}))
-        connect(review, &ChangeReviewView::showResultRequested, this, &ReviewSession::resultRequested);
+    if (ChangeReviewView *review =
+            area.showReview({*m_review, statusOf(m_store, root, *m_changeFolder), m_reviewBaseline}))
+        connectView(*review);
+}
+
+void ReviewSession::connectView(ChangeReviewView &view)
+{
+    m_view = &view;
+    connect(&view, &ChangeReviewView::showResultRequested, this, &ReviewSession::resultRequested);
+    connect(&view, &ChangeReviewView::baselineRequested, this, &ReviewSession::compareWith);
+    connect(&view, &ChangeReviewView::requirementHistoryRequested, this,
+            &ReviewSession::showRequirementHistory);
+    if (m_baselines)
+        view.setBaselineChoices(*m_baselines);
+}
+
+void ReviewSession::showRequirementHistory(const QUrl &specification, const QString &requirement,
+                                           QWidget *anchor)
+{
+    if (!m_root || !anchor)
+        return;
+    auto *popup = new RequirementHistoryPopup(requirement, anchor->window());
+    connect(popup, &RequirementHistoryPopup::changeChosen, this, &ReviewSession::reviewRequested);
+    ReviewHistory::feed(*popup, *m_root, specification, requirement);
+    popup->popUp(anchor->mapToGlobal(QPoint(0, anchor->height())));
 }
 
 void ReviewSession::showResultIn(DetailArea &area, const CapabilityReview &capability)

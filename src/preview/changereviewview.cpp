@@ -6,6 +6,7 @@
 #include "ui/localization.h"
 #include "ui/systemfont.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -150,6 +151,16 @@ void ChangeReviewView::fillBaselineChoice()
         if (baseline.beforeChange)
             m_baselineChoice->setItemData(index, highlighted, Qt::FontRole);
     }
+    // The list shows each commit's subject whole, however narrow the box is.
+    int widest = 0;
+    for (int index = 0; index < m_baselineChoice->count(); ++index) {
+        const QFont font = m_baselineChoice->itemData(index, Qt::FontRole).value<QFont>();
+        widest = std::max(widest, QFontMetrics(m_baselineChoice->itemData(index, Qt::FontRole).isValid()
+                                                   ? font
+                                                   : m_baselineChoice->font())
+                                      .horizontalAdvance(m_baselineChoice->itemText(index)));
+    }
+    m_baselineChoice->view()->setMinimumWidth(std::min(widest + 40, 720));
     const int shown = m_baselineChoice->findData(m_input.baseline ? m_input.baseline->commit : QString());
     m_baselineChoice->setCurrentIndex(std::max(0, shown));
 }

@@ -190,7 +190,8 @@ void ReviewSession::showRequirementHistory(const QUrl &specification, const QStr
     auto *popup = new RequirementHistoryPopup(requirement, anchor->window());
     connect(popup, &RequirementHistoryPopup::changeChosen, this, &ReviewSession::reviewRequested);
     ReviewHistory::feed(*popup, *m_root, specification, requirement);
-    popup->popUp(anchor->mapToGlobal(QPoint(0, anchor->height())));
+    // Below the button, its right edge at the button's: the page's cards keep it inside the window.
+    popup->popUp(anchor->mapToGlobal(QPoint(anchor->width() - popup->width(), anchor->height())));
 }
 
 void ReviewSession::showResultIn(DetailArea &area, const CapabilityReview &capability)

@@ -4,10 +4,12 @@
 #include "ui/localization.h"
 #include "ui/systemfont.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -54,8 +56,7 @@ RequirementHistoryPopup::RequirementHistoryPopup(QListWidget *list, const QStrin
     filterField()->setPlaceholderText(Localization::text("review.history.filter"));
     m_list->setObjectName(QStringLiteral("requirementHistoryList"));
     m_list->setUniformItemSizes(false);
-    m_list->setWordWrap(true);
-    m_list->setTextElideMode(Qt::ElideRight);
+    m_list->setTextElideMode(Qt::ElideMiddle);
     m_status->setObjectName(QStringLiteral("requirementHistoryStatus"));
     m_status->setWordWrap(true);
     QPalette status = m_status->palette();
@@ -64,7 +65,6 @@ RequirementHistoryPopup::RequirementHistoryPopup(QListWidget *list, const QStrin
     contentLayout()->addWidget(m_status);
 
     connect(filterField(), &QLineEdit::textChanged, this, &RequirementHistoryPopup::applyFilter);
-    resize(popupWidth, 0);
     updateStatus();
 }
 
@@ -122,15 +122,21 @@ void RequirementHistoryPopup::updateStatus()
     for (int row = 0; row < m_list->count() && rows < visibleRows; ++row)
         rows += m_list->item(row)->isHidden() ? 0 : 1;
     const int rowHeight = std::max(m_list->sizeHintForRow(0), fontMetrics().height() + 6);
-    const int listHeight = m_items.isEmpty() ? 0 : rowHeight * std::max(1, rows) + 8;
-    const int statusHeight = text.isEmpty() ? 0 : m_status->heightForWidth(popupWidth - 12) + 6;
-    resize(popupWidth, m_title->heightForWidth(popupWidth - 12) + filterField()->sizeHint().height() +
-                           listHeight + statusHeight + 30);
+    m_list->setFixedHeight(rowHeight * std::max(1, rows) + 2 * m_list->frameWidth() + 8);
+    setFixedWidth(popupWidth);
+    adjustSize();
 }
 
 void RequirementHistoryPopup::popUp(const QPoint &globalPosition)
 {
-    move(globalPosition);
+    // Inside the screen: a History button near the right edge opens the popup leftwards.
+    QPoint position = globalPosition;
+    if (const QScreen *screen = QGuiApplication::screenAt(globalPosition)) {
+        const QRect available = screen->availableGeometry();
+        position.setX(std::max(available.left(), std::min(position.x(), available.right() - width())));
+        position.setY(std::max(available.top(), std::min(position.y(), available.bottom() - height())));
+    }
+    move(position);
     show();
     filterField()->setFocus(Qt::PopupFocusReason);
 }

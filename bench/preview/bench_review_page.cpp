@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
         cards += capability.requirements.size();
 
     const double firstScreenMs = medianMs(runs, [&] {
-        ChangeReviewView view({review, ChangeStatus::active});
+        ChangeReviewView view({review, ChangeStatus::active, std::nullopt});
         view.resize(1000, 800);
         view.show();
         view.repaint();

@@ -396,8 +396,8 @@
         <translation>removed</translation>
     </message>
     <message id="review.history.change">
-        <source>change %1</source>
-        <translation>change %1</translation>
+        <source>archived change %1</source>
+        <translation>archived change %1</translation>
     </message>
     <message id="review.history.open_change">
         <source>Opens the review of %1</source>

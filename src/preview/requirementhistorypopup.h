@@ -31,7 +31,8 @@ public:
     const QList<RequirementHistoryItem> &items() const { return m_items; }
     QListWidget *list() const { return m_list; }
     QLabel *statusLabel() const { return m_status; }
-    // The text of a line: "2026-03-02 · 1a2b3c4 · changed · Archive tagging · archived change 2026-03-02-add-tagging".
+    // The text of a line: "2026-03-02 · 1a2b3c4 · changed · Archive tagging · archived change
+    // 2026-03-02-add-tagging".
     static QString lineText(const RequirementHistoryItem &item);
 
     // Shows the popup with its top left corner there, the filter field focused.

@@ -291,7 +291,8 @@ void TestReviewHistory::requirementHistoryNamesAndOpensTheArchivedChange()
     QVERIFY(popup);
     QTRY_VERIFY(popup->isFinished());
     QCOMPARE(popup->list()->count(), 2);
-    QVERIFY(popup->list()->item(0)->text().contains(QStringLiteral("archived change 2026-03-02-add-tagging")));
+    QVERIFY(
+        popup->list()->item(0)->text().contains(QStringLiteral("archived change 2026-03-02-add-tagging")));
     QVERIFY(popup->list()->item(0)->text().contains(QStringLiteral("Archive tagging")));
     popup->list()->setCurrentRow(0);
     QTest::keyClick(popup->filterField(), Qt::Key_Return);

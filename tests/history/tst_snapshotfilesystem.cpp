@@ -2,8 +2,8 @@
 // against an earlier commit reads.
 #include "history/snapshotfilesystem.h"
 #include "historyreading.h"
-#include "testrepository.h"
 #include "project/localfilesystem.h"
+#include "testrepository.h"
 
 #include <QDir>
 #include <QTest>

@@ -7,7 +7,7 @@
 // 10 MB page adds at its peak, and last the time to copy the whole 1 MB page. A second argument
 // "1mb" stops after the 1 MB figures, "engine" leaves Qt out; "system-heap" as the last one
 // runs without the program's heap settings; "copy-peak" as the only one prints the copy's peak
-// alone.
+// alone; "resize-stall N" as the first measures the 10 MB page's resize stall alone, N times.
 #include "benchtiming.h"
 #include "processmemory.h"
 #include "resizestall.h"
@@ -279,6 +279,37 @@ void measureCopy(const QString &text, const Theme &theme, int runs)
                 median(plain), median(both));
 }
 
+// Shows the 10 MB document in a view, prints how long its first screen took and the rest, then
+// scrolls to the middle and drags the view 200 px narrower and back, printing the longest stall
+// of the window in wall time and in the processor time its thread spent.
+void measureResizeStall(const QString &tenMegabytes, const Theme &theme)
+{
+    MarkdownView view;
+    view.setTheme(theme);
+    view.resize(int(width), 1000);
+    view.show();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    view.setMarkdown(tenMegabytes);
+    view.viewport()->repaint();
+    const double firstScreen = milliseconds(timer);
+    std::printf("10 MB document: first screen painted %.1f ms after the text was handed over\n", firstScreen);
+    timer.restart();
+    while (!view.isLayoutComplete())
+        QApplication::processEvents();
+    std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
+    QScrollBar *bar = view.verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    QApplication::processEvents();
+    const ResizeStall stall = resizeStall([&](int to) { view.resize(to, view.height()); }, view.width(), 200,
+                                          [&] { return view.isLayoutComplete(); });
+    std::printf("  scrolled to the middle, dragged 200 px narrower and back: longest stall %lld ms "
+                "(target <= 16), %.1f ms of the thread's processor time\n",
+                static_cast<long long>(stall.wallMs), stall.processorMs);
+    std::fflush(stdout);
+}
+
 int main(int argc, char **argv)
 {
     const bool residentOnly = argc > 2 && QByteArray(argv[1]) == "--resident";
@@ -295,6 +326,13 @@ int main(int argc, char **argv)
     // "copy-peak" alone prints the copy's peak memory and stops.
     if (argc > 1 && QByteArray(argv[1]) == "copy-peak") {
         printCopyPeak(10, copyPeakTargetMiB);
+        return 0;
+    }
+    // "resize-stall N" measures only the 10 MB page's resize stall, N times.
+    if (argc > 1 && QByteArray(argv[1]) == "resize-stall") {
+        const QString tenMegabytes = document(10 * 1024 * 1024);
+        for (int run = 0; run < (argc > 2 ? std::max(1, atoi(argv[2])) : 3); ++run)
+            measureResizeStall(tenMegabytes, PreviewDocumentTheme::make());
         return 0;
     }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
@@ -373,32 +411,7 @@ int main(int argc, char **argv)
         median(bigTotal), median(bigTotal) / median(total), median(bigCpu) / median(cpuTotal),
         median(bigUser) / median(userTotal));
 
-    {
-        MarkdownView view;
-        view.setTheme(theme);
-        view.resize(int(width), 1000);
-        view.show();
-        QApplication::processEvents();
-        QElapsedTimer timer;
-        timer.start();
-        view.setMarkdown(tenMegabytes);
-        view.viewport()->repaint();
-        const double firstScreen = milliseconds(timer);
-        std::printf("10 MB document: first screen painted %.1f ms after the text was handed over\n",
-                    firstScreen);
-        timer.restart();
-        while (!view.isLayoutComplete())
-            QApplication::processEvents();
-        std::printf("  the rest parsed and measured in the background in %.1f ms\n", milliseconds(timer));
-        QScrollBar *bar = view.verticalScrollBar();
-        bar->setValue(bar->maximum() / 2);
-        QApplication::processEvents();
-        const qint64 stall = resizeStall([&](int to) { view.resize(to, view.height()); }, view.width(), 200,
-                                         [&] { return view.isLayoutComplete(); });
-        std::printf("  scrolled to the middle, dragged 200 px narrower and back: longest stall %lld ms "
-                    "(target <= 16)\n",
-                    static_cast<long long>(stall));
-    }
+    measureResizeStall(tenMegabytes, theme);
     printResident(10, 250, 0);
     printCopyPeak(10, copyPeakTargetMiB);
     measureCopy(oneMegabyte, theme, runs);

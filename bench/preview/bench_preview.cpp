@@ -102,7 +102,8 @@ Measurement open(const QString &path, MarkdownViewMode mode)
         QCoreApplication::processEvents();
         result.resizeStallMs =
             resizeStall([&](int width) { pane.resize(width, pane.height()); }, pane.width(), 200,
-                        [document] { return document->isLayoutComplete(); });
+                        [document] { return document->isLayoutComplete(); })
+                .wallMs;
     }
     return result;
 }

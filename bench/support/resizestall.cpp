@@ -35,13 +35,13 @@ void drag(const std::function<void(int)> &setWidth, int from, int to, const std:
 
 } // namespace
 
-qint64 resizeStall(const std::function<void(int width)> &setWidth, int width, int by,
-                   const std::function<bool()> &settled, int timeoutMs)
+ResizeStall resizeStall(const std::function<void(int width)> &setWidth, int width, int by,
+                        const std::function<bool()> &settled, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
     StallMeter stalls;
     drag(setWidth, width, width - by, settled, clock, timeoutMs);
     drag(setWidth, width - by, width, settled, clock, timeoutMs);
-    return stalls.longest();
+    return {stalls.longest(), stalls.longestProcessor()};
 }

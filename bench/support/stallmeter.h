@@ -20,6 +20,8 @@ public:
     qint64 longestGapCpuMicroseconds() const { return m_longestGapCpu; }
     // The most processor time the thread spent between two ticks, in microseconds.
     qint64 longestCpuMicroseconds() const { return m_longestCpu; }
+    // The same, in milliseconds.
+    double longestProcessor() const { return double(m_longestCpu) / 1000; }
     // How long the thread waited, ready to run, for a processor in the longest gap, in
     // microseconds (the system's scheduling statistics; -1 without them).
     qint64 longestGapWaitMicroseconds() const { return m_longestGapWait; }

@@ -15,6 +15,7 @@
 #include "markdown/layout/nodes/layoutimagestore_p.h"
 #include "markdown/layout/nodes/layoutnode_p.h"
 #include "markdown/layout/nodes/layoutscrollnode_p.h"
+#include "markdown/layout/nodes/layoutshapenode_p.h"
 #include "markdown/layout/nodes/layouttextnode_p.h"
 #include "markdown/layout/style/markerstyles.h"
 #include "markdown/layout/text/longwordsplitter_p.h"
@@ -182,6 +183,41 @@ class TestMarkdownLayout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A rounded bar far taller than the clip (beside a long quote) is drawn only where the clip
+    // shows it: solid across the clip's edges, rounded only at its own ends.
+    void aTallBarIsPaintedSolidWithinTheClipAndRoundedAtItsEnds_data()
+    {
+        QTest::addColumn<qreal>("clipTop");
+        QTest::addColumn<bool>("atTheTop");
+        QTest::addRow("clip in the middle") << 50000.0 << false;
+        QTest::addRow("clip at the top") << 0.0 << true;
+    }
+
+    void aTallBarIsPaintedSolidWithinTheClipAndRoundedAtItsEnds()
+    {
+        QFETCH(qreal, clipTop);
+        QFETCH(bool, atTheTop);
+        LayoutShapeNode bar(LayoutShapeNode::Kind::rectangle, dynamicColor(0, 0, 1, 1, 0, 0, 1, 1), 4);
+        bar.layout(8);
+        bar.stretchTo(100000);
+        QImage image(8, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(0, -clipTop);
+        LayoutPaintContext context;
+        context.painter = &painter;
+        context.clip = QRectF(0, clipTop, 8, 100);
+        bar.paint(context);
+        painter.end();
+        // The corner pixel of the bar's own top is left out by its rounding; across a clip's edge
+        // the bar goes on.
+        QCOMPARE(image.pixelColor(0, 0) == QColor(Qt::blue), !atTheTop);
+        QCOMPARE(image.pixelColor(7, 0) == QColor(Qt::blue), !atTheTop);
+        for (int y = 5; y < 100; ++y)
+            QCOMPARE(image.pixelColor(0, y), QColor(Qt::blue));
+        QCOMPARE(image.pixelColor(4, 99), QColor(Qt::blue));
+    }
+
     void marginRule_data()
     {
         QTest::addColumn<QString>("markdown");

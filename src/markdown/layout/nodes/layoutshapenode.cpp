@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrune {
@@ -30,9 +31,21 @@ void LayoutShapeNode::stretchTo(qreal height)
     setSize({size().width(), height});
 }
 
+QRectF LayoutShapeNode::paintedBounds(const QRectF &clip) const
+{
+    // Cut this far beyond the clip, a cut end's rounded corners fall outside it.
+    const qreal beyond = m_cornerRadius + 1;
+    QRectF bounds(QPointF(0, 0), size());
+    bounds.setTop(std::max(bounds.top(), clip.top() - beyond));
+    bounds.setBottom(std::min(bounds.bottom(), clip.bottom() + beyond));
+    return bounds;
+}
+
 void LayoutShapeNode::paint(LayoutPaintContext &context) const
 {
-    const QRectF bounds(QPointF(0, 0), size());
+    const QRectF bounds = paintedBounds(context.clip);
+    if (bounds.height() <= 0)
+        return;
     const QColor color = m_color.resolve(context.appearance);
     if (m_cornerRadius <= 0) {
         context.painter->fillRect(bounds, color);

@@ -74,7 +74,8 @@ public:
 
     // Builds and measures blocks in order until the measured part reaches `bottom`, measuring
     // again on the way the blocks measured at an older width, or for at most `budgetMs`
-    // milliseconds when that is not negative. Returns whether every block is measured at the
+    // milliseconds when that is not negative (placing the blocks below those measured again
+    // included; at least one block is measured). Returns whether every block is measured at the
     // page's width.
     bool layoutUntil(qreal bottom, qint64 budgetMs = -1);
     bool layoutAll() { return layoutUntil(LayoutNode::unbounded); }
@@ -260,6 +261,9 @@ private:
     mutable int m_firstOutdated = 0; // no entry before it is measured at an older width
     qreal m_width = 800;
     BlockMeasureTimer m_measureTimer; // what measuring each block takes
+    // What placing the blocks after those measured again took last in a budgeted layout, in
+    // milliseconds: the next one keeps that much of its budget for it.
+    double m_tailPlacementMs = 0;
 };
 
 } // namespace kestrune

@@ -18,6 +18,7 @@
 #include "ui/themecolors.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFuture>
 #include <QPainter>
 #include <QPromise>
@@ -40,6 +41,10 @@ namespace {
 
 // How long one slice of background work may take.
 constexpr qint64 sliceMilliseconds = 8;
+// A slice measuring blocks again moves the page (the block at the top of the view is kept in
+// place) and so is followed by a paint in the same frame: the slice leaves the time the last
+// paint took for it, down to this much.
+constexpr qint64 shortestSliceMilliseconds = 2;
 // How far below the visible part the page is measured before painting.
 constexpr qreal lookAhead = 400;
 // Blocks further than this above or below the view give up their nodes (the page keeps their
@@ -764,8 +769,10 @@ void MarkdownView::backgroundStep()
         keepResidentAroundView();
         // Blocks above the view measured again move the one at its top: it is kept in place.
         const TopAnchor anchor = topAnchor();
+        const qint64 budget =
+            std::max(shortestSliceMilliseconds, sliceMilliseconds - qint64(std::ceil(m_lastPaintMs)));
         whileMemoryLasts([&] {
-            m_document->layoutUntil(LayoutNode::unbounded, sliceMilliseconds);
+            m_document->layoutUntil(LayoutNode::unbounded, budget);
             keepAnchor(anchor);
         });
     }
@@ -838,6 +845,14 @@ void MarkdownView::rebuildKeepingPosition()
 }
 
 void MarkdownView::paintEvent(QPaintEvent *event)
+{
+    QElapsedTimer clock;
+    clock.start();
+    paintPage(event);
+    m_lastPaintMs = double(clock.nsecsElapsed()) / 1e6;
+}
+
+void MarkdownView::paintPage(QPaintEvent *event)
 {
     QPainter painter(viewport());
     const QRectF dirty = event->rect();

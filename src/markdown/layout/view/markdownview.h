@@ -246,6 +246,7 @@ private:
     void goToEnd();
     void finishGoingToEnd();
     void updateScrollBar();
+    void paintPage(QPaintEvent *event);
     void rebuildKeepingPosition();
     void activateLink(const QUrl &url);
     // Whether pieces of a long text are still to be parsed.
@@ -276,6 +277,7 @@ private:
     // Runs from each change of width until it has stayed the same a while; meanwhile only what
     // the view shows is measured again.
     QTimer m_resizeSettleTimer;
+    double m_lastPaintMs = 0;                        // what the last paint took, left to it by the next slice
     bool m_goingToEnd = false;                       // End was pressed and the page is still being measured
     std::unique_ptr<IncrementalMarkdownFeed> m_feed; // the pieces of a long text still to be parsed
     bool m_openLinks = true;

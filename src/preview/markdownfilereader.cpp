@@ -49,9 +49,15 @@ MarkdownFileReader::load(const QString &path, const ErrorMessages &messages, qsi
     RegularFileReader::Content content = RegularFileReader::read(path, largestFile);
     if (content.error != FileReadError::none)
         return {MarkdownPreviewState::error(messages.forError(content.error)), std::nullopt, nullptr, {}};
-    MarkdownPreviewState state = decode(content.bytes, messages.notUtf8);
-    QByteArray bytes =
-        state.kind() == MarkdownPreviewState::Kind::error ? QByteArray() : std::move(content.bytes);
+    return loadBytes(std::move(content.bytes), messages, largestParsedText, page);
+}
+
+MarkdownFileReader::Document
+MarkdownFileReader::loadBytes(QByteArray content, const ErrorMessages &messages, qsizetype largestParsedText,
+                              const std::optional<PreparedMarkdownPage::Settings> &page)
+{
+    MarkdownPreviewState state = decode(content, messages.notUtf8);
+    QByteArray bytes = state.kind() == MarkdownPreviewState::Kind::error ? QByteArray() : std::move(content);
     if (!state.isContent() || state.text().size() > largestParsedText)
         return {std::move(state), std::nullopt, nullptr, std::move(bytes)};
     Document document = parse(std::move(state), messages.outOfMemory, page);

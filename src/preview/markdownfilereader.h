@@ -63,6 +63,9 @@ public:
     // the window's thread has no more to do than show it.
     static Document load(const QString &path, const ErrorMessages &messages, qsizetype largestParsedText,
                          const std::optional<PreparedMarkdownPage::Settings> &page = std::nullopt);
+    // The same for bytes read elsewhere (a file as a commit holds it).
+    static Document loadBytes(QByteArray bytes, const ErrorMessages &messages, qsizetype largestParsedText,
+                              const std::optional<PreparedMarkdownPage::Settings> &page = std::nullopt);
     // Parses the text of a content state (and prepares its page with `page` settings); the error
     // state when memory runs out.
     static Document parse(MarkdownPreviewState state, const QString &outOfMemoryMessage,

@@ -20,7 +20,8 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
       m_badge(new DeltaBadge(DeltaSpecType::added, this)), m_switch(new ViewModeSwitch(this)),
       m_review(new QPushButton(Localization::text("review.action"), this)),
       m_result(new QPushButton(Localization::text("review.show_result"), this)),
-      m_headings(new QPushButton(Localization::text("markdown.headings"), this))
+      m_headings(new QPushButton(Localization::text("markdown.headings"), this)),
+      m_history(new QPushButton(Localization::text("history.action"), this))
 {
     m_review->setObjectName(QStringLiteral("reviewChange"));
     m_result->setObjectName(QStringLiteral("showResult"));
@@ -32,6 +33,9 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     m_headings->setToolTip(Localization::text("markdown.headings.help"));
     m_headings->setFocusPolicy(Qt::TabFocus);
     m_headings->hide();
+    m_history->setObjectName(QStringLiteral("showHistory"));
+    m_history->setToolTip(Localization::text("history.action.help"));
+    m_history->setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));
     m_path->setObjectName(QStringLiteral("filePath"));
@@ -55,6 +59,7 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     layout->addWidget(m_badge, 0, Qt::AlignTop);
     layout->addWidget(m_review, 0, Qt::AlignTop);
     layout->addWidget(m_result, 0, Qt::AlignTop);
+    layout->addWidget(m_history, 0, Qt::AlignTop);
     layout->addWidget(m_headings, 0, Qt::AlignTop);
     layout->addWidget(m_switch, 0, Qt::AlignTop);
     m_badge->hide();

@@ -17,7 +17,8 @@ class ViewModeSwitch;
 
 // The top of the preview pane: the file's name over its full path (shortened in the middle),
 // then, pushed to the trailing edge, the delta badge of a delta specification, the button that
-// lists the document's headings and the switch between the rendered document and the source.
+// lists the file's history, the one that lists the document's headings and the switch between the
+// rendered document and the source.
 class MarkdownPreviewHeader : public QWidget
 {
     Q_OBJECT
@@ -41,6 +42,8 @@ public:
     QPushButton *resultButton() const { return m_result; }
     // Opens the list of the document's headings; shown beside the switch.
     QPushButton *headingsButton() const { return m_headings; }
+    // Lists the file's earlier versions; shown beside the headings button.
+    QPushButton *historyButton() const { return m_history; }
 
 private:
     ElidedLabel *m_name = nullptr;
@@ -50,6 +53,7 @@ private:
     QPushButton *m_review = nullptr;
     QPushButton *m_result = nullptr;
     QPushButton *m_headings = nullptr;
+    QPushButton *m_history = nullptr;
 };
 
 } // namespace kestrune

@@ -6,6 +6,7 @@
 #include "markdown/images/networkimageprovider.h"
 #include "markdown/layout/view/markdownview.h"
 #include "preview/errortextview.h"
+#include "preview/fileversionspopup.h"
 #include "preview/findbar.h"
 #include "preview/headingspopup.h"
 #include "preview/markdownfilereader.h"
@@ -19,6 +20,7 @@
 #include "preview/previewfindcontroller.h"
 #include "preview/previewlinkopener.h"
 #include "preview/previewseentimer.h"
+#include "preview/previewversionband.h"
 #include "preview/previewzoom.h"
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextview.h"
@@ -73,7 +75,8 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     : QWidget(parent), m_fileURL(fileURL), m_deltaType(deltaType), m_header(new MarkdownPreviewHeader(this)),
       m_removedNotice(new NoticeBar(this)), m_changedNotice(new PreviewChangedNotice(this)),
       m_findBar(new FindBar(this)), m_content(new PreviewContentStack(this)),
-      m_loader(new PreviewDocumentLoader(this)), m_seenTimer(new PreviewSeenTimer(this))
+      m_loader(new PreviewDocumentLoader(this)), m_seenTimer(new PreviewSeenTimer(this)),
+      m_versionBand(new PreviewVersionBand(this))
 {
     setObjectName(QStringLiteral("markdownPreview"));
 
@@ -82,11 +85,16 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     layout->setSpacing(0);
     layout->addWidget(m_header);
     layout->addWidget(new SeparatorLine(Qt::Horizontal, PreviewColors::divider, this));
+    layout->addWidget(m_versionBand);
     layout->addWidget(m_findBar);
     layout->addWidget(m_removedNotice);
     layout->addWidget(m_changedNotice);
     layout->addWidget(m_content, 1);
     m_findBar->hide();
+    m_versionBand->hide();
+    connect(m_versionBand, &PreviewVersionBand::compareToggled, this,
+            &MarkdownPreviewView::setComparesWithCurrent);
+    connect(m_versionBand, &PreviewVersionBand::backRequested, this, &MarkdownPreviewView::showCurrentText);
     m_find = new PreviewFindController(m_findBar, m_content, this);
     connect(m_loader, &PreviewDocumentLoader::readArrived, this, &MarkdownPreviewView::takeRead);
     connect(m_loader, &PreviewDocumentLoader::parseArrived, this, &MarkdownPreviewView::takeParse);
@@ -115,6 +123,7 @@ MarkdownPreviewView::MarkdownPreviewView(const QUrl &fileURL, std::optional<Delt
     connect(m_header->resultButton(), &QPushButton::clicked, this,
             [this] { Q_EMIT reviewRequested(m_fileURL, true); });
     connect(m_header->headingsButton(), &QPushButton::clicked, this, &MarkdownPreviewView::showHeadings);
+    connect(m_header->historyButton(), &QPushButton::clicked, this, &MarkdownPreviewView::requestHistory);
     connect(m_seenTimer, &PreviewSeenTimer::seen, this, [this] { Q_EMIT textSeen(m_fileURL, m_shownBytes); });
     setState(MarkdownPreviewState::loading());
 }
@@ -132,6 +141,7 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
     m_linksOutsideProject = linksOutsideProject;
     m_pendingPlace.forget();
     setFileRemoved(false);
+    leaveVersion();
     m_seenText.reset();
     ++m_compareSerial;
     const bool noticeChanged = setChangedNoticeShown(false);
@@ -145,7 +155,9 @@ void MarkdownPreviewView::setFile(const QUrl &fileURL, std::optional<DeltaSpecTy
 
 void MarkdownPreviewView::reload()
 {
-    if (m_loader->hasStarted()) // else the first load is still to come, when the pane appears
+    // Before the pane first appears the first load is still to come; an earlier version on show
+    // stays as it is, and the file is read again when it is left.
+    if (m_loader->hasStarted() && !showsVersionText())
         startLoad(true);
 }
 
@@ -252,7 +264,11 @@ void MarkdownPreviewView::startLoad(bool keepShowing)
     m_seenTimer->disarm();
     // The page is laid out for the view that will show it, as large as the content area now.
     MarkdownView *prepared = makeDocumentView();
-    m_loader->read(m_fileURL, keepShowing, prepared, prepared->pageSettings(m_content->size()));
+    if (showsVersionText())
+        m_loader->readBytes(m_version->bytes, keepShowing, prepared,
+                            prepared->pageSettings(m_content->size()));
+    else
+        m_loader->read(m_fileURL, keepShowing, prepared, prepared->pageSettings(m_content->size()));
     if (!keepShowing)
         setState(MarkdownPreviewState::loading());
 }
@@ -279,8 +295,9 @@ void MarkdownPreviewView::takeRead(const PreviewDocumentLoader::Arrival &arrival
         m_find->follow(true); // from where the reader was
     }
     applyPendingPlace();
-    // The file as read now is on show: it counts as seen once on screen long enough.
-    if (m_state.isContent() || m_state.kind() == MarkdownPreviewState::Kind::empty)
+    // The file as read now is on show: it counts as seen once on screen long enough (not while
+    // an earlier version is on show, or compared with).
+    if (!m_version && (m_state.isContent() || m_state.kind() == MarkdownPreviewState::Kind::empty))
         m_seenTimer->arm();
 }
 
@@ -300,7 +317,7 @@ void MarkdownPreviewView::setState(MarkdownPreviewState state, std::optional<QLi
         replaceParsedBlocks(std::move(blocks));
     if (!sameText) {
         m_content->dropTextViews();
-        if (m_seenText)
+        if (m_seenText || m_version || !m_changeMarks.isEmpty())
             compareWithSeenText();
     }
     if (document && (m_content->document() || !m_state.isContent()))
@@ -630,15 +647,24 @@ bool MarkdownPreviewView::setChangedNoticeShown(bool shown)
 void MarkdownPreviewView::compareWithSeenText()
 {
     const int serial = ++m_compareSerial;
-    if (!m_seenText || !m_state.isContent()) {
+    // An earlier version on show is marked against nothing; the current text compared with one
+    // against that version, else against the text seen.
+    const bool againstVersion = m_version && m_comparesWithCurrent;
+    if (!m_state.isContent() || (m_version && !againstVersion) || (!m_version && !m_seenText)) {
         m_changeMarks.clear();
         applyChangeMarks();
         Q_EMIT changeMarksChanged();
         return;
     }
     // A megabyte takes milliseconds: never on the window's thread.
-    QFuture<BlockDiffResult> future = QtConcurrent::run(
-        readPool(), [seen = *m_seenText, text = m_state.text()] { return BlockDiff::compare(seen, text); });
+    QFuture<BlockDiffResult> future =
+        againstVersion ? QtConcurrent::run(readPool(),
+                                           [earlier = m_version->bytes, text = m_state.text()] {
+                                               return BlockDiff::compareBytes(earlier, text.toUtf8());
+                                           })
+                       : QtConcurrent::run(readPool(), [seen = *m_seenText, text = m_state.text()] {
+                             return BlockDiff::compare(seen, text);
+                         });
     future.then(this, [this, serial](const BlockDiffResult &diff) {
         if (serial != m_compareSerial)
             return;
@@ -712,6 +738,8 @@ bool MarkdownPreviewView::goToPreviousChange()
 
 void MarkdownPreviewView::markAsRead()
 {
+    if (m_version) // what is marked then is the difference from the version, not news
+        return;
     ++m_compareSerial;
     m_seenText.reset();
     m_changeMarks.clear();
@@ -720,6 +748,85 @@ void MarkdownPreviewView::markAsRead()
     Q_EMIT changeMarksChanged();
     if (m_state.isContent())
         Q_EMIT markedAsRead(m_fileURL, m_state.text());
+}
+
+void MarkdownPreviewView::setHistoryOffered(bool offered)
+{
+    m_historyOffered = offered;
+    m_header->historyButton()->setVisible(offered);
+}
+
+void MarkdownPreviewView::requestHistory()
+{
+    Q_EMIT historyRequested();
+}
+
+FileVersionsPopup *MarkdownPreviewView::openVersionsPopup()
+{
+    delete m_versionsPopup.data();
+    m_versionsPopup = new FileVersionsPopup(this);
+    const QWidget *button = m_header->historyButton();
+    const QPoint corner = button->isVisible() ? button->mapToGlobal(QPoint(0, button->height()))
+                                              : m_content->mapToGlobal(QPoint(0, 0));
+    m_versionsPopup->popUp(corner);
+    return m_versionsPopup;
+}
+
+FileVersionsPopup *MarkdownPreviewView::versionsPopup() const
+{
+    return m_versionsPopup;
+}
+
+void MarkdownPreviewView::showVersion(const PreviewVersion &version)
+{
+    m_version = version;
+    m_comparesWithCurrent = false;
+    m_versionBand->setVersion(version, false);
+    m_versionBand->show();
+    m_seenTimer->disarm();
+    if (m_loader->hasStarted()) // else the version is read when the pane first appears
+        startLoad(true);
+    Q_EMIT versionChanged();
+}
+
+void MarkdownPreviewView::setComparesWithCurrent(bool compares)
+{
+    if (!m_version || compares == m_comparesWithCurrent)
+        return;
+    m_comparesWithCurrent = compares;
+    m_versionBand->setVersion(*m_version, compares);
+    if (m_loader->hasStarted())
+        startLoad(true);
+    Q_EMIT versionChanged();
+}
+
+void MarkdownPreviewView::showCurrentText()
+{
+    if (!m_version)
+        return;
+    const bool currentOnShow = m_comparesWithCurrent;
+    leaveVersion();
+    if (!m_loader->hasStarted())
+        return;
+    if (currentOnShow) {
+        // The text is the file's already: only its marks change back to those since last read.
+        compareWithSeenText();
+        if (m_state.isContent() || m_state.kind() == MarkdownPreviewState::Kind::empty)
+            m_seenTimer->arm();
+    } else {
+        startLoad(true);
+    }
+}
+
+void MarkdownPreviewView::leaveVersion()
+{
+    delete m_versionsPopup.data();
+    if (!m_version)
+        return;
+    m_version.reset();
+    m_comparesWithCurrent = false;
+    m_versionBand->hide();
+    Q_EMIT versionChanged();
 }
 
 void MarkdownPreviewView::openFind()

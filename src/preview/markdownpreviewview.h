@@ -10,6 +10,7 @@
 #include "preview/pendingplace.h"
 #include "preview/previewdocumentloader.h"
 #include "preview/previewreadingposition.h"
+#include "preview/previewversion.h"
 #include "project/deltaspectype.h"
 #include "text/searchpattern.h"
 
@@ -24,6 +25,7 @@ class QThreadPool;
 
 namespace kestrune {
 
+class FileVersionsPopup;
 class FindBar;
 class NoticeBar;
 class PreviewChangedNotice;
@@ -32,6 +34,7 @@ class PreviewFindController;
 class PreviewLinkOpener;
 class PreviewSeenTimer;
 class MarkdownPreviewHeader;
+class PreviewVersionBand;
 
 // The pane that shows one Markdown file: a header with its name, path, delta badge and the
 // preview/source switch, a divider, and the content area. The file is read and decoded on the
@@ -173,6 +176,28 @@ public:
     // show.
     void markAsRead();
 
+    // The file's history. The header's History button (and requestHistory, the window's command)
+    // asks for it through historyRequested; the shell reads the history and fills the list
+    // openVersionsPopup puts under the button (closed when another file is set). Not offered (a
+    // project without one), the button is gone; the command still asks, to be told why.
+    void setHistoryOffered(bool offered);
+    bool isHistoryOffered() const { return m_historyOffered; }
+    void requestHistory();
+    FileVersionsPopup *openVersionsPopup();
+    FileVersionsPopup *versionsPopup() const;
+    // Shows the file as an earlier commit held it, read-only, under a band that names the
+    // version, with the same engine and in the mode on show; the file on disk is neither read nor
+    // counted as seen meanwhile. Compared with the current text, the current text is on show
+    // instead, marked where it differs from the version (added, modified, removed since), in
+    // either mode. Back to the current text (showCurrentText, the band's button, another file),
+    // the marks of what changed since last read return.
+    void showVersion(const PreviewVersion &version);
+    void setComparesWithCurrent(bool compares);
+    void showCurrentText();
+    const std::optional<PreviewVersion> &version() const { return m_version; }
+    bool comparesWithCurrent() const { return m_comparesWithCurrent; }
+    PreviewVersionBand *versionBand() const { return m_versionBand; }
+
     // What the content area shows now: the loading indicator, the error text, the empty
     // notice, the rendered document or the source text.
     QWidget *contentView() const;
@@ -198,6 +223,10 @@ Q_SIGNALS:
     // The marks of the file on show changed (computed, or cleared), or the changed notice came or
     // went: isChangedSinceRead() may differ.
     void changeMarksChanged();
+    // The reader asked for the file's history.
+    void historyRequested();
+    // An earlier version came on show or went, or its comparison was turned on or off.
+    void versionChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -243,7 +272,11 @@ private:
     void goTo(const PendingPlace::SearchHit &hit);
     void goTo(const PendingPlace::FirstChange &first);
     void updateHeadingsButton();
+    // Marks the text on show against the text seen, or the version it is compared with.
     void compareWithSeenText();
+    // Whether the text to show is an earlier version's rather than the file's on disk.
+    bool showsVersionText() const { return m_version && !m_comparesWithCurrent; }
+    void leaveVersion();
     void applyChangeMarks();
     // Shows or hides the changed notice; whether that changed anything.
     bool setChangedNoticeShown(bool shown);
@@ -273,6 +306,11 @@ private:
     ChangeMarks m_changeMarks;
     int m_compareSerial = 0; // the latest comparison asked for; earlier results are dropped
     int m_markedSerial = 0;  // the comparison whose marks are applied
+    PreviewVersionBand *m_versionBand = nullptr;
+    QPointer<FileVersionsPopup> m_versionsPopup;
+    std::optional<PreviewVersion> m_version;
+    bool m_comparesWithCurrent = false;
+    bool m_historyOffered = true;
 };
 
 } // namespace kestrune

@@ -69,6 +69,21 @@ void PreviewDocumentLoader::read(const QUrl &url, bool reload, MarkdownView *vie
             view, reload ? Work::reload : Work::read);
 }
 
+void PreviewDocumentLoader::readBytes(const QByteArray &bytes, bool reload, MarkdownView *view,
+                                      const PreparedMarkdownPage::Settings &settings)
+{
+    ++m_serial;
+    m_running = true;
+    PreparedMarkdownPage::Settings page = settings;
+    page.highlightPool = readPool();
+    deliver(QtConcurrent::task(&MarkdownFileReader::loadBytes)
+                .withArguments(bytes, readErrorMessages(), largestRenderedText, std::optional(page))
+                .onThreadPool(*readPool())
+                .withPriority(userInitiatedPriority)
+                .spawn(),
+            view, reload ? Work::reload : Work::read);
+}
+
 void PreviewDocumentLoader::readNothing()
 {
     ++m_serial;

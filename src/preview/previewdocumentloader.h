@@ -61,6 +61,10 @@ public:
     // Reads the file at `url`, preparing its page with `settings` for `view`.
     void read(const QUrl &url, bool reload, MarkdownView *view,
               const PreparedMarkdownPage::Settings &settings);
+    // Takes `bytes` as the text of the file instead of reading it (a version of it from a commit),
+    // decoded, parsed and prepared as a read is.
+    void readBytes(const QByteArray &bytes, bool reload, MarkdownView *view,
+                   const PreparedMarkdownPage::Settings &settings);
     // Counts a load that reads nothing (a file the pane will not read): a read still running is
     // dropped.
     void readNothing();

@@ -1225,6 +1225,88 @@
     <message id="history.row.files">
         <source>files %1</source>
         <translation>Dateien %1</translation>
+    <message id="history.action">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="history.action.help">
+        <source>The commits that changed this file, and its earlier versions</source>
+        <translation>Die Commits, die diese Datei geändert haben, und ihre früheren Fassungen</translation>
+    </message>
+    <message id="action.file_history">
+        <source>File History…</source>
+        <translation>Dateiverlauf…</translation>
+    </message>
+    <message id="history.version.label">
+        <source>Version of %1, %2: %3</source>
+        <translation>Fassung vom %1, %2: %3</translation>
+    </message>
+    <message id="history.version.compared">
+        <source>Current text, marked where it changed since the version of %1, %2: %3</source>
+        <translation>Aktueller Text, markiert, wo er sich seit der Fassung vom %1, %2 geändert hat: %3</translation>
+    </message>
+    <message id="history.version.compare">
+        <source>Compare with Current</source>
+        <translation>Mit aktueller vergleichen</translation>
+    </message>
+    <message id="history.version.compare.help">
+        <source>Show the current text, marked where it changed since this version</source>
+        <translation>Den aktuellen Text zeigen, markiert, wo er sich seit dieser Fassung geändert hat</translation>
+    </message>
+    <message id="history.version.back">
+        <source>Back to Current</source>
+        <translation>Zurück zur aktuellen</translation>
+    </message>
+    <message id="history.version.unreadable">
+        <source>This version could not be read: %1</source>
+        <translation>Diese Fassung konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message id="history.file.title">
+        <source>Versions of the file</source>
+        <translation>Fassungen der Datei</translation>
+    </message>
+    <message id="history.file.filter">
+        <source>Filter by subject, author or commit</source>
+        <translation>Nach Betreff, Autor oder Commit filtern</translation>
+    </message>
+    <message id="history.file.reading">
+        <source>Reading the history…</source>
+        <translation>Der Verlauf wird gelesen…</translation>
+    </message>
+    <message id="history.file.none">
+        <source>No commit holds this file yet.</source>
+        <translation>Noch kein Commit enthält diese Datei.</translation>
+    </message>
+    <message id="history.file.renamed_from">
+        <source>renamed from %1</source>
+        <translation>umbenannt von %1</translation>
+    </message>
+    <message id="history.file.partial">
+        <source>Some commits could not be read: %1</source>
+        <translation>Einige Commits konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message id="history.unavailable.no_repository">
+        <source>This project is not in a git work tree, so it has no history.</source>
+        <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
+    </message>
+    <message id="history.unavailable.bare_repository">
+        <source>This project lies in a git repository without a work tree, so it has no history.</source>
+        <translation>Dieses Projekt liegt in einem Git-Repository ohne Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
+    </message>
+    <message id="history.unavailable.no_commits">
+        <source>The project's git repository has no commit yet.</source>
+        <translation>Das Git-Repository des Projekts hat noch keinen Commit.</translation>
+    </message>
+    <message id="history.unavailable.unreadable">
+        <source>The project's git repository could not be read: %1</source>
+        <translation>Das Git-Repository des Projekts konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message id="history.file.count" numerus="yes">
+        <source>%n commits</source>
+        <translation>
+            <numerusform>%n Commit</numerusform>
+            <numerusform>%n Commits</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

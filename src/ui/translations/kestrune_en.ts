@@ -1225,6 +1225,88 @@
     <message id="history.row.files">
         <source>files %1</source>
         <translation>files %1</translation>
+    <message id="history.action">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="history.action.help">
+        <source>The commits that changed this file, and its earlier versions</source>
+        <translation>The commits that changed this file, and its earlier versions</translation>
+    </message>
+    <message id="action.file_history">
+        <source>File History…</source>
+        <translation>File History…</translation>
+    </message>
+    <message id="history.version.label">
+        <source>Version of %1, %2: %3</source>
+        <translation>Version of %1, %2: %3</translation>
+    </message>
+    <message id="history.version.compared">
+        <source>Current text, marked where it changed since the version of %1, %2: %3</source>
+        <translation>Current text, marked where it changed since the version of %1, %2: %3</translation>
+    </message>
+    <message id="history.version.compare">
+        <source>Compare with Current</source>
+        <translation>Compare with Current</translation>
+    </message>
+    <message id="history.version.compare.help">
+        <source>Show the current text, marked where it changed since this version</source>
+        <translation>Show the current text, marked where it changed since this version</translation>
+    </message>
+    <message id="history.version.back">
+        <source>Back to Current</source>
+        <translation>Back to Current</translation>
+    </message>
+    <message id="history.version.unreadable">
+        <source>This version could not be read: %1</source>
+        <translation>This version could not be read: %1</translation>
+    </message>
+    <message id="history.file.title">
+        <source>Versions of the file</source>
+        <translation>Versions of the file</translation>
+    </message>
+    <message id="history.file.filter">
+        <source>Filter by subject, author or commit</source>
+        <translation>Filter by subject, author or commit</translation>
+    </message>
+    <message id="history.file.reading">
+        <source>Reading the history…</source>
+        <translation>Reading the history…</translation>
+    </message>
+    <message id="history.file.none">
+        <source>No commit holds this file yet.</source>
+        <translation>No commit holds this file yet.</translation>
+    </message>
+    <message id="history.file.renamed_from">
+        <source>renamed from %1</source>
+        <translation>renamed from %1</translation>
+    </message>
+    <message id="history.file.partial">
+        <source>Some commits could not be read: %1</source>
+        <translation>Some commits could not be read: %1</translation>
+    </message>
+    <message id="history.unavailable.no_repository">
+        <source>This project is not in a git work tree, so it has no history.</source>
+        <translation>This project is not in a git work tree, so it has no history.</translation>
+    </message>
+    <message id="history.unavailable.bare_repository">
+        <source>This project lies in a git repository without a work tree, so it has no history.</source>
+        <translation>This project lies in a git repository without a work tree, so it has no history.</translation>
+    </message>
+    <message id="history.unavailable.no_commits">
+        <source>The project's git repository has no commit yet.</source>
+        <translation>The project's git repository has no commit yet.</translation>
+    </message>
+    <message id="history.unavailable.unreadable">
+        <source>The project's git repository could not be read: %1</source>
+        <translation>The project's git repository could not be read: %1</translation>
+    </message>
+    <message id="history.file.count" numerus="yes">
+        <source>%n commits</source>
+        <translation>
+            <numerusform>%n commit</numerusform>
+            <numerusform>%n commits</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

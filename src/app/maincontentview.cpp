@@ -3,6 +3,7 @@
 #include "app/dashboardbutton.h"
 #include "app/detailarea.h"
 #include "app/filedialogfolderpicker.h"
+#include "app/filehistorybrowser.h"
 #include "app/maintoolbar.h"
 #include "app/panenavigator.h"
 #include "app/projecthistory.h"
@@ -38,6 +39,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QShortcut>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -79,7 +81,8 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
                                   dependencies.folderPicker ? std::move(dependencies.folderPicker)
                                                             : std::make_unique<FileDialogFolderPicker>(),
                                   *this)),
-      m_reviewSession(new ReviewSession(*m_store, this)), m_navigation(new NavigationController(*this))
+      m_reviewSession(new ReviewSession(*m_store, this)), m_navigation(new NavigationController(*this)),
+      m_fileHistory(new FileHistoryBrowser(this))
 {
     setObjectName(QStringLiteral("mainContent"));
     m_toolBar->hide(); // until a window takes it over
@@ -90,8 +93,10 @@ MainContentView::MainContentView(ThemeController &themeController, Dependencies 
     addLeavePreviewShortcut();
     connect(m_detailArea, &DetailArea::viewCreated, this, &MainContentView::connectDetailView);
     connect(m_detailArea, &DetailArea::previewFileChanged, this, [this](QWidget *view) {
-        if (auto *preview = qobject_cast<MarkdownPreviewView *>(view))
+        if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
             showChangesSinceRead(*preview);
+            m_fileHistory->offer(*preview);
+        }
     });
     connect(m_importFlow, &ImportFlow::projectImported, this, &MainContentView::onProjectImported);
     connect(m_reviewSession, &ReviewSession::compared, this, &MainContentView::updateDetail);
@@ -169,6 +174,8 @@ void MainContentView::connectSidebar()
     // The history command follows the outline's current row (a change folder the keys are on).
     connect(m_sidebar->treeView()->listView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainContentView::stateChanged);
+    connect(m_sidebar->treeView(), &ProjectTreeView::fileHistoryRequested, this,
+            &MainContentView::showFileHistory);
 }
 
 void MainContentView::connectToolBar()
@@ -417,6 +424,7 @@ void MainContentView::connectDetailView(QWidget *view)
     }
     if (auto *preview = qobject_cast<MarkdownPreviewView *>(view)) {
         m_navigation->followLinks(*preview);
+        m_fileHistory->attach(*preview);
         connect(preview, &MarkdownPreviewView::textSeen, this, &MainContentView::markSeen);
         connect(preview, &MarkdownPreviewView::markedAsRead, this,
                 [this](const QUrl &file, const QString &text) { markSeen(file, text.toUtf8()); });
@@ -440,6 +448,19 @@ void MainContentView::toggleViewMode()
         preview->setViewMode(preview->viewMode() == MarkdownViewMode::preview ? MarkdownViewMode::source
                                                                               : MarkdownViewMode::preview);
     }
+}
+
+void MainContentView::showFileHistory(const QUrl &file)
+{
+    const std::optional<QUrl> root = effectiveProjectRoot();
+    if (!root)
+        return;
+    openLocation(*root, file);
+    // Once the preview of the file is laid out, the list opens under its History button.
+    QTimer::singleShot(0, this, [this, file] {
+        if (MarkdownPreviewView *preview = currentPreview(); preview && preview->fileURL() == file)
+            preview->requestHistory();
+    });
 }
 
 MarkdownPreviewView *MainContentView::currentPreview() const

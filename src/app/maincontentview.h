@@ -25,6 +25,7 @@ namespace kestrune {
 
 class DetailArea;
 class ProjectHistory;
+class FileHistoryBrowser;
 class LiveProjectUpdates;
 class ProjectReading;
 class ProjectTextIndex;
@@ -188,6 +189,11 @@ public:
     MarkdownPreviewView *currentPreview() const;
     bool isShowingPreview() const;
 
+    // Opens a Markdown file of the current project and lists its versions (the outline's History).
+    void showFileHistory(const QUrl &file);
+    // The history of the file on show: its versions, and the one the preview shows.
+    FileHistoryBrowser &fileHistory() const { return *m_fileHistory; }
+
     // The keyboard's way through the panes (Tab order, F6).
     PaneNavigator &panes() const { return m_navigation->panes(); }
 
@@ -296,6 +302,7 @@ private:
     ImportFlow *m_importFlow = nullptr;
     ReviewSession *m_reviewSession = nullptr;
     NavigationController *m_navigation = nullptr;
+    FileHistoryBrowser *m_fileHistory = nullptr;
     WarmUpQueue *m_warmUp = nullptr;
 };
 

@@ -142,6 +142,7 @@ void MainWindow::connectCommands()
         });
     };
     onPreview(actions.showHeadings(), &MarkdownPreviewView::showHeadings);
+    onPreview(actions.fileHistory(), &MarkdownPreviewView::requestHistory);
     onPreview(actions.find(), &MarkdownPreviewView::openFind);
     connect(actions.searchProject(), &QAction::triggered, view, &MainContentView::focusProjectSearch);
     onPreview(actions.findNext(), &MarkdownPreviewView::findNext);
@@ -175,6 +176,7 @@ void MainWindow::updateCommands()
     const std::optional<QUrl> root = m_contentView->effectiveProjectRoot();
     actions.showHistory()->setVisible(root && m_contentView->projectHistory().hasHistory(*root));
     actions.showHistory()->setEnabled(m_contentView->selectedChange().has_value());
+    actions.fileHistory()->setEnabled(m_contentView->isShowingPreview());
     actions.quickOpen()->setEnabled(projects > 0);
     actions.focusOutline()->setEnabled(hasProject);
     actions.focusDocument()->setEnabled(hasProject);

@@ -118,6 +118,9 @@ void MainWindowActions::makeNavigationActions()
     m_showHistory = make(Localization::text("action.show_history"), navigation);
     m_showHistory->setObjectName(QStringLiteral("showHistory"));
     m_showHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    m_fileHistory = make(Localization::text("action.file_history"), navigation);
+    m_fileHistory->setObjectName(QStringLiteral("fileHistory"));
+    m_fileHistory->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H));
     m_quickOpen = make(Localization::text("action.quick_open"), navigation);
     m_quickOpen->setObjectName(QStringLiteral("quickOpen"));
     m_quickOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));

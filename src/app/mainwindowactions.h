@@ -95,6 +95,8 @@ public:
     QAction *showHeadings() const { return m_showHeadings; }
     // The commits that touched the selected change; only there while its project is in git.
     QAction *showHistory() const { return m_showHistory; }
+    // The commits that changed the file on show, and its earlier versions.
+    QAction *fileHistory() const { return m_fileHistory; }
     QAction *quickOpen() const { return m_quickOpen; }
     QAction *focusOutline() const { return m_focusOutline; }
     QAction *focusDocument() const { return m_focusDocument; }
@@ -163,6 +165,7 @@ private:
     QAction *m_forward = nullptr;
     QAction *m_showHeadings = nullptr;
     QAction *m_showHistory = nullptr;
+    QAction *m_fileHistory = nullptr;
     QAction *m_quickOpen = nullptr;
     QAction *m_focusOutline = nullptr;
     QAction *m_focusDocument = nullptr;

@@ -21,7 +21,7 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
       m_review(new QPushButton(Localization::text("review.action"), this)),
       m_result(new QPushButton(Localization::text("review.show_result"), this)),
       m_headings(new QPushButton(Localization::text("markdown.headings"), this)),
-      m_history(new QPushButton(Localization::text("history.action"), this))
+      m_history(new QPushButton(Localization::text("filehistory.action"), this))
 {
     m_review->setObjectName(QStringLiteral("reviewChange"));
     m_result->setObjectName(QStringLiteral("showResult"));
@@ -34,7 +34,7 @@ MarkdownPreviewHeader::MarkdownPreviewHeader(QWidget *parent)
     m_headings->setFocusPolicy(Qt::TabFocus);
     m_headings->hide();
     m_history->setObjectName(QStringLiteral("showHistory"));
-    m_history->setToolTip(Localization::text("history.action.help"));
+    m_history->setToolTip(Localization::text("filehistory.action.help"));
     m_history->setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_name->setObjectName(QStringLiteral("fileName"));

@@ -268,6 +268,15 @@ void ProjectTreeView::showContextMenu(const QPoint &position)
         menu->popup(m_list->viewport()->mapToGlobal(position));
         return;
     }
+    if (node && node->kind == TreeNodeKind::markdownFile) {
+        auto *menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QAction *history = menu->addAction(Localization::text("filehistory.action"));
+        connect(history, &QAction::triggered, this,
+                [this, url = node->url] { Q_EMIT fileHistoryRequested(url); });
+        menu->popup(m_list->viewport()->mapToGlobal(position));
+        return;
+    }
     if (!node || node->kind != TreeNodeKind::projectRoot || !m_removeProject)
         return;
     auto *menu = new QMenu(this);

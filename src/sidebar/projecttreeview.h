@@ -81,6 +81,8 @@ Q_SIGNALS:
     void reviewRequested(const QUrl &changeFolder);
     // The user asked, from a change folder's context menu, for the commits that touched it.
     void historyRequested(const QUrl &changeFolder);
+    // The user asked, from a Markdown file's context menu, for the file's history.
+    void fileHistoryRequested(const QUrl &file);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -651,6 +651,11 @@ void TestMainWindow::shortcutsWindowListsEveryKeyIncludingLaterOnes()
     QCOMPARE(keysOf(changes.nextChange()->text()), QStringLiteral("Alt+Down"));
     QCOMPARE(keysOf(changes.previousChange()->text()), QStringLiteral("Alt+Up"));
     QCOMPARE(keysOf(changes.markAsRead()->text()), QStringLiteral("Ctrl+M"));
+    QCOMPARE(keysOf(commands.fileHistory()->text()), QStringLiteral("Ctrl+Alt+H"));
+    for (const MainWindowActions::Entry &entry : commands.entries()) {
+        if (entry.action != commands.fileHistory())
+            QVERIFY(!entry.action->shortcuts().contains(commands.fileHistory()->shortcut()));
+    }
     QVERIFY(keysOf(commands.keyboardShortcuts()->text()).contains(QStringLiteral("F1")));
     // Keys that are no command, and the nine project keys on one line.
     QCOMPARE(keysOf(QStringLiteral("shortcuts.hint.leave_preview")), QStringLiteral("Esc"));

@@ -94,7 +94,7 @@ private Q_SLOTS:
     void statusesReachTheChangeFolderRows();
     void themeSwitchCollapsesEveryFolder();
     void choosingTheCurrentModeAgainKeepsTheOutline();
-    void contextMenuOnlyForProjectRootsWithAHandler();
+    void filesOfferTheirHistoryAndProjectRootsTheirRemoval();
     void changeFoldersOfferTheirReview();
     void rescanKeepsTheSelectionWithoutHighlight();
     void rescanKeepsOpenFoldersTheCurrentRowAndTheScrollPosition();
@@ -376,7 +376,7 @@ void TestProjectTreeView::choosingTheCurrentModeAgainKeepsTheOutline()
     }
 }
 
-void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()
+void TestProjectTreeView::filesOfferTheirHistoryAndProjectRootsTheirRemoval()
 {
     TreeNode nestedProject =
         node(TreeNodeKind::projectRoot, QStringLiteral("other"), std::vector<TreeNode>{});
@@ -394,7 +394,14 @@ void TestProjectTreeView::contextMenuOnlyForProjectRootsWithAHandler()
 
     QList<QUrl> removed;
     m_view->setRemoveProjectHandler([&](const QUrl &url) { removed.append(url); });
-    QVERIFY2(!requestMenu(QStringLiteral("a.md")), "a file row has no menu");
+    QMenu *fileMenu = requestMenu(QStringLiteral("a.md"));
+    QVERIFY2(fileMenu, "a file row offers its history instead");
+    QCOMPARE(fileMenu->actions().size(), 1);
+    QSignalSpy histories(m_view.get(), &ProjectTreeView::fileHistoryRequested);
+    fileMenu->actions().constFirst()->trigger();
+    QCOMPARE(histories.count(), 1);
+    QCOMPARE(histories.at(0).at(0).toUrl(), tree->children->back().url);
+    delete fileMenu;
     click(QStringLiteral("other"));
     QCOMPARE(m_view->selectedNode()->name, QStringLiteral("other"));
     QSignalSpy changes(m_view.get(), &ProjectTreeView::selectedNodeChanged);

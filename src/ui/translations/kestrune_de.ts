@@ -1225,11 +1225,12 @@
     <message id="history.row.files">
         <source>files %1</source>
         <translation>Dateien %1</translation>
-    <message id="history.action">
+    </message>
+    <message id="filehistory.action">
         <source>History</source>
         <translation>Verlauf</translation>
     </message>
-    <message id="history.action.help">
+    <message id="filehistory.action.help">
         <source>The commits that changed this file, and its earlier versions</source>
         <translation>Die Commits, die diese Datei geändert haben, und ihre früheren Fassungen</translation>
     </message>
@@ -1285,19 +1286,19 @@
         <source>Some commits could not be read: %1</source>
         <translation>Einige Commits konnten nicht gelesen werden: %1</translation>
     </message>
-    <message id="history.unavailable.no_repository">
+    <message id="filehistory.unavailable.no_repository">
         <source>This project is not in a git work tree, so it has no history.</source>
         <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
     </message>
-    <message id="history.unavailable.bare_repository">
+    <message id="filehistory.unavailable.bare_repository">
         <source>This project lies in a git repository without a work tree, so it has no history.</source>
         <translation>Dieses Projekt liegt in einem Git-Repository ohne Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
     </message>
-    <message id="history.unavailable.no_commits">
+    <message id="filehistory.unavailable.no_commits">
         <source>The project's git repository has no commit yet.</source>
         <translation>Das Git-Repository des Projekts hat noch keinen Commit.</translation>
     </message>
-    <message id="history.unavailable.unreadable">
+    <message id="filehistory.unavailable.unreadable">
         <source>The project's git repository could not be read: %1</source>
         <translation>Das Git-Repository des Projekts konnte nicht gelesen werden: %1</translation>
     </message>

@@ -1225,11 +1225,12 @@
     <message id="history.row.files">
         <source>files %1</source>
         <translation>files %1</translation>
-    <message id="history.action">
+    </message>
+    <message id="filehistory.action">
         <source>History</source>
         <translation>History</translation>
     </message>
-    <message id="history.action.help">
+    <message id="filehistory.action.help">
         <source>The commits that changed this file, and its earlier versions</source>
         <translation>The commits that changed this file, and its earlier versions</translation>
     </message>
@@ -1285,19 +1286,19 @@
         <source>Some commits could not be read: %1</source>
         <translation>Some commits could not be read: %1</translation>
     </message>
-    <message id="history.unavailable.no_repository">
+    <message id="filehistory.unavailable.no_repository">
         <source>This project is not in a git work tree, so it has no history.</source>
         <translation>This project is not in a git work tree, so it has no history.</translation>
     </message>
-    <message id="history.unavailable.bare_repository">
+    <message id="filehistory.unavailable.bare_repository">
         <source>This project lies in a git repository without a work tree, so it has no history.</source>
         <translation>This project lies in a git repository without a work tree, so it has no history.</translation>
     </message>
-    <message id="history.unavailable.no_commits">
+    <message id="filehistory.unavailable.no_commits">
         <source>The project's git repository has no commit yet.</source>
         <translation>The project's git repository has no commit yet.</translation>
     </message>
-    <message id="history.unavailable.unreadable">
+    <message id="filehistory.unavailable.unreadable">
         <source>The project's git repository could not be read: %1</source>
         <translation>The project's git repository could not be read: %1</translation>
     </message>

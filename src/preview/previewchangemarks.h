@@ -6,7 +6,8 @@
 namespace kestrune {
 
 // The change marks the views of the preview paint for the blocks a comparison with the text
-// last seen found: added, modified and removed, by lines of the text on show.
+// last seen (or an earlier version) found: added, modified and removed, by lines of the text on
+// show; blocks removed together become one marker.
 class PreviewChangeMarks
 {
 public:

@@ -83,6 +83,14 @@ private Q_SLOTS:
         QVERIFY(!marks.isEmpty());
         QCOMPARE(marks.first().kind, ChangeMark::Kind::modified);
         QCOMPARE(marks.first().firstLine, 2);
+
+        // Three blocks gone from one place: one marker showing all three.
+        const ChangeMarks gone = PreviewChangeMarks::from(BlockDiff::compare(
+            QStringLiteral("One\n\n# Gone\n\nGone too.\n\n- gone\n\nTwo\n"), QStringLiteral("One\n\nTwo\n")));
+        QCOMPARE(gone.size(), 1);
+        QCOMPARE(gone.first().kind, ChangeMark::Kind::removed);
+        QCOMPARE(gone.first().firstLine, 2);
+        QCOMPARE(gone.first().removedText, QStringLiteral("# Gone\n\nGone too.\n\n- gone"));
     }
 
     void seenTextMarksTheViewsUntilRead()

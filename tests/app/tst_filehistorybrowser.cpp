@@ -1,23 +1,29 @@
 // The history of the file on show, read from a repository made in a temporary folder: the list
 // follows a rename, a version chosen comes on show in the preview, a project outside git says why
-// once, and nothing in the repository changes.
+// once, the outline opens a file with its list, and nothing in the repository changes.
 #include "app/filehistorybrowser.h"
+#include "app/maincontentview.h"
+#include "app/sidebarpane.h"
 #include "dashboard/daystring.h"
 #include "preview/fileversionspopup.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewversionband.h"
+#include "sidebar/projecttreeview.h"
 #include "testrepository.h"
 #include "ui/localization.h"
+#include "ui/themecontroller.h"
 
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 using namespace kestrune;
@@ -144,6 +150,45 @@ private Q_SLOTS:
         preview.setFile(QUrl::fromLocalFile(other), std::nullopt);
         QVERIFY(!popup);
         QTRY_VERIFY(!browser.isReading());
+    }
+
+    void outlineOpensTheFileWithItsHistory()
+    {
+        TestRepository repository;
+        repository.write("kestrune/specs/notes/spec.md", "# Notes\n");
+        repository.commit("Add notes");
+        repository.write("kestrune/specs/notes/spec.md", "# Notes\n\nMore.\n");
+        repository.commit("Say more");
+        const QStringList before = snapshotOf(repository.gitFolder());
+        QTemporaryDir settings;
+        QTemporaryDir state;
+        ThemeController theme(std::make_unique<QSettings>(settings.filePath(QStringLiteral("settings.ini")),
+                                                          QSettings::IniFormat));
+        MainContentView::Dependencies dependencies;
+        dependencies.readingStateRoot = state.path();
+        auto view = std::make_unique<MainContentView>(theme, std::move(dependencies));
+        view->resize(1000, 600);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        view->openPaths({repository.path()});
+        QTRY_VERIFY(view->outlineTree());
+
+        const QUrl file =
+            QUrl::fromLocalFile(repository.pathOf(QStringLiteral("kestrune/specs/notes/spec.md")));
+        QSignalSpy read(&view->fileHistory(), &FileHistoryBrowser::historyRead);
+        Q_EMIT view->sidebar()->treeView()->historyRequested(file);
+        QVERIFY(read.wait());
+        MarkdownPreviewView *preview = view->currentPreview();
+        QVERIFY(preview);
+        QCOMPARE(preview->fileURL(), file);
+        QVERIFY(preview->versionsPopup());
+        QCOMPARE(preview->versionsPopup()->versions().size(), 2);
+        preview->versionsPopup()->close();
+
+        view.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        MarkdownPreviewView::readPool()->waitForDone();
+        QCOMPARE(snapshotOf(repository.gitFolder()), before);
     }
 
     void projectOutsideGitSaysWhyOnce()

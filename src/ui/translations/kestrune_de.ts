@@ -1248,7 +1248,7 @@
     </message>
     <message id="history.version.compare">
         <source>Compare with Current</source>
-        <translation>Mit aktueller vergleichen</translation>
+        <translation>Mit aktueller Fassung vergleichen</translation>
     </message>
     <message id="history.version.compare.help">
         <source>Show the current text, marked where it changed since this version</source>
@@ -1256,7 +1256,7 @@
     </message>
     <message id="history.version.back">
         <source>Back to Current</source>
-        <translation>Zurück zur aktuellen</translation>
+        <translation>Zurück zur aktuellen Fassung</translation>
     </message>
     <message id="history.version.unreadable">
         <source>This version could not be read: %1</source>

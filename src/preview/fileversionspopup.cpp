@@ -3,10 +3,14 @@
 #include "preview/previewversion.h"
 #include "ui/localization.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrune {
 
@@ -66,13 +70,19 @@ void FileVersionsPopup::finish(const QString &message)
         m_status->setText(Localization::format("history.file.count", qint64(m_entries.size())));
 }
 
-void FileVersionsPopup::popUp(const QPoint &globalPosition)
+void FileVersionsPopup::popUp(const QPoint &globalTopRight)
 {
     // Two lines a row, and the item's margins.
     const int rowHeight = 2 * fontMetrics().lineSpacing() + 6;
     resize(popupWidth,
            filterField()->sizeHint().height() + rowHeight * visibleRows + m_status->sizeHint().height() + 24);
-    move(globalPosition);
+    QPoint topLeft = globalTopRight - QPoint(width(), 0);
+    if (const QScreen *screen = QGuiApplication::screenAt(globalTopRight)) {
+        const QRect available = screen->availableGeometry();
+        topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                                std::max(available.left(), available.right() - width())));
+    }
+    move(topLeft);
     show();
     filterField()->setFocus(Qt::PopupFocusReason);
 }

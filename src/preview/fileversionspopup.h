@@ -40,8 +40,9 @@ public:
     const QList<Entry> &versions() const { return m_entries; }
     QListWidget *list() const { return m_list; }
     QLabel *statusLabel() const { return m_status; }
-    // Shows the popup with its top left corner there, the filter field focused.
-    void popUp(const QPoint &globalPosition);
+    // Shows the popup with its top right corner there (kept on the screen), the filter field
+    // focused.
+    void popUp(const QPoint &globalTopRight);
 
 Q_SIGNALS:
     // `index` into versions().

@@ -766,8 +766,8 @@ FileVersionsPopup *MarkdownPreviewView::openVersionsPopup()
     delete m_versionsPopup.data();
     m_versionsPopup = new FileVersionsPopup(this);
     const QWidget *button = m_header->historyButton();
-    const QPoint corner = button->isVisible() ? button->mapToGlobal(QPoint(0, button->height()))
-                                              : m_content->mapToGlobal(QPoint(0, 0));
+    const QPoint corner = button->isVisible() ? button->mapToGlobal(QPoint(button->width(), button->height()))
+                                              : m_content->mapToGlobal(QPoint(m_content->width(), 0));
     m_versionsPopup->popUp(corner);
     return m_versionsPopup;
 }

@@ -1,11 +1,11 @@
 #include "app/filehistorybrowser.h"
 
-#include "dashboard/daystring.h"
 #include "history/filehistory.h"
 #include "history/historyrepository.h"
 #include "preview/fileversionspopup.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
+#include "text/daystring.h"
 #include "ui/localization.h"
 
 #include <QDir>

@@ -4,13 +4,13 @@
 #include "app/filehistorybrowser.h"
 #include "app/maincontentview.h"
 #include "app/sidebarpane.h"
-#include "dashboard/daystring.h"
 #include "preview/fileversionspopup.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewversionband.h"
 #include "sidebar/projecttreeview.h"
 #include "testrepository.h"
+#include "text/daystring.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 
@@ -176,7 +176,7 @@ private Q_SLOTS:
         const QUrl file =
             QUrl::fromLocalFile(repository.pathOf(QStringLiteral("kestrune/specs/notes/spec.md")));
         QSignalSpy read(&view->fileHistory(), &FileHistoryBrowser::historyRead);
-        Q_EMIT view->sidebar()->treeView()->historyRequested(file);
+        Q_EMIT view->sidebar()->treeView()->fileHistoryRequested(file);
         QVERIFY(read.wait());
         MarkdownPreviewView *preview = view->currentPreview();
         QVERIFY(preview);

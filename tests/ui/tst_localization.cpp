@@ -229,6 +229,13 @@ void TestLocalization::theSecondLanguageHasOneWordPerConcept()
         {QStringLiteral("dashboard.summary.specs"), QStringLiteral("dashboard.workflow.specs")},
         {QStringLiteral("dashboard.task_progress"), QStringLiteral("dashboard.workflow.tasks")},
         {QStringLiteral("dashboard.spec_catalog.empty"), QStringLiteral("dashboard.empty.specifications")},
+        // The commits that changed something, whether a change, a file or a requirement.
+        {QStringLiteral("history.button"), QStringLiteral("filehistory.action"),
+         QStringLiteral("review.history.action")},
+        // What became of a file since it was read, or of a requirement in a commit.
+        {QStringLiteral("catchup.change.changed"), QStringLiteral("review.history.modified")},
+        {QStringLiteral("catchup.change.removed"), QStringLiteral("review.history.removed")},
+        {QStringLiteral("history.loading"), QStringLiteral("review.history.reading")},
     };
     const auto sameConcept = [&](const QString &first, const QString &second) {
         return std::any_of(concepts.cbegin(), concepts.cend(), [&](const QSet<QString> &keys) {

@@ -13,8 +13,9 @@ namespace kestrune {
 // The file counts as unchanged while its modification date is the one recorded here, or, when
 // the date moved, while its bytes still have the recorded hash. A file known from the first
 // import only (the baseline) has a date but no hash and no text until the store keeps its text
-// (UnchangedTextCapture); a later date before then makes it "changed, no earlier text". The text itself lives in the store's folder, named by its hash,
-// and may be dropped by the store's size bound (hasText false) while the rest stays.
+// (UnchangedTextCapture); a later date before then makes it "changed, no earlier text". The text itself lives
+// in the store's folder, named by its hash, and may be dropped by the store's size bound (hasText false)
+// while the rest stays.
 struct SeenFile
 {
     QString relativePath;       // to the project folder, "/" between names

@@ -28,26 +28,7 @@
 
 using namespace kestrune;
 
-namespace {
-
-// Every file below the folder with its size and time.
-QStringList snapshotOf(const QString &folder)
-{
-    QStringList entries;
-    QDirIterator files(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                       QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QFileInfo info(files.next());
-        entries.append(QStringLiteral("%1 %2 %3")
-                           .arg(info.filePath())
-                           .arg(info.size())
-                           .arg(info.lastModified().toMSecsSinceEpoch()));
-    }
-    entries.sort();
-    return entries;
-}
-
-} // namespace
+namespace {} // namespace
 
 class FileHistoryBrowserTest : public QObject
 {

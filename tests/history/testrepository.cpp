@@ -3,7 +3,9 @@
 #include <git2.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <map>
@@ -153,6 +155,22 @@ QString TestRepository::objectAt(const QString &commit, const QByteArray &path) 
     git_tree_free(tree);
     git_commit_free(found);
     return sha;
+}
+
+QStringList snapshotOf(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        entries.append(QStringLiteral("%1 %2 %3")
+                           .arg(info.filePath())
+                           .arg(info.isDir() ? -1 : info.size())
+                           .arg(info.lastModified().toMSecsSinceEpoch()));
+    }
+    entries.sort();
+    return entries;
 }
 
 } // namespace kestrune

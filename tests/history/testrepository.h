@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 struct git_repository;
@@ -52,5 +53,9 @@ private:
     QMap<QByteArray, QByteArray> m_files;
     QDateTime m_time = QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::OffsetFromUTC, 3600);
 };
+
+// Every entry below a folder with its size and modification time, in path order: what a test
+// compares before and after reading a repository, which must write nothing.
+QStringList snapshotOf(const QString &folder);
 
 } // namespace kestrune

@@ -40,23 +40,6 @@ QStringList column(const ChangeTimelineModel &model, int role)
     return texts;
 }
 
-// Every entry below a folder with its size and modification time, in path order.
-QStringList snapshotOf(const QString &folder)
-{
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        entries.append(QStringLiteral("%1 %2 %3")
-                           .arg(info.filePath())
-                           .arg(info.isDir() ? -1 : info.size())
-                           .arg(info.lastModified().toMSecsSinceEpoch()));
-    }
-    entries.sort();
-    return entries;
-}
-
 // A change whose tasks are ticked in many commits: long enough a timeline to arrive in batches.
 void writeLongStory(TestRepository &repository, int commits)
 {

@@ -4,6 +4,7 @@
 #include <git2.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -28,6 +29,47 @@ QStringList kindsOf(const QList<ChangeHistoryEvent> &events)
     return kinds;
 }
 
+// Commits HEAD's tree with `updates` applied, built from objects directly rather than from the
+// files the repository keeps, so entries no work tree holds (gitlinks, huge folders) get in.
+QString commitUpdated(const TestRepository &repository, const QList<git_tree_update> &updates,
+                      const char *message)
+{
+    git_repository *git = repository.repository();
+    git_oid head;
+    git_commit *parent = nullptr;
+    git_tree *baseline = nullptr;
+    git_oid tree;
+    git_tree *built = nullptr;
+    git_signature *author = nullptr;
+    git_oid id;
+    const bool made =
+        git_reference_name_to_id(&head, git, "HEAD") == 0 && git_commit_lookup(&parent, git, &head) == 0 &&
+        git_commit_tree(&baseline, parent) == 0 &&
+        git_tree_create_updated(&tree, git, baseline, size_t(updates.size()), updates.constData()) == 0 &&
+        git_tree_lookup(&built, git, &tree) == 0 &&
+        git_signature_new(&author, "Ada Example", "ada@example.org", git_commit_time(parent) + 60, 60) == 0 &&
+        git_commit_create_v(&id, git, "HEAD", author, author, nullptr, message, built, 1, parent) == 0;
+    git_signature_free(author);
+    git_tree_free(built);
+    git_tree_free(baseline);
+    git_commit_free(parent);
+    if (!made)
+        qFatal("commit failed: %s", git_error_last()->message);
+    char hex[GIT_OID_HEXSZ + 1] = {};
+    git_oid_tostr(hex, sizeof hex, &id);
+    return QString::fromLatin1(hex);
+}
+
+git_tree_update upsert(const char *path, const git_oid &id, git_filemode_t mode)
+{
+    git_tree_update update{};
+    update.action = GIT_TREE_UPDATE_UPSERT;
+    update.id = id;
+    update.filemode = mode;
+    update.path = path;
+    return update;
+}
+
 } // namespace
 
 class ChangeTimelineTest : public QObject
@@ -41,6 +83,8 @@ private Q_SLOTS:
     void unreadableTreesAreNamed();
     void shallowCloneEndsWithAMessage();
     void oddRepositoriesStillRead();
+    void submodulesAndBinaryFilesRead();
+    void aHundredThousandFileCommitReads();
     void cancellationStopsBetweenCommits();
     void startStreamsBatchesFromThePool();
 };
@@ -211,6 +255,110 @@ void ChangeTimelineTest::oddRepositoriesStillRead()
                                                     QLatin1String(ChangeStory::archiveFolder)) +
                                   "/caf\xe9.md";
     QCOMPARE(std::remove(checkedOut.constData()), 0);
+}
+
+void ChangeTimelineTest::submodulesAndBinaryFilesRead()
+{
+    TestRepository repository;
+    const ChangeStory story = ChangeStory::write(repository);
+    const QByteArray binary("\x00\xff\xfe\x80PNG\x00\xc3\x28", 10);
+    repository.write("kestrune/changes/other-change/diagram.bin", binary);
+    repository.write("kestrune/specs/tagging/logo.bin", binary);
+    repository.commit("Add pictures");
+    repository.write("kestrune/changes/other-change/diagram.bin", binary + QByteArray("\x00\x01", 2));
+    repository.write("kestrune/specs/tagging/logo.bin", QByteArray("\xc0\xaf\x00", 3) + binary);
+    const QString edited = repository.commit("Edit pictures");
+    // Submodules in a change folder, in the project folder and beside it: commits, not blobs,
+    // and none of them is in this repository.
+    git_oid elsewhere;
+    git_oid_fromstr(&elsewhere, "0123456789abcdef0123456789abcdef01234567");
+    const QString linked =
+        commitUpdated(repository,
+                      {upsert("kestrune/changes/other-change/vendor", elsewhere, GIT_FILEMODE_COMMIT),
+                       upsert("kestrune/tools", elsewhere, GIT_FILEMODE_COMMIT),
+                       upsert("kestrune-tools", elsewhere, GIT_FILEMODE_COMMIT)},
+                      "Link the tools");
+    const QStringList before = snapshotOf(repository.gitFolder());
+
+    const HistoryRead<ChangeHistoryEvent> other =
+        readTimeline(repository.path(), repository.pathOf(QStringLiteral("kestrune/changes/other-change")));
+    QVERIFY(other.outcome);
+    QCOMPARE(other.outcome->end, HistoryOutcome::End::complete);
+    QCOMPARE(other.outcome->messages, QStringList());
+    QCOMPARE(kindsOf(other.entries),
+             QStringList({"edited", "edited", "edited", "edited", "edited", "created"}));
+    QCOMPARE(other.entries.at(0).commit.sha, linked);
+    QCOMPARE(other.entries.at(0).files, QStringList({"vendor"}));
+    QCOMPARE(other.entries.at(1).commit.sha, edited);
+    QCOMPARE(other.entries.at(1).files, QStringList({"diagram.bin"}));
+    QCOMPARE(other.entries.at(2).addedFiles, QStringList({"diagram.bin"}));
+
+    const HistoryRead<ChangeHistoryEvent> archived =
+        readTimeline(repository.path(), archivedFolderOf(repository));
+    QCOMPARE(archived.entries.size(), 6);
+    QCOMPARE(archived.entries.first().commit.sha, story.archived);
+
+    const HistoryRead<FileHistoryEntry> logo = readFileHistory(
+        repository.path(), repository.pathOf(QStringLiteral("kestrune/specs/tagging/logo.bin")));
+    QCOMPARE(logo.outcome->messages, QStringList());
+    QCOMPARE(logo.entries.size(), 2);
+    QCOMPARE(logo.entries.at(0).commit.sha, edited);
+    QCOMPARE(logo.entries.at(0).kind, FileChangeKind::modified);
+    QCOMPARE(logo.entries.at(1).kind, FileChangeKind::added);
+    const HistoryRead<FileHistoryEntry> vendor = readFileHistory(
+        repository.path(), repository.pathOf(QStringLiteral("kestrune/changes/other-change/vendor")));
+    QVERIFY(vendor.outcome);
+    QCOMPARE(vendor.entries.size(), 1);
+    QCOMPARE(vendor.entries.first().commit.sha, linked);
+
+    QCOMPARE(snapshotOf(repository.gitFolder()), before);
+}
+
+void ChangeTimelineTest::aHundredThousandFileCommitReads()
+{
+    TestRepository repository;
+    ChangeStory::write(repository);
+    git_repository *git = repository.repository();
+    git_oid blob;
+    QCOMPARE(git_blob_create_from_buffer(&blob, git, "same\n", 5), 0);
+    git_treebuilder *builder = nullptr;
+    QCOMPARE(git_treebuilder_new(&builder, git, nullptr), 0);
+    for (int index = 0; index < 100000; ++index) {
+        const QByteArray name = "note-" + QByteArray::number(index) + ".md";
+        QCOMPARE(git_treebuilder_insert(nullptr, builder, name.constData(), &blob, GIT_FILEMODE_BLOB), 0);
+    }
+    git_oid bulk;
+    QCOMPARE(git_treebuilder_write(&bulk, builder), 0);
+    git_treebuilder_free(builder);
+    const QString huge =
+        commitUpdated(repository,
+                      {upsert("kestrune/changes/other-change/notes", bulk, GIT_FILEMODE_TREE),
+                       upsert("generated", bulk, GIT_FILEMODE_TREE)},
+                      "Generate notes");
+    const QStringList before = snapshotOf(repository.gitFolder());
+
+    QElapsedTimer timer;
+    timer.start();
+    const HistoryRead<ChangeHistoryEvent> other =
+        readTimeline(repository.path(), repository.pathOf(QStringLiteral("kestrune/changes/other-change")));
+    qInfo("timeline over 200,000 new files: %lld ms", timer.restart());
+    QVERIFY(other.outcome);
+    QCOMPARE(other.outcome->end, HistoryOutcome::End::complete);
+    QCOMPARE(other.entries.size(), 4);
+    QCOMPARE(other.entries.first().commit.sha, huge);
+    QCOMPARE(other.entries.first().addedFiles.size(), 100000);
+    QCOMPARE(other.entries.first().addedFiles.first(), QStringLiteral("notes/note-0.md"));
+
+    const HistoryRead<FileHistoryEntry> note = readFileHistory(
+        repository.path(),
+        repository.pathOf(QStringLiteral("kestrune/changes/other-change/notes/note-99999.md")));
+    qInfo("file history in it: %lld ms", timer.elapsed());
+    QVERIFY(note.outcome);
+    QCOMPARE(note.entries.size(), 1);
+    QCOMPARE(note.entries.first().commit.sha, huge);
+    QCOMPARE(note.entries.first().kind, FileChangeKind::added);
+
+    QCOMPARE(snapshotOf(repository.gitFolder()), before);
 }
 
 void ChangeTimelineTest::cancellationStopsBetweenCommits()

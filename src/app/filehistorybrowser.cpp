@@ -2,6 +2,7 @@
 
 #include "history/filehistory.h"
 #include "history/historyrepository.h"
+#include "historyview/historyunavailabletext.h"
 #include "preview/fileversionspopup.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
@@ -18,22 +19,6 @@
 namespace kestrune {
 
 namespace {
-
-QString unavailableText(HistoryUnavailable reason, const QString &message)
-{
-    switch (reason) {
-    case HistoryUnavailable::noRepository:
-        return Localization::text("filehistory.unavailable.no_repository");
-    case HistoryUnavailable::bareRepository:
-        return Localization::text("filehistory.unavailable.bare_repository");
-    case HistoryUnavailable::noCommits:
-        return Localization::text("filehistory.unavailable.no_commits");
-    case HistoryUnavailable::none:
-    case HistoryUnavailable::unreadable:
-        break;
-    }
-    return Localization::format("filehistory.unavailable.unreadable", message);
-}
 
 FileVersionsPopup::Entry rowOf(const FileHistoryEntry &entry)
 {
@@ -132,7 +117,7 @@ void FileHistoryBrowser::takeBatches(int begin, int end)
         const HistoryOutcome &outcome = *batch.outcome;
         QString message;
         if (outcome.end == HistoryOutcome::End::unavailable) {
-            message = unavailableText(outcome.reason, outcome.messages.join(u' '));
+            message = HistoryUnavailableText::of(outcome.reason, outcome.messages.join(u' '));
             m_withoutHistory.insert(read.projectFolder);
             if (read.preview)
                 read.preview->setHistoryOffered(false);

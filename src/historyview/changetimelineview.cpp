@@ -1,6 +1,7 @@
 #include "historyview/changetimelineview.h"
 
 #include "historyview/changetimelinemodel.h"
+#include "historyview/historyunavailabletext.h"
 #include "historyview/timelinerowdelegate.h"
 #include "ui/centeredtextview.h"
 #include "ui/elidedlabel.h"
@@ -23,22 +24,6 @@ namespace {
 
 constexpr int headerMarginH = 24;
 constexpr int headerMarginTop = 20;
-
-const char *unavailableKey(HistoryUnavailable reason)
-{
-    switch (reason) {
-    case HistoryUnavailable::noRepository:
-        return "history.unavailable.no_repository";
-    case HistoryUnavailable::bareRepository:
-        return "history.unavailable.bare_repository";
-    case HistoryUnavailable::noCommits:
-        return "history.unavailable.no_commits";
-    case HistoryUnavailable::unreadable:
-    case HistoryUnavailable::none:
-        break;
-    }
-    return "history.unavailable.unreadable";
-}
 
 } // namespace
 
@@ -191,7 +176,7 @@ void ChangeTimelineView::onFinished()
     }
     updateHeader();
     if (m_outcome && m_outcome->end == HistoryOutcome::End::unavailable) {
-        showPlaceholder(Localization::text(unavailableKey(m_outcome->reason)));
+        showPlaceholder(HistoryUnavailableText::of(m_outcome->reason, m_outcome->messages.join(u' ')));
     } else if (m_model->rowCount() == 0) {
         showPlaceholder(Localization::text("history.empty"));
     } else {

@@ -1147,20 +1147,20 @@
         <translation>Ein Teil des Verlaufs konnte nicht gelesen werden, daher endet er früher: %1</translation>
     </message>
     <message id="history.unavailable.no_repository">
-        <source>This project is not in a git work tree, so its changes have no history.</source>
-        <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis, daher haben seine Änderungen keinen Verlauf.</translation>
+        <source>This project is not in a git work tree, so it has no history.</source>
+        <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
     </message>
     <message id="history.unavailable.bare_repository">
-        <source>The repository of this project has no work tree, so its changes have no history.</source>
-        <translation>Das Repository dieses Projekts hat kein Arbeitsverzeichnis, daher haben seine Änderungen keinen Verlauf.</translation>
+        <source>This project lies in a git repository without a work tree, so it has no history.</source>
+        <translation>Dieses Projekt liegt in einem Git-Repository ohne Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
     </message>
     <message id="history.unavailable.no_commits">
-        <source>The repository of this project has no commit yet.</source>
-        <translation>Das Repository dieses Projekts hat noch keinen Commit.</translation>
+        <source>The project's git repository has no commit yet.</source>
+        <translation>Das Git-Repository des Projekts hat noch keinen Commit.</translation>
     </message>
     <message id="history.unavailable.unreadable">
-        <source>The repository of this project could not be read.</source>
-        <translation>Das Repository dieses Projekts konnte nicht gelesen werden.</translation>
+        <source>The project's git repository could not be read: %1</source>
+        <translation>Das Git-Repository des Projekts konnte nicht gelesen werden: %1</translation>
     </message>
     <message id="history.event.created">
         <source>Created</source>
@@ -1285,22 +1285,6 @@
     <message id="history.file.partial">
         <source>Some commits could not be read: %1</source>
         <translation>Einige Commits konnten nicht gelesen werden: %1</translation>
-    </message>
-    <message id="filehistory.unavailable.no_repository">
-        <source>This project is not in a git work tree, so it has no history.</source>
-        <translation>Dieses Projekt liegt in keinem Git-Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
-    </message>
-    <message id="filehistory.unavailable.bare_repository">
-        <source>This project lies in a git repository without a work tree, so it has no history.</source>
-        <translation>Dieses Projekt liegt in einem Git-Repository ohne Arbeitsverzeichnis und hat daher keinen Verlauf.</translation>
-    </message>
-    <message id="filehistory.unavailable.no_commits">
-        <source>The project's git repository has no commit yet.</source>
-        <translation>Das Git-Repository des Projekts hat noch keinen Commit.</translation>
-    </message>
-    <message id="filehistory.unavailable.unreadable">
-        <source>The project's git repository could not be read: %1</source>
-        <translation>Das Git-Repository des Projekts konnte nicht gelesen werden: %1</translation>
     </message>
     <message id="history.file.count" numerus="yes">
         <source>%n commits</source>

@@ -1147,20 +1147,20 @@
         <translation>Part of the history could not be read, so it ends early: %1</translation>
     </message>
     <message id="history.unavailable.no_repository">
-        <source>This project is not in a git work tree, so its changes have no history.</source>
-        <translation>This project is not in a git work tree, so its changes have no history.</translation>
+        <source>This project is not in a git work tree, so it has no history.</source>
+        <translation>This project is not in a git work tree, so it has no history.</translation>
     </message>
     <message id="history.unavailable.bare_repository">
-        <source>The repository of this project has no work tree, so its changes have no history.</source>
-        <translation>The repository of this project has no work tree, so its changes have no history.</translation>
+        <source>This project lies in a git repository without a work tree, so it has no history.</source>
+        <translation>This project lies in a git repository without a work tree, so it has no history.</translation>
     </message>
     <message id="history.unavailable.no_commits">
-        <source>The repository of this project has no commit yet.</source>
-        <translation>The repository of this project has no commit yet.</translation>
+        <source>The project's git repository has no commit yet.</source>
+        <translation>The project's git repository has no commit yet.</translation>
     </message>
     <message id="history.unavailable.unreadable">
-        <source>The repository of this project could not be read.</source>
-        <translation>The repository of this project could not be read.</translation>
+        <source>The project's git repository could not be read: %1</source>
+        <translation>The project's git repository could not be read: %1</translation>
     </message>
     <message id="history.event.created">
         <source>Created</source>
@@ -1285,22 +1285,6 @@
     <message id="history.file.partial">
         <source>Some commits could not be read: %1</source>
         <translation>Some commits could not be read: %1</translation>
-    </message>
-    <message id="filehistory.unavailable.no_repository">
-        <source>This project is not in a git work tree, so it has no history.</source>
-        <translation>This project is not in a git work tree, so it has no history.</translation>
-    </message>
-    <message id="filehistory.unavailable.bare_repository">
-        <source>This project lies in a git repository without a work tree, so it has no history.</source>
-        <translation>This project lies in a git repository without a work tree, so it has no history.</translation>
-    </message>
-    <message id="filehistory.unavailable.no_commits">
-        <source>The project's git repository has no commit yet.</source>
-        <translation>The project's git repository has no commit yet.</translation>
-    </message>
-    <message id="filehistory.unavailable.unreadable">
-        <source>The project's git repository could not be read: %1</source>
-        <translation>The project's git repository could not be read: %1</translation>
     </message>
     <message id="history.file.count" numerus="yes">
         <source>%n commits</source>

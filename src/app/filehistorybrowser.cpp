@@ -6,6 +6,7 @@
 #include "preview/fileversionspopup.h"
 #include "preview/markdownpreviewheader.h"
 #include "preview/markdownpreviewview.h"
+#include "text/backgroundpool.h"
 #include "text/daystring.h"
 #include "ui/localization.h"
 
@@ -156,7 +157,7 @@ void FileHistoryBrowser::showVersion(int index)
     const QUrl file = m_read->file;
     const QString projectFolder = m_read->projectFolder;
     const int serial = ++m_versionSerial;
-    QtConcurrent::run(QThreadPool::globalInstance(), [projectFolder, entry] {
+    QtConcurrent::run(BackgroundPool::instance(), [projectFolder, entry] {
         VersionRead read;
         const HistoryRepository::Opening opening = HistoryRepository::open(projectFolder);
         if (!opening.repository) {

@@ -2,6 +2,7 @@
 
 #include "history/historyrepository.h"
 #include "project/projectstore.h"
+#include "text/backgroundpool.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -165,7 +166,7 @@ void ProjectHistory::look(const QUrl &root)
         watcher->deleteLater();
         apply(root, serial, watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run(&Look::at, root.toLocalFile()));
+    watcher->setFuture(QtConcurrent::run(BackgroundPool::instance(), &Look::at, root.toLocalFile()));
 }
 
 void ProjectHistory::apply(const QUrl &root, quint64 serial, const Look &found)

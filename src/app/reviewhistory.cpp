@@ -7,6 +7,7 @@
 #include "history/snapshotfilesystem.h"
 #include "preview/requirementhistorypopup.h"
 #include "project/modelenvironment.h"
+#include "text/backgroundpool.h"
 #include "ui/localization.h"
 
 #include <QCoreApplication>
@@ -135,6 +136,7 @@ QFuture<std::optional<QList<ReviewBaseline>>> ReviewHistory::startBaselines(cons
                                                                             const QUrl &changeFolder)
 {
     return QtConcurrent::run(
+        BackgroundPool::instance(),
         [](QPromise<std::optional<QList<ReviewBaseline>>> &promise, const QString &project,
            const QString &change) {
             promise.addResult(baselinesOf(project, change, [&promise] { return promise.isCanceled(); }));
@@ -163,6 +165,7 @@ QFuture<ReviewHistory::Comparison> ReviewHistory::startReviewAt(const QUrl &root
                                                                 const QString &commit)
 {
     return QtConcurrent::run(
+        BackgroundPool::instance(),
         [](QPromise<Comparison> &promise, const QUrl &project, const QUrl &change, const QString &at) {
             if (promise.isCanceled())
                 return; // another comparison was asked for before this one began

@@ -1,8 +1,10 @@
 #pragma once
 
-// Runs a history read on the global thread pool and streams its batches through a QFuture:
+// Runs a history read on the background pool and streams its batches through a QFuture:
 // QFutureWatcher::resultReadyAt tells the window of each batch, QFuture::cancel stops the read
 // between two commits. QtCore alone: no Qt Concurrent.
+
+#include "text/backgroundpool.h"
 
 #include <QFuture>
 #include <QPromise>
@@ -18,7 +20,7 @@ template <typename Result> QFuture<Result> startOnPool(std::function<void(QPromi
     auto promise = std::make_shared<QPromise<Result>>();
     QFuture<Result> future = promise->future();
     promise->start();
-    QThreadPool::globalInstance()->start([promise, work = std::move(work)] {
+    BackgroundPool::instance()->start([promise, work = std::move(work)] {
         work(*promise);
         promise->finish();
     });

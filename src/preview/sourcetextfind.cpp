@@ -2,6 +2,7 @@
 
 #include "markdown/layout/style/theme.h"
 #include "preview/sourcetextview.h"
+#include "text/backgroundpool.h"
 #include "text/linebreaks.h"
 
 #include <QElapsedTimer>
@@ -98,7 +99,7 @@ void SourceTextFind::start(const SearchPattern &query, qsizetype from)
     });
     m_watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, query, text = m_text] {
+    BackgroundPool::instance()->start([promise, query, text = m_text] {
         const QString searched = withPlainLineEnds(text);
         const QStringView whole(searched);
         qsizetype begin = 0;

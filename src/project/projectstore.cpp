@@ -2,6 +2,7 @@
 
 #include "project/projectscanner.h"
 #include "project/summarycomputation.h"
+#include "text/backgroundpool.h"
 #include "text/localizedstandardcompare.h"
 
 #include <QFutureWatcher>
@@ -163,7 +164,10 @@ void ProjectStore::startLoad(const QUrl &root)
         if (store)
             store->finishLoad(root, serial, loaded.has_value());
     });
-    watcher->setFuture(QtConcurrent::task(std::move(work)).withPriority(userInitiatedPriority).spawn());
+    watcher->setFuture(QtConcurrent::task(std::move(work))
+                           .onThreadPool(*BackgroundPool::instance())
+                           .withPriority(userInitiatedPriority)
+                           .spawn());
     Q_EMIT loadStarted(root);
     if (!wasRunning)
         Q_EMIT loadStateChanged(root);

@@ -1,6 +1,7 @@
 #include "project/projectwatcher.h"
 
 #include "project/watchwarningfilter.h"
+#include "text/backgroundpool.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -87,8 +88,8 @@ void ProjectWatcher::watch(std::shared_ptr<const TreeNode> tree)
         m_guards = {m_rootPath};
         applyWanted(gathering->result());
     });
-    gathering->setFuture(
-        QtConcurrent::run([tree = std::move(tree), kestrune = kestrunePath(), root = m_rootPath] {
+    gathering->setFuture(QtConcurrent::run(
+        BackgroundPool::instance(), [tree = std::move(tree), kestrune = kestrunePath(), root = m_rootPath] {
             QSet<QString> wanted;
             wanted.reserve(1024);
             collectPaths(*tree, wanted);

@@ -4,6 +4,7 @@
 #include "quickopen/quickopenpopup.h"
 #include "search/quickopencatalog.h"
 #include "search/requirementindex.h"
+#include "text/backgroundpool.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -62,7 +63,8 @@ void QuickOpenController::prepareOutlineEntries(const QUrl &root)
         m_outlineEntries.insert(root, {tree, watcher->result()});
         updatePopup();
     });
-    watcher->setFuture(QtConcurrent::run([root, tree] { return QuickOpenCatalog::entriesOf(root, *tree); }));
+    watcher->setFuture(QtConcurrent::run(BackgroundPool::instance(),
+                                         [root, tree] { return QuickOpenCatalog::entriesOf(root, *tree); }));
 }
 
 void QuickOpenController::show(QWidget *window)

@@ -1,5 +1,7 @@
 #include "search/projectsearch.h"
 
+#include "text/backgroundpool.h"
+
 #include <QtConcurrent/QtConcurrentMap>
 
 namespace kestrune {
@@ -66,7 +68,7 @@ void ProjectSearch::start(const SearchPattern &pattern, const QList<SearchableFi
             }
             return results;
         };
-    m_watcher->setFuture(QtConcurrent::mapped(slicesOf(files), searchSlice));
+    m_watcher->setFuture(QtConcurrent::mapped(BackgroundPool::instance(), slicesOf(files), searchSlice));
 }
 
 QList<SearchableFilePointer> ProjectSearch::ranked(QList<SearchableFilePointer> files)

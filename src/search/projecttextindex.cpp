@@ -1,6 +1,7 @@
 #include "search/projecttextindex.h"
 
 #include "project/projectstore.h"
+#include "text/backgroundpool.h"
 #include "text/backgroundthread.h"
 
 #include <QFutureWatcher>
@@ -54,9 +55,10 @@ void ProjectTextIndex::requestUpdate(const QUrl &root)
 
 namespace {
 
-// The files are read on a pool of their own: the update that waits for them runs on the global
-// pool, and waiting there for work queued on the same pool could leave no thread to do it. Its
-// threads yield to the window's: a project just published is read while its views are painted.
+// The files are read on a pool of their own: the update that waits for them runs on the
+// background pool, and waiting there for work queued on the same pool could leave no thread to
+// do it. Its threads yield to the window's: a project just published is read while its views
+// are painted.
 QThreadPool *readPool()
 {
     static QThreadPool *const pool = [] {
@@ -134,7 +136,8 @@ void ProjectTextIndex::startUpdate(const QUrl &root)
         IndexUpdate update = watcher->result();
         finishUpdate(root, std::move(update.files), update.changed, update.removed);
     });
-    watcher->setFuture(QtConcurrent::run(computeUpdate, root, tree, project.files));
+    watcher->setFuture(
+        QtConcurrent::run(BackgroundPool::instance(), computeUpdate, root, tree, project.files));
 }
 
 void ProjectTextIndex::finishUpdate(const QUrl &root, QList<SearchableFilePointer> files,

@@ -1,5 +1,6 @@
 #include "sidebar/searchresultsmodel.h"
 
+#include "text/backgroundpool.h"
 #include "text/searchpattern.h"
 
 #include <QThreadPool>
@@ -54,7 +55,7 @@ void SearchResultsModel::discard(std::vector<std::unique_ptr<Group>> groups)
     if (groups.size() < 64)
         return;
     auto doomed = std::make_shared<std::vector<std::unique_ptr<Group>>>(std::move(groups));
-    QThreadPool::globalInstance()->start([doomed] { doomed->clear(); });
+    BackgroundPool::instance()->start([doomed] { doomed->clear(); });
 }
 
 void SearchResultsModel::addResults(QList<FileSearchResult> results)

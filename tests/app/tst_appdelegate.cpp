@@ -9,6 +9,7 @@
 #include "app/sidebarpane.h"
 #include "app/splitview.h"
 #include "project/liveprojectupdates.h"
+#include "text/backgroundpool.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>
@@ -91,7 +92,7 @@ void TestAppDelegate::init()
 
 void TestAppDelegate::cleanup()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
 }
 
 void TestAppDelegate::windowOpensCentredAtItsContentSize()
@@ -381,7 +382,7 @@ void TestAppDelegate::openProjectsAreWrittenAsTheyChange()
     QCOMPARE(saved(), std::make_pair(QStringList{}, QString()));
     // Closed projects stay among the recent ones.
     QCOMPARE(delegate.recentProjects().paths(), (QStringList{beta, alpha}));
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
 }
 
 void TestAppDelegate::recentProjectsMenuOpensTheChosenProject()

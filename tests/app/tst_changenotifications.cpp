@@ -10,6 +10,7 @@
 #include "app/mainwindowactions.h"
 #include "app/recentprojects.h"
 #include "project/liveprojectupdates.h"
+#include "text/backgroundpool.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 
@@ -217,7 +218,7 @@ void TestChangeNotifications::cleanup()
 {
     m_notifications.reset();
     m_window.reset();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     m_recent.reset();
     m_theme.reset();
 }

@@ -10,6 +10,7 @@
 #include "preview/previewversionband.h"
 #include "sidebar/projecttreeview.h"
 #include "testrepository.h"
+#include "text/backgroundpool.h"
 #include "text/daystring.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
@@ -167,7 +168,7 @@ private Q_SLOTS:
         preview->versionsPopup()->close();
 
         view.reset();
-        QThreadPool::globalInstance()->waitForDone();
+        BackgroundPool::instance()->waitForDone();
         MarkdownPreviewView::readPool()->waitForDone();
         QCOMPARE(snapshotOf(repository.gitFolder()), before);
     }

@@ -20,6 +20,7 @@
 #include "project/projectwatcher.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "text/backgroundpool.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
 
@@ -153,7 +154,7 @@ void TestLiveProject::init()
 void TestLiveProject::cleanup()
 {
     m_view.reset();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     MarkdownPreviewView::readPool()->waitForDone();
     m_project.reset();
     m_theme.reset();

@@ -24,6 +24,7 @@
 #include "sidebar/projecttreeview.h"
 #include "sidebar/searchresultsview.h"
 #include "sidebar/treerowdelegate.h"
+#include "text/backgroundpool.h"
 #include "ui/themecontroller.h"
 
 #include <QDir>
@@ -131,7 +132,7 @@ private:
 void TestMainContentView::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QThreadPool::globalInstance()->setMaxThreadCount(8);
+    BackgroundPool::instance()->setMaxThreadCount(8);
 }
 
 void TestMainContentView::init()
@@ -154,7 +155,7 @@ void TestMainContentView::init()
 void TestMainContentView::cleanup()
 {
     m_projects->releaseAll();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     m_view.reset();
     m_theme.reset();
 }

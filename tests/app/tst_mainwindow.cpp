@@ -31,6 +31,7 @@
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "text/backgroundpool.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>
@@ -164,7 +165,7 @@ private:
 void TestMainWindow::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QThreadPool::globalInstance()->setMaxThreadCount(8);
+    BackgroundPool::instance()->setMaxThreadCount(8);
 }
 
 void TestMainWindow::init()
@@ -191,7 +192,7 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_projects->releaseAll();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     m_window.reset();
     m_view = nullptr;
     m_folders.reset();

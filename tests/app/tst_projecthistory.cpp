@@ -1,4 +1,5 @@
 #include "changestory.h"
+#include "text/backgroundpool.h"
 
 #include "app/detailarea.h"
 #include "app/maincontentview.h"
@@ -87,7 +88,7 @@ void TestProjectHistory::init()
 void TestProjectHistory::cleanup()
 {
     m_view.reset();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     m_theme.reset();
     m_state.reset();
 }

@@ -14,6 +14,7 @@
 #include "reading/readingstore.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "text/backgroundpool.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
@@ -103,7 +104,7 @@ void TestProjectReading::init()
 void TestProjectReading::cleanup()
 {
     m_view.reset();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     MarkdownPreviewView::readPool()->waitForDone();
     m_theme.reset();
 }

@@ -10,6 +10,7 @@
 #include "quickopen/quickopenlistmodel.h"
 #include "quickopen/quickopenpopup.h"
 #include "search/requirementindex.h"
+#include "text/backgroundpool.h"
 #include "ui/themecontroller.h"
 
 #include <QAction>
@@ -79,7 +80,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QThreadPool::globalInstance()->setMaxThreadCount(8);
+        BackgroundPool::instance()->setMaxThreadCount(8);
     }
 
     void typingNarrowsAndTheKeysMoveAndOpen()

@@ -13,6 +13,7 @@
 #include "preview/requirementhistorypopup.h"
 #include "project/localfilesystem.h"
 #include "project/projectstore.h"
+#include "text/backgroundpool.h"
 #include "ui/localization.h"
 
 #include <QApplication>
@@ -79,7 +80,7 @@ QStringList gitFolderState(const TestRepository &repository)
 
 void finishWork()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::sendPostedEvents();
 }
 

@@ -2,6 +2,7 @@
 // comparison overtaken by another change, or by leaving the review, never reaches the page.
 #include "app/reviewsession.h"
 #include "project/projectstore.h"
+#include "text/backgroundpool.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,7 +69,7 @@ QUrl TestReviewSession::changeFolder(const QString &change) const
 
 void TestReviewSession::finishComparisons()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::sendPostedEvents();
 }
 

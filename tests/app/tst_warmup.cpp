@@ -5,6 +5,7 @@
 #include "dashboard/dashboardview.h"
 #include "fakeprojects.h"
 #include "scriptedfolderpicker.h"
+#include "text/backgroundpool.h"
 #include "ui/symbolicon.h"
 #include "ui/themecontroller.h"
 #include "ui/warmupqueue.h"
@@ -48,7 +49,7 @@ void TestWarmUp::initTestCase()
 void TestWarmUp::cleanupTestCase()
 {
     m_projects->releaseAll();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     m_view.reset();
 }
 

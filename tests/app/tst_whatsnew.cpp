@@ -16,6 +16,7 @@
 #include "markdown/layout/view/markdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewseentimer.h"
+#include "text/backgroundpool.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
 
@@ -94,7 +95,7 @@ private Q_SLOTS:
     void cleanup()
     {
         m_window.reset();
-        QThreadPool::globalInstance()->waitForDone();
+        BackgroundPool::instance()->waitForDone();
         MarkdownPreviewView::readPool()->waitForDone();
         m_recent.reset();
         m_theme.reset();

@@ -15,6 +15,7 @@
 #include "preview/viewmodeswitch.h"
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/projecttreeview.h"
+#include "text/backgroundpool.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +90,7 @@ void TestEndToEnd::initTestCase()
 void TestEndToEnd::cleanupTestCase()
 {
     m_delegate.reset();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
 }
 
 void TestEndToEnd::clickFile(const QUrl &url)

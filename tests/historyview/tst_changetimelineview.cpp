@@ -1,5 +1,6 @@
 #include "changestory.h"
 #include "historyreading.h"
+#include "text/backgroundpool.h"
 
 #include "historyview/changetimelinemodel.h"
 #include "historyview/changetimelineview.h"
@@ -143,7 +144,7 @@ void TestChangeTimelineView::rowsArriveInBatchesAndClosingStopsTheRead()
     view.reset();
     QVERIFY(reading.isCanceled());
     QTRY_VERIFY(reading.isFinished());
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(5000));
+    QVERIFY(BackgroundPool::instance()->waitForDone(5000));
     qsizetype delivered = 0;
     for (const ChangeTimelineBatch &batch : reading.results())
         delivered += batch.entries.size();

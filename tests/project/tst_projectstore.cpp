@@ -1,5 +1,6 @@
 #include "project/projectstore.h"
 #include "projectfolder.h"
+#include "text/backgroundpool.h"
 
 #include <QDir>
 #include <QMutex>
@@ -139,6 +140,7 @@ private Q_SLOTS:
     void importKeepsRootsSortedByFolderName_data();
     void importKeepsRootsSortedByFolderName();
     void importingTheSameFolderTwiceLoadsOnce();
+    void loadsLeaveQtsOwnPoolFree();
     void observersSeeTheOldRootsBeforeTheChange();
     void treeIsPublishedBeforeSummary();
     void refreshLoadsOnlyImportedRoots();
@@ -160,7 +162,7 @@ private:
 void TestProjectStore::initTestCase()
 {
     // Several gated loads may wait at once.
-    QThreadPool::globalInstance()->setMaxThreadCount(8);
+    BackgroundPool::instance()->setMaxThreadCount(8);
 }
 
 void TestProjectStore::init()
@@ -171,8 +173,19 @@ void TestProjectStore::init()
 void TestProjectStore::cleanup()
 {
     m_gate->releaseAll();
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::processEvents();
+}
+
+// Qt's raster engine splits a large fill over Qt's global pool and waits for it on the window's
+// thread: a load running there held the window's next paint until the load ended.
+void TestProjectStore::loadsLeaveQtsOwnPoolFree()
+{
+    ProjectStore store(m_gate->loader(m_gate));
+    store.importProject(folder("/p/alpha"));
+    store.importProject(folder("/p/beta"));
+    QVERIFY(m_gate->waitForCalls(2));
+    QCOMPARE(QThreadPool::globalInstance()->activeThreadCount(), 0);
 }
 
 void TestProjectStore::importKeepsRootsSortedByFolderName_data()
@@ -387,7 +400,7 @@ void TestProjectStore::loadWithoutTreeKeepsWhatWasShown()
     store.refreshProject(root);
     QVERIFY(m_gate->waitForCalls(2));
     m_gate->release(1, std::nullopt);
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QVERIFY(log.entries().isEmpty());
@@ -402,7 +415,7 @@ void TestProjectStore::storeDestroyedDuringLoadDropsTheResult()
     QVERIFY(m_gate->waitForCalls(1));
     store.reset();
     m_gate->release(0, project("orphan.md"));
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::processEvents(); // a delivery to the destroyed store would crash here
 }
 
@@ -449,7 +462,7 @@ void TestProjectStore::vanishedProjectFolderKeepsItsLastTree()
     QVERIFY(QDir(folder.pathOf(QStringLiteral("kestrune"))).removeRecursively());
     QSignalSpy trees(&store, &ProjectStore::treeByProjectChanged);
     store.refreshProject(folder.url());
-    QThreadPool::globalInstance()->waitForDone();
+    BackgroundPool::instance()->waitForDone();
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QCOMPARE(trees.count(), 0);

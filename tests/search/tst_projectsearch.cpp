@@ -4,6 +4,7 @@
 #include "search/filesearchresult.h"
 #include "search/projectsearch.h"
 #include "search/projecttextindex.h"
+#include "text/backgroundpool.h"
 
 #include "text/backgroundthread.h"
 
@@ -46,7 +47,7 @@ private Q_SLOTS:
     void searchPublishesEverySliceOnce();
     void newSearchSilencesTheOldOne();
     void indexRereadsOnlyChangedFiles();
-    void indexLeavesTheGlobalPoolsThreadsAsTheyWere();
+    void indexLeavesTheBackgroundPoolsThreadsAsTheyWere();
 };
 
 void ProjectSearchTest::filesAreClassifiedByTheirPlaceOnDisk()
@@ -208,9 +209,9 @@ void ProjectSearchTest::indexRereadsOnlyChangedFiles()
     QVERIFY(index.files(project.url()).isEmpty());
 }
 
-// The index's readers yield to the window's thread; the global pool's threads, which wait for
+// The index's readers yield to the window's thread; the background pool's threads, which wait for
 // them and read some files themselves, and which scan projects, keep the process's niceness.
-void ProjectSearchTest::indexLeavesTheGlobalPoolsThreadsAsTheyWere()
+void ProjectSearchTest::indexLeavesTheBackgroundPoolsThreadsAsTheyWere()
 {
     ProjectFolder project;
     for (int file = 0; file < 200; ++file)
@@ -221,8 +222,8 @@ void ProjectSearchTest::indexLeavesTheGlobalPoolsThreadsAsTheyWere()
     store.importProject(project.url());
     QVERIFY(updated.wait());
 
-    // Every thread of the global pool at once: each task holds its thread until all have run.
-    QThreadPool *pool = QThreadPool::globalInstance();
+    // Every thread of the background pool at once: each task holds its thread until all have run.
+    QThreadPool *pool = BackgroundPool::instance();
     const int threads = pool->maxThreadCount();
     QSemaphore started;
     QSemaphore release;

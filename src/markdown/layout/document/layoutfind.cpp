@@ -1,6 +1,7 @@
 #include "markdown/layout/document/layoutfind_p.h"
 
 #include "markdown/layout/document/blockmatchcounter_p.h"
+#include "text/backgroundpool.h"
 
 #include <QElapsedTimer>
 #include <QPromise>
@@ -40,7 +41,7 @@ void LayoutFind::start(const SearchPattern &query, const std::vector<QList<Block
     connect(m_watcher.get(), &QFutureWatcherBase::resultsReadyAt, this, &LayoutFind::takeSlices);
     m_watcher->setFuture(promise->future());
     promise->start();
-    QThreadPool::globalInstance()->start([promise, query, blockLists] {
+    BackgroundPool::instance()->start([promise, query, blockLists] {
         QElapsedTimer timer;
         timer.start();
         Slice slice;

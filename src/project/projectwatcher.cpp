@@ -1,12 +1,11 @@
 #include "project/projectwatcher.h"
 
-#include "project/watchwarningfilter.h"
+#include "project/inotifywatcher.h"
 #include "text/backgroundpool.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrentrun.h>
 
@@ -51,7 +50,7 @@ QString nearestExistingFolder(QString path)
 
 ProjectWatcher::ProjectWatcher(const QUrl &projectRoot, QObject *parent)
     : QObject(parent), m_root(projectRoot), m_rootPath(withoutTrailingSlash(projectRoot.toLocalFile())),
-      m_watcher(std::make_unique<QFileSystemWatcher>())
+      m_watcher(std::make_unique<InotifyWatcher>())
 {
     m_quietTimer.setSingleShot(true);
     m_quietTimer.setInterval(quietInterval);
@@ -61,8 +60,9 @@ ProjectWatcher::ProjectWatcher(const QUrl &projectRoot, QObject *parent)
     connect(&m_quietTimer, &QTimer::timeout, this, &ProjectWatcher::emitChanged);
     connect(&m_deadlineTimer, &QTimer::timeout, this, &ProjectWatcher::emitChanged);
     connect(&m_addTimer, &QTimer::timeout, this, &ProjectWatcher::addSomePaths);
-    connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, &ProjectWatcher::onPathChanged);
-    connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, &ProjectWatcher::onPathChanged);
+    connect(m_watcher.get(), &InotifyWatcher::directoryChanged, this, &ProjectWatcher::onPathChanged);
+    connect(m_watcher.get(), &InotifyWatcher::fileChanged, this, &ProjectWatcher::onPathChanged);
+    connect(m_watcher.get(), &InotifyWatcher::eventsLost, this, &ProjectWatcher::noteEvent);
     m_kestruneExisted = kestruneExists();
 }
 
@@ -160,7 +160,7 @@ bool ProjectWatcher::isComplete() const
 
 QStringList ProjectWatcher::watchedPaths() const
 {
-    return m_watcher->files() + m_watcher->directories();
+    return m_watcher->paths();
 }
 
 void ProjectWatcher::addSomePaths()
@@ -170,11 +170,10 @@ void ProjectWatcher::addSomePaths()
 
 void ProjectWatcher::addPaths(qsizetype most)
 {
-    // The system's watcher compares each new path with every path it watches already, so a batch
-    // costs more the more is watched: a turn adds small batches until its time is up.
+    // Each path costs the system a lookup: a turn adds small batches until its time is up.
     QElapsedTimer clock;
     clock.start();
-    qsizetype room = m_watchLimit >= 0 ? std::max<qsizetype>(0, m_watchLimit - watchedPaths().size())
+    qsizetype room = m_watchLimit >= 0 ? std::max<qsizetype>(0, m_watchLimit - m_watcher->count())
                                        : std::numeric_limits<qsizetype>::max();
     QStringList failed;
     qsizetype added = 0;
@@ -188,7 +187,6 @@ void ProjectWatcher::addPaths(qsizetype most)
             batch.resize(room);
         }
         if (!batch.isEmpty()) {
-            const WatchWarningFilter perPathWarnings; // said once below, for all of them
             const QStringList refused = m_watcher->addPaths(batch);
             room -= batch.size() - refused.size();
             for (const QString &path : std::as_const(batch)) {
@@ -223,7 +221,7 @@ void ProjectWatcher::onPathChanged(const QString &path)
 {
     // The system ends the watch of a path deleted or moved away (a file replaced by renaming
     // another onto it too); the next outline watches what is there then.
-    if (!m_watcher->files().contains(path) && !m_watcher->directories().contains(path))
+    if (!m_watcher->isWatching(path))
         m_watched.remove(path);
     if (m_guards.contains(path)) {
         // The folder holding the project changes for reasons of its own (a build writing

@@ -11,9 +11,9 @@
 
 #include <memory>
 
-class QFileSystemWatcher;
-
 namespace kestrune {
+
+class InotifyWatcher;
 
 // Follows one project's planning folder on disk through the system's file notifications (inotify
 // on Linux; nothing is polled) and reports, once per burst, that it changed.
@@ -85,7 +85,7 @@ private:
 
     QUrl m_root;
     QString m_rootPath;
-    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    std::unique_ptr<InotifyWatcher> m_watcher;
     // Folders that are only watched to see the planning folder come or go.
     QSet<QString> m_guards;
     QSet<QString> m_watched; // as the system was asked to watch them, minus those it ended

@@ -76,6 +76,7 @@ void ReadingStore::load()
         ReadingStoreFiles::Loaded result = files->load();
         return [this, result = std::move(result)]() mutable {
             m_record = std::move(result.record);
+            m_storedTextBytes = -1;
             m_loaded = true;
             if (result.notice)
                 Q_EMIT noticeRaised(*result.notice);
@@ -179,6 +180,7 @@ void ReadingStore::markAllSeen(const std::shared_ptr<const TreeNode> &tree)
 void ReadingStore::forget()
 {
     m_record = ReadingRecord{m_projectPath, std::nullopt, {}};
+    m_storedTextBytes = -1;
     ++m_forgetGeneration;
     m_firstImportAfterLoad = nullptr;
     m_unsaved = false;
@@ -240,7 +242,9 @@ void ReadingStore::keepUnchangedTexts(const std::shared_ptr<const TreeNode> &tre
 // recorded between them and a save never misses a text kept.
 void ReadingStore::keepNextUnchangedTexts()
 {
-    const qint64 budget = m_textBound - m_record.storedTextBytes();
+    if (m_storedTextBytes < 0)
+        m_storedTextBytes = m_record.storedTextBytes();
+    const qint64 budget = m_textBound - m_storedTextBytes;
     const quint64 serial = ++m_seenSerial;
     run([this, files = m_files, state = m_workerState, budget, serial, generation = m_forgetGeneration] {
         QList<SeenFile> kept;
@@ -267,6 +271,8 @@ void ReadingStore::keepNextUnchangedTexts()
                 seen->contentHash = text.contentHash;
                 seen->hasText = true;
                 seen->storedTextSize = text.storedTextSize;
+                if (m_storedTextBytes >= 0)
+                    m_storedTextBytes += text.storedTextSize;
                 changed = true;
             }
             if (changed) {
@@ -306,6 +312,7 @@ void ReadingStore::finishChange()
 
 void ReadingStore::changeRecord()
 {
+    m_storedTextBytes = -1;
     m_unsaved = true;
     if (!m_saveTimer.isActive())
         m_saveTimer.start();

@@ -137,6 +137,10 @@ private:
     quint64 m_seenMerged = 0;       // of the latest whose record arrived
     quint64 m_forgetGeneration = 0; // results asked for before a forget() are dropped
     qint64 m_textBound = defaultTextBound;
+    // The bytes of the texts the record holds, while the record is only added kept texts (a sum
+    // over every file, asked before each batch of those, took the window's thread most of a
+    // millisecond each time on a large project); -1 when it must be counted again.
+    qint64 m_storedTextBytes = -1;
     QTimer m_saveTimer;
     QThreadPool m_worker;
 };

@@ -54,18 +54,29 @@ void ActiveChangeCard::setChange(const ChangeSummary &change)
     m_change = change;
     m_progress = TaskProgressBar(change.taskProgressPercent, DashboardPalette::activeAccent);
     setText(change.changeName);
-    setReadingFacts(m_readingFacts);
+    updateAccessibleName();
+    update();
 }
 
 void ActiveChangeCard::setReadingFacts(const std::optional<ChangeReadingFacts> &facts)
 {
+    // Every card hears of every new set of facts, most of them unchanged.
+    if (facts == m_readingFacts)
+        return;
     m_readingFacts = facts;
+    updateAccessibleName();
+    update();
+}
+
+void ActiveChangeCard::updateAccessibleName()
+{
     const QString caption = captionText();
     const QString progress = Localization::text("dashboard.task_progress") + QLatin1Char(' ') + percentText();
-    setAccessibleName(ChangeCardFrame::accessibleText(
+    const QString name = ChangeCardFrame::accessibleText(
         {m_change.changeName, m_badge.text(), progress,
-         caption == Localization::text("dashboard.task_progress") ? QString() : caption}));
-    update();
+         caption == Localization::text("dashboard.task_progress") ? QString() : caption});
+    if (name != accessibleName()) // a screen reader hears of each new name
+        setAccessibleName(name);
 }
 
 QString ActiveChangeCard::captionText() const

@@ -48,6 +48,7 @@ protected:
 private:
     static int headerHeight();
     static int captionHeight();
+    void updateAccessibleName();
 
     ChangeSummary m_change;
     StatusBadge m_badge;

@@ -568,8 +568,11 @@ std::optional<ChangeReadingFacts> DashboardView::readingFactsOf(const ChangeSumm
     QString rootPath = m_input.projectRoot.path();
     while (rootPath.size() > 1 && rootPath.endsWith(u'/'))
         rootPath.chop(1);
-    QUrl folder = change.changeDirectoryURL.adjusted(QUrl::StripTrailingSlash);
-    const auto it = m_readingFacts->changes.constFind(ReadingPaths::relativeTo(rootPath, folder));
+    // The path alone: a URL adjusted for each of thousands of cards cost more than the lookup.
+    QString relative = ReadingPaths::relativeTo(rootPath, change.changeDirectoryURL);
+    while (relative.endsWith(u'/'))
+        relative.chop(1);
+    const auto it = m_readingFacts->changes.constFind(relative);
     if (it == m_readingFacts->changes.cend())
         return std::nullopt;
     return *it;

@@ -43,19 +43,27 @@ void DraftChangeCard::setChange(const ChangeSummary &change)
     m_change = change;
     m_indicator = WorkflowStageIndicator(change.currentDraftStage, change.hasProposal, change.hasDesign,
                                          change.hasSpecs, change.hasTasks);
-    setNew(m_isNew);
+    updateAccessibleName();
+    update();
 }
 
 void DraftChangeCard::setNew(bool isNew)
 {
+    if (isNew == m_isNew)
+        return;
     m_isNew = isNew;
+    updateAccessibleName();
+    update();
+}
+
+void DraftChangeCard::updateAccessibleName()
+{
     const ChangeSummary &change = m_change;
     setAccessibleName(ChangeCardFrame::accessibleText(
         {change.changeName, m_badge.text(),
          change.currentDraftStage ? WorkflowStageIndicator::label(workflowPosition(*change.currentDraftStage))
                                   : QString(),
-         isNew ? Localization::text("reading.card.new") : QString()}));
-    update();
+         m_isNew ? Localization::text("reading.card.new") : QString()}));
 }
 
 int DraftChangeCard::headerHeight()

@@ -40,6 +40,7 @@ protected:
 
 private:
     static int headerHeight();
+    void updateAccessibleName();
 
     ChangeSummary m_change;
     StatusBadge m_badge;

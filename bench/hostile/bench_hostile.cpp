@@ -6,7 +6,10 @@
 // the analysis (time and the memory it takes beyond what the process held), and a page of 16 large pictures
 // from a server on 127.0.0.1 scrolled from top to bottom (the memory their decoded images take). Each figure
 // is printed beside its bound.
-//     QT_QPA_PLATFORM=offscreen bench/hostile/bench_hostile [NAME PART]
+// With --trace, the events that held the window's thread longest while it was resized follow each.
+//     QT_QPA_PLATFORM=offscreen bench/hostile/bench_hostile [--trace] [NAME PART]
+#include "eventloopwait.h"
+#include "eventtrace.h"
 #include "processmemory.h"
 #include "resizestall.h"
 #include "stallmeter.h"
@@ -34,6 +37,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace kestrune;
 
@@ -44,11 +48,13 @@ struct Opened
     qint64 shownMs = -1; // until the content state was painted
     qint64 longestStallMs = 0;
     ResizeStall resize;
-    long peakKiB = 0; // before the resize
+    long peakKiB = 0;                                        // before the resize
+    std::vector<EventTraceApplication::Event> longestEvents; // while resized, with a trace
 };
 
-// Opens the file in a pane and waits until its content (or error) has been painted.
-Opened open(const QString &path)
+// Opens the file in a pane and waits until its content (or error) has been painted. With a
+// trace, lists the events that held the window's thread longest while the pane was resized.
+Opened open(const QString &path, EventTraceApplication &application, bool trace)
 {
     QWidget window;
     window.resize(1000, 900);
@@ -83,10 +89,12 @@ Opened open(const QString &path)
     };
     QElapsedTimer rest;
     rest.start();
-    while (!settled() && rest.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    runUntil([&] { return settled() || rest.elapsed() >= 120000; });
+    application.setTracing(trace);
     result.resize = resizeStall([&](int width) { pane.resize(width, pane.height()); }, pane.width(), 200,
                                 settled, 120000);
+    application.setTracing(false);
+    result.longestEvents = application.takeLongest(6);
     return result;
 }
 
@@ -186,7 +194,16 @@ struct Document
 int main(int argc, char **argv)
 {
     ProcessHeap::configureForDocuments(); // as the program runs
-    QApplication app(argc, argv);
+    EventTraceApplication app(argc, argv);
+    bool trace = false;
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--trace") == 0) {
+            trace = true;
+            std::copy(argv + index + 1, argv + argc, argv + index);
+            --argc;
+            break;
+        }
+    }
     QApplication::setPalette(ThemeController::paletteFor(Appearance::light));
     QTemporaryDir dir;
 
@@ -244,7 +261,7 @@ int main(int argc, char **argv)
         file.close();
         resetPeakResident();
         const long before = residentKiB();
-        const Opened opened = open(path);
+        const Opened opened = open(path, app, trace);
         std::printf(
             "%-40s shown after %6lld ms, longest stall of the window %5lld ms (bound %lld ms), peak "
             "+%lld MiB, resize stall %5lld ms (bound %lld ms; %4.1f ms of the thread's processor time)\n",
@@ -253,6 +270,9 @@ int main(int argc, char **argv)
             static_cast<long long>((opened.peakKiB - before) / 1024),
             static_cast<long long>(opened.resize.wallMs), static_cast<long long>(resizeStallBoundMs),
             opened.resize.processorMs);
+        for (const EventTraceApplication::Event &event : opened.longestEvents)
+            std::printf("    %6.2f ms processor, %6.2f ms wall: %s\n", event.cpuMs, event.wallMs,
+                        qUtf8Printable(event.what));
         QFile::remove(path);
     }
     return 0;

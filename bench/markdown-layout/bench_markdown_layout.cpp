@@ -7,8 +7,10 @@
 // 10 MB page adds at its peak, and last the time to copy the whole 1 MB page. A second argument
 // "1mb" stops after the 1 MB figures, "engine" leaves Qt out; "system-heap" as the last one
 // runs without the program's heap settings; "copy-peak" as the only one prints the copy's peak
-// alone; "resize-stall N" as the first measures the 10 MB page's resize stall alone, N times.
+// alone; "resize-stall N" as the first measures the 10 MB page's resize stall alone, N times;
+// "trace" anywhere lists the events that held the window longest while it was resized.
 #include "benchtiming.h"
+#include "eventtrace.h"
 #include "processmemory.h"
 #include "resizestall.h"
 #include "specificationdocument.h"
@@ -281,8 +283,9 @@ void measureCopy(const QString &text, const Theme &theme, int runs)
 
 // Shows the 10 MB document in a view, prints how long its first screen took and the rest, then
 // scrolls to the middle and drags the view 200 px narrower and back, printing the longest stall
-// of the window in wall time and in the processor time its thread spent.
-void measureResizeStall(const QString &tenMegabytes, const Theme &theme)
+// of the window in wall time and in the processor time its thread spent. With a trace, the
+// events that held the thread longest meanwhile follow.
+void measureResizeStall(const QString &tenMegabytes, const Theme &theme, EventTraceApplication *trace)
 {
     MarkdownView view;
     view.setTheme(theme);
@@ -302,11 +305,19 @@ void measureResizeStall(const QString &tenMegabytes, const Theme &theme)
     QScrollBar *bar = view.verticalScrollBar();
     bar->setValue(bar->maximum() / 2);
     QApplication::processEvents();
+    if (trace)
+        trace->setTracing(true);
     const ResizeStall stall = resizeStall([&](int to) { view.resize(to, view.height()); }, view.width(), 200,
                                           [&] { return view.isLayoutComplete(); });
     std::printf("  scrolled to the middle, dragged 200 px narrower and back: longest stall %lld ms "
                 "(target <= 16), %.1f ms of the thread's processor time\n",
                 static_cast<long long>(stall.wallMs), stall.processorMs);
+    if (trace) {
+        trace->setTracing(false);
+        for (const EventTraceApplication::Event &event : trace->takeLongest(6))
+            std::printf("    %6.2f ms processor, %6.2f ms wall: %s\n", event.cpuMs, event.wallMs,
+                        qUtf8Printable(event.what));
+    }
     std::fflush(stdout);
 }
 
@@ -317,7 +328,13 @@ int main(int argc, char **argv)
     if (std::none_of(argv + 1, argv + argc,
                      [](const char *argument) { return qstrcmp(argument, "system-heap") == 0; }))
         ProcessHeap::configureForDocuments(); // as the program runs
-    QApplication application(argc, argv);
+    EventTraceApplication application(argc, argv);
+    // "trace" anywhere lists the events behind the resize stall.
+    EventTraceApplication *const trace =
+        std::any_of(argv + 1, argv + argc,
+                    [](const char *argument) { return qstrcmp(argument, "trace") == 0; })
+            ? &application
+            : nullptr;
     if (residentOnly)
         return measureResident(std::max(1, atoi(argv[2])), PreviewDocumentTheme::make());
     if (argc > 2 && QByteArray(argv[1]) == "--copy-peak")
@@ -332,7 +349,7 @@ int main(int argc, char **argv)
     if (argc > 1 && QByteArray(argv[1]) == "resize-stall") {
         const QString tenMegabytes = document(10 * 1024 * 1024);
         for (int run = 0; run < (argc > 2 ? std::max(1, atoi(argv[2])) : 3); ++run)
-            measureResizeStall(tenMegabytes, PreviewDocumentTheme::make());
+            measureResizeStall(tenMegabytes, PreviewDocumentTheme::make(), trace);
         return 0;
     }
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
@@ -411,7 +428,7 @@ int main(int argc, char **argv)
         median(bigTotal), median(bigTotal) / median(total), median(bigCpu) / median(cpuTotal),
         median(bigUser) / median(userTotal));
 
-    measureResizeStall(tenMegabytes, theme);
+    measureResizeStall(tenMegabytes, theme, trace);
     printResident(10, 250, 0);
     printCopyPeak(10, copyPeakTargetMiB);
     measureCopy(oneMegabyte, theme, runs);

@@ -1,8 +1,8 @@
 #include "resizestall.h"
 
+#include "eventloopwait.h"
 #include "stallmeter.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -29,8 +29,9 @@ void drag(const std::function<void(int)> &setWidth, int from, int to, const std:
     frames.start();
     loop.exec();
     frames.stop();
-    while (!settled() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Waits as the window does, asleep between events: a loop spinning on processEvents held a
+    // processor the pool laying the page out needed.
+    runUntil([&] { return settled() || clock.elapsed() >= timeoutMs; });
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "historyview/changetimelineview.h"
 #include "preview/changereviewview.h"
 #include "preview/specificationresultview.h"
+#include "ui/bandedfill.h"
 #include "ui/centeredtextview.h"
 #include "ui/loadingindicator.h"
 #include "ui/localization.h"
@@ -101,7 +102,7 @@ void DetailArea::showPlaceholder()
 void DetailArea::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), ShellColors::detailBackground.resolve(palette()));
+    BandedFill::fillRect(painter, rect(), ShellColors::detailBackground.resolve(palette()));
 }
 
 void DetailArea::replaceView(Content content, QWidget *view)

@@ -27,6 +27,7 @@
 #include "sidebar/projectsearchcontroller.h"
 #include "sidebar/projectsearchfield.h"
 #include "sidebar/projecttreeview.h"
+#include "ui/bandedfill.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/themecontroller.h"
@@ -500,7 +501,7 @@ void MainContentView::paintEvent(QPaintEvent *)
     QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
     gradient.setColorAt(0, ShellColors::gradientTopLeading.resolve(palette()));
     gradient.setColorAt(1, ShellColors::gradientBottomTrailing.resolve(palette()));
-    painter.fillRect(rect(), gradient);
+    BandedFill::fillRect(painter, rect(), gradient);
     // After the empty window's first frame, which must not wait for any of it.
     if (!warmUpStarted)
         startWarmUp();

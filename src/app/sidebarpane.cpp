@@ -7,6 +7,7 @@
 #include "sidebar/projecttreeview.h"
 #include "sidebar/searchresultsmodel.h"
 #include "sidebar/searchresultsview.h"
+#include "ui/bandedfill.h"
 #include "ui/separatorline.h"
 
 #include <QPainter>
@@ -51,7 +52,7 @@ SidebarPane::~SidebarPane()
 void SidebarPane::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), ShellColors::sidebarBackground.resolve(palette()));
+    BandedFill::fillRect(painter, rect(), ShellColors::sidebarBackground.resolve(palette()));
 }
 
 } // namespace kestrune

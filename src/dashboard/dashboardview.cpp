@@ -15,6 +15,7 @@
 #include "dashboard/summarycardview.h"
 #include "project/planningpath.h"
 #include "reading/readingpaths.h"
+#include "ui/bandedfill.h"
 #include "ui/elidedlabel.h"
 #include "ui/localization.h"
 #include "ui/separatorline.h"
@@ -677,7 +678,7 @@ void DashboardView::paintEvent(QPaintEvent *)
     QLinearGradient gradient(rect().topLeft(), rect().bottomRight());
     gradient.setColorAt(0, DashboardPalette::canvasTop.resolve(palette()));
     gradient.setColorAt(1, DashboardPalette::canvasBottom.resolve(palette()));
-    painter.fillRect(rect(), gradient);
+    BandedFill::fillRect(painter, rect(), gradient);
 }
 
 } // namespace kestrune

@@ -4,6 +4,7 @@
 #include "sidebar/projecttreemodel.h"
 #include "sidebar/sidebarcolors.h"
 #include "sidebar/treerowdelegate.h"
+#include "ui/bandedfill.h"
 #include "ui/centeredtextview.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
@@ -143,7 +144,7 @@ QTreeView *ProjectTreeView::listView() const
 void ProjectTreeView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), SidebarColors::background.resolve(palette()));
+    BandedFill::fillRect(painter, rect(), SidebarColors::background.resolve(palette()));
 }
 
 void ProjectTreeView::rebuildList()

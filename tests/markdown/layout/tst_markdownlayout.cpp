@@ -218,6 +218,67 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(4, 99), QColor(Qt::blue));
     }
 
+    // A tall shape is filled in bands, each on the painting thread: the bands must give the very
+    // pixels one fill of the whole shape gives, with no row painted twice (the colour of a quote's
+    // bar is translucent), at a fractional position and on a display of two device pixels a point.
+    void aShapeFilledInBandsLooksAsOneFill_data()
+    {
+        QTest::addColumn<qreal>("radius");
+        QTest::addColumn<qreal>("pixelRatio");
+        QTest::addRow("rounded bar") << 2.0 << 1.0;
+        QTest::addRow("rounded bar, two pixels a point") << 2.0 << 2.0;
+        QTest::addRow("square block") << 0.0 << 1.0;
+    }
+
+    void aShapeFilledInBandsLooksAsOneFill()
+    {
+        QFETCH(qreal, radius);
+        QFETCH(qreal, pixelRatio);
+        const DynamicColor translucent = dynamicColor(0, 0, 1, 0.26f, 0, 0, 1, 0.26f);
+        LayoutShapeNode bar(LayoutShapeNode::Kind::rectangle, translucent, radius);
+        bar.layout(4);
+        bar.stretchTo(397.3);
+        const auto paint = [&](bool whole) {
+            QImage image(QSize(16, 420) * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(pixelRatio);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.translate(5.37, 7.61);
+            if (whole) {
+                painter.setRenderHint(QPainter::Antialiasing, radius > 0);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(translucent.resolve(Appearance::light));
+                if (radius > 0)
+                    painter.drawRoundedRect(QRectF(QPointF(), bar.size()), radius, radius);
+                else
+                    painter.fillRect(QRectF(QPointF(), bar.size()), translucent.resolve(Appearance::light));
+            } else {
+                LayoutPaintContext context;
+                context.painter = &painter;
+                context.clip = QRectF(-10, -10, 40, 440);
+                bar.paint(context);
+            }
+            return image;
+        };
+        const QImage banded = paint(false);
+        const QImage whole = paint(true);
+        int largest = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                const QColor a = banded.pixelColor(x, y);
+                const QColor b = whole.pixelColor(x, y);
+                largest = std::max({largest, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                                    std::abs(a.blue() - b.blue())});
+            }
+        }
+        QVERIFY2(largest <= 2, qPrintable(QStringLiteral("a channel differs by %1").arg(largest)));
+        // The middle of the bar, ink all the way down.
+        const QColor ink = whole.pixelColor(int(7 * pixelRatio), int(200 * pixelRatio));
+        QVERIFY(ink != QColor(Qt::white));
+        for (int y = int(20 * pixelRatio); y < int(390 * pixelRatio); ++y)
+            QCOMPARE(banded.pixelColor(int(7 * pixelRatio), y), ink);
+    }
+
     void marginRule_data()
     {
         QTest::addColumn<QString>("markdown");

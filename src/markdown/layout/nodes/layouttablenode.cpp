@@ -1,5 +1,7 @@
 #include "markdown/layout/nodes/layouttablenode_p.h"
 
+#include "ui/bandedfill.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -144,9 +146,15 @@ void LayoutTableNode::paint(LayoutPaintContext &context) const
         return;
     const TableBorderStyle::Borders borders = m_borderStyle.visibleBorders(m_bounds, m_borderStyle.lineWidth);
     const QColor color = m_borderStyle.color.resolve(context.appearance);
+    // A column's rule runs the table's height: only its part in the clip, and a little beyond.
+    const QRectF reach = context.clip.adjusted(0, -2, 0, 2);
     for (const QRectF &rect : borders.inner) {
         if (rect.intersects(context.clip))
-            painter->fillRect(rect, color);
+            BandedFill::fillRect(
+                *painter,
+                QRectF(rect.left(), std::max(rect.top(), reach.top()), rect.width(),
+                       std::min(rect.bottom(), reach.bottom()) - std::max(rect.top(), reach.top())),
+                color);
     }
     if (!borders.outer.isEmpty()) {
         painter->save();

@@ -15,6 +15,7 @@
 #include "markdown/layout/view/markdownviewaccessible_p.h"
 #include "markdown/layout/view/markdownviewannouncer_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
+#include "ui/bandedfill.h"
 #include "ui/themecolors.h"
 
 #include <QDesktopServices>
@@ -949,8 +950,12 @@ void MarkdownView::paintChanges(QPainter &painter, const QRectF &clip) const
             painter.fillRect(
                 QRectF(left, placed.top - removedMarkerHeight / 2, removedMarkerLength, removedMarkerHeight),
                 color);
-        else
-            painter.fillRect(QRectF(left, placed.top, changeBarWidth, placed.bottom - placed.top), color);
+        else // as tall as its block, however much of it the clip shows
+            BandedFill::fillRect(
+                painter,
+                QRectF(left, std::max(placed.top, clip.top() - 2), changeBarWidth,
+                       std::min(placed.bottom, clip.bottom() + 2) - std::max(placed.top, clip.top() - 2)),
+                color);
     }
 }
 

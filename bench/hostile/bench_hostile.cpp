@@ -17,7 +17,9 @@
 
 #include "markdown/document/processheap.h"
 #include "markdown/layout/view/markdownview.h"
+#include "preview/largefilesourceview.h"
 #include "preview/markdownpreviewview.h"
+#include "preview/sourcetextview.h"
 #include "project/changeanalysis.h"
 #include "project/modelenvironment.h"
 #include "ui/themecontroller.h"
@@ -83,7 +85,10 @@ Opened open(const QString &path, EventTraceApplication &application, bool trace)
     // The stall that matters is the window's while the document loads and first shows.
     result.longestStallMs = stalls.longest();
     result.peakKiB = peakResidentKiB();
+    // Laid out: the rendered page measured to its end, the source taken in whole and wrapped.
     const auto settled = [&pane] {
+        if (const auto *source = qobject_cast<const LargeFileSourceView *>(pane.contentView()))
+            return source->source()->isComplete() && !source->source()->isRewrapPending();
         const auto *page = qobject_cast<const MarkdownView *>(pane.contentView());
         return !page || page->isLayoutComplete();
     };

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -35,6 +36,9 @@ SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTex
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     applyColors();
+    m_rewrapTimer.setSingleShot(true);
+    m_rewrapTimer.setInterval(rewrapDelay);
+    connect(&m_rewrapTimer, &QTimer::timeout, this, &SourceTextView::rewrap);
     m_text = text;
     m_pending = text;
     setPlainText(takeSlice());
@@ -96,6 +100,25 @@ void SourceTextView::applyTopLine()
     QTextCursor cursor(block);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void SourceTextView::resizeEvent(QResizeEvent *event)
+{
+    if (event->oldSize().width() == event->size().width() || document()->blockCount() <= linesWrappedAtOnce) {
+        QPlainTextEdit::resizeEvent(event);
+        return;
+    }
+    if (!m_rewrapTimer.isActive())
+        m_sizeAtLastWrap = event->oldSize();
+    m_rewrapTimer.start();
+    QAbstractScrollArea::resizeEvent(event);
+}
+
+void SourceTextView::rewrap()
+{
+    QResizeEvent resized(viewport()->size(), m_sizeAtLastWrap);
+    QPlainTextEdit::resizeEvent(&resized);
+    viewport()->update();
 }
 
 void SourceTextView::setChangeMarks(const ChangeMarks &marks)

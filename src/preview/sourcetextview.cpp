@@ -89,7 +89,10 @@ void SourceTextView::scrollToLine(int line)
 
 void SourceTextView::applyTopLine()
 {
-    if (m_wantedTopLine < 0 || (m_wantedTopLine >= document()->blockCount() && !isComplete()))
+    // Taken in with a screen of lines below it, or the whole text: short of that the line
+    // cannot come to the top yet.
+    const int linesOnScreen = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
+    if (m_wantedTopLine < 0 || (!isComplete() && m_wantedTopLine + linesOnScreen >= document()->blockCount()))
         return;
     const QTextBlock block =
         document()->findBlockByNumber(std::min(m_wantedTopLine, document()->blockCount() - 1));

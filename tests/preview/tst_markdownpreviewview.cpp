@@ -743,6 +743,7 @@ void TestMarkdownPreviewView::reloadKeepsTheReadingPositionInBothModes()
     auto *source = qobject_cast<SourceTextView *>(view->contentView());
     QVERIFY(source);
     source->scrollToLine(61);
+    QVERIFY(QTest::qWaitFor([&] { return source->isComplete(); }));
     QCOMPARE(source->topLine(), 61);
     writeFile(QStringLiteral("live.md"), paragraphs(100, 91));
     view->reload();
@@ -750,6 +751,7 @@ void TestMarkdownPreviewView::reloadKeepsTheReadingPositionInBothModes()
     QCOMPARE(view->viewMode(), MarkdownViewMode::source);
     source = qobject_cast<SourceTextView *>(view->contentView());
     QVERIFY(source);
+    QVERIFY(QTest::qWaitFor([&] { return source->isComplete(); }));
     QCOMPARE(source->topLine(), 61);
 }
 

@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 namespace kestrune {
@@ -33,6 +35,21 @@ bool writeWhole(const QString &path, QByteArrayView bytes)
         return false;
     }
     return file.commit();
+}
+
+// A text is named by its hash and checked against it when read, so a text a crash cut short is
+// only a text not kept: it is written whole under another name and renamed, without waiting for
+// the disk. QSaveFile syncs each file, and the hundreds of texts kept after a first import kept
+// the system's disk threads busy on both processors while the window painted.
+bool writeText(const QString &path, QByteArrayView bytes)
+{
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush())
+        return false;
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
 
 } // namespace
@@ -106,7 +123,7 @@ std::optional<qint64> ReadingStoreFiles::keepText(QByteArrayView hash, QByteArra
     if (!QDir().mkpath(m_folder + QStringLiteral("/texts")))
         return std::nullopt;
     const QByteArray compressed = qCompress(reinterpret_cast<const uchar *>(bytes.data()), bytes.size());
-    if (!writeWhole(path, compressed))
+    if (!writeText(path, compressed))
         return std::nullopt;
     return compressed.size();
 }

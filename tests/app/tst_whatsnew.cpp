@@ -16,6 +16,7 @@
 #include "markdown/layout/view/markdownview.h"
 #include "preview/markdownpreviewview.h"
 #include "preview/previewseentimer.h"
+#include "reading/readingstore.h"
 #include "text/backgroundpool.h"
 #include "ui/localization.h"
 #include "ui/themecontroller.h"
@@ -139,6 +140,11 @@ private Q_SLOTS:
     {
         openProject();
         seeInPreview(proposal);
+        // The first import's texts are kept after it, a few files at a time: the removed file's
+        // text must be in before it goes.
+        const ReadingStore *store = m_window->contentView()->reading().storeFor(root());
+        QVERIFY(store);
+        QTRY_VERIFY_WITH_TIMEOUT(store->record().files.value(design).hasText, 20000);
         write(proposal, longText("Paragraph 60, rewritten since."), 0);
         write(notes, "# Notes\n\nOne.\n", 0);
         QFile::remove(pathOf(design));

@@ -112,6 +112,9 @@ DashboardView::DashboardView(const DashboardInput &input, std::unique_ptr<Folder
 {
     setObjectName(QStringLiteral("dashboard"));
     setAccessibleName(input.projectName);
+    // Its canvas is opaque and covers it whole: what lies beneath (the window's own gradient and
+    // the pane's tint) is not painted first, two fills of the page's size a frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     buildPage();
     refresh();
     // Only now: the scroll area measures the column when it receives it, and the texts must be

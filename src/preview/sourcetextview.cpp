@@ -114,7 +114,8 @@ void SourceTextView::resizeEvent(QResizeEvent *event)
     if (!m_rewrapTimer.isActive())
         m_sizeAtLastWrap = event->oldSize();
     m_rewrapTimer.start();
-    QAbstractScrollArea::resizeEvent(event);
+    // The edit's own handler is the one held back: it lays every line out again.
+    QAbstractScrollArea::resizeEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void SourceTextView::rewrap()

@@ -147,14 +147,12 @@ void LayoutTableNode::paint(LayoutPaintContext &context) const
     const TableBorderStyle::Borders borders = m_borderStyle.visibleBorders(m_bounds, m_borderStyle.lineWidth);
     const QColor color = m_borderStyle.color.resolve(context.appearance);
     // A column's rule runs the table's height: only its part in the clip, and a little beyond.
-    const QRectF reach = context.clip.adjusted(0, -2, 0, 2);
+    const qreal reachTop = context.clip.top() - 2;
+    const qreal reachHeight = context.clip.height() + 4;
     for (const QRectF &rect : borders.inner) {
         if (rect.intersects(context.clip))
             BandedFill::fillRect(
-                *painter,
-                QRectF(rect.left(), std::max(rect.top(), reach.top()), rect.width(),
-                       std::min(rect.bottom(), reach.bottom()) - std::max(rect.top(), reach.top())),
-                color);
+                *painter, rect.intersected(QRectF(rect.left(), reachTop, rect.width(), reachHeight)), color);
     }
     if (!borders.outer.isEmpty()) {
         painter->save();

@@ -950,12 +950,11 @@ void MarkdownView::paintChanges(QPainter &painter, const QRectF &clip) const
             painter.fillRect(
                 QRectF(left, placed.top - removedMarkerHeight / 2, removedMarkerLength, removedMarkerHeight),
                 color);
-        else // as tall as its block, however much of it the clip shows
-            BandedFill::fillRect(
-                painter,
-                QRectF(left, std::max(placed.top, clip.top() - 2), changeBarWidth,
-                       std::min(placed.bottom, clip.bottom() + 2) - std::max(placed.top, clip.top() - 2)),
-                color);
+        else if (const QRectF bar =
+                     QRectF(left, placed.top, changeBarWidth, placed.bottom - placed.top)
+                         .intersected(QRectF(left, clip.top() - 2, changeBarWidth, clip.height() + 4));
+                 !bar.isEmpty()) // as tall as its block, however much of it the clip shows
+            BandedFill::fillRect(painter, bar, color);
     }
 }
 

@@ -206,15 +206,16 @@ void ReadingStore::computeMarks(const std::shared_ptr<const TreeNode> &tree)
         return;
     }
     ReadingRecord record = m_record;
-    if (record.hasBaseline() && !m_unchangedTextsAsked)
-        keepUnchangedTexts(tree);
     if (!record.hasBaseline()) {
         recordFirstImport(tree); // and nothing is marked
     } else if (m_changesOnTheirWay > 0) {
-        // Marked against the record once what was asked before has changed it.
+        // Marked against the record once what was asked before has changed it. A first import's
+        // date is set at once but its files come later: the unchanged texts wait for them too.
         ++m_marksSerial;
         m_marksAfterChanges = tree;
         return;
+    } else if (!m_unchangedTextsAsked) {
+        keepUnchangedTexts(tree);
     }
     const quint64 serial = ++m_marksSerial;
     run([this, tree, record = std::move(record), serial] {

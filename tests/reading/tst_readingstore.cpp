@@ -315,6 +315,22 @@ private Q_SLOTS:
         QCOMPARE(seenText(next, tasks), std::optional<QByteArray>("- [x] one\n- [ ] two\n- [ ] three\n"));
     }
 
+    // An outline published again before the first import's baseline arrived still keeps the texts.
+    void marksAskedTwiceBeforeTheBaselineStillKeepTheTexts()
+    {
+        ProjectFolder project;
+        writeSmallProject(project);
+        ReadingStore store(project.path(), stateRoot());
+        QVERIFY(loadStore(store));
+        QSignalSpy kept(&store, &ReadingStore::unchangedTextsKept);
+        const std::shared_ptr<const TreeNode> imported = outlineOf(project);
+        store.computeMarks(imported);
+        store.computeMarks(imported);
+        QVERIFY(kept.wait(10000));
+        QVERIFY(store.record().files.value(tasks).hasText);
+        QCOMPARE(seenText(store, tasks), std::optional<QByteArray>("- [x] one\n- [ ] two\n- [ ] three\n"));
+    }
+
     void unchangedTextsStayWithinTheSizeBound()
     {
         ProjectFolder project;

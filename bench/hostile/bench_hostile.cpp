@@ -85,10 +85,10 @@ Opened open(const QString &path, EventTraceApplication &application, bool trace)
     // The stall that matters is the window's while the document loads and first shows.
     result.longestStallMs = stalls.longest();
     result.peakKiB = peakResidentKiB();
-    // Laid out: the rendered page measured to its end, the source taken in whole and wrapped.
+    // Laid out: the rendered page measured to its end, the source taken in whole.
     const auto settled = [&pane] {
         if (const auto *source = qobject_cast<const LargeFileSourceView *>(pane.contentView()))
-            return source->source()->isComplete() && !source->source()->isRewrapPending();
+            return source->source()->isComplete();
         const auto *page = qobject_cast<const MarkdownView *>(pane.contentView());
         return !page || page->isLayoutComplete();
     };

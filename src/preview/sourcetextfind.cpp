@@ -54,7 +54,7 @@ SourceTextFind::~SourceTextFind()
 
 void SourceTextFind::find(const SearchPattern &query)
 {
-    start(query, m_view->cursorForPosition(QPoint(0, 0)).block().position());
+    start(query, m_view->lines().positionOfLine(m_view->topLine()));
 }
 
 void SourceTextFind::findFrom(const SearchPattern &query, int line, int column)

@@ -5,13 +5,15 @@
 #include "preview/sourcetextfind.h"
 #include "ui/themecolors.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
-#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -20,7 +22,8 @@
 
 namespace kestrune {
 
-SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTextEdit(parent)
+SourceTextView::SourceTextView(const QString &text, QWidget *parent)
+    : QPlainTextEdit(parent), m_lines(SourceDocumentLines::wantsGrouping(text))
 {
     setObjectName(QStringLiteral("sourceText"));
     setReadOnly(true);
@@ -36,12 +39,9 @@ SourceTextView::SourceTextView(const QString &text, QWidget *parent) : QPlainTex
     viewport()->setAutoFillBackground(false);
     setAutoFillBackground(false);
     applyColors();
-    m_rewrapTimer.setSingleShot(true);
-    m_rewrapTimer.setInterval(rewrapDelay);
-    connect(&m_rewrapTimer, &QTimer::timeout, this, &SourceTextView::rewrap);
     m_text = text;
     m_pending = text;
-    setPlainText(takeSlice());
+    setPlainText(m_lines.take(takeSlice()));
     if (!m_pending.isEmpty())
         QTimer::singleShot(0, this, &SourceTextView::appendSlice);
 }
@@ -68,7 +68,7 @@ void SourceTextView::appendSlice()
     // Inserted at the end without moving the view or the selection.
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(takeSlice());
+    end.insertText(m_lines.take(takeSlice()));
     applyTopLine();
     if (m_pending.isEmpty())
         Q_EMIT completed();
@@ -78,7 +78,8 @@ void SourceTextView::appendSlice()
 
 int SourceTextView::topLine() const
 {
-    return firstVisibleBlock().blockNumber();
+    // Halfway down the top row: at its very top the row above may be hit.
+    return m_lines.lineAt(cursorForPosition(QPoint(0, fontMetrics().lineSpacing() / 2)).position());
 }
 
 void SourceTextView::scrollToLine(int line)
@@ -92,37 +93,18 @@ void SourceTextView::applyTopLine()
     // Taken in with a screen of lines below it, or the whole text: short of that the line
     // cannot come to the top yet.
     const int linesOnScreen = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
-    if (m_wantedTopLine < 0 || (!isComplete() && m_wantedTopLine + linesOnScreen >= document()->blockCount()))
+    if (m_wantedTopLine < 0 || (!isComplete() && m_wantedTopLine + linesOnScreen >= m_lines.lineCount()))
         return;
-    const QTextBlock block =
-        document()->findBlockByNumber(std::min(m_wantedTopLine, document()->blockCount() - 1));
+    QTextCursor cursor(document());
+    cursor.setPosition(int(m_lines.positionOfLine(m_wantedTopLine)));
     m_wantedTopLine = -1;
-    // From the end, making the line visible brings it to the top. The scroll bar counts wrapped
-    // lines as far as they are laid out, so its value cannot name a line itself.
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    QTextCursor cursor(block);
-    setTextCursor(cursor);
-    ensureCursorVisible();
-}
-
-void SourceTextView::resizeEvent(QResizeEvent *event)
-{
-    if (event->oldSize().width() == event->size().width() || document()->blockCount() <= linesWrappedAtOnce) {
-        QPlainTextEdit::resizeEvent(event);
-        return;
-    }
-    if (!m_rewrapTimer.isActive())
-        m_sizeAtLastWrap = event->oldSize();
-    m_rewrapTimer.start();
-    // The edit's own handler is the one held back: it lays every line out again.
-    QAbstractScrollArea::resizeEvent(event); // NOLINT(bugprone-parent-virtual-call)
-}
-
-void SourceTextView::rewrap()
-{
-    QResizeEvent resized(viewport()->size(), m_sizeAtLastWrap);
-    QPlainTextEdit::resizeEvent(&resized);
-    viewport()->update();
+    setTextCursor(cursor); // which may scroll, to show the caret
+    // The scroll bar counts the lines of the blocks laid out and one for each other block: the
+    // value of the line's own row brings it to the top, whatever the size of the view so far.
+    const QTextBlock block = cursor.block();
+    static_cast<void>(blockBoundingRect(block)); // laid out, to know its rows
+    const QTextLine row = block.layout()->lineForTextPosition(cursor.positionInBlock());
+    verticalScrollBar()->setValue(block.firstLineNumber() + (row.isValid() ? row.lineNumber() : 0));
 }
 
 void SourceTextView::setChangeMarks(const ChangeMarks &marks)
@@ -131,6 +113,22 @@ void SourceTextView::setChangeMarks(const ChangeMarks &marks)
     m_currentChange = -1;
     m_changeScrollValue = -1;
     viewport()->update();
+}
+
+QRectF SourceTextView::lineGeometry(int line, const QTextBlock &block) const
+{
+    const QTextLayout *layout = block.layout();
+    const QRectF blockGeometry = blockBoundingGeometry(block).translated(contentOffset());
+    const int start = int(m_lines.positionOfLine(line) - block.position());
+    const int end = line + 1 < m_lines.lineCount()
+                        ? int(m_lines.positionOfLine(line + 1) - block.position()) - 1
+                        : block.length() - 1;
+    const QTextLine first = layout->lineForTextPosition(std::clamp(start, 0, block.length() - 1));
+    const QTextLine last = layout->lineForTextPosition(std::clamp(end, 0, block.length() - 1));
+    if (!first.isValid() || !last.isValid())
+        return blockGeometry;
+    return QRectF(blockGeometry.left(), blockGeometry.top() + first.y(), blockGeometry.width(),
+                  last.y() + last.height() - first.y());
 }
 
 void SourceTextView::paintEvent(QPaintEvent *event)
@@ -147,22 +145,55 @@ void SourceTextView::paintEvent(QPaintEvent *event)
     const qreal left = 5 * zoom;
     const QPointF offset = contentOffset();
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-        const QRectF line = blockBoundingGeometry(block).translated(offset);
-        if (line.top() > viewport()->height())
+        if (blockBoundingGeometry(block).translated(offset).top() > viewport()->height())
             break;
-        const int number = block.blockNumber();
+        const int firstLine = m_lines.lineAt(block.position());
+        const int lastLine = m_lines.lineAt(block.position() + block.length() - 1);
         auto mark = std::partition_point(m_changeMarks.cbegin(), m_changeMarks.cend(),
-                                         [number](const ChangeMark &each) {
-                                             return each.firstLine + std::max(1, each.lineCount) <= number;
+                                         [firstLine](const ChangeMark &each) {
+                                             return each.firstLine + std::max(1, each.lineCount) <= firstLine;
                                          });
-        for (; mark != m_changeMarks.cend() && mark->firstLine <= number; ++mark) {
-            if (mark->kind == ChangeMark::Kind::removed)
-                painter.fillRect(QRectF(left, line.top() - 1.5 * zoom, 9 * zoom, 3 * zoom), removed);
-            else
-                painter.fillRect(QRectF(left, line.top(), 3 * zoom, line.height()),
-                                 mark->kind == ChangeMark::Kind::added ? added : modified);
+        for (; mark != m_changeMarks.cend() && mark->firstLine <= lastLine; ++mark) {
+            const int from = std::max(firstLine, mark->firstLine);
+            const QRectF top = lineGeometry(from, block);
+            if (mark->kind == ChangeMark::Kind::removed) {
+                painter.fillRect(QRectF(left, top.top() - 1.5 * zoom, 9 * zoom, 3 * zoom), removed);
+                continue;
+            }
+            const int to = std::min(lastLine, mark->firstLine + std::max(1, mark->lineCount) - 1);
+            const qreal bottom = to == from ? top.bottom() : lineGeometry(to, block).bottom();
+            painter.fillRect(QRectF(left, top.top(), 3 * zoom, bottom - top.top()),
+                             mark->kind == ChangeMark::Kind::added ? added : modified);
         }
     }
+}
+
+void SourceTextView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    m_sinceDoubleClick.start();
+    m_doubleClickAt = event->position().toPoint();
+}
+
+void SourceTextView::mousePressEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mousePressEvent(event);
+    // A triple click selects the block under it: in a long text that is many lines, the reader
+    // asked for one.
+    const bool tripleClick =
+        event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid() &&
+        m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+        (event->position().toPoint() - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
+    m_sinceDoubleClick.invalidate();
+    if (!tripleClick || !m_lines.isGrouped())
+        return;
+    const int line = m_lines.lineAt(cursorForPosition(event->position().toPoint()).position());
+    QTextCursor selection(document());
+    selection.setPosition(int(m_lines.positionOfLine(line)));
+    selection.setPosition(line + 1 < m_lines.lineCount() ? int(m_lines.positionOfLine(line + 1))
+                                                         : document()->characterCount() - 1,
+                          QTextCursor::KeepAnchor);
+    setTextCursor(selection);
 }
 
 bool SourceTextView::goToNextChange()
@@ -199,8 +230,11 @@ bool SourceTextView::goToChange(int step)
     const int line = m_changeMarks.at(target).firstLine;
     scrollToLine(std::max(0, line - 1));
     // The caret on the mark's own line, which a screen reader reads out: where the reader landed.
-    if (const QTextBlock block = document()->findBlockByNumber(line); block.isValid() && line > 0)
-        setTextCursor(QTextCursor(block));
+    if (line > 0 && line < m_lines.lineCount()) {
+        QTextCursor cursor(document());
+        cursor.setPosition(int(m_lines.positionOfLine(line)));
+        setTextCursor(cursor);
+    }
     m_currentChange = target;
     m_changeScrollValue = verticalScrollBar()->value();
     return true;

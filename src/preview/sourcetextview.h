@@ -1,9 +1,10 @@
 #pragma once
 
 #include "markdown/layout/view/changemark.h"
+#include "preview/sourcedocumentlines.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 namespace kestrune {
 
@@ -12,7 +13,9 @@ class SourceTextFind;
 // The raw text of a file in the monospaced body font and the primary text colour: read-only,
 // selectable, wrapped at the pane's width and scrolling vertically, 16 of padding all round.
 // Lines are laid out as they scroll into view, and a long text is taken in by slices between
-// events, so a large file shows its first screen at once and the window never freezes.
+// events, so a large file shows its first screen at once and the window never freezes. A text of
+// many lines keeps many in a block (SourceDocumentLines), so that a new width is cheap; its lines
+// are still selected, marked and gone to one by one.
 class SourceTextView : public QPlainTextEdit
 {
     Q_OBJECT
@@ -22,22 +25,15 @@ public:
     // Characters taken in at a time, one slice a turn of the event loop: a slice of 64 K took
     // 8 ms of a long task list's lines, and a resize or a paint in the same turn made a frame late.
     static constexpr qsizetype sliceSize = 16 * 1024;
-    // A new width makes the edit lay every line out again: 95 ms for the 600,000 lines of a
-    // 19 MB task list, 200 ms the first time. A text of more lines than this keeps its wrapping
-    // while the width keeps changing (the window's edge dragged) and is wrapped again once the
-    // width has stayed the same for `rewrapDelay` milliseconds: a drag costs one such pass, not
-    // one a frame.
-    static constexpr int linesWrappedAtOnce = 20000;
-    static constexpr int rewrapDelay = 100;
 
     explicit SourceTextView(const QString &text, QWidget *parent = nullptr);
 
     // Whether the whole text has been taken in.
     bool isComplete() const { return m_pending.isEmpty(); }
-    // Whether the text waits to be wrapped again at a new width.
-    bool isRewrapPending() const { return m_rewrapTimer.isActive(); }
+    // Where the lines of the text lie in the document: a long text keeps many lines in a block.
+    const SourceDocumentLines &lines() const { return m_lines; }
 
-    // The line (paragraph of the text) at the top of the view, counted from 0.
+    // The line of the text at the top of the view, counted from 0 (lines end at LF, CR or CR LF).
     int topLine() const;
     // Scrolls that line to the top, once it has been taken in.
     void scrollToLine(int line);
@@ -67,7 +63,8 @@ protected:
     void changeEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     void applyColors();
@@ -75,8 +72,9 @@ private:
     // The next slice of the text, not splitting a surrogate pair.
     QString takeSlice();
 
-    void rewrap();
     void applyTopLine();
+    // The top and bottom of a line of the text in the viewport, in a block laid out.
+    QRectF lineGeometry(int line, const QTextBlock &block) const;
     bool goToChange(int step);
 
     QString m_text;    // all of it, as given
@@ -87,8 +85,9 @@ private:
     ChangeMarks m_changeMarks;
     int m_currentChange = -1;
     int m_changeScrollValue = -1;
-    QTimer m_rewrapTimer;
-    QSize m_sizeAtLastWrap; // of the viewport, while a wrap waits
+    SourceDocumentLines m_lines;
+    QElapsedTimer m_sinceDoubleClick; // a press soon after is a triple click
+    QPoint m_doubleClickAt;
 };
 
 } // namespace kestrune

@@ -48,14 +48,19 @@ private Q_SLOTS:
     void marksBesideTheLines_data()
     {
         QTest::addColumn<Appearance>("appearance");
-        QTest::addRow("light") << Appearance::light;
-        QTest::addRow("dark") << Appearance::dark;
+        QTest::addColumn<int>("lineCount");
+        QTest::addRow("light") << Appearance::light << 10;
+        QTest::addRow("dark") << Appearance::dark << 10;
+        // Many lines to a block.
+        QTest::addRow("long text") << Appearance::light << SourceDocumentLines::linesInOwnBlocks + 10;
     }
 
     void marksBesideTheLines()
     {
         QFETCH(Appearance, appearance);
-        SourceTextView view(lines(10));
+        QFETCH(int, lineCount);
+        SourceTextView view(lines(lineCount));
+        QCOMPARE(view.lines().isGrouped(), lineCount > SourceDocumentLines::linesInOwnBlocks);
         view.setPalette(ThemeController::paletteFor(appearance));
         view.resize(400, 400);
         view.show();
@@ -79,13 +84,22 @@ private Q_SLOTS:
         QVERIFY(std::abs(removed.first().first + 1 - (modified.first().first + 5 * lineHeight)) <= 2);
     }
 
+    void nextAndPreviousVisitTheMarksInOrder_data()
+    {
+        QTest::addColumn<int>("lineCount");
+        QTest::addRow("a line a block") << 300;
+        QTest::addRow("many lines a block") << SourceDocumentLines::linesInOwnBlocks + 10;
+    }
+
     void nextAndPreviousVisitTheMarksInOrder()
     {
-        SourceTextView view(lines(300));
+        QFETCH(int, lineCount);
+        SourceTextView view(lines(lineCount));
+        QCOMPARE(view.lines().isGrouped(), lineCount > SourceDocumentLines::linesInOwnBlocks);
         view.resize(400, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTRY_VERIFY(view.isComplete());
+        QTRY_VERIFY_WITH_TIMEOUT(view.isComplete(), 20000);
         view.setChangeMarks({
             {ChangeMark::Kind::modified, 50, 1, {}},
             {ChangeMark::Kind::removed, 120, 0, QStringLiteral("gone")},
@@ -97,7 +111,7 @@ private Q_SLOTS:
             QVERIFY(view.goToNextChange());
             QCOMPARE(view.currentChange(), expected);
             tops.append(view.topLine());
-            carets.append(view.textCursor().blockNumber());
+            carets.append(view.lines().lineAt(view.textCursor().position()));
         }
         QCOMPARE(tops, QList<int>({49, 119, 199}));
         // The caret on the mark's line, for a screen reader to read out, moves the view no more.

@@ -310,8 +310,10 @@ void measureResizeStall(const QString &tenMegabytes, const Theme &theme, EventTr
     const ResizeStall stall = resizeStall([&](int to) { view.resize(to, view.height()); }, view.width(), 200,
                                           [&] { return view.isLayoutComplete(); });
     std::printf("  scrolled to the middle, dragged 200 px narrower and back: longest stall %lld ms "
-                "(target <= 16), %.1f ms of the thread's processor time\n",
-                static_cast<long long>(stall.wallMs), stall.processorMs);
+                "(target <= 16), %.1f ms of the thread's processor time; the longest stall held %.1f ms "
+                "on the processor and %.1f ms waiting for one\n",
+                static_cast<long long>(stall.wallMs), stall.processorMs, stall.stallProcessorMs,
+                stall.stallWaitMs);
     if (trace) {
         trace->setTracing(false);
         for (const EventTraceApplication::Event &event : trace->takeLongest(6))

@@ -44,5 +44,7 @@ ResizeStall resizeStall(const std::function<void(int width)> &setWidth, int widt
     StallMeter stalls;
     drag(setWidth, width, width - by, settled, clock, timeoutMs);
     drag(setWidth, width - by, width, settled, clock, timeoutMs);
-    return {stalls.longest(), stalls.longestProcessor()};
+    const qint64 waited = stalls.longestGapWaitMicroseconds();
+    return {stalls.longest(), stalls.longestProcessor(), double(stalls.longestGapCpuMicroseconds()) / 1000,
+            waited < 0 ? -1.0 : double(waited) / 1000};
 }

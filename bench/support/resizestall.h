@@ -10,6 +10,9 @@ struct ResizeStall
 {
     qint64 wallMs = 0;
     double processorMs = 0;
+    // Of the longest stall: the thread's processor time, and its wait for a processor (-1 unknown).
+    double stallProcessorMs = 0;
+    double stallWaitMs = -1;
 };
 
 // Drags a window's edge as a reader does: narrows it by `by` pixels in steps of 20, one a frame

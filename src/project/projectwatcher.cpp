@@ -196,9 +196,19 @@ void ProjectWatcher::addPaths(qsizetype most)
             failed += refused;
         }
     }
-    // A path that vanished since the scan is simply not there to watch; the next scan drops it.
-    const bool refused = std::any_of(failed.cbegin(), failed.cend(),
-                                     [](const QString &path) { return QFileInfo::exists(path); });
+    // A path that vanished since the scan is not there to watch, and nothing would tell of its
+    // going: the outline is out of date, so a scan follows. A dangling link is there, unwatchable.
+    bool refused = false;
+    bool vanished = false;
+    for (const QString &path : std::as_const(failed)) {
+        const QFileInfo file(path);
+        if (file.exists())
+            refused = true;
+        else if (!file.isSymLink())
+            vanished = true;
+    }
+    if (vanished)
+        noteEvent();
     if (refused && !m_reachedLimit) {
         m_reachedLimit = true;
         const qsizetype unwatched = failed.size() + m_toAdd.size();

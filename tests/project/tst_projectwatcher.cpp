@@ -140,6 +140,14 @@ void TestProjectWatcher::newFoldersAreWatchedFromTheNextOutline()
     watcher.watch(std::make_shared<const TreeNode>(*tree));
     QTRY_VERIFY(watcher.isComplete());
     QVERIFY(!watcher.watchedPaths().contains(newTasks));
+
+    // A file gone between the scan and its watch is not missed: nothing else would tell.
+    folder.write(QStringLiteral("kestrune/changes/add-export/tasks.md"), "- [ ] one\n");
+    QVERIFY(changes.wait(5000));
+    tree = buildTree(folder.url());
+    watcher.watch(std::make_shared<const TreeNode>(*tree));
+    QVERIFY(QFile::remove(newTasks));
+    QVERIFY(changes.wait(5000));
 }
 
 void TestProjectWatcher::unrelatedFilesBesideThePlanningFolderAreIgnored()

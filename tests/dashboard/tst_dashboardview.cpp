@@ -41,6 +41,10 @@ Q_DECLARE_METATYPE(kestrune::Appearance)
 
 namespace {
 
+// Thousands of cards built under the sanitizers on a busy machine take several seconds; the
+// waits are on a condition, so a generous bound costs nothing when all is well.
+constexpr int buildingCardsTimeoutMs = 60000;
+
 ChangeSummary change(const QString &name, ChangeStatus status)
 {
     ChangeSummary summary;
@@ -542,7 +546,7 @@ void TestDashboardView::cardsOnScreenComeFirstWhereverThePageIsScrolled()
     auto *drafts = qobject_cast<AdaptiveGridLayout *>(view.section(Section::draft)->content()->layout());
     QVERIFY(drafts->placeholderCount() > 400);
 
-    QTRY_VERIFY(!view.isBuildingCards());
+    QTRY_VERIFY_WITH_TIMEOUT(!view.isBuildingCards(), buildingCardsTimeoutMs);
     // The focus chain still follows the page.
     QStringList archived;
     for (int i = 3; i < 2000; i += 4)
@@ -569,7 +573,7 @@ void TestDashboardView::newAnalysesReachTheCardsStillToCome()
     QWidget *archive = view.section(Section::archive)->content();
     view.setInput(input(rescanned));
     QCOMPARE(view.section(Section::archive)->content(), archive); // the same grid
-    QTRY_VERIFY(!view.isBuildingCards());
+    QTRY_VERIFY_WITH_TIMEOUT(!view.isBuildingCards(), buildingCardsTimeoutMs);
     const QList<ActiveChangeCard *> active = view.findChildren<ActiveChangeCard *>();
     QCOMPARE(active.size(), 200);
     for (const ActiveChangeCard *card : active) {
@@ -583,7 +587,7 @@ void TestDashboardView::newAnalysesReachTheCardsStillToCome()
     DashboardView fresh(input(rescanned), std::make_unique<RecordingFolderActions>(&m_log));
     fresh.resize(1000, 700);
     fresh.show();
-    QTRY_VERIFY(!fresh.isBuildingCards());
+    QTRY_VERIFY_WITH_TIMEOUT(!fresh.isBuildingCards(), buildingCardsTimeoutMs);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QTRY_COMPARE(view.contentWidget()->height(), fresh.contentWidget()->height());
@@ -741,7 +745,7 @@ void TestDashboardView::summaryValuesArePlainIntegersInEveryLocale()
         summary.specRequirementCounts.insert(QStringLiteral("s0"), 1001);
         DashboardView view(input(summary), std::make_unique<RecordingFolderActions>(&m_log));
         // Thousands of cards come a slice at a time.
-        QTRY_VERIFY(!view.isBuildingCards());
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isBuildingCards(), buildingCardsTimeoutMs);
         QCOMPARE(view.summaryCards()[0]->value(), QStringLiteral("1234"));
         QCOMPARE(view.summaryCards()[1]->value(), QStringLiteral("20000"));
         QCOMPARE(view.summaryCards()[2]->value(), QStringLiteral("-3"));

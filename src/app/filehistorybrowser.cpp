@@ -8,6 +8,7 @@
 #include "preview/markdownpreviewview.h"
 #include "text/backgroundpool.h"
 #include "text/daystring.h"
+#include "text/deliverwhenfinished.h"
 #include "ui/localization.h"
 
 #include <QDir>
@@ -157,16 +158,18 @@ void FileHistoryBrowser::showVersion(int index)
     const QUrl file = m_read->file;
     const QString projectFolder = m_read->projectFolder;
     const int serial = ++m_versionSerial;
-    QtConcurrent::run(BackgroundPool::instance(), [projectFolder, entry] {
-        VersionRead read;
-        const HistoryRepository::Opening opening = HistoryRepository::open(projectFolder);
-        if (!opening.repository) {
-            read.why = opening.message;
+    const QFuture<VersionRead> reading =
+        QtConcurrent::run(BackgroundPool::instance(), [projectFolder, entry] {
+            VersionRead read;
+            const HistoryRepository::Opening opening = HistoryRepository::open(projectFolder);
+            if (!opening.repository) {
+                read.why = opening.message;
+                return read;
+            }
+            read.bytes = opening.repository->fileAt(entry.commit.sha, entry.path, &read.why);
             return read;
-        }
-        read.bytes = opening.repository->fileAt(entry.commit.sha, entry.path, &read.why);
-        return read;
-    }).then(this, [this, serial, preview, file, entry](const VersionRead &read) {
+        });
+    deliverWhenFinished(this, reading, [this, serial, preview, file, entry](const VersionRead &read) {
         // Another version was asked for since, or another file is on show.
         if (serial != m_versionSerial || !preview || preview->fileURL() != file)
             return;

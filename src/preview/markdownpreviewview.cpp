@@ -25,6 +25,7 @@
 #include "preview/sourceheadinglines.h"
 #include "preview/sourcetextview.h"
 #include "preview/viewmodeswitch.h"
+#include "text/deliverwhenfinished.h"
 #include "ui/localization.h"
 #include "ui/noticebar.h"
 #include "ui/separatorline.h"
@@ -665,7 +666,7 @@ void MarkdownPreviewView::compareWithSeenText()
                        : QtConcurrent::run(readPool(), [seen = *m_seenText, text = m_state.text()] {
                              return BlockDiff::compare(seen, text);
                          });
-    future.then(this, [this, serial](const BlockDiffResult &diff) {
+    deliverWhenFinished(this, future, [this, serial](const BlockDiffResult &diff) {
         if (serial != m_compareSerial)
             return;
         m_changeMarks = PreviewChangeMarks::from(diff);

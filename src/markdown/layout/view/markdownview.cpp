@@ -15,6 +15,7 @@
 #include "markdown/layout/view/markdownviewaccessible_p.h"
 #include "markdown/layout/view/markdownviewannouncer_p.h"
 #include "markdown/layout/view/markdownviewfind_p.h"
+#include "text/deliverwhenfinished.h"
 #include "ui/bandedfill.h"
 #include "ui/themecolors.h"
 
@@ -643,7 +644,7 @@ void MarkdownView::startPoolRelayout()
         promise->addResult(std::move(result));
         promise->finish();
     });
-    future.then(this, [this, serial, lists = blockLists.size()](const RelaidPage &result) {
+    deliverWhenFinished(this, future, [this, serial, lists = blockLists.size()](const RelaidPage &result) {
         m_relayoutRunning = false;
         if (serial != m_relayoutSerial) {
             if (m_waitingForRelayout)

@@ -96,7 +96,9 @@ function(kestrune_add_test name)
     add_test(NAME ${name} COMMAND ${name})
   endif()
   set_tests_properties(${name} PROPERTIES
+    # KESTRUNE_BACKGROUND_NICENESS: background threads at the tests' own niceness, so that tests
+    # running side by side do not starve each other's lowered threads.
     # XDG_STATE_HOME: the reading history of the projects a test opens stays in the build tree.
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;UBSAN_OPTIONS=print_stacktrace=1;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-state;KESTRUNE_BACKGROUND_NICENESS=0"
     TIMEOUT 300)
 endfunction()

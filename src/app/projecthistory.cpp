@@ -3,6 +3,7 @@
 #include "history/historyrepository.h"
 #include "project/projectstore.h"
 #include "text/backgroundpool.h"
+#include "text/backgroundthread.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -166,7 +167,10 @@ void ProjectHistory::look(const QUrl &root)
         watcher->deleteLater();
         apply(root, serial, watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run(BackgroundPool::instance(), &Look::at, root.toLocalFile()));
+    watcher->setFuture(QtConcurrent::run(BackgroundPool::yielding(), [folder = root.toLocalFile()] {
+        BackgroundThread::yieldToWindow();
+        return Look::at(folder);
+    }));
 }
 
 void ProjectHistory::apply(const QUrl &root, quint64 serial, const Look &found)

@@ -2,6 +2,7 @@
 
 #include "project/inotifywatcher.h"
 #include "text/backgroundpool.h"
+#include "text/backgroundthread.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,7 +90,8 @@ void ProjectWatcher::watch(std::shared_ptr<const TreeNode> tree)
         applyWanted(gathering->result());
     });
     gathering->setFuture(QtConcurrent::run(
-        BackgroundPool::instance(), [tree = std::move(tree), kestrune = kestrunePath(), root = m_rootPath] {
+        BackgroundPool::yielding(), [tree = std::move(tree), kestrune = kestrunePath(), root = m_rootPath] {
+            BackgroundThread::yieldToWindow();
             QSet<QString> wanted;
             wanted.reserve(1024);
             collectPaths(*tree, wanted);

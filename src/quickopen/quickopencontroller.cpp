@@ -5,6 +5,7 @@
 #include "search/quickopencatalog.h"
 #include "search/requirementindex.h"
 #include "text/backgroundpool.h"
+#include "text/backgroundthread.h"
 
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
@@ -63,8 +64,10 @@ void QuickOpenController::prepareOutlineEntries(const QUrl &root)
         m_outlineEntries.insert(root, {tree, watcher->result()});
         updatePopup();
     });
-    watcher->setFuture(QtConcurrent::run(BackgroundPool::instance(),
-                                         [root, tree] { return QuickOpenCatalog::entriesOf(root, *tree); }));
+    watcher->setFuture(QtConcurrent::run(BackgroundPool::yielding(), [root, tree] {
+        BackgroundThread::yieldToWindow();
+        return QuickOpenCatalog::entriesOf(root, *tree);
+    }));
 }
 
 void QuickOpenController::show(QWidget *window)

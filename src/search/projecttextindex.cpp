@@ -84,6 +84,7 @@ struct IndexUpdate
 IndexUpdate computeUpdate(const QUrl &root, const ProjectStore::TreePointer &tree,
                           const QList<SearchableFilePointer> &known)
 {
+    BackgroundThread::yieldToWindow(); // a thread of the yielding pool
     QHash<QUrl, SearchableFilePointer> byUrl;
     byUrl.reserve(known.size());
     for (const SearchableFilePointer &file : known)
@@ -98,10 +99,8 @@ IndexUpdate computeUpdate(const QUrl &root, const ProjectStore::TreePointer &tre
     }
     const std::function<SearchableFilePointer(const SearchableFile &)> read =
         [](const SearchableFile &entry) {
-            // The thread waiting for the map reads some files itself: that one is the global
-            // pool's, and stays as it is.
-            if (readPool()->contains(QThread::currentThread()))
-                BackgroundThread::yieldToWindow();
+            // The thread waiting for the map, which reads some files itself, is lowered already.
+            BackgroundThread::yieldToWindow();
             return std::make_shared<const SearchableFile>(SearchableFile::read(entry));
         };
     IndexUpdate update;
@@ -137,7 +136,7 @@ void ProjectTextIndex::startUpdate(const QUrl &root)
         finishUpdate(root, std::move(update.files), update.changed, update.removed);
     });
     watcher->setFuture(
-        QtConcurrent::run(BackgroundPool::instance(), computeUpdate, root, tree, project.files));
+        QtConcurrent::run(BackgroundPool::yielding(), computeUpdate, root, tree, project.files));
 }
 
 void ProjectTextIndex::finishUpdate(const QUrl &root, QList<SearchableFilePointer> files,

@@ -3,6 +3,7 @@
 #include "reading/readingpaths.h"
 #include "sidebar/treerowdelegate.h"
 #include "text/backgroundpool.h"
+#include "text/backgroundthread.h"
 #include "ui/localization.h"
 
 #include <QThreadPool>
@@ -28,7 +29,10 @@ void ProjectTreeModel::setOutline(std::shared_ptr<const TreeNode> projectTree)
     // A rescan of a large project replaces tens of thousands of nodes: the old ones are freed
     // off the window's thread when the outline held them last.
     if (previous && previous.use_count() == 1)
-        BackgroundPool::instance()->start([previous = std::move(previous)]() mutable { previous.reset(); });
+        BackgroundPool::yielding()->start([previous = std::move(previous)]() mutable {
+            BackgroundThread::yieldToWindow();
+            previous.reset();
+        });
 }
 
 void ProjectTreeModel::setChangeStatuses(QHash<QUuid, ChangeStatus> statuses)

@@ -1,6 +1,7 @@
 #include "sidebar/searchresultsmodel.h"
 
 #include "text/backgroundpool.h"
+#include "text/backgroundthread.h"
 #include "text/searchpattern.h"
 
 #include <QThreadPool>
@@ -55,7 +56,10 @@ void SearchResultsModel::discard(std::vector<std::unique_ptr<Group>> groups)
     if (groups.size() < 64)
         return;
     auto doomed = std::make_shared<std::vector<std::unique_ptr<Group>>>(std::move(groups));
-    BackgroundPool::instance()->start([doomed] { doomed->clear(); });
+    BackgroundPool::yielding()->start([doomed] {
+        BackgroundThread::yieldToWindow();
+        doomed->clear();
+    });
 }
 
 void SearchResultsModel::addResults(QList<FileSearchResult> results)

@@ -17,4 +17,15 @@ QThreadPool *BackgroundPool::instance()
     return pool;
 }
 
+QThreadPool *BackgroundPool::yielding()
+{
+    static QThreadPool *const pool = [] {
+        auto *created = new QThreadPool;
+        created->setObjectName(QStringLiteral("kestruneYielding"));
+        qAddPostRoutine([] { yielding()->waitForDone(); });
+        return created;
+    }();
+    return pool;
+}
+
 } // namespace kestrune

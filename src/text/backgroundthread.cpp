@@ -1,5 +1,7 @@
 #include "text/backgroundthread.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <cerrno>
 
@@ -18,12 +20,22 @@ id_t currentThreadId()
 
 } // namespace
 
+int BackgroundThread::steps()
+{
+    static const int chosen = [] {
+        bool valid = false;
+        const int named = qEnvironmentVariableIntValue("KESTRUNE_BACKGROUND_NICENESS", &valid);
+        return valid && named >= 0 && named <= 19 ? named : niceness;
+    }();
+    return chosen;
+}
+
 void BackgroundThread::yieldToWindow()
 {
     // On Linux a niceness belongs to a thread: the rest of the process keeps its own.
     static thread_local const bool lowered = [] {
         const int lowest = 19;
-        return setpriority(PRIO_PROCESS, currentThreadId(), std::min(lowest, currentNiceness() + niceness)) ==
+        return setpriority(PRIO_PROCESS, currentThreadId(), std::min(lowest, currentNiceness() + steps())) ==
                0;
     }();
     static_cast<void>(lowered);

@@ -12,6 +12,10 @@ class BackgroundThread
 public:
     // How far below the threads that called it a background thread runs (see nice(2)).
     static constexpr int niceness = 10;
+    // `niceness`, or the steps named by KESTRUNE_BACKGROUND_NICENESS (0 to 19) in the
+    // environment. The tests run with 0: on a machine busy with other test programs, threads
+    // ten steps down got a tenth of a processor and what a test waited for came seconds late.
+    static int steps();
 
     // Lowers the calling thread by `niceness`, once in its life: a thread cannot be raised again
     // without privileges, so only a pool's own threads may call it, never the global pool's.

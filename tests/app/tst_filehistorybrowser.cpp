@@ -169,6 +169,7 @@ private Q_SLOTS:
 
         view.reset();
         BackgroundPool::instance()->waitForDone();
+        BackgroundPool::yielding()->waitForDone();
         MarkdownPreviewView::readPool()->waitForDone();
         QCOMPARE(snapshotOf(repository.gitFolder()), before);
     }

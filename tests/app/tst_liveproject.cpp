@@ -155,6 +155,7 @@ void TestLiveProject::cleanup()
 {
     m_view.reset();
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     MarkdownPreviewView::readPool()->waitForDone();
     m_project.reset();
     m_theme.reset();

@@ -193,6 +193,7 @@ void TestMainWindow::cleanup()
 {
     m_projects->releaseAll();
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     m_window.reset();
     m_view = nullptr;
     m_folders.reset();

@@ -89,6 +89,7 @@ void TestProjectHistory::cleanup()
 {
     m_view.reset();
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     m_theme.reset();
     m_state.reset();
 }

@@ -105,6 +105,7 @@ void TestProjectReading::cleanup()
 {
     m_view.reset();
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     MarkdownPreviewView::readPool()->waitForDone();
     m_theme.reset();
 }

@@ -70,6 +70,7 @@ QUrl TestReviewSession::changeFolder(const QString &change) const
 void TestReviewSession::finishComparisons()
 {
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     QCoreApplication::sendPostedEvents();
 }
 

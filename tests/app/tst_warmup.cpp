@@ -50,6 +50,7 @@ void TestWarmUp::cleanupTestCase()
 {
     m_projects->releaseAll();
     BackgroundPool::instance()->waitForDone();
+    BackgroundPool::yielding()->waitForDone();
     m_view.reset();
 }
 

@@ -145,6 +145,7 @@ void TestChangeTimelineView::rowsArriveInBatchesAndClosingStopsTheRead()
     QVERIFY(reading.isCanceled());
     QTRY_VERIFY(reading.isFinished());
     QVERIFY(BackgroundPool::instance()->waitForDone(5000));
+    QVERIFY(BackgroundPool::yielding()->waitForDone(5000));
     qsizetype delivered = 0;
     for (const ChangeTimelineBatch &batch : reading.results())
         delivered += batch.entries.size();

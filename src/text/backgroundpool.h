@@ -18,8 +18,8 @@ public:
     // As many threads again, for what follows a publication and nobody waits for in the frame at
     // hand: watching the new folders, indexing, listing the quick-open entries, freeing old
     // trees. Each task begins with BackgroundThread::yieldToWindow(), so that every thread of the
-    // pool runs lowered, whenever it was started. On two cores that work took the processor from the window's
-    // thread for 12 ms while it painted a large project's first outline and dashboard.
+    // pool runs lowered, whenever it was started. On two cores that work took the processor from
+    // the window's thread for 12 ms while it painted a large project's first outline and dashboard.
     static QThreadPool *yielding();
 };
 

@@ -17,7 +17,7 @@ public:
     // ten steps down got a tenth of a processor and what a test waited for came seconds late.
     static int steps();
 
-    // Lowers the calling thread by `niceness`, once in its life: a thread cannot be raised again
+    // Lowers the calling thread by `steps()`, once in its life: a thread cannot be raised again
     // without privileges, so only a pool's own threads may call it, never the global pool's.
     static void yieldToWindow();
     // The calling thread's niceness (zero where the system cannot tell).

@@ -268,12 +268,16 @@ void ReadingStore::keepNextUnchangedTexts()
                     seen->modificationDate != text.modificationDate ||
                     (!seen->contentHash.isEmpty() && seen->contentHash != text.contentHash))
                     continue;
+                if (m_storedTextBytes < 0)
+                    m_storedTextBytes = m_record.storedTextBytes();
+                // The bound may have been lowered while the batch was read: it holds as it is now.
+                if (m_storedTextBytes + text.storedTextSize > m_textBound)
+                    continue;
                 seen->size = text.size;
                 seen->contentHash = text.contentHash;
                 seen->hasText = true;
                 seen->storedTextSize = text.storedTextSize;
-                if (m_storedTextBytes >= 0)
-                    m_storedTextBytes += text.storedTextSize;
+                m_storedTextBytes += text.storedTextSize;
                 changed = true;
             }
             if (changed) {

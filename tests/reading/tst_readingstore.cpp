@@ -365,6 +365,28 @@ private Q_SLOTS:
         QVERIFY(withText < 40);
     }
 
+    // A batch of texts already read when the bound is lowered keeps only what the bound holds now.
+    void aBoundLoweredWhileTextsAreReadHolds()
+    {
+        ProjectFolder project;
+        for (int i = 0; i < 12; ++i)
+            project.write(QStringLiteral("kestrune/specs/s%1/spec.md").arg(i), "# Spec\n\nText.\n");
+        ReadingStore store(project.path(), stateRoot());
+        QVERIFY(loadStore(store));
+        QSignalSpy baseline(&store, &ReadingStore::firstImportRecorded);
+        const std::shared_ptr<const TreeNode> imported = outlineOf(project);
+        store.computeMarks(imported);
+        QVERIFY(baseline.wait(10000));
+        QSignalSpy kept(&store, &ReadingStore::unchangedTextsKept);
+        // The worker runs in order: the seen file arrives after the first batch was asked for
+        // with the old bound, and before that batch arrives.
+        store.keepUnchangedTexts(imported);
+        store.markSeen(QStringLiteral("kestrune/specs/s0/spec.md"), "# Spec\n\nText.\n", QDateTime());
+        connect(&store, &ReadingStore::seenRecorded, &store, [&store] { store.setTextBound(0); });
+        QVERIFY(kept.wait(10000));
+        QCOMPARE(store.record().storedTextBytes(), qint64(0));
+    }
+
     void aStoreThatCannotBeBelievedIsSetAside_data()
     {
         QTest::addColumn<Damage>("damage");

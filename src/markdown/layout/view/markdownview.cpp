@@ -47,6 +47,10 @@ constexpr qint64 sliceMilliseconds = 8;
 // place) and so is followed by a paint in the same frame: the slice leaves the time the last
 // paint took for it, down to this much.
 constexpr qint64 shortestSliceMilliseconds = 2;
+// A resize measures the page again on the window's thread only while no block took longer than
+// this when last measured: the frame also paints, and a block measures up to twice as long
+// from one width to the next. A page with a slower block is laid out again on the pool.
+constexpr qint64 resizeMeasureMilliseconds = 4;
 // How far below the visible part the page is measured before painting.
 constexpr qreal lookAhead = 400;
 // Blocks further than this above or below the view give up their nodes (the page keeps their
@@ -590,7 +594,7 @@ void MarkdownView::relayoutKeepingPosition()
     m_document->setWidth(pageWidth());
     if (m_waitingForRelayout && !m_document->hasOutdatedBlocks())
         cancelPoolRelayout(); // back at the width the page on show has
-    if (m_waitingForRelayout || m_document->remeasureCost() > double(sliceMilliseconds)) {
+    if (m_waitingForRelayout || m_document->remeasureCost() > double(resizeMeasureMilliseconds)) {
         relayoutOnPool();
         return;
     }

@@ -385,6 +385,8 @@ private Q_SLOTS:
         connect(&store, &ReadingStore::seenRecorded, &store, [&store] { store.setTextBound(0); });
         QVERIFY(kept.wait(10000));
         QCOMPARE(store.record().storedTextBytes(), qint64(0));
+        QVERIFY(save(store));
+        QVERIFY(QDir(store.folder() + QStringLiteral("/texts")).entryList(QDir::Files).isEmpty());
     }
 
     void aStoreThatCannotBeBelievedIsSetAside_data()
